@@ -1,0 +1,436 @@
+#include "model/itemlist.h"
+
+#include "model/metrics.h"
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+
+namespace model {
+
+item_t::item_t() : itemBody_t{} {}
+
+item_t::~item_t()
+{
+    freeNodes(marks);
+    freeNodes(tags);
+    freeNodes(anchorsX);
+    freeNodes(anchorsY);
+    freeNodes(points);
+    freeList(children);
+}
+
+pointNode_t* addPoint(item_t* item, const pointPayload_t& p)
+{
+    auto* n = new pointNode_t;
+    n->p = p;
+    appendNode(item->points, n);
+    return n;
+}
+
+pointNode_t* addPoint(item_t* item, int32_t x, int32_t y)
+{
+    pointPayload_t p{};
+    p.x = x;
+    p.y = y;
+    return addPoint(item, p);
+}
+
+void computeMeasure(item_t* it)
+{
+    const auto& s = screen();
+    it->mx1 = it->x1 * s.pxPerMmX;
+    it->my1 = it->y1 * s.pxPerMmY;
+    it->mx2 = it->x2 * s.pxPerMmX;
+    it->my2 = it->y2 * s.pxPerMmY;
+}
+
+namespace {
+
+void raiseIds(idCache_t& c, const item_t* it)
+{
+    if (it->kind != kindItem) return;
+    c.maxStepId = std::max(c.maxStepId, it->stepId);
+    c.maxActionId = std::max(c.maxActionId, it->actionId);
+    c.maxZOrder = std::max(c.maxZOrder, it->zOrder);
+    c.maxGroupId = std::max(c.maxGroupId, it->groupId);
+}
+
+idCache_t walkIds(const itemList_t& list)
+{
+    idCache_t c;
+    for (const item_t* it = list.head; it; it = it->next) raiseIds(c, it);
+    return c;
+}
+
+idCache_t& ids(itemList_t& list)
+{
+    if (!list.ids.valid) list.ids = walkIds(list);
+    return list.ids;
+}
+
+} // namespace
+
+void noteIds(itemList_t& list, const item_t* item)
+{
+    if (item && list.ids.valid) raiseIds(list.ids, item);
+}
+
+void invalidateIds(itemList_t& list) { list.ids.valid = false; }
+
+bool idCacheConsistent(itemList_t& list)
+{
+    idCache_t w = walkIds(list);
+    idCache_t& c = ids(list);
+    return c.maxStepId == w.maxStepId && c.maxActionId == w.maxActionId &&
+           c.maxZOrder == w.maxZOrder && c.maxGroupId == w.maxGroupId;
+}
+
+int32_t nextStepId(itemList_t& list) { return ids(list).maxStepId + 1; }
+int32_t nextActionId(itemList_t& list) { return ids(list).maxActionId + 1; }
+int32_t maxZOrder(itemList_t& list) { return ids(list).maxZOrder; }
+int32_t maxGroupId(itemList_t& list) { return ids(list).maxGroupId; }
+
+void appendItem(itemList_t& list, item_t* it)
+{
+    it->prev = list.tail;
+    it->next = nullptr;
+    if (list.tail) list.tail->next = it; else list.head = it;
+    list.tail = it;
+    noteIds(list, it);
+}
+
+void unlinkItem(itemList_t& list, item_t* it)
+{
+    if (it->prev) it->prev->next = it->next; else list.head = it->next;
+    if (it->next) it->next->prev = it->prev; else list.tail = it->prev;
+    it->prev = it->next = nullptr;
+    // Removing a record can only lower a maximum; refill lazily when it held one.
+    if (it->kind == kindItem && list.ids.valid &&
+        (it->stepId >= list.ids.maxStepId || it->actionId >= list.ids.maxActionId ||
+         it->zOrder >= list.ids.maxZOrder || it->groupId >= list.ids.maxGroupId))
+        list.ids.valid = false;
+}
+
+item_t* newItem(itemList_t& list, int32_t itemType)
+{
+    const int32_t step = nextStepId(list);
+    auto* it = new item_t;
+    it->itemType = itemType;
+    it->kind = kindItem;
+    it->magic = recordMagic;
+    it->docNumber = -1;
+    computeMeasure(it);
+    it->fontSize = 12;
+    it->fontWeight = 400;
+    it->justification = 1;
+    setFontName(it, "Arial");
+    it->fillColor = -2;
+    it->direction = -1.0;
+    it->lineColor = 0;
+    it->penWidthPx = 1;
+    it->reserved116 = reservedDefault;
+    it->reserved189 = reservedDefault;
+    it->undoState = 1;
+    it->stepId = step;
+    it->roundness = defaultRoundness;
+    it->scaleX = it->scaleY = it->baseScale = 1.0;
+    it->flipX = it->flipY = 1;
+    appendItem(list, it);
+    if (itemType != typeHeader) setModified(list, true);
+    return it;
+}
+
+item_t* cloneItem(itemList_t& list, const item_t* src)
+{
+    if (!src) return nullptr;
+    item_t* c = newItem(list, src->itemType);
+    // Fields that keep their newItem values.
+    const int32_t undoState = c->undoState, stepId = c->stepId;
+    const int32_t reserved116 = c->reserved116;
+    uint8_t tail[30];
+    std::memcpy(tail, c->reserved418, sizeof tail);
+
+    std::memcpy(c->bodyBytes(), src->bodyBytes(), recordSize);
+    c->undoState = undoState;
+    c->stepId = stepId;
+    c->actionId = 0;
+    c->replacesStep = 0;
+    c->zMove = 0;
+    c->reserved116 = reserved116;
+    c->rotationStart = 0.0;
+    std::memcpy(c->reserved418, tail, sizeof tail);
+    // fontName keeps at most 32 characters.
+    if (c->fontName[0] > 32) c->fontName[0] = 32;
+    computeMeasure(c);
+
+    c->text = src->text;
+    for (const tagNode_t* t = src->tags.head; t; t = t->next) {
+        auto* n = new tagNode_t;
+        n->tag = t->tag;
+        appendNode(c->tags, n);
+    }
+    for (const pointNode_t* p = src->points.head; p; p = p->next) addPoint(c, p->p);
+    for (const item_t* ch = src->children.head; ch; ch = ch->next) {
+        auto* n = new item_t;
+        n->itemType = ch->itemType;
+        n->magic = recordMagic;
+        n->x1 = ch->x1;
+        n->y1 = ch->y1;
+        n->x2 = ch->x2;
+        n->y2 = ch->y2;
+        if (ch->stream) n->stream = std::make_unique<std::vector<uint8_t>>(*ch->stream);
+        appendItem(c->children, n);
+    }
+    // The source's children are a cache; the source is normally being superseded.
+    freeList(const_cast<item_t*>(src)->children);
+    if (src->stream) c->stream = std::make_unique<std::vector<uint8_t>>(*src->stream);
+    noteIds(list, c);
+    return c;
+}
+
+void deleteItem(itemList_t& list, item_t* item)
+{
+    if (!item) return;
+    unlinkItem(list, item);
+    delete item;
+}
+
+void freeList(itemList_t& list)
+{
+    for (item_t* it = list.head; it;) {
+        item_t* nx = it->next;
+        delete it;
+        it = nx;
+    }
+    list.head = list.tail = nullptr;
+    list.ids = idCache_t{};
+}
+
+void freeChildren(itemList_t& list) { freeList(list); }
+
+void moveList(itemList_t& from, itemList_t& to)
+{
+    to.head = from.head;
+    to.tail = from.tail;
+    to.ids = from.ids;
+    from.head = from.tail = nullptr;
+    from.ids = idCache_t{};
+}
+
+int32_t countItems(const itemList_t& list)
+{
+    int32_t n = 0;
+    for (const item_t* it = list.head; it; it = it->next) ++n;
+    return n;
+}
+
+item_t* findByType(const itemList_t& list, int32_t itemType)
+{
+    for (item_t* it = list.head; it; it = it->next)
+        if (it->itemType == itemType) return it;
+    return nullptr;
+}
+
+item_t* findVisibleByType(const itemList_t& list, int32_t itemType)
+{
+    for (item_t* it = list.head; it; it = it->next)
+        if (it->itemType == itemType && !it->hidden) return it;
+    return nullptr;
+}
+
+bool isSelected(const item_t* it)
+{
+    return it && it->kind == kindItem && !it->editing && !it->hidden && it->selected;
+}
+
+void selectOnly(itemList_t& list, item_t* item)
+{
+    for (item_t* it = list.head; it; it = it->next) it->selected = 0;
+    if (item) item->selected = 255;
+}
+
+void selectLast(itemList_t& list)
+{
+    item_t* it = list.tail;
+    while (it && it->kind != kindItem) it = it->prev;
+    if (it && !it->editing && !it->hidden) selectOnly(list, it);
+}
+
+item_t* firstSelected(const itemList_t& list)
+{
+    for (item_t* it = list.head; it; it = it->next)
+        if (isSelected(it)) return it;
+    return nullptr;
+}
+
+item_t* singleSelected(const itemList_t& list)
+{
+    item_t* found = nullptr;
+    for (item_t* it = list.head; it; it = it->next) {
+        if (!isSelected(it)) continue;
+        if (found) return nullptr;
+        found = it;
+    }
+    return found;
+}
+
+item_t* lastEditing(const itemList_t& list)
+{
+    for (item_t* it = list.tail; it; it = it->prev)
+        if (it->editing) return it;
+    return nullptr;
+}
+
+void setModified(itemList_t& list, bool modified)
+{
+    if (item_t* h = findHeader(list)) h->hdr().modified = modified ? 1 : 0;
+}
+
+bool isModified(const itemList_t& list)
+{
+    const item_t* h = findHeader(list);
+    return h && h->hdr().modified;
+}
+
+bool isPristine(const itemList_t& list)
+{
+    const item_t* h = findHeader(list);
+    if (!h || h->hdr().modified) return false;
+    int32_t n = 0;
+    for (const item_t* it = list.head; it; it = it->next)
+        if (++n > 3) return false;
+    return true;
+}
+
+item_t* itemAtZ(const itemList_t& list, int32_t z)
+{
+    for (item_t* it = list.head; it; it = it->next)
+        if (it->kind == kindItem && !it->hidden && it->zOrder == z) return it;
+    return nullptr;
+}
+
+int32_t nextPatternId(const itemList_t& list)
+{
+    int32_t lowest = 0;
+    for (const item_t* it = list.head; it; it = it->next)
+        if (it->kind == kindPattern) lowest = std::min(lowest, it->itemType);
+    return lowest - 1;
+}
+
+int32_t newPictureId(pictureIdScope_t scope)
+{
+    static std::mt19937 rng{std::random_device{}()};
+    std::uniform_int_distribution<int32_t> dist(0, 2147483645);
+    for (;;) {
+        const int32_t id = dist(rng) + 1;
+        bool used = false;
+        for (int32_t i = 0; i < scope.count && !used; ++i)
+            for (const item_t* it = scope.lists[i]->head; it && !used; it = it->next)
+                used = it->pictureId == id;
+        if (!used) return id;
+    }
+}
+
+item_t* findPictureData(const itemList_t& list, int32_t pictureId)
+{
+    for (item_t* it = list.head; it; it = it->next)
+        if (it->kind == kindPictureData && it->pictureId == pictureId) return it;
+    return nullptr;
+}
+
+int32_t countPictureRefs(const itemList_t& list, int32_t pictureId)
+{
+    int32_t n = 0;
+    for (const item_t* it = list.head; it; it = it->next)
+        if (it->kind == kindItem && it->pictureId == pictureId) ++n;
+    return n;
+}
+
+bool pictureInUse(const itemList_t& list, int32_t pictureId)
+{
+    for (const item_t* it = list.head; it; it = it->next)
+        if (it->itemType == typePicture && !it->hidden && it->pictureId == pictureId) return true;
+    return false;
+}
+
+// --- text ---
+
+int32_t textLength(const item_t* item)
+{
+    if (!item) return 0;
+    const std::u16string& t = item->text;
+    const size_t limit = std::min<size_t>(t.size(), textUnitLimit);
+    size_t n = 0;
+    while (n < limit && t[n] != 0) ++n;
+    return static_cast<int32_t>(n);
+}
+
+int32_t textLineCount(const item_t* item)
+{
+    const int32_t len = textLength(item);
+    if (len == 0) return 0;
+    int32_t lines = 1;
+    for (int32_t i = 0; i < len; ++i)
+        if (item->text[i] == lineSeparator) ++lines;
+    return lines;
+}
+
+std::u16string textLine(const item_t* item, int32_t n)
+{
+    const int32_t len = textLength(item);
+    int32_t line = 1, start = 0;
+    for (int32_t i = 0; i <= len; ++i) {
+        if (i == len || item->text[i] == lineSeparator) {
+            if (line == n) return item->text.substr(start, i - start);
+            ++line;
+            start = i + 1;
+        }
+    }
+    return {};
+}
+
+int32_t textOffset(const item_t* item, int32_t column, int32_t line)
+{
+    const int32_t len = textLength(item);
+    if (len == 0) return 0;
+    int32_t offset = column, current = 1, lineLen = 0;
+    for (int32_t i = 0; i < len && current < line; ++i) {
+        if (item->text[i] == lineSeparator) {
+            offset += lineLen + 1;
+            lineLen = 0;
+            ++current;
+        } else {
+            ++lineLen;
+        }
+    }
+    return offset;
+}
+
+std::u16string getText(const item_t* item)
+{
+    return item ? item->text.substr(0, textLength(item)) : std::u16string();
+}
+
+void setText(item_t* item, const std::u16string& text)
+{
+    if (!item) return;
+    item->text = text;
+    item->text.shrink_to_fit();
+}
+
+std::string fontNameOf(const item_t* item)
+{
+    const int n = std::min<int>(item->fontName[0], 32);
+    return std::string(reinterpret_cast<const char*>(item->fontName + 1), n);
+}
+
+void setFontName(item_t* item, const std::string& name)
+{
+    const size_t n = std::min<size_t>(name.size(), 32);
+    std::memset(item->fontName, 0, sizeof item->fontName);
+    item->fontName[0] = static_cast<uint8_t>(n);
+    std::memcpy(item->fontName + 1, name.data(), n);
+}
+
+} // namespace model
