@@ -171,6 +171,16 @@ void buildExampleDocument(itemList_t& list)
     pic->picWidth = pic->picHeight = 2;
     pic->frameOn = 1;
 
+    // Stored committed, the way any saved document reads back: ids 1, 2, 3 ...
+    // in list order, no history.
+    int32_t step = 0;
+    for (item_t* it = list.head; it; it = it->next) {
+        if (it->itemType == typeHeader || it->itemType == typePictureData) continue;
+        it->stepId = ++step;
+        it->undoState = 0;
+        it->replacesStep = 0;
+    }
+    invalidateIds(list);
     setModified(list, false);
 }
 
