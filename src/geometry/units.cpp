@@ -1,6 +1,7 @@
 #include "geometry/units.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
@@ -106,9 +107,13 @@ bool toDouble(const std::string& s, double& v)
 {
     const std::string t = trim(s);
     if (t.empty()) return false;
-    char* end = nullptr;
-    v = std::strtod(t.c_str(), &end);
-    return end && *end == '\0' && std::isfinite(v);
+    // from_chars always reads a point, whatever the C locale the program
+    // runs in (strtod would follow setlocale and stop at the point).
+    const char* first = t.data();
+    const char* last = t.data() + t.size();
+    if (*first == '+' && last - first > 1 && first[1] != '-') ++first;
+    const auto r = std::from_chars(first, last, v);
+    return r.ec == std::errc() && r.ptr == last && std::isfinite(v);
 }
 
 } // namespace
