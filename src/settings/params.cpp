@@ -185,7 +185,7 @@ void TParams::initSettings()
     readSavedColors();
 }
 
-void TParams::saveAllSettings()
+bool TParams::saveAllSettings()
 {
     writeCustomShadows();
     writeCustomWidths();
@@ -195,7 +195,7 @@ void TParams::saveAllSettings()
     writeCustomDirections(41);
     writeSavedColors();
     writeSettings();
-    commit();
+    return commit();
 }
 
 bool TParams::commit() { return store_ && store_->commit(); }

@@ -242,8 +242,9 @@ public:
 
     // ---- start and end of a run ----
     void initSettings();
-    // Writes every key but DialogColors, then commits the store.
-    void saveAllSettings();
+    // Writes every key but DialogColors, then commits the store; false when
+    // the store could not be written (nothing is shown either way).
+    bool saveAllSettings();
     // Makes the writes so far permanent; false when the store could not be written.
     bool commit();
 
