@@ -114,7 +114,10 @@ iniStore_t::iniStore_t(QString path) : path_(std::move(path))
         readable_ = true;  // an empty store
         return;
     }
-    if (!fi.isFile() || !fi.isReadable()) return;
+    // A real store is a few tens of kilobytes; anything far larger is not
+    // one, and is neither loaded into memory nor overwritten.
+    constexpr qint64 largestStore = 8 * 1024 * 1024;
+    if (!fi.isFile() || !fi.isReadable() || fi.size() > largestStore) return;
     QFile probe(path_);
     if (!probe.open(QIODevice::ReadOnly)) return;
     probe.close();

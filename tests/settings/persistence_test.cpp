@@ -414,6 +414,24 @@ TEST(DamagedStore, BinaryNoise)
     EXPECT_EQ(p.tfont, "Arial");
 }
 
+TEST(DamagedStore, HugeFileIsNotLoaded)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Velantis.ini");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(64LL * 1024 * 1024));  // sparse
+    }
+    iniStore_t s(path);
+    EXPECT_FALSE(s.readable());
+    TParams p(&s);
+    p.initSettings();
+    EXPECT_EQ(p.tsize, 12);
+    EXPECT_FALSE(p.saveAllSettings());
+    EXPECT_EQ(QFileInfo(path).size(), 64LL * 1024 * 1024);
+}
+
 TEST(DamagedStore, UnreadablePathGivesDefaultsAndIsNotOverwritten)
 {
     QTemporaryDir dir;
