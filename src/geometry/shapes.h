@@ -106,9 +106,14 @@ point_t arcCentre(const model::item_t* item);
 
 // Recomputes a shape's defining points, box, sizes and stored doubles from its
 // point list, padded by the largest of the pen width and half the handle size.
-// Pictures get their box from their two points (see pictureBox).
-void itemBounds(model::item_t* item, int32_t handleWidth = defaultHandleSize,
-                int32_t handleHeight = defaultHandleSize);
+// Pictures get their box from their two points (see pictureBox). The
+// one-argument form uses the handle size set by setHandleSize (8 × 8 until set).
+void itemBounds(model::item_t* item);
+void itemBounds(model::item_t* item, int32_t handleWidth, int32_t handleHeight);
+// The handle size of the settings, used by itemBounds.
+void setHandleSize(int32_t width, int32_t height);
+int32_t handleWidth();
+int32_t handleHeight();
 // Box, sizes, diagonal and angle of a line (also used for texts).
 void lineGeometry(model::item_t* item);
 // Box of a picture item: the two points' extent, or the circle around P1
