@@ -159,8 +159,9 @@ void computeCanvasPixels(model::item_t* header)
     const long double z = h.zoom;
     const int32_t left = roundHalfEven(h.canvasLeft * h.pxPerUnitX * z);
     const int32_t top = roundHalfEven(z * h.canvasTop * h.pxPerUnitY);
-    const int32_t right = left + roundHalfEven(z * h.pxPerUnitX * h.canvasWidth);
-    const int32_t bottom = top + roundHalfEven(z * h.pxPerUnitY * h.canvasHeight);
+    // Header values come from files; keep the sums defined for any of them.
+    const int32_t right = static_cast<int32_t>(int64_t(left) + roundHalfEven(z * h.pxPerUnitX * h.canvasWidth));
+    const int32_t bottom = static_cast<int32_t>(int64_t(top) + roundHalfEven(z * h.pxPerUnitY * h.canvasHeight));
     h.x1 = left;
     h.y1 = top;
     h.x2 = right;
