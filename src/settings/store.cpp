@@ -78,7 +78,7 @@ storeValue_t decode(const QVariant& raw)
 {
     QString s;
     if (raw.typeId() == QMetaType::QStringList)
-        s = raw.toStringList().join(QStringLiteral(", "));  // an unquoted comma in a hand edit
+        s = raw.toStringList().join(QLatin1Char(','));  // an unquoted comma in a hand edit
     else if (raw.canConvert<QString>())
         s = raw.toString();
     else

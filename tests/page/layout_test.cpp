@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace page;
 
 namespace {
@@ -90,6 +92,35 @@ TEST(MiryFields, FourteenInRecordOrder)
     EXPECT_EQ(m.rows, "9");
     EXPECT_EQ(m.columnGap, "12");
     EXPECT_EQ(m.extraY, "14");
+}
+
+TEST(PageTexts, RoundTripAndDamagedTexts)
+{
+    pageset_t s;
+    applyPreset(s, 3, 3, 1);
+    miry_t m = s.measuresOf(3);
+    m.extraX = QString::fromUtf8("é");
+    const std::u16string t = pageTextsOf(m);
+    EXPECT_EQ(std::count(t.begin(), t.end(), u'\u07EC'), 14);
+    miry_t back;
+    back.rowFold = 1;
+    back.presetIndex = 5;
+    readPageTexts(t, back);
+    for (int i = 1; i <= 14; ++i) EXPECT_EQ(back.field(i), m.field(i)) << i;
+    EXPECT_EQ(back.rowFold, 1);  // only the texts travel in the header text
+    EXPECT_EQ(back.presetIndex, 5);
+
+    // Short, unterminated and NUL-cut texts.
+    readPageTexts(u"8 1/2\u07EC11", back);
+    EXPECT_EQ(back.paperWidth, "8 1/2");
+    EXPECT_EQ(back.paperHeight, "11");
+    EXPECT_TRUE(back.cardWidth.isEmpty());
+    readPageTexts(std::u16string(u"1\u07EC") + u'\0' + u"2\u07EC", back);
+    EXPECT_EQ(back.paperWidth, "1");
+    EXPECT_TRUE(back.paperHeight.isEmpty());
+    // A huge text without separators is cut at the scanning limit.
+    readPageTexts(std::u16string(2000000, u'7'), back);
+    EXPECT_EQ(back.paperWidth.size(), 1024000);
 }
 
 // ---- card layout ---------------------------------------------------------------

@@ -360,6 +360,23 @@ TEST(DamagedStore, GarbageWhereIntegersBelong)
     EXPECT_EQ(jsonText(p), jsonText(d));
 }
 
+TEST(DamagedStore, HandEditedCommasAndBlanks)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Velantis.ini");
+    ASSERT_TRUE(writeFile(path,
+        "[Software]\n"
+        "Velantis\\CustomSettings\\lineWidth=0,5\n"
+        "Velantis\\CustomSettings\\gridx2=2,5\n"
+        "Velantis\\CustomSettings\\docdir=/a, b\n"));
+    iniStore_t store(path);
+    TParams p(&store);
+    p.initSettings();
+    EXPECT_DOUBLE_EQ(p.lineWidth, 0.5);
+    EXPECT_DOUBLE_EQ(p.newFile.recMm.anchorStepX, 2.5);
+    EXPECT_TRUE(p.docdir.startsWith("/a,")) << p.docdir.toStdString();
+}
+
 TEST(DamagedStore, TruncatedFileNeverCrashes)
 {
     QTemporaryDir dir;
