@@ -642,7 +642,7 @@ bool pointInRect(point_t p, rect_t r)
     return p.x >= r.left && p.x <= r.right && p.y >= r.top && p.y <= r.bottom;
 }
 
-bool pointInBand(point_t p, const quad_t& q)
+bool pointInBand(point_t p, const quadrangle_t& q)
 {
     const projection_t f1 = projectOntoLine(q[0], q[1], p);
     const projection_t f3 = projectOntoLine(q[2], q[3], p);

@@ -26,7 +26,7 @@ struct rect_t {
 };
 
 // Four corners of a turned rectangle, in order around it.
-using quad_t = std::array<point_t, 4>;
+using quadrangle_t = std::array<point_t, 4>;
 
 constexpr int32_t minSides = 3;
 constexpr int32_t maxSides = 1024000;
@@ -152,6 +152,6 @@ int32_t curveSegmentDistance(const model::pointNode_t& node, const model::pointN
 // Inclusive on all four sides.
 bool pointInRect(point_t p, rect_t r);
 // Inside the turned rectangle of four corners (first side 1→2, third side 3→4).
-bool pointInBand(point_t p, const quad_t& quad);
+bool pointInBand(point_t p, const quadrangle_t& quad);
 
 } // namespace geometry

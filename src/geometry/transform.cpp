@@ -63,9 +63,12 @@ void reflectShape(item_t* it, point_t c, bool mirror, bool flip)
 // Mirrors / flips the two defining points of a text, line or picture about c.
 void reflectDefiningPoints(item_t* it, point_t c, bool mirror, bool flip)
 {
-    // A round clip's first point is its centre and the second a rim point:
-    // each is reflected in place so the circle keeps its centre-first order.
-    const bool inPlace = it->itemType == model::typePicture && it->clipShape == 2;
+    // Texts and rectangular pictures keep their left-to-right order (the box
+    // is mirrored, the content is not). A line's ends and a round clip's
+    // centre and rim point are reflected each in place: swapping them would
+    // move the line without mirroring its slant, or move the circle's centre.
+    const bool inPlace = it->itemType == model::typeLine ||
+                         (it->itemType == model::typePicture && it->clipShape == 2);
     if (mirror) {
         const int32_t a = 2 * c.x - it->x1, b = 2 * c.x - it->x2;
         it->x1 = inPlace ? a : b;
@@ -295,7 +298,7 @@ bool crossesRect(point_t a, point_t b, rect_t r)
     return false;
 }
 
-bool quadCrossesRect(const quad_t& q, rect_t r)
+bool quadCrossesRect(const quadrangle_t& q, rect_t r)
 {
     for (int i = 0; i < 4; ++i)
         if (crossesRect(q[i], q[(i + 1) % 4], r)) return true;
@@ -332,7 +335,7 @@ bool insideOrCrossing(const item_t* it, rect_t r, const areaTest_t& how)
     }
     if (picture) {
         if (how.outline) return quadCrossesRect(*how.outline, r);
-        const quad_t box{{boxTl, {boxBr.x, boxTl.y}, boxBr, {boxTl.x, boxBr.y}}};
+        const quadrangle_t box{{boxTl, {boxBr.x, boxTl.y}, boxBr, {boxTl.x, boxBr.y}}};
         return quadCrossesRect(box, r);
     }
     return false;

@@ -37,7 +37,7 @@ struct areaTest_t {
     // rectangle. Already in the rectangle's coordinates. Pictures fall back to
     // their box when none is given; texts without one count only by box and
     // defining segment.
-    const quad_t* outline = nullptr;
+    const quadrangle_t* outline = nullptr;
 };
 bool insideOrCrossing(const model::item_t* item, rect_t r, const areaTest_t& how = {});
 
