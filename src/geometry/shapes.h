@@ -11,6 +11,7 @@
 #include "geometry/units.h"
 #include "model/item.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -24,6 +25,13 @@ struct rect_t {
     int32_t bottom = 0;
     friend bool operator==(const rect_t&, const rect_t&) = default;
 };
+
+// Integer results of coordinate arithmetic are limited to the 32-bit range
+// (positions read from a file may be anywhere in it).
+inline int32_t clampToInt32(int64_t v)
+{
+    return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
 
 // Four corners of a turned rectangle, in order around it.
 using quadrangle_t = std::array<point_t, 4>;

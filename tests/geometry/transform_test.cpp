@@ -1,5 +1,6 @@
 // Mirror, flip and quarter turns of shapes, pictures and groups; segment
-// crossing and the area test.
+// crossing and the area test. (Fields of the packed record are compared as
+// values, +field, so that no reference binds to a misaligned member.)
 #include "geometry/transform.h"
 #include "model/itemlist.h"
 
@@ -212,15 +213,15 @@ TEST(PictureTransform, MirrorNegatesTheFlipOfTheShownAxis)
     doc_t d;
     item_t* a = picture(d, 0);
     pictureTransform(a, true, false, 0);
-    EXPECT_EQ(a->flipX, -1);
-    EXPECT_EQ(a->flipY, 1);
+    EXPECT_EQ(+a->flipX, -1);
+    EXPECT_EQ(+a->flipY, 1);
     item_t* b = picture(d, 0);
     b->orientation = 90;
     pictureTransform(b, true, false, 0);
-    EXPECT_EQ(b->flipX, 1);
-    EXPECT_EQ(b->flipY, -1);
+    EXPECT_EQ(+b->flipX, 1);
+    EXPECT_EQ(+b->flipY, -1);
     pictureTransform(b, false, true, 0);
-    EXPECT_EQ(b->flipX, -1);
+    EXPECT_EQ(+b->flipX, -1);
 }
 
 TEST(PictureTransform, MirrorAndFlipMoveARectangularClip)
@@ -250,8 +251,8 @@ TEST(PictureTransform, ClipStaysWithoutAScale)
     pictureTransform(it, true, true, -1);
     EXPECT_EQ((std::vector<int32_t>{it->srcLeft, it->srcTop, it->srcRight, it->srcBottom}),
               (std::vector<int32_t>{10, 5, 40, 20}));
-    EXPECT_EQ(it->flipX, -1);
-    EXPECT_EQ(it->orientation, 270);
+    EXPECT_EQ(+it->flipX, -1);
+    EXPECT_EQ(+it->orientation, 270);
 }
 
 TEST(PictureTransform, TurnRightTurnsClipAndBox)
@@ -259,9 +260,9 @@ TEST(PictureTransform, TurnRightTurnsClipAndBox)
     doc_t d;
     item_t* it = picture(d, 1);
     pictureTransform(it, false, false, -1);
-    EXPECT_EQ(it->orientation, 270);
-    EXPECT_EQ(it->picWidth, 100);
-    EXPECT_EQ(it->picHeight, 200);
+    EXPECT_EQ(+it->orientation, 270);
+    EXPECT_EQ(+it->picWidth, 100);
+    EXPECT_EQ(+it->picHeight, 200);
     // (x, y) → (H − y, x) with H = 50.
     EXPECT_EQ((std::vector<int32_t>{it->srcLeft, it->srcTop, it->srcRight, it->srcBottom}),
               (std::vector<int32_t>{45, 10, 30, 40}));
@@ -278,9 +279,9 @@ TEST(PictureTransform, TurnLeftWrapsAboveFullCircleOnly)
     item_t* it = picture(d, 1);
     it->orientation = 270;
     pictureTransform(it, false, false, +1);
-    EXPECT_EQ(it->orientation, 360);
+    EXPECT_EQ(+it->orientation, 360);
     pictureTransform(it, false, false, +1);
-    EXPECT_EQ(it->orientation, 90);
+    EXPECT_EQ(+it->orientation, 90);
 }
 
 TEST(PictureTransform, FourTurnsEitherWayAndLeftRightPairsReturnTheStart)
@@ -323,7 +324,7 @@ TEST(TransformSelection, ChangesSelectedUngroupedShapesAndPicturesOnly)
     EXPECT_EQ(pointAt(grouped->points, 2), (point_t{10, 0}));
     EXPECT_EQ(line->x2, 10);
     EXPECT_EQ(line->y2, 0);
-    EXPECT_EQ(pic->orientation, 90);
+    EXPECT_EQ(+pic->orientation, 90);
 }
 
 namespace {
@@ -371,7 +372,7 @@ TEST(Group, RotateTurnsEveryMemberAboutTheHandle)
     EXPECT_DOUBLE_EQ(line->my2, -20 * model::screen().pxPerMmY);
     EXPECT_EQ(text->textAngle, 900);
     EXPECT_EQ((std::vector<int32_t>{pic->x1, pic->y1, pic->x2, pic->y2}), (std::vector<int32_t>{-10, -110, 10, -90}));
-    EXPECT_DOUBLE_EQ(pic->rotation, 0.25 + pi / 2);
+    EXPECT_DOUBLE_EQ(+pic->rotation, 0.25 + pi / 2);
     EXPECT_EQ(pic->boxTop, -110);
     EXPECT_EQ(pointAt(spline->points, 2), (point_t{0, -20}));
     EXPECT_EQ(other->x1, 10) << "another group is not touched";
@@ -508,4 +509,26 @@ TEST(Area, ZoomAndOriginApplyToTheItem)
     zoomed.origin = {5, 5};
     EXPECT_TRUE(insideOrCrossing(it, {15, 15, 35, 35}, zoomed));
     EXPECT_FALSE(insideOrCrossing(it, {15, 15, 35, 35}));
+}
+
+TEST(Extremes, PositionsAtTheEndsOfTheRangeAreLimitedNotWrapped)
+{
+    doc_t d;
+    item_t* it = d.shape(model::typeSpline, {{INT32_MAX - 1, INT32_MIN + 1}, {INT32_MAX, INT32_MIN}});
+    it->penWidthPx = 50;
+    itemBounds(it);
+    EXPECT_EQ(it->boxRight, INT32_MAX);
+    EXPECT_EQ(it->boxTop, INT32_MIN);
+    EXPECT_GE(it->boxWidth, 0);
+    translatePoints(it->points, 1000, -1000);
+    EXPECT_EQ(pointAt(it->points, 1).x, INT32_MAX);
+    EXPECT_EQ(pointAt(it->points, 1).y, INT32_MIN);
+    transformShape(it, true, true, +1);
+    item_t* pic = twoPointItem(d, model::typePicture, 0, {INT32_MIN, 0}, {INT32_MAX, 10});
+    pic->clipShape = 2;
+    pictureBox(pic);
+    EXPECT_EQ(pic->boxLeft, INT32_MIN);
+    EXPECT_GE(pic->boxRight, pic->boxLeft);
+    EXPECT_EQ(pic->boxWidth, INT32_MAX);
+    EXPECT_EQ(rotationCentre(pic), (point_t{0, 5}));
 }
