@@ -39,6 +39,26 @@ int32_t reflected(int32_t c, int32_t v)
     return clampToInt32(2 * int64_t(c) - v);
 }
 
+// The point a shape is mirrored, flipped and turned about: the visual middle
+// of a pie or arc wedge, the centre point of shapes built around one (their
+// other points would pull an average off the centre, so the shape would jump),
+// and the average point of all others.
+point_t transformCentre(const item_t* it)
+{
+    switch (it->itemType) {
+    case model::typePie:
+    case model::typeArc:
+        return arcCentre(it);
+    case model::typeCircle:
+    case model::typeEllipse:
+    case model::typePolygon:
+    case model::typeStar:
+        return pointAt(it->points, 1);
+    default:
+        return averagePoint(it->points);
+    }
+}
+
 // Reflects every point and control point of a shape in the vertical line
 // x = c.x (mirror) or the horizontal line y = c.y (flip), from the saved
 // copies. A pie or arc swaps its start and end so it still runs counter-clockwise.
@@ -93,7 +113,7 @@ void transformShape(item_t* it, bool mirror, bool flip, int32_t turn)
 {
     if (!model::isShapeType(it->itemType) || !it->points.head) return;
     savePoints(it->points);
-    const point_t c = isPieOrArc(it->itemType) ? arcCentre(it) : averagePoint(it->points);
+    const point_t c = transformCentre(it);
     if (turn != 0) {
         rotatePoints(it->points, c, turn > 0 ? pi / 2 : -pi / 2);
         savePoints(it->points);

@@ -11,8 +11,9 @@ namespace geometry {
 
 // Turn: +1 a quarter turn counter-clockwise (left), -1 clockwise (right), 0 none.
 
-// A point-list shape mirrored (x), flipped (y) or turned about its own centre
-// (arcCentre for pies and arcs, the average point for the others).
+// A point-list shape mirrored (x), flipped (y) or turned about its own centre:
+// arcCentre for pies and arcs, the centre point of circles, ellipses, polygons
+// and stars, the average point for the others.
 void transformShape(model::item_t* item, bool mirror, bool flip, int32_t turn);
 // A picture's flip flags, orientation, clip and box for mirror, flip or a quarter turn.
 void pictureTransform(model::item_t* item, bool mirror, bool flip, int32_t turn);

@@ -532,3 +532,21 @@ TEST(Extremes, PositionsAtTheEndsOfTheRangeAreLimitedNotWrapped)
     EXPECT_EQ(pic->boxWidth, INT32_MAX);
     EXPECT_EQ(rotationCentre(pic), (point_t{0, 5}));
 }
+
+TEST(TransformShape, ShapesBuiltAroundACentreStayInPlace)
+{
+    doc_t d;
+    item_t* circle = d.shape(model::typeCircle, {});
+    buildCircle({100, 100}, {130, 100}, circle->points);
+    transformShape(circle, true, false, 0);
+    EXPECT_EQ(pointAt(circle->points, 1), (point_t{100, 100}));
+    EXPECT_EQ(pointAt(circle->points, 2), (point_t{70, 100}));
+    transformShape(circle, false, false, +1);
+    EXPECT_EQ(pointAt(circle->points, 1), (point_t{100, 100}));
+
+    item_t* star = d.shape(model::typeStar, {});
+    buildStar({-8, 3}, {12, 9}, {0, 0}, 6, star->points);
+    transformShape(star, false, true, 0);
+    EXPECT_EQ(pointAt(star->points, 1), (point_t{-8, 3}));
+    EXPECT_EQ(pointAt(star->points, 2), (point_t{12, -3}));
+}
