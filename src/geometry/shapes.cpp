@@ -208,29 +208,46 @@ void buildEllipse(point_t c, point_t a, point_t b, pointList_t& list)
     buildTriangle(c, a, b, list);
 }
 
+std::vector<point_t> regularPolygonVertices(point_t centre, point_t v, int32_t sides)
+{
+    std::vector<point_t> out;
+    if (sides < minSides || sides > maxSides) return out;
+    const double theta = segmentAngle(centre, v);
+    const double r = distance(centre, v);
+    out.reserve(size_t(sides));
+    for (int32_t k = 1; k <= sides; ++k) out.push_back(polarPoint(centre, theta + k * twoPi / sides, r));
+    return out;
+}
+
+std::vector<point_t> starVertices(point_t centre, point_t v, point_t w, int32_t sides)
+{
+    std::vector<point_t> out;
+    if (sides < minSides || sides > maxSides) return out;
+    const double theta = segmentAngle(centre, v);
+    const double r1 = distance(centre, v);
+    const double r2 = distance(centre, w);
+    out.reserve(size_t(2) * size_t(sides));
+    for (int32_t k = 1; k <= 2 * sides; ++k)
+        out.push_back(polarPoint(centre, theta + k * pi / sides, (k % 2) ? r2 : r1));
+    return out;
+}
+
 void buildRegularPolygon(point_t centre, point_t v, int32_t sides, pointList_t& list)
 {
     if (sides < minSides || sides > maxSides) return;
     clearPoints(list);
-    const double theta = segmentAngle(centre, v);
-    const double r = distance(centre, v);
     appendPoint(list, centre);
     appendPoint(list, v);
-    for (int32_t k = 1; k <= sides; ++k)
-        appendPoint(list, polarPoint(centre, theta + k * twoPi / sides, r));
+    for (point_t p : regularPolygonVertices(centre, v, sides)) appendPoint(list, p);
 }
 
 void buildStar(point_t centre, point_t v, point_t w, int32_t sides, pointList_t& list)
 {
     if (sides < minSides || sides > maxSides) return;
     clearPoints(list);
-    const double theta = segmentAngle(centre, v);
-    const double r1 = distance(centre, v);
-    const double r2 = distance(centre, w);
     appendPoint(list, centre);
     appendPoint(list, v);
-    for (int32_t k = 1; k <= 2 * sides; ++k)
-        appendPoint(list, polarPoint(centre, theta + k * pi / sides, (k % 2) ? r2 : r1));
+    for (point_t p : starVertices(centre, v, w, sides)) appendPoint(list, p);
 }
 
 void buildPieArc(point_t centre, point_t s, point_t t, pointList_t& list)

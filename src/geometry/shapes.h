@@ -73,6 +73,11 @@ void buildRegularPolygon(point_t centre, point_t v, int32_t sides, model::pointL
 // Centre, V, then 2·sides vertices alternating between the radius of W and of V,
 // starting with W's. Nothing when sides is out of 3 … 1,024,000.
 void buildStar(point_t centre, point_t v, point_t w, int32_t sides, model::pointList_t& list);
+// The outline vertices alone (what buildRegularPolygon / buildStar append after
+// the centre and V), for drawing from points already mapped to the canvas.
+// Empty when sides is out of range.
+std::vector<point_t> regularPolygonVertices(point_t centre, point_t v, int32_t sides);
+std::vector<point_t> starVertices(point_t centre, point_t v, point_t w, int32_t sides);
 // Centre, S, and the end point on the circle through S in the direction of T.
 void buildPieArc(point_t centre, point_t s, point_t t, model::pointList_t& list);
 
