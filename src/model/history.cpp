@@ -5,6 +5,7 @@
 #include "model/itemlist.h"
 #include "model/stacking.h"
 
+#include <set>
 #include <unordered_map>
 
 namespace model {
@@ -225,7 +226,8 @@ void dropRedo(itemList_t& list)
 {
     if (!topStepInState(list, stateUndone)) return;
     std::unordered_map<int32_t, int32_t> wanted;
-    for (int32_t id : historyIndex(list).byState[stateUndone]) {
+    const std::set<int32_t> undone = historyIndex(list).byState[stateUndone];
+    for (int32_t id : undone) {
         const item_t* r = findStep(list, id);
         if (r && r->itemType == typePicture) wanted.emplace(r->pictureId, 0);
     }
@@ -244,17 +246,26 @@ void clearHistory(itemList_t& list)
         if (it->hidden || it->itemType == typeDeletionMarker) return true;
         return it->itemType == typeText && textLength(it) == 0;
     };
-    std::unordered_map<int32_t, int32_t> wanted;
+    // A picture's data goes with its last user. Only the records that stay
+    // count as users: a deletion marker carries the erased picture's id too.
+    std::unordered_map<int32_t, int32_t> keptUsers;
     for (const item_t* it = list.head; it; it = it->next)
-        if (it->kind == kindItem && it->itemType == typePicture && doomed(it)) wanted.emplace(it->pictureId, 0);
-    auto users = pictureUsers(list, wanted);
+        if (it->kind == kindItem && it->itemType == typePicture && doomed(it)) keptUsers.emplace(it->pictureId, 0);
+    if (!keptUsers.empty())
+        for (const item_t* it = list.head; it; it = it->next) {
+            if (it->kind != kindItem || doomed(it)) continue;
+            auto f = keptUsers.find(it->pictureId);
+            if (f != keptUsers.end()) ++f->second;
+        }
 
     int32_t counter = 0;
     for (item_t* it = list.head; it;) {
         item_t* next = it->next;
         if (it->kind == kindItem) {
             if (doomed(it)) {
-                item_t* data = orphanedPicture(list, it, users);
+                item_t* data = nullptr;
+                if (it->itemType == typePicture && keptUsers[it->pictureId] == 0)
+                    data = findPictureData(list, it->pictureId);
                 if (data && data == next) next = next->next;
                 deleteItem(list, data);
                 deleteItem(list, it);
@@ -267,7 +278,6 @@ void clearHistory(itemList_t& list)
         it = next;
     }
     invalidateIds(list);
-    dropHistoryIndex(list);
     compactGroupIds(list);
 }
 

@@ -3,7 +3,8 @@
 // and the records whose selection flag may be set. The tables give the same
 // answers as the walks they replace; they are built on first use by one walk
 // and then kept up to date by the list primitives (append, unlink, noteIds,
-// selectOnly, freeList, moveList) and by the history operations.
+// selectOnly, freeList, moveList) and by the history operations;
+// invalidateIds drops them.
 //
 // Code that sets `selected`, `undoState` or `stepId` of a record that is
 // already in a list calls noteIds(list, item) afterwards, as for the id

@@ -79,7 +79,11 @@ void noteIds(itemList_t& list, const item_t* item)
     indexAppend(list, const_cast<item_t*>(item));
 }
 
-void invalidateIds(itemList_t& list) { list.ids.valid = false; }
+void invalidateIds(itemList_t& list)
+{
+    list.ids.valid = false;
+    dropHistoryIndex(list);
+}
 
 bool idCacheConsistent(itemList_t& list)
 {
