@@ -147,8 +147,8 @@ lineStyle_t lineStyleAt(const model::item_t* item, double zoom, bool effects)
 
 namespace {
 
-void drawDash(canvas_t& canvas, const model::item_t* item, dpoint_t d, dpoint_t f, int32_t W, int32_t B,
-              int32_t surface)
+void drawDash(canvas_t& canvas, const model::item_t* item, dpoint_t d, dpoint_t f, double theta, int32_t W,
+              int32_t B, int32_t surface)
 {
     // Dashes wholly outside the image cost nothing to skip (long lines at high zoom).
     const double reach = W + 2.0;
@@ -164,7 +164,7 @@ void drawDash(canvas_t& canvas, const model::item_t* item, dpoint_t d, dpoint_t 
     // Dashes with a 3-D surface are shaded by the effects renderer; until it
     // takes them they are drawn as flat bands.
     (void)surface;
-    const auto quad = bandQuad(d, f, item->angle, W, false);
+    const auto quad = bandQuad(d, f, theta, W, false);
     canvas.setPen(item->lineColor, 1);
     canvas.polygon(quad.data(), 4);
     if (B >= 2) {
@@ -208,7 +208,7 @@ void drawLine(canvas_t& canvas, const model::item_t* item, dpoint_t start, dpoin
         for (size_t i = 0; i < use.size(); i += 2) {
             sum += std::max(use[i], 0);
             const stepResult_t f = stepAlong(start, sum, theta, end);
-            drawDash(canvas, item, D, f.point, W, B, style.surface);
+            drawDash(canvas, item, D, f.point, theta, W, B, style.surface);
             if (f.reachedEnd) return;
             sum += i + 1 < use.size() ? std::max(use[i + 1], 0) : 0;
             const stepResult_t d = stepAlong(start, sum, theta, end);
