@@ -212,13 +212,15 @@ void drawPointList(canvas_t& canvas, const std::vector<QPoint>& in, int32_t vari
         return;
     }
     canvas.setPen(lineColor, width);
-    if (variant == 1 && in.back() != in.front()) {
-        std::vector<QPoint> pts = in;
-        pts.push_back(in.front());
-        canvas.polyline(pts);
-        return;
-    }
-    canvas.polyline(in);
+    if (variant == 1) canvas.polyline(closedPolyline(in));
+    else canvas.polyline(in);
+}
+
+std::vector<QPoint> closedPolyline(const std::vector<QPoint>& in)
+{
+    std::vector<QPoint> pts = in;
+    if (!pts.empty() && pts.back() != pts.front()) pts.push_back(pts.front());
+    return pts;
 }
 
 std::vector<QPoint> bezierChain(const std::vector<curvePoint_t>& pts, int32_t variant)

@@ -46,6 +46,10 @@ void drawItemIn(drawContext_t& ctx, const model::item_t* item);
 // width, −2 solid in the line colour with a 1-pixel outline, else the colour.
 void applyFillRules(canvas_t& canvas, int32_t fill, int32_t lineColor, int32_t pen);
 
+// The points of a closed polyline: the first point appended unless the last
+// point already equals it.
+std::vector<QPoint> closedPolyline(const std::vector<QPoint>& pts);
+
 // Point-list renderer: 0 open polyline, 1 closed polyline, 2 filled polygon.
 void drawPointList(canvas_t& canvas, const std::vector<QPoint>& pts, int32_t variant, int32_t pen, int32_t fill,
                    int32_t lineColor);
