@@ -1,7 +1,7 @@
 #include "render/shapedraw.h"
 
 #include "model/itemlist.h"
-#include "render/outline_local.h"
+#include "geometry/shapes.h"
 #include "render/strokes.h"
 
 #include <cmath>
@@ -76,9 +76,9 @@ void drawCircle(drawContext_t& ctx, const item_t* item, int32_t pen)
 void drawEllipse(drawContext_t& ctx, const item_t* item, int32_t pen)
 {
     if (model::countNodes(item->points) < 3) return;
-    const std::vector<QPoint> path = toQ(local::ellipseBezier(mappedPointAt(ctx.xf, item, 1),
-                                                              mappedPointAt(ctx.xf, item, 2),
-                                                              mappedPointAt(ctx.xf, item, 3)));
+    const auto e = geometry::ellipseBezier(mappedPointAt(ctx.xf, item, 1), mappedPointAt(ctx.xf, item, 2),
+                                           mappedPointAt(ctx.xf, item, 3));
+    const std::vector<QPoint> path = toQ(std::vector<point_t>(e.points.begin(), e.points.end()));
     canvasLock_t lock(ctx.canvas);
     applyFillRules(ctx.canvas, item->fillColor, item->lineColor, pen);
     if (item->fillColor == -1) ctx.canvas.polyBezier(path);
@@ -97,7 +97,7 @@ void drawPieArc(drawContext_t& ctx, const item_t* item, int32_t pen)
 {
     if (model::countNodes(item->points) < 3) return;
     const point_t c = mappedPointAt(ctx.xf, item, 1), s = mappedPointAt(ctx.xf, item, 2);
-    std::vector<QPoint> pts = toQ(local::arcPoints(c, s, mappedPointAt(ctx.xf, item, 3)));
+    std::vector<QPoint> pts = toQ(geometry::arcPoints(c, s, mappedPointAt(ctx.xf, item, 3)));
     if (item->itemType == model::typePie) {
         pts.push_back(qp(c));
         pts.push_back(qp(s));
