@@ -14,6 +14,10 @@
 #include <functional>
 #include <vector>
 
+namespace settings {
+class TParams;
+}
+
 namespace render {
 
 // A rectangle by its four edges. Each function says whether right and bottom
@@ -42,6 +46,9 @@ struct renderStyle_t {
     int32_t constructionPen = 0x0000FF;
     int32_t constructionBrush = 0x00FFFF;
 };
+
+// The furniture colours and sizes taken from the settings object.
+renderStyle_t renderStyleFrom(const settings::TParams& params);
 
 // A rectangle of the canvas saved with its pixels so it can be put back.
 struct savedArea_t {

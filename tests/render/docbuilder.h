@@ -35,8 +35,10 @@ inline item_t* addHeader(itemList_t& list, int32_t w, int32_t h, double zoom = 1
     return it;
 }
 
+// Puts the item on top and keeps its stored measures in step with its pixels.
 inline void stack(itemList_t& list, item_t* it)
 {
+    model::computeMeasure(it);
     it->zOrder = model::maxZOrder(list) + 1;
     model::noteIds(list, it);
 }
