@@ -1,6 +1,7 @@
 #include "geometry/units.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
@@ -106,9 +107,13 @@ bool toDouble(const std::string& s, double& v)
 {
     const std::string t = trim(s);
     if (t.empty()) return false;
-    char* end = nullptr;
-    v = std::strtod(t.c_str(), &end);
-    return end && *end == '\0' && std::isfinite(v);
+    // from_chars always reads a point, whatever the C locale the program
+    // runs in (strtod would follow setlocale and stop at the point).
+    const char* first = t.data();
+    const char* last = t.data() + t.size();
+    if (*first == '+' && last - first > 1 && first[1] != '-') ++first;
+    const auto r = std::from_chars(first, last, v);
+    return r.ec == std::errc() && r.ptr == last && std::isfinite(v);
 }
 
 } // namespace
@@ -154,8 +159,9 @@ void computeCanvasPixels(model::item_t* header)
     const long double z = h.zoom;
     const int32_t left = roundHalfEven(h.canvasLeft * h.pxPerUnitX * z);
     const int32_t top = roundHalfEven(z * h.canvasTop * h.pxPerUnitY);
-    const int32_t right = left + roundHalfEven(z * h.pxPerUnitX * h.canvasWidth);
-    const int32_t bottom = top + roundHalfEven(z * h.pxPerUnitY * h.canvasHeight);
+    // Header values come from files; keep the sums defined for any of them.
+    const int32_t right = static_cast<int32_t>(int64_t(left) + roundHalfEven(z * h.pxPerUnitX * h.canvasWidth));
+    const int32_t bottom = static_cast<int32_t>(int64_t(top) + roundHalfEven(z * h.pxPerUnitY * h.canvasHeight));
     h.x1 = left;
     h.y1 = top;
     h.x2 = right;

@@ -1,0 +1,115 @@
+// lumora-cli info FILE: a short human summary of a document.
+#include "cli/command.h"
+#include "cli/docio.h"
+
+#include "model/itemlist.h"
+
+#include <cstdio>
+#include <map>
+
+namespace {
+
+using namespace model;
+
+const char* typeName(int32_t kind, int32_t type)
+{
+    if (kind == kindPattern) return "pattern definition";
+    switch (type) {
+    case typeText: return "text";
+    case typeLine: return "line";
+    case typeTriangle: return "triangle";
+    case typeSquare: return "square";
+    case typeRectangle: return "rectangle";
+    case typeCircle: return "circle";
+    case typeEllipse: return "ellipse";
+    case typePolygon: return "polygon";
+    case typeStar: return "star";
+    case typePie: return "pie";
+    case typeArc: return "arc";
+    case typeSpline: return "spline";
+    case typeCurve: return "curve";
+    case typePicture: return "picture";
+    case typeGroupHandle: return "group handle";
+    case typeHeader: return "document header";
+    case typeDeletionMarker: return "deletion marker";
+    case typeGrid: return "grid anchors";
+    case typePictureData: return "picture data";
+    default: return isShapeType(type) ? "shape" : "other";
+    }
+}
+
+const char* kindName(int32_t kind)
+{
+    switch (kind) {
+    case kindItem: return "document items";
+    case kindPattern: return "pattern definitions";
+    case kindPictureData: return "picture data";
+    case kindHeader: return "document header";
+    default: return "unknown kind";
+    }
+}
+
+const char* unitName(int32_t unit)
+{
+    switch (unit) {
+    case 1: return "pixels";
+    case 2: return "millimetres";
+    case 3: return "inches";
+    default: return "unknown";
+    }
+}
+
+const char* unitAbbrev(int32_t unit)
+{
+    switch (unit) {
+    case 1: return "px";
+    case 2: return "mm";
+    case 3: return "in";
+    default: return "";
+    }
+}
+
+int run(const std::vector<std::string>& argv)
+{
+    std::vector<std::string> args = argv;
+    const bool force = cli::takeFlag(args, "--force");
+    if (args.size() != 1) {
+        std::fprintf(stderr, "usage: lumora-cli info FILE [--force]\n");
+        return cli::exitUsage;
+    }
+    itemList_t list;
+    const int rc = cli::loadDocument(args[0], force, list);
+    if (rc != cli::exitOk) return rc;
+
+    std::map<int32_t, int> byKind;
+    std::map<std::string, int> byType;
+    int records = 0;
+    for (const item_t* it = list.head; it; it = it->next) {
+        ++records;
+        ++byKind[it->kind];
+        ++byType[typeName(it->kind, it->itemType)];
+    }
+    std::printf("File: %s\n", args[0].c_str());
+    std::printf("Records: %d\n", records);
+    for (auto& [k, n] : byKind) std::printf("  %-20s %d\n", kindName(k), n);
+    std::printf("By type:\n");
+    for (auto& [t, n] : byType) std::printf("  %-20s %d\n", t.c_str(), n);
+    if (const item_t* h = findHeader(list)) {
+        const auto& hd = h->hdr();
+        std::printf("Page: %g x %g %s, design type %d, %s\n", hd.canvasWidth, hd.canvasHeight, unitAbbrev(hd.unit),
+                    hd.designType < 0 ? -hd.designType : hd.designType,
+                    hd.pageOrientation == 2 ? "landscape" : "portrait");
+        std::printf("Unit: %s\n", unitName(hd.unit));
+        std::printf("Zoom: %g %%\n", hd.zoom * 100);
+        std::printf("File version: %d\n", hd.fileVersion);
+    } else {
+        std::printf("Page: none (the file has no document header)\n");
+    }
+    if (isModified(list)) std::printf("Opened with invalid records: the document is marked modified.\n");
+    freeList(list);
+    return cli::exitOk;
+}
+
+cli::cliCommand reg("info", "info FILE [--force]  — a short summary: records by kind and type, page, unit, zoom", &run);
+
+} // namespace
