@@ -1,6 +1,7 @@
 #include "geometry/units.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
@@ -61,8 +62,10 @@ double segmentAngle(point_t p1, point_t p2)
 
 point_t polarPoint(point_t origin, double angle, double r)
 {
-    return {origin.x + roundHalfEven(static_cast<long double>(std::cos(angle)) * r),
-            origin.y - roundHalfEven(static_cast<long double>(std::sin(angle)) * r)};
+    // Summed in 64 bits and limited, so points far out (hostile files) cannot overflow.
+    const int64_t x = int64_t(origin.x) + roundHalfEven(static_cast<long double>(std::cos(angle)) * r);
+    const int64_t y = int64_t(origin.y) - roundHalfEven(static_cast<long double>(std::sin(angle)) * r);
+    return {int32_t(std::clamp<int64_t>(x, INT32_MIN, INT32_MAX)), int32_t(std::clamp<int64_t>(y, INT32_MIN, INT32_MAX))};
 }
 
 double distance(point_t p, point_t q)
@@ -106,9 +109,13 @@ bool toDouble(const std::string& s, double& v)
 {
     const std::string t = trim(s);
     if (t.empty()) return false;
-    char* end = nullptr;
-    v = std::strtod(t.c_str(), &end);
-    return end && *end == '\0' && std::isfinite(v);
+    // from_chars always reads a point, whatever the C locale the program
+    // runs in (strtod would follow setlocale and stop at the point).
+    const char* first = t.data();
+    const char* last = t.data() + t.size();
+    if (*first == '+' && last - first > 1 && first[1] != '-') ++first;
+    const auto r = std::from_chars(first, last, v);
+    return r.ec == std::errc() && r.ptr == last && std::isfinite(v);
 }
 
 } // namespace
