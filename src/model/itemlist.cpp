@@ -52,10 +52,11 @@ namespace {
 void raiseIds(idCache_t& c, const item_t* it)
 {
     if (it->kind != kindItem) return;
-    c.maxStepId = std::max(c.maxStepId, it->stepId);
-    c.maxActionId = std::max(c.maxActionId, it->actionId);
-    c.maxZOrder = std::max(c.maxZOrder, it->zOrder);
-    c.maxGroupId = std::max(c.maxGroupId, it->groupId);
+    // Copies: the body is packed, so its fields may not be bound to references.
+    c.maxStepId = std::max(c.maxStepId, int32_t(it->stepId));
+    c.maxActionId = std::max(c.maxActionId, int32_t(it->actionId));
+    c.maxZOrder = std::max(c.maxZOrder, int32_t(it->zOrder));
+    c.maxGroupId = std::max(c.maxGroupId, int32_t(it->groupId));
 }
 
 idCache_t walkIds(const itemList_t& list)
@@ -105,8 +106,12 @@ bool idCacheConsistent(itemList_t& list)
            c.maxZOrder == w.maxZOrder && c.maxGroupId == w.maxGroupId;
 }
 
-int32_t nextStepId(itemList_t& list) { return ids(list).maxStepId + 1; }
-int32_t nextActionId(itemList_t& list) { return ids(list).maxActionId + 1; }
+// Ids read from a file may already be at the top of the range; the next one
+// then wraps around as 32-bit arithmetic does instead of overflowing.
+static int32_t after(int32_t v) { return static_cast<int32_t>(static_cast<uint32_t>(v) + 1u); }
+
+int32_t nextStepId(itemList_t& list) { return after(ids(list).maxStepId); }
+int32_t nextActionId(itemList_t& list) { return after(ids(list).maxActionId); }
 int32_t maxZOrder(itemList_t& list) { return ids(list).maxZOrder; }
 int32_t maxGroupId(itemList_t& list) { return ids(list).maxGroupId; }
 
@@ -357,8 +362,8 @@ int32_t nextPatternId(const itemList_t& list)
 {
     int32_t lowest = 0;
     for (const item_t* it = list.head; it; it = it->next)
-        if (it->kind == kindPattern) lowest = std::min(lowest, it->itemType);
-    return lowest - 1;
+        if (it->kind == kindPattern) lowest = std::min(lowest, int32_t(it->itemType));
+    return static_cast<int32_t>(static_cast<uint32_t>(lowest) - 1u);
 }
 
 int32_t newPictureId(pictureIdScope_t scope)

@@ -576,3 +576,24 @@ TEST_F(RecomputePixels, ExtremeMeasuresSaturateWithoutOverflow)
     EXPECT_GE(it->diagonal, 0);
     freeList(l);
 }
+
+// Found by fuzzing: ids at the top of the range kept by a history-keeping file.
+TEST(DocfileRead, IdsAtTheTopOfTheRangeStayDefined)
+{
+    fileBuilder f;
+    const size_t h = f.header();
+    f.bytes[h + 321] = 1;
+    const size_t l = f.record(typeLine);
+    f.set<int32_t>(l, 237, INT32_MAX);
+    f.set<int32_t>(l, 241, INT32_MAX);
+    const size_t p = f.record(INT32_MIN, kindPattern);
+    (void)p;
+    scriptedQuestions q;
+    itemList_t list;
+    ASSERT_TRUE(readBytes(f.bytes, list, q));
+    EXPECT_EQ(nextStepId(list), INT32_MIN);
+    EXPECT_EQ(nextActionId(list), INT32_MIN);
+    EXPECT_EQ(nextPatternId(list), INT32_MAX);
+    EXPECT_TRUE(idCacheConsistent(list));
+    freeList(list);
+}
