@@ -1,5 +1,7 @@
 // The weighted-sum loops are worth full loop vectorisation.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC optimize("O3")
+#endif
 
 #include "render/resample.h"
 
