@@ -80,6 +80,9 @@ struct renderView_t {
     int32_t mode = 0;
     renderStyle_t style;
 
+    // When set, every drawing operation of the pass is also appended here.
+    std::vector<primitive_t>* recordTo = nullptr;
+
     // Handle positions of a selected item (filled in by the selection code).
     std::function<std::vector<markSpot_t>(renderView_t&, model::item_t*)> markPositions;
     // Redraws the gridline anchors in the gutters.

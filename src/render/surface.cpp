@@ -75,12 +75,14 @@ void canvas_t::polygon(const QPoint* pts, int32_t n)
 {
     if (n < 2) return;
     painter().drawPolygon(pts, n, Qt::OddEvenFill);
+    if (sink_) sink_->push_back({primitive_t::polygon, pen_, brush_, std::vector<QPoint>(pts, pts + n), {}, {}});
 }
 
 void canvas_t::polyline(const QPoint* pts, int32_t n)
 {
     if (n < 2) return;
     painter().drawPolyline(pts, n);
+    if (sink_) sink_->push_back({primitive_t::polyline, pen_, brush_, std::vector<QPoint>(pts, pts + n), {}, {}});
 }
 
 QPainterPath canvas_t::bezierPath(const std::vector<QPoint>& pts)
@@ -95,11 +97,12 @@ QPainterPath canvas_t::bezierPath(const std::vector<QPoint>& pts)
 void canvas_t::polyBezier(const std::vector<QPoint>& pts)
 {
     if (pts.size() < 4) return;
+    const QPainterPath path = bezierPath(pts);
     QPainter& p = painter();
-    p.save();
     p.setBrush(Qt::NoBrush);
-    p.drawPath(bezierPath(pts));
-    p.restore();
+    p.drawPath(path);
+    p.setBrush(brush_);
+    if (sink_) sink_->push_back({primitive_t::bezier, pen_, QBrush(Qt::NoBrush), {}, {}, path});
 }
 
 void canvas_t::strokeAndFillBezier(const std::vector<QPoint>& pts)
@@ -109,19 +112,24 @@ void canvas_t::strokeAndFillBezier(const std::vector<QPoint>& pts)
     path.closeSubpath();
     path.setFillRule(Qt::OddEvenFill);
     painter().drawPath(path);
+    if (sink_) sink_->push_back({primitive_t::bezierFill, pen_, brush_, {}, {}, path});
 }
 
 void canvas_t::ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom)
 {
     if (right < left) std::swap(left, right);
     if (bottom < top) std::swap(top, bottom);
-    painter().drawEllipse(QRect(left, top, std::max(right - left - 1, 0), std::max(bottom - top - 1, 0)));
+    const QRect r(left, top, std::max(right - left - 1, 0), std::max(bottom - top - 1, 0));
+    painter().drawEllipse(r);
+    if (sink_) sink_->push_back({primitive_t::ellipse, pen_, brush_, {}, r, {}});
 }
 
 void canvas_t::fillRect(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t color)
 {
     if (right <= left || bottom <= top) return;
-    painter().fillRect(QRect(left, top, right - left, bottom - top), QColor::fromRgb(toRgb(color)));
+    const QRect r(left, top, right - left, bottom - top);
+    painter().fillRect(r, QColor::fromRgb(toRgb(color)));
+    if (sink_) sink_->push_back({primitive_t::fillRect, QPen(), QBrush(QColor::fromRgb(toRgb(color))), {}, r, {}});
 }
 
 bool canvas_t::tryLock()

@@ -35,6 +35,17 @@ QImage newCanvasImage(int32_t width, int32_t height);
 
 enum class penStyle_t { solid, dot };
 
+// One drawing operation as the canvas issued it (for measuring the renderers
+// against plain QPainter calls, and for tests that look at what was drawn).
+struct primitive_t {
+    enum op_t { polygon, polyline, bezier, bezierFill, ellipse, fillRect } op = polygon;
+    QPen pen;
+    QBrush brush;
+    std::vector<QPoint> pts;
+    QRect rect;
+    QPainterPath path;
+};
+
 // One painting session on an image. The QPainter is begun lazily and ended by
 // release() (before row access or block copies) or by the destructor.
 class canvas_t {
@@ -75,6 +86,9 @@ public:
     bool tryLock();
     void unlock();
 
+    // While a sink is set, operations are appended to it as well as drawn.
+    void record(std::vector<primitive_t>* sink) { sink_ = sink; }
+
 private:
     void applyPen();
     static QPainterPath bezierPath(const std::vector<QPoint>& pts);
@@ -83,6 +97,7 @@ private:
     QPainter painter_;
     bool active_ = false;
     bool locked_ = false;
+    std::vector<primitive_t>* sink_ = nullptr;
     QPen pen_;
     QBrush brush_;
 };
