@@ -121,6 +121,16 @@ void BM_bareQPainterFloor(benchmark::State& state)
                 p.drawEllipse(pr.rect);
                 break;
             case primitive_t::fillRect: p.fillRect(pr.rect, pr.brush); break;
+            case primitive_t::band:
+                p.setPen(Qt::NoPen);
+                p.setBrush(pr.brush);
+                p.drawPolygon(pr.quad);
+                break;
+            case primitive_t::disc:
+                p.setPen(Qt::NoPen);
+                p.setBrush(pr.brush);
+                p.drawEllipse(pr.circle);
+                break;
             }
         }
         p.end();

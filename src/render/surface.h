@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QPoint>
 #include <QRect>
 
@@ -38,12 +39,14 @@ enum class penStyle_t { solid, dot };
 // One drawing operation as the canvas issued it (for measuring the renderers
 // against plain QPainter calls, and for tests that look at what was drawn).
 struct primitive_t {
-    enum op_t { polygon, polyline, bezier, bezierFill, ellipse, fillRect } op = polygon;
+    enum op_t { polygon, polyline, bezier, bezierFill, ellipse, fillRect, band, disc } op = polygon;
     QPen pen;
     QBrush brush;
     std::vector<QPoint> pts;
     QRect rect;
     QPainterPath path;
+    QPolygonF quad;  // band: a filled quad without outline
+    QRectF circle;   // disc: a filled circle without outline
 };
 
 // One painting session on an image. The QPainter is begun lazily and ended by
@@ -90,7 +93,11 @@ public:
     void record(std::vector<primitive_t>* sink) { sink_ = sink; }
 
 private:
-    void applyPen();
+    // Thick solid pens are stroked as filled bands along each segment and
+    // discs at every vertex (round caps and joins): the same pixels as a
+    // round-joined stroke, without the general path stroker.
+    void strokeThick(const QPoint* pts, int32_t n, bool closed);
+    bool thickPen() const { return pen_.width() > 1 && pen_.style() == Qt::SolidLine; }
     static QPainterPath bezierPath(const std::vector<QPoint>& pts);
 
     QImage& image_;
