@@ -114,9 +114,9 @@ void canvas_t::strokeThick(const QPoint* pts, int32_t n, bool closed)
         const double dx = b.x() - a.x(), dy = b.y() - a.y(), len = std::hypot(dx, dy);
         if (len <= 0) continue;
         const QPointF off(-dy / len * h, dx / len * h);
-        const QPolygonF quad{{a + off, b + off, b - off, a - off}};
-        p.drawPolygon(quad);
-        if (sink_) sink_->push_back({primitive_t::band, QPen(Qt::NoPen), ink, {}, {}, {}, quad, {}});
+        const QPointF quad[4] = {a + off, b + off, b - off, a - off};
+        p.drawPolygon(quad, 4);
+        if (sink_) sink_->push_back({primitive_t::band, QPen(Qt::NoPen), ink, {}, {}, {}, QPolygonF({quad[0], quad[1], quad[2], quad[3]}), {}});
     }
     for (int32_t i = 0; i < n; ++i) {
         const QRectF r(pts[i].x() - h, pts[i].y() - h, 2 * h, 2 * h);
