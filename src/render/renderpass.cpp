@@ -280,6 +280,28 @@ void fullQualityPass(renderView_t& view)
     }
 }
 
+bool setViewSwitches(renderView_t& view, bool showPictures, bool showShadows, bool show3D)
+{
+    if (view.showPictures == showPictures && view.showShadows == showShadows && view.show3D == show3D) return false;
+    const bool threeDChanged = view.show3D != show3D;
+    view.showPictures = showPictures;
+    view.showShadows = showShadows;
+    view.show3D = show3D;
+    if (threeDChanged && view.dropPictureCaches) view.dropPictureCaches(view);
+    repaintAll(view, true);
+    return true;
+}
+
+void drawConstructionLine(renderView_t& view, point_t from, point_t to)
+{
+    canvas_t canvas(view.Image1);
+    canvas.record(view.recordTo);
+    canvas.setPen(view.style.constructionPen, 1, penStyle_t::dot);
+    canvas.setBrush(view.style.constructionBrush);
+    const QPoint pts[2] = {QPoint(from.x, from.y), QPoint(to.x, to.y)};
+    canvas.polyline(pts, 2);
+}
+
 void drawMarks(renderView_t& view)
 {
     if (!view.items) return;
