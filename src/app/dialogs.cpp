@@ -1,0 +1,185 @@
+#include "app/dialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace app {
+
+namespace {
+realDialogs_t realOnes;
+dialogs_t* installed = nullptr;
+
+QWidget* parentWindow()
+{
+    return QApplication::activeWindow();
+}
+} // namespace
+
+dialogs_t& dialogs()
+{
+    return installed ? *installed : realOnes;
+}
+
+void setDialogs(dialogs_t* d)
+{
+    installed = d;
+}
+
+QStringList qtFilters(const QString& filter)
+{
+    QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString desc = parts[i];
+        QString pattern = parts[i + 1];
+        pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
+        // The description already shows the pattern in brackets; Qt reads it from there.
+        if (!desc.contains(QLatin1Char('(')))
+            desc += QStringLiteral(" (") + pattern + QLatin1Char(')');
+        out << desc;
+    }
+    return out;
+}
+
+msgButton_t realDialogs_t::message(msgKind_t kind, const QString& text, uint32_t buttons)
+{
+    QMessageBox box(parentWindow());
+    box.setWindowTitle(QApplication::applicationName());
+    box.setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    switch (kind) {
+    case msgKind_t::information: box.setIcon(QMessageBox::Information); break;
+    case msgKind_t::warning: box.setIcon(QMessageBox::Warning); break;
+    case msgKind_t::confirmation: box.setIcon(QMessageBox::Question); break;
+    case msgKind_t::error: box.setIcon(QMessageBox::Critical); break;
+    }
+    QMessageBox::StandardButtons sb;
+    if (buttons & btnYes) sb |= QMessageBox::Yes;
+    if (buttons & btnNo) sb |= QMessageBox::No;
+    if (buttons & btnOk) sb |= QMessageBox::Ok;
+    if (buttons & btnCancel) sb |= QMessageBox::Cancel;
+    if (!sb) sb = QMessageBox::Ok;
+    box.setStandardButtons(sb);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return btnYes;
+    case QMessageBox::No: return btnNo;
+    case QMessageBox::Ok: return btnOk;
+    default: return (buttons & btnCancel) ? btnCancel : (buttons & btnNo) ? btnNo : btnOk;
+    }
+}
+
+static void prepare(QFileDialog& d, const fileRequest_t& r)
+{
+    d.setWindowTitle(r.title);
+    if (!r.folder.isEmpty()) d.setDirectory(r.folder);
+    QStringList f = qtFilters(r.filter);
+    d.setNameFilters(f);
+    if (r.filterIndex >= 1 && r.filterIndex <= f.size()) d.selectNameFilter(f[r.filterIndex - 1]);
+    d.setDefaultSuffix(r.defaultExt);
+    if (!r.name.isEmpty()) d.selectFile(r.name);
+}
+
+QString realDialogs_t::openFile(const fileRequest_t& r)
+{
+    QFileDialog d(parentWindow());
+    prepare(d, r);
+    d.setAcceptMode(QFileDialog::AcceptOpen);
+    d.setFileMode(QFileDialog::ExistingFile);
+    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return {};
+    return d.selectedFiles().first();
+}
+
+QString realDialogs_t::saveFile(const fileRequest_t& r)
+{
+    QFileDialog d(parentWindow());
+    prepare(d, r);
+    d.setAcceptMode(QFileDialog::AcceptSave);
+    d.setFileMode(QFileDialog::AnyFile);
+    // The caller asks its own replace question.
+    d.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return {};
+    return d.selectedFiles().first();
+}
+
+static QColor fromBgr(int32_t c)
+{
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+static int32_t toBgr(const QColor& c)
+{
+    return c.red() | (c.green() << 8) | (c.blue() << 16);
+}
+
+bool realDialogs_t::chooseColor(int32_t& colour, std::vector<int32_t>& customColours)
+{
+    for (int i = 0; i < QColorDialog::customCount() && i < static_cast<int>(customColours.size()); ++i)
+        QColorDialog::setCustomColor(i, fromBgr(customColours[i]));
+    QColor c = QColorDialog::getColor(fromBgr(colour), parentWindow());
+    customColours.clear();
+    for (int i = 0; i < QColorDialog::customCount(); ++i) customColours.push_back(toBgr(QColorDialog::customColor(i)));
+    if (!c.isValid()) return false;
+    colour = toBgr(c);
+    return true;
+}
+
+bool realDialogs_t::printSetup(QWidget* printerOwner)
+{
+    QPrinter printer;
+    QPrintDialog d(&printer, printerOwner ? printerOwner : parentWindow());
+    return d.exec() == QDialog::Accepted;
+}
+
+// ---- scripted ----
+
+msgButton_t scriptedDialogs_t::message(msgKind_t kind, const QString& text, uint32_t buttons)
+{
+    messages.push_back({kind, text, buttons});
+    if (!answers.empty()) {
+        msgButton_t a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    if (buttons & btnCancel) return btnCancel;
+    for (msgButton_t b : {btnOk, btnYes, btnNo})
+        if (buttons & b) return b;
+    return btnOk;
+}
+
+QString scriptedDialogs_t::openFile(const fileRequest_t& r)
+{
+    fileRequests.push_back(r);
+    if (fileAnswers.empty()) return {};
+    QString a = fileAnswers.front();
+    fileAnswers.pop_front();
+    return a;
+}
+
+QString scriptedDialogs_t::saveFile(const fileRequest_t& r)
+{
+    return openFile(r);
+}
+
+bool scriptedDialogs_t::chooseColor(int32_t&, std::vector<int32_t>&)
+{
+    ++colourRequests;
+    return false;
+}
+
+bool scriptedDialogs_t::printSetup(QWidget*)
+{
+    ++printRequests;
+    return false;
+}
+
+QStringList scriptedDialogs_t::texts() const
+{
+    QStringList out;
+    for (const shown_t& s : messages) out << s.text;
+    return out;
+}
+
+} // namespace app

@@ -1,0 +1,107 @@
+// Every modal question, warning and common dialog of the editor goes through
+// one small interface, so that tests can answer them and read what was shown.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <vector>
+
+class QWidget;
+
+namespace app {
+
+enum class msgKind_t { information, warning, confirmation, error };
+
+// Buttons of a message box; the answer is one of them.
+enum msgButton_t : uint32_t {
+    btnNone = 0,
+    btnOk = 1,
+    btnCancel = 2,
+    btnYes = 4,
+    btnNo = 8,
+};
+
+// A file chooser request: the caption, the initial folder, the filter in the
+// "Description|pattern|Description|pattern" form, its preselected entry
+// (1-based), the default extension and the preset name.
+struct fileRequest_t {
+    QString title;
+    QString folder;
+    QString filter;
+    int32_t filterIndex = 1;
+    QString defaultExt;
+    QString name;
+};
+
+class dialogs_t {
+public:
+    virtual ~dialogs_t() = default;
+    // Shows a message box and returns the button chosen.
+    virtual msgButton_t message(msgKind_t kind, const QString& text, uint32_t buttons) = 0;
+    // Empty when cancelled; otherwise the chosen file name.
+    virtual QString openFile(const fileRequest_t& r) = 0;
+    virtual QString saveFile(const fileRequest_t& r) = 0;
+    // False when cancelled; colours 0x00BBGGRR.
+    virtual bool chooseColor(int32_t& colour, std::vector<int32_t>& customColours) = 0;
+    // False when cancelled; the print dialog's own settings stay with the caller.
+    virtual bool printSetup(QWidget* printerOwner) = 0;
+};
+
+// The dialogs in use: the real ones unless a test installed its own.
+dialogs_t& dialogs();
+// Installs `d` (not owned) in place of the real dialogs; null restores them.
+void setDialogs(dialogs_t* d);
+
+// Converts a "Description|pattern|..." filter to Qt's ";;"-separated form.
+QStringList qtFilters(const QString& filter);
+
+// The real dialogs: QMessageBox, QFileDialog, QColorDialog, QPrintDialog.
+class realDialogs_t : public dialogs_t {
+public:
+    msgButton_t message(msgKind_t kind, const QString& text, uint32_t buttons) override;
+    QString openFile(const fileRequest_t& r) override;
+    QString saveFile(const fileRequest_t& r) override;
+    bool chooseColor(int32_t& colour, std::vector<int32_t>& customColours) override;
+    bool printSetup(QWidget* printerOwner) override;
+};
+
+// Answers from a script and records everything shown. An unscripted message
+// gets Cancel when offered (else the first button); an unscripted chooser is
+// cancelled.
+class scriptedDialogs_t : public dialogs_t {
+public:
+    struct shown_t {
+        msgKind_t kind;
+        QString text;
+        uint32_t buttons;
+    };
+    std::deque<msgButton_t> answers;
+    std::deque<QString> fileAnswers;      // "" means cancel
+    std::vector<shown_t> messages;
+    std::vector<fileRequest_t> fileRequests;
+    int32_t colourRequests = 0;
+    int32_t printRequests = 0;
+
+    msgButton_t message(msgKind_t kind, const QString& text, uint32_t buttons) override;
+    QString openFile(const fileRequest_t& r) override;
+    QString saveFile(const fileRequest_t& r) override;
+    bool chooseColor(int32_t& colour, std::vector<int32_t>& customColours) override;
+    bool printSetup(QWidget* printerOwner) override;
+
+    QStringList texts() const;
+};
+
+// Installs a scripted dialog for the lifetime of this object.
+class scopedDialogs_t {
+public:
+    explicit scopedDialogs_t(dialogs_t& d) { setDialogs(&d); }
+    ~scopedDialogs_t() { setDialogs(nullptr); }
+    scopedDialogs_t(const scopedDialogs_t&) = delete;
+    scopedDialogs_t& operator=(const scopedDialogs_t&) = delete;
+};
+
+} // namespace app

@@ -1,0 +1,63 @@
+// The editor. `lumora FILE` or `lumora -open FILE` hands the file to the
+// editor this user already runs, or starts one that opens it.
+// `--screenshot PATH` saves a picture of the screen once the first document
+// shows, then quits (used to look at the editor without a display).
+#include "app/mainwindow.h"
+#include "app/openrequest.h"
+#include "app/recent.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QScreen>
+#include <QTimer>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QString file, screenshot;
+    for (int i = 1; i < argc; ++i) {
+        const QString a = QString::fromLocal8Bit(argv[i]);
+        if ((a == QLatin1String("-open") || a == QLatin1String("--open")) && i + 1 < argc) {
+            file = QString::fromLocal8Bit(argv[++i]);
+        } else if (a == QLatin1String("--screenshot") && i + 1 < argc) {
+            screenshot = QString::fromLocal8Bit(argv[++i]);
+        } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            std::printf("usage: lumora [-open] [FILE] [--screenshot PNG]\n");
+            return 0;
+        } else if (!a.startsWith(QLatin1Char('-'))) {
+            file = a;
+        }
+    }
+    if (screenshot.isEmpty()) screenshot = qEnvironmentVariable("LUMORA_SCREENSHOT");
+    if (!file.isEmpty()) file = QFileInfo(file).absoluteFilePath();
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(app::applicationTitle);
+    QApplication::setOrganizationName(QStringLiteral("Velantis"));
+
+    // A running editor takes the file; this process then has nothing to do.
+    if (!file.isEmpty() && screenshot.isEmpty() && app::sendOpenRequest(app::openMacroFor(file))) return 0;
+
+    app::TForm1 w;
+    if (screenshot.isEmpty()) w.listenForOpenRequests();
+    if (!screenshot.isEmpty()) {
+        w.onFirstDocument = [&w, screenshot] {
+            // Let the window finish painting first.
+            QTimer::singleShot(700, &w, [&w, screenshot] {
+                QScreen* s = w.screen() ? w.screen() : QGuiApplication::primaryScreen();
+                const QPixmap shot = s ? s->grabWindow(0) : w.grab();
+                const bool ok = !shot.isNull() && shot.save(screenshot, "PNG");
+                std::printf(ok ? "Saved a screenshot of the editor to %s\n" : "Could not save a screenshot to %s\n",
+                            qPrintable(screenshot));
+                std::fflush(stdout);
+                w.exitConfirmed = true;
+                QApplication::exit(ok ? 0 : 1);
+            });
+        };
+    }
+    w.show();
+    if (!file.isEmpty())
+        QTimer::singleShot(0, &w, [&w, file] { w.openRequest(app::openMacroFor(file)); });
+    return app.exec();
+}

@@ -1,0 +1,861 @@
+#include "app/mainwindow.h"
+
+#include "app/dialogs.h"
+#include "app/openrequest.h"
+#include "app/recent.h"
+#include "model/itemlist.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace app {
+
+namespace {
+
+constexpr int32_t sidePanelWidth = 120;
+constexpr int32_t suggestionAreaHeight = 142;
+constexpr int32_t stripHeight = 24;
+
+QColor bgr(int32_t c)
+{
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+// A menu item whose feature is not part of the editor yet.
+QAction* later(QMenu* m, const QString& text, const QKeySequence& key = {})
+{
+    QAction* a = m->addAction(text);
+    if (!key.isEmpty()) a->setShortcut(key);
+    a->setEnabled(false);
+    return a;
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("TForm1"));
+    FormCreate();
+}
+
+void TForm1::FormCreate()
+{
+    // 2. Caption, separators, state, random seed (QRandomGenerator seeds itself).
+    setWindowTitle(applicationTitle);
+    const QLocale loc;
+    decimalSeparator = loc.decimalPoint().isEmpty() ? QLatin1Char('.') : loc.decimalPoint().at(0);
+    thousandSeparator = loc.groupSeparator().isEmpty() ? QLatin1Char(',') : loc.groupSeparator().at(0);
+    exitConfirmed = false;
+    previousPanelCode = 20;
+
+    const struct {
+        QTimer* t;
+        const char* name;
+        int ms;
+        void (TForm1::*fn)();
+    } timers[] = {{&Timer1, "Timer1", 100, &TForm1::Timer1Timer}, {&Timer2, "Timer2", 500, &TForm1::Timer2Timer},
+                  {&Timer3, "Timer3", 5000, &TForm1::Timer3Timer}, {&Timer4, "Timer4", 200, &TForm1::Timer4Timer},
+                  {&Timer5, "Timer5", 200, &TForm1::Timer5Timer}, {&Timer6, "Timer6", 1000, &TForm1::Timer6Timer},
+                  {&Timer7, "Timer7", 200, &TForm1::Timer7Timer}, {&Timer8, "Timer8", 200, &TForm1::Timer8Timer}};
+    for (const auto& t : timers) {
+        t.t->setObjectName(QString::fromLatin1(t.name));
+        t.t->setSingleShot(true);
+        t.t->setInterval(t.ms);
+        QObject::connect(t.t, &QTimer::timeout, this, t.fn);
+    }
+
+    // Layout: the toolbar strip above the side panel and the document area.
+    topSplitter = new QSplitter(Qt::Vertical, this);
+    topSplitter->setObjectName(QStringLiteral("topSplitter"));
+    topSplitter->setChildrenCollapsible(false);
+    topSplitter->setHandleWidth(3);
+
+    // 3. The Insert menu, with the other menus.
+    buildMenus();
+
+    // 4. The shared-procedures object in the top strip.
+    procs = new canvas::TProcs(this, topSplitter);
+    procs->setMinimumHeight(stripHeight);
+    procs->setMaximumHeight(30);
+    QWidget* lower = new QWidget(topSplitter);
+    auto* hl = new QHBoxLayout(lower);
+    hl->setContentsMargins(0, 0, 0, 0);
+    hl->setSpacing(0);
+    buildSidePanel();
+    hl->addWidget(sidePanel);
+    mdiArea = new QMdiArea(lower);
+    mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    mdiArea->setBackground(QColor(0x80, 0x80, 0x80));
+    mdiArea->setActivationOrder(QMdiArea::ActivationHistoryOrder);
+    hl->addWidget(mdiArea, 1);
+    topSplitter->addWidget(procs);
+    topSplitter->addWidget(lower);
+    topSplitter->setStretchFactor(1, 1);
+    topSplitter->setSizes({stripHeight, 600});
+    setCentralWidget(topSplitter);
+    QObject::connect(mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* s) { subWindowActivated(s); });
+
+    // 5. The settings object: defaults, then the stored settings.
+    params = std::make_unique<settings::TParams>(nullptr);
+    canvas::setParams(params.get());
+    params->initSettings();
+    rebuildReopenMenu();
+
+    // 6. Interface font and colours; Undo and Redo off.
+    QFont uiFont(params->uiFont);
+    uiFont.setPointSize(params->uiFontSize);
+    sidePanel->setFont(uiFont);
+    Undo1->setEnabled(false);
+    Redo1->setEnabled(false);
+    procs->refreshUndoButtons(false, false);
+
+    // 7. Side panel state, grid and anchor checks, the tool panel.
+    setGridChecks(0, false);
+    setAnchorChecks(3);
+    panelCode = 20;
+    procs->pressToolButton(canvas::buttonForPanel(panelCode));
+    setDocumentCommandsEnabled(false);
+
+    // 8. First-time setup comes with its own feature; start as if completed.
+    Timer2.start();
+
+    // 9. The export commands are not offered.
+    menuExport->menuAction()->setVisible(false);
+    ExportSeparator->setVisible(false);
+
+    // 10. Fonts.
+    Timer5.start();
+
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->setSizeGripEnabled(true);
+    resize(936, 637 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    if (QScreen* s = QGuiApplication::primaryScreen()) {
+        const QRect a = s->availableGeometry();
+        move(a.center() - rect().center());
+    }
+}
+
+TForm1::~TForm1()
+{
+    tearingDown_ = true;
+    for (QTimer* t : {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5, &Timer6, &Timer7, &Timer8}) t->stop();
+    // The settings are written when the window goes.
+    if (params) params->saveAllSettings();
+    // The documents still open close without questions.
+    for (QMdiSubWindow* s : mdiArea->subWindowList()) {
+        if (canvas::TSandbox* w = sandboxOf(s)) w->closing = 1;
+        delete s;
+    }
+    canvas::setParams(nullptr);
+}
+
+void TForm1::buildSidePanel()
+{
+    sidePanel = new QWidget;
+    sidePanel->setObjectName(QStringLiteral("sidePanel"));
+    sidePanel->setFixedWidth(sidePanelWidth);
+    sidePanel->setAutoFillBackground(true);
+    QPalette pal = sidePanel->palette();
+    pal.setColor(QPalette::Window, bgr(0xEFEFEF));
+    sidePanel->setPalette(pal);
+    auto* v = new QVBoxLayout(sidePanel);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(0);
+    panelTitle = new QLabel(QStringLiteral("Insert"), sidePanel);
+    panelTitle->setObjectName(QStringLiteral("panelTitle"));
+    panelTitle->setAutoFillBackground(true);
+    QPalette tp = panelTitle->palette();
+    tp.setColor(QPalette::Window, QColor(0x3A, 0x6E, 0xA5));
+    tp.setColor(QPalette::WindowText, Qt::white);
+    panelTitle->setPalette(tp);
+    panelTitle->setContentsMargins(4, 2, 4, 2);
+    panelTitle->setFixedHeight(20);
+    v->addWidget(panelTitle);
+    panelBody = new QWidget(sidePanel);
+    panelBody->setObjectName(QStringLiteral("panelBody"));
+    v->addWidget(panelBody, 1);
+
+    suggestionArea = new QWidget(sidePanel);
+    suggestionArea->setObjectName(QStringLiteral("suggestionArea"));
+    suggestionArea->setFixedHeight(suggestionAreaHeight);
+    auto* sv = new QVBoxLayout(suggestionArea);
+    sv->setContentsMargins(2, 2, 2, 2);
+    sv->setSpacing(2);
+    nextStepLine = new QLabel(QStringLiteral("Select what you want to do next..."), suggestionArea);
+    nextStepLine->setObjectName(QStringLiteral("nextStepLine"));
+    nextStepLine->setWordWrap(true);
+    sv->addWidget(nextStepLine);
+    for (int i = 1; i <= 4; ++i) {
+        auto* b = new QPushButton(suggestionArea);
+        b->setObjectName(QStringLiteral("suggestion%1").arg(i));
+        b->setFlat(true);
+        b->setEnabled(false);
+        sv->addWidget(b);
+    }
+    auto* nav = new QHBoxLayout;
+    backLabel = new QLabel(QStringLiteral("Back"), suggestionArea);
+    backLabel->setObjectName(QStringLiteral("backLabel"));
+    backLabel->hide();
+    auto* back = new QPushButton(QStringLiteral("<"), suggestionArea);
+    back->setObjectName(QStringLiteral("backButton"));
+    auto* fwd = new QPushButton(QStringLiteral(">"), suggestionArea);
+    fwd->setObjectName(QStringLiteral("forwardButton"));
+    for (QPushButton* b : {back, fwd}) {
+        b->setEnabled(false);
+        b->setFixedSize(24, 20);
+    }
+    nav->addWidget(back);
+    nav->addWidget(backLabel);
+    nav->addStretch(1);
+    nav->addWidget(fwd);
+    sv->addLayout(nav);
+    v->addWidget(suggestionArea);
+}
+
+void TForm1::buildMenus()
+{
+    QMenuBar* mb = menuBar();
+
+    // File
+    menuFile = mb->addMenu(QStringLiteral("&File"));
+    New1 = menuFile->addAction(QStringLiteral("New"), QKeySequence(Qt::CTRL | Qt::Key_N), this, [this] { newDocument(); });
+    Open1 = menuFile->addAction(QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O), this, [this] { openDocument(); });
+    menuReopen = menuFile->addMenu(QStringLiteral("Reopen"));
+    for (int k = 0; k < 16; ++k) {
+        Reopen[k] = menuReopen->addAction(QString(), this, [this, k] { reopen(k + 1); });
+        Reopen[k]->setVisible(false);
+    }
+    menuReopen->addSeparator();
+    ClearRecent1 = menuReopen->addAction(QStringLiteral("Clear..."), this, [this] { clearRecent(); });
+    Save1 = menuFile->addAction(QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S), this, [this] {
+        if (canvas::TSandbox* w = activeDocument()) saveDocument(w, false);
+    });
+    SaveAs1 = menuFile->addAction(QStringLiteral("Save As"), this, [this] {
+        if (canvas::TSandbox* w = activeDocument()) saveDocumentAs(w);
+    });
+    Close1 = menuFile->addAction(QStringLiteral("Close"), this, [this] { closeDocument(); });
+    menuFile->addSeparator();
+    menuPageSetup = menuFile->addMenu(QStringLiteral("Page Setup"));
+    PageSetupCurrent = later(menuPageSetup, QStringLiteral("Current File"));
+    PageSetupSeparator = menuPageSetup->addSeparator();
+    PageSetupNew = later(menuPageSetup, QStringLiteral("New Files"));
+    menuGridAndSnap = menuFile->addMenu(QStringLiteral("Grid and Snap"));
+    GridSnapCurrent = later(menuGridAndSnap, QStringLiteral("Current File"));
+    GridSnapSeparator = menuGridAndSnap->addSeparator();
+    GridSnapNew = later(menuGridAndSnap, QStringLiteral("New Files"));
+    for (QAction* a : {PageSetupCurrent, PageSetupSeparator, GridSnapCurrent, GridSnapSeparator}) a->setVisible(false);
+    menuFile->addSeparator();
+    PrintPreview1 = later(menuFile, QStringLiteral("Print Preview"));
+    Print1 = later(menuFile, QStringLiteral("Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    ExportSeparator = menuFile->addSeparator();
+    menuExport = menuFile->addMenu(QStringLiteral("Export"));
+    later(menuExport, QStringLiteral("Exact"));
+    later(menuExport, QStringLiteral("Smooth"));
+    menuFile->addSeparator();
+    Exit1 = menuFile->addAction(QStringLiteral("Exit"), this, [this] { Exit(); });
+
+    // Insert
+    buildInsertMenu();
+
+    // Edit
+    menuEdit = mb->addMenu(QStringLiteral("&Edit"));
+    Undo1 = later(menuEdit, QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    Redo1 = later(menuEdit, QStringLiteral("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    menuEdit->addSeparator();
+    ClearUndo1 = later(menuEdit, QStringLiteral("Clear Undo and Redo"));
+    menuEdit->addSeparator();
+    Cut1 = later(menuEdit, QStringLiteral("Cut"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    Copy1 = later(menuEdit, QStringLiteral("Copy"), QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    Paste1 = later(menuEdit, QStringLiteral("Paste"), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+    menuEdit->addSeparator();
+    CopyToClipboard1 = later(menuEdit, QStringLiteral("Copy to Clipboard"));
+    CopyToClipboard1->setVisible(false);
+    JoinItems1 = later(menuEdit, QStringLiteral("Join Items"));
+    SplitGroup1 = later(menuEdit, QStringLiteral("Split Group"));
+
+    // Zoom
+    menuZoom = mb->addMenu(QStringLiteral("&Zoom"));
+    auto* zoomGroup = new QActionGroup(this);
+    zoomGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (int i = 0; i < 9; ++i) {
+        zoomItems[i] = menuZoom->addAction(QString::number(geometry::zoomPresets[i]) + QLatin1Char('%'), this,
+                                           [this, i] { chooseZoom(i); });
+        zoomItems[i]->setCheckable(true);
+        zoomGroup->addAction(zoomItems[i]);
+    }
+    zoomItems[3]->setChecked(true);
+
+    // Tools
+    menuTools = mb->addMenu(QStringLiteral("&Tools"));
+    static const char* const kinds[4] = {"None", "Horizontal", "Vertical", "Both"};
+    auto radio = [this](QMenu* m, std::array<QAction*, 4>& items, void (TForm1::*fn)(int32_t)) {
+        auto* g = new QActionGroup(this);
+        for (int k = 0; k < 4; ++k) {
+            items[k] = m->addAction(QString::fromLatin1(kinds[k]), this, [this, fn, k] { (this->*fn)(k); });
+            items[k]->setCheckable(true);
+            g->addAction(items[k]);
+        }
+    };
+    menuGrid = menuTools->addMenu(QStringLiteral("Grid"));
+    radio(menuGrid, gridItems, &TForm1::gridCommand);
+    menuGrid->addSeparator();
+    gridCustomize = later(menuGrid, QStringLiteral("Customize..."));
+    menuReset = menuGrid->addMenu(QStringLiteral("Reset"));
+    for (int k = 1; k <= 3; ++k) resetItems[k] = later(menuReset, QString::fromLatin1(kinds[k]));
+    menuGrid->addSeparator();
+    menuAnchors = menuGrid->addMenu(QStringLiteral("Anchors"));
+    radio(menuAnchors, anchorItems, &TForm1::anchorCommand);
+    menuSnap = menuTools->addMenu(QStringLiteral("Snap"));
+    radio(menuSnap, snapItems, &TForm1::snapCommand);
+    menuTools->addSeparator();
+    speedItem = later(menuTools, QStringLiteral("Speed..."));
+
+    // Customize
+    menuCustomize = mb->addMenu(QStringLiteral("&Customize"));
+    menuCustomize->addAction(QStringLiteral("Colors"), this, [this] {
+        int32_t colour = 0;
+        std::vector<int32_t> custom;
+        dialogs().chooseColor(colour, custom);
+    });
+    for (const char* t : {"Line Weights", "Line Patterns", "Alignments", "Font sizes", "Text angles", "Shadows"})
+        later(menuCustomize, QString::fromLatin1(t));
+
+    // Window
+    menuWindow = mb->addMenu(QStringLiteral("&Window"));
+    menuWindow->menuAction()->setVisible(false);
+
+    // Help
+    menuHelp = mb->addMenu(QStringLiteral("&Help"));
+    QMenu* hints = menuHelp->addMenu(QStringLiteral("Hints"));
+    ShowAll1 = hints->addAction(QStringLiteral("Show All"), this, [this] { setHints(true); });
+    ShowNone1 = hints->addAction(QStringLiteral("Show None"), this, [this] { setHints(false); });
+    ShowAll1->setCheckable(true);
+    ShowNone1->setCheckable(true);
+    QObject::connect(menuHelp, &QMenu::aboutToShow, this, [this] {
+#ifdef LUMORA_HAVE_SETTINGS
+        bool all = true, none = true;
+        for (uint8_t f : params->hintFlags) {
+            if (f) none = false;
+            else all = false;
+        }
+        ShowAll1->setChecked(all);
+        ShowNone1->setChecked(none);
+#endif
+    });
+    menuHelp->addSeparator();
+    About1 = later(menuHelp, QStringLiteral("About"));
+}
+
+void TForm1::buildInsertMenu()
+{
+    menuInsert = menuBar()->addMenu(QStringLiteral("&Insert"));
+    for (const char* t : {"Picture", "Text", "Line", "Arc", "Spline", "Curve", "Triangle", "Square", "Rectangle",
+                          "Circle", "Pie", "Ellipse", "Polygon", "Star", "Solid", "Oblong"})
+        later(menuInsert, QString::fromLatin1(t));
+}
+
+void TForm1::setHints(bool all)
+{
+#ifdef LUMORA_HAVE_SETTINGS
+    params->hintFlags.fill(all ? 1 : 0);
+#endif
+    ShowAll1->setChecked(all);
+    ShowNone1->setChecked(!all);
+}
+
+// ---------------------------------------------------------------- documents
+
+canvas::TSandbox* TForm1::sandboxOf(QMdiSubWindow* sub) const
+{
+    return sub ? dynamic_cast<canvas::TSandbox*>(sub->widget()) : nullptr;
+}
+
+std::vector<canvas::TSandbox*> TForm1::documents() const
+{
+    std::vector<canvas::TSandbox*> out;
+    if (!mdiArea) return out;
+    for (QMdiSubWindow* s : mdiArea->subWindowList(QMdiArea::CreationOrder))
+        if (canvas::TSandbox* w = sandboxOf(s); w && !w->closing) out.push_back(w);
+    return out;
+}
+
+canvas::TSandbox* TForm1::activeDocument() const
+{
+    canvas::TSandbox* w = sandboxOf(mdiArea->activeSubWindow());
+    if (!w) w = sandboxOf(mdiArea->currentSubWindow());
+    if (w && w->closing) return nullptr;
+    return w;
+}
+
+int32_t TForm1::randomWindowNumber() const
+{
+    const std::vector<canvas::TSandbox*> docs = documents();
+    for (;;) {
+        const int32_t n = static_cast<int32_t>(QRandomGenerator::global()->bounded(1, 1000000));
+        bool used = false;
+        for (const canvas::TSandbox* w : docs)
+            if (w->documentNumber() == n) used = true;
+        if (!used) return n;
+    }
+}
+
+canvas::TSandbox* TForm1::openDocumentWindow(const QString& name)
+{
+    const int32_t number = randomWindowNumber();
+    const std::vector<canvas::TSandbox*> docs = documents();
+    canvas::TSandbox* w = nullptr;
+    // A single untouched document makes way for a named file.
+    if (!name.isEmpty() && docs.size() == 1 && docs[0] == activeDocument() && model::isPristine(docs[0]->items)) {
+        w = docs[0];
+        removeWindowEntry(w->documentNumber());
+    } else {
+        w = new canvas::TSandbox(this);
+        QMdiSubWindow* sub = mdiArea->addSubWindow(w);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->setWindowIcon(QIcon(QPixmap(1, 1)));
+        sub->resize(std::max(300, mdiArea->width() * 3 / 4), std::max(200, mdiArea->height() * 3 / 4));
+        if (docs.empty()) sub->showMaximized();
+        else sub->show();
+    }
+    w->openDocument(number, name);
+    if (QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) mdiArea->setActiveSubWindow(sub);
+    setDocumentCommandsEnabled(true);
+    return w;
+}
+
+bool TForm1::activateWindow(int32_t docNumber)
+{
+    for (QMdiSubWindow* s : mdiArea->subWindowList()) {
+        canvas::TSandbox* w = sandboxOf(s);
+        if (w && !w->closing && w->documentNumber() == docNumber) {
+            mdiArea->setActiveSubWindow(s);
+            s->show();
+            return true;
+        }
+    }
+    return false;
+}
+
+void TForm1::subWindowActivated(QMdiSubWindow* sub)
+{
+    canvas::TSandbox* w = sandboxOf(sub);
+    if (w == lastActive_) return;
+    if (lastActive_ && !lastActive_->closing) lastActive_->FormDeactivate();
+    lastActive_ = w;
+    if (w && !w->closing) w->FormActivate();
+}
+
+void TForm1::documentActivated(canvas::TSandbox* w)
+{
+    if (tearingDown_ || !w) return;
+    refreshDocumentMenus(w);
+    if (!firstDocumentSeen_ && w->ready) {
+        firstDocumentSeen_ = true;
+        if (onFirstDocument) QTimer::singleShot(0, this, [this] { if (onFirstDocument) onFirstDocument(); });
+    }
+}
+
+void TForm1::refreshDocumentMenus(canvas::TSandbox* w)
+{
+    const model::item_t* h = w->header();
+    if (!h) return;
+    zoomControlsChanged();
+    const auto& hd = h->hdr();
+    auto kindOf = [](uint8_t x, uint8_t y) { return (x ? 1 : 0) + (y ? 2 : 0); };
+    setGridChecks(kindOf(hd.showGridX, hd.showGridY), true);
+    setAnchorChecks(kindOf(hd.showAnchorsX, hd.showAnchorsY));
+    setSnapChecks(kindOf(hd.snapX, hd.snapY), true);
+    // Undo and Redo follow the history once it keeps steps.
+    Undo1->setEnabled(false);
+    Redo1->setEnabled(false);
+    procs->refreshUndoButtons(false, false);
+    procs->refreshSelectionButtons(model::firstSelected(w->items) != nullptr, false, false, false);
+    setDocumentCommandsEnabled(true);
+}
+
+void TForm1::documentDestroyed(canvas::TSandbox* w)
+{
+    if (w == lastActive_) lastActive_ = nullptr;
+    if (tearingDown_) return;
+    Timer4.start();
+}
+
+void TForm1::offerPicture(canvas::TSandbox*, const QString&)
+{
+    // Picture insertion comes with the picture feature; the document stays new.
+}
+
+void TForm1::zoomControlsChanged()
+{
+    procs->showZoom(params->currentZoom);
+    updateZoomChecks();
+}
+
+// ---------------------------------------------------------------- commands
+
+void TForm1::setDocumentCommandsEnabled(bool on)
+{
+    for (QAction* a : {Save1, SaveAs1, Close1}) a->setEnabled(on);
+    // Print, Print Preview, Export and Clear Undo and Redo stay off until
+    // their features are part of the editor.
+    procs->setButtonEnabled(3, on);
+}
+
+void TForm1::updateZoomChecks()
+{
+    for (QAction* a : zoomItems) a->setChecked(false);
+    const int32_t i = geometry::zoomPresetIndex(params->currentZoom);
+    if (i >= 0) zoomItems[i]->setChecked(true);
+}
+
+void TForm1::setZoom(double zoom)
+{
+    params->currentZoom = zoom;
+    updateZoomChecks();
+    procs->showZoom(zoom);
+    if (canvas::TSandbox* w = activeDocument()) w->applyZoom();
+}
+
+void TForm1::chooseZoom(int32_t index)
+{
+    if (index < 0 || index > 8) return;
+    setZoom(geometry::zoomPresets[index] / 100.0);
+}
+
+void TForm1::applyZoomStep(int32_t direction)
+{
+    const int32_t z = model::roundHalfEven(params->currentZoom * 100);
+    const int32_t n = direction < 0 ? canvas::zoomStepOut(z) : canvas::zoomStepIn(z);
+    if (n == z) return;
+    setZoom(n / 100.0);
+}
+
+void TForm1::setGridChecks(int32_t kind, bool pressToolbar)
+{
+    kind = std::clamp(kind, 0, 3);
+    for (int k = 0; k < 4; ++k) gridItems[k]->setChecked(k == kind);
+    // Reset and Anchors mean something only with gridlines; Reset stays off
+    // until equal spacing is offered.
+    menuAnchors->setEnabled(kind != 0);
+    menuReset->setEnabled(false);
+    if (pressToolbar) procs->setGridButton(kind ? canvas::toggle_t::pressed : canvas::toggle_t::released);
+}
+
+void TForm1::setAnchorChecks(int32_t kind)
+{
+    kind = std::clamp(kind, 0, 3);
+    for (int k = 0; k < 4; ++k) anchorItems[k]->setChecked(k == kind);
+}
+
+void TForm1::setSnapChecks(int32_t kind, bool pressToolbar)
+{
+    kind = std::clamp(kind, 0, 3);
+    for (int k = 0; k < 4; ++k) snapItems[k]->setChecked(k == kind);
+    if (pressToolbar) procs->setSnapButton(kind ? canvas::toggle_t::pressed : canvas::toggle_t::released);
+}
+
+void TForm1::gridCommand(int32_t kind)
+{
+    canvas::TSandbox* w = activeDocument();
+    model::item_t* h = w ? w->header() : nullptr;
+    if (!h) {
+        setGridChecks(0, true);
+        return;
+    }
+    h->hdr().showGridX = (kind & 1) ? 1 : 0;
+    h->hdr().showGridY = (kind & 2) ? 1 : 0;
+    setGridChecks(kind, true);
+    w->repaintAll(true);
+}
+
+void TForm1::anchorCommand(int32_t kind)
+{
+    canvas::TSandbox* w = activeDocument();
+    model::item_t* h = w ? w->header() : nullptr;
+    if (!h) return;
+    h->hdr().showAnchorsX = (kind & 1) ? 1 : 0;
+    h->hdr().showAnchorsY = (kind & 2) ? 1 : 0;
+    setAnchorChecks(kind);
+    w->repaintAll(true);
+}
+
+void TForm1::snapCommand(int32_t kind)
+{
+    canvas::TSandbox* w = activeDocument();
+    model::item_t* h = w ? w->header() : nullptr;
+    if (!h) {
+        setSnapChecks(0, true);
+        return;
+    }
+    h->hdr().snapX = (kind & 1) ? 1 : 0;
+    h->hdr().snapY = (kind & 2) ? 1 : 0;
+    setSnapChecks(kind, true);
+}
+
+// ---------------------------------------------------------------- toolbar
+
+void TForm1::toolbarCommand(int32_t n)
+{
+    canvas::TSandbox* w = activeDocument();
+    switch (n) {
+    case 1: newDocument(); return;
+    case 2: openDocument(); return;
+    case 3:
+        if (w) saveDocument(w, false);
+        return;
+    case 8:
+        if (w) {
+            for (model::item_t* it = w->items.head; it; it = it->next) it->selected = 0;
+            w->repaintAll(true);
+        }
+        return;
+    case canvas::buttonZoomOut: applyZoomStep(-1); return;
+    case canvas::buttonZoomIn: applyZoomStep(+1); return;
+    default: break;
+    }
+    const int32_t code = canvas::toolPanelCode(n);
+    if (code) {
+        // The tool's panel: nothing happens when it is already showing.
+        if (code == panelCode && procs->pressedTool() == n) return;
+        previousPanelCode = panelCode;
+        panelCode = code;
+        if (w) {
+            w->mode = n == 9 ? 0 : n == 17 ? 1 : n == 18 ? 31 : code;
+            w->clickCount = 0;
+        }
+        procs->pressToolButton(n);
+        // A tool with no document opens an untitled one shortly.
+        Timer2.start();
+    }
+}
+
+void TForm1::toolbarZoom(int32_t percent)
+{
+    if (percent <= 0) return;
+    params->currentZoom = percent / 100.0;
+    procs->zoomLabel->setText(QString::number(percent) + QLatin1Char('%'));
+    updateZoomChecks();
+    if (canvas::TSandbox* w = activeDocument()) w->applyZoom();
+}
+
+void TForm1::toolbarToggle(int32_t n, bool on)
+{
+    if (n == canvas::buttonGridlines) gridCommand(on ? 3 : 0);
+    else if (n == canvas::buttonSnap) snapCommand(on ? 3 : 0);
+}
+
+// ---------------------------------------------------------------- window menu
+
+void TForm1::addWindowEntry(const QString& caption, int32_t docNumber)
+{
+    for (QAction* a : menuWindow->actions()) {
+        if (a->data().toInt() == docNumber) {
+            a->setText(caption);
+            return;
+        }
+    }
+    QAction* a = menuWindow->addAction(caption, this, [this, docNumber] { activateWindow(docNumber); });
+    a->setData(docNumber);
+    a->setCheckable(true);
+    menuWindow->menuAction()->setVisible(true);
+}
+
+void TForm1::checkWindowEntry(int32_t docNumber)
+{
+    QString caption;
+    for (QAction* a : menuWindow->actions()) {
+        const bool mine = a->data().toInt() == docNumber;
+        a->setChecked(mine);
+        if (mine) caption = a->text().trimmed();
+    }
+    const bool shown = !caption.isEmpty();
+    for (QAction* a : {PageSetupCurrent, PageSetupSeparator, GridSnapCurrent, GridSnapSeparator}) a->setVisible(shown);
+    if (shown) {
+        PageSetupCurrent->setText(caption);
+        GridSnapCurrent->setText(caption);
+    }
+}
+
+void TForm1::removeWindowEntry(int32_t docNumber)
+{
+    if (tearingDown_) return;
+    for (QAction* a : menuWindow->actions()) {
+        if (a->data().toInt() == docNumber) {
+            menuWindow->removeAction(a);
+            a->deleteLater();
+            break;
+        }
+    }
+    if (menuWindow->actions().isEmpty()) {
+        menuWindow->menuAction()->setVisible(false);
+        for (QAction* a : {PageSetupCurrent, PageSetupSeparator, GridSnapCurrent, GridSnapSeparator})
+            a->setVisible(false);
+    }
+}
+
+// ---------------------------------------------------------------- timers
+
+void TForm1::Timer1Timer()
+{
+    Timer1.stop();
+    // Panel switches come with the side panel.
+    pendingPanel = 0;
+}
+
+void TForm1::Timer2Timer()
+{
+    Timer2.stop();
+    if (documents().empty()) openDocumentWindow(QString());
+}
+
+void TForm1::Timer3Timer()
+{
+    Timer3.stop();
+    procs->stripLeave();
+}
+
+void TForm1::Timer4Timer()
+{
+    Timer4.stop();
+    if (!documents().empty()) return;
+    Undo1->setEnabled(false);
+    Redo1->setEnabled(false);
+    procs->refreshUndoButtons(false, false);
+    params->currentZoom = 1.0;
+    zoomControlsChanged();
+    panelCode = 20;
+    procs->pressToolButton(canvas::buttonForPanel(panelCode));
+    const settings::defaults_t& d = params->newFile;
+    setGridChecks((d.showGridX ? 1 : 0) + (d.showGridY ? 2 : 0), true);
+    setAnchorChecks((d.showAnchorsX ? 1 : 0) + (d.showAnchorsY ? 2 : 0));
+    setSnapChecks((d.snapX ? 1 : 0) + (d.snapY ? 2 : 0), true);
+    procs->refreshSelectionButtons(false, false, false, false);
+    setDocumentCommandsEnabled(false);
+}
+
+void TForm1::Timer5Timer()
+{
+    Timer5.stop();
+    QStringList names;
+    for (const QString& f : QFontDatabase::families()) {
+        if (!QFontDatabase::isScalable(f)) continue;
+        names << f.left(32);
+    }
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        return QString::localeAwareCompare(a, b) < 0;
+    });
+    names.removeDuplicates();
+    params->fontList = names;
+}
+
+void TForm1::Timer6Timer()
+{
+    Timer6.stop();
+    // The first-time setup panel comes with its own feature.
+}
+
+void TForm1::Timer7Timer()
+{
+    Timer7.stop();
+    const int32_t dir = params->lgtdir;
+    for (canvas::TSandbox* w : documents()) {
+        model::item_t* h = w->header();
+        if (!h || h->hdr().lightDirection == dir) continue;
+        h->hdr().lightDirection = std::clamp(dir, 0, 3);
+        for (model::item_t* it = w->items.head; it; it = it->next)
+            if (it->itemType == model::typePicture) model::freeChildren(it->children);
+        w->repaintAll(true);
+    }
+}
+
+void TForm1::Timer8Timer()
+{
+    Timer8.stop();
+}
+
+// ---------------------------------------------------------------- exit
+
+bool TForm1::canExit()
+{
+    if (exitConfirmed) return true;
+    auto firstModified = [this]() -> canvas::TSandbox* {
+        for (canvas::TSandbox* w : documents())
+            if (w->isModified()) return w;
+        return nullptr;
+    };
+    if (!firstModified()) return true;
+    const msgButton_t a = dialogs().message(
+        msgKind_t::warning,
+        QStringLiteral("One or more files were modified, but the changes have not been saved.\r\nDo you want to save the files?"),
+        btnYes | btnNo | btnCancel);
+    if (a == btnNo) return true;
+    if (a != btnYes) return false;
+    while (canvas::TSandbox* w = firstModified()) {
+        if (QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) mdiArea->setActiveSubWindow(sub);
+        if (!saveDocument(w, true)) return false;
+        if (QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) {
+            if (!sub->close()) return false;
+        }
+    }
+    return true;
+}
+
+void TForm1::Exit()
+{
+    if (!canExit()) return;
+    exitConfirmed = true;
+    close();
+}
+
+void TForm1::closeEvent(QCloseEvent* e)
+{
+    if (!canExit()) {
+        e->ignore();
+        return;
+    }
+    exitConfirmed = true;
+    e->accept();
+}
+
+// ---------------------------------------------------------------- open requests
+
+void TForm1::openRequest(const QString& macro)
+{
+    const QString name = openMacroFileName(macro);
+    if (name.isEmpty()) return;
+    const QFileInfo fi(name);
+    if (!fi.exists() || !fi.isFile()) return;
+    openDocumentWindow(name);
+    raise();
+    QMainWindow::activateWindow();
+}
+
+bool TForm1::listenForOpenRequests()
+{
+    if (!requests_) {
+        requests_ = new openRequestServer_t(this);
+        requests_->onRequest = [this](const QString& m) { openRequest(m); };
+    }
+    return requests_->start();
+}
+
+} // namespace app

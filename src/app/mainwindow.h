@@ -1,0 +1,179 @@
+// The main window TForm1: the frame that holds the menu bar, the toolbar
+// strip, the side panel and the area of the document windows; it owns the
+// settings object and the toolbar, runs the file commands, the zoom and
+// window menus, the one-shot timers and the exit question.
+#pragma once
+
+#include "canvas/sandbox.h"
+#include "canvas/shellparams.h"
+#include "canvas/toolbar.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QSplitter;
+
+namespace app {
+
+class openRequestServer_t;
+
+class TForm1 : public QMainWindow, public canvas::sandboxHost_t, public canvas::toolbarHost_t {
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // ---- state ----
+    canvas::TProcs* procs = nullptr;
+    std::unique_ptr<settings::TParams> params;
+    int32_t panelCode = 20;
+    int32_t previousPanelCode = 20;
+    int32_t pendingPanel = 0;
+    bool exitConfirmed = false;
+    QChar decimalSeparator, thousandSeparator;
+    QTimer Timer1, Timer2, Timer3, Timer4, Timer5, Timer6, Timer7, Timer8;
+
+    // ---- controls ----
+    QSplitter* topSplitter = nullptr;
+    QWidget* sidePanel = nullptr;
+    QLabel* panelTitle = nullptr;
+    QWidget* panelBody = nullptr;
+    QWidget* suggestionArea = nullptr;
+    QLabel* nextStepLine = nullptr;
+    QLabel* backLabel = nullptr;
+    QMdiArea* mdiArea = nullptr;
+
+    // ---- menus ----
+    QMenu* menuFile = nullptr;
+    QMenu* menuInsert = nullptr;
+    QMenu* menuEdit = nullptr;
+    QMenu* menuZoom = nullptr;
+    QMenu* menuTools = nullptr;
+    QMenu* menuCustomize = nullptr;
+    QMenu* menuWindow = nullptr;
+    QMenu* menuHelp = nullptr;
+    QMenu* menuReopen = nullptr;
+    QMenu* menuExport = nullptr;
+    QMenu* menuPageSetup = nullptr;
+    QMenu* menuGridAndSnap = nullptr;
+    QMenu* menuGrid = nullptr;
+    QMenu* menuReset = nullptr;
+    QMenu* menuAnchors = nullptr;
+    QMenu* menuSnap = nullptr;
+    QAction *New1 = nullptr, *Open1 = nullptr, *Save1 = nullptr, *SaveAs1 = nullptr, *Close1 = nullptr;
+    QAction *PrintPreview1 = nullptr, *Print1 = nullptr, *Exit1 = nullptr, *ClearRecent1 = nullptr;
+    QAction *ExportSeparator = nullptr;
+    QAction *PageSetupCurrent = nullptr, *PageSetupSeparator = nullptr, *PageSetupNew = nullptr;
+    QAction *GridSnapCurrent = nullptr, *GridSnapSeparator = nullptr, *GridSnapNew = nullptr;
+    std::array<QAction*, 16> Reopen{};
+    QAction *Undo1 = nullptr, *Redo1 = nullptr, *ClearUndo1 = nullptr, *Cut1 = nullptr, *Copy1 = nullptr;
+    QAction *Paste1 = nullptr, *CopyToClipboard1 = nullptr, *JoinItems1 = nullptr, *SplitGroup1 = nullptr;
+    std::array<QAction*, 9> zoomItems{};
+    std::array<QAction*, 4> gridItems{}, anchorItems{}, snapItems{}, resetItems{};
+    QAction* gridCustomize = nullptr;
+    QAction* speedItem = nullptr;
+    QAction *ShowAll1 = nullptr, *ShowNone1 = nullptr, *About1 = nullptr;
+
+    // ---- documents ----
+    std::vector<canvas::TSandbox*> documents() const;  // open, not closing
+    canvas::TSandbox* activeDocument() const;
+    canvas::TSandbox* openDocumentWindow(const QString& name);
+    bool activateWindow(int32_t docNumber);
+
+    // ---- commands ----
+    void setDocumentCommandsEnabled(bool on);
+    void updateZoomChecks();
+    void chooseZoom(int32_t index);      // zoom menu item 0..8
+    void applyZoomStep(int32_t direction);  // -1 out, +1 in
+    void setGridChecks(int32_t kind, bool pressToolbar);
+    void setAnchorChecks(int32_t kind);
+    void setSnapChecks(int32_t kind, bool pressToolbar);
+    void gridCommand(int32_t kind);
+    void anchorCommand(int32_t kind);
+    void snapCommand(int32_t kind);
+    void setHints(bool all);
+    bool canExit();
+    void Exit();
+
+    // ---- file commands ----
+    void newDocument();
+    QString openDialog();
+    void openDocument();
+    bool saveDocument(canvas::TSandbox* w, bool proposeName);
+    bool saveAsDialog(QString& name, canvas::TSandbox* w);
+    bool saveDocumentAs(canvas::TSandbox* w);
+    void closeDocument();
+    void reopen(int32_t k);
+    void clearRecent();
+    void rebuildReopenMenu();
+    // Writes the window's document; a failure is reported and returns false.
+    bool writeWindow(canvas::TSandbox* w, const QString& name);
+
+    // ---- window menu ----
+    void addWindowEntry(const QString& caption, int32_t docNumber) override;
+    void checkWindowEntry(int32_t docNumber) override;
+    void removeWindowEntry(int32_t docNumber) override;
+
+    // ---- open requests ----
+    void openRequest(const QString& macro);
+    bool listenForOpenRequests();
+
+    // ---- timers ----
+    void Timer1Timer();
+    void Timer2Timer();
+    void Timer3Timer();
+    void Timer4Timer();
+    void Timer5Timer();
+    void Timer6Timer();
+    void Timer7Timer();
+    void Timer8Timer();
+
+    // ---- sandbox host ----
+    void documentActivated(canvas::TSandbox* w) override;
+    void documentDestroyed(canvas::TSandbox* w) override;
+    bool saveForClose(canvas::TSandbox* w) override;
+    void addRecent(const QString& fileName) override;
+    void offerPicture(canvas::TSandbox* w, const QString& path) override;
+    void zoomControlsChanged() override;
+
+    // ---- toolbar host ----
+    void toolbarCommand(int32_t n) override;
+    void toolbarZoom(int32_t percent) override;
+    void toolbarToggle(int32_t n, bool on) override;
+
+    // Called once the first document window is shown (screenshots).
+    std::function<void()> onFirstDocument;
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void FormCreate();
+    void buildMenus();
+    void buildInsertMenu();
+    void buildSidePanel();
+    void subWindowActivated(QMdiSubWindow* sub);
+    void refreshDocumentMenus(canvas::TSandbox* w);
+    canvas::TSandbox* sandboxOf(QMdiSubWindow* sub) const;
+    int32_t randomWindowNumber() const;
+    void setZoom(double zoom);
+
+    canvas::TSandbox* lastActive_ = nullptr;
+    openRequestServer_t* requests_ = nullptr;
+    bool tearingDown_ = false;
+    bool firstDocumentSeen_ = false;
+};
+
+// The application-wide title and the main window's caption.
+inline const QString applicationTitle = QStringLiteral("Lumora Flow Charts");
+
+} // namespace app

@@ -1,0 +1,186 @@
+// The document window TSandbox: one open document with its rulers, anchor
+// gutters, canvas image and scroll bars, its view (zoom, view origin) and the
+// timers that finish work after an event. Lives in the main window's
+// multiple-document area.
+#pragma once
+
+#include "canvas/rulers.h"
+#include "canvas/viewlayout.h"
+#include "geometry/units.h"
+#include "model/item.h"
+#include "model/itemlist.h"
+
+#if __has_include("render/renderpass.h")
+#include "render/renderpass.h"
+#define LUMORA_HAVE_RENDER 1
+#endif
+
+#include <QImage>
+#include <QScrollBar>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdint>
+
+namespace canvas {
+
+class TSandbox;
+
+// What a document window needs from the main window.
+class sandboxHost_t {
+public:
+    virtual ~sandboxHost_t() = default;
+    virtual void addWindowEntry(const QString& caption, int32_t docNumber) = 0;
+    virtual void removeWindowEntry(int32_t docNumber) = 0;
+    virtual void checkWindowEntry(int32_t docNumber) = 0;
+    // The window became active and ready: refresh the document-dependent
+    // menus, the undo buttons, the zoom controls and the grid/snap toggles.
+    virtual void documentActivated(TSandbox* w) = 0;
+    // The window is being destroyed.
+    virtual void documentDestroyed(TSandbox* w) = 0;
+    // Saves for the close question's Yes; false keeps the window open.
+    virtual bool saveForClose(TSandbox* w) = 0;
+    virtual void addRecent(const QString& fileName) = 0;
+    // A picture file was opened: offer it for insertion into this window.
+    virtual void offerPicture(TSandbox* w, const QString& path) = 0;
+    // The global zoom changed from within the window (opening a document).
+    virtual void zoomControlsChanged() = 0;
+};
+
+// A save-under: the pixels of the canvas under a transient figure.
+struct saveUnder_t {
+    bool saved = false;
+    QRect dest;
+    QImage pixels;
+};
+
+// The canvas control: shows the canvas image and forwards the mouse.
+class canvasImage_t : public QWidget {
+public:
+    explicit canvasImage_t(TSandbox* owner, QWidget* parent);
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
+    void mouseDoubleClickEvent(QMouseEvent*) override;
+private:
+    TSandbox* owner_;
+};
+
+class TSandbox : public QWidget {
+public:
+    explicit TSandbox(sandboxHost_t* host, QWidget* parent = nullptr);
+    ~TSandbox() override;
+
+    // ---- document ----
+    model::itemList_t items;
+    model::item_t* header() const { return model::findHeader(items); }
+    QString fileName;
+    QString untitledNumber;
+    int32_t documentNumber() const;
+    double zoomFactor() const { return geometry::zoomFactor(header()); }
+    QString caption() const;
+    bool isModified() const;
+
+    // ---- editing state ----
+    int32_t mode = 0;
+    int32_t clickCount = 0;
+    int32_t handleCode = 0;
+    geometry::point_t firstPoint, secondPoint, lastRubberPoint, lastMouse, mouseDownPoint;
+    uint8_t ignoreGesture = 0;
+    int32_t anchorDragKind = 0;
+    int32_t rulerDragKind = 0;
+    int32_t caretLine = 1, caretColumn = 1;
+    uint8_t caretShown = 0;
+    uint8_t extending = 0;
+    double extendRoundness = model::defaultRoundness;
+    uint8_t keyboardEnabled = 0;
+    int32_t deferredJob = 0;
+    uint8_t closing = 0, layoutBusy = 0, doubleClickPending = 0, ready = 0;
+    QRect areaRect;
+    saveUnder_t selectionUnder, guideBuffer, caretBuffer;
+
+    // ---- view ----
+    geometry::point_t viewOrigin;
+    geometry::point_t pageOnScreen;
+    QSize canvasPx;
+    viewLayout_t lastLayout;
+    QImage& canvasImage();
+    const QImage& canvasImage() const;
+
+    // ---- controls ----
+    QWidget* base0 = nullptr;
+    QWidget* corner1 = nullptr;
+    rulerImage_t* rulerX = nullptr;
+    rulerImage_t* rulerY = nullptr;
+    QWidget* Panel0 = nullptr;
+    QWidget* background1 = nullptr;
+    QWidget* Panel2 = nullptr;
+    canvasImage_t* Image1 = nullptr;
+    QScrollBar* ScrollBarX = nullptr;
+    QScrollBar* ScrollBarY = nullptr;
+    QWidget* Panel1 = nullptr;
+    QWidget* Hint1 = nullptr;
+    QWidget* hGridmark = nullptr;
+    QWidget* vGridmark = nullptr;
+    QWidget* hGridmarkRed = nullptr;
+    QWidget* vGridmarkRed = nullptr;
+    QWidget* BackgroundColor1 = nullptr;
+    QTimer Timer1, Timer2, Timer3, Timer4, Timer5, Timer6, Timer7, Timer8;
+
+    // ---- operations ----
+    // Sets the window up for a new document (empty name) or a file. False
+    // when a named document file could not be read (the window then holds a
+    // new untitled document).
+    bool openDocument(int32_t number, const QString& name);
+    void layoutView();
+    void applyZoom();
+    void repaintAll(bool runDeferred);
+    void repaintRect(const QRect& rect);
+    // Redraws both rulers for the current scroll positions.
+    void drawRulers();
+    void refreshCaption();
+
+    // ---- handlers ----
+    void FormActivate();
+    void FormDeactivate();
+    void FormResize();
+    // True when the window may close (the save question was answered).
+    bool FormClose();
+    void FormMouseMove(QPoint pos);
+    void ScrollBarXChange(int32_t position);
+    void ScrollBarYChange(int32_t position);
+    void Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void Image1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void Image1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void Image1DblClick(QPoint pos);
+    void Timer3Timer();
+    void Timer5Timer();
+    void Timer7Timer();
+
+    // The canvas without the render pass: grey outside, the white page.
+    void paintPageBackgroundTemporary();
+
+#ifdef LUMORA_HAVE_RENDER
+    render::renderView_t view;
+#endif
+
+protected:
+    void resizeEvent(QResizeEvent*) override;
+    void closeEvent(QCloseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+
+private:
+    void placeCanvas(const viewLayout_t& l);
+    void paintCanvas(bool quick);
+    void setUpView();
+    sandboxHost_t* host_;
+#ifndef LUMORA_HAVE_RENDER
+    QImage canvas_;
+#endif
+    bool destroyed_ = false;
+};
+
+} // namespace canvas

@@ -1,0 +1,95 @@
+#include "canvas/shellparams.h"
+
+#include "geometry/units.h"
+
+#ifdef LUMORA_HAVE_SETTINGS
+#include "page/pageset.h"
+#endif
+
+namespace canvas {
+
+namespace {
+settings::TParams* current = nullptr;
+}
+
+settings::TParams* paramsOrNull()
+{
+    return current;
+}
+
+settings::TParams& params()
+{
+    // Windows made without a main window (tests of one window) share one
+    // object with the built-in defaults.
+    if (!current) {
+        static settings::TParams fallback(nullptr);
+        return fallback;
+    }
+    return *current;
+}
+
+void setParams(settings::TParams* p)
+{
+    current = p;
+}
+
+void newFileHeader(const settings::TParams& p, model::headerBody_t& h)
+{
+    const settings::defaults_t& d = p.newFile;
+#ifdef LUMORA_HAVE_SETTINGS
+    settings::TParams::defaultsToDocument(d, h);
+    // Design type and page setup of new files.
+    const int32_t type = page::designTypeOf(p.pspage);
+    if (type >= 1 && type <= page::designTypeCount) {
+        const page::pageset_t& set = p.pageSets[type - 1];
+        const page::miry_t& m = set.measuresOf(h.unit);
+        h.designType = p.pspage;
+        h.pageOrientation = set.pageOrientation;
+        h.presetIndex = m.presetIndex;
+        auto read = [&](const QString& t, double& out) {
+            double v = 0;
+            out = page::parsePageMeasure(t, h.unit, v) ? v : 0;
+        };
+        read(m.paperWidth, h.paperWidth);
+        read(m.paperHeight, h.paperHeight);
+        read(m.cardWidth, h.cardWidth);
+        read(m.cardHeight, h.cardHeight);
+        read(m.marginLeft, h.marginLeft);
+        read(m.marginTop, h.marginTop);
+        read(m.marginRight, h.marginRight);
+        read(m.marginBottom, h.marginBottom);
+        read(m.rowGap, h.rowGap);
+        read(m.columnGap, h.columnGap);
+        read(m.extraX, h.extraX);
+        read(m.extraY, h.extraY);
+        int32_t n = 0;
+        h.rows = page::parsePageWhole(m.rows, n) ? n : 1;
+        h.columns = page::parsePageWhole(m.columns, n) ? n : 1;
+        h.rowFold = m.rowFold;
+        h.columnFold = m.columnFold;
+    }
+#else
+    h.unit = d.units;
+    geometry::pxPerUnit(h.unit, h.pxPerUnitX, h.pxPerUnitY);
+    h.angles = d.angles;
+    h.canvasLeft = d.recInch.canvasLeft;
+    h.canvasTop = d.recInch.canvasTop;
+    h.canvasWidth = d.recInch.canvasWidth;
+    h.canvasHeight = d.recInch.canvasHeight;
+    h.anchorStepX = d.recInch.anchorStepX;
+    h.anchorStepY = d.recInch.anchorStepY;
+    h.showGridX = d.showGridX;
+    h.showGridY = d.showGridY;
+    h.snapX = d.snapX;
+    h.snapY = d.snapY;
+    h.showAnchorsX = d.showAnchorsX;
+    h.showAnchorsY = d.showAnchorsY;
+    h.designType = 1;
+    h.pageOrientation = 1;
+    h.rows = h.columns = 1;
+#endif
+    // The unit's scale always follows this screen.
+    geometry::pxPerUnit(h.unit, h.pxPerUnitX, h.pxPerUnitY);
+}
+
+} // namespace canvas

@@ -1,0 +1,399 @@
+#include "canvas/toolbar.h"
+
+#include "canvas/buttonart.h"
+#include "model/metrics.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSlider>
+
+#include <algorithm>
+
+namespace canvas {
+
+const std::vector<int32_t> toolbarOrder = {
+    1, 2, 3, 4, 5, 6, 7, 8, 0,
+    9, 27, 18, 17, 28, 29, 30, 21, 22, 23, 24, 31, 25, 26, 32, 33, 34, 0,
+    19, 20, 13, 12, 35, 36, 0,
+    14, 16, 15};
+
+QString buttonHint(int32_t n)
+{
+    static const char* const hints[toolbarButtonCount + 1] = {
+        "",
+        "Create a new file",
+        "Open an existing file",
+        "Save the file",
+        "Export as a picture",
+        "Print the picture",
+        "Undo the last edit",
+        "Redo the last undo",
+        "Repaint the screen",
+        "Select an item",
+        "Zoom out",
+        "Zoom in",
+        "Place the selected item behind other objects",
+        "Place the selected item on top of other objects",
+        "Erase the selected item",
+        "Paste from clipboard",
+        "Copy to clipboard",
+        "Insert line",
+        "Insert text",
+        "Gridlines",
+        "Snap",
+        "Insert triangle",
+        "Insert square",
+        "Insert rectangle",
+        "Insert circle",
+        "Insert ellipse",
+        "Insert polygon",
+        "Insert picture",
+        "Insert arc",
+        "Insert spline",
+        "Insert curve",
+        "Insert pie",
+        "Insert star",
+        "Insert solid",
+        "Insert oblong",
+        "Join items",
+        "Split group",
+    };
+    return (n >= 1 && n <= toolbarButtonCount) ? QString::fromLatin1(hints[n]) : QString();
+}
+
+int32_t toolPanelCode(int32_t n)
+{
+    switch (n) {
+    case 9: return 20;
+    case 17: return 98;
+    case 18: return 300;
+    case 21: return 100;
+    case 22: return 101;
+    case 23: return 102;
+    case 24: return 103;
+    case 25: return 104;
+    case 26: return 199;
+    case 28: return 108;
+    case 29: return 109;
+    case 30: return 111;
+    case 31: return 107;
+    case 32: return 105;
+    case 33: return 110;
+    case 34: return 112;
+    default: return 0;
+    }
+}
+
+int32_t buttonForPanel(int32_t code)
+{
+    switch (code) {
+    case 98: return 17;
+    case 300: return 18;
+    case 100: return 21;
+    case 101: return 22;
+    case 102: return 23;
+    case 103: return 24;
+    case 104: return 25;
+    case 199: return 26;
+    default: return 9;  // the insert panel, the other tools and the fine-tune panels
+    }
+}
+
+int32_t zoomStepOut(int32_t z)
+{
+    if (z <= 50) return 25;
+    if (z <= 75) return 50;
+    if (z <= 100) return 75;
+    if (z <= 125) return 100;
+    if (z <= 150) return 125;
+    if (z <= 175) return 150;
+    if (z <= 200) return 175;
+    if (z <= 300) return 200;
+    return z;
+}
+
+int32_t zoomStepIn(int32_t z)
+{
+    if (z < 50) return 50;
+    if (z < 75) return 75;
+    if (z < 100) return 100;
+    if (z < 125) return 125;
+    if (z < 150) return 150;
+    if (z < 175) return 175;
+    if (z < 200) return 200;
+    if (z < 300) return 300;
+    return z;
+}
+
+TProcs::TProcs(toolbarHost_t* host, QWidget* parent) : QWidget(parent), host_(host)
+{
+    setObjectName(QStringLiteral("TProcs"));
+    setMouseTracking(true);
+    enabled_.fill(true);
+    shown_.fill(true);
+    shown_[0] = false;
+    shown_[4] = false;  // export is never offered
+    // Selection-dependent buttons appear with a selection.
+    for (int32_t n : {12, 13, 14, 15, 16, 35, 36}) shown_[n] = false;
+    enabled_[6] = enabled_[7] = false;
+    // Printing and picture insertion arrive with their own features.
+    enabled_[5] = enabled_[27] = false;
+
+    hoverTimer.setObjectName(QStringLiteral("hoverTimer"));
+    hoverTimer.setSingleShot(true);
+    hoverTimer.setInterval(5000);
+    QObject::connect(&hoverTimer, &QTimer::timeout, this, [this] { stripLeave(); });
+
+    QFont uiFont(QStringLiteral("Verdana"));
+    uiFont.setPointSize(8);
+    zoomCaption = new QLabel(QStringLiteral("Zoom"), this);
+    zoomCaption->setObjectName(QStringLiteral("zoomCaption"));
+    zoomLabel = new QLabel(QStringLiteral("100%"), this);
+    zoomLabel->setObjectName(QStringLiteral("zoomLabel"));
+    for (QLabel* l : {zoomCaption, zoomLabel}) {
+        l->setFont(uiFont);
+        l->setAlignment(Qt::AlignCenter);
+    }
+    zoomSlider = new QSlider(Qt::Horizontal, this);
+    zoomSlider->setObjectName(QStringLiteral("zoomSlider"));
+    zoomSlider->setRange(0, 300);
+    zoomSlider->setTickInterval(25);
+    zoomSlider->setTickPosition(QSlider::NoTicks);
+    zoomSlider->setValue(100);
+    zoomSlider->setToolTip(QStringLiteral("Zoom"));
+    QObject::connect(zoomSlider, &QSlider::valueChanged, this, [this](int v) {
+        if (!settingSlider_) sliderMoved(v);
+    });
+    QObject::connect(zoomSlider, &QSlider::sliderReleased, this, [this] { sliderReleased(); });
+    // Keyboard and page clicks move the slider without a drag; apply them too.
+    QObject::connect(zoomSlider, &QSlider::actionTriggered, this, [this](int) {
+        QMetaObject::invokeMethod(this, [this] {
+            if (!zoomSlider->isSliderDown()) sliderReleased();
+        }, Qt::QueuedConnection);
+    });
+    layoutToolbar(24);
+}
+
+void TProcs::layoutToolbar(int32_t height)
+{
+    height_ = std::max(8, height);
+    relayout();
+}
+
+void TProcs::relayout()
+{
+    const int32_t size = height_ - 4;
+    int32_t x = 2;
+    for (QRect& r : rects_) r = QRect();
+    separators_.clear();
+    for (int32_t n : toolbarOrder) {
+        if (n == separatorButton) {
+            separators_.push_back(QRect(x, 0, 3, height_));
+            x += 3 + 5;
+            continue;
+        }
+        if (!shown_[n]) continue;
+        rects_[n] = QRect(x, 2, size, size);
+        x += size + 2;
+    }
+    // Zoom controls from the right: zoom in, slider, zoom out (4 smaller), labels.
+    const int32_t zs = std::max(4, size - 4);
+    int32_t right = width() - 2;
+    const int32_t zy = 2 + (size - zs) / 2;
+    rects_[buttonZoomIn] = QRect(right - zs, zy, zs, zs);
+    right -= zs + 2;
+    const int32_t sliderW = 120;
+    zoomSlider->setGeometry(right - sliderW, 0, sliderW, height_);
+    right -= sliderW + 2;
+    rects_[buttonZoomOut] = QRect(right - zs, zy, zs, zs);
+    right -= zs + 4;
+    const int32_t labelW = 44;
+    const int32_t half = height_ / 2;
+    zoomCaption->setGeometry(right - labelW, 0, labelW, half);
+    zoomLabel->setGeometry(right - labelW, half, labelW, height_ - half);
+    update();
+}
+
+void TProcs::resizeEvent(QResizeEvent*)
+{
+    relayout();
+}
+
+void TProcs::pressToolButton(int32_t number)
+{
+    if (number == pressed_) return;
+    pressed_ = number;
+    update();
+}
+
+void TProcs::setGridButton(toggle_t state, bool act)
+{
+    gridOn_ = state == toggle_t::toggle ? !gridOn_ : state == toggle_t::pressed;
+    update();
+    if (act && host_) host_->toolbarToggle(buttonGridlines, gridOn_);
+}
+
+void TProcs::setSnapButton(toggle_t state, bool act)
+{
+    snapOn_ = state == toggle_t::toggle ? !snapOn_ : state == toggle_t::pressed;
+    update();
+    if (act && host_) host_->toolbarToggle(buttonSnap, snapOn_);
+}
+
+void TProcs::setButtonEnabled(int32_t n, bool on)
+{
+    if (!valid(n) || enabled_[n] == on) return;
+    enabled_[n] = on;
+    update();
+}
+
+void TProcs::setButtonShown(int32_t n, bool on)
+{
+    if (!valid(n) || n == 4 || shown_[n] == on) return;
+    shown_[n] = on;
+    if (!on && hover_ == n) hover_ = 0;
+    relayout();
+}
+
+void TProcs::refreshSelectionButtons(bool hasSelection, bool clipboardHasItems, bool joinable, bool splittable)
+{
+    for (int32_t n : {12, 13, 14, 16}) shown_[n] = hasSelection;
+    shown_[15] = clipboardHasItems;
+    shown_[35] = joinable;
+    shown_[36] = splittable;
+    if (hover_ && !shown_[hover_]) hover_ = 0;
+    relayout();
+}
+
+void TProcs::refreshUndoButtons(bool canUndo, bool canRedo)
+{
+    enabled_[6] = canUndo;
+    enabled_[7] = canRedo;
+    update();
+}
+
+void TProcs::showZoom(double zoom)
+{
+    const int32_t pct = model::roundHalfEven(zoom * 100);
+    zoomLabel->setText(QString::number(pct) + QLatin1Char('%'));
+    settingSlider_ = true;
+    zoomSlider->setValue(std::clamp(pct, 0, 300));
+    settingSlider_ = false;
+}
+
+int32_t TProcs::sliderPosition() const
+{
+    return zoomSlider->value();
+}
+
+void TProcs::sliderMoved(int32_t position)
+{
+    zoomLabel->setText(QString::number(position) + QLatin1Char('%'));
+}
+
+void TProcs::sliderReleased()
+{
+    const int32_t p = zoomSlider->value();
+    if (p <= 0) return;
+    if (host_) host_->toolbarZoom(p);
+}
+
+void TProcs::setSliderPosition(int32_t position)
+{
+    zoomSlider->setValue(position);
+}
+
+int32_t TProcs::buttonAt(QPoint pos) const
+{
+    for (int32_t n = 1; n <= toolbarButtonCount; ++n)
+        if (shown_[n] && rects_[n].contains(pos)) return n;
+    return 0;
+}
+
+TProcs::look_t TProcs::lookOf(int32_t n) const
+{
+    if (!enabled_[n]) return look_t::disabled;
+    if (n == pressed_ || (n == buttonGridlines && gridOn_) || (n == buttonSnap && snapOn_)) return look_t::pressed;
+    if (n == hover_) return look_t::raised;
+    return look_t::flat;
+}
+
+void TProcs::stripMouseMove(QPoint pos)
+{
+    const int32_t n = buttonAt(pos);
+    if (n != hover_) {
+        hover_ = n;
+        update();
+    }
+    if (n) {
+        setToolTip(buttonHint(n));
+        hoverTimer.start();
+    } else {
+        setToolTip(QString());
+    }
+}
+
+void TProcs::stripLeave()
+{
+    hoverTimer.stop();
+    if (hover_) {
+        hover_ = 0;
+        update();
+    }
+}
+
+void TProcs::stripMouseUp(QPoint pos)
+{
+    const int32_t n = buttonAt(pos);
+    if (!n || !enabled_[n]) return;
+    // The click is taken on the raised image; the toggles take it on their
+    // flat image too.
+    if (n != hover_ && n != buttonGridlines && n != buttonSnap) return;
+    if (n == buttonGridlines) {
+        setGridButton(toggle_t::toggle, true);
+        return;
+    }
+    if (n == buttonSnap) {
+        setSnapButton(toggle_t::toggle, true);
+        return;
+    }
+    if (host_) host_->toolbarCommand(n);
+}
+
+void TProcs::mouseMoveEvent(QMouseEvent* e)
+{
+    stripMouseMove(e->position().toPoint());
+}
+
+void TProcs::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (e->button() == Qt::LeftButton) stripMouseUp(e->position().toPoint());
+}
+
+void TProcs::leaveEvent(QEvent*)
+{
+    stripLeave();
+}
+
+QImage TProcs::buttonImage(int32_t n, look_t look, int32_t size) const
+{
+    return drawButtonPicture(n, static_cast<int32_t>(look), size);
+}
+
+void TProcs::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), QColor(0xEF, 0xEF, 0xEF));
+    for (const QRect& s : separators_) {
+        p.fillRect(s, QColor(0xC0, 0xC0, 0xC0));
+        p.setPen(Qt::white);
+        p.drawLine(s.left(), s.top() + 2, s.left(), s.bottom() - 2);
+    }
+    for (int32_t n = 1; n <= toolbarButtonCount; ++n) {
+        if (!shown_[n] || rects_[n].isEmpty()) continue;
+        p.drawImage(rects_[n].topLeft(), buttonImage(n, lookOf(n), rects_[n].width()));
+    }
+}
+
+} // namespace canvas

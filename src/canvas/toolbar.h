@@ -1,0 +1,128 @@
+// The toolbar strip of the main window: picture buttons for the file
+// commands, undo and redo, the pointer and every insertion tool, the grid and
+// snap switches, stacking, join/split and clipboard commands, and the zoom
+// buttons, slider and label. Held by the shared-procedures frame TProcs.
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+class QLabel;
+class QSlider;
+
+namespace canvas {
+
+constexpr int32_t toolbarButtonCount = 36;
+constexpr int32_t buttonZoomOut = 10;
+constexpr int32_t buttonZoomIn = 11;
+constexpr int32_t buttonGridlines = 19;
+constexpr int32_t buttonSnap = 20;
+constexpr int32_t separatorButton = 0;
+
+// Left-to-right order on the strip; 0 is a separator. Button 4 (export) is
+// listed but never shown.
+extern const std::vector<int32_t> toolbarOrder;
+
+// The hint of button n (1..36).
+QString buttonHint(int32_t n);
+// The panel code a tool button shows (17 -> 98, 18 -> 300, 21 -> 100, ...),
+// 20 for the pointer, 0 for a button that is not a tool.
+int32_t toolPanelCode(int32_t n);
+// The tool button pressed when the panel `code` is shown, 0 for none.
+int32_t buttonForPanel(int32_t code);
+
+// Zoom steps on whole percentages; an unchanged value means no step.
+int32_t zoomStepOut(int32_t percent);
+int32_t zoomStepIn(int32_t percent);
+
+enum class toggle_t { released, pressed, toggle };
+
+// What the strip asks of its owner.
+class toolbarHost_t {
+public:
+    virtual ~toolbarHost_t() = default;
+    // A click on button n (already checked to be shown and enabled).
+    virtual void toolbarCommand(int32_t n) = 0;
+    // The zoom slider was let go at `percent` (1..300).
+    virtual void toolbarZoom(int32_t percent) = 0;
+    // The Gridlines (19) or Snap (20) toggle was switched.
+    virtual void toolbarToggle(int32_t n, bool on) = 0;
+};
+
+class TProcs : public QWidget {
+public:
+    explicit TProcs(toolbarHost_t* host, QWidget* parent = nullptr);
+
+    // Places every button and the zoom controls for a strip of that height.
+    void layoutToolbar(int32_t height);
+    void pressToolButton(int32_t number);
+    int32_t pressedTool() const { return pressed_; }
+    // Grid and snap toggles; with `act` the host is asked to apply Both or None.
+    void setGridButton(toggle_t state, bool act = false);
+    void setSnapButton(toggle_t state, bool act = false);
+    bool gridButton() const { return gridOn_; }
+    bool snapButton() const { return snapOn_; }
+    void refreshSelectionButtons(bool hasSelection, bool clipboardHasItems, bool joinable, bool splittable);
+    void refreshUndoButtons(bool canUndo, bool canRedo);
+    // Shows `percent` on the label and the slider without applying a zoom.
+    void showZoom(double zoom);
+    int32_t sliderPosition() const;
+
+    void setButtonEnabled(int32_t n, bool on);
+    bool buttonEnabled(int32_t n) const { return valid(n) && enabled_[n]; }
+    void setButtonShown(int32_t n, bool on);
+    bool buttonShown(int32_t n) const { return valid(n) && shown_[n]; }
+    // The button's place on the strip; empty while not shown.
+    QRect buttonRect(int32_t n) const { return valid(n) ? rects_[n] : QRect(); }
+    int32_t hoverButton() const { return hover_; }
+    QTimer hoverTimer;
+
+    // Thin handlers callable from tests.
+    void stripMouseMove(QPoint pos);
+    void stripMouseUp(QPoint pos);
+    void stripLeave();
+    // The slider: moving shows the position, releasing applies it.
+    void sliderMoved(int32_t position);
+    void sliderReleased();
+    void setSliderPosition(int32_t position);  // as the user's drag would
+
+    QLabel* zoomCaption = nullptr;  // "Zoom"
+    QLabel* zoomLabel = nullptr;    // "100%"
+    QSlider* zoomSlider = nullptr;
+
+    // The picture of button n in a state (flat, raised, pressed, disabled).
+    enum class look_t { flat, raised, pressed, disabled };
+    QImage buttonImage(int32_t n, look_t look, int32_t size) const;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
+    void leaveEvent(QEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
+
+private:
+    static bool valid(int32_t n) { return n >= 1 && n <= toolbarButtonCount; }
+    int32_t buttonAt(QPoint pos) const;
+    look_t lookOf(int32_t n) const;
+    void relayout();
+
+    toolbarHost_t* host_;
+    std::array<QRect, toolbarButtonCount + 1> rects_{};
+    std::array<bool, toolbarButtonCount + 1> enabled_{};
+    std::array<bool, toolbarButtonCount + 1> shown_{};
+    std::vector<QRect> separators_;
+    int32_t pressed_ = 0;
+    bool gridOn_ = false, snapOn_ = false;
+    int32_t hover_ = 0;
+    int32_t height_ = 24;
+    bool settingSlider_ = false;
+};
+
+} // namespace canvas
