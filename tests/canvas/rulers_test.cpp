@@ -172,3 +172,18 @@ TEST(rulerMarker, SavesAndRestoresThePixelsUnderIt)
     r.showMarker(5000);
     EXPECT_EQ(r.picture(), before);
 }
+
+TEST(rulerTicks, PartialRangeAgreesWithTheWholeRuler)
+{
+    for (int unit = 1; unit <= 3; ++unit) {
+        const double ppu = unit == 1 ? 1.0 : unit == 2 ? 96 / 25.4 : 96;
+        const auto whole = rulerTicks(unit, 3.0, ppu, 5000);
+        const auto part = rulerTicks(unit, 3.0, ppu, 2000, 5000);
+        for (const rulerTick_t& t : whole) {
+            if (t.at < 2000) continue;
+            const rulerTick_t* p = tickAt(part, t.at);
+            ASSERT_NE(p, nullptr) << unit << " at " << t.at;
+            EXPECT_EQ(*p, t);
+        }
+    }
+}
