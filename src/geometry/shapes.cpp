@@ -76,6 +76,18 @@ point_t turnAbout(point_t pivot, point_t p, double delta)
     return polarPoint(pivot, segmentAngle(pivot, p) + delta, distance(pivot, p));
 }
 
+rect_t grown(rect_t r, int32_t by)
+{
+    return {clampToInt32(int64_t(r.left) - by), clampToInt32(int64_t(r.top) - by),
+            clampToInt32(int64_t(r.right) + by), clampToInt32(int64_t(r.bottom) + by)};
+}
+
+// Each coordinate (a + b) div 2, truncating towards zero.
+point_t midpoint(point_t a, point_t b)
+{
+    return {int32_t((int64_t(a.x) + b.x) / 2), int32_t((int64_t(a.y) + b.y) / 2)};
+}
+
 void storeBox(model::item_t* it, rect_t r)
 {
     it->x1 = r.left;
@@ -87,8 +99,8 @@ void storeBox(model::item_t* it, rect_t r)
     it->boxRight = std::max(r.left, r.right);
     it->boxTop = std::min(r.top, r.bottom);
     it->boxBottom = std::max(r.top, r.bottom);
-    it->boxWidth = std::abs(r.right - r.left);
-    it->boxHeight = std::abs(r.bottom - r.top);
+    it->boxWidth = clampToInt32(std::abs(int64_t(r.right) - r.left));
+    it->boxHeight = clampToInt32(std::abs(int64_t(r.bottom) - r.top));
     it->diagonal = roundHalfEven(std::sqrt(double(it->boxWidth) * it->boxWidth +
                                            double(it->boxHeight) * it->boxHeight));
 }
@@ -133,12 +145,12 @@ void translatePoints(pointList_t& list, int32_t dx, int32_t dy)
 {
     for (pointNode_t* n = list.head; n; n = n->next) {
         auto& p = n->p;
-        p.x = p.savedX + dx;
-        p.y = p.savedY + dy;
-        p.c1x = p.savedC1x + dx;
-        p.c1y = p.savedC1y + dy;
-        p.c2x = p.savedC2x + dx;
-        p.c2y = p.savedC2y + dy;
+        p.x = clampToInt32(int64_t(p.savedX) + dx);
+        p.y = clampToInt32(int64_t(p.savedY) + dy);
+        p.c1x = clampToInt32(int64_t(p.savedC1x) + dx);
+        p.c1y = clampToInt32(int64_t(p.savedC1y) + dy);
+        p.c2x = clampToInt32(int64_t(p.savedC2x) + dx);
+        p.c2y = clampToInt32(int64_t(p.savedC2y) + dy);
     }
 }
 
@@ -196,29 +208,46 @@ void buildEllipse(point_t c, point_t a, point_t b, pointList_t& list)
     buildTriangle(c, a, b, list);
 }
 
+std::vector<point_t> regularPolygonVertices(point_t centre, point_t v, int32_t sides)
+{
+    std::vector<point_t> out;
+    if (sides < minSides || sides > maxSides) return out;
+    const double theta = segmentAngle(centre, v);
+    const double r = distance(centre, v);
+    out.reserve(size_t(sides));
+    for (int32_t k = 1; k <= sides; ++k) out.push_back(polarPoint(centre, theta + k * twoPi / sides, r));
+    return out;
+}
+
+std::vector<point_t> starVertices(point_t centre, point_t v, point_t w, int32_t sides)
+{
+    std::vector<point_t> out;
+    if (sides < minSides || sides > maxSides) return out;
+    const double theta = segmentAngle(centre, v);
+    const double r1 = distance(centre, v);
+    const double r2 = distance(centre, w);
+    out.reserve(size_t(2) * size_t(sides));
+    for (int32_t k = 1; k <= 2 * sides; ++k)
+        out.push_back(polarPoint(centre, theta + k * pi / sides, (k % 2) ? r2 : r1));
+    return out;
+}
+
 void buildRegularPolygon(point_t centre, point_t v, int32_t sides, pointList_t& list)
 {
     if (sides < minSides || sides > maxSides) return;
     clearPoints(list);
-    const double theta = segmentAngle(centre, v);
-    const double r = distance(centre, v);
     appendPoint(list, centre);
     appendPoint(list, v);
-    for (int32_t k = 1; k <= sides; ++k)
-        appendPoint(list, polarPoint(centre, theta + k * twoPi / sides, r));
+    for (point_t p : regularPolygonVertices(centre, v, sides)) appendPoint(list, p);
 }
 
 void buildStar(point_t centre, point_t v, point_t w, int32_t sides, pointList_t& list)
 {
     if (sides < minSides || sides > maxSides) return;
     clearPoints(list);
-    const double theta = segmentAngle(centre, v);
-    const double r1 = distance(centre, v);
-    const double r2 = distance(centre, w);
     appendPoint(list, centre);
     appendPoint(list, v);
-    for (int32_t k = 1; k <= 2 * sides; ++k)
-        appendPoint(list, polarPoint(centre, theta + k * pi / sides, (k % 2) ? r2 : r1));
+    for (point_t p : starVertices(centre, v, w, sides)) appendPoint(list, p);
 }
 
 void buildPieArc(point_t centre, point_t s, point_t t, pointList_t& list)
@@ -261,13 +290,15 @@ ellipsePath_t ellipseBezier(point_t c, point_t a, point_t b)
 {
     const int32_t rx = roundHalfEven(distance(c, a));
     const int32_t ry = roundHalfEven(ellipseSecondAxis(c, a, b));
-    const int32_t left = c.x - rx, right = c.x + rx, top = c.y - ry, bottom = c.y + ry;
-    const int32_t kx = roundHalfEven(2.0L * rx * ellipseKappa);
-    const int32_t ky = roundHalfEven(static_cast<long double>(bottom - top) * ellipseKappa);
+    const int64_t left = int64_t(c.x) - rx, right = int64_t(c.x) + rx;
+    const int64_t top = int64_t(c.y) - ry, bottom = int64_t(c.y) + ry;
+    const int64_t kx = roundHalfEven(2.0L * rx * ellipseKappa);
+    const int64_t ky = roundHalfEven(static_cast<long double>(bottom - top) * ellipseKappa);
+    auto pt = [](int64_t x, int64_t y) { return point_t{clampToInt32(x), clampToInt32(y)}; };
     ellipsePath_t e;
-    e.points = {{{left, c.y}, {left, c.y - ky}, {c.x - kx, top}, {c.x, top}, {c.x + kx, top},
-                 {right, c.y - ky}, {right, c.y}, {right, c.y + ky}, {c.x + kx, bottom},
-                 {c.x, bottom}, {c.x - kx, bottom}, {left, c.y + ky}, {left, c.y}}};
+    e.points = {{pt(left, c.y), pt(left, c.y - ky), pt(c.x - kx, top), pt(c.x, top), pt(c.x + kx, top),
+                 pt(right, c.y - ky), pt(right, c.y), pt(right, c.y + ky), pt(c.x + kx, bottom),
+                 pt(c.x, bottom), pt(c.x - kx, bottom), pt(left, c.y + ky), pt(left, c.y)}};
     const double phi = segmentAngle(c, a);
     boxBuilder_t box;
     for (point_t& p : e.points) {
@@ -326,7 +357,7 @@ rect_t arcBounds(point_t c, point_t s, point_t e)
         box.add(polarPoint(c, a.start + j * a.sweep / (n - 1), r));
     box.add(polarPoint(c, a.start + a.sweep, r));
     rect_t b = box.rect();
-    return {b.left - 1, b.top - 1, b.right + 1, b.bottom + 1};
+    return grown(b, 1);
 }
 
 point_t arcCentre(int32_t itemType, point_t c, point_t s, point_t e)
@@ -374,7 +405,7 @@ void itemBounds(model::item_t* it, int32_t handleWidth, int32_t handleHeight)
     if (!pts.head) return;  // nothing to derive the box from
     const int32_t pad = std::max({it->penWidthPx, handleWidth / 2, handleHeight / 2});
     const point_t c = pointAt(pts, 1);
-    auto around = [&](int32_t r) { return rect_t{c.x - r, c.y - r, c.x + r, c.y + r}; };
+    auto around = [&](int32_t r) { return grown({c.x, c.y, c.x, c.y}, r); };
 
     rect_t b;
     switch (it->itemType) {
@@ -414,7 +445,7 @@ void itemBounds(model::item_t* it, int32_t handleWidth, int32_t handleHeight)
         break;
     }
     }
-    storeBox(it, {b.left - pad, b.top - pad, b.right + pad, b.bottom + pad});
+    storeBox(it, grown(b, pad));
 }
 
 void lineGeometry(model::item_t* it)
@@ -423,8 +454,8 @@ void lineGeometry(model::item_t* it)
     it->boxRight = std::max(it->x1, it->x2);
     it->boxTop = std::min(it->y1, it->y2);
     it->boxBottom = std::max(it->y1, it->y2);
-    it->boxWidth = std::abs(it->x2 - it->x1);
-    it->boxHeight = std::abs(it->y2 - it->y1);
+    it->boxWidth = clampToInt32(std::abs(int64_t(it->x2) - it->x1));
+    it->boxHeight = clampToInt32(std::abs(int64_t(it->y2) - it->y1));
     it->diagonal = roundHalfEven(std::sqrt(double(it->boxWidth) * it->boxWidth +
                                            double(it->boxHeight) * it->boxHeight));
     it->angle = segmentAngle({it->x1, it->y1}, {it->x2, it->y2});
@@ -434,19 +465,20 @@ void pictureBox(model::item_t* it)
 {
     if (it->clipShape == 2) {
         const int32_t r = roundHalfEven(distance({it->x1, it->y1}, {it->x2, it->y2}));
-        it->boxLeft = it->x1 - r;
-        it->boxRight = it->x1 + r;
-        it->boxTop = it->y1 - r;
-        it->boxBottom = it->y1 + r;
-        it->boxWidth = it->boxHeight = 2 * r;
+        const rect_t b = grown({it->x1, it->y1, it->x1, it->y1}, r);
+        it->boxLeft = b.left;
+        it->boxRight = b.right;
+        it->boxTop = b.top;
+        it->boxBottom = b.bottom;
+        it->boxWidth = it->boxHeight = clampToInt32(2 * int64_t(r));
         it->diagonal = roundHalfEven(std::sqrt(2.0) * 2 * r);
     } else {
         it->boxLeft = std::min(it->x1, it->x2);
         it->boxRight = std::max(it->x1, it->x2);
         it->boxTop = std::min(it->y1, it->y2);
         it->boxBottom = std::max(it->y1, it->y2);
-        it->boxWidth = std::abs(it->x2 - it->x1);
-        it->boxHeight = std::abs(it->y2 - it->y1);
+        it->boxWidth = clampToInt32(std::abs(int64_t(it->x2) - it->x1));
+        it->boxHeight = clampToInt32(std::abs(int64_t(it->y2) - it->y1));
         it->diagonal = roundHalfEven(std::sqrt(double(it->boxWidth) * it->boxWidth +
                                                double(it->boxHeight) * it->boxHeight));
     }
@@ -461,12 +493,12 @@ point_t rotationCentre(const model::item_t* it)
         return n ? savedOf(n) : point_t{};
     };
     if (!model::isShapeType(it->itemType) || !pts.head)
-        return {(it->x1 + it->x2) / 2, (it->y1 + it->y2) / 2};
+        return midpoint({it->x1, it->y1}, {it->x2, it->y2});
     switch (it->itemType) {
     case model::typeTriangle: {
         const point_t p1 = saved(1), p2 = saved(2), p3 = saved(3);
         // Integer division truncates towards zero, as the midpoint rule asks.
-        const point_t m{(p1.x + p2.x) / 2, (p1.y + p2.y) / 2};
+        const point_t m = midpoint(p1, p2);
         return polarPoint(m, segmentAngle(m, p3), distance(m, p3) / 3);
     }
     case model::typeSquare:
@@ -517,13 +549,13 @@ void rotateDefiningPoints(model::item_t* it, point_t pivot, double delta)
 
 void revolveItem(model::item_t* it, point_t pivot, double delta)
 {
-    const point_t m{(it->refX1 + it->refX2) / 2, (it->refY1 + it->refY2) / 2};
+    const point_t m = midpoint({it->refX1, it->refY1}, {it->refX2, it->refY2});
     const point_t m2 = turnAbout(pivot, m, delta);
-    const int32_t dx = m2.x - m.x, dy = m2.y - m.y;
-    it->x1 = it->refX1 + dx;
-    it->y1 = it->refY1 + dy;
-    it->x2 = it->refX2 + dx;
-    it->y2 = it->refY2 + dy;
+    const int64_t dx = int64_t(m2.x) - m.x, dy = int64_t(m2.y) - m.y;
+    it->x1 = clampToInt32(it->refX1 + dx);
+    it->y1 = clampToInt32(it->refY1 + dy);
+    it->x2 = clampToInt32(it->refX2 + dx);
+    it->y2 = clampToInt32(it->refY2 + dy);
 }
 
 void normalizeEllipse(model::item_t* it)
@@ -642,7 +674,7 @@ bool pointInRect(point_t p, rect_t r)
     return p.x >= r.left && p.x <= r.right && p.y >= r.top && p.y <= r.bottom;
 }
 
-bool pointInBand(point_t p, const quad_t& q)
+bool pointInBand(point_t p, const quadrangle_t& q)
 {
     const projection_t f1 = projectOntoLine(q[0], q[1], p);
     const projection_t f3 = projectOntoLine(q[2], q[3], p);

@@ -11,6 +11,7 @@
 #include "geometry/units.h"
 #include "model/item.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -25,8 +26,15 @@ struct rect_t {
     friend bool operator==(const rect_t&, const rect_t&) = default;
 };
 
+// Integer results of coordinate arithmetic are limited to the 32-bit range
+// (positions read from a file may be anywhere in it).
+inline int32_t clampToInt32(int64_t v)
+{
+    return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
 // Four corners of a turned rectangle, in order around it.
-using quad_t = std::array<point_t, 4>;
+using quadrangle_t = std::array<point_t, 4>;
 
 constexpr int32_t minSides = 3;
 constexpr int32_t maxSides = 1024000;
@@ -65,6 +73,11 @@ void buildRegularPolygon(point_t centre, point_t v, int32_t sides, model::pointL
 // Centre, V, then 2·sides vertices alternating between the radius of W and of V,
 // starting with W's. Nothing when sides is out of 3 … 1,024,000.
 void buildStar(point_t centre, point_t v, point_t w, int32_t sides, model::pointList_t& list);
+// The outline vertices alone (what buildRegularPolygon / buildStar append after
+// the centre and V), for drawing from points already mapped to the canvas.
+// Empty when sides is out of range.
+std::vector<point_t> regularPolygonVertices(point_t centre, point_t v, int32_t sides);
+std::vector<point_t> starVertices(point_t centre, point_t v, point_t w, int32_t sides);
 // Centre, S, and the end point on the circle through S in the direction of T.
 void buildPieArc(point_t centre, point_t s, point_t t, model::pointList_t& list);
 
@@ -152,6 +165,6 @@ int32_t curveSegmentDistance(const model::pointNode_t& node, const model::pointN
 // Inclusive on all four sides.
 bool pointInRect(point_t p, rect_t r);
 // Inside the turned rectangle of four corners (first side 1→2, third side 3→4).
-bool pointInBand(point_t p, const quad_t& quad);
+bool pointInBand(point_t p, const quadrangle_t& quad);
 
 } // namespace geometry

@@ -33,6 +33,32 @@ point_t averagePoint(const model::pointList_t& list)
     return {roundHalfEven(sx / n), roundHalfEven(sy / n)};
 }
 
+// 2·c − v, limited to the 32-bit range.
+int32_t reflected(int32_t c, int32_t v)
+{
+    return clampToInt32(2 * int64_t(c) - v);
+}
+
+// The point a shape is mirrored, flipped and turned about: the visual middle
+// of a pie or arc wedge, the centre point of shapes built around one (their
+// other points would pull an average off the centre, so the shape would jump),
+// and the average point of all others.
+point_t transformCentre(const item_t* it)
+{
+    switch (it->itemType) {
+    case model::typePie:
+    case model::typeArc:
+        return arcCentre(it);
+    case model::typeCircle:
+    case model::typeEllipse:
+    case model::typePolygon:
+    case model::typeStar:
+        return pointAt(it->points, 1);
+    default:
+        return averagePoint(it->points);
+    }
+}
+
 // Reflects every point and control point of a shape in the vertical line
 // x = c.x (mirror) or the horizontal line y = c.y (flip), from the saved
 // copies. A pie or arc swaps its start and end so it still runs counter-clockwise.
@@ -42,14 +68,14 @@ void reflectShape(item_t* it, point_t c, bool mirror, bool flip)
     for (pointNode_t* n = it->points.head; n; n = n->next) {
         auto& p = n->p;
         if (mirror) {
-            p.x = 2 * c.x - p.savedX;
-            p.c1x = 2 * c.x - p.savedC1x;
-            p.c2x = 2 * c.x - p.savedC2x;
+            p.x = reflected(c.x, p.savedX);
+            p.c1x = reflected(c.x, p.savedC1x);
+            p.c2x = reflected(c.x, p.savedC2x);
         }
         if (flip) {
-            p.y = 2 * c.y - p.savedY;
-            p.c1y = 2 * c.y - p.savedC1y;
-            p.c2y = 2 * c.y - p.savedC2y;
+            p.y = reflected(c.y, p.savedY);
+            p.c1y = reflected(c.y, p.savedC1y);
+            p.c2y = reflected(c.y, p.savedC2y);
         }
     }
     if (isPieOrArc(it->itemType)) {
@@ -63,16 +89,19 @@ void reflectShape(item_t* it, point_t c, bool mirror, bool flip)
 // Mirrors / flips the two defining points of a text, line or picture about c.
 void reflectDefiningPoints(item_t* it, point_t c, bool mirror, bool flip)
 {
-    // A round clip's first point is its centre and the second a rim point:
-    // each is reflected in place so the circle keeps its centre-first order.
-    const bool inPlace = it->itemType == model::typePicture && it->clipShape == 2;
+    // Texts and rectangular pictures keep their left-to-right order (the box
+    // is mirrored, the content is not). A line's ends and a round clip's
+    // centre and rim point are reflected each in place: swapping them would
+    // move the line without mirroring its slant, or move the circle's centre.
+    const bool inPlace = it->itemType == model::typeLine ||
+                         (it->itemType == model::typePicture && it->clipShape == 2);
     if (mirror) {
-        const int32_t a = 2 * c.x - it->x1, b = 2 * c.x - it->x2;
+        const int32_t a = reflected(c.x, it->x1), b = reflected(c.x, it->x2);
         it->x1 = inPlace ? a : b;
         it->x2 = inPlace ? b : a;
     }
     if (flip) {
-        const int32_t a = 2 * c.y - it->y1, b = 2 * c.y - it->y2;
+        const int32_t a = reflected(c.y, it->y1), b = reflected(c.y, it->y2);
         it->y1 = inPlace ? a : b;
         it->y2 = inPlace ? b : a;
     }
@@ -84,7 +113,7 @@ void transformShape(item_t* it, bool mirror, bool flip, int32_t turn)
 {
     if (!model::isShapeType(it->itemType) || !it->points.head) return;
     savePoints(it->points);
-    const point_t c = isPieOrArc(it->itemType) ? arcCentre(it) : averagePoint(it->points);
+    const point_t c = transformCentre(it);
     if (turn != 0) {
         rotatePoints(it->points, c, turn > 0 ? pi / 2 : -pi / 2);
         savePoints(it->points);
@@ -102,28 +131,30 @@ void pictureTransform(item_t* it, bool mirror, bool flip, int32_t turn)
     const int32_t H = b.baseScale != 0 ? roundHalfEven(b.picHeight / static_cast<long double>(b.baseScale)) : 0;
     const bool sideways = b.orientation == 90 || b.orientation == 270;
 
+    // The body is packed: its fields are read and written by value, never
+    // bound to references.
     if (mirror) {
-        int32_t& f = sideways ? b.flipY : b.flipX;
-        f = -f;
+        if (sideways) b.flipY = -b.flipY;
+        else b.flipX = -b.flipX;
         if (clip && b.clipShape == 1) {
             const int32_t l = b.srcLeft, r = b.srcRight;
-            b.srcLeft = W - r;
-            b.srcRight = W - l;
+            b.srcLeft = clampToInt32(int64_t(W) - r);
+            b.srcRight = clampToInt32(int64_t(W) - l);
         } else if (clip) {
-            b.srcLeft = W - b.srcLeft;
-            b.srcRight = W - b.srcRight;
+            b.srcLeft = clampToInt32(int64_t(W) - b.srcLeft);
+            b.srcRight = clampToInt32(int64_t(W) - b.srcRight);
         }
     }
     if (flip) {
-        int32_t& f = sideways ? b.flipX : b.flipY;
-        f = -f;
+        if (sideways) b.flipX = -b.flipX;
+        else b.flipY = -b.flipY;
         if (clip && b.clipShape == 1) {
             const int32_t t = b.srcTop, bo = b.srcBottom;
-            b.srcTop = H - bo;
-            b.srcBottom = H - t;
+            b.srcTop = clampToInt32(int64_t(H) - bo);
+            b.srcBottom = clampToInt32(int64_t(H) - t);
         } else if (clip) {
-            b.srcTop = H - b.srcTop;
-            b.srcBottom = H - b.srcBottom;
+            b.srcTop = clampToInt32(int64_t(H) - b.srcTop);
+            b.srcBottom = clampToInt32(int64_t(H) - b.srcBottom);
         }
     }
     if (turn != 0) {
@@ -134,25 +165,30 @@ void pictureTransform(item_t* it, bool mirror, bool flip, int32_t turn)
             b.orientation += 90;
             if (b.orientation > 360) b.orientation -= 360;
         }
-        std::swap(b.picWidth, b.picHeight);
+        const int32_t oldWidth = b.picWidth;
+        b.picWidth = b.picHeight;
+        b.picHeight = oldWidth;
         if (clip) {
             // Both clip points (the corners, or the centre and a rim point).
-            auto mapPoint = [&](int32_t& x, int32_t& y) {
-                const int32_t ox = x, oy = y;
-                if (turn < 0) { x = H - oy; y = ox; }
-                else { x = oy; y = W - ox; }
+            auto mapped = [&](point_t p) {
+                return turn < 0 ? point_t{clampToInt32(int64_t(H) - p.y), p.x}
+                                : point_t{p.y, clampToInt32(int64_t(W) - p.x)};
             };
-            mapPoint(b.srcLeft, b.srcTop);
-            mapPoint(b.srcRight, b.srcBottom);
+            const point_t a = mapped({b.srcLeft, b.srcTop});
+            const point_t c = mapped({b.srcRight, b.srcBottom});
+            b.srcLeft = a.x;
+            b.srcTop = a.y;
+            b.srcRight = c.x;
+            b.srcBottom = c.y;
         }
         if (b.clipShape != 2) {
-            const long double w = b.x2 - b.x1, h = b.y2 - b.y1;
+            const int64_t w = int64_t(b.x2) - b.x1, h = int64_t(b.y2) - b.y1;
             const long double cx = (static_cast<long double>(b.x1) + b.x2) / 2;
             const long double cy = (static_cast<long double>(b.y1) + b.y2) / 2;
-            b.x1 = roundHalfEven(cx - h / 2);
-            b.x2 = b.x1 + static_cast<int32_t>(h);
-            b.y1 = roundHalfEven(cy - w / 2);
-            b.y2 = b.y1 + static_cast<int32_t>(w);
+            b.x1 = roundHalfEven(cx - h / 2.0L);
+            b.x2 = clampToInt32(b.x1 + h);
+            b.y1 = roundHalfEven(cy - w / 2.0L);
+            b.y2 = clampToInt32(b.y1 + w);
         }
     }
     pictureBox(it);
@@ -295,7 +331,7 @@ bool crossesRect(point_t a, point_t b, rect_t r)
     return false;
 }
 
-bool quadCrossesRect(const quad_t& q, rect_t r)
+bool quadCrossesRect(const quadrangle_t& q, rect_t r)
 {
     for (int i = 0; i < 4; ++i)
         if (crossesRect(q[i], q[(i + 1) % 4], r)) return true;
@@ -332,7 +368,7 @@ bool insideOrCrossing(const item_t* it, rect_t r, const areaTest_t& how)
     }
     if (picture) {
         if (how.outline) return quadCrossesRect(*how.outline, r);
-        const quad_t box{{boxTl, {boxBr.x, boxTl.y}, boxBr, {boxTl.x, boxBr.y}}};
+        const quadrangle_t box{{boxTl, {boxBr.x, boxTl.y}, boxBr, {boxTl.x, boxBr.y}}};
         return quadCrossesRect(box, r);
     }
     return false;

@@ -11,8 +11,9 @@ namespace geometry {
 
 // Turn: +1 a quarter turn counter-clockwise (left), -1 clockwise (right), 0 none.
 
-// A point-list shape mirrored (x), flipped (y) or turned about its own centre
-// (arcCentre for pies and arcs, the average point for the others).
+// A point-list shape mirrored (x), flipped (y) or turned about its own centre:
+// arcCentre for pies and arcs, the centre point of circles, ellipses, polygons
+// and stars, the average point for the others.
 void transformShape(model::item_t* item, bool mirror, bool flip, int32_t turn);
 // A picture's flip flags, orientation, clip and box for mirror, flip or a quarter turn.
 void pictureTransform(model::item_t* item, bool mirror, bool flip, int32_t turn);
@@ -37,7 +38,7 @@ struct areaTest_t {
     // rectangle. Already in the rectangle's coordinates. Pictures fall back to
     // their box when none is given; texts without one count only by box and
     // defining segment.
-    const quad_t* outline = nullptr;
+    const quadrangle_t* outline = nullptr;
 };
 bool insideOrCrossing(const model::item_t* item, rect_t r, const areaTest_t& how = {});
 

@@ -62,8 +62,10 @@ double segmentAngle(point_t p1, point_t p2)
 
 point_t polarPoint(point_t origin, double angle, double r)
 {
-    return {origin.x + roundHalfEven(static_cast<long double>(std::cos(angle)) * r),
-            origin.y - roundHalfEven(static_cast<long double>(std::sin(angle)) * r)};
+    // Summed in 64 bits and limited, so points far out (hostile files) cannot overflow.
+    const int64_t x = int64_t(origin.x) + roundHalfEven(static_cast<long double>(std::cos(angle)) * r);
+    const int64_t y = int64_t(origin.y) - roundHalfEven(static_cast<long double>(std::sin(angle)) * r);
+    return {int32_t(std::clamp<int64_t>(x, INT32_MIN, INT32_MAX)), int32_t(std::clamp<int64_t>(y, INT32_MIN, INT32_MAX))};
 }
 
 double distance(point_t p, point_t q)

@@ -316,6 +316,7 @@ using tagList_t = nodeList_t<tagNode_t>;
 using anchorList_t = nodeList_t<anchorNode_t>;
 
 struct item_t;
+struct listIndex_t;
 
 // Cached maxima over kind 0 records that make new ids without walking the list.
 // `valid` false means the next query walks once and refills them.
@@ -331,6 +332,7 @@ struct itemList_t {
     item_t* head = nullptr;
     item_t* tail = nullptr;
     idCache_t ids;
+    listIndex_t* index = nullptr;  // history lookup tables, owned; built on first use
 };
 
 struct item_t : itemBody_t {

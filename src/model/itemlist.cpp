@@ -1,5 +1,7 @@
 #include "model/itemlist.h"
 
+#include "model/history_index.h"
+
 #include "model/metrics.h"
 
 #include <algorithm>
@@ -74,9 +76,14 @@ idCache_t& ids(itemList_t& list)
 void noteIds(itemList_t& list, const item_t* item)
 {
     if (item && list.ids.valid) raiseIds(list.ids, item);
+    indexAppend(list, const_cast<item_t*>(item));
 }
 
-void invalidateIds(itemList_t& list) { list.ids.valid = false; }
+void invalidateIds(itemList_t& list)
+{
+    list.ids.valid = false;
+    dropHistoryIndex(list);
+}
 
 bool idCacheConsistent(itemList_t& list)
 {
@@ -102,6 +109,7 @@ void appendItem(itemList_t& list, item_t* it)
 
 void unlinkItem(itemList_t& list, item_t* it)
 {
+    indexUnlink(list, it);
     if (it->prev) it->prev->next = it->next; else list.head = it->next;
     if (it->next) it->next->prev = it->prev; else list.tail = it->prev;
     it->prev = it->next = nullptr;
@@ -144,6 +152,7 @@ item_t* newItem(itemList_t& list, int32_t itemType)
 item_t* cloneItem(itemList_t& list, const item_t* src)
 {
     if (!src) return nullptr;
+    const idCache_t idsBefore = list.ids;
     item_t* c = newItem(list, src->itemType);
     // Fields that keep their newItem values.
     const int32_t undoState = c->undoState, stepId = c->stepId;
@@ -185,6 +194,12 @@ item_t* cloneItem(itemList_t& list, const item_t* src)
     // The source's children are a cache; the source is normally being superseded.
     freeList(const_cast<item_t*>(src)->children);
     if (src->stream) c->stream = std::make_unique<std::vector<uint8_t>>(*src->stream);
+    // A copy of a header, pattern or picture data record takes no part in the
+    // id maxima, though newItem counted it while it was still kind 0.
+    if (c->kind != kindItem) {
+        indexUnlink(list, c);
+        list.ids = idsBefore;
+    }
     noteIds(list, c);
     return c;
 }
@@ -205,6 +220,7 @@ void freeList(itemList_t& list)
     }
     list.head = list.tail = nullptr;
     list.ids = idCache_t{};
+    dropHistoryIndex(list);
 }
 
 void freeChildren(itemList_t& list) { freeList(list); }
@@ -214,8 +230,11 @@ void moveList(itemList_t& from, itemList_t& to)
     to.head = from.head;
     to.tail = from.tail;
     to.ids = from.ids;
+    dropHistoryIndex(to);
+    to.index = from.index;
     from.head = from.tail = nullptr;
     from.ids = idCache_t{};
+    from.index = nullptr;
 }
 
 int32_t countItems(const itemList_t& list)
@@ -248,6 +267,7 @@ void selectOnly(itemList_t& list, item_t* item)
 {
     for (item_t* it = list.head; it; it = it->next) it->selected = 0;
     if (item) item->selected = 255;
+    indexSelectOnly(list, item);
 }
 
 void selectLast(itemList_t& list)

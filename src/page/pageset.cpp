@@ -1,7 +1,10 @@
 #include "page/pageset.h"
 
+#include "model/item.h"
+
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -39,6 +42,36 @@ void swapOrientation(miry_t& m)
     std::swap(m.rowGap, m.columnGap);
     std::swap(m.extraX, m.extraY);
     std::swap(m.rowFold, m.columnFold);
+}
+
+std::u16string pageTextsOf(const miry_t& m)
+{
+    std::u16string out;
+    for (int i = 1; i <= miry_t::fieldCount; ++i) {
+        out += m.field(i).toStdU16String();
+        out += model::lineSeparator;
+    }
+    return out;
+}
+
+void readPageTexts(const std::u16string& text, miry_t& m)
+{
+    const size_t limit = std::min<size_t>(text.size(), size_t(model::textUnitLimit));
+    int field = 1;
+    std::u16string current;
+    for (size_t i = 0; i < limit && field <= miry_t::fieldCount; ++i) {
+        const char16_t c = text[i];
+        if (c == u'\0') break;
+        if (c == model::lineSeparator) {
+            m.field(field++) = QString::fromStdU16String(current);
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    // A last field without its separator still counts; the rest are empty.
+    if (field <= miry_t::fieldCount && !current.empty()) m.field(field++) = QString::fromStdU16String(current);
+    for (; field <= miry_t::fieldCount; ++field) m.field(field).clear();
 }
 
 namespace {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace page {
 
@@ -60,6 +61,13 @@ void swapOrientation(miry_t& m);
 bool parsePageMeasure(const QString& text, int32_t unit, double& value);
 // Rows and columns: a whole number (optionally signed), blanks trimmed.
 bool parsePageWhole(const QString& text, int32_t& value);
+
+// The document header's text of a page setup: the fourteen measure texts in
+// record order, each followed by U+07EC, so that "8 1/2" comes back as typed.
+std::u16string pageTextsOf(const miry_t& m);
+// Fills the fourteen texts of `m` from a header text (fields missing at the
+// end become empty; reading stops at a NUL and after 1,024,000 characters).
+void readPageTexts(const std::u16string& text, miry_t& m);
 
 // Design type of a stored number: readers take the absolute value.
 inline int32_t designTypeOf(int32_t stored)

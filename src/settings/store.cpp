@@ -78,7 +78,7 @@ storeValue_t decode(const QVariant& raw)
 {
     QString s;
     if (raw.typeId() == QMetaType::QStringList)
-        s = raw.toStringList().join(QStringLiteral(", "));  // an unquoted comma in a hand edit
+        s = raw.toStringList().join(QLatin1Char(','));  // an unquoted comma in a hand edit
     else if (raw.canConvert<QString>())
         s = raw.toString();
     else
@@ -114,7 +114,10 @@ iniStore_t::iniStore_t(QString path) : path_(std::move(path))
         readable_ = true;  // an empty store
         return;
     }
-    if (!fi.isFile() || !fi.isReadable()) return;
+    // A real store is a few tens of kilobytes; anything far larger is not
+    // one, and is neither loaded into memory nor overwritten.
+    constexpr qint64 largestStore = 8 * 1024 * 1024;
+    if (!fi.isFile() || !fi.isReadable() || fi.size() > largestStore) return;
     QFile probe(path_);
     if (!probe.open(QIODevice::ReadOnly)) return;
     probe.close();

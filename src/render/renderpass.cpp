@@ -1,0 +1,401 @@
+#include "render/renderpass.h"
+
+#include "model/itemlist.h"
+#include "model/metrics.h"
+#include "render/shapedraw.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace render {
+
+using geometry::point_t;
+using model::item_t;
+using model::roundHalfEven;
+
+QSize canvasImageSize(const item_t* header)
+{
+    if (!header) return QSize(1, 1);
+    const auto& h = header->hdr();
+    return QSize(std::clamp(h.x2, 1, maxCanvasSide), std::clamp(h.y2, 1, maxCanvasSide));
+}
+
+double viewZoom(const renderView_t& view)
+{
+    const double z = view.items ? geometry::zoomFactor(model::findHeader(*view.items)) : 1.0;
+    return std::isfinite(z) && z > 0 ? z : 1.0;
+}
+
+bool isDrawable(const item_t* item)
+{
+    return item->kind == model::kindItem && !item->hidden && !item->editing;
+}
+
+std::vector<item_t*> paintingOrder(const model::itemList_t& list)
+{
+    // For each z the first visible record in list order wins; sorting by
+    // (z, list position) gives the same choice as asking for every z in turn.
+    std::vector<std::pair<int32_t, item_t*>> byZ;
+    for (item_t* it = list.head; it; it = it->next)
+        if (it->kind == model::kindItem && !it->hidden && it->zOrder >= 1) byZ.emplace_back(it->zOrder, it);
+    std::stable_sort(byZ.begin(), byZ.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<item_t*> order;
+    order.reserve(byZ.size());
+    for (size_t i = 0; i < byZ.size(); ++i) {
+        if (i > 0 && byZ[i].first == byZ[i - 1].first) continue;
+        if (!byZ[i].second->editing) order.push_back(byZ[i].second);
+    }
+    return order;
+}
+
+rect_t itemReach(const item_t* item)
+{
+    rect_t r{std::min(item->boxLeft, item->boxRight), std::min(item->boxTop, item->boxBottom),
+             std::max(item->boxLeft, item->boxRight), std::max(item->boxTop, item->boxBottom)};
+    if (item->itemType == model::typeLine || model::isShapeType(item->itemType)) {
+        const int32_t g = roundHalfEven(static_cast<long double>(item->lineWeight) * model::screen().pxPerMmX);
+        if (g > 1) {
+            r.left -= g;
+            r.top -= g;
+            r.right += g;
+            r.bottom += g;
+        }
+    }
+    return r;
+}
+
+namespace {
+
+bool meets(const rect_t& a, const rect_t& b)
+{
+    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
+}
+
+drawContext_t contextFor(renderView_t& view, canvas_t& canvas, bool noEffects)
+{
+    static const model::itemList_t empty;
+    drawContext_t ctx{canvas, view.items ? *view.items : empty, screenXform(viewZoom(view), view.viewOrigin),
+                      true, true, noEffects, view.quickDraw, view.showPictures, false, view.style};
+    ctx.effects = !noEffects && !view.quickDraw && view.show3D;
+    ctx.shadowOn = !noEffects && !view.quickDraw && view.showShadows;
+    return ctx;
+}
+
+void drawItemOn(renderView_t& view, canvas_t& canvas, item_t* item, bool noEffects)
+{
+    if (!isDrawable(item)) return;
+    drawContext_t ctx = contextFor(view, canvas, noEffects);
+    drawItemIn(ctx, item);
+}
+
+void paintBackgroundOn(renderView_t& view, canvas_t& canvas, rect_t rect)
+{
+    rect.left = std::clamp(rect.left, 0, maxCanvasSide);
+    rect.right = std::clamp(rect.right, 0, maxCanvasSide);
+    rect.top = std::clamp(rect.top, 0, maxCanvasSide);
+    rect.bottom = std::clamp(rect.bottom, 0, maxCanvasSide);
+    canvas.fillRect(rect.left, rect.top, rect.right, rect.bottom, view.style.canvasColor);
+
+    const item_t* header = view.items ? model::findHeader(*view.items) : nullptr;
+    if (!header) return;
+    const auto& h = header->hdr();
+    const int32_t d = std::abs(h.designType);
+    if (d < 1 || d > 11) return;
+    const double zoom = viewZoom(view);
+    auto X = [&](double v) { return geometry::docToScreen(zoom, roundHalfEven(v * h.pxPerUnitX), view.viewOrigin.x); };
+    auto Y = [&](double v) { return geometry::docToScreen(zoom, roundHalfEven(v * h.pxPerUnitY), view.viewOrigin.y); };
+    auto line = [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+        const QPoint pts[2] = {QPoint(x1, y1), QPoint(x2, y2)};
+        canvas.polyline(pts, 2);
+    };
+    const int32_t guide = view.style.pageGuideColor;
+    const bool cards = (d >= 2 && d <= 5) || d == 11;
+
+    if (d == 1 || (d >= 6 && d <= 10)) {
+        canvas.setPen(guide, 1, penStyle_t::dot);
+        const int32_t L = X(h.marginLeft), T = Y(h.marginTop);
+        const int32_t R = X(h.paperWidth - h.marginRight), B = Y(h.paperHeight - h.marginBottom);
+        line(R, T, R, B);
+        line(L, B, R, B);
+        if (L > 0) line(L, T, L, B);
+        if (T >= 1) line(L, T, R, T);
+    }
+
+    const double dw = cards ? h.cardWidth * (h.columnFold ? 2 : 1) : h.paperWidth;
+    const double dh = cards ? h.cardHeight * (h.rowFold ? 2 : 1) : h.paperHeight;
+    const int32_t right = X(dw), bottom = Y(dh), left = X(0), top = Y(0);
+    canvas.setPen(guide, 1);
+    line(right, top, right, bottom);
+    line(left, bottom, right, bottom);
+
+    if (cards) {
+        canvas.setPen(guide, 1, penStyle_t::dot);
+        if (h.columnFold) line(X(h.cardWidth), top, X(h.cardWidth), bottom);
+        if (h.rowFold) line(left, Y(h.cardHeight), right, Y(h.cardHeight));
+    }
+    if (d == 10) {
+        canvas.setPen(guide, 1, penStyle_t::dot);
+        if (h.columnFold)
+            for (int32_t k = 1; k <= h.columns - 1 && k <= maxCanvasSide; ++k) {
+                const int32_t x = geometry::docToScreen(
+                    zoom, roundHalfEven(k * h.cardWidth * h.pxPerUnitX) + roundHalfEven(h.marginLeft * h.pxPerUnitX),
+                    view.viewOrigin.x);
+                line(x, 0, x, bottom);
+            }
+        if (h.rowFold)
+            for (int32_t k = 1; k <= h.rows - 1 && k <= maxCanvasSide; ++k) {
+                const int32_t y = geometry::docToScreen(
+                    zoom, roundHalfEven(k * h.cardHeight * h.pxPerUnitY) + roundHalfEven(h.marginTop * h.pxPerUnitY),
+                    view.viewOrigin.y);
+                line(0, y, right, y);
+            }
+    }
+}
+
+void drawGridlinesOn(renderView_t& view, canvas_t& canvas)
+{
+    if (!view.items) return;
+    const item_t* header = model::findHeader(*view.items);
+    const item_t* grid = model::findVisibleByType(*view.items, model::typeGrid);
+    if (!header || !grid) return;
+    const auto& h = header->hdr();
+    const double zoom = viewZoom(view);
+    canvas.setPen(view.style.gridlineColor, 1);
+    const int32_t pageW = std::abs(h.x2 - h.x1), pageH = std::abs(h.y2 - h.y1);
+    if (h.showGridX) {
+        for (const model::anchorNode_t* a = grid->anchorsX.head; a; a = a->next) {
+            if (a->deleted) continue;
+            const int32_t x = roundHalfEven(static_cast<long double>(zoom) * (a->left + 3)) - view.viewOrigin.x - h.x1;
+            if (x < 0 || x >= canvas.width()) continue;
+            const QPoint pts[2] = {QPoint(x, 0), QPoint(x, pageH)};
+            canvas.polyline(pts, 2);
+        }
+    }
+    if (h.showGridY) {
+        for (const model::anchorNode_t* a = grid->anchorsY.head; a; a = a->next) {
+            if (a->deleted) continue;
+            const int32_t y = roundHalfEven(static_cast<long double>(zoom) * (a->top + 3)) - view.viewOrigin.y - h.y1;
+            if (y < 0 || y >= canvas.height()) continue;
+            const QPoint pts[2] = {QPoint(0, y), QPoint(pageW, y)};
+            canvas.polyline(pts, 2);
+        }
+    }
+}
+
+rect_t drawItemsInRectOn(renderView_t& view, canvas_t& canvas, rect_t docRect, bool skipSelected)
+{
+    drawGridlinesOn(view, canvas);
+    if (!view.items) return docRect;
+    for (item_t* item : paintingOrder(*view.items)) {
+        if (skipSelected && item->selected) continue;
+        const rect_t reach = itemReach(item);
+        if (!meets(reach, docRect)) continue;
+        drawItemOn(view, canvas, item, false);
+        docRect.left = std::min(docRect.left, reach.left);
+        docRect.top = std::min(docRect.top, reach.top);
+        docRect.right = std::max(docRect.right, reach.right);
+        docRect.bottom = std::max(docRect.bottom, reach.bottom);
+    }
+    return docRect;
+}
+
+QRect clippedRect(const QImage& img, rect_t r, int32_t limit)
+{
+    auto lim = [&](int32_t v) { return std::clamp(v, 0, limit); };
+    const int32_t l = lim(std::min(r.left, r.right)), rr = lim(std::max(r.left, r.right));
+    const int32_t t = lim(std::min(r.top, r.bottom)), b = lim(std::max(r.top, r.bottom));
+    return QRect(QPoint(l, t), QPoint(rr, b)).intersected(img.rect());
+}
+
+} // namespace
+
+void drawItem(renderView_t& view, item_t* item, bool noEffects)
+{
+    canvas_t canvas(view.Image1);
+    drawItemOn(view, canvas, item, noEffects);
+}
+
+void paintBackground(renderView_t& view, rect_t rect)
+{
+    canvas_t canvas(view.Image1);
+    paintBackgroundOn(view, canvas, rect);
+}
+
+void drawGridlines(renderView_t& view)
+{
+    canvas_t canvas(view.Image1);
+    drawGridlinesOn(view, canvas);
+}
+
+rect_t drawItemsInRect(renderView_t& view, rect_t docRect, bool skipSelected)
+{
+    canvas_t canvas(view.Image1);
+    return drawItemsInRectOn(view, canvas, docRect, skipSelected);
+}
+
+void repaintAll(renderView_t& view, bool runDeferred)
+{
+    const int32_t w = view.Image1.width(), h = view.Image1.height();
+    {
+        canvas_t canvas(view.Image1);
+        paintBackgroundOn(view, canvas, {0, 0, w + 1, h + 1});
+        view.selectionUnder.valid = false;
+        const double zoom = viewZoom(view);
+        const rect_t docRect{geometry::screenToDoc(zoom, 0, view.viewOrigin.x), geometry::screenToDoc(zoom, 0, view.viewOrigin.y),
+                             geometry::screenToDoc(zoom, w, view.viewOrigin.x), geometry::screenToDoc(zoom, h, view.viewOrigin.y)};
+        drawItemsInRectOn(view, canvas, docRect, false);
+    }
+    if (view.items)
+        for (item_t* it = view.items->head; it; it = it->next)
+            if (it->kind == model::kindItem) dropUnders(it);
+    if (view.drawAnchors) view.drawAnchors(view);
+    if (runDeferred && view.startDeferred) view.startDeferred(view);
+}
+
+void fullQualityPass(renderView_t& view)
+{
+    if (!view.items) return;
+    std::vector<item_t*> order = paintingOrder(*view.items);
+    size_t i = 0;
+    canvas_t canvas(view.Image1);
+    while (i < order.size()) {
+        item_t* item = order[i++];
+        const int32_t z = item->zOrder;
+        drawItemOn(view, canvas, item, false);
+        if (!view.processEvents) continue;
+        canvas.release();
+        if (view.processEvents(view)) {
+            // The document may have changed: find the next item by z again.
+            order = paintingOrder(*view.items);
+            i = static_cast<size_t>(std::upper_bound(order.begin(), order.end(), z,
+                                                     [](int32_t v, const item_t* it) { return v < it->zOrder; }) -
+                                    order.begin());
+        }
+    }
+}
+
+void drawMarks(renderView_t& view)
+{
+    if (!view.items) return;
+    for (item_t* it = view.items->head; it; it = it->next)
+        if (it->selected && it->itemType != model::typeGroupHandle) drawItemMarks(view, it);
+    for (item_t* it = view.items->head; it; it = it->next)
+        if (it->selected && it->itemType == model::typeGroupHandle) drawItemMarks(view, it);
+}
+
+void drawItemMarks(renderView_t& view, item_t* item)
+{
+    if (!view.markPositions) return;
+    for (const markSpot_t& m : view.markPositions(view, item)) {
+        switch (m.kind) {
+        case markSpot_t::handle: drawHandleSquare(view, item, m.code, m.at, false); break;
+        case markSpot_t::groupHandle: drawHandleSquare(view, item, m.code, m.at, true); break;
+        case markSpot_t::rotationDot: drawRotationDot(view, item, m.code, m.centre, m.at); break;
+        }
+    }
+}
+
+void drawHandleSquare(renderView_t& view, item_t* item, int32_t code, point_t at, bool group)
+{
+    const renderStyle_t& s = view.style;
+    const int32_t l = at.x - s.handleWidth / 2, t = at.y - s.handleHeight / 2;
+    const int32_t r = at.x + s.handleWidth / 2, b = at.y + s.handleHeight / 2;
+    saveUnder(view, item, code, {l, t, r, b});
+    canvas_t canvas(view.Image1);
+    canvas.setPen(s.handleOutline, s.handlePen);
+    const QPoint outline[5] = {QPoint(l, t), QPoint(r, t), QPoint(r, b), QPoint(l, b), QPoint(l, t)};
+    canvas.polyline(outline, 5);
+    const int32_t pw = s.handlePen;
+    canvas.fillRect(l + pw / 2 + 1, t + pw / 2 + 1, r - pw / 2, b - pw / 2, group ? s.groupHandleColor : s.itemHandleColor);
+}
+
+void drawRotationDot(renderView_t& view, item_t* item, int32_t code, point_t centre, point_t dot)
+{
+    const renderStyle_t& s = view.style;
+    const int32_t hw = s.handleWidth / 2, hh = s.handleHeight / 2;
+    saveUnder(view, item, code,
+              {std::min(centre.x, dot.x - hw) - 1, std::min(centre.y, dot.y - hh) - 1, std::max(centre.x, dot.x + hw) + 1,
+               std::max(centre.y, dot.y + hh) + 1});
+    canvas_t canvas(view.Image1);
+    canvas.setPen(s.handleOutline, 1, penStyle_t::dot);
+    const QPoint arm[2] = {QPoint(centre.x, centre.y), QPoint(dot.x, dot.y)};
+    canvas.polyline(arm, 2);
+    canvas.setPen(s.handleOutline, 1);
+    canvas.setBrush(s.rotationDotColor);
+    canvas.ellipse(dot.x - hw, dot.y - hh, dot.x + hw, dot.y + hh);
+}
+
+void saveUnder(renderView_t& view, item_t* item, int32_t code, rect_t rect)
+{
+    const QRect r = clippedRect(view.Image1, rect, INT32_MAX);
+    auto* node = new model::markNode_t;
+    node->code = code;
+    node->left = r.left();
+    node->top = r.top();
+    node->right = r.right();
+    node->bottom = r.bottom();
+    node->savedWidth = r.isEmpty() ? 0 : r.width();
+    node->savedHeight = r.isEmpty() ? 0 : r.height();
+    node->saved.resize(static_cast<size_t>(node->savedWidth) * node->savedHeight);
+    for (int32_t y = 0; y < node->savedHeight; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(view.Image1.constScanLine(r.top() + y)) + r.left();
+        std::copy(row, row + node->savedWidth, node->saved.begin() + static_cast<size_t>(y) * node->savedWidth);
+    }
+    model::appendNode(item->marks, node);
+}
+
+void restoreUnders(renderView_t& view, item_t* item)
+{
+    // Newest first, so that overlapping saves put back the oldest pixels last.
+    for (model::markNode_t* n = item->marks.tail; n;) {
+        model::markNode_t* prev = n->prev;
+        if (n->code != keptUnderCode) {
+            const int32_t w = std::min(n->savedWidth, view.Image1.width() - n->left);
+            for (int32_t y = 0; y < n->savedHeight && n->top + y < view.Image1.height() && w > 0; ++y) {
+                auto* row = reinterpret_cast<uint32_t*>(view.Image1.scanLine(n->top + y)) + n->left;
+                const auto src = n->saved.begin() + static_cast<size_t>(y) * n->savedWidth;
+                std::copy(src, src + w, row);
+            }
+            model::unlinkNode(item->marks, n);
+            delete n;
+        }
+        n = prev;
+    }
+}
+
+void dropUnders(item_t* item) { model::freeNodes(item->marks); }
+
+void saveArea(renderView_t& view, rect_t rect)
+{
+    const QRect r = clippedRect(view.Image1, rect, maxCanvasSide);
+    view.selectionUnder.rect = r;
+    view.selectionUnder.pixels = r.isEmpty() ? QImage() : view.Image1.copy(r);
+    view.selectionUnder.valid = true;
+}
+
+void restoreArea(renderView_t& view)
+{
+    if (!view.selectionUnder.valid) return;
+    if (!view.selectionUnder.pixels.isNull())
+        copyRect(view.Image1, view.selectionUnder.rect.topLeft(), view.selectionUnder.pixels,
+                 view.selectionUnder.pixels.rect());
+    view.selectionUnder.valid = false;
+}
+
+void renderItemToBitmap(QImage& bitmap, const model::itemList_t& document, item_t* item, QPoint origin, double scaleX,
+                        double scaleY)
+{
+    if (!isDrawable(item)) return;
+    static const renderStyle_t style;
+    canvas_t canvas(bitmap);
+    xform_t xf;
+    xf.sx = scaleX;
+    xf.sy = scaleY;
+    xf.dx = origin.x();
+    xf.dy = origin.y();
+    xf.widthZoom = scaleY;
+    drawContext_t ctx{canvas, document, xf, true, true, false, false, true, true, style};
+    drawItemIn(ctx, item);
+}
+
+} // namespace render

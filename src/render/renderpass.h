@@ -1,0 +1,139 @@
+// The render pass of a document window: background and page guides, items in
+// stacking order dispatched to the renderer of their type, selection marks,
+// save-unders, and the output variant that renders onto any bitmap at any scale.
+#pragma once
+
+#include "geometry/units.h"
+#include "model/item.h"
+#include "render/surface.h"
+
+#include <QImage>
+#include <QRect>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace settings {
+class TParams;
+}
+
+namespace render {
+
+// A rectangle by its four edges. Each function says whether right and bottom
+// are inside (inclusive) or just outside (exclusive).
+struct rect_t {
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+    friend bool operator==(const rect_t&, const rect_t&) = default;
+};
+
+// Colours and sizes of the canvas furniture; the settings object fills these
+// at start-up, the defaults are the factory values.
+struct renderStyle_t {
+    int32_t canvasColor = 0xFFFFFF;
+    int32_t pageGuideColor = 0xC0C0C0;
+    int32_t gridlineColor = 0xFFCCAA;
+    int32_t hiddenPictureOutline = 0x000000;
+    int32_t pictureFrameColor = 0xC0C0C0;
+    int32_t handleWidth = 8;
+    int32_t handleHeight = 8;
+    int32_t handlePen = 1;
+    int32_t handleOutline = 0x808080;
+    int32_t itemHandleColor = 0x00FFFF;
+    int32_t groupHandleColor = 0x0000FF;
+    int32_t rotationDotColor = 0x00FF00;
+    int32_t rotationDotDistance = 40;
+    int32_t constructionPen = 0x0000FF;
+    int32_t constructionBrush = 0x00FFFF;
+};
+
+// The furniture colours and sizes taken from the settings object.
+renderStyle_t renderStyleFrom(const settings::TParams& params);
+
+// A rectangle of the canvas saved with its pixels so it can be put back.
+struct savedArea_t {
+    bool valid = false;
+    QRect rect;      // on the canvas image, clipped
+    QImage pixels;
+};
+
+// One selection mark of an item: a handle square, or the rotation dot with
+// the arm from the item's centre.
+struct markSpot_t {
+    enum kind_t { handle, groupHandle, rotationDot } kind = handle;
+    int32_t code = 0;
+    geometry::point_t at;      // canvas pixels
+    geometry::point_t centre;  // rotation dots: the other end of the arm
+};
+
+// The per-window state the render pass reads and writes. The document window
+// owns one; headless callers (the command-line tool, tests) build their own.
+struct renderView_t {
+    model::itemList_t* items = nullptr;
+    QImage Image1;                        // the canvas, at most 1600 × 1600
+    geometry::point_t viewOrigin;         // canvas pixel of the image's top-left
+    bool showPictures = true;
+    bool showShadows = true;
+    bool show3D = true;
+    bool quickDraw = false;
+    savedArea_t selectionUnder;
+    int32_t mode = 0;
+    renderStyle_t style;
+
+    // Handle positions of a selected item (filled in by the selection code).
+    std::function<std::vector<markSpot_t>(renderView_t&, model::item_t*)> markPositions;
+    // Redraws the gridline anchors in the gutters.
+    std::function<void(renderView_t&)> drawAnchors;
+    // Starts the deferred-work timer (which ends with drawMarks).
+    std::function<void(renderView_t&)> startDeferred;
+    // Lets the user interface process pending events during the full-quality
+    // pass; returns true when the document may have changed.
+    std::function<bool(renderView_t&)> processEvents;
+};
+
+// The canvas image size for a header's page at its zoom: the zoomed page's
+// right and bottom edges, each at most 1600 and at least 1.
+QSize canvasImageSize(const model::item_t* header);
+
+double viewZoom(const renderView_t& view);
+
+// Whether the pass draws this record at all.
+bool isDrawable(const model::item_t* item);
+
+// The painting order: for z = 1 … the largest, the first drawable record in
+// list order whose zOrder is z.
+std::vector<model::item_t*> paintingOrder(const model::itemList_t& list);
+
+// Reach of an item in document pixels (its box, grown by its weight).
+rect_t itemReach(const model::item_t* item);
+
+void drawItem(renderView_t& view, model::item_t* item, bool noEffects);
+// rect: right and bottom exclusive.
+void paintBackground(renderView_t& view, rect_t rect);
+void drawGridlines(renderView_t& view);
+// docRect: document pixels, inclusive; returns it grown by every drawn item's reach.
+rect_t drawItemsInRect(renderView_t& view, rect_t docRect, bool skipSelected);
+void repaintAll(renderView_t& view, bool runDeferred);
+void fullQualityPass(renderView_t& view);
+
+void drawMarks(renderView_t& view);
+void drawItemMarks(renderView_t& view, model::item_t* item);
+void drawHandleSquare(renderView_t& view, model::item_t* item, int32_t code, geometry::point_t at, bool group);
+void drawRotationDot(renderView_t& view, model::item_t* item, int32_t code, geometry::point_t centre,
+                     geometry::point_t dot);
+
+// Save-unders (inclusive rectangles on the canvas image).
+void saveUnder(renderView_t& view, model::item_t* item, int32_t code, rect_t rect);
+void restoreUnders(renderView_t& view, model::item_t* item);
+void dropUnders(model::item_t* item);
+constexpr int32_t keptUnderCode = -999;
+
+void saveArea(renderView_t& view, rect_t rect);
+void restoreArea(renderView_t& view);
+
+// Renders one item onto a bitmap: points map to Round(x × scaleX) + origin.x,
+// widths use scaleY, effects are always on.
+void renderItemToBitmap(QImage& bitmap, const model::itemList_t& document, model::item_t* item, QPoint origin,
+                        double scaleX, double scaleY);
+
+} // namespace render

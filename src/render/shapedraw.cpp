@@ -1,0 +1,329 @@
+#include "render/shapedraw.h"
+
+#include "model/itemlist.h"
+#include "geometry/shapes.h"
+#include "render/strokes.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace render {
+
+using geometry::point_t;
+using model::item_t;
+using model::roundHalfEven;
+
+QPoint xform_t::map(int32_t x, int32_t y) const
+{
+    return QPoint(roundHalfEven(static_cast<long double>(sx) * x) + dx, roundHalfEven(static_cast<long double>(sy) * y) + dy);
+}
+
+point_t xform_t::mapPt(int32_t x, int32_t y) const
+{
+    const QPoint q = map(x, y);
+    return {q.x(), q.y()};
+}
+
+xform_t screenXform(double zoom, point_t viewOrigin)
+{
+    xform_t xf;
+    xf.sx = xf.sy = zoom;
+    xf.dx = -viewOrigin.x;
+    xf.dy = -viewOrigin.y;
+    xf.widthZoom = zoom;
+    return xf;
+}
+
+namespace {
+
+constexpr double pi = std::numbers::pi;
+
+QPoint qp(point_t p) { return QPoint(p.x, p.y); }
+
+point_t mappedPointAt(const xform_t& xf, const item_t* item, int32_t i)
+{
+    int32_t k = 1;
+    for (const model::pointNode_t* n = item->points.head; n; n = n->next, ++k)
+        if (k == i) return xf.mapPt(n->p.x, n->p.y);
+    return xf.mapPt(0, 0);
+}
+
+std::vector<QPoint> toQ(const std::vector<point_t>& v)
+{
+    std::vector<QPoint> out;
+    out.reserve(v.size());
+    for (const point_t& p : v) out.push_back(qp(p));
+    return out;
+}
+
+void drawPlainPointList(drawContext_t& ctx, const item_t* item, int32_t pen)
+{
+    std::vector<QPoint> pts;
+    for (const model::pointNode_t* n = item->points.head; n; n = n->next) pts.push_back(ctx.xf.map(n->p.x, n->p.y));
+    drawPointList(ctx.canvas, pts, item->shapeVariant, pen, item->fillColor, item->lineColor);
+}
+
+void drawCircle(drawContext_t& ctx, const item_t* item, int32_t pen)
+{
+    if (model::countNodes(item->points) < 2) return;
+    const point_t c = mappedPointAt(ctx.xf, item, 1);
+    const int32_t r = roundHalfEven(geometry::distance(c, mappedPointAt(ctx.xf, item, 2)));
+    canvasLock_t lock(ctx.canvas);
+    applyFillRules(ctx.canvas, item->fillColor, item->lineColor, pen);
+    ctx.canvas.ellipse(c.x - r, c.y - r, c.x + r, c.y + r);
+}
+
+void drawEllipse(drawContext_t& ctx, const item_t* item, int32_t pen)
+{
+    if (model::countNodes(item->points) < 3) return;
+    const auto e = geometry::ellipseBezier(mappedPointAt(ctx.xf, item, 1), mappedPointAt(ctx.xf, item, 2),
+                                           mappedPointAt(ctx.xf, item, 3));
+    const std::vector<QPoint> path = toQ(std::vector<point_t>(e.points.begin(), e.points.end()));
+    canvasLock_t lock(ctx.canvas);
+    applyFillRules(ctx.canvas, item->fillColor, item->lineColor, pen);
+    if (item->fillColor == -1) ctx.canvas.polyBezier(path);
+    else ctx.canvas.strokeAndFillBezier(path);
+}
+
+void drawFilledOutline(canvas_t& canvas, const std::vector<QPoint>& pts, int32_t pen, int32_t fill, int32_t lineColor)
+{
+    if (pts.size() < 3) return;
+    canvasLock_t lock(canvas);
+    applyFillRules(canvas, fill, lineColor, pen);
+    canvas.polygon(pts);
+}
+
+void drawPieArc(drawContext_t& ctx, const item_t* item, int32_t pen)
+{
+    if (model::countNodes(item->points) < 3) return;
+    const point_t c = mappedPointAt(ctx.xf, item, 1), s = mappedPointAt(ctx.xf, item, 2);
+    std::vector<QPoint> pts = toQ(geometry::arcPoints(c, s, mappedPointAt(ctx.xf, item, 3)));
+    if (item->itemType == model::typePie) {
+        pts.push_back(qp(c));
+        pts.push_back(qp(s));
+        drawFilledOutline(ctx.canvas, pts, pen, item->fillColor, item->lineColor);
+    } else {
+        canvasLock_t lock(ctx.canvas);
+        ctx.canvas.setPen(item->lineColor, item->fillColor == -2 ? 1 : pen);
+        ctx.canvas.clearBrush();
+        ctx.canvas.polyline(pts);
+    }
+}
+
+void drawCurveItem(drawContext_t& ctx, const item_t* item, int32_t pen)
+{
+    std::vector<curvePoint_t> pts;
+    for (const model::pointNode_t* n = item->points.head; n; n = n->next)
+        pts.push_back({ctx.xf.map(n->p.x, n->p.y), ctx.xf.map(n->p.c1x, n->p.c1y), ctx.xf.map(n->p.c2x, n->p.c2y)});
+    drawCurve(ctx.canvas, pts, item->shapeVariant, pen, item->fillColor, item->lineColor);
+}
+
+void drawLineItem(drawContext_t& ctx, const item_t* item)
+{
+    const QPoint a = ctx.xf.map(item->x1, item->y1), b = ctx.xf.map(item->x2, item->y2);
+    const double z = ctx.xf.widthZoom;
+    drawLine(ctx.canvas, item, {double(a.x()), double(a.y())}, {double(b.x()), double(b.y())},
+             lineStyleAt(item, z, ctx.effects), resolvePattern(ctx.document, item, z));
+}
+
+// The outline of a picture: its box, its turned rectangle, or its circle.
+void pictureOutline(drawContext_t& ctx, const item_t* item, bool shrink)
+{
+    canvas_t& c = ctx.canvas;
+    if (item->clipShape == 2) {
+        const point_t m = ctx.xf.mapPt(item->x1, item->y1);
+        const int32_t r = roundHalfEven(geometry::distance(m, ctx.xf.mapPt(item->x2, item->y2)));
+        c.clearBrush();
+        c.ellipse(m.x - r, m.y - r, m.x + r, m.y + r);
+        if (item->rotation != 0) {
+            const QPoint pts[2] = {qp(m), QPoint(m.x + roundHalfEven(std::sin(item->rotation) * r),
+                                                 m.y + roundHalfEven(std::cos(item->rotation) * r))};
+            c.polyline(pts, 2);
+        }
+        return;
+    }
+    std::vector<QPoint> pts;
+    if (item->rotation != 0) {
+        const point_t m{(item->boxLeft + item->boxRight) / 2, (item->boxTop + item->boxBottom) / 2};
+        const point_t corners[4] = {{item->boxLeft, item->boxTop}, {item->boxRight, item->boxTop},
+                                    {item->boxRight, item->boxBottom}, {item->boxLeft, item->boxBottom}};
+        for (const point_t& k : corners) {
+            const point_t t = geometry::polarPoint(m, geometry::segmentAngle(m, k) + item->rotation, geometry::distance(m, k));
+            pts.push_back(ctx.xf.map(t.x, t.y));
+        }
+    } else {
+        QPoint tl = ctx.xf.map(item->boxLeft, item->boxTop), br = ctx.xf.map(item->boxRight, item->boxBottom);
+        if (shrink) {
+            tl += QPoint(1, 1);
+            br -= QPoint(1, 1);
+        }
+        pts = {tl, QPoint(br.x(), tl.y()), br, QPoint(tl.x(), br.y())};
+    }
+    pts.push_back(pts.front());
+    c.polyline(pts);
+}
+
+void drawPictureItem(drawContext_t& ctx, const item_t* item)
+{
+    if (ctx.output) return;  // rendered from the picture data by the picture renderer
+    if (ctx.quickDraw) {
+        ctx.canvas.setPen(ctx.style.pictureFrameColor, 1);
+        pictureOutline(ctx, item, true);
+        return;
+    }
+    if (!ctx.showPictures) {
+        ctx.canvas.setPen(ctx.style.hiddenPictureOutline, 1, penStyle_t::dot);
+        pictureOutline(ctx, item, false);
+    }
+    // The picture itself (and its fast form while dragging) comes from the
+    // picture renderer.
+}
+
+} // namespace
+
+void applyFillRules(canvas_t& canvas, int32_t fill, int32_t lineColor, int32_t pen)
+{
+    if (fill == -1) {
+        canvas.setPen(lineColor, pen);
+        canvas.clearBrush();
+    } else if (fill == -2) {
+        canvas.setPen(lineColor, 1);
+        canvas.setBrush(lineColor);
+    } else {
+        canvas.setPen(lineColor, pen);
+        canvas.setBrush(fill);
+    }
+}
+
+void drawPointList(canvas_t& canvas, const std::vector<QPoint>& in, int32_t variant, int32_t pen, int32_t fill,
+                   int32_t lineColor)
+{
+    if (in.size() < 2) return;
+    canvasLock_t lock(canvas);
+    const int32_t width = fill == -2 ? 1 : pen;
+    if (in.size() == 2) {
+        canvas.setPen(lineColor, width);
+        canvas.polyline(in);
+        return;
+    }
+    if (variant == 2) {
+        applyFillRules(canvas, fill, lineColor, pen);
+        canvas.polygon(in);
+        return;
+    }
+    canvas.setPen(lineColor, width);
+    if (variant == 1) canvas.polyline(closedPolyline(in));
+    else canvas.polyline(in);
+}
+
+std::vector<QPoint> closedPolyline(const std::vector<QPoint>& in)
+{
+    std::vector<QPoint> pts = in;
+    if (!pts.empty() && pts.back() != pts.front()) pts.push_back(pts.front());
+    return pts;
+}
+
+std::vector<QPoint> bezierChain(const std::vector<curvePoint_t>& pts, int32_t variant)
+{
+    // Points that repeat the previous position are left out with their controls.
+    std::vector<const curvePoint_t*> kept;
+    for (const curvePoint_t& p : pts)
+        if (kept.empty() || kept.back()->p != p.p) kept.push_back(&p);
+    std::vector<QPoint> chain;
+    if (kept.empty()) return chain;
+    chain.push_back(kept[0]->p);
+    for (size_t i = 1; i < kept.size(); ++i) {
+        chain.push_back(kept[i - 1]->c1);
+        chain.push_back(kept[i - 1]->c2);
+        chain.push_back(kept[i]->p);
+    }
+    if ((variant == 1 || variant == 2) && kept.size() > 1) {
+        chain.push_back(kept.back()->c1);
+        chain.push_back(kept.back()->c2);
+        chain.push_back(kept[0]->p);
+    }
+    return chain;
+}
+
+void drawCurve(canvas_t& canvas, const std::vector<curvePoint_t>& pts, int32_t variant, int32_t pen, int32_t fill,
+               int32_t lineColor)
+{
+    if (pts.size() < 2) return;
+    canvasLock_t lock(canvas);
+    if (pts.size() == 2) {
+        canvas.setPen(lineColor, fill == -2 ? 1 : pen);
+        const QPoint seg[2] = {pts[0].p, pts[1].p};
+        canvas.polyline(seg, 2);
+        return;
+    }
+    const std::vector<QPoint> chain = bezierChain(pts, variant);
+    if (variant == 2) {
+        applyFillRules(canvas, fill, lineColor, pen);
+        canvas.strokeAndFillBezier(chain);
+    } else {
+        canvas.setPen(lineColor, fill == -2 ? 1 : pen);
+        canvas.polyBezier(chain);
+    }
+}
+
+std::vector<QPoint> regularPolygonVertices(point_t c, point_t v, int32_t n)
+{
+    std::vector<QPoint> out;
+    if (n < 3 || n > 1024000) return out;
+    const double a0 = geometry::segmentAngle(c, v), r = geometry::distance(c, v);
+    out.reserve(n);
+    out.push_back(qp(v));
+    for (int32_t k = 1; k < n; ++k) out.push_back(qp(geometry::polarPoint(c, a0 + k * 2 * pi / n, r)));
+    return out;
+}
+
+std::vector<QPoint> starVertices(point_t c, point_t v, point_t w, int32_t n)
+{
+    std::vector<QPoint> out;
+    if (n < 3 || n > 1024000) return out;
+    const double a0 = geometry::segmentAngle(c, v);
+    const double r1 = geometry::distance(c, v), r2 = geometry::distance(c, w);
+    out.reserve(2 * static_cast<size_t>(n));
+    out.push_back(qp(v));
+    for (int32_t k = 1; k < 2 * n; ++k)
+        out.push_back(qp(geometry::polarPoint(c, a0 + k * pi / n, (k % 2) ? r2 : r1)));
+    return out;
+}
+
+void drawItemIn(drawContext_t& ctx, const item_t* item)
+{
+    if (item->kind != model::kindItem) return;
+    const int32_t pen = geometry::penWidthAt(ctx.xf.widthZoom, item->lineWeight);
+    // Shadows (when ctx.shadowOn) and 3-D surfaces (ctx.effects and surface > 0)
+    // are added by the effects renderers; without them every shape draws flat.
+    switch (item->itemType) {
+    case model::typeLine: drawLineItem(ctx, item); break;
+    case model::typeTriangle:
+    case model::typeSquare:
+    case model::typeRectangle:
+    case model::typeSpline: drawPlainPointList(ctx, item, pen); break;
+    case model::typeCircle: drawCircle(ctx, item, pen); break;
+    case model::typeEllipse: drawEllipse(ctx, item, pen); break;
+    case model::typePolygon:
+        if (model::countNodes(item->points) >= 2)
+            drawFilledOutline(ctx.canvas,
+                              regularPolygonVertices(mappedPointAt(ctx.xf, item, 1), mappedPointAt(ctx.xf, item, 2), item->sides),
+                              pen, item->fillColor, item->lineColor);
+        break;
+    case model::typeStar:
+        if (model::countNodes(item->points) >= 3)
+            drawFilledOutline(ctx.canvas,
+                              starVertices(mappedPointAt(ctx.xf, item, 1), mappedPointAt(ctx.xf, item, 2),
+                                           mappedPointAt(ctx.xf, item, 3), item->sides),
+                              pen, item->fillColor, item->lineColor);
+        break;
+    case model::typePie:
+    case model::typeArc: drawPieArc(ctx, item, pen); break;
+    case model::typeCurve: drawCurveItem(ctx, item, pen); break;
+    case model::typePicture: drawPictureItem(ctx, item); break;
+    case model::typeText: break;  // laid out and drawn by the text renderer
+    default: break;               // group handles, picture records and the like are never painted
+    }
+}
+
+} // namespace render

@@ -1,0 +1,152 @@
+#include "render/surface.h"
+
+#include <algorithm>
+
+namespace render {
+
+QImage newCanvasImage(int32_t width, int32_t height)
+{
+    QImage img(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    img.fill(0xFFFFFFFFu);
+    return img;
+}
+
+canvas_t::canvas_t(QImage& image) : image_(image)
+{
+    pen_ = QPen(QColor(Qt::black), 1);
+    brush_ = QBrush(Qt::NoBrush);
+}
+
+canvas_t::~canvas_t() { release(); }
+
+QPainter& canvas_t::painter()
+{
+    if (!active_) {
+        painter_.begin(&image_);
+        painter_.setRenderHint(QPainter::Antialiasing, false);
+        painter_.setRenderHint(QPainter::TextAntialiasing, false);
+        painter_.setPen(pen_);
+        painter_.setBrush(brush_);
+        active_ = true;
+    }
+    return painter_;
+}
+
+void canvas_t::release()
+{
+    if (active_) {
+        painter_.end();
+        active_ = false;
+    }
+}
+
+void canvas_t::setPen(int32_t color, int32_t width, penStyle_t style)
+{
+    QPen p{QColor::fromRgb(toRgb(color))};
+    // Thin pens leave out the last pixel of a line, thick ones get round ends
+    // and joins: the behaviour the figures are designed against.
+    if (width <= 1) {
+        p.setWidth(0);
+        p.setCapStyle(Qt::FlatCap);
+        p.setJoinStyle(Qt::MiterJoin);
+    } else {
+        p.setWidth(width);
+        p.setCapStyle(Qt::RoundCap);
+        p.setJoinStyle(Qt::RoundJoin);
+    }
+    if (style == penStyle_t::dot) p.setDashPattern({3.0, 3.0});
+    pen_ = p;
+    if (active_) painter_.setPen(pen_);
+}
+
+void canvas_t::setBrush(int32_t color)
+{
+    brush_ = QBrush(QColor::fromRgb(toRgb(color)), Qt::SolidPattern);
+    if (active_) painter_.setBrush(brush_);
+}
+
+void canvas_t::clearBrush()
+{
+    brush_ = QBrush(Qt::NoBrush);
+    if (active_) painter_.setBrush(brush_);
+}
+
+void canvas_t::polygon(const QPoint* pts, int32_t n)
+{
+    if (n < 2) return;
+    painter().drawPolygon(pts, n, Qt::OddEvenFill);
+}
+
+void canvas_t::polyline(const QPoint* pts, int32_t n)
+{
+    if (n < 2) return;
+    painter().drawPolyline(pts, n);
+}
+
+QPainterPath canvas_t::bezierPath(const std::vector<QPoint>& pts)
+{
+    QPainterPath path;
+    if (pts.empty()) return path;
+    path.moveTo(pts[0]);
+    for (size_t i = 1; i + 2 < pts.size(); i += 3) path.cubicTo(pts[i], pts[i + 1], pts[i + 2]);
+    return path;
+}
+
+void canvas_t::polyBezier(const std::vector<QPoint>& pts)
+{
+    if (pts.size() < 4) return;
+    QPainter& p = painter();
+    p.save();
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(bezierPath(pts));
+    p.restore();
+}
+
+void canvas_t::strokeAndFillBezier(const std::vector<QPoint>& pts)
+{
+    if (pts.size() < 4) return;
+    QPainterPath path = bezierPath(pts);
+    path.closeSubpath();
+    path.setFillRule(Qt::OddEvenFill);
+    painter().drawPath(path);
+}
+
+void canvas_t::ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom)
+{
+    if (right < left) std::swap(left, right);
+    if (bottom < top) std::swap(top, bottom);
+    painter().drawEllipse(QRect(left, top, std::max(right - left - 1, 0), std::max(bottom - top - 1, 0)));
+}
+
+void canvas_t::fillRect(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t color)
+{
+    if (right <= left || bottom <= top) return;
+    painter().fillRect(QRect(left, top, right - left, bottom - top), QColor::fromRgb(toRgb(color)));
+}
+
+bool canvas_t::tryLock()
+{
+    if (locked_) return false;
+    locked_ = true;
+    return true;
+}
+
+void canvas_t::unlock() { locked_ = false; }
+
+void copyRect(QImage& dest, QPoint destTopLeft, const QImage& source, const QRect& sourceRect)
+{
+    QRect src = sourceRect.intersected(source.rect());
+    if (src.isEmpty()) return;
+    QPoint dst = destTopLeft + (src.topLeft() - sourceRect.topLeft());
+    QRect dstRect = QRect(dst, src.size()).intersected(dest.rect());
+    if (dstRect.isEmpty()) return;
+    src = QRect(src.topLeft() + (dstRect.topLeft() - dst), dstRect.size());
+    const int bpp = 4;
+    for (int y = 0; y < dstRect.height(); ++y) {
+        const uchar* s = source.constScanLine(src.top() + y) + src.left() * bpp;
+        uchar* d = dest.scanLine(dstRect.top() + y) + dstRect.left() * bpp;
+        std::copy(s, s + dstRect.width() * bpp, d);
+    }
+}
+
+} // namespace render

@@ -1,0 +1,105 @@
+// The raster drawing surface every renderer uses: a QImage (Format_RGB32)
+// painted by an aliased QPainter, with the pen/brush model the renderers are
+// written against (solid or dotted pens, solid or clear brushes) and document
+// colours (0x00BBGGRR) converted here and nowhere else.
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPoint>
+#include <QRect>
+
+#include <cstdint>
+#include <vector>
+
+namespace render {
+
+// The canvas image never exceeds this many pixels on either side.
+constexpr int32_t maxCanvasSide = 1600;
+
+// 0x00BBGGRR (document colour) to the image's 0xAARRGGBB.
+inline QRgb toRgb(int32_t bgr)
+{
+    const uint32_t c = static_cast<uint32_t>(bgr);
+    return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+}
+// And back: a pixel of the image as 0x00BBGGRR.
+inline int32_t toBgr(QRgb rgb)
+{
+    return static_cast<int32_t>(((rgb & 0xFFu) << 16) | (rgb & 0xFF00u) | ((rgb >> 16) & 0xFFu));
+}
+
+// A new canvas bitmap of the given size, filled with white.
+QImage newCanvasImage(int32_t width, int32_t height);
+
+enum class penStyle_t { solid, dot };
+
+// One painting session on an image. The QPainter is begun lazily and ended by
+// release() (before row access or block copies) or by the destructor.
+class canvas_t {
+public:
+    explicit canvas_t(QImage& image);
+    ~canvas_t();
+    canvas_t(const canvas_t&) = delete;
+    canvas_t& operator=(const canvas_t&) = delete;
+
+    QImage& image() { return image_; }
+    int32_t width() const { return image_.width(); }
+    int32_t height() const { return image_.height(); }
+    QPainter& painter();
+    void release();
+
+    // Pen: colour, width in pixels (0 or 1 = the thinnest line), style.
+    void setPen(int32_t color, int32_t width, penStyle_t style = penStyle_t::solid);
+    void setBrush(int32_t color);
+    void clearBrush();
+
+    void polygon(const QPoint* pts, int32_t n);
+    void polygon(const std::vector<QPoint>& pts) { polygon(pts.data(), static_cast<int32_t>(pts.size())); }
+    void polyline(const QPoint* pts, int32_t n);
+    void polyline(const std::vector<QPoint>& pts) { polyline(pts.data(), static_cast<int32_t>(pts.size())); }
+    // A start point and three points per cubic segment; a trailing incomplete
+    // segment is ignored.
+    void polyBezier(const std::vector<QPoint>& pts);
+    // Fills the Bézier chain's interior with the brush and strokes it with the pen.
+    void strokeAndFillBezier(const std::vector<QPoint>& pts);
+    // The ellipse inscribed in the rectangle left..right-1, top..bottom-1.
+    void ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom);
+    // Fills left..right-1, top..bottom-1 with the colour, no outline.
+    void fillRect(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t color);
+
+    // Exclusive use of the canvas while a figure is drawn. Rendering is
+    // single-threaded; the lock guards against a renderer re-entering itself
+    // from an event processed while it draws.
+    bool tryLock();
+    void unlock();
+
+private:
+    void applyPen();
+    static QPainterPath bezierPath(const std::vector<QPoint>& pts);
+
+    QImage& image_;
+    QPainter painter_;
+    bool active_ = false;
+    bool locked_ = false;
+    QPen pen_;
+    QBrush brush_;
+};
+
+// Holds the canvas lock for one figure, retrying until it is free.
+class canvasLock_t {
+public:
+    explicit canvasLock_t(canvas_t& c) : c_(c) { while (!c_.tryLock()) {} }
+    ~canvasLock_t() { c_.unlock(); }
+    canvasLock_t(const canvasLock_t&) = delete;
+    canvasLock_t& operator=(const canvasLock_t&) = delete;
+private:
+    canvas_t& c_;
+};
+
+// Block copy of a rectangle (left, top, width, height) between images of the
+// same format, clipped to both images.
+void copyRect(QImage& dest, QPoint destTopLeft, const QImage& source, const QRect& sourceRect);
+
+} // namespace render

@@ -1,0 +1,176 @@
+// Builds small documents in memory for the render tests and benchmarks.
+#pragma once
+
+#include "geometry/units.h"
+#include "model/item.h"
+#include "model/itemlist.h"
+#include "model/metrics.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
+namespace testdoc {
+
+using model::item_t;
+using model::itemList_t;
+
+// A header for a page of w × h pixels (unit pixels) at the zoom.
+inline item_t* addHeader(itemList_t& list, int32_t w, int32_t h, double zoom = 1.0, int32_t designType = 0)
+{
+    item_t* it = model::newItem(list, model::typeHeader);
+    it->kind = model::kindHeader;
+    model::invalidateIds(list);
+    auto& hd = it->hdr();
+    hd.zoom = zoom;
+    hd.unit = geometry::unitPixels;
+    hd.pxPerUnitX = hd.pxPerUnitY = 1.0;
+    hd.canvasWidth = w;
+    hd.canvasHeight = h;
+    hd.paperWidth = w;
+    hd.paperHeight = h;
+    hd.designType = designType;
+    geometry::computeCanvasPixels(it);
+    return it;
+}
+
+// Puts the item on top and keeps its stored measures in step with its pixels.
+inline void stack(itemList_t& list, item_t* it)
+{
+    model::computeMeasure(it);
+    it->zOrder = model::maxZOrder(list) + 1;
+    model::noteIds(list, it);
+}
+
+inline int32_t weightPx(double mm) { return std::max(1, model::roundHalfEven(mm * model::screen().pxPerMmY)); }
+
+inline item_t* addLine(itemList_t& list, int32_t x1, int32_t y1, int32_t x2, int32_t y2, double weightMm,
+                       int32_t pattern = 0, int32_t color = 0, int32_t fill = -2, double outlineMm = 0)
+{
+    item_t* it = model::newItem(list, model::typeLine);
+    it->x1 = x1; it->y1 = y1; it->x2 = x2; it->y2 = y2;
+    it->boxLeft = std::min(x1, x2); it->boxRight = std::max(x1, x2);
+    it->boxTop = std::min(y1, y2); it->boxBottom = std::max(y1, y2);
+    it->angle = geometry::segmentAngle({x1, y1}, {x2, y2});
+    it->lineWeight = weightMm;
+    it->penWidthPx = weightPx(weightMm);
+    it->outlineWeight = outlineMm;
+    it->patternIndex = pattern;
+    it->lineColor = color;
+    it->fillColor = fill;
+    stack(list, it);
+    return it;
+}
+
+inline item_t* addShape(itemList_t& list, int32_t type, std::initializer_list<std::pair<int32_t, int32_t>> pts,
+                        int32_t fill = -1, int32_t color = 0, double weightMm = 0, int32_t variant = 2,
+                        int32_t sides = 0)
+{
+    item_t* it = model::newItem(list, type);
+    int32_t l = INT32_MAX, t = INT32_MAX, r = INT32_MIN, b = INT32_MIN;
+    for (auto [x, y] : pts) {
+        model::addPoint(it, x, y);
+        l = std::min(l, x); t = std::min(t, y); r = std::max(r, x); b = std::max(b, y);
+    }
+    // A generous box: circles and arcs reach beyond their points.
+    const int32_t pad = std::max(r - l, b - t) + 4;
+    it->boxLeft = l - pad; it->boxTop = t - pad; it->boxRight = r + pad; it->boxBottom = b + pad;
+    it->x1 = it->boxLeft; it->y1 = it->boxTop; it->x2 = it->boxRight; it->y2 = it->boxBottom;
+    it->fillColor = fill;
+    it->lineColor = color;
+    it->lineWeight = weightMm;
+    it->penWidthPx = weightPx(weightMm);
+    it->shapeVariant = variant;
+    it->sides = sides;
+    stack(list, it);
+    return it;
+}
+
+// A pattern record (kind 3) with the given id and lengths in millimetres.
+inline item_t* addPattern(itemList_t& list, int32_t id, std::initializer_list<double> mm)
+{
+    item_t* it = model::newItem(list, id);
+    it->kind = model::kindPattern;
+    model::invalidateIds(list);
+    it->itemType = id;
+    int32_t n = 0;
+    for (double v : mm) it->pat().segments[n++] = v;
+    it->pat().segmentCount = n;
+    return it;
+}
+
+} // namespace testdoc
+
+namespace testdoc {
+
+// Control points of a smooth curve through its points (closed when asked).
+inline void smoothCurve(item_t* it, bool closed)
+{
+    std::vector<model::pointNode_t*> n;
+    for (model::pointNode_t* p = it->points.head; p; p = p->next) n.push_back(p);
+    const int32_t k = static_cast<int32_t>(n.size());
+    auto at = [&](int32_t i) -> const model::pointPayload_t& {
+        if (closed) return n[((i % k) + k) % k]->p;
+        return n[std::clamp(i, 0, k - 1)]->p;
+    };
+    for (int32_t i = 0; i < k; ++i) {
+        const auto &a = at(i - 1), &b = at(i), &c = at(i + 1), &d = at(i + 2);
+        n[i]->p.c1x = b.x + (c.x - a.x) / 4;
+        n[i]->p.c1y = b.y + (c.y - a.y) / 4;
+        n[i]->p.c2x = c.x - (d.x - b.x) / 4;
+        n[i]->p.c2y = c.y - (d.y - b.y) / 4;
+    }
+}
+
+// A page with every shape type, fill mode, variant and pattern.
+inline void buildShowcase(itemList_t& doc, int32_t designType = 1)
+{
+    item_t* h = addHeader(doc, 760, 600, 1.0, designType);
+    h->hdr().marginLeft = h->hdr().marginTop = h->hdr().marginRight = h->hdr().marginBottom = 12;
+    h->hdr().cardWidth = 380;
+    h->hdr().cardHeight = 300;
+    h->hdr().columns = 2;
+    h->hdr().rows = 2;
+    addPattern(doc, -1, {3.0, 1.0, 0.5, 1.0});
+
+    // Lines: each pattern, thin and wide, plain and with fill and border.
+    const int32_t patterns[] = {0, 1, 2, 3, 4, -1};
+    for (int32_t i = 0; i < 6; ++i) {
+        const int32_t y = 30 + i * 14;
+        addLine(doc, 30, y, 250, y, 0.0, patterns[i], 0);
+        addLine(doc, 270, y, 490, y, 0.5, patterns[i], 0x800000);
+        addLine(doc, 510, y + 2, 730, y + 2, 2.0, patterns[i], 0x000080, i % 2 ? 0x80FFFF : -1, 0.6);
+    }
+    addLine(doc, 30, 130, 200, 190, 1.5, 2, 0x008000, -2);
+    addLine(doc, 220, 190, 330, 120, 3.0, 0, 0x0000C0, 0xC0FFC0, 0.5);
+    addLine(doc, 350, 120, 350, 190, 1.0, 3, 0x404040);
+
+    const int32_t fills[] = {-1, -2, 0x60C0FF};
+    const double weights[] = {1.0, 2.0, 0.5};
+    for (int32_t row = 0; row < 3; ++row) {
+        const int32_t y = 230 + row * 90, f = fills[row];
+        const double w = weights[row];
+        const int32_t col = row == 2 ? 0x600000 : 0x000000;
+        addShape(doc, model::typeTriangle, {{30, y + 60}, {90, y + 60}, {60, y}}, f, col, w);
+        addShape(doc, model::typeSquare, {{110, y + 60}, {170, y + 60}, {170, y}, {110, y}}, f, col, w);
+        addShape(doc, model::typeRectangle, {{190, y + 50}, {270, y + 20}, {285, y + 58}, {205, y + 88}}, f, col, w);
+        addShape(doc, model::typeCircle, {{330, y + 30}, {358, y + 30}, {358, y + 2}, {330, y + 2}}, f, col, w);
+        addShape(doc, model::typeEllipse, {{420, y + 30}, {460, y + 10}, {415, y + 20}}, f, col, w);
+        addShape(doc, model::typePolygon, {{520, y + 30}, {550, y + 30}}, f, col, w, 2, 6);
+        addShape(doc, model::typeStar, {{610, y + 32}, {610, y + 2}, {621, y + 24}}, f, col, w, 2, 5);
+        addShape(doc, model::typePie, {{690, y + 40}, {730, y + 40}, {690, y + 0}}, f, col, w);
+    }
+    addShape(doc, model::typeArc, {{700, 200}, {730, 200}, {670, 200}}, -1, 0x0000FF, 1.0);
+    // Splines and curves in every variant.
+    for (int32_t v = 0; v < 3; ++v) {
+        const int32_t x = 30 + v * 120;
+        addShape(doc, model::typeSpline, {{x, 560}, {x + 40, 510}, {x + 80, 560}, {x + 100, 530}}, v == 2 ? 0xA0A0FF : -1,
+                 0x004000, 1.0, v);
+        item_t* c = addShape(doc, model::typeCurve, {{x + 370, 560}, {x + 400, 505}, {x + 450, 560}, {x + 470, 520}},
+                             v == 2 ? 0xFFA0A0 : -1, 0x400000, 1.0, v);
+        smoothCurve(c, v != 0);
+    }
+}
+
+} // namespace testdoc

@@ -1,0 +1,593 @@
+#include "render/renderpass.h"
+
+#include "docbuilder.h"
+#include "render/shapedraw.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace render;
+using model::item_t;
+using testdoc::addHeader;
+using testdoc::addLine;
+using testdoc::addShape;
+
+namespace {
+
+constexpr int32_t white = 0xFFFFFF;
+constexpr int32_t red = 0x0000FF;
+constexpr int32_t blue = 0xFF0000;
+
+int32_t px(const QImage& img, int x, int y) { return toBgr(img.pixel(x, y)); }
+
+// A document and a view of it, painted by repaintAll.
+struct scene {
+    model::itemList_t doc;
+    renderView_t view;
+    explicit scene(int32_t w = 200, int32_t h = 200, double zoom = 1.0, int32_t designType = 0)
+    {
+        addHeader(doc, w, h, zoom, designType);
+        view.items = &doc;
+        const QSize s = canvasImageSize(model::findHeader(doc));
+        view.Image1 = newCanvasImage(s.width(), s.height());
+    }
+    ~scene() { model::freeList(doc); }
+    const QImage& paint()
+    {
+        repaintAll(view, false);
+        return view.Image1;
+    }
+};
+
+// ---------- fill rules and the closed-polyline rule ----------
+
+TEST(FillRules, SolidShapeIsOutlinedOnePixelWhateverItsWeight)
+{
+    scene s;
+    // A 3 mm square (pen 11) with fill -2: inside and edge line colour, one pixel out white.
+    addShape(s.doc, model::typeSquare, {{50, 50}, {100, 50}, {100, 100}, {50, 100}}, -2, blue, 3.0);
+    const QImage& img = s.paint();
+    EXPECT_EQ(px(img, 75, 75), blue);
+    EXPECT_EQ(px(img, 50, 75), blue);
+    EXPECT_EQ(px(img, 48, 75), white);
+    EXPECT_EQ(px(img, 75, 102), white);
+}
+
+TEST(FillRules, NoFillIsOutlinedAtThePenWidth)
+{
+    scene s;
+    addShape(s.doc, model::typeSquare, {{50, 50}, {100, 50}, {100, 100}, {50, 100}}, -1, blue, 3.0);
+    const QImage& img = s.paint();
+    EXPECT_EQ(px(img, 75, 75), white);
+    // Pen of 11 pixels straddles the edge.
+    EXPECT_EQ(px(img, 46, 75), blue);
+    EXPECT_EQ(px(img, 54, 75), blue);
+    EXPECT_EQ(px(img, 58, 75), white);
+}
+
+TEST(FillRules, ColourFillInsideLineColourOutline)
+{
+    scene s;
+    addShape(s.doc, model::typeTriangle, {{40, 150}, {160, 150}, {100, 40}}, 0x00FF00, red, 0.5);
+    const QImage& img = s.paint();
+    EXPECT_EQ(px(img, 100, 120), 0x00FF00);
+    EXPECT_EQ(px(img, 100, 150), red);
+    EXPECT_EQ(px(img, 100, 155), white);
+    EXPECT_EQ(px(img, 30, 60), white);
+}
+
+TEST(Variants, OpenClosedAndFilledPointLists)
+{
+    for (int32_t variant : {0, 1, 2}) {
+        scene s;
+        addShape(s.doc, model::typeSpline, {{20, 20}, {180, 20}, {180, 180}, {20, 180}}, 0x00FF00, red, 0.0, variant);
+        const QImage& img = s.paint();
+        // The closing side (left) only for closed variants; interior only when filled.
+        EXPECT_EQ(px(img, 20, 100) == red, variant != 0) << variant;
+        EXPECT_EQ(px(img, 100, 100) == 0x00FF00, variant == 2) << variant;
+        EXPECT_EQ(px(img, 180, 100), red) << variant;
+    }
+}
+
+TEST(Variants, ClosedPolylineDoesNotRepeatAClosingPoint)
+{
+    const std::vector<QPoint> open{{0, 0}, {10, 0}, {10, 10}};
+    EXPECT_EQ(closedPolyline(open), (std::vector<QPoint>{{0, 0}, {10, 0}, {10, 10}, {0, 0}}));
+    const std::vector<QPoint> closed{{0, 0}, {10, 0}, {10, 10}, {0, 0}};
+    EXPECT_EQ(closedPolyline(closed), closed);
+}
+
+TEST(PointLists, TooFewPointsDrawNothingAndTwoPointsOneSegment)
+{
+    scene s;
+    addShape(s.doc, model::typeTriangle, {{20, 20}}, -2, red, 1.0);
+    item_t* two = addShape(s.doc, model::typeSpline, {{20, 100}, {180, 100}}, -2, red, 3.0);
+    const QImage& img = s.paint();
+    EXPECT_EQ(px(img, 20, 20), white);
+    EXPECT_EQ(px(img, 100, 100), red);
+    // With fill -2 the segment is one pixel wide.
+    EXPECT_EQ(px(img, 100, 102), white);
+    two->fillColor = -1;
+    s.paint();
+    EXPECT_EQ(px(s.view.Image1, 100, 103), red);
+}
+
+// ---------- pixel probes of every shape type ----------
+
+struct probeCase {
+    const char* name;
+    int32_t type;
+    std::vector<std::pair<int32_t, int32_t>> pts;
+    int32_t sides;
+    QPoint inside, outside, onOutline;
+};
+
+class ShapeProbes : public ::testing::TestWithParam<probeCase> {};
+
+TEST_P(ShapeProbes, InsideOutsideAndOutline)
+{
+    const probeCase& c = GetParam();
+    scene s;
+    item_t* it = model::newItem(s.doc, c.type);
+    for (auto [x, y] : c.pts) model::addPoint(it, x, y);
+    it->fillColor = 0x00FF00;
+    it->lineColor = red;
+    it->lineWeight = 0;
+    it->penWidthPx = 1;
+    it->shapeVariant = 2;
+    it->sides = c.sides;
+    it->boxLeft = it->boxTop = 0;
+    it->boxRight = it->boxBottom = 200;
+    testdoc::stack(s.doc, it);
+    const QImage& img = s.paint();
+    EXPECT_EQ(px(img, c.inside.x(), c.inside.y()), 0x00FF00) << c.name;
+    EXPECT_EQ(px(img, c.outside.x(), c.outside.y()), white) << c.name;
+    EXPECT_EQ(px(img, c.onOutline.x(), c.onOutline.y()), red) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryType, ShapeProbes,
+    ::testing::Values(
+        probeCase{"triangle", model::typeTriangle, {{20, 180}, {180, 180}, {100, 20}}, 0, {100, 150}, {30, 40}, {100, 180}},
+        probeCase{"square", model::typeSquare, {{40, 40}, {160, 40}, {160, 160}, {40, 160}}, 0, {100, 100}, {30, 100}, {160, 100}},
+        probeCase{"rectangle", model::typeRectangle, {{20, 60}, {180, 60}, {180, 140}, {20, 140}}, 0, {100, 100}, {100, 50}, {100, 60}},
+        // Circle: centre and a point on it; radius 60.
+        probeCase{"circle", model::typeCircle, {{100, 100}, {160, 100}}, 0, {100, 100}, {150, 150}, {100, 40}},
+        // Ellipse: semi-axes 80 (along x) and 40.
+        probeCase{"ellipse", model::typeEllipse, {{100, 100}, {180, 100}, {100, 60}}, 0, {150, 100}, {100, 50}, {100, 140}},
+        // Hexagon of radius 80 with a vertex to the right.
+        probeCase{"polygon", model::typePolygon, {{100, 100}, {180, 100}}, 6, {100, 100}, {100, 25}, {180, 100}},
+        // Five-pointed star: tips at radius 80, inner vertices at 30.
+        probeCase{"star", model::typeStar, {{100, 100}, {100, 20}, {117, 76}}, 5, {100, 100}, {140, 40}, {100, 20}},
+        // Pie: the quarter from 0° to 90° (up the screen), radius 80.
+        probeCase{"pie", model::typePie, {{40, 160}, {120, 160}, {40, 80}}, 0, {70, 130}, {30, 130}, {40, 120}}));
+
+TEST(ShapeProbes, ArcIsAnOpenCurveWithoutFill)
+{
+    scene s;
+    item_t* arc = addShape(s.doc, model::typeArc, {{100, 100}, {160, 100}, {40, 100}}, 0x00FF00, red, 0.0);
+    (void)arc;
+    const QImage& img = s.paint();
+    EXPECT_EQ(px(img, 100, 40), red);     // top of the upper half circle
+    EXPECT_EQ(px(img, 100, 80), white);   // no fill
+    EXPECT_EQ(px(img, 100, 160), white);  // the lower half is not drawn
+    EXPECT_EQ(px(img, 100, 100), white);  // not closed through the centre
+}
+
+TEST(ShapeProbes, FilledCurveAndOpenCurve)
+{
+    for (int32_t variant : {0, 2}) {
+        scene s;
+        item_t* c = addShape(s.doc, model::typeCurve, {{40, 40}, {160, 40}, {160, 160}, {40, 160}}, 0x00FF00, red, 0.0, variant);
+        testdoc::smoothCurve(c, variant != 0);
+        const QImage& img = s.paint();
+        EXPECT_EQ(px(img, 100, 100) == 0x00FF00, variant == 2) << variant;
+    }
+}
+
+TEST(ShapeProbes, RegularPolygonVerticesFromCentreAndFirstVertex)
+{
+    const auto v = regularPolygonVertices({0, 0}, {10, 0}, 3);
+    ASSERT_EQ(v.size(), 3u);
+    EXPECT_EQ(v[0], QPoint(10, 0));
+    EXPECT_EQ(v[1], QPoint(-5, -9));
+    EXPECT_EQ(v[2], QPoint(-5, 9));
+    EXPECT_TRUE(regularPolygonVertices({0, 0}, {10, 0}, 2).empty());
+    EXPECT_TRUE(regularPolygonVertices({0, 0}, {10, 0}, 1024001).empty());
+    const auto st = starVertices({0, 0}, {0, -10}, {2, -4}, 4);
+    ASSERT_EQ(st.size(), 8u);
+    EXPECT_EQ(st[0], QPoint(0, -10));
+    EXPECT_EQ(st[2], QPoint(-10, 0));  // outer radius again, a quarter turn on
+}
+
+TEST(Zoom, QuarterZoomZeroWeightStillDrawsTheThinnestLine)
+{
+    scene s(800, 800, 0.25);
+    addShape(s.doc, model::typeSquare, {{100, 100}, {500, 100}, {500, 500}, {100, 500}}, -1, red, 0.0);
+    ASSERT_EQ(geometry::penWidthAt(0.25, 0.0), 0);
+    const QImage& img = s.paint();
+    EXPECT_EQ(px(img, 60, 25), red);
+    EXPECT_EQ(px(img, 60, 60), white);
+}
+
+// ---------- painting order ----------
+
+TEST(PaintingOrder, FirstVisibleRecordPerZ)
+{
+    scene s;
+    item_t* a = addShape(s.doc, model::typeSquare, {{0, 0}, {10, 0}}, -2);
+    item_t* b = addShape(s.doc, model::typeSquare, {{0, 0}, {10, 0}}, -2);
+    item_t* c = addShape(s.doc, model::typeSquare, {{0, 0}, {10, 0}}, -2);
+    item_t* d = addShape(s.doc, model::typeSquare, {{0, 0}, {10, 0}}, -2);
+    item_t* e = addShape(s.doc, model::typeSquare, {{0, 0}, {10, 0}}, -2);
+    a->zOrder = 3;
+    b->zOrder = 1;
+    c->zOrder = 3;  // duplicate: a comes first in the list
+    d->zOrder = 0;  // never painted
+    e->zOrder = 2;
+    e->hidden = 1;
+    model::invalidateIds(s.doc);
+    EXPECT_EQ(paintingOrder(s.doc), (std::vector<item_t*>{b, a}));
+    a->hidden = 1;  // c now is the first visible record with z 3
+    EXPECT_EQ(paintingOrder(s.doc), (std::vector<item_t*>{b, c}));
+    b->editing = 1;
+    EXPECT_EQ(paintingOrder(s.doc), (std::vector<item_t*>{c}));
+}
+
+TEST(PaintingOrder, MatchesAskingForEveryZInTurn)
+{
+    std::mt19937 rng(7);
+    for (int round = 0; round < 20; ++round) {
+        model::itemList_t doc;
+        const int n = 1 + static_cast<int>(rng() % 60);
+        for (int i = 0; i < n; ++i) {
+            item_t* it = model::newItem(doc, model::typeSquare);
+            it->zOrder = static_cast<int32_t>(rng() % 40) - 3;
+            it->hidden = rng() % 4 == 0;
+            if (rng() % 10 == 0) it->kind = model::kindPattern;
+        }
+        model::invalidateIds(doc);
+        std::vector<item_t*> want;
+        int32_t maxZ = 0;
+        for (item_t* it = doc.head; it; it = it->next)
+            if (it->kind == model::kindItem) maxZ = std::max(maxZ, it->zOrder);
+        for (int32_t z = 1; z <= maxZ; ++z)
+            if (item_t* it = model::itemAtZ(doc, z)) want.push_back(it);
+        EXPECT_EQ(paintingOrder(doc), want) << round;
+        model::freeList(doc);
+    }
+}
+
+TEST(PaintingOrder, HigherZPaintsOver)
+{
+    scene s;
+    item_t* under = addShape(s.doc, model::typeSquare, {{20, 20}, {120, 20}, {120, 120}, {20, 120}}, -2, red);
+    item_t* over = addShape(s.doc, model::typeSquare, {{60, 60}, {160, 60}, {160, 160}, {60, 160}}, -2, blue);
+    EXPECT_EQ(px(s.paint(), 90, 90), blue);
+    std::swap(under->zOrder, over->zOrder);
+    EXPECT_EQ(px(s.paint(), 90, 90), red);
+}
+
+TEST(PaintingOrder, PatternRecordIsNeverDrawn)
+{
+    scene s;
+    item_t* rec = addShape(s.doc, model::typeSquare, {{20, 20}, {120, 20}, {120, 120}, {20, 120}}, -2, red);
+    rec->kind = model::kindPattern;
+    model::invalidateIds(s.doc);
+    const QImage& img = s.paint();
+    EXPECT_EQ(px(img, 70, 70), white);
+    renderView_t& v = s.view;
+    drawItem(v, rec, false);
+    EXPECT_EQ(px(v.Image1, 70, 70), white);
+    QImage out = newCanvasImage(200, 200);
+    renderItemToBitmap(out, s.doc, rec, {0, 0}, 1, 1);
+    EXPECT_EQ(px(out, 70, 70), white);
+}
+
+// ---------- drawItemsInRect ----------
+
+TEST(DrawItemsInRect, OnlyItemsThatMeetTheRectAndItGrows)
+{
+    scene s;
+    item_t* a = addShape(s.doc, model::typeSquare, {{10, 10}, {50, 10}, {50, 50}, {10, 50}}, -2, red);
+    item_t* b = addShape(s.doc, model::typeSquare, {{40, 40}, {90, 40}, {90, 90}, {40, 90}}, -2, blue);
+    item_t* c = addShape(s.doc, model::typeSquare, {{150, 150}, {190, 150}, {190, 190}, {150, 190}}, -2, red);
+    for (item_t* it : {a, b, c}) {
+        it->boxLeft = it->points.head->p.x;
+        it->boxTop = it->points.head->p.y;
+        it->boxRight = it->points.head->next->p.x;
+        it->boxBottom = it->points.tail->p.y;
+    }
+    paintBackground(s.view, {0, 0, 201, 201});
+    // The rect touches a only; growing by a's reach brings in b, never c.
+    const rect_t grown = drawItemsInRect(s.view, {0, 0, 12, 12}, false);
+    EXPECT_EQ(px(s.view.Image1, 30, 30), red);
+    EXPECT_EQ(px(s.view.Image1, 70, 70), blue);
+    EXPECT_EQ(px(s.view.Image1, 170, 170), white);
+    EXPECT_EQ(grown, (rect_t{0, 0, 90, 90}));
+    // Skipping selected items.
+    paintBackground(s.view, {0, 0, 201, 201});
+    a->selected = 1;
+    drawItemsInRect(s.view, {0, 0, 200, 200}, true);
+    EXPECT_EQ(px(s.view.Image1, 20, 20), white);
+    EXPECT_EQ(px(s.view.Image1, 170, 170), red);
+}
+
+TEST(DrawItemsInRect, ReachGrowsByWeightOfLinesAndShapes)
+{
+    model::itemList_t doc;
+    item_t* l = addLine(doc, 10, 10, 50, 10, 1.0);
+    const rect_t r = itemReach(l);
+    EXPECT_EQ(r, (rect_t{6, 6, 54, 14}));  // Round(1 mm) = 4 pixels
+    l->lineWeight = 0.2;                     // Round(0.76) = 1: not grown
+    EXPECT_EQ(itemReach(l), (rect_t{10, 10, 50, 10}));
+    model::freeList(doc);
+}
+
+// ---------- background and page guides ----------
+
+TEST(PaintBackground, ClampedAtSixteenHundred)
+{
+    renderView_t view;
+    view.Image1 = newCanvasImage(1600, 1600);
+    view.style.canvasColor = 0x123456;
+    paintBackground(view, {1500, -20, 5000, 40});
+    EXPECT_EQ(px(view.Image1, 1599, 0), 0x123456);
+    EXPECT_EQ(px(view.Image1, 1500, 39), 0x123456);
+    EXPECT_EQ(px(view.Image1, 1499, 0), white);
+    EXPECT_EQ(px(view.Image1, 1550, 40), white);
+}
+
+TEST(PaintBackground, IllustrationMarginFrameAndDesignEdge)
+{
+    scene s(300, 200, 1.0, 1);
+    auto& h = model::findHeader(s.doc)->hdr();
+    h.marginLeft = 20;
+    h.marginTop = 30;
+    h.marginRight = 20;
+    h.marginBottom = 30;
+    h.paperWidth = 250;
+    h.paperHeight = 180;
+    const QImage& img = s.paint();
+    // Solid design edges at the paper size.
+    EXPECT_EQ(px(img, 250, 100), 0xC0C0C0);
+    EXPECT_EQ(px(img, 101, 180), 0xC0C0C0);
+    EXPECT_EQ(px(img, 102, 180), 0xC0C0C0);
+    // Dotted margin frame: some pixels on, some off, along the right margin.
+    int on = 0, off = 0;
+    for (int y = 40; y < 140; ++y) (px(img, 230, y) == 0xC0C0C0 ? on : off)++;
+    EXPECT_GT(on, 30);
+    EXPECT_GT(off, 30);
+    EXPECT_EQ(px(img, 20, 60) == 0xC0C0C0 || px(img, 20, 61) == 0xC0C0C0, true);
+    EXPECT_EQ(px(img, 100, 100), white);
+}
+
+TEST(PaintBackground, FoldedCardAndBrochurePanels)
+{
+    {
+        scene s(400, 300, 1.0, 3);
+        auto& h = model::findHeader(s.doc)->hdr();
+        h.cardWidth = 150;
+        h.cardHeight = 120;
+        h.columnFold = 1;
+        const QImage& img = s.paint();
+        EXPECT_EQ(px(img, 300, 60), 0xC0C0C0);  // design edge at twice the card width
+        EXPECT_EQ(px(img, 360, 60), white);
+        int on = 0;
+        for (int y = 0; y < 120; ++y) on += px(img, 150, y) == 0xC0C0C0;
+        EXPECT_GT(on, 30);  // the fold line
+        EXPECT_LT(on, 100);  // dotted
+    }
+    {
+        scene s(600, 300, 1.0, 10);
+        auto& h = model::findHeader(s.doc)->hdr();
+        h.cardWidth = 180;
+        h.cardHeight = 280;
+        h.marginLeft = 10;
+        h.columns = 3;
+        h.columnFold = 1;
+        const QImage& img = s.paint();
+        int at190 = 0, at370 = 0;
+        for (int y = 0; y < 280; ++y) {
+            at190 += px(img, 190, y) == 0xC0C0C0;
+            at370 += px(img, 370, y) == 0xC0C0C0;
+        }
+        EXPECT_GT(at190, 50);
+        EXPECT_GT(at370, 50);
+    }
+}
+
+TEST(Gridlines, DrawnUnderItemsWhenShown)
+{
+    scene s;
+    item_t* grid = model::newItem(s.doc, model::typeGrid);
+    auto* a = new model::anchorNode_t;
+    a->left = 50 - 3;
+    model::appendNode(grid->anchorsX, a);
+    auto* gone = new model::anchorNode_t;
+    gone->left = 80 - 3;
+    gone->deleted = 1;
+    model::appendNode(grid->anchorsX, gone);
+    auto* b = new model::anchorNode_t;
+    b->top = 120 - 3;
+    model::appendNode(grid->anchorsY, b);
+    auto& h = model::findHeader(s.doc)->hdr();
+    h.showGridX = 1;
+    QImage img = s.paint();
+    EXPECT_EQ(px(img, 50, 10), 0xFFCCAA);
+    EXPECT_EQ(px(img, 80, 10), white);
+    EXPECT_EQ(px(img, 10, 120), white);
+    h.showGridY = 1;
+    addShape(s.doc, model::typeSquare, {{0, 110}, {30, 110}, {30, 130}, {0, 130}}, -2, red);
+    img = s.paint();
+    EXPECT_EQ(px(img, 100, 120), 0xFFCCAA);
+    EXPECT_EQ(px(img, 10, 120), red);  // the item lies over the gridline
+}
+
+// ---------- pictures under the view switches ----------
+
+TEST(Pictures, QuickDrawFrameAndHiddenOutline)
+{
+    scene s;
+    item_t* pic = model::newItem(s.doc, model::typePicture);
+    pic->x1 = pic->boxLeft = 40;
+    pic->y1 = pic->boxTop = 40;
+    pic->x2 = pic->boxRight = 160;
+    pic->y2 = pic->boxBottom = 120;
+    testdoc::stack(s.doc, pic);
+    s.view.quickDraw = true;
+    QImage img = s.paint();
+    EXPECT_EQ(px(img, 100, 41), 0xC0C0C0);
+    EXPECT_EQ(px(img, 100, 40), white);
+    s.view.quickDraw = false;
+    s.view.showPictures = false;
+    img = s.paint();
+    int on = 0;
+    for (int x = 50; x < 150; ++x) on += px(img, x, 40) == 0;
+    EXPECT_GT(on, 30);
+    EXPECT_LT(on, 80);
+}
+
+// ---------- save-unders and marks ----------
+
+TEST(SaveUnders, RestoreKeepsCodeMinus999AndDropFrees)
+{
+    scene s;
+    item_t* it = addShape(s.doc, model::typeSquare, {{0, 0}, {1, 0}}, -2);
+    s.paint();
+    saveUnder(s.view, it, 1, {10, 10, 19, 19});
+    saveUnder(s.view, it, keptUnderCode, {30, 30, 39, 39});
+    saveUnder(s.view, it, 2, {15, 15, 24, 24});  // overlaps the first
+    s.view.Image1.fill(0xFF000000);
+    restoreUnders(s.view, it);
+    EXPECT_EQ(px(s.view.Image1, 10, 10), white);
+    EXPECT_EQ(px(s.view.Image1, 24, 24), white);
+    EXPECT_EQ(px(s.view.Image1, 25, 25), 0);
+    EXPECT_EQ(px(s.view.Image1, 35, 35), 0);  // kept node not copied back
+    ASSERT_EQ(model::countNodes(it->marks), 1);
+    EXPECT_EQ(it->marks.head->code, keptUnderCode);
+    dropUnders(it);
+    EXPECT_EQ(model::countNodes(it->marks), 0);
+}
+
+TEST(SaveUnders, ClippedToTheImage)
+{
+    scene s(100, 100);
+    item_t* it = addShape(s.doc, model::typeSquare, {{0, 0}, {1, 0}}, -2);
+    s.paint();
+    saveUnder(s.view, it, 1, {-10, 90, 5, 120});
+    ASSERT_EQ(model::countNodes(it->marks), 1);
+    EXPECT_EQ(it->marks.head->savedWidth, 6);
+    EXPECT_EQ(it->marks.head->savedHeight, 10);
+    s.view.Image1.fill(0xFF000000);
+    restoreUnders(s.view, it);
+    EXPECT_EQ(px(s.view.Image1, 0, 99), white);
+    EXPECT_EQ(px(s.view.Image1, 6, 99), 0);
+}
+
+TEST(SaveUnders, RepaintAllDropsThem)
+{
+    scene s;
+    item_t* it = addShape(s.doc, model::typeSquare, {{0, 0}, {1, 0}}, -2);
+    it->hidden = 1;  // hidden records lose theirs too
+    saveUnder(s.view, it, 1, {0, 0, 5, 5});
+    s.paint();
+    EXPECT_EQ(model::countNodes(it->marks), 0);
+}
+
+TEST(SaveArea, RestoresAndInvalidates)
+{
+    scene s;
+    s.paint();
+    saveArea(s.view, {20, 20, 60, 60});
+    EXPECT_TRUE(s.view.selectionUnder.valid);
+    s.view.Image1.fill(0xFF000000);
+    restoreArea(s.view);
+    EXPECT_FALSE(s.view.selectionUnder.valid);
+    EXPECT_EQ(px(s.view.Image1, 20, 20), white);
+    EXPECT_EQ(px(s.view.Image1, 60, 60), white);
+    EXPECT_EQ(px(s.view.Image1, 61, 61), 0);
+    // A second restore does nothing.
+    s.view.Image1.fill(0xFF000000);
+    restoreArea(s.view);
+    EXPECT_EQ(px(s.view.Image1, 30, 30), 0);
+    // repaintAll invalidates the saved area.
+    saveArea(s.view, {0, 0, 10, 10});
+    s.paint();
+    EXPECT_FALSE(s.view.selectionUnder.valid);
+}
+
+TEST(Marks, HandleSquaresAndRotationDotAndErase)
+{
+    scene s;
+    item_t* it = addShape(s.doc, model::typeSquare, {{0, 0}, {1, 0}}, -1);
+    item_t* g = model::newItem(s.doc, model::typeGroupHandle);
+    it->selected = 1;
+    g->selected = 1;
+    s.view.markPositions = [&](renderView_t&, item_t* item) {
+        if (item == g) return std::vector<markSpot_t>{{markSpot_t::groupHandle, 3, {150, 150}, {}}};
+        return std::vector<markSpot_t>{{markSpot_t::handle, -1, {50, 50}, {}},
+                                       {markSpot_t::rotationDot, 5, {100, 60}, {100, 100}}};
+    };
+    s.paint();
+    drawMarks(s.view);
+    const QImage& img = s.view.Image1;
+    EXPECT_EQ(px(img, 46, 46), 0x808080);   // outline corner
+    EXPECT_EQ(px(img, 50, 50), 0x00FFFF);   // yellow interior
+    EXPECT_EQ(px(img, 150, 150), 0x0000FF); // red group handle
+    EXPECT_EQ(px(img, 100, 60), 0x00FF00);  // green rotation dot
+    restoreUnders(s.view, it);
+    restoreUnders(s.view, g);
+    for (QPoint p : {QPoint(46, 46), QPoint(50, 50), QPoint(150, 150), QPoint(100, 60), QPoint(100, 80)})
+        EXPECT_EQ(px(img, p.x(), p.y()), white) << p.x() << "," << p.y();
+}
+
+// ---------- the output variant ----------
+
+TEST(RenderItemToBitmap, ScaleAndOriginAndWidthsAtScale)
+{
+    model::itemList_t doc;
+    item_t* sq = addShape(doc, model::typeSquare, {{10, 10}, {30, 10}, {30, 30}, {10, 30}}, 0x00FF00, red, 1.0);
+    QImage out = newCanvasImage(200, 200);
+    renderItemToBitmap(out, doc, sq, {5, 7}, 3.0, 3.0);
+    // Corners map to (35, 37) … (95, 97); the pen is penWidthAt(3, 1 mm) = 11.
+    EXPECT_EQ(px(out, 65, 67), 0x00FF00);
+    EXPECT_EQ(px(out, 35, 67), red);
+    EXPECT_EQ(px(out, 31, 67), red);
+    EXPECT_EQ(px(out, 25, 67), white);
+    model::freeList(doc);
+}
+
+TEST(RepaintAll, RunsDeferredWorkAndAnchorsWhenAsked)
+{
+    scene s;
+    int deferred = 0, anchors = 0;
+    s.view.startDeferred = [&](renderView_t&) { ++deferred; };
+    s.view.drawAnchors = [&](renderView_t&) { ++anchors; };
+    repaintAll(s.view, false);
+    EXPECT_EQ(deferred, 0);
+    EXPECT_EQ(anchors, 1);
+    repaintAll(s.view, true);
+    EXPECT_EQ(deferred, 1);
+}
+
+TEST(FullQualityPass, RefindsItemsWhenEventsChangeTheDocument)
+{
+    scene s;
+    item_t* a = addShape(s.doc, model::typeSquare, {{10, 10}, {50, 10}, {50, 50}, {10, 50}}, -2, red);
+    item_t* b = addShape(s.doc, model::typeSquare, {{100, 100}, {150, 100}, {150, 150}, {100, 150}}, -2, red);
+    int calls = 0;
+    s.view.processEvents = [&](renderView_t&) {
+        if (++calls == 1) b->hidden = 1;  // an event hides the next item
+        return true;
+    };
+    s.view.Image1.fill(0xFFFFFFFF);
+    fullQualityPass(s.view);
+    EXPECT_EQ(px(s.view.Image1, 30, 30), red);
+    EXPECT_EQ(px(s.view.Image1, 120, 120), white);
+    EXPECT_EQ(calls, 1);
+    (void)a;
+}
+
+} // namespace
