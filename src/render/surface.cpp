@@ -1,6 +1,7 @@
 #include "render/surface.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace render {
 
@@ -74,13 +75,56 @@ void canvas_t::clearBrush()
 void canvas_t::polygon(const QPoint* pts, int32_t n)
 {
     if (n < 2) return;
+    if (thickPen()) {
+        if (brush_.style() != Qt::NoBrush) {
+            QPainter& p = painter();
+            p.setPen(Qt::NoPen);
+            p.drawPolygon(pts, n, Qt::OddEvenFill);
+            p.setPen(pen_);
+            if (sink_) sink_->push_back({primitive_t::polygon, QPen(Qt::NoPen), brush_, std::vector<QPoint>(pts, pts + n), {}, {}, {}, {}});
+        }
+        strokeThick(pts, n, true);
+        return;
+    }
     painter().drawPolygon(pts, n, Qt::OddEvenFill);
+    if (sink_) sink_->push_back({primitive_t::polygon, pen_, brush_, std::vector<QPoint>(pts, pts + n), {}, {}, {}, {}});
 }
 
 void canvas_t::polyline(const QPoint* pts, int32_t n)
 {
     if (n < 2) return;
+    if (thickPen()) {
+        strokeThick(pts, n, false);
+        return;
+    }
     painter().drawPolyline(pts, n);
+    if (sink_) sink_->push_back({primitive_t::polyline, pen_, brush_, std::vector<QPoint>(pts, pts + n), {}, {}, {}, {}});
+}
+
+void canvas_t::strokeThick(const QPoint* pts, int32_t n, bool closed)
+{
+    QPainter& p = painter();
+    const QBrush ink(pen_.color());
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    const double h = pen_.width() / 2.0;
+    const int32_t segments = closed ? n : n - 1;
+    for (int32_t i = 0; i < segments; ++i) {
+        const QPointF a = pts[i], b = pts[(i + 1) % n];
+        const double dx = b.x() - a.x(), dy = b.y() - a.y(), len = std::hypot(dx, dy);
+        if (len <= 0) continue;
+        const QPointF off(-dy / len * h, dx / len * h);
+        const QPointF quad[4] = {a + off, b + off, b - off, a - off};
+        p.drawPolygon(quad, 4);
+        if (sink_) sink_->push_back({primitive_t::band, QPen(Qt::NoPen), ink, {}, {}, {}, QPolygonF({quad[0], quad[1], quad[2], quad[3]}), {}});
+    }
+    for (int32_t i = 0; i < n; ++i) {
+        const QRectF r(pts[i].x() - h, pts[i].y() - h, 2 * h, 2 * h);
+        p.drawEllipse(r);
+        if (sink_) sink_->push_back({primitive_t::disc, QPen(Qt::NoPen), ink, {}, {}, {}, {}, r});
+    }
+    p.setPen(pen_);
+    p.setBrush(brush_);
 }
 
 QPainterPath canvas_t::bezierPath(const std::vector<QPoint>& pts)
@@ -95,11 +139,12 @@ QPainterPath canvas_t::bezierPath(const std::vector<QPoint>& pts)
 void canvas_t::polyBezier(const std::vector<QPoint>& pts)
 {
     if (pts.size() < 4) return;
+    const QPainterPath path = bezierPath(pts);
     QPainter& p = painter();
-    p.save();
     p.setBrush(Qt::NoBrush);
-    p.drawPath(bezierPath(pts));
-    p.restore();
+    p.drawPath(path);
+    p.setBrush(brush_);
+    if (sink_) sink_->push_back({primitive_t::bezier, pen_, QBrush(Qt::NoBrush), {}, {}, path, {}, {}});
 }
 
 void canvas_t::strokeAndFillBezier(const std::vector<QPoint>& pts)
@@ -109,19 +154,24 @@ void canvas_t::strokeAndFillBezier(const std::vector<QPoint>& pts)
     path.closeSubpath();
     path.setFillRule(Qt::OddEvenFill);
     painter().drawPath(path);
+    if (sink_) sink_->push_back({primitive_t::bezierFill, pen_, brush_, {}, {}, path, {}, {}});
 }
 
 void canvas_t::ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom)
 {
     if (right < left) std::swap(left, right);
     if (bottom < top) std::swap(top, bottom);
-    painter().drawEllipse(QRect(left, top, std::max(right - left - 1, 0), std::max(bottom - top - 1, 0)));
+    const QRect r(left, top, std::max(right - left - 1, 0), std::max(bottom - top - 1, 0));
+    painter().drawEllipse(r);
+    if (sink_) sink_->push_back({primitive_t::ellipse, pen_, brush_, {}, r, {}, {}, {}});
 }
 
 void canvas_t::fillRect(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t color)
 {
     if (right <= left || bottom <= top) return;
-    painter().fillRect(QRect(left, top, right - left, bottom - top), QColor::fromRgb(toRgb(color)));
+    const QRect r(left, top, right - left, bottom - top);
+    painter().fillRect(r, QColor::fromRgb(toRgb(color)));
+    if (sink_) sink_->push_back({primitive_t::fillRect, QPen(), QBrush(QColor::fromRgb(toRgb(color))), {}, r, {}, {}, {}});
 }
 
 bool canvas_t::tryLock()

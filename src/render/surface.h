@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QPoint>
 #include <QRect>
 
@@ -34,6 +35,19 @@ inline int32_t toBgr(QRgb rgb)
 QImage newCanvasImage(int32_t width, int32_t height);
 
 enum class penStyle_t { solid, dot };
+
+// One drawing operation as the canvas issued it (for measuring the renderers
+// against plain QPainter calls, and for tests that look at what was drawn).
+struct primitive_t {
+    enum op_t { polygon, polyline, bezier, bezierFill, ellipse, fillRect, band, disc } op = polygon;
+    QPen pen;
+    QBrush brush;
+    std::vector<QPoint> pts;
+    QRect rect;
+    QPainterPath path;
+    QPolygonF quad;  // band: a filled quad without outline
+    QRectF circle;   // disc: a filled circle without outline
+};
 
 // One painting session on an image. The QPainter is begun lazily and ended by
 // release() (before row access or block copies) or by the destructor.
@@ -75,14 +89,22 @@ public:
     bool tryLock();
     void unlock();
 
+    // While a sink is set, operations are appended to it as well as drawn.
+    void record(std::vector<primitive_t>* sink) { sink_ = sink; }
+
 private:
-    void applyPen();
+    // Thick solid pens are stroked as filled bands along each segment and
+    // discs at every vertex (round caps and joins): the same pixels as a
+    // round-joined stroke, without the general path stroker.
+    void strokeThick(const QPoint* pts, int32_t n, bool closed);
+    bool thickPen() const { return pen_.width() > 1 && pen_.style() == Qt::SolidLine; }
     static QPainterPath bezierPath(const std::vector<QPoint>& pts);
 
     QImage& image_;
     QPainter painter_;
     bool active_ = false;
     bool locked_ = false;
+    std::vector<primitive_t>* sink_ = nullptr;
     QPen pen_;
     QBrush brush_;
 };
