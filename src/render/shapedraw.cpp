@@ -334,13 +334,13 @@ void drawItemIn(drawContext_t& ctx, const item_t* item)
     case model::typePolygon:
         if (model::countNodes(item->points) >= 2)
             drawFilledOutline(ctx.canvas,
-                              regularPolygonVertices(mappedPointAt(ctx.xf, item, 1), mappedPointAt(ctx.xf, item, 2), item->sides),
+                              render::regularPolygonVertices(mappedPointAt(ctx.xf, item, 1), mappedPointAt(ctx.xf, item, 2), item->sides),
                               pen, item->fillColor, item->lineColor);
         break;
     case model::typeStar:
         if (model::countNodes(item->points) >= 3)
             drawFilledOutline(ctx.canvas,
-                              starVertices(mappedPointAt(ctx.xf, item, 1), mappedPointAt(ctx.xf, item, 2),
+                              render::starVertices(mappedPointAt(ctx.xf, item, 1), mappedPointAt(ctx.xf, item, 2),
                                            mappedPointAt(ctx.xf, item, 3), item->sides),
                               pen, item->fillColor, item->lineColor);
         break;
