@@ -43,6 +43,10 @@ void canvas_t::release()
 
 void canvas_t::setPen(int32_t color, int32_t width, penStyle_t style)
 {
+    // Renderers set the same pen again and again (every dash of a line).
+    const int64_t key = (int64_t(uint32_t(color)) << 32) | (int64_t(std::max(width, 1)) << 1) | (style == penStyle_t::dot);
+    if (key == penKey_) return;
+    penKey_ = key;
     QPen p{QColor::fromRgb(toRgb(color))};
     // Thin pens leave out the last pixel of a line, thick ones get round ends
     // and joins: the behaviour the figures are designed against.
@@ -62,12 +66,16 @@ void canvas_t::setPen(int32_t color, int32_t width, penStyle_t style)
 
 void canvas_t::setBrush(int32_t color)
 {
+    if (brushKey_ == int64_t(uint32_t(color))) return;
+    brushKey_ = int64_t(uint32_t(color));
     brush_ = QBrush(QColor::fromRgb(toRgb(color)), Qt::SolidPattern);
     if (active_) painter_.setBrush(brush_);
 }
 
 void canvas_t::clearBrush()
 {
+    if (brushKey_ == -1) return;
+    brushKey_ = -1;
     brush_ = QBrush(Qt::NoBrush);
     if (active_) painter_.setBrush(brush_);
 }

@@ -107,6 +107,8 @@ private:
     std::vector<primitive_t>* sink_ = nullptr;
     QPen pen_;
     QBrush brush_;
+    int64_t penKey_ = -2;    // colour, width and style of pen_
+    int64_t brushKey_ = -1;  // colour of brush_, -1 none
 };
 
 // Holds the canvas lock for one figure, retrying until it is free.
