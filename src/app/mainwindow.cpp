@@ -351,7 +351,6 @@ void TForm1::buildMenus()
     ShowAll1->setCheckable(true);
     ShowNone1->setCheckable(true);
     QObject::connect(menuHelp, &QMenu::aboutToShow, this, [this] {
-#ifdef LUMORA_HAVE_SETTINGS
         bool all = true, none = true;
         for (uint8_t f : params->hintFlags) {
             if (f) none = false;
@@ -359,7 +358,6 @@ void TForm1::buildMenus()
         }
         ShowAll1->setChecked(all);
         ShowNone1->setChecked(none);
-#endif
     });
     menuHelp->addSeparator();
     About1 = later(menuHelp, QStringLiteral("About"));
@@ -375,9 +373,7 @@ void TForm1::buildInsertMenu()
 
 void TForm1::setHints(bool all)
 {
-#ifdef LUMORA_HAVE_SETTINGS
     params->hintFlags.fill(all ? 1 : 0);
-#endif
     ShowAll1->setChecked(all);
     ShowNone1->setChecked(!all);
 }

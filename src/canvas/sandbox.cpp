@@ -3,10 +3,7 @@
 #include "canvas/shellparams.h"
 #include "model/itemlist.h"
 
-#if __has_include("model/docfile.h")
 #include "model/docfile.h"
-#define LUMORA_HAVE_DOCFILE 1
-#endif
 
 #include "app/dialogs.h"
 
@@ -41,7 +38,6 @@ bool isPictureName(const QString& name)
     return pictures.contains(ext);
 }
 
-#ifdef LUMORA_HAVE_DOCFILE
 // The reader's questions, asked through the dialog layer.
 class readQuestions_t : public model::docReadQuestions_t {
 public:
@@ -55,7 +51,6 @@ public:
         app::dialogs().message(app::msgKind_t::warning, QString::fromStdString(text), app::btnOk);
     }
 };
-#endif
 
 // A plain panel that paints itself in one colour.
 class panel_t : public QWidget {
@@ -277,17 +272,12 @@ bool TSandbox::openDocument(int32_t number, const QString& name)
     auto& hd = h->hdr();
     hd.zoom = 1.0;
     newFileHeader(p, hd);
-#ifdef LUMORA_HAVE_DOCFILE
     hd.fileVersion = model::formatVersion;
-#else
-    hd.fileVersion = 164;
-#endif
     geometry::computeCanvasPixels(h);
 
     // 4. The grid record with equally spaced gridlines.
     model::item_t* grid = model::newItem(items, model::typeGrid);
     grid->undoState = 0;
-#ifdef LUMORA_HAVE_DOCFILE
     {
         const double stepX = hd.anchorStepX * hd.pxPerUnitX, stepY = hd.anchorStepY * hd.pxPerUnitY;
         const double left = hd.canvasLeft * hd.pxPerUnitX, top = hd.canvasTop * hd.pxPerUnitY;
@@ -299,7 +289,6 @@ bool TSandbox::openDocument(int32_t number, const QString& name)
             for (int k = 1; top + k * stepY < bottom && k < 100000; ++k)
                 model::addAnchorY(grid, model::roundHalfEven(top + k * stepY));
     }
-#endif
     model::setModified(items, false);
 
     // 5. The tool of the window deactivated last.
@@ -323,7 +312,6 @@ bool TSandbox::openDocument(int32_t number, const QString& name)
     } else {
         // 9. A document file.
         if (!trimmed.isEmpty()) {
-#ifdef LUMORA_HAVE_DOCFILE
             readQuestions_t q;
             std::string error;
             readOk = model::readDocument(QFileInfo(trimmed).absoluteFilePath().toStdString(), items, q, &error);
@@ -332,7 +320,6 @@ bool TSandbox::openDocument(int32_t number, const QString& name)
                                        QStringLiteral("Cannot open \"%1\": %2")
                                            .arg(trimmed, QString::fromStdString(error)),
                                        app::btnOk);
-#endif
         }
         if (readOk) {
             model::item_t* rh = header();

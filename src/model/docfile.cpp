@@ -412,7 +412,7 @@ bool writeDocument(const std::string& fileName, itemList_t& list, std::string* e
         if (error) *error = reason;
         return false;
     };
-    item_t* header = findByType(list, typeHeader);
+    item_t* header = findHeader(list);
     if (!header) return fail("the document has no header record");
     if (trimmed(fileName).empty()) return fail("no file name was given");
 

@@ -332,6 +332,10 @@ struct itemList_t {
     item_t* head = nullptr;
     item_t* tail = nullptr;
     idCache_t ids;
+    // The first document header of the list, so that marking the document
+    // modified never walks it. `headerKnown` false means the next lookup walks.
+    mutable item_t* header = nullptr;
+    mutable bool headerKnown = true;
     listIndex_t* index = nullptr;  // history lookup tables, owned; built on first use
 };
 

@@ -67,7 +67,8 @@ idCache_t walkIds(const itemList_t& list)
 
 idCache_t& ids(itemList_t& list)
 {
-    if (!list.ids.valid) list.ids = walkIds(list);
+    // The history tables count every id, so a refill after a deletion needs no walk.
+    if (!list.ids.valid) list.ids = list.index ? indexedIds(*list.index) : walkIds(list);
     return list.ids;
 }
 
@@ -75,18 +76,36 @@ idCache_t& ids(itemList_t& list)
 
 void noteIds(itemList_t& list, const item_t* item)
 {
-    if (item && list.ids.valid) raiseIds(list.ids, item);
-    indexAppend(list, const_cast<item_t*>(item));
+    if (!item) return;
+    if (list.index) {
+        // The tables know every value, so lowering is exact here too.
+        indexAppend(list, const_cast<item_t*>(item));
+        if (list.ids.valid) list.ids = indexedIds(*list.index);
+    } else if (list.ids.valid) {
+        raiseIds(list.ids, item);
+    }
 }
 
 void invalidateIds(itemList_t& list)
 {
     list.ids.valid = false;
     dropHistoryIndex(list);
+    list.headerKnown = false;
+    list.header = nullptr;
+}
+
+item_t* findHeader(const itemList_t& list)
+{
+    if (!list.headerKnown) {
+        list.header = findByType(list, typeHeader);
+        list.headerKnown = true;
+    }
+    return list.header;
 }
 
 bool idCacheConsistent(itemList_t& list)
 {
+    if (list.headerKnown && list.header != findByType(list, typeHeader)) return false;
     idCache_t w = walkIds(list);
     idCache_t& c = ids(list);
     return c.maxStepId == w.maxStepId && c.maxActionId == w.maxActionId &&
@@ -105,6 +124,7 @@ void appendItem(itemList_t& list, item_t* it)
     if (list.tail) list.tail->next = it; else list.head = it;
     list.tail = it;
     noteIds(list, it);
+    if (list.headerKnown && !list.header && it->itemType == typeHeader) list.header = it;
 }
 
 void unlinkItem(itemList_t& list, item_t* it)
@@ -113,6 +133,10 @@ void unlinkItem(itemList_t& list, item_t* it)
     if (it->prev) it->prev->next = it->next; else list.head = it->next;
     if (it->next) it->next->prev = it->prev; else list.tail = it->prev;
     it->prev = it->next = nullptr;
+    if (it == list.header) {
+        list.header = nullptr;
+        list.headerKnown = false;
+    }
     // Removing a record can only lower a maximum; refill lazily when it held one.
     if (it->kind == kindItem && list.ids.valid &&
         (it->stepId >= list.ids.maxStepId || it->actionId >= list.ids.maxActionId ||
@@ -220,6 +244,8 @@ void freeList(itemList_t& list)
     }
     list.head = list.tail = nullptr;
     list.ids = idCache_t{};
+    list.header = nullptr;
+    list.headerKnown = true;
     dropHistoryIndex(list);
 }
 
@@ -230,11 +256,15 @@ void moveList(itemList_t& from, itemList_t& to)
     to.head = from.head;
     to.tail = from.tail;
     to.ids = from.ids;
+    to.header = from.header;
+    to.headerKnown = from.headerKnown;
     dropHistoryIndex(to);
     to.index = from.index;
     from.head = from.tail = nullptr;
     from.ids = idCache_t{};
     from.index = nullptr;
+    from.header = nullptr;
+    from.headerKnown = true;
 }
 
 int32_t countItems(const itemList_t& list)

@@ -71,7 +71,8 @@ void computeMeasure(item_t* item);
 
 item_t* findByType(const itemList_t& list, int32_t itemType);
 item_t* findVisibleByType(const itemList_t& list, int32_t itemType);
-inline item_t* findHeader(const itemList_t& list) { return findByType(list, typeHeader); }
+// findByType(list, 2000000), answered from a cache kept by the list operations.
+item_t* findHeader(const itemList_t& list);
 
 bool isSelected(const item_t* item);
 void selectOnly(itemList_t& list, item_t* item);
@@ -87,7 +88,8 @@ bool isPristine(const itemList_t& list);
 // --- identifiers ---
 // The maxima are cached in the list. Code that raises a stepId, actionId,
 // zOrder or groupId of a kind 0 record after creation calls noteIds; code that
-// lowers one (renumbering, stacking repairs, compaction) calls invalidateIds.
+// lowers one (renumbering, stacking repairs, compaction), or changes the kind
+// or the type of a record already in the list, calls invalidateIds.
 int32_t nextStepId(itemList_t& list);
 int32_t nextActionId(itemList_t& list);
 int32_t maxZOrder(itemList_t& list);

@@ -293,27 +293,17 @@ void drawCurve(canvas_t& canvas, const std::vector<curvePoint_t>& pts, int32_t v
     }
 }
 
-std::vector<QPoint> regularPolygonVertices(point_t c, point_t v, int32_t n)
+std::vector<QPoint> regularPolygonCorners(point_t c, point_t v, int32_t n)
 {
     std::vector<QPoint> out;
-    if (n < 3 || n > 1024000) return out;
-    const double a0 = geometry::segmentAngle(c, v), r = geometry::distance(c, v);
-    out.reserve(n);
-    out.push_back(qp(v));
-    for (int32_t k = 1; k < n; ++k) out.push_back(qp(geometry::polarPoint(c, a0 + k * 2 * pi / n, r)));
+    for (point_t p : geometry::regularPolygonVertices(c, v, n)) out.push_back(qp(p));
     return out;
 }
 
-std::vector<QPoint> starVertices(point_t c, point_t v, point_t w, int32_t n)
+std::vector<QPoint> starCorners(point_t c, point_t v, point_t w, int32_t n)
 {
     std::vector<QPoint> out;
-    if (n < 3 || n > 1024000) return out;
-    const double a0 = geometry::segmentAngle(c, v);
-    const double r1 = geometry::distance(c, v), r2 = geometry::distance(c, w);
-    out.reserve(2 * static_cast<size_t>(n));
-    out.push_back(qp(v));
-    for (int32_t k = 1; k < 2 * n; ++k)
-        out.push_back(qp(geometry::polarPoint(c, a0 + k * pi / n, (k % 2) ? r2 : r1)));
+    for (point_t p : geometry::starVertices(c, v, w, n)) out.push_back(qp(p));
     return out;
 }
 
@@ -334,13 +324,13 @@ void drawItemIn(drawContext_t& ctx, const item_t* item)
     case model::typePolygon:
         if (model::countNodes(item->points) >= 2)
             drawFilledOutline(ctx.canvas,
-                              render::regularPolygonVertices(mappedPointAt(ctx.xf, item, 1), mappedPointAt(ctx.xf, item, 2), item->sides),
+                              regularPolygonCorners(mappedPointAt(ctx.xf, item, 1), mappedPointAt(ctx.xf, item, 2), item->sides),
                               pen, item->fillColor, item->lineColor);
         break;
     case model::typeStar:
         if (model::countNodes(item->points) >= 3)
             drawFilledOutline(ctx.canvas,
-                              render::starVertices(mappedPointAt(ctx.xf, item, 1), mappedPointAt(ctx.xf, item, 2),
+                              starCorners(mappedPointAt(ctx.xf, item, 1), mappedPointAt(ctx.xf, item, 2),
                                            mappedPointAt(ctx.xf, item, 3), item->sides),
                               pen, item->fillColor, item->lineColor);
         break;

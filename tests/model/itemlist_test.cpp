@@ -280,3 +280,23 @@ TEST_F(ItemList2, FreeListEmptiesAndResetsTheCaches)
     EXPECT_EQ(maxZOrder(l), 0);
     EXPECT_EQ(newItem(l, typeLine)->stepId, 1);
 }
+
+TEST_F(ItemList2, HeaderLookupFollowsAppendDeleteAndMove)
+{
+    newItem(l, typeLine);
+    EXPECT_EQ(findHeader(l), nullptr);
+    item_t* h1 = header();
+    item_t* h2 = newItem(l, typeHeader);
+    EXPECT_EQ(findHeader(l), h1) << "the first header in list order";
+    deleteItem(l, h1);
+    EXPECT_EQ(findHeader(l), h2);
+    itemList_t other;
+    moveList(l, other);
+    EXPECT_EQ(findHeader(other), h2);
+    EXPECT_EQ(findHeader(l), nullptr);
+    EXPECT_TRUE(idCacheConsistent(other));
+    h2->itemType = typeLine;  // a type change is announced
+    invalidateIds(other);
+    EXPECT_EQ(findHeader(other), nullptr);
+    freeList(other);
+}

@@ -188,17 +188,18 @@ TEST(ShapeProbes, FilledCurveAndOpenCurve)
 
 TEST(ShapeProbes, RegularPolygonVerticesFromCentreAndFirstVertex)
 {
-    const auto v = regularPolygonVertices({0, 0}, {10, 0}, 3);
+    // The generated vertices start one step after V and end on V.
+    const auto v = regularPolygonCorners({0, 0}, {10, 0}, 3);
     ASSERT_EQ(v.size(), 3u);
-    EXPECT_EQ(v[0], QPoint(10, 0));
-    EXPECT_EQ(v[1], QPoint(-5, -9));
-    EXPECT_EQ(v[2], QPoint(-5, 9));
-    EXPECT_TRUE(regularPolygonVertices({0, 0}, {10, 0}, 2).empty());
-    EXPECT_TRUE(regularPolygonVertices({0, 0}, {10, 0}, 1024001).empty());
-    const auto st = starVertices({0, 0}, {0, -10}, {2, -4}, 4);
+    EXPECT_EQ(v[0], QPoint(-5, -9));
+    EXPECT_EQ(v[1], QPoint(-5, 9));
+    EXPECT_EQ(v[2], QPoint(10, 0));
+    EXPECT_TRUE(regularPolygonCorners({0, 0}, {10, 0}, 2).empty());
+    EXPECT_TRUE(regularPolygonCorners({0, 0}, {10, 0}, 1024001).empty());
+    const auto st = starCorners({0, 0}, {0, -10}, {2, -4}, 4);
     ASSERT_EQ(st.size(), 8u);
-    EXPECT_EQ(st[0], QPoint(0, -10));
-    EXPECT_EQ(st[2], QPoint(-10, 0));  // outer radius again, a quarter turn on
+    EXPECT_EQ(st[7], QPoint(0, -10));
+    EXPECT_EQ(st[1], QPoint(-10, 0));  // outer radius again, a quarter turn on
 }
 
 TEST(Zoom, QuarterZoomZeroWeightStillDrawsTheThinnestLine)
