@@ -127,6 +127,7 @@ void TForm1::FormCreate()
     Undo1->setEnabled(false);
     Redo1->setEnabled(false);
     procs->refreshUndoButtons(false, false);
+    procs->setButtonEnabled(15, false);  // pasting needs the placing tool
 
     // 7. Side panel state, grid and anchor checks, the tool panel.
     setGridChecks(0, false);
@@ -278,19 +279,22 @@ void TForm1::buildMenus()
 
     // Edit
     menuEdit = mb->addMenu(QStringLiteral("&Edit"));
-    Undo1 = later(menuEdit, QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
-    Redo1 = later(menuEdit, QStringLiteral("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    Undo1 = menuEdit->addAction(QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), this, [this] { undoCommand(false); });
+    Redo1 = menuEdit->addAction(QStringLiteral("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), this,
+                                [this] { undoCommand(true); });
     menuEdit->addSeparator();
-    ClearUndo1 = later(menuEdit, QStringLiteral("Clear Undo and Redo"));
+    ClearUndo1 = menuEdit->addAction(QStringLiteral("Clear Undo and Redo"), this, [this] { clearUndoCommand(); });
     menuEdit->addSeparator();
-    Cut1 = later(menuEdit, QStringLiteral("Cut"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    Copy1 = later(menuEdit, QStringLiteral("Copy"), QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    Cut1 = menuEdit->addAction(QStringLiteral("Cut"), QKeySequence(Qt::CTRL | Qt::Key_Delete), this, [this] { eraseCommand(); });
+    Copy1 = menuEdit->addAction(QStringLiteral("Copy"), QKeySequence(Qt::CTRL | Qt::Key_Insert), this, [this] { copyCommand(); });
+    // Pasting places the items with the mouse, which comes with the placing tool.
     Paste1 = later(menuEdit, QStringLiteral("Paste"), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
     menuEdit->addSeparator();
     CopyToClipboard1 = later(menuEdit, QStringLiteral("Copy to Clipboard"));
     CopyToClipboard1->setVisible(false);
-    JoinItems1 = later(menuEdit, QStringLiteral("Join Items"));
-    SplitGroup1 = later(menuEdit, QStringLiteral("Split Group"));
+    JoinItems1 = menuEdit->addAction(QStringLiteral("Join Items"), this, [this] { joinCommand(); });
+    SplitGroup1 = menuEdit->addAction(QStringLiteral("Split Group"), this, [this] { splitCommand(); });
+    for (QAction* a : {Undo1, Redo1, ClearUndo1, Cut1, Copy1, JoinItems1, SplitGroup1}) a->setEnabled(false);
 
     // Zoom
     menuZoom = mb->addMenu(QStringLiteral("&Zoom"));
@@ -480,12 +484,9 @@ void TForm1::refreshDocumentMenus(canvas::TSandbox* w)
     setGridChecks(kindOf(hd.showGridX, hd.showGridY), true);
     setAnchorChecks(kindOf(hd.showAnchorsX, hd.showAnchorsY));
     setSnapChecks(kindOf(hd.snapX, hd.snapY), true);
-    // Undo and Redo follow the history once it keeps steps.
-    Undo1->setEnabled(false);
-    Redo1->setEnabled(false);
-    procs->refreshUndoButtons(false, false);
-    procs->refreshSelectionButtons(model::firstSelected(w->items) != nullptr, false, false, false);
     setDocumentCommandsEnabled(true);
+    refreshUndoButtons();
+    refreshSelectionState();
 }
 
 void TForm1::documentDestroyed(canvas::TSandbox* w)
@@ -510,9 +511,9 @@ void TForm1::zoomControlsChanged()
 
 void TForm1::setDocumentCommandsEnabled(bool on)
 {
-    for (QAction* a : {Save1, SaveAs1, Close1}) a->setEnabled(on);
-    // Print, Print Preview, Export and Clear Undo and Redo stay off until
-    // their features are part of the editor.
+    for (QAction* a : {Save1, SaveAs1, Close1, ClearUndo1}) a->setEnabled(on);
+    // Print, Print Preview and Export stay off until their features are part
+    // of the editor.
     procs->setButtonEnabled(3, on);
 }
 
@@ -618,10 +619,21 @@ void TForm1::toolbarCommand(int32_t n)
     case 3:
         if (w) saveDocument(w, false);
         return;
+    case 6: undoCommand(false); return;
+    case 7: undoCommand(true); return;
+    case 12: stackCommand(false); return;
+    case 13: stackCommand(true); return;
+    case 14: eraseCommand(); return;
+    case 16: copyCommand(); return;
+    case 35: joinCommand(); return;
+    case 36: splitCommand(); return;
     case 8:
         if (w) {
-            for (model::item_t* it = w->items.head; it; it = it->next) it->selected = 0;
+            model::selectOnly(w->items, nullptr);
             w->repaintAll(true);
+            refreshSelectionState();
+            panelCode = 20;
+            procs->pressToolButton(canvas::buttonForPanel(panelCode));
         }
         return;
     case canvas::buttonZoomOut: applyZoomStep(-1); return;
@@ -744,7 +756,7 @@ void TForm1::Timer4Timer()
     setGridChecks((d.showGridX ? 1 : 0) + (d.showGridY ? 2 : 0), true);
     setAnchorChecks((d.showAnchorsX ? 1 : 0) + (d.showAnchorsY ? 2 : 0));
     setSnapChecks((d.snapX ? 1 : 0) + (d.snapY ? 2 : 0), true);
-    procs->refreshSelectionButtons(false, false, false, false);
+    refreshSelectionState();
     setDocumentCommandsEnabled(false);
 }
 

@@ -327,7 +327,7 @@ bool TSandbox::openDocument(int32_t number, const QString& name)
                 // A file without a header cannot be shown; keep a new document.
                 readOk = false;
             } else {
-                for (model::item_t* it = items.head; it; it = it->next) it->selected = 0;
+                model::selectOnly(items, nullptr);
                 rh->docNumber = number;
                 if (!(rh->hdr().zoom > 0.0 && rh->hdr().zoom <= 100.0)) rh->hdr().zoom = 1.0;
                 p.currentZoom = rh->hdr().zoom;
