@@ -337,8 +337,8 @@ void TForm1::buildMenus()
     menuCustomize = mb->addMenu(QStringLiteral("&Customize"));
     menuCustomize->addAction(QStringLiteral("Colors"), this, [this] {
         int32_t colour = 0;
-        std::vector<int32_t> custom;
-        dialogs().chooseColor(colour, custom);
+        std::vector<int32_t> custom(params->savedColors.begin(), params->savedColors.end());
+        if (dialogs().chooseColor(colour, custom)) params->rememberColor(colour);
     });
     for (const char* t : {"Line Weights", "Line Patterns", "Alignments", "Font sizes", "Text angles", "Shadows"})
         later(menuCustomize, QString::fromLatin1(t));
@@ -499,6 +499,15 @@ void TForm1::documentDestroyed(canvas::TSandbox* w)
 void TForm1::offerPicture(canvas::TSandbox*, const QString&)
 {
     // Picture insertion comes with the picture feature; the document stays new.
+}
+
+void TForm1::showToolPanel(int32_t code)
+{
+    // The panels themselves come with the side panel; the button follows now.
+    if (code == panelCode) return;
+    previousPanelCode = panelCode;
+    panelCode = code;
+    procs->pressToolButton(canvas::buttonForPanel(code));
 }
 
 void TForm1::zoomControlsChanged()

@@ -155,6 +155,7 @@ public:
     void addRecent(const QString& fileName) override;
     void offerPicture(canvas::TSandbox* w, const QString& path) override;
     void zoomControlsChanged() override;
+    void showToolPanel(int32_t code) override;
 
     // ---- toolbar host ----
     void toolbarCommand(int32_t n) override;

@@ -492,7 +492,6 @@ void TSandbox::applyZoom()
     for (model::item_t* it = items.head; it; it = it->next)
         if (it->itemType == model::typePicture) model::freeChildren(it->children);
     geometry::computeCanvasPixels(h);
-    // Keep the scroll proportion where the old layout had bars.
     layoutView();
     paintCanvas(true);
     Timer7.start();
@@ -601,7 +600,9 @@ void TSandbox::Timer3Timer()
 void TSandbox::Timer5Timer()
 {
     Timer5.stop();
-    // The line and text panels come with the side panel; nothing to show yet.
+    if (closing || !ready || !host_) return;
+    if (mode == 1) host_->showToolPanel(98);
+    else if (mode == 31) host_->showToolPanel(300);
 }
 
 void TSandbox::Timer7Timer()

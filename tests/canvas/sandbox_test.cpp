@@ -31,6 +31,8 @@ struct hostLog_t : sandboxHost_t {
     void addRecent(const QString& f) override { recent << f; }
     void offerPicture(TSandbox*, const QString& p) override { pictures << p; }
     void zoomControlsChanged() override {}
+    QList<int32_t> panels;
+    void showToolPanel(int32_t code) override { panels << code; }
 };
 
 class sandbox : public ::testing::Test {
@@ -179,4 +181,17 @@ TEST_F(sandbox, PictureNameOffersThePicture)
     ASSERT_EQ(host.pictures.size(), 1);
     EXPECT_EQ(host.pictures[0], pic);
     EXPECT_TRUE(w->fileName.isEmpty());
+}
+
+TEST_F(sandbox, ActivationShowsTheLineAndTextPanels)
+{
+    w->mode = 1;
+    w->FormActivate();
+    EXPECT_TRUE(w->Timer5.isActive());
+    w->Timer5Timer();
+    w->mode = 31;
+    w->Timer5Timer();
+    w->mode = 105;
+    w->Timer5Timer();
+    EXPECT_EQ(host.panels, (QList<int32_t>{98, 300}));
 }
