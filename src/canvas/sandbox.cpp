@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cstring>
@@ -692,6 +693,21 @@ void TSandbox::FormMouseMove(QPoint)
 void TSandbox::mouseMoveEvent(QMouseEvent* e)
 {
     FormMouseMove(e->position().toPoint());
+}
+
+void TSandbox::wheelEvent(QWheelEvent* e)
+{
+    // The wheel scrolls the view (with Shift, sideways) where a bar is shown.
+    const QPoint d = e->angleDelta();
+    const bool sideways = (e->modifiers() & Qt::ShiftModifier) || (d.y() == 0 && d.x() != 0);
+    QScrollBar* bar = sideways ? ScrollBarX : ScrollBarY;
+    const int delta = sideways && d.x() != 0 ? d.x() : d.y();
+    if (bar->isHidden() || delta == 0) {
+        e->ignore();
+        return;
+    }
+    bar->setValue(bar->value() - delta * 48 / 120);
+    e->accept();
 }
 
 void TSandbox::Image1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPoint pos)

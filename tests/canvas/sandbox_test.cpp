@@ -4,7 +4,9 @@
 #include "canvas/shellparams.h"
 #include "model/itemlist.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -194,4 +196,21 @@ TEST_F(sandbox, ActivationShowsTheLineAndTextPanels)
     w->mode = 105;
     w->Timer5Timer();
     EXPECT_EQ(host.panels, (QList<int32_t>{98, 300}));
+}
+
+TEST_F(sandbox, WheelScrollsTheShownBars)
+{
+    w->resize(500, 400);
+    ASSERT_FALSE(w->ScrollBarY->isHidden());
+    QWheelEvent down(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                     Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(w.get(), &down);
+    EXPECT_EQ(w->ScrollBarY->value(), 48);
+    EXPECT_EQ(w->lastLayout.scrollY, 48);
+    QWheelEvent right(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::ShiftModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(w.get(), &right);
+    EXPECT_EQ(w->ScrollBarX->value(), 48);
+    // The rulers follow: the page edge moved left by the scroll.
+    EXPECT_EQ(w->pageOnScreen.x, 12 - 48);
 }
