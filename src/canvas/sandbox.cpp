@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cstring>
@@ -327,7 +328,7 @@ bool TSandbox::openDocument(int32_t number, const QString& name)
                 // A file without a header cannot be shown; keep a new document.
                 readOk = false;
             } else {
-                for (model::item_t* it = items.head; it; it = it->next) it->selected = 0;
+                model::selectOnly(items, nullptr);
                 rh->docNumber = number;
                 if (!(rh->hdr().zoom > 0.0 && rh->hdr().zoom <= 100.0)) rh->hdr().zoom = 1.0;
                 p.currentZoom = rh->hdr().zoom;
@@ -492,7 +493,6 @@ void TSandbox::applyZoom()
     for (model::item_t* it = items.head; it; it = it->next)
         if (it->itemType == model::typePicture) model::freeChildren(it->children);
     geometry::computeCanvasPixels(h);
-    // Keep the scroll proportion where the old layout had bars.
     layoutView();
     paintCanvas(true);
     Timer7.start();
@@ -601,7 +601,9 @@ void TSandbox::Timer3Timer()
 void TSandbox::Timer5Timer()
 {
     Timer5.stop();
-    // The line and text panels come with the side panel; nothing to show yet.
+    if (closing || !ready || !host_) return;
+    if (mode == 1) host_->showToolPanel(98);
+    else if (mode == 31) host_->showToolPanel(300);
 }
 
 void TSandbox::Timer7Timer()
@@ -691,6 +693,21 @@ void TSandbox::FormMouseMove(QPoint)
 void TSandbox::mouseMoveEvent(QMouseEvent* e)
 {
     FormMouseMove(e->position().toPoint());
+}
+
+void TSandbox::wheelEvent(QWheelEvent* e)
+{
+    // The wheel scrolls the view (with Shift, sideways) where a bar is shown.
+    const QPoint d = e->angleDelta();
+    const bool sideways = (e->modifiers() & Qt::ShiftModifier) || (d.y() == 0 && d.x() != 0);
+    QScrollBar* bar = sideways ? ScrollBarX : ScrollBarY;
+    const int delta = sideways && d.x() != 0 ? d.x() : d.y();
+    if (bar->isHidden() || delta == 0) {
+        e->ignore();
+        return;
+    }
+    bar->setValue(bar->value() - delta * 48 / 120);
+    e->accept();
 }
 
 void TSandbox::Image1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPoint pos)

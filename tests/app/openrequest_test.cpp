@@ -31,7 +31,8 @@ INSTANTIATE_TEST_SUITE_P(
                       macroCase{"/home/a/no quotes at all.lmra", "/home/a/no quotes at all.lmra"},
                       macroCase{"[open(\"/x/first.lmra\")]\r\n[open(\"/x/second.lmra\")]", "/x/first.lmra"},
                       macroCase{"[open(\"/x/unterminated.lmra", "/x/unterminated.lmra"},
-                      macroCase{"", ""}));
+                      macroCase{"", ""}),
+    [](const ::testing::TestParamInfo<macroCase>& i) { return "case" + std::to_string(i.index); });
 
 TEST(openMacro, RoundTripsThroughTheRequestText)
 {

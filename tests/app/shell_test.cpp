@@ -162,7 +162,10 @@ TEST_P(zoomChecks, OnlyAnExactPresetIsChecked)
 INSTANTIATE_TEST_SUITE_P(Zoom, zoomChecks,
                          ::testing::Values(zoomCheckCase{0.25, 0}, zoomCheckCase{1.0, 3}, zoomCheckCase{1.33, -1},
                                            zoomCheckCase{1.749, 6}, zoomCheckCase{3.0, 8}, zoomCheckCase{0.1, -1},
-                                           zoomCheckCase{1.1, -1}));
+                                           zoomCheckCase{1.1, -1}),
+                         [](const ::testing::TestParamInfo<zoomCheckCase>& i) {
+                             return "zoom" + std::to_string(static_cast<int>(i.param.zoom * 1000));
+                         });
 
 TEST_F(shellTest, ZoomMenuAppliesToTheActiveDocument)
 {

@@ -47,7 +47,11 @@ INSTANTIATE_TEST_SUITE_P(Units, rulerMajor,
                          ::testing::Values(majorCase{1, 1.0, 1, 100}, majorCase{1, 0.25, 1, 25},
                                            majorCase{1, 3.0, 1, 300}, majorCase{2, 1.0, 96 / 25.4, 38},
                                            majorCase{2, 2.0, 96 / 25.4, 76}, majorCase{3, 1.0, 96, 96},
-                                           majorCase{3, 0.5, 96, 48}, majorCase{3, 1.25, 96, 120}));
+                                           majorCase{3, 0.5, 96, 48}, majorCase{3, 1.25, 96, 120}),
+                         [](const ::testing::TestParamInfo<majorCase>& i) {
+                             return "unit" + std::to_string(i.param.unit) + "_zoom" +
+                                    std::to_string(static_cast<int>(i.param.zoom * 100));
+                         });
 
 TEST(rulerTicks, PixelsAt100Percent)
 {

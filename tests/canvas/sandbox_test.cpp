@@ -4,7 +4,9 @@
 #include "canvas/shellparams.h"
 #include "model/itemlist.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -31,6 +33,8 @@ struct hostLog_t : sandboxHost_t {
     void addRecent(const QString& f) override { recent << f; }
     void offerPicture(TSandbox*, const QString& p) override { pictures << p; }
     void zoomControlsChanged() override {}
+    QList<int32_t> panels;
+    void showToolPanel(int32_t code) override { panels << code; }
 };
 
 class sandbox : public ::testing::Test {
@@ -99,7 +103,11 @@ TEST_F(sandbox, LayoutWithoutAndWithBars)
     // The page is white and the ground outside grey on the canvas image.
     const QImage& img = w->canvasImage();
     const model::item_t* h = w->header();
-    EXPECT_EQ(img.pixel(h->x1 + 5, h->y1 + 5), qRgb(255, 255, 255));
+    // Most of a row across the page is white (gridlines cross it).
+    int white = 0;
+    const int y = h->y1 + (h->y2 - h->y1) / 3 + 1;
+    for (int x = h->x1; x < h->x2; ++x) white += img.pixel(x, y) == qRgb(255, 255, 255);
+    EXPECT_GT(white, (h->x2 - h->x1) * 8 / 10);
     if (h->x1 > 2) {
         EXPECT_NE(img.pixel(1, h->y1 + 5), qRgb(255, 255, 255));
     }
@@ -175,4 +183,34 @@ TEST_F(sandbox, PictureNameOffersThePicture)
     ASSERT_EQ(host.pictures.size(), 1);
     EXPECT_EQ(host.pictures[0], pic);
     EXPECT_TRUE(w->fileName.isEmpty());
+}
+
+TEST_F(sandbox, ActivationShowsTheLineAndTextPanels)
+{
+    w->mode = 1;
+    w->FormActivate();
+    EXPECT_TRUE(w->Timer5.isActive());
+    w->Timer5Timer();
+    w->mode = 31;
+    w->Timer5Timer();
+    w->mode = 105;
+    w->Timer5Timer();
+    EXPECT_EQ(host.panels, (QList<int32_t>{98, 300}));
+}
+
+TEST_F(sandbox, WheelScrollsTheShownBars)
+{
+    w->resize(500, 400);
+    ASSERT_FALSE(w->ScrollBarY->isHidden());
+    QWheelEvent down(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                     Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(w.get(), &down);
+    EXPECT_EQ(w->ScrollBarY->value(), 48);
+    EXPECT_EQ(w->lastLayout.scrollY, 48);
+    QWheelEvent right(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::ShiftModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(w.get(), &right);
+    EXPECT_EQ(w->ScrollBarX->value(), 48);
+    // The rulers follow: the page edge moved left by the scroll.
+    EXPECT_EQ(w->pageOnScreen.x, 12 - 48);
 }

@@ -42,7 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
                       stepCase{125, 100, 150}, stepCase{126, 125, 150}, stepCase{150, 125, 175},
                       stepCase{151, 150, 175}, stepCase{175, 150, 200}, stepCase{176, 175, 200},
                       stepCase{200, 175, 300}, stepCase{201, 200, 300}, stepCase{299, 200, 300},
-                      stepCase{300, 200, 300}, stepCase{301, 301, 301}, stepCase{400, 400, 400}));
+                      stepCase{300, 200, 300}, stepCase{301, 301, 301}, stepCase{400, 400, 400}),
+    [](const ::testing::TestParamInfo<stepCase>& i) { return "at" + std::to_string(i.param.z); });
 
 TEST(toolbar, ButtonsInOrderTwoPixelsApartWithSeparators)
 {
