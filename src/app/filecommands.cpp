@@ -4,10 +4,7 @@
 #include "app/mainwindow.h"
 #include "app/recent.h"
 
-#if __has_include("model/docfile.h")
 #include "model/docfile.h"
-#define LUMORA_HAVE_DOCFILE 1
-#endif
 
 #include <QDir>
 #include <QFileInfo>
@@ -62,7 +59,6 @@ void TForm1::openDocument()
 
 bool TForm1::writeWindow(canvas::TSandbox* w, const QString& name)
 {
-#ifdef LUMORA_HAVE_DOCFILE
     std::string error;
     if (model::writeDocument(name.toStdString(), w->items, &error)) return true;
     // A failed write loses nothing: the file on disk is the previous one and
@@ -73,14 +69,6 @@ bool TForm1::writeWindow(canvas::TSandbox* w, const QString& name)
                                error.empty() ? QStringLiteral("the file could not be written") : QString::fromStdString(error)),
                       btnOk);
     return false;
-#else
-    (void)w;
-    dialogs().message(msgKind_t::warning,
-                      QStringLiteral("The file \"%1\" could not be saved: this build cannot write documents.")
-                          .arg(QDir::toNativeSeparators(name)),
-                      btnOk);
-    return false;
-#endif
 }
 
 bool TForm1::saveAsDialog(QString& name, canvas::TSandbox* w)

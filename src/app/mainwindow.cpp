@@ -31,23 +31,7 @@ namespace app {
 
 namespace {
 
-constexpr int32_t sidePanelWidth = 120;
-constexpr int32_t suggestionAreaHeight = 142;
 constexpr int32_t stripHeight = 24;
-
-QColor bgr(int32_t c)
-{
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-
-// A menu item whose feature is not part of the editor yet.
-QAction* later(QMenu* m, const QString& text, const QKeySequence& key = {})
-{
-    QAction* a = m->addAction(text);
-    if (!key.isEmpty()) a->setShortcut(key);
-    a->setEnabled(false);
-    return a;
-}
 
 } // namespace
 
@@ -127,6 +111,7 @@ void TForm1::FormCreate()
     Undo1->setEnabled(false);
     Redo1->setEnabled(false);
     procs->refreshUndoButtons(false, false);
+    procs->setButtonEnabled(15, false);  // pasting needs the placing tool
 
     // 7. Side panel state, grid and anchor checks, the tool panel.
     setGridChecks(0, false);
@@ -168,216 +153,9 @@ TForm1::~TForm1()
     canvas::setParams(nullptr);
 }
 
-void TForm1::buildSidePanel()
-{
-    sidePanel = new QWidget;
-    sidePanel->setObjectName(QStringLiteral("sidePanel"));
-    sidePanel->setFixedWidth(sidePanelWidth);
-    sidePanel->setAutoFillBackground(true);
-    QPalette pal = sidePanel->palette();
-    pal.setColor(QPalette::Window, bgr(0xEFEFEF));
-    sidePanel->setPalette(pal);
-    auto* v = new QVBoxLayout(sidePanel);
-    v->setContentsMargins(0, 0, 0, 0);
-    v->setSpacing(0);
-    panelTitle = new QLabel(QStringLiteral("Insert"), sidePanel);
-    panelTitle->setObjectName(QStringLiteral("panelTitle"));
-    panelTitle->setAutoFillBackground(true);
-    QPalette tp = panelTitle->palette();
-    tp.setColor(QPalette::Window, QColor(0x3A, 0x6E, 0xA5));
-    tp.setColor(QPalette::WindowText, Qt::white);
-    panelTitle->setPalette(tp);
-    panelTitle->setContentsMargins(4, 2, 4, 2);
-    panelTitle->setFixedHeight(20);
-    v->addWidget(panelTitle);
-    panelBody = new QWidget(sidePanel);
-    panelBody->setObjectName(QStringLiteral("panelBody"));
-    v->addWidget(panelBody, 1);
-
-    suggestionArea = new QWidget(sidePanel);
-    suggestionArea->setObjectName(QStringLiteral("suggestionArea"));
-    suggestionArea->setFixedHeight(suggestionAreaHeight);
-    auto* sv = new QVBoxLayout(suggestionArea);
-    sv->setContentsMargins(2, 2, 2, 2);
-    sv->setSpacing(2);
-    nextStepLine = new QLabel(QStringLiteral("Select what you want to do next..."), suggestionArea);
-    nextStepLine->setObjectName(QStringLiteral("nextStepLine"));
-    nextStepLine->setWordWrap(true);
-    sv->addWidget(nextStepLine);
-    for (int i = 1; i <= 4; ++i) {
-        auto* b = new QPushButton(suggestionArea);
-        b->setObjectName(QStringLiteral("suggestion%1").arg(i));
-        b->setFlat(true);
-        b->setEnabled(false);
-        sv->addWidget(b);
-    }
-    auto* nav = new QHBoxLayout;
-    backLabel = new QLabel(QStringLiteral("Back"), suggestionArea);
-    backLabel->setObjectName(QStringLiteral("backLabel"));
-    backLabel->hide();
-    auto* back = new QPushButton(QStringLiteral("<"), suggestionArea);
-    back->setObjectName(QStringLiteral("backButton"));
-    auto* fwd = new QPushButton(QStringLiteral(">"), suggestionArea);
-    fwd->setObjectName(QStringLiteral("forwardButton"));
-    for (QPushButton* b : {back, fwd}) {
-        b->setEnabled(false);
-        b->setFixedSize(24, 20);
-    }
-    nav->addWidget(back);
-    nav->addWidget(backLabel);
-    nav->addStretch(1);
-    nav->addWidget(fwd);
-    sv->addLayout(nav);
-    v->addWidget(suggestionArea);
-}
-
-void TForm1::buildMenus()
-{
-    QMenuBar* mb = menuBar();
-
-    // File
-    menuFile = mb->addMenu(QStringLiteral("&File"));
-    New1 = menuFile->addAction(QStringLiteral("New"), QKeySequence(Qt::CTRL | Qt::Key_N), this, [this] { newDocument(); });
-    Open1 = menuFile->addAction(QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O), this, [this] { openDocument(); });
-    menuReopen = menuFile->addMenu(QStringLiteral("Reopen"));
-    for (int k = 0; k < 16; ++k) {
-        Reopen[k] = menuReopen->addAction(QString(), this, [this, k] { reopen(k + 1); });
-        Reopen[k]->setVisible(false);
-    }
-    menuReopen->addSeparator();
-    ClearRecent1 = menuReopen->addAction(QStringLiteral("Clear..."), this, [this] { clearRecent(); });
-    Save1 = menuFile->addAction(QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S), this, [this] {
-        if (canvas::TSandbox* w = activeDocument()) saveDocument(w, false);
-    });
-    SaveAs1 = menuFile->addAction(QStringLiteral("Save As"), this, [this] {
-        if (canvas::TSandbox* w = activeDocument()) saveDocumentAs(w);
-    });
-    Close1 = menuFile->addAction(QStringLiteral("Close"), this, [this] { closeDocument(); });
-    menuFile->addSeparator();
-    menuPageSetup = menuFile->addMenu(QStringLiteral("Page Setup"));
-    PageSetupCurrent = later(menuPageSetup, QStringLiteral("Current File"));
-    PageSetupSeparator = menuPageSetup->addSeparator();
-    PageSetupNew = later(menuPageSetup, QStringLiteral("New Files"));
-    menuGridAndSnap = menuFile->addMenu(QStringLiteral("Grid and Snap"));
-    GridSnapCurrent = later(menuGridAndSnap, QStringLiteral("Current File"));
-    GridSnapSeparator = menuGridAndSnap->addSeparator();
-    GridSnapNew = later(menuGridAndSnap, QStringLiteral("New Files"));
-    for (QAction* a : {PageSetupCurrent, PageSetupSeparator, GridSnapCurrent, GridSnapSeparator}) a->setVisible(false);
-    menuFile->addSeparator();
-    PrintPreview1 = later(menuFile, QStringLiteral("Print Preview"));
-    Print1 = later(menuFile, QStringLiteral("Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
-    ExportSeparator = menuFile->addSeparator();
-    menuExport = menuFile->addMenu(QStringLiteral("Export"));
-    later(menuExport, QStringLiteral("Exact"));
-    later(menuExport, QStringLiteral("Smooth"));
-    menuFile->addSeparator();
-    Exit1 = menuFile->addAction(QStringLiteral("Exit"), this, [this] { Exit(); });
-
-    // Insert
-    buildInsertMenu();
-
-    // Edit
-    menuEdit = mb->addMenu(QStringLiteral("&Edit"));
-    Undo1 = later(menuEdit, QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
-    Redo1 = later(menuEdit, QStringLiteral("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
-    menuEdit->addSeparator();
-    ClearUndo1 = later(menuEdit, QStringLiteral("Clear Undo and Redo"));
-    menuEdit->addSeparator();
-    Cut1 = later(menuEdit, QStringLiteral("Cut"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    Copy1 = later(menuEdit, QStringLiteral("Copy"), QKeySequence(Qt::CTRL | Qt::Key_Insert));
-    Paste1 = later(menuEdit, QStringLiteral("Paste"), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
-    menuEdit->addSeparator();
-    CopyToClipboard1 = later(menuEdit, QStringLiteral("Copy to Clipboard"));
-    CopyToClipboard1->setVisible(false);
-    JoinItems1 = later(menuEdit, QStringLiteral("Join Items"));
-    SplitGroup1 = later(menuEdit, QStringLiteral("Split Group"));
-
-    // Zoom
-    menuZoom = mb->addMenu(QStringLiteral("&Zoom"));
-    auto* zoomGroup = new QActionGroup(this);
-    zoomGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    for (int i = 0; i < 9; ++i) {
-        zoomItems[i] = menuZoom->addAction(QString::number(geometry::zoomPresets[i]) + QLatin1Char('%'), this,
-                                           [this, i] { chooseZoom(i); });
-        zoomItems[i]->setCheckable(true);
-        zoomGroup->addAction(zoomItems[i]);
-    }
-    zoomItems[3]->setChecked(true);
-
-    // Tools
-    menuTools = mb->addMenu(QStringLiteral("&Tools"));
-    static const char* const kinds[4] = {"None", "Horizontal", "Vertical", "Both"};
-    auto radio = [this](QMenu* m, std::array<QAction*, 4>& items, void (TForm1::*fn)(int32_t)) {
-        auto* g = new QActionGroup(this);
-        for (int k = 0; k < 4; ++k) {
-            items[k] = m->addAction(QString::fromLatin1(kinds[k]), this, [this, fn, k] { (this->*fn)(k); });
-            items[k]->setCheckable(true);
-            g->addAction(items[k]);
-        }
-    };
-    menuGrid = menuTools->addMenu(QStringLiteral("Grid"));
-    radio(menuGrid, gridItems, &TForm1::gridCommand);
-    menuGrid->addSeparator();
-    gridCustomize = later(menuGrid, QStringLiteral("Customize..."));
-    menuReset = menuGrid->addMenu(QStringLiteral("Reset"));
-    for (int k = 1; k <= 3; ++k) resetItems[k] = later(menuReset, QString::fromLatin1(kinds[k]));
-    menuGrid->addSeparator();
-    menuAnchors = menuGrid->addMenu(QStringLiteral("Anchors"));
-    radio(menuAnchors, anchorItems, &TForm1::anchorCommand);
-    menuSnap = menuTools->addMenu(QStringLiteral("Snap"));
-    radio(menuSnap, snapItems, &TForm1::snapCommand);
-    menuTools->addSeparator();
-    speedItem = later(menuTools, QStringLiteral("Speed..."));
-
-    // Customize
-    menuCustomize = mb->addMenu(QStringLiteral("&Customize"));
-    menuCustomize->addAction(QStringLiteral("Colors"), this, [this] {
-        int32_t colour = 0;
-        std::vector<int32_t> custom;
-        dialogs().chooseColor(colour, custom);
-    });
-    for (const char* t : {"Line Weights", "Line Patterns", "Alignments", "Font sizes", "Text angles", "Shadows"})
-        later(menuCustomize, QString::fromLatin1(t));
-
-    // Window
-    menuWindow = mb->addMenu(QStringLiteral("&Window"));
-    menuWindow->menuAction()->setVisible(false);
-
-    // Help
-    menuHelp = mb->addMenu(QStringLiteral("&Help"));
-    QMenu* hints = menuHelp->addMenu(QStringLiteral("Hints"));
-    ShowAll1 = hints->addAction(QStringLiteral("Show All"), this, [this] { setHints(true); });
-    ShowNone1 = hints->addAction(QStringLiteral("Show None"), this, [this] { setHints(false); });
-    ShowAll1->setCheckable(true);
-    ShowNone1->setCheckable(true);
-    QObject::connect(menuHelp, &QMenu::aboutToShow, this, [this] {
-#ifdef LUMORA_HAVE_SETTINGS
-        bool all = true, none = true;
-        for (uint8_t f : params->hintFlags) {
-            if (f) none = false;
-            else all = false;
-        }
-        ShowAll1->setChecked(all);
-        ShowNone1->setChecked(none);
-#endif
-    });
-    menuHelp->addSeparator();
-    About1 = later(menuHelp, QStringLiteral("About"));
-}
-
-void TForm1::buildInsertMenu()
-{
-    menuInsert = menuBar()->addMenu(QStringLiteral("&Insert"));
-    for (const char* t : {"Picture", "Text", "Line", "Arc", "Spline", "Curve", "Triangle", "Square", "Rectangle",
-                          "Circle", "Pie", "Ellipse", "Polygon", "Star", "Solid", "Oblong"})
-        later(menuInsert, QString::fromLatin1(t));
-}
-
 void TForm1::setHints(bool all)
 {
-#ifdef LUMORA_HAVE_SETTINGS
     params->hintFlags.fill(all ? 1 : 0);
-#endif
     ShowAll1->setChecked(all);
     ShowNone1->setChecked(!all);
 }
@@ -484,12 +262,9 @@ void TForm1::refreshDocumentMenus(canvas::TSandbox* w)
     setGridChecks(kindOf(hd.showGridX, hd.showGridY), true);
     setAnchorChecks(kindOf(hd.showAnchorsX, hd.showAnchorsY));
     setSnapChecks(kindOf(hd.snapX, hd.snapY), true);
-    // Undo and Redo follow the history once it keeps steps.
-    Undo1->setEnabled(false);
-    Redo1->setEnabled(false);
-    procs->refreshUndoButtons(false, false);
-    procs->refreshSelectionButtons(model::firstSelected(w->items) != nullptr, false, false, false);
     setDocumentCommandsEnabled(true);
+    refreshUndoButtons();
+    refreshSelectionState();
 }
 
 void TForm1::documentDestroyed(canvas::TSandbox* w)
@@ -504,6 +279,15 @@ void TForm1::offerPicture(canvas::TSandbox*, const QString&)
     // Picture insertion comes with the picture feature; the document stays new.
 }
 
+void TForm1::showToolPanel(int32_t code)
+{
+    // The panels themselves come with the side panel; the button follows now.
+    if (code == panelCode) return;
+    previousPanelCode = panelCode;
+    panelCode = code;
+    procs->pressToolButton(canvas::buttonForPanel(code));
+}
+
 void TForm1::zoomControlsChanged()
 {
     procs->showZoom(params->currentZoom);
@@ -514,9 +298,9 @@ void TForm1::zoomControlsChanged()
 
 void TForm1::setDocumentCommandsEnabled(bool on)
 {
-    for (QAction* a : {Save1, SaveAs1, Close1}) a->setEnabled(on);
-    // Print, Print Preview, Export and Clear Undo and Redo stay off until
-    // their features are part of the editor.
+    for (QAction* a : {Save1, SaveAs1, Close1, ClearUndo1}) a->setEnabled(on);
+    // Print, Print Preview and Export stay off until their features are part
+    // of the editor.
     procs->setButtonEnabled(3, on);
 }
 
@@ -622,10 +406,21 @@ void TForm1::toolbarCommand(int32_t n)
     case 3:
         if (w) saveDocument(w, false);
         return;
+    case 6: undoCommand(false); return;
+    case 7: undoCommand(true); return;
+    case 12: stackCommand(false); return;
+    case 13: stackCommand(true); return;
+    case 14: eraseCommand(); return;
+    case 16: copyCommand(); return;
+    case 35: joinCommand(); return;
+    case 36: splitCommand(); return;
     case 8:
         if (w) {
-            for (model::item_t* it = w->items.head; it; it = it->next) it->selected = 0;
+            model::selectOnly(w->items, nullptr);
             w->repaintAll(true);
+            refreshSelectionState();
+            panelCode = 20;
+            procs->pressToolButton(canvas::buttonForPanel(panelCode));
         }
         return;
     case canvas::buttonZoomOut: applyZoomStep(-1); return;
@@ -748,7 +543,7 @@ void TForm1::Timer4Timer()
     setGridChecks((d.showGridX ? 1 : 0) + (d.showGridY ? 2 : 0), true);
     setAnchorChecks((d.showAnchorsX ? 1 : 0) + (d.showAnchorsY ? 2 : 0));
     setSnapChecks((d.snapX ? 1 : 0) + (d.snapY ? 2 : 0), true);
-    procs->refreshSelectionButtons(false, false, false, false);
+    refreshSelectionState();
     setDocumentCommandsEnabled(false);
 }
 

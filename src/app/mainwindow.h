@@ -118,6 +118,17 @@ public:
     // Writes the window's document; a failure is reported and returns false.
     bool writeWindow(canvas::TSandbox* w, const QString& name);
 
+    // ---- edit commands ----
+    void refreshUndoButtons();
+    void refreshSelectionState();
+    void undoCommand(bool redo);
+    void clearUndoCommand();
+    void eraseCommand();
+    void stackCommand(bool toFront);
+    void copyCommand();
+    void joinCommand();
+    void splitCommand();
+
     // ---- window menu ----
     void addWindowEntry(const QString& caption, int32_t docNumber) override;
     void checkWindowEntry(int32_t docNumber) override;
@@ -144,6 +155,7 @@ public:
     void addRecent(const QString& fileName) override;
     void offerPicture(canvas::TSandbox* w, const QString& path) override;
     void zoomControlsChanged() override;
+    void showToolPanel(int32_t code) override;
 
     // ---- toolbar host ----
     void toolbarCommand(int32_t n) override;
@@ -166,6 +178,7 @@ private:
     canvas::TSandbox* sandboxOf(QMdiSubWindow* sub) const;
     int32_t randomWindowNumber() const;
     void setZoom(double zoom);
+    void afterEdit(canvas::TSandbox* w);
 
     canvas::TSandbox* lastActive_ = nullptr;
     openRequestServer_t* requests_ = nullptr;

@@ -68,6 +68,11 @@ int32_t rulerMajorStep(int32_t unit, double zoom, double pxPerUnit)
 
 std::vector<rulerTick_t> rulerTicks(int32_t unit, double zoom, double pxPerUnit, int32_t extent)
 {
+    return rulerTicks(unit, zoom, pxPerUnit, 0, extent);
+}
+
+std::vector<rulerTick_t> rulerTicks(int32_t unit, double zoom, double pxPerUnit, int32_t from, int32_t extent)
+{
     std::vector<rulerTick_t> out;
     const int32_t major = rulerMajorStep(unit, zoom, pxPerUnit);
     if (major < 1 || extent < 0) return out;
@@ -78,7 +83,7 @@ std::vector<rulerTick_t> rulerTicks(int32_t unit, double zoom, double pxPerUnit,
     };
     const bool withLabels = labelled(unit, zoom);
     const std::vector<division_t> divs = divisions(unit, zoom);
-    for (int64_t k = 0; static_cast<int64_t>(k) * major <= extent; ++k) {
+    for (int64_t k = std::max<int64_t>(0, from / major - 1); k * major <= extent; ++k) {
         const int32_t base = static_cast<int32_t>(k * major);
         // No tick or label at the page edge itself.
         if (k > 0) put(base, 11, withLabels ? static_cast<int32_t>(k * labelStep(unit)) : 0);
@@ -118,10 +123,10 @@ void drawRuler(QImage& img, const rulerSpec_t& s)
     // long ruler never walks the whole page.
     const int32_t visibleFrom = std::max(0, s.first - s.pageStart);
     const int32_t visibleTo = std::min(s.pageEnd - s.pageStart, s.first + length - s.pageStart);
-    const std::vector<rulerTick_t> ticks = rulerTicks(s.unit, s.zoom, s.pxPerUnit, visibleTo);
+    // Labels reach up to a step to the right of their tick: start one step early.
+    const std::vector<rulerTick_t> ticks = rulerTicks(s.unit, s.zoom, s.pxPerUnit, visibleFrom, visibleTo);
     p.setPen(bgr(s.tickColour));
     for (const rulerTick_t& t : ticks) {
-        if (t.at < visibleFrom - 200) continue;  // labels reach a little to the right
         const int32_t pos = s.pageStart + t.at - s.first;
         if (pos >= b0 && pos < b1) {
             if (s.vertical) p.drawLine(thick - t.length, pos, thick - 1, pos);

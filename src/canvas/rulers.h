@@ -31,6 +31,8 @@ int32_t rulerMajorStep(int32_t unit, double zoom, double pxPerUnit);
 // Every tick from the page edge (0) to `extent` pixels, longest first where
 // two fall on the same pixel.
 std::vector<rulerTick_t> rulerTicks(int32_t unit, double zoom, double pxPerUnit, int32_t extent);
+// Only the ticks of the major steps that reach `from` .. `extent`.
+std::vector<rulerTick_t> rulerTicks(int32_t unit, double zoom, double pxPerUnit, int32_t from, int32_t extent);
 
 struct rulerSpec_t {
     bool vertical = false;

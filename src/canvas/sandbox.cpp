@@ -3,10 +3,7 @@
 #include "canvas/shellparams.h"
 #include "model/itemlist.h"
 
-#if __has_include("model/docfile.h")
 #include "model/docfile.h"
-#define LUMORA_HAVE_DOCFILE 1
-#endif
 
 #include "app/dialogs.h"
 
@@ -15,6 +12,7 @@
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cstring>
@@ -41,7 +39,6 @@ bool isPictureName(const QString& name)
     return pictures.contains(ext);
 }
 
-#ifdef LUMORA_HAVE_DOCFILE
 // The reader's questions, asked through the dialog layer.
 class readQuestions_t : public model::docReadQuestions_t {
 public:
@@ -55,7 +52,6 @@ public:
         app::dialogs().message(app::msgKind_t::warning, QString::fromStdString(text), app::btnOk);
     }
 };
-#endif
 
 // A plain panel that paints itself in one colour.
 class panel_t : public QWidget {
@@ -277,17 +273,12 @@ bool TSandbox::openDocument(int32_t number, const QString& name)
     auto& hd = h->hdr();
     hd.zoom = 1.0;
     newFileHeader(p, hd);
-#ifdef LUMORA_HAVE_DOCFILE
     hd.fileVersion = model::formatVersion;
-#else
-    hd.fileVersion = 164;
-#endif
     geometry::computeCanvasPixels(h);
 
     // 4. The grid record with equally spaced gridlines.
     model::item_t* grid = model::newItem(items, model::typeGrid);
     grid->undoState = 0;
-#ifdef LUMORA_HAVE_DOCFILE
     {
         const double stepX = hd.anchorStepX * hd.pxPerUnitX, stepY = hd.anchorStepY * hd.pxPerUnitY;
         const double left = hd.canvasLeft * hd.pxPerUnitX, top = hd.canvasTop * hd.pxPerUnitY;
@@ -299,7 +290,6 @@ bool TSandbox::openDocument(int32_t number, const QString& name)
             for (int k = 1; top + k * stepY < bottom && k < 100000; ++k)
                 model::addAnchorY(grid, model::roundHalfEven(top + k * stepY));
     }
-#endif
     model::setModified(items, false);
 
     // 5. The tool of the window deactivated last.
@@ -323,7 +313,6 @@ bool TSandbox::openDocument(int32_t number, const QString& name)
     } else {
         // 9. A document file.
         if (!trimmed.isEmpty()) {
-#ifdef LUMORA_HAVE_DOCFILE
             readQuestions_t q;
             std::string error;
             readOk = model::readDocument(QFileInfo(trimmed).absoluteFilePath().toStdString(), items, q, &error);
@@ -332,7 +321,6 @@ bool TSandbox::openDocument(int32_t number, const QString& name)
                                        QStringLiteral("Cannot open \"%1\": %2")
                                            .arg(trimmed, QString::fromStdString(error)),
                                        app::btnOk);
-#endif
         }
         if (readOk) {
             model::item_t* rh = header();
@@ -340,7 +328,7 @@ bool TSandbox::openDocument(int32_t number, const QString& name)
                 // A file without a header cannot be shown; keep a new document.
                 readOk = false;
             } else {
-                for (model::item_t* it = items.head; it; it = it->next) it->selected = 0;
+                model::selectOnly(items, nullptr);
                 rh->docNumber = number;
                 if (!(rh->hdr().zoom > 0.0 && rh->hdr().zoom <= 100.0)) rh->hdr().zoom = 1.0;
                 p.currentZoom = rh->hdr().zoom;
@@ -505,7 +493,6 @@ void TSandbox::applyZoom()
     for (model::item_t* it = items.head; it; it = it->next)
         if (it->itemType == model::typePicture) model::freeChildren(it->children);
     geometry::computeCanvasPixels(h);
-    // Keep the scroll proportion where the old layout had bars.
     layoutView();
     paintCanvas(true);
     Timer7.start();
@@ -614,7 +601,9 @@ void TSandbox::Timer3Timer()
 void TSandbox::Timer5Timer()
 {
     Timer5.stop();
-    // The line and text panels come with the side panel; nothing to show yet.
+    if (closing || !ready || !host_) return;
+    if (mode == 1) host_->showToolPanel(98);
+    else if (mode == 31) host_->showToolPanel(300);
 }
 
 void TSandbox::Timer7Timer()
@@ -704,6 +693,21 @@ void TSandbox::FormMouseMove(QPoint)
 void TSandbox::mouseMoveEvent(QMouseEvent* e)
 {
     FormMouseMove(e->position().toPoint());
+}
+
+void TSandbox::wheelEvent(QWheelEvent* e)
+{
+    // The wheel scrolls the view (with Shift, sideways) where a bar is shown.
+    const QPoint d = e->angleDelta();
+    const bool sideways = (e->modifiers() & Qt::ShiftModifier) || (d.y() == 0 && d.x() != 0);
+    QScrollBar* bar = sideways ? ScrollBarX : ScrollBarY;
+    const int delta = sideways && d.x() != 0 ? d.x() : d.y();
+    if (bar->isHidden() || delta == 0) {
+        e->ignore();
+        return;
+    }
+    bar->setValue(bar->value() - delta * 48 / 120);
+    e->accept();
 }
 
 void TSandbox::Image1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPoint pos)

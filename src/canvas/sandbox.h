@@ -46,6 +46,8 @@ public:
     virtual void offerPicture(TSandbox* w, const QString& path) = 0;
     // The global zoom changed from within the window (opening a document).
     virtual void zoomControlsChanged() = 0;
+    // The window's tool wants its side panel (98 line, 300 text) and button.
+    virtual void showToolPanel(int32_t code) = 0;
 };
 
 // A save-under: the pixels of the canvas under a transient figure.
@@ -171,6 +173,7 @@ protected:
     void resizeEvent(QResizeEvent*) override;
     void closeEvent(QCloseEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
+    void wheelEvent(QWheelEvent*) override;
 
 private:
     void placeCanvas(const viewLayout_t& l);

@@ -2,9 +2,7 @@
 
 #include "geometry/units.h"
 
-#ifdef LUMORA_HAVE_SETTINGS
 #include "page/pageset.h"
-#endif
 
 namespace canvas {
 
@@ -36,7 +34,6 @@ void setParams(settings::TParams* p)
 void newFileHeader(const settings::TParams& p, model::headerBody_t& h)
 {
     const settings::defaults_t& d = p.newFile;
-#ifdef LUMORA_HAVE_SETTINGS
     settings::TParams::defaultsToDocument(d, h);
     // Design type and page setup of new files.
     const int32_t type = page::designTypeOf(p.pspage);
@@ -68,26 +65,6 @@ void newFileHeader(const settings::TParams& p, model::headerBody_t& h)
         h.rowFold = m.rowFold;
         h.columnFold = m.columnFold;
     }
-#else
-    h.unit = d.units;
-    geometry::pxPerUnit(h.unit, h.pxPerUnitX, h.pxPerUnitY);
-    h.angles = d.angles;
-    h.canvasLeft = d.recInch.canvasLeft;
-    h.canvasTop = d.recInch.canvasTop;
-    h.canvasWidth = d.recInch.canvasWidth;
-    h.canvasHeight = d.recInch.canvasHeight;
-    h.anchorStepX = d.recInch.anchorStepX;
-    h.anchorStepY = d.recInch.anchorStepY;
-    h.showGridX = d.showGridX;
-    h.showGridY = d.showGridY;
-    h.snapX = d.snapX;
-    h.snapY = d.snapY;
-    h.showAnchorsX = d.showAnchorsX;
-    h.showAnchorsY = d.showAnchorsY;
-    h.designType = 1;
-    h.pageOrientation = 1;
-    h.rows = h.columns = 1;
-#endif
     // The unit's scale always follows this screen.
     geometry::pxPerUnit(h.unit, h.pxPerUnitX, h.pxPerUnitY);
 }

@@ -163,6 +163,7 @@ int32_t splitGroup(itemList_t& list)
     const auto vs = beginEdit(list);
     for (item_t* v : vs) {
         v->groupId = 0;
+        noteIds(list, v);
         if (v->itemType == typeGroupHandle) v->itemType = typeDeletionMarker;
     }
     deselectAll(list);

@@ -258,6 +258,8 @@ void clearHistory(itemList_t& list)
             if (f != keptUsers.end()) ++f->second;
         }
 
+    // The walk deletes and renumbers most records; the tables are rebuilt after.
+    dropHistoryIndex(list);
     int32_t counter = 0;
     for (item_t* it = list.head; it;) {
         item_t* next = it->next;

@@ -10,9 +10,37 @@ namespace {
 
 bool stateIndexed(int32_t s) { return s >= 0 && s <= 2; }
 
+void count(listIndex_t& x, const filedIds_t& f, int32_t delta)
+{
+    const int32_t v[4] = {f.stepId, f.actionId, f.zOrder, f.groupId};
+    for (int k = 0; k < 4; ++k) {
+        auto& c = x.idCounts[k];
+        auto i = c.emplace(v[k], 0).first;
+        if ((i->second += delta) <= 0) c.erase(i);
+    }
+}
+
+void unfileIds(listIndex_t& x, const item_t* it)
+{
+    auto f = x.filed.find(it);
+    if (f == x.filed.end()) return;
+    count(x, f->second, -1);
+    x.filed.erase(f);
+}
+
+void fileIds(listIndex_t& x, const item_t* it)
+{
+    unfileIds(x, it);
+    if (it->kind != kindItem) return;
+    const filedIds_t f{it->stepId, it->actionId, it->zOrder, it->groupId};
+    x.filed.emplace(it, f);
+    count(x, f, +1);
+}
+
 void file(listIndex_t& x, item_t* it)
 {
     if (it->selected) x.marked.insert(it);
+    fileIds(x, it);
     if (it->kind != kindItem) return;
     auto [pos, inserted] = x.byStep.emplace(it->stepId, it);
     if (!inserted && pos->second != it) {
@@ -64,6 +92,17 @@ int32_t edgeStep(itemList_t& list, int32_t state, bool top)
 
 } // namespace
 
+idCache_t indexedIds(const listIndex_t& x)
+{
+    auto top = [&](int k) { return x.idCounts[k].empty() ? 0 : std::max(0, x.idCounts[k].rbegin()->first); };
+    idCache_t c;
+    c.maxStepId = top(0);
+    c.maxActionId = top(1);
+    c.maxZOrder = top(2);
+    c.maxGroupId = top(3);
+    return c;
+}
+
 listIndex_t& historyIndex(itemList_t& list)
 {
     if (!list.index) list.index = build(list);
@@ -86,6 +125,7 @@ void indexUnlink(itemList_t& list, item_t* item)
     if (!list.index || !item) return;
     listIndex_t& x = *list.index;
     x.marked.erase(item);
+    unfileIds(x, item);
     auto f = x.byStep.find(item->stepId);
     if (f == x.byStep.end() || f->second != item) return;
     x.byStep.erase(f);
@@ -174,6 +214,8 @@ bool historyIndexConsistent(itemList_t& list)
     if (fresh->byStep != x.byStep) return false;
     for (int s = 0; s < 3; ++s)
         if (fresh->byState[s] != x.byState[s]) return false;
+    for (int k = 0; k < 4; ++k)
+        if (fresh->idCounts[k] != x.idCounts[k]) return false;
     for (item_t* it = list.head; it; it = it->next)
         if (it->selected && !x.marked.count(it)) return false;
     // Step ids grow along the list.

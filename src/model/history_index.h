@@ -13,6 +13,7 @@
 
 #include "model/item.h"
 
+#include <map>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
@@ -20,11 +21,23 @@
 
 namespace model {
 
+// The id fields of a kind 0 record as the tables last saw them.
+struct filedIds_t {
+    int32_t stepId, actionId, zOrder, groupId;
+};
+
 struct listIndex_t {
     std::unordered_map<int32_t, item_t*> byStep;  // kind 0 records; the first in list order wins
     std::set<int32_t> byState[3];                 // stepIds of kind 0 records per undoState 0, 1, 2
     std::unordered_set<item_t*> marked;           // every record whose `selected` may be nonzero
+    // How many kind 0 records hold each stepId, actionId, zOrder and groupId, so
+    // that the id maxima survive deletions without a walk of the list.
+    std::unordered_map<const item_t*, filedIds_t> filed;
+    std::map<int32_t, int32_t> idCounts[4];
 };
+
+// The id maxima over kind 0 records (each at least 0), from the tables.
+idCache_t indexedIds(const listIndex_t& index);
 
 // The list's tables, built by one walk when the list has none yet.
 listIndex_t& historyIndex(itemList_t& list);

@@ -68,7 +68,8 @@ idCache_t walkIds(const itemList_t& list)
 
 idCache_t& ids(itemList_t& list)
 {
-    if (!list.ids.valid) list.ids = walkIds(list);
+    // The history tables count every id, so a refill after a deletion needs no walk.
+    if (!list.ids.valid) list.ids = list.index ? indexedIds(*list.index) : walkIds(list);
     return list.ids;
 }
 
@@ -76,8 +77,14 @@ idCache_t& ids(itemList_t& list)
 
 void noteIds(itemList_t& list, const item_t* item)
 {
-    if (item && list.ids.valid) raiseIds(list.ids, item);
-    indexAppend(list, const_cast<item_t*>(item));
+    if (!item) return;
+    if (list.index) {
+        // The tables know every value, so lowering is exact here too.
+        indexAppend(list, const_cast<item_t*>(item));
+        if (list.ids.valid) list.ids = indexedIds(*list.index);
+    } else if (list.ids.valid) {
+        raiseIds(list.ids, item);
+    }
 }
 
 void invalidateIds(itemList_t& list)

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace model {
 
@@ -12,7 +13,18 @@ namespace model {
 inline int32_t roundHalfEven(long double v)
 {
     if (std::isnan(v)) return 0;
-    long double r = std::nearbyint(v);  // default rounding mode is to-nearest-even
+    // Adding and taking away 1.5 × 2^63 leaves no fraction bits in the 64-bit
+    // mantissa, so the sum is rounded to an integer by the FPU in its default
+    // to-nearest-even mode: the same result as nearbyint, without its libm
+    // call (renderers round millions of coordinates per repaint). Values too
+    // large for this saturate below either way.
+    long double r;
+    if constexpr (std::numeric_limits<long double>::digits == 64) {
+        constexpr long double shifter = 0x1.8p63L;
+        r = std::fabs(v) < 0x1p62L ? (v + shifter) - shifter : v;
+    } else {
+        r = std::nearbyint(v);
+    }
     if (r >= 2147483647.0L) return INT32_MAX;
     if (r <= -2147483648.0L) return INT32_MIN;
     return static_cast<int32_t>(r);

@@ -31,7 +31,9 @@ void setZ(itemList_t& list, item_t* it, int32_t z)
 {
     const int32_t old = it->zOrder;
     it->zOrder = z;
-    if (z > old) {
+    if (list.index) {
+        noteIds(list, it);  // exact in both directions while the history tables exist
+    } else if (z > old) {
         if (list.ids.valid && z > list.ids.maxZOrder) noteIds(list, it);
     } else if (z < old && list.ids.valid && old >= list.ids.maxZOrder) {
         invalidateIds(list);

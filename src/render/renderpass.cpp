@@ -212,24 +212,28 @@ QRect clippedRect(const QImage& img, rect_t r, int32_t limit)
 void drawItem(renderView_t& view, item_t* item, bool noEffects)
 {
     canvas_t canvas(view.Image1);
+    canvas.record(view.recordTo);
     drawItemOn(view, canvas, item, noEffects);
 }
 
 void paintBackground(renderView_t& view, rect_t rect)
 {
     canvas_t canvas(view.Image1);
+    canvas.record(view.recordTo);
     paintBackgroundOn(view, canvas, rect);
 }
 
 void drawGridlines(renderView_t& view)
 {
     canvas_t canvas(view.Image1);
+    canvas.record(view.recordTo);
     drawGridlinesOn(view, canvas);
 }
 
 rect_t drawItemsInRect(renderView_t& view, rect_t docRect, bool skipSelected)
 {
     canvas_t canvas(view.Image1);
+    canvas.record(view.recordTo);
     return drawItemsInRectOn(view, canvas, docRect, skipSelected);
 }
 
@@ -238,6 +242,7 @@ void repaintAll(renderView_t& view, bool runDeferred)
     const int32_t w = view.Image1.width(), h = view.Image1.height();
     {
         canvas_t canvas(view.Image1);
+        canvas.record(view.recordTo);
         paintBackgroundOn(view, canvas, {0, 0, w + 1, h + 1});
         view.selectionUnder.valid = false;
         const double zoom = viewZoom(view);
@@ -258,6 +263,7 @@ void fullQualityPass(renderView_t& view)
     std::vector<item_t*> order = paintingOrder(*view.items);
     size_t i = 0;
     canvas_t canvas(view.Image1);
+    canvas.record(view.recordTo);
     while (i < order.size()) {
         item_t* item = order[i++];
         const int32_t z = item->zOrder;
@@ -272,6 +278,28 @@ void fullQualityPass(renderView_t& view)
                                     order.begin());
         }
     }
+}
+
+bool setViewSwitches(renderView_t& view, bool showPictures, bool showShadows, bool show3D)
+{
+    if (view.showPictures == showPictures && view.showShadows == showShadows && view.show3D == show3D) return false;
+    const bool threeDChanged = view.show3D != show3D;
+    view.showPictures = showPictures;
+    view.showShadows = showShadows;
+    view.show3D = show3D;
+    if (threeDChanged && view.dropPictureCaches) view.dropPictureCaches(view);
+    repaintAll(view, true);
+    return true;
+}
+
+void drawConstructionLine(renderView_t& view, point_t from, point_t to)
+{
+    canvas_t canvas(view.Image1);
+    canvas.record(view.recordTo);
+    canvas.setPen(view.style.constructionPen, 1, penStyle_t::dot);
+    canvas.setBrush(view.style.constructionBrush);
+    const QPoint pts[2] = {QPoint(from.x, from.y), QPoint(to.x, to.y)};
+    canvas.polyline(pts, 2);
 }
 
 void drawMarks(renderView_t& view)
@@ -302,6 +330,7 @@ void drawHandleSquare(renderView_t& view, item_t* item, int32_t code, point_t at
     const int32_t r = at.x + s.handleWidth / 2, b = at.y + s.handleHeight / 2;
     saveUnder(view, item, code, {l, t, r, b});
     canvas_t canvas(view.Image1);
+    canvas.record(view.recordTo);
     canvas.setPen(s.handleOutline, s.handlePen);
     const QPoint outline[5] = {QPoint(l, t), QPoint(r, t), QPoint(r, b), QPoint(l, b), QPoint(l, t)};
     canvas.polyline(outline, 5);
@@ -317,6 +346,7 @@ void drawRotationDot(renderView_t& view, item_t* item, int32_t code, point_t cen
               {std::min(centre.x, dot.x - hw) - 1, std::min(centre.y, dot.y - hh) - 1, std::max(centre.x, dot.x + hw) + 1,
                std::max(centre.y, dot.y + hh) + 1});
     canvas_t canvas(view.Image1);
+    canvas.record(view.recordTo);
     canvas.setPen(s.handleOutline, 1, penStyle_t::dot);
     const QPoint arm[2] = {QPoint(centre.x, centre.y), QPoint(dot.x, dot.y)};
     canvas.polyline(arm, 2);

@@ -80,10 +80,15 @@ struct renderView_t {
     int32_t mode = 0;
     renderStyle_t style;
 
+    // When set, every drawing operation of the pass is also appended here.
+    std::vector<primitive_t>* recordTo = nullptr;
+
     // Handle positions of a selected item (filled in by the selection code).
     std::function<std::vector<markSpot_t>(renderView_t&, model::item_t*)> markPositions;
     // Redraws the gridline anchors in the gutters.
     std::function<void(renderView_t&)> drawAnchors;
+    // Drops cached picture bitmaps (their 3-D frames depend on show3D).
+    std::function<void(renderView_t&)> dropPictureCaches;
     // Starts the deferred-work timer (which ends with drawMarks).
     std::function<void(renderView_t&)> startDeferred;
     // Lets the user interface process pending events during the full-quality
@@ -115,6 +120,13 @@ void drawGridlines(renderView_t& view);
 rect_t drawItemsInRect(renderView_t& view, rect_t docRect, bool skipSelected);
 void repaintAll(renderView_t& view, bool runDeferred);
 void fullQualityPass(renderView_t& view);
+
+// Stores the three view switches when any differs, dropping cached picture
+// bitmaps when the 3-D switch changed, and repaints; false when nothing changed.
+bool setViewSwitches(renderView_t& view, bool showPictures, bool showShadows, bool show3D);
+
+// A construction line of a pie, arc or curve being drawn: dotted, 1 pixel.
+void drawConstructionLine(renderView_t& view, geometry::point_t from, geometry::point_t to);
 
 void drawMarks(renderView_t& view);
 void drawItemMarks(renderView_t& view, model::item_t* item);

@@ -73,6 +73,10 @@ struct contributors_t {
 // Scale k = (targetSize − 1) / (sourceSize − 1) as the resampler uses it.
 contributors_t buildContributors(int32_t targetSize, int32_t sourceSize, int32_t filter, float support);
 
+// One channel of a weighted sum: sum div total (truncating towards zero), or
+// sum div 256 when total is 0, limited to 0 … 255.
+uint8_t weightedQuotient(int32_t sum, int32_t total);
+
 // Fills `target` (its own size) from `source`. Returns false and leaves the
 // target untouched when a width or height is not above 1, a buffer is not
 // valid, the filter number is unknown, or the support is negative or too large.

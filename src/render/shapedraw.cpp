@@ -4,7 +4,9 @@
 #include "geometry/shapes.h"
 #include "render/strokes.h"
 
+#include <algorithm>
 #include <cmath>
+#include <unordered_map>
 #include <numbers>
 
 namespace render {
@@ -93,11 +95,36 @@ void drawFilledOutline(canvas_t& canvas, const std::vector<QPoint>& pts, int32_t
     canvas.polygon(pts);
 }
 
+// The outline of an arc depends only on its three mapped points; repaints
+// ask for the same arcs again and again, and each costs hundreds of sines.
+const std::vector<QPoint>& arcOutline(point_t c, point_t s, point_t e)
+{
+    struct key_t {
+        int32_t v[6];
+        bool operator==(const key_t& o) const { return std::equal(v, v + 6, o.v); }
+    };
+    struct hash_t {
+        size_t operator()(const key_t& k) const
+        {
+            size_t h = 1469598103934665603ull;
+            for (int32_t x : k.v) h = (h ^ static_cast<uint32_t>(x)) * 1099511628211ull;
+            return h;
+        }
+    };
+    static std::unordered_map<key_t, std::vector<QPoint>, hash_t> memo;
+    constexpr size_t memoLimit = 20000;
+    const key_t k{{c.x, c.y, s.x, s.y, e.x, e.y}};
+    auto it = memo.find(k);
+    if (it != memo.end()) return it->second;
+    if (memo.size() >= memoLimit) memo.clear();
+    return memo.emplace(k, toQ(geometry::arcPoints(c, s, e))).first->second;
+}
+
 void drawPieArc(drawContext_t& ctx, const item_t* item, int32_t pen)
 {
     if (model::countNodes(item->points) < 3) return;
     const point_t c = mappedPointAt(ctx.xf, item, 1), s = mappedPointAt(ctx.xf, item, 2);
-    std::vector<QPoint> pts = toQ(geometry::arcPoints(c, s, mappedPointAt(ctx.xf, item, 3)));
+    std::vector<QPoint> pts = arcOutline(c, s, mappedPointAt(ctx.xf, item, 3));
     if (item->itemType == model::typePie) {
         pts.push_back(qp(c));
         pts.push_back(qp(s));
@@ -266,27 +293,17 @@ void drawCurve(canvas_t& canvas, const std::vector<curvePoint_t>& pts, int32_t v
     }
 }
 
-std::vector<QPoint> regularPolygonVertices(point_t c, point_t v, int32_t n)
+std::vector<QPoint> regularPolygonCorners(point_t c, point_t v, int32_t n)
 {
     std::vector<QPoint> out;
-    if (n < 3 || n > 1024000) return out;
-    const double a0 = geometry::segmentAngle(c, v), r = geometry::distance(c, v);
-    out.reserve(n);
-    out.push_back(qp(v));
-    for (int32_t k = 1; k < n; ++k) out.push_back(qp(geometry::polarPoint(c, a0 + k * 2 * pi / n, r)));
+    for (point_t p : geometry::regularPolygonVertices(c, v, n)) out.push_back(qp(p));
     return out;
 }
 
-std::vector<QPoint> starVertices(point_t c, point_t v, point_t w, int32_t n)
+std::vector<QPoint> starCorners(point_t c, point_t v, point_t w, int32_t n)
 {
     std::vector<QPoint> out;
-    if (n < 3 || n > 1024000) return out;
-    const double a0 = geometry::segmentAngle(c, v);
-    const double r1 = geometry::distance(c, v), r2 = geometry::distance(c, w);
-    out.reserve(2 * static_cast<size_t>(n));
-    out.push_back(qp(v));
-    for (int32_t k = 1; k < 2 * n; ++k)
-        out.push_back(qp(geometry::polarPoint(c, a0 + k * pi / n, (k % 2) ? r2 : r1)));
+    for (point_t p : geometry::starVertices(c, v, w, n)) out.push_back(qp(p));
     return out;
 }
 
@@ -307,13 +324,13 @@ void drawItemIn(drawContext_t& ctx, const item_t* item)
     case model::typePolygon:
         if (model::countNodes(item->points) >= 2)
             drawFilledOutline(ctx.canvas,
-                              render::regularPolygonVertices(mappedPointAt(ctx.xf, item, 1), mappedPointAt(ctx.xf, item, 2), item->sides),
+                              regularPolygonCorners(mappedPointAt(ctx.xf, item, 1), mappedPointAt(ctx.xf, item, 2), item->sides),
                               pen, item->fillColor, item->lineColor);
         break;
     case model::typeStar:
         if (model::countNodes(item->points) >= 3)
             drawFilledOutline(ctx.canvas,
-                              render::starVertices(mappedPointAt(ctx.xf, item, 1), mappedPointAt(ctx.xf, item, 2),
+                              starCorners(mappedPointAt(ctx.xf, item, 1), mappedPointAt(ctx.xf, item, 2),
                                            mappedPointAt(ctx.xf, item, 3), item->sides),
                               pen, item->fillColor, item->lineColor);
         break;

@@ -62,10 +62,9 @@ std::vector<QPoint> bezierChain(const std::vector<curvePoint_t>& pts, int32_t va
 void drawCurve(canvas_t& canvas, const std::vector<curvePoint_t>& pts, int32_t variant, int32_t pen, int32_t fill,
                int32_t lineColor);
 
-// Vertices of a regular polygon (n sides) from centre and first vertex;
-// empty unless 3 ≤ n ≤ 1,024,000.
-std::vector<QPoint> regularPolygonVertices(geometry::point_t c, geometry::point_t v, int32_t n);
-// The 2n vertices of a star from its centre, first vertex and second construction point.
-std::vector<QPoint> starVertices(geometry::point_t c, geometry::point_t v, geometry::point_t w, int32_t n);
+// Corners of a regular polygon (n sides) from centre and first vertex, and
+// the 2n corners of a star, as canvas points; empty unless 3 ≤ n ≤ 1,024,000.
+std::vector<QPoint> regularPolygonCorners(geometry::point_t c, geometry::point_t v, int32_t n);
+std::vector<QPoint> starCorners(geometry::point_t c, geometry::point_t v, geometry::point_t w, int32_t n);
 
 } // namespace render

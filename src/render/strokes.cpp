@@ -147,8 +147,15 @@ lineStyle_t lineStyleAt(const model::item_t* item, double zoom, bool effects)
 
 namespace {
 
+void setDashBrush(canvas_t& canvas, const model::item_t* item, int32_t fill)
+{
+    if (fill == -2) canvas.setBrush(item->lineColor);
+    else if (fill == -1) canvas.clearBrush();
+    else canvas.setBrush(fill);
+}
+
 void drawDash(canvas_t& canvas, const model::item_t* item, dpoint_t d, dpoint_t f, double theta, int32_t W,
-              int32_t B, int32_t surface)
+              int32_t B, int32_t fill, int32_t surface)
 {
     // Dashes wholly outside the image cost nothing to skip (long lines at high zoom).
     const double reach = W + 2.0;
@@ -168,11 +175,9 @@ void drawDash(canvas_t& canvas, const model::item_t* item, dpoint_t d, dpoint_t 
     canvas.setPen(item->lineColor, 1);
     canvas.polygon(quad.data(), 4);
     if (B >= 2) {
-        QPainter& p = canvas.painter();
-        const QBrush keep = p.brush();
-        p.setBrush(QBrush(QColor::fromRgb(toRgb(item->lineColor))));
+        canvas.setBrush(item->lineColor);
         for (const auto& s : borderStrips(quad, B)) canvas.polygon(s.data(), 4);
-        p.setBrush(keep);
+        setDashBrush(canvas, item, fill);
     }
 }
 
@@ -190,9 +195,7 @@ void drawLine(canvas_t& canvas, const model::item_t* item, dpoint_t start, dpoin
         fill = -2;
         B = 0;
     }
-    if (fill == -2) canvas.setBrush(item->lineColor);
-    else if (fill == -1) canvas.clearBrush();
-    else canvas.setBrush(fill);
+    setDashBrush(canvas, item, fill);
 
     const pattern_t& L = pattern.empty() ? pattern_t{solidDash} : pattern;
     int64_t cycle = 0;
@@ -208,7 +211,7 @@ void drawLine(canvas_t& canvas, const model::item_t* item, dpoint_t start, dpoin
         for (size_t i = 0; i < use.size(); i += 2) {
             sum += std::max(use[i], 0);
             const stepResult_t f = stepAlong(start, sum, theta, end);
-            drawDash(canvas, item, D, f.point, theta, W, B, style.surface);
+            drawDash(canvas, item, D, f.point, theta, W, B, fill, style.surface);
             if (f.reachedEnd) return;
             sum += i + 1 < use.size() ? std::max(use[i + 1], 0) : 0;
             const stepResult_t d = stepAlong(start, sum, theta, end);

@@ -1,6 +1,7 @@
 #include "render/surface.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace render {
 
@@ -42,6 +43,10 @@ void canvas_t::release()
 
 void canvas_t::setPen(int32_t color, int32_t width, penStyle_t style)
 {
+    // Renderers set the same pen again and again (every dash of a line).
+    const int64_t key = (int64_t(uint32_t(color)) << 32) | (int64_t(std::max(width, 1)) << 1) | (style == penStyle_t::dot);
+    if (key == penKey_) return;
+    penKey_ = key;
     QPen p{QColor::fromRgb(toRgb(color))};
     // Thin pens leave out the last pixel of a line, thick ones get round ends
     // and joins: the behaviour the figures are designed against.
@@ -61,12 +66,16 @@ void canvas_t::setPen(int32_t color, int32_t width, penStyle_t style)
 
 void canvas_t::setBrush(int32_t color)
 {
+    if (brushKey_ == int64_t(uint32_t(color))) return;
+    brushKey_ = int64_t(uint32_t(color));
     brush_ = QBrush(QColor::fromRgb(toRgb(color)), Qt::SolidPattern);
     if (active_) painter_.setBrush(brush_);
 }
 
 void canvas_t::clearBrush()
 {
+    if (brushKey_ == -1) return;
+    brushKey_ = -1;
     brush_ = QBrush(Qt::NoBrush);
     if (active_) painter_.setBrush(brush_);
 }
@@ -74,13 +83,91 @@ void canvas_t::clearBrush()
 void canvas_t::polygon(const QPoint* pts, int32_t n)
 {
     if (n < 2) return;
+    if (thickPen()) {
+        if (brush_.style() != Qt::NoBrush) {
+            QPainter& p = painter();
+            p.setPen(Qt::NoPen);
+            p.drawPolygon(pts, n, Qt::OddEvenFill);
+            p.setPen(pen_);
+            if (sink_) sink_->push_back({primitive_t::polygon, QPen(Qt::NoPen), brush_, std::vector<QPoint>(pts, pts + n), {}, {}, {}, {}});
+        }
+        strokeThick(pts, n, true);
+        return;
+    }
     painter().drawPolygon(pts, n, Qt::OddEvenFill);
+    if (sink_) sink_->push_back({primitive_t::polygon, pen_, brush_, std::vector<QPoint>(pts, pts + n), {}, {}, {}, {}});
 }
 
 void canvas_t::polyline(const QPoint* pts, int32_t n)
 {
     if (n < 2) return;
+    if (thickPen()) {
+        strokeThick(pts, n, false);
+        return;
+    }
     painter().drawPolyline(pts, n);
+    if (sink_) sink_->push_back({primitive_t::polyline, pen_, brush_, std::vector<QPoint>(pts, pts + n), {}, {}, {}, {}});
+}
+
+void canvas_t::strokeThick(const QPoint* in, int32_t n, bool closed)
+{
+    // Consecutive repeats add nothing to a stroke.
+    std::vector<QPoint> pts;
+    pts.reserve(static_cast<size_t>(n));
+    for (int32_t i = 0; i < n; ++i)
+        if (pts.empty() || pts.back() != in[i]) pts.push_back(in[i]);
+    if (closed && pts.size() > 1 && pts.back() == pts.front()) pts.pop_back();
+    const int32_t m = static_cast<int32_t>(pts.size());
+    QPainter& p = painter();
+    const QBrush ink(pen_.color());
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    const double h = pen_.width() / 2.0;
+    auto disc = [&](QPointF c) {
+        const QRectF r(c.x() - h, c.y() - h, 2 * h, 2 * h);
+        p.drawEllipse(r);
+        if (sink_) sink_->push_back({primitive_t::disc, QPen(Qt::NoPen), ink, {}, {}, {}, {}, r});
+    };
+    if (m == 1) {
+        disc(pts[0]);
+    } else {
+        // The band along the whole polyline as one polygon: the left offsets
+        // forwards, the right offsets backwards, filled by winding so that
+        // the small loops at inner joins stay filled. Joins that turn by
+        // more than 15 degrees and the two ends get a disc (round joins and
+        // caps); gentler joins meet within a fraction of a pixel.
+        constexpr double straightCos = 0.9659258;
+        const int32_t segments = closed ? m : m - 1;
+        QPolygonF left, right;
+        left.reserve(2 * segments);
+        right.reserve(2 * segments);
+        std::vector<QPointF> discs;
+        for (int32_t i = 0; i < segments; ++i) {
+            const QPointF a = pts[i], b = pts[(i + 1) % m];
+            const double dx = b.x() - a.x(), dy = b.y() - a.y(), len = std::hypot(dx, dy);
+            const QPointF off(-dy / len * h, dx / len * h);
+            left << a + off << b + off;
+            right << a - off << b - off;
+        }
+        for (int32_t i = 0; i < m; ++i) {
+            const bool hasPrev = closed || i > 0, hasNext = closed || i < m - 1;
+            if (hasPrev && hasNext) {
+                const QPoint a = pts[(i + m - 1) % m], b = pts[i], c = pts[(i + 1) % m];
+                const double ux = b.x() - a.x(), uy = b.y() - a.y(), vx = c.x() - b.x(), vy = c.y() - b.y();
+                if ((ux * vx + uy * vy) / (std::hypot(ux, uy) * std::hypot(vx, vy)) > straightCos) continue;
+            }
+            discs.push_back(pts[i]);
+        }
+        // Closed outlines give two rings of opposite orientation: the ring
+        // between them winds once, the inside of the inner one not at all.
+        QPolygonF band = left;
+        for (qsizetype i = right.size() - 1; i >= 0; --i) band << right[i];
+        p.drawPolygon(band, Qt::WindingFill);
+        if (sink_) sink_->push_back({primitive_t::band, QPen(Qt::NoPen), ink, {}, {}, {}, band, {}});
+        for (const QPointF& c : discs) disc(c);
+    }
+    p.setPen(pen_);
+    p.setBrush(brush_);
 }
 
 QPainterPath canvas_t::bezierPath(const std::vector<QPoint>& pts)
@@ -95,11 +182,12 @@ QPainterPath canvas_t::bezierPath(const std::vector<QPoint>& pts)
 void canvas_t::polyBezier(const std::vector<QPoint>& pts)
 {
     if (pts.size() < 4) return;
+    const QPainterPath path = bezierPath(pts);
     QPainter& p = painter();
-    p.save();
     p.setBrush(Qt::NoBrush);
-    p.drawPath(bezierPath(pts));
-    p.restore();
+    p.drawPath(path);
+    p.setBrush(brush_);
+    if (sink_) sink_->push_back({primitive_t::bezier, pen_, QBrush(Qt::NoBrush), {}, {}, path, {}, {}});
 }
 
 void canvas_t::strokeAndFillBezier(const std::vector<QPoint>& pts)
@@ -109,19 +197,24 @@ void canvas_t::strokeAndFillBezier(const std::vector<QPoint>& pts)
     path.closeSubpath();
     path.setFillRule(Qt::OddEvenFill);
     painter().drawPath(path);
+    if (sink_) sink_->push_back({primitive_t::bezierFill, pen_, brush_, {}, {}, path, {}, {}});
 }
 
 void canvas_t::ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom)
 {
     if (right < left) std::swap(left, right);
     if (bottom < top) std::swap(top, bottom);
-    painter().drawEllipse(QRect(left, top, std::max(right - left - 1, 0), std::max(bottom - top - 1, 0)));
+    const QRect r(left, top, std::max(right - left - 1, 0), std::max(bottom - top - 1, 0));
+    painter().drawEllipse(r);
+    if (sink_) sink_->push_back({primitive_t::ellipse, pen_, brush_, {}, r, {}, {}, {}});
 }
 
 void canvas_t::fillRect(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t color)
 {
     if (right <= left || bottom <= top) return;
-    painter().fillRect(QRect(left, top, right - left, bottom - top), QColor::fromRgb(toRgb(color)));
+    const QRect r(left, top, right - left, bottom - top);
+    painter().fillRect(r, QColor::fromRgb(toRgb(color)));
+    if (sink_) sink_->push_back({primitive_t::fillRect, QPen(), QBrush(QColor::fromRgb(toRgb(color))), {}, r, {}, {}, {}});
 }
 
 bool canvas_t::tryLock()

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QPoint>
 #include <QRect>
 
@@ -34,6 +35,19 @@ inline int32_t toBgr(QRgb rgb)
 QImage newCanvasImage(int32_t width, int32_t height);
 
 enum class penStyle_t { solid, dot };
+
+// One drawing operation as the canvas issued it (for measuring the renderers
+// against plain QPainter calls, and for tests that look at what was drawn).
+struct primitive_t {
+    enum op_t { polygon, polyline, bezier, bezierFill, ellipse, fillRect, band, disc } op = polygon;
+    QPen pen;
+    QBrush brush;
+    std::vector<QPoint> pts;
+    QRect rect;
+    QPainterPath path;
+    QPolygonF quad;  // band: a polygon filled by winding, without outline
+    QRectF circle;   // disc: a filled circle without outline
+};
 
 // One painting session on an image. The QPainter is begun lazily and ended by
 // release() (before row access or block copies) or by the destructor.
@@ -75,16 +89,26 @@ public:
     bool tryLock();
     void unlock();
 
+    // While a sink is set, operations are appended to it as well as drawn.
+    void record(std::vector<primitive_t>* sink) { sink_ = sink; }
+
 private:
-    void applyPen();
+    // Thick solid pens are stroked as one filled band along the polyline and
+    // discs at its ends and sharp joins (round caps and joins), without the
+    // general path stroker.
+    void strokeThick(const QPoint* pts, int32_t n, bool closed);
+    bool thickPen() const { return pen_.width() > 1 && pen_.style() == Qt::SolidLine; }
     static QPainterPath bezierPath(const std::vector<QPoint>& pts);
 
     QImage& image_;
     QPainter painter_;
     bool active_ = false;
     bool locked_ = false;
+    std::vector<primitive_t>* sink_ = nullptr;
     QPen pen_;
     QBrush brush_;
+    int64_t penKey_ = -2;    // colour, width and style of pen_
+    int64_t brushKey_ = -1;  // colour of brush_, -1 none
 };
 
 // Holds the canvas lock for one figure, retrying until it is free.

@@ -79,8 +79,10 @@ TEST_F(Groups, CentreRoundsHalvesToEvenOverSelectedMembersOnly)
     item_t* b = draw(doc, typeLine, 2, 4, 0, 0);   // x 2..2, y 4..4
     item_t* c = draw(doc, typeLine, 500, 500);     // not selected
     item_t* h = draw(doc, typeGroupHandle, 900, 900);
-    for (item_t* it : {a, b, c, h}) it->groupId = 1;
-    noteIds(doc, a);
+    for (item_t* it : {a, b, c, h}) {
+        it->groupId = 1;
+        noteIds(doc, it);
+    }
     selectItems(doc, {a, b, h});
     // X = (0+1+2+2)/4 = 1.25 -> 1; Y = (0+1+4+4)/4 = 2.25 -> 2
     EXPECT_EQ(groupCentre(doc, 1).x, 1);
@@ -97,7 +99,10 @@ TEST_F(Groups, SelectionQueries)
     item_t* c = draw(doc, typeLine, 0, 0);
     item_t* h = draw(doc, typeGroupHandle, 0, 0);
     item_t* d = draw(doc, typeLine, 0, 0);
-    for (item_t* it : {a, b, h}) it->groupId = 3;
+    for (item_t* it : {a, b, h}) {
+        it->groupId = 3;
+        noteIds(doc, it);
+    }
     c->groupId = 4;
     noteIds(doc, c);
 

@@ -188,17 +188,18 @@ TEST(ShapeProbes, FilledCurveAndOpenCurve)
 
 TEST(ShapeProbes, RegularPolygonVerticesFromCentreAndFirstVertex)
 {
-    const auto v = regularPolygonVertices({0, 0}, {10, 0}, 3);
+    // The generated vertices start one step after V and end on V.
+    const auto v = regularPolygonCorners({0, 0}, {10, 0}, 3);
     ASSERT_EQ(v.size(), 3u);
-    EXPECT_EQ(v[0], QPoint(10, 0));
-    EXPECT_EQ(v[1], QPoint(-5, -9));
-    EXPECT_EQ(v[2], QPoint(-5, 9));
-    EXPECT_TRUE(regularPolygonVertices({0, 0}, {10, 0}, 2).empty());
-    EXPECT_TRUE(regularPolygonVertices({0, 0}, {10, 0}, 1024001).empty());
-    const auto st = starVertices({0, 0}, {0, -10}, {2, -4}, 4);
+    EXPECT_EQ(v[0], QPoint(-5, -9));
+    EXPECT_EQ(v[1], QPoint(-5, 9));
+    EXPECT_EQ(v[2], QPoint(10, 0));
+    EXPECT_TRUE(regularPolygonCorners({0, 0}, {10, 0}, 2).empty());
+    EXPECT_TRUE(regularPolygonCorners({0, 0}, {10, 0}, 1024001).empty());
+    const auto st = starCorners({0, 0}, {0, -10}, {2, -4}, 4);
     ASSERT_EQ(st.size(), 8u);
-    EXPECT_EQ(st[0], QPoint(0, -10));
-    EXPECT_EQ(st[2], QPoint(-10, 0));  // outer radius again, a quarter turn on
+    EXPECT_EQ(st[7], QPoint(0, -10));
+    EXPECT_EQ(st[1], QPoint(-10, 0));  // outer radius again, a quarter turn on
 }
 
 TEST(Zoom, QuarterZoomZeroWeightStillDrawsTheThinnestLine)
@@ -588,6 +589,68 @@ TEST(FullQualityPass, RefindsItemsWhenEventsChangeTheDocument)
     EXPECT_EQ(px(s.view.Image1, 120, 120), white);
     EXPECT_EQ(calls, 1);
     (void)a;
+}
+
+} // namespace
+
+namespace {
+
+TEST(ViewSwitches, StoredRepaintedAndCachesDroppedOnlyFor3D)
+{
+    scene s;
+    int drops = 0, deferred = 0;
+    s.view.dropPictureCaches = [&](renderView_t&) { ++drops; };
+    s.view.startDeferred = [&](renderView_t&) { ++deferred; };
+    EXPECT_FALSE(setViewSwitches(s.view, true, true, true));
+    EXPECT_EQ(deferred, 0);
+    EXPECT_TRUE(setViewSwitches(s.view, true, false, true));
+    EXPECT_FALSE(s.view.showShadows);
+    EXPECT_EQ(drops, 0);
+    EXPECT_EQ(deferred, 1);
+    EXPECT_TRUE(setViewSwitches(s.view, true, false, false));
+    EXPECT_EQ(drops, 1);
+}
+
+TEST(ViewSwitches, SurfacesDrawFlatWhateverTheSwitches)
+{
+    // Until the effects renderers take them, a surface or shadow changes nothing.
+    QImage first;
+    for (bool threeD : {true, false})
+        for (bool quick : {false, true}) {
+            scene s;
+            item_t* sq = addShape(s.doc, model::typeSquare, {{40, 40}, {160, 40}, {160, 160}, {40, 160}}, 0x00FF00, red, 1.0);
+            sq->surface = 5;
+            sq->shadowElevation = 4;
+            s.view.show3D = threeD;
+            s.view.quickDraw = quick;
+            const QImage& img = s.paint();
+            if (first.isNull()) first = img;
+            EXPECT_TRUE(img == first) << threeD << quick;
+        }
+}
+
+TEST(RenderItemToBitmap, PatternLengthsFollowTheVerticalScale)
+{
+    model::itemList_t doc;
+    item_t* line = addLine(doc, 5, 10, 95, 10, 0.5, 2, 0);  // dashes 12, spaces 4 at scale 1
+    QImage out = newCanvasImage(400, 100);
+    renderItemToBitmap(out, doc, line, {0, 0}, 2.0, 2.0);
+    // Start at 10; dash 10..34, space 34..42, next dash from 42.
+    EXPECT_EQ(px(out, 20, 20), 0);
+    EXPECT_EQ(px(out, 38, 20), white);
+    EXPECT_EQ(px(out, 45, 20), 0);
+    model::freeList(doc);
+}
+
+TEST(ConstructionLine, DottedRed)
+{
+    scene s;
+    s.paint();
+    drawConstructionLine(s.view, {10, 50}, {110, 50});
+    int on = 0;
+    for (int x = 10; x < 110; ++x) on += px(s.view.Image1, x, 50) == red;
+    EXPECT_GT(on, 30);
+    EXPECT_LT(on, 70);
 }
 
 } // namespace

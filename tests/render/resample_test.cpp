@@ -89,6 +89,32 @@ TEST(FilterValue, DefaultSupports)
     EXPECT_EQ(defaultSupport(7), 0.0f);
 }
 
+// --- the weighted sum's division ---
+
+TEST(WeightedQuotient, TruncatesAndClampsExactlyForEveryUsualTotal)
+{
+    // Around every multiple of every total the quotient must match the exact
+    // integer division (the fast path must never round up or fall short).
+    for (int32_t total = 1; total <= 4200; ++total)
+        for (int32_t n = -2; n <= 257; ++n)
+            for (int32_t d : {-1, 0, 1, total / 2}) {
+                const int32_t sum = n * total + d;
+                const int32_t want = std::clamp(sum / total, 0, 255);
+                ASSERT_EQ(weightedQuotient(sum, total), want) << sum << " / " << total;
+            }
+}
+
+TEST(WeightedQuotient, ZeroNegativeAndHugeTotals)
+{
+    EXPECT_EQ(weightedQuotient(256 * 7 + 255, 0), 7);  // div 256
+    EXPECT_EQ(weightedQuotient(-1000, -10), 100);        // truncating division, then the limit
+    EXPECT_EQ(weightedQuotient(1000, -10), 0);
+    EXPECT_EQ(weightedQuotient(INT32_MAX, 100000), 255);
+    EXPECT_EQ(weightedQuotient(100000 * 37 + 99999, 100000), 37);
+    EXPECT_EQ(weightedQuotient(INT32_MAX, 1), 255);
+    EXPECT_EQ(weightedQuotient(INT32_MIN, 1), 0);
+}
+
 // --- contributors ---
 
 TEST(Contributors, ReflectAtTheEdges)

@@ -1,0 +1,156 @@
+// repaintAll of documents of 1,000 and 10,000 items (lines with every
+// pattern, filled and unfilled shapes of every type, no effects) at 100 % and
+// 300 %, against the floor: the same primitives, recorded from the pass,
+// drawn by a bare QPainter loop on the same image.
+#include "../tests/render/docbuilder.h"
+#include "render/renderpass.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <random>
+
+using namespace render;
+
+namespace {
+
+constexpr int32_t pageSide = 1500;
+
+void buildDocument(model::itemList_t& doc, int32_t n)
+{
+    testdoc::addHeader(doc, pageSide, pageSide, 1.0, 1);
+    testdoc::addPattern(doc, -1, {2.0, 0.5, 0.5, 0.5});
+    std::mt19937 rng(12345);
+    auto rnd = [&](int32_t lo, int32_t hi) { return lo + static_cast<int32_t>(rng() % static_cast<uint32_t>(hi - lo + 1)); };
+    const int32_t fills[] = {-1, -2, 0x60C0FF, 0xC0FFC0};
+    const double weights[] = {0.0, 0.25, 0.5, 1.0};
+    for (int32_t i = 0; i < n; ++i) {
+        const int32_t x = rnd(40, pageSide - 120), y = rnd(40, pageSide - 120), s = rnd(15, 70);
+        const int32_t fill = fills[i % 4];
+        const double w = weights[(i / 4) % 4];
+        const int32_t color = static_cast<int32_t>(rng() & 0x7F7F7F);
+        switch (i % 13) {
+        case 0: testdoc::addLine(doc, x, y, x + rnd(-80, 80), y + rnd(-80, 80), w, i % 6 == 5 ? -1 : (i / 13) % 5, color, fill, w / 3); break;
+        case 1: testdoc::addLine(doc, x, y, x + s * 2, y, w, (i / 13) % 5, color); break;
+        case 2: testdoc::addShape(doc, model::typeTriangle, {{x, y + s}, {x + s, y + s}, {x + s / 2, y}}, fill, color, w); break;
+        case 3: testdoc::addShape(doc, model::typeSquare, {{x, y}, {x + s, y}, {x + s, y + s}, {x, y + s}}, fill, color, w); break;
+        case 4: testdoc::addShape(doc, model::typeRectangle, {{x, y}, {x + 2 * s, y + 5}, {x + 2 * s - 5, y + s}, {x - 5, y + s - 5}}, fill, color, w); break;
+        case 5: testdoc::addShape(doc, model::typeCircle, {{x, y}, {x + s / 2, y}}, fill, color, w); break;
+        case 6: testdoc::addShape(doc, model::typeEllipse, {{x, y}, {x + s, y - s / 3}, {x, y + s / 3}}, fill, color, w); break;
+        case 7: testdoc::addShape(doc, model::typePolygon, {{x, y}, {x + s / 2, y}}, fill, color, w, 2, 3 + i % 6); break;
+        case 8: testdoc::addShape(doc, model::typeStar, {{x, y}, {x, y - s / 2}, {x + s / 6, y - s / 8}}, fill, color, w, 2, 5); break;
+        case 9: testdoc::addShape(doc, model::typePie, {{x, y}, {x + s / 2, y}, {x - s / 3, y - s / 3}}, fill, color, w); break;
+        case 10: testdoc::addShape(doc, model::typeArc, {{x, y}, {x + s / 2, y}, {x - s / 2, y + 1}}, fill, color, w); break;
+        case 11: testdoc::addShape(doc, model::typeSpline, {{x, y}, {x + s, y + s / 2}, {x + s / 2, y + s}, {x, y + s / 2}}, fill, color, w, i % 3); break;
+        default: {
+            model::item_t* c = testdoc::addShape(doc, model::typeCurve, {{x, y}, {x + s, y + s / 3}, {x + s / 2, y + s}, {x - s / 3, y + s / 2}}, fill, color, w, i % 3);
+            testdoc::smoothCurve(c, i % 3 != 0);
+        }
+        }
+    }
+}
+
+struct fixture {
+    model::itemList_t doc;
+    renderView_t view;
+    std::vector<primitive_t> prims;
+    fixture(int32_t n, double zoom)
+    {
+        buildDocument(doc, n);
+        model::item_t* h = model::findHeader(doc);
+        h->hdr().zoom = zoom;
+        geometry::computeCanvasPixels(h);
+        view.items = &doc;
+        const QSize s = canvasImageSize(h);
+        view.Image1 = newCanvasImage(s.width(), s.height());
+        view.recordTo = &prims;
+        repaintAll(view, false);
+        view.recordTo = nullptr;
+    }
+    ~fixture() { model::freeList(doc); }
+};
+
+fixture& get(int32_t n, int32_t zoomPercent)
+{
+    static std::map<std::pair<int32_t, int32_t>, std::unique_ptr<fixture>> cache;
+    auto& f = cache[{n, zoomPercent}];
+    if (!f) f = std::make_unique<fixture>(n, zoomPercent / 100.0);
+    return *f;
+}
+
+void BM_repaintAll(benchmark::State& state)
+{
+    fixture& f = get(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)));
+    for (auto _ : state) {
+        repaintAll(f.view, false);
+        benchmark::DoNotOptimize(f.view.Image1.constBits());
+    }
+    state.counters["primitives"] = static_cast<double>(f.prims.size());
+}
+
+void BM_bareQPainterFloor(benchmark::State& state)
+{
+    fixture& f = get(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)));
+    for (auto _ : state) {
+        QPainter p(&f.view.Image1);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        for (const primitive_t& pr : f.prims) {
+            switch (pr.op) {
+            case primitive_t::polygon:
+                p.setPen(pr.pen);
+                p.setBrush(pr.brush);
+                p.drawPolygon(pr.pts.data(), static_cast<int>(pr.pts.size()), Qt::OddEvenFill);
+                break;
+            case primitive_t::polyline:
+                p.setPen(pr.pen);
+                p.drawPolyline(pr.pts.data(), static_cast<int>(pr.pts.size()));
+                break;
+            case primitive_t::bezier:
+            case primitive_t::bezierFill:
+                p.setPen(pr.pen);
+                p.setBrush(pr.brush);
+                p.drawPath(pr.path);
+                break;
+            case primitive_t::ellipse:
+                p.setPen(pr.pen);
+                p.setBrush(pr.brush);
+                p.drawEllipse(pr.rect);
+                break;
+            case primitive_t::fillRect: p.fillRect(pr.rect, pr.brush); break;
+            case primitive_t::band:
+                p.setPen(Qt::NoPen);
+                p.setBrush(pr.brush);
+                p.drawPolygon(pr.quad, Qt::WindingFill);
+                break;
+            case primitive_t::disc:
+                p.setPen(Qt::NoPen);
+                p.setBrush(pr.brush);
+                p.drawEllipse(pr.circle);
+                break;
+            }
+        }
+        p.end();
+        benchmark::DoNotOptimize(f.view.Image1.constBits());
+    }
+    state.counters["primitives"] = static_cast<double>(f.prims.size());
+}
+
+BENCHMARK(BM_repaintAll)->Args({1000, 100})->Args({1000, 300})->Args({10000, 100})->Args({10000, 300})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_bareQPainterFloor)->Args({1000, 100})->Args({1000, 300})->Args({10000, 100})->Args({10000, 300})->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    int qargc = 1;
+    QGuiApplication app(qargc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

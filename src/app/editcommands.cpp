@@ -1,0 +1,109 @@
+// The main window's Edit commands on the active document: undo and redo,
+// clearing the history, erasing, stacking, copying, joining and splitting.
+#include "app/mainwindow.h"
+
+#include "model/clipboard.h"
+#include "model/groups.h"
+#include "model/history.h"
+#include "model/itemlist.h"
+
+#include <QAction>
+
+namespace app {
+
+void TForm1::refreshUndoButtons()
+{
+    canvas::TSandbox* w = activeDocument();
+    const bool u = w && model::canUndo(w->items);
+    const bool r = w && model::canRedo(w->items);
+    Undo1->setEnabled(u);
+    Redo1->setEnabled(r);
+    procs->refreshUndoButtons(u, r);
+}
+
+void TForm1::refreshSelectionState()
+{
+    canvas::TSandbox* w = activeDocument();
+    const bool sel = w && model::firstSelected(w->items) != nullptr;
+    const bool joinable = w && model::countSelectionUnits(w->items, true) >= 2;
+    const bool splittable = w && model::selectionHasGroup(w->items);
+    procs->refreshSelectionButtons(sel, model::clipboardHasItems(), joinable, splittable);
+    Cut1->setEnabled(sel);
+    Copy1->setEnabled(sel);
+    JoinItems1->setEnabled(joinable);
+    SplitGroup1->setEnabled(splittable);
+}
+
+// After a command: the canvas, the history commands and the selection buttons.
+void TForm1::afterEdit(canvas::TSandbox* w)
+{
+    w->repaintAll(true);
+    refreshUndoButtons();
+    refreshSelectionState();
+}
+
+void TForm1::undoCommand(bool redo)
+{
+    canvas::TSandbox* w = activeDocument();
+    if (!w) return;
+    w->mode = 0;
+    w->clickCount = 0;
+    if (redo) model::redo(w->items);
+    else model::undo(w->items);
+    afterEdit(w);
+    panelCode = 20;
+    procs->pressToolButton(canvas::buttonForPanel(panelCode));
+}
+
+void TForm1::clearUndoCommand()
+{
+    canvas::TSandbox* w = activeDocument();
+    if (!w) return;
+    model::clearHistory(w->items);
+    afterEdit(w);
+}
+
+void TForm1::eraseCommand()
+{
+    canvas::TSandbox* w = activeDocument();
+    if (!w || model::eraseSelection(w->items) == 0) return;
+    afterEdit(w);
+    panelCode = 20;
+    procs->pressToolButton(canvas::buttonForPanel(panelCode));
+}
+
+void TForm1::stackCommand(bool toFront)
+{
+    canvas::TSandbox* w = activeDocument();
+    if (!w) return;
+    const int32_t n = toFront ? model::bringToFront(w->items) : model::sendToBack(w->items);
+    if (n) afterEdit(w);
+}
+
+void TForm1::copyCommand()
+{
+    canvas::TSandbox* w = activeDocument();
+    if (!w || !model::firstSelected(w->items)) return;
+    model::copySelection(w->items, model::clipboardList());
+    refreshSelectionState();
+}
+
+void TForm1::joinCommand()
+{
+    canvas::TSandbox* w = activeDocument();
+    if (!w || model::countSelectionUnits(w->items, true) < 2) return;
+    model::joinItems(w->items);
+    afterEdit(w);
+}
+
+void TForm1::splitCommand()
+{
+    canvas::TSandbox* w = activeDocument();
+    if (!w || !model::selectionHasGroup(w->items)) return;
+    model::splitGroup(w->items);
+    afterEdit(w);
+    panelCode = 20;
+    procs->pressToolButton(canvas::buttonForPanel(panelCode));
+}
+
+} // namespace app

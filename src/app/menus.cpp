@@ -1,0 +1,243 @@
+// The main window's menu bar and side panel area.
+#include "app/dialogs.h"
+#include "app/mainwindow.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace app {
+
+namespace {
+
+constexpr int32_t sidePanelWidth = 120;
+constexpr int32_t suggestionAreaHeight = 142;
+
+QColor bgr(int32_t c)
+{
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+// A menu item whose feature is not part of the editor yet.
+QAction* later(QMenu* m, const QString& text, const QKeySequence& key = {})
+{
+    QAction* a = m->addAction(text);
+    if (!key.isEmpty()) a->setShortcut(key);
+    a->setEnabled(false);
+    return a;
+}
+
+} // namespace
+
+void TForm1::buildSidePanel()
+{
+    sidePanel = new QWidget;
+    sidePanel->setObjectName(QStringLiteral("sidePanel"));
+    sidePanel->setFixedWidth(sidePanelWidth);
+    sidePanel->setAutoFillBackground(true);
+    QPalette pal = sidePanel->palette();
+    pal.setColor(QPalette::Window, bgr(0xEFEFEF));
+    sidePanel->setPalette(pal);
+    auto* v = new QVBoxLayout(sidePanel);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(0);
+    panelTitle = new QLabel(QStringLiteral("Insert"), sidePanel);
+    panelTitle->setObjectName(QStringLiteral("panelTitle"));
+    panelTitle->setAutoFillBackground(true);
+    QPalette tp = panelTitle->palette();
+    tp.setColor(QPalette::Window, QColor(0x3A, 0x6E, 0xA5));
+    tp.setColor(QPalette::WindowText, Qt::white);
+    panelTitle->setPalette(tp);
+    panelTitle->setContentsMargins(4, 2, 4, 2);
+    panelTitle->setFixedHeight(20);
+    v->addWidget(panelTitle);
+    panelBody = new QWidget(sidePanel);
+    panelBody->setObjectName(QStringLiteral("panelBody"));
+    v->addWidget(panelBody, 1);
+
+    suggestionArea = new QWidget(sidePanel);
+    suggestionArea->setObjectName(QStringLiteral("suggestionArea"));
+    suggestionArea->setFixedHeight(suggestionAreaHeight);
+    auto* sv = new QVBoxLayout(suggestionArea);
+    sv->setContentsMargins(2, 2, 2, 2);
+    sv->setSpacing(2);
+    nextStepLine = new QLabel(QStringLiteral("Select what you want to do next..."), suggestionArea);
+    nextStepLine->setObjectName(QStringLiteral("nextStepLine"));
+    nextStepLine->setWordWrap(true);
+    sv->addWidget(nextStepLine);
+    for (int i = 1; i <= 4; ++i) {
+        auto* b = new QPushButton(suggestionArea);
+        b->setObjectName(QStringLiteral("suggestion%1").arg(i));
+        b->setFlat(true);
+        b->setEnabled(false);
+        sv->addWidget(b);
+    }
+    auto* nav = new QHBoxLayout;
+    backLabel = new QLabel(QStringLiteral("Back"), suggestionArea);
+    backLabel->setObjectName(QStringLiteral("backLabel"));
+    backLabel->hide();
+    auto* back = new QPushButton(QStringLiteral("<"), suggestionArea);
+    back->setObjectName(QStringLiteral("backButton"));
+    auto* fwd = new QPushButton(QStringLiteral(">"), suggestionArea);
+    fwd->setObjectName(QStringLiteral("forwardButton"));
+    for (QPushButton* b : {back, fwd}) {
+        b->setEnabled(false);
+        b->setFixedSize(24, 20);
+    }
+    nav->addWidget(back);
+    nav->addWidget(backLabel);
+    nav->addStretch(1);
+    nav->addWidget(fwd);
+    sv->addLayout(nav);
+    v->addWidget(suggestionArea);
+}
+
+void TForm1::buildMenus()
+{
+    QMenuBar* mb = menuBar();
+
+    // File
+    menuFile = mb->addMenu(QStringLiteral("&File"));
+    New1 = menuFile->addAction(QStringLiteral("New"), QKeySequence(Qt::CTRL | Qt::Key_N), this, [this] { newDocument(); });
+    Open1 = menuFile->addAction(QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O), this, [this] { openDocument(); });
+    menuReopen = menuFile->addMenu(QStringLiteral("Reopen"));
+    for (int k = 0; k < 16; ++k) {
+        Reopen[k] = menuReopen->addAction(QString(), this, [this, k] { reopen(k + 1); });
+        Reopen[k]->setVisible(false);
+    }
+    menuReopen->addSeparator();
+    ClearRecent1 = menuReopen->addAction(QStringLiteral("Clear..."), this, [this] { clearRecent(); });
+    Save1 = menuFile->addAction(QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S), this, [this] {
+        if (canvas::TSandbox* w = activeDocument()) saveDocument(w, false);
+    });
+    SaveAs1 = menuFile->addAction(QStringLiteral("Save As"), this, [this] {
+        if (canvas::TSandbox* w = activeDocument()) saveDocumentAs(w);
+    });
+    Close1 = menuFile->addAction(QStringLiteral("Close"), this, [this] { closeDocument(); });
+    menuFile->addSeparator();
+    menuPageSetup = menuFile->addMenu(QStringLiteral("Page Setup"));
+    PageSetupCurrent = later(menuPageSetup, QStringLiteral("Current File"));
+    PageSetupSeparator = menuPageSetup->addSeparator();
+    PageSetupNew = later(menuPageSetup, QStringLiteral("New Files"));
+    menuGridAndSnap = menuFile->addMenu(QStringLiteral("Grid and Snap"));
+    GridSnapCurrent = later(menuGridAndSnap, QStringLiteral("Current File"));
+    GridSnapSeparator = menuGridAndSnap->addSeparator();
+    GridSnapNew = later(menuGridAndSnap, QStringLiteral("New Files"));
+    for (QAction* a : {PageSetupCurrent, PageSetupSeparator, GridSnapCurrent, GridSnapSeparator}) a->setVisible(false);
+    menuFile->addSeparator();
+    PrintPreview1 = later(menuFile, QStringLiteral("Print Preview"));
+    Print1 = later(menuFile, QStringLiteral("Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    ExportSeparator = menuFile->addSeparator();
+    menuExport = menuFile->addMenu(QStringLiteral("Export"));
+    later(menuExport, QStringLiteral("Exact"));
+    later(menuExport, QStringLiteral("Smooth"));
+    menuFile->addSeparator();
+    Exit1 = menuFile->addAction(QStringLiteral("Exit"), this, [this] { Exit(); });
+
+    // Insert
+    buildInsertMenu();
+
+    // Edit
+    menuEdit = mb->addMenu(QStringLiteral("&Edit"));
+    Undo1 = menuEdit->addAction(QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), this, [this] { undoCommand(false); });
+    Redo1 = menuEdit->addAction(QStringLiteral("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), this,
+                                [this] { undoCommand(true); });
+    menuEdit->addSeparator();
+    ClearUndo1 = menuEdit->addAction(QStringLiteral("Clear Undo and Redo"), this, [this] { clearUndoCommand(); });
+    menuEdit->addSeparator();
+    Cut1 = menuEdit->addAction(QStringLiteral("Cut"), QKeySequence(Qt::CTRL | Qt::Key_Delete), this, [this] { eraseCommand(); });
+    Copy1 = menuEdit->addAction(QStringLiteral("Copy"), QKeySequence(Qt::CTRL | Qt::Key_Insert), this, [this] { copyCommand(); });
+    // Pasting places the items with the mouse, which comes with the placing tool.
+    Paste1 = later(menuEdit, QStringLiteral("Paste"), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+    menuEdit->addSeparator();
+    CopyToClipboard1 = later(menuEdit, QStringLiteral("Copy to Clipboard"));
+    CopyToClipboard1->setVisible(false);
+    JoinItems1 = menuEdit->addAction(QStringLiteral("Join Items"), this, [this] { joinCommand(); });
+    SplitGroup1 = menuEdit->addAction(QStringLiteral("Split Group"), this, [this] { splitCommand(); });
+    for (QAction* a : {Undo1, Redo1, ClearUndo1, Cut1, Copy1, JoinItems1, SplitGroup1}) a->setEnabled(false);
+
+    // Zoom
+    menuZoom = mb->addMenu(QStringLiteral("&Zoom"));
+    auto* zoomGroup = new QActionGroup(this);
+    zoomGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (int i = 0; i < 9; ++i) {
+        zoomItems[i] = menuZoom->addAction(QString::number(geometry::zoomPresets[i]) + QLatin1Char('%'), this,
+                                           [this, i] { chooseZoom(i); });
+        zoomItems[i]->setCheckable(true);
+        zoomGroup->addAction(zoomItems[i]);
+    }
+    zoomItems[3]->setChecked(true);
+
+    // Tools
+    menuTools = mb->addMenu(QStringLiteral("&Tools"));
+    static const char* const kinds[4] = {"None", "Horizontal", "Vertical", "Both"};
+    auto radio = [this](QMenu* m, std::array<QAction*, 4>& items, void (TForm1::*fn)(int32_t)) {
+        auto* g = new QActionGroup(this);
+        for (int k = 0; k < 4; ++k) {
+            items[k] = m->addAction(QString::fromLatin1(kinds[k]), this, [this, fn, k] { (this->*fn)(k); });
+            items[k]->setCheckable(true);
+            g->addAction(items[k]);
+        }
+    };
+    menuGrid = menuTools->addMenu(QStringLiteral("Grid"));
+    radio(menuGrid, gridItems, &TForm1::gridCommand);
+    menuGrid->addSeparator();
+    gridCustomize = later(menuGrid, QStringLiteral("Customize..."));
+    menuReset = menuGrid->addMenu(QStringLiteral("Reset"));
+    for (int k = 1; k <= 3; ++k) resetItems[k] = later(menuReset, QString::fromLatin1(kinds[k]));
+    menuGrid->addSeparator();
+    menuAnchors = menuGrid->addMenu(QStringLiteral("Anchors"));
+    radio(menuAnchors, anchorItems, &TForm1::anchorCommand);
+    menuSnap = menuTools->addMenu(QStringLiteral("Snap"));
+    radio(menuSnap, snapItems, &TForm1::snapCommand);
+    menuTools->addSeparator();
+    speedItem = later(menuTools, QStringLiteral("Speed..."));
+
+    // Customize
+    menuCustomize = mb->addMenu(QStringLiteral("&Customize"));
+    menuCustomize->addAction(QStringLiteral("Colors"), this, [this] {
+        int32_t colour = 0;
+        std::vector<int32_t> custom(params->savedColors.begin(), params->savedColors.end());
+        if (dialogs().chooseColor(colour, custom)) params->rememberColor(colour);
+    });
+    for (const char* t : {"Line Weights", "Line Patterns", "Alignments", "Font sizes", "Text angles", "Shadows"})
+        later(menuCustomize, QString::fromLatin1(t));
+
+    // Window
+    menuWindow = mb->addMenu(QStringLiteral("&Window"));
+    menuWindow->menuAction()->setVisible(false);
+
+    // Help
+    menuHelp = mb->addMenu(QStringLiteral("&Help"));
+    QMenu* hints = menuHelp->addMenu(QStringLiteral("Hints"));
+    ShowAll1 = hints->addAction(QStringLiteral("Show All"), this, [this] { setHints(true); });
+    ShowNone1 = hints->addAction(QStringLiteral("Show None"), this, [this] { setHints(false); });
+    ShowAll1->setCheckable(true);
+    ShowNone1->setCheckable(true);
+    QObject::connect(menuHelp, &QMenu::aboutToShow, this, [this] {
+        bool all = true, none = true;
+        for (uint8_t f : params->hintFlags) {
+            if (f) none = false;
+            else all = false;
+        }
+        ShowAll1->setChecked(all);
+        ShowNone1->setChecked(none);
+    });
+    menuHelp->addSeparator();
+    About1 = later(menuHelp, QStringLiteral("About"));
+}
+
+void TForm1::buildInsertMenu()
+{
+    menuInsert = menuBar()->addMenu(QStringLiteral("&Insert"));
+    for (const char* t : {"Picture", "Text", "Line", "Arc", "Spline", "Curve", "Triangle", "Square", "Rectangle",
+                          "Circle", "Pie", "Ellipse", "Polygon", "Star", "Solid", "Oblong"})
+        later(menuInsert, QString::fromLatin1(t));
+}
+
+} // namespace app

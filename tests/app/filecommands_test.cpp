@@ -1,0 +1,360 @@
+// File commands: open, save, save as, close, reopen and the recent list.
+#include "shell_fixture.h"
+
+#include "app/recent.h"
+#include "model/docfile.h"
+
+#include <QMdiSubWindow>
+#include <QMenu>
+
+
+using canvas::TSandbox;
+
+// ---- the recent list on its own ----
+
+TEST(recentList, AddMovesAnExistingEntryToTheTopIgnoringCase)
+{
+    settings::reopenarr_t l;
+    for (int i = 0; i < 5; ++i) l[i] = QStringLiteral("/d/f%1.lmra").arg(i + 1);
+    app::addRecentTo(l, QStringLiteral("/D/F3.LMRA"));
+    EXPECT_EQ(l[0], QStringLiteral("/D/F3.LMRA"));
+    EXPECT_EQ(l[1], QStringLiteral("/d/f1.lmra"));
+    EXPECT_EQ(l[2], QStringLiteral("/d/f2.lmra"));
+    EXPECT_EQ(l[3], QStringLiteral("/d/f4.lmra"));
+    EXPECT_EQ(l[4], QStringLiteral("/d/f5.lmra"));
+    EXPECT_TRUE(l[5].isEmpty());
+}
+
+TEST(recentList, SeventeenthFileDropsTheOldest)
+{
+    settings::reopenarr_t l;
+    for (int i = 1; i <= 17; ++i) app::addRecentTo(l, QStringLiteral("/f%1").arg(i));
+    EXPECT_EQ(l[0], QStringLiteral("/f17"));
+    EXPECT_EQ(l[15], QStringLiteral("/f2"));
+    for (const QString& e : l) EXPECT_NE(e, QStringLiteral("/f1"));
+}
+
+TEST(recentList, EmptyNameChangesNothingAndTheLastEntryCanMove)
+{
+    settings::reopenarr_t l;
+    for (int i = 0; i < 16; ++i) l[i] = QStringLiteral("/f%1").arg(i + 1);
+    const settings::reopenarr_t before = l;
+    app::addRecentTo(l, QString());
+    EXPECT_EQ(l, before);
+    app::addRecentTo(l, QStringLiteral("/f16"));
+    EXPECT_EQ(l[0], QStringLiteral("/f16"));
+    EXPECT_EQ(l[15], QStringLiteral("/f15"));
+}
+
+TEST(recentList, CaptionIsTheNameWithoutFolderAndExtension)
+{
+    EXPECT_EQ(app::recentCaption(QStringLiteral(" /home/a/My plan.v2.lmra ")), QStringLiteral("My plan.v2"));
+}
+
+// ---- open and save ----
+
+TEST_F(shellTest, SaveAsWritesTheFileAndRenamesTheWindow)
+{
+    TSandbox* d = untitled();
+    model::setModified(d->items, true);
+    dlg.fileAnswers = {path("plan")};
+    EXPECT_TRUE(w->saveDocumentAs(d));
+    ASSERT_EQ(dlg.fileRequests.size(), 1u);
+    const app::fileRequest_t& r = dlg.fileRequests[0];
+    EXPECT_EQ(r.title, QStringLiteral("Save As"));
+    EXPECT_EQ(r.defaultExt, QStringLiteral("lmra"));
+    EXPECT_EQ(r.filter, QStringLiteral("All files (*.*)|*.*|Lumora files (*.lmra)|*.lmra"));
+    EXPECT_EQ(r.filterIndex, 2);
+    EXPECT_TRUE(r.name.isEmpty());
+    EXPECT_EQ(d->fileName, path("plan.lmra"));
+    EXPECT_EQ(d->windowTitle(), QStringLiteral("plan"));
+    EXPECT_FALSE(d->isModified());
+    EXPECT_EQ(w->params->reopen[0], path("plan.lmra"));
+    EXPECT_EQ(w->params->docdir, files.path());
+    bool listed = false;
+    for (QAction* a : w->menuWindow->actions()) listed |= a->text() == QStringLiteral("plan");
+    EXPECT_TRUE(listed);
+}
+
+TEST_F(shellTest, DecliningReplaceKeepsNameAndCaption)
+{
+    const QString existing = makeFile(QStringLiteral("taken.lmra"));
+    TSandbox* d = untitled();
+    const QString caption = d->windowTitle();
+    dlg.fileAnswers = {existing};
+    dlg.answers = {app::btnNo};
+    EXPECT_FALSE(w->saveDocumentAs(d));
+    ASSERT_EQ(dlg.texts(), QStringList{QStringLiteral("Replace the existing file?")});
+    EXPECT_EQ(dlg.messages[0].buttons, app::btnYes | app::btnNo);
+    EXPECT_TRUE(d->fileName.isEmpty());
+    EXPECT_EQ(d->windowTitle(), caption);
+    // Yes replaces it.
+    dlg.fileAnswers = {existing};
+    dlg.answers = {app::btnYes};
+    EXPECT_TRUE(w->saveDocumentAs(d));
+    EXPECT_EQ(d->fileName, existing);
+}
+
+TEST_F(shellTest, SaveOnADeletedFileShowsSaveAsWithTheOldName)
+{
+    const QString f = makeFile(QStringLiteral("gone.lmra"));
+    TSandbox* d = w->openDocumentWindow(f);
+    ASSERT_EQ(d->fileName, f);
+    ASSERT_TRUE(QFile::remove(f));
+    dlg.fileAnswers = {QString()};
+    EXPECT_FALSE(w->saveDocument(d, false));
+    ASSERT_EQ(dlg.fileRequests.size(), 1u);
+    EXPECT_EQ(dlg.fileRequests[0].name, QStringLiteral("gone.lmra"));
+    EXPECT_EQ(d->fileName, f);
+}
+
+TEST_F(shellTest, SaveWritesToTheExistingFileWithoutAsking)
+{
+    const QString f = makeFile(QStringLiteral("keep.lmra"));
+    TSandbox* d = w->openDocumentWindow(f);
+    d->header()->hdr().canvasWidth = 4.25;
+    model::setModified(d->items, true);
+    EXPECT_TRUE(w->saveDocument(d, false));
+    EXPECT_TRUE(dlg.fileRequests.empty());
+    EXPECT_TRUE(dlg.messages.empty());
+    EXPECT_FALSE(d->isModified());
+    // What was written comes back.
+    model::itemList_t back;
+    struct q_t : model::docReadQuestions_t {
+        bool askOpenInvalid() override { return false; }
+        void warnNewerVersion(const std::string&) override {}
+    } q;
+    ASSERT_TRUE(model::readDocument(f.toStdString(), back, q));
+    EXPECT_DOUBLE_EQ(model::findHeader(back)->hdr().canvasWidth, 4.25);
+    model::freeList(back);
+}
+
+TEST_F(shellTest, FailedSaveIsReportedAndLosesNothing)
+{
+    // A folder that does not exist cannot take the file.
+    const QString target = path(QStringLiteral("no such folder/x.lmra"));
+    TSandbox* d = untitled();
+    model::setModified(d->items, true);
+    dlg.fileAnswers = {target};
+    EXPECT_FALSE(w->saveDocumentAs(d));
+    ASSERT_EQ(dlg.messages.size(), 1u);
+    EXPECT_EQ(dlg.messages[0].kind, app::msgKind_t::warning);
+    EXPECT_TRUE(dlg.messages[0].text.contains(QStringLiteral("x.lmra")));
+    EXPECT_TRUE(d->isModified());
+    EXPECT_TRUE(d->fileName.isEmpty());
+    EXPECT_TRUE(d->caption().startsWith(QStringLiteral("Untitled ")));
+    EXPECT_NE(w->params->reopen[0], target);
+}
+
+TEST_F(shellTest, FailedSaveWhileClosingOrExitingKeepsTheWindow)
+{
+    // An existing file whose folder takes no new files, even from the superuser.
+    const QString f = QStringLiteral("/proc/self/status");
+    ASSERT_TRUE(QFileInfo(f).isFile());
+    TSandbox* d = untitled();
+    d->fileName = f;
+    model::setModified(d->items, true);
+    dlg.answers = {app::btnYes};
+    EXPECT_FALSE(d->parentWidget()->close());
+    ASSERT_EQ(dlg.messages.size(), 2u);
+    EXPECT_EQ(dlg.messages[0].text, QStringLiteral("Do you want to save changes to status?"));
+    EXPECT_EQ(dlg.messages[1].kind, app::msgKind_t::warning);
+    EXPECT_TRUE(dlg.messages[1].text.contains(f));
+    EXPECT_EQ(w->documents().size(), 1u);
+    EXPECT_TRUE(d->isModified());
+    EXPECT_FALSE(d->closing);
+    // The exit goes no further either.
+    dlg.messages.clear();
+    dlg.answers = {app::btnYes};
+    EXPECT_FALSE(w->canExit());
+    EXPECT_EQ(w->documents().size(), 1u);
+    EXPECT_TRUE(d->isModified());
+    d->fileName.clear();
+    model::setModified(d->items, false);
+}
+
+TEST_F(shellTest, OpenDialogOpensTheFileAndRemembersIt)
+{
+    const QString f = makeFile(QStringLiteral("shapes one.lmra"));
+    for (QString& e : w->params->reopen) e.clear();
+    dlg.fileAnswers = {f};
+    w->openDocument();
+    ASSERT_EQ(dlg.fileRequests.size(), 1u);
+    EXPECT_EQ(dlg.fileRequests[0].title, QStringLiteral("Open"));
+    EXPECT_EQ(dlg.fileRequests[0].filterIndex, 2);
+    TSandbox* d = w->activeDocument();
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->fileName, f);
+    EXPECT_EQ(d->windowTitle(), QStringLiteral("shapes one"));
+    EXPECT_EQ(w->params->reopen[0], f);
+    EXPECT_EQ(w->params->lastOpened, f);
+    // The name field is preset with the last name next time; cancelling opens nothing.
+    const size_t before = w->documents().size();
+    w->openDocument();
+    EXPECT_EQ(dlg.fileRequests[1].name, f);
+    EXPECT_EQ(w->documents().size(), before);
+}
+
+TEST_F(shellTest, PristineWindowIsReusedForAFile)
+{
+    const QString f = makeFile(QStringLiteral("reuse.lmra"));
+    TSandbox* d = untitled();
+    ASSERT_EQ(w->documents().size(), 1u);
+    TSandbox* e = w->openDocumentWindow(f);
+    EXPECT_EQ(e, d);
+    EXPECT_EQ(w->documents().size(), 1u);
+    EXPECT_EQ(w->menuWindow->actions().size(), 1);
+    EXPECT_EQ(w->menuWindow->actions()[0]->text(), QStringLiteral("reuse"));
+    // With two windows a new one is made.
+    w->openDocumentWindow(QString());
+    TSandbox* g = w->openDocumentWindow(f);
+    EXPECT_NE(g, d);
+    EXPECT_EQ(w->documents().size(), 3u);
+}
+
+TEST_F(shellTest, ModifiedWindowIsNotReused)
+{
+    const QString f = makeFile(QStringLiteral("new.lmra"));
+    TSandbox* d = untitled();
+    model::setModified(d->items, true);
+    EXPECT_NE(w->openDocumentWindow(f), d);
+}
+
+TEST_F(shellTest, UnreadableFileLeavesAnUntitledDocument)
+{
+    const QString bad = path("bad.lmra");
+    QFile fh(bad);
+    ASSERT_TRUE(fh.open(QIODevice::WriteOnly));
+    fh.write(QByteArray(448 * 2, '\x07'));
+    fh.close();
+    dlg.answers = {app::btnNo};  // do not open the invalid file anyway
+    TSandbox* d = w->openDocumentWindow(bad);
+    EXPECT_EQ(dlg.texts().value(0), QStringLiteral("Not a valid Lumora file. Attempt to open it anyway?"));
+    EXPECT_TRUE(d->fileName.isEmpty());
+    EXPECT_TRUE(d->caption().startsWith(QStringLiteral("Untitled ")));
+    EXPECT_NE(d->header(), nullptr);
+}
+
+TEST_F(shellTest, PictureNamesStartAnUntitledDocument)
+{
+    for (const QString& name : {QStringLiteral("photo.bmp"), QStringLiteral("Photo.JPG ")}) {
+        TSandbox* d = w->openDocumentWindow(path(name));
+        EXPECT_TRUE(d->fileName.isEmpty()) << name.toStdString();
+        EXPECT_TRUE(d->caption().startsWith(QStringLiteral("Untitled "))) << name.toStdString();
+        EXPECT_EQ(w->params->lastPicture, QFileInfo(path(name).trimmed()).absoluteFilePath());
+    }
+}
+
+// ---- closing ----
+
+TEST_F(shellTest, ClosingAModifiedUntitledDocument)
+{
+    TSandbox* d = untitled();
+    model::setModified(d->items, true);
+    QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(d->parentWidget());
+    dlg.answers = {app::btnCancel};
+    EXPECT_FALSE(sub->close());
+    EXPECT_EQ(dlg.texts(), QStringList{QStringLiteral("Do you want to save the file?")});
+    EXPECT_EQ(dlg.messages[0].buttons, app::btnYes | app::btnNo | app::btnCancel);
+    EXPECT_EQ(w->documents().size(), 1u);
+    EXPECT_FALSE(d->closing);
+    // No closes without saving; nothing is added to the recent files.
+    for (QString& e : w->params->reopen) e.clear();
+    dlg.answers = {app::btnNo};
+    EXPECT_TRUE(sub->close());
+    flushDeletes();
+    EXPECT_TRUE(w->documents().empty());
+    EXPECT_TRUE(w->params->reopen[0].isEmpty());
+}
+
+TEST_F(shellTest, ClosingANamedDocumentAddsItToRecentWhateverTheAnswer)
+{
+    const QString f = makeFile(QStringLiteral("named.lmra"));
+    TSandbox* d = w->openDocumentWindow(f);
+    for (QString& e : w->params->reopen) e.clear();
+    model::setModified(d->items, true);
+    dlg.answers = {app::btnCancel};
+    EXPECT_FALSE(d->parentWidget()->close());
+    EXPECT_EQ(dlg.texts(), QStringList{QStringLiteral("Do you want to save changes to named?")});
+    EXPECT_EQ(w->params->reopen[0], f);
+    // Yes saves to the file and closes.
+    dlg.answers = {app::btnYes};
+    const QDateTime before = QFileInfo(f).lastModified();
+    EXPECT_TRUE(d->parentWidget()->close());
+    EXPECT_TRUE(dlg.fileRequests.empty());
+    EXPECT_GE(QFileInfo(f).lastModified(), before);
+}
+
+TEST_F(shellTest, ClosingUntitledWithYesRunsSaveAsAndCancelKeepsTheWindow)
+{
+    TSandbox* d = untitled();
+    model::setModified(d->items, true);
+    dlg.answers = {app::btnYes};
+    dlg.fileAnswers = {QString()};
+    EXPECT_FALSE(d->parentWidget()->close());
+    EXPECT_EQ(w->documents().size(), 1u);
+    dlg.answers = {app::btnYes};
+    dlg.fileAnswers = {path("closing.lmra")};
+    EXPECT_TRUE(d->parentWidget()->close());
+    EXPECT_TRUE(QFileInfo::exists(path("closing.lmra")));
+}
+
+// ---- reopen ----
+
+TEST_F(shellTest, ReopenOpensAndAMissingFileIsReportedAndKept)
+{
+    const QString f = makeFile(QStringLiteral("again.lmra"));
+    for (QString& e : w->params->reopen) e.clear();
+    w->addRecent(path("missing.lmra"));
+    w->addRecent(f);
+    EXPECT_TRUE(w->Reopen[0]->isVisible());
+    EXPECT_EQ(w->Reopen[0]->text(), QStringLiteral("again"));
+    EXPECT_EQ(w->Reopen[1]->text(), QStringLiteral("missing"));
+    EXPECT_FALSE(w->Reopen[2]->isVisible());
+    EXPECT_TRUE(w->menuReopen->isEnabled());
+    w->reopen(1);
+    ASSERT_NE(w->activeDocument(), nullptr);
+    EXPECT_EQ(w->activeDocument()->fileName, f);
+    const size_t n = w->documents().size();
+    w->reopen(2);
+    EXPECT_EQ(dlg.texts(), QStringList{QStringLiteral("Cannot find the file.")});
+    EXPECT_EQ(dlg.messages[0].buttons, app::btnCancel);
+    EXPECT_EQ(w->documents().size(), n);
+    EXPECT_EQ(w->params->reopen[1], path("missing.lmra"));
+}
+
+TEST_F(shellTest, ClearRecentAsksAndEmptiesTheList)
+{
+    w->addRecent(path("a.lmra"));
+    dlg.answers = {app::btnNo};
+    w->clearRecent();
+    EXPECT_EQ(dlg.texts(), QStringList{QStringLiteral("Clear the list of recently used files?")});
+    EXPECT_FALSE(w->params->reopen[0].isEmpty());
+    dlg.answers = {app::btnYes};
+    w->clearRecent();
+    for (const QString& e : w->params->reopen) EXPECT_TRUE(e.isEmpty());
+    EXPECT_FALSE(w->menuReopen->isEnabled());
+}
+
+TEST_F(shellTest, RecentListSurvivesARestart)
+{
+    for (QString& e : w->params->reopen) e.clear();
+    w->addRecent(path("first.lmra"));
+    w->addRecent(path("second.lmra"));
+    restart();
+    EXPECT_EQ(w->params->reopen[0], path("second.lmra"));
+    EXPECT_EQ(w->params->reopen[1], path("first.lmra"));
+    EXPECT_EQ(w->Reopen[0]->text(), QStringLiteral("second"));
+}
+
+TEST_F(shellTest, DeactivationPassesTheToolToTheNextWindow)
+{
+    TSandbox* a = untitled();
+    a->mode = 105;  // star
+    a->FormDeactivate();
+    TSandbox* b = w->openDocumentWindow(QString());
+    EXPECT_EQ(b->mode, 105);
+    b->mode = 7;  // not a tool
+    b->FormDeactivate();
+    EXPECT_EQ(w->openDocumentWindow(QString())->mode, 0);
+}

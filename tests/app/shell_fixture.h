@@ -1,0 +1,81 @@
+// A main window on a private settings folder with scripted dialogs.
+#pragma once
+
+#include "app/dialogs.h"
+#include "app/mainwindow.h"
+#include "model/itemlist.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+class shellTest : public ::testing::Test {
+protected:
+    QTemporaryDir cfg;
+    QTemporaryDir files;
+    app::scriptedDialogs_t dlg;
+    std::unique_ptr<app::scopedDialogs_t> scope;
+    std::unique_ptr<app::TForm1> w;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(cfg.isValid());
+        ASSERT_TRUE(files.isValid());
+        qputenv("LUMORA_CONFIG_DIR", cfg.path().toLocal8Bit());
+        scope = std::make_unique<app::scopedDialogs_t>(dlg);
+        w = std::make_unique<app::TForm1>();
+        w->resize(1000, 760);
+        w->show();
+        // Start-up's own timers are fired by hand where a test needs them.
+        w->Timer2.stop();
+    }
+
+    void TearDown() override
+    {
+        if (w) {
+            w->exitConfirmed = true;
+            w.reset();
+        }
+        scope.reset();
+    }
+
+    // Destroys the window (writing the settings) and makes a new one on the same store.
+    void restart()
+    {
+        w->exitConfirmed = true;
+        w.reset();
+        w = std::make_unique<app::TForm1>();
+        w->show();
+        w->Timer2.stop();
+    }
+
+    canvas::TSandbox* untitled()
+    {
+        w->Timer2Timer();
+        return w->activeDocument();
+    }
+
+    QString path(const QString& name) const { return files.filePath(name); }
+
+    // A document file on disk, written by the editor itself.
+    QString makeFile(const QString& name)
+    {
+        canvas::TSandbox* d = w->openDocumentWindow(QString());
+        dlg.fileAnswers.push_back(path(name));
+        EXPECT_TRUE(w->saveDocumentAs(d));
+        const QString full = d->fileName;
+        model::setModified(d->items, false);
+        d->parentWidget()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        dlg.messages.clear();
+        dlg.fileRequests.clear();
+        return full;
+    }
+
+    static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+};

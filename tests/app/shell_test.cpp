@@ -1,0 +1,286 @@
+// The main window: start-up, menus, zoom, window menu and the exit question.
+#include "shell_fixture.h"
+
+#include "canvas/toolbar.h"
+
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+using canvas::TSandbox;
+
+namespace {
+
+QStringList menuTitles(QMenuBar* mb)
+{
+    QStringList out;
+    for (QAction* a : mb->actions()) out << a->text().remove(QLatin1Char('&'));
+    return out;
+}
+
+QStringList itemTexts(QMenu* m)
+{
+    QStringList out;
+    for (QAction* a : m->actions()) out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    return out;
+}
+
+} // namespace
+
+TEST_F(shellTest, StartUpCaptionMenusAndTimers)
+{
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Lumora Flow Charts"));
+    EXPECT_EQ(menuTitles(w->menuBar()),
+              (QStringList{"File", "Insert", "Edit", "Zoom", "Tools", "Customize", "Window", "Help"}));
+    EXPECT_EQ(itemTexts(w->menuFile),
+              (QStringList{"New", "Open", "Reopen", "Save", "Save As", "Close", "-", "Page Setup", "Grid and Snap", "-",
+                           "Print Preview", "Print", "-", "Export", "-", "Exit"}));
+    EXPECT_EQ(itemTexts(w->menuEdit), (QStringList{"Undo", "Redo", "-", "Clear Undo and Redo", "-", "Cut", "Copy",
+                                                   "Paste", "-", "Copy to Clipboard", "Join Items", "Split Group"}));
+    EXPECT_EQ(itemTexts(w->menuInsert),
+              (QStringList{"Picture", "Text", "Line", "Arc", "Spline", "Curve", "Triangle", "Square", "Rectangle",
+                           "Circle", "Pie", "Ellipse", "Polygon", "Star", "Solid", "Oblong"}));
+    EXPECT_EQ(itemTexts(w->menuZoom),
+              (QStringList{"25%", "50%", "75%", "100%", "125%", "150%", "175%", "200%", "300%"}));
+    // Shortcuts.
+    EXPECT_EQ(w->New1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    EXPECT_EQ(w->Open1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    EXPECT_EQ(w->Save1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(w->Print1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    EXPECT_EQ(w->Undo1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(w->Redo1->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    EXPECT_EQ(w->Cut1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    EXPECT_EQ(w->Copy1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    EXPECT_EQ(w->Paste1->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+    // Hidden from the start: Export, Copy to Clipboard, the Window menu.
+    EXPECT_FALSE(w->menuExport->menuAction()->isVisible());
+    EXPECT_FALSE(w->CopyToClipboard1->isVisible());
+    EXPECT_FALSE(w->menuWindow->menuAction()->isVisible());
+    EXPECT_TRUE(w->zoomItems[3]->isChecked());
+    EXPECT_FALSE(w->Save1->isEnabled());
+    EXPECT_EQ(w->sidePanel->width(), 120);
+    const char* names[] = {"Timer1", "Timer2", "Timer3", "Timer4", "Timer5", "Timer6", "Timer7", "Timer8"};
+    const int intervals[] = {100, 500, 5000, 200, 200, 1000, 200, 200};
+    QTimer* timers[] = {&w->Timer1, &w->Timer2, &w->Timer3, &w->Timer4, &w->Timer5, &w->Timer6, &w->Timer7, &w->Timer8};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(timers[i]->objectName(), QString::fromLatin1(names[i]));
+        EXPECT_EQ(timers[i]->interval(), intervals[i]);
+        EXPECT_TRUE(timers[i]->isSingleShot());
+    }
+}
+
+TEST_F(shellTest, StartUpOpensOneUntitledDocumentAfterHalfASecond)
+{
+    restart();
+    EXPECT_TRUE(w->documents().empty());
+    w->Timer2.start();
+    QTest::qWait(800);
+    ASSERT_EQ(w->documents().size(), 1u);
+    TSandbox* d = w->documents()[0];
+    EXPECT_EQ(d->windowTitle(), QStringLiteral("Untitled 1"));
+    EXPECT_TRUE(d->fileName.isEmpty());
+    EXPECT_TRUE(w->menuWindow->menuAction()->isVisible());
+    EXPECT_TRUE(w->Save1->isEnabled());
+    // A second firing with a document open does nothing.
+    w->Timer2Timer();
+    EXPECT_EQ(w->documents().size(), 1u);
+}
+
+TEST_F(shellTest, ToolButtonWithoutDocumentOpensOneLater)
+{
+    w->toolbarCommand(32);  // star
+    EXPECT_EQ(w->procs->pressedTool(), 32);
+    EXPECT_TRUE(w->documents().empty());
+    EXPECT_TRUE(w->Timer2.isActive());
+    w->Timer2Timer();
+    EXPECT_EQ(w->documents().size(), 1u);
+}
+
+TEST_F(shellTest, UntitledNumbersCountUpAndWindowNumbersDiffer)
+{
+    TSandbox* a = w->openDocumentWindow(QString());
+    TSandbox* b = w->openDocumentWindow(QString());
+    TSandbox* c = w->openDocumentWindow(QString());
+    EXPECT_EQ(a->caption(), QStringLiteral("Untitled 1"));
+    EXPECT_EQ(b->caption(), QStringLiteral("Untitled 2"));
+    EXPECT_EQ(c->caption(), QStringLiteral("Untitled 3"));
+    EXPECT_NE(a->documentNumber(), b->documentNumber());
+    EXPECT_NE(b->documentNumber(), c->documentNumber());
+    EXPECT_NE(a->documentNumber(), c->documentNumber());
+    EXPECT_EQ(w->menuWindow->actions().size(), 3);
+}
+
+TEST_F(shellTest, WindowMenuFollowsWindowsAndHidesWithTheLast)
+{
+    TSandbox* a = w->openDocumentWindow(QString());
+    TSandbox* b = w->openDocumentWindow(QString());
+    w->checkWindowEntry(a->documentNumber());
+    EXPECT_TRUE(w->PageSetupCurrent->isVisible());
+    EXPECT_EQ(w->PageSetupCurrent->text(), QStringLiteral("Untitled 1"));
+    EXPECT_EQ(w->GridSnapCurrent->text(), QStringLiteral("Untitled 1"));
+    int checked = 0;
+    for (QAction* x : w->menuWindow->actions()) checked += x->isChecked();
+    EXPECT_EQ(checked, 1);
+    // The entry activates its window.
+    EXPECT_TRUE(w->activateWindow(a->documentNumber()));
+    EXPECT_EQ(w->activeDocument(), a);
+    EXPECT_FALSE(w->activateWindow(-5));
+
+    b->parentWidget()->close();
+    a->parentWidget()->close();
+    flushDeletes();
+    EXPECT_TRUE(w->documents().empty());
+    EXPECT_FALSE(w->menuWindow->menuAction()->isVisible());
+    EXPECT_FALSE(w->PageSetupCurrent->isVisible());
+    EXPECT_FALSE(w->GridSnapCurrent->isVisible());
+    // Timer4 puts the shell into its empty state.
+    w->params->currentZoom = 2.0;
+    w->Timer4Timer();
+    EXPECT_DOUBLE_EQ(w->params->currentZoom, 1.0);
+    EXPECT_TRUE(w->zoomItems[3]->isChecked());
+    EXPECT_FALSE(w->Save1->isEnabled());
+    EXPECT_EQ(w->gridItems[3]->isChecked(), w->params->newFile.showGridX && w->params->newFile.showGridY);
+}
+
+struct zoomCheckCase {
+    double zoom;
+    int checked;  // -1: none
+};
+
+class zoomChecks : public shellTest, public ::testing::WithParamInterface<zoomCheckCase> {};
+
+TEST_P(zoomChecks, OnlyAnExactPresetIsChecked)
+{
+    w->params->currentZoom = GetParam().zoom;
+    w->updateZoomChecks();
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(w->zoomItems[i]->isChecked(), i == GetParam().checked) << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(Zoom, zoomChecks,
+                         ::testing::Values(zoomCheckCase{0.25, 0}, zoomCheckCase{1.0, 3}, zoomCheckCase{1.33, -1},
+                                           zoomCheckCase{1.749, 6}, zoomCheckCase{3.0, 8}, zoomCheckCase{0.1, -1},
+                                           zoomCheckCase{1.1, -1}),
+                         [](const ::testing::TestParamInfo<zoomCheckCase>& i) {
+                             return "zoom" + std::to_string(static_cast<int>(i.param.zoom * 1000));
+                         });
+
+TEST_F(shellTest, ZoomMenuAppliesToTheActiveDocument)
+{
+    TSandbox* d = untitled();
+    ASSERT_NE(d, nullptr);
+    const int32_t widthAt100 = d->header()->x2;
+    w->chooseZoom(7);  // 200 %
+    EXPECT_DOUBLE_EQ(w->params->currentZoom, 2.0);
+    EXPECT_DOUBLE_EQ(d->header()->hdr().zoom, 2.0);
+    EXPECT_NEAR(d->header()->x2, 2 * widthAt100, 1);
+    EXPECT_TRUE(w->zoomItems[7]->isChecked());
+    EXPECT_EQ(w->procs->zoomLabel->text(), QStringLiteral("200%"));
+    EXPECT_EQ(w->procs->sliderPosition(), 200);
+    EXPECT_TRUE(d->Timer7.isActive());
+}
+
+TEST_F(shellTest, ZoomButtonsStepThroughTheTable)
+{
+    TSandbox* d = untitled();
+    ASSERT_NE(d, nullptr);
+    w->toolbarCommand(canvas::buttonZoomIn);
+    EXPECT_DOUBLE_EQ(w->params->currentZoom, 1.25);
+    EXPECT_TRUE(w->zoomItems[4]->isChecked());
+    w->toolbarCommand(canvas::buttonZoomOut);
+    EXPECT_DOUBLE_EQ(w->params->currentZoom, 1.0);
+    // The slider at 110 %, then zoom out: 100 %.
+    w->procs->setSliderPosition(110);
+    EXPECT_EQ(w->procs->zoomLabel->text(), QStringLiteral("110%"));
+    w->procs->sliderReleased();
+    EXPECT_DOUBLE_EQ(d->header()->hdr().zoom, 1.1);
+    for (QAction* a : w->zoomItems) EXPECT_FALSE(a->isChecked());
+    w->toolbarCommand(canvas::buttonZoomOut);
+    EXPECT_DOUBLE_EQ(w->params->currentZoom, 1.0);
+    // Position 0 is ignored.
+    w->procs->setSliderPosition(0);
+    w->procs->sliderReleased();
+    EXPECT_DOUBLE_EQ(w->params->currentZoom, 1.0);
+    // At 300 % zoom in does nothing.
+    w->chooseZoom(8);
+    w->toolbarCommand(canvas::buttonZoomIn);
+    EXPECT_DOUBLE_EQ(w->params->currentZoom, 3.0);
+}
+
+TEST_F(shellTest, GridAndSnapTogglesSetTheDocumentFlags)
+{
+    TSandbox* d = untitled();
+    ASSERT_NE(d, nullptr);
+    w->gridCommand(1);  // Horizontal
+    EXPECT_EQ(d->header()->hdr().showGridX, 1);
+    EXPECT_EQ(d->header()->hdr().showGridY, 0);
+    EXPECT_TRUE(w->procs->gridButton());
+    EXPECT_TRUE(w->gridItems[1]->isChecked());
+    // The Gridlines button on a Horizontal grid releases it and sets None.
+    w->procs->setGridButton(canvas::toggle_t::toggle, true);
+    EXPECT_FALSE(w->procs->gridButton());
+    EXPECT_EQ(d->header()->hdr().showGridX, 0);
+    EXPECT_TRUE(w->gridItems[0]->isChecked());
+    EXPECT_FALSE(w->menuAnchors->isEnabled());
+    w->procs->setSnapButton(canvas::toggle_t::toggle, true);
+    EXPECT_EQ(d->header()->hdr().snapX, 1);
+    EXPECT_EQ(d->header()->hdr().snapY, 1);
+    EXPECT_TRUE(w->snapItems[3]->isChecked());
+    w->anchorCommand(2);
+    EXPECT_EQ(d->header()->hdr().showAnchorsX, 0);
+    EXPECT_EQ(d->header()->hdr().showAnchorsY, 1);
+}
+
+TEST_F(shellTest, ExitWithTwoModifiedDocumentsSavesAndClosesBoth)
+{
+    TSandbox* a = w->openDocumentWindow(QString());
+    TSandbox* b = w->openDocumentWindow(QString());
+    model::setModified(a->items, true);
+    model::setModified(b->items, true);
+    dlg.answers = {app::btnYes};
+    dlg.fileAnswers = {path("one.lmra"), path("two.lmra")};
+    EXPECT_TRUE(w->canExit());
+    ASSERT_GE(dlg.messages.size(), 1u);
+    EXPECT_EQ(dlg.messages[0].text,
+              QStringLiteral("One or more files were modified, but the changes have not been saved.\r\n"
+                             "Do you want to save the files?"));
+    EXPECT_EQ(dlg.messages[0].buttons, app::btnYes | app::btnNo | app::btnCancel);
+    ASSERT_EQ(dlg.fileRequests.size(), 2u);
+    EXPECT_EQ(dlg.fileRequests[0].name, QStringLiteral("Untitled 1"));
+    EXPECT_EQ(dlg.fileRequests[1].name, QStringLiteral("Untitled 2"));
+    EXPECT_TRUE(QFileInfo::exists(path("one.lmra")));
+    EXPECT_TRUE(QFileInfo::exists(path("two.lmra")));
+    EXPECT_TRUE(w->documents().empty());
+}
+
+TEST_F(shellTest, CancellingTheSecondSaveAsStopsTheExit)
+{
+    TSandbox* a = w->openDocumentWindow(QString());
+    TSandbox* b = w->openDocumentWindow(QString());
+    model::setModified(a->items, true);
+    model::setModified(b->items, true);
+    dlg.answers = {app::btnYes};
+    dlg.fileAnswers = {path("one.lmra"), QString()};
+    EXPECT_FALSE(w->canExit());
+    ASSERT_EQ(w->documents().size(), 1u);
+    EXPECT_EQ(w->documents()[0], b);
+    EXPECT_TRUE(b->isModified());
+    EXPECT_FALSE(w->exitConfirmed);
+}
+
+TEST_F(shellTest, ExitAnswers)
+{
+    TSandbox* a = w->openDocumentWindow(QString());
+    // Nothing modified: no question.
+    EXPECT_TRUE(w->canExit());
+    EXPECT_TRUE(dlg.messages.empty());
+    model::setModified(a->items, true);
+    dlg.answers = {app::btnCancel};
+    EXPECT_FALSE(w->canExit());
+    dlg.answers = {app::btnNo};
+    EXPECT_TRUE(w->canExit());
+    EXPECT_TRUE(a->isModified());  // No ends without saving
+    EXPECT_TRUE(dlg.fileRequests.empty());
+}

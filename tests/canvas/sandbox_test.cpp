@@ -1,0 +1,216 @@
+// One document window on its own, with a recording host.
+#include "app/dialogs.h"
+#include "canvas/sandbox.h"
+#include "canvas/shellparams.h"
+#include "model/itemlist.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+using namespace canvas;
+
+namespace {
+
+struct hostLog_t : sandboxHost_t {
+    QStringList entries;
+    int activated = 0, destroyed = 0, saves = 0;
+    bool saveResult = true;
+    QStringList recent, pictures;
+    void addWindowEntry(const QString& c, int32_t n) override { entries << QStringLiteral("%1:%2").arg(c).arg(n); }
+    void removeWindowEntry(int32_t n) override { entries << QStringLiteral("-%1").arg(n); }
+    void checkWindowEntry(int32_t) override {}
+    void documentActivated(TSandbox*) override { ++activated; }
+    void documentDestroyed(TSandbox*) override { ++destroyed; }
+    bool saveForClose(TSandbox* w) override
+    {
+        ++saves;
+        if (saveResult) model::setModified(w->items, false);
+        return saveResult;
+    }
+    void addRecent(const QString& f) override { recent << f; }
+    void offerPicture(TSandbox*, const QString& p) override { pictures << p; }
+    void zoomControlsChanged() override {}
+    QList<int32_t> panels;
+    void showToolPanel(int32_t code) override { panels << code; }
+};
+
+class sandbox : public ::testing::Test {
+protected:
+    hostLog_t host;
+    app::scriptedDialogs_t dlg;
+    app::scopedDialogs_t scope{dlg};
+    std::unique_ptr<TSandbox> w;
+    void SetUp() override
+    {
+        params().currentZoom = 1.0;
+        params().lastMode = 0;
+        w = std::make_unique<TSandbox>(&host);
+        w->resize(1000, 1200);
+        ASSERT_TRUE(w->openDocument(4711, QString()));
+    }
+};
+
+} // namespace
+
+TEST_F(sandbox, NewDocumentTakesTheNewFileSettings)
+{
+    const model::item_t* h = w->header();
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(h->kind, model::kindHeader);
+    EXPECT_EQ(h->docNumber, 4711);
+    EXPECT_EQ(w->documentNumber(), 4711);
+    const settings::defaults_t& d = params().newFile;
+    EXPECT_EQ(h->hdr().unit, d.units);
+    EXPECT_DOUBLE_EQ(h->hdr().canvasWidth, d.record(d.units).canvasWidth);
+    EXPECT_EQ(h->hdr().showGridX, d.showGridX);
+    EXPECT_DOUBLE_EQ(h->hdr().zoom, 1.0);
+    // The page in pixels at 100 %.
+    double px = 0, py = 0;
+    geometry::pxPerUnit(h->hdr().unit, px, py);
+    EXPECT_EQ(h->x2 - h->x1, model::roundHalfEven(d.record(d.units).canvasWidth * px));
+    // The grid record follows the header; nothing is modified.
+    ASSERT_NE(h->next, nullptr);
+    EXPECT_EQ(h->next->itemType, model::typeGrid);
+    EXPECT_GT(model::countNodes(h->next->anchorsX), 0);
+    EXPECT_FALSE(w->isModified());
+    EXPECT_TRUE(model::isPristine(w->items));
+    EXPECT_TRUE(w->ready);
+    EXPECT_TRUE(w->caption().startsWith(QStringLiteral("Untitled ")));
+    EXPECT_EQ(host.entries.last(), w->caption() + QStringLiteral(":4711"));
+}
+
+TEST_F(sandbox, ControlsCarryTheirNames)
+{
+    for (const char* n : {"base0", "corner1", "rulerX", "rulerY", "Panel0", "background1", "Panel2", "Image1",
+                          "ScrollBarX", "ScrollBarY", "Panel1", "Hint1", "hGridmark", "vGridmark", "hGridmarkRed",
+                          "vGridmarkRed", "BackgroundColor1"})
+        EXPECT_NE(w->findChild<QWidget*>(QString::fromLatin1(n)), nullptr) << n;
+    EXPECT_EQ(w->Hint1->size(), QSize(120, 20));
+    EXPECT_EQ(w->Timer7.interval(), 100);
+    EXPECT_EQ(w->Timer4.interval(), 500);
+}
+
+TEST_F(sandbox, LayoutWithoutAndWithBars)
+{
+    // 1000 × 1200 holds a Letter page at 100 %.
+    EXPECT_FALSE(w->lastLayout.showX);
+    EXPECT_FALSE(w->lastLayout.showY);
+    EXPECT_EQ(w->rulerX->geometry(), QRect(12, 0, 988, 12));
+    EXPECT_EQ(w->Image1->size(), QSize(w->header()->x2, w->header()->y2));
+    // The page is white and the ground outside grey on the canvas image.
+    const QImage& img = w->canvasImage();
+    const model::item_t* h = w->header();
+    // Most of a row across the page is white (gridlines cross it).
+    int white = 0;
+    const int y = h->y1 + (h->y2 - h->y1) / 3 + 1;
+    for (int x = h->x1; x < h->x2; ++x) white += img.pixel(x, y) == qRgb(255, 255, 255);
+    EXPECT_GT(white, (h->x2 - h->x1) * 8 / 10);
+    if (h->x1 > 2) {
+        EXPECT_NE(img.pixel(1, h->y1 + 5), qRgb(255, 255, 255));
+    }
+    // Smaller: both bars and the corner panel.
+    w->resize(500, 400);
+    EXPECT_TRUE(w->lastLayout.showX);
+    EXPECT_TRUE(w->lastLayout.showY);
+    EXPECT_FALSE(w->Panel1->isHidden());
+    EXPECT_FALSE(w->ScrollBarX->isHidden());
+    EXPECT_EQ(w->ScrollBarX->maximum(), w->lastLayout.maxX);
+}
+
+TEST_F(sandbox, At300PercentTheImageStays1600AndScrollingMovesTheView)
+{
+    w->resize(600, 500);
+    params().currentZoom = 3.0;
+    w->applyZoom();
+    EXPECT_EQ(w->Image1->size(), QSize(1600, 1600));
+    EXPECT_TRUE(w->Timer7.isActive());
+    const int maxX = w->ScrollBarX->maximum();
+    ASSERT_GT(maxX, 1600);
+    w->ScrollBarX->setValue(maxX);
+    const model::item_t* h = w->header();
+    EXPECT_EQ(w->viewOrigin.x, h->x2 - 1600);
+    // The canvas covers the panel's right part: Panel2's right edge reaches it.
+    EXPECT_GE(w->Panel2->geometry().right(), w->Panel0->width() - 16 - 12 - 1);
+    w->ScrollBarX->setValue(0);
+    EXPECT_EQ(w->viewOrigin.x, 0);
+    EXPECT_EQ(w->Panel2->x(), 12);
+}
+
+TEST_F(sandbox, MouseMarkersOnBothRulers)
+{
+    w->Image1MouseMove(Qt::NoButton, Qt::NoModifier, QPoint(100, 150));
+    EXPECT_EQ(w->rulerX->markerPos(), w->Panel2->x() + 100);
+    EXPECT_EQ(w->rulerY->markerPos(), w->Panel2->y() + 150);
+    w->FormMouseMove(QPoint(1, 1));
+    EXPECT_EQ(w->rulerX->markerPos(), -1);
+    EXPECT_EQ(w->rulerY->markerPos(), -1);
+}
+
+TEST_F(sandbox, CloseQuestionAnswers)
+{
+    EXPECT_TRUE(w->FormClose());  // not modified: no question
+    EXPECT_TRUE(dlg.messages.empty());
+    w->closing = w->layoutBusy = 0;
+    model::setModified(w->items, true);
+    dlg.answers = {app::btnCancel};
+    EXPECT_FALSE(w->FormClose());
+    EXPECT_FALSE(w->closing);  // a kept window lays out again
+    dlg.answers = {app::btnYes};
+    host.saveResult = false;
+    EXPECT_FALSE(w->FormClose());
+    EXPECT_EQ(host.saves, 1);
+    host.saveResult = true;
+    dlg.answers = {app::btnYes};
+    EXPECT_TRUE(w->FormClose());
+    EXPECT_TRUE(host.recent.isEmpty());  // untitled: nothing for the recent list
+}
+
+TEST_F(sandbox, DestructionRemovesTheWindowEntry)
+{
+    w.reset();
+    EXPECT_EQ(host.entries.last(), QStringLiteral("-4711"));
+    EXPECT_EQ(host.destroyed, 1);
+}
+
+TEST_F(sandbox, PictureNameOffersThePicture)
+{
+    QTemporaryDir dir;
+    const QString pic = dir.filePath(QStringLiteral("Photo.JPG"));
+    w->openDocument(12, pic + QLatin1Char(' '));
+    ASSERT_EQ(host.pictures.size(), 1);
+    EXPECT_EQ(host.pictures[0], pic);
+    EXPECT_TRUE(w->fileName.isEmpty());
+}
+
+TEST_F(sandbox, ActivationShowsTheLineAndTextPanels)
+{
+    w->mode = 1;
+    w->FormActivate();
+    EXPECT_TRUE(w->Timer5.isActive());
+    w->Timer5Timer();
+    w->mode = 31;
+    w->Timer5Timer();
+    w->mode = 105;
+    w->Timer5Timer();
+    EXPECT_EQ(host.panels, (QList<int32_t>{98, 300}));
+}
+
+TEST_F(sandbox, WheelScrollsTheShownBars)
+{
+    w->resize(500, 400);
+    ASSERT_FALSE(w->ScrollBarY->isHidden());
+    QWheelEvent down(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                     Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(w.get(), &down);
+    EXPECT_EQ(w->ScrollBarY->value(), 48);
+    EXPECT_EQ(w->lastLayout.scrollY, 48);
+    QWheelEvent right(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::ShiftModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(w.get(), &right);
+    EXPECT_EQ(w->ScrollBarX->value(), 48);
+    // The rulers follow: the page edge moved left by the scroll.
+    EXPECT_EQ(w->pageOnScreen.x, 12 - 48);
+}
