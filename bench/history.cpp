@@ -126,6 +126,20 @@ void BM_BeginEditOneSelected(benchmark::State& st)
     }
 }
 
+// Stacking moves walk the list once per item moved (and once per repair).
+void BM_SendToBackAndUndo(benchmark::State& st)
+{
+    itemList_t& doc = document();
+    item_t* target = doc.tail;
+    while (target && (target->hidden || target->kind != kindItem || !isStackable(target))) target = target->prev;
+    for (auto _ : st) {
+        deselectAll(doc);
+        setSelected(doc, target, true);
+        sendToBack(doc);
+        undo(doc);
+    }
+}
+
 // A fresh document each time: these change it for good.
 void BM_DropRedoOf1000Records(benchmark::State& st)
 {
@@ -177,6 +191,7 @@ BENCHMARK(BM_UndoOneItemAction)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RedoOneItemAction)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_UndoRedoFiveItemAction)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BeginEditOneSelected)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SendToBackAndUndo)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DropRedoOf1000Records)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ClearHistory)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_BuildDocument)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -124,7 +124,7 @@ void BM_bareQPainterFloor(benchmark::State& state)
             case primitive_t::band:
                 p.setPen(Qt::NoPen);
                 p.setBrush(pr.brush);
-                p.drawPolygon(pr.quad);
+                p.drawPolygon(pr.quad, Qt::WindingFill);
                 break;
             case primitive_t::disc:
                 p.setPen(Qt::NoPen);

@@ -84,6 +84,7 @@ bool clipboardHasItems() { return clipboardHasItems(clipboardList()); }
 
 void copySelection(itemList_t& document, itemList_t& clipboard)
 {
+    if (&document == &clipboard) return;  // emptying the clipboard would empty the document
     freeList(clipboard);
     const item_t* header = findHeader(document);
     if (!header) return;
@@ -105,6 +106,7 @@ void copySelection(itemList_t& document, itemList_t& clipboard)
 
 std::vector<item_t*> pasteClipboard(itemList_t& document, const itemList_t& clipboard)
 {
+    if (&document == &clipboard) return {};
     if (!clipboardHasItems(clipboard) || !findHeader(clipboard) || !findHeader(document)) return {};
     dropRedo(document);
     deselectAll(document);

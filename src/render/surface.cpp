@@ -43,6 +43,10 @@ void canvas_t::release()
 
 void canvas_t::setPen(int32_t color, int32_t width, penStyle_t style)
 {
+    // Renderers set the same pen again and again (every dash of a line).
+    const int64_t key = (int64_t(uint32_t(color)) << 32) | (int64_t(std::max(width, 1)) << 1) | (style == penStyle_t::dot);
+    if (key == penKey_) return;
+    penKey_ = key;
     QPen p{QColor::fromRgb(toRgb(color))};
     // Thin pens leave out the last pixel of a line, thick ones get round ends
     // and joins: the behaviour the figures are designed against.
@@ -62,12 +66,16 @@ void canvas_t::setPen(int32_t color, int32_t width, penStyle_t style)
 
 void canvas_t::setBrush(int32_t color)
 {
+    if (brushKey_ == int64_t(uint32_t(color))) return;
+    brushKey_ = int64_t(uint32_t(color));
     brush_ = QBrush(QColor::fromRgb(toRgb(color)), Qt::SolidPattern);
     if (active_) painter_.setBrush(brush_);
 }
 
 void canvas_t::clearBrush()
 {
+    if (brushKey_ == -1) return;
+    brushKey_ = -1;
     brush_ = QBrush(Qt::NoBrush);
     if (active_) painter_.setBrush(brush_);
 }
@@ -101,27 +109,62 @@ void canvas_t::polyline(const QPoint* pts, int32_t n)
     if (sink_) sink_->push_back({primitive_t::polyline, pen_, brush_, std::vector<QPoint>(pts, pts + n), {}, {}, {}, {}});
 }
 
-void canvas_t::strokeThick(const QPoint* pts, int32_t n, bool closed)
+void canvas_t::strokeThick(const QPoint* in, int32_t n, bool closed)
 {
+    // Consecutive repeats add nothing to a stroke.
+    std::vector<QPoint> pts;
+    pts.reserve(static_cast<size_t>(n));
+    for (int32_t i = 0; i < n; ++i)
+        if (pts.empty() || pts.back() != in[i]) pts.push_back(in[i]);
+    if (closed && pts.size() > 1 && pts.back() == pts.front()) pts.pop_back();
+    const int32_t m = static_cast<int32_t>(pts.size());
     QPainter& p = painter();
     const QBrush ink(pen_.color());
     p.setPen(Qt::NoPen);
     p.setBrush(ink);
     const double h = pen_.width() / 2.0;
-    const int32_t segments = closed ? n : n - 1;
-    for (int32_t i = 0; i < segments; ++i) {
-        const QPointF a = pts[i], b = pts[(i + 1) % n];
-        const double dx = b.x() - a.x(), dy = b.y() - a.y(), len = std::hypot(dx, dy);
-        if (len <= 0) continue;
-        const QPointF off(-dy / len * h, dx / len * h);
-        const QPointF quad[4] = {a + off, b + off, b - off, a - off};
-        p.drawPolygon(quad, 4);
-        if (sink_) sink_->push_back({primitive_t::band, QPen(Qt::NoPen), ink, {}, {}, {}, QPolygonF({quad[0], quad[1], quad[2], quad[3]}), {}});
-    }
-    for (int32_t i = 0; i < n; ++i) {
-        const QRectF r(pts[i].x() - h, pts[i].y() - h, 2 * h, 2 * h);
+    auto disc = [&](QPointF c) {
+        const QRectF r(c.x() - h, c.y() - h, 2 * h, 2 * h);
         p.drawEllipse(r);
         if (sink_) sink_->push_back({primitive_t::disc, QPen(Qt::NoPen), ink, {}, {}, {}, {}, r});
+    };
+    if (m == 1) {
+        disc(pts[0]);
+    } else {
+        // The band along the whole polyline as one polygon: the left offsets
+        // forwards, the right offsets backwards, filled by winding so that
+        // the small loops at inner joins stay filled. Joins that turn by
+        // more than 15 degrees and the two ends get a disc (round joins and
+        // caps); gentler joins meet within a fraction of a pixel.
+        constexpr double straightCos = 0.9659258;
+        const int32_t segments = closed ? m : m - 1;
+        QPolygonF left, right;
+        left.reserve(2 * segments);
+        right.reserve(2 * segments);
+        std::vector<QPointF> discs;
+        for (int32_t i = 0; i < segments; ++i) {
+            const QPointF a = pts[i], b = pts[(i + 1) % m];
+            const double dx = b.x() - a.x(), dy = b.y() - a.y(), len = std::hypot(dx, dy);
+            const QPointF off(-dy / len * h, dx / len * h);
+            left << a + off << b + off;
+            right << a - off << b - off;
+        }
+        for (int32_t i = 0; i < m; ++i) {
+            const bool hasPrev = closed || i > 0, hasNext = closed || i < m - 1;
+            if (hasPrev && hasNext) {
+                const QPoint a = pts[(i + m - 1) % m], b = pts[i], c = pts[(i + 1) % m];
+                const double ux = b.x() - a.x(), uy = b.y() - a.y(), vx = c.x() - b.x(), vy = c.y() - b.y();
+                if ((ux * vx + uy * vy) / (std::hypot(ux, uy) * std::hypot(vx, vy)) > straightCos) continue;
+            }
+            discs.push_back(pts[i]);
+        }
+        // Closed outlines give two rings of opposite orientation: the ring
+        // between them winds once, the inside of the inner one not at all.
+        QPolygonF band = left;
+        for (qsizetype i = right.size() - 1; i >= 0; --i) band << right[i];
+        p.drawPolygon(band, Qt::WindingFill);
+        if (sink_) sink_->push_back({primitive_t::band, QPen(Qt::NoPen), ink, {}, {}, {}, band, {}});
+        for (const QPointF& c : discs) disc(c);
     }
     p.setPen(pen_);
     p.setBrush(brush_);

@@ -45,7 +45,7 @@ struct primitive_t {
     std::vector<QPoint> pts;
     QRect rect;
     QPainterPath path;
-    QPolygonF quad;  // band: a filled quad without outline
+    QPolygonF quad;  // band: a polygon filled by winding, without outline
     QRectF circle;   // disc: a filled circle without outline
 };
 
@@ -93,9 +93,9 @@ public:
     void record(std::vector<primitive_t>* sink) { sink_ = sink; }
 
 private:
-    // Thick solid pens are stroked as filled bands along each segment and
-    // discs at every vertex (round caps and joins): the same pixels as a
-    // round-joined stroke, without the general path stroker.
+    // Thick solid pens are stroked as one filled band along the polyline and
+    // discs at its ends and sharp joins (round caps and joins), without the
+    // general path stroker.
     void strokeThick(const QPoint* pts, int32_t n, bool closed);
     bool thickPen() const { return pen_.width() > 1 && pen_.style() == Qt::SolidLine; }
     static QPainterPath bezierPath(const std::vector<QPoint>& pts);
@@ -107,6 +107,8 @@ private:
     std::vector<primitive_t>* sink_ = nullptr;
     QPen pen_;
     QBrush brush_;
+    int64_t penKey_ = -2;    // colour, width and style of pen_
+    int64_t brushKey_ = -1;  // colour of brush_, -1 none
 };
 
 // Holds the canvas lock for one figure, retrying until it is free.

@@ -232,6 +232,17 @@ TEST_F(Clipboard, NothingHappensWithoutHeadersOrItems)
     EXPECT_FALSE(clipboardHasItems(clip));
 }
 
+TEST_F(Clipboard, TheDocumentIsNeverItsOwnClipboard)
+{
+    item_t* a = draw(doc, typeLine, 0, 0);
+    selectItems(doc, {a});
+    const int32_t before = countItems(doc);
+    copySelection(doc, doc);
+    EXPECT_EQ(countItems(doc), before);
+    EXPECT_TRUE(pasteClipboard(doc, doc).empty());
+    EXPECT_EQ(countItems(doc), before);
+}
+
 TEST_F(Clipboard, ProgramClipboardIsOneList)
 {
     EXPECT_EQ(&clipboardList(), &clipboardList());
