@@ -275,6 +275,7 @@ bool TSandbox::openDocument(int32_t number, const QString& name)
     newFileHeader(p, hd);
     hd.fileVersion = model::formatVersion;
     geometry::computeCanvasPixels(h);
+    model::setText(h, newFilePageTexts(p, hd.unit));
 
     // 4. The grid record with equally spaced gridlines.
     model::item_t* grid = model::newItem(items, model::typeGrid);
@@ -353,7 +354,8 @@ bool TSandbox::openDocument(int32_t number, const QString& name)
     refreshCaption();
     ready = 1;
     layoutView();
-    repaintAll(false);
+    // A file is painted quickly first; Timer7 then gives it its full quality.
+    paintCanvas(readOk);
     show();
     if (host_) host_->documentActivated(this);
     if (readOk) Timer7.start();

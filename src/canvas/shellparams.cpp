@@ -69,4 +69,11 @@ void newFileHeader(const settings::TParams& p, model::headerBody_t& h)
     geometry::pxPerUnit(h.unit, h.pxPerUnitX, h.pxPerUnitY);
 }
 
+std::u16string newFilePageTexts(const settings::TParams& p, int32_t unit)
+{
+    const int32_t type = page::designTypeOf(p.pspage);
+    if (type < 1 || type > page::designTypeCount) return {};
+    return page::pageTextsOf(p.pageSets[type - 1].measuresOf(unit));
+}
+
 } // namespace canvas

@@ -3,6 +3,7 @@
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
 #include "model/itemlist.h"
+#include "page/pageset.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -77,6 +78,12 @@ TEST_F(sandbox, NewDocumentTakesTheNewFileSettings)
     EXPECT_GT(model::countNodes(h->next->anchorsX), 0);
     EXPECT_FALSE(w->isModified());
     EXPECT_TRUE(model::isPristine(w->items));
+    // The page setup's texts travel in the header, as typed.
+    page::miry_t m;
+    page::readPageTexts(model::getText(h), m);
+    const page::miry_t& set = params().pageSets[page::designTypeOf(params().pspage) - 1].measuresOf(h->hdr().unit);
+    for (int i = 1; i <= page::miry_t::fieldCount; ++i) EXPECT_EQ(m.field(i), set.field(i)) << i;
+    EXPECT_FALSE(set.paperWidth.isEmpty());
     EXPECT_TRUE(w->ready);
     EXPECT_TRUE(w->caption().startsWith(QStringLiteral("Untitled ")));
     EXPECT_EQ(host.entries.last(), w->caption() + QStringLiteral(":4711"));
