@@ -137,8 +137,9 @@ void buildExampleDocument(itemList_t& list)
     star->shapeVariant = 2;
 
     item_t* ellipse = drawable(list, typeEllipse, action++);
-    place(ellipse, 454, 605, 756, 756);
-    for (auto [x, y] : {std::pair{454, 605}, {756, 756}}) addPoint(ellipse, x, y);
+    // Centre, end of the long axis, and a point at the short semi-axis.
+    place(ellipse, 605, 680, 756, 680);
+    for (auto [x, y] : {std::pair{605, 680}, {756, 680}, {605, 605}}) addPoint(ellipse, x, y);
     ellipse->fillColor = -1;
     ellipse->lineColor = 0x008000;
 
