@@ -155,13 +155,13 @@ rulerImage_t::rulerImage_t(bool vertical, QWidget* parent) : QWidget(parent), ve
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void rulerImage_t::redraw(const rulerSpec_t& spec)
+void rulerImage_t::redraw(const rulerSpec_t& layout)
 {
     markerSaved_ = false;
     marker_ = -1;
     const QSize sz(std::max(1, width()), std::max(1, height()));
     if (img_.size() != sz) img_ = QImage(sz, QImage::Format_RGB32);
-    drawRuler(img_, spec);
+    drawRuler(img_, layout);
     update();
 }
 
