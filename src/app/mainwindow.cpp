@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/dialogs.h"
+#include "app/keyrouting.h"
 #include "app/openrequest.h"
 #include "app/recent.h"
 #include "model/itemlist.h"
@@ -66,6 +67,10 @@ void TForm1::FormCreate()
         t.t->setInterval(t.ms);
         QObject::connect(t.t, &QTimer::timeout, this, t.fn);
     }
+
+    // 1. The application-wide key hook.
+    keyRouter = new keyRouter_t(this);
+    qApp->installEventFilter(keyRouter);
 
     // Layout: the toolbar strip above the side panel and the document area.
     topSplitter = new QSplitter(Qt::Vertical, this);

@@ -26,6 +26,7 @@ class QSplitter;
 namespace app {
 
 class openRequestServer_t;
+class keyRouter_t;
 
 class TForm1 : public QMainWindow, public canvas::sandboxHost_t, public canvas::toolbarHost_t {
 public:
@@ -40,6 +41,7 @@ public:
     int32_t pendingPanel = 0;
     bool exitConfirmed = false;
     QChar decimalSeparator, thousandSeparator;
+    keyRouter_t* keyRouter = nullptr;
     QTimer Timer1, Timer2, Timer3, Timer4, Timer5, Timer6, Timer7, Timer8;
 
     // ---- controls ----

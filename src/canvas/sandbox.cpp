@@ -737,4 +737,19 @@ void TSandbox::Image1DblClick(QPoint)
     doubleClickPending = 1;
 }
 
+bool TSandbox::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    // The insertion tools and the selection consume their keys here.
+    (void)key;
+    (void)modifiers;
+    return false;
+}
+
+bool TSandbox::FormKeyPress(const QString& text)
+{
+    // Typing into a text item consumes characters here.
+    (void)text;
+    return false;
+}
+
 } // namespace canvas

@@ -158,6 +158,10 @@ public:
     void Image1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint pos);
     void Image1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
     void Image1DblClick(QPoint pos);
+    // Key handlers: the main window routes every key-down and character of the
+    // application here while this window is active. True = consumed.
+    virtual bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    virtual bool FormKeyPress(const QString& text);
     void Timer3Timer();
     void Timer5Timer();
     void Timer7Timer();

@@ -1,0 +1,36 @@
+#include "app/keyrouting.h"
+
+#include "app/mainwindow.h"
+#include "canvas/sandbox.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+namespace app {
+
+keyRouter_t::keyRouter_t(TForm1* form) : QObject(form), form_(form) {}
+
+bool keyRouter_t::route(int key, Qt::KeyboardModifiers modifiers, const QString& text)
+{
+    canvas::TSandbox* w = form_->activeDocument();
+    if (!w || !w->keyboardEnabled) return false;
+    if (w->FormKeyDown(key, modifiers)) return true;
+    // Characters follow their key-down, as the platform delivers them.
+    if (!text.isEmpty() && text.at(0).isPrint()) return w->FormKeyPress(text);
+    return false;
+}
+
+bool keyRouter_t::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    // Keys typed into dialogs and floating editors stay there.
+    QWidget* target = qobject_cast<QWidget*>(watched);
+    if (!target || target->window() != form_ || QApplication::activeModalWidget()) return false;
+    // A key the focus widget does not take travels up to its parents; route it once.
+    if (event == lastEvent_) return false;
+    lastEvent_ = event;
+    auto* k = static_cast<QKeyEvent*>(event);
+    return route(k->key(), k->modifiers(), k->text());
+}
+
+} // namespace app

@@ -1,0 +1,27 @@
+// The application-wide key hook: every key-down and character of the
+// application goes to the active document window's key handlers first.
+#pragma once
+
+#include <QObject>
+
+namespace canvas { class TSandbox; }
+
+namespace app {
+
+class TForm1;
+
+class keyRouter_t : public QObject {
+public:
+    explicit keyRouter_t(TForm1* form);
+    // Routes one key press; true when a document window consumed it.
+    bool route(int key, Qt::KeyboardModifiers modifiers, const QString& text);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    TForm1* form_;
+    const QEvent* lastEvent_ = nullptr;
+};
+
+} // namespace app
