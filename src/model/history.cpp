@@ -1,5 +1,7 @@
 #include "model/history.h"
 
+#include "geometry/shapes.h"
+
 #include "model/groups.h"
 #include "model/history_index.h"
 #include "model/itemlist.h"
@@ -116,15 +118,7 @@ std::vector<item_t*> beginEdit(itemList_t& list)
         v->refX2 = it->x2;
         v->refY2 = it->y2;
         v->rotationStart = it->rotation;
-        for (pointNode_t* n = v->points.head; n; n = n->next) {
-            auto& p = n->p;
-            p.savedX = p.x;
-            p.savedY = p.y;
-            p.savedC1x = p.c1x;
-            p.savedC1y = p.c1y;
-            p.savedC2x = p.c2x;
-            p.savedC2y = p.c2y;
-        }
+        geometry::savePoints(v->points);
         out.push_back(v);
     }
     return out;
