@@ -72,6 +72,11 @@ void TForm1::eraseCommand()
     procs->pressToolButton(canvas::buttonForPanel(panelCode));
 }
 
+void TForm1::eraseRequested(canvas::TSandbox* w)
+{
+    if (w == activeDocument()) eraseCommand();
+}
+
 void TForm1::stackCommand(bool toFront)
 {
     canvas::TSandbox* w = activeDocument();

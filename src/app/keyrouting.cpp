@@ -22,11 +22,14 @@ bool keyRouter_t::route(int key, Qt::KeyboardModifiers modifiers, const QString&
 
 bool keyRouter_t::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyRelease) lastEvent_ = nullptr;
     if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
     // Keys typed into dialogs and floating editors stay there.
     QWidget* target = qobject_cast<QWidget*>(watched);
     if (!target || target->window() != form_ || QApplication::activeModalWidget()) return false;
-    // A key the focus widget does not take travels up to its parents; route it once.
+    // A key the focus widget does not take travels up to its parents; route it
+    // once. (Every press is followed by a release, which clears the guard, so a
+    // later event at the same address is a new key.)
     if (event == lastEvent_) return false;
     lastEvent_ = event;
     auto* k = static_cast<QKeyEvent*>(event);

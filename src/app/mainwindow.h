@@ -157,6 +157,7 @@ public:
     void addRecent(const QString& fileName) override;
     void offerPicture(canvas::TSandbox* w, const QString& path) override;
     void zoomControlsChanged() override;
+    void eraseRequested(canvas::TSandbox* w) override;
     void showToolPanel(int32_t code) override;
 
     // ---- toolbar host ----

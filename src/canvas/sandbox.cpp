@@ -739,9 +739,13 @@ void TSandbox::Image1DblClick(QPoint)
 
 bool TSandbox::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
-    // The insertion tools and the selection consume their keys here.
-    (void)key;
     (void)modifiers;
+    // Delete erases the selection while the pointer is idle; gridline anchors
+    // and text editing take it first once they exist.
+    if (key == Qt::Key_Delete && mode == 0) {
+        if (host_) host_->eraseRequested(this);
+        return true;
+    }
     return false;
 }
 

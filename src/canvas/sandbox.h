@@ -48,6 +48,8 @@ public:
     virtual void zoomControlsChanged() = 0;
     // The window's tool wants its side panel (98 line, 300 text) and button.
     virtual void showToolPanel(int32_t code) = 0;
+    // The Delete key asks to erase the selected items of the window.
+    virtual void eraseRequested(TSandbox* w) { (void)w; }
 };
 
 // A save-under: the pixels of the canvas under a transient figure.

@@ -5,6 +5,9 @@
 #include "model/history.h"
 #include "model/history_index.h"
 
+#include <QMdiArea>
+#include <QTest>
+
 using canvas::TSandbox;
 
 namespace {
@@ -106,4 +109,31 @@ TEST_F(shellTest, JoinAndSplitTwoItems)
     for (model::item_t* it = d->items.head; it; it = it->next)
         if (!it->hidden && it->itemType == model::typeRectangle && it->groupId != 0) ++grouped;
     EXPECT_EQ(grouped, 0);
+}
+
+// The application-wide key hook hands keys typed anywhere in the main window to
+// the active document: Delete erases its selection as one undoable step, but
+// not while a tool is placing points, and never from a window without keyboard.
+TEST_F(shellTest, DeleteKeyReachesTheActiveDocumentThroughTheKeyHook)
+{
+    TSandbox* d = untitled();
+    ASSERT_NE(d, nullptr);
+    model::item_t* r = addRectangle(d, 40);
+    model::selectOnly(d->items, r);
+
+    d->keyboardEnabled = 0;
+    QTest::keyClick(w.get(), Qt::Key_Delete);
+    EXPECT_FALSE(r->hidden);
+
+    d->keyboardEnabled = 1;
+    d->mode = 102;
+    QTest::keyClick(w.get(), Qt::Key_Delete);
+    EXPECT_FALSE(r->hidden);
+
+    d->mode = 0;
+    QTest::keyClick(w->mdiArea, Qt::Key_Delete);
+    EXPECT_TRUE(r->hidden);
+    EXPECT_TRUE(w->Undo1->isEnabled());
+    w->Undo1->trigger();
+    EXPECT_FALSE(r->hidden);
 }
