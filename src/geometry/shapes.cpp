@@ -448,7 +448,7 @@ void itemBounds(model::item_t* it, int32_t handleWidth, int32_t handleHeight)
     storeBox(it, grown(b, pad));
 }
 
-void lineGeometry(model::item_t* it)
+void boxFromDefiningPoints(model::item_t* it)
 {
     it->boxLeft = std::min(it->x1, it->x2);
     it->boxRight = std::max(it->x1, it->x2);
@@ -458,6 +458,11 @@ void lineGeometry(model::item_t* it)
     it->boxHeight = clampToInt32(std::abs(int64_t(it->y2) - it->y1));
     it->diagonal = roundHalfEven(std::sqrt(double(it->boxWidth) * it->boxWidth +
                                            double(it->boxHeight) * it->boxHeight));
+}
+
+void lineGeometry(model::item_t* it)
+{
+    boxFromDefiningPoints(it);
     it->angle = segmentAngle({it->x1, it->y1}, {it->x2, it->y2});
 }
 
@@ -473,14 +478,7 @@ void pictureBox(model::item_t* it)
         it->boxWidth = it->boxHeight = clampToInt32(2 * int64_t(r));
         it->diagonal = roundHalfEven(std::sqrt(2.0) * 2 * r);
     } else {
-        it->boxLeft = std::min(it->x1, it->x2);
-        it->boxRight = std::max(it->x1, it->x2);
-        it->boxTop = std::min(it->y1, it->y2);
-        it->boxBottom = std::max(it->y1, it->y2);
-        it->boxWidth = clampToInt32(std::abs(int64_t(it->x2) - it->x1));
-        it->boxHeight = clampToInt32(std::abs(int64_t(it->y2) - it->y1));
-        it->diagonal = roundHalfEven(std::sqrt(double(it->boxWidth) * it->boxWidth +
-                                               double(it->boxHeight) * it->boxHeight));
+        boxFromDefiningPoints(it);
     }
     model::computeMeasure(it);
 }

@@ -117,6 +117,9 @@ point_t arcCentre(const model::item_t* item);
 
 // --- boxes and centres ---
 
+// The box of the two defining points (minima and maxima), its size and diagonal.
+void boxFromDefiningPoints(model::item_t* it);
+
 // Recomputes a shape's defining points, box, sizes and stored doubles from its
 // point list, padded by the largest of the pen width and half the handle size.
 // Pictures get their box from their two points (see pictureBox). The

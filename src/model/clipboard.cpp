@@ -54,13 +54,7 @@ void offsetCopy(item_t* v, int32_t d)
     } else if (isShapeType(v->itemType) && v->points.head) {
         geometry::itemBounds(v);
     } else {
-        v->boxLeft = std::min(v->x1, v->x2);
-        v->boxRight = std::max(v->x1, v->x2);
-        v->boxTop = std::min(v->y1, v->y2);
-        v->boxBottom = std::max(v->y1, v->y2);
-        v->boxWidth = std::abs(v->x2 - v->x1);
-        v->boxHeight = std::abs(v->y2 - v->y1);
-        v->diagonal = roundHalfEven(std::sqrt(double(v->boxWidth) * v->boxWidth + double(v->boxHeight) * v->boxHeight));
+        geometry::boxFromDefiningPoints(v);
     }
     computeMeasure(v);
 }
