@@ -164,11 +164,13 @@ TSandbox::TSandbox(sandboxHost_t* host, QWidget* parent) : QWidget(parent), host
         t.t->setSingleShot(true);
         t.t->setInterval(t.ms);
     }
+    QObject::connect(&Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    QObject::connect(&Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
     QObject::connect(&Timer3, &QTimer::timeout, this, [this] { Timer3Timer(); });
     QObject::connect(&Timer5, &QTimer::timeout, this, [this] { Timer5Timer(); });
     QObject::connect(&Timer7, &QTimer::timeout, this, [this] { Timer7Timer(); });
     // Timers whose work comes with later features only stop themselves.
-    for (QTimer* t : {&Timer1, &Timer2, &Timer4, &Timer6, &Timer8})
+    for (QTimer* t : {&Timer4, &Timer6, &Timer8})
         QObject::connect(t, &QTimer::timeout, t, [t] { t->stop(); });
     setUpView();
 }
@@ -587,6 +589,46 @@ void TSandbox::repaintRect(const QRect& rect)
     Timer3.start();
 }
 
+// ---------------------------------------------------------------- save-unders, mapping
+
+void TSandbox::saveUnder(saveUnder_t& buffer, const QRect& rect)
+{
+    const QRect r = rect.intersected(canvasImage().rect());
+    buffer.dest = r;
+    buffer.pixels = r.isEmpty() ? QImage() : canvasImage().copy(r);
+    buffer.saved = true;
+}
+
+void TSandbox::restoreUnder(saveUnder_t& buffer)
+{
+    if (!buffer.saved) return;
+    if (!buffer.pixels.isNull()) {
+        QPainter p(&canvasImage());
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(buffer.dest.topLeft(), buffer.pixels);
+        Image1->update(buffer.dest);
+    }
+    buffer.saved = false;
+    buffer.pixels = QImage();
+}
+
+geometry::point_t TSandbox::snapped(geometry::point_t screen) const
+{
+    return screen;
+}
+
+geometry::point_t TSandbox::toDoc(geometry::point_t screen) const
+{
+    const double z = zoomFactor();
+    return {geometry::screenToDoc(z, screen.x, viewOrigin.x), geometry::screenToDoc(z, screen.y, viewOrigin.y)};
+}
+
+geometry::point_t TSandbox::toScreen(geometry::point_t doc) const
+{
+    const double z = zoomFactor();
+    return {geometry::docToScreen(z, doc.x, viewOrigin.x), geometry::docToScreen(z, doc.y, viewOrigin.y)};
+}
+
 // ---------------------------------------------------------------- timers
 
 void TSandbox::Timer3Timer()
@@ -712,34 +754,53 @@ void TSandbox::wheelEvent(QWheelEvent* e)
     e->accept();
 }
 
-void TSandbox::Image1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPoint pos)
+void TSandbox::Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos)
 {
     ignoreGesture = 0;
-    mouseDownPoint = {pos.x(), pos.y()};
-    lastMouse = mouseDownPoint;
+    lastMouse = {pos.x(), pos.y()};
+    if (doubleClickPending || !ready) return;
+    buttonHeld = true;
+    // Ctrl always starts an area selection: an unfinished tool sequence is left.
+    if ((modifiers & Qt::ControlModifier) && isToolMode(mode) && mode != 297 && mode != 298) {
+        abandonSequence();
+        mode = 0;
+    }
+    if (isToolMode(mode)) toolMouseDown(button, modifiers, lastMouse);
+    else pointerMouseDown(button, modifiers, lastMouse);
 }
 
-void TSandbox::Image1MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPoint pos)
+void TSandbox::Image1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint pos)
 {
     lastMouse = {pos.x(), pos.y()};
     // Mouse-position markers on the rulers, in ruler pixels.
     rulerX->showMarker(Panel2->x() + pos.x());
     rulerY->showMarker(Panel2->y() + pos.y());
+    if (!ready || ignoreGesture) return;
+    if (isToolMode(mode)) toolMouseMove(modifiers, lastMouse);
+    else pointerMouseMove(buttons, modifiers, lastMouse);
 }
 
-void TSandbox::Image1MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, QPoint pos)
+void TSandbox::Image1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos)
 {
     lastMouse = {pos.x(), pos.y()};
+    buttonHeld = false;
+    Timer1.stop();
+    if (doubleClickPending || !ready || ignoreGesture) return;
+    if (isToolMode(mode)) toolMouseUp(button, modifiers, lastMouse);
+    else pointerMouseUp(button, modifiers, lastMouse);
 }
 
-void TSandbox::Image1DblClick(QPoint)
+void TSandbox::Image1DblClick(QPoint pos)
 {
+    lastMouse = {pos.x(), pos.y()};
+    if (isToolMode(mode)) return;
     doubleClickPending = 1;
+    Timer2.start();
 }
 
 bool TSandbox::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
-    (void)modifiers;
+    if (isToolMode(mode) && toolKeyDown(key, modifiers)) return true;
     // Delete erases the selection while the pointer is idle; gridline anchors
     // and text editing take it first once they exist.
     if (key == Qt::Key_Delete && mode == 0) {

@@ -22,6 +22,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <vector>
 
 namespace canvas {
 
@@ -50,6 +51,14 @@ public:
     virtual void showToolPanel(int32_t code) = 0;
     // The Delete key asks to erase the selected items of the window.
     virtual void eraseRequested(TSandbox* w) { (void)w; }
+    // The selection or the history of the window changed: refresh the Undo
+    // and Redo commands and the selection-dependent commands.
+    virtual void editStateChanged(TSandbox* w) { (void)w; }
+    // The side panel `code` should show (tool panels, the panel that follows
+    // a selection: 20 insert, 59 multiple selection, 99 line, 200... shapes).
+    virtual void showPanel(int32_t code) { (void)code; }
+    // A guidance page of the tools (shown only while its flag is set).
+    virtual void showGuidance(int32_t page) { (void)page; }
 };
 
 // A save-under: the pixels of the canvas under a transient figure.
@@ -167,6 +176,50 @@ public:
     void Timer3Timer();
     void Timer5Timer();
     void Timer7Timer();
+
+    // ---- save-unders ----
+    // Saves the canvas pixels of `rect` (clipped to the image) in `buffer`.
+    void saveUnder(saveUnder_t& buffer, const QRect& rect);
+    // Puts saved pixels back and forgets them; nothing when none are saved.
+    void restoreUnder(saveUnder_t& buffer);
+
+    // ---- snapping ----
+    // A canvas position snapped to the gridlines when snapping is on (x and
+    // y separately); unchanged while the document has no snapping.
+    geometry::point_t snapped(geometry::point_t screen) const;
+    // Canvas pixel <-> document pixel at the window's zoom and view origin.
+    geometry::point_t toDoc(geometry::point_t screen) const;
+    geometry::point_t toScreen(geometry::point_t doc) const;
+
+    // ---- insertion tools (tools.cpp) ----
+    // The points being placed: the last record is the rubber point that
+    // follows the mouse (canvas pixels).
+    std::vector<geometry::point_t> rubberPoints;
+    static bool isToolMode(int32_t code);
+    // Makes `code` the window's tool (0 pointer, 1 line, 31 text, 100..199),
+    // leaving any unfinished sequence and repainting.
+    void selectTool(int32_t code);
+    // Drops an unfinished point sequence and its preview.
+    void abandonSequence();
+    void toolMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, geometry::point_t pos);
+    void toolMouseMove(Qt::KeyboardModifiers modifiers, geometry::point_t pos);
+    void toolMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, geometry::point_t pos);
+    bool toolKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void Timer1Timer();
+    bool buttonHeld = false;
+
+    // ---- pointer mode: selection, handles, moving, placing (pointer.cpp) ----
+    void pointerMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, geometry::point_t pos);
+    void pointerMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, geometry::point_t pos);
+    void pointerMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, geometry::point_t pos);
+    void Timer2Timer();
+    // Starts a change of the selected items as one history step: repaints the
+    // canvas under them once into selectionUnder and replaces each by a new
+    // version; returns the new versions (none when nothing is selected).
+    std::vector<model::item_t*> beginEdit(bool redraw);
+    // The pasted items follow the mouse until the button is released (mode 53).
+    void startPlacing(const std::vector<model::item_t*>& pasted);
+    sandboxHost_t* host() const { return host_; }
 
     // The canvas without the render pass: grey outside, the white page.
     void paintPageBackgroundTemporary();
