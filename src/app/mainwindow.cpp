@@ -438,10 +438,7 @@ void TForm1::toolbarCommand(int32_t n)
         if (code == panelCode && procs->pressedTool() == n) return;
         previousPanelCode = panelCode;
         panelCode = code;
-        if (w) {
-            w->mode = n == 9 ? 0 : n == 17 ? 1 : n == 18 ? 31 : code;
-            w->clickCount = 0;
-        }
+        if (w) w->selectTool(code);
         procs->pressToolButton(n);
         // A tool with no document opens an untitled one shortly.
         Timer2.start();

@@ -235,9 +235,18 @@ void TForm1::buildMenus()
 void TForm1::buildInsertMenu()
 {
     menuInsert = menuBar()->addMenu(QStringLiteral("&Insert"));
-    for (const char* t : {"Picture", "Text", "Line", "Arc", "Spline", "Curve", "Triangle", "Square", "Rectangle",
-                          "Circle", "Pie", "Ellipse", "Polygon", "Star", "Solid", "Oblong"})
-        later(menuInsert, QString::fromLatin1(t));
+    later(menuInsert, QStringLiteral("Picture"));
+    // Each entry chooses its tool as the toolbar button does.
+    const struct {
+        const char* caption;
+        int32_t button;
+    } tools[] = {{"Text", 18},     {"Line", 17},    {"Arc", 28},     {"Spline", 29},  {"Curve", 30},
+                 {"Triangle", 21}, {"Square", 22},  {"Rectangle", 23}, {"Circle", 24}, {"Pie", 31},
+                 {"Ellipse", 25},  {"Polygon", 26}, {"Star", 32},    {"Solid", 33},   {"Oblong", 34}};
+    for (const auto& t : tools) {
+        const int32_t button = t.button;
+        menuInsert->addAction(QString::fromLatin1(t.caption), this, [this, button] { toolbarCommand(button); });
+    }
 }
 
 } // namespace app

@@ -106,7 +106,9 @@ void canvasImage_t::mouseReleaseEvent(QMouseEvent* e)
 
 void canvasImage_t::mouseDoubleClickEvent(QMouseEvent* e)
 {
-    owner_->Image1DblClick(e->position().toPoint());
+    // While a tool places points, a quick second click is another press.
+    if (TSandbox::isToolMode(owner_->mode)) owner_->Image1MouseDown(e->button(), e->modifiers(), e->position().toPoint());
+    else owner_->Image1DblClick(e->position().toPoint());
 }
 
 // ---------------------------------------------------------------- window
@@ -477,7 +479,10 @@ void TSandbox::ScrollBarXChange(int32_t)
     if (closing || !ready) return;
     rulerX->removeMarker();
     rulerY->removeMarker();
+    const geometry::point_t before = viewOrigin;
     layoutView();
+    // Points being placed stay on the same document position.
+    followViewOrigin(before);
 }
 
 void TSandbox::ScrollBarYChange(int32_t)
@@ -485,7 +490,10 @@ void TSandbox::ScrollBarYChange(int32_t)
     if (closing || !ready) return;
     rulerX->removeMarker();
     rulerY->removeMarker();
+    const geometry::point_t before = viewOrigin;
     layoutView();
+    // Points being placed stay on the same document position.
+    followViewOrigin(before);
 }
 
 void TSandbox::applyZoom()
@@ -494,6 +502,8 @@ void TSandbox::applyZoom()
     if (!h || closing) return;
     selectionUnder = guideBuffer = caretBuffer = saveUnder_t{};
     h->hdr().zoom = params().currentZoom;
+    // Canvas positions of points being placed mean nothing at another zoom.
+    abandonSequence();
     for (model::item_t* it = items.head; it; it = it->next)
         if (it->itemType == model::typePicture) model::freeChildren(it->children);
     geometry::computeCanvasPixels(h);
@@ -536,7 +546,9 @@ void TSandbox::repaintAll(bool runDeferred)
 {
     if (closing) return;
     paintCanvas(false);
+    // Every save-under holds pixels of the canvas as it was.
     selectionUnder.saved = false;
+    guideBuffer.saved = false;
     if (runDeferred) Timer3.start();
 }
 

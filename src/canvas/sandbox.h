@@ -22,6 +22,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace canvas {
@@ -201,6 +202,8 @@ public:
     void selectTool(int32_t code);
     // Drops an unfinished point sequence and its preview.
     void abandonSequence();
+    // The view origin moved from `before`: shifts the points being placed.
+    void followViewOrigin(geometry::point_t before);
     void toolMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, geometry::point_t pos);
     void toolMouseMove(Qt::KeyboardModifiers modifiers, geometry::point_t pos);
     void toolMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, geometry::point_t pos);
@@ -235,6 +238,21 @@ protected:
     void wheelEvent(QWheelEvent*) override;
 
 private:
+    // Tool sequences (tools.cpp).
+    void erasePreview();
+    void drawPreviewItem(model::item_t* shape, geometry::point_t lineStart, geometry::point_t lineEnd);
+    void drawGuideLine(geometry::point_t from, geometry::point_t to);
+    std::unique_ptr<model::item_t> previewShape(int32_t itemType, const std::vector<geometry::point_t>& screenPoints,
+                                                int32_t variant) const;
+    void showShapePreview(int32_t itemType, const std::vector<geometry::point_t>& screenPoints, int32_t variant);
+    void showLinePreview(geometry::point_t mouse);
+    void rectangleCorners(geometry::point_t mouse);
+    void redrawPreview(geometry::point_t mouse);
+    model::item_t* createFromTool(const std::vector<geometry::point_t>& points, int32_t variant);
+    void finishCreation(model::item_t* created);
+    void finishSpline(int32_t variant);
+    int32_t splineVariant() const;
+
     void placeCanvas(const viewLayout_t& l);
     void paintCanvas(bool quick);
     void setUpView();

@@ -1,0 +1,234 @@
+#include "canvas/creation.h"
+
+#include "geometry/shapes.h"
+#include "model/history.h"
+#include "model/itemlist.h"
+#include "model/metrics.h"
+#include "settings/params.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace canvas {
+
+using geometry::point_t;
+
+point_t creationContext_t::toDoc(point_t screen) const
+{
+    return {geometry::screenToDoc(zoom, screen.x, viewOrigin.x), geometry::screenToDoc(zoom, screen.y, viewOrigin.y)};
+}
+
+constrainedEnd_t constrainLineEnd(point_t start, point_t mouse, double directionDeg)
+{
+    if (directionDeg < 0) return {mouse, true};
+    if (directionDeg == 0.0 || directionDeg == 180.0 || directionDeg == 360.0) return {{mouse.x, start.y}, false};
+    if (directionDeg == 90.0 || directionDeg == 270.0) return {{start.x, mouse.y}, true};
+    const double d = directionDeg * std::numbers::pi / 180.0;
+    const int64_t whole = model::roundHalfEven(directionDeg);
+    const bool steep = (whole >= 45 && whole <= 135) || (whole >= 225 && whole <= 315);
+    if (steep) {
+        // cot d = cos d / sin d; steep directions never have sin d near 0.
+        const double dx = std::cos(d) / std::sin(d) * (double(start.y) - mouse.y);
+        return {{geometry::clampToInt32(int64_t(start.x) + model::roundHalfEven(dx)), mouse.y}, true};
+    }
+    const double dy = std::tan(d) * (double(start.x) - mouse.x);
+    return {{mouse.x, geometry::clampToInt32(int64_t(start.y) + model::roundHalfEven(dy))}, false};
+}
+
+namespace {
+
+void applyShadow(model::item_t* it, const settings::shadowTriple_t& s)
+{
+    it->shadowElevation = s.elevation;
+    it->shadowFade = s.fade;
+    it->shadowLightness = s.lightness;
+}
+
+// A new pattern-definition record carrying a custom preset; its id.
+int32_t appendPatternRecord(model::itemList_t& list, const settings::custPatternRec_t& row)
+{
+    model::item_t* rec = model::newItem(list, model::nextPatternId(list));
+    rec->kind = model::kindPattern;
+    rec->undoState = 0;
+    model::invalidateIds(list);
+    const int32_t n = std::clamp(row.count, 0, 12);
+    for (int32_t i = 0; i < 12; ++i) rec->pat().segments[i] = i < n ? row.segments[size_t(i)] : 0.0;
+    rec->pat().segmentCount = n;
+    return rec->itemType;
+}
+
+// Finishes a new item: pen width, millimetre copies, box; one history step.
+model::item_t* finish(const creationContext_t& ctx, model::item_t* it)
+{
+    it->penWidthPx = geometry::penWidthAt(1.0, it->lineWeight);
+    if (it->itemType == model::typeLine) {
+        geometry::lineGeometry(it);
+        model::computeMeasure(it);
+    } else {
+        geometry::savePoints(it->points);
+        geometry::itemBounds(it);
+        model::computeMeasure(it);
+    }
+    model::recordNew(ctx.list, it);
+    model::selectOnly(ctx.list, nullptr);
+    return it;
+}
+
+} // namespace
+
+void applyLineDefaults(model::item_t* it, const settings::TParams& p, model::itemList_t* list)
+{
+    it->lineColor = p.lineColor;
+    it->lineWeight = p.lineWidth;
+    it->outlineWeight = p.lineOutline;
+    it->fillColor = p.lineFill;
+    it->direction = p.lineDirection;
+    // Positions 0..5 of the pattern list are stored as they are (5 draws
+    // solid); later positions name a custom preset copied into the document.
+    if (p.linePattern >= 0 && p.linePattern <= 5) it->patternIndex = p.linePattern;
+    else if (p.linePattern > 5 && p.linePatternTab >= 1 && p.linePatternTab <= settings::presetRows && list)
+        it->patternIndex = appendPatternRecord(*list, p.customPatterns[size_t(p.linePatternTab - 1)]);
+    else it->patternIndex = 0;
+    applyShadow(it, p.shpoly);
+    it->surface = uint8_t(std::clamp(p.liplas, 0, 255));
+    it->penWidthPx = geometry::penWidthAt(1.0, it->lineWeight);
+}
+
+void applyShapeDefaults(model::item_t* it, const settings::TParams& p)
+{
+    it->lineColor = p.polycolor;
+    it->fillColor = p.polyfill;
+    it->lineWeight = p.polywidth;
+    it->outlineWeight = p.polywidth;
+    it->patternIndex = 0;
+    it->direction = -1.0;
+    it->sides = p.polysides;
+    it->shapeVariant = variantForType(it->itemType, p);
+    it->roundness = p.roundness;
+    applyShadow(it, p.shpoly);
+    it->surface = uint8_t(std::clamp(p.poplas, 0, 255));
+    it->penWidthPx = geometry::penWidthAt(1.0, it->lineWeight);
+}
+
+int32_t variantForType(int32_t itemType, const settings::TParams& p)
+{
+    if (itemType == model::typeSpline) return std::clamp(p.polyshape, 0, 2);
+    if (itemType == model::typeCurve) return std::clamp(p.bpolyshape, 0, 2);
+    if (itemType == model::typeTriangle || itemType == model::typeSquare || itemType == model::typeRectangle) return 2;
+    return 0;
+}
+
+bool buildShapePoints(model::item_t* it, int32_t itemType, const std::vector<point_t>& d, int32_t sides)
+{
+    geometry::clearPoints(it->points);
+    auto at = [&](size_t i) { return i < d.size() ? d[i] : d.back(); };
+    if (d.empty()) return false;
+    switch (itemType) {
+    case model::typeTriangle:
+        if (d.size() < 3) return false;
+        geometry::buildTriangle(d[0], d[1], d[2], it->points);
+        return true;
+    case model::typeSquare:
+        if (d.size() < 2) return false;
+        geometry::buildSquare(d[0], d[1], it->points);
+        return true;
+    case model::typeRectangle:
+        if (d.size() < 3) return false;
+        geometry::buildRectangle(d[0], d[1], d[2], it->points);
+        return true;
+    case model::typeCircle:
+        geometry::buildCircle(d[0], at(1), it->points);
+        return true;
+    case model::typeEllipse:
+        if (d.size() < 3) return false;
+        geometry::buildEllipse(d[0], d[1], d[2], it->points);
+        return true;
+    case model::typePolygon:
+        geometry::buildRegularPolygon(d[0], at(1), sides, it->points);
+        return it->points.head != nullptr;
+    case model::typeStar:
+        // Centre, first vertex, spike point.
+        geometry::buildStar(d[0], at(1), at(2), sides, it->points);
+        return it->points.head != nullptr;
+    case model::typePie:
+    case model::typeArc:
+        // Centre, start, end.
+        geometry::buildPieArc(d[0], at(1), at(2), it->points);
+        return true;
+    case model::typeSpline:
+    case model::typeCurve: {
+        if (d.size() < 2) return false;
+        for (point_t q : d) geometry::appendPoint(it->points, q);
+        if (itemType == model::typeCurve) {
+            geometry::smoothControlPoints(it->points, it->roundness);
+            if (it->shapeVariant == 0) geometry::openCurveEnds(it->points, it->roundness);
+            else geometry::closedCurveEnds(it->points, it->roundness);
+        }
+        return true;
+    }
+    default: return false;
+    }
+}
+
+namespace {
+
+model::item_t* createShape(const creationContext_t& ctx, int32_t itemType, int32_t variant,
+                           const std::vector<point_t>& screen)
+{
+    std::vector<point_t> d;
+    d.reserve(screen.size());
+    for (point_t s : screen) d.push_back(ctx.toDoc(s));
+    // Build on a scratch record first, so that nothing enters the list when
+    // the points make no item.
+    model::item_t probe;
+    probe.itemType = itemType;
+    applyShapeDefaults(&probe, ctx.params);
+    if (variant >= 0) probe.shapeVariant = variant;
+    if (!buildShapePoints(&probe, itemType, d, probe.sides)) return nullptr;
+    model::item_t* it = model::newItem(ctx.list, itemType);
+    applyShapeDefaults(it, ctx.params);
+    if (variant >= 0) it->shapeVariant = variant;
+    std::swap(it->points, probe.points);
+    return finish(ctx, it);
+}
+
+} // namespace
+
+model::item_t* createLine(const creationContext_t& ctx, point_t first, point_t end)
+{
+    const point_t e = constrainLineEnd(first, end, ctx.params.lineDirection).end;
+    model::item_t* it = model::newItem(ctx.list, model::typeLine);
+    applyLineDefaults(it, ctx.params, &ctx.list);
+    const point_t a = ctx.toDoc(first), b = ctx.toDoc(e);
+    it->x1 = a.x;
+    it->y1 = a.y;
+    it->x2 = b.x;
+    it->y2 = b.y;
+    return finish(ctx, it);
+}
+
+model::item_t* createFromRubber(const creationContext_t& ctx, int32_t itemType, int32_t variant,
+                                const std::vector<point_t>& points)
+{
+    return createShape(ctx, itemType, variant, points);
+}
+
+model::item_t* createEllipse(const creationContext_t& ctx, point_t centre, point_t axisEnd, point_t widthPoint)
+{
+    return createShape(ctx, model::typeEllipse, -1, {centre, axisEnd, widthPoint});
+}
+
+model::item_t* createCentred(const creationContext_t& ctx, int32_t itemType, point_t centre, point_t point,
+                             point_t extra)
+{
+    switch (itemType) {
+    case model::typeCircle:
+    case model::typePolygon: return createShape(ctx, itemType, -1, {centre, point});
+    case model::typeStar: return createShape(ctx, itemType, -1, {centre, extra, point});
+    case model::typePie:
+    case model::typeArc: return createShape(ctx, itemType, -1, {centre, extra, point});
+    default: return nullptr;
+    }
+}
+
+} // namespace canvas

@@ -1,0 +1,67 @@
+// Turning the points a tool placed into a new item: the defaults of new lines
+// and shapes from the settings, the point lists of every shape, the box and
+// the history step. Points come in canvas pixels and are converted with the
+// window's zoom and view origin.
+#pragma once
+
+#include "geometry/units.h"
+#include "model/item.h"
+
+#include <vector>
+
+namespace settings {
+class TParams;
+}
+
+namespace canvas {
+
+// Where the new item goes and what it starts with.
+struct creationContext_t {
+    model::itemList_t& list;
+    const settings::TParams& params;
+    double zoom = 1.0;
+    geometry::point_t viewOrigin;
+
+    geometry::point_t toDoc(geometry::point_t screen) const;
+};
+
+// The end of a line from `start` towards `mouse` under a direction preset in
+// degrees (negative: any direction, the mouse itself). Also tells whether the
+// end kept the mouse's y (the guide then runs horizontally to the mouse).
+struct constrainedEnd_t {
+    geometry::point_t end;
+    bool keptMouseY = false;
+};
+constrainedEnd_t constrainLineEnd(geometry::point_t start, geometry::point_t mouse, double directionDeg);
+
+// Attributes of a new line or shape from the settings (colours, weights,
+// pattern, fill, direction, sides, variant, roundness, shadow, surface).
+// A custom pattern of a new line appends a pattern-definition record to
+// `list` unless `list` is null (previews use solid instead).
+void applyLineDefaults(model::item_t* it, const settings::TParams& p, model::itemList_t* list);
+void applyShapeDefaults(model::item_t* it, const settings::TParams& p);
+
+// The shape variant a tool gives its items: 2 for triangles, squares,
+// rectangles, solids and oblongs; the spline or curve setting otherwise.
+int32_t variantForType(int32_t itemType, const settings::TParams& p);
+
+// Each creation is one history step (redo branch dropped, new action id, on
+// top of the stack) and leaves nothing selected. None when the points cannot
+// make the item (fewer than two points of a point-list shape, sides out of range).
+model::item_t* createLine(const creationContext_t& ctx, geometry::point_t first, geometry::point_t end);
+// Triangle, square, rectangle, spline, solid, curve, oblong from the placed points.
+model::item_t* createFromRubber(const creationContext_t& ctx, int32_t itemType, int32_t variant,
+                                const std::vector<geometry::point_t>& points);
+model::item_t* createEllipse(const creationContext_t& ctx, geometry::point_t centre, geometry::point_t axisEnd,
+                             geometry::point_t widthPoint);
+// Circle and polygon (centre, point on the outline), star (centre, spike tip
+// `point`, vertex `extra`), pie and arc (centre, end `point`, start `extra`).
+model::item_t* createCentred(const creationContext_t& ctx, int32_t itemType, geometry::point_t centre,
+                             geometry::point_t point, geometry::point_t extra);
+
+// Fills an item's point list for a type from document points as the tools
+// pass them (also used for previews). False when the points make no item.
+bool buildShapePoints(model::item_t* it, int32_t itemType, const std::vector<geometry::point_t>& docPoints,
+                      int32_t sides);
+
+} // namespace canvas
