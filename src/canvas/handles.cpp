@@ -89,10 +89,11 @@ void textOrLineSpots(const item_t* it, const handleView_t& how, std::vector<mark
     const point_t m = mid(p1, p2);
     add(out, 1, p1);
     add(out, 2, p2);
-    add(out, 3, m);
+    // The rotation arm starts under the square of the midpoint: the dot goes first.
     const bool preset = it->itemType == model::typeText ? it->textDirection >= 0 : it->direction >= 0;
     if (how.single && !preset)
         addDot(out, handleRotate, m, geometry::segmentAngle(p1, p2) - pi / 2, how.rotationDotDistance);
+    add(out, 3, m);
 }
 
 void pointShapeSpots(const item_t* it, const handleView_t& how, std::vector<markSpot_t>& out)
@@ -120,12 +121,12 @@ void pointShapeSpots(const item_t* it, const handleView_t& how, std::vector<mark
     }
     if (!how.single || !pts.head) return;
     const point_t centre = map(shapeCentre(it));
-    add(out, handleMove, centre);
     double angle = 0;
     if (boxy) angle = geometry::segmentAngle(map(geometry::pointAt(pts, 1)), map(geometry::pointAt(pts, 2))) - pi / 2;
     else if (centred) angle = geometry::segmentAngle(centre, map(geometry::pointAt(pts, 2)));
     else angle = geometry::segmentAngle(centre, map(geometry::pointAt(pts, 1)));
     addDot(out, handleRotate, centre, angle, how.rotationDotDistance);
+    add(out, handleMove, centre);
 }
 
 void circleSpots(const item_t* it, const handleView_t& how, std::vector<markSpot_t>& out)
@@ -150,8 +151,8 @@ void ellipseSpots(const item_t* it, const handleView_t& how, std::vector<markSpo
     add(out, 4, map(geometry::polarPoint(c, theta - pi / 2, second)));
     if (!how.single) return;
     const point_t centre = map(c);
-    add(out, handleMove, centre);
     addDot(out, handleRotate, centre, geometry::segmentAngle(centre, map(a)), how.rotationDotDistance);
+    add(out, handleMove, centre);
 }
 
 void pieArcSpots(const item_t* it, const handleView_t& how, std::vector<markSpot_t>& out)
@@ -209,13 +210,13 @@ void pictureSpots(const item_t* it, const handleView_t& how, std::vector<markSpo
 void groupSpots(const item_t* it, const handleView_t& how, std::vector<markSpot_t>& out)
 {
     const point_t c = mapper_t{how}({it->x1, it->y1});
+    // A group handle has no angle of its own: its dot points as an unturned item's.
+    addDot(out, handleGroupRotate, c, -pi / 2, how.rotationDotDistance);
     markSpot_t m;
     m.kind = markSpot_t::groupHandle;
     m.code = handleGroupCentre;
     m.at = c;
     out.push_back(m);
-    // A group handle has no angle of its own: its dot points as an unturned item's.
-    addDot(out, handleGroupRotate, c, -pi / 2, how.rotationDotDistance);
 }
 
 } // namespace
@@ -261,7 +262,7 @@ markRect_t markRect(point_t at, int32_t width, int32_t height)
 
 bool isHitCode(int32_t code)
 {
-    return code < 0 || (code >= 1 && code <= 5) || code == 7 || (code >= 101 && code <= 108) ||
+    return (code < 0 && code != render::keptUnderCode) || (code >= 1 && code <= 5) || code == 7 || (code >= 101 && code <= 108) ||
            (code >= 205 && code <= 208) || code == 500;
 }
 

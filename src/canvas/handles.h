@@ -41,8 +41,10 @@ struct handleView_t {
     int32_t rotationDotDistance = 40;
 };
 
-// The marks of an item in drawing order, positions on the canvas. Nothing for
-// records that show no marks (hidden, being extended, not an item).
+// The marks of an item in drawing order, positions on the canvas; a rotation
+// dot comes just before the square its arm starts under, so the square stays
+// on top. Nothing for records that show no marks (hidden, being extended, not
+// an item).
 std::vector<render::markSpot_t> handleSpots(const model::item_t* item, const handleView_t& how);
 
 // True when exactly one record is selected (isSelected).
