@@ -38,6 +38,13 @@ foot_t footOn(point_t a, point_t b, point_t p)
     r.at = f.foot;
     r.within = f.within && f.foot.x >= std::min(a.x, b.x) && f.foot.x <= std::max(a.x, b.x) &&
                f.foot.y >= std::min(a.y, b.y) && f.foot.y <= std::max(a.y, b.y);
+    if (r.within || !f.within) return r;
+    // A segment too short for the upright/level shortcut: the exact foot.
+    const double vx = double(b.x) - a.x, vy = double(b.y) - a.y, len2 = vx * vx + vy * vy;
+    const double t = len2 > 0 ? ((double(p.x) - a.x) * vx + (double(p.y) - a.y) * vy) / len2 : 0.0;
+    if (t < 0 || t > 1) return r;
+    r.at = {model::roundHalfEven(a.x + t * vx), model::roundHalfEven(a.y + t * vy)};
+    r.within = true;
     return r;
 }
 
