@@ -153,6 +153,27 @@ double pictureDistance(const item_t* it, point_t p)
     return best;
 }
 
+// A distance below which the item's pick distance cannot lie: the distance
+// from the point to the item's box, less the widths the rules take off and a
+// pixel of slack. 0 for the types whose measure is not bounded by it (texts,
+// ellipses with their squared measure, curves, turned pictures).
+double lowerBound(const item_t* it, point_t p)
+{
+    switch (it->itemType) {
+    case model::typeText:
+    case model::typeEllipse:
+    case model::typeCurve: return 0.0;
+    case model::typePicture:
+        if (it->rotation != 0.0 || it->clipShape == 2) return 0.0;
+        break;
+    default: break;
+    }
+    const double dx = std::max({double(it->boxLeft) - p.x, 0.0, double(p.x) - it->boxRight});
+    const double dy = std::max({double(it->boxTop) - p.y, 0.0, double(p.y) - it->boxBottom});
+    if (dx == 0 && dy == 0) return 0.0;
+    return std::hypot(dx, dy) - std::max(halfWeight(it), halfPen(it)) - 1.0;
+}
+
 // Selects or deselects every visible record of a group.
 void setGroupSelected(model::itemList_t& list, int32_t groupId, bool on)
 {
@@ -232,6 +253,9 @@ pickResult_t pickItem(model::itemList_t& list, point_t docPoint, bool shift, int
     pickResult_t r;
     for (item_t* it = list.head; it; it = it->next) {
         if (!isPickable(it)) continue;
+        // Items whose box is too far away for the distance to reach the best
+        // so far (ties included) need no measuring.
+        if (lowerBound(it, docPoint) > best) continue;
         const double d = pickDistance(it, docPoint);
         if (d < best || (d == best && it->zOrder > bestZ)) {
             best = d;

@@ -134,6 +134,48 @@ TEST(picking, ShiftTogglesAndGroupsFollow)
     EXPECT_TRUE(selectedItems(h.l).empty());
 }
 
+// Skipping items by their box gives the pick a full walk would give, on a
+// crowded page of every kind of outline.
+TEST(picking, BoxShortcutPicksWhatMeasuringEveryItemPicks)
+{
+    listHolder_t h;
+    uint32_t seed = 7;
+    auto next = [&seed](int mod) {
+        seed = seed * 1103515245u + 12345u;
+        return int((seed >> 8) % uint32_t(mod));
+    };
+    for (int k = 0; k < 400; ++k) {
+        const point_t at{20 + next(400), 20 + next(400)};
+        item_t* it = nullptr;
+        switch (k % 6) {
+        case 0: it = addRectangle(h.l, at, {at.x + 10 + next(40), at.y}, 5 + next(30)); break;
+        case 1: it = addTriangle(h.l, at, {at.x + 30, at.y + next(9)}, {at.x + next(30), at.y - 26}); break;
+        case 2: it = addLine(h.l, at, {at.x + next(60) - 30, at.y + next(60) - 30}); break;
+        case 3: it = addCircle(h.l, at, 3 + next(20)); break;
+        case 4: it = addSpline(h.l, {at, {at.x + 20, at.y + 7}, {at.x + 9, at.y + 30}}, next(3)); break;
+        default: it = addPicture(h.l, at, {at.x + 5 + next(50), at.y + 5 + next(50)}); break;
+        }
+        it->lineWeight = next(4) * 0.5;
+        it->penWidthPx = 1 + next(5);
+        if (next(5) == 0) it->zOrder = 1 + next(400);  // ties decided by stacking, not list order
+    }
+    for (int n = 0; n < 300; ++n) {
+        const point_t p{next(460), next(460)};
+        double best = 10;
+        int32_t bestZ = 0;
+        item_t* expected = nullptr;
+        for (item_t* it = h.l.head; it; it = it->next) {
+            const double d = canvas::pickDistance(it, p);
+            if (d < best || (d == best && it->zOrder > bestZ)) {
+                best = d;
+                bestZ = it->zOrder;
+                expected = it;
+            }
+        }
+        EXPECT_EQ(canvas::pickItem(h.l, p, false, 8).item, expected) << p.x << "," << p.y;
+    }
+}
+
 // ---------------------------------------------------------------- panels
 
 TEST(picking, PanelFollowsTheSelection)
