@@ -144,7 +144,7 @@ TEST(picking, BoxShortcutPicksWhatMeasuringEveryItemPicks)
         seed = seed * 1103515245u + 12345u;
         return int((seed >> 8) % uint32_t(mod));
     };
-    for (int k = 0; k < 400; ++k) {
+    for (int k = 0; k < 150; ++k) {
         const point_t at{20 + next(400), 20 + next(400)};
         item_t* it = nullptr;
         switch (k % 6) {
@@ -155,11 +155,11 @@ TEST(picking, BoxShortcutPicksWhatMeasuringEveryItemPicks)
         case 4: it = addSpline(h.l, {at, {at.x + 20, at.y + 7}, {at.x + 9, at.y + 30}}, next(3)); break;
         default: it = addPicture(h.l, at, {at.x + 5 + next(50), at.y + 5 + next(50)}); break;
         }
-        it->lineWeight = next(4) * 0.5;
+        it->lineWeight = next(7) * 0.5;  // up to 3 mm: half of it is almost 6 pixels
         it->penWidthPx = 1 + next(5);
-        if (next(5) == 0) it->zOrder = 1 + next(400);  // ties decided by stacking, not list order
+        if (next(5) == 0) it->zOrder = 1 + next(150);  // ties decided by stacking, not list order
     }
-    for (int n = 0; n < 300; ++n) {
+    for (int n = 0; n < 2000; ++n) {
         const point_t p{next(460), next(460)};
         double best = 10;
         int32_t bestZ = 0;
