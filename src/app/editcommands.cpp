@@ -1,6 +1,9 @@
 // The main window's Edit commands on the active document: undo and redo,
-// clearing the history, erasing, stacking, copying, joining and splitting.
+// clearing the history, erasing, stacking, cut, copy and paste, the area copy,
+// joining and splitting; and the state of the commands that follow them.
 #include "app/mainwindow.h"
+
+#include "canvas/picking.h"
 
 #include "model/clipboard.h"
 #include "model/groups.h"
@@ -30,6 +33,7 @@ void TForm1::refreshSelectionState()
     procs->refreshSelectionButtons(sel, model::clipboardHasItems(), joinable, splittable);
     Cut1->setEnabled(sel);
     Copy1->setEnabled(sel);
+    Paste1->setEnabled(model::clipboardHasItems());
     JoinItems1->setEnabled(joinable);
     SplitGroup1->setEnabled(splittable);
 }
@@ -91,6 +95,60 @@ void TForm1::copyCommand()
     if (!w || !model::firstSelected(w->items)) return;
     model::copySelection(w->items, model::clipboardList());
     refreshSelectionState();
+}
+
+void TForm1::cutCommand()
+{
+    // Cut puts the items on the clipboard before it erases them, so that a
+    // Paste brings back what was cut.
+    canvas::TSandbox* w = activeDocument();
+    if (!w || !model::firstSelected(w->items)) return;
+    model::copySelection(w->items, model::clipboardList());
+    eraseCommand();
+    refreshSelectionState();
+}
+
+void TForm1::pasteCommand()
+{
+    canvas::TSandbox* w = activeDocument();
+    if (!w || !model::clipboardHasItems()) return;
+    w->abandonSequence();
+    w->mode = 0;
+    w->clickCount = 0;
+    w->eraseMarks();
+    const std::vector<model::item_t*> pasted = model::pasteClipboard(w->items, model::clipboardList());
+    if (pasted.empty()) return;
+    // Pasted texts take their layout from their font here once texts are laid
+    // out on the canvas. The panel: the pasted items' type, or the line panel
+    // for a mixture.
+    const int32_t panel = canvas::isHomogeneous(w->items) ? canvas::panelForSelection(w->items) : 99;
+    if (panel) showPanel(panel);
+    w->startPlacing(pasted);
+    refreshUndoButtons();
+    refreshSelectionState();
+}
+
+void TForm1::copyAreaCommand()
+{
+    canvas::TSandbox* w = activeDocument();
+    if (!w || w->areaRect.width() <= 0 || w->areaRect.height() <= 0) return;
+    w->copyAreaToClipboard();
+}
+
+void TForm1::editStateChanged(canvas::TSandbox* w)
+{
+    if (w != activeDocument()) return;
+    refreshUndoButtons();
+    refreshSelectionState();
+}
+
+void TForm1::showPanel(int32_t code)
+{
+    // The side panels themselves come later; the code and the button follow now.
+    if (code <= 0) return;
+    if (code != panelCode) previousPanelCode = panelCode;
+    panelCode = code;
+    procs->pressToolButton(canvas::buttonForPanel(code));
 }
 
 void TForm1::joinCommand()

@@ -416,6 +416,7 @@ void TForm1::toolbarCommand(int32_t n)
     case 12: stackCommand(false); return;
     case 13: stackCommand(true); return;
     case 14: eraseCommand(); return;
+    case 15: pasteCommand(); return;
     case 16: copyCommand(); return;
     case 35: joinCommand(); return;
     case 36: splitCommand(); return;

@@ -128,6 +128,9 @@ public:
     void eraseCommand();
     void stackCommand(bool toFront);
     void copyCommand();
+    void cutCommand();
+    void pasteCommand();
+    void copyAreaCommand();
     void joinCommand();
     void splitCommand();
 
@@ -159,6 +162,8 @@ public:
     void zoomControlsChanged() override;
     void eraseRequested(canvas::TSandbox* w) override;
     void showToolPanel(int32_t code) override;
+    void editStateChanged(canvas::TSandbox* w) override;
+    void showPanel(int32_t code) override;
 
     // ---- toolbar host ----
     void toolbarCommand(int32_t n) override;

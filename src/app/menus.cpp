@@ -150,16 +150,22 @@ void TForm1::buildMenus()
     menuEdit->addSeparator();
     ClearUndo1 = menuEdit->addAction(QStringLiteral("Clear Undo and Redo"), this, [this] { clearUndoCommand(); });
     menuEdit->addSeparator();
-    Cut1 = menuEdit->addAction(QStringLiteral("Cut"), QKeySequence(Qt::CTRL | Qt::Key_Delete), this, [this] { eraseCommand(); });
+    Cut1 = menuEdit->addAction(QStringLiteral("Cut"), QKeySequence(Qt::CTRL | Qt::Key_Delete), this, [this] { cutCommand(); });
     Copy1 = menuEdit->addAction(QStringLiteral("Copy"), QKeySequence(Qt::CTRL | Qt::Key_Insert), this, [this] { copyCommand(); });
     // Pasting places the items with the mouse, which comes with the placing tool.
-    Paste1 = later(menuEdit, QStringLiteral("Paste"), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+    Paste1 = menuEdit->addAction(QStringLiteral("Paste"), QKeySequence(Qt::SHIFT | Qt::Key_Insert), this, [this] { pasteCommand(); });
     menuEdit->addSeparator();
-    CopyToClipboard1 = later(menuEdit, QStringLiteral("Copy to Clipboard"));
+    CopyToClipboard1 = menuEdit->addAction(QStringLiteral("Copy to Clipboard"), this, [this] { copyAreaCommand(); });
     CopyToClipboard1->setVisible(false);
+    // The area copy is offered only while the active window has a marked area.
+    QObject::connect(menuEdit, &QMenu::aboutToShow, this, [this] {
+        const canvas::TSandbox* w = activeDocument();
+        CopyToClipboard1->setEnabled(w && w->areaRect.width() > 0 && w->areaRect.height() > 0);
+    });
     JoinItems1 = menuEdit->addAction(QStringLiteral("Join Items"), this, [this] { joinCommand(); });
     SplitGroup1 = menuEdit->addAction(QStringLiteral("Split Group"), this, [this] { splitCommand(); });
-    for (QAction* a : {Undo1, Redo1, ClearUndo1, Cut1, Copy1, JoinItems1, SplitGroup1}) a->setEnabled(false);
+    for (QAction* a : {Undo1, Redo1, ClearUndo1, Cut1, Copy1, Paste1, CopyToClipboard1, JoinItems1, SplitGroup1})
+        a->setEnabled(false);
 
     // Zoom
     menuZoom = mb->addMenu(QStringLiteral("&Zoom"));

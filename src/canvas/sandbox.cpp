@@ -1,5 +1,6 @@
 #include "canvas/sandbox.h"
 
+#include "canvas/handles.h"
 #include "canvas/shellparams.h"
 #include "model/itemlist.h"
 
@@ -195,6 +196,10 @@ void TSandbox::setUpView()
 {
 #ifdef LUMORA_HAVE_RENDER
     view.items = &items;
+    view.style = render::renderStyleFrom(params());
+    view.markPositions = [this](render::renderView_t&, model::item_t* item) {
+        return handleSpots(item, handleViewOf(*this));
+    };
     view.startDeferred = [this](render::renderView_t&) { Timer3.start(); };
     view.processEvents = [this](render::renderView_t&) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -647,11 +652,7 @@ void TSandbox::Timer3Timer()
 {
     Timer3.stop();
     if (closing || !ready) return;
-    deferredJob = 0;
-#ifdef LUMORA_HAVE_RENDER
-    render::drawMarks(view);
-    Image1->update();
-#endif
+    runDeferredJob();
 }
 
 void TSandbox::Timer5Timer()

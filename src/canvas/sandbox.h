@@ -4,6 +4,7 @@
 // multiple-document area.
 #pragma once
 
+#include "canvas/picking.h"
 #include "canvas/rulers.h"
 #include "canvas/viewlayout.h"
 #include "geometry/units.h"
@@ -21,6 +22,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -222,6 +224,29 @@ public:
     std::vector<model::item_t*> beginEdit(bool redraw);
     // The pasted items follow the mouse until the button is released (mode 53).
     void startPlacing(const std::vector<model::item_t*>& pasted);
+    // Applies a drag from `start` to `current` (canvas pixels) to every
+    // selected item, computed from the reference geometry beginEdit saved;
+    // `final` completes the items and repaints the canvas.
+    void manipulate(geometry::point_t start, geometry::point_t current, bool snap, int32_t code, bool final);
+    // Erases the marks of every item (putting back the pixels under them) /
+    // draws the marks of the selected items.
+    void eraseMarks();
+    void drawSelectionMarks();
+    // The double click on a picture: the front-most picture under the mouse
+    // becomes the only selected item.
+    void pickPicture();
+    // Copy to Clipboard: the marked area of the canvas as a bitmap, once the
+    // marks are off the canvas (Timer3 finishes it).
+    void copyAreaToClipboard();
+    // The deferred work of Timer3: the area copy, then the marks.
+    void runDeferredJob();
+    // The type of the item whose handle started the current drag.
+    int32_t handleOwnerType = 0;
+    // Area selection: the rectangle being dragged, the pixels under its
+    // frame, and the items it keeps selected.
+    QRect areaDrag;
+    std::array<saveUnder_t, 4> areaFrame;
+    areaSelection_t areaSelection;
     sandboxHost_t* host() const { return host_; }
 
     // The canvas without the render pass: grey outside, the white page.

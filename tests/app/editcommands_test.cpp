@@ -5,7 +5,10 @@
 #include "model/history.h"
 #include "model/history_index.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMdiArea>
+#include <QMenu>
 #include <QTest>
 
 using canvas::TSandbox;
@@ -136,4 +139,184 @@ TEST_F(shellTest, DeleteKeyReachesTheActiveDocumentThroughTheKeyHook)
     EXPECT_TRUE(w->Undo1->isEnabled());
     w->Undo1->trigger();
     EXPECT_FALSE(r->hidden);
+}
+
+// ---------------------------------------------------------------- clipboard and placing
+
+namespace {
+
+int32_t visibleRectangles(TSandbox* d, int32_t* grouped = nullptr)
+{
+    int32_t n = 0, g = 0;
+    for (model::item_t* it = d->items.head; it; it = it->next) {
+        if (it->hidden || it->itemType != model::typeRectangle) continue;
+        ++n;
+        g += it->groupId != 0;
+    }
+    if (grouped) *grouped = g;
+    return n;
+}
+
+// Ends the placing of pasted items where they were pasted.
+void releaseInPlace(TSandbox* d)
+{
+    ASSERT_EQ(d->mode, 53);
+    d->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(d->mode, 0);
+}
+
+} // namespace
+
+TEST_F(shellTest, CopyPasteThreeTimesJoinSplitAndUndo)
+{
+    TSandbox* d = untitled();
+    model::item_t* r = addRectangle(d, 40);
+    model::selectOnly(d->items, r);
+    w->refreshSelectionState();
+    EXPECT_FALSE(w->Paste1->isEnabled());
+    w->Copy1->trigger();
+    EXPECT_TRUE(w->Paste1->isEnabled());
+    EXPECT_TRUE(w->procs->buttonShown(15));
+    std::vector<model::item_t*> copies;
+    for (int k = 0; k < 3; ++k) {
+        if (k == 1) w->toolbarCommand(15);
+        else w->Paste1->trigger();
+        model::item_t* p = model::firstSelected(d->items);
+        ASSERT_NE(p, nullptr);
+        // Each paste lands 10 pixels right of and below the copied item,
+        // in front of everything, as a step of its own.
+        EXPECT_EQ(geometry::pointAt(p->points, 1), (geometry::point_t{r->x1 + 10, r->y1 + 10}));
+        EXPECT_EQ(p->zOrder, 2 + k);
+        EXPECT_EQ(w->panelCode, 202);
+        releaseInPlace(d);
+        copies.push_back(p);
+    }
+    EXPECT_EQ(visibleRectangles(d), 4);
+    EXPECT_TRUE(w->Undo1->isEnabled());
+    // The three copies joined, then split.
+    model::selectOnly(d->items, nullptr);
+    for (model::item_t* c : copies) model::setSelected(d->items, c, true);
+    w->refreshSelectionState();
+    EXPECT_TRUE(w->JoinItems1->isEnabled());
+    w->JoinItems1->trigger();
+    int32_t grouped = 0;
+    visibleRectangles(d, &grouped);
+    EXPECT_EQ(grouped, 3);
+    EXPECT_TRUE(w->SplitGroup1->isEnabled());
+    EXPECT_TRUE(w->procs->buttonShown(36));
+    w->SplitGroup1->trigger();
+    visibleRectangles(d, &grouped);
+    EXPECT_EQ(grouped, 0);
+    EXPECT_FALSE(w->SplitGroup1->isEnabled());
+    // Undo: the split, the join, then the pastes one by one.
+    w->Undo1->trigger();
+    visibleRectangles(d, &grouped);
+    EXPECT_EQ(grouped, 3);
+    w->Undo1->trigger();
+    visibleRectangles(d, &grouped);
+    EXPECT_EQ(grouped, 0);
+    EXPECT_EQ(visibleRectangles(d), 4);
+    w->Undo1->trigger();
+    EXPECT_EQ(visibleRectangles(d), 3);
+    w->toolbarCommand(6);
+    w->toolbarCommand(6);
+    EXPECT_EQ(visibleRectangles(d), 1);
+    // What is left to undo is the drawing of the first rectangle.
+    w->toolbarCommand(6);
+    EXPECT_EQ(visibleRectangles(d), 0);
+    EXPECT_FALSE(w->Undo1->isEnabled());
+    model::freeList(model::clipboardList());
+}
+
+TEST_F(shellTest, CutPutsTheItemsOnTheClipboardAndErasesThem)
+{
+    TSandbox* d = untitled();
+    model::item_t* r = addRectangle(d, 40);
+    model::selectOnly(d->items, r);
+    w->refreshSelectionState();
+    EXPECT_TRUE(w->Cut1->isEnabled());
+    w->Cut1->trigger();
+    EXPECT_TRUE(r->hidden);
+    EXPECT_EQ(model::firstSelected(d->items), nullptr);
+    EXPECT_FALSE(w->Cut1->isEnabled());
+    // Paste brings back what was cut, 10 pixels further on.
+    EXPECT_TRUE(w->Paste1->isEnabled());
+    w->Paste1->trigger();
+    model::item_t* p = model::firstSelected(d->items);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(geometry::pointAt(p->points, 1), (geometry::point_t{r->x1 + 10, r->y1 + 10}));
+    releaseInPlace(d);
+    // The toolbar's erase button erases without touching the clipboard.
+    model::item_t* other = addRectangle(d, 300);
+    model::selectOnly(d->items, other);
+    w->refreshSelectionState();
+    w->toolbarCommand(14);
+    EXPECT_TRUE(other->hidden);
+    model::item_t* clip = model::clipboardList().head;
+    int32_t clipItems = 0;
+    for (; clip; clip = clip->next) clipItems += clip->itemType == model::typeRectangle && clip->x1 == r->x1;
+    EXPECT_EQ(clipItems, 1);
+    model::freeList(model::clipboardList());
+}
+
+TEST_F(shellTest, PastedItemsFollowTheMouseOnTheCanvas)
+{
+    TSandbox* d = untitled();
+    model::item_t* r = addRectangle(d, 40);
+    model::selectOnly(d->items, r);
+    w->refreshSelectionState();
+    w->Copy1->trigger();
+    w->Paste1->trigger();
+    model::item_t* p = model::firstSelected(d->items);
+    ASSERT_NE(p, nullptr);
+    ASSERT_EQ(d->mode, 53);
+    // The middle of the pasted rectangle goes under the mouse.
+    const geometry::point_t target = d->toScreen({400, 500});
+    QTest::mouseMove(d->Image1, QPoint(target.x, target.y));
+    d->Image1MouseMove(Qt::NoButton, Qt::NoModifier, QPoint(target.x, target.y));
+    EXPECT_EQ((p->x1 + p->x2) / 2, 400);
+    EXPECT_EQ((p->y1 + p->y2) / 2, 500);
+    QTest::mouseClick(d->Image1, Qt::LeftButton, Qt::NoModifier, QPoint(target.x, target.y));
+    EXPECT_EQ(d->mode, 0);
+    EXPECT_EQ((p->x1 + p->x2) / 2, 400);
+    EXPECT_EQ(model::firstSelected(d->items), p);
+    model::freeList(model::clipboardList());
+}
+
+TEST_F(shellTest, CopyToClipboardPutsTheMarkedAreaOnTheSystemClipboard)
+{
+    TSandbox* d = untitled();
+    model::item_t* r = addRectangle(d, 40);
+    d->repaintAll(false);
+    // The item is hidden, and a hidden action is never enabled: show it, as a
+    // build that offers it would, to see its availability follow the area.
+    EXPECT_FALSE(w->CopyToClipboard1->isVisible());
+    w->CopyToClipboard1->setVisible(true);
+    // Nothing marked yet: the item stays disabled when the menu opens.
+    emit w->menuEdit->aboutToShow();
+    EXPECT_FALSE(w->CopyToClipboard1->isEnabled());
+    // An area selection around the rectangle marks the area and selects it.
+    const geometry::point_t a = d->toScreen({20, 20}), b = d->toScreen({120, 110});
+    d->Image1MouseDown(Qt::LeftButton, Qt::ControlModifier, QPoint(a.x, a.y));
+    d->Image1MouseMove(Qt::LeftButton, Qt::ControlModifier, QPoint(b.x, b.y));
+    d->Image1MouseUp(Qt::LeftButton, Qt::ControlModifier, QPoint(b.x, b.y));
+    EXPECT_EQ(model::firstSelected(d->items), r);
+    EXPECT_TRUE(w->Cut1->isEnabled());
+    d->Timer3Timer();  // the marks are on the canvas now
+    const QRect area = d->areaRect;
+    ASSERT_EQ(d, w->activeDocument());
+    EXPECT_EQ(area.size(), QSize(b.x - a.x + 1, b.y - a.y + 1));
+    emit w->menuEdit->aboutToShow();
+    EXPECT_TRUE(w->CopyToClipboard1->isEnabled());
+    QGuiApplication::clipboard()->clear();
+    w->CopyToClipboard1->trigger();
+    EXPECT_EQ(d->deferredJob, 1);
+    d->Timer3Timer();
+    EXPECT_EQ(d->deferredJob, 0);
+    // The copy shows the canvas without the marks.
+    const QImage copied = QGuiApplication::clipboard()->image();
+    ASSERT_EQ(copied.size(), area.size());
+    model::selectOnly(d->items, nullptr);
+    d->repaintAll(false);
+    EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32), d->canvasImage().copy(area));
 }

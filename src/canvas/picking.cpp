@@ -1,0 +1,380 @@
+#include "canvas/picking.h"
+
+#include "geometry/transform.h"
+#include "model/history_index.h"
+#include "model/itemlist.h"
+#include "model/metrics.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace canvas {
+
+using geometry::point_t;
+using model::item_t;
+
+namespace {
+
+constexpr double pi = std::numbers::pi;
+
+// The foot of the perpendicular from p on a–b and whether it lies on the
+// segment. The projection treats nearly upright and nearly level segments as
+// exactly so; the foot then counts only inside the segment's extent in both
+// directions, so that a very short level segment does not claim a whole
+// column of the canvas.
+struct foot_t {
+    point_t at;
+    bool within = false;
+};
+
+foot_t footOn(point_t a, point_t b, point_t p)
+{
+    const geometry::projection_t f = geometry::projectOntoLine(a, b, p);
+    foot_t r;
+    r.at = f.foot;
+    r.within = f.within && f.foot.x >= std::min(a.x, b.x) && f.foot.x <= std::max(a.x, b.x) &&
+               f.foot.y >= std::min(a.y, b.y) && f.foot.y <= std::max(a.y, b.y);
+    if (r.within || !f.within) return r;
+    // A segment too short for the upright/level shortcut: the exact foot.
+    const double vx = double(b.x) - a.x, vy = double(b.y) - a.y, len2 = vx * vx + vy * vy;
+    const double t = len2 > 0 ? ((double(p.x) - a.x) * vx + (double(p.y) - a.y) * vy) / len2 : 0.0;
+    if (t < 0 || t > 1) return r;
+    r.at = {model::roundHalfEven(a.x + t * vx), model::roundHalfEven(a.y + t * vy)};
+    r.within = true;
+    return r;
+}
+
+// Distance to the segment, only where the perpendicular's foot lies on it.
+double segmentDistance(point_t a, point_t b, point_t p)
+{
+    const foot_t f = footOn(a, b, p);
+    return f.within ? geometry::distance(p, f.at) : noDistance;
+}
+
+// Distance to the segment including its end points.
+double edgeDistance(point_t a, point_t b, point_t p)
+{
+    const double d = segmentDistance(a, b, p);
+    return std::min({d, geometry::distance(p, a), geometry::distance(p, b)});
+}
+
+// Half the drawn width of a line or outline in document pixels, when it is
+// wider than one pixel.
+double halfWeight(const item_t* it)
+{
+    const double w = it->lineWeight * model::screen().pxPerMmX;
+    return w > 1 ? w / 2 : 0.0;
+}
+
+double lineDistance(const item_t* it, point_t p)
+{
+    const double d = segmentDistance({it->x1, it->y1}, {it->x2, it->y2}, p);
+    if (d == noDistance) return d;
+    return std::max(d - halfWeight(it), 1.0);
+}
+
+double textDistance(const item_t* it, point_t p)
+{
+    const point_t a{it->x1, it->y1}, b{it->x2, it->y2};
+    const foot_t f = footOn(a, b, p);
+    if (!f.within) return noDistance;
+    if (geometry::pointInBand(p, textBand(it))) return 1.0;
+    return geometry::distance(p, f.at);
+}
+
+bool isClosedOutline(const item_t* it)
+{
+    return it->itemType == model::typePolygon || it->itemType == model::typeStar || it->shapeVariant != 0;
+}
+
+double perimeterDistance(const item_t* it, point_t p)
+{
+    const bool centred = it->itemType == model::typePolygon || it->itemType == model::typeStar;
+    const model::pointNode_t* first = it->points.head;
+    if (centred && first) first = first->next;
+    if (!first) return noDistance;
+    double best = noDistance;
+    for (const model::pointNode_t* n = first; n->next; n = n->next)
+        best = std::min(best, segmentDistance({n->p.x, n->p.y}, {n->next->p.x, n->next->p.y}, p));
+    const model::pointNode_t* last = it->points.tail;
+    if (isClosedOutline(it) && last != first)
+        best = std::min(best, segmentDistance({last->p.x, last->p.y}, {first->p.x, first->p.y}, p));
+    if (best == noDistance) return best;
+    return std::max(best - halfWeight(it), 1.0);
+}
+
+double curveDistance(const item_t* it, point_t p)
+{
+    const model::pointNode_t* first = it->points.head;
+    if (!first) return noDistance;
+    int32_t best = INT32_MAX;
+    for (const model::pointNode_t* n = first; n->next; n = n->next)
+        best = std::min(best, geometry::curveSegmentDistance(*n, *n->next, p));
+    const model::pointNode_t* last = it->points.tail;
+    if (it->shapeVariant != 0 && last != first) best = std::min(best, geometry::curveSegmentDistance(*last, *first, p));
+    if (best == INT32_MAX) return noDistance;
+    return std::max(best - halfWeight(it), 1.0);
+}
+
+double halfPen(const item_t* it)
+{
+    return it->penWidthPx / 2.0;
+}
+
+double roundedDistance(const item_t* it, point_t p)
+{
+    const point_t c = geometry::pointAt(it->points, 1), s = geometry::pointAt(it->points, 2);
+    const point_t e = geometry::pointAt(it->points, 3);
+    switch (it->itemType) {
+    case model::typeCircle:
+        return std::max(std::abs(geometry::distance(p, c) - geometry::distance(c, s)) - halfPen(it), 0.0);
+    case model::typeEllipse: return std::max(geometry::ellipseDistance(c, s, e, p) - halfPen(it), 0.0);
+    default: {
+        const int32_t d = geometry::arcDistance(it->itemType, c, p, e, s);
+        if (d == INT32_MAX) return noDistance;
+        return std::max(d - halfPen(it), 0.0);
+    }
+    }
+}
+
+double pictureDistance(const item_t* it, point_t p)
+{
+    if (it->clipShape == 2) {
+        const point_t c{it->x1, it->y1};
+        return std::abs(geometry::distance(p, c) - geometry::distance(c, {it->x2, it->y2}));
+    }
+    const geometry::quadrangle_t q = pictureCorners(it);
+    double best = noDistance;
+    for (int32_t k = 0; k < 4; ++k) best = std::min(best, edgeDistance(q[k], q[(k + 1) % 4], p));
+    return best;
+}
+
+// A distance below which the item's pick distance cannot lie: the distance
+// from the point to the item's box, less the widths the rules take off and a
+// pixel of slack. 0 for the types whose measure is not bounded by it (texts,
+// ellipses with their squared measure, curves, turned pictures).
+double lowerBound(const item_t* it, point_t p)
+{
+    switch (it->itemType) {
+    case model::typeText:
+    case model::typeEllipse:
+    case model::typeCurve: return 0.0;
+    case model::typePicture:
+        if (it->rotation != 0.0 || it->clipShape == 2) return 0.0;
+        break;
+    default: break;
+    }
+    const double dx = std::max({double(it->boxLeft) - p.x, 0.0, double(p.x) - it->boxRight});
+    const double dy = std::max({double(it->boxTop) - p.y, 0.0, double(p.y) - it->boxBottom});
+    if (dx == 0 && dy == 0) return 0.0;
+    return std::hypot(dx, dy) - std::max(halfWeight(it), halfPen(it)) - 1.0;
+}
+
+// Selects or deselects every visible record of a group.
+void setGroupSelected(model::itemList_t& list, int32_t groupId, bool on)
+{
+    if (groupId <= 0) return;
+    for (item_t* it = list.head; it; it = it->next)
+        if (it->kind == model::kindItem && it->groupId == groupId && !it->hidden && !it->editing)
+            model::setSelected(list, it, on);
+}
+
+} // namespace
+
+bool isPickable(const item_t* it)
+{
+    if (!it || it->kind != model::kindItem || it->hidden || it->editing) return false;
+    return it->itemType == model::typeText || it->itemType == model::typeLine || model::isShapeType(it->itemType) ||
+           it->itemType == model::typePicture;
+}
+
+geometry::quadrangle_t textBand(const item_t* it)
+{
+    // Line metrics at 100 %: ascent, descent and leading in whole pixels,
+    // rounded up from the font's fractional metrics.
+    QFont font(QString::fromStdString(model::fontNameOf(it)));
+    const int32_t size = it->fontSize > 0 ? it->fontSize : 12;
+    font.setPixelSize(std::max(1, model::roundHalfEven(double(size) * model::screen().screenPpiY / 72.0)));
+    font.setWeight(QFont::Weight(std::clamp(it->fontWeight > 0 ? it->fontWeight : 400, 1, 1000)));
+    font.setItalic(it->fontItalic != 0);
+    const QFontMetricsF fm(font);
+    const double ascent = std::ceil(fm.ascent()), descent = std::ceil(fm.descent());
+    const double leading = std::ceil(std::max(0.0, fm.leading()));
+    const int32_t lines = std::max(1, model::textLineCount(it));
+    const double height = lines * (ascent + descent + leading);
+
+    const double theta = it->textAngle / 10.0 * pi / 180.0;
+    const point_t p1 = geometry::polarPoint({it->x1, it->y1}, theta - pi / 2, descent);
+    const point_t p2 = geometry::polarPoint({it->x2, it->y2}, theta - pi / 2, descent);
+    return {p1, p2, geometry::polarPoint(p2, theta + pi / 2, height), geometry::polarPoint(p1, theta + pi / 2, height)};
+}
+
+geometry::quadrangle_t pictureCorners(const item_t* it)
+{
+    const int32_t l = std::min(it->x1, it->x2), r = std::max(it->x1, it->x2);
+    const int32_t t = std::min(it->y1, it->y2), b = std::max(it->y1, it->y2);
+    geometry::quadrangle_t q{{{l, t}, {r, t}, {r, b}, {l, b}}};
+    if (it->rotation == 0.0) return q;
+    const point_t c{int32_t((int64_t(l) + r) / 2), int32_t((int64_t(t) + b) / 2)};
+    for (point_t& p : q)
+        p = geometry::polarPoint(c, geometry::segmentAngle(c, p) + it->rotation, geometry::distance(c, p));
+    return q;
+}
+
+double pickDistance(const item_t* it, point_t p)
+{
+    switch (it->itemType) {
+    case model::typeLine: return lineDistance(it, p);
+    case model::typeText: return textDistance(it, p);
+    case model::typeTriangle:
+    case model::typeSquare:
+    case model::typeRectangle:
+    case model::typePolygon:
+    case model::typeStar:
+    case model::typeSpline: return perimeterDistance(it, p);
+    case model::typeCurve: return curveDistance(it, p);
+    case model::typeCircle:
+    case model::typeEllipse:
+    case model::typePie:
+    case model::typeArc: return roundedDistance(it, p);
+    case model::typePicture: return pictureDistance(it, p);
+    default: return noDistance;
+    }
+}
+
+pickResult_t pickItem(model::itemList_t& list, point_t docPoint, bool shift, int32_t markWidth)
+{
+    double best = markWidth + 2;
+    int32_t bestZ = 0;
+    pickResult_t r;
+    for (item_t* it = list.head; it; it = it->next) {
+        if (!isPickable(it)) continue;
+        // Items whose box is too far away for the distance to reach the best
+        // so far (ties included) need no measuring.
+        if (lowerBound(it, docPoint) > best) continue;
+        const double d = pickDistance(it, docPoint);
+        if (d < best || (d == best && it->zOrder > bestZ)) {
+            best = d;
+            bestZ = it->zOrder;
+            r.item = it;
+        }
+    }
+    if (!shift) {
+        r.changed = !model::collectSelected(list).empty() || r.item;
+        model::deselectAll(list);
+        if (r.item) {
+            model::setSelected(list, r.item, true);
+            setGroupSelected(list, r.item->groupId, true);
+        }
+        return r;
+    }
+    if (!r.item) return r;
+    const bool on = !model::isSelected(r.item);
+    model::setSelected(list, r.item, on);
+    setGroupSelected(list, r.item->groupId, on);
+    r.deselected = !on;
+    r.changed = true;
+    return r;
+}
+
+int32_t selectInArea(model::itemList_t& list, geometry::rect_t docRect, bool partial, const areaSelection_t& area,
+                     bool* changed)
+{
+    int32_t count = 0;
+    bool any = false;
+    for (item_t* it = list.head; it; it = it->next) {
+        if (!isPickable(it)) continue;
+        if (area.kept.count(it)) {
+            count += model::isSelected(it);
+            continue;
+        }
+        geometry::areaTest_t how;
+        how.crossing = partial;
+        geometry::quadrangle_t outline;
+        if (it->itemType == model::typeText) {
+            outline = textBand(it);
+            how.outline = &outline;
+        } else if (it->itemType == model::typePicture && it->clipShape != 2) {
+            outline = pictureCorners(it);
+            how.outline = &outline;
+        }
+        const bool inside = geometry::insideOrCrossing(it, docRect, how);
+        if (inside != model::isSelected(it)) {
+            model::setSelected(list, it, inside);
+            any = true;
+        }
+        count += inside;
+    }
+    if (changed) *changed = any;
+    return count;
+}
+
+item_t* pictureAt(model::itemList_t& list, point_t p)
+{
+    item_t* found = nullptr;
+    for (item_t* it = list.head; it; it = it->next) {
+        if (!isPickable(it) || it->itemType != model::typePicture) continue;
+        bool inside = false;
+        if (it->clipShape == 2) {
+            const point_t c{it->x1, it->y1};
+            inside = geometry::distance(p, c) <= geometry::distance(c, {it->x2, it->y2});
+        } else {
+            inside = geometry::pointInBand(p, pictureCorners(it));
+        }
+        if (inside && (!found || it->zOrder > found->zOrder)) found = it;
+    }
+    return found;
+}
+
+bool isHomogeneous(model::itemList_t& list)
+{
+    const item_t* first = nullptr;
+    for (const item_t* it : model::collectSelected(list)) {
+        if (it->itemType == model::typeGroupHandle) continue;
+        if (!first) {
+            first = it;
+            continue;
+        }
+        if (it->itemType != first->itemType) return false;
+        const bool pointed = it->itemType == model::typeSpline || it->itemType == model::typeCurve;
+        if (pointed && (it->shapeVariant == 0) != (first->shapeVariant == 0)) return false;
+    }
+    return true;
+}
+
+int32_t panelForType(int32_t itemType, int32_t variant)
+{
+    switch (itemType) {
+    case model::typeText: return 301;
+    case model::typeLine: return 99;
+    case model::typeTriangle: return 200;
+    case model::typeSquare: return 201;
+    case model::typeRectangle: return 202;
+    case model::typeCircle: return 203;
+    case model::typeEllipse: return 204;
+    case model::typePolygon: return 299;
+    case model::typeStar: return 206;
+    case model::typePie: return 207;
+    case model::typeArc: return 208;
+    case model::typeSpline: return variant == 2 ? 210 : 209;
+    case model::typeCurve: return variant == 2 ? 212 : 211;
+    case model::typePicture: return 401;
+    default: return 0;
+    }
+}
+
+int32_t panelForSelection(model::itemList_t& list)
+{
+    const std::vector<item_t*> sel = model::collectSelected(list);
+    if (sel.empty()) return 20;
+    if (!isHomogeneous(list)) return 59;
+    for (const item_t* it : sel)
+        if (it->itemType != model::typeGroupHandle) return panelForType(it->itemType, it->shapeVariant);
+    return 0;
+}
+
+} // namespace canvas

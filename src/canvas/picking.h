@@ -1,0 +1,71 @@
+// Choosing items with the mouse: the distance from a click to each item
+// type's outline, the pick by click (nearest outline, front-most on a tie,
+// Shift toggling, groups picked whole), selection by area, the pictures under
+// a double click, and which side panel follows a selection.
+#pragma once
+
+#include "geometry/shapes.h"
+#include "model/item.h"
+
+#include <cstdint>
+#include <limits>
+#include <unordered_set>
+
+namespace canvas {
+
+// No distance: the click is not beside the item's outline in the way the
+// item type measures (a foot of the perpendicular off every segment, ...).
+constexpr double noDistance = std::numeric_limits<double>::infinity();
+
+// Whether the record takes part in picking and area selection: a visible
+// text, line, shape or picture not being extended.
+bool isPickable(const model::item_t* item);
+
+// The turned rectangle of a text's lines (all of them, from one descent
+// below the last baseline up), in document pixels.
+geometry::quadrangle_t textBand(const model::item_t* item);
+// The four corners of a rectangular picture, turned by its rotation.
+geometry::quadrangle_t pictureCorners(const model::item_t* item);
+
+// How far a click at `p` (document pixels) lies from the item's outline by
+// the rules of its type; noDistance when it does not count.
+double pickDistance(const model::item_t* item, geometry::point_t p);
+
+struct pickResult_t {
+    model::item_t* item = nullptr;  // the candidate, none when nothing was near
+    bool deselected = false;        // a Shift-click took the candidate out of the selection
+    bool changed = false;           // some selection flag changed
+};
+
+// The click of the pointer: the item with the smallest distance below
+// markWidth + 2 (the larger zOrder on a tie). Without Shift the selection
+// becomes that item alone (or nothing); with Shift its selection is toggled.
+// The other members of its group follow it. Marks are the caller's.
+pickResult_t pickItem(model::itemList_t& list, geometry::point_t docPoint, bool shift, int32_t markWidth);
+
+// Area selection. `kept` holds the items that were selected before the area
+// began (Shift+Ctrl); they stay selected whatever the rectangle does. Every
+// other pickable item is selected exactly while it lies inside the rectangle
+// (document pixels, inclusive) or, with `partial`, while its outline also
+// crosses one of the rectangle's sides. Returns the number of selected items
+// and tells whether a flag changed.
+struct areaSelection_t {
+    std::unordered_set<const model::item_t*> kept;
+};
+int32_t selectInArea(model::itemList_t& list, geometry::rect_t docRect, bool partial, const areaSelection_t& area,
+                     bool* changed = nullptr);
+
+// The visible picture whose outline holds the point, front-most first; none.
+model::item_t* pictureAt(model::itemList_t& list, geometry::point_t docPoint);
+
+// All selected items, group handles aside, are of one type (splines and
+// curves: all closed or filled, or all open). True for an empty selection.
+bool isHomogeneous(model::itemList_t& list);
+
+// The side panel for the current selection: 20 insert (nothing selected),
+// 59 multiple selection, else the panel of the type; 0 leaves it unchanged.
+int32_t panelForSelection(model::itemList_t& list);
+// The panel of one item type (spline and curve by their variant), 0 for none.
+int32_t panelForType(int32_t itemType, int32_t variant);
+
+} // namespace canvas
