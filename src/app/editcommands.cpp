@@ -50,8 +50,9 @@ void TForm1::undoCommand(bool redo)
 {
     canvas::TSandbox* w = activeDocument();
     if (!w) return;
+    w->endPlacing();
+    w->abandonSequence();
     w->mode = 0;
-    w->clickCount = 0;
     if (redo) model::redo(w->items);
     else model::undo(w->items);
     afterEdit(w);
@@ -112,9 +113,9 @@ void TForm1::pasteCommand()
 {
     canvas::TSandbox* w = activeDocument();
     if (!w || !model::clipboardHasItems()) return;
+    w->endPlacing();
     w->abandonSequence();
     w->mode = 0;
-    w->clickCount = 0;
     w->eraseMarks();
     const std::vector<model::item_t*> pasted = model::pasteClipboard(w->items, model::clipboardList());
     if (pasted.empty()) return;

@@ -312,6 +312,18 @@ void TSandbox::startPlacing(const std::vector<item_t*>& pasted)
     Image1->update();
 }
 
+void TSandbox::endPlacing()
+{
+    if (mode != modePlacing) return;
+    mode = 0;
+    handleCode = 0;
+    // The pasted items stay where they are now.
+    for (item_t* it : model::collectSelected(items))
+        if (model::isShapeType(it->itemType)) geometry::savePoints(it->points);
+    selectionUnder = saveUnder_t{};
+    repaintAll(true);
+}
+
 // ---------------------------------------------------------------- area selection
 
 namespace {
@@ -424,12 +436,7 @@ void TSandbox::pointerMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modi
 {
     if (button != Qt::LeftButton) return;
     if (mode == modePlacing) {
-        mode = 0;
-        handleCode = 0;
-        for (item_t* it : model::collectSelected(items))
-            if (model::isShapeType(it->itemType)) geometry::savePoints(it->points);
-        selectionUnder = saveUnder_t{};
-        repaintAll(true);
+        endPlacing();
         if (host_) host_->editStateChanged(this);
         return;
     }

@@ -224,6 +224,8 @@ public:
     std::vector<model::item_t*> beginEdit(bool redraw);
     // The pasted items follow the mouse until the button is released (mode 53).
     void startPlacing(const std::vector<model::item_t*>& pasted);
+    // Pasted items being placed stay where they are (another command came).
+    void endPlacing();
     // Applies a drag from `start` to `current` (canvas pixels) to every
     // selected item, computed from the reference geometry beginEdit saved;
     // `final` completes the items and repaints the canvas.

@@ -84,6 +84,7 @@ void TSandbox::selectTool(int32_t code)
     else if (m == 110) p.polyshape = 2;
     else if (m == 111) p.bpolyshape = std::clamp(p.bpolystate, 0, 1);
     else if (m == 112) p.bpolyshape = 2;
+    endPlacing();
     abandonSequence();
     mode = m;
     ignoreGesture = 0;

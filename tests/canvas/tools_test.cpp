@@ -6,6 +6,7 @@
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
 #include "geometry/shapes.h"
+#include "model/clipboard.h"
 #include "model/history.h"
 #include "model/itemlist.h"
 
@@ -554,4 +555,30 @@ TEST(toolGuidance, LinesNameTheirTool)
     EXPECT_TRUE(toolGuidance(31, 0).isEmpty());
     EXPECT_EQ(toolItemType(110), model::typeSpline);
     EXPECT_EQ(creationPage(108), 1065);
+}
+
+TEST_F(tools, ChoosingAToolWhilePastedItemsArePlacedLeavesThemWhereTheyAre)
+{
+    w->selectTool(101);
+    click({100, 100});
+    click({160, 100});
+    model::item_t* square = only();
+    ASSERT_NE(square, nullptr);
+    model::selectOnly(w->items, square);
+    model::itemList_t clip;
+    model::copySelection(w->items, clip);
+    const std::vector<model::item_t*> pasted = model::pasteClipboard(w->items, clip);
+    ASSERT_EQ(pasted.size(), 1u);
+    w->selectTool(0);
+    w->startPlacing(pasted);
+    ASSERT_EQ(w->mode, 53);
+    move({400, 400});
+    const point_t placed = points(pasted[0])[0];
+    EXPECT_NE(placed, points(square)[0]);
+    w->selectTool(103);
+    EXPECT_EQ(w->mode, 103);
+    EXPECT_EQ(points(pasted[0])[0], placed);
+    EXPECT_EQ(pasted[0]->points.head->p.savedX, placed.x);
+    EXPECT_EQ(pasted[0]->points.head->p.savedY, placed.y);
+    model::freeList(clip);
 }
