@@ -7,6 +7,7 @@
 #include "model/itemlist.h"
 
 #include <cmath>
+#include <unordered_set>
 #include <numbers>
 
 namespace canvas {
@@ -102,9 +103,17 @@ void pointShapeSpots(const item_t* it, const handleView_t& how, std::vector<mark
     const bool centred = it->itemType == model::typePolygon || it->itemType == model::typeStar;
     int32_t code = -1;
     int32_t index = 0;
+    // A mark on the same canvas pixel as an earlier one would never be hit
+    // (the first wins): it is left out, so a polygon of a million sides gets
+    // at most one mark per pixel of its outline and a closing point that
+    // repeats the first vertex gets none.
+    std::unordered_set<uint64_t> taken;
     for (const model::pointNode_t* n = it->points.head; n; n = n->next, ++index) {
         if (centred && index == 0) continue;
-        add(out, code--, map({n->p.x, n->p.y}));
+        const point_t at = map({n->p.x, n->p.y});
+        const int32_t c = code--;
+        if (!taken.insert((uint64_t(uint32_t(at.x)) << 32) | uint32_t(at.y)).second) continue;
+        add(out, c, at);
     }
     const model::pointList_t& pts = it->points;
     const bool boxy = it->itemType == model::typeSquare || it->itemType == model::typeRectangle;

@@ -270,3 +270,26 @@ TEST_F(marksOnCanvas, ItemHandlesYellowGroupHandlesRed)
     EXPECT_EQ(hit.mode, canvas::modeShapeHandle);
     EXPECT_EQ(w->Image1->cursor().shape(), Qt::SizeAllCursor);
 }
+
+// A mark on the pixel of an earlier one could never be hit: a polygon's
+// closing vertex (a repeat of its first) gets none, and a polygon of very
+// many sides gets at most one mark per outline pixel.
+TEST(pointHandles, OneMarkPerCanvasPixel)
+{
+    listHolder_t h;
+    item_t* pentagon = model::newItem(h.l, model::typePolygon);
+    geometry::buildRegularPolygon({200, 200}, {240, 200}, 5, pentagon->points);
+    const std::vector<int32_t> codes = codesOf(pentagon, single(false));
+    EXPECT_EQ(codes, (std::vector<int32_t>{-1, -2, -3, -4, -5}));
+
+    item_t* many = model::newItem(h.l, model::typePolygon);
+    geometry::buildRegularPolygon({300, 300}, {320, 300}, 100000, many->points);
+    const std::vector<render::markSpot_t> spots = handleSpots(many, single(false));
+    EXPECT_GT(spots.size(), 100u);
+    EXPECT_LT(spots.size(), 400u);
+    std::set<std::pair<int32_t, int32_t>> at;
+    for (const render::markSpot_t& m : spots) EXPECT_TRUE(at.insert({m.at.x, m.at.y}).second);
+    // Codes keep naming their point in the list.
+    EXPECT_EQ(spots.front().code, -1);
+    EXPECT_EQ(spotOf(many, single(false), -1), (point_t{320, 300}));
+}
