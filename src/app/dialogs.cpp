@@ -1,4 +1,5 @@
 #include "app/dialogs.h"
+#include "render/surface.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -104,11 +105,6 @@ QString realDialogs_t::saveFile(const fileRequest_t& r)
     return d.selectedFiles().first();
 }
 
-static QColor fromBgr(int32_t c)
-{
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-
 static int32_t toBgr(const QColor& c)
 {
     return c.red() | (c.green() << 8) | (c.blue() << 16);
@@ -117,8 +113,8 @@ static int32_t toBgr(const QColor& c)
 bool realDialogs_t::chooseColor(int32_t& colour, std::vector<int32_t>& customColours)
 {
     for (int i = 0; i < QColorDialog::customCount() && i < static_cast<int>(customColours.size()); ++i)
-        QColorDialog::setCustomColor(i, fromBgr(customColours[i]));
-    QColor c = QColorDialog::getColor(fromBgr(colour), parentWindow());
+        QColorDialog::setCustomColor(i, render::toColor(customColours[i]));
+    QColor c = QColorDialog::getColor(render::toColor(colour), parentWindow());
     customColours.clear();
     for (int i = 0; i < QColorDialog::customCount(); ++i) customColours.push_back(toBgr(QColorDialog::customColor(i)));
     if (!c.isValid()) return false;

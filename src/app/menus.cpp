@@ -1,6 +1,7 @@
 // The main window's menu bar and side panel area.
 #include "app/dialogs.h"
 #include "app/mainwindow.h"
+#include "render/surface.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -17,11 +18,6 @@ namespace {
 
 constexpr int32_t sidePanelWidth = 120;
 constexpr int32_t suggestionAreaHeight = 142;
-
-QColor bgr(int32_t c)
-{
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
 
 // A menu item whose feature is not part of the editor yet.
 QAction* later(QMenu* m, const QString& text, const QKeySequence& key = {})
@@ -41,7 +37,7 @@ void TForm1::buildSidePanel()
     sidePanel->setFixedWidth(sidePanelWidth);
     sidePanel->setAutoFillBackground(true);
     QPalette pal = sidePanel->palette();
-    pal.setColor(QPalette::Window, bgr(0xEFEFEF));
+    pal.setColor(QPalette::Window, render::toColor(0xEFEFEF));
     sidePanel->setPalette(pal);
     auto* v = new QVBoxLayout(sidePanel);
     v->setContentsMargins(0, 0, 0, 0);

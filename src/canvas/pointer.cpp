@@ -1,5 +1,6 @@
 // The pointer mode of the document window: selecting by click and by area,
 // handle hit tests, moving the selection and placing pasted items.
+#include "canvas/areapen.h"
 #include "canvas/handles.h"
 #include "canvas/picking.h"
 #include "canvas/sandbox.h"
@@ -10,6 +11,7 @@
 #include "model/history.h"
 #include "model/history_index.h"
 #include "model/itemlist.h"
+#include "render/surface.h"
 
 #include <QClipboard>
 #include <QFont>
@@ -26,11 +28,6 @@ using geometry::point_t;
 using model::item_t;
 
 namespace {
-
-QColor bgr(int32_t c)
-{
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
 
 bool isDragMode(int32_t mode)
 {
@@ -352,13 +349,7 @@ void drawFrame(TSandbox& w, const QRect& r)
     const std::array<QRect, 4> strips = frameStrips(r, p.areaPenWidth);
     for (size_t k = 0; k < strips.size(); ++k) w.saveUnder(w.areaFrame[k], strips[k]);
     QPainter g(&w.canvasImage());
-    QPen pen(bgr(p.areaColor));
-    pen.setWidth(std::max(1, p.areaPenWidth));
-    pen.setStyle(Qt::DotLine);
-    g.setPen(pen);
-    g.setBackgroundMode(Qt::OpaqueMode);
-    g.setBackground(bgr(p.areaBackground));
-    g.setBrush(Qt::NoBrush);
+    useAreaPen(g, p);
     g.drawRect(QRect(QPoint(r.left() - 1, r.top() - 1), QPoint(r.right() + 1, r.bottom() + 1)));
     for (const QRect& s : strips) w.Image1->update(s);
 }

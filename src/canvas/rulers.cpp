@@ -1,4 +1,5 @@
 #include "canvas/rulers.h"
+#include "render/surface.h"
 
 #include "model/metrics.h"
 
@@ -10,11 +11,6 @@
 namespace canvas {
 
 namespace {
-
-QColor bgr(int32_t c)
-{
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
 
 // Subdivisions of a major step: (divisions, tick length).
 struct division_t {
@@ -102,7 +98,7 @@ void drawRuler(QImage& img, const rulerSpec_t& s)
 {
     if (img.isNull()) return;
     const int32_t length = s.vertical ? img.height() : img.width();
-    img.fill(bgr(rulerRestColour));
+    img.fill(render::toColor(rulerRestColour));
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, false);
@@ -116,8 +112,8 @@ void drawRuler(QImage& img, const rulerSpec_t& s)
     const int32_t b0 = std::max(0, s.pageStart - s.first);
     const int32_t b1 = std::min(length, s.pageEnd - s.first);
     if (b1 <= b0) return;
-    if (s.vertical) p.fillRect(0, b0, thick, b1 - b0, bgr(rulerBandColour));
-    else p.fillRect(b0, 0, b1 - b0, thick, bgr(rulerBandColour));
+    if (s.vertical) p.fillRect(0, b0, thick, b1 - b0, render::toColor(rulerBandColour));
+    else p.fillRect(b0, 0, b1 - b0, thick, render::toColor(rulerBandColour));
 
     // Ticks of the visible part only, in pieces of at most 1600 pixels, so a
     // long ruler never walks the whole page.
@@ -125,7 +121,7 @@ void drawRuler(QImage& img, const rulerSpec_t& s)
     const int32_t visibleTo = std::min(s.pageEnd - s.pageStart, s.first + length - s.pageStart);
     // Labels reach up to a step to the right of their tick: start one step early.
     const std::vector<rulerTick_t> ticks = rulerTicks(s.unit, s.zoom, s.pxPerUnit, visibleFrom, visibleTo);
-    p.setPen(bgr(s.tickColour));
+    p.setPen(render::toColor(s.tickColour));
     for (const rulerTick_t& t : ticks) {
         const int32_t pos = s.pageStart + t.at - s.first;
         if (pos >= b0 && pos < b1) {
@@ -134,7 +130,7 @@ void drawRuler(QImage& img, const rulerSpec_t& s)
         }
         if (t.label > 0) {
             p.save();
-            p.setPen(bgr(s.labelColour));
+            p.setPen(render::toColor(s.labelColour));
             p.setClipRect(s.vertical ? QRect(0, b0, thick, b1 - b0) : QRect(b0, 0, b1 - b0, thick));
             const QString text = QString::number(t.label);
             if (s.vertical) {
@@ -200,7 +196,7 @@ void rulerImage_t::showMarker(int32_t pos)
 void rulerImage_t::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    if (img_.isNull()) p.fillRect(rect(), bgr(rulerRestColour));
+    if (img_.isNull()) p.fillRect(rect(), render::toColor(rulerRestColour));
     else p.drawImage(0, 0, img_);
 }
 

@@ -3,6 +3,7 @@
 #include "canvas/handles.h"
 #include "canvas/shellparams.h"
 #include "model/itemlist.h"
+#include "render/surface.h"
 
 #include "model/docfile.h"
 
@@ -21,11 +22,6 @@
 namespace canvas {
 
 namespace {
-
-QColor bgr(int32_t c)
-{
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
 
 // Grey of the window background around the page.
 const QColor backgroundGrey(0xA0, 0xA0, 0xA0);
@@ -123,7 +119,7 @@ TSandbox::TSandbox(sandboxHost_t* host, QWidget* parent) : QWidget(parent), host
 
     base0 = new panel_t(QStringLiteral("base0"), backgroundGrey, this);
     base0->setMouseTracking(true);
-    corner1 = new panel_t(QStringLiteral("corner1"), bgr(rulerRestColour), base0);
+    corner1 = new panel_t(QStringLiteral("corner1"), render::toColor(rulerRestColour), base0);
     rulerX = new rulerImage_t(false, base0);
     rulerX->setObjectName(QStringLiteral("rulerX"));
     rulerY = new rulerImage_t(true, base0);
@@ -142,10 +138,10 @@ TSandbox::TSandbox(sandboxHost_t* host, QWidget* parent) : QWidget(parent), host
     Panel1 = new panel_t(QStringLiteral("Panel1"), QColor(0xEF, 0xEF, 0xEF), base0);
     Hint1 = new panel_t(QStringLiteral("Hint1"), QColor(0xFF, 0xFF, 0xE1), base0);
     Hint1->setGeometry(0, 0, 120, 20);
-    hGridmark = new panel_t(QStringLiteral("hGridmark"), bgr(0xFF7A45), base0);
-    vGridmark = new panel_t(QStringLiteral("vGridmark"), bgr(0xFF7A45), base0);
-    hGridmarkRed = new panel_t(QStringLiteral("hGridmarkRed"), bgr(0x0000FF), base0);
-    vGridmarkRed = new panel_t(QStringLiteral("vGridmarkRed"), bgr(0x0000FF), base0);
+    hGridmark = new panel_t(QStringLiteral("hGridmark"), render::toColor(0xFF7A45), base0);
+    vGridmark = new panel_t(QStringLiteral("vGridmark"), render::toColor(0xFF7A45), base0);
+    hGridmarkRed = new panel_t(QStringLiteral("hGridmarkRed"), render::toColor(0x0000FF), base0);
+    vGridmarkRed = new panel_t(QStringLiteral("vGridmarkRed"), render::toColor(0x0000FF), base0);
     for (QWidget* m : {hGridmark, vGridmark, hGridmarkRed, vGridmarkRed}) m->setGeometry(0, 0, 7, 7);
     BackgroundColor1 = new panel_t(QStringLiteral("BackgroundColor1"), backgroundGrey, base0);
     for (QWidget* w : {Hint1, hGridmark, vGridmark, hGridmarkRed, vGridmarkRed, BackgroundColor1, static_cast<QWidget*>(ScrollBarX),

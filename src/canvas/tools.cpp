@@ -6,6 +6,7 @@
 // document pixels when a preview is drawn or the item is created.
 #include "canvas/sandbox.h"
 
+#include "canvas/areapen.h"
 #include "canvas/creation.h"
 #include "canvas/guidance.h"
 #include "canvas/shellparams.h"
@@ -159,16 +160,11 @@ void TSandbox::drawGuideLine(point_t from, point_t to)
 {
     if (from == to) return;
     const settings::TParams& p = params();
-    saveUnder(guideBuffer, QRect(QPoint(std::min(from.x, to.x) - 1, std::min(from.y, to.y) - 1),
-                                 QPoint(std::max(from.x, to.x) + 1, std::max(from.y, to.y) + 1)));
+    const int32_t g = std::max(1, p.areaPenWidth) / 2 + 1;
+    saveUnder(guideBuffer, QRect(QPoint(std::min(from.x, to.x) - g, std::min(from.y, to.y) - g),
+                                 QPoint(std::max(from.x, to.x) + g, std::max(from.y, to.y) + g)));
     QPainter painter(&canvasImage());
-    const auto colour = [](int32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); };
-    // Dotted red on yellow: the background first, then the dots.
-    painter.setPen(QPen(colour(p.areaBackground), 1));
-    painter.drawLine(from.x, from.y, to.x, to.y);
-    QPen dots(colour(p.areaColor), 1);
-    dots.setDashPattern({1.0, 1.0});
-    painter.setPen(dots);
+    useAreaPen(painter, p);
     painter.drawLine(from.x, from.y, to.x, to.y);
     painter.end();
     Image1->update(guideBuffer.dest);

@@ -4,6 +4,7 @@
 // colours (0x00BBGGRR) converted here and nowhere else.
 #pragma once
 
+#include <QColor>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -24,6 +25,11 @@ inline QRgb toRgb(int32_t bgr)
 {
     const uint32_t c = static_cast<uint32_t>(bgr);
     return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+}
+// A document colour as a Qt colour (window furniture, pens of transient figures).
+inline QColor toColor(int32_t bgr)
+{
+    return QColor::fromRgb(toRgb(bgr));
 }
 // And back: a pixel of the image as 0x00BBGGRR.
 inline int32_t toBgr(QRgb rgb)
