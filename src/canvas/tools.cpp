@@ -100,8 +100,9 @@ void TSandbox::selectTool(int32_t code)
 void TSandbox::abandonSequence()
 {
     Timer1.stop();
-    restoreUnder(guideBuffer);
-    restoreUnder(selectionUnder);
+    // Only a tool's save-unders hold a preview; in the pointer mode they
+    // hold the background of a change and are not put back here.
+    if (isToolMode(mode)) erasePreview();
     clickCount = 0;
     rubberPoints.clear();
 }
@@ -200,6 +201,13 @@ void TSandbox::showLinePreview(point_t mouse)
     line.kind = model::kindItem;
     line.itemType = model::typeLine;
     applyLineDefaults(&line, p, nullptr);
+    // The stroke runs along the item's own angle: give it the preview's ends.
+    const point_t a = toDoc(firstPoint), b = toDoc(c.end);
+    line.x1 = a.x;
+    line.y1 = a.y;
+    line.x2 = b.x;
+    line.y2 = b.y;
+    geometry::lineGeometry(&line);
     drawPreviewItem(&line, firstPoint, c.end);
     // The end keeps one of the mouse's coordinates: the guide runs straight
     // (horizontally or vertically) from it to the mouse.

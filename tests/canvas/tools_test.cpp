@@ -453,6 +453,15 @@ TEST_F(tools, PreviewsLeaveNoTraceOverExistingItems)
         for (int32_t i = 0; i < 4; ++i) move({220 - 10 * i, 200 + 9 * i});
         key(Qt::Key_Escape);
         EXPECT_EQ(w->canvasImage(), settled);
+        if (w->canvasImage() != settled) {
+            int l = 9999, t = 9999, r = -1, b = -1;
+            for (int y = 0; y < settled.height(); ++y)
+                for (int x = 0; x < settled.width(); ++x)
+                    if (w->canvasImage().pixel(x, y) != settled.pixel(x, y)) {
+                        l = std::min(l, x); r = std::max(r, x); t = std::min(t, y); b = std::max(b, y);
+                    }
+            ADD_FAILURE() << l << "," << t << " - " << r << "," << b;
+        }
         w->Image1MouseDown(Qt::RightButton, Qt::NoModifier, QPoint(0, 0));
     }
 }
@@ -581,4 +590,26 @@ TEST_F(tools, ChoosingAToolWhilePastedItemsArePlacedLeavesThemWhereTheyAre)
     EXPECT_EQ(pasted[0]->points.head->p.savedX, placed.x);
     EXPECT_EQ(pasted[0]->points.head->p.savedY, placed.y);
     model::freeList(clip);
+}
+
+TEST_F(tools, HeavyPatternedLinePreviewLeavesNoTrace)
+{
+    settings::TParams& p = params();
+    p.lineWidth = 5.0;
+    p.lineOutline = 2.0;
+    p.linePattern = 2;
+    p.polywidth = 3.0;
+    w->selectTool(103);
+    click({300, 300});
+    click({340, 300});
+    const QImage settled = freshCanvas();
+    for (int32_t tool : {1, 104, 109}) {
+        SCOPED_TRACE(tool);
+        w->selectTool(tool);
+        click({250, 250});
+        for (int32_t i = 0; i < 8; ++i) move({260 + 23 * i, 400 - 31 * i});
+        key(Qt::Key_Escape);
+        EXPECT_EQ(w->canvasImage(), settled);
+        w->Image1MouseDown(Qt::RightButton, Qt::NoModifier, QPoint(0, 0));
+    }
 }
