@@ -100,13 +100,9 @@ void TForm1::copyCommand()
 
 void TForm1::cutCommand()
 {
-    // Cut puts the items on the clipboard before it erases them, so that a
-    // Paste brings back what was cut.
-    canvas::TSandbox* w = activeDocument();
-    if (!w || !model::firstSelected(w->items)) return;
-    model::copySelection(w->items, model::clipboardList());
+    // Cut erases the selected items as one step; the clipboard keeps what
+    // was copied last (Undo brings the items back).
     eraseCommand();
-    refreshSelectionState();
 }
 
 void TForm1::pasteCommand()
