@@ -550,17 +550,17 @@ void TSandbox::repaintAll(bool runDeferred)
     // Every save-under holds pixels of the canvas as it was.
     selectionUnder.saved = false;
     guideBuffer.saved = false;
+    for (saveUnder_t& strip : areaFrame) strip.saved = false;
     if (runDeferred) Timer3.start();
 }
 
 void TSandbox::repaintRect(const QRect& rect)
 {
     if (closing) return;
-    if (guideBuffer.saved) {
-        QPainter p(&canvasImage());
-        p.drawImage(guideBuffer.dest.topLeft(), guideBuffer.pixels);
-        guideBuffer.saved = false;
-    }
+    // Transient figures go first, so that their saved pixels never outlive
+    // the repaint.
+    restoreUnder(guideBuffer);
+    for (auto k = areaFrame.size(); k-- > 0;) restoreUnder(areaFrame[k]);
 #ifdef LUMORA_HAVE_RENDER
     bool shadows = false;
     for (const model::item_t* it = items.head; it; it = it->next)
