@@ -4,6 +4,7 @@
 #include "app/dialogs.h"
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
+#include "model/clipboard.h"
 #include "model/history.h"
 #include "model/itemlist.h"
 
@@ -51,7 +52,7 @@ TEST(canvasRandom, EventSequencesKeepTheListAndTheCanvasSound)
     std::mt19937 rng(20261209);
     auto pick = [&](int32_t n) { return int32_t(rng() % uint32_t(n)); };
     bool down = false;
-    int32_t checks = 0, checksWithMarks = 0;
+    int32_t checks = 0, checksWithMarks = 0, drags = 0;
     std::vector<std::string> trail;
     auto note = [&](const std::string& what) {
         trail.push_back(what);
@@ -63,7 +64,14 @@ TEST(canvasRandom, EventSequencesKeepTheListAndTheCanvasSound)
         return t;
     };
     for (int32_t step = 0; step < 3000; ++step) {
-        const QPoint at(40 + pick(500), 40 + pick(500));
+        QPoint at(40 + pick(500), 40 + pick(500));
+        // Often aim at a handle of the selection, so that drags happen.
+        if (const model::item_t* sel = model::firstSelected(w->items); sel && pick(3) == 0) {
+            const geometry::point_t d = sel->points.head ? geometry::point_t{sel->points.head->p.x, sel->points.head->p.y}
+                                                         : geometry::point_t{sel->x1, sel->y1};
+            const geometry::point_t c = w->toScreen(d);
+            at = QPoint(c.x, c.y);
+        }
         Qt::KeyboardModifiers mods = Qt::NoModifier;
         if (pick(8) == 0) mods |= Qt::ShiftModifier;
         if (pick(12) == 0) mods |= Qt::ControlModifier;
@@ -98,16 +106,36 @@ TEST(canvasRandom, EventSequencesKeepTheListAndTheCanvasSound)
             w->FormKeyDown(k, mods);
             break;
         }
-        case 9:
-            if (!down && pick(4) == 0) {
+        case 9: {
+            if (down) break;
+            const int32_t command = pick(12);
+            note("  command " + std::to_string(command));
+            if (command < 3) {
+                // Undo or redo as the Edit menu does it.
                 w->abandonSequence();
                 w->endPlacing();
-                if (pick(2)) model::undo(w->items);
+                if (command == 0) model::undo(w->items);
                 else model::redo(w->items);
                 w->mode = 0;
                 w->repaintAll(false);
+            } else if (command == 3) {
+                const double zooms[] = {0.5, 1.0, 2.0};
+                params().currentZoom = zooms[pick(3)];
+                w->applyZoom();
+            } else if (command == 4 && model::firstSelected(w->items)) {
+                // Copy and paste: the pasted items follow the mouse until the release.
+                model::copySelection(w->items, model::clipboardList());
+                w->abandonSequence();
+                w->endPlacing();
+                w->mode = 0;
+                w->eraseMarks();
+                const std::vector<model::item_t*> pasted = model::pasteClipboard(w->items, model::clipboardList());
+                w->startPlacing(pasted);
+            } else if (command == 5 && model::eraseSelection(w->items) > 0) {
+                w->repaintAll(false);
             }
             break;
+        }
         default: {
             // Click on the pointer: a whole press and release.
             if (down) break;
@@ -117,6 +145,7 @@ TEST(canvasRandom, EventSequencesKeepTheListAndTheCanvasSound)
         }
         }
         w->Timer2Timer();
+        drags += w->mode == 46 || w->mode == 47 || w->mode == 48 || w->mode == 1001 || w->mode == 53;
         ASSERT_TRUE(model::idCacheConsistent(w->items)) << "step " << step;
         // Nothing transient: the canvas must be what a full repaint gives,
         // with the marks of the selection when they are showing.
@@ -145,8 +174,10 @@ TEST(canvasRandom, EventSequencesKeepTheListAndTheCanvasSound)
             ++checks;
         }
     }
+    model::freeList(model::clipboardList());
     EXPECT_GT(checks, 20);
     EXPECT_GT(checksWithMarks, 5);
+    EXPECT_GT(drags, 5);
     int32_t items = 0;
     for (const model::item_t* it = w->items.head; it; it = it->next) items += it->kind == model::kindItem;
     EXPECT_GT(items, 10);
