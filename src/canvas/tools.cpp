@@ -412,8 +412,8 @@ void TSandbox::toolMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifie
     if (clickCount == 1) {
         switch (mode) {
         case 1:
-            // A line needs two different points.
-            if (p == firstPoint) return;
+            // A line needs two different points (after its direction preset).
+            if (constrainLineEnd(firstPoint, p, params().lineDirection).end == firstPoint) return;
             finishCreation(createFromTool({firstPoint, p}, 0));
             return;
         case 100:

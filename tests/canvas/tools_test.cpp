@@ -281,6 +281,12 @@ TEST_F(tools, LineWithAPresetDirectionFollowsItAndShowsAGuide)
     EXPECT_EQ(line->y2, w->toDoc({0, 200}).y);
     EXPECT_DOUBLE_EQ(line->direction, 90.0);
     EXPECT_FALSE(w->guideBuffer.saved);
+
+    // A click level with the start would make a line of no length: ignored.
+    click({100, 500});
+    click({180, 500});
+    EXPECT_EQ(w->clickCount, 1);
+    EXPECT_EQ(drawables().size(), 1u);
 }
 
 TEST_F(tools, LineEndConstraintFollowsTheDirectionRules)
