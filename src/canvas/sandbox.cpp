@@ -396,28 +396,21 @@ void TSandbox::layoutView()
         const QSignalBlocker bx(ScrollBarX), by(ScrollBarY);
         ScrollBarX->setVisible(l.showX);
         ScrollBarY->setVisible(l.showY);
-        if (l.showX) {
-            ScrollBarX->setGeometry(l.ScrollBarX);
-            ScrollBarX->setRange(0, l.maxX);
-            ScrollBarX->setPageStep(std::max(1, l.Panel0.width()));
-            ScrollBarX->setSingleStep(16);
-            ScrollBarX->setValue(l.scrollX);
-            ScrollBarX->raise();
-        } else {
-            ScrollBarX->setRange(0, 0);
-            ScrollBarX->setValue(0);
-        }
-        if (l.showY) {
-            ScrollBarY->setGeometry(l.ScrollBarY);
-            ScrollBarY->setRange(0, l.maxY);
-            ScrollBarY->setPageStep(std::max(1, l.Panel0.height()));
-            ScrollBarY->setSingleStep(16);
-            ScrollBarY->setValue(l.scrollY);
-            ScrollBarY->raise();
-        } else {
-            ScrollBarY->setRange(0, 0);
-            ScrollBarY->setValue(0);
-        }
+        const auto place = [](QScrollBar* bar, bool shown, const QRect& where, int32_t max, int32_t page, int32_t value) {
+            if (!shown) {
+                bar->setRange(0, 0);
+                bar->setValue(0);
+                return;
+            }
+            bar->setGeometry(where);
+            bar->setRange(0, max);
+            bar->setPageStep(std::max(1, page));
+            bar->setSingleStep(16);
+            bar->setValue(value);
+            bar->raise();
+        };
+        place(ScrollBarX, l.showX, l.ScrollBarX, l.maxX, l.Panel0.width(), l.scrollX);
+        place(ScrollBarY, l.showY, l.ScrollBarY, l.maxY, l.Panel0.height(), l.scrollY);
         Panel1->setVisible(l.showX && l.showY);
         if (l.showX && l.showY) {
             Panel1->setGeometry(l.Panel1);
@@ -477,16 +470,15 @@ void TSandbox::drawRulers()
 
 void TSandbox::ScrollBarXChange(int32_t)
 {
-    if (closing || !ready) return;
-    rulerX->removeMarker();
-    rulerY->removeMarker();
-    const geometry::point_t before = viewOrigin;
-    layoutView();
-    // Points being placed stay on the same document position.
-    followViewOrigin(before);
+    scrolled();
 }
 
 void TSandbox::ScrollBarYChange(int32_t)
+{
+    scrolled();
+}
+
+void TSandbox::scrolled()
 {
     if (closing || !ready) return;
     rulerX->removeMarker();

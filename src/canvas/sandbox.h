@@ -281,6 +281,8 @@ private:
     int32_t splineVariant() const;
 
     void placeCanvas(const viewLayout_t& l);
+    // Either scroll bar moved: lay the view out again.
+    void scrolled();
     void paintCanvas(bool quick);
     void setUpView();
     sandboxHost_t* host_;

@@ -8,32 +8,17 @@
 #include "model/history.h"
 #include "model/itemlist.h"
 
+#include "host_stub.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 
 using namespace canvas;
 
-namespace {
-
-struct quietHost_t : sandboxHost_t {
-    void addWindowEntry(const QString&, int32_t) override {}
-    void removeWindowEntry(int32_t) override {}
-    void checkWindowEntry(int32_t) override {}
-    void documentActivated(TSandbox*) override {}
-    void documentDestroyed(TSandbox*) override {}
-    bool saveForClose(TSandbox*) override { return true; }
-    void addRecent(const QString&) override {}
-    void offerPicture(TSandbox*, const QString&) override {}
-    void zoomControlsChanged() override {}
-    void showToolPanel(int32_t) override {}
-};
-
-} // namespace
-
 TEST(canvasRandom, EventSequencesKeepTheListAndTheCanvasSound)
 {
-    quietHost_t host;
+    recordingHost_t host;
     app::scriptedDialogs_t dlg;
     app::scopedDialogs_t scope(dlg);
     settings::TParams& p = params();

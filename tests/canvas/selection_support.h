@@ -12,6 +12,8 @@
 #include "model/history_index.h"
 #include "model/itemlist.h"
 
+#include "host_stub.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -133,23 +135,6 @@ inline item_t* current(model::itemList_t& l, const item_t* original)
         if (!(*i)->hidden && (*i)->itemType != model::typeDeletionMarker) return *i;
     return nullptr;
 }
-
-struct recordingHost_t : canvas::sandboxHost_t {
-    std::vector<int32_t> panels;
-    int32_t editStates = 0;
-    void addWindowEntry(const QString&, int32_t) override {}
-    void removeWindowEntry(int32_t) override {}
-    void checkWindowEntry(int32_t) override {}
-    void documentActivated(canvas::TSandbox*) override {}
-    void documentDestroyed(canvas::TSandbox*) override {}
-    bool saveForClose(canvas::TSandbox*) override { return true; }
-    void addRecent(const QString&) override {}
-    void offerPicture(canvas::TSandbox*, const QString&) override {}
-    void zoomControlsChanged() override {}
-    void showToolPanel(int32_t) override {}
-    void editStateChanged(canvas::TSandbox*) override { ++editStates; }
-    void showPanel(int32_t code) override { panels.push_back(code); }
-};
 
 class windowTest : public ::testing::Test {
 protected:

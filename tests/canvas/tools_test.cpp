@@ -10,6 +10,8 @@
 #include "model/history.h"
 #include "model/itemlist.h"
 
+#include "host_stub.h"
+
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -19,31 +21,12 @@ using geometry::point_t;
 
 namespace {
 
-struct toolHost_t : sandboxHost_t {
-    QList<int32_t> panels, guidance;
-    int edits = 0;
-    void addWindowEntry(const QString&, int32_t) override {}
-    void removeWindowEntry(int32_t) override {}
-    void checkWindowEntry(int32_t) override {}
-    void documentActivated(TSandbox*) override {}
-    void documentDestroyed(TSandbox*) override {}
-    bool saveForClose(TSandbox*) override { return true; }
-    void addRecent(const QString&) override {}
-    void offerPicture(TSandbox*, const QString&) override {}
-    void zoomControlsChanged() override {}
-    void showToolPanel(int32_t) override {}
-    void editStateChanged(TSandbox*) override { ++edits; }
-    void showPanel(int32_t code) override { panels << code; }
-    void showGuidance(int32_t page) override { guidance << page; }
-};
-
 class tools : public ::testing::Test {
 protected:
-    toolHost_t host;
+    recordingHost_t host;
     app::scriptedDialogs_t dlg;
     app::scopedDialogs_t scope{dlg};
     std::unique_ptr<TSandbox> w;
-    settings::TParams saved;
 
     void SetUp() override
     {
@@ -104,10 +87,8 @@ protected:
     // The canvas of a fresh full repaint of the same document.
     QImage freshCanvas()
     {
-        const QImage now = w->canvasImage().copy();
         w->repaintAll(false);
-        QImage fresh = w->canvasImage().copy();
-        return fresh;
+        return w->canvasImage().copy();
     }
 };
 
