@@ -1,6 +1,6 @@
 // The main window's file commands: New, Open, Save, Save As, Close, Reopen
 // and the recent-files list.
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "app/mainwindow.h"
 #include "app/recent.h"
 
@@ -34,14 +34,14 @@ void TForm1::newDocument()
 
 QString TForm1::openDialog()
 {
-    fileRequest_t r;
+    ui::fileRequest_t r;
     r.folder = existingFolder(params->docdir);
     r.title = QStringLiteral("Open");
     r.defaultExt = defaultExtension;
     r.filter = fileFilter;
     r.filterIndex = 2;
     r.name = params->lastOpened;
-    const QString chosen = dialogs().openFile(r);
+    const QString chosen = ui::dialogs().openFile(r);
     if (chosen.isEmpty()) return {};
     const QFileInfo fi(chosen);
     params->docdir = fi.absolutePath();
@@ -63,24 +63,24 @@ bool TForm1::writeWindow(canvas::TSandbox* w, const QString& name)
     if (model::writeDocument(name.toStdString(), w->items, &error)) return true;
     // A failed write loses nothing: the file on disk is the previous one and
     // the document stays modified, so the user can try elsewhere.
-    dialogs().message(msgKind_t::warning,
+    ui::dialogs().message(ui::msgKind_t::warning,
                       QStringLiteral("The file \"%1\" could not be saved: %2")
                           .arg(QDir::toNativeSeparators(name),
                                error.empty() ? QStringLiteral("the file could not be written") : QString::fromStdString(error)),
-                      btnOk);
+                      ui::btnOk);
     return false;
 }
 
 bool TForm1::saveAsDialog(QString& name, canvas::TSandbox* w)
 {
-    fileRequest_t r;
+    ui::fileRequest_t r;
     r.folder = existingFolder(params->docdir);
     r.title = QStringLiteral("Save As");
     r.name = name.trimmed().isEmpty() ? QString() : QFileInfo(name).fileName();
     r.defaultExt = defaultExtension;
     r.filter = fileFilter;
     r.filterIndex = 2;
-    QString chosen = dialogs().saveFile(r);
+    QString chosen = ui::dialogs().saveFile(r);
     if (chosen.isEmpty()) return false;
     QFileInfo fi(chosen);
     // The default extension, for a name typed without one.
@@ -88,8 +88,8 @@ bool TForm1::saveAsDialog(QString& name, canvas::TSandbox* w)
     params->docdir = fi.absolutePath();
     const QString candidate = fi.absoluteFilePath();
     if (fi.exists()) {
-        if (dialogs().message(msgKind_t::confirmation, QStringLiteral("Replace the existing file?"), btnYes | btnNo) !=
-            btnYes)
+        if (ui::dialogs().message(ui::msgKind_t::confirmation, QStringLiteral("Replace the existing file?"), ui::btnYes | ui::btnNo) !=
+            ui::btnYes)
             return false;
     }
     if (!writeWindow(w, candidate)) return false;
@@ -165,13 +165,13 @@ void TForm1::reopen(int32_t k)
     const QString entry = params->reopen[k - 1];
     if (entry.isEmpty()) return;
     if (QFileInfo(entry).isFile()) openDocumentWindow(entry);
-    else dialogs().message(msgKind_t::warning, QStringLiteral("Cannot find the file."), btnCancel);
+    else ui::dialogs().message(ui::msgKind_t::warning, QStringLiteral("Cannot find the file."), ui::btnCancel);
 }
 
 void TForm1::clearRecent()
 {
-    if (dialogs().message(msgKind_t::confirmation, QStringLiteral("Clear the list of recently used files?"),
-                          btnYes | btnNo) != btnYes)
+    if (ui::dialogs().message(ui::msgKind_t::confirmation, QStringLiteral("Clear the list of recently used files?"),
+                          ui::btnYes | ui::btnNo) != ui::btnYes)
         return;
     for (QString& e : params->reopen) e.clear();
     rebuildReopenMenu();

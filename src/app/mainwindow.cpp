@@ -1,6 +1,6 @@
 #include "app/mainwindow.h"
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "app/keyrouting.h"
 #include "app/openrequest.h"
 #include "app/recent.h"
@@ -601,12 +601,12 @@ bool TForm1::canExit()
         return nullptr;
     };
     if (!firstModified()) return true;
-    const msgButton_t a = dialogs().message(
-        msgKind_t::warning,
+    const ui::msgButton_t a = ui::dialogs().message(
+        ui::msgKind_t::warning,
         QStringLiteral("One or more files were modified, but the changes have not been saved.\r\nDo you want to save the files?"),
-        btnYes | btnNo | btnCancel);
-    if (a == btnNo) return true;
-    if (a != btnYes) return false;
+        ui::btnYes | ui::btnNo | ui::btnCancel);
+    if (a == ui::btnNo) return true;
+    if (a != ui::btnYes) return false;
     while (canvas::TSandbox* w = firstModified()) {
         if (QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) mdiArea->setActiveSubWindow(sub);
         if (!saveDocument(w, true)) return false;

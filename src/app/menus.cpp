@@ -1,5 +1,5 @@
 // The main window's menu bar and side panel area.
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "app/mainwindow.h"
 #include "render/surface.h"
 
@@ -205,7 +205,7 @@ void TForm1::buildMenus()
     menuCustomize->addAction(QStringLiteral("Colors"), this, [this] {
         int32_t colour = 0;
         std::vector<int32_t> custom(params->savedColors.begin(), params->savedColors.end());
-        if (dialogs().chooseColor(colour, custom)) params->rememberColor(colour);
+        if (ui::dialogs().chooseColor(colour, custom)) params->rememberColor(colour);
     });
     for (const char* t : {"Line Weights", "Line Patterns", "Alignments", "Font sizes", "Text angles", "Shadows"})
         later(menuCustomize, QString::fromLatin1(t));

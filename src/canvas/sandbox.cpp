@@ -7,7 +7,7 @@
 
 #include "model/docfile.h"
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -41,12 +41,12 @@ class readQuestions_t : public model::docReadQuestions_t {
 public:
     bool askOpenInvalid() override
     {
-        return app::dialogs().message(app::msgKind_t::confirmation, QString::fromUtf8(model::invalidFileQuestion),
-                                      app::btnYes | app::btnNo) == app::btnYes;
+        return ui::dialogs().message(ui::msgKind_t::confirmation, QString::fromUtf8(model::invalidFileQuestion),
+                                      ui::btnYes | ui::btnNo) == ui::btnYes;
     }
     void warnNewerVersion(const std::string& text) override
     {
-        app::dialogs().message(app::msgKind_t::warning, QString::fromStdString(text), app::btnOk);
+        ui::dialogs().message(ui::msgKind_t::warning, QString::fromStdString(text), ui::btnOk);
     }
 };
 
@@ -323,10 +323,10 @@ bool TSandbox::openDocument(int32_t number, const QString& name)
             std::string error;
             readOk = model::readDocument(QFileInfo(trimmed).absoluteFilePath().toStdString(), items, q, &error);
             if (!readOk && !error.empty())
-                app::dialogs().message(app::msgKind_t::warning,
+                ui::dialogs().message(ui::msgKind_t::warning,
                                        QStringLiteral("Cannot open \"%1\": %2")
                                            .arg(trimmed, QString::fromStdString(error)),
-                                       app::btnOk);
+                                       ui::btnOk);
         }
         if (readOk) {
             model::item_t* rh = header();
@@ -699,10 +699,10 @@ bool TSandbox::FormClose()
                                      ? QStringLiteral("Do you want to save the file?")
                                      : QStringLiteral("Do you want to save changes to") + QLatin1Char(' ') +
                                            QFileInfo(fileName).completeBaseName() + QLatin1Char('?');
-        const app::msgButton_t a = app::dialogs().message(app::msgKind_t::confirmation, question,
-                                                          app::btnYes | app::btnNo | app::btnCancel);
-        if (a == app::btnYes) mayClose = host_ ? host_->saveForClose(this) : false;
-        else if (a != app::btnNo) mayClose = false;
+        const ui::msgButton_t a = ui::dialogs().message(ui::msgKind_t::confirmation, question,
+                                                          ui::btnYes | ui::btnNo | ui::btnCancel);
+        if (a == ui::btnYes) mayClose = host_ ? host_->saveForClose(this) : false;
+        else if (a != ui::btnNo) mayClose = false;
     }
     if (!fileName.isEmpty() && host_) host_->addRecent(fileName);
     if (!mayClose) {

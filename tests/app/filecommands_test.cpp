@@ -60,7 +60,7 @@ TEST_F(shellTest, SaveAsWritesTheFileAndRenamesTheWindow)
     dlg.fileAnswers = {path("plan")};
     EXPECT_TRUE(w->saveDocumentAs(d));
     ASSERT_EQ(dlg.fileRequests.size(), 1u);
-    const app::fileRequest_t& r = dlg.fileRequests[0];
+    const ui::fileRequest_t& r = dlg.fileRequests[0];
     EXPECT_EQ(r.title, QStringLiteral("Save As"));
     EXPECT_EQ(r.defaultExt, QStringLiteral("lmra"));
     EXPECT_EQ(r.filter, QStringLiteral("All files (*.*)|*.*|Lumora files (*.lmra)|*.lmra"));
@@ -82,15 +82,15 @@ TEST_F(shellTest, DecliningReplaceKeepsNameAndCaption)
     TSandbox* d = untitled();
     const QString caption = d->windowTitle();
     dlg.fileAnswers = {existing};
-    dlg.answers = {app::btnNo};
+    dlg.answers = {ui::btnNo};
     EXPECT_FALSE(w->saveDocumentAs(d));
     ASSERT_EQ(dlg.texts(), QStringList{QStringLiteral("Replace the existing file?")});
-    EXPECT_EQ(dlg.messages[0].buttons, app::btnYes | app::btnNo);
+    EXPECT_EQ(dlg.messages[0].buttons, ui::btnYes | ui::btnNo);
     EXPECT_TRUE(d->fileName.isEmpty());
     EXPECT_EQ(d->windowTitle(), caption);
     // Yes replaces it.
     dlg.fileAnswers = {existing};
-    dlg.answers = {app::btnYes};
+    dlg.answers = {ui::btnYes};
     EXPECT_TRUE(w->saveDocumentAs(d));
     EXPECT_EQ(d->fileName, existing);
 }
@@ -138,7 +138,7 @@ TEST_F(shellTest, FailedSaveIsReportedAndLosesNothing)
     dlg.fileAnswers = {target};
     EXPECT_FALSE(w->saveDocumentAs(d));
     ASSERT_EQ(dlg.messages.size(), 1u);
-    EXPECT_EQ(dlg.messages[0].kind, app::msgKind_t::warning);
+    EXPECT_EQ(dlg.messages[0].kind, ui::msgKind_t::warning);
     EXPECT_TRUE(dlg.messages[0].text.contains(QStringLiteral("x.lmra")));
     EXPECT_TRUE(d->isModified());
     EXPECT_TRUE(d->fileName.isEmpty());
@@ -154,18 +154,18 @@ TEST_F(shellTest, FailedSaveWhileClosingOrExitingKeepsTheWindow)
     TSandbox* d = untitled();
     d->fileName = f;
     model::setModified(d->items, true);
-    dlg.answers = {app::btnYes};
+    dlg.answers = {ui::btnYes};
     EXPECT_FALSE(d->parentWidget()->close());
     ASSERT_EQ(dlg.messages.size(), 2u);
     EXPECT_EQ(dlg.messages[0].text, QStringLiteral("Do you want to save changes to status?"));
-    EXPECT_EQ(dlg.messages[1].kind, app::msgKind_t::warning);
+    EXPECT_EQ(dlg.messages[1].kind, ui::msgKind_t::warning);
     EXPECT_TRUE(dlg.messages[1].text.contains(f));
     EXPECT_EQ(w->documents().size(), 1u);
     EXPECT_TRUE(d->isModified());
     EXPECT_FALSE(d->closing);
     // The exit goes no further either.
     dlg.messages.clear();
-    dlg.answers = {app::btnYes};
+    dlg.answers = {ui::btnYes};
     EXPECT_FALSE(w->canExit());
     EXPECT_EQ(w->documents().size(), 1u);
     EXPECT_TRUE(d->isModified());
@@ -227,7 +227,7 @@ TEST_F(shellTest, UnreadableFileLeavesAnUntitledDocument)
     ASSERT_TRUE(fh.open(QIODevice::WriteOnly));
     fh.write(QByteArray(448 * 2, '\x07'));
     fh.close();
-    dlg.answers = {app::btnNo};  // do not open the invalid file anyway
+    dlg.answers = {ui::btnNo};  // do not open the invalid file anyway
     TSandbox* d = w->openDocumentWindow(bad);
     EXPECT_EQ(dlg.texts().value(0), QStringLiteral("Not a valid Lumora file. Attempt to open it anyway?"));
     EXPECT_TRUE(d->fileName.isEmpty());
@@ -252,15 +252,15 @@ TEST_F(shellTest, ClosingAModifiedUntitledDocument)
     TSandbox* d = untitled();
     model::setModified(d->items, true);
     QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(d->parentWidget());
-    dlg.answers = {app::btnCancel};
+    dlg.answers = {ui::btnCancel};
     EXPECT_FALSE(sub->close());
     EXPECT_EQ(dlg.texts(), QStringList{QStringLiteral("Do you want to save the file?")});
-    EXPECT_EQ(dlg.messages[0].buttons, app::btnYes | app::btnNo | app::btnCancel);
+    EXPECT_EQ(dlg.messages[0].buttons, ui::btnYes | ui::btnNo | ui::btnCancel);
     EXPECT_EQ(w->documents().size(), 1u);
     EXPECT_FALSE(d->closing);
     // No closes without saving; nothing is added to the recent files.
     for (QString& e : w->params->reopen) e.clear();
-    dlg.answers = {app::btnNo};
+    dlg.answers = {ui::btnNo};
     EXPECT_TRUE(sub->close());
     flushDeletes();
     EXPECT_TRUE(w->documents().empty());
@@ -273,12 +273,12 @@ TEST_F(shellTest, ClosingANamedDocumentAddsItToRecentWhateverTheAnswer)
     TSandbox* d = w->openDocumentWindow(f);
     for (QString& e : w->params->reopen) e.clear();
     model::setModified(d->items, true);
-    dlg.answers = {app::btnCancel};
+    dlg.answers = {ui::btnCancel};
     EXPECT_FALSE(d->parentWidget()->close());
     EXPECT_EQ(dlg.texts(), QStringList{QStringLiteral("Do you want to save changes to named?")});
     EXPECT_EQ(w->params->reopen[0], f);
     // Yes saves to the file and closes.
-    dlg.answers = {app::btnYes};
+    dlg.answers = {ui::btnYes};
     const QDateTime before = QFileInfo(f).lastModified();
     EXPECT_TRUE(d->parentWidget()->close());
     EXPECT_TRUE(dlg.fileRequests.empty());
@@ -289,11 +289,11 @@ TEST_F(shellTest, ClosingUntitledWithYesRunsSaveAsAndCancelKeepsTheWindow)
 {
     TSandbox* d = untitled();
     model::setModified(d->items, true);
-    dlg.answers = {app::btnYes};
+    dlg.answers = {ui::btnYes};
     dlg.fileAnswers = {QString()};
     EXPECT_FALSE(d->parentWidget()->close());
     EXPECT_EQ(w->documents().size(), 1u);
-    dlg.answers = {app::btnYes};
+    dlg.answers = {ui::btnYes};
     dlg.fileAnswers = {path("closing.lmra")};
     EXPECT_TRUE(d->parentWidget()->close());
     EXPECT_TRUE(QFileInfo::exists(path("closing.lmra")));
@@ -318,7 +318,7 @@ TEST_F(shellTest, ReopenOpensAndAMissingFileIsReportedAndKept)
     const size_t n = w->documents().size();
     w->reopen(2);
     EXPECT_EQ(dlg.texts(), QStringList{QStringLiteral("Cannot find the file.")});
-    EXPECT_EQ(dlg.messages[0].buttons, app::btnCancel);
+    EXPECT_EQ(dlg.messages[0].buttons, ui::btnCancel);
     EXPECT_EQ(w->documents().size(), n);
     EXPECT_EQ(w->params->reopen[1], path("missing.lmra"));
 }
@@ -326,11 +326,11 @@ TEST_F(shellTest, ReopenOpensAndAMissingFileIsReportedAndKept)
 TEST_F(shellTest, ClearRecentAsksAndEmptiesTheList)
 {
     w->addRecent(path("a.lmra"));
-    dlg.answers = {app::btnNo};
+    dlg.answers = {ui::btnNo};
     w->clearRecent();
     EXPECT_EQ(dlg.texts(), QStringList{QStringLiteral("Clear the list of recently used files?")});
     EXPECT_FALSE(w->params->reopen[0].isEmpty());
-    dlg.answers = {app::btnYes};
+    dlg.answers = {ui::btnYes};
     w->clearRecent();
     for (const QString& e : w->params->reopen) EXPECT_TRUE(e.isEmpty());
     EXPECT_FALSE(w->menuReopen->isEnabled());

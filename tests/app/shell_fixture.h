@@ -1,7 +1,7 @@
 // A main window on a private settings folder with scripted dialogs.
 #pragma once
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "app/mainwindow.h"
 #include "model/itemlist.h"
 
@@ -18,8 +18,8 @@ class shellTest : public ::testing::Test {
 protected:
     QTemporaryDir cfg;
     QTemporaryDir files;
-    app::scriptedDialogs_t dlg;
-    std::unique_ptr<app::scopedDialogs_t> scope;
+    ui::scriptedDialogs_t dlg;
+    std::unique_ptr<ui::scopedDialogs_t> scope;
     std::unique_ptr<app::TForm1> w;
 
     void SetUp() override
@@ -27,7 +27,7 @@ protected:
         ASSERT_TRUE(cfg.isValid());
         ASSERT_TRUE(files.isValid());
         qputenv("LUMORA_CONFIG_DIR", cfg.path().toLocal8Bit());
-        scope = std::make_unique<app::scopedDialogs_t>(dlg);
+        scope = std::make_unique<ui::scopedDialogs_t>(dlg);
         w = std::make_unique<app::TForm1>();
         w->resize(1000, 760);
         w->show();

@@ -239,14 +239,14 @@ TEST_F(shellTest, ExitWithTwoModifiedDocumentsSavesAndClosesBoth)
     TSandbox* b = w->openDocumentWindow(QString());
     model::setModified(a->items, true);
     model::setModified(b->items, true);
-    dlg.answers = {app::btnYes};
+    dlg.answers = {ui::btnYes};
     dlg.fileAnswers = {path("one.lmra"), path("two.lmra")};
     EXPECT_TRUE(w->canExit());
     ASSERT_GE(dlg.messages.size(), 1u);
     EXPECT_EQ(dlg.messages[0].text,
               QStringLiteral("One or more files were modified, but the changes have not been saved.\r\n"
                              "Do you want to save the files?"));
-    EXPECT_EQ(dlg.messages[0].buttons, app::btnYes | app::btnNo | app::btnCancel);
+    EXPECT_EQ(dlg.messages[0].buttons, ui::btnYes | ui::btnNo | ui::btnCancel);
     ASSERT_EQ(dlg.fileRequests.size(), 2u);
     EXPECT_EQ(dlg.fileRequests[0].name, QStringLiteral("Untitled 1"));
     EXPECT_EQ(dlg.fileRequests[1].name, QStringLiteral("Untitled 2"));
@@ -261,7 +261,7 @@ TEST_F(shellTest, CancellingTheSecondSaveAsStopsTheExit)
     TSandbox* b = w->openDocumentWindow(QString());
     model::setModified(a->items, true);
     model::setModified(b->items, true);
-    dlg.answers = {app::btnYes};
+    dlg.answers = {ui::btnYes};
     dlg.fileAnswers = {path("one.lmra"), QString()};
     EXPECT_FALSE(w->canExit());
     ASSERT_EQ(w->documents().size(), 1u);
@@ -277,9 +277,9 @@ TEST_F(shellTest, ExitAnswers)
     EXPECT_TRUE(w->canExit());
     EXPECT_TRUE(dlg.messages.empty());
     model::setModified(a->items, true);
-    dlg.answers = {app::btnCancel};
+    dlg.answers = {ui::btnCancel};
     EXPECT_FALSE(w->canExit());
-    dlg.answers = {app::btnNo};
+    dlg.answers = {ui::btnNo};
     EXPECT_TRUE(w->canExit());
     EXPECT_TRUE(a->isModified());  // No ends without saving
     EXPECT_TRUE(dlg.fileRequests.empty());

@@ -1,7 +1,7 @@
 // Random mouse and key sequences over every tool and the pointer mode: the
 // window never breaks its list, and whenever nothing transient is on the
 // canvas (no preview, no marks, no drag) the canvas equals a fresh repaint.
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
 #include "model/clipboard.h"
@@ -19,8 +19,8 @@ using namespace canvas;
 TEST(canvasRandom, EventSequencesKeepTheListAndTheCanvasSound)
 {
     recordingHost_t host;
-    app::scriptedDialogs_t dlg;
-    app::scopedDialogs_t scope(dlg);
+    ui::scriptedDialogs_t dlg;
+    ui::scopedDialogs_t scope(dlg);
     settings::TParams& p = params();
     p.currentZoom = 1.0;
     p.lastMode = 0;

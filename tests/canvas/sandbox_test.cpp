@@ -1,5 +1,5 @@
 // One document window on its own, with a recording host.
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
 #include "model/itemlist.h"
@@ -41,8 +41,8 @@ struct hostLog_t : sandboxHost_t {
 class sandbox : public ::testing::Test {
 protected:
     hostLog_t host;
-    app::scriptedDialogs_t dlg;
-    app::scopedDialogs_t scope{dlg};
+    ui::scriptedDialogs_t dlg;
+    ui::scopedDialogs_t scope{dlg};
     std::unique_ptr<TSandbox> w;
     void SetUp() override
     {
@@ -162,15 +162,15 @@ TEST_F(sandbox, CloseQuestionAnswers)
     EXPECT_TRUE(dlg.messages.empty());
     w->closing = w->layoutBusy = 0;
     model::setModified(w->items, true);
-    dlg.answers = {app::btnCancel};
+    dlg.answers = {ui::btnCancel};
     EXPECT_FALSE(w->FormClose());
     EXPECT_FALSE(w->closing);  // a kept window lays out again
-    dlg.answers = {app::btnYes};
+    dlg.answers = {ui::btnYes};
     host.saveResult = false;
     EXPECT_FALSE(w->FormClose());
     EXPECT_EQ(host.saves, 1);
     host.saveResult = true;
-    dlg.answers = {app::btnYes};
+    dlg.answers = {ui::btnYes};
     EXPECT_TRUE(w->FormClose());
     EXPECT_TRUE(host.recent.isEmpty());  // untitled: nothing for the recent list
 }

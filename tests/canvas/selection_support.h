@@ -2,7 +2,7 @@
 // host that records the panels and edit-state refreshes it is asked for.
 #pragma once
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "canvas/handles.h"
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
@@ -139,8 +139,8 @@ inline item_t* current(model::itemList_t& l, const item_t* original)
 class windowTest : public ::testing::Test {
 protected:
     recordingHost_t host;
-    app::scriptedDialogs_t dlg;
-    app::scopedDialogs_t scope{dlg};
+    ui::scriptedDialogs_t dlg;
+    ui::scopedDialogs_t scope{dlg};
     std::unique_ptr<canvas::TSandbox> w;
 
     void SetUp() override

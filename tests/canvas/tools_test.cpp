@@ -1,6 +1,6 @@
 // The insertion tools driven through the document window's handlers: click
 // sequences, drags, keys, previews and the items they create.
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "canvas/creation.h"
 #include "canvas/guidance.h"
 #include "canvas/sandbox.h"
@@ -24,8 +24,8 @@ namespace {
 class tools : public ::testing::Test {
 protected:
     recordingHost_t host;
-    app::scriptedDialogs_t dlg;
-    app::scopedDialogs_t scope{dlg};
+    ui::scriptedDialogs_t dlg;
+    ui::scopedDialogs_t scope{dlg};
     std::unique_ptr<TSandbox> w;
 
     void SetUp() override

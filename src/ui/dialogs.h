@@ -12,7 +12,7 @@
 
 class QWidget;
 
-namespace app {
+namespace ui {
 
 enum class msgKind_t { information, warning, confirmation, error };
 
@@ -104,4 +104,4 @@ public:
     scopedDialogs_t& operator=(const scopedDialogs_t&) = delete;
 };
 
-} // namespace app
+} // namespace ui

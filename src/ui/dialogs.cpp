@@ -1,4 +1,4 @@
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "render/surface.h"
 
 #include <QApplication>
@@ -8,7 +8,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-namespace app {
+namespace ui {
 
 namespace {
 realDialogs_t realOnes;
@@ -178,4 +178,4 @@ QStringList scriptedDialogs_t::texts() const
     return out;
 }
 
-} // namespace app
+} // namespace ui
