@@ -50,9 +50,7 @@ void TForm1::undoCommand(bool redo)
 {
     canvas::TSandbox* w = activeDocument();
     if (!w) return;
-    w->endPlacing();
-    w->abandonSequence();
-    w->mode = 0;
+    w->leaveToPointer();
     if (redo) model::redo(w->items);
     else model::undo(w->items);
     afterEdit(w);
@@ -109,9 +107,7 @@ void TForm1::pasteCommand()
 {
     canvas::TSandbox* w = activeDocument();
     if (!w || !model::clipboardHasItems()) return;
-    w->endPlacing();
-    w->abandonSequence();
-    w->mode = 0;
+    w->leaveToPointer();
     w->eraseMarks();
     const std::vector<model::item_t*> pasted = model::pasteClipboard(w->items, model::clipboardList());
     if (pasted.empty()) return;
@@ -128,7 +124,7 @@ void TForm1::pasteCommand()
 void TForm1::copyAreaCommand()
 {
     canvas::TSandbox* w = activeDocument();
-    if (!w || w->areaRect.width() <= 0 || w->areaRect.height() <= 0) return;
+    if (!w || w->areaRect().width() <= 0 || w->areaRect().height() <= 0) return;
     w->copyAreaToClipboard();
 }
 

@@ -152,7 +152,7 @@ TForm1::~TForm1()
     if (params) params->saveAllSettings();
     // The documents still open close without questions.
     for (QMdiSubWindow* s : mdiArea->subWindowList()) {
-        if (canvas::TSandbox* w = sandboxOf(s)) w->closing = 1;
+        if (canvas::TSandbox* w = sandboxOf(s)) w->markClosing();
         delete s;
     }
     canvas::setParams(nullptr);
@@ -177,7 +177,7 @@ std::vector<canvas::TSandbox*> TForm1::documents() const
     std::vector<canvas::TSandbox*> out;
     if (!mdiArea) return out;
     for (QMdiSubWindow* s : mdiArea->subWindowList(QMdiArea::CreationOrder))
-        if (canvas::TSandbox* w = sandboxOf(s); w && !w->closing) out.push_back(w);
+        if (canvas::TSandbox* w = sandboxOf(s); w && !w->isClosing()) out.push_back(w);
     return out;
 }
 
@@ -185,7 +185,7 @@ canvas::TSandbox* TForm1::activeDocument() const
 {
     canvas::TSandbox* w = sandboxOf(mdiArea->activeSubWindow());
     if (!w) w = sandboxOf(mdiArea->currentSubWindow());
-    if (w && w->closing) return nullptr;
+    if (w && w->isClosing()) return nullptr;
     return w;
 }
 
@@ -229,7 +229,7 @@ bool TForm1::activateWindow(int32_t docNumber)
 {
     for (QMdiSubWindow* s : mdiArea->subWindowList()) {
         canvas::TSandbox* w = sandboxOf(s);
-        if (w && !w->closing && w->documentNumber() == docNumber) {
+        if (w && !w->isClosing() && w->documentNumber() == docNumber) {
             mdiArea->setActiveSubWindow(s);
             s->show();
             return true;
@@ -242,16 +242,16 @@ void TForm1::subWindowActivated(QMdiSubWindow* sub)
 {
     canvas::TSandbox* w = sandboxOf(sub);
     if (w == lastActive_) return;
-    if (lastActive_ && !lastActive_->closing) lastActive_->FormDeactivate();
+    if (lastActive_ && !lastActive_->isClosing()) lastActive_->FormDeactivate();
     lastActive_ = w;
-    if (w && !w->closing) w->FormActivate();
+    if (w && !w->isClosing()) w->FormActivate();
 }
 
 void TForm1::documentActivated(canvas::TSandbox* w)
 {
     if (tearingDown_ || !w) return;
     refreshDocumentMenus(w);
-    if (!firstDocumentSeen_ && w->ready) {
+    if (!firstDocumentSeen_ && w->isReady()) {
         firstDocumentSeen_ = true;
         if (onFirstDocument) QTimer::singleShot(0, this, [this] { if (onFirstDocument) onFirstDocument(); });
     }

@@ -156,7 +156,7 @@ void TForm1::buildMenus()
     // The area copy is offered only while the active window has a marked area.
     QObject::connect(menuEdit, &QMenu::aboutToShow, this, [this] {
         const canvas::TSandbox* w = activeDocument();
-        CopyToClipboard1->setEnabled(w && w->areaRect.width() > 0 && w->areaRect.height() > 0);
+        CopyToClipboard1->setEnabled(w && w->areaRect().width() > 0 && w->areaRect().height() > 0);
     });
     JoinItems1 = menuEdit->addAction(QStringLiteral("Join Items"), this, [this] { joinCommand(); });
     SplitGroup1 = menuEdit->addAction(QStringLiteral("Split Group"), this, [this] { splitCommand(); });

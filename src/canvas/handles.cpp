@@ -182,7 +182,7 @@ void pictureSpots(const item_t* it, const handleView_t& how, std::vector<markSpo
 {
     const mapper_t map{how};
     point_t centre;
-    if (it->clipShape == 2) {
+    if (it->clipShape == model::clipRound) {
         // A round clip: the first point is the centre, the second on the rim.
         const point_t c = {it->x1, it->y1};
         const double r = geometry::distance(c, {it->x2, it->y2});
@@ -346,7 +346,7 @@ handleView_t handleViewOf(TSandbox& window)
 {
     handleView_t how;
     how.zoom = window.zoomFactor();
-    how.origin = window.viewOrigin;
+    how.origin = window.viewOrigin();
     how.single = singleSelection(window.items);
     how.rotationDotDistance = window.view.style.rotationDotDistance;
     return how;

@@ -3,6 +3,7 @@
 // the manipulation mode a hit handle starts.
 #pragma once
 
+#include "canvas/modes.h"
 #include "geometry/units.h"
 #include "model/item.h"
 #include "render/renderpass.h"
@@ -21,17 +22,6 @@ constexpr int32_t handleMove = 7;          // the centre: moves the selection
 constexpr int32_t handleRotate = 5;        // the rotation dot
 constexpr int32_t handleGroupCentre = 3;   // a group handle's square
 constexpr int32_t handleGroupRotate = 500; // a group handle's rotation dot
-
-// Manipulation modes of the window.
-constexpr int32_t modeAreaSelection = 8;
-constexpr int32_t modeTextHandle = 33;
-constexpr int32_t modeShapeHandle = 46;
-constexpr int32_t modeCircleHandle = 47;
-constexpr int32_t modeEllipseHandle = 48;
-constexpr int32_t modePictureHandle = 52;
-constexpr int32_t modePlacing = 53;
-constexpr int32_t modeGroupRotation = 58;
-constexpr int32_t modeLineHandle = 1001;
 
 // What the handle positions depend on besides the item.
 struct handleView_t {

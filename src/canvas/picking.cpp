@@ -66,7 +66,7 @@ double edgeDistance(point_t a, point_t b, point_t p)
 // wider than one pixel.
 double halfWeight(const item_t* it)
 {
-    const double w = it->lineWeight * model::screen().pxPerMmX;
+    const double w = double(geometry::mmToPx(it->lineWeight, geometry::axis_t::x));
     return w > 1 ? w / 2 : 0.0;
 }
 
@@ -143,7 +143,7 @@ double roundedDistance(const item_t* it, point_t p)
 
 double pictureDistance(const item_t* it, point_t p)
 {
-    if (it->clipShape == 2) {
+    if (it->clipShape == model::clipRound) {
         const point_t c{it->x1, it->y1};
         return std::abs(geometry::distance(p, c) - geometry::distance(c, {it->x2, it->y2}));
     }
@@ -164,7 +164,7 @@ double lowerBound(const item_t* it, point_t p)
     case model::typeEllipse:
     case model::typeCurve: return 0.0;
     case model::typePicture:
-        if (it->rotation != 0.0 || it->clipShape == 2) return 0.0;
+        if (it->rotation != 0.0 || it->clipShape == model::clipRound) return 0.0;
         break;
     default: break;
     }
@@ -298,7 +298,7 @@ int32_t selectInArea(model::itemList_t& list, geometry::rect_t docRect, bool par
         if (it->itemType == model::typeText) {
             outline = textBand(it);
             how.outline = &outline;
-        } else if (it->itemType == model::typePicture && it->clipShape != 2) {
+        } else if (it->itemType == model::typePicture && it->clipShape != model::clipRound) {
             outline = pictureCorners(it);
             how.outline = &outline;
         }
@@ -319,7 +319,7 @@ item_t* pictureAt(model::itemList_t& list, point_t p)
     for (item_t* it = list.head; it; it = it->next) {
         if (!isPickable(it) || it->itemType != model::typePicture) continue;
         bool inside = false;
-        if (it->clipShape == 2) {
+        if (it->clipShape == model::clipRound) {
             const point_t c{it->x1, it->y1};
             inside = geometry::distance(p, c) <= geometry::distance(c, {it->x2, it->y2});
         } else {
