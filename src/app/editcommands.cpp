@@ -54,7 +54,7 @@ void TForm1::undoCommand(bool redo)
     if (redo) model::redo(w->items);
     else model::undo(w->items);
     afterEdit(w);
-    panelCode = 20;
+    panelCode = ui::panelInsert;
     procs->pressToolButton(canvas::buttonForPanel(panelCode));
 }
 
@@ -71,7 +71,7 @@ void TForm1::eraseCommand()
     canvas::TSandbox* w = activeDocument();
     if (!w || model::eraseSelection(w->items) == 0) return;
     afterEdit(w);
-    panelCode = 20;
+    panelCode = ui::panelInsert;
     procs->pressToolButton(canvas::buttonForPanel(panelCode));
 }
 
@@ -114,7 +114,7 @@ void TForm1::pasteCommand()
     // Pasted texts take their layout from their font here once texts are laid
     // out on the canvas. The panel: the pasted items' type, or the line panel
     // for a mixture.
-    const int32_t panel = canvas::isHomogeneous(w->items) ? canvas::panelForSelection(w->items) : 99;
+    const int32_t panel = canvas::isHomogeneous(w->items) ? canvas::panelForSelection(w->items) : ui::panelLine;
     if (panel) showPanel(panel);
     w->startPlacing(pasted);
     refreshUndoButtons();
@@ -158,7 +158,7 @@ void TForm1::splitCommand()
     if (!w || !model::selectionHasGroup(w->items)) return;
     model::splitGroup(w->items);
     afterEdit(w);
-    panelCode = 20;
+    panelCode = ui::panelInsert;
     procs->pressToolButton(canvas::buttonForPanel(panelCode));
 }
 

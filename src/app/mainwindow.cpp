@@ -50,7 +50,7 @@ void TForm1::FormCreate()
     decimalSeparator = loc.decimalPoint().isEmpty() ? QLatin1Char('.') : loc.decimalPoint().at(0);
     thousandSeparator = loc.groupSeparator().isEmpty() ? QLatin1Char(',') : loc.groupSeparator().at(0);
     exitConfirmed = false;
-    previousPanelCode = 20;
+    previousPanelCode = ui::panelInsert;
 
     const struct {
         QTimer* t;
@@ -116,12 +116,12 @@ void TForm1::FormCreate()
     Undo1->setEnabled(false);
     Redo1->setEnabled(false);
     procs->refreshUndoButtons(false, false);
-    procs->setButtonEnabled(15, false);  // pasting needs the placing tool
+    procs->setButtonEnabled(canvas::buttonPaste, false);  // pasting needs the placing tool
 
     // 7. Side panel state, grid and anchor checks, the tool panel.
     setGridChecks(0, false);
     setAnchorChecks(3);
-    panelCode = 20;
+    panelCode = ui::panelInsert;
     procs->pressToolButton(canvas::buttonForPanel(panelCode));
     setDocumentCommandsEnabled(false);
 
@@ -306,7 +306,7 @@ void TForm1::setDocumentCommandsEnabled(bool on)
     for (QAction* a : {Save1, SaveAs1, Close1, ClearUndo1}) a->setEnabled(on);
     // Print, Print Preview and Export stay off until their features are part
     // of the editor.
-    procs->setButtonEnabled(3, on);
+    procs->setButtonEnabled(canvas::buttonSave, on);
 }
 
 void TForm1::updateZoomChecks()
@@ -406,26 +406,26 @@ void TForm1::toolbarCommand(int32_t n)
 {
     canvas::TSandbox* w = activeDocument();
     switch (n) {
-    case 1: newDocument(); return;
-    case 2: openDocument(); return;
-    case 3:
+    case canvas::buttonNew: newDocument(); return;
+    case canvas::buttonOpen: openDocument(); return;
+    case canvas::buttonSave:
         if (w) saveDocument(w, false);
         return;
-    case 6: undoCommand(false); return;
-    case 7: undoCommand(true); return;
-    case 12: stackCommand(false); return;
-    case 13: stackCommand(true); return;
-    case 14: eraseCommand(); return;
-    case 15: pasteCommand(); return;
-    case 16: copyCommand(); return;
-    case 35: joinCommand(); return;
-    case 36: splitCommand(); return;
-    case 8:
+    case canvas::buttonUndo: undoCommand(false); return;
+    case canvas::buttonRedo: undoCommand(true); return;
+    case canvas::buttonToBack: stackCommand(false); return;
+    case canvas::buttonToFront: stackCommand(true); return;
+    case canvas::buttonErase: eraseCommand(); return;
+    case canvas::buttonPaste: pasteCommand(); return;
+    case canvas::buttonCopy: copyCommand(); return;
+    case canvas::buttonJoin: joinCommand(); return;
+    case canvas::buttonSplit: splitCommand(); return;
+    case canvas::buttonRepaint:
         if (w) {
             model::selectOnly(w->items, nullptr);
             w->repaintAll(true);
             refreshSelectionState();
-            panelCode = 20;
+            panelCode = ui::panelInsert;
             procs->pressToolButton(canvas::buttonForPanel(panelCode));
         }
         return;
@@ -540,7 +540,7 @@ void TForm1::Timer4Timer()
     procs->refreshUndoButtons(false, false);
     params->currentZoom = 1.0;
     zoomControlsChanged();
-    panelCode = 20;
+    panelCode = ui::panelInsert;
     procs->pressToolButton(canvas::buttonForPanel(panelCode));
     const settings::defaults_t& d = params->newFile;
     setGridChecks((d.showGridX ? 1 : 0) + (d.showGridY ? 2 : 0), true);

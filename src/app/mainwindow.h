@@ -4,6 +4,8 @@
 // window menus, the one-shot timers and the exit question.
 #pragma once
 
+#include "ui/panelcodes.h"
+
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
 #include "canvas/toolbar.h"
@@ -36,8 +38,8 @@ public:
     // ---- state ----
     canvas::TProcs* procs = nullptr;
     std::unique_ptr<settings::TParams> params;
-    int32_t panelCode = 20;
-    int32_t previousPanelCode = 20;
+    int32_t panelCode = ui::panelInsert;
+    int32_t previousPanelCode = ui::panelInsert;
     int32_t pendingPanel = 0;
     bool exitConfirmed = false;
     QChar decimalSeparator, thousandSeparator;

@@ -1,5 +1,7 @@
 #include "canvas/picking.h"
 
+#include "ui/panelcodes.h"
+
 #include "geometry/transform.h"
 #include "model/history_index.h"
 #include "model/itemlist.h"
@@ -349,20 +351,20 @@ bool isHomogeneous(model::itemList_t& list)
 int32_t panelForType(int32_t itemType, int32_t variant)
 {
     switch (itemType) {
-    case model::typeText: return 301;
-    case model::typeLine: return 99;
-    case model::typeTriangle: return 200;
-    case model::typeSquare: return 201;
-    case model::typeRectangle: return 202;
-    case model::typeCircle: return 203;
-    case model::typeEllipse: return 204;
-    case model::typePolygon: return 299;
-    case model::typeStar: return 206;
-    case model::typePie: return 207;
-    case model::typeArc: return 208;
-    case model::typeSpline: return variant == 2 ? 210 : 209;
-    case model::typeCurve: return variant == 2 ? 212 : 211;
-    case model::typePicture: return 401;
+    case model::typeText: return ui::panelText;
+    case model::typeLine: return ui::panelLine;
+    case model::typeTriangle: return ui::panelTriangle;
+    case model::typeSquare: return ui::panelSquare;
+    case model::typeRectangle: return ui::panelRectangle;
+    case model::typeCircle: return ui::panelCircle;
+    case model::typeEllipse: return ui::panelEllipse;
+    case model::typePolygon: return ui::panelPolygon;
+    case model::typeStar: return ui::panelStar;
+    case model::typePie: return ui::panelPie;
+    case model::typeArc: return ui::panelArc;
+    case model::typeSpline: return variant == model::variantFilled ? ui::panelSolid : ui::panelSpline;
+    case model::typeCurve: return variant == model::variantFilled ? ui::panelOblong : ui::panelCurve;
+    case model::typePicture: return ui::panelPicture;
     default: return 0;
     }
 }
@@ -370,8 +372,8 @@ int32_t panelForType(int32_t itemType, int32_t variant)
 int32_t panelForSelection(model::itemList_t& list)
 {
     const std::vector<item_t*> sel = model::collectSelected(list);
-    if (sel.empty()) return 20;
-    if (!isHomogeneous(list)) return 59;
+    if (sel.empty()) return ui::panelInsert;
+    if (!isHomogeneous(list)) return ui::panelMultiple;
     for (const item_t* it : sel)
         if (it->itemType != model::typeGroupHandle) return panelForType(it->itemType, it->shapeVariant);
     return 0;

@@ -202,43 +202,38 @@ void toolSequence_t::rectangleCorners(point_t mouse)
 
 void toolSequence_t::redrawPreview(point_t mouse)
 {
-    const settings::TParams& p = params();
     const bool first = clickCount_ == 1;
     switch (w_.mode_) {
     case toolLine: showLinePreview(mouse); break;
-    case toolTriangle: showShapePreview(model::typeSpline, rubberPoints_, first ? 0 : 1); break;
-    case toolSquare: showShapePreview(model::typeSquare, {rubberPoints_[0], rubberPoints_[1]}, 1); break;
+    case toolTriangle: showShapePreview(model::typeSpline, rubberPoints_, first ? model::variantOpen : model::variantClosed); break;
+    case toolSquare: showShapePreview(model::typeSquare, {rubberPoints_[0], rubberPoints_[1]}, model::variantClosed); break;
     case toolRectangle:
         if (first) {
-            showShapePreview(model::typeSpline, rubberPoints_, 0);
+            showShapePreview(model::typeSpline, rubberPoints_, model::variantOpen);
         } else {
-            showShapePreview(model::typeSpline, rubberPoints_, 1);
+            showShapePreview(model::typeSpline, rubberPoints_, model::variantClosed);
             // The constrained corner keeps one of the mouse's coordinates:
             // the guide runs straight from it to the mouse.
             drawGuideLine(rubberPoints_[2], mouse);
         }
         break;
-    case toolCircle: showShapePreview(model::typeCircle, {firstPoint_, mouse}, 1); break;
-    case toolPolygon: showShapePreview(model::typePolygon, {firstPoint_, mouse}, 1); break;
+    case toolCircle: showShapePreview(model::typeCircle, {firstPoint_, mouse}, model::variantClosed); break;
+    case toolPolygon: showShapePreview(model::typePolygon, {firstPoint_, mouse}, model::variantClosed); break;
     case toolEllipse:
-        if (first) showShapePreview(model::typeSpline, rubberPoints_, 0);
-        else showShapePreview(model::typeEllipse, rubberPoints_, 1);
+        if (first) showShapePreview(model::typeSpline, rubberPoints_, model::variantOpen);
+        else showShapePreview(model::typeEllipse, rubberPoints_, model::variantClosed);
         break;
     case toolStar:
     case toolPie:
     case toolArc: {
         const int32_t type = w_.mode_ == toolStar ? model::typeStar : w_.mode_ == toolPie ? model::typePie : model::typeArc;
-        showShapePreview(type, {firstPoint_, first ? mouse : secondPoint_, mouse}, 1);
+        showShapePreview(type, {firstPoint_, first ? mouse : secondPoint_, mouse}, model::variantClosed);
         break;
     }
     case toolSpline:
-    case toolSolid:
-        showShapePreview(model::typeSpline, rubberPoints_, w_.mode_ == toolSolid ? 2 : std::clamp(p.polyshape, 0, 2));
-        break;
+    case toolSolid: showShapePreview(model::typeSpline, rubberPoints_, splineVariant()); break;
     case toolCurve:
-    case toolOblong:
-        showShapePreview(model::typeCurve, rubberPoints_, w_.mode_ == toolOblong ? 2 : std::clamp(p.bpolyshape, 0, 2));
-        break;
+    case toolOblong: showShapePreview(model::typeCurve, rubberPoints_, splineVariant()); break;
     default: break;
     }
 }
@@ -355,7 +350,7 @@ void toolSequence_t::finishSpline(int32_t variant)
 int32_t toolSequence_t::splineVariant() const
 {
     const settings::TParams& p = params();
-    if (w_.mode_ == toolSolid || w_.mode_ == toolOblong) return 2;
+    if (w_.mode_ == toolSolid || w_.mode_ == toolOblong) return model::variantFilled;
     return std::clamp(w_.mode_ == toolSpline ? p.polyshape : p.bpolyshape, 0, 2);
 }
 
@@ -505,11 +500,12 @@ bool toolSequence_t::splineKey(int key)
     }
     if (key == Qt::Key_C) {
         const settings::TParams& p = params();
-        const bool open = (w_.mode_ == toolSpline && p.polyshape == 0) || (w_.mode_ == toolCurve && p.bpolyshape == 0);
+        const bool open = (w_.mode_ == toolSpline && p.polyshape == model::variantOpen) ||
+                          (w_.mode_ == toolCurve && p.bpolyshape == model::variantOpen);
         if (!open) return false;
         if (rubberPoints_.size() > 3) {
             rubberPoints_.pop_back();
-            finishSpline(1);
+            finishSpline(model::variantClosed);
         }
         return true;
     }

@@ -44,6 +44,11 @@ constexpr int32_t typeDeletionMarker = 3000000;
 constexpr int32_t typeGrid = 4000000;
 constexpr int32_t typePictureData = 5000000;
 
+// `shapeVariant` of splines and curves.
+constexpr int32_t variantOpen = 0;
+constexpr int32_t variantClosed = 1;
+constexpr int32_t variantFilled = 2;
+
 // A picture item's `clipShape`: which part of its picture it shows.
 constexpr int32_t clipWhole = 0;
 constexpr int32_t clipRect = 1;
