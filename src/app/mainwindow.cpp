@@ -44,7 +44,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
 
 void TForm1::FormCreate()
 {
-    // 2. Caption, separators, state, random seed (QRandomGenerator seeds itself).
+    // Caption, separators, state (QRandomGenerator seeds itself).
     setWindowTitle(applicationTitle);
     const QLocale loc;
     decimalSeparator = loc.decimalPoint().isEmpty() ? QLatin1Char('.') : loc.decimalPoint().at(0);
@@ -68,7 +68,7 @@ void TForm1::FormCreate()
         QObject::connect(t.t, &QTimer::timeout, this, t.fn);
     }
 
-    // 1. The application-wide key hook.
+    // Every key of the application passes the key hook first.
     keyRouter = new keyRouter_t(this);
     qApp->installEventFilter(keyRouter);
 
@@ -78,10 +78,9 @@ void TForm1::FormCreate()
     topSplitter->setChildrenCollapsible(false);
     topSplitter->setHandleWidth(3);
 
-    // 3. The Insert menu, with the other menus.
     buildMenus();
 
-    // 4. The shared-procedures object in the top strip.
+    // The toolbar strip (the shared-procedures object) on top.
     procs = new canvas::TProcs(this, topSplitter);
     procs->setMinimumHeight(stripHeight);
     procs->setMaximumHeight(30);
@@ -103,13 +102,13 @@ void TForm1::FormCreate()
     setCentralWidget(topSplitter);
     QObject::connect(mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* s) { subWindowActivated(s); });
 
-    // 5. The settings object: defaults, then the stored settings.
+    // The settings object: defaults, then the stored settings.
     params = std::make_unique<settings::TParams>(nullptr);
     canvas::setParams(params.get());
     params->initSettings();
     rebuildReopenMenu();
 
-    // 6. Interface font and colours; Undo and Redo off.
+    // Interface font; nothing to undo, redo or paste yet.
     QFont uiFont(params->uiFont);
     uiFont.setPointSize(params->uiFontSize);
     sidePanel->setFont(uiFont);
@@ -118,21 +117,21 @@ void TForm1::FormCreate()
     procs->refreshUndoButtons(false, false);
     procs->setButtonEnabled(canvas::buttonPaste, false);  // pasting needs the placing tool
 
-    // 7. Side panel state, grid and anchor checks, the tool panel.
+    // The side panel starts with the insert panel and the pointer.
     setGridChecks(0, false);
     setAnchorChecks(3);
     panelCode = ui::panelInsert;
     procs->pressToolButton(canvas::buttonForPanel(panelCode));
     setDocumentCommandsEnabled(false);
 
-    // 8. First-time setup comes with its own feature; start as if completed.
+    // Shortly after start-up an untitled document opens when none was opened.
     Timer2.start();
 
-    // 9. The export commands are not offered.
+    // Exporting is not offered yet.
     menuExport->menuAction()->setVisible(false);
     ExportSeparator->setVisible(false);
 
-    // 10. Fonts.
+    // The font list is read once the window shows.
     Timer5.start();
 
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));

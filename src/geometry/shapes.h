@@ -112,7 +112,8 @@ void boxFromDefiningPoints(model::item_t* it);
 // one-argument form uses the handle size set by setHandleSize (8 × 8 until set).
 void itemBounds(model::item_t* item);
 void itemBounds(model::item_t* item, int32_t handleWidth, int32_t handleHeight);
-// The handle size of the settings, used by itemBounds.
+// The selection-mark size of the settings in use (the editor sets it with its
+// settings object), used by itemBounds.
 void setHandleSize(int32_t width, int32_t height);
 int32_t handleWidth();
 int32_t handleHeight();

@@ -603,3 +603,24 @@ TEST_F(tools, HeavyPatternedLinePreviewLeavesNoTrace)
         w->Image1MouseDown(Qt::RightButton, Qt::NoModifier, QPoint(0, 0));
     }
 }
+
+TEST(MarkSize, NewShapesLeaveRoomForMarksOfTheSettingsSize)
+{
+    // A thin square's box is padded by half the mark size, not by a fixed 4.
+    for (const int32_t size : {8, 16}) {
+        SCOPED_TRACE(size);
+        settings::TParams p(nullptr);
+        p.markWidth = p.markHeight = size;
+        p.polywidth = 0.1;
+        canvas::setParams(&p);
+        model::itemList_t list;
+        model::item_t* sq = model::newItem(list, model::typeSquare);
+        sq->penWidthPx = 1;
+        canvas::buildShapePoints(sq, model::typeSquare, {{100, 100}, {200, 100}}, 4);
+        geometry::itemBounds(sq);
+        EXPECT_EQ(sq->boxLeft, 100 - size / 2);
+        EXPECT_EQ(sq->boxRight, 200 + size / 2);
+        model::freeList(list);
+        canvas::setParams(nullptr);
+    }
+}
