@@ -399,6 +399,12 @@ void TForm1::snapCommand(int32_t kind)
     setSnapChecks(kind, true);
 }
 
+void TForm1::showStatus(const QString& text)
+{
+    if (text.isEmpty()) statusBar()->clearMessage();
+    else statusBar()->showMessage(text);
+}
+
 // ---------------------------------------------------------------- toolbar
 
 void TForm1::toolbarCommand(int32_t n)

@@ -165,6 +165,7 @@ public:
     void eraseRequested(canvas::TSandbox* w) override;
     void showToolPanel(int32_t code) override;
     void editStateChanged(canvas::TSandbox* w) override;
+    void showStatus(const QString& text) override;
     void showPanel(int32_t code) override;
 
     // ---- toolbar host ----

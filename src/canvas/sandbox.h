@@ -69,6 +69,8 @@ public:
     virtual void showPanel(int32_t code) { (void)code; }
     // A guidance page of the tools (shown only while its flag is set).
     virtual void showGuidance(int32_t page) { (void)page; }
+    // A one-line hint for the status line; empty clears it.
+    virtual void showStatus(const QString& text) { (void)text; }
 };
 
 // The canvas control: shows the canvas image and forwards the mouse.

@@ -67,16 +67,31 @@ void toolSequence_t::cancel()
     if (isToolMode(w_.mode_)) erasePreview();
     clickCount_ = 0;
     rubberPoints_.clear();
+    showStatus();
+}
+
+void toolSequence_t::showStatus()
+{
+    if (!w_.host()) return;
+    w_.host()->showStatus(clickCount_ > 0 ? finishHint(w_.mode_, canCloseWithC()) : QString());
+}
+
+// C closes an open spline or curve only.
+bool toolSequence_t::canCloseWithC() const
+{
+    const settings::TParams& p = params();
+    return (w_.mode_ == toolSpline && p.polyshape == model::variantOpen) ||
+           (w_.mode_ == toolCurve && p.bpolyshape == model::variantOpen);
 }
 
 void toolSequence_t::eraseOverlay()
 {
-    w_.restoreUnder(guideBuffer_);
+    for (auto k = guides_.size(); k-- > 0;) w_.restoreUnder(guides_[k]);
 }
 
 void toolSequence_t::overlayLost()
 {
-    guideBuffer_.valid = false;
+    for (render::savedArea_t& g : guides_) g.valid = false;
 }
 
 void toolSequence_t::followViewOrigin(point_t before)
@@ -90,14 +105,15 @@ void toolSequence_t::followViewOrigin(point_t before)
     shift(mouseDownPoint_);
     for (point_t& q : rubberPoints_) shift(q);
     // The repaint took the preview away; it comes back with the next move.
-    w_.view.selectionUnder.valid = guideBuffer_.valid = false;
+    w_.view.selectionUnder.valid = false;
+    overlayLost();
 }
 
 // ---------------------------------------------------------------- previews
 
 void toolSequence_t::erasePreview()
 {
-    w_.restoreUnder(guideBuffer_);
+    eraseOverlay();
     w_.restoreUnder(w_.view.selectionUnder);
 }
 
@@ -130,18 +146,19 @@ void toolSequence_t::drawPreviewItem(model::item_t* shape, point_t lineStart, po
     w_.Image1->update(w_.view.selectionUnder.rect);
 }
 
-void toolSequence_t::drawGuideLine(point_t from, point_t to)
+void toolSequence_t::drawGuideLine(point_t from, point_t to, size_t slot)
 {
     if (from == to) return;
     const settings::TParams& p = params();
     const int32_t g = std::max(1, p.areaPenWidth) / 2 + 1;
-    w_.saveUnder(guideBuffer_, QRect(QPoint(std::min(from.x, to.x) - g, std::min(from.y, to.y) - g),
-                                 QPoint(std::max(from.x, to.x) + g, std::max(from.y, to.y) + g)));
+    render::savedArea_t& under = guides_[slot];
+    w_.saveUnder(under, QRect(QPoint(std::min(from.x, to.x) - g, std::min(from.y, to.y) - g),
+                              QPoint(std::max(from.x, to.x) + g, std::max(from.y, to.y) + g)));
     QPainter painter(&w_.canvasImage());
     useAreaPen(painter, p);
     painter.drawLine(from.x, from.y, to.x, to.y);
     painter.end();
-    w_.Image1->update(guideBuffer_.rect);
+    w_.Image1->update(under.rect);
 }
 
 // The item the points placed so far would make, for drawing the preview
@@ -185,6 +202,20 @@ void toolSequence_t::showLinePreview(point_t mouse)
     // The end keeps one of the mouse's coordinates: the guide runs straight
     // (horizontally or vertically) from it to the mouse.
     if (p.lineDirection >= 0) drawGuideLine(c.end, mouse);
+}
+
+// A spline or curve being placed shows the item its fixed points make (what
+// Enter or C would create) and, dotted, the edges a click at the mouse would
+// add: from the last fixed point to the mouse and, for a closed or filled
+// shape, on to the first point (what a Shift-click would create).
+void toolSequence_t::showSplinePreview(int32_t itemType, point_t mouse)
+{
+    const std::vector<point_t> fixed(rubberPoints_.begin(), rubberPoints_.end() - 1);
+    if (fixed.size() >= 2) showShapePreview(itemType, fixed, splineVariant());
+    else erasePreview();
+    if (fixed.empty()) return;
+    drawGuideLine(fixed.back(), mouse, 0);
+    if (splineVariant() != model::variantOpen && fixed.size() >= 2) drawGuideLine(mouse, fixed.front(), 1);
 }
 
 // The rectangle's third and fourth corners for the mouse: the width runs
@@ -231,9 +262,9 @@ void toolSequence_t::redrawPreview(point_t mouse)
         break;
     }
     case toolSpline:
-    case toolSolid: showShapePreview(model::typeSpline, rubberPoints_, splineVariant()); break;
+    case toolSolid: showSplinePreview(model::typeSpline, mouse); break;
     case toolCurve:
-    case toolOblong: showShapePreview(model::typeCurve, rubberPoints_, splineVariant()); break;
+    case toolOblong: showSplinePreview(model::typeCurve, mouse); break;
     default: break;
     }
 }
@@ -319,6 +350,7 @@ void toolSequence_t::finishCreation(model::item_t* it)
     const int32_t tool = w_.mode_;
     clickCount_ = 0;
     rubberPoints_.clear();
+    showStatus();
     if (!it) return;
     if (it->shadowElevation != 0 && w_.view.showShadows) {
         w_.repaintAll(true);
@@ -342,6 +374,7 @@ void toolSequence_t::finishSpline(int32_t variant)
         erasePreview();
         clickCount_ = 0;
         rubberPoints_.clear();
+        showStatus();
         return;
     }
     finishCreation(it);
@@ -375,6 +408,7 @@ void toolSequence_t::placeFirstPoint(point_t p)
         redrawPreview(p);
     }
     if (isSplineTool(w_.mode_) && w_.host()) w_.host()->showGuidance(afterPointPage(w_.mode_));
+    showStatus();
 }
 
 // The second click finishes two-point tools, fixes the second point of the
@@ -499,10 +533,7 @@ bool toolSequence_t::splineKey(int key)
         return true;
     }
     if (key == Qt::Key_C) {
-        const settings::TParams& p = params();
-        const bool open = (w_.mode_ == toolSpline && p.polyshape == model::variantOpen) ||
-                          (w_.mode_ == toolCurve && p.bpolyshape == model::variantOpen);
-        if (!open) return false;
+        if (!canCloseWithC()) return false;
         if (rubberPoints_.size() > 3) {
             rubberPoints_.pop_back();
             finishSpline(model::variantClosed);
