@@ -235,6 +235,24 @@ TEST_F(shellTest, UnreadableFileLeavesAnUntitledDocument)
     EXPECT_NE(d->header(), nullptr);
 }
 
+TEST_F(shellTest, AnEmptyFileIsAnEmptyDocumentUnderItsOwnName)
+{
+    const QString empty = path("blank page.lmra");
+    QFile fh(empty);
+    ASSERT_TRUE(fh.open(QIODevice::WriteOnly));
+    fh.close();
+    TSandbox* d = w->openDocumentWindow(empty);
+    ASSERT_NE(d, nullptr);
+    EXPECT_TRUE(dlg.texts().isEmpty());
+    EXPECT_EQ(d->fileName, QFileInfo(empty).absoluteFilePath());
+    EXPECT_EQ(d->caption(), QStringLiteral("blank page"));
+    // The page comes from the settings for new files, with its gridlines.
+    ASSERT_NE(d->header(), nullptr);
+    EXPECT_GT(d->header()->x2 - d->header()->x1, 0);
+    EXPECT_NE(model::findByType(d->items, model::typeGrid), nullptr);
+    EXPECT_FALSE(d->isModified());
+}
+
 TEST_F(shellTest, PictureNamesStartAnUntitledDocument)
 {
     for (const QString& name : {QStringLiteral("photo.bmp"), QStringLiteral("Photo.JPG ")}) {
