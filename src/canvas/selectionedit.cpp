@@ -3,6 +3,7 @@
 // repaint, and the picture picked by a double click.
 #include "canvas/selectionedit.h"
 
+#include "canvas/areapen.h"
 #include "canvas/handles.h"
 #include "canvas/picking.h"
 #include "canvas/sandbox.h"
@@ -132,6 +133,20 @@ QRect coveredArea(TSandbox& w, const item_t* it, bool moving)
 }
 
 } // namespace
+
+void drawGuide(TSandbox& w, render::savedArea_t& under, point_t from, point_t to)
+{
+    if (from == to) return;
+    const settings::TParams& p = params();
+    const int32_t g = std::max(1, p.areaPenWidth) / 2 + 1;
+    w.saveUnder(under, spanRect(std::min(from.x, to.x) - g, std::min(from.y, to.y) - g, std::max(from.x, to.x) + g,
+                                std::max(from.y, to.y) + g));
+    QPainter painter(&w.canvasImage());
+    useAreaPen(painter, p);
+    painter.drawLine(from.x, from.y, to.x, to.y);
+    painter.end();
+    w.Image1->update(under.rect);
+}
 
 QRect coveredArea(TSandbox& w, const std::vector<item_t*>& sel, bool moving)
 {

@@ -1,17 +1,15 @@
 #include "canvas/toolsequence.h"
 
-#include "canvas/areapen.h"
 #include "canvas/creation.h"
 #include "canvas/guidance.h"
 #include "canvas/modes.h"
 #include "canvas/sandbox.h"
+#include "canvas/selectionedit.h"
 #include "canvas/shellparams.h"
 #include "geometry/shapes.h"
 #include "model/itemlist.h"
 #include "render/shapedraw.h"
 #include "render/strokes.h"
-
-#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -148,17 +146,7 @@ void toolSequence_t::drawPreviewItem(model::item_t* shape, point_t lineStart, po
 
 void toolSequence_t::drawGuideLine(point_t from, point_t to, size_t slot)
 {
-    if (from == to) return;
-    const settings::TParams& p = params();
-    const int32_t g = std::max(1, p.areaPenWidth) / 2 + 1;
-    render::savedArea_t& under = guides_[slot];
-    w_.saveUnder(under, QRect(QPoint(std::min(from.x, to.x) - g, std::min(from.y, to.y) - g),
-                              QPoint(std::max(from.x, to.x) + g, std::max(from.y, to.y) + g)));
-    QPainter painter(&w_.canvasImage());
-    useAreaPen(painter, p);
-    painter.drawLine(from.x, from.y, to.x, to.y);
-    painter.end();
-    w_.Image1->update(under.rect);
+    drawGuide(w_, guides_[slot], from, to);
 }
 
 // The item the points placed so far would make, for drawing the preview
