@@ -1,6 +1,7 @@
 #include "canvas/sandbox.h"
 
 #include "canvas/areaselect.h"
+#include "canvas/extension.h"
 #include "canvas/handledrag.h"
 #include "canvas/handles.h"
 #include "canvas/placing.h"
@@ -92,7 +93,8 @@ void canvasImage_t::mouseDoubleClickEvent(QMouseEvent* e)
 TSandbox::TSandbox(sandboxHost_t* host, QWidget* parent)
     : QWidget(parent), host_(host), tools_(std::make_unique<toolSequence_t>(*this)),
       pointer_(std::make_unique<pointerMode_t>(*this)), area_(std::make_unique<areaSelectMode_t>(*this)),
-      drag_(std::make_unique<handleDrag_t>(*this)), placing_(std::make_unique<placingMode_t>(*this))
+      drag_(std::make_unique<handleDrag_t>(*this)), placing_(std::make_unique<placingMode_t>(*this)),
+      extend_(std::make_unique<extendMode_t>(*this))
 {
     setObjectName(QStringLiteral("TSandbox"));
     setMouseTracking(true);
@@ -190,6 +192,7 @@ void TSandbox::setUpView()
 
 interaction_t& TSandbox::current()
 {
+    if (isExtendTool(mode_)) return *extend_;
     if (isToolMode(mode_)) return *tools_;
     if (mode_ == modeAreaSelection) return *area_;
     if (mode_ == modePlacing) return *placing_;
@@ -199,7 +202,7 @@ interaction_t& TSandbox::current()
 
 std::vector<interaction_t*> TSandbox::interactions()
 {
-    return {tools_.get(), area_.get(), pointer_.get(), drag_.get(), placing_.get()};
+    return {tools_.get(), area_.get(), pointer_.get(), drag_.get(), placing_.get(), extend_.get()};
 }
 
 int32_t TSandbox::clickCount() const
@@ -209,7 +212,7 @@ int32_t TSandbox::clickCount() const
 
 const std::vector<geometry::point_t>& TSandbox::toolPoints() const
 {
-    return tools_->points();
+    return isExtendTool(mode_) ? extend_->points() : tools_->points();
 }
 
 const render::savedArea_t& TSandbox::guideBuffer() const
@@ -333,6 +336,7 @@ void TSandbox::selectTool(int32_t code)
     else if (m == toolCurve) p.bpolyshape = std::clamp(p.bpolystate, 0, 1);
     else if (m == toolOblong) p.bpolyshape = 2;
     endPlacing();
+    if (isExtendTool(mode_)) extend_->cancel();
     abandonSequence();
     area_->cancel();
     mode_ = m;
@@ -353,8 +357,15 @@ void TSandbox::abandonSequence()
 void TSandbox::leaveToPointer()
 {
     endPlacing();
+    if (isExtendTool(mode_)) extend_->cancel();
     abandonSequence();
     mode_ = modePointer;
+}
+
+bool TSandbox::startExtension()
+{
+    if (mode_ != modePointer) return false;
+    return extend_->begin();
 }
 
 void TSandbox::startPlacing(const std::vector<model::item_t*>& pasted)

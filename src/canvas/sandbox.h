@@ -37,6 +37,7 @@ class pointerMode_t;
 class areaSelectMode_t;
 class handleDrag_t;
 class placingMode_t;
+class extendMode_t;
 
 // What a document window needs from the main window.
 class sandboxHost_t {
@@ -218,8 +219,12 @@ public:
     // Drops an unfinished point sequence and its preview.
     void abandonSequence();
     // Back to the pointer from any mode: pasted items being placed stay where
-    // they are, an unfinished tool sequence is dropped.
+    // they are, an unfinished tool sequence is dropped, a spline being
+    // extended comes back unchanged.
     void leaveToPointer();
+    // Ctrl-A: adding points at the end of the one selected open spline or
+    // curve; false when the selection cannot be extended.
+    bool startExtension();
 
     // ---- editing the selection (selectionedit.cpp) ----
     // Starts a change of the selected items as one history step: repaints the
@@ -261,6 +266,7 @@ private:
     friend class areaSelectMode_t;
     friend class handleDrag_t;
     friend class placingMode_t;
+    friend class extendMode_t;
 
     // The interaction that answers the mouse and keys in the current mode.
     interaction_t& current();
@@ -283,6 +289,7 @@ private:
     std::unique_ptr<areaSelectMode_t> area_;
     std::unique_ptr<handleDrag_t> drag_;
     std::unique_ptr<placingMode_t> placing_;
+    std::unique_ptr<extendMode_t> extend_;
 
     int32_t mode_ = modePointer;
     int32_t handleCode_ = 0;

@@ -269,7 +269,6 @@ void toolSequence_t::press(Qt::MouseButton button, Qt::KeyboardModifiers, point_
         if (w_.host()) w_.host()->editStateChanged(&w_);
     }
     if (isShapeTool(w_.mode_) && clickCount_ != 0) return;
-    if (isExtendTool(w_.mode_)) return;
     mouseDownPoint_ = w_.snapped(pos);
     w_.Timer1.start();
 }
@@ -279,8 +278,7 @@ void toolSequence_t::holdElapsed()
     w_.Timer1.stop();
     // Held for the timer's interval: the press takes the first point, so that
     // dragging and releasing places the second.
-    if (!w_.buttonHeld_ || w_.ignoreGesture_ || !isToolMode(w_.mode_) || clickCount_ != 0 || isExtendTool(w_.mode_))
-        return;
+    if (!w_.buttonHeld_ || w_.ignoreGesture_ || !isToolMode(w_.mode_) || clickCount_ != 0) return;
     if (takesFirstPoint(w_.mode_)) firstPoint_ = mouseDownPoint_;
     else rubberPoints_ = {mouseDownPoint_, mouseDownPoint_};
     clickCount_ = 1;
@@ -377,7 +375,7 @@ int32_t toolSequence_t::splineVariant() const
 
 void toolSequence_t::release(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, point_t pos)
 {
-    if (button != Qt::LeftButton || w_.mode_ == toolText || isExtendTool(w_.mode_)) return;
+    if (button != Qt::LeftButton || w_.mode_ == toolText) return;
     const point_t p = w_.snapped(pos);
     if (clickCount_ == 0) placeFirstPoint(p);
     else if (clickCount_ == 1) placeSecondPoint(p, modifiers);
