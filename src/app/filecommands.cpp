@@ -40,10 +40,10 @@ QString TForm1::openDialog()
     if (chosen.isEmpty()) return {};
     const QFileInfo fi(chosen);
     params->docdir = fi.absolutePath();
-    const QString full = fi.absoluteFilePath();
-    addRecent(full);
     params->lastOpened = chosen;
-    return full;
+    // The Reopen list takes the file once it has opened (openDocumentWindow):
+    // a file the user refuses to open is not offered again.
+    return fi.absoluteFilePath();
 }
 
 void TForm1::openDocument()
@@ -55,7 +55,10 @@ void TForm1::openDocument()
 bool TForm1::writeWindow(canvas::TSandbox* w, const QString& name)
 {
     std::string error;
-    if (model::writeDocument(name.toStdString(), w->items, &error)) return true;
+    if (model::writeDocument(name.toStdString(), w->items, &error)) {
+        showModified(w);
+        return true;
+    }
     // A failed write loses nothing: the file on disk is the previous one and
     // the document stays modified, so the user can try elsewhere.
     ui::dialogs().message(ui::msgKind_t::warning,
