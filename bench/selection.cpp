@@ -149,7 +149,7 @@ void BM_dragMove100(benchmark::State& state)
     }
     const point_t at = d.w->toScreen(geometry::pointAt(grab->points, 1));
     d.w->Image1MouseDown(Qt::LeftButton, Qt::NoModifier, QPoint(at.x, at.y));
-    if (d.w->handleCode != canvas::handleMove) {
+    if (d.w->handleCode() != canvas::handleMove) {
         state.SkipWithError("the press did not start a move");
         return;
     }

@@ -18,7 +18,7 @@ void TForm1::showModified(canvas::TSandbox* w)
 {
     // The caption carries Qt's "[*]" placeholder; the sub-window (and the
     // main window's title while it is maximized) follow the flag.
-    if (w && !w->closing) w->setWindowModified(w->isModified());
+    if (w && !w->isClosing()) w->setWindowModified(w->isModified());
 }
 
 void TForm1::refreshUndoButtons()
@@ -59,13 +59,11 @@ void TForm1::undoCommand(bool redo)
 {
     canvas::TSandbox* w = activeDocument();
     if (!w) return;
-    w->endPlacing();
-    w->abandonSequence();
-    w->mode = 0;
+    w->leaveToPointer();
     if (redo) model::redo(w->items);
     else model::undo(w->items);
     afterEdit(w);
-    panelCode = 20;
+    panelCode = ui::panelInsert;
     procs->pressToolButton(canvas::buttonForPanel(panelCode));
 }
 
@@ -82,7 +80,7 @@ void TForm1::eraseCommand()
     canvas::TSandbox* w = activeDocument();
     if (!w || model::eraseSelection(w->items) == 0) return;
     afterEdit(w);
-    panelCode = 20;
+    panelCode = ui::panelInsert;
     procs->pressToolButton(canvas::buttonForPanel(panelCode));
 }
 
@@ -118,16 +116,14 @@ void TForm1::pasteCommand()
 {
     canvas::TSandbox* w = activeDocument();
     if (!w || !model::clipboardHasItems()) return;
-    w->endPlacing();
-    w->abandonSequence();
-    w->mode = 0;
+    w->leaveToPointer();
     w->eraseMarks();
     const std::vector<model::item_t*> pasted = model::pasteClipboard(w->items, model::clipboardList());
     if (pasted.empty()) return;
     // Pasted texts take their layout from their font here once texts are laid
     // out on the canvas. The panel: the pasted items' type, or the line panel
     // for a mixture.
-    const int32_t panel = canvas::isHomogeneous(w->items) ? canvas::panelForSelection(w->items) : 99;
+    const int32_t panel = canvas::isHomogeneous(w->items) ? canvas::panelForSelection(w->items) : ui::panelLine;
     if (panel) showPanel(panel);
     w->startPlacing(pasted);
     refreshUndoButtons();
@@ -137,7 +133,7 @@ void TForm1::pasteCommand()
 void TForm1::copyAreaCommand()
 {
     canvas::TSandbox* w = activeDocument();
-    if (!w || w->areaRect.width() <= 0 || w->areaRect.height() <= 0) return;
+    if (!w || w->areaRect().width() <= 0 || w->areaRect().height() <= 0) return;
     w->copyAreaToClipboard();
 }
 
@@ -172,7 +168,7 @@ void TForm1::splitCommand()
     if (!w || !model::selectionHasGroup(w->items)) return;
     model::splitGroup(w->items);
     afterEdit(w);
-    panelCode = 20;
+    panelCode = ui::panelInsert;
     procs->pressToolButton(canvas::buttonForPanel(panelCode));
 }
 

@@ -45,13 +45,13 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
 
 void TForm1::FormCreate()
 {
-    // 2. Caption, separators, state, random seed (QRandomGenerator seeds itself).
+    // Caption, separators, state (QRandomGenerator seeds itself).
     setWindowTitle(applicationTitle);
     const QLocale loc;
     decimalSeparator = loc.decimalPoint().isEmpty() ? QLatin1Char('.') : loc.decimalPoint().at(0);
     thousandSeparator = loc.groupSeparator().isEmpty() ? QLatin1Char(',') : loc.groupSeparator().at(0);
     exitConfirmed = false;
-    previousPanelCode = 20;
+    previousPanelCode = ui::panelInsert;
 
     const struct {
         QTimer* t;
@@ -69,7 +69,7 @@ void TForm1::FormCreate()
         QObject::connect(t.t, &QTimer::timeout, this, t.fn);
     }
 
-    // 1. The application-wide key hook.
+    // Every key of the application passes the key hook first.
     keyRouter = new keyRouter_t(this);
     qApp->installEventFilter(keyRouter);
 
@@ -79,10 +79,9 @@ void TForm1::FormCreate()
     topSplitter->setChildrenCollapsible(false);
     topSplitter->setHandleWidth(3);
 
-    // 3. The Insert menu, with the other menus.
     buildMenus();
 
-    // 4. The shared-procedures object in the top strip.
+    // The toolbar strip (the shared-procedures object) on top.
     procs = new canvas::TProcs(this, topSplitter);
     procs->setMinimumHeight(stripHeight);
     procs->setMaximumHeight(30);
@@ -104,36 +103,36 @@ void TForm1::FormCreate()
     setCentralWidget(topSplitter);
     QObject::connect(mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* s) { subWindowActivated(s); });
 
-    // 5. The settings object: defaults, then the stored settings.
+    // The settings object: defaults, then the stored settings.
     params = std::make_unique<settings::TParams>(nullptr);
     canvas::setParams(params.get());
     params->initSettings();
     rebuildReopenMenu();
 
-    // 6. Interface font and colours; Undo and Redo off.
+    // Interface font; nothing to undo, redo or paste yet.
     QFont uiFont(params->uiFont);
     uiFont.setPointSize(params->uiFontSize);
     sidePanel->setFont(uiFont);
     Undo1->setEnabled(false);
     Redo1->setEnabled(false);
     procs->refreshUndoButtons(false, false);
-    procs->setButtonEnabled(15, false);  // pasting needs the placing tool
+    procs->setButtonEnabled(canvas::buttonPaste, false);  // pasting needs the placing tool
 
-    // 7. Side panel state, grid and anchor checks, the tool panel.
+    // The side panel starts with the insert panel and the pointer.
     setGridChecks(0, false);
     setAnchorChecks(3);
-    panelCode = 20;
+    panelCode = ui::panelInsert;
     procs->pressToolButton(canvas::buttonForPanel(panelCode));
     setDocumentCommandsEnabled(false);
 
-    // 8. First-time setup comes with its own feature; start as if completed.
+    // Shortly after start-up an untitled document opens when none was opened.
     Timer2.start();
 
-    // 9. The export commands are not offered.
+    // Exporting is not offered yet.
     menuExport->menuAction()->setVisible(false);
     ExportSeparator->setVisible(false);
 
-    // 10. Fonts.
+    // The font list is read once the window shows.
     Timer5.start();
 
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
@@ -153,7 +152,7 @@ TForm1::~TForm1()
     if (params) params->saveAllSettings();
     // The documents still open close without questions.
     for (QMdiSubWindow* s : mdiArea->subWindowList()) {
-        if (canvas::TSandbox* w = sandboxOf(s)) w->closing = 1;
+        if (canvas::TSandbox* w = sandboxOf(s)) w->markClosing();
         delete s;
     }
     canvas::setParams(nullptr);
@@ -178,7 +177,7 @@ std::vector<canvas::TSandbox*> TForm1::documents() const
     std::vector<canvas::TSandbox*> out;
     if (!mdiArea) return out;
     for (QMdiSubWindow* s : mdiArea->subWindowList(QMdiArea::CreationOrder))
-        if (canvas::TSandbox* w = sandboxOf(s); w && !w->closing) out.push_back(w);
+        if (canvas::TSandbox* w = sandboxOf(s); w && !w->isClosing()) out.push_back(w);
     return out;
 }
 
@@ -186,7 +185,7 @@ canvas::TSandbox* TForm1::activeDocument() const
 {
     canvas::TSandbox* w = sandboxOf(mdiArea->activeSubWindow());
     if (!w) w = sandboxOf(mdiArea->currentSubWindow());
-    if (w && w->closing) return nullptr;
+    if (w && w->isClosing()) return nullptr;
     return w;
 }
 
@@ -272,7 +271,7 @@ bool TForm1::activateWindow(int32_t docNumber)
 {
     for (QMdiSubWindow* s : mdiArea->subWindowList()) {
         canvas::TSandbox* w = sandboxOf(s);
-        if (w && !w->closing && w->documentNumber() == docNumber) {
+        if (w && !w->isClosing() && w->documentNumber() == docNumber) {
             mdiArea->setActiveSubWindow(s);
             s->show();
             // Choosing the entry of the window already active toggles the
@@ -288,9 +287,9 @@ void TForm1::subWindowActivated(QMdiSubWindow* sub)
 {
     canvas::TSandbox* w = sandboxOf(sub);
     if (w == lastActive_) return;
-    if (lastActive_ && !lastActive_->closing) lastActive_->FormDeactivate();
+    if (lastActive_ && !lastActive_->isClosing()) lastActive_->FormDeactivate();
     lastActive_ = w;
-    if (w && !w->closing) w->FormActivate();
+    if (w && !w->isClosing()) w->FormActivate();
 }
 
 void TForm1::documentActivated(canvas::TSandbox* w)
@@ -298,7 +297,7 @@ void TForm1::documentActivated(canvas::TSandbox* w)
     if (tearingDown_ || !w) return;
     showModified(w);
     refreshDocumentMenus(w);
-    if (!firstDocumentSeen_ && w->ready) {
+    if (!firstDocumentSeen_ && w->isReady()) {
         firstDocumentSeen_ = true;
         if (onFirstDocument) QTimer::singleShot(0, this, [this] { if (onFirstDocument) onFirstDocument(); });
     }
@@ -353,7 +352,7 @@ void TForm1::setDocumentCommandsEnabled(bool on)
     for (QAction* a : {Save1, SaveAs1, Close1, ClearUndo1}) a->setEnabled(on);
     // Print, Print Preview and Export stay off until their features are part
     // of the editor.
-    procs->setButtonEnabled(3, on);
+    procs->setButtonEnabled(canvas::buttonSave, on);
 }
 
 void TForm1::updateZoomChecks()
@@ -447,32 +446,38 @@ void TForm1::snapCommand(int32_t kind)
     setSnapChecks(kind, true);
 }
 
+void TForm1::showStatus(const QString& text)
+{
+    if (text.isEmpty()) statusBar()->clearMessage();
+    else statusBar()->showMessage(text);
+}
+
 // ---------------------------------------------------------------- toolbar
 
 void TForm1::toolbarCommand(int32_t n)
 {
     canvas::TSandbox* w = activeDocument();
     switch (n) {
-    case 1: newDocument(); return;
-    case 2: openDocument(); return;
-    case 3:
+    case canvas::buttonNew: newDocument(); return;
+    case canvas::buttonOpen: openDocument(); return;
+    case canvas::buttonSave:
         if (w) saveDocument(w, false);
         return;
-    case 6: undoCommand(false); return;
-    case 7: undoCommand(true); return;
-    case 12: stackCommand(false); return;
-    case 13: stackCommand(true); return;
-    case 14: eraseCommand(); return;
-    case 15: pasteCommand(); return;
-    case 16: copyCommand(); return;
-    case 35: joinCommand(); return;
-    case 36: splitCommand(); return;
-    case 8:
+    case canvas::buttonUndo: undoCommand(false); return;
+    case canvas::buttonRedo: undoCommand(true); return;
+    case canvas::buttonToBack: stackCommand(false); return;
+    case canvas::buttonToFront: stackCommand(true); return;
+    case canvas::buttonErase: eraseCommand(); return;
+    case canvas::buttonPaste: pasteCommand(); return;
+    case canvas::buttonCopy: copyCommand(); return;
+    case canvas::buttonJoin: joinCommand(); return;
+    case canvas::buttonSplit: splitCommand(); return;
+    case canvas::buttonRepaint:
         if (w) {
             model::selectOnly(w->items, nullptr);
             w->repaintAll(true);
             refreshSelectionState();
-            panelCode = 20;
+            panelCode = ui::panelInsert;
             procs->pressToolButton(canvas::buttonForPanel(panelCode));
         }
         return;
@@ -587,7 +592,7 @@ void TForm1::Timer4Timer()
     procs->refreshUndoButtons(false, false);
     params->currentZoom = 1.0;
     zoomControlsChanged();
-    panelCode = 20;
+    panelCode = ui::panelInsert;
     procs->pressToolButton(canvas::buttonForPanel(panelCode));
     const settings::defaults_t& d = params->newFile;
     setGridChecks((d.showGridX ? 1 : 0) + (d.showGridY ? 2 : 0), true);

@@ -4,6 +4,8 @@
 // window menus, the one-shot timers and the exit question.
 #pragma once
 
+#include "ui/panelcodes.h"
+
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
 #include "canvas/toolbar.h"
@@ -37,8 +39,8 @@ public:
     // ---- state ----
     canvas::TProcs* procs = nullptr;
     std::unique_ptr<settings::TParams> params;
-    int32_t panelCode = 20;
-    int32_t previousPanelCode = 20;
+    int32_t panelCode = ui::panelInsert;
+    int32_t previousPanelCode = ui::panelInsert;
     int32_t pendingPanel = 0;
     bool exitConfirmed = false;
     QChar decimalSeparator, thousandSeparator;
@@ -164,6 +166,7 @@ public:
     void eraseRequested(canvas::TSandbox* w) override;
     void showToolPanel(int32_t code) override;
     void editStateChanged(canvas::TSandbox* w) override;
+    void showStatus(const QString& text) override;
     // The window's title shows "*" while its document has unsaved changes.
     void showModified(canvas::TSandbox* w);
     void showPanel(int32_t code) override;

@@ -168,7 +168,7 @@ void TForm1::buildMenus()
     // The area copy is offered only while the active window has a marked area.
     QObject::connect(menuEdit, &QMenu::aboutToShow, this, [this] {
         const canvas::TSandbox* w = activeDocument();
-        CopyToClipboard1->setEnabled(w && w->areaRect.width() > 0 && w->areaRect.height() > 0);
+        CopyToClipboard1->setEnabled(w && w->areaRect().width() > 0 && w->areaRect().height() > 0);
     });
     JoinItems1 = menuEdit->addAction(QStringLiteral("Join Items"), this, [this] { joinCommand(); });
     SplitGroup1 = menuEdit->addAction(QStringLiteral("Split Group"), this, [this] { splitCommand(); });
@@ -254,9 +254,14 @@ void TForm1::buildInsertMenu()
     const struct {
         const char* caption;
         int32_t button;
-    } tools[] = {{"Text", 18},     {"Line", 17},    {"Arc", 28},     {"Spline", 29},  {"Curve", 30},
-                 {"Triangle", 21}, {"Square", 22},  {"Rectangle", 23}, {"Circle", 24}, {"Pie", 31},
-                 {"Ellipse", 25},  {"Polygon", 26}, {"Star", 32},    {"Solid", 33},   {"Oblong", 34}};
+    } tools[] = {{"Text", canvas::buttonText},         {"Line", canvas::buttonLine},
+                 {"Arc", canvas::buttonArc},           {"Spline", canvas::buttonSpline},
+                 {"Curve", canvas::buttonCurve},       {"Triangle", canvas::buttonTriangle},
+                 {"Square", canvas::buttonSquare},     {"Rectangle", canvas::buttonRectangle},
+                 {"Circle", canvas::buttonCircle},     {"Pie", canvas::buttonPie},
+                 {"Ellipse", canvas::buttonEllipse},   {"Polygon", canvas::buttonPolygon},
+                 {"Star", canvas::buttonStar},         {"Solid", canvas::buttonSolid},
+                 {"Oblong", canvas::buttonOblong}};
     for (const auto& t : tools) {
         const int32_t button = t.button;
         menuInsert->addAction(QString::fromLatin1(t.caption), this, [this, button] { toolbarCommand(button); });

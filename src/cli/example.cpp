@@ -177,7 +177,7 @@ void buildExampleDocument(itemList_t& list)
     invalidateIds(list);
     data->undoState = 0;
     data->pictureId = picId;
-    data->clipShape = 2;  // BMP
+    data->clipShape = model::pictureBmp;
     data->x2 = data->boxRight = data->boxWidth = 2;
     data->y2 = data->boxBottom = data->boxHeight = 2;
     data->pic().insertScale = 1.0;

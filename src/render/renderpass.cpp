@@ -53,23 +53,13 @@ rect_t itemReach(const item_t* item)
     rect_t r{std::min(item->boxLeft, item->boxRight), std::min(item->boxTop, item->boxBottom),
              std::max(item->boxLeft, item->boxRight), std::max(item->boxTop, item->boxBottom)};
     if (item->itemType == model::typeLine || model::isShapeType(item->itemType)) {
-        const int32_t g = roundHalfEven(static_cast<long double>(item->lineWeight) * model::screen().pxPerMmX);
-        if (g > 1) {
-            r.left -= g;
-            r.top -= g;
-            r.right += g;
-            r.bottom += g;
-        }
+        const int32_t g = geometry::weightPaddingPx(item->lineWeight);
+        if (g > 1) r = r.grown(g);
     }
     return r;
 }
 
 namespace {
-
-bool meets(const rect_t& a, const rect_t& b)
-{
-    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
-}
 
 drawContext_t contextFor(renderView_t& view, canvas_t& canvas, bool noEffects)
 {
@@ -189,7 +179,7 @@ rect_t drawItemsInRectOn(renderView_t& view, canvas_t& canvas, rect_t docRect, b
     for (item_t* item : paintingOrder(*view.items)) {
         if (skipSelected && item->selected) continue;
         const rect_t reach = itemReach(item);
-        if (!meets(reach, docRect)) continue;
+        if (!reach.meets(docRect)) continue;
         drawItemOn(view, canvas, item, false);
         docRect.left = std::min(docRect.left, reach.left);
         docRect.top = std::min(docRect.top, reach.top);
@@ -255,6 +245,34 @@ void repaintAll(renderView_t& view, bool runDeferred)
             if (it->kind == model::kindItem) dropUnders(it);
     if (view.drawAnchors) view.drawAnchors(view);
     if (runDeferred && view.startDeferred) view.startDeferred(view);
+}
+
+QRect repaintArea(renderView_t& view, const QRect& area)
+{
+    bool shadows = false;
+    if (view.items)
+        for (const item_t* it = view.items->head; it && !shadows; it = it->next)
+            shadows = isDrawable(it) && !it->hidden && it->shadowElevation != 0;
+    if (shadows || area.isEmpty() || !view.items) {
+        repaintAll(view, false);
+        return view.Image1.rect();
+    }
+    const double z = viewZoom(view);
+    const geometry::point_t o = view.viewOrigin;
+    const rect_t d{geometry::screenToDoc(z, area.left(), o.x), geometry::screenToDoc(z, area.top(), o.y),
+                   geometry::screenToDoc(z, area.right(), o.x), geometry::screenToDoc(z, area.bottom(), o.y)};
+    // The items touching the rectangle are drawn whole: grow it by them first.
+    rect_t grown = d;
+    for (const item_t* it = view.items->head; it; it = it->next) {
+        if (!isDrawable(it) || it->hidden) continue;
+        const rect_t r = itemReach(it);
+        if (r.meets(d)) grown = grown.united(r);
+    }
+    const rect_t screen{geometry::docToScreen(z, grown.left, o.x), geometry::docToScreen(z, grown.top, o.y),
+                        geometry::docToScreen(z, grown.right, o.x) + 1, geometry::docToScreen(z, grown.bottom, o.y) + 1};
+    paintBackground(view, screen);
+    drawItemsInRect(view, grown, false);
+    return QRect(QPoint(screen.left, screen.top), QPoint(screen.right - 1, screen.bottom - 1)).intersected(view.Image1.rect());
 }
 
 void fullQualityPass(renderView_t& view)

@@ -162,7 +162,7 @@ TEST_F(shellTest, FailedSaveWhileClosingOrExitingKeepsTheWindow)
     EXPECT_TRUE(dlg.messages[1].text.contains(f));
     EXPECT_EQ(w->documents().size(), 1u);
     EXPECT_TRUE(d->isModified());
-    EXPECT_FALSE(d->closing);
+    EXPECT_FALSE(d->isClosing());
     // The exit goes no further either.
     dlg.messages.clear();
     dlg.answers = {ui::btnYes};
@@ -235,6 +235,24 @@ TEST_F(shellTest, UnreadableFileLeavesAnUntitledDocument)
     EXPECT_NE(d->header(), nullptr);
 }
 
+TEST_F(shellTest, AnEmptyFileIsAnEmptyDocumentUnderItsOwnName)
+{
+    const QString empty = path("blank page.lmra");
+    QFile fh(empty);
+    ASSERT_TRUE(fh.open(QIODevice::WriteOnly));
+    fh.close();
+    TSandbox* d = w->openDocumentWindow(empty);
+    ASSERT_NE(d, nullptr);
+    EXPECT_TRUE(dlg.texts().isEmpty());
+    EXPECT_EQ(d->fileName, QFileInfo(empty).absoluteFilePath());
+    EXPECT_EQ(d->caption(), QStringLiteral("blank page"));
+    // The page comes from the settings for new files, with its gridlines.
+    ASSERT_NE(d->header(), nullptr);
+    EXPECT_GT(d->header()->x2 - d->header()->x1, 0);
+    EXPECT_NE(model::findByType(d->items, model::typeGrid), nullptr);
+    EXPECT_FALSE(d->isModified());
+}
+
 TEST_F(shellTest, PictureNamesStartAnUntitledDocument)
 {
     for (const QString& name : {QStringLiteral("photo.bmp"), QStringLiteral("Photo.JPG ")}) {
@@ -257,7 +275,7 @@ TEST_F(shellTest, ClosingAModifiedUntitledDocument)
     EXPECT_EQ(dlg.texts(), QStringList{QStringLiteral("Do you want to save the file?")});
     EXPECT_EQ(dlg.messages[0].buttons, ui::btnYes | ui::btnNo | ui::btnCancel);
     EXPECT_EQ(w->documents().size(), 1u);
-    EXPECT_FALSE(d->closing);
+    EXPECT_FALSE(d->isClosing());
     // No closes without saving; nothing is added to the recent files.
     for (QString& e : w->params->reopen) e.clear();
     dlg.answers = {ui::btnNo};
@@ -350,11 +368,12 @@ TEST_F(shellTest, RecentListSurvivesARestart)
 TEST_F(shellTest, DeactivationPassesTheToolToTheNextWindow)
 {
     TSandbox* a = untitled();
-    a->mode = 105;  // star
+    a->selectTool(canvas::toolStar);
     a->FormDeactivate();
     TSandbox* b = w->openDocumentWindow(QString());
-    EXPECT_EQ(b->mode, 105);
-    b->mode = 7;  // not a tool
-    b->FormDeactivate();
-    EXPECT_EQ(w->openDocumentWindow(QString())->mode, 0);
+    EXPECT_EQ(b->mode(), canvas::toolStar);
+    // An area selection under way is a mode of the pointer, not a tool.
+    b->Image1MouseDown(Qt::LeftButton, Qt::ControlModifier, QPoint(50, 50));
+    ASSERT_EQ(b->mode(), canvas::modeAreaSelection);
+    EXPECT_EQ(w->openDocumentWindow(QString())->mode(), canvas::modePointer);
 }

@@ -6,6 +6,7 @@
 #include "app/openrequest.h"
 #include "app/recent.h"
 #include "canvas/toolbar.h"
+#include "geometry/shapes.h"
 #include "model/clipboard.h"
 #include "model/history.h"
 
@@ -190,7 +191,7 @@ TEST_P(clipboardKeys, RunTheEditCommands)
     press(k.key(k.cut));
     EXPECT_TRUE(s->hidden);
     press(k.key(k.paste));
-    EXPECT_EQ(d->mode, 53) << "the pasted copy follows the mouse";
+    EXPECT_EQ(d->mode(), canvas::modePlacing) << "the pasted copy follows the mouse";
     d->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     model::freeList(model::clipboardList());
 }

@@ -118,7 +118,7 @@ TEST(rulerTicks, InchesSubdivisions)
 TEST(rulerPicture, PageBandIsYellowAndTheRestSilver)
 {
     QImage img(400, 12, QImage::Format_RGB32);
-    rulerSpec_t s;
+    rulerLayout_t s;
     s.first = -50;  // the page starts 50 pixels into the ruler
     s.pageStart = 0;
     s.pageEnd = 200;
@@ -140,7 +140,7 @@ TEST(rulerPicture, PageBandIsYellowAndTheRestSilver)
 
 TEST(rulerPicture, ScrolledRulerShowsTheSameTicksShifted)
 {
-    rulerSpec_t s;
+    rulerLayout_t s;
     s.pageStart = 19;
     s.pageEnd = 19 + 2448;
     s.unit = 3;
@@ -159,7 +159,7 @@ TEST(rulerMarker, SavesAndRestoresThePixelsUnderIt)
 {
     rulerImage_t r(false);
     r.resize(300, 12);
-    rulerSpec_t s;
+    rulerLayout_t s;
     s.pageStart = 0;
     s.pageEnd = 300;
     r.redraw(s);

@@ -1,5 +1,6 @@
 // One document window on its own, with a recording host.
 #include "ui/dialogs.h"
+#include "ui/panelcodes.h"
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
 #include "model/itemlist.h"
@@ -84,7 +85,7 @@ TEST_F(sandbox, NewDocumentTakesTheNewFileSettings)
     const page::miry_t& set = params().pageSets[page::designTypeOf(params().pspage) - 1].measuresOf(h->hdr().unit);
     for (int i = 1; i <= page::miry_t::fieldCount; ++i) EXPECT_EQ(m.field(i), set.field(i)) << i;
     EXPECT_FALSE(set.paperWidth.isEmpty());
-    EXPECT_TRUE(w->ready);
+    EXPECT_TRUE(w->isReady());
     EXPECT_TRUE(w->caption().startsWith(QStringLiteral("Untitled ")));
     EXPECT_EQ(host.entries.last(), w->caption() + QStringLiteral(":4711"));
 }
@@ -103,8 +104,8 @@ TEST_F(sandbox, ControlsCarryTheirNames)
 TEST_F(sandbox, LayoutWithoutAndWithBars)
 {
     // 1000 × 1200 holds a Letter page at 100 %.
-    EXPECT_FALSE(w->lastLayout.showX);
-    EXPECT_FALSE(w->lastLayout.showY);
+    EXPECT_FALSE(w->lastLayout().showX);
+    EXPECT_FALSE(w->lastLayout().showY);
     EXPECT_EQ(w->rulerX->geometry(), QRect(12, 0, 988, 12));
     EXPECT_EQ(w->Image1->size(), QSize(w->header()->x2, w->header()->y2));
     // The page is white and the ground outside grey on the canvas image.
@@ -120,11 +121,11 @@ TEST_F(sandbox, LayoutWithoutAndWithBars)
     }
     // Smaller: both bars and the corner panel.
     w->resize(500, 400);
-    EXPECT_TRUE(w->lastLayout.showX);
-    EXPECT_TRUE(w->lastLayout.showY);
+    EXPECT_TRUE(w->lastLayout().showX);
+    EXPECT_TRUE(w->lastLayout().showY);
     EXPECT_FALSE(w->Panel1->isHidden());
     EXPECT_FALSE(w->ScrollBarX->isHidden());
-    EXPECT_EQ(w->ScrollBarX->maximum(), w->lastLayout.maxX);
+    EXPECT_EQ(w->ScrollBarX->maximum(), w->lastLayout().maxX);
 }
 
 TEST_F(sandbox, At300PercentTheImageStays1600AndScrollingMovesTheView)
@@ -138,11 +139,11 @@ TEST_F(sandbox, At300PercentTheImageStays1600AndScrollingMovesTheView)
     ASSERT_GT(maxX, 1600);
     w->ScrollBarX->setValue(maxX);
     const model::item_t* h = w->header();
-    EXPECT_EQ(w->viewOrigin.x, h->x2 - 1600);
+    EXPECT_EQ(w->viewOrigin().x, h->x2 - 1600);
     // The canvas covers the panel's right part: Panel2's right edge reaches it.
     EXPECT_GE(w->Panel2->geometry().right(), w->Panel0->width() - 16 - 12 - 1);
     w->ScrollBarX->setValue(0);
-    EXPECT_EQ(w->viewOrigin.x, 0);
+    EXPECT_EQ(w->viewOrigin().x, 0);
     EXPECT_EQ(w->Panel2->x(), 12);
 }
 
@@ -160,11 +161,12 @@ TEST_F(sandbox, CloseQuestionAnswers)
 {
     EXPECT_TRUE(w->FormClose());  // not modified: no question
     EXPECT_TRUE(dlg.messages.empty());
-    w->closing = w->layoutBusy = 0;
+    // The window was allowed to close; the same window takes a new document.
+    w->openDocument(w->documentNumber(), QString());
     model::setModified(w->items, true);
     dlg.answers = {ui::btnCancel};
     EXPECT_FALSE(w->FormClose());
-    EXPECT_FALSE(w->closing);  // a kept window lays out again
+    EXPECT_FALSE(w->isClosing());  // a kept window lays out again
     dlg.answers = {ui::btnYes};
     host.saveResult = false;
     EXPECT_FALSE(w->FormClose());
@@ -194,15 +196,15 @@ TEST_F(sandbox, PictureNameOffersThePicture)
 
 TEST_F(sandbox, ActivationShowsTheLineAndTextPanels)
 {
-    w->mode = 1;
+    w->selectTool(canvas::toolLine);
     w->FormActivate();
     EXPECT_TRUE(w->Timer5.isActive());
     w->Timer5Timer();
-    w->mode = 31;
+    w->selectTool(canvas::toolText);
     w->Timer5Timer();
-    w->mode = 105;
+    w->selectTool(canvas::toolStar);
     w->Timer5Timer();
-    EXPECT_EQ(host.panels, (QList<int32_t>{98, 300}));
+    EXPECT_EQ(host.panels, (QList<int32_t>{ui::panelNextLine, ui::panelNextText}));
 }
 
 TEST_F(sandbox, WheelScrollsTheShownBars)
@@ -213,11 +215,11 @@ TEST_F(sandbox, WheelScrollsTheShownBars)
                      Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(w.get(), &down);
     EXPECT_EQ(w->ScrollBarY->value(), 48);
-    EXPECT_EQ(w->lastLayout.scrollY, 48);
+    EXPECT_EQ(w->lastLayout().scrollY, 48);
     QWheelEvent right(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::ShiftModifier,
                       Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(w.get(), &right);
     EXPECT_EQ(w->ScrollBarX->value(), 48);
     // The rulers follow: the page edge moved left by the scroll.
-    EXPECT_EQ(w->pageOnScreen.x, 12 - 48);
+    EXPECT_EQ(w->pageOnScreen().x, 12 - 48);
 }

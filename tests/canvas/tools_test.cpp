@@ -12,6 +12,7 @@
 
 #include "host_stub.h"
 
+#include <QPainter>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -99,7 +100,7 @@ TEST_F(tools, CircleIgnoresASecondClickOnTheCentreAndStaysTheTool)
     w->selectTool(103);
     click({200, 200});
     click({200, 200});
-    EXPECT_EQ(w->clickCount, 1);
+    EXPECT_EQ(w->clickCount(), 1);
     EXPECT_TRUE(drawables().empty());
     move({260, 280});
     click({260, 280});
@@ -110,8 +111,8 @@ TEST_F(tools, CircleIgnoresASecondClickOnTheCentreAndStaysTheTool)
     ASSERT_GE(pts.size(), 2u);
     EXPECT_EQ(pts[0], w->toDoc({200, 200}));
     EXPECT_EQ(pts[1], w->toDoc({260, 280}));
-    EXPECT_EQ(w->mode, 103);
-    EXPECT_EQ(w->clickCount, 0);
+    EXPECT_EQ(w->mode(), 103);
+    EXPECT_EQ(w->clickCount(), 0);
     EXPECT_FALSE(model::isSelected(c));
     EXPECT_TRUE(host.guidance.contains(1049));
 }
@@ -131,9 +132,13 @@ TEST_F(tools, PressHeldTakesTheFirstPointSoADragMakesTheItem)
     w->Image1MouseMove(Qt::LeftButton, Qt::NoModifier, QPoint(150, 100));
     w->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, QPoint(150, 100));
     w->Timer1Timer();  // fires late: the button is up, nothing happens
-    EXPECT_EQ(w->clickCount, 1);
-    EXPECT_EQ(w->firstPoint, (point_t{150, 100}));
+    EXPECT_EQ(w->clickCount(), 1);
     EXPECT_TRUE(drawables().empty());
+    // The release placed the centre: the next click finishes the circle around it.
+    click({150, 130});
+    model::item_t* held = only();
+    ASSERT_NE(held, nullptr);
+    EXPECT_EQ(points(held)[0], w->toDoc({150, 100}));
 }
 
 TEST_F(tools, EveryToolMakesItsItemFromClicksWithTheDefaults)
@@ -194,7 +199,7 @@ TEST_F(tools, EveryToolMakesItsItemFromClicksWithTheDefaults)
         EXPECT_NEAR(it->mx1, it->x1 * model::screen().pxPerMmX, 1e-9);
         EXPECT_LE(it->boxLeft, it->boxRight);
         EXPECT_GT(it->boxWidth, 0);
-        EXPECT_EQ(w->mode, r.tool);
+        EXPECT_EQ(w->mode(), r.tool);
         // One undo takes the whole item away, redo brings it back.
         ASSERT_TRUE(model::undo(w->items));
         EXPECT_TRUE(drawables().empty());
@@ -246,13 +251,13 @@ TEST_F(tools, LineWithAPresetDirectionFollowsItAndShowsAGuide)
 {
     params().lineDirection = 90.0;
     w->selectTool(1);
-    EXPECT_EQ(w->mode, 1);
+    EXPECT_EQ(w->mode(), 1);
     click({200, 300});
     move({260, 200});
     // The dotted guide runs horizontally from the constrained end to the mouse.
-    ASSERT_TRUE(w->guideBuffer.saved);
-    EXPECT_EQ(w->guideBuffer.dest.top(), 199);
-    EXPECT_EQ(w->guideBuffer.dest.height(), 3);
+    ASSERT_TRUE(w->guideBuffer().valid);
+    EXPECT_EQ(w->guideBuffer().rect.top(), 199);
+    EXPECT_EQ(w->guideBuffer().rect.height(), 3);
     const QRgb mid = w->canvasImage().pixel(230, 200);
     EXPECT_TRUE(mid == qRgb(255, 0, 0) || mid == qRgb(255, 255, 0)) << std::hex << mid;
     click({260, 200});
@@ -261,12 +266,12 @@ TEST_F(tools, LineWithAPresetDirectionFollowsItAndShowsAGuide)
     EXPECT_EQ(line->x1, line->x2);
     EXPECT_EQ(line->y2, w->toDoc({0, 200}).y);
     EXPECT_DOUBLE_EQ(line->direction, 90.0);
-    EXPECT_FALSE(w->guideBuffer.saved);
+    EXPECT_FALSE(w->guideBuffer().valid);
 
     // A click level with the start would make a line of no length: ignored.
     click({100, 500});
     click({180, 500});
-    EXPECT_EQ(w->clickCount, 1);
+    EXPECT_EQ(w->clickCount(), 1);
     EXPECT_EQ(drawables().size(), 1u);
 }
 
@@ -356,14 +361,59 @@ TEST_F(tools, SplineEndsWithEnterShiftClickOrBackspace)
     move({350, 350});
     EXPECT_TRUE(key(Qt::Key_Backspace));
     // Two placed points and the rubber point at the mouse.
-    ASSERT_EQ(w->rubberPoints.size(), 3u);
-    EXPECT_EQ(w->rubberPoints[1], clicks[1]);
-    EXPECT_EQ(w->rubberPoints[2], (point_t{350, 350}));
+    ASSERT_EQ(w->toolPoints().size(), 3u);
+    EXPECT_EQ(w->toolPoints()[1], clicks[1]);
+    EXPECT_EQ(w->toolPoints()[2], (point_t{350, 350}));
     EXPECT_TRUE(key(Qt::Key_Backspace));
     EXPECT_TRUE(key(Qt::Key_Backspace));
-    EXPECT_EQ(w->clickCount, 0);
+    EXPECT_EQ(w->clickCount(), 0);
     EXPECT_TRUE(drawables().empty());
     EXPECT_EQ(host.panels.back(), 109);
+}
+
+TEST_F(tools, SplinePreviewShowsTheItemThatEnterCreatesAndDottedEdgesToTheMouse)
+{
+    // Per tool: the filled and the open variant. The mouse away from the
+    // last point must not bend the preview (a self-crossing outline), only the
+    // dotted guides may show it.
+    for (const int32_t tool : {canvas::toolSolid, canvas::toolSpline, canvas::toolOblong}) {
+        SCOPED_TRACE(tool);
+        params().polyfill = 0x00C000;
+        model::freeList(w->items);
+        ASSERT_TRUE(w->openDocument(7, QString()));
+        w->selectTool(tool);
+        const std::vector<point_t> corners = {{100, 100}, {300, 100}, {300, 300}, {100, 300}};
+        for (point_t c : corners) {
+            move(c);
+            click(c);
+        }
+        const point_t mouse{200, 420};
+        move(mouse);
+        const QImage preview = w->canvasImage().copy();
+        // The status line says how to end, and C only where it closes the shape.
+        EXPECT_TRUE(host.status.contains(QStringLiteral("Enter"))) << host.status.toStdString();
+        EXPECT_EQ(host.status.contains(QStringLiteral("C to close")), tool == canvas::toolSpline);
+        ASSERT_TRUE(key(Qt::Key_Return));
+        EXPECT_TRUE(host.status.isEmpty());
+        ASSERT_NE(only(), nullptr);
+        w->repaintAll(false);
+        const QImage created = w->canvasImage();
+        // Everything but the guides' pixels is the created item.
+        QImage guides(created.size(), QImage::Format_RGB32);
+        guides.fill(Qt::black);
+        QPainter g(&guides);
+        g.setPen(QPen(Qt::white, 5));
+        g.drawLine(100, 300, mouse.x, mouse.y);  // last corner -> mouse
+        g.drawLine(mouse.x, mouse.y, 100, 100);  // mouse -> first corner
+        g.end();
+        int32_t differing = 0;
+        for (int y = 0; y < created.height(); ++y)
+            for (int x = 0; x < created.width(); ++x)
+                if (guides.pixel(x, y) == qRgb(0, 0, 0) && preview.pixel(x, y) != created.pixel(x, y)) ++differing;
+        EXPECT_EQ(differing, 0);
+        // The guides themselves show on the preview.
+        EXPECT_NE(preview.pixel(150, 360), created.pixel(150, 360));
+    }
 }
 
 TEST_F(tools, OpenCurveClosesWithCOnlyFromThreePoints)
@@ -374,7 +424,7 @@ TEST_F(tools, OpenCurveClosesWithCOnlyFromThreePoints)
     move({250, 200});
     EXPECT_TRUE(key(Qt::Key_C));
     EXPECT_TRUE(drawables().empty());
-    EXPECT_EQ(w->clickCount, 1);
+    EXPECT_EQ(w->clickCount(), 1);
     click({250, 200});
     move({50, 250});
     EXPECT_TRUE(key(Qt::Key_C));
@@ -415,10 +465,9 @@ TEST_F(tools, EscInTheMiddleOfAStarLeavesNothingAndIgnoresTheRelease)
     EXPECT_NE(w->canvasImage(), before);  // the preview shows
     w->Image1MouseDown(Qt::LeftButton, Qt::NoModifier, QPoint(340, 340));
     EXPECT_TRUE(key(Qt::Key_Escape));
-    EXPECT_EQ(w->ignoreGesture, 1);
     w->Image1MouseMove(Qt::LeftButton, Qt::NoModifier, QPoint(345, 345));
     w->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, QPoint(345, 345));
-    EXPECT_EQ(w->clickCount, 0);
+    EXPECT_EQ(w->clickCount(), 0);
     EXPECT_TRUE(drawables().empty());
     EXPECT_EQ(w->canvasImage(), before);
 }
@@ -470,16 +519,16 @@ TEST_F(tools, CtrlPressLeavesTheSequenceForTheAreaSelection)
     click({100, 100});
     move({200, 100});
     w->Image1MouseDown(Qt::LeftButton, Qt::ControlModifier, QPoint(50, 50));
-    EXPECT_EQ(w->clickCount, 0);
-    EXPECT_FALSE(TSandbox::isToolMode(w->mode));
-    EXPECT_TRUE(w->rubberPoints.empty());
+    EXPECT_EQ(w->clickCount(), 0);
+    EXPECT_FALSE(canvas::isToolMode(w->mode()));
+    EXPECT_TRUE(w->toolPoints().empty());
 }
 
 TEST_F(tools, EllipseWithCoincidentAxisPointsGetsADirection)
 {
     w->selectTool(104);
     drag({300, 300}, {380, 300});
-    EXPECT_EQ(w->clickCount, 2);
+    EXPECT_EQ(w->clickCount(), 2);
     move({300, 260});
     click({300, 260});
     model::item_t* e = only();
@@ -496,10 +545,10 @@ TEST_F(tools, RectangleWidthRunsPerpendicularToTheFirstSide)
     click({200, 100});
     move({230, 40});
     // The third corner stays above the second; the guide runs to the mouse.
-    ASSERT_EQ(w->rubberPoints.size(), 4u);
-    EXPECT_EQ(w->rubberPoints[2], (point_t{200, 40}));
-    EXPECT_EQ(w->rubberPoints[3], (point_t{100, 40}));
-    EXPECT_TRUE(w->guideBuffer.saved);
+    ASSERT_EQ(w->toolPoints().size(), 4u);
+    EXPECT_EQ(w->toolPoints()[2], (point_t{200, 40}));
+    EXPECT_EQ(w->toolPoints()[3], (point_t{100, 40}));
+    EXPECT_TRUE(w->guideBuffer().valid);
     click({230, 40});
     model::item_t* r = only();
     ASSERT_NE(r, nullptr);
@@ -567,12 +616,12 @@ TEST_F(tools, ChoosingAToolWhilePastedItemsArePlacedLeavesThemWhereTheyAre)
     ASSERT_EQ(pasted.size(), 1u);
     w->selectTool(0);
     w->startPlacing(pasted);
-    ASSERT_EQ(w->mode, 53);
+    ASSERT_EQ(w->mode(), 53);
     move({400, 400});
     const point_t placed = points(pasted[0])[0];
     EXPECT_NE(placed, points(square)[0]);
     w->selectTool(103);
-    EXPECT_EQ(w->mode, 103);
+    EXPECT_EQ(w->mode(), 103);
     EXPECT_EQ(points(pasted[0])[0], placed);
     EXPECT_EQ(pasted[0]->points.head->p.savedX, placed.x);
     EXPECT_EQ(pasted[0]->points.head->p.savedY, placed.y);
@@ -598,5 +647,26 @@ TEST_F(tools, HeavyPatternedLinePreviewLeavesNoTrace)
         key(Qt::Key_Escape);
         EXPECT_EQ(w->canvasImage(), settled);
         w->Image1MouseDown(Qt::RightButton, Qt::NoModifier, QPoint(0, 0));
+    }
+}
+
+TEST(MarkSize, NewShapesLeaveRoomForMarksOfTheSettingsSize)
+{
+    // A thin square's box is padded by half the mark size, not by a fixed 4.
+    for (const int32_t size : {8, 16}) {
+        SCOPED_TRACE(size);
+        settings::TParams p(nullptr);
+        p.markWidth = p.markHeight = size;
+        p.polywidth = 0.1;
+        canvas::setParams(&p);
+        model::itemList_t list;
+        model::item_t* sq = model::newItem(list, model::typeSquare);
+        sq->penWidthPx = 1;
+        canvas::buildShapePoints(sq, model::typeSquare, {{100, 100}, {200, 100}}, 4);
+        geometry::itemBounds(sq);
+        EXPECT_EQ(sq->boxLeft, 100 - size / 2);
+        EXPECT_EQ(sq->boxRight, 200 + size / 2);
+        model::freeList(list);
+        canvas::setParams(nullptr);
     }
 }

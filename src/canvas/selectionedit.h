@@ -1,0 +1,27 @@
+// What the pointer's modes share when they change the selection on the
+// canvas: the area a selected item covers (its pen and marks inside).
+#pragma once
+
+#include "model/item.h"
+
+#include <QRect>
+
+#include <algorithm>
+
+#include <vector>
+
+namespace canvas {
+
+class TSandbox;
+
+// The canvas rectangle spanned by two corners given as inclusive edges in any order.
+inline QRect spanRect(int32_t l, int32_t t, int32_t r, int32_t b)
+{
+    return QRect(QPoint(std::min(l, r), std::min(t, b)), QPoint(std::max(l, r), std::max(t, b)));
+}
+
+// The canvas area the items cover while selected; `moving` leaves room for
+// a drag's marks and rounding.
+QRect coveredArea(TSandbox& w, const std::vector<model::item_t*>& items, bool moving);
+
+} // namespace canvas
