@@ -24,6 +24,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -214,14 +215,56 @@ canvas::TSandbox* TForm1::openDocumentWindow(const QString& name)
         QMdiSubWindow* sub = mdiArea->addSubWindow(w);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->setWindowIcon(QIcon(QPixmap(1, 1)));
-        sub->resize(std::max(300, mdiArea->width() * 3 / 4), std::max(200, mdiArea->height() * 3 / 4));
+        // Placed before it shows, so that the area's own placement (which
+        // puts later windows beside the first, mostly out of sight) is not used.
+        sub->setGeometry(newWindowGeometry(static_cast<int32_t>(docs.size())));
+        QObject::connect(sub, &QMdiSubWindow::windowStateChanged, this,
+                         [this, sub](Qt::WindowStates before, Qt::WindowStates now) {
+                             // A restored window comes back where it was, which may lie
+                             // outside the area since the main window was resized.
+                             const Qt::WindowStates big = Qt::WindowMaximized | Qt::WindowMinimized;
+                             if ((before & big) && !(now & big))
+                                 QTimer::singleShot(0, sub, [this, sub] { keepInsideArea(sub); });
+                         });
         if (docs.empty()) sub->showMaximized();
         else sub->show();
     }
-    w->openDocument(number, name);
+    const bool opened = w->openDocument(number, name);
     if (QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) mdiArea->setActiveSubWindow(sub);
+    // The window may have become active before its document was ready, when
+    // activation could not yet check its entry.
+    checkWindowEntry(w->documentNumber());
+    // Whatever asked for the file (the Open dialog, Reopen, the command line,
+    // an open request), a file that opened goes to the top of Reopen; one
+    // that was refused or could not be read does not.
+    if (opened && !w->fileName.isEmpty()) addRecent(w->fileName);
     setDocumentCommandsEnabled(true);
     return w;
+}
+
+QRect TForm1::newWindowGeometry(int32_t othersOpen) const
+{
+    const QRect area = mdiArea->viewport()->rect();
+    const int32_t width = std::min(std::max(300, area.width() * 3 / 4), std::max(1, area.width()));
+    const int32_t height = std::min(std::max(200, area.height() * 3 / 4), std::max(1, area.height()));
+    // Each further window one title bar down and right of the one before,
+    // starting again at the top-left before it would leave the area.
+    const int32_t step = std::max(8, style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const int32_t room = std::min(area.width() - width, area.height() - height) / step + 1;
+    const int32_t k = othersOpen % std::max(1, room);
+    return QRect(k * step, k * step, width, height);
+}
+
+void TForm1::keepInsideArea(QMdiSubWindow* sub)
+{
+    if (!sub || sub->isMaximized() || sub->isMinimized()) return;
+    const QRect area = mdiArea->viewport()->rect();
+    QRect g = sub->geometry();
+    g.setWidth(std::min(g.width(), area.width()));
+    g.setHeight(std::min(g.height(), area.height()));
+    g.moveLeft(std::clamp(g.left(), 0, std::max(0, area.width() - g.width())));
+    g.moveTop(std::clamp(g.top(), 0, std::max(0, area.height() - g.height())));
+    if (g != sub->geometry()) sub->setGeometry(g);
 }
 
 bool TForm1::activateWindow(int32_t docNumber)
@@ -231,6 +274,9 @@ bool TForm1::activateWindow(int32_t docNumber)
         if (w && !w->isClosing() && w->documentNumber() == docNumber) {
             mdiArea->setActiveSubWindow(s);
             s->show();
+            // Choosing the entry of the window already active toggles the
+            // entry's check mark off; the active window's entry stays checked.
+            checkWindowEntry(docNumber);
             return true;
         }
     }
@@ -249,6 +295,7 @@ void TForm1::subWindowActivated(QMdiSubWindow* sub)
 void TForm1::documentActivated(canvas::TSandbox* w)
 {
     if (tearingDown_ || !w) return;
+    showModified(w);
     refreshDocumentMenus(w);
     if (!firstDocumentSeen_ && w->isReady()) {
         firstDocumentSeen_ = true;

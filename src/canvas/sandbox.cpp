@@ -240,7 +240,8 @@ QString TSandbox::caption() const
 
 void TSandbox::refreshCaption()
 {
-    setWindowTitle(caption());
+    // "[*]" shows as "*" while the host marks the window modified.
+    setWindowTitle(caption() + QStringLiteral("[*]"));
     if (host_) host_->addWindowEntry(caption(), documentNumber());
 }
 

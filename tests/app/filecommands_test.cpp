@@ -67,7 +67,7 @@ TEST_F(shellTest, SaveAsWritesTheFileAndRenamesTheWindow)
     EXPECT_EQ(r.filterIndex, 2);
     EXPECT_TRUE(r.name.isEmpty());
     EXPECT_EQ(d->fileName, path("plan.lmra"));
-    EXPECT_EQ(d->windowTitle(), QStringLiteral("plan"));
+    EXPECT_EQ(d->windowTitle(), QStringLiteral("plan[*]"));
     EXPECT_FALSE(d->isModified());
     EXPECT_EQ(w->params->reopen[0], path("plan.lmra"));
     EXPECT_EQ(w->params->docdir, files.path());
@@ -185,7 +185,7 @@ TEST_F(shellTest, OpenDialogOpensTheFileAndRemembersIt)
     TSandbox* d = w->activeDocument();
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->fileName, f);
-    EXPECT_EQ(d->windowTitle(), QStringLiteral("shapes one"));
+    EXPECT_EQ(d->windowTitle(), QStringLiteral("shapes one[*]"));
     EXPECT_EQ(w->params->reopen[0], f);
     EXPECT_EQ(w->params->lastOpened, f);
     // The name field is preset with the last name next time; cancelling opens nothing.

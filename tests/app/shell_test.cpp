@@ -80,7 +80,7 @@ TEST_F(shellTest, StartUpOpensOneUntitledDocumentAfterHalfASecond)
     QTest::qWait(800);
     ASSERT_EQ(w->documents().size(), 1u);
     TSandbox* d = w->documents()[0];
-    EXPECT_EQ(d->windowTitle(), QStringLiteral("Untitled 1"));
+    EXPECT_EQ(d->windowTitle(), QStringLiteral("Untitled 1[*]"));
     EXPECT_TRUE(d->fileName.isEmpty());
     EXPECT_TRUE(w->menuWindow->menuAction()->isVisible());
     EXPECT_TRUE(w->Save1->isEnabled());
@@ -199,10 +199,11 @@ TEST_F(shellTest, ZoomButtonsStepThroughTheTable)
     for (QAction* a : w->zoomItems) EXPECT_FALSE(a->isChecked());
     w->toolbarCommand(canvas::buttonZoomOut);
     EXPECT_DOUBLE_EQ(w->params->currentZoom, 1.0);
-    // Position 0 is ignored.
+    // The slider stops at 1 %, which it applies.
     w->procs->setSliderPosition(0);
     w->procs->sliderReleased();
-    EXPECT_DOUBLE_EQ(w->params->currentZoom, 1.0);
+    EXPECT_DOUBLE_EQ(w->params->currentZoom, 0.01);
+    EXPECT_EQ(w->procs->zoomLabel->text(), QStringLiteral("1%"));
     // At 300 % zoom in does nothing.
     w->chooseZoom(8);
     w->toolbarCommand(canvas::buttonZoomIn);

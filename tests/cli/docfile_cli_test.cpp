@@ -155,15 +155,18 @@ TEST_F(Cli, DumpOverlaysReplaceTheFieldsTheyCover)
 TEST_F(Cli, DumpPointsAnchorsTextAndStream)
 {
     const QJsonObject d = dump({example});
+    // A five-spike star as the star tool builds it: centre, V, ten vertices.
     const QJsonArray pts = record(d, model::typeStar)["points"].toArray();
-    ASSERT_EQ(pts.size(), 10);
+    ASSERT_EQ(pts.size(), 12);
     const QJsonObject p0 = pts[0].toObject();
     EXPECT_EQ(p0.keys().size(), 12);
     for (const char* k : {"x", "y", "savedX", "savedY", "c1x", "c1y", "c2x", "c2y", "savedC1x", "savedC1y",
                           "savedC2x", "savedC2y"})
         EXPECT_TRUE(p0.contains(k)) << k;
     EXPECT_EQ(p0["x"].toInt(), 227);
-    EXPECT_EQ(p0["y"].toInt(), 680 - 151);
+    EXPECT_EQ(p0["y"].toInt(), 680);
+    EXPECT_EQ(pts[1].toObject()["y"].toInt(), 680 - 151);
+    EXPECT_EQ(pts[11].toObject()["y"].toInt(), 680 - 151) << "the last vertex closes on V";
 
     const QJsonObject grid = record(d, model::typeGrid);
     EXPECT_EQ(grid["anchorsX"].toArray().size(), 10);
