@@ -364,10 +364,13 @@ void TForm1::updateZoomChecks()
 
 void TForm1::setZoom(double zoom)
 {
+    // The active document keeps the zoom; the controls show what it keeps.
+    if (canvas::TSandbox* w = activeDocument()) {
+        w->applyZoom(zoom);
+        return;
+    }
     params->currentZoom = zoom;
-    updateZoomChecks();
-    procs->showZoom(zoom);
-    if (canvas::TSandbox* w = activeDocument()) w->applyZoom();
+    zoomControlsChanged();
 }
 
 void TForm1::chooseZoom(int32_t index)
@@ -501,10 +504,7 @@ void TForm1::toolbarCommand(int32_t n)
 void TForm1::toolbarZoom(int32_t percent)
 {
     if (percent <= 0) return;
-    params->currentZoom = percent / 100.0;
-    procs->zoomLabel->setText(QString::number(percent) + QLatin1Char('%'));
-    updateZoomChecks();
-    if (canvas::TSandbox* w = activeDocument()) w->applyZoom();
+    setZoom(percent / 100.0);
 }
 
 void TForm1::toolbarToggle(int32_t n, bool on)

@@ -162,7 +162,10 @@ public:
     // new untitled document).
     bool openDocument(int32_t number, const QString& name);
     void layoutView();
-    void applyZoom();
+    // The one place a document's zoom changes: the header keeps it, the
+    // settings' currentZoom mirrors it for the zoom controls, which the host
+    // then refreshes. Points being placed are dropped, the canvas repainted.
+    void applyZoom(double factor);
     void repaintAll(bool runDeferred);
     void repaintRect(const QRect& rect);
     // Redraws both rulers for the current scroll positions.

@@ -132,13 +132,14 @@ void TSandbox::scrolled()
     tools_->followViewOrigin(before);
 }
 
-void TSandbox::applyZoom()
+void TSandbox::applyZoom(double factor)
 {
     model::item_t* h = header();
-    if (!h || closing_) return;
+    if (!h || closing_ || !(factor > 0.0)) return;
     view.selectionUnder = render::savedArea_t{};
     for (interaction_t* i : interactions()) i->overlayLost();
-    h->hdr().zoom = params().currentZoom;
+    h->hdr().zoom = factor;
+    params().currentZoom = factor;
     // Canvas positions of points being placed mean nothing at another zoom.
     abandonSequence();
     for (model::item_t* it = items.head; it; it = it->next)
@@ -147,6 +148,7 @@ void TSandbox::applyZoom()
     layoutView();
     paintCanvas(true);
     Timer7.start();
+    if (host_) host_->zoomControlsChanged();
 }
 
 void TSandbox::wheelEvent(QWheelEvent* e)

@@ -182,6 +182,22 @@ TEST_F(shellTest, ZoomMenuAppliesToTheActiveDocument)
     EXPECT_TRUE(d->Timer7.isActive());
 }
 
+TEST_F(shellTest, EachDocumentKeepsItsZoomAndTheControlsShowTheActiveOne)
+{
+    TSandbox* a = untitled();
+    w->procs->setSliderPosition(175);
+    w->procs->sliderReleased();
+    TSandbox* b = w->openDocumentWindow(QString());
+    ASSERT_NE(b, a);
+    EXPECT_DOUBLE_EQ(b->zoomFactor(), 1.0);
+    EXPECT_EQ(w->procs->sliderPosition(), 100);
+    w->mdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(a->parentWidget()));
+    EXPECT_DOUBLE_EQ(a->zoomFactor(), 1.75);
+    EXPECT_EQ(w->procs->sliderPosition(), 175);
+    EXPECT_EQ(w->procs->zoomLabel->text(), QStringLiteral("175%"));
+    EXPECT_TRUE(w->zoomItems[6]->isChecked());
+}
+
 TEST_F(shellTest, ZoomButtonsStepThroughTheTable)
 {
     TSandbox* d = untitled();

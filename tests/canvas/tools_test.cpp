@@ -559,8 +559,7 @@ TEST_F(tools, RectangleWidthRunsPerpendicularToTheFirstSide)
 
 TEST_F(tools, ZoomedCanvasPointsBecomeDocumentPixels)
 {
-    params().currentZoom = 2.0;
-    w->applyZoom();
+    w->applyZoom(2.0);
     ASSERT_DOUBLE_EQ(w->zoomFactor(), 2.0);
     w->selectTool(101);
     click({100, 100});
