@@ -2,6 +2,7 @@
 
 #include "model/itemlist.h"
 #include "model/metrics.h"
+#include "render/effects.h"
 #include "render/shapedraw.h"
 
 #include <algorithm>
@@ -48,13 +49,18 @@ std::vector<item_t*> paintingOrder(const model::itemList_t& list)
     return order;
 }
 
-rect_t itemReach(const item_t* item)
+rect_t itemReach(const item_t* item, double zoom)
 {
-    rect_t r{std::min(item->boxLeft, item->boxRight), std::min(item->boxTop, item->boxBottom),
-             std::max(item->boxLeft, item->boxRight), std::max(item->boxTop, item->boxBottom)};
+    const rect_t box{std::min(item->boxLeft, item->boxRight), std::min(item->boxTop, item->boxBottom),
+                     std::max(item->boxLeft, item->boxRight), std::max(item->boxTop, item->boxBottom)};
+    rect_t r = box;
     if (item->itemType == model::typeLine || model::isShapeType(item->itemType)) {
         const int32_t g = geometry::weightPaddingPx(item->lineWeight);
         if (g > 1) r = r.grown(g);
+    }
+    if (item->shadowElevation != 0 && zoom > 0) {
+        const int32_t spread = static_cast<int32_t>(std::ceil(shadowSpreadPx(item, zoom) / zoom)) + 1;
+        r = r.united(box.grown(spread));
     }
     return r;
 }
@@ -176,9 +182,10 @@ rect_t drawItemsInRectOn(renderView_t& view, canvas_t& canvas, rect_t docRect, b
 {
     drawGridlinesOn(view, canvas);
     if (!view.items) return docRect;
+    const double zoom = viewZoom(view);
     for (item_t* item : paintingOrder(*view.items)) {
         if (skipSelected && item->selected) continue;
-        const rect_t reach = itemReach(item);
+        const rect_t reach = itemReach(item, zoom);
         if (!reach.meets(docRect)) continue;
         drawItemOn(view, canvas, item, false);
         docRect.left = std::min(docRect.left, reach.left);
@@ -265,7 +272,7 @@ QRect repaintArea(renderView_t& view, const QRect& area)
     rect_t grown = d;
     for (const item_t* it = view.items->head; it; it = it->next) {
         if (!isDrawable(it) || it->hidden) continue;
-        const rect_t r = itemReach(it);
+        const rect_t r = itemReach(it, z);
         if (r.meets(d)) grown = grown.united(r);
     }
     const rect_t screen{geometry::docToScreen(z, grown.left, o.x), geometry::docToScreen(z, grown.top, o.y),

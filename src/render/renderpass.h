@@ -106,8 +106,9 @@ bool isDrawable(const model::item_t* item);
 // list order whose zOrder is z.
 std::vector<model::item_t*> paintingOrder(const model::itemList_t& list);
 
-// Reach of an item in document pixels (its box, grown by its weight).
-rect_t itemReach(const model::item_t* item);
+// Reach of an item in document pixels: its box, grown by its weight and, with
+// a shadow, by everything the shadow can darken at the zoom.
+rect_t itemReach(const model::item_t* item, double zoom = 1.0);
 
 void drawItem(renderView_t& view, model::item_t* item, bool noEffects);
 // rect: right and bottom exclusive.

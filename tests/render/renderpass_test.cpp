@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <random>
+#include <string>
 
 using namespace render;
 using model::item_t;
@@ -611,23 +613,40 @@ TEST(ViewSwitches, StoredRepaintedAndCachesDroppedOnlyFor3D)
     EXPECT_EQ(drops, 1);
 }
 
-TEST(ViewSwitches, SurfacesDrawFlatWhateverTheSwitches)
+struct switchCase_t {
+    const char* name;
+    bool show3D, showShadows, quick;
+    bool shaded, shadowed;
+};
+void PrintTo(const switchCase_t& c, std::ostream* os) { *os << c.name; }
+
+class ViewSwitchEffects : public ::testing::TestWithParam<switchCase_t> {};
+
+// A square with a Round surface and a hard shadow: the switches decide
+// whether its face is shaded and whether the shadow appears, independently.
+TEST_P(ViewSwitchEffects, SurfaceAndShadowFollowTheirOwnSwitch)
 {
-    // Until the effects renderers take them, a surface or shadow changes nothing.
-    QImage first;
-    for (bool threeD : {true, false})
-        for (bool quick : {false, true}) {
-            scene s;
-            item_t* sq = addShape(s.doc, model::typeSquare, {{40, 40}, {160, 40}, {160, 160}, {40, 160}}, 0x00FF00, red, 1.0);
-            sq->surface = 5;
-            sq->shadowElevation = 4;
-            s.view.show3D = threeD;
-            s.view.quickDraw = quick;
-            const QImage& img = s.paint();
-            if (first.isNull()) first = img;
-            EXPECT_TRUE(img == first) << threeD << quick;
-        }
+    const switchCase_t& c = GetParam();
+    scene s;
+    item_t* sq = addShape(s.doc, model::typeSquare, {{40, 40}, {160, 40}, {160, 160}, {40, 160}}, 0x00FF00, red, 1.0);
+    testdoc::withEffects(sq, 85, 0, 0, 127);  // 10 pixels down and right, black, no blur
+    s.view.show3D = c.show3D;
+    s.view.showShadows = c.showShadows;
+    s.view.quickDraw = c.quick;
+    const QImage& img = s.paint();
+    // A flat face is the fill colour throughout; a shaded one is not.
+    EXPECT_EQ(px(img, 100, 50) != 0x00FF00, c.shaded);
+    EXPECT_EQ(px(img, 100, 165) == 0, c.shadowed);
+    EXPECT_EQ(px(img, 100, 30), white);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Switches, ViewSwitchEffects,
+    ::testing::Values(switchCase_t{"AllOn", true, true, false, true, true},
+                      switchCase_t{"ThreeDOffKeepsShadows", false, true, false, false, true},
+                      switchCase_t{"ShadowsOffKeepsSurface", true, false, false, true, false},
+                      switchCase_t{"QuickDrawHasNeither", true, true, true, false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RenderItemToBitmap, PatternLengthsFollowTheVerticalScale)
 {
