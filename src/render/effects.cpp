@@ -129,7 +129,7 @@ const axisWeights_t& weightsFor(int32_t target, int32_t source)
     if (it != cache.end()) return it->second;
     if (cache.size() > 512) cache.clear();
     axisWeights_t a;
-    a.c = buildContributors(target, source, filterBSpline, 0.0f);
+    a.c = buildContributors(target, source, filterBSpline, defaultSupport(filterBSpline));
     a.total.resize(size_t(target));
     a.lo.resize(size_t(target));
     a.hi.resize(size_t(target));
