@@ -8,6 +8,7 @@
 #include "render/renderpass.h"
 #include "render/resample.h"
 #include "render/shade.h"
+#include "geometry/shapes.h"
 
 #include <gtest/gtest.h>
 
@@ -242,13 +243,22 @@ TEST(ShadowRepaint, APiecePaintedAloneEqualsTheFullRepaint)
 {
     for (double zoom : {1.0, 1.5}) {
         scene s(0, zoom);
+        // A low shadow that is very soft spreads further than it is offset
+        // (first in the stacking order, so that no other item's reach has
+        // grown the painted rectangle when it is asked).
+        item_t* c = addShape(s.doc, model::typeSquare, {{30, 140}, {70, 140}, {70, 180}, {30, 180}}, 0x3070E0, 0, 0);
+        withEffects(c, 17, 200, 0, 0);
         item_t* a = addShape(s.doc, model::typeCircle, {{60, 60}, {90, 60}}, 0x3070E0, 0x202080, 0.5);
         item_t* b = addShape(s.doc, model::typeSquare, {{120, 40}, {170, 40}, {170, 90}, {120, 90}}, -1, 0x800000, 1.0);
         withEffects(a, 85, 85, 60, 127);
         withEffects(b, 85, 120, 0, 127);
+        // Boxes as the editor keeps them: tight around the outline.
+        for (item_t* it : {a, b, c}) geometry::itemBounds(it, 8, 8);
         const QImage full = s.paint().copy();
-        // Pieces right and below the items, where only their shadows fall.
-        for (const QRect& piece : {QRect(100, 70, 30, 25), QRect(175, 60, 40, 50), QRect(60, 100, 60, 40)}) {
+        // Pieces right of and below the items, where only the faint tails of
+        // their shadows fall.
+        for (const QRect& piece : {QRect(100, 70, 30, 25), QRect(175, 60, 40, 50), QRect(60, 100, 60, 40),
+                                   QRect(180, 120, 50, 50), QRect(78, 150, 20, 40), QRect(90, 140, 8, 45)}) {
             renderView_t part = s.view;
             part.Image1 = newCanvasImage(piece.width(), piece.height());
             part.viewOrigin = {piece.left(), piece.top()};
