@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
+#include <unordered_map>
 
 namespace render {
 
@@ -274,21 +275,38 @@ int32_t brightnessLift(int32_t colour, int32_t amount)
     return roundHalfEven((1.0L - (r + g + b) / 765.0L) * (1.0L - spread / 255.0L) * 0.75L * amount);
 }
 
+namespace {
+
+// sin(π × (r + 1) / length)^e for every row: the ramp's shape, which depends
+// on the length alone. Repaints ask for the same few lengths again and again,
+// and the powers of sines cost more than the rest of the shading.
+const std::vector<double>& rampProfile(int32_t length)
+{
+    static std::unordered_map<int32_t, std::vector<double>> memo;
+    auto it = memo.find(length);
+    if (it != memo.end()) return it->second;
+    if (memo.size() > 4096) memo.clear();
+    std::vector<double> g(static_cast<size_t>(length));
+    const double e = std::clamp(36.0 / length, 1.5, 3.0);
+    for (int32_t r = 0; r < length; ++r) g[size_t(r)] = std::pow(std::max(0.0, std::sin(pi * (r + 1) / length)), e);
+    return memo.emplace(length, std::move(g)).first->second;
+}
+
+} // namespace
+
 std::vector<int32_t> shadeRamp(int32_t length, int32_t level, int32_t colour)
 {
     std::vector<int32_t> ramp;
     if (length < 1) return ramp;
     ramp.reserve(size_t(length));
-    const double e = std::clamp(36.0 / length, 1.5, 3.0);
+    const std::vector<double>& profile = rampProfile(length);
     const int32_t h = brightnessLift(colour, 255 - level);
+    const int32_t lifted[3] = {h + channel(colour, 0), h + channel(colour, 8), h + channel(colour, 16)};
     for (int32_t r = 0; r < length; ++r) {
-        const double g = std::pow(std::max(0.0, std::sin(pi * (r + 1) / length)), e);
-        const double k = (g * (255 - level) + level) / 255.0;
+        const double k = (profile[size_t(r)] * (255 - level) + level) / 255.0;
         int32_t out = 0;
-        for (int32_t shift : {0, 8, 16}) {
-            const int32_t v = std::clamp(roundHalfEven((h + channel(colour, shift)) * static_cast<long double>(k)), 0, 255);
-            out |= v << shift;
-        }
+        for (int32_t c = 0; c < 3; ++c)
+            out |= std::clamp(roundHalfEven(lifted[c] * static_cast<long double>(k)), 0, 255) << (8 * c);
         ramp.push_back(out);
     }
     return ramp;
