@@ -1,6 +1,7 @@
 // Open requests from the desktop: the macro's text and the hand-over from a
 // second editor process to the first.
 #include "shell_fixture.h"
+#include "testnames.h"
 
 #include "app/openrequest.h"
 #include "app/recent.h"
@@ -12,9 +13,16 @@
 #include <thread>
 
 struct macroCase {
+    const char* name;
     const char* request;
     const char* file;
 };
+
+void PrintTo(const macroCase& c, std::ostream* os)
+{
+    *os << "request " << ::testing::PrintToString(std::string(c.request)) << " names "
+        << ::testing::PrintToString(std::string(c.file));
+}
 
 class openMacro : public ::testing::TestWithParam<macroCase> {};
 
@@ -25,14 +33,15 @@ TEST_P(openMacro, TakesTheNameBetweenTheQuotes)
 
 INSTANTIATE_TEST_SUITE_P(
     Requests, openMacro,
-    ::testing::Values(macroCase{"[open(\"/home/a/plan.lmra\")]", "/home/a/plan.lmra"},
-                      macroCase{"[open(\"/home/a/My Documents/flow chart 2.lmra\")]",
+    ::testing::Values(macroCase{"QuotedPath", "[open(\"/home/a/plan.lmra\")]", "/home/a/plan.lmra"},
+                      macroCase{"BlanksInThePath", "[open(\"/home/a/My Documents/flow chart 2.lmra\")]",
                                 "/home/a/My Documents/flow chart 2.lmra"},
-                      macroCase{"/home/a/no quotes at all.lmra", "/home/a/no quotes at all.lmra"},
-                      macroCase{"[open(\"/x/first.lmra\")]\r\n[open(\"/x/second.lmra\")]", "/x/first.lmra"},
-                      macroCase{"[open(\"/x/unterminated.lmra", "/x/unterminated.lmra"},
-                      macroCase{"", ""}),
-    [](const ::testing::TestParamInfo<macroCase>& i) { return "case" + std::to_string(i.index); });
+                      macroCase{"NoQuotesAtAll", "/home/a/no quotes at all.lmra", "/home/a/no quotes at all.lmra"},
+                      macroCase{"FirstOfTwoRequests", "[open(\"/x/first.lmra\")]\r\n[open(\"/x/second.lmra\")]",
+                                "/x/first.lmra"},
+                      macroCase{"UnterminatedQuote", "[open(\"/x/unterminated.lmra", "/x/unterminated.lmra"},
+                      macroCase{"EmptyRequest", "", ""}),
+    testnames::byName{});
 
 TEST(openMacro, RoundTripsThroughTheRequestText)
 {

@@ -1,5 +1,6 @@
 // The main window: start-up, menus, zoom, window menu and the exit question.
 #include "shell_fixture.h"
+#include "testnames.h"
 
 #include "canvas/toolbar.h"
 
@@ -146,9 +147,17 @@ TEST_F(shellTest, WindowMenuFollowsWindowsAndHidesWithTheLast)
 }
 
 struct zoomCheckCase {
+    const char* name;
     double zoom;
     int checked;  // -1: none
 };
+
+void PrintTo(const zoomCheckCase& c, std::ostream* os)
+{
+    *os << "zoom " << c.zoom << " checks ";
+    if (c.checked < 0) *os << "no preset";
+    else *os << "preset " << c.checked;
+}
 
 class zoomChecks : public shellTest, public ::testing::WithParamInterface<zoomCheckCase> {};
 
@@ -160,12 +169,14 @@ TEST_P(zoomChecks, OnlyAnExactPresetIsChecked)
 }
 
 INSTANTIATE_TEST_SUITE_P(Zoom, zoomChecks,
-                         ::testing::Values(zoomCheckCase{0.25, 0}, zoomCheckCase{1.0, 3}, zoomCheckCase{1.33, -1},
-                                           zoomCheckCase{1.749, 6}, zoomCheckCase{3.0, 8}, zoomCheckCase{0.1, -1},
-                                           zoomCheckCase{1.1, -1}),
-                         [](const ::testing::TestParamInfo<zoomCheckCase>& i) {
-                             return "zoom" + std::to_string(static_cast<int>(i.param.zoom * 1000));
-                         });
+                         ::testing::Values(zoomCheckCase{"Exactly25Percent", 0.25, 0},
+                                           zoomCheckCase{"Exactly100Percent", 1.0, 3},
+                                           zoomCheckCase{"Between125And150", 1.33, -1},
+                                           zoomCheckCase{"RoundsTo175Percent", 1.749, 6},
+                                           zoomCheckCase{"Exactly300Percent", 3.0, 8},
+                                           zoomCheckCase{"Below25Percent", 0.1, -1},
+                                           zoomCheckCase{"Between100And125", 1.1, -1}),
+                         testnames::byName{});
 
 TEST_F(shellTest, ZoomMenuAppliesToTheActiveDocument)
 {

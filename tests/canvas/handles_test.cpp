@@ -1,6 +1,7 @@
 // The handles of selected items: which codes each type shows where, the mark
 // rectangles, the hit test's modes and cursors, and the marks on the canvas.
 #include "selection_support.h"
+#include "testnames.h"
 
 #include <numbers>
 #include <set>
@@ -48,6 +49,13 @@ struct sideCase_t {
     bool sides;
 };
 
+void PrintTo(const sideCase_t& c, std::ostream* os)
+{
+    using ::testing::PrintToString;
+    *os << "first side " << PrintToString(c.a) << "-" << PrintToString(c.b)
+        << (c.sides ? " shows side handles" : " shows corners only");
+}
+
 class sideHandles : public ::testing::TestWithParam<sideCase_t> {};
 
 TEST_P(sideHandles, OnlyForAFirstSidePointingExactlyRight)
@@ -65,11 +73,11 @@ TEST_P(sideHandles, OnlyForAFirstSidePointingExactlyRight)
 }
 
 INSTANTIATE_TEST_SUITE_P(Rectangles, sideHandles,
-                         ::testing::Values(sideCase_t{"right", {100, 300}, {260, 300}, true},
-                                           sideCase_t{"left", {260, 300}, {100, 300}, false},
-                                           sideCase_t{"slightlyTurned", {100, 300}, {260, 301}, false},
-                                           sideCase_t{"up", {100, 300}, {100, 200}, false}),
-                         [](const auto& i) { return std::string(i.param.name); });
+                         ::testing::Values(sideCase_t{"PointingRight", {100, 300}, {260, 300}, true},
+                                           sideCase_t{"PointingLeft", {260, 300}, {100, 300}, false},
+                                           sideCase_t{"SlightlyTurned", {100, 300}, {260, 301}, false},
+                                           sideCase_t{"PointingUp", {100, 300}, {100, 200}, false}),
+                         testnames::byName{});
 
 TEST(handles, SideHandlesSitAtTheMiddlesOfTheirSides)
 {

@@ -1,5 +1,6 @@
 // Ruler ticks and labels per unit and zoom, the band colours and the marker.
 #include "canvas/rulers.h"
+#include "testnames.h"
 
 #include <gtest/gtest.h>
 
@@ -29,11 +30,18 @@ QRgb rgbOf(int32_t bgr)
 } // namespace
 
 struct majorCase {
+    const char* name;
     int32_t unit;
     double zoom;
     double pxPerUnit;
     int32_t major;
 };
+
+void PrintTo(const majorCase& c, std::ostream* os)
+{
+    *os << "unit " << c.unit << " (" << c.pxPerUnit << " px each) at zoom " << c.zoom << ": a major tick every "
+        << c.major << " px";
+}
 
 class rulerMajor : public ::testing::TestWithParam<majorCase> {};
 
@@ -44,14 +52,15 @@ TEST_P(rulerMajor, StepPerUnitAndZoom)
 }
 
 INSTANTIATE_TEST_SUITE_P(Units, rulerMajor,
-                         ::testing::Values(majorCase{1, 1.0, 1, 100}, majorCase{1, 0.25, 1, 25},
-                                           majorCase{1, 3.0, 1, 300}, majorCase{2, 1.0, 96 / 25.4, 38},
-                                           majorCase{2, 2.0, 96 / 25.4, 76}, majorCase{3, 1.0, 96, 96},
-                                           majorCase{3, 0.5, 96, 48}, majorCase{3, 1.25, 96, 120}),
-                         [](const ::testing::TestParamInfo<majorCase>& i) {
-                             return "unit" + std::to_string(i.param.unit) + "_zoom" +
-                                    std::to_string(static_cast<int>(i.param.zoom * 100));
-                         });
+                         ::testing::Values(majorCase{"PixelsAt100Percent", 1, 1.0, 1, 100},
+                                           majorCase{"PixelsAt25Percent", 1, 0.25, 1, 25},
+                                           majorCase{"PixelsAt300Percent", 1, 3.0, 1, 300},
+                                           majorCase{"MillimetresAt100Percent", 2, 1.0, 96 / 25.4, 38},
+                                           majorCase{"MillimetresAt200Percent", 2, 2.0, 96 / 25.4, 76},
+                                           majorCase{"InchesAt100Percent", 3, 1.0, 96, 96},
+                                           majorCase{"InchesAt50Percent", 3, 0.5, 96, 48},
+                                           majorCase{"InchesAt125Percent", 3, 1.25, 96, 120}),
+                         testnames::byName{});
 
 TEST(rulerTicks, PixelsAt100Percent)
 {

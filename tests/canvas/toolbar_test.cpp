@@ -26,6 +26,11 @@ struct stepCase {
     int32_t z, out, in;
 };
 
+void PrintTo(const stepCase& c, std::ostream* os)
+{
+    *os << "from " << c.z << " % out to " << c.out << " %, in to " << c.in << " %";
+}
+
 class zoomSteps : public ::testing::TestWithParam<stepCase> {};
 
 TEST_P(zoomSteps, FollowTheTable)
@@ -43,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
                       stepCase{151, 150, 175}, stepCase{175, 150, 200}, stepCase{176, 175, 200},
                       stepCase{200, 175, 300}, stepCase{201, 200, 300}, stepCase{299, 200, 300},
                       stepCase{300, 200, 300}, stepCase{301, 301, 301}, stepCase{400, 400, 400}),
-    [](const ::testing::TestParamInfo<stepCase>& i) { return "at" + std::to_string(i.param.z); });
+    [](const ::testing::TestParamInfo<stepCase>& i) { return "From" + std::to_string(i.param.z) + "Percent"; });
 
 TEST(toolbar, ButtonsInOrderTwoPixelsApartWithSeparators)
 {
