@@ -24,15 +24,15 @@ void PrintTo(const macroCase& c, std::ostream* os)
         << ::testing::PrintToString(std::string(c.file));
 }
 
-class openMacro : public ::testing::TestWithParam<macroCase> {};
+class OpenMacro : public ::testing::TestWithParam<macroCase> {};
 
-TEST_P(openMacro, TakesTheNameBetweenTheQuotes)
+TEST_P(OpenMacro, TakesTheNameBetweenTheQuotes)
 {
     EXPECT_EQ(app::openMacroFileName(QString::fromUtf8(GetParam().request)), QString::fromUtf8(GetParam().file));
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Requests, openMacro,
+    Requests, OpenMacro,
     ::testing::Values(macroCase{"QuotedPath", "[open(\"/home/a/plan.lmra\")]", "/home/a/plan.lmra"},
                       macroCase{"BlanksInThePath", "[open(\"/home/a/My Documents/flow chart 2.lmra\")]",
                                 "/home/a/My Documents/flow chart 2.lmra"},
@@ -43,29 +43,29 @@ INSTANTIATE_TEST_SUITE_P(
                       macroCase{"EmptyRequest", "", ""}),
     testnames::byName{});
 
-TEST(openMacro, RoundTripsThroughTheRequestText)
+TEST(OpenMacro, RoundTripsThroughTheRequestText)
 {
     const QString p = QStringLiteral("/tmp/a b/c\u00e9.lmra");
     EXPECT_EQ(app::openMacroFileName(app::openMacroFor(p)), p);
 }
 
-class openRequests : public shellTest {
+class OpenRequests : public ShellTest {
 protected:
     void SetUp() override
     {
         qputenv("LUMORA_INSTANCE_NAME",
                 QStringLiteral("lumora-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(++serial).toLocal8Bit());
-        shellTest::SetUp();
+        ShellTest::SetUp();
     }
     void TearDown() override
     {
-        shellTest::TearDown();
+        ShellTest::TearDown();
         qunsetenv("LUMORA_INSTANCE_NAME");
     }
     static inline int serial = 0;
 };
 
-TEST_F(openRequests, RequestForAnExistingFileOpensItAndOthersAreIgnored)
+TEST_F(OpenRequests, RequestForAnExistingFileOpensItAndOthersAreIgnored)
 {
     const QString f = makeFile(QStringLiteral("desk top.lmra"));
     const size_t before = w->documents().size();
@@ -79,7 +79,7 @@ TEST_F(openRequests, RequestForAnExistingFileOpensItAndOthersAreIgnored)
     EXPECT_EQ(w->activeDocument()->fileName, f);
 }
 
-TEST_F(openRequests, SocketRequestReachesTheRunningEditor)
+TEST_F(OpenRequests, SocketRequestReachesTheRunningEditor)
 {
     const QString f = makeFile(QStringLiteral("socket.lmra"));
     ASSERT_TRUE(w->listenForOpenRequests());
@@ -95,12 +95,12 @@ TEST_F(openRequests, SocketRequestReachesTheRunningEditor)
     EXPECT_EQ(w->activeDocument()->fileName, f);
 }
 
-TEST_F(openRequests, NoEditorRunningMeansNoHandOver)
+TEST_F(OpenRequests, NoEditorRunningMeansNoHandOver)
 {
     EXPECT_FALSE(app::sendOpenRequest(app::openMacroFor(QStringLiteral("/x.lmra")), 300));
 }
 
-TEST_F(openRequests, SecondProcessHandsItsFileToTheFirst)
+TEST_F(OpenRequests, SecondProcessHandsItsFileToTheFirst)
 {
     const QString editor = QFileInfo(QStringLiteral(LUMORA_CLI)).absolutePath() + QStringLiteral("/lumora");
     if (!QFileInfo(editor).isExecutable()) GTEST_SKIP() << "the editor program is not built";

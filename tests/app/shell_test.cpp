@@ -31,7 +31,7 @@ QStringList itemTexts(QMenu* m)
 
 } // namespace
 
-TEST_F(shellTest, StartUpCaptionMenusAndTimers)
+TEST_F(ShellTest, StartUpCaptionMenusAndTimers)
 {
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Lumora Flow Charts"));
     EXPECT_EQ(menuTitles(w->menuBar()),
@@ -73,7 +73,7 @@ TEST_F(shellTest, StartUpCaptionMenusAndTimers)
     }
 }
 
-TEST_F(shellTest, StartUpOpensOneUntitledDocumentAfterHalfASecond)
+TEST_F(ShellTest, StartUpOpensOneUntitledDocumentAfterHalfASecond)
 {
     restart();
     EXPECT_TRUE(w->documents().empty());
@@ -90,7 +90,7 @@ TEST_F(shellTest, StartUpOpensOneUntitledDocumentAfterHalfASecond)
     EXPECT_EQ(w->documents().size(), 1u);
 }
 
-TEST_F(shellTest, ToolButtonWithoutDocumentOpensOneLater)
+TEST_F(ShellTest, ToolButtonWithoutDocumentOpensOneLater)
 {
     w->toolbarCommand(32);  // star
     EXPECT_EQ(w->procs->pressedTool(), 32);
@@ -100,7 +100,7 @@ TEST_F(shellTest, ToolButtonWithoutDocumentOpensOneLater)
     EXPECT_EQ(w->documents().size(), 1u);
 }
 
-TEST_F(shellTest, UntitledNumbersCountUpAndWindowNumbersDiffer)
+TEST_F(ShellTest, UntitledNumbersCountUpAndWindowNumbersDiffer)
 {
     TSandbox* a = w->openDocumentWindow(QString());
     TSandbox* b = w->openDocumentWindow(QString());
@@ -114,7 +114,7 @@ TEST_F(shellTest, UntitledNumbersCountUpAndWindowNumbersDiffer)
     EXPECT_EQ(w->menuWindow->actions().size(), 3);
 }
 
-TEST_F(shellTest, WindowMenuFollowsWindowsAndHidesWithTheLast)
+TEST_F(ShellTest, WindowMenuFollowsWindowsAndHidesWithTheLast)
 {
     TSandbox* a = w->openDocumentWindow(QString());
     TSandbox* b = w->openDocumentWindow(QString());
@@ -159,16 +159,16 @@ void PrintTo(const zoomCheckCase& c, std::ostream* os)
     else *os << "preset " << c.checked;
 }
 
-class zoomChecks : public shellTest, public ::testing::WithParamInterface<zoomCheckCase> {};
+class ZoomChecks : public ShellTest, public ::testing::WithParamInterface<zoomCheckCase> {};
 
-TEST_P(zoomChecks, OnlyAnExactPresetIsChecked)
+TEST_P(ZoomChecks, OnlyAnExactPresetIsChecked)
 {
     w->params->currentZoom = GetParam().zoom;
     w->updateZoomChecks();
     for (int i = 0; i < 9; ++i) EXPECT_EQ(w->zoomItems[i]->isChecked(), i == GetParam().checked) << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(Zoom, zoomChecks,
+INSTANTIATE_TEST_SUITE_P(Zoom, ZoomChecks,
                          ::testing::Values(zoomCheckCase{"Exactly25Percent", 0.25, 0},
                                            zoomCheckCase{"Exactly100Percent", 1.0, 3},
                                            zoomCheckCase{"Between125And150", 1.33, -1},
@@ -178,7 +178,7 @@ INSTANTIATE_TEST_SUITE_P(Zoom, zoomChecks,
                                            zoomCheckCase{"Between100And125", 1.1, -1}),
                          testnames::byName{});
 
-TEST_F(shellTest, ZoomMenuAppliesToTheActiveDocument)
+TEST_F(ShellTest, ZoomMenuAppliesToTheActiveDocument)
 {
     TSandbox* d = untitled();
     ASSERT_NE(d, nullptr);
@@ -193,7 +193,7 @@ TEST_F(shellTest, ZoomMenuAppliesToTheActiveDocument)
     EXPECT_TRUE(d->Timer7.isActive());
 }
 
-TEST_F(shellTest, ZoomButtonsStepThroughTheTable)
+TEST_F(ShellTest, ZoomButtonsStepThroughTheTable)
 {
     TSandbox* d = untitled();
     ASSERT_NE(d, nullptr);
@@ -220,7 +220,7 @@ TEST_F(shellTest, ZoomButtonsStepThroughTheTable)
     EXPECT_DOUBLE_EQ(w->params->currentZoom, 3.0);
 }
 
-TEST_F(shellTest, GridAndSnapTogglesSetTheDocumentFlags)
+TEST_F(ShellTest, GridAndSnapTogglesSetTheDocumentFlags)
 {
     TSandbox* d = untitled();
     ASSERT_NE(d, nullptr);
@@ -244,7 +244,7 @@ TEST_F(shellTest, GridAndSnapTogglesSetTheDocumentFlags)
     EXPECT_EQ(d->header()->hdr().showAnchorsY, 1);
 }
 
-TEST_F(shellTest, ExitWithTwoModifiedDocumentsSavesAndClosesBoth)
+TEST_F(ShellTest, ExitWithTwoModifiedDocumentsSavesAndClosesBoth)
 {
     TSandbox* a = w->openDocumentWindow(QString());
     TSandbox* b = w->openDocumentWindow(QString());
@@ -266,7 +266,7 @@ TEST_F(shellTest, ExitWithTwoModifiedDocumentsSavesAndClosesBoth)
     EXPECT_TRUE(w->documents().empty());
 }
 
-TEST_F(shellTest, CancellingTheSecondSaveAsStopsTheExit)
+TEST_F(ShellTest, CancellingTheSecondSaveAsStopsTheExit)
 {
     TSandbox* a = w->openDocumentWindow(QString());
     TSandbox* b = w->openDocumentWindow(QString());
@@ -281,7 +281,7 @@ TEST_F(shellTest, CancellingTheSecondSaveAsStopsTheExit)
     EXPECT_FALSE(w->exitConfirmed);
 }
 
-TEST_F(shellTest, ExitAnswers)
+TEST_F(ShellTest, ExitAnswers)
 {
     TSandbox* a = w->openDocumentWindow(QString());
     // Nothing modified: no question.
