@@ -90,7 +90,7 @@ std::vector<shapeCase_t> shapeCases()
     };
 }
 
-void PrintTo(const shapeCase_t& c, std::ostream* os) { *os << "a " << c.name; }
+void PrintTo(const shapeCase_t& c, std::ostream* os) { *os << c.name; }
 
 class RoundTrip : public ::testing::TestWithParam<shapeCase_t> {};
 
