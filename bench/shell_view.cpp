@@ -54,8 +54,7 @@ void BM_scrollStepAt300(benchmark::State& state)
     canvas::TSandbox w(nullptr);
     w.resize(1000, 700);
     w.openDocument(1, QString());
-    canvas::params().currentZoom = 3.0;
-    w.applyZoom();
+    w.applyZoom(3.0);
     w.Timer7.stop();
     const int maxX = w.ScrollBarX->maximum();
     int s = 0;

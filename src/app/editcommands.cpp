@@ -14,9 +14,18 @@
 
 namespace app {
 
+void TForm1::showModified(canvas::TSandbox* w)
+{
+    // The caption carries Qt's "[*]" placeholder; the sub-window (and the
+    // main window's title while it is maximized) follow the flag.
+    if (w && !w->isClosing()) w->setWindowModified(w->isModified());
+}
+
 void TForm1::refreshUndoButtons()
 {
     canvas::TSandbox* w = activeDocument();
+    // Every change of the history is a change of the document.
+    showModified(w);
     const bool u = w && model::canUndo(w->items);
     const bool r = w && model::canRedo(w->items);
     Undo1->setEnabled(u);
@@ -130,6 +139,7 @@ void TForm1::copyAreaCommand()
 
 void TForm1::editStateChanged(canvas::TSandbox* w)
 {
+    showModified(w);
     if (w != activeDocument()) return;
     refreshUndoButtons();
     refreshSelectionState();

@@ -24,6 +24,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -44,7 +45,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
 
 void TForm1::FormCreate()
 {
-    // 2. Caption, separators, state, random seed (QRandomGenerator seeds itself).
+    // Caption, separators, state (QRandomGenerator seeds itself).
     setWindowTitle(applicationTitle);
     const QLocale loc;
     decimalSeparator = loc.decimalPoint().isEmpty() ? QLatin1Char('.') : loc.decimalPoint().at(0);
@@ -68,7 +69,7 @@ void TForm1::FormCreate()
         QObject::connect(t.t, &QTimer::timeout, this, t.fn);
     }
 
-    // 1. The application-wide key hook.
+    // Every key of the application passes the key hook first.
     keyRouter = new keyRouter_t(this);
     qApp->installEventFilter(keyRouter);
 
@@ -78,10 +79,9 @@ void TForm1::FormCreate()
     topSplitter->setChildrenCollapsible(false);
     topSplitter->setHandleWidth(3);
 
-    // 3. The Insert menu, with the other menus.
     buildMenus();
 
-    // 4. The shared-procedures object in the top strip.
+    // The toolbar strip (the shared-procedures object) on top.
     procs = new canvas::TProcs(this, topSplitter);
     procs->setMinimumHeight(stripHeight);
     procs->setMaximumHeight(30);
@@ -103,13 +103,13 @@ void TForm1::FormCreate()
     setCentralWidget(topSplitter);
     QObject::connect(mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* s) { subWindowActivated(s); });
 
-    // 5. The settings object: defaults, then the stored settings.
+    // The settings object: defaults, then the stored settings.
     params = std::make_unique<settings::TParams>(nullptr);
     canvas::setParams(params.get());
     params->initSettings();
     rebuildReopenMenu();
 
-    // 6. Interface font and colours; Undo and Redo off.
+    // Interface font; nothing to undo, redo or paste yet.
     QFont uiFont(params->uiFont);
     uiFont.setPointSize(params->uiFontSize);
     sidePanel->setFont(uiFont);
@@ -118,21 +118,21 @@ void TForm1::FormCreate()
     procs->refreshUndoButtons(false, false);
     procs->setButtonEnabled(canvas::buttonPaste, false);  // pasting needs the placing tool
 
-    // 7. Side panel state, grid and anchor checks, the tool panel.
+    // The side panel starts with the insert panel and the pointer.
     setGridChecks(0, false);
     setAnchorChecks(3);
     panelCode = ui::panelInsert;
     procs->pressToolButton(canvas::buttonForPanel(panelCode));
     setDocumentCommandsEnabled(false);
 
-    // 8. First-time setup comes with its own feature; start as if completed.
+    // Shortly after start-up an untitled document opens when none was opened.
     Timer2.start();
 
-    // 9. The export commands are not offered.
+    // Exporting is not offered yet.
     menuExport->menuAction()->setVisible(false);
     ExportSeparator->setVisible(false);
 
-    // 10. Fonts.
+    // The font list is read once the window shows.
     Timer5.start();
 
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
@@ -215,14 +215,56 @@ canvas::TSandbox* TForm1::openDocumentWindow(const QString& name)
         QMdiSubWindow* sub = mdiArea->addSubWindow(w);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->setWindowIcon(QIcon(QPixmap(1, 1)));
-        sub->resize(std::max(300, mdiArea->width() * 3 / 4), std::max(200, mdiArea->height() * 3 / 4));
+        // Placed before it shows, so that the area's own placement (which
+        // puts later windows beside the first, mostly out of sight) is not used.
+        sub->setGeometry(newWindowGeometry(static_cast<int32_t>(docs.size())));
+        QObject::connect(sub, &QMdiSubWindow::windowStateChanged, this,
+                         [this, sub](Qt::WindowStates before, Qt::WindowStates now) {
+                             // A restored window comes back where it was, which may lie
+                             // outside the area since the main window was resized.
+                             const Qt::WindowStates big = Qt::WindowMaximized | Qt::WindowMinimized;
+                             if ((before & big) && !(now & big))
+                                 QTimer::singleShot(0, sub, [this, sub] { keepInsideArea(sub); });
+                         });
         if (docs.empty()) sub->showMaximized();
         else sub->show();
     }
-    w->openDocument(number, name);
+    const bool opened = w->openDocument(number, name);
     if (QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) mdiArea->setActiveSubWindow(sub);
+    // The window may have become active before its document was ready, when
+    // activation could not yet check its entry.
+    checkWindowEntry(w->documentNumber());
+    // Whatever asked for the file (the Open dialog, Reopen, the command line,
+    // an open request), a file that opened goes to the top of Reopen; one
+    // that was refused or could not be read does not.
+    if (opened && !w->fileName.isEmpty()) addRecent(w->fileName);
     setDocumentCommandsEnabled(true);
     return w;
+}
+
+QRect TForm1::newWindowGeometry(int32_t othersOpen) const
+{
+    const QRect area = mdiArea->viewport()->rect();
+    const int32_t width = std::min(std::max(300, area.width() * 3 / 4), std::max(1, area.width()));
+    const int32_t height = std::min(std::max(200, area.height() * 3 / 4), std::max(1, area.height()));
+    // Each further window one title bar down and right of the one before,
+    // starting again at the top-left before it would leave the area.
+    const int32_t step = std::max(8, style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const int32_t room = std::min(area.width() - width, area.height() - height) / step + 1;
+    const int32_t k = othersOpen % std::max(1, room);
+    return QRect(k * step, k * step, width, height);
+}
+
+void TForm1::keepInsideArea(QMdiSubWindow* sub)
+{
+    if (!sub || sub->isMaximized() || sub->isMinimized()) return;
+    const QRect area = mdiArea->viewport()->rect();
+    QRect g = sub->geometry();
+    g.setWidth(std::min(g.width(), area.width()));
+    g.setHeight(std::min(g.height(), area.height()));
+    g.moveLeft(std::clamp(g.left(), 0, std::max(0, area.width() - g.width())));
+    g.moveTop(std::clamp(g.top(), 0, std::max(0, area.height() - g.height())));
+    if (g != sub->geometry()) sub->setGeometry(g);
 }
 
 bool TForm1::activateWindow(int32_t docNumber)
@@ -232,6 +274,9 @@ bool TForm1::activateWindow(int32_t docNumber)
         if (w && !w->isClosing() && w->documentNumber() == docNumber) {
             mdiArea->setActiveSubWindow(s);
             s->show();
+            // Choosing the entry of the window already active toggles the
+            // entry's check mark off; the active window's entry stays checked.
+            checkWindowEntry(docNumber);
             return true;
         }
     }
@@ -250,6 +295,7 @@ void TForm1::subWindowActivated(QMdiSubWindow* sub)
 void TForm1::documentActivated(canvas::TSandbox* w)
 {
     if (tearingDown_ || !w) return;
+    showModified(w);
     refreshDocumentMenus(w);
     if (!firstDocumentSeen_ && w->isReady()) {
         firstDocumentSeen_ = true;
@@ -318,10 +364,13 @@ void TForm1::updateZoomChecks()
 
 void TForm1::setZoom(double zoom)
 {
+    // The active document keeps the zoom; the controls show what it keeps.
+    if (canvas::TSandbox* w = activeDocument()) {
+        w->applyZoom(zoom);
+        return;
+    }
     params->currentZoom = zoom;
-    updateZoomChecks();
-    procs->showZoom(zoom);
-    if (canvas::TSandbox* w = activeDocument()) w->applyZoom();
+    zoomControlsChanged();
 }
 
 void TForm1::chooseZoom(int32_t index)
@@ -400,6 +449,12 @@ void TForm1::snapCommand(int32_t kind)
     setSnapChecks(kind, true);
 }
 
+void TForm1::showStatus(const QString& text)
+{
+    if (text.isEmpty()) statusBar()->clearMessage();
+    else statusBar()->showMessage(text);
+}
+
 // ---------------------------------------------------------------- toolbar
 
 void TForm1::toolbarCommand(int32_t n)
@@ -449,10 +504,7 @@ void TForm1::toolbarCommand(int32_t n)
 void TForm1::toolbarZoom(int32_t percent)
 {
     if (percent <= 0) return;
-    params->currentZoom = percent / 100.0;
-    procs->zoomLabel->setText(QString::number(percent) + QLatin1Char('%'));
-    updateZoomChecks();
-    if (canvas::TSandbox* w = activeDocument()) w->applyZoom();
+    setZoom(percent / 100.0);
 }
 
 void TForm1::toolbarToggle(int32_t n, bool on)

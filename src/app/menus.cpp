@@ -30,6 +30,16 @@ QAction* later(QMenu* m, const QString& text, const QKeySequence& key = {})
 
 } // namespace
 
+QList<QKeySequence> withStandardKeys(const QKeySequence& own, QKeySequence::StandardKey standard)
+{
+    // The menu shows the first. A key listed twice on one action would be
+    // ambiguous and run nothing, so the platform's copy of `own` is dropped.
+    QList<QKeySequence> keys{own};
+    for (const QKeySequence& k : QKeySequence::keyBindings(standard))
+        if (!keys.contains(k)) keys << k;
+    return keys;
+}
+
 void TForm1::buildSidePanel()
 {
     sidePanel = new QWidget;
@@ -146,10 +156,12 @@ void TForm1::buildMenus()
     menuEdit->addSeparator();
     ClearUndo1 = menuEdit->addAction(QStringLiteral("Clear Undo and Redo"), this, [this] { clearUndoCommand(); });
     menuEdit->addSeparator();
-    Cut1 = menuEdit->addAction(QStringLiteral("Cut"), QKeySequence(Qt::CTRL | Qt::Key_Delete), this, [this] { cutCommand(); });
-    Copy1 = menuEdit->addAction(QStringLiteral("Copy"), QKeySequence(Qt::CTRL | Qt::Key_Insert), this, [this] { copyCommand(); });
-    // Pasting places the items with the mouse, which comes with the placing tool.
-    Paste1 = menuEdit->addAction(QStringLiteral("Paste"), QKeySequence(Qt::SHIFT | Qt::Key_Insert), this, [this] { pasteCommand(); });
+    Cut1 = menuEdit->addAction(QStringLiteral("Cut"), this, [this] { cutCommand(); });
+    Copy1 = menuEdit->addAction(QStringLiteral("Copy"), this, [this] { copyCommand(); });
+    Paste1 = menuEdit->addAction(QStringLiteral("Paste"), this, [this] { pasteCommand(); });
+    Cut1->setShortcuts(withStandardKeys(QKeySequence(Qt::CTRL | Qt::Key_Delete), QKeySequence::Cut));
+    Copy1->setShortcuts(withStandardKeys(QKeySequence(Qt::CTRL | Qt::Key_Insert), QKeySequence::Copy));
+    Paste1->setShortcuts(withStandardKeys(QKeySequence(Qt::SHIFT | Qt::Key_Insert), QKeySequence::Paste));
     menuEdit->addSeparator();
     CopyToClipboard1 = menuEdit->addAction(QStringLiteral("Copy to Clipboard"), this, [this] { copyAreaCommand(); });
     CopyToClipboard1->setVisible(false);

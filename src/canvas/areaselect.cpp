@@ -2,6 +2,7 @@
 
 #include "canvas/areapen.h"
 #include "canvas/modes.h"
+#include "canvas/selectionedit.h"
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
 #include "model/history_index.h"
@@ -18,19 +19,13 @@ using model::item_t;
 
 namespace {
 
-// A canvas rectangle from inclusive edges.
-QRect edges(int32_t l, int32_t t, int32_t r, int32_t b)
-{
-    return QRect(QPoint(std::min(l, r), std::min(t, b)), QPoint(std::max(l, r), std::max(t, b)));
-}
-
 // The four one-line strips of a frame drawn around `r` one pixel outside it.
 std::array<QRect, 4> frameStrips(const QRect& r, int32_t pen)
 {
     const int32_t l = r.left() - 1, t = r.top() - 1, rr = r.right() + 1, b = r.bottom() + 1;
     const int32_t g = std::max(1, pen) / 2 + 1;
-    return {edges(l - g, t - g, rr + g, t + g), edges(l - g, b - g, rr + g, b + g), edges(l - g, t - g, l + g, b + g),
-            edges(rr - g, t - g, rr + g, b + g)};
+    return {spanRect(l - g, t - g, rr + g, t + g), spanRect(l - g, b - g, rr + g, b + g), spanRect(l - g, t - g, l + g, b + g),
+            spanRect(rr - g, t - g, rr + g, b + g)};
 }
 
 } // namespace
@@ -53,7 +48,7 @@ void areaSelectMode_t::begin(Qt::KeyboardModifiers modifiers, point_t pos)
 void areaSelectMode_t::move(Qt::MouseButtons, Qt::KeyboardModifiers modifiers, point_t pos)
 {
     eraseOverlay();
-    drag_ = edges(start_.x, start_.y, pos.x, pos.y);
+    drag_ = spanRect(start_.x, start_.y, pos.x, pos.y);
     const point_t a = w_.toDoc({drag_.left(), drag_.top()}), b = w_.toDoc({drag_.right(), drag_.bottom()});
     bool changed = false;
     selectInArea(w_.items, {a.x, a.y, b.x, b.y}, (modifiers & Qt::ShiftModifier) != 0, selection_, &changed);

@@ -91,6 +91,14 @@ QStringList toolGuidance(int32_t code, int32_t clickCount)
     }
 }
 
+QString finishHint(int32_t code, bool canClose)
+{
+    if (!isSplineTool(code)) return {};
+    QString hint = QStringLiteral("Shift-click the last point, or press Enter to end at the point placed last");
+    if (canClose) hint += QStringLiteral(", or C to close the %1").arg(toolName(code));
+    return hint + QStringLiteral(". Backspace takes a point back; Esc cancels.");
+}
+
 int32_t creationPage(int32_t code)
 {
     switch (code) {

@@ -3,9 +3,11 @@
 #include "canvas/handles.h"
 #include "canvas/picking.h"
 #include "canvas/modes.h"
+#include "canvas/reshape.h"
 #include "canvas/sandbox.h"
 #include "canvas/selectionedit.h"
 #include "geometry/shapes.h"
+#include "geometry/transform.h"
 #include "model/history.h"
 #include "model/history_index.h"
 #include "model/itemlist.h"
@@ -89,6 +91,7 @@ void TSandbox::manipulate(point_t start, point_t current, bool snap, int32_t cod
 {
     const bool translation = isTranslation(code, handleOwnerType_);
     const std::vector<item_t*> sel = model::collectSelected(items);
+    dragGuide_t guide;
     if (translation) {
         const point_t from = toDoc(start), to = toDoc(snap ? snapped(current) : current);
         const int32_t dx = to.x - from.x, dy = to.y - from.y;
@@ -102,21 +105,41 @@ void TSandbox::manipulate(point_t start, point_t current, bool snap, int32_t cod
             translateItem(it, dx, dy);
             if (it->itemType == model::typeLine) geometry::lineGeometry(it);
         }
+    } else {
+        dragInput_t in;
+        in.code = code;
+        in.start = toDoc(start);
+        in.current = toDoc(current);
+        in.startScreen = start;
+        in.currentScreen = current;
+        in.toScreen = [this](point_t d) { return toScreen(d); };
+        in.snap = [this, snap](point_t d) { return snap ? toDoc(snapped(toScreen(d))) : d; };
+        for (item_t* it : sel) {
+            if (it->itemType == model::typeGroupHandle) {
+                // The group turns about its handle; every member follows.
+                if (code == handleGroupRotate) geometry::rotateGroup(items, it, rotationAngle(in, {it->x1, it->y1}));
+                continue;
+            }
+            if (code == handleGroupRotate) continue;
+            if (dragGuide_t g = reshapeItem(it, in)) guide = g;
+        }
     }
-    // The other handles do not reshape items yet: their drag keeps its
-    // history step and changes nothing.
 
     if (!final) {
-        if (!translation) return;
+        drag_->eraseOverlay();
         restoreUnder(view.selectionUnder);
         saveUnder(view.selectionUnder, coveredArea(*this, sel, true));
         for (item_t* it : sel) render::drawItem(view, it, true);
+        if (guide) drag_->showGuide(toScreen(guide->first), toScreen(guide->second));
         Image1->update();
         return;
     }
-    // The moved shapes keep their new points as the reference of the next change.
-    for (item_t* it : sel)
-        if (model::isShapeType(it->itemType)) geometry::savePoints(it->points);
+    drag_->eraseOverlay();
+    // The changed items are completed; their points become the reference of the next change.
+    for (item_t* it : sel) {
+        if (!translation && code != handleGroupRotate) completeReshape(it, code);
+        else if (model::isShapeType(it->itemType)) geometry::savePoints(it->points);
+    }
     view.selectionUnder = render::savedArea_t{};
     repaintAll(true);
 }
@@ -128,6 +151,7 @@ void handleDrag_t::begin(int32_t mode, int32_t code, int32_t itemType, point_t p
     w_.handleCode_ = normalizedHandleCode(mode, code);
     w_.handleOwnerType_ = itemType;
     const bool homogeneous = isHomogeneous(w_.items);
+    before_ = model::collectSelected(w_.items);
     w_.beginEdit(true);
     // In a mixed selection every handle moves the whole selection.
     if (!homogeneous) w_.handleCode_ = handleMove;
@@ -143,7 +167,47 @@ void handleDrag_t::release(Qt::MouseButton button, Qt::KeyboardModifiers, point_
     if (button != Qt::LeftButton) return;
     w_.manipulate(start_, pos, true, w_.handleCode_, true);
     w_.mode_ = modePointer;
+    before_.clear();
     if (w_.host()) w_.host()->editStateChanged(&w_);
+}
+
+bool handleDrag_t::key(int key, Qt::KeyboardModifiers)
+{
+    if (key != Qt::Key_Escape) return false;
+    cancel();
+    // The release of the abandoned drag is not a click.
+    w_.ignoreGesture_ = true;
+    return true;
+}
+
+void handleDrag_t::cancel()
+{
+    if (!isDragMode(w_.mode_)) return;
+    eraseOverlay();
+    w_.view.selectionUnder = render::savedArea_t{};
+    // The versions the press made go without a trace; the items before it return.
+    model::undo(w_.items);
+    model::dropRedo(w_.items);
+    for (item_t* it : before_) model::setSelected(w_.items, it, true);
+    before_.clear();
+    w_.mode_ = modePointer;
+    w_.repaintAll(true);
+    if (w_.host()) w_.host()->editStateChanged(&w_);
+}
+
+void handleDrag_t::eraseOverlay()
+{
+    w_.restoreUnder(guide_);
+}
+
+void handleDrag_t::overlayLost()
+{
+    guide_.valid = false;
+}
+
+void handleDrag_t::showGuide(point_t from, point_t to)
+{
+    drawGuide(w_, guide_, from, to);
 }
 
 } // namespace canvas

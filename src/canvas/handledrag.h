@@ -4,6 +4,8 @@
 #pragma once
 
 #include "canvas/interaction.h"
+#include "model/item.h"
+#include "render/renderpass.h"
 
 #include <vector>
 
@@ -18,9 +20,20 @@ public:
     void press(Qt::MouseButton, Qt::KeyboardModifiers, geometry::point_t) override {}
     void move(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, geometry::point_t pos) override;
     void release(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, geometry::point_t pos) override;
+    // Esc puts the items back as they were before the press.
+    bool key(int key, Qt::KeyboardModifiers modifiers) override;
+    void cancel() override;
+    void eraseOverlay() override;
+    void overlayLost() override;
+
+    // The guide from a constrained line end to the mouse (canvas pixels).
+    void showGuide(geometry::point_t from, geometry::point_t to);
 
 private:
     geometry::point_t start_;
+    // The items as they were selected before the press made new versions.
+    std::vector<model::item_t*> before_;
+    render::savedArea_t guide_;
 };
 
 } // namespace canvas

@@ -4,6 +4,7 @@
 #include "canvas/handledrag.h"
 #include "canvas/handles.h"
 #include "canvas/picking.h"
+#include "canvas/pointediting.h"
 #include "canvas/sandbox.h"
 #include "model/itemlist.h"
 #include "ui/panelcodes.h"
@@ -45,11 +46,19 @@ void pointerMode_t::release(Qt::MouseButton button, Qt::KeyboardModifiers modifi
     }
 }
 
-bool pointerMode_t::key(int key, Qt::KeyboardModifiers)
+bool pointerMode_t::key(int key, Qt::KeyboardModifiers modifiers)
 {
-    if (key != Qt::Key_Delete) return false;
-    if (w_.host()) w_.host()->eraseRequested(&w_);
-    return true;
+    if (key == Qt::Key_Delete && !(modifiers & Qt::ControlModifier)) {
+        if (w_.host()) w_.host()->eraseRequested(&w_);
+        return true;
+    }
+    if (!(modifiers & Qt::ControlModifier)) return false;
+    switch (key) {
+    case Qt::Key_A: return w_.startExtension();
+    case Qt::Key_D: return deletePointUnderMouse(w_);
+    case Qt::Key_I: return insertPointAtMouse(w_);
+    default: return false;
+    }
 }
 
 } // namespace canvas

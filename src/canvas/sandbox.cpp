@@ -1,6 +1,7 @@
 #include "canvas/sandbox.h"
 
 #include "canvas/areaselect.h"
+#include "canvas/extension.h"
 #include "canvas/handledrag.h"
 #include "canvas/handles.h"
 #include "canvas/placing.h"
@@ -92,7 +93,8 @@ void canvasImage_t::mouseDoubleClickEvent(QMouseEvent* e)
 TSandbox::TSandbox(sandboxHost_t* host, QWidget* parent)
     : QWidget(parent), host_(host), tools_(std::make_unique<toolSequence_t>(*this)),
       pointer_(std::make_unique<pointerMode_t>(*this)), area_(std::make_unique<areaSelectMode_t>(*this)),
-      drag_(std::make_unique<handleDrag_t>(*this)), placing_(std::make_unique<placingMode_t>(*this))
+      drag_(std::make_unique<handleDrag_t>(*this)), placing_(std::make_unique<placingMode_t>(*this)),
+      extend_(std::make_unique<extendMode_t>(*this))
 {
     setObjectName(QStringLiteral("TSandbox"));
     setMouseTracking(true);
@@ -190,6 +192,7 @@ void TSandbox::setUpView()
 
 interaction_t& TSandbox::current()
 {
+    if (isExtendTool(mode_)) return *extend_;
     if (isToolMode(mode_)) return *tools_;
     if (mode_ == modeAreaSelection) return *area_;
     if (mode_ == modePlacing) return *placing_;
@@ -199,7 +202,7 @@ interaction_t& TSandbox::current()
 
 std::vector<interaction_t*> TSandbox::interactions()
 {
-    return {tools_.get(), area_.get(), pointer_.get(), drag_.get(), placing_.get()};
+    return {tools_.get(), area_.get(), pointer_.get(), drag_.get(), placing_.get(), extend_.get()};
 }
 
 int32_t TSandbox::clickCount() const
@@ -209,7 +212,7 @@ int32_t TSandbox::clickCount() const
 
 const std::vector<geometry::point_t>& TSandbox::toolPoints() const
 {
-    return tools_->points();
+    return isExtendTool(mode_) ? extend_->points() : tools_->points();
 }
 
 const render::savedArea_t& TSandbox::guideBuffer() const
@@ -237,145 +240,9 @@ QString TSandbox::caption() const
 
 void TSandbox::refreshCaption()
 {
-    setWindowTitle(caption());
+    // "[*]" shows as "*" while the host marks the window modified.
+    setWindowTitle(caption() + QStringLiteral("[*]"));
     if (host_) host_->addWindowEntry(caption(), documentNumber());
-}
-
-// ---------------------------------------------------------------- layout and view
-
-void TSandbox::layoutView()
-{
-    if (layoutBusy_ || closing_ || !ready_) return;
-    const model::item_t* h = header();
-    if (!h) return;
-    layoutBusy_ = true;
-    base0->setGeometry(0, 0, width(), height());
-    viewLayoutIn_t in;
-    in.width = base0->width();
-    in.height = base0->height();
-    in.canvasRight = h->x2;
-    in.canvasBottom = h->y2;
-    in.scrollX = ScrollBarX->isVisible() || lastLayout_.showX ? ScrollBarX->value() : 0;
-    in.scrollY = ScrollBarY->isVisible() || lastLayout_.showY ? ScrollBarY->value() : 0;
-    in.originX = viewOrigin_.x;
-    in.originY = viewOrigin_.y;
-    const viewLayout_t l = computeViewLayout(in);
-
-    corner1->setGeometry(l.corner1);
-    rulerX->setGeometry(l.rulerX);
-    rulerY->setGeometry(l.rulerY);
-    Panel0->setGeometry(l.Panel0);
-    background1->setGeometry(0, 0, l.Panel0.width(), l.Panel0.height());
-    {
-        const QSignalBlocker bx(ScrollBarX), by(ScrollBarY);
-        ScrollBarX->setVisible(l.showX);
-        ScrollBarY->setVisible(l.showY);
-        const auto place = [](QScrollBar* bar, bool shown, const QRect& where, int32_t max, int32_t page, int32_t value) {
-            if (!shown) {
-                bar->setRange(0, 0);
-                bar->setValue(0);
-                return;
-            }
-            bar->setGeometry(where);
-            bar->setRange(0, max);
-            bar->setPageStep(std::max(1, page));
-            bar->setSingleStep(16);
-            bar->setValue(value);
-            bar->raise();
-        };
-        place(ScrollBarX, l.showX, l.ScrollBarX, l.maxX, l.Panel0.width(), l.scrollX);
-        place(ScrollBarY, l.showY, l.ScrollBarY, l.maxY, l.Panel0.height(), l.scrollY);
-        Panel1->setVisible(l.showX && l.showY);
-        if (l.showX && l.showY) {
-            Panel1->setGeometry(l.Panel1);
-            Panel1->raise();
-        }
-    }
-    lastLayout_ = l;
-    placeCanvas(l);
-    drawRulers();
-    layoutBusy_ = false;
-}
-
-void TSandbox::placeCanvas(const viewLayout_t& l)
-{
-    const bool changed = l.image != canvasPx_ || l.originX != viewOrigin_.x || l.originY != viewOrigin_.y ||
-                         canvasImage().size() != l.image;
-    viewOrigin_ = {l.originX, l.originY};
-    pageOnScreen_ = {l.pageOnScreenX, l.pageOnScreenY};
-    canvasPx_ = l.image;
-    view.viewOrigin = viewOrigin_;
-    Panel2->setGeometry(l.Panel2);
-    Image1->setGeometry(0, 0, l.image.width(), l.image.height());
-    if (changed) {
-        canvasImage() = QImage(l.image, QImage::Format_RGB32);
-        repaintAll(false);
-    }
-}
-
-void TSandbox::drawRulers()
-{
-    const model::item_t* h = header();
-    if (!h) return;
-    const settings::TParams& p = params();
-    rulerLayout_t s;
-    s.unit = h->hdr().unit;
-    s.zoom = zoomFactor();
-    s.tickColour = p.rulerTickColor;
-    s.labelColour = p.rulerLabelColor;
-    s.fontName = p.rulerFont;
-    s.fontSize = p.rulerFontSize;
-    // Ruler pixel 0 is the panel's left (top) edge.
-    s.vertical = false;
-    s.first = -pageOnScreen_.x;
-    s.pageStart = h->x1;
-    s.pageEnd = h->x2;
-    s.pxPerUnit = s.unit == geometry::unitPixels ? 1.0 : h->hdr().pxPerUnitX;
-    rulerX->redraw(s);
-    s.vertical = true;
-    s.first = -pageOnScreen_.y;
-    s.pageStart = h->y1;
-    s.pageEnd = h->y2;
-    s.pxPerUnit = s.unit == geometry::unitPixels ? 1.0 : h->hdr().pxPerUnitY;
-    rulerY->redraw(s);
-}
-
-void TSandbox::ScrollBarXChange(int32_t)
-{
-    scrolled();
-}
-
-void TSandbox::ScrollBarYChange(int32_t)
-{
-    scrolled();
-}
-
-void TSandbox::scrolled()
-{
-    if (closing_ || !ready_) return;
-    rulerX->removeMarker();
-    rulerY->removeMarker();
-    const geometry::point_t before = viewOrigin_;
-    layoutView();
-    // Points being placed stay on the same document position.
-    tools_->followViewOrigin(before);
-}
-
-void TSandbox::applyZoom()
-{
-    model::item_t* h = header();
-    if (!h || closing_) return;
-    view.selectionUnder = render::savedArea_t{};
-    for (interaction_t* i : interactions()) i->overlayLost();
-    h->hdr().zoom = params().currentZoom;
-    // Canvas positions of points being placed mean nothing at another zoom.
-    abandonSequence();
-    for (model::item_t* it = items.head; it; it = it->next)
-        if (it->itemType == model::typePicture) model::freeChildren(it->children);
-    geometry::computeCanvasPixels(h);
-    layoutView();
-    paintCanvas(true);
-    Timer7.start();
 }
 
 void TSandbox::paintCanvas(bool quick)
@@ -470,6 +337,7 @@ void TSandbox::selectTool(int32_t code)
     else if (m == toolCurve) p.bpolyshape = std::clamp(p.bpolystate, 0, 1);
     else if (m == toolOblong) p.bpolyshape = 2;
     endPlacing();
+    if (isExtendTool(mode_)) extend_->cancel();
     abandonSequence();
     area_->cancel();
     mode_ = m;
@@ -490,8 +358,15 @@ void TSandbox::abandonSequence()
 void TSandbox::leaveToPointer()
 {
     endPlacing();
+    if (isExtendTool(mode_)) extend_->cancel();
     abandonSequence();
     mode_ = modePointer;
+}
+
+bool TSandbox::startExtension()
+{
+    if (mode_ != modePointer) return false;
+    return extend_->begin();
 }
 
 void TSandbox::startPlacing(const std::vector<model::item_t*>& pasted)
@@ -609,21 +484,6 @@ void TSandbox::FormMouseMove(QPoint)
 void TSandbox::mouseMoveEvent(QMouseEvent* e)
 {
     FormMouseMove(e->position().toPoint());
-}
-
-void TSandbox::wheelEvent(QWheelEvent* e)
-{
-    // The wheel scrolls the view (with Shift, sideways) where a bar is shown.
-    const QPoint d = e->angleDelta();
-    const bool sideways = (e->modifiers() & Qt::ShiftModifier) || (d.y() == 0 && d.x() != 0);
-    QScrollBar* bar = sideways ? ScrollBarX : ScrollBarY;
-    const int delta = sideways && d.x() != 0 ? d.x() : d.y();
-    if (bar->isHidden() || delta == 0) {
-        e->ignore();
-        return;
-    }
-    bar->setValue(bar->value() - delta * 48 / 120);
-    e->accept();
 }
 
 void TSandbox::Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos)

@@ -37,6 +37,7 @@ class pointerMode_t;
 class areaSelectMode_t;
 class handleDrag_t;
 class placingMode_t;
+class extendMode_t;
 
 // What a document window needs from the main window.
 class sandboxHost_t {
@@ -69,6 +70,8 @@ public:
     virtual void showPanel(int32_t code) { (void)code; }
     // A guidance page of the tools (shown only while its flag is set).
     virtual void showGuidance(int32_t page) { (void)page; }
+    // A one-line hint for the status line; empty clears it.
+    virtual void showStatus(const QString& text) { (void)text; }
 };
 
 // The canvas control: shows the canvas image and forwards the mouse.
@@ -159,7 +162,10 @@ public:
     // new untitled document).
     bool openDocument(int32_t number, const QString& name);
     void layoutView();
-    void applyZoom();
+    // The one place a document's zoom changes: the header keeps it, the
+    // settings' currentZoom mirrors it for the zoom controls, which the host
+    // then refreshes. Points being placed are dropped, the canvas repainted.
+    void applyZoom(double factor);
     void repaintAll(bool runDeferred);
     void repaintRect(const QRect& rect);
     // Redraws both rulers for the current scroll positions.
@@ -216,8 +222,12 @@ public:
     // Drops an unfinished point sequence and its preview.
     void abandonSequence();
     // Back to the pointer from any mode: pasted items being placed stay where
-    // they are, an unfinished tool sequence is dropped.
+    // they are, an unfinished tool sequence is dropped, a spline being
+    // extended comes back unchanged.
     void leaveToPointer();
+    // Ctrl-A: adding points at the end of the one selected open spline or
+    // curve; false when the selection cannot be extended.
+    bool startExtension();
 
     // ---- editing the selection (selectionedit.cpp) ----
     // Starts a change of the selected items as one history step: repaints the
@@ -259,6 +269,7 @@ private:
     friend class areaSelectMode_t;
     friend class handleDrag_t;
     friend class placingMode_t;
+    friend class extendMode_t;
 
     // The interaction that answers the mouse and keys in the current mode.
     interaction_t& current();
@@ -281,6 +292,7 @@ private:
     std::unique_ptr<areaSelectMode_t> area_;
     std::unique_ptr<handleDrag_t> drag_;
     std::unique_ptr<placingMode_t> placing_;
+    std::unique_ptr<extendMode_t> extend_;
 
     int32_t mode_ = modePointer;
     int32_t handleCode_ = 0;

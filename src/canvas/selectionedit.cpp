@@ -3,6 +3,7 @@
 // repaint, and the picture picked by a double click.
 #include "canvas/selectionedit.h"
 
+#include "canvas/areapen.h"
 #include "canvas/handles.h"
 #include "canvas/picking.h"
 #include "canvas/sandbox.h"
@@ -31,12 +32,6 @@ using geometry::point_t;
 using model::item_t;
 
 namespace {
-
-// A canvas rectangle from inclusive edges.
-QRect edges(int32_t l, int32_t t, int32_t r, int32_t b)
-{
-    return QRect(QPoint(std::min(l, r), std::min(t, b)), QPoint(std::max(l, r), std::max(t, b)));
-}
 
 // The average character width of a text's font at the zoomed size.
 int32_t averageCharWidth(const item_t* it, double zoom)
@@ -125,7 +120,7 @@ QRect coveredArea(TSandbox& w, const item_t* it, bool moving)
         } else {
             gx = gy = std::max(model::roundHalfEven(averageCharWidth(it, z) * std::max(z, 1.0)), half);
         }
-        return edges(l - gx, t - gy, r + gx + 1, b + gy + 1);
+        return spanRect(l - gx, t - gy, r + gx + 1, b + gy + 1);
     }
     const int32_t pen = model::roundHalfEven(z * it->penWidthPx);
     gx = gy = moving ? std::max(pen, 2 * half) : std::max(pen, half);
@@ -133,11 +128,25 @@ QRect coveredArea(TSandbox& w, const item_t* it, bool moving)
         gx += 1;
         gy += 1;
     }
-    return edges(std::min(tl.x, br.x) - gx, std::min(tl.y, br.y) - gy, std::max(tl.x, br.x) + gx + 1,
+    return spanRect(std::min(tl.x, br.x) - gx, std::min(tl.y, br.y) - gy, std::max(tl.x, br.x) + gx + 1,
                  std::max(tl.y, br.y) + gy + 1);
 }
 
 } // namespace
+
+void drawGuide(TSandbox& w, render::savedArea_t& under, point_t from, point_t to)
+{
+    if (from == to) return;
+    const settings::TParams& p = params();
+    const int32_t g = std::max(1, p.areaPenWidth) / 2 + 1;
+    w.saveUnder(under, spanRect(std::min(from.x, to.x) - g, std::min(from.y, to.y) - g, std::max(from.x, to.x) + g,
+                                std::max(from.y, to.y) + g));
+    QPainter painter(&w.canvasImage());
+    useAreaPen(painter, p);
+    painter.drawLine(from.x, from.y, to.x, to.y);
+    painter.end();
+    w.Image1->update(under.rect);
+}
 
 QRect coveredArea(TSandbox& w, const std::vector<item_t*>& sel, bool moving)
 {

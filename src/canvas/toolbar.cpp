@@ -159,7 +159,7 @@ TProcs::TProcs(toolbarHost_t* host, QWidget* parent) : QWidget(parent), host_(ho
     }
     zoomSlider = new QSlider(Qt::Horizontal, this);
     zoomSlider->setObjectName(QStringLiteral("zoomSlider"));
-    zoomSlider->setRange(0, 300);
+    zoomSlider->setRange(1, 300);  // 0 % is no zoom: the label never shows it
     zoomSlider->setTickInterval(25);
     zoomSlider->setTickPosition(QSlider::NoTicks);
     zoomSlider->setValue(100);
@@ -280,7 +280,7 @@ void TProcs::showZoom(double zoom)
     const int32_t pct = model::roundHalfEven(zoom * 100);
     zoomLabel->setText(QString::number(pct) + QLatin1Char('%'));
     settingSlider_ = true;
-    zoomSlider->setValue(std::clamp(pct, 0, 300));
+    zoomSlider->setValue(std::clamp(pct, 1, 300));
     settingSlider_ = false;
 }
 

@@ -1,17 +1,15 @@
 #include "canvas/toolsequence.h"
 
-#include "canvas/areapen.h"
 #include "canvas/creation.h"
 #include "canvas/guidance.h"
 #include "canvas/modes.h"
 #include "canvas/sandbox.h"
+#include "canvas/selectionedit.h"
 #include "canvas/shellparams.h"
 #include "geometry/shapes.h"
 #include "model/itemlist.h"
 #include "render/shapedraw.h"
 #include "render/strokes.h"
-
-#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -67,16 +65,31 @@ void toolSequence_t::cancel()
     if (isToolMode(w_.mode_)) erasePreview();
     clickCount_ = 0;
     rubberPoints_.clear();
+    showStatus();
+}
+
+void toolSequence_t::showStatus()
+{
+    if (!w_.host()) return;
+    w_.host()->showStatus(clickCount_ > 0 ? finishHint(w_.mode_, canCloseWithC()) : QString());
+}
+
+// C closes an open spline or curve only.
+bool toolSequence_t::canCloseWithC() const
+{
+    const settings::TParams& p = params();
+    return (w_.mode_ == toolSpline && p.polyshape == model::variantOpen) ||
+           (w_.mode_ == toolCurve && p.bpolyshape == model::variantOpen);
 }
 
 void toolSequence_t::eraseOverlay()
 {
-    w_.restoreUnder(guideBuffer_);
+    for (auto k = guides_.size(); k-- > 0;) w_.restoreUnder(guides_[k]);
 }
 
 void toolSequence_t::overlayLost()
 {
-    guideBuffer_.valid = false;
+    for (render::savedArea_t& g : guides_) g.valid = false;
 }
 
 void toolSequence_t::followViewOrigin(point_t before)
@@ -90,14 +103,15 @@ void toolSequence_t::followViewOrigin(point_t before)
     shift(mouseDownPoint_);
     for (point_t& q : rubberPoints_) shift(q);
     // The repaint took the preview away; it comes back with the next move.
-    w_.view.selectionUnder.valid = guideBuffer_.valid = false;
+    w_.view.selectionUnder.valid = false;
+    overlayLost();
 }
 
 // ---------------------------------------------------------------- previews
 
 void toolSequence_t::erasePreview()
 {
-    w_.restoreUnder(guideBuffer_);
+    eraseOverlay();
     w_.restoreUnder(w_.view.selectionUnder);
 }
 
@@ -130,18 +144,9 @@ void toolSequence_t::drawPreviewItem(model::item_t* shape, point_t lineStart, po
     w_.Image1->update(w_.view.selectionUnder.rect);
 }
 
-void toolSequence_t::drawGuideLine(point_t from, point_t to)
+void toolSequence_t::drawGuideLine(point_t from, point_t to, size_t slot)
 {
-    if (from == to) return;
-    const settings::TParams& p = params();
-    const int32_t g = std::max(1, p.areaPenWidth) / 2 + 1;
-    w_.saveUnder(guideBuffer_, QRect(QPoint(std::min(from.x, to.x) - g, std::min(from.y, to.y) - g),
-                                 QPoint(std::max(from.x, to.x) + g, std::max(from.y, to.y) + g)));
-    QPainter painter(&w_.canvasImage());
-    useAreaPen(painter, p);
-    painter.drawLine(from.x, from.y, to.x, to.y);
-    painter.end();
-    w_.Image1->update(guideBuffer_.rect);
+    drawGuide(w_, guides_[slot], from, to);
 }
 
 // The item the points placed so far would make, for drawing the preview
@@ -185,6 +190,20 @@ void toolSequence_t::showLinePreview(point_t mouse)
     // The end keeps one of the mouse's coordinates: the guide runs straight
     // (horizontally or vertically) from it to the mouse.
     if (p.lineDirection >= 0) drawGuideLine(c.end, mouse);
+}
+
+// A spline or curve being placed shows the item its fixed points make (what
+// Enter or C would create) and, dotted, the edges a click at the mouse would
+// add: from the last fixed point to the mouse and, for a closed or filled
+// shape, on to the first point (what a Shift-click would create).
+void toolSequence_t::showSplinePreview(int32_t itemType, point_t mouse)
+{
+    const std::vector<point_t> fixed(rubberPoints_.begin(), rubberPoints_.end() - 1);
+    if (fixed.size() >= 2) showShapePreview(itemType, fixed, splineVariant());
+    else erasePreview();
+    if (fixed.empty()) return;
+    drawGuideLine(fixed.back(), mouse, 0);
+    if (splineVariant() != model::variantOpen && fixed.size() >= 2) drawGuideLine(mouse, fixed.front(), 1);
 }
 
 // The rectangle's third and fourth corners for the mouse: the width runs
@@ -231,9 +250,9 @@ void toolSequence_t::redrawPreview(point_t mouse)
         break;
     }
     case toolSpline:
-    case toolSolid: showShapePreview(model::typeSpline, rubberPoints_, splineVariant()); break;
+    case toolSolid: showSplinePreview(model::typeSpline, mouse); break;
     case toolCurve:
-    case toolOblong: showShapePreview(model::typeCurve, rubberPoints_, splineVariant()); break;
+    case toolOblong: showSplinePreview(model::typeCurve, mouse); break;
     default: break;
     }
 }
@@ -250,7 +269,6 @@ void toolSequence_t::press(Qt::MouseButton button, Qt::KeyboardModifiers, point_
         if (w_.host()) w_.host()->editStateChanged(&w_);
     }
     if (isShapeTool(w_.mode_) && clickCount_ != 0) return;
-    if (isExtendTool(w_.mode_)) return;
     mouseDownPoint_ = w_.snapped(pos);
     w_.Timer1.start();
 }
@@ -260,8 +278,7 @@ void toolSequence_t::holdElapsed()
     w_.Timer1.stop();
     // Held for the timer's interval: the press takes the first point, so that
     // dragging and releasing places the second.
-    if (!w_.buttonHeld_ || w_.ignoreGesture_ || !isToolMode(w_.mode_) || clickCount_ != 0 || isExtendTool(w_.mode_))
-        return;
+    if (!w_.buttonHeld_ || w_.ignoreGesture_ || !isToolMode(w_.mode_) || clickCount_ != 0) return;
     if (takesFirstPoint(w_.mode_)) firstPoint_ = mouseDownPoint_;
     else rubberPoints_ = {mouseDownPoint_, mouseDownPoint_};
     clickCount_ = 1;
@@ -319,6 +336,7 @@ void toolSequence_t::finishCreation(model::item_t* it)
     const int32_t tool = w_.mode_;
     clickCount_ = 0;
     rubberPoints_.clear();
+    showStatus();
     if (!it) return;
     if (it->shadowElevation != 0 && w_.view.showShadows) {
         w_.repaintAll(true);
@@ -342,6 +360,7 @@ void toolSequence_t::finishSpline(int32_t variant)
         erasePreview();
         clickCount_ = 0;
         rubberPoints_.clear();
+        showStatus();
         return;
     }
     finishCreation(it);
@@ -356,7 +375,7 @@ int32_t toolSequence_t::splineVariant() const
 
 void toolSequence_t::release(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, point_t pos)
 {
-    if (button != Qt::LeftButton || w_.mode_ == toolText || isExtendTool(w_.mode_)) return;
+    if (button != Qt::LeftButton || w_.mode_ == toolText) return;
     const point_t p = w_.snapped(pos);
     if (clickCount_ == 0) placeFirstPoint(p);
     else if (clickCount_ == 1) placeSecondPoint(p, modifiers);
@@ -375,6 +394,7 @@ void toolSequence_t::placeFirstPoint(point_t p)
         redrawPreview(p);
     }
     if (isSplineTool(w_.mode_) && w_.host()) w_.host()->showGuidance(afterPointPage(w_.mode_));
+    showStatus();
 }
 
 // The second click finishes two-point tools, fixes the second point of the
@@ -499,10 +519,7 @@ bool toolSequence_t::splineKey(int key)
         return true;
     }
     if (key == Qt::Key_C) {
-        const settings::TParams& p = params();
-        const bool open = (w_.mode_ == toolSpline && p.polyshape == model::variantOpen) ||
-                          (w_.mode_ == toolCurve && p.bpolyshape == model::variantOpen);
-        if (!open) return false;
+        if (!canCloseWithC()) return false;
         if (rubberPoints_.size() > 3) {
             rubberPoints_.pop_back();
             finishSpline(model::variantClosed);

@@ -11,6 +11,7 @@
 #include "model/item.h"
 #include "render/renderpass.h"
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -37,12 +38,15 @@ public:
 
     int32_t clickCount() const { return clickCount_; }
     const std::vector<geometry::point_t>& points() const { return rubberPoints_; }
-    const render::savedArea_t& guideBuffer() const { return guideBuffer_; }
+    // The save-under of the first guide line.
+    const render::savedArea_t& guideBuffer() const { return guides_[0]; }
 
 private:
     void erasePreview();
     void drawPreviewItem(model::item_t* shape, geometry::point_t lineStart, geometry::point_t lineEnd);
-    void drawGuideLine(geometry::point_t from, geometry::point_t to);
+    // Dotted guide `slot` (0 or 1) from `from` to `to`, over its own save-under.
+    void drawGuideLine(geometry::point_t from, geometry::point_t to, size_t slot = 0);
+    void showSplinePreview(int32_t itemType, geometry::point_t mouse);
     std::unique_ptr<model::item_t> previewShape(int32_t itemType, const std::vector<geometry::point_t>& screenPoints,
                                                 int32_t variant) const;
     void showShapePreview(int32_t itemType, const std::vector<geometry::point_t>& screenPoints, int32_t variant);
@@ -57,6 +61,9 @@ private:
     void placeSecondPoint(geometry::point_t p, Qt::KeyboardModifiers modifiers);
     void placeThirdPoint(geometry::point_t p);
     bool splineKey(int key);
+    // The status line says how the sequence can end (empty when none runs).
+    void showStatus();
+    bool canCloseWithC() const;
 
     int32_t clickCount_ = 0;
     // Tools that collect records keep them here; the last one follows the mouse.
@@ -64,7 +71,8 @@ private:
     // Tools whose points are single positions (centre, then the others).
     geometry::point_t firstPoint_, secondPoint_;
     geometry::point_t mouseDownPoint_;
-    render::savedArea_t guideBuffer_;
+    // Guide lines drawn after the preview item, put back in reverse order.
+    std::array<render::savedArea_t, 2> guides_;
 };
 
 } // namespace canvas

@@ -252,6 +252,58 @@ void buildPieArc(point_t centre, point_t s, point_t t, pointList_t& list)
     appendPoint(list, polarPoint(centre, segmentAngle(centre, t), distance(centre, s)));
 }
 
+bool buildShapePoints(model::item_t* it, int32_t itemType, const std::vector<point_t>& d, int32_t sides)
+{
+    clearPoints(it->points);
+    auto at = [&](size_t i) { return i < d.size() ? d[i] : d.back(); };
+    if (d.empty()) return false;
+    switch (itemType) {
+    case model::typeTriangle:
+        if (d.size() < 3) return false;
+        buildTriangle(d[0], d[1], d[2], it->points);
+        return true;
+    case model::typeSquare:
+        if (d.size() < 2) return false;
+        buildSquare(d[0], d[1], it->points);
+        return true;
+    case model::typeRectangle:
+        if (d.size() < 3) return false;
+        buildRectangle(d[0], d[1], d[2], it->points);
+        return true;
+    case model::typeCircle:
+        buildCircle(d[0], at(1), it->points);
+        return true;
+    case model::typeEllipse:
+        if (d.size() < 3) return false;
+        buildEllipse(d[0], d[1], d[2], it->points);
+        return true;
+    case model::typePolygon:
+        buildRegularPolygon(d[0], at(1), sides, it->points);
+        return it->points.head != nullptr;
+    case model::typeStar:
+        // Centre, first vertex, spike point.
+        buildStar(d[0], at(1), at(2), sides, it->points);
+        return it->points.head != nullptr;
+    case model::typePie:
+    case model::typeArc:
+        // Centre, start, end.
+        buildPieArc(d[0], at(1), at(2), it->points);
+        return true;
+    case model::typeSpline:
+    case model::typeCurve: {
+        if (d.size() < 2) return false;
+        for (point_t q : d) appendPoint(it->points, q);
+        if (itemType == model::typeCurve) {
+            smoothControlPoints(it->points, it->roundness);
+            if (it->shapeVariant == 0) openCurveEnds(it->points, it->roundness);
+            else closedCurveEnds(it->points, it->roundness);
+        }
+        return true;
+    }
+    default: return false;
+    }
+}
+
 // --- lines, ellipses, arcs ---
 
 projection_t projectOntoLine(point_t a, point_t b, point_t p)

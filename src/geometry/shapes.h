@@ -67,6 +67,14 @@ std::vector<point_t> starVertices(point_t centre, point_t v, point_t w, int32_t 
 // Centre, S, and the end point on the circle through S in the direction of T.
 void buildPieArc(point_t centre, point_t s, point_t t, model::pointList_t& list);
 
+// Fills an item's point list for a type from the document points the tools
+// place, in the order they place them: triangle P1 P2 P3; square P1 P2;
+// rectangle P1 P2 P3; circle centre, rim; ellipse centre, axis end, width
+// point; polygon centre, vertex; star centre, vertex, spike tip; pie and arc
+// centre, start, end; spline and curve every point (a curve's control points
+// follow its roundness and variant). False when the points make no item.
+bool buildShapePoints(model::item_t* it, int32_t itemType, const std::vector<point_t>& docPoints, int32_t sides);
+
 // --- lines, ellipses, arcs ---
 
 struct projection_t {
@@ -112,7 +120,8 @@ void boxFromDefiningPoints(model::item_t* it);
 // one-argument form uses the handle size set by setHandleSize (8 × 8 until set).
 void itemBounds(model::item_t* item);
 void itemBounds(model::item_t* item, int32_t handleWidth, int32_t handleHeight);
-// The handle size of the settings, used by itemBounds.
+// The selection-mark size of the settings in use (the editor sets it with its
+// settings object), used by itemBounds.
 void setHandleSize(int32_t width, int32_t height);
 int32_t handleWidth();
 int32_t handleHeight();

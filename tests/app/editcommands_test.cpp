@@ -169,6 +169,28 @@ void releaseInPlace(TSandbox* d)
 
 } // namespace
 
+TEST_F(ShellTest, EscWhilePastedItemsFollowTheMouseTakesThePasteBackAsOneStep)
+{
+    TSandbox* d = untitled();
+    model::item_t* r = addRectangle(d, 40);
+    model::selectOnly(d->items, r);
+    w->refreshSelectionState();
+    w->Copy1->trigger();
+    w->Paste1->trigger();
+    ASSERT_EQ(d->mode(), canvas::modePlacing);
+    d->Image1MouseMove(Qt::NoButton, Qt::NoModifier, QPoint(300, 300));
+    ASSERT_EQ(visibleRectangles(d), 2);
+    QTest::keyClick(w.get(), Qt::Key_Escape);
+    EXPECT_EQ(d->mode(), canvas::modePointer);
+    EXPECT_EQ(visibleRectangles(d), 1);
+    EXPECT_FALSE(r->hidden);
+    // Undo brings the pasted copy back where the mouse had taken it.
+    w->Undo1->trigger();
+    EXPECT_EQ(visibleRectangles(d), 2);
+    w->Undo1->trigger();
+    EXPECT_EQ(visibleRectangles(d), 1);
+}
+
 TEST_F(ShellTest, CopyPasteThreeTimesJoinSplitAndUndo)
 {
     TSandbox* d = untitled();

@@ -67,7 +67,7 @@ TEST_F(ShellTest, SaveAsWritesTheFileAndRenamesTheWindow)
     EXPECT_EQ(r.filterIndex, 2);
     EXPECT_TRUE(r.name.isEmpty());
     EXPECT_EQ(d->fileName, path("plan.lmra"));
-    EXPECT_EQ(d->windowTitle(), QStringLiteral("plan"));
+    EXPECT_EQ(d->windowTitle(), QStringLiteral("plan[*]"));
     EXPECT_FALSE(d->isModified());
     EXPECT_EQ(w->params->reopen[0], path("plan.lmra"));
     EXPECT_EQ(w->params->docdir, files.path());
@@ -185,7 +185,7 @@ TEST_F(ShellTest, OpenDialogOpensTheFileAndRemembersIt)
     TSandbox* d = w->activeDocument();
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->fileName, f);
-    EXPECT_EQ(d->windowTitle(), QStringLiteral("shapes one"));
+    EXPECT_EQ(d->windowTitle(), QStringLiteral("shapes one[*]"));
     EXPECT_EQ(w->params->reopen[0], f);
     EXPECT_EQ(w->params->lastOpened, f);
     // The name field is preset with the last name next time; cancelling opens nothing.
@@ -233,6 +233,24 @@ TEST_F(ShellTest, UnreadableFileLeavesAnUntitledDocument)
     EXPECT_TRUE(d->fileName.isEmpty());
     EXPECT_TRUE(d->caption().startsWith(QStringLiteral("Untitled ")));
     EXPECT_NE(d->header(), nullptr);
+}
+
+TEST_F(ShellTest, AnEmptyFileIsAnEmptyDocumentUnderItsOwnName)
+{
+    const QString empty = path("blank page.lmra");
+    QFile fh(empty);
+    ASSERT_TRUE(fh.open(QIODevice::WriteOnly));
+    fh.close();
+    TSandbox* d = w->openDocumentWindow(empty);
+    ASSERT_NE(d, nullptr);
+    EXPECT_TRUE(dlg.texts().isEmpty());
+    EXPECT_EQ(d->fileName, QFileInfo(empty).absoluteFilePath());
+    EXPECT_EQ(d->caption(), QStringLiteral("blank page"));
+    // The page comes from the settings for new files, with its gridlines.
+    ASSERT_NE(d->header(), nullptr);
+    EXPECT_GT(d->header()->x2 - d->header()->x1, 0);
+    EXPECT_NE(model::findByType(d->items, model::typeGrid), nullptr);
+    EXPECT_FALSE(d->isModified());
 }
 
 TEST_F(ShellTest, PictureNamesStartAnUntitledDocument)

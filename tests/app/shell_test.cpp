@@ -81,7 +81,7 @@ TEST_F(ShellTest, StartUpOpensOneUntitledDocumentAfterHalfASecond)
     QTest::qWait(800);
     ASSERT_EQ(w->documents().size(), 1u);
     TSandbox* d = w->documents()[0];
-    EXPECT_EQ(d->windowTitle(), QStringLiteral("Untitled 1"));
+    EXPECT_EQ(d->windowTitle(), QStringLiteral("Untitled 1[*]"));
     EXPECT_TRUE(d->fileName.isEmpty());
     EXPECT_TRUE(w->menuWindow->menuAction()->isVisible());
     EXPECT_TRUE(w->Save1->isEnabled());
@@ -193,6 +193,22 @@ TEST_F(ShellTest, ZoomMenuAppliesToTheActiveDocument)
     EXPECT_TRUE(d->Timer7.isActive());
 }
 
+TEST_F(ShellTest, EachDocumentKeepsItsZoomAndTheControlsShowTheActiveOne)
+{
+    TSandbox* a = untitled();
+    w->procs->setSliderPosition(175);
+    w->procs->sliderReleased();
+    TSandbox* b = w->openDocumentWindow(QString());
+    ASSERT_NE(b, a);
+    EXPECT_DOUBLE_EQ(b->zoomFactor(), 1.0);
+    EXPECT_EQ(w->procs->sliderPosition(), 100);
+    w->mdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(a->parentWidget()));
+    EXPECT_DOUBLE_EQ(a->zoomFactor(), 1.75);
+    EXPECT_EQ(w->procs->sliderPosition(), 175);
+    EXPECT_EQ(w->procs->zoomLabel->text(), QStringLiteral("175%"));
+    EXPECT_TRUE(w->zoomItems[6]->isChecked());
+}
+
 TEST_F(ShellTest, ZoomButtonsStepThroughTheTable)
 {
     TSandbox* d = untitled();
@@ -210,10 +226,11 @@ TEST_F(ShellTest, ZoomButtonsStepThroughTheTable)
     for (QAction* a : w->zoomItems) EXPECT_FALSE(a->isChecked());
     w->toolbarCommand(canvas::buttonZoomOut);
     EXPECT_DOUBLE_EQ(w->params->currentZoom, 1.0);
-    // Position 0 is ignored.
+    // The slider stops at 1 %, which it applies.
     w->procs->setSliderPosition(0);
     w->procs->sliderReleased();
-    EXPECT_DOUBLE_EQ(w->params->currentZoom, 1.0);
+    EXPECT_DOUBLE_EQ(w->params->currentZoom, 0.01);
+    EXPECT_EQ(w->procs->zoomLabel->text(), QStringLiteral("1%"));
     // At 300 % zoom in does nothing.
     w->chooseZoom(8);
     w->toolbarCommand(canvas::buttonZoomIn);

@@ -103,8 +103,7 @@ TEST(CanvasRandom, EventSequencesKeepTheListAndTheCanvasSound)
                 w->repaintAll(false);
             } else if (command == 3) {
                 const double zooms[] = {0.5, 1.0, 2.0};
-                params().currentZoom = zooms[pick(3)];
-                w->applyZoom();
+                w->applyZoom(zooms[pick(3)]);
             } else if (command == 4 && model::firstSelected(w->items)) {
                 // Copy and paste: the pasted items follow the mouse until the release.
                 model::copySelection(w->items, model::clipboardList());

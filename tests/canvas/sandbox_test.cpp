@@ -131,8 +131,7 @@ TEST_F(Sandbox, LayoutWithoutAndWithBars)
 TEST_F(Sandbox, At300PercentTheImageStays1600AndScrollingMovesTheView)
 {
     w->resize(600, 500);
-    params().currentZoom = 3.0;
-    w->applyZoom();
+    w->applyZoom(3.0);
     EXPECT_EQ(w->Image1->size(), QSize(1600, 1600));
     EXPECT_TRUE(w->Timer7.isActive());
     const int maxX = w->ScrollBarX->maximum();

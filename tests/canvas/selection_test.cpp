@@ -225,8 +225,7 @@ TEST_F(Pointer, ElevenPixelsPicksNothingAt100PercentButPicksAt200)
     ASSERT_FALSE(host.panels.empty());
     EXPECT_EQ(host.panels.back(), 20);
 
-    canvas::params().currentZoom = 2.0;
-    w->applyZoom();
+    w->applyZoom(2.0);
     w->Timer7.stop();
     // The same 11 screen pixels are 5.5 document pixels now.
     const point_t on = screen({250, 200});
@@ -422,8 +421,7 @@ TEST_F(Pointer, MovingAGroupByItsHandleAndUndoing)
 
 TEST_F(Pointer, DragIsComputedFromTheReferenceNotIncrementally)
 {
-    canvas::params().currentZoom = 1.5;
-    w->applyZoom();
+    w->applyZoom(1.5);
     w->Timer7.stop();
     item_t* s = addSpline(items(), {{101, 301}, {203, 305}, {150, 377}}, 1);
     select(items(), {s});

@@ -192,14 +192,17 @@ TEST(Toolbar, SliderShowsWhileMovingAndAppliesOnRelease)
     t.setSliderPosition(140);
     t.sliderReleased();
     EXPECT_EQ(host.zooms, std::vector<int32_t>{140});
+    // The far left is 1 %: the slider never stands at a zoom of nothing.
     t.setSliderPosition(0);
+    EXPECT_EQ(t.zoomLabel->text(), QStringLiteral("1%"));
     t.sliderReleased();
-    EXPECT_EQ(host.zooms.size(), 1u);
+    EXPECT_EQ(host.zooms, (std::vector<int32_t>{140, 1}));
     // Showing a zoom from the program applies nothing.
     t.showZoom(1.33);
     EXPECT_EQ(t.zoomLabel->text(), QStringLiteral("133%"));
     EXPECT_EQ(t.sliderPosition(), 133);
-    EXPECT_EQ(host.zooms.size(), 1u);
+    EXPECT_EQ(host.zooms.size(), 2u);
+    EXPECT_EQ(t.zoomSlider->minimum(), 1);
     EXPECT_EQ(t.zoomSlider->maximum(), 300);
     EXPECT_EQ(t.zoomSlider->tickInterval(), 25);
 }

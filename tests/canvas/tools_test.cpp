@@ -12,6 +12,7 @@
 
 #include "host_stub.h"
 
+#include <QPainter>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -370,6 +371,51 @@ TEST_F(Tools, SplineEndsWithEnterShiftClickOrBackspace)
     EXPECT_EQ(host.panels.back(), 109);
 }
 
+TEST_F(Tools, SplinePreviewShowsTheItemThatEnterCreatesAndDottedEdgesToTheMouse)
+{
+    // Per tool: the filled and the open variant. The mouse away from the
+    // last point must not bend the preview (a self-crossing outline), only the
+    // dotted guides may show it.
+    for (const int32_t tool : {canvas::toolSolid, canvas::toolSpline, canvas::toolOblong}) {
+        SCOPED_TRACE(tool);
+        params().polyfill = 0x00C000;
+        model::freeList(w->items);
+        ASSERT_TRUE(w->openDocument(7, QString()));
+        w->selectTool(tool);
+        const std::vector<point_t> corners = {{100, 100}, {300, 100}, {300, 300}, {100, 300}};
+        for (point_t c : corners) {
+            move(c);
+            click(c);
+        }
+        const point_t mouse{200, 420};
+        move(mouse);
+        const QImage preview = w->canvasImage().copy();
+        // The status line says how to end, and C only where it closes the shape.
+        EXPECT_TRUE(host.status.contains(QStringLiteral("Enter"))) << host.status.toStdString();
+        EXPECT_EQ(host.status.contains(QStringLiteral("C to close")), tool == canvas::toolSpline);
+        ASSERT_TRUE(key(Qt::Key_Return));
+        EXPECT_TRUE(host.status.isEmpty());
+        ASSERT_NE(only(), nullptr);
+        w->repaintAll(false);
+        const QImage created = w->canvasImage();
+        // Everything but the guides' pixels is the created item.
+        QImage guides(created.size(), QImage::Format_RGB32);
+        guides.fill(Qt::black);
+        QPainter g(&guides);
+        g.setPen(QPen(Qt::white, 5));
+        g.drawLine(100, 300, mouse.x, mouse.y);  // last corner -> mouse
+        g.drawLine(mouse.x, mouse.y, 100, 100);  // mouse -> first corner
+        g.end();
+        int32_t differing = 0;
+        for (int y = 0; y < created.height(); ++y)
+            for (int x = 0; x < created.width(); ++x)
+                if (guides.pixel(x, y) == qRgb(0, 0, 0) && preview.pixel(x, y) != created.pixel(x, y)) ++differing;
+        EXPECT_EQ(differing, 0);
+        // The guides themselves show on the preview.
+        EXPECT_NE(preview.pixel(150, 360), created.pixel(150, 360));
+    }
+}
+
 TEST_F(Tools, OpenCurveClosesWithCOnlyFromThreePoints)
 {
     w->selectTool(111);
@@ -513,8 +559,7 @@ TEST_F(Tools, RectangleWidthRunsPerpendicularToTheFirstSide)
 
 TEST_F(Tools, ZoomedCanvasPointsBecomeDocumentPixels)
 {
-    params().currentZoom = 2.0;
-    w->applyZoom();
+    w->applyZoom(2.0);
     ASSERT_DOUBLE_EQ(w->zoomFactor(), 2.0);
     w->selectTool(101);
     click({100, 100});
@@ -601,5 +646,26 @@ TEST_F(Tools, HeavyPatternedLinePreviewLeavesNoTrace)
         key(Qt::Key_Escape);
         EXPECT_EQ(w->canvasImage(), settled);
         w->Image1MouseDown(Qt::RightButton, Qt::NoModifier, QPoint(0, 0));
+    }
+}
+
+TEST(MarkSize, NewShapesLeaveRoomForMarksOfTheSettingsSize)
+{
+    // A thin square's box is padded by half the mark size, not by a fixed 4.
+    for (const int32_t size : {8, 16}) {
+        SCOPED_TRACE(size);
+        settings::TParams p(nullptr);
+        p.markWidth = p.markHeight = size;
+        p.polywidth = 0.1;
+        canvas::setParams(&p);
+        model::itemList_t list;
+        model::item_t* sq = model::newItem(list, model::typeSquare);
+        sq->penWidthPx = 1;
+        canvas::buildShapePoints(sq, model::typeSquare, {{100, 100}, {200, 100}}, 4);
+        geometry::itemBounds(sq);
+        EXPECT_EQ(sq->boxLeft, 100 - size / 2);
+        EXPECT_EQ(sq->boxRight, 200 + size / 2);
+        model::freeList(list);
+        canvas::setParams(nullptr);
     }
 }
