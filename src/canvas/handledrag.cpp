@@ -77,6 +77,22 @@ void followWithPicture(TSandbox& w, item_t* it, point_t mouse, bool snap)
     geometry::pictureBox(it);
 }
 
+// While an arc or a curve is reshaped, dotted lines show how it is built: an
+// arc's centre to its start and end, a curve's consecutive points.
+void drawConstruction(TSandbox& w, const item_t* it)
+{
+    auto at = [&](const model::pointNode_t* n) { return w.toScreen({n->p.x, n->p.y}); };
+    const model::pointNode_t* first = it->points.head;
+    if (!first || !first->next) return;
+    if (it->itemType == model::typeArc && first->next->next) {
+        render::drawConstructionLine(w.view, at(first), at(first->next));
+        render::drawConstructionLine(w.view, at(first), at(first->next->next));
+    } else if (it->itemType == model::typeCurve) {
+        for (const model::pointNode_t* n = first; n->next; n = n->next)
+            render::drawConstructionLine(w.view, at(n), at(n->next));
+    }
+}
+
 // Whether a drag by this handle moves the selection rather than reshaping it.
 bool isTranslation(int32_t code, int32_t ownerType)
 {
@@ -129,7 +145,10 @@ void TSandbox::manipulate(point_t start, point_t current, bool snap, int32_t cod
         drag_->eraseOverlay();
         restoreUnder(view.selectionUnder);
         saveUnder(view.selectionUnder, coveredArea(*this, sel, true));
-        for (item_t* it : sel) render::drawItem(view, it, true);
+        for (item_t* it : sel) {
+            render::drawItem(view, it, true);
+            if (!translation) drawConstruction(*this, it);
+        }
         if (guide) drag_->showGuide(toScreen(guide->first), toScreen(guide->second));
         Image1->update();
         return;
