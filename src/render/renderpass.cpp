@@ -243,7 +243,9 @@ void repaintAll(renderView_t& view, bool runDeferred)
         paintBackgroundOn(view, canvas, {0, 0, w + 1, h + 1});
         view.selectionUnder.valid = false;
         const double zoom = viewZoom(view);
-        const rect_t docRect{geometry::screenToDoc(zoom, 0, view.viewOrigin.x), geometry::screenToDoc(zoom, 0, view.viewOrigin.y),
+        // One canvas pixel beyond the image on every side: an edge pixel may
+        // round to the document pixel inside while showing the one outside.
+        const rect_t docRect{geometry::screenToDoc(zoom, -1, view.viewOrigin.x), geometry::screenToDoc(zoom, -1, view.viewOrigin.y),
                              geometry::screenToDoc(zoom, w, view.viewOrigin.x), geometry::screenToDoc(zoom, h, view.viewOrigin.y)};
         drawItemsInRectOn(view, canvas, docRect, false);
     }
@@ -266,8 +268,9 @@ QRect repaintArea(renderView_t& view, const QRect& area)
     }
     const double z = viewZoom(view);
     const geometry::point_t o = view.viewOrigin;
-    const rect_t d{geometry::screenToDoc(z, area.left(), o.x), geometry::screenToDoc(z, area.top(), o.y),
-                   geometry::screenToDoc(z, area.right(), o.x), geometry::screenToDoc(z, area.bottom(), o.y)};
+    // One canvas pixel beyond the area on every side, as for the whole image.
+    const rect_t d{geometry::screenToDoc(z, area.left() - 1, o.x), geometry::screenToDoc(z, area.top() - 1, o.y),
+                   geometry::screenToDoc(z, area.right() + 1, o.x), geometry::screenToDoc(z, area.bottom() + 1, o.y)};
     // The items touching the rectangle are drawn whole: grow it by them first.
     rect_t grown = d;
     for (const item_t* it = view.items->head; it; it = it->next) {

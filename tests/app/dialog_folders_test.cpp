@@ -92,7 +92,7 @@ private:
 
 // ---- the dialog never reads what it lists ----
 
-TEST(fileDialog, IconsAndTypesComeFromTheNameAlone)
+TEST(FileDialog, IconsAndTypesComeFromTheNameAlone)
 {
     QTemporaryDir dir;
     // A PNG without an extension: only its contents say what it is.
@@ -124,12 +124,12 @@ struct listedFolder_t {
 };
 void PrintTo(const listedFolder_t& f, std::ostream* os) { *os << f.name; }
 
-class realOpenDialog : public ::testing::TestWithParam<listedFolder_t> {};
+class RealOpenDialog : public ::testing::TestWithParam<listedFolder_t> {};
 
 // The real dialog, open on the folder until the listing and its type column
 // have been filled in, then closed. /proc holds kmsg, a file whose reading
 // waits for the next kernel message (for a user who may read it).
-TEST_P(realOpenDialog, ListsTheFolderAndReturns)
+TEST_P(RealOpenDialog, ListsTheFolderAndReturns)
 {
     const userHome_t user;  // Qt's own dialog history goes there, not to the real home
     QTemporaryDir dir;
@@ -160,13 +160,13 @@ TEST_P(realOpenDialog, ListsTheFolderAndReturns)
     EXPECT_NE(seen, nullptr) << "the dialog never showed";
 }
 
-INSTANTIATE_TEST_SUITE_P(Folders, realOpenDialog,
+INSTANTIATE_TEST_SUITE_P(Folders, RealOpenDialog,
                          ::testing::Values(listedFolder_t{"HoldingFifos", ""}, listedFolder_t{"Proc", "/proc"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // ---- where the dialogs start ----
 
-TEST(dialogFolders, DefaultTextsAndMissingFoldersGiveTheUsersOwnFolders)
+TEST(DialogFolders, DefaultTextsAndMissingFoldersGiveTheUsersOwnFolders)
 {
     const userHome_t user;
     const QString home = QDir::cleanPath(user.home.path());
@@ -191,7 +191,7 @@ TEST(dialogFolders, DefaultTextsAndMissingFoldersGiveTheUsersOwnFolders)
         EXPECT_EQ(settings::dialogFolder(r.kind, r.stored), r.expected) << r.stored.toStdString();
 }
 
-TEST_F(shellTest, FreshStoreStartsTheFileDialogsInTheDocumentsFolder)
+TEST_F(ShellTest, FreshStoreStartsTheFileDialogsInTheDocumentsFolder)
 {
     const userHome_t user(QStringLiteral("My Papers"));
     const QString docs = user.make(QStringLiteral("My Papers"));
@@ -211,7 +211,7 @@ TEST_F(shellTest, FreshStoreStartsTheFileDialogsInTheDocumentsFolder)
     EXPECT_EQ(w->params->docdir, settings::defaultDocumentFolder);
 }
 
-TEST_F(shellTest, StoredFolderWinsWhileItExistsAndFallsBackWhenGone)
+TEST_F(ShellTest, StoredFolderWinsWhileItExistsAndFallsBackWhenGone)
 {
     const userHome_t user;
     const QString docs = user.make(QStringLiteral("Documents"));
@@ -227,7 +227,7 @@ TEST_F(shellTest, StoredFolderWinsWhileItExistsAndFallsBackWhenGone)
     EXPECT_EQ(w->params->docdir, chosen);
 }
 
-TEST_F(shellTest, AFolderThatCouldNotTakeTheFileIsNotRemembered)
+TEST_F(ShellTest, AFolderThatCouldNotTakeTheFileIsNotRemembered)
 {
     const QString good = files.path();
     w->params->docdir = good;

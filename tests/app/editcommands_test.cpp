@@ -37,7 +37,7 @@ model::item_t* addRectangle(TSandbox* d, int x)
 
 } // namespace
 
-TEST_F(shellTest, UndoAndRedoFollowTheHistory)
+TEST_F(ShellTest, UndoAndRedoFollowTheHistory)
 {
     TSandbox* d = untitled();
     EXPECT_FALSE(w->Undo1->isEnabled());
@@ -64,7 +64,7 @@ TEST_F(shellTest, UndoAndRedoFollowTheHistory)
     EXPECT_FALSE(w->Redo1->isEnabled());
 }
 
-TEST_F(shellTest, SelectionButtonsAndEraseAndCopy)
+TEST_F(ShellTest, SelectionButtonsAndEraseAndCopy)
 {
     TSandbox* d = untitled();
     model::item_t* a = addRectangle(d, 40);
@@ -92,7 +92,7 @@ TEST_F(shellTest, SelectionButtonsAndEraseAndCopy)
     model::freeList(model::clipboardList());
 }
 
-TEST_F(shellTest, JoinAndSplitTwoItems)
+TEST_F(ShellTest, JoinAndSplitTwoItems)
 {
     TSandbox* d = untitled();
     addRectangle(d, 40);
@@ -118,7 +118,7 @@ TEST_F(shellTest, JoinAndSplitTwoItems)
 // The application-wide key hook hands keys typed anywhere in the main window to
 // the active document: Delete erases its selection as one undoable step, but
 // not while a tool is placing points, and never from a window without keyboard.
-TEST_F(shellTest, DeleteKeyReachesTheActiveDocumentThroughTheKeyHook)
+TEST_F(ShellTest, DeleteKeyReachesTheActiveDocumentThroughTheKeyHook)
 {
     TSandbox* d = untitled();
     ASSERT_NE(d, nullptr);
@@ -169,7 +169,7 @@ void releaseInPlace(TSandbox* d)
 
 } // namespace
 
-TEST_F(shellTest, EscWhilePastedItemsFollowTheMouseTakesThePasteBackAsOneStep)
+TEST_F(ShellTest, EscWhilePastedItemsFollowTheMouseTakesThePasteBackAsOneStep)
 {
     TSandbox* d = untitled();
     model::item_t* r = addRectangle(d, 40);
@@ -191,7 +191,7 @@ TEST_F(shellTest, EscWhilePastedItemsFollowTheMouseTakesThePasteBackAsOneStep)
     EXPECT_EQ(visibleRectangles(d), 1);
 }
 
-TEST_F(shellTest, CopyPasteThreeTimesJoinSplitAndUndo)
+TEST_F(ShellTest, CopyPasteThreeTimesJoinSplitAndUndo)
 {
     TSandbox* d = untitled();
     model::item_t* r = addRectangle(d, 40);
@@ -252,7 +252,7 @@ TEST_F(shellTest, CopyPasteThreeTimesJoinSplitAndUndo)
     model::freeList(model::clipboardList());
 }
 
-TEST_F(shellTest, CutErasesAndLeavesTheClipboardAsItWas)
+TEST_F(ShellTest, CutErasesAndLeavesTheClipboardAsItWas)
 {
     TSandbox* d = untitled();
     model::item_t* copied = addRectangle(d, 40);
@@ -278,7 +278,7 @@ TEST_F(shellTest, CutErasesAndLeavesTheClipboardAsItWas)
     model::freeList(model::clipboardList());
 }
 
-TEST_F(shellTest, PastedItemsFollowTheMouseOnTheCanvas)
+TEST_F(ShellTest, PastedItemsFollowTheMouseOnTheCanvas)
 {
     TSandbox* d = untitled();
     model::item_t* r = addRectangle(d, 40);
@@ -302,7 +302,7 @@ TEST_F(shellTest, PastedItemsFollowTheMouseOnTheCanvas)
     model::freeList(model::clipboardList());
 }
 
-TEST_F(shellTest, CopyToClipboardPutsTheMarkedAreaOnTheSystemClipboard)
+TEST_F(ShellTest, CopyToClipboardPutsTheMarkedAreaOnTheSystemClipboard)
 {
     TSandbox* d = untitled();
     model::item_t* r = addRectangle(d, 40);

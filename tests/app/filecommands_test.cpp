@@ -12,7 +12,7 @@ using canvas::TSandbox;
 
 // ---- the recent list on its own ----
 
-TEST(recentList, AddMovesAnExistingEntryToTheTopIgnoringCase)
+TEST(RecentList, AddMovesAnExistingEntryToTheTopIgnoringCase)
 {
     settings::reopenarr_t l;
     for (int i = 0; i < 5; ++i) l[i] = QStringLiteral("/d/f%1.lmra").arg(i + 1);
@@ -25,7 +25,7 @@ TEST(recentList, AddMovesAnExistingEntryToTheTopIgnoringCase)
     EXPECT_TRUE(l[5].isEmpty());
 }
 
-TEST(recentList, SeventeenthFileDropsTheOldest)
+TEST(RecentList, SeventeenthFileDropsTheOldest)
 {
     settings::reopenarr_t l;
     for (int i = 1; i <= 17; ++i) app::addRecentTo(l, QStringLiteral("/f%1").arg(i));
@@ -34,7 +34,7 @@ TEST(recentList, SeventeenthFileDropsTheOldest)
     for (const QString& e : l) EXPECT_NE(e, QStringLiteral("/f1"));
 }
 
-TEST(recentList, EmptyNameChangesNothingAndTheLastEntryCanMove)
+TEST(RecentList, EmptyNameChangesNothingAndTheLastEntryCanMove)
 {
     settings::reopenarr_t l;
     for (int i = 0; i < 16; ++i) l[i] = QStringLiteral("/f%1").arg(i + 1);
@@ -46,14 +46,14 @@ TEST(recentList, EmptyNameChangesNothingAndTheLastEntryCanMove)
     EXPECT_EQ(l[15], QStringLiteral("/f15"));
 }
 
-TEST(recentList, CaptionIsTheNameWithoutFolderAndExtension)
+TEST(RecentList, CaptionIsTheNameWithoutFolderAndExtension)
 {
     EXPECT_EQ(app::recentCaption(QStringLiteral(" /home/a/My plan.v2.lmra ")), QStringLiteral("My plan.v2"));
 }
 
 // ---- open and save ----
 
-TEST_F(shellTest, SaveAsWritesTheFileAndRenamesTheWindow)
+TEST_F(ShellTest, SaveAsWritesTheFileAndRenamesTheWindow)
 {
     TSandbox* d = untitled();
     model::setModified(d->items, true);
@@ -76,7 +76,7 @@ TEST_F(shellTest, SaveAsWritesTheFileAndRenamesTheWindow)
     EXPECT_TRUE(listed);
 }
 
-TEST_F(shellTest, DecliningReplaceKeepsNameAndCaption)
+TEST_F(ShellTest, DecliningReplaceKeepsNameAndCaption)
 {
     const QString existing = makeFile(QStringLiteral("taken.lmra"));
     TSandbox* d = untitled();
@@ -95,7 +95,7 @@ TEST_F(shellTest, DecliningReplaceKeepsNameAndCaption)
     EXPECT_EQ(d->fileName, existing);
 }
 
-TEST_F(shellTest, SaveOnADeletedFileShowsSaveAsWithTheOldName)
+TEST_F(ShellTest, SaveOnADeletedFileShowsSaveAsWithTheOldName)
 {
     const QString f = makeFile(QStringLiteral("gone.lmra"));
     TSandbox* d = w->openDocumentWindow(f);
@@ -108,7 +108,7 @@ TEST_F(shellTest, SaveOnADeletedFileShowsSaveAsWithTheOldName)
     EXPECT_EQ(d->fileName, f);
 }
 
-TEST_F(shellTest, SaveWritesToTheExistingFileWithoutAsking)
+TEST_F(ShellTest, SaveWritesToTheExistingFileWithoutAsking)
 {
     const QString f = makeFile(QStringLiteral("keep.lmra"));
     TSandbox* d = w->openDocumentWindow(f);
@@ -129,7 +129,7 @@ TEST_F(shellTest, SaveWritesToTheExistingFileWithoutAsking)
     model::freeList(back);
 }
 
-TEST_F(shellTest, FailedSaveIsReportedAndLosesNothing)
+TEST_F(ShellTest, FailedSaveIsReportedAndLosesNothing)
 {
     // A folder that does not exist cannot take the file.
     const QString target = path(QStringLiteral("no such folder/x.lmra"));
@@ -146,7 +146,7 @@ TEST_F(shellTest, FailedSaveIsReportedAndLosesNothing)
     EXPECT_NE(w->params->reopen[0], target);
 }
 
-TEST_F(shellTest, FailedSaveWhileClosingOrExitingKeepsTheWindow)
+TEST_F(ShellTest, FailedSaveWhileClosingOrExitingKeepsTheWindow)
 {
     // An existing file whose folder takes no new files, even from the superuser.
     const QString f = QStringLiteral("/proc/self/status");
@@ -173,7 +173,7 @@ TEST_F(shellTest, FailedSaveWhileClosingOrExitingKeepsTheWindow)
     model::setModified(d->items, false);
 }
 
-TEST_F(shellTest, OpenDialogOpensTheFileAndRemembersIt)
+TEST_F(ShellTest, OpenDialogOpensTheFileAndRemembersIt)
 {
     const QString f = makeFile(QStringLiteral("shapes one.lmra"));
     for (QString& e : w->params->reopen) e.clear();
@@ -195,7 +195,7 @@ TEST_F(shellTest, OpenDialogOpensTheFileAndRemembersIt)
     EXPECT_EQ(w->documents().size(), before);
 }
 
-TEST_F(shellTest, PristineWindowIsReusedForAFile)
+TEST_F(ShellTest, PristineWindowIsReusedForAFile)
 {
     const QString f = makeFile(QStringLiteral("reuse.lmra"));
     TSandbox* d = untitled();
@@ -212,7 +212,7 @@ TEST_F(shellTest, PristineWindowIsReusedForAFile)
     EXPECT_EQ(w->documents().size(), 3u);
 }
 
-TEST_F(shellTest, ModifiedWindowIsNotReused)
+TEST_F(ShellTest, ModifiedWindowIsNotReused)
 {
     const QString f = makeFile(QStringLiteral("new.lmra"));
     TSandbox* d = untitled();
@@ -220,7 +220,7 @@ TEST_F(shellTest, ModifiedWindowIsNotReused)
     EXPECT_NE(w->openDocumentWindow(f), d);
 }
 
-TEST_F(shellTest, UnreadableFileLeavesAnUntitledDocument)
+TEST_F(ShellTest, UnreadableFileLeavesAnUntitledDocument)
 {
     const QString bad = path("bad.lmra");
     QFile fh(bad);
@@ -235,7 +235,7 @@ TEST_F(shellTest, UnreadableFileLeavesAnUntitledDocument)
     EXPECT_NE(d->header(), nullptr);
 }
 
-TEST_F(shellTest, AnEmptyFileIsAnEmptyDocumentUnderItsOwnName)
+TEST_F(ShellTest, AnEmptyFileIsAnEmptyDocumentUnderItsOwnName)
 {
     const QString empty = path("blank page.lmra");
     QFile fh(empty);
@@ -253,7 +253,7 @@ TEST_F(shellTest, AnEmptyFileIsAnEmptyDocumentUnderItsOwnName)
     EXPECT_FALSE(d->isModified());
 }
 
-TEST_F(shellTest, PictureNamesStartAnUntitledDocument)
+TEST_F(ShellTest, PictureNamesStartAnUntitledDocument)
 {
     for (const QString& name : {QStringLiteral("photo.bmp"), QStringLiteral("Photo.JPG ")}) {
         TSandbox* d = w->openDocumentWindow(path(name));
@@ -265,7 +265,7 @@ TEST_F(shellTest, PictureNamesStartAnUntitledDocument)
 
 // ---- closing ----
 
-TEST_F(shellTest, ClosingAModifiedUntitledDocument)
+TEST_F(ShellTest, ClosingAModifiedUntitledDocument)
 {
     TSandbox* d = untitled();
     model::setModified(d->items, true);
@@ -285,7 +285,7 @@ TEST_F(shellTest, ClosingAModifiedUntitledDocument)
     EXPECT_TRUE(w->params->reopen[0].isEmpty());
 }
 
-TEST_F(shellTest, ClosingANamedDocumentAddsItToRecentWhateverTheAnswer)
+TEST_F(ShellTest, ClosingANamedDocumentAddsItToRecentWhateverTheAnswer)
 {
     const QString f = makeFile(QStringLiteral("named.lmra"));
     TSandbox* d = w->openDocumentWindow(f);
@@ -303,7 +303,7 @@ TEST_F(shellTest, ClosingANamedDocumentAddsItToRecentWhateverTheAnswer)
     EXPECT_GE(QFileInfo(f).lastModified(), before);
 }
 
-TEST_F(shellTest, ClosingUntitledWithYesRunsSaveAsAndCancelKeepsTheWindow)
+TEST_F(ShellTest, ClosingUntitledWithYesRunsSaveAsAndCancelKeepsTheWindow)
 {
     TSandbox* d = untitled();
     model::setModified(d->items, true);
@@ -319,7 +319,7 @@ TEST_F(shellTest, ClosingUntitledWithYesRunsSaveAsAndCancelKeepsTheWindow)
 
 // ---- reopen ----
 
-TEST_F(shellTest, ReopenOpensAndAMissingFileIsReportedAndKept)
+TEST_F(ShellTest, ReopenOpensAndAMissingFileIsReportedAndKept)
 {
     const QString f = makeFile(QStringLiteral("again.lmra"));
     for (QString& e : w->params->reopen) e.clear();
@@ -341,7 +341,7 @@ TEST_F(shellTest, ReopenOpensAndAMissingFileIsReportedAndKept)
     EXPECT_EQ(w->params->reopen[1], path("missing.lmra"));
 }
 
-TEST_F(shellTest, ClearRecentAsksAndEmptiesTheList)
+TEST_F(ShellTest, ClearRecentAsksAndEmptiesTheList)
 {
     w->addRecent(path("a.lmra"));
     dlg.answers = {ui::btnNo};
@@ -354,7 +354,7 @@ TEST_F(shellTest, ClearRecentAsksAndEmptiesTheList)
     EXPECT_FALSE(w->menuReopen->isEnabled());
 }
 
-TEST_F(shellTest, RecentListSurvivesARestart)
+TEST_F(ShellTest, RecentListSurvivesARestart)
 {
     for (QString& e : w->params->reopen) e.clear();
     w->addRecent(path("first.lmra"));
@@ -365,7 +365,7 @@ TEST_F(shellTest, RecentListSurvivesARestart)
     EXPECT_EQ(w->Reopen[0]->text(), QStringLiteral("second"));
 }
 
-TEST_F(shellTest, DeactivationPassesTheToolToTheNextWindow)
+TEST_F(ShellTest, DeactivationPassesTheToolToTheNextWindow)
 {
     TSandbox* a = untitled();
     a->selectTool(canvas::toolStar);

@@ -62,9 +62,9 @@ struct sliderEnd_t {
 };
 void PrintTo(const sliderEnd_t& e, std::ostream* os) { *os << e.name; }
 
-class zoomSliderEnds : public shellTest, public ::testing::WithParamInterface<sliderEnd_t> {};
+class ZoomSliderEnds : public ShellTest, public ::testing::WithParamInterface<sliderEnd_t> {};
 
-TEST_P(zoomSliderEnds, LabelSliderAndZoomAgree)
+TEST_P(ZoomSliderEnds, LabelSliderAndZoomAgree)
 {
     TSandbox* d = untitled();
     ASSERT_NE(d, nullptr);
@@ -83,14 +83,14 @@ TEST_P(zoomSliderEnds, LabelSliderAndZoomAgree)
     EXPECT_EQ(s->value(), p);
 }
 
-INSTANTIATE_TEST_SUITE_P(Ends, zoomSliderEnds,
+INSTANTIATE_TEST_SUITE_P(Ends, ZoomSliderEnds,
                          ::testing::Values(sliderEnd_t{"FarLeftIsOnePercent", Qt::Key_Home, 1},
                                            sliderEnd_t{"FarRightIsThreeHundredPercent", Qt::Key_End, 300}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Window menu and where windows open ----
 
-TEST_F(shellTest, TheActiveDocumentsWindowEntryIsChecked)
+TEST_F(ShellTest, TheActiveDocumentsWindowEntryIsChecked)
 {
     TSandbox* a = w->openDocumentWindow(QString());
     EXPECT_EQ(checkedEntries(*w), 1);
@@ -113,7 +113,7 @@ TEST_F(shellTest, TheActiveDocumentsWindowEntryIsChecked)
     EXPECT_EQ(checkedEntries(*w), 1);
 }
 
-TEST_F(shellTest, NewAndRestoredWindowsOpenInsideTheDocumentArea)
+TEST_F(ShellTest, NewAndRestoredWindowsOpenInsideTheDocumentArea)
 {
     QCoreApplication::processEvents();
     const QRect area = w->mdiArea->viewport()->rect();
@@ -170,9 +170,9 @@ struct clipKey_t {
 };
 void PrintTo(const clipKey_t& k, std::ostream* os) { *os << k.name; }
 
-class clipboardKeys : public shellTest, public ::testing::WithParamInterface<clipKey_t> {};
+class ClipboardKeys : public ShellTest, public ::testing::WithParamInterface<clipKey_t> {};
 
-TEST_P(clipboardKeys, RunTheEditCommands)
+TEST_P(ClipboardKeys, RunTheEditCommands)
 {
     TSandbox* d = untitled();
     ASSERT_NE(d, nullptr);
@@ -197,7 +197,7 @@ TEST_P(clipboardKeys, RunTheEditCommands)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Keys, clipboardKeys,
+    Keys, ClipboardKeys,
     ::testing::Values(clipKey_t{"Standard", true, QKeySequence::Cut, QKeySequence::Copy, QKeySequence::Paste},
                       clipKey_t{"CtrlXCV", false, (Qt::CTRL | Qt::Key_X).toCombined(), (Qt::CTRL | Qt::Key_C).toCombined(),
                                 (Qt::CTRL | Qt::Key_V).toCombined()},
@@ -205,7 +205,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 (Qt::CTRL | Qt::Key_Insert).toCombined(), (Qt::SHIFT | Qt::Key_Insert).toCombined()}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(editKeys, TheMenuShowsTheOwnKeyFirstAndNoKeyTwice)
+TEST(EditKeys, TheMenuShowsTheOwnKeyFirstAndNoKeyTwice)
 {
     const QList<QKeySequence> copy = app::withStandardKeys(QKeySequence(Qt::CTRL | Qt::Key_Insert), QKeySequence::Copy);
     ASSERT_FALSE(copy.isEmpty());
@@ -215,7 +215,7 @@ TEST(editKeys, TheMenuShowsTheOwnKeyFirstAndNoKeyTwice)
     EXPECT_EQ(copy.count(QKeySequence(Qt::CTRL | Qt::Key_Insert)), 1);
 }
 
-TEST_F(shellTest, TheTitleMarksUnsavedChanges)
+TEST_F(ShellTest, TheTitleMarksUnsavedChanges)
 {
     TSandbox* d = untitled();
     ASSERT_NE(d, nullptr);
@@ -252,7 +252,7 @@ TEST_F(shellTest, TheTitleMarksUnsavedChanges)
 
 // ---- Reopen ----
 
-TEST_F(shellTest, ARefusedFileIsNotOfferedForReopening)
+TEST_F(ShellTest, ARefusedFileIsNotOfferedForReopening)
 {
     const QString bad = path(QStringLiteral("bad.lmra"));
     QFile fh(bad);
@@ -275,7 +275,7 @@ TEST_F(shellTest, ARefusedFileIsNotOfferedForReopening)
     EXPECT_TRUE(w->params->reopen[0].isEmpty());
 }
 
-TEST_F(shellTest, FilesFromTheCommandLineAndOpenRequestsAreOfferedForReopening)
+TEST_F(ShellTest, FilesFromTheCommandLineAndOpenRequestsAreOfferedForReopening)
 {
     const QString first = makeFile(QStringLiteral("first.lmra"));
     const QString second = makeFile(QStringLiteral("second.lmra"));

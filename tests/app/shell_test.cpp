@@ -1,5 +1,6 @@
 // The main window: start-up, menus, zoom, window menu and the exit question.
 #include "shell_fixture.h"
+#include "testnames.h"
 
 #include "canvas/toolbar.h"
 
@@ -30,7 +31,7 @@ QStringList itemTexts(QMenu* m)
 
 } // namespace
 
-TEST_F(shellTest, StartUpCaptionMenusAndTimers)
+TEST_F(ShellTest, StartUpCaptionMenusAndTimers)
 {
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Lumora Flow Charts"));
     EXPECT_EQ(menuTitles(w->menuBar()),
@@ -72,7 +73,7 @@ TEST_F(shellTest, StartUpCaptionMenusAndTimers)
     }
 }
 
-TEST_F(shellTest, StartUpOpensOneUntitledDocumentAfterHalfASecond)
+TEST_F(ShellTest, StartUpOpensOneUntitledDocumentAfterHalfASecond)
 {
     restart();
     EXPECT_TRUE(w->documents().empty());
@@ -89,7 +90,7 @@ TEST_F(shellTest, StartUpOpensOneUntitledDocumentAfterHalfASecond)
     EXPECT_EQ(w->documents().size(), 1u);
 }
 
-TEST_F(shellTest, ToolButtonWithoutDocumentOpensOneLater)
+TEST_F(ShellTest, ToolButtonWithoutDocumentOpensOneLater)
 {
     w->toolbarCommand(32);  // star
     EXPECT_EQ(w->procs->pressedTool(), 32);
@@ -99,7 +100,7 @@ TEST_F(shellTest, ToolButtonWithoutDocumentOpensOneLater)
     EXPECT_EQ(w->documents().size(), 1u);
 }
 
-TEST_F(shellTest, UntitledNumbersCountUpAndWindowNumbersDiffer)
+TEST_F(ShellTest, UntitledNumbersCountUpAndWindowNumbersDiffer)
 {
     TSandbox* a = w->openDocumentWindow(QString());
     TSandbox* b = w->openDocumentWindow(QString());
@@ -113,7 +114,7 @@ TEST_F(shellTest, UntitledNumbersCountUpAndWindowNumbersDiffer)
     EXPECT_EQ(w->menuWindow->actions().size(), 3);
 }
 
-TEST_F(shellTest, WindowMenuFollowsWindowsAndHidesWithTheLast)
+TEST_F(ShellTest, WindowMenuFollowsWindowsAndHidesWithTheLast)
 {
     TSandbox* a = w->openDocumentWindow(QString());
     TSandbox* b = w->openDocumentWindow(QString());
@@ -146,28 +147,38 @@ TEST_F(shellTest, WindowMenuFollowsWindowsAndHidesWithTheLast)
 }
 
 struct zoomCheckCase {
+    const char* name;
     double zoom;
     int checked;  // -1: none
 };
 
-class zoomChecks : public shellTest, public ::testing::WithParamInterface<zoomCheckCase> {};
+void PrintTo(const zoomCheckCase& c, std::ostream* os)
+{
+    *os << "zoom " << c.zoom << " checks ";
+    if (c.checked < 0) *os << "no preset";
+    else *os << "preset " << c.checked;
+}
 
-TEST_P(zoomChecks, OnlyAnExactPresetIsChecked)
+class ZoomChecks : public ShellTest, public ::testing::WithParamInterface<zoomCheckCase> {};
+
+TEST_P(ZoomChecks, OnlyAnExactPresetIsChecked)
 {
     w->params->currentZoom = GetParam().zoom;
     w->updateZoomChecks();
     for (int i = 0; i < 9; ++i) EXPECT_EQ(w->zoomItems[i]->isChecked(), i == GetParam().checked) << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(Zoom, zoomChecks,
-                         ::testing::Values(zoomCheckCase{0.25, 0}, zoomCheckCase{1.0, 3}, zoomCheckCase{1.33, -1},
-                                           zoomCheckCase{1.749, 6}, zoomCheckCase{3.0, 8}, zoomCheckCase{0.1, -1},
-                                           zoomCheckCase{1.1, -1}),
-                         [](const ::testing::TestParamInfo<zoomCheckCase>& i) {
-                             return "zoom" + std::to_string(static_cast<int>(i.param.zoom * 1000));
-                         });
+INSTANTIATE_TEST_SUITE_P(Zoom, ZoomChecks,
+                         ::testing::Values(zoomCheckCase{"Exactly25Percent", 0.25, 0},
+                                           zoomCheckCase{"Exactly100Percent", 1.0, 3},
+                                           zoomCheckCase{"Between125And150", 1.33, -1},
+                                           zoomCheckCase{"RoundsTo175Percent", 1.749, 6},
+                                           zoomCheckCase{"Exactly300Percent", 3.0, 8},
+                                           zoomCheckCase{"Below25Percent", 0.1, -1},
+                                           zoomCheckCase{"Between100And125", 1.1, -1}),
+                         testnames::byName{});
 
-TEST_F(shellTest, ZoomMenuAppliesToTheActiveDocument)
+TEST_F(ShellTest, ZoomMenuAppliesToTheActiveDocument)
 {
     TSandbox* d = untitled();
     ASSERT_NE(d, nullptr);
@@ -182,7 +193,7 @@ TEST_F(shellTest, ZoomMenuAppliesToTheActiveDocument)
     EXPECT_TRUE(d->Timer7.isActive());
 }
 
-TEST_F(shellTest, EachDocumentKeepsItsZoomAndTheControlsShowTheActiveOne)
+TEST_F(ShellTest, EachDocumentKeepsItsZoomAndTheControlsShowTheActiveOne)
 {
     TSandbox* a = untitled();
     w->procs->setSliderPosition(175);
@@ -198,7 +209,7 @@ TEST_F(shellTest, EachDocumentKeepsItsZoomAndTheControlsShowTheActiveOne)
     EXPECT_TRUE(w->zoomItems[6]->isChecked());
 }
 
-TEST_F(shellTest, ZoomButtonsStepThroughTheTable)
+TEST_F(ShellTest, ZoomButtonsStepThroughTheTable)
 {
     TSandbox* d = untitled();
     ASSERT_NE(d, nullptr);
@@ -226,7 +237,7 @@ TEST_F(shellTest, ZoomButtonsStepThroughTheTable)
     EXPECT_DOUBLE_EQ(w->params->currentZoom, 3.0);
 }
 
-TEST_F(shellTest, GridAndSnapTogglesSetTheDocumentFlags)
+TEST_F(ShellTest, GridAndSnapTogglesSetTheDocumentFlags)
 {
     TSandbox* d = untitled();
     ASSERT_NE(d, nullptr);
@@ -250,7 +261,7 @@ TEST_F(shellTest, GridAndSnapTogglesSetTheDocumentFlags)
     EXPECT_EQ(d->header()->hdr().showAnchorsY, 1);
 }
 
-TEST_F(shellTest, ExitWithTwoModifiedDocumentsSavesAndClosesBoth)
+TEST_F(ShellTest, ExitWithTwoModifiedDocumentsSavesAndClosesBoth)
 {
     TSandbox* a = w->openDocumentWindow(QString());
     TSandbox* b = w->openDocumentWindow(QString());
@@ -272,7 +283,7 @@ TEST_F(shellTest, ExitWithTwoModifiedDocumentsSavesAndClosesBoth)
     EXPECT_TRUE(w->documents().empty());
 }
 
-TEST_F(shellTest, CancellingTheSecondSaveAsStopsTheExit)
+TEST_F(ShellTest, CancellingTheSecondSaveAsStopsTheExit)
 {
     TSandbox* a = w->openDocumentWindow(QString());
     TSandbox* b = w->openDocumentWindow(QString());
@@ -287,7 +298,7 @@ TEST_F(shellTest, CancellingTheSecondSaveAsStopsTheExit)
     EXPECT_FALSE(w->exitConfirmed);
 }
 
-TEST_F(shellTest, ExitAnswers)
+TEST_F(ShellTest, ExitAnswers)
 {
     TSandbox* a = w->openDocumentWindow(QString());
     // Nothing modified: no question.

@@ -74,7 +74,7 @@ int32_t cornersOf(int32_t button)
     return rises;
 }
 
-TEST(buttonArt, PolygonPictureHasTheToolsFiveSides)
+TEST(ButtonArt, PolygonPictureHasTheToolsFiveSides)
 {
     EXPECT_EQ(cornersOf(buttonPolygon), 5);
 }
@@ -85,10 +85,10 @@ struct glyphPair_t {
 };
 void PrintTo(const glyphPair_t& p, std::ostream* os) { *os << p.name; }
 
-class distinctGlyphs : public ::testing::TestWithParam<glyphPair_t> {};
+class DistinctGlyphs : public ::testing::TestWithParam<glyphPair_t> {};
 
 // Two pictures that share most of their ink look alike on a 20-pixel button.
-TEST_P(distinctGlyphs, ShareLessThanHalfTheirInk)
+TEST_P(DistinctGlyphs, ShareLessThanHalfTheirInk)
 {
     const std::vector<bool> a = inkOf(drawButtonPicture(GetParam().a, 0, 40));
     const std::vector<bool> b = inkOf(drawButtonPicture(GetParam().b, 0, 40));
@@ -101,7 +101,7 @@ TEST_P(distinctGlyphs, ShareLessThanHalfTheirInk)
     EXPECT_LT(double(both) / either, 0.5) << both << " of " << either;
 }
 
-INSTANTIATE_TEST_SUITE_P(Toolbar, distinctGlyphs,
+INSTANTIATE_TEST_SUITE_P(Toolbar, DistinctGlyphs,
                          ::testing::Values(glyphPair_t{"SplineAndCircle", buttonSpline, buttonCircle},
                                            glyphPair_t{"CurveAndCircle", buttonCurve, buttonCircle},
                                            glyphPair_t{"SplineAndCurve", buttonSpline, buttonCurve}),

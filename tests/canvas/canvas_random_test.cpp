@@ -16,7 +16,7 @@
 
 using namespace canvas;
 
-TEST(canvasRandom, EventSequencesKeepTheListAndTheCanvasSound)
+TEST(CanvasRandom, EventSequencesKeepTheListAndTheCanvasSound)
 {
     recordingHost_t host;
     ui::scriptedDialogs_t dlg;

@@ -104,9 +104,9 @@ struct toolShape_t {
 };
 void PrintTo(const toolShape_t& t, std::ostream* os) { *os << t.name; }
 
-class toolMarks : public ::testing::TestWithParam<toolShape_t> {};
+class ToolMarks : public ::testing::TestWithParam<toolShape_t> {};
 
-TEST_P(toolMarks, LieOnTheDrawnOutline)
+TEST_P(ToolMarks, LieOnTheDrawnOutline)
 {
     model::itemList_t list;
     ASSERT_TRUE(readExample(list));  // its page, with the tool's item added
@@ -134,7 +134,7 @@ TEST_P(toolMarks, LieOnTheDrawnOutline)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Tools, toolMarks,
+    Tools, ToolMarks,
     ::testing::Values(toolShape_t{"Line", model::typeLine, -1, {{100, 120}, {420, 300}}},
                       toolShape_t{"Triangle", model::typeTriangle, -1, {{200, 100}, {400, 380}, {90, 330}}},
                       toolShape_t{"Square", model::typeSquare, -1, {{150, 330}, {320, 280}}},
@@ -153,7 +153,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- the example document ----
 
-TEST(exampleMarks, EveryItemsMarksLieOnItsOutline)
+TEST(ExampleMarks, EveryItemsMarksLieOnItsOutline)
 {
     model::itemList_t list;
     ASSERT_TRUE(readExample(list));

@@ -16,7 +16,7 @@ using canvas::TSandbox;
 
 namespace {
 
-class reshape : public windowTest {
+class Reshape : public WindowTest {
 protected:
     // Drags the handle `code` of the only selected item by (dx, dy) document
     // pixels, ending with a release there.
@@ -53,7 +53,7 @@ double lengthOf(point_t a, point_t b)
 
 } // namespace
 
-TEST_F(reshape, TurningSnapsLevelWithinOneDegree)
+TEST_F(Reshape, TurningSnapsLevelWithinOneDegree)
 {
     // A line turned to half a degree off level becomes exactly level; a
     // rectangle's first side the same, with right angles kept.
@@ -89,7 +89,7 @@ TEST_F(reshape, TurningSnapsLevelWithinOneDegree)
     EXPECT_NEAR(lengthOf(c[1], c[2]), 80, 1);
 }
 
-TEST_F(reshape, ShapePointRulesKeepEachShapeItsKind)
+TEST_F(Reshape, ShapePointRulesKeepEachShapeItsKind)
 {
     // One row per shape family: drag a point handle and check what must hold.
     struct row_t {
@@ -148,7 +148,7 @@ TEST_F(reshape, ShapePointRulesKeepEachShapeItsKind)
     }
 }
 
-TEST_F(reshape, PolygonVertexTurnsAndScalesTheWholePolygon)
+TEST_F(Reshape, PolygonVertexTurnsAndScalesTheWholePolygon)
 {
     item_t* pg = model::newItem(items(), model::typePolygon);
     geometry::buildRegularPolygon({400, 400}, {500, 400}, 6, pg->points);
@@ -161,7 +161,7 @@ TEST_F(reshape, PolygonVertexTurnsAndScalesTheWholePolygon)
     EXPECT_EQ(p[1], p.back());  // still closed on V
 }
 
-TEST_F(reshape, LineWithAPresetDirectionSlidesAlongItselfAndStopsAtTheOtherEnd)
+TEST_F(Reshape, LineWithAPresetDirectionSlidesAlongItselfAndStopsAtTheOtherEnd)
 {
     item_t* ln = addLine(items(), {400, 600}, {400, 400});  // pointing up: 90°
     ln->direction = 90.0;
@@ -182,7 +182,7 @@ TEST_F(reshape, LineWithAPresetDirectionSlidesAlongItselfAndStopsAtTheOtherEnd)
     EXPECT_LT(ln->y2, ln->y1);
 }
 
-TEST_F(reshape, EllipseAxisOnlyTurnsFromSixteenPixels)
+TEST_F(Reshape, EllipseAxisOnlyTurnsFromSixteenPixels)
 {
     item_t* e = addEllipse(items(), {400, 400}, {500, 400}, {400, 350});
     select(items(), {e});
@@ -203,7 +203,7 @@ TEST_F(reshape, EllipseAxisOnlyTurnsFromSixteenPixels)
     EXPECT_NEAR(geometry::ellipseSecondAxis(p[0], p[1], p[2]), 50, 1);
 }
 
-TEST_F(reshape, ArcCentreKeepsItsStartAndItsChord)
+TEST_F(Reshape, ArcCentreKeepsItsStartAndItsChord)
 {
     item_t* a = model::newItem(items(), model::typeArc);
     geometry::buildPieArc({400, 400}, {500, 400}, {400, 300}, a->points);
@@ -217,7 +217,7 @@ TEST_F(reshape, ArcCentreKeepsItsStartAndItsChord)
     EXPECT_NEAR(lengthOf(p[0], p[2]), lengthOf(p[0], p[1]), 1.0);
 }
 
-TEST_F(reshape, SquareSideMovesAndTheSquareStaysSquare)
+TEST_F(Reshape, SquareSideMovesAndTheSquareStaysSquare)
 {
     item_t* sq = addSquare(items(), {300, 500}, {400, 500});  // grows upwards
     sq = dragHandle(sq, canvas::handleSide34, {0, -20});  // the top side up by 20
@@ -229,7 +229,7 @@ TEST_F(reshape, SquareSideMovesAndTheSquareStaysSquare)
     EXPECT_EQ(p[0].y, 500);  // the opposite side stays
 }
 
-TEST_F(reshape, PictureCornerAndEdgeKeepWhatTheyMust)
+TEST_F(Reshape, PictureCornerAndEdgeKeepWhatTheyMust)
 {
     item_t* pic = addPicture(items(), {200, 200}, {400, 300});
     pic->srcLeft = 0, pic->srcTop = 0, pic->srcRight = 200, pic->srcBottom = 100;
@@ -244,7 +244,7 @@ TEST_F(reshape, PictureCornerAndEdgeKeepWhatTheyMust)
     EXPECT_EQ(pic->x2, 200 + 400);
 }
 
-TEST_F(reshape, ADragNeverAccumulatesAndADragBackToTheStartChangesNothing)
+TEST_F(Reshape, ADragNeverAccumulatesAndADragBackToTheStartChangesNothing)
 {
     // Every handle of every kind: moving to P, then to Q, gives what moving
     // straight to Q gives; and a drag released where it started leaves the
@@ -304,7 +304,7 @@ TEST_F(reshape, ADragNeverAccumulatesAndADragBackToTheStartChangesNothing)
     }
 }
 
-TEST_F(reshape, EscDuringADragPutsTheItemsBackWithoutAHistoryStep)
+TEST_F(Reshape, EscDuringADragPutsTheItemsBackWithoutAHistoryStep)
 {
     item_t* tri = addTriangle(items(), {300, 500}, {420, 500}, {360, 400});
     select(items(), {tri});
@@ -325,7 +325,7 @@ TEST_F(reshape, EscDuringADragPutsTheItemsBackWithoutAHistoryStep)
     EXPECT_EQ(w->canvasImage(), before);
 }
 
-TEST_F(reshape, PointEditingInsertsDeletesAndExtends)
+TEST_F(Reshape, PointEditingInsertsDeletesAndExtends)
 {
     item_t* sp = addSpline(items(), {{100, 300}, {200, 300}, {300, 300}}, 0);
     select(items(), {sp});
@@ -369,7 +369,7 @@ TEST_F(reshape, PointEditingInsertsDeletesAndExtends)
     }
 }
 
-TEST_F(reshape, CtrlDOnATwoPointSplineRemovesItAsOneUndoableStep)
+TEST_F(Reshape, CtrlDOnATwoPointSplineRemovesItAsOneUndoableStep)
 {
     item_t* sp = addSpline(items(), {{100, 300}, {200, 300}}, 0);
     select(items(), {sp});
@@ -381,7 +381,7 @@ TEST_F(reshape, CtrlDOnATwoPointSplineRemovesItAsOneUndoableStep)
     EXPECT_NE(current(items(), sp), nullptr);
 }
 
-TEST_F(reshape, DragUndoAndRedoRestoreBothStatesInTheSavedFile)
+TEST_F(Reshape, DragUndoAndRedoRestoreBothStatesInTheSavedFile)
 {
     addTriangle(items(), {300, 500}, {420, 500}, {360, 400});
     item_t* e = addEllipse(items(), {600, 400}, {700, 400}, {600, 350});

@@ -39,7 +39,7 @@ struct hostLog_t : sandboxHost_t {
     void showToolPanel(int32_t code) override { panels << code; }
 };
 
-class sandbox : public ::testing::Test {
+class Sandbox : public ::testing::Test {
 protected:
     hostLog_t host;
     ui::scriptedDialogs_t dlg;
@@ -57,7 +57,7 @@ protected:
 
 } // namespace
 
-TEST_F(sandbox, NewDocumentTakesTheNewFileSettings)
+TEST_F(Sandbox, NewDocumentTakesTheNewFileSettings)
 {
     const model::item_t* h = w->header();
     ASSERT_NE(h, nullptr);
@@ -90,7 +90,7 @@ TEST_F(sandbox, NewDocumentTakesTheNewFileSettings)
     EXPECT_EQ(host.entries.last(), w->caption() + QStringLiteral(":4711"));
 }
 
-TEST_F(sandbox, ControlsCarryTheirNames)
+TEST_F(Sandbox, ControlsCarryTheirNames)
 {
     for (const char* n : {"base0", "corner1", "rulerX", "rulerY", "Panel0", "background1", "Panel2", "Image1",
                           "ScrollBarX", "ScrollBarY", "Panel1", "Hint1", "hGridmark", "vGridmark", "hGridmarkRed",
@@ -101,7 +101,7 @@ TEST_F(sandbox, ControlsCarryTheirNames)
     EXPECT_EQ(w->Timer4.interval(), 500);
 }
 
-TEST_F(sandbox, LayoutWithoutAndWithBars)
+TEST_F(Sandbox, LayoutWithoutAndWithBars)
 {
     // 1000 × 1200 holds a Letter page at 100 %.
     EXPECT_FALSE(w->lastLayout().showX);
@@ -128,7 +128,7 @@ TEST_F(sandbox, LayoutWithoutAndWithBars)
     EXPECT_EQ(w->ScrollBarX->maximum(), w->lastLayout().maxX);
 }
 
-TEST_F(sandbox, At300PercentTheImageStays1600AndScrollingMovesTheView)
+TEST_F(Sandbox, At300PercentTheImageStays1600AndScrollingMovesTheView)
 {
     w->resize(600, 500);
     w->applyZoom(3.0);
@@ -146,7 +146,7 @@ TEST_F(sandbox, At300PercentTheImageStays1600AndScrollingMovesTheView)
     EXPECT_EQ(w->Panel2->x(), 12);
 }
 
-TEST_F(sandbox, MouseMarkersOnBothRulers)
+TEST_F(Sandbox, MouseMarkersOnBothRulers)
 {
     w->Image1MouseMove(Qt::NoButton, Qt::NoModifier, QPoint(100, 150));
     EXPECT_EQ(w->rulerX->markerPos(), w->Panel2->x() + 100);
@@ -156,7 +156,7 @@ TEST_F(sandbox, MouseMarkersOnBothRulers)
     EXPECT_EQ(w->rulerY->markerPos(), -1);
 }
 
-TEST_F(sandbox, CloseQuestionAnswers)
+TEST_F(Sandbox, CloseQuestionAnswers)
 {
     EXPECT_TRUE(w->FormClose());  // not modified: no question
     EXPECT_TRUE(dlg.messages.empty());
@@ -176,14 +176,14 @@ TEST_F(sandbox, CloseQuestionAnswers)
     EXPECT_TRUE(host.recent.isEmpty());  // untitled: nothing for the recent list
 }
 
-TEST_F(sandbox, DestructionRemovesTheWindowEntry)
+TEST_F(Sandbox, DestructionRemovesTheWindowEntry)
 {
     w.reset();
     EXPECT_EQ(host.entries.last(), QStringLiteral("-4711"));
     EXPECT_EQ(host.destroyed, 1);
 }
 
-TEST_F(sandbox, PictureNameOffersThePicture)
+TEST_F(Sandbox, PictureNameOffersThePicture)
 {
     QTemporaryDir dir;
     const QString pic = dir.filePath(QStringLiteral("Photo.JPG"));
@@ -193,7 +193,7 @@ TEST_F(sandbox, PictureNameOffersThePicture)
     EXPECT_TRUE(w->fileName.isEmpty());
 }
 
-TEST_F(sandbox, ActivationShowsTheLineAndTextPanels)
+TEST_F(Sandbox, ActivationShowsTheLineAndTextPanels)
 {
     w->selectTool(canvas::toolLine);
     w->FormActivate();
@@ -206,7 +206,7 @@ TEST_F(sandbox, ActivationShowsTheLineAndTextPanels)
     EXPECT_EQ(host.panels, (QList<int32_t>{ui::panelNextLine, ui::panelNextText}));
 }
 
-TEST_F(sandbox, WheelScrollsTheShownBars)
+TEST_F(Sandbox, WheelScrollsTheShownBars)
 {
     w->resize(500, 400);
     ASSERT_FALSE(w->ScrollBarY->isHidden());

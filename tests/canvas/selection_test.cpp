@@ -43,7 +43,7 @@ int differingPixels(const QImage& a, const QImage& b)
 
 // ---------------------------------------------------------------- pick distances
 
-TEST(picking, TheLaterOfTwoEquidistantLinesIsPicked)
+TEST(Picking, TheLaterOfTwoEquidistantLinesIsPicked)
 {
     listHolder_t h;
     item_t* first = addLine(h.l, {50, 100}, {300, 100});
@@ -62,7 +62,7 @@ TEST(picking, TheLaterOfTwoEquidistantLinesIsPicked)
     EXPECT_EQ(r.item, second);
 }
 
-TEST(picking, DistanceRulesOfTheItemTypes)
+TEST(Picking, DistanceRulesOfTheItemTypes)
 {
     listHolder_t h;
     item_t* ln = addLine(h.l, {100, 100}, {200, 100});
@@ -87,7 +87,7 @@ TEST(picking, DistanceRulesOfTheItemTypes)
     EXPECT_DOUBLE_EQ(canvas::pickDistance(p, {600, 150}), 50.0);
 }
 
-TEST(picking, AShortLevelSegmentDoesNotClaimItsWholeColumn)
+TEST(Picking, AShortLevelSegmentDoesNotClaimItsWholeColumn)
 {
     listHolder_t h;
     // Two points one pixel apart: the projection counts the segment as upright.
@@ -96,7 +96,7 @@ TEST(picking, AShortLevelSegmentDoesNotClaimItsWholeColumn)
     EXPECT_LE(canvas::pickDistance(s, {100, 101}), 1.0);
 }
 
-TEST(picking, ShiftTogglesAndGroupsFollow)
+TEST(Picking, ShiftTogglesAndGroupsFollow)
 {
     listHolder_t h;
     item_t* a = addRectangle(h.l, {100, 300}, {200, 300}, 50);
@@ -136,7 +136,7 @@ TEST(picking, ShiftTogglesAndGroupsFollow)
 
 // Skipping items by their box gives the pick a full walk would give, on a
 // crowded page of every kind of outline.
-TEST(picking, BoxShortcutPicksWhatMeasuringEveryItemPicks)
+TEST(Picking, BoxShortcutPicksWhatMeasuringEveryItemPicks)
 {
     listHolder_t h;
     uint32_t seed = 7;
@@ -178,7 +178,7 @@ TEST(picking, BoxShortcutPicksWhatMeasuringEveryItemPicks)
 
 // ---------------------------------------------------------------- panels
 
-TEST(picking, PanelFollowsTheSelection)
+TEST(Picking, PanelFollowsTheSelection)
 {
     listHolder_t h;
     item_t* open = addSpline(h.l, {{0, 0}, {50, 0}, {50, 50}}, 0);
@@ -214,9 +214,9 @@ TEST(picking, PanelFollowsTheSelection)
 
 // ---------------------------------------------------------------- the window: clicks
 
-class pointer : public windowTest {};
+class Pointer : public WindowTest {};
 
-TEST_F(pointer, ElevenPixelsPicksNothingAt100PercentButPicksAt200)
+TEST_F(Pointer, ElevenPixelsPicksNothingAt100PercentButPicksAt200)
 {
     item_t* ln = addLine(items(), {100, 200}, {400, 200});
     paintWithMarks();
@@ -236,7 +236,7 @@ TEST_F(pointer, ElevenPixelsPicksNothingAt100PercentButPicksAt200)
     EXPECT_GT(host.editStates, 0);
 }
 
-TEST_F(pointer, ClicksThroughQtMouseEventsSelectAndShiftDeselect)
+TEST_F(Pointer, ClicksThroughQtMouseEventsSelectAndShiftDeselect)
 {
     item_t* a = addRectangle(items(), {100, 300}, {200, 300}, 50);
     item_t* b = addTriangle(items(), {300, 300}, {400, 300}, {350, 220});
@@ -257,7 +257,7 @@ TEST_F(pointer, ClicksThroughQtMouseEventsSelectAndShiftDeselect)
     EXPECT_EQ(selectedItems(items()), (std::vector<item_t*>{b}));
 }
 
-TEST_F(pointer, MarksLeaveNoTraceAfterDeselection)
+TEST_F(Pointer, MarksLeaveNoTraceAfterDeselection)
 {
     // Overlapping items, so that marks of different items overlap too.
     addRectangle(items(), {100, 300}, {200, 300}, 50);
@@ -279,7 +279,7 @@ TEST_F(pointer, MarksLeaveNoTraceAfterDeselection)
 
 // ---------------------------------------------------------------- area selection
 
-TEST_F(pointer, AreaSelectionInsideOrCrossingWithShift)
+TEST_F(Pointer, AreaSelectionInsideOrCrossingWithShift)
 {
     item_t* inside = addRectangle(items(), {120, 300}, {180, 300}, 40);
     item_t* crossing = addRectangle(items(), {250, 300}, {400, 300}, 40);
@@ -305,7 +305,7 @@ TEST_F(pointer, AreaSelectionInsideOrCrossingWithShift)
     EXPECT_EQ(differingPixels(clean, w->canvasImage()), 0);
 }
 
-TEST_F(pointer, AreaFrameIsDrawnWhileDraggingAndItemsLeaveAgain)
+TEST_F(Pointer, AreaFrameIsDrawnWhileDraggingAndItemsLeaveAgain)
 {
     item_t* r = addRectangle(items(), {120, 300}, {180, 300}, 40);
     paintWithMarks();
@@ -329,7 +329,7 @@ TEST_F(pointer, AreaFrameIsDrawnWhileDraggingAndItemsLeaveAgain)
 
 // ---------------------------------------------------------------- moving
 
-TEST_F(pointer, AMixedSelectionMovesWithACornerOfTheTriangle)
+TEST_F(Pointer, AMixedSelectionMovesWithACornerOfTheTriangle)
 {
     item_t* tri = addTriangle(items(), {100, 300}, {200, 300}, {150, 220});
     item_t* sq = addSquare(items(), {300, 300}, {360, 300});
@@ -362,7 +362,7 @@ TEST_F(pointer, AMixedSelectionMovesWithACornerOfTheTriangle)
     EXPECT_EQ(geometry::pointAt(tri->points, 1), (point_t{100, 300}));
 }
 
-TEST_F(pointer, AHomogeneousSelectionKeepsTheHandleCode)
+TEST_F(Pointer, AHomogeneousSelectionKeepsTheHandleCode)
 {
     item_t* a = addTriangle(items(), {100, 300}, {200, 300}, {150, 220});
     item_t* b = addTriangle(items(), {300, 300}, {400, 300}, {350, 220});
@@ -379,7 +379,7 @@ TEST_F(pointer, AHomogeneousSelectionKeepsTheHandleCode)
     EXPECT_EQ(selectedItems(items()).size(), 2u);
 }
 
-TEST_F(pointer, MovingAGroupByItsHandleAndUndoing)
+TEST_F(Pointer, MovingAGroupByItsHandleAndUndoing)
 {
     item_t* a = addRectangle(items(), {100, 300}, {200, 300}, 50);
     item_t* ln = addLine(items(), {100, 400}, {300, 420});
@@ -419,7 +419,7 @@ TEST_F(pointer, MovingAGroupByItsHandleAndUndoing)
     EXPECT_EQ(differingPixels(clean, freshCanvas(*w)), 0);
 }
 
-TEST_F(pointer, DragIsComputedFromTheReferenceNotIncrementally)
+TEST_F(Pointer, DragIsComputedFromTheReferenceNotIncrementally)
 {
     w->applyZoom(1.5);
     w->Timer7.stop();
@@ -439,7 +439,7 @@ TEST_F(pointer, DragIsComputedFromTheReferenceNotIncrementally)
     EXPECT_EQ(s2->boxBottom, s->boxBottom);
 }
 
-TEST_F(pointer, WhileDraggingTheOldPlaceIsCleanAndTheEndRepaintsWithMarks)
+TEST_F(Pointer, WhileDraggingTheOldPlaceIsCleanAndTheEndRepaintsWithMarks)
 {
     item_t* r = addRectangle(items(), {100, 300}, {200, 300}, 50);
     select(items(), {r});
@@ -462,7 +462,7 @@ TEST_F(pointer, WhileDraggingTheOldPlaceIsCleanAndTheEndRepaintsWithMarks)
     EXPECT_EQ(w->canvasImage().pixel(moved.x, moved.y), qRgb(255, 255, 0));
 }
 
-TEST_F(pointer, AMovedShadowedItemLeavesTheCanvasAsAFreshRepaint)
+TEST_F(Pointer, AMovedShadowedItemLeavesTheCanvasAsAFreshRepaint)
 {
     // Soft shadows and round surfaces under, on and over the moved item: the
     // shadow at the old place goes, the one at the new place is whole, and
@@ -489,7 +489,7 @@ TEST_F(pointer, AMovedShadowedItemLeavesTheCanvasAsAFreshRepaint)
     EXPECT_EQ(differingPixels(w->canvasImage(), freshCanvas(*w)), 0);
 }
 
-TEST_F(pointer, APictureAloneFollowsTheMouseWithItsCentre)
+TEST_F(Pointer, APictureAloneFollowsTheMouseWithItsCentre)
 {
     item_t* p = addPicture(items(), {100, 100}, {300, 200});
     select(items(), {p});
@@ -508,7 +508,7 @@ TEST_F(pointer, APictureAloneFollowsTheMouseWithItsCentre)
 
 // ---------------------------------------------------------------- placing pasted items
 
-TEST_F(pointer, PastedGroupFollowsTheMouseUntilRelease)
+TEST_F(Pointer, PastedGroupFollowsTheMouseUntilRelease)
 {
     item_t* a = addRectangle(items(), {100, 300}, {200, 300}, 50);
     item_t* b = addLine(items(), {300, 300}, {400, 360});
@@ -542,7 +542,7 @@ TEST_F(pointer, PastedGroupFollowsTheMouseUntilRelease)
 
 // ---------------------------------------------------------------- double click
 
-TEST_F(pointer, DoubleClickPicksTheFrontPictureUnderTheMouse)
+TEST_F(Pointer, DoubleClickPicksTheFrontPictureUnderTheMouse)
 {
     item_t* back = addPicture(items(), {100, 100}, {300, 300});
     item_t* front = addPicture(items(), {200, 200}, {400, 400});

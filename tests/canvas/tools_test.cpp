@@ -22,7 +22,7 @@ using geometry::point_t;
 
 namespace {
 
-class tools : public ::testing::Test {
+class Tools : public ::testing::Test {
 protected:
     recordingHost_t host;
     ui::scriptedDialogs_t dlg;
@@ -95,7 +95,7 @@ protected:
 
 } // namespace
 
-TEST_F(tools, CircleIgnoresASecondClickOnTheCentreAndStaysTheTool)
+TEST_F(Tools, CircleIgnoresASecondClickOnTheCentreAndStaysTheTool)
 {
     w->selectTool(103);
     click({200, 200});
@@ -117,7 +117,7 @@ TEST_F(tools, CircleIgnoresASecondClickOnTheCentreAndStaysTheTool)
     EXPECT_TRUE(host.guidance.contains(1049));
 }
 
-TEST_F(tools, PressHeldTakesTheFirstPointSoADragMakesTheItem)
+TEST_F(Tools, PressHeldTakesTheFirstPointSoADragMakesTheItem)
 {
     w->selectTool(103);
     drag({300, 300}, {350, 300});
@@ -141,7 +141,7 @@ TEST_F(tools, PressHeldTakesTheFirstPointSoADragMakesTheItem)
     EXPECT_EQ(points(held)[0], w->toDoc({150, 100}));
 }
 
-TEST_F(tools, EveryToolMakesItsItemFromClicksWithTheDefaults)
+TEST_F(Tools, EveryToolMakesItsItemFromClicksWithTheDefaults)
 {
     settings::TParams& p = params();
     p.polycolor = 0x123456;
@@ -209,7 +209,7 @@ TEST_F(tools, EveryToolMakesItsItemFromClicksWithTheDefaults)
     }
 }
 
-TEST_F(tools, StarPieAndArcTakeTheirPointsInTheirOrder)
+TEST_F(Tools, StarPieAndArcTakeTheirPointsInTheirOrder)
 {
     w->selectTool(105);
     for (point_t c : {point_t{300, 300}, point_t{380, 300}, point_t{330, 300}}) click(c);
@@ -231,7 +231,7 @@ TEST_F(tools, StarPieAndArcTakeTheirPointsInTheirOrder)
     EXPECT_EQ(pp[2], w->toDoc({300, 240}));  // end towards the third, on the circle
 }
 
-TEST_F(tools, RepeatedPointsAreIgnoredAndMakeNoZeroSizeItem)
+TEST_F(Tools, RepeatedPointsAreIgnoredAndMakeNoZeroSizeItem)
 {
     for (int32_t tool : {100, 101, 102, 103, 104, 105, 107, 108, 199, 1}) {
         SCOPED_TRACE(tool);
@@ -247,7 +247,7 @@ TEST_F(tools, RepeatedPointsAreIgnoredAndMakeNoZeroSizeItem)
     }
 }
 
-TEST_F(tools, LineWithAPresetDirectionFollowsItAndShowsAGuide)
+TEST_F(Tools, LineWithAPresetDirectionFollowsItAndShowsAGuide)
 {
     params().lineDirection = 90.0;
     w->selectTool(1);
@@ -275,7 +275,7 @@ TEST_F(tools, LineWithAPresetDirectionFollowsItAndShowsAGuide)
     EXPECT_EQ(drawables().size(), 1u);
 }
 
-TEST_F(tools, LineEndConstraintFollowsTheDirectionRules)
+TEST_F(Tools, LineEndConstraintFollowsTheDirectionRules)
 {
     const point_t s{100, 100};
     EXPECT_EQ(constrainLineEnd(s, {170, 40}, -1).end, (point_t{170, 40}));
@@ -292,7 +292,7 @@ TEST_F(tools, LineEndConstraintFollowsTheDirectionRules)
     EXPECT_EQ(constrainLineEnd(s, {0, 50}, 135).end, (point_t{50, 50}));
 }
 
-TEST_F(tools, LineTakesTheLineDefaultsAndACustomPatternRecord)
+TEST_F(Tools, LineTakesTheLineDefaultsAndACustomPatternRecord)
 {
     settings::TParams& p = params();
     p.lineColor = 0x0000FF;
@@ -330,7 +330,7 @@ TEST_F(tools, LineTakesTheLineDefaultsAndACustomPatternRecord)
     EXPECT_EQ(drawables().back()->patternIndex, 3);
 }
 
-TEST_F(tools, SplineEndsWithEnterShiftClickOrBackspace)
+TEST_F(Tools, SplineEndsWithEnterShiftClickOrBackspace)
 {
     w->selectTool(109);
     const std::vector<point_t> clicks = {{100, 100}, {200, 150}, {300, 100}, {400, 150}};
@@ -371,7 +371,7 @@ TEST_F(tools, SplineEndsWithEnterShiftClickOrBackspace)
     EXPECT_EQ(host.panels.back(), 109);
 }
 
-TEST_F(tools, SplinePreviewShowsTheItemThatEnterCreatesAndDottedEdgesToTheMouse)
+TEST_F(Tools, SplinePreviewShowsTheItemThatEnterCreatesAndDottedEdgesToTheMouse)
 {
     // Per tool: the filled and the open variant. The mouse away from the
     // last point must not bend the preview (a self-crossing outline), only the
@@ -416,7 +416,7 @@ TEST_F(tools, SplinePreviewShowsTheItemThatEnterCreatesAndDottedEdgesToTheMouse)
     }
 }
 
-TEST_F(tools, OpenCurveClosesWithCOnlyFromThreePoints)
+TEST_F(Tools, OpenCurveClosesWithCOnlyFromThreePoints)
 {
     w->selectTool(111);
     click({100, 100});
@@ -454,7 +454,7 @@ TEST_F(tools, OpenCurveClosesWithCOnlyFromThreePoints)
     EXPECT_EQ(params().polyshape, params().polystate);
 }
 
-TEST_F(tools, EscInTheMiddleOfAStarLeavesNothingAndIgnoresTheRelease)
+TEST_F(Tools, EscInTheMiddleOfAStarLeavesNothingAndIgnoresTheRelease)
 {
     const QImage before = w->canvasImage().copy();
     w->selectTool(105);
@@ -472,7 +472,7 @@ TEST_F(tools, EscInTheMiddleOfAStarLeavesNothingAndIgnoresTheRelease)
     EXPECT_EQ(w->canvasImage(), before);
 }
 
-TEST_F(tools, PreviewsLeaveNoTraceOverExistingItems)
+TEST_F(Tools, PreviewsLeaveNoTraceOverExistingItems)
 {
     w->selectTool(102);
     for (point_t c : {point_t{100, 100}, point_t{300, 100}, point_t{300, 200}}) click(c);
@@ -502,7 +502,7 @@ TEST_F(tools, PreviewsLeaveNoTraceOverExistingItems)
     }
 }
 
-TEST_F(tools, CreatedItemLooksTheSameAsAfterAFullRepaint)
+TEST_F(Tools, CreatedItemLooksTheSameAsAfterAFullRepaint)
 {
     w->selectTool(100);
     for (point_t c : {point_t{100, 300}, point_t{300, 300}, point_t{200, 120}}) {
@@ -513,7 +513,7 @@ TEST_F(tools, CreatedItemLooksTheSameAsAfterAFullRepaint)
     EXPECT_EQ(drawn, freshCanvas());
 }
 
-TEST_F(tools, CtrlPressLeavesTheSequenceForTheAreaSelection)
+TEST_F(Tools, CtrlPressLeavesTheSequenceForTheAreaSelection)
 {
     w->selectTool(100);
     click({100, 100});
@@ -524,7 +524,7 @@ TEST_F(tools, CtrlPressLeavesTheSequenceForTheAreaSelection)
     EXPECT_TRUE(w->toolPoints().empty());
 }
 
-TEST_F(tools, EllipseWithCoincidentAxisPointsGetsADirection)
+TEST_F(Tools, EllipseWithCoincidentAxisPointsGetsADirection)
 {
     w->selectTool(104);
     drag({300, 300}, {380, 300});
@@ -537,7 +537,7 @@ TEST_F(tools, EllipseWithCoincidentAxisPointsGetsADirection)
     EXPECT_EQ(points(e)[1], w->toDoc({380, 300}));
 }
 
-TEST_F(tools, RectangleWidthRunsPerpendicularToTheFirstSide)
+TEST_F(Tools, RectangleWidthRunsPerpendicularToTheFirstSide)
 {
     w->selectTool(102);
     click({100, 100});
@@ -557,7 +557,7 @@ TEST_F(tools, RectangleWidthRunsPerpendicularToTheFirstSide)
     EXPECT_EQ(pts[3], w->toDoc({100, 40}));
 }
 
-TEST_F(tools, ZoomedCanvasPointsBecomeDocumentPixels)
+TEST_F(Tools, ZoomedCanvasPointsBecomeDocumentPixels)
 {
     w->applyZoom(2.0);
     ASSERT_DOUBLE_EQ(w->zoomFactor(), 2.0);
@@ -569,7 +569,7 @@ TEST_F(tools, ZoomedCanvasPointsBecomeDocumentPixels)
     EXPECT_EQ(points(s)[1].x - points(s)[0].x, 100);
 }
 
-TEST_F(tools, RealMouseEventsDrawATriangle)
+TEST_F(Tools, RealMouseEventsDrawATriangle)
 {
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
@@ -584,7 +584,7 @@ TEST_F(tools, RealMouseEventsDrawATriangle)
     EXPECT_EQ(points(t)[2], w->toDoc({200, 120}));
 }
 
-TEST(toolGuidance, LinesNameTheirTool)
+TEST(ToolGuidance, LinesNameTheirTool)
 {
     const QStringList tri = toolGuidance(100, 0);
     ASSERT_EQ(tri.size(), 4);
@@ -601,7 +601,7 @@ TEST(toolGuidance, LinesNameTheirTool)
     EXPECT_EQ(creationPage(108), 1065);
 }
 
-TEST_F(tools, ChoosingAToolWhilePastedItemsArePlacedLeavesThemWhereTheyAre)
+TEST_F(Tools, ChoosingAToolWhilePastedItemsArePlacedLeavesThemWhereTheyAre)
 {
     w->selectTool(101);
     click({100, 100});
@@ -627,7 +627,7 @@ TEST_F(tools, ChoosingAToolWhilePastedItemsArePlacedLeavesThemWhereTheyAre)
     model::freeList(clip);
 }
 
-TEST_F(tools, HeavyPatternedLinePreviewLeavesNoTrace)
+TEST_F(Tools, HeavyPatternedLinePreviewLeavesNoTrace)
 {
     settings::TParams& p = params();
     p.lineWidth = 5.0;

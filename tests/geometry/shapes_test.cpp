@@ -2,6 +2,7 @@
 // points and outline distances.
 #include "geometry/shapes.h"
 #include "model/itemlist.h"
+#include "testnames.h"
 
 #include <gtest/gtest.h>
 
@@ -141,9 +142,17 @@ TEST(Build, PieEndLiesOnTheCircleInTheDirectionOfTheThirdPoint)
 // --- projection ---
 
 struct projectionCase_t {
+    const char* name;
     point_t a, b, p, foot;
     bool within;
 };
+
+void PrintTo(const projectionCase_t& c, std::ostream* os)
+{
+    using ::testing::PrintToString;
+    *os << PrintToString(c.p) << " onto " << PrintToString(c.a) << "-" << PrintToString(c.b) << ": foot "
+        << PrintToString(c.foot) << (c.within ? " within" : " outside");
+}
 
 class Projection : public ::testing::TestWithParam<projectionCase_t> {};
 
@@ -159,15 +168,16 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, Projection,
     ::testing::Values(
         // |Δx| ≤ 2 counts as vertical, even with a slope of 50.
-        projectionCase_t{{0, 0}, {2, 100}, {50, 40}, {0, 40}, true},
-        projectionCase_t{{0, 0}, {2, 100}, {50, 140}, {0, 140}, false},
+        projectionCase_t{"SteepCountsAsUpright", {0, 0}, {2, 100}, {50, 40}, {0, 40}, true},
+        projectionCase_t{"SteepPastTheEnd", {0, 0}, {2, 100}, {50, 140}, {0, 140}, false},
         // |Δy| < 1: horizontal.
-        projectionCase_t{{0, 0}, {100, 0}, {30, 7}, {30, 0}, true},
-        projectionCase_t{{0, 0}, {100, 0}, {150, 3}, {150, 0}, false},
+        projectionCase_t{"LevelWithin", {0, 0}, {100, 0}, {30, 7}, {30, 0}, true},
+        projectionCase_t{"LevelPastTheEnd", {0, 0}, {100, 0}, {150, 3}, {150, 0}, false},
         // General slope.
-        projectionCase_t{{0, 0}, {10, 10}, {10, 0}, {5, 5}, true},
-        projectionCase_t{{0, 0}, {10, -10}, {20, 0}, {10, -10}, true},
-        projectionCase_t{{0, 0}, {10, 10}, {30, 0}, {15, 15}, false}));
+        projectionCase_t{"DiagonalWithin", {0, 0}, {10, 10}, {10, 0}, {5, 5}, true},
+        projectionCase_t{"RisingFootOnTheEnd", {0, 0}, {10, -10}, {20, 0}, {10, -10}, true},
+        projectionCase_t{"DiagonalPastTheEnd", {0, 0}, {10, 10}, {30, 0}, {15, 15}, false}),
+    testnames::byName{});
 
 // --- arcs ---
 
