@@ -206,7 +206,11 @@ void shadeEllipse(drawContext_t& ctx, const item_t* item, int32_t pen, const lig
     const double sx = area.left() + w / 2 + light.spotX * (w / 6), sy = area.top() + h / 2 + light.spotY * (h / 6);
     const double axis = geometry::segmentAngle(c, a);
     const bool flat = rb <= ra;
-    const double q = flat ? 1.0 - double(rb) / ra : -1.0 - double(ra) / rb;
+    // Distances grow faster across the shorter axis, so that the highlight
+    // is drawn out along the longer one. (Taking −1 − a/b for an ellipse
+    // whose second axis is the longer would turn the rows negative along the
+    // first axis and wrap them into a dark seam down the middle.)
+    const double q = flat ? 1.0 - double(rb) / ra : 1.0 - double(ra) / rb;
     const ramps_t rr = rampsFor(item, n);
     maskAndPick(ctx.canvas, area, n, rr.line, rr.fill, plainFigureInMask(ctx, item, pen), [=](int32_t x, int32_t y) {
         const int32_t m = roundHalfEven(std::hypot(x - sx, y - sy));

@@ -371,4 +371,25 @@ TEST(ShadedCircle, HighlightTowardsTheLight)
     }
 }
 
+TEST(ShadedEllipse, ShadesSmoothlyWhicheverAxisIsLonger)
+{
+    // A wide and a tall ellipse (first axis 50 and 20, second 20 and 50): on
+    // every row through the face the shade changes gradually, without a seam.
+    for (bool tall : {false, true}) {
+        scene s;
+        const item_t* e = tall ? addShape(s.doc, model::typeEllipse, {{100, 100}, {120, 100}, {100, 50}}, 0x3070E0, 0x3070E0, 0)
+                               : addShape(s.doc, model::typeEllipse, {{100, 100}, {150, 100}, {100, 80}}, 0x3070E0, 0x3070E0, 0);
+        withEffects(const_cast<item_t*>(e), 0, 0, 0, 127);
+        const QImage& img = s.paint();
+        int32_t worst = 0;
+        for (int32_t y = 85; y <= 115; y += 5)
+            for (int32_t x = 85; x < 115; ++x) {
+                const int32_t a = px(img, x, y), b = px(img, x + 1, y);
+                if (a == white || b == white) continue;
+                worst = std::max(worst, std::abs((a & 0xFF) - (b & 0xFF)));
+            }
+        EXPECT_LE(worst, 12) << (tall ? "tall" : "wide");
+    }
+}
+
 } // namespace
