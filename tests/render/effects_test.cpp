@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <ostream>
 #include <random>
 #include <string>
@@ -371,24 +372,36 @@ TEST(ShadedCircle, HighlightTowardsTheLight)
     }
 }
 
-TEST(ShadedEllipse, ShadesSmoothlyWhicheverAxisIsLonger)
+TEST(ShadedEllipse, DarkensAwayFromTheHighlightWhicheverAxisIsLonger)
 {
-    // A wide and a tall ellipse (first axis 50 and 20, second 20 and 50): on
-    // every row through the face the shade changes gradually, without a seam.
+    // A wide and a tall ellipse (first axis 50 and 20, second 20 and 50) at
+    // 300 %, light from the upper left: walking along the row of the
+    // highlight spot away from it, the face only grows darker (a rise again
+    // would be a dark seam where the ramp rows wrap).
     for (bool tall : {false, true}) {
-        scene s;
-        const item_t* e = tall ? addShape(s.doc, model::typeEllipse, {{100, 100}, {120, 100}, {100, 50}}, 0x3070E0, 0x3070E0, 0)
-                               : addShape(s.doc, model::typeEllipse, {{100, 100}, {150, 100}, {100, 80}}, 0x3070E0, 0x3070E0, 0);
-        withEffects(const_cast<item_t*>(e), 0, 0, 0, 127);
+        scene s(0, 3.0);
+        item_t* e = tall ? addShape(s.doc, model::typeEllipse, {{100, 100}, {120, 100}, {100, 50}}, 0x3070E0, 0x3070E0, 0)
+                         : addShape(s.doc, model::typeEllipse, {{100, 100}, {150, 100}, {100, 80}}, 0x3070E0, 0x3070E0, 0);
+        withEffects(e, 0, 0, 0, 127);
         const QImage& img = s.paint();
-        int32_t worst = 0;
-        for (int32_t y = 85; y <= 115; y += 5)
-            for (int32_t x = 85; x < 115; ++x) {
-                const int32_t a = px(img, x, y), b = px(img, x + 1, y);
-                if (a == white || b == white) continue;
-                worst = std::max(worst, std::abs((a & 0xFF) - (b & 0xFF)));
+        // The spot lies a sixth of the box up and left of its middle.
+        const int32_t w = tall ? 120 : 300, h = tall ? 300 : 120;
+        const int32_t sx = 300 - w / 2 + w / 2 - w / 6, sy = 300 - h / 2 + h / 2 - h / 6;
+        // Along the spot's row and a row below it, inside the outline (3
+        // pixels at 300 %), from the point nearest the spot outwards.
+        for (int32_t y : {sy, sy + h / 6}) {
+            const double dy = (y - 300) / (h / 2.0);
+            const int32_t half = static_cast<int32_t>(w / 2.0 * std::sqrt(1 - dy * dy)) - 6;
+            for (int32_t step : {-1, 1}) {
+                int32_t darkest = 256, rise = 0;
+                for (int32_t x = sx; x > 300 - half && x < 300 + half; x += step) {
+                    const int32_t v = px(img, x, y) & 0xFF;
+                    darkest = std::min(darkest, v);
+                    rise = std::max(rise, v - darkest);
+                }
+                EXPECT_LE(rise, 3) << (tall ? "tall" : "wide") << " row " << y << " towards " << step;
             }
-        EXPECT_LE(worst, 12) << (tall ? "tall" : "wide");
+        }
     }
 }
 
