@@ -296,15 +296,27 @@ void drawShadowOf(drawContext_t& ctx, const item_t* item, QRect extent, int32_t 
 {
     if (item->shadowElevation == 0) return;
     const shadowGeometry_t g = shadowGeometry(ctx, item);
+    // Figures far beyond any canvas (damaged or absurd coordinates, absurd
+    // weights) cast no shadow rather than overflow the arithmetic below.
+    constexpr int32_t farOut = 1 << 24;
+    if (margin < 0 || margin > farOut || reach < 0 || reach > farOut || std::abs(extent.left()) > farOut ||
+        std::abs(extent.right()) > farOut || std::abs(extent.top()) > farOut || std::abs(extent.bottom()) > farOut)
+        return;
     if (extent.width() < 10) extent.setWidth(10);
     if (extent.height() < 10) extent.setHeight(10);
     const QRect maskRect = extent.adjusted(-margin, -margin, margin, margin);
     const int64_t area = int64_t(maskRect.width()) * maskRect.height();
-    if (maskRect.isEmpty() || area > maxResamplePixels) return;
-    // The mask's pixels can only meet the canvas where the mask does, or
-    // spread into it by the blur: a mask far outside costs nothing.
-    const int32_t blurReach = 4 * (item->shadowFade + 10) / 10 + 4;
-    if (!maskRect.adjusted(-blurReach, -blurReach, blurReach, blurReach).intersects(ctx.canvas.image().rect())) return;
+    if (maskRect.isEmpty() || area > maxShadowMaskPixels) return;
+    // A visible pixel depends on the mask within the reach of the two
+    // kernels (two shrunken pixels each, in mask pixels 2 / k with k the
+    // scale of the shrinking): the figure is drawn only there.
+    const double d = ctx.output ? ctx.xf.widthZoom : 1.0;
+    const int32_t w2 = std::max(roundHalfEven(maskRect.width() * 10.0L / (item->shadowFade + 10) / d), 6);
+    const int32_t h2 = std::max(roundHalfEven(maskRect.height() * 10.0L / (item->shadowFade + 10) / d), 6);
+    const int32_t blurX = static_cast<int32_t>(std::ceil(4.0 * (maskRect.width() - 1) / std::max(w2 - 1, 1))) + 4;
+    const int32_t blurY = static_cast<int32_t>(std::ceil(4.0 * (maskRect.height() - 1) / std::max(h2 - 1, 1))) + 4;
+    const QRect influence = ctx.canvas.image().rect().adjusted(-blurX, -blurY, blurX, blurY);
+    if (!maskRect.intersects(influence)) return;
 
     shadowMask_t mask;
     mask.width = maskRect.width();
@@ -315,7 +327,8 @@ void drawShadowOf(drawContext_t& ctx, const item_t* item, QRect extent, int32_t 
     // `reach` further out: draw just that part.
     const QRect figureRect = extent.translated(g.signX * g.p, g.signY * g.p)
                                  .adjusted(-reach - 2, -reach - 2, reach + 2, reach + 2)
-                                 .intersected(maskRect);
+                                 .intersected(maskRect)
+                                 .intersected(influence);
     const uint8_t lightness = item->shadowLightness;
     if (!figureRect.isEmpty() && lightness != 255) {
         QImage fig(figureRect.size(), QImage::Format_RGB32);
@@ -345,7 +358,7 @@ void drawShadowOf(drawContext_t& ctx, const item_t* item, QRect extent, int32_t 
         if (l <= r) mask.active = QRect(QPoint(l, t), QPoint(r, b)).translated(off);
     }
     if (mask.active.isEmpty()) return;
-    blurShadowMask(mask, item->shadowFade, ctx.output ? ctx.xf.widthZoom : 1.0);
+    blurShadowMask(mask, item->shadowFade, d);
     ctx.canvas.release();
     multiplyShadow(ctx.canvas.image(), maskRect.topLeft(), mask);
 }
@@ -365,7 +378,13 @@ QRect boxOf(const std::vector<QPoint>& pts)
     return QRect(QPoint(l, t), QPoint(r, b));
 }
 
-QRect squareAround(point_t c, int32_t half) { return QRect(QPoint(c.x - half, c.y - half), QPoint(c.x + half, c.y + half)); }
+// Limited so that absurd sizes stay representable (they are refused later).
+QRect squareAround(point_t c, int32_t half)
+{
+    auto lim = [](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, -(1 << 30), 1 << 30)); };
+    return QRect(QPoint(lim(int64_t(c.x) - half), lim(int64_t(c.y) - half)),
+                 QPoint(lim(int64_t(c.x) + half), lim(int64_t(c.y) + half)));
+}
 
 // Whether the type's shadow is drawn from a moved copy of its points (and
 // otherwise from its mapped points moved on the canvas).
@@ -446,11 +465,12 @@ void drawShadow(drawContext_t& ctx, const item_t* item)
 
     const int32_t pen = geometry::penWidthAt(xf.widthZoom, item->lineWeight);
     const shadowGeometry_t g = shadowGeometry(ctx, item);
-    const int32_t margin = roundHalfEven(2.0L * g.p * g.f) + 2 * pen;
+    const int32_t margin = geometry::clampToInt32(int64_t(roundHalfEven(2.0L * g.p * g.f)) + 2 * int64_t(pen));
     const bool movedCopy = shadowFromMovedCopy(type);
     // A moved copy lands within a scaled pixel or two of the moved extent.
-    const int32_t reach = std::max(pen, type == model::typeLine ? lineBandWidth(item, xf.widthZoom) : 0) +
-                          (movedCopy ? static_cast<int32_t>(std::ceil(2 * std::max(xf.sx, xf.sy))) : 0);
+    const int32_t reach = geometry::clampToInt32(
+        int64_t(std::max(pen, type == model::typeLine ? lineBandWidth(item, xf.widthZoom) : 0)) +
+        (movedCopy ? static_cast<int64_t>(std::ceil(2 * std::min(std::max(xf.sx, xf.sy), 1e6))) : 0));
     drawShadowOf(ctx, item, extent, margin, reach,
                  [&](drawContext_t& mctx, QPoint maskTL, QPoint drawTL, const shadowGeometry_t& sg) {
                      xform_t m = xf;

@@ -56,6 +56,11 @@ int32_t shadowSpreadPx(const model::item_t* item, double zoom);
 // with a shadow, towards the two sides the shadow falls on.
 geometry::rect_t effectRect(const model::item_t* item, int32_t lightDirection);
 
+// Largest shadow mask drawn (pixels); a larger shadow (an item thousands of
+// pixels across at a high zoom) is left out rather than take hundreds of
+// megabytes.
+constexpr int64_t maxShadowMaskPixels = int64_t(1) << 25;
+
 // A single-channel shadow mask: 255 is no shadow, 0 black. Only `active`
 // (possibly empty) holds values other than 255.
 struct shadowMask_t {

@@ -27,6 +27,10 @@ constexpr int32_t maskBlue = 0xFF0000;
 constexpr int32_t maskRed = 0x0000FF;
 constexpr QRgb maskBlueRgb = 0xFF0000FFu;
 constexpr QRgb maskRedRgb = 0xFFFF0000u;
+// Figures beyond these sizes (damaged or absurd records) are drawn flat.
+constexpr int32_t maxRampLength = 1 << 16;
+constexpr int32_t farOut = 1 << 24;
+constexpr int32_t maxShadedPen = 1 << 16;
 
 int32_t channel(int32_t colour, int32_t shift) { return (colour >> shift) & 0xFF; }
 
@@ -171,7 +175,8 @@ void shadeSquareOrRectangle(drawContext_t& ctx, const item_t* item, int32_t pen,
     const double turn = normalAngle(geometry::segmentAngle(c2, c3) - dir);
     if (turn > 0 && turn <= pi) dir += pi;  // a left turn: measure from the other side
     bandRow_t row{};
-    if (n < 1 || !bandRowFor(QPointF(c1.x, c1.y), QPointF(c2.x, c2.y), n, normalAngle(dir) + light.lineOffset, row)) {
+    if (n < 1 || n > maxRampLength ||
+        !bandRowFor(QPointF(c1.x, c1.y), QPointF(c2.x, c2.y), n, normalAngle(dir) + light.lineOffset, row)) {
         drawPlainFigure(ctx, item, pen);
         return;
     }
@@ -187,6 +192,7 @@ void shadeCircle(drawContext_t& ctx, const item_t* item, int32_t pen, const ligh
     const int32_t d = 2 * r;
     if (d < 2) return;  // too small to shade: not drawn at all
     const int32_t n = pen + roundHalfEven(1.5L * d);
+    if (n > maxRampLength) return drawPlainFigure(ctx, item, pen);
     const QRect area(QPoint(c.x - r - pen, c.y - r - pen), QPoint(c.x + r + pen, c.y + r + pen));
     const ramps_t rr = rampsFor(item, n);
     maskAndPick(ctx.canvas, area, n, rr.line, rr.fill, plainFigureInMask(ctx, item, pen),
@@ -202,6 +208,7 @@ void shadeEllipse(drawContext_t& ctx, const item_t* item, int32_t pen, const lig
     const auto e = geometry::ellipseBezier(c, a, b);
     const int32_t w = e.box.right - e.box.left, h = e.box.bottom - e.box.top;
     const int32_t n = pen + std::max(roundHalfEven(1.5L * w), roundHalfEven(1.5L * h));
+    if (n > maxRampLength) return drawPlainFigure(ctx, item, pen);
     const QRect area(QPoint(e.box.left - pen, e.box.top - pen), QPoint(e.box.right + pen, e.box.bottom + pen));
     const double sx = area.left() + w / 2 + light.spotX * (w / 6), sy = area.top() + h / 2 + light.spotY * (h / 6);
     const double axis = geometry::segmentAngle(c, a);
@@ -237,6 +244,7 @@ void shadeAroundCentre(drawContext_t& ctx, const item_t* item, int32_t pen, cons
         s = roundHalfEven(2.0L * (geometry::distance(c, mappedPointAt(ctx.xf, item, 2)) + pen)) + 1;
     }
     const int32_t n = pen + roundHalfEven(1.5L * s);
+    if (n > maxRampLength) return drawPlainFigure(ctx, item, pen);
     const QPoint corner(c.x - s / 2, c.y - s / 2);
     spotRow_t row = circleRow(corner, s, n, light);
     row.clampL = corner.x();
@@ -259,6 +267,7 @@ void shadeInBox(drawContext_t& ctx, const item_t* item, int32_t pen, const light
     const int32_t rim = roundHalfEven(std::sqrt(2.0L) * side);
     const int32_t d = 2 * rim - side;
     const int32_t n = pen + roundHalfEven(1.5L * d);
+    if (n > maxRampLength) return drawPlainFigure(ctx, item, pen);
     spotRow_t row = circleRow(box.topLeft() + QPoint(side - rim, side - rim), d, n, light);
     row.clampL = box.left();
     row.clampT = box.top();
@@ -287,12 +296,15 @@ namespace {
 const std::vector<double>& rampProfile(int32_t length)
 {
     static std::unordered_map<int32_t, std::vector<double>> memo;
+    static std::vector<double> once;
     auto it = memo.find(length);
     if (it != memo.end()) return it->second;
-    if (memo.size() > 4096) memo.clear();
     std::vector<double> g(static_cast<size_t>(length));
     const double e = std::clamp(36.0 / length, 1.5, 3.0);
     for (int32_t r = 0; r < length; ++r) g[size_t(r)] = std::pow(std::max(0.0, std::sin(pi * (r + 1) / length)), e);
+    // Kept for the usual lengths only, so the memo stays small.
+    if (length > 4096) return once = std::move(g);
+    if (memo.size() > 4096) memo.clear();
     return memo.emplace(length, std::move(g)).first->second;
 }
 
@@ -325,6 +337,9 @@ int32_t wrapRow(int32_t row, int32_t n)
 
 bool drawShaded(drawContext_t& ctx, const item_t* item, int32_t pen)
 {
+    if (pen < 0 || pen > maxShadedPen) return false;
+    for (const QPoint& p : mappedPoints(ctx.xf, item, item->itemType == model::typeCurve))
+        if (std::abs(p.x()) > farOut || std::abs(p.y()) > farOut) return false;
     const lightSigns_t& light = lightSigns(lightDirectionOf(ctx.document));
     const int32_t count = model::countNodes(item->points);
     switch (item->itemType) {
@@ -360,12 +375,15 @@ bool drawShaded(drawContext_t& ctx, const item_t* item, int32_t pen)
     }
 }
 
-void drawShadedDash(canvas_t& canvas, const std::array<QPoint, 4>& quad, int32_t w, int32_t b, bool interior,
+bool drawShadedDash(canvas_t& canvas, const std::array<QPoint, 4>& quad, int32_t w, int32_t b, bool interior,
                     int32_t lineColor, double lineAngle, int32_t level, int32_t lightDirection)
 {
+    if (w < 1 || w > maxRampLength) return false;
+    for (const QPoint& p : quad)
+        if (std::abs(p.x()) > farOut || std::abs(p.y()) > farOut) return false;
     bandRow_t row{};
     const double phi = normalAngle(lineAngle) + lightSigns(lightDirection).lineOffset;
-    if (!bandRowFor(quad[0], quad[1], w, phi, row)) return;
+    if (!bandRowFor(quad[0], quad[1], w, phi, row)) return true;  // a dash of no length
     const std::vector<QRgb> ramp = rampRgb(w, level, lineColor);
     const QRect area = boxOf({quad.begin(), quad.end()}).adjusted(-2, -2, 2, 2);
     maskAndPick(
@@ -388,6 +406,7 @@ void drawShadedDash(canvas_t& canvas, const std::array<QPoint, 4>& quad, int32_t
             }
         },
         row);
+    return true;
 }
 
 } // namespace render

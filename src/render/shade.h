@@ -35,8 +35,8 @@ bool drawShaded(drawContext_t& ctx, const model::item_t* item, int32_t pen);
 // One shaded dash of a line: the band `quad` (corner 1 → corner 2 its first
 // long side) of width w, its interior (unless `interior` is false) and its
 // outline and border strips of width b, shaded across the band in the line
-// colour.
-void drawShadedDash(canvas_t& canvas, const std::array<QPoint, 4>& quad, int32_t w, int32_t b, bool interior,
+// colour. False (nothing drawn) for bands too wide or too far out to shade.
+bool drawShadedDash(canvas_t& canvas, const std::array<QPoint, 4>& quad, int32_t w, int32_t b, bool interior,
                     int32_t lineColor, double lineAngle, int32_t level, int32_t lightDirection);
 
 } // namespace render

@@ -170,10 +170,9 @@ void drawDash(canvas_t& canvas, const model::item_t* item, dpoint_t d, dpoint_t 
         return;
     }
     const auto quad = bandQuad(d, f, theta, W, false);
-    if (style.surface > 0 && W >= 4) {
-        drawShadedDash(canvas, quad, W, B, fill != -1, item->lineColor, theta, style.surface, style.lightDirection);
+    if (style.surface > 0 && W >= 4 &&
+        drawShadedDash(canvas, quad, W, B, fill != -1, item->lineColor, theta, style.surface, style.lightDirection))
         return;
-    }
     canvas.setPen(item->lineColor, 1);
     canvas.polygon(quad.data(), 4);
     if (B >= 2) {

@@ -372,6 +372,29 @@ TEST(ShadedCircle, HighlightTowardsTheLight)
     }
 }
 
+TEST(DamagedRecords, AbsurdSizesAndPositionsDrawWithoutHarm)
+{
+    // Records as a damaged file may hold them: points at the ends of the
+    // range, a weight of kilometres, a band of a billion pixels, with the
+    // strongest shadow and surface. The pass gets through them and draws the
+    // item after them.
+    scene s;
+    constexpr int32_t far = 2000000000;
+    const int32_t types[] = {model::typeTriangle, model::typeSquare, model::typeRectangle, model::typeCircle,
+                             model::typeEllipse,  model::typePolygon, model::typeStar,     model::typePie,
+                             model::typeArc,      model::typeSpline,  model::typeCurve};
+    for (int32_t type : types) {
+        withEffects(addShape(s.doc, type, {{-far, -far}, {far, far}, {far, -far}, {0, 5}}, 0x3070E0, 0, 0, 2, 5), 255, 255, 0, 255);
+        withEffects(addShape(s.doc, type, {{50, 50}, {60, 50}, {55, 40}, {50, 45}}, 0x3070E0, 0, 1e7, 2, 5), 255, 255, 0, 255);
+    }
+    withEffects(testdoc::addLine(s.doc, 10, 10, 200, 150, 5, 0, 0, -2), 255, 255, 0, 255)->penWidthPx = 1 << 30;
+    withEffects(testdoc::addLine(s.doc, -far / 1000, 100, far / 1000, 100, 1.0, 0, 0, -2), 255, 255, 0, 255);
+    const item_t* last = addShape(s.doc, model::typeSquare, {{100, 100}, {120, 100}, {120, 120}, {100, 120}}, 0x00FF00, 0, 0);
+    (void)last;
+    const QImage& img = s.paint();
+    EXPECT_EQ(px(img, 110, 110), green);
+}
+
 TEST(ShadedEllipse, DarkensAwayFromTheHighlightWhicheverAxisIsLonger)
 {
     // A wide and a tall ellipse (first axis 50 and 20, second 20 and 50) at
