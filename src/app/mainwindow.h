@@ -187,6 +187,9 @@ private:
     int32_t randomWindowNumber() const;
     void setZoom(double zoom);
     void afterEdit(canvas::TSandbox* w);
+    // Detaches and deletes every document window, closed ones still waiting
+    // for their deferred deletion included (teardown).
+    void deleteDocumentWindows();
 
     canvas::TSandbox* lastActive_ = nullptr;
     openRequestServer_t* requests_ = nullptr;

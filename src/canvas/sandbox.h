@@ -250,6 +250,8 @@ public:
     std::array<saveUnder_t, 4> areaFrame;
     areaSelection_t areaSelection;
     sandboxHost_t* host() const { return host_; }
+    // The host is going away: the window calls it no more, not even when destroyed.
+    void detachHost() { host_ = nullptr; }
 
     // The canvas without the render pass: grey outside, the white page.
     void paintPageBackgroundTemporary();
