@@ -1,5 +1,6 @@
 // lumora-cli dump --json FILE [--force] [--ppi N]: the document as the reader
-// leaves it, one JSON object with every named body field of each record.
+// leaves it, one JSON object with every named body field of each record,
+// streamed to stdout record by record.
 #include "cli/command.h"
 #include "cli/docio.h"
 
@@ -9,6 +10,7 @@
 
 #include <QCryptographicHash>
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -85,8 +87,25 @@ const field headerFields[] = {
 const field patternFields[] = {{"segments", 116, ft::f64x12}, {"segmentCount", 212, ft::i32}};
 const field pictureDataFields[] = {{"insertScale", 116, ft::f64}};
 
+// A JSON writer that streams to a file: what it holds at any time is one
+// buffer's worth, whatever the size of the document.
 class json {
 public:
+    explicit json(std::FILE* to) : to_(to) {}
+    // Writes what is buffered; false once any write failed.
+    bool flush()
+    {
+        if (!out.empty() && ok_ && std::fwrite(out.data(), 1, out.size(), to_) != out.size()) ok_ = false;
+        out.clear();
+        return ok_;
+    }
+    // Called between records: writes the buffer once it is large enough.
+    void spill()
+    {
+        if (out.size() >= spillSize) flush();
+    }
+    bool ok() const { return ok_; }
+
     std::string out;
 
     void key(const char* k)
@@ -161,6 +180,10 @@ public:
     }
 
 private:
+    static constexpr size_t spillSize = 1 << 16;
+    std::FILE* to_;
+    bool ok_ = true;
+
     void comma()
     {
         if (!fresh_) out += ',';
@@ -311,7 +334,7 @@ int run(const std::vector<std::string>& argv)
     const int rc = cli::loadDocument(args[0], force, list);
     if (rc != cli::exitOk) return rc;
 
-    json j;
+    json j(stdout);
     j.open('{');
     j.key("modified");
     j.num(int64_t(isModified(list) ? 1 : 0));
@@ -325,13 +348,20 @@ int run(const std::vector<std::string>& argv)
     j.num(int64_t(countItems(list)));
     j.key("records");
     j.open('[');
-    for (const item_t* it = list.head; it; it = it->next) emitRecord(j, it);
+    for (const item_t* it = list.head; it && j.ok(); it = it->next) {
+        emitRecord(j, it);
+        j.spill();
+    }
     j.close(']');
     j.close('}');
     j.out += '\n';
-    std::fwrite(j.out.data(), 1, j.out.size(), stdout);
+    const bool written = j.flush() && std::fflush(stdout) == 0;
     freeList(list);
-    return std::fflush(stdout) == 0 ? cli::exitOk : cli::exitFileError;
+    if (!written) {
+        std::fprintf(stderr, "lumora-cli: cannot write the output: %s\n", std::strerror(errno));
+        return cli::exitFileError;
+    }
+    return cli::exitOk;
 }
 
 cli::cliCommand reg("dump", "dump --json FILE [--force] [--ppi N]  — the document as JSON", &run);
