@@ -42,9 +42,11 @@ sanitize: deps
 bench: build
 	@bash scripts/run-benchmarks.sh "$(BUILD)"
 
+# Every libFuzzer target for FUZZ_SECONDS each, one after the other
+# (FUZZ_TARGETS="a b" for some of them).
 fuzz: deps
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DCMAKE_CXX_COMPILER=clang++-14 -DLUMORA_FUZZ=ON -DLUMORA_TESTS=OFF -DLUMORA_BENCH=OFF
+	  -DCMAKE_CXX_COMPILER=clang++-14 -DLUMORA_FUZZ=ON -DLUMORA_TESTS=OFF -DLUMORA_BENCH=OFF $(LAUNCHER)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@bash scripts/run-fuzzers.sh "$(FUZZ_BUILD)" "$(FUZZ_SECONDS)"
 
