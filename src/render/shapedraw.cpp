@@ -17,7 +17,8 @@ using model::roundHalfEven;
 
 QPoint xform_t::map(int32_t x, int32_t y) const
 {
-    return QPoint(roundHalfEven(static_cast<long double>(sx) * x) + dx, roundHalfEven(static_cast<long double>(sy) * y) + dy);
+    return QPoint(geometry::canvasCoordinate(int64_t(roundHalfEven(static_cast<long double>(sx) * x)) + dx),
+                  geometry::canvasCoordinate(int64_t(roundHalfEven(static_cast<long double>(sy) * y)) + dy));
 }
 
 point_t xform_t::mapPt(int32_t x, int32_t y) const

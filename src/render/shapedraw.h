@@ -13,8 +13,9 @@
 
 namespace render {
 
-// Document pixel (x, y) → (Round(x × sx) + dx, Round(y × sy) + dy); widths
-// and bands are computed at `widthZoom`.
+// Document pixel (x, y) → (Round(x × sx) + dx, Round(y × sy) + dy), held
+// within the canvas coordinate limit; widths and bands are computed at
+// `widthZoom`.
 struct xform_t {
     double sx = 1, sy = 1;
     int32_t dx = 0, dy = 0;
