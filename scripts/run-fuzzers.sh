@@ -1,19 +1,37 @@
 #!/usr/bin/env bash
-# Runs every libFuzzer target for a while on its seed corpus (fuzz/corpus/<name>).
-# A crash leaves its input in fuzz/crashes/ to be turned into a regression test.
-set -euo pipefail
+# Runs every libFuzzer target for FUZZ_SECONDS each on its seed corpus
+# (fuzz/corpus/<name>), one after the other, and prints each run's figures.
+# A finding leaves its input in fuzz/crashes/ to be turned into a regression
+# test; the script goes on with the other targets and fails at the end.
+# FUZZ_TARGETS="render_document dump_document" runs only those.
+set -uo pipefail
 build=${1:-build-fuzz}
 seconds=${2:-60}
 here=$(cd "$(dirname "$0")/.." && pwd)
 shopt -s nullglob
 mkdir -p "$here/fuzz/crashes"
+status=0
+ran=0
 for f in "$build"/bin/fuzz_*; do
   name=$(basename "$f"); name=${name#fuzz_}
+  if [ -n "${FUZZ_TARGETS:-}" ] && [[ " $FUZZ_TARGETS " != *" $name "* ]]; then continue; fi
   corpus="$here/fuzz/corpus/$name"
+  if [ ! -d "$corpus" ]; then
+    echo "== fuzz_$name has no seed corpus in fuzz/corpus/$name" >&2
+    status=1
+    continue
+  fi
   work=$(mktemp -d)
-  [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/ 2>/dev/null || true
+  cp -r "$corpus"/. "$work"/
   echo "== fuzz_$name for ${seconds}s"
-  QT_QPA_PLATFORM=offscreen "$f" "$work" -max_total_time="$seconds" -rss_limit_mb=2048 \
-    -artifact_prefix="$here/fuzz/crashes/${name}-" -print_final_stats=1
+  # A hang of more than 20 seconds on one input counts as a finding.
+  QT_QPA_PLATFORM=offscreen "$f" "$work" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=20 \
+    -artifact_prefix="$here/fuzz/crashes/${name}-" -print_final_stats=1 || { echo "== fuzz_$name: finding"; status=1; }
   rm -rf "$work"
+  ran=$((ran + 1))
 done
+if [ "$ran" -eq 0 ]; then
+  echo "no fuzz targets in $build/bin" >&2
+  exit 1
+fi
+exit $status

@@ -19,6 +19,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QScreen>
@@ -150,12 +151,31 @@ TForm1::~TForm1()
     for (QTimer* t : {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5, &Timer6, &Timer7, &Timer8}) t->stop();
     // The settings are written when the window goes.
     if (params) params->saveAllSettings();
-    // The documents still open close without questions.
-    for (QMdiSubWindow* s : mdiArea->subWindowList()) {
-        if (canvas::TSandbox* w = sandboxOf(s)) w->markClosing();
-        delete s;
-    }
+    deleteDocumentWindows();
     canvas::setParams(nullptr);
+}
+
+void TForm1::deleteDocumentWindows()
+{
+    // Every document window still alive, including those already closed whose
+    // deferred deletion has not run (the area's window list no longer has
+    // them): each is detached first, so that none calls back into this half
+    // destroyed window, then deleted with its frame while the members exist.
+    std::vector<canvas::TSandbox*> all;
+    // The document window has no meta-object of its own, so it is told apart by its type.
+    for (QWidget* c : findChildren<QWidget*>())
+        if (auto* d = dynamic_cast<canvas::TSandbox*>(c)) all.push_back(d);
+    std::vector<QPointer<QWidget>> doomed;
+    for (canvas::TSandbox* w : all) {
+        w->markClosing();
+        w->detachHost();
+        QWidget* frame = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+        doomed.emplace_back(frame ? frame : static_cast<QWidget*>(w));
+    }
+    lastActive_ = nullptr;
+    for (const QPointer<QWidget>& p : doomed) delete p.data();
+    // The area outlives this window's own part by a moment; it reports nothing more.
+    mdiArea->disconnect(this);
 }
 
 void TForm1::setHints(bool all)

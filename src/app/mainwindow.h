@@ -198,6 +198,9 @@ private:
     QRect newWindowGeometry(int32_t othersOpen) const;
     // Moves (and if need be shrinks) a normal sub-window into the document area.
     void keepInsideArea(QMdiSubWindow* sub);
+    // Detaches and deletes every document window, closed ones still waiting
+    // for their deferred deletion included (teardown).
+    void deleteDocumentWindows();
 
     canvas::TSandbox* lastActive_ = nullptr;
     openRequestServer_t* requests_ = nullptr;

@@ -106,9 +106,11 @@ bool TSandbox::readDocumentFile(int32_t number, const QString& path)
     std::string error;
     model::itemList_t loaded;
     if (!model::readDocument(path.toStdString(), loaded, q, &error)) {
-        if (!error.empty())
+        // The reader's sentences name the file themselves.
+        const QString why = QString::fromStdString(error);
+        if (!why.isEmpty())
             ui::dialogs().message(ui::msgKind_t::warning,
-                                  QStringLiteral("Cannot open \"%1\": %2").arg(path, QString::fromStdString(error)),
+                                  why.startsWith(path) ? why : QStringLiteral("Cannot open \"%1\": %2").arg(path, why),
                                   ui::btnOk);
         return false;
     }

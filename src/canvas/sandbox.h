@@ -256,6 +256,8 @@ public:
     void runDeferredJob();
 
     sandboxHost_t* host() const { return host_; }
+    // The host is going away: the window calls it no more, not even when destroyed.
+    void detachHost() { host_ = nullptr; }
 
 protected:
     void resizeEvent(QResizeEvent*) override;

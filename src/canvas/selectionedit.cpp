@@ -122,8 +122,8 @@ QRect coveredArea(TSandbox& w, const item_t* it, bool moving)
         } else {
             gx = gy = std::max(model::roundHalfEven(averageCharWidth(it, z) * std::max(z, 1.0)), half);
         }
-        gx += shadow;
-        gy += shadow;
+        gx = geometry::canvasCoordinate(int64_t(gx) + shadow);
+        gy = geometry::canvasCoordinate(int64_t(gy) + shadow);
         return spanRect(l - gx, t - gy, r + gx + 1, b + gy + 1);
     }
     const int32_t pen = model::roundHalfEven(z * it->penWidthPx);
@@ -132,8 +132,8 @@ QRect coveredArea(TSandbox& w, const item_t* it, bool moving)
         gx += 1;
         gy += 1;
     }
-    gx += shadow;
-    gy += shadow;
+    gx = geometry::canvasCoordinate(int64_t(gx) + shadow);
+    gy = geometry::canvasCoordinate(int64_t(gy) + shadow);
     return spanRect(std::min(tl.x, br.x) - gx, std::min(tl.y, br.y) - gy, std::max(tl.x, br.x) + gx + 1,
                  std::max(tl.y, br.y) + gy + 1);
 }

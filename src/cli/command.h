@@ -12,6 +12,7 @@ constexpr int exitOk = 0;
 constexpr int exitUsage = 1;
 constexpr int exitFileError = 2;   // missing, unreadable or unwritable file
 constexpr int exitRefused = 3;     // not a valid document (without --force)
+constexpr int exitFailed = 4;      // out of memory, or another failure inside the command
 
 using commandFn = int (*)(const std::vector<std::string>& args);
 

@@ -38,7 +38,9 @@ int loadDocument(const std::string& file, bool force, model::itemList_t& list)
         std::fprintf(stderr, "Not a valid Lumora file.\n");
         return exitRefused;
     }
-    std::fprintf(stderr, "lumora-cli: cannot read %s\n", error.empty() ? file.c_str() : error.c_str());
+    // The reader's sentences name the file.
+    if (error.empty()) error = "cannot read " + file;
+    std::fprintf(stderr, "lumora-cli: %s\n", error.c_str());
     return exitFileError;
 }
 

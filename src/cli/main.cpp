@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
+#include <new>
 
 namespace cli {
 
@@ -33,6 +35,22 @@ static void usage(FILE* to)
     for (const auto& c : cli::commands()) std::fprintf(to, "  %s\n", c.usage);
 }
 
+// Runs a subcommand; a failure it did not handle ends it with a message
+// instead of an abort.
+static int runCommand(const cli::commandEntry& c, const std::vector<std::string>& args)
+{
+    try {
+        return c.run(args);
+    } catch (const std::bad_alloc&) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "lumora-cli %s: there is not enough memory to finish\n", c.name);
+    } catch (const std::exception& e) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "lumora-cli %s: %s\n", c.name, e.what());
+    }
+    return cli::exitFailed;
+}
+
 int main(int argc, char** argv)
 {
     if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "help")) {
@@ -46,7 +64,7 @@ int main(int argc, char** argv)
 
     std::vector<std::string> args(argv + 2, argv + argc);
     for (const auto& c : cli::commands())
-        if (!std::strcmp(c.name, argv[1])) return c.run(args);
+        if (!std::strcmp(c.name, argv[1])) return runCommand(c, args);
     std::fprintf(stderr, "lumora-cli: unknown command '%s'\n", argv[1]);
     usage(stderr);
     return cli::exitUsage;

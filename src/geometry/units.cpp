@@ -25,7 +25,7 @@ double zoomFactor(const model::item_t* header)
 
 int32_t docToScreen(double zoom, int32_t v, int32_t origin)
 {
-    return roundHalfEven(static_cast<long double>(zoom) * v) - origin;
+    return canvasCoordinate(int64_t(roundHalfEven(static_cast<long double>(zoom) * v)) - origin);
 }
 
 int32_t screenToDoc(double zoom, int32_t s, int32_t origin)

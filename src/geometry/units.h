@@ -29,6 +29,18 @@ int32_t zoomPresetIndex(double zoom);
 // The window's zoom: the header's `zoom`, 1.0 without a header.
 double zoomFactor(const model::item_t* header);
 
+// Canvas coordinates are held within ±2^29 pixels, so that sums and
+// differences of two of them (a centre and a radius, a point and a mark's
+// half width) stay within 32 bits. Documents from files may place items
+// anywhere; nothing this far out reaches a canvas of at most 1600 pixels.
+constexpr int32_t canvasCoordinateLimit = 1 << 29;
+inline int32_t canvasCoordinate(int64_t v)
+{
+    return static_cast<int32_t>(v < -canvasCoordinateLimit ? -canvasCoordinateLimit
+                                                           : v > canvasCoordinateLimit ? canvasCoordinateLimit : v);
+}
+
+// Round(zoom × v) − origin, held within the canvas coordinate limit.
 int32_t docToScreen(double zoom, int32_t v, int32_t origin);
 int32_t screenToDoc(double zoom, int32_t s, int32_t origin);
 point_t docToScreenPoint(double zoom, int32_t x, int32_t y, point_t viewOrigin);

@@ -17,7 +17,10 @@
 #include <vector>
 
 #if defined(__unix__)
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <fstream>
 #endif
 
 namespace fs = std::filesystem;
@@ -247,14 +250,45 @@ private:
     int err_ = 0;
 };
 
+// What a record read from a file costs in memory: the record and its
+// allocation. Nodes of points and anchors likewise.
+constexpr uint64_t allocationOverhead = 2 * sizeof(void*);
+constexpr uint64_t recordMemoryCost = sizeof(item_t) + allocationOverhead;
+constexpr uint64_t pointMemoryCost = sizeof(pointNode_t) + allocationOverhead;
+constexpr uint64_t anchorMemoryCost = sizeof(anchorNode_t) + allocationOverhead;
+
+// Counts what the records read so far take, so that a file whose records
+// would not fit in memory is refused before the allocation that would fail.
+class memoryMeter {
+public:
+    explicit memoryMeter(uint64_t budget) : budget_(budget) {}
+    // True when `bytes` more still fit; they are counted then.
+    bool take(uint64_t bytes)
+    {
+        if (bytes > budget_ - used_) {
+            exhausted_ = true;
+            return false;
+        }
+        used_ += bytes;
+        return true;
+    }
+    bool exhausted() const { return exhausted_; }
+
+private:
+    uint64_t budget_;
+    uint64_t used_ = 0;
+    bool exhausted_ = false;
+};
+
 // Reads a blob of `len` bytes into `out`. A blob that runs past the end of the
 // data is dropped without allocating its size, and the rest is consumed so
-// that the next body read ends the file.
-bool readBlob(byteSource& src, int32_t len, std::vector<uint8_t>& out)
+// that the next body read ends the file; so is a blob that memory cannot hold
+// (the meter then says so and the read stops).
+bool readBlob(byteSource& src, int32_t len, std::vector<uint8_t>& out, memoryMeter& meter)
 {
     out.clear();
     if (len <= 0) return false;
-    if (static_cast<uint64_t>(len) > src.remaining()) {
+    if (static_cast<uint64_t>(len) > src.remaining() || !meter.take(static_cast<uint64_t>(len))) {
         src.skip(src.remaining());
         return false;
     }
@@ -270,14 +304,14 @@ bool readBlob(byteSource& src, int32_t len, std::vector<uint8_t>& out)
 // A text blob of an accepted length becomes the record's text. Blobs that are
 // too long are stepped over: the writer never produces one, and reading their
 // bytes as the next record would only give garbage.
-void readTextBlob(byteSource& src, int32_t len, std::vector<uint8_t>& buf, item_t* it)
+void readTextBlob(byteSource& src, int32_t len, std::vector<uint8_t>& buf, item_t* it, memoryMeter& meter)
 {
     if (len <= 0) return;
     if (!acceptedTextLength(len)) {
         src.skip(static_cast<uint64_t>(len));
         return;
     }
-    if (!readBlob(src, len, buf)) return;
+    if (!readBlob(src, len, buf, meter)) return;
     std::u16string t(buf.size() / 2, u'\0');
     std::memcpy(t.data(), buf.data(), t.size() * 2);
     setText(it, t);
@@ -289,6 +323,8 @@ void skipBlock(byteSource& src, int32_t len)
 }
 
 struct readState {
+    explicit readState(uint64_t budget) : meter(budget) {}
+    memoryMeter meter;
     bool checkMagic = true;
     bool acceptedInvalid = false;
     uint8_t historyKept = 0;
@@ -304,20 +340,25 @@ void renumber(readState& st, item_t* it)
     it->stepId = ++st.counter;
 }
 
-// Returns false when the user refused an invalid record.
-bool readRecords(byteSource& src, itemList_t& fresh, docReadQuestions_t& questions, readState& st,
-                 const anchorMarker_t& marker)
+enum class readOutcome { taken, refused, failed, tooManyRecords, outOfMemory };
+
+// Returns `refused` when the user refused an invalid record, `tooManyRecords`
+// when the next record would not fit in the memory budget.
+readOutcome readRecords(byteSource& src, itemList_t& fresh, docReadQuestions_t& questions, readState& st,
+                        const anchorMarker_t& marker)
 {
     std::vector<uint8_t> buf;
     uint8_t body[recordSize];
     for (;;) {
-        if (src.read(body, recordSize) < size_t(recordSize)) return true;
+        if (st.meter.exhausted()) return readOutcome::tooManyRecords;
+        if (src.read(body, recordSize) < size_t(recordSize)) return readOutcome::taken;
+        if (!st.meter.take(recordMemoryCost)) return readOutcome::tooManyRecords;
         auto* it = new item_t;
         std::memcpy(it->bodyBytes(), body, recordSize);
         appendItem(fresh, it);
 
         if (st.checkMagic && it->magic != recordMagic) {
-            if (!questions.askOpenInvalid()) return false;
+            if (!questions.askOpenInvalid()) return readOutcome::refused;
             st.checkMagic = false;
             st.acceptedInvalid = true;
         }
@@ -328,18 +369,18 @@ bool readRecords(byteSource& src, itemList_t& fresh, docReadQuestions_t& questio
             st.version = h.fileVersion;
             st.historyKept = h.historyKept;
             h.reserved322 = 0;
-            readTextBlob(src, h.blobLength, buf, it);
+            readTextBlob(src, h.blobLength, buf, it, st.meter);
             geometry::pxPerUnit(h.unit, h.pxPerUnitX, h.pxPerUnitY);
             geometry::computeCanvasPixels(it);
         } else if (type == typeText) {
             recomputePixels(it);
-            readTextBlob(src, it->blobLength, buf, it);
+            readTextBlob(src, it->blobLength, buf, it, st.meter);
             skipBlock(src, it->extraLength1);
             skipBlock(src, it->extraLength2);
             renumber(st, it);
         } else if (isShapeType(type)) {
             recomputePixels(it);
-            if (readBlob(src, it->blobLength, buf)) {
+            if (readBlob(src, it->blobLength, buf, st.meter) && st.meter.take(buf.size() / pointEntrySize * pointMemoryCost)) {
                 freeNodes(it->points);
                 const size_t n = buf.size() / pointEntrySize;
                 for (size_t i = 0; i < n; ++i) {
@@ -351,7 +392,8 @@ bool readRecords(byteSource& src, itemList_t& fresh, docReadQuestions_t& questio
             renumber(st, it);
         } else if (type == typeGrid) {
             recomputePixels(it);
-            if (readBlob(src, it->blobLength, buf) && buf.size() >= size_t(anchorEntrySize)) {
+            if (readBlob(src, it->blobLength, buf, st.meter) && buf.size() >= size_t(anchorEntrySize) &&
+                st.meter.take(buf.size() / anchorEntrySize * anchorMemoryCost)) {
                 const size_t n = buf.size() / anchorEntrySize;
                 for (size_t i = 0; i < n; ++i) {
                     int32_t e[2];
@@ -362,10 +404,10 @@ bool readRecords(byteSource& src, itemList_t& fresh, docReadQuestions_t& questio
             }
             renumber(st, it);
         } else if (type == typePictureData) {
-            if (readBlob(src, it->blobLength, buf))
+            if (readBlob(src, it->blobLength, buf, st.meter))
                 it->stream = std::make_unique<std::vector<uint8_t>>(std::move(buf));
             buf = {};
-            readTextBlob(src, it->diagonal, buf, it);
+            readTextBlob(src, it->diagonal, buf, it, st.meter);
         } else {
             recomputePixels(it);
             renumber(st, it);
@@ -373,16 +415,54 @@ bool readRecords(byteSource& src, itemList_t& fresh, docReadQuestions_t& questio
     }
 }
 
-bool readFrom(byteSource& src, itemList_t& list, docReadQuestions_t& questions, std::string* error,
-              const anchorMarker_t& marker)
+// The memory budget of a read: the limits' own, or what the machine has.
+uint64_t budgetOf(const readLimits_t& limits)
+{
+    return limits.memoryBudget ? limits.memoryBudget : availableMemoryBudget();
+}
+
+// Whether even the largest number of records `size` bytes can hold fits the budget.
+bool recordsCanFit(uint64_t size, uint64_t budget)
+{
+    const uint64_t most = size / recordSize;
+    return most <= budget / recordMemoryCost;
+}
+
+// "2 GB", "64 MB" or "1000 bytes".
+std::string bytesText(uint64_t n)
+{
+    if (n >= (uint64_t(1) << 30) && n % (uint64_t(1) << 30) == 0) return std::to_string(n >> 30) + " GB";
+    if (n >= (uint64_t(1) << 20) && n % (uint64_t(1) << 20) == 0) return std::to_string(n >> 20) + " MB";
+    return std::to_string(n) + " bytes";
+}
+
+std::string tooLargeMessage(const std::string& what, const readLimits_t& limits)
+{
+    return what + " is too large to open: a document may have at most " + bytesText(limits.maxFileBytes);
+}
+
+std::string tooManyRecordsMessage(const std::string& what)
+{
+    return what + " holds more records than fit in the memory available";
+}
+
+// Reads every record into a list of its own and swaps it in only when all
+// went well; allocation failure on the way leaves `list` as it was.
+readOutcome readFrom(byteSource& src, itemList_t& list, docReadQuestions_t& questions, uint64_t budget,
+                     const anchorMarker_t& marker)
 {
     itemList_t fresh;
-    readState st;
-    const bool taken = readRecords(src, fresh, questions, st, marker);
-    if (!taken || src.failed()) {
-        if (error) *error = taken ? src.error() : std::string();
+    readState st(budget);
+    readOutcome outcome = readOutcome::outOfMemory;
+    try {
+        outcome = readRecords(src, fresh, questions, st, marker);
+        if (outcome == readOutcome::taken && src.failed()) outcome = readOutcome::failed;
+    } catch (const std::bad_alloc&) {
+        outcome = readOutcome::outOfMemory;
+    }
+    if (outcome != readOutcome::taken) {
         freeList(fresh);
-        return false;
+        return outcome;
     }
     setModified(fresh, st.acceptedInvalid);
     // Renumbering lowered ids the cache saw while appending; refill it once.
@@ -392,7 +472,20 @@ bool readFrom(byteSource& src, itemList_t& list, docReadQuestions_t& questions, 
     moveList(fresh, list);
     if (st.version > formatVersion)
         questions.warnNewerVersion(std::string(newerVersionLine1) + "\r\n" + newerVersionLine2);
-    return true;
+    return readOutcome::taken;
+}
+
+// The sentence for a read that did not succeed; empty for a refusal.
+std::string outcomeMessage(readOutcome o, const std::string& what, const byteSource& src)
+{
+    switch (o) {
+    case readOutcome::taken:
+    case readOutcome::refused: return {};
+    case readOutcome::failed: return "cannot read " + what + ": " + src.error();
+    case readOutcome::tooManyRecords: return tooManyRecordsMessage(what);
+    case readOutcome::outOfMemory: return "there is not enough memory to read " + what;
+    }
+    return {};
 }
 
 std::string trimmed(const std::string& s)
@@ -458,7 +551,7 @@ bool writeDocument(const std::string& fileName, itemList_t& list, std::string* e
 }
 
 bool readDocument(const std::string& fileName, itemList_t& list, docReadQuestions_t& questions, std::string* error,
-                  const anchorMarker_t& marker)
+                  const anchorMarker_t& marker, const readLimits_t& limits)
 {
     auto fail = [&](const std::string& reason) {
         if (error) *error = reason;
@@ -469,22 +562,67 @@ bool readDocument(const std::string& fileName, itemList_t& list, docReadQuestion
     std::error_code ec;
     const auto status = fs::status(name, ec);
     if (!fs::exists(status)) return fail(name + ": no such file");
+    if (fs::is_directory(status)) return fail(name + " is a folder, not a document");
     if (!fs::is_regular_file(status)) return fail(name + " is not a file");
     const uintmax_t size = fs::file_size(name, ec);
-    if (ec) return fail(name + ": " + ec.message());
+    if (ec) return fail("cannot read " + name + ": " + ec.message());
+    // Refused before anything is allocated for it.
+    if (size > limits.maxFileBytes) return fail(tooLargeMessage(name, limits));
+    const uint64_t budget = budgetOf(limits);
+    if (!recordsCanFit(size, budget)) return fail(tooManyRecordsMessage(name));
     std::FILE* f = std::fopen(name.c_str(), "rb");
-    if (!f) return fail(name + ": " + systemMessage(errno));
+    if (!f) return fail("cannot read " + name + ": " + systemMessage(errno));
     fileSource src(f, size);
-    std::string why;
-    if (readFrom(src, list, questions, &why, marker)) return true;
-    return fail(why.empty() ? std::string() : name + ": " + why);
+    const readOutcome o = readFrom(src, list, questions, budget, marker);
+    return o == readOutcome::taken || fail(outcomeMessage(o, name, src));
 }
 
 bool readDocumentBytes(const uint8_t* data, size_t size, itemList_t& list, docReadQuestions_t& questions,
-                       std::string* error, const anchorMarker_t& marker)
+                       std::string* error, const anchorMarker_t& marker, const readLimits_t& limits)
 {
-    memorySource src(data, data ? size : 0);
-    return readFrom(src, list, questions, error, marker);
+    auto fail = [&](const std::string& reason) {
+        if (error) *error = reason;
+        return false;
+    };
+    if (!data) size = 0;
+    if (size > limits.maxFileBytes) return fail(tooLargeMessage("the document", limits));
+    const uint64_t budget = budgetOf(limits);
+    if (!recordsCanFit(size, budget)) return fail(tooManyRecordsMessage("the document"));
+    memorySource src(data, size);
+    const readOutcome o = readFrom(src, list, questions, budget, marker);
+    return o == readOutcome::taken || fail(outcomeMessage(o, "the document", src));
+}
+
+uint64_t availableMemoryBudget()
+{
+    uint64_t available = UINT64_MAX;
+#if defined(__unix__)
+    // What the kernel says can be had without swapping others out.
+    std::ifstream info("/proc/meminfo");
+    std::string key;
+    uint64_t kb = 0;
+    while (info >> key >> kb) {
+        if (key == "MemAvailable:") {
+            available = kb * 1024;
+            break;
+        }
+        info.ignore(256, '\n');
+    }
+    // A limit on the address space or the data segment counts from what the
+    // process already uses.
+    uint64_t pages = 0, resident = 0, shared = 0, text = 0, lib = 0, data = 0;
+    std::ifstream statm("/proc/self/statm");
+    statm >> pages >> resident >> shared >> text >> lib >> data;
+    const uint64_t page = static_cast<uint64_t>(sysconf(_SC_PAGESIZE));
+    const std::pair<int, uint64_t> inUse[] = {{RLIMIT_AS, pages * page}, {RLIMIT_DATA, data * page}};
+    for (const auto& [resource, used] : inUse) {
+        rlimit r{};
+        if (getrlimit(resource, &r) == 0 && r.rlim_cur != RLIM_INFINITY)
+            available = std::min<uint64_t>(available, r.rlim_cur > used ? r.rlim_cur - used : 0);
+    }
+#endif
+    // A quarter stays for the rest of the program (the canvas, the output).
+    return available == UINT64_MAX ? available : available - available / 4;
 }
 
 void recomputePixels(item_t* it)

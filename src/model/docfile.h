@@ -27,6 +27,17 @@ constexpr const char* invalidFileQuestion = "Not a valid Lumora file. Attempt to
 constexpr const char* newerVersionLine1 = "This file was created on a newer version of Lumora software.";
 constexpr const char* newerVersionLine2 = "Update your software. Otherwise, this file might not display correctly.";
 
+// The largest document file the reader takes: 2 GB. A larger file is refused
+// before anything of it is read.
+constexpr uint64_t documentSizeLimit = uint64_t(1) << 31;
+
+// What a read may use. The memory budget bounds what the records read so far
+// take in memory; 0 means what the machine has available (less a reserve).
+struct readLimits_t {
+    uint64_t maxFileBytes = documentSizeLimit;
+    uint64_t memoryBudget = 0;
+};
+
 struct docReadQuestions_t {
     virtual ~docReadQuestions_t() = default;
     // A record with a wrong magic was met; true reads on (asked at most once).
@@ -44,15 +55,21 @@ bool writeDocument(const std::string& fileName, itemList_t& list, std::string* e
                    const anchorMarker_t& marker = {});
 
 // Reads `fileName` into `list`, replacing its records. False when the name is
-// blank, the file is missing or unreadable, or the user refused an invalid
-// file; `list` is then unchanged and `error` (when given) says why, or stays
-// empty for a refusal.
+// blank, the file is missing, unreadable, a folder, larger than the limit or
+// holding more records than memory allows, or when the user refused an
+// invalid file; `list` is then unchanged and `error` (when given) says why in
+// a sentence that names the file, or stays empty for a refusal.
 bool readDocument(const std::string& fileName, itemList_t& list, docReadQuestions_t& questions,
-                  std::string* error = nullptr, const anchorMarker_t& marker = {});
+                  std::string* error = nullptr, const anchorMarker_t& marker = {}, const readLimits_t& limits = {});
 
 // The same reader over bytes already in memory.
 bool readDocumentBytes(const uint8_t* data, size_t size, itemList_t& list, docReadQuestions_t& questions,
-                       std::string* error = nullptr, const anchorMarker_t& marker = {});
+                       std::string* error = nullptr, const anchorMarker_t& marker = {},
+                       const readLimits_t& limits = {});
+
+// The memory a read may use when its limits name no budget: what the machine
+// has available (and the process may address), less a reserve.
+uint64_t availableMemoryBudget();
 
 // Rebuilds the pixel fields of a record from its document-measure fields.
 void recomputePixels(item_t* item);

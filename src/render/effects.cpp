@@ -64,7 +64,8 @@ double fadeFactor(const item_t* item) { return std::clamp(item->shadowFade / 30.
 int32_t shadowReach(const item_t* item, double zoom)
 {
     if (item->shadowElevation == 0) return 0;
-    return geometry::penWidthAt(zoom, item->lineWeight) + roundHalfEven(shadowOffsetPx(item, zoom) * fadeFactor(item));
+    return geometry::canvasCoordinate(int64_t(geometry::penWidthAt(zoom, item->lineWeight)) +
+                                      roundHalfEven(shadowOffsetPx(item, zoom) * fadeFactor(item)));
 }
 
 int32_t shadowSpreadPx(const item_t* item, double zoom)
@@ -76,7 +77,7 @@ int32_t shadowSpreadPx(const item_t* item, double zoom)
     // of two (shrunken) pixels either side: four shrunken pixels in all,
     // plus the rounding of the shrunken size.
     const int32_t blur = item->shadowFade == 0 ? 0 : static_cast<int32_t>(std::ceil(4.0 * (item->shadowFade + 10) / 10.0)) + 3;
-    return shadowOffsetPx(item, zoom) + pen + blur + 1;
+    return geometry::canvasCoordinate(int64_t(shadowOffsetPx(item, zoom)) + pen + blur + 1);
 }
 
 geometry::rect_t effectRect(const item_t* item, int32_t lightDirection)

@@ -59,7 +59,8 @@ rect_t itemReach(const item_t* item, double zoom)
         if (g > 1) r = r.grown(g);
     }
     if (item->shadowElevation != 0 && zoom > 0) {
-        const int32_t spread = static_cast<int32_t>(std::ceil(shadowSpreadPx(item, zoom) / zoom)) + 1;
+        const int32_t spread = geometry::canvasCoordinate(static_cast<int64_t>(
+                                   std::ceil(std::min(shadowSpreadPx(item, zoom) / zoom, 1e9))) + 1);
         r = r.united(box.grown(spread));
     }
     return r;
@@ -157,22 +158,27 @@ void drawGridlinesOn(renderView_t& view, canvas_t& canvas)
     const auto& h = header->hdr();
     const double zoom = viewZoom(view);
     canvas.setPen(view.style.gridlineColor, 1);
-    const int32_t pageW = std::abs(h.x2 - h.x1), pageH = std::abs(h.y2 - h.y1);
+    // Wide arithmetic: the page and the anchors come from files and may be anywhere.
+    auto clamped = [](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+    const int32_t pageW = clamped(std::abs(int64_t(h.x2) - h.x1)), pageH = clamped(std::abs(int64_t(h.y2) - h.y1));
+    auto onCanvas = [&](int32_t anchor, int32_t origin, int32_t pageEdge) {
+        return int64_t(roundHalfEven(static_cast<long double>(zoom) * (int64_t(anchor) + 3))) - origin - pageEdge;
+    };
     if (h.showGridX) {
         for (const model::anchorNode_t* a = grid->anchorsX.head; a; a = a->next) {
             if (a->deleted) continue;
-            const int32_t x = roundHalfEven(static_cast<long double>(zoom) * (a->left + 3)) - view.viewOrigin.x - h.x1;
+            const int64_t x = onCanvas(a->left, view.viewOrigin.x, h.x1);
             if (x < 0 || x >= canvas.width()) continue;
-            const QPoint pts[2] = {QPoint(x, 0), QPoint(x, pageH)};
+            const QPoint pts[2] = {QPoint(int32_t(x), 0), QPoint(int32_t(x), pageH)};
             canvas.polyline(pts, 2);
         }
     }
     if (h.showGridY) {
         for (const model::anchorNode_t* a = grid->anchorsY.head; a; a = a->next) {
             if (a->deleted) continue;
-            const int32_t y = roundHalfEven(static_cast<long double>(zoom) * (a->top + 3)) - view.viewOrigin.y - h.y1;
+            const int64_t y = onCanvas(a->top, view.viewOrigin.y, h.y1);
             if (y < 0 || y >= canvas.height()) continue;
-            const QPoint pts[2] = {QPoint(0, y), QPoint(pageW, y)};
+            const QPoint pts[2] = {QPoint(0, int32_t(y)), QPoint(pageW, int32_t(y))};
             canvas.polyline(pts, 2);
         }
     }

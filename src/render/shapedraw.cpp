@@ -19,8 +19,8 @@ using model::roundHalfEven;
 
 QPoint xform_t::map(int32_t x, int32_t y) const
 {
-    return QPoint(roundHalfEven(static_cast<long double>(sx) * (int64_t(x) + ox)) + dx,
-                  roundHalfEven(static_cast<long double>(sy) * (int64_t(y) + oy)) + dy);
+    return QPoint(geometry::canvasCoordinate(int64_t(roundHalfEven(static_cast<long double>(sx) * (int64_t(x) + ox))) + dx),
+                  geometry::canvasCoordinate(int64_t(roundHalfEven(static_cast<long double>(sy) * (int64_t(y) + oy))) + dy));
 }
 
 point_t xform_t::mapPt(int32_t x, int32_t y) const

@@ -13,10 +13,10 @@
 
 namespace render {
 
-// Document pixel (x, y) → (Round((x + ox) × sx) + dx, Round((y + oy) × sy) + dy);
-// widths and bands are computed at `widthZoom`. The document offset (ox, oy)
-// moves a figure's points before they are mapped, as a shadow moves a copy
-// of a point-list shape.
+// Document pixel (x, y) → (Round((x + ox) × sx) + dx, Round((y + oy) × sy) + dy),
+// held within the canvas coordinate limit; widths and bands are computed at
+// `widthZoom`. The document offset (ox, oy) moves a figure's points before
+// they are mapped, as a shadow moves a copy of a point-list shape.
 struct xform_t {
     double sx = 1, sy = 1;
     int32_t dx = 0, dy = 0;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace render {
@@ -25,9 +26,11 @@ int32_t patternUnit(double lineWeightMm, double zoom)
 
 pattern_t builtinPattern(int32_t index, int32_t a)
 {
-    const int32_t b = 2 * a;
+    // Multiples held at the top of the range: a weight from a file may be anything.
+    auto times = [a](int64_t k) { return static_cast<int32_t>(std::clamp<int64_t>(k * a, INT32_MIN, INT32_MAX)); };
+    const int32_t b = times(2);
     const int32_t e = std::max(b, 3);
-    const int32_t dash = std::max(6 * a, 6);
+    const int32_t dash = std::max(times(6), 6);
     const int32_t gap = std::max(b, 2);
     switch (index) {
     case patternDot: return {std::max(a, 1), std::max(b, 1)};
@@ -182,6 +185,35 @@ void drawDash(canvas_t& canvas, const model::item_t* item, dpoint_t d, dpoint_t 
     }
 }
 
+// The distances along a walk from `start` in direction `theta` at which a
+// dash can touch the image: a dash is a band across the walk, `reach` pixels
+// to either side at most, that ends square at its two points; so it touches
+// the image only where the image's corners, seen along the walk, lie (first
+// > last when the band passes the image by).
+struct walkWindow_t {
+    double first = 0, last = 0;
+};
+
+walkWindow_t walkWindow(dpoint_t start, double theta, int32_t width, int32_t height, double reach)
+{
+    const double ux = std::cos(theta), uy = -std::sin(theta);
+    double first = std::numeric_limits<double>::infinity(), last = -first;
+    double side = first, otherSide = -first;
+    for (const double cx : {0.0, double(width)})
+        for (const double cy : {0.0, double(height)}) {
+            const double dx = cx - start.x, dy = cy - start.y;
+            const double along = dx * ux + dy * uy, across = dx * uy - dy * ux;
+            first = std::min(first, along);
+            last = std::max(last, along);
+            side = std::min(side, across);
+            otherSide = std::max(otherSide, across);
+        }
+    // Rounding moves the walk's points and the band's corners by a pixel or two.
+    constexpr double slack = 3;
+    if (side > reach + slack || otherSide < -reach - slack) return {1, 0};
+    return {first - slack, last + slack};
+}
+
 } // namespace
 
 void drawLine(canvas_t& canvas, const model::item_t* item, dpoint_t start, dpoint_t end,
@@ -190,8 +222,8 @@ void drawLine(canvas_t& canvas, const model::item_t* item, dpoint_t start, dpoin
     const int32_t W = style.bandWidth;
     int32_t B = style.outlineWidth;
     int32_t fill = item->fillColor;
-    const bool solid = 2 * B >= W || item->lineWeight < 0.0001 ||
-                       2 * geometry::penWidthAt(1, item->outlineWeight) >= geometry::penWidthAt(1, item->lineWeight);
+    const bool solid = 2 * int64_t(B) >= W || item->lineWeight < 0.0001 ||
+                       2 * int64_t(geometry::penWidthAt(1, item->outlineWeight)) >= geometry::penWidthAt(1, item->lineWeight);
     if (solid) {
         fill = -2;
         B = 0;
@@ -206,9 +238,22 @@ void drawLine(canvas_t& canvas, const model::item_t* item, dpoint_t start, dpoin
 
     // A damaged angle must not stall the walk: fall back to the direction of the points.
     const double theta = std::isfinite(item->angle) ? item->angle : std::atan2(start.y - end.y, end.x - start.x);
+    const int64_t useCycle = cycle > 0 ? cycle : solidDash;
+    const walkWindow_t window = walkWindow(start, theta, canvas.width(), canvas.height(), double(W) + 2);
     double sum = 0;
     dpoint_t D = start;
     for (;;) {
+        // Dashes wholly before or after the image draw nothing: whole cycles
+        // before it are stepped over (a long line of short dashes at a high
+        // zoom would otherwise take billions of steps), and the walk ends
+        // once it has passed the image.
+        if (sum > window.last) return;
+        if (sum + 2.0 * useCycle < window.first) {
+            sum += std::floor((window.first - sum) / useCycle - 1) * useCycle;
+            const stepResult_t d = stepAlong(start, sum, theta, end);
+            if (d.reachedEnd) return;
+            D = d.point;
+        }
         for (size_t i = 0; i < use.size(); i += 2) {
             sum += std::max(use[i], 0);
             const stepResult_t f = stepAlong(start, sum, theta, end);

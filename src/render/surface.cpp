@@ -153,7 +153,9 @@ void canvas_t::strokeThick(const QPoint* in, int32_t n, bool closed)
             const bool hasPrev = closed || i > 0, hasNext = closed || i < m - 1;
             if (hasPrev && hasNext) {
                 const QPoint a = pts[(i + m - 1) % m], b = pts[i], c = pts[(i + 1) % m];
-                const double ux = b.x() - a.x(), uy = b.y() - a.y(), vx = c.x() - b.x(), vy = c.y() - b.y();
+                // In doubles: points from a file may lie anywhere in the integer range.
+                const double ux = double(b.x()) - a.x(), uy = double(b.y()) - a.y();
+                const double vx = double(c.x()) - b.x(), vy = double(c.y()) - b.y();
                 if ((ux * vx + uy * vy) / (std::hypot(ux, uy) * std::hypot(vx, vy)) > straightCos) continue;
             }
             discs.push_back(pts[i]);

@@ -253,6 +253,29 @@ TEST_F(ShellTest, AnEmptyFileIsAnEmptyDocumentUnderItsOwnName)
     EXPECT_FALSE(d->isModified());
 }
 
+// The reader's refusals reach the user as the command-line tool prints them,
+// and the window stays an untitled document.
+TEST_F(ShellTest, FilesTheReaderRefusesAreReportedWithItsSentence)
+{
+    const QString big = path("big.lmra"), folder = path("adir.lmra");
+    QFile fh(big);
+    ASSERT_TRUE(fh.open(QIODevice::WriteOnly) && fh.resize(qint64(model::documentSizeLimit) + 1));  // sparse
+    fh.close();
+    ASSERT_TRUE(QDir(files.path()).mkdir(QStringLiteral("adir.lmra")));
+    const std::pair<QString, QString> cases[] = {
+        {big, QStringLiteral(" is too large to open: a document may have at most 2 GB")},
+        {folder, QStringLiteral(" is a folder, not a document")},
+    };
+    for (const auto& [name, sentence] : cases) {
+        dlg.messages.clear();
+        TSandbox* d = w->openDocumentWindow(name);
+        ASSERT_EQ(dlg.texts().size(), 1) << name.toStdString();
+        EXPECT_EQ(dlg.texts()[0], name + sentence);
+        EXPECT_TRUE(d->fileName.isEmpty());
+        EXPECT_NE(d->header(), nullptr);
+    }
+}
+
 TEST_F(ShellTest, PictureNamesStartAnUntitledDocument)
 {
     for (const QString& name : {QStringLiteral("photo.bmp"), QStringLiteral("Photo.JPG ")}) {

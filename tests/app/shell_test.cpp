@@ -312,3 +312,30 @@ TEST_F(ShellTest, ExitAnswers)
     EXPECT_TRUE(a->isModified());  // No ends without saving
     EXPECT_TRUE(dlg.fileRequests.empty());
 }
+
+// Closing the editor with a modified, an untouched and an already closed
+// window whose deferred deletion has not run: no question is asked, and every
+// document window goes while the main window is still whole (a window deleted
+// later would call back into a half destroyed main window).
+TEST_F(ShellTest, TeardownDeletesEveryDocumentWindowBeforeTheMainWindowsMembers)
+{
+    TSandbox* modified = w->openDocumentWindow(QString());
+    model::setModified(modified->items, true);
+    TSandbox* untouched = w->openDocumentWindow(QString());
+    TSandbox* closed = w->openDocumentWindow(QString());
+    model::setModified(closed->items, false);
+    ASSERT_TRUE(closed->parentWidget()->close());  // deleted later, by the event loop
+    ASSERT_FALSE(QPointer<TSandbox>(closed).isNull());
+    ASSERT_EQ(w->documents().size(), 2u);
+
+    std::vector<QString> order;
+    for (TSandbox* d : {modified, untouched, closed})
+        QObject::connect(d, &QObject::destroyed, [&order, n = d->caption()] { order.push_back(n); });
+    QObject::connect(&w->Timer1, &QObject::destroyed, [&order] { order.push_back(QStringLiteral("members")); });
+    dlg.messages.clear();
+    w->exitConfirmed = true;
+    w.reset();
+    ASSERT_EQ(order.size(), 4u);
+    EXPECT_EQ(order.back(), QStringLiteral("members"));
+    EXPECT_TRUE(dlg.messages.empty());
+}

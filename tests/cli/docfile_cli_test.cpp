@@ -301,3 +301,79 @@ TEST_F(Cli, RoundtripRewritesAndNeverLeavesAPartialFile)
     EXPECT_FALSE(bad.err.isEmpty());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "only the two documents";
 }
+
+// ---------------------------------------------------------------- hostile files
+
+namespace {
+
+// A command over a file it cannot take: the exit code and the one line on
+// stderr, nothing on stdout and no output file. BIG is a sparse file of zeros
+// over the size limit, ZEROS 200 MB of zeros (read with the address space
+// limited to 400 MB), FOLDER a folder named like a document.
+struct hostileCase {
+    const char* name;
+    QStringList args;
+    bool limitAddressSpace;
+    int code;
+    const char* line;
+};
+
+void PrintTo(const hostileCase& c, std::ostream* os) { *os << c.name; }
+
+const hostileCase hostileCases[] = {
+    {"DumpOfAFileOverTheSizeLimit", {"dump", "--json", "--force", "BIG"}, false, 2,
+     "lumora-cli: BIG is too large to open: a document may have at most 2 GB"},
+    {"RenderOfAFileOverTheSizeLimit", {"render", "--force", "BIG", "OUT"}, false, 2,
+     "lumora-cli: BIG is too large to open: a document may have at most 2 GB"},
+    {"InfoOfAFileOverTheSizeLimit", {"info", "--force", "BIG"}, false, 2,
+     "lumora-cli: BIG is too large to open: a document may have at most 2 GB"},
+    {"RoundtripOfAFileOverTheSizeLimit", {"roundtrip", "--force", "BIG", "OUT"}, false, 2,
+     "lumora-cli: BIG is too large to open: a document may have at most 2 GB"},
+    {"DumpOfMoreRecordsThanTheAddressSpaceHolds", {"dump", "--json", "--force", "ZEROS"}, true, 2,
+     "lumora-cli: ZEROS holds more records than fit in the memory available"},
+    {"RenderOfMoreRecordsThanTheAddressSpaceHolds", {"render", "--force", "ZEROS", "OUT"}, true, 2,
+     "lumora-cli: ZEROS holds more records than fit in the memory available"},
+    {"DumpOfAFolder", {"dump", "--json", "FOLDER"}, false, 2, "lumora-cli: FOLDER is a folder, not a document"},
+    {"RenderOfAFolder", {"render", "FOLDER", "OUT"}, false, 2, "lumora-cli: FOLDER is a folder, not a document"},
+};
+
+class CliHostile : public ::testing::TestWithParam<hostileCase> {};
+
+} // namespace
+
+TEST_P(CliHostile, ExitsWithItsCodeAndOneLineAndWritesNothing)
+{
+    const hostileCase& c = GetParam();
+#if defined(__SANITIZE_ADDRESS__)
+    if (c.limitAddressSpace) GTEST_SKIP() << "AddressSanitizer needs more address space than the limit leaves";
+#endif
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString big = dir.filePath("big.lmra"), zeros = dir.filePath("zeros.lmra");
+    const QString folder = dir.filePath("adir.lmra"), out = dir.filePath("out");
+    for (const auto& [name, size] : {std::pair{big, qint64(model::documentSizeLimit) + 1}, {zeros, qint64(200) << 20}}) {
+        QFile f(name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.resize(size));  // sparse
+    }
+    ASSERT_TRUE(QDir(dir.path()).mkdir("adir.lmra"));
+    QStringList args = c.args;
+    args.replaceInStrings("BIG", big).replaceInStrings("ZEROS", zeros).replaceInStrings("FOLDER", folder);
+    args.replaceInStrings("OUT", out);
+    if (c.limitAddressSpace)
+        args = QStringList{"-c", "ulimit -v 400000 && exec \"$0\" \"$@\"", QStringLiteral(LUMORA_CLI)} + args;
+
+    QProcess p;
+    p.start(c.limitAddressSpace ? QStringLiteral("/bin/sh") : QStringLiteral(LUMORA_CLI), args);
+    ASSERT_TRUE(p.waitForFinished(60000));
+    ASSERT_EQ(p.exitStatus(), QProcess::NormalExit) << "no abort";
+    EXPECT_EQ(p.exitCode(), c.code);
+    QString expected = QString::fromUtf8(c.line);
+    expected.replace("BIG", big).replace("ZEROS", zeros).replace("FOLDER", folder);
+    const QStringList lines = QString::fromUtf8(p.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+    EXPECT_TRUE(lines.contains(expected)) << lines.join('\n').toStdString();
+    EXPECT_TRUE(p.readAllStandardOutput().isEmpty());
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, CliHostile, ::testing::ValuesIn(hostileCases),
+                         [](const auto& info) { return std::string(info.param.name); });

@@ -597,3 +597,105 @@ TEST(DocfileRead, IdsAtTheTopOfTheRangeStayDefined)
     EXPECT_TRUE(idCacheConsistent(list));
     freeList(list);
 }
+
+// ---------------------------------------------------------------- files too large for the reader
+
+namespace {
+
+// A file (or folder) the reader meets, the limits it reads with, and the
+// sentence after the file's name when it refuses (none when it reads).
+struct sizeCase {
+    const char* name;
+    std::string (*make)(const tempDir& d);
+    readLimits_t limits;
+    const char* refusal;
+};
+
+void PrintTo(const sizeCase& c, std::ostream* os) { *os << c.name; }
+
+// A header and `lines` lines, as the editor writes them.
+std::vector<uint8_t> smallDocument(int lines)
+{
+    fileBuilder f;
+    f.header();
+    for (int k = 0; k < lines; ++k) f.record(typeLine);
+    return f.bytes;
+}
+
+std::string fileOf(const tempDir& d, const std::vector<uint8_t>& bytes)
+{
+    writeAll(d.file("doc.lmra"), bytes);
+    return d.file("doc.lmra");
+}
+
+const sizeCase sizeCases[] = {
+    {"OneByteOverTheSizeLimit",
+     [](const tempDir& d) {
+         // Sparse: no disk is used for the zeros.
+         const std::string name = d.file("big.lmra");
+         writeAll(name, {});
+         std::filesystem::resize_file(name, documentSizeLimit + 1);
+         return name;
+     },
+     {}, " is too large to open: a document may have at most 2 GB"},
+    {"ExactlyAtALowerSizeLimit", [](const tempDir& d) { return fileOf(d, smallDocument(2)); },
+     {3 * recordSize, 0}, nullptr},
+    {"OneByteOverALowerSizeLimit", [](const tempDir& d) { return fileOf(d, smallDocument(2)); },
+     {3 * recordSize - 1, 0}, " is too large to open: a document may have at most 1343 bytes"},
+    {"MoreRecordsThanTheMemoryBudget", [](const tempDir& d) { return fileOf(d, smallDocument(40)); },
+     {documentSizeLimit, 20000}, " holds more records than fit in the memory available"},
+    {"AnchorsBeyondTheMemoryBudgetMidway",
+     [](const tempDir& d) {
+         // Few records pass the first estimate; their 3000 anchors do not fit.
+         fileBuilder f;
+         f.header();
+         const size_t g = f.record(typeGrid);
+         std::vector<int32_t> entries;
+         for (int k = 0; k < 3000; ++k) entries.insert(entries.end(), {anchorAxisX, k});
+         f.set<int32_t>(g, 112, int32_t(entries.size() * 4));
+         const auto* p = reinterpret_cast<const uint8_t*>(entries.data());
+         f.blob({p, p + entries.size() * 4});
+         return fileOf(d, f.bytes);
+     },
+     {documentSizeLimit, 60000}, " holds more records than fit in the memory available"},
+    {"AFolder",
+     [](const tempDir& d) {
+         std::filesystem::create_directory(d.file("adir.lmra"));
+         return d.file("adir.lmra");
+     },
+     {}, " is a folder, not a document"},
+};
+
+class DocfileSizeLimits : public ::testing::TestWithParam<sizeCase> {};
+
+} // namespace
+
+TEST_P(DocfileSizeLimits, RefusedWithASentenceBeforeAnythingIsAskedOrChanged)
+{
+    const sizeCase& c = GetParam();
+    tempDir d;
+    const std::string name = c.make(d);
+    openDocument doc;
+    scriptedQuestions q;
+    std::string error;
+    const bool read = readDocument(name, doc.list, q, &error, {}, c.limits);
+    if (!c.refusal) {
+        EXPECT_TRUE(read) << error;
+        EXPECT_EQ(countItems(doc.list), 3);
+        return;
+    }
+    EXPECT_FALSE(read);
+    EXPECT_EQ(error, name + c.refusal);
+    EXPECT_EQ(q.asked, 0);
+    EXPECT_TRUE(doc.untouched());
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, DocfileSizeLimits, ::testing::ValuesIn(sizeCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DocfileRead, TheMemoryBudgetIsWhatTheMachineHasLessAReserve)
+{
+    const uint64_t b = availableMemoryBudget();
+    EXPECT_GT(b, uint64_t(16) << 20) << "some memory is available";
+    EXPECT_LT(b, UINT64_MAX) << "Linux says how much";
+}

@@ -370,7 +370,10 @@ TEST_F(History, GridEditCarriesTheAnchorsAndUndoRestoresThePreviousGrid)
     EXPECT_EQ(countNodes(v->anchorsX), 2);
     EXPECT_EQ(countNodes(v->anchorsY), 1);
     EXPECT_EQ(anchorPositionX(v->anchorsX.tail), 20);
-    unlinkNode(v->anchorsX, v->anchorsX.tail);  // the edit: delete a gridline
+    // The edit: delete a gridline (the node is the edit's to free).
+    anchorNode_t* gone = v->anchorsX.tail;
+    unlinkNode(v->anchorsX, gone);
+    delete gone;
     EXPECT_TRUE(grid->hidden);
     EXPECT_EQ(findVisibleByType(doc, typeGrid), v);
     ASSERT_TRUE(undo(doc));

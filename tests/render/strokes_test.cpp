@@ -235,6 +235,29 @@ TEST(DrawLine, ThinDotsArePixelPolylines)
     model::freeList(doc);
 }
 
+// A dotted line far longer than the image: the dashes before it are stepped
+// over by whole pattern cycles and the walk ends behind it, so the pixels are
+// those of the same line starting a few cycles before the image (with a wrong
+// phase after skipping, or an off-by-one cycle, the dots would shift), and
+// the walk of hundreds of millions of dots takes no time.
+TEST(DrawLine, DashesFarOutsideTheImageAreSteppedOver)
+{
+    model::itemList_t doc;
+    // 0.5 mm "Dot" at 100 %: dots of 2, spaces of 4, a cycle of 6 pixels.
+    const int32_t cycles = 100000000;
+    model::item_t* far = addLine(doc, 20 - 6 * cycles, 50, 400000000, 50, 0.5, patternDot, 0x0000FF);
+    model::item_t* near = addLine(doc, 20 - 6 * 5, 60, 400000000, 60, 0.5, patternDot, 0x0000FF);
+    ASSERT_EQ(resolvePattern(doc, far, 1.0), (pattern_t{2, 4}));
+    const QImage a = renderLine(doc, far), b = renderLine(doc, near);
+    int dots = 0;
+    for (int x = 0; x < 200; ++x) {
+        EXPECT_EQ(px(a, x, 50), px(b, x, 60)) << x;
+        dots += px(a, x, 50) != white;
+    }
+    EXPECT_GT(dots, 50);
+    model::freeList(doc);
+}
+
 TEST(DrawLine, ShorterThanFirstDashIsOneDash)
 {
     model::itemList_t doc;

@@ -1,0 +1,20 @@
+// Reads arbitrary bytes as a document and paints the whole canvas with every
+// effect on, then the selection marks (fuzzing::paintDocument).
+#include "harness.h"
+
+#include <QGuiApplication>
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static QGuiApplication app(*argc, *argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    fuzzing::paintDocument(data, size);
+    return 0;
+}
