@@ -82,7 +82,9 @@ void drawCircle(drawContext_t& ctx, const item_t* item, int32_t pen)
 {
     if (model::countNodes(item->points) < 2) return;
     const point_t c = mappedPointAt(ctx.xf, item, 1);
-    const int32_t r = roundHalfEven(geometry::distance(c, mappedPointAt(ctx.xf, item, 2)));
+    // Far-out points give radii beyond any canvas: limited so that the
+    // circle's box stays representable.
+    const int32_t r = std::min(roundHalfEven(geometry::distance(c, mappedPointAt(ctx.xf, item, 2))), 1 << 28);
     canvasLock_t lock(ctx.canvas);
     applyFillRules(ctx.canvas, figureFillColor(ctx, item), figureLineColor(ctx, item), pen);
     ctx.canvas.ellipse(c.x - r, c.y - r, c.x + r, c.y + r);
