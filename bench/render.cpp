@@ -61,9 +61,10 @@ struct fixture {
     model::itemList_t doc;
     renderView_t view;
     std::vector<primitive_t> prims;
-    fixture(int32_t n, double zoom)
+    // `build` fills the document with n items.
+    fixture(int32_t n, double zoom, void (*build)(model::itemList_t&, int32_t) = buildDocument)
     {
-        buildDocument(doc, n);
+        build(doc, n);
         model::item_t* h = model::findHeader(doc);
         h->hdr().zoom = zoom;
         geometry::computeCanvasPixels(h);
@@ -177,27 +178,11 @@ void buildEffectsDocument(model::itemList_t& doc, int32_t n)
     }
 }
 
-struct effectsFixture {
-    model::itemList_t doc;
-    renderView_t view;
-    effectsFixture(int32_t n, double zoom)
-    {
-        buildEffectsDocument(doc, n);
-        model::item_t* h = model::findHeader(doc);
-        h->hdr().zoom = zoom;
-        geometry::computeCanvasPixels(h);
-        view.items = &doc;
-        const QSize s = canvasImageSize(h);
-        view.Image1 = newCanvasImage(s.width(), s.height());
-    }
-    ~effectsFixture() { model::freeList(doc); }
-};
-
-effectsFixture& getEffects(int32_t n, int32_t zoomPercent)
+fixture& getEffects(int32_t n, int32_t zoomPercent)
 {
-    static std::map<std::pair<int32_t, int32_t>, std::unique_ptr<effectsFixture>> cache;
+    static std::map<std::pair<int32_t, int32_t>, std::unique_ptr<fixture>> cache;
     auto& f = cache[{n, zoomPercent}];
-    if (!f) f = std::make_unique<effectsFixture>(n, zoomPercent / 100.0);
+    if (!f) f = std::make_unique<fixture>(n, zoomPercent / 100.0, buildEffectsDocument);
     return *f;
 }
 
@@ -205,7 +190,7 @@ effectsFixture& getEffects(int32_t n, int32_t zoomPercent)
 // 2 shadows only, 1 surfaces only, 0 neither (the same document flat).
 void BM_repaintAllEffects(benchmark::State& state)
 {
-    effectsFixture& f = getEffects(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)));
+    fixture& f = getEffects(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)));
     f.view.showShadows = state.range(2) & 2;
     f.view.show3D = state.range(2) & 1;
     for (auto _ : state) {

@@ -106,12 +106,12 @@ bool TSandbox::readDocumentFile(int32_t number, const QString& path)
     std::string error;
     model::itemList_t loaded;
     if (!model::readDocument(path.toStdString(), loaded, q, &error)) {
-        // The reader's sentences name the file themselves.
-        const QString why = QString::fromStdString(error);
-        if (!why.isEmpty())
-            ui::dialogs().message(ui::msgKind_t::warning,
-                                  why.startsWith(path) ? why : QStringLiteral("Cannot open \"%1\": %2").arg(path, why),
-                                  ui::btnOk);
+        // Every sentence of the reader names the file; a refusal says nothing.
+        if (!error.empty()) {
+            QString why = QString::fromStdString(error);
+            why[0] = why[0].toUpper();
+            ui::dialogs().message(ui::msgKind_t::warning, why, ui::btnOk);
+        }
         return false;
     }
     if (model::findHeader(loaded)) {

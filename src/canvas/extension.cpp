@@ -23,21 +23,23 @@ namespace {
 constexpr int32_t splineExtensionPage = 1074;
 constexpr int32_t curveExtensionPage = 1075;
 
-// The item's point list made from document points: a curve gets the
-// control points of its open variant.
+// The item's point list made from document points (a curve's control
+// points follow).
 void setPointList(item_t* it, const std::vector<point_t>& doc)
 {
     geometry::clearPoints(it->points);
     for (point_t p : doc) geometry::appendPoint(it->points, p);
-    if (it->itemType == model::typeCurve) {
-        geometry::smoothControlPoints(it->points, it->roundness);
-        geometry::openCurveEnds(it->points, it->roundness);
-    }
+    if (it->itemType == model::typeCurve) geometry::curveControlPoints(it);
     geometry::savePoints(it->points);
     geometry::itemBounds(it);
 }
 
 } // namespace
+
+extendMode_t::~extendMode_t()
+{
+    model::freeList(scratch_);
+}
 
 bool extendMode_t::begin()
 {
@@ -46,6 +48,8 @@ bool extendMode_t::begin()
         it->shapeVariant != model::variantOpen || geometry::pointCount(it->points) < 2)
         return false;
     item_ = it;
+    model::freeList(scratch_);
+    shape_ = model::cloneItem(scratch_, it);
     points_.clear();
     for (const model::pointNode_t* n = it->points.head; n; n = n->next) points_.push_back(w_.toScreen({n->p.x, n->p.y}));
     points_.push_back(w_.lastMouse());
@@ -154,6 +158,8 @@ void extendMode_t::finishExtension()
 void extendMode_t::leave()
 {
     item_ = nullptr;
+    model::freeList(scratch_);
+    shape_ = nullptr;
     points_.clear();
     w_.mode_ = modePointer;
     w_.view.selectionUnder = render::savedArea_t{};
@@ -164,10 +170,8 @@ void extendMode_t::leave()
 void extendMode_t::preview()
 {
     erasePreview();
-    if (!item_ || points_.size() < 2) return;
-    model::itemList_t scratch;
-    item_t* shape = model::cloneItem(scratch, item_);
-    shape->editing = 0;
+    if (!shape_ || points_.size() < 2) return;
+    item_t* shape = shape_;
     std::vector<point_t> doc;
     for (size_t k = 0; k + 1 < points_.size(); ++k) doc.push_back(w_.toDoc(points_[k]));
     setPointList(shape, doc);
@@ -177,7 +181,6 @@ void extendMode_t::preview()
     w_.saveUnder(w_.view.selectionUnder, spanRect(a.x, a.y, b.x, b.y).adjusted(-grow, -grow, grow, grow));
     render::drawItem(w_.view, shape, true);
     w_.Image1->update(w_.view.selectionUnder.rect);
-    model::freeList(scratch);
     drawGuide(w_, guide_, points_[points_.size() - 2], points_.back());
 }
 

@@ -15,6 +15,7 @@ namespace canvas {
 class extendMode_t : public interaction_t {
 public:
     using interaction_t::interaction_t;
+    ~extendMode_t() override;
 
     // Starts extending the one selected item; false when it cannot be
     // extended (not exactly one open spline or curve of two points or more).
@@ -39,6 +40,9 @@ private:
     void leave();
 
     model::item_t* item_ = nullptr;
+    // A copy of the item, outside the document, that the preview draws.
+    model::itemList_t scratch_;
+    model::item_t* shape_ = nullptr;
     std::vector<geometry::point_t> points_;
     render::savedArea_t guide_;
 };

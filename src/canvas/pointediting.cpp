@@ -26,11 +26,7 @@ item_t* singleSplineOrCurve(TSandbox& w)
 // Control points, saved points and box after the points changed.
 void rebuild(item_t* it)
 {
-    if (it->itemType == model::typeCurve) {
-        geometry::smoothControlPoints(it->points, it->roundness);
-        if (it->shapeVariant == model::variantOpen) geometry::openCurveEnds(it->points, it->roundness);
-        else geometry::closedCurveEnds(it->points, it->roundness);
-    }
+    if (it->itemType == model::typeCurve) geometry::curveControlPoints(it);
     geometry::savePoints(it->points);
     geometry::itemBounds(it);
 }

@@ -303,13 +303,6 @@ void dragStarVertex(item_t* it, int32_t i, point_t p)
     setAt(it, 3, geometry::polarPoint(c, geometry::segmentAngle(c, w) + delta, rw));
 }
 
-void curveControls(item_t* it)
-{
-    geometry::smoothControlPoints(it->points, it->roundness);
-    if (it->shapeVariant == model::variantOpen) geometry::openCurveEnds(it->points, it->roundness);
-    else geometry::closedCurveEnds(it->points, it->roundness);
-}
-
 void dragShapePoint(item_t* it, const dragInput_t& in)
 {
     const int32_t i = -in.code;
@@ -325,7 +318,7 @@ void dragShapePoint(item_t* it, const dragInput_t& in)
     case model::typeCurve:
         geometry::translatePoints(it->points, 0, 0);
         setAt(it, index, p);
-        curveControls(it);
+        geometry::curveControlPoints(it);
         break;
     default:
         geometry::translatePoints(it->points, 0, 0);

@@ -200,7 +200,7 @@ interaction_t& TSandbox::current()
     return *pointer_;
 }
 
-std::vector<interaction_t*> TSandbox::interactions()
+std::array<interaction_t*, 6> TSandbox::interactions()
 {
     return {tools_.get(), area_.get(), pointer_.get(), drag_.get(), placing_.get(), extend_.get()};
 }

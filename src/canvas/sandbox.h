@@ -24,6 +24,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -276,7 +277,7 @@ private:
     // The interaction that answers the mouse and keys in the current mode.
     interaction_t& current();
     // Every interaction, for what concerns them all (a repaint under their figures).
-    std::vector<interaction_t*> interactions();
+    std::array<interaction_t*, 6> interactions();
 
     void resetForDocument();
     void createHeader(int32_t number);

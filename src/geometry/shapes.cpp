@@ -293,11 +293,7 @@ bool buildShapePoints(model::item_t* it, int32_t itemType, const std::vector<poi
     case model::typeCurve: {
         if (d.size() < 2) return false;
         for (point_t q : d) appendPoint(it->points, q);
-        if (itemType == model::typeCurve) {
-            smoothControlPoints(it->points, it->roundness);
-            if (it->shapeVariant == 0) openCurveEnds(it->points, it->roundness);
-            else closedCurveEnds(it->points, it->roundness);
-        }
+        if (itemType == model::typeCurve) curveControlPoints(it);
         return true;
     }
     default: return false;
@@ -634,6 +630,13 @@ void smoothControlPoints(pointList_t& list, double k)
         setC1(n, polarPoint(p, beta + pi / 2, k * distance(p, next)));
         setC2(n->prev, polarPoint(p, beta - pi / 2, k * distance(prev, p)));
     }
+}
+
+void curveControlPoints(model::item_t* it)
+{
+    smoothControlPoints(it->points, it->roundness);
+    if (it->shapeVariant == model::variantOpen) openCurveEnds(it->points, it->roundness);
+    else closedCurveEnds(it->points, it->roundness);
 }
 
 void openCurveEnds(pointList_t& list, double k)

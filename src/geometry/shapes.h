@@ -147,6 +147,9 @@ void normalizeEllipse(model::item_t* item);
 // --- curve control points (k is the item's roundness) ---
 
 void smoothControlPoints(model::pointList_t& list, double k);
+// A curve's control points from its points, its roundness and its variant
+// (open ends, or closed through the last segment).
+void curveControlPoints(model::item_t* curve);
 void openCurveEnds(model::pointList_t& list, double k);
 void closedCurveEnds(model::pointList_t& list, double k);
 

@@ -42,10 +42,9 @@ void compareWithGolden(const QImage& img, const char* name)
                             << (QDir::tempPath() + "/actual-" + name).toStdString();
 }
 
-QImage renderShowcase(double zoom, geometry::point_t origin, bool quick)
+// A view of the whole canvas of `doc` at the zoom, not painted yet.
+renderView_t canvasView(model::itemList_t& doc, double zoom)
 {
-    model::itemList_t doc;
-    testdoc::buildShowcase(doc);
     model::item_t* h = model::findHeader(doc);
     h->hdr().zoom = zoom;
     geometry::computeCanvasPixels(h);
@@ -53,6 +52,14 @@ QImage renderShowcase(double zoom, geometry::point_t origin, bool quick)
     view.items = &doc;
     const QSize size = canvasImageSize(h);
     view.Image1 = newCanvasImage(size.width(), size.height());
+    return view;
+}
+
+QImage renderShowcase(double zoom, geometry::point_t origin, bool quick)
+{
+    model::itemList_t doc;
+    testdoc::buildShowcase(doc);
+    renderView_t view = canvasView(doc, zoom);
     view.viewOrigin = origin;
     view.quickDraw = quick;
     repaintAll(view, false);
@@ -68,13 +75,7 @@ QImage renderEffects(int32_t lightDirection, double zoom)
 {
     model::itemList_t doc;
     testdoc::buildEffectsShowcase(doc, lightDirection);
-    model::item_t* h = model::findHeader(doc);
-    h->hdr().zoom = zoom;
-    geometry::computeCanvasPixels(h);
-    renderView_t view;
-    view.items = &doc;
-    const QSize size = canvasImageSize(h);
-    view.Image1 = newCanvasImage(size.width(), size.height());
+    renderView_t view = canvasView(doc, zoom);
     view.quickDraw = true;
     repaintAll(view, false);
     view.quickDraw = false;
