@@ -318,6 +318,11 @@ using anchorList_t = nodeList_t<anchorNode_t>;
 struct item_t;
 struct listIndex_t;
 
+// The id fields of a kind 0 record as the list's lookup tables last counted them.
+struct filedIds_t {
+    int32_t stepId, actionId, zOrder, groupId;
+};
+
 // Cached maxima over kind 0 records that make new ids without walking the list.
 // `valid` false means the next query walks once and refills them.
 struct idCache_t {
@@ -350,6 +355,12 @@ struct item_t : itemBody_t {
     pointList_t points;
     std::unique_ptr<std::vector<uint8_t>> stream;
     itemList_t children;
+    // Book-keeping of the lookup tables of the list the record is in (see
+    // history_index.h): its ids as they were counted, and its place in their
+    // list-order array. Meaningful only while that list has its tables.
+    filedIds_t indexedIds{};
+    bool idsFiled = false;
+    int64_t indexSlot = -1;
 
     item_t();
     ~item_t();

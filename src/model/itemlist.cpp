@@ -128,6 +128,7 @@ void appendItem(itemList_t& list, item_t* it)
     it->next = nullptr;
     if (list.tail) list.tail->next = it; else list.head = it;
     list.tail = it;
+    indexPlace(list, it);
     noteIds(list, it);
     if (list.headerKnown && !list.header && it->itemType == typeHeader) list.header = it;
 }
@@ -226,7 +227,7 @@ item_t* cloneItem(itemList_t& list, const item_t* src)
     // A copy of a header, pattern or picture data record takes no part in the
     // id maxima, though newItem counted it while it was still kind 0.
     if (c->kind != kindItem) {
-        indexUnlink(list, c);
+        indexUnfile(list, c);
         list.ids = idsBefore;
     }
     noteIds(list, c);
