@@ -103,7 +103,7 @@ void paintBackgroundOn(renderView_t& view, canvas_t& canvas, rect_t rect)
     const item_t* header = view.items ? model::findHeader(*view.items) : nullptr;
     if (!header) return;
     const auto& h = header->hdr();
-    const int32_t d = std::abs(h.designType);
+    const int64_t d = std::abs(int64_t(h.designType));  // wide: the smallest int has no opposite
     if (d < 1 || d > 11) return;
     const double zoom = viewZoom(view);
     auto X = [&](double v) { return geometry::docToScreen(zoom, roundHalfEven(v * h.pxPerUnitX), view.viewOrigin.x); };
@@ -139,18 +139,20 @@ void paintBackgroundOn(renderView_t& view, canvas_t& canvas, rect_t rect)
     }
     if (d == 10) {
         canvas.setPen(guide, 1, penStyle_t::dot);
+        // Each part rounded on its own, the sum held within the range (page values come from files).
+        auto sum = [](double a, double b) {
+            return static_cast<int32_t>(std::clamp<int64_t>(int64_t(roundHalfEven(a)) + roundHalfEven(b), INT32_MIN, INT32_MAX));
+        };
         if (h.columnFold)
-            for (int32_t k = 1; k <= h.columns - 1 && k <= maxCanvasSide; ++k) {
+            for (int32_t k = 1; k < h.columns && k <= maxCanvasSide; ++k) {
                 const int32_t x = geometry::docToScreen(
-                    zoom, roundHalfEven(k * h.cardWidth * h.pxPerUnitX) + roundHalfEven(h.marginLeft * h.pxPerUnitX),
-                    view.viewOrigin.x);
+                    zoom, sum(k * h.cardWidth * h.pxPerUnitX, h.marginLeft * h.pxPerUnitX), view.viewOrigin.x);
                 line(x, 0, x, bottom);
             }
         if (h.rowFold)
-            for (int32_t k = 1; k <= h.rows - 1 && k <= maxCanvasSide; ++k) {
+            for (int32_t k = 1; k < h.rows && k <= maxCanvasSide; ++k) {
                 const int32_t y = geometry::docToScreen(
-                    zoom, roundHalfEven(k * h.cardHeight * h.pxPerUnitY) + roundHalfEven(h.marginTop * h.pxPerUnitY),
-                    view.viewOrigin.y);
+                    zoom, sum(k * h.cardHeight * h.pxPerUnitY, h.marginTop * h.pxPerUnitY), view.viewOrigin.y);
                 line(0, y, right, y);
             }
     }
