@@ -3,6 +3,7 @@
 #include "model/itemlist.h"
 #include "model/metrics.h"
 #include "render/shapedraw.h"
+#include "render/strokes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -66,6 +67,49 @@ rect_t itemReach(const item_t* item)
         }
     }
     return r;
+}
+
+bool mayTouchImage(const renderView_t& view, const item_t* item)
+{
+    const bool line = item->itemType == model::typeLine, shape = model::isShapeType(item->itemType);
+    const bool outlinedPicture = item->itemType == model::typePicture && (view.quickDraw || !view.showPictures);
+    if (!line && !shape && !outlinedPicture) return true;
+    const double zoom = viewZoom(view);
+    const xform_t xf = screenXform(zoom, view.viewOrigin);
+
+    // The document rectangle the item's geometry lies in.
+    int64_t l, t, r, b;
+    auto around = [&](int64_t cx, int64_t cy, double radius) {
+        const int64_t e = static_cast<int64_t>(std::min(std::ceil(radius), 1e10)) + 1;
+        l = cx - e, r = cx + e, t = cy - e, b = cy + e;
+    };
+    const rect_t reach = itemReach(item);
+    l = reach.left, t = reach.top, r = reach.right, b = reach.bottom;
+    if (line && std::isfinite(item->angle) &&
+        std::abs(item->angle - geometry::segmentAngle({item->x1, item->y1}, {item->x2, item->y2})) > 1e-9) {
+        // The dash walk follows the stored angle for the length of the line.
+        around(item->x1, item->y1, std::hypot(double(item->x2) - item->x1, double(item->y2) - item->y1));
+        l = std::min<int64_t>(l, item->x2), r = std::max<int64_t>(r, item->x2);
+        t = std::min<int64_t>(t, item->y2), b = std::max<int64_t>(b, item->y2);
+    } else if (outlinedPicture && item->clipShape == 2) {
+        around(item->x1, item->y1, std::hypot(double(item->x2) - item->x1, double(item->y2) - item->y1));
+    } else if (outlinedPicture && item->rotation != 0) {
+        // Turned about the middle of its box.
+        around((int64_t(item->boxLeft) + item->boxRight) / 2, (int64_t(item->boxTop) + item->boxBottom) / 2,
+               std::hypot(double(item->boxRight) - item->boxLeft, double(item->boxBottom) - item->boxTop) / 2 + 1);
+    }
+    auto clamp32 = [](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+    const QPoint a = xf.map(clamp32(l), clamp32(t)), c = xf.map(clamp32(r), clamp32(b));
+
+    // Pens, bands and outlines reach at most their width beyond the geometry;
+    // a shadow falls at most five times its offset away.
+    int64_t grow = std::max<int64_t>({geometry::penWidthAt(zoom, item->lineWeight), lineBandWidth(item, zoom),
+                                      geometry::penWidthAt(zoom, item->outlineWeight), 1});
+    if (item->shadowElevation != 0)
+        grow += 5 * static_cast<int64_t>(std::ceil(zoom * (item->shadowElevation / 8.5 + 1) * model::screen().screenPpiY / 96)) + 12;
+    grow += 3;  // rounding of mapped points and band corners
+    return int64_t(std::min(a.x(), c.x())) - grow < view.Image1.width() && int64_t(std::max(a.x(), c.x())) + grow >= 0 &&
+           int64_t(std::min(a.y(), c.y())) - grow < view.Image1.height() && int64_t(std::max(a.y(), c.y())) + grow >= 0;
 }
 
 namespace {
@@ -201,7 +245,7 @@ rect_t drawItemsInRectOn(renderView_t& view, canvas_t& canvas, rect_t docRect, b
         if (skipSelected && item->selected) continue;
         const rect_t reach = itemReach(item);
         if (!meets(reach, docRect)) continue;
-        drawItemOn(view, canvas, item, false);
+        if (!view.skipUnseen || mayTouchImage(view, item)) drawItemOn(view, canvas, item, false);
         docRect.left = std::min(docRect.left, reach.left);
         docRect.top = std::min(docRect.top, reach.top);
         docRect.right = std::max(docRect.right, reach.right);
@@ -278,6 +322,7 @@ void fullQualityPass(renderView_t& view)
     while (i < order.size()) {
         item_t* item = order[i++];
         const int32_t z = item->zOrder;
+        if (view.skipUnseen && !mayTouchImage(view, item)) continue;
         drawItemOn(view, canvas, item, false);
         if (!view.processEvents) continue;
         canvas.release();
