@@ -57,7 +57,7 @@ void compactOrder(listIndex_t& x)
 
 void file(listIndex_t& x, item_t* it)
 {
-    if (it->selected) x.marked.insert(it);
+    if (it->selected || it->marks.head) x.marked.insert(it);
     fileIds(x, it);
     if (it->kind != kindItem) return;
     auto [pos, inserted] = x.byStep.emplace(it->stepId, it);
@@ -243,8 +243,9 @@ void noteZOrder(itemList_t& list, const item_t* item)
 void indexSelectOnly(itemList_t& list, item_t* item)
 {
     if (!list.index) return;
-    list.index->marked.clear();
-    if (item && item->selected) list.index->marked.insert(item);
+    auto& marked = list.index->marked;
+    for (auto i = marked.begin(); i != marked.end();) i = (*i)->marks.head ? std::next(i) : marked.erase(i);
+    if (item && item->selected) marked.insert(item);
 }
 
 item_t* findStep(itemList_t& list, int32_t stepId)
@@ -297,7 +298,7 @@ std::vector<item_t*> collectSelected(itemList_t& list)
     for (auto i = x.marked.begin(); i != x.marked.end();) {
         item_t* it = *i;
         if (!it->selected) {
-            i = x.marked.erase(i);
+            i = it->marks.head ? std::next(i) : x.marked.erase(i);
             continue;
         }
         if (isSelected(it)) out.push_back(it);
@@ -311,8 +312,35 @@ std::vector<item_t*> collectSelected(itemList_t& list)
 void deselectAll(itemList_t& list)
 {
     listIndex_t& x = historyIndex(list);
-    for (item_t* it : x.marked) it->selected = 0;
-    x.marked.clear();
+    for (auto i = x.marked.begin(); i != x.marked.end();) {
+        (*i)->selected = 0;
+        i = (*i)->marks.head ? std::next(i) : x.marked.erase(i);
+    }
+}
+
+namespace {
+
+// The records of the `marked` table that `keep` accepts, in list order.
+template <typename Keep>
+std::vector<item_t*> markedInListOrder(itemList_t& list, Keep keep)
+{
+    std::vector<item_t*> out;
+    for (item_t* it : historyIndex(list).marked)
+        if (keep(it)) out.push_back(it);
+    std::sort(out.begin(), out.end(), [](const item_t* a, const item_t* b) { return a->indexSlot < b->indexSlot; });
+    return out;
+}
+
+} // namespace
+
+std::vector<item_t*> flaggedSelected(itemList_t& list)
+{
+    return markedInListOrder(list, [](const item_t* it) { return it->selected != 0; });
+}
+
+std::vector<item_t*> carryingMarks(itemList_t& list)
+{
+    return markedInListOrder(list, [](const item_t* it) { return it->marks.head != nullptr; });
 }
 
 bool historyIndexConsistent(itemList_t& list)
@@ -343,7 +371,7 @@ bool historyIndexConsistent(itemList_t& list)
         if (it) inOrder.push_back(it);
     size_t n = 0;
     for (item_t* it = list.head; it; it = it->next, ++n) {
-        if (it->selected && !x.marked.count(it)) return false;
+        if ((it->selected || it->marks.head) && !x.marked.count(it)) return false;
         if (n >= inOrder.size() || inOrder[n] != it) return false;
     }
     if (n != inOrder.size()) return false;

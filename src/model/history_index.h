@@ -8,7 +8,8 @@
 //
 // Code that sets `selected`, `undoState` or `stepId` of a record that is
 // already in a list calls noteIds(list, item) afterwards, as for the id
-// maxima; the history operations themselves keep the tables current.
+// maxima (or uses setSelected); the history operations themselves keep the
+// tables current.
 #pragma once
 
 #include "model/item.h"
@@ -49,7 +50,8 @@ struct listIndex_t {
     std::pmr::unordered_map<int32_t, item_t*> byStep{&pool};  // kind 0 records; the first in list order wins
     std::pmr::set<int32_t> byState[3]{std::pmr::set<int32_t>(&pool), std::pmr::set<int32_t>(&pool),
                                       std::pmr::set<int32_t>(&pool)};  // stepIds of kind 0 records per undoState 0, 1, 2
-    std::pmr::unordered_set<item_t*> marked{&pool};  // every record whose `selected` may be nonzero
+    // Every record whose `selected` may be nonzero or that may carry marks.
+    std::pmr::unordered_set<item_t*> marked{&pool};
     // How many kind 0 records hold each stepId, actionId, zOrder and groupId, so
     // that the id maxima survive deletions without a walk of the list (each
     // record keeps what was counted for it).
@@ -111,6 +113,12 @@ void setSelected(itemList_t& list, item_t* item, bool on);
 
 // Every selected record (isSelected) in list order.
 std::vector<item_t*> collectSelected(itemList_t& list);
+// Every record whose selection flag is set, hidden or not, in list order.
+std::vector<item_t*> flaggedSelected(itemList_t& list);
+// Every record that carries marks (saved pixels under its handles), in list
+// order. Records gain marks only while selected (the render pass draws marks
+// for the selection); the tables keep track of them until the marks are off.
+std::vector<item_t*> carryingMarks(itemList_t& list);
 // Clears the selection flag of every record.
 void deselectAll(itemList_t& list);
 

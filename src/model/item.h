@@ -317,6 +317,7 @@ using anchorList_t = nodeList_t<anchorNode_t>;
 
 struct item_t;
 struct listIndex_t;
+struct spatialIndex_t;
 
 // The id fields of a kind 0 record as the list's lookup tables last counted them.
 struct filedIds_t {
@@ -342,6 +343,7 @@ struct itemList_t {
     mutable item_t* header = nullptr;
     mutable bool headerKnown = true;
     listIndex_t* index = nullptr;  // history lookup tables, owned; built on first use
+    spatialIndex_t* spatial = nullptr;  // grid of the records for picking, owned; built on first use
 };
 
 struct item_t : itemBody_t {

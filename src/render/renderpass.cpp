@@ -1,5 +1,6 @@
 #include "render/renderpass.h"
 
+#include "model/history_index.h"
 #include "model/itemlist.h"
 #include "model/metrics.h"
 #include "render/shapedraw.h"
@@ -361,10 +362,12 @@ void drawConstructionLine(renderView_t& view, point_t from, point_t to)
 void drawMarks(renderView_t& view)
 {
     if (!view.items) return;
-    for (item_t* it = view.items->head; it; it = it->next)
-        if (it->selected && it->itemType != model::typeGroupHandle) drawItemMarks(view, it);
-    for (item_t* it = view.items->head; it; it = it->next)
-        if (it->selected && it->itemType == model::typeGroupHandle) drawItemMarks(view, it);
+    // From the selection tables: a click on a long list walks no list.
+    const std::vector<item_t*> selected = model::flaggedSelected(*view.items);
+    for (item_t* it : selected)
+        if (it->itemType != model::typeGroupHandle) drawItemMarks(view, it);
+    for (item_t* it : selected)
+        if (it->itemType == model::typeGroupHandle) drawItemMarks(view, it);
 }
 
 void drawItemMarks(renderView_t& view, item_t* item)
