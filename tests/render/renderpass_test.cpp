@@ -745,6 +745,7 @@ TEST(SkipUnseen, SamePixelsAsDrawingEveryItem)
         v.quickDraw = page % 3 == 0;
         v.showPictures = page % 4 != 1;
         renderView_t every = v;
+        every.Image1 = v.Image1.copy();  // an image of its own
         every.skipUnseen = false;
         std::vector<primitive_t> some, all;
         v.recordTo = &some;
