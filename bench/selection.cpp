@@ -9,6 +9,7 @@
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
 #include "geometry/shapes.h"
+#include "model/groups.h"
 #include "model/history.h"
 #include "model/history_index.h"
 #include "model/itemlist.h"
@@ -165,7 +166,7 @@ void BM_dragMove100(benchmark::State& state)
     }
     const point_t at = d.w->toScreen(geometry::pointAt(grab->points, 1));
     d.w->Image1MouseDown(Qt::LeftButton, Qt::NoModifier, QPoint(at.x, at.y));
-    if (d.w->handleCode != canvas::handleMove) {
+    if (d.w->handleCode() != canvas::handleMove) {
         state.SkipWithError("the press did not start a move");
         return;
     }
@@ -178,6 +179,49 @@ void BM_dragMove100(benchmark::State& state)
     state.counters["selected"] = double(chosen.size());
 }
 BENCHMARK(BM_dragMove100)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// One mouse move while 100 items spread over the page are reshaped. Arg 0:
+// 100 rectangles stretched by a corner; arg 1: a group of 100 items turned
+// by its rotation dot.
+void BM_reshapeMove100(benchmark::State& state)
+{
+    document_t d = makeDocument();
+    const bool rotate = state.range(0) != 0;
+    model::deselectAll(d.w->items);
+    std::vector<item_t*> chosen;
+    for (int k = 0; k < itemCount && chosen.size() < 100; ++k)
+        if (k % (rotate ? 37 : 7) == 0 && (rotate || d.items[k]->itemType == model::typeRectangle))
+            chosen.push_back(d.items[k]);
+    for (item_t* it : chosen) model::setSelected(d.w->items, it, true);
+    point_t at;
+    if (rotate) {
+        const item_t* handle = model::joinItems(d.w->items);
+        if (!handle) {
+            state.SkipWithError("no group");
+            return;
+        }
+        d.w->repaintAll(false);
+        d.w->Timer3Timer();
+        for (const render::markSpot_t& m : canvas::handleSpots(handle, canvas::handleViewOf(*d.w)))
+            if (m.code == canvas::handleGroupRotate) at = m.at;
+    } else {
+        at = d.w->toScreen(geometry::pointAt(chosen.front()->points, 1));
+    }
+    d.w->Image1MouseDown(Qt::LeftButton, Qt::NoModifier, QPoint(at.x, at.y));
+    const int32_t wanted = rotate ? canvas::modeGroupRotation : canvas::modeShapeHandle;
+    if (d.w->mode() != wanted) {
+        state.SkipWithError("the press did not start the drag");
+        return;
+    }
+    int k = 0;
+    for (auto _ : state) {
+        ++k;
+        d.w->Image1MouseMove(Qt::LeftButton, Qt::NoModifier, QPoint(at.x + k % 40, at.y + (k * 3) % 40));
+    }
+    d.w->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, QPoint(at.x, at.y));
+    state.counters["selected"] = double(model::collectSelected(d.w->items).size());
+}
+BENCHMARK(BM_reshapeMove100)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

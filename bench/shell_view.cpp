@@ -18,7 +18,7 @@ void BM_drawRulerPiece(benchmark::State& state)
 {
     const int unit = static_cast<int>(state.range(0));
     QImage img(1600, 12, QImage::Format_RGB32);
-    canvas::rulerSpec_t s;
+    canvas::rulerLayout_t s;
     s.unit = unit;
     s.zoom = 3.0;
     s.pxPerUnit = unit == 1 ? 1.0 : unit == 2 ? 96 / 25.4 : 96;
@@ -54,8 +54,7 @@ void BM_scrollStepAt300(benchmark::State& state)
     canvas::TSandbox w(nullptr);
     w.resize(1000, 700);
     w.openDocument(1, QString());
-    canvas::params().currentZoom = 3.0;
-    w.applyZoom();
+    w.applyZoom(3.0);
     w.Timer7.stop();
     const int maxX = w.ScrollBarX->maximum();
     int s = 0;

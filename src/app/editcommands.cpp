@@ -14,9 +14,18 @@
 
 namespace app {
 
+void TForm1::showModified(canvas::TSandbox* w)
+{
+    // The caption carries Qt's "[*]" placeholder; the sub-window (and the
+    // main window's title while it is maximized) follow the flag.
+    if (w && !w->isClosing()) w->setWindowModified(w->isModified());
+}
+
 void TForm1::refreshUndoButtons()
 {
     canvas::TSandbox* w = activeDocument();
+    // Every change of the history is a change of the document.
+    showModified(w);
     const bool u = w && model::canUndo(w->items);
     const bool r = w && model::canRedo(w->items);
     Undo1->setEnabled(u);
@@ -50,13 +59,11 @@ void TForm1::undoCommand(bool redo)
 {
     canvas::TSandbox* w = activeDocument();
     if (!w) return;
-    w->endPlacing();
-    w->abandonSequence();
-    w->mode = 0;
+    w->leaveToPointer();
     if (redo) model::redo(w->items);
     else model::undo(w->items);
     afterEdit(w);
-    panelCode = 20;
+    panelCode = ui::panelInsert;
     procs->pressToolButton(canvas::buttonForPanel(panelCode));
 }
 
@@ -73,7 +80,7 @@ void TForm1::eraseCommand()
     canvas::TSandbox* w = activeDocument();
     if (!w || model::eraseSelection(w->items) == 0) return;
     afterEdit(w);
-    panelCode = 20;
+    panelCode = ui::panelInsert;
     procs->pressToolButton(canvas::buttonForPanel(panelCode));
 }
 
@@ -109,16 +116,14 @@ void TForm1::pasteCommand()
 {
     canvas::TSandbox* w = activeDocument();
     if (!w || !model::clipboardHasItems()) return;
-    w->endPlacing();
-    w->abandonSequence();
-    w->mode = 0;
+    w->leaveToPointer();
     w->eraseMarks();
     const std::vector<model::item_t*> pasted = model::pasteClipboard(w->items, model::clipboardList());
     if (pasted.empty()) return;
     // Pasted texts take their layout from their font here once texts are laid
     // out on the canvas. The panel: the pasted items' type, or the line panel
     // for a mixture.
-    const int32_t panel = canvas::isHomogeneous(w->items) ? canvas::panelForSelection(w->items) : 99;
+    const int32_t panel = canvas::isHomogeneous(w->items) ? canvas::panelForSelection(w->items) : ui::panelLine;
     if (panel) showPanel(panel);
     w->startPlacing(pasted);
     refreshUndoButtons();
@@ -128,12 +133,13 @@ void TForm1::pasteCommand()
 void TForm1::copyAreaCommand()
 {
     canvas::TSandbox* w = activeDocument();
-    if (!w || w->areaRect.width() <= 0 || w->areaRect.height() <= 0) return;
+    if (!w || w->areaRect().width() <= 0 || w->areaRect().height() <= 0) return;
     w->copyAreaToClipboard();
 }
 
 void TForm1::editStateChanged(canvas::TSandbox* w)
 {
+    showModified(w);
     if (w != activeDocument()) return;
     refreshUndoButtons();
     refreshSelectionState();
@@ -162,7 +168,7 @@ void TForm1::splitCommand()
     if (!w || !model::selectionHasGroup(w->items)) return;
     model::splitGroup(w->items);
     afterEdit(w);
-    panelCode = 20;
+    panelCode = ui::panelInsert;
     procs->pressToolButton(canvas::buttonForPanel(panelCode));
 }
 

@@ -5,6 +5,7 @@
 #include "app/recent.h"
 
 #include "model/docfile.h"
+#include "settings/folders.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,12 +20,6 @@ namespace {
 const QString fileFilter = QStringLiteral("All files (*.*)|*.*|Lumora files (*.lmra)|*.lmra");
 const QString defaultExtension = QStringLiteral("lmra");
 
-// The folder last used, when it exists.
-QString existingFolder(const QString& dir)
-{
-    return (!dir.isEmpty() && QFileInfo(dir).isDir()) ? dir : QString();
-}
-
 } // namespace
 
 void TForm1::newDocument()
@@ -35,7 +30,7 @@ void TForm1::newDocument()
 QString TForm1::openDialog()
 {
     ui::fileRequest_t r;
-    r.folder = existingFolder(params->docdir);
+    r.folder = settings::dialogFolder(settings::folderKind_t::documents, params->docdir);
     r.title = QStringLiteral("Open");
     r.defaultExt = defaultExtension;
     r.filter = fileFilter;
@@ -45,10 +40,10 @@ QString TForm1::openDialog()
     if (chosen.isEmpty()) return {};
     const QFileInfo fi(chosen);
     params->docdir = fi.absolutePath();
-    const QString full = fi.absoluteFilePath();
-    addRecent(full);
     params->lastOpened = chosen;
-    return full;
+    // The Reopen list takes the file once it has opened (openDocumentWindow):
+    // a file the user refuses to open is not offered again.
+    return fi.absoluteFilePath();
 }
 
 void TForm1::openDocument()
@@ -60,7 +55,10 @@ void TForm1::openDocument()
 bool TForm1::writeWindow(canvas::TSandbox* w, const QString& name)
 {
     std::string error;
-    if (model::writeDocument(name.toStdString(), w->items, &error)) return true;
+    if (model::writeDocument(name.toStdString(), w->items, &error)) {
+        showModified(w);
+        return true;
+    }
     // A failed write loses nothing: the file on disk is the previous one and
     // the document stays modified, so the user can try elsewhere.
     ui::dialogs().message(ui::msgKind_t::warning,
@@ -74,7 +72,7 @@ bool TForm1::writeWindow(canvas::TSandbox* w, const QString& name)
 bool TForm1::saveAsDialog(QString& name, canvas::TSandbox* w)
 {
     ui::fileRequest_t r;
-    r.folder = existingFolder(params->docdir);
+    r.folder = settings::dialogFolder(settings::folderKind_t::documents, params->docdir);
     r.title = QStringLiteral("Save As");
     r.name = name.trimmed().isEmpty() ? QString() : QFileInfo(name).fileName();
     r.defaultExt = defaultExtension;
@@ -85,14 +83,18 @@ bool TForm1::saveAsDialog(QString& name, canvas::TSandbox* w)
     QFileInfo fi(chosen);
     // The default extension, for a name typed without one.
     if (fi.suffix().isEmpty()) fi = QFileInfo(chosen + QLatin1Char('.') + defaultExtension);
-    params->docdir = fi.absolutePath();
     const QString candidate = fi.absoluteFilePath();
     if (fi.exists()) {
+        // A folder that holds the file is a real one to remember.
+        params->docdir = fi.absolutePath();
         if (ui::dialogs().message(ui::msgKind_t::confirmation, QStringLiteral("Replace the existing file?"), ui::btnYes | ui::btnNo) !=
             ui::btnYes)
             return false;
     }
+    // A folder that could not take the file (missing, /proc, read-only) is
+    // not remembered: the next dialog would start there again.
     if (!writeWindow(w, candidate)) return false;
+    params->docdir = fi.absolutePath();
     name = candidate;
     addRecent(name);
     return true;

@@ -13,7 +13,7 @@ keyRouter_t::keyRouter_t(TForm1* form) : QObject(form), form_(form) {}
 bool keyRouter_t::route(int key, Qt::KeyboardModifiers modifiers, const QString& text)
 {
     canvas::TSandbox* w = form_->activeDocument();
-    if (!w || !w->keyboardEnabled) return false;
+    if (!w || !w->keyboardEnabled()) return false;
     if (w->FormKeyDown(key, modifiers)) return true;
     // Characters follow their key-down, as the platform delivers them.
     if (!text.isEmpty() && text.at(0).isPrint()) return w->FormKeyPress(text);

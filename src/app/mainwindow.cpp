@@ -25,6 +25,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -45,13 +46,13 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
 
 void TForm1::FormCreate()
 {
-    // 2. Caption, separators, state, random seed (QRandomGenerator seeds itself).
+    // Caption, separators, state (QRandomGenerator seeds itself).
     setWindowTitle(applicationTitle);
     const QLocale loc;
     decimalSeparator = loc.decimalPoint().isEmpty() ? QLatin1Char('.') : loc.decimalPoint().at(0);
     thousandSeparator = loc.groupSeparator().isEmpty() ? QLatin1Char(',') : loc.groupSeparator().at(0);
     exitConfirmed = false;
-    previousPanelCode = 20;
+    previousPanelCode = ui::panelInsert;
 
     const struct {
         QTimer* t;
@@ -69,7 +70,7 @@ void TForm1::FormCreate()
         QObject::connect(t.t, &QTimer::timeout, this, t.fn);
     }
 
-    // 1. The application-wide key hook.
+    // Every key of the application passes the key hook first.
     keyRouter = new keyRouter_t(this);
     qApp->installEventFilter(keyRouter);
 
@@ -79,10 +80,9 @@ void TForm1::FormCreate()
     topSplitter->setChildrenCollapsible(false);
     topSplitter->setHandleWidth(3);
 
-    // 3. The Insert menu, with the other menus.
     buildMenus();
 
-    // 4. The shared-procedures object in the top strip.
+    // The toolbar strip (the shared-procedures object) on top.
     procs = new canvas::TProcs(this, topSplitter);
     procs->setMinimumHeight(stripHeight);
     procs->setMaximumHeight(30);
@@ -104,36 +104,36 @@ void TForm1::FormCreate()
     setCentralWidget(topSplitter);
     QObject::connect(mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* s) { subWindowActivated(s); });
 
-    // 5. The settings object: defaults, then the stored settings.
+    // The settings object: defaults, then the stored settings.
     params = std::make_unique<settings::TParams>(nullptr);
     canvas::setParams(params.get());
     params->initSettings();
     rebuildReopenMenu();
 
-    // 6. Interface font and colours; Undo and Redo off.
+    // Interface font; nothing to undo, redo or paste yet.
     QFont uiFont(params->uiFont);
     uiFont.setPointSize(params->uiFontSize);
     sidePanel->setFont(uiFont);
     Undo1->setEnabled(false);
     Redo1->setEnabled(false);
     procs->refreshUndoButtons(false, false);
-    procs->setButtonEnabled(15, false);  // pasting needs the placing tool
+    procs->setButtonEnabled(canvas::buttonPaste, false);  // pasting needs the placing tool
 
-    // 7. Side panel state, grid and anchor checks, the tool panel.
+    // The side panel starts with the insert panel and the pointer.
     setGridChecks(0, false);
     setAnchorChecks(3);
-    panelCode = 20;
+    panelCode = ui::panelInsert;
     procs->pressToolButton(canvas::buttonForPanel(panelCode));
     setDocumentCommandsEnabled(false);
 
-    // 8. First-time setup comes with its own feature; start as if completed.
+    // Shortly after start-up an untitled document opens when none was opened.
     Timer2.start();
 
-    // 9. The export commands are not offered.
+    // Exporting is not offered yet.
     menuExport->menuAction()->setVisible(false);
     ExportSeparator->setVisible(false);
 
-    // 10. Fonts.
+    // The font list is read once the window shows.
     Timer5.start();
 
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
@@ -167,7 +167,7 @@ void TForm1::deleteDocumentWindows()
         if (auto* d = dynamic_cast<canvas::TSandbox*>(c)) all.push_back(d);
     std::vector<QPointer<QWidget>> doomed;
     for (canvas::TSandbox* w : all) {
-        w->closing = 1;
+        w->markClosing();
         w->detachHost();
         QWidget* frame = qobject_cast<QMdiSubWindow*>(w->parentWidget());
         doomed.emplace_back(frame ? frame : static_cast<QWidget*>(w));
@@ -197,7 +197,7 @@ std::vector<canvas::TSandbox*> TForm1::documents() const
     std::vector<canvas::TSandbox*> out;
     if (!mdiArea) return out;
     for (QMdiSubWindow* s : mdiArea->subWindowList(QMdiArea::CreationOrder))
-        if (canvas::TSandbox* w = sandboxOf(s); w && !w->closing) out.push_back(w);
+        if (canvas::TSandbox* w = sandboxOf(s); w && !w->isClosing()) out.push_back(w);
     return out;
 }
 
@@ -205,7 +205,7 @@ canvas::TSandbox* TForm1::activeDocument() const
 {
     canvas::TSandbox* w = sandboxOf(mdiArea->activeSubWindow());
     if (!w) w = sandboxOf(mdiArea->currentSubWindow());
-    if (w && w->closing) return nullptr;
+    if (w && w->isClosing()) return nullptr;
     return w;
 }
 
@@ -235,23 +235,68 @@ canvas::TSandbox* TForm1::openDocumentWindow(const QString& name)
         QMdiSubWindow* sub = mdiArea->addSubWindow(w);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->setWindowIcon(QIcon(QPixmap(1, 1)));
-        sub->resize(std::max(300, mdiArea->width() * 3 / 4), std::max(200, mdiArea->height() * 3 / 4));
+        // Placed before it shows, so that the area's own placement (which
+        // puts later windows beside the first, mostly out of sight) is not used.
+        sub->setGeometry(newWindowGeometry(static_cast<int32_t>(docs.size())));
+        QObject::connect(sub, &QMdiSubWindow::windowStateChanged, this,
+                         [this, sub](Qt::WindowStates before, Qt::WindowStates now) {
+                             // A restored window comes back where it was, which may lie
+                             // outside the area since the main window was resized.
+                             const Qt::WindowStates big = Qt::WindowMaximized | Qt::WindowMinimized;
+                             if ((before & big) && !(now & big))
+                                 QTimer::singleShot(0, sub, [this, sub] { keepInsideArea(sub); });
+                         });
         if (docs.empty()) sub->showMaximized();
         else sub->show();
     }
-    w->openDocument(number, name);
+    const bool opened = w->openDocument(number, name);
     if (QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) mdiArea->setActiveSubWindow(sub);
+    // The window may have become active before its document was ready, when
+    // activation could not yet check its entry.
+    checkWindowEntry(w->documentNumber());
+    // Whatever asked for the file (the Open dialog, Reopen, the command line,
+    // an open request), a file that opened goes to the top of Reopen; one
+    // that was refused or could not be read does not.
+    if (opened && !w->fileName.isEmpty()) addRecent(w->fileName);
     setDocumentCommandsEnabled(true);
     return w;
+}
+
+QRect TForm1::newWindowGeometry(int32_t othersOpen) const
+{
+    const QRect area = mdiArea->viewport()->rect();
+    const int32_t width = std::min(std::max(300, area.width() * 3 / 4), std::max(1, area.width()));
+    const int32_t height = std::min(std::max(200, area.height() * 3 / 4), std::max(1, area.height()));
+    // Each further window one title bar down and right of the one before,
+    // starting again at the top-left before it would leave the area.
+    const int32_t step = std::max(8, style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const int32_t room = std::min(area.width() - width, area.height() - height) / step + 1;
+    const int32_t k = othersOpen % std::max(1, room);
+    return QRect(k * step, k * step, width, height);
+}
+
+void TForm1::keepInsideArea(QMdiSubWindow* sub)
+{
+    if (!sub || sub->isMaximized() || sub->isMinimized()) return;
+    const QRect area = mdiArea->viewport()->rect();
+    QRect g = sub->geometry();
+    g.setWidth(std::min(g.width(), area.width()));
+    g.setHeight(std::min(g.height(), area.height()));
+    g.moveLeft(std::clamp(g.left(), 0, std::max(0, area.width() - g.width())));
+    g.moveTop(std::clamp(g.top(), 0, std::max(0, area.height() - g.height())));
+    if (g != sub->geometry()) sub->setGeometry(g);
 }
 
 bool TForm1::activateWindow(int32_t docNumber)
 {
     for (QMdiSubWindow* s : mdiArea->subWindowList()) {
         canvas::TSandbox* w = sandboxOf(s);
-        if (w && !w->closing && w->documentNumber() == docNumber) {
+        if (w && !w->isClosing() && w->documentNumber() == docNumber) {
             mdiArea->setActiveSubWindow(s);
             s->show();
+            // Choosing the entry of the window already active toggles the
+            // entry's check mark off; the active window's entry stays checked.
+            checkWindowEntry(docNumber);
             return true;
         }
     }
@@ -262,16 +307,17 @@ void TForm1::subWindowActivated(QMdiSubWindow* sub)
 {
     canvas::TSandbox* w = sandboxOf(sub);
     if (w == lastActive_) return;
-    if (lastActive_ && !lastActive_->closing) lastActive_->FormDeactivate();
+    if (lastActive_ && !lastActive_->isClosing()) lastActive_->FormDeactivate();
     lastActive_ = w;
-    if (w && !w->closing) w->FormActivate();
+    if (w && !w->isClosing()) w->FormActivate();
 }
 
 void TForm1::documentActivated(canvas::TSandbox* w)
 {
     if (tearingDown_ || !w) return;
+    showModified(w);
     refreshDocumentMenus(w);
-    if (!firstDocumentSeen_ && w->ready) {
+    if (!firstDocumentSeen_ && w->isReady()) {
         firstDocumentSeen_ = true;
         if (onFirstDocument) QTimer::singleShot(0, this, [this] { if (onFirstDocument) onFirstDocument(); });
     }
@@ -326,7 +372,7 @@ void TForm1::setDocumentCommandsEnabled(bool on)
     for (QAction* a : {Save1, SaveAs1, Close1, ClearUndo1}) a->setEnabled(on);
     // Print, Print Preview and Export stay off until their features are part
     // of the editor.
-    procs->setButtonEnabled(3, on);
+    procs->setButtonEnabled(canvas::buttonSave, on);
 }
 
 void TForm1::updateZoomChecks()
@@ -338,10 +384,13 @@ void TForm1::updateZoomChecks()
 
 void TForm1::setZoom(double zoom)
 {
+    // The active document keeps the zoom; the controls show what it keeps.
+    if (canvas::TSandbox* w = activeDocument()) {
+        w->applyZoom(zoom);
+        return;
+    }
     params->currentZoom = zoom;
-    updateZoomChecks();
-    procs->showZoom(zoom);
-    if (canvas::TSandbox* w = activeDocument()) w->applyZoom();
+    zoomControlsChanged();
 }
 
 void TForm1::chooseZoom(int32_t index)
@@ -420,32 +469,38 @@ void TForm1::snapCommand(int32_t kind)
     setSnapChecks(kind, true);
 }
 
+void TForm1::showStatus(const QString& text)
+{
+    if (text.isEmpty()) statusBar()->clearMessage();
+    else statusBar()->showMessage(text);
+}
+
 // ---------------------------------------------------------------- toolbar
 
 void TForm1::toolbarCommand(int32_t n)
 {
     canvas::TSandbox* w = activeDocument();
     switch (n) {
-    case 1: newDocument(); return;
-    case 2: openDocument(); return;
-    case 3:
+    case canvas::buttonNew: newDocument(); return;
+    case canvas::buttonOpen: openDocument(); return;
+    case canvas::buttonSave:
         if (w) saveDocument(w, false);
         return;
-    case 6: undoCommand(false); return;
-    case 7: undoCommand(true); return;
-    case 12: stackCommand(false); return;
-    case 13: stackCommand(true); return;
-    case 14: eraseCommand(); return;
-    case 15: pasteCommand(); return;
-    case 16: copyCommand(); return;
-    case 35: joinCommand(); return;
-    case 36: splitCommand(); return;
-    case 8:
+    case canvas::buttonUndo: undoCommand(false); return;
+    case canvas::buttonRedo: undoCommand(true); return;
+    case canvas::buttonToBack: stackCommand(false); return;
+    case canvas::buttonToFront: stackCommand(true); return;
+    case canvas::buttonErase: eraseCommand(); return;
+    case canvas::buttonPaste: pasteCommand(); return;
+    case canvas::buttonCopy: copyCommand(); return;
+    case canvas::buttonJoin: joinCommand(); return;
+    case canvas::buttonSplit: splitCommand(); return;
+    case canvas::buttonRepaint:
         if (w) {
             model::selectOnly(w->items, nullptr);
             w->repaintAll(true);
             refreshSelectionState();
-            panelCode = 20;
+            panelCode = ui::panelInsert;
             procs->pressToolButton(canvas::buttonForPanel(panelCode));
         }
         return;
@@ -469,10 +524,7 @@ void TForm1::toolbarCommand(int32_t n)
 void TForm1::toolbarZoom(int32_t percent)
 {
     if (percent <= 0) return;
-    params->currentZoom = percent / 100.0;
-    procs->zoomLabel->setText(QString::number(percent) + QLatin1Char('%'));
-    updateZoomChecks();
-    if (canvas::TSandbox* w = activeDocument()) w->applyZoom();
+    setZoom(percent / 100.0);
 }
 
 void TForm1::toolbarToggle(int32_t n, bool on)
@@ -560,7 +612,7 @@ void TForm1::Timer4Timer()
     procs->refreshUndoButtons(false, false);
     params->currentZoom = 1.0;
     zoomControlsChanged();
-    panelCode = 20;
+    panelCode = ui::panelInsert;
     procs->pressToolButton(canvas::buttonForPanel(panelCode));
     const settings::defaults_t& d = params->newFile;
     setGridChecks((d.showGridX ? 1 : 0) + (d.showGridY ? 2 : 0), true);

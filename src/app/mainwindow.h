@@ -4,10 +4,13 @@
 // window menus, the one-shot timers and the exit question.
 #pragma once
 
+#include "ui/panelcodes.h"
+
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
 #include "canvas/toolbar.h"
 
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QTimer>
 
@@ -36,8 +39,8 @@ public:
     // ---- state ----
     canvas::TProcs* procs = nullptr;
     std::unique_ptr<settings::TParams> params;
-    int32_t panelCode = 20;
-    int32_t previousPanelCode = 20;
+    int32_t panelCode = ui::panelInsert;
+    int32_t previousPanelCode = ui::panelInsert;
     int32_t pendingPanel = 0;
     bool exitConfirmed = false;
     QChar decimalSeparator, thousandSeparator;
@@ -163,6 +166,9 @@ public:
     void eraseRequested(canvas::TSandbox* w) override;
     void showToolPanel(int32_t code) override;
     void editStateChanged(canvas::TSandbox* w) override;
+    void showStatus(const QString& text) override;
+    // The window's title shows "*" while its document has unsaved changes.
+    void showModified(canvas::TSandbox* w);
     void showPanel(int32_t code) override;
 
     // ---- toolbar host ----
@@ -187,6 +193,11 @@ private:
     int32_t randomWindowNumber() const;
     void setZoom(double zoom);
     void afterEdit(canvas::TSandbox* w);
+    // Where a new document window goes when `othersOpen` are open already:
+    // inside the document area, cascading.
+    QRect newWindowGeometry(int32_t othersOpen) const;
+    // Moves (and if need be shrinks) a normal sub-window into the document area.
+    void keepInsideArea(QMdiSubWindow* sub);
     // Detaches and deletes every document window, closed ones still waiting
     // for their deferred deletion included (teardown).
     void deleteDocumentWindows();
@@ -196,6 +207,10 @@ private:
     bool tearingDown_ = false;
     bool firstDocumentSeen_ = false;
 };
+
+// The keys of an Edit command: its own key first, then the platform's
+// standard keys for it (Ctrl+X, Ctrl+C, Ctrl+V ...), each once.
+QList<QKeySequence> withStandardKeys(const QKeySequence& own, QKeySequence::StandardKey standard);
 
 // The application-wide title and the main window's caption.
 inline const QString applicationTitle = QStringLiteral("Lumora Flow Charts");

@@ -30,6 +30,16 @@ QAction* later(QMenu* m, const QString& text, const QKeySequence& key = {})
 
 } // namespace
 
+QList<QKeySequence> withStandardKeys(const QKeySequence& own, QKeySequence::StandardKey standard)
+{
+    // The menu shows the first. A key listed twice on one action would be
+    // ambiguous and run nothing, so the platform's copy of `own` is dropped.
+    QList<QKeySequence> keys{own};
+    for (const QKeySequence& k : QKeySequence::keyBindings(standard))
+        if (!keys.contains(k)) keys << k;
+    return keys;
+}
+
 void TForm1::buildSidePanel()
 {
     sidePanel = new QWidget;
@@ -146,17 +156,19 @@ void TForm1::buildMenus()
     menuEdit->addSeparator();
     ClearUndo1 = menuEdit->addAction(QStringLiteral("Clear Undo and Redo"), this, [this] { clearUndoCommand(); });
     menuEdit->addSeparator();
-    Cut1 = menuEdit->addAction(QStringLiteral("Cut"), QKeySequence(Qt::CTRL | Qt::Key_Delete), this, [this] { cutCommand(); });
-    Copy1 = menuEdit->addAction(QStringLiteral("Copy"), QKeySequence(Qt::CTRL | Qt::Key_Insert), this, [this] { copyCommand(); });
-    // Pasting places the items with the mouse, which comes with the placing tool.
-    Paste1 = menuEdit->addAction(QStringLiteral("Paste"), QKeySequence(Qt::SHIFT | Qt::Key_Insert), this, [this] { pasteCommand(); });
+    Cut1 = menuEdit->addAction(QStringLiteral("Cut"), this, [this] { cutCommand(); });
+    Copy1 = menuEdit->addAction(QStringLiteral("Copy"), this, [this] { copyCommand(); });
+    Paste1 = menuEdit->addAction(QStringLiteral("Paste"), this, [this] { pasteCommand(); });
+    Cut1->setShortcuts(withStandardKeys(QKeySequence(Qt::CTRL | Qt::Key_Delete), QKeySequence::Cut));
+    Copy1->setShortcuts(withStandardKeys(QKeySequence(Qt::CTRL | Qt::Key_Insert), QKeySequence::Copy));
+    Paste1->setShortcuts(withStandardKeys(QKeySequence(Qt::SHIFT | Qt::Key_Insert), QKeySequence::Paste));
     menuEdit->addSeparator();
     CopyToClipboard1 = menuEdit->addAction(QStringLiteral("Copy to Clipboard"), this, [this] { copyAreaCommand(); });
     CopyToClipboard1->setVisible(false);
     // The area copy is offered only while the active window has a marked area.
     QObject::connect(menuEdit, &QMenu::aboutToShow, this, [this] {
         const canvas::TSandbox* w = activeDocument();
-        CopyToClipboard1->setEnabled(w && w->areaRect.width() > 0 && w->areaRect.height() > 0);
+        CopyToClipboard1->setEnabled(w && w->areaRect().width() > 0 && w->areaRect().height() > 0);
     });
     JoinItems1 = menuEdit->addAction(QStringLiteral("Join Items"), this, [this] { joinCommand(); });
     SplitGroup1 = menuEdit->addAction(QStringLiteral("Split Group"), this, [this] { splitCommand(); });
@@ -242,9 +254,14 @@ void TForm1::buildInsertMenu()
     const struct {
         const char* caption;
         int32_t button;
-    } tools[] = {{"Text", 18},     {"Line", 17},    {"Arc", 28},     {"Spline", 29},  {"Curve", 30},
-                 {"Triangle", 21}, {"Square", 22},  {"Rectangle", 23}, {"Circle", 24}, {"Pie", 31},
-                 {"Ellipse", 25},  {"Polygon", 26}, {"Star", 32},    {"Solid", 33},   {"Oblong", 34}};
+    } tools[] = {{"Text", canvas::buttonText},         {"Line", canvas::buttonLine},
+                 {"Arc", canvas::buttonArc},           {"Spline", canvas::buttonSpline},
+                 {"Curve", canvas::buttonCurve},       {"Triangle", canvas::buttonTriangle},
+                 {"Square", canvas::buttonSquare},     {"Rectangle", canvas::buttonRectangle},
+                 {"Circle", canvas::buttonCircle},     {"Pie", canvas::buttonPie},
+                 {"Ellipse", canvas::buttonEllipse},   {"Polygon", canvas::buttonPolygon},
+                 {"Star", canvas::buttonStar},         {"Solid", canvas::buttonSolid},
+                 {"Oblong", canvas::buttonOblong}};
     for (const auto& t : tools) {
         const int32_t button = t.button;
         menuInsert->addAction(QString::fromLatin1(t.caption), this, [this, button] { toolbarCommand(button); });

@@ -180,10 +180,13 @@ void glyph(QPainter& p, int32_t n, bool disabled)
         shapePen();
         p.drawEllipse(QRectF(2.5, 5.5, 15, 9));
         break;
-    case 26: {  // polygon: a hexagon
+    case 26: {  // polygon: a pentagon standing on a side, as the tool's default five sides
         shapePen();
         QPolygonF poly;
-        for (int i = 0; i < 6; ++i) poly << QPointF(10 + 7 * std::cos(i * M_PI / 3), 10 + 7 * std::sin(i * M_PI / 3));
+        for (int i = 0; i < 5; ++i) {
+            const double a = -M_PI / 2 + i * 2 * M_PI / 5;
+            poly << QPointF(10 + 7.5 * std::cos(a), 10.8 + 7.5 * std::sin(a));
+        }
         p.drawPolygon(poly);
         break;
     }
@@ -200,20 +203,21 @@ void glyph(QPainter& p, int32_t n, bool disabled)
         p.setPen(QPen(in, 1.8));
         p.drawArc(QRectF(3, 5, 14, 16), 20 * 16, 140 * 16);
         break;
-    case 29: {  // spline
-        p.setPen(QPen(in, 1.6));
-        QPainterPath path;
-        path.moveTo(3, 15);
-        path.cubicTo(6, 2, 12, 18, 17, 5);
-        p.drawPath(path);
+    case 29: {  // spline: straight segments through the clicked points
+        p.setPen(QPen(in, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        const QPolygonF points({QPointF(2.5, 15), QPointF(6.5, 5), QPointF(11, 13.5), QPointF(17.5, 4)});
+        p.drawPolyline(points);
+        p.setPen(Qt::NoPen);
+        p.setBrush(accent);
+        for (const QPointF& q : points) p.drawEllipse(q, 1.4, 1.4);
         break;
     }
-    case 30: {  // curve: a closed smooth shape
-        shapePen();
+    case 30: {  // curve: one smooth open wave through the clicked points
+        p.setPen(QPen(in, 1.6, Qt::SolidLine, Qt::RoundCap));
         QPainterPath path;
-        path.moveTo(4, 12);
-        path.cubicTo(3, 3, 15, 2, 16, 8);
-        path.cubicTo(17, 14, 8, 19, 4, 12);
+        path.moveTo(2.5, 14);
+        path.cubicTo(4.5, 3, 8.5, 3, 10, 10);
+        path.cubicTo(11.5, 17, 15.5, 17, 17.5, 6);
         p.drawPath(path);
         break;
     }

@@ -118,58 +118,6 @@ int32_t variantForType(int32_t itemType, const settings::TParams& p)
     return 0;
 }
 
-bool buildShapePoints(model::item_t* it, int32_t itemType, const std::vector<point_t>& d, int32_t sides)
-{
-    geometry::clearPoints(it->points);
-    auto at = [&](size_t i) { return i < d.size() ? d[i] : d.back(); };
-    if (d.empty()) return false;
-    switch (itemType) {
-    case model::typeTriangle:
-        if (d.size() < 3) return false;
-        geometry::buildTriangle(d[0], d[1], d[2], it->points);
-        return true;
-    case model::typeSquare:
-        if (d.size() < 2) return false;
-        geometry::buildSquare(d[0], d[1], it->points);
-        return true;
-    case model::typeRectangle:
-        if (d.size() < 3) return false;
-        geometry::buildRectangle(d[0], d[1], d[2], it->points);
-        return true;
-    case model::typeCircle:
-        geometry::buildCircle(d[0], at(1), it->points);
-        return true;
-    case model::typeEllipse:
-        if (d.size() < 3) return false;
-        geometry::buildEllipse(d[0], d[1], d[2], it->points);
-        return true;
-    case model::typePolygon:
-        geometry::buildRegularPolygon(d[0], at(1), sides, it->points);
-        return it->points.head != nullptr;
-    case model::typeStar:
-        // Centre, first vertex, spike point.
-        geometry::buildStar(d[0], at(1), at(2), sides, it->points);
-        return it->points.head != nullptr;
-    case model::typePie:
-    case model::typeArc:
-        // Centre, start, end.
-        geometry::buildPieArc(d[0], at(1), at(2), it->points);
-        return true;
-    case model::typeSpline:
-    case model::typeCurve: {
-        if (d.size() < 2) return false;
-        for (point_t q : d) geometry::appendPoint(it->points, q);
-        if (itemType == model::typeCurve) {
-            geometry::smoothControlPoints(it->points, it->roundness);
-            if (it->shapeVariant == 0) geometry::openCurveEnds(it->points, it->roundness);
-            else geometry::closedCurveEnds(it->points, it->roundness);
-        }
-        return true;
-    }
-    default: return false;
-    }
-}
-
 namespace {
 
 model::item_t* createShape(const creationContext_t& ctx, int32_t itemType, int32_t variant,

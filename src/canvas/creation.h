@@ -4,6 +4,7 @@
 // window's zoom and view origin.
 #pragma once
 
+#include "geometry/shapes.h"
 #include "geometry/units.h"
 #include "model/item.h"
 
@@ -59,9 +60,9 @@ model::item_t* createEllipse(const creationContext_t& ctx, geometry::point_t cen
 model::item_t* createCentred(const creationContext_t& ctx, int32_t itemType, geometry::point_t centre,
                              geometry::point_t point, geometry::point_t extra);
 
-// Fills an item's point list for a type from document points as the tools
-// pass them (also used for previews). False when the points make no item.
-bool buildShapePoints(model::item_t* it, int32_t itemType, const std::vector<geometry::point_t>& docPoints,
-                      int32_t sides);
+// Fills an item's point list from document points as the tools pass them
+// (also used for previews); it lives with the shape geometry so that the
+// command-line tool builds its items the same way.
+using geometry::buildShapePoints;
 
 } // namespace canvas

@@ -1,5 +1,7 @@
 #include "canvas/guidance.h"
 
+#include "canvas/modes.h"
+
 #include "model/item.h"
 
 namespace canvas {
@@ -37,20 +39,20 @@ QString with(QString text, const QString& word, const QString& name)
 QString toolName(int32_t code)
 {
     switch (code) {
-    case 1: return QStringLiteral("line");
-    case 100: return QStringLiteral("triangle");
-    case 101: return QStringLiteral("square");
-    case 102: return QStringLiteral("rectangle");
-    case 103: return QStringLiteral("circle");
-    case 104: return QStringLiteral("ellipse");
-    case 105: return QStringLiteral("star");
-    case 107: return QStringLiteral("pie");
-    case 108: return QStringLiteral("arc");
-    case 109: return QStringLiteral("spline");
-    case 110: return QStringLiteral("solid");
-    case 111: return QStringLiteral("curve");
-    case 112: return QStringLiteral("oblong");
-    case 199: return QStringLiteral("polygon");
+    case toolLine: return QStringLiteral("line");
+    case toolTriangle: return QStringLiteral("triangle");
+    case toolSquare: return QStringLiteral("square");
+    case toolRectangle: return QStringLiteral("rectangle");
+    case toolCircle: return QStringLiteral("circle");
+    case toolEllipse: return QStringLiteral("ellipse");
+    case toolStar: return QStringLiteral("star");
+    case toolPie: return QStringLiteral("pie");
+    case toolArc: return QStringLiteral("arc");
+    case toolSpline: return QStringLiteral("spline");
+    case toolSolid: return QStringLiteral("solid");
+    case toolCurve: return QStringLiteral("curve");
+    case toolOblong: return QStringLiteral("oblong");
+    case toolPolygon: return QStringLiteral("polygon");
     default: return {};
     }
 }
@@ -60,52 +62,60 @@ QStringList toolGuidance(int32_t code, int32_t clickCount)
     const QString name = toolName(code);
     if (name.isEmpty()) return {};
     const QString line = QStringLiteral("line");
-    if (code == 1) return {chooseLine, clickCount > 0 ? endLine : startLine, holdDrag};
+    if (code == toolLine) return {chooseLine, clickCount > 0 ? endLine : startLine, holdDrag};
     const QString first = with(chooseLine, line, name);
     switch (code) {
-    case 100:
-    case 102: return {first, with(startLine, line, name), holdDrag, thirdPoint};
-    case 101: return {first, with(startLine, line, name), holdDrag, undoHint};
-    case 103: return {first, circleCentre, circleSize, orHold};
-    case 104:
+    case toolTriangle:
+    case toolRectangle: return {first, with(startLine, line, name), holdDrag, thirdPoint};
+    case toolSquare: return {first, with(startLine, line, name), holdDrag, undoHint};
+    case toolCircle: return {first, circleCentre, circleSize, orHold};
+    case toolEllipse:
         return {first, with(circleCentre, QStringLiteral("circle"), name), ellipseLength, ellipseWidth};
-    case 105:
+    case toolStar:
         return {first, with(polygonCentre, QStringLiteral("polygon"), name),
                 with(circleSize, QStringLiteral("circle"), name), spikes};
-    case 107:
+    case toolPie:
         return {first, with(circleCentre, QStringLiteral("circle"), name),
                 with(circleSize, QStringLiteral("circle"), name), with(ellipseWidth, QStringLiteral("ellipse"), name)};
-    case 108: return {first, with(circleCentre, QStringLiteral("circle"), name), arcStart, arcEnd};
-    case 199: return {first, polygonCentre, with(circleSize, QStringLiteral("circle"), name), orHold};
-    case 109: return {first, splineStart, turningPoints, splineEnd};
-    case 110:
-    case 112:
+    case toolArc: return {first, with(circleCentre, QStringLiteral("circle"), name), arcStart, arcEnd};
+    case toolPolygon: return {first, polygonCentre, with(circleSize, QStringLiteral("circle"), name), orHold};
+    case toolSpline: return {first, splineStart, turningPoints, splineEnd};
+    case toolSolid:
+    case toolOblong:
         return {first, with(splineStart, QStringLiteral("spline"), name), edgePoints,
                 with(splineEnd, QStringLiteral("spline"), name)};
-    case 111:
+    case toolCurve:
         return {first, with(splineStart, QStringLiteral("spline"), name), turningPoints,
                 with(splineEnd, QStringLiteral("spline"), name)};
     default: return {};
     }
 }
 
+QString finishHint(int32_t code, bool canClose)
+{
+    if (!isSplineTool(code)) return {};
+    QString hint = QStringLiteral("Shift-click the last point, or press Enter to end at the point placed last");
+    if (canClose) hint += QStringLiteral(", or C to close the %1").arg(toolName(code));
+    return hint + QStringLiteral(". Backspace takes a point back; Esc cancels.");
+}
+
 int32_t creationPage(int32_t code)
 {
     switch (code) {
-    case 1: return 1024;
-    case 100: return 1043;
-    case 101: return 1045;
-    case 102: return 1047;
-    case 103: return 1049;
-    case 104: return 1051;
-    case 105: return 1055;
-    case 107: return 1057;
-    case 108: return 1065;
-    case 109: return 1059;
-    case 110: return 1062;
-    case 111: return 1068;
-    case 112: return 1071;
-    case 199: return 1053;
+    case toolLine: return 1024;
+    case toolTriangle: return 1043;
+    case toolSquare: return 1045;
+    case toolRectangle: return 1047;
+    case toolCircle: return 1049;
+    case toolEllipse: return 1051;
+    case toolStar: return 1055;
+    case toolPie: return 1057;
+    case toolArc: return 1065;
+    case toolSpline: return 1059;
+    case toolSolid: return 1062;
+    case toolCurve: return 1068;
+    case toolOblong: return 1071;
+    case toolPolygon: return 1053;
     default: return 0;
     }
 }
@@ -113,10 +123,10 @@ int32_t creationPage(int32_t code)
 int32_t afterPointPage(int32_t code)
 {
     switch (code) {
-    case 109: return 1061;
-    case 110: return 1064;
-    case 111: return 1070;
-    case 112: return 1073;
+    case toolSpline: return 1061;
+    case toolSolid: return 1064;
+    case toolCurve: return 1070;
+    case toolOblong: return 1073;
     default: return 0;
     }
 }
@@ -124,21 +134,21 @@ int32_t afterPointPage(int32_t code)
 int32_t toolItemType(int32_t code)
 {
     switch (code) {
-    case 1: return model::typeLine;
-    case 31: return model::typeText;
-    case 100: return model::typeTriangle;
-    case 101: return model::typeSquare;
-    case 102: return model::typeRectangle;
-    case 103: return model::typeCircle;
-    case 104: return model::typeEllipse;
-    case 105: return model::typeStar;
-    case 107: return model::typePie;
-    case 108: return model::typeArc;
-    case 109:
-    case 110: return model::typeSpline;
-    case 111:
-    case 112: return model::typeCurve;
-    case 199: return model::typePolygon;
+    case toolLine: return model::typeLine;
+    case toolText: return model::typeText;
+    case toolTriangle: return model::typeTriangle;
+    case toolSquare: return model::typeSquare;
+    case toolRectangle: return model::typeRectangle;
+    case toolCircle: return model::typeCircle;
+    case toolEllipse: return model::typeEllipse;
+    case toolStar: return model::typeStar;
+    case toolPie: return model::typePie;
+    case toolArc: return model::typeArc;
+    case toolSpline:
+    case toolSolid: return model::typeSpline;
+    case toolCurve:
+    case toolOblong: return model::typeCurve;
+    case toolPolygon: return model::typePolygon;
     default: return 0;
     }
 }

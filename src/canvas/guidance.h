@@ -16,6 +16,9 @@ QString toolName(int32_t code);
 // Up to four lines of guidance of the tool `code` (1 line, 100..199 shapes)
 // while `clickCount` points are placed. Empty for other codes.
 QStringList toolGuidance(int32_t code, int32_t clickCount);
+// The status-line hint while a spline, solid, curve or oblong takes its
+// points: the ways to end it; empty for the other tools.
+QString finishHint(int32_t code, bool canClose);
 
 // The guidance page shown when the tool created its item, and the page shown
 // after each turning point of the spline tools (0 when there is none).

@@ -122,10 +122,10 @@ void pointShapeSpots(const item_t* it, const handleView_t& how, std::vector<mark
         const point_t c3 = geometry::pointAt(pts, 3), c4 = geometry::pointAt(pts, 4);
         // Side handles only while the first side points exactly to the right.
         if (c1.y == c2.y && c2.x > c1.x) {
-            add(out, 205, mid(map(c3), map(c4)));
-            add(out, 206, mid(map(c2), map(c3)));
-            add(out, 207, mid(map(c1), map(c2)));
-            add(out, 208, mid(map(c4), map(c1)));
+            add(out, handleSide34, mid(map(c3), map(c4)));
+            add(out, handleSide23, mid(map(c2), map(c3)));
+            add(out, handleSide12, mid(map(c1), map(c2)));
+            add(out, handleSide41, mid(map(c4), map(c1)));
         }
     }
     if (!how.single || !pts.head) return;
@@ -182,14 +182,14 @@ void pictureSpots(const item_t* it, const handleView_t& how, std::vector<markSpo
 {
     const mapper_t map{how};
     point_t centre;
-    if (it->clipShape == 2) {
+    if (it->clipShape == model::clipRound) {
         // A round clip: the first point is the centre, the second on the rim.
         const point_t c = {it->x1, it->y1};
         const double r = geometry::distance(c, {it->x2, it->y2});
-        add(out, 105, map(geometry::polarPoint(c, -pi / 2, r)));
-        add(out, 106, map(geometry::polarPoint(c, 0, r)));
-        add(out, 107, map(geometry::polarPoint(c, pi / 2, r)));
-        add(out, 108, map(geometry::polarPoint(c, pi, r)));
+        add(out, handleTopEdge, map(geometry::polarPoint(c, -pi / 2, r)));
+        add(out, handleRightEdge, map(geometry::polarPoint(c, 0, r)));
+        add(out, handleBottomEdge, map(geometry::polarPoint(c, pi / 2, r)));
+        add(out, handleLeftEdge, map(geometry::polarPoint(c, pi, r)));
         centre = map(c);
     } else {
         const int32_t l = std::min(it->x1, it->x2), r = std::max(it->x1, it->x2);
@@ -200,14 +200,14 @@ void pictureSpots(const item_t* it, const handleView_t& how, std::vector<markSpo
             for (int32_t k = 0; k < 4; ++k) {
                 const point_t p = geometry::polarPoint(c, geometry::segmentAngle(c, corners[k]) + it->rotation,
                                                        geometry::distance(c, corners[k]));
-                add(out, 101 + k, map(p));
+                add(out, handleTopLeft + k, map(p));
             }
         } else {
-            for (int32_t k = 0; k < 4; ++k) add(out, 101 + k, map(corners[k]));
-            add(out, 105, map(mid(corners[0], corners[1])));
-            add(out, 106, map(mid(corners[1], corners[2])));
-            add(out, 107, map(mid(corners[2], corners[3])));
-            add(out, 108, map(mid(corners[3], corners[0])));
+            for (int32_t k = 0; k < 4; ++k) add(out, handleTopLeft + k, map(corners[k]));
+            add(out, handleTopEdge, map(mid(corners[0], corners[1])));
+            add(out, handleRightEdge, map(mid(corners[1], corners[2])));
+            add(out, handleBottomEdge, map(mid(corners[2], corners[3])));
+            add(out, handleLeftEdge, map(mid(corners[3], corners[0])));
         }
         centre = map(c);
     }
@@ -271,8 +271,9 @@ markRect_t markRect(point_t at, int32_t width, int32_t height)
 
 bool isHitCode(int32_t code)
 {
-    return (code < 0 && code != render::keptUnderCode) || (code >= 1 && code <= 5) || code == 7 || (code >= 101 && code <= 108) ||
-           (code >= 205 && code <= 208) || code == 500;
+    return (code < 0 && code != render::keptUnderCode) || (code >= handleFirstPoint && code <= handleRotate) ||
+           code == handleMove || (code >= handleTopLeft && code <= handleLeftEdge) ||
+           (code >= handleSide34 && code <= handleSide41) || code == handleGroupRotate;
 }
 
 int32_t modeForHandle(int32_t itemType, int32_t code)
@@ -291,7 +292,7 @@ int32_t modeForHandle(int32_t itemType, int32_t code)
 
 int32_t normalizedHandleCode(int32_t mode, int32_t code)
 {
-    if (mode == modeCircleHandle && code >= 1 && code <= 4) return 1;
+    if (mode == modeCircleHandle && code >= handleFirstPoint && code <= handleLastPoint) return 1;
     if (mode == modeEllipseHandle && (code == 1 || code == 3)) return 1;
     if (mode == modeEllipseHandle && (code == 2 || code == 4)) return 2;
     return code;
@@ -304,18 +305,18 @@ Qt::CursorShape cursorFor(const item_t* it, int32_t code, bool single)
     if (!single) return Qt::SizeAllCursor;
     const bool boxy = it->itemType == model::typeSquare || it->itemType == model::typeRectangle;
     const bool upright = it->itemType == model::typePicture && it->rotation == 0.0;
-    if (boxy && (code == 205 || code == 207)) return Qt::SizeVerCursor;
-    if (boxy && (code == 206 || code == 208)) return Qt::SizeHorCursor;
+    if (boxy && (code == handleSide34 || code == handleSide12)) return Qt::SizeVerCursor;
+    if (boxy && (code == handleSide23 || code == handleSide41)) return Qt::SizeHorCursor;
     if (upright) {
         switch (code) {
-        case 105:
-        case 107: return Qt::SizeVerCursor;
-        case 106:
-        case 108: return Qt::SizeHorCursor;
-        case 101:
-        case 103: return Qt::SizeFDiagCursor;
-        case 102:
-        case 104: return Qt::SizeBDiagCursor;
+        case handleTopEdge:
+        case handleBottomEdge: return Qt::SizeVerCursor;
+        case handleRightEdge:
+        case handleLeftEdge: return Qt::SizeHorCursor;
+        case handleTopLeft:
+        case handleBottomRight: return Qt::SizeFDiagCursor;
+        case handleTopRight:
+        case handleBottomLeft: return Qt::SizeBDiagCursor;
         default: break;
         }
     }
@@ -346,7 +347,7 @@ handleView_t handleViewOf(TSandbox& window)
 {
     handleView_t how;
     how.zoom = window.zoomFactor();
-    how.origin = window.viewOrigin;
+    how.origin = window.viewOrigin();
     how.single = singleSelection(window.items);
     how.rotationDotDistance = window.view.style.rotationDotDistance;
     return how;

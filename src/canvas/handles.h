@@ -3,6 +3,7 @@
 // the manipulation mode a hit handle starts.
 #pragma once
 
+#include "canvas/modes.h"
 #include "geometry/units.h"
 #include "model/item.h"
 #include "render/renderpass.h"
@@ -16,22 +17,29 @@ namespace canvas {
 
 class TSandbox;
 
-// Handle codes with a meaning of their own.
+// Handle codes with a meaning of their own. Points of lines, texts, circles,
+// ellipses, pies and arcs are 1..4; points of a shape's outline are −1, −2, …
+// in list order.
 constexpr int32_t handleMove = 7;          // the centre: moves the selection
 constexpr int32_t handleRotate = 5;        // the rotation dot
 constexpr int32_t handleGroupCentre = 3;   // a group handle's square
 constexpr int32_t handleGroupRotate = 500; // a group handle's rotation dot
-
-// Manipulation modes of the window.
-constexpr int32_t modeAreaSelection = 8;
-constexpr int32_t modeTextHandle = 33;
-constexpr int32_t modeShapeHandle = 46;
-constexpr int32_t modeCircleHandle = 47;
-constexpr int32_t modeEllipseHandle = 48;
-constexpr int32_t modePictureHandle = 52;
-constexpr int32_t modePlacing = 53;
-constexpr int32_t modeGroupRotation = 58;
-constexpr int32_t modeLineHandle = 1001;
+constexpr int32_t handleFirstPoint = 1;
+constexpr int32_t handleLastPoint = 4;
+// Corners and edges of a picture (a round clip has only the edges, on its circle).
+constexpr int32_t handleTopLeft = 101;
+constexpr int32_t handleTopRight = 102;
+constexpr int32_t handleBottomRight = 103;
+constexpr int32_t handleBottomLeft = 104;
+constexpr int32_t handleTopEdge = 105;
+constexpr int32_t handleRightEdge = 106;
+constexpr int32_t handleBottomEdge = 107;
+constexpr int32_t handleLeftEdge = 108;
+// Middles of the sides of a square or rectangle, by the corners they join.
+constexpr int32_t handleSide34 = 205;
+constexpr int32_t handleSide23 = 206;
+constexpr int32_t handleSide12 = 207;
+constexpr int32_t handleSide41 = 208;
 
 // What the handle positions depend on besides the item.
 struct handleView_t {

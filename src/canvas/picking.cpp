@@ -1,5 +1,7 @@
 #include "canvas/picking.h"
 
+#include "ui/panelcodes.h"
+
 #include "geometry/transform.h"
 #include "model/history_index.h"
 #include "model/itemlist.h"
@@ -67,7 +69,7 @@ double edgeDistance(point_t a, point_t b, point_t p)
 // wider than one pixel.
 double halfWeight(const item_t* it)
 {
-    const double w = it->lineWeight * model::screen().pxPerMmX;
+    const double w = double(geometry::mmToPx(it->lineWeight, geometry::axis_t::x));
     return w > 1 ? w / 2 : 0.0;
 }
 
@@ -144,7 +146,7 @@ double roundedDistance(const item_t* it, point_t p)
 
 double pictureDistance(const item_t* it, point_t p)
 {
-    if (it->clipShape == 2) {
+    if (it->clipShape == model::clipRound) {
         const point_t c{it->x1, it->y1};
         return std::abs(geometry::distance(p, c) - geometry::distance(c, {it->x2, it->y2}));
     }
@@ -165,7 +167,7 @@ double lowerBound(const item_t* it, point_t p)
     case model::typeEllipse:
     case model::typeCurve: return 0.0;
     case model::typePicture:
-        if (it->rotation != 0.0 || it->clipShape == 2) return 0.0;
+        if (it->rotation != 0.0 || it->clipShape == model::clipRound) return 0.0;
         break;
     default: break;
     }
@@ -362,7 +364,7 @@ int32_t selectInArea(model::itemList_t& list, geometry::rect_t docRect, bool par
         if (it->itemType == model::typeText) {
             outline = textBand(it);
             how.outline = &outline;
-        } else if (it->itemType == model::typePicture && it->clipShape != 2) {
+        } else if (it->itemType == model::typePicture && it->clipShape != model::clipRound) {
             outline = pictureCorners(it);
             how.outline = &outline;
         }
@@ -397,7 +399,7 @@ item_t* pictureAt(model::itemList_t& list, point_t p)
     for (item_t* it : nearby(list, int64_t(p.x) - 1, int64_t(p.y) - 1, int64_t(p.x) + 1, int64_t(p.y) + 1)) {
         if (!isPickable(it) || it->itemType != model::typePicture) continue;
         bool inside = false;
-        if (it->clipShape == 2) {
+        if (it->clipShape == model::clipRound) {
             const point_t c{it->x1, it->y1};
             inside = geometry::distance(p, c) <= geometry::distance(c, {it->x2, it->y2});
         } else {
@@ -427,20 +429,20 @@ bool isHomogeneous(model::itemList_t& list)
 int32_t panelForType(int32_t itemType, int32_t variant)
 {
     switch (itemType) {
-    case model::typeText: return 301;
-    case model::typeLine: return 99;
-    case model::typeTriangle: return 200;
-    case model::typeSquare: return 201;
-    case model::typeRectangle: return 202;
-    case model::typeCircle: return 203;
-    case model::typeEllipse: return 204;
-    case model::typePolygon: return 299;
-    case model::typeStar: return 206;
-    case model::typePie: return 207;
-    case model::typeArc: return 208;
-    case model::typeSpline: return variant == 2 ? 210 : 209;
-    case model::typeCurve: return variant == 2 ? 212 : 211;
-    case model::typePicture: return 401;
+    case model::typeText: return ui::panelText;
+    case model::typeLine: return ui::panelLine;
+    case model::typeTriangle: return ui::panelTriangle;
+    case model::typeSquare: return ui::panelSquare;
+    case model::typeRectangle: return ui::panelRectangle;
+    case model::typeCircle: return ui::panelCircle;
+    case model::typeEllipse: return ui::panelEllipse;
+    case model::typePolygon: return ui::panelPolygon;
+    case model::typeStar: return ui::panelStar;
+    case model::typePie: return ui::panelPie;
+    case model::typeArc: return ui::panelArc;
+    case model::typeSpline: return variant == model::variantFilled ? ui::panelSolid : ui::panelSpline;
+    case model::typeCurve: return variant == model::variantFilled ? ui::panelOblong : ui::panelCurve;
+    case model::typePicture: return ui::panelPicture;
     default: return 0;
     }
 }
@@ -448,8 +450,8 @@ int32_t panelForType(int32_t itemType, int32_t variant)
 int32_t panelForSelection(model::itemList_t& list)
 {
     const std::vector<item_t*> sel = model::collectSelected(list);
-    if (sel.empty()) return 20;
-    if (!isHomogeneous(list)) return 59;
+    if (sel.empty()) return ui::panelInsert;
+    if (!isHomogeneous(list)) return ui::panelMultiple;
     for (const item_t* it : sel)
         if (it->itemType != model::typeGroupHandle) return panelForType(it->itemType, it->shapeVariant);
     return 0;

@@ -66,8 +66,9 @@ model::item_t* pictureAt(model::itemList_t& list, geometry::point_t docPoint);
 // curves: all closed or filled, or all open). True for an empty selection.
 bool isHomogeneous(model::itemList_t& list);
 
-// The side panel for the current selection: 20 insert (nothing selected),
-// 59 multiple selection, else the panel of the type; 0 leaves it unchanged.
+// The side panel for the current selection: the insert panel when nothing
+// is selected, the multiple-selection panel for a mixture, else the panel of
+// the type; panelNone leaves it unchanged.
 int32_t panelForSelection(model::itemList_t& list);
 // The panel of one item type (spline and curve by their variant), 0 for none.
 int32_t panelForType(int32_t itemType, int32_t variant);

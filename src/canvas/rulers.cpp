@@ -94,7 +94,7 @@ std::vector<rulerTick_t> rulerTicks(int32_t unit, double zoom, double pxPerUnit,
     return out;
 }
 
-void drawRuler(QImage& img, const rulerSpec_t& s)
+void drawRuler(QImage& img, const rulerLayout_t& s)
 {
     if (img.isNull()) return;
     const int32_t length = s.vertical ? img.height() : img.width();
@@ -151,7 +151,7 @@ rulerImage_t::rulerImage_t(bool vertical, QWidget* parent) : QWidget(parent), ve
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void rulerImage_t::redraw(const rulerSpec_t& layout)
+void rulerImage_t::redraw(const rulerLayout_t& layout)
 {
     markerSaved_ = false;
     marker_ = -1;

@@ -34,7 +34,7 @@ std::vector<rulerTick_t> rulerTicks(int32_t unit, double zoom, double pxPerUnit,
 // Only the ticks of the major steps that reach `from` .. `extent`.
 std::vector<rulerTick_t> rulerTicks(int32_t unit, double zoom, double pxPerUnit, int32_t from, int32_t extent);
 
-struct rulerSpec_t {
+struct rulerLayout_t {
     bool vertical = false;
     int32_t first = 0;        // canvas position of the picture's first pixel
     int32_t pageStart = 0;    // page edges in canvas pixels (zoomed)
@@ -50,7 +50,7 @@ struct rulerSpec_t {
 
 // Draws a ruler picture of `img`'s size (12 thick) for the positions
 // first .. first + length - 1. Long rulers are drawn in 1600-pixel pieces.
-void drawRuler(QImage& img, const rulerSpec_t& layout);
+void drawRuler(QImage& img, const rulerLayout_t& layout);
 
 // A ruler control: its picture and the mouse-position marker.
 class rulerImage_t : public QWidget {
@@ -58,7 +58,7 @@ public:
     explicit rulerImage_t(bool vertical, QWidget* parent = nullptr);
 
     // Recreates the picture at the control's size and draws it.
-    void redraw(const rulerSpec_t& layout);
+    void redraw(const rulerLayout_t& layout);
     // Draws the marker at `pos` (control pixels), restoring the previous one.
     void showMarker(int32_t pos);
     void removeMarker();

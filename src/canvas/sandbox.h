@@ -2,19 +2,21 @@
 // gutters, canvas image and scroll bars, its view (zoom, view origin) and the
 // timers that finish work after an event. Lives in the main window's
 // multiple-document area.
+//
+// The window is a host: what the mouse and keys do is decided by the
+// interaction of the current `mode` (a tool's click sequence, the pointer's
+// picking, an area selection, a handle drag, placing pasted items), each a
+// class of its own. The window owns what they share: the document, the
+// canvas, the save-unders and the editing state.
 #pragma once
 
-#include "canvas/picking.h"
+#include "canvas/modes.h"
 #include "canvas/rulers.h"
 #include "canvas/viewlayout.h"
 #include "geometry/units.h"
 #include "model/item.h"
 #include "model/itemlist.h"
-
-#if __has_include("render/renderpass.h")
 #include "render/renderpass.h"
-#define LUMORA_HAVE_RENDER 1
-#endif
 
 #include <QImage>
 #include <QScrollBar>
@@ -22,7 +24,6 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -30,6 +31,13 @@
 namespace canvas {
 
 class TSandbox;
+class interaction_t;
+class toolSequence_t;
+class pointerMode_t;
+class areaSelectMode_t;
+class handleDrag_t;
+class placingMode_t;
+class extendMode_t;
 
 // What a document window needs from the main window.
 class sandboxHost_t {
@@ -50,7 +58,7 @@ public:
     virtual void offerPicture(TSandbox* w, const QString& path) = 0;
     // The global zoom changed from within the window (opening a document).
     virtual void zoomControlsChanged() = 0;
-    // The window's tool wants its side panel (98 line, 300 text) and button.
+    // The window's tool wants its side panel (the line or text panel) and button.
     virtual void showToolPanel(int32_t code) = 0;
     // The Delete key asks to erase the selected items of the window.
     virtual void eraseRequested(TSandbox* w) { (void)w; }
@@ -58,17 +66,12 @@ public:
     // and Redo commands and the selection-dependent commands.
     virtual void editStateChanged(TSandbox* w) { (void)w; }
     // The side panel `code` should show (tool panels, the panel that follows
-    // a selection: 20 insert, 59 multiple selection, 99 line, 200... shapes).
+    // a selection).
     virtual void showPanel(int32_t code) { (void)code; }
     // A guidance page of the tools (shown only while its flag is set).
     virtual void showGuidance(int32_t page) { (void)page; }
-};
-
-// A save-under: the pixels of the canvas under a transient figure.
-struct saveUnder_t {
-    bool saved = false;
-    QRect dest;
-    QImage pixels;
+    // A one-line hint for the status line; empty clears it.
+    virtual void showStatus(const QString& text) { (void)text; }
 };
 
 // The canvas control: shows the canvas image and forwards the mouse.
@@ -100,31 +103,38 @@ public:
     QString caption() const;
     bool isModified() const;
 
-    // ---- editing state ----
-    int32_t mode = 0;
-    int32_t clickCount = 0;
-    int32_t handleCode = 0;
-    geometry::point_t firstPoint, secondPoint, lastRubberPoint, lastMouse, mouseDownPoint;
-    uint8_t ignoreGesture = 0;
-    int32_t anchorDragKind = 0;
-    int32_t rulerDragKind = 0;
-    int32_t caretLine = 1, caretColumn = 1;
-    uint8_t caretShown = 0;
-    uint8_t extending = 0;
-    double extendRoundness = model::defaultRoundness;
-    uint8_t keyboardEnabled = 0;
-    int32_t deferredJob = 0;
-    uint8_t closing = 0, layoutBusy = 0, doubleClickPending = 0, ready = 0;
-    QRect areaRect;
-    saveUnder_t selectionUnder, guideBuffer, caretBuffer;
+    // ---- editing state (read-only outside the window and its modes) ----
+    int32_t mode() const { return mode_; }
+    // Points placed by the current tool sequence (0 when none).
+    int32_t clickCount() const;
+    // The handle code the current drag works with.
+    int32_t handleCode() const { return handleCode_; }
+    // The canvas position of the last mouse event.
+    geometry::point_t lastMouse() const { return lastMouse_; }
+    // The rectangle of the last area selection: what Copy to Clipboard copies.
+    QRect areaRect() const { return areaRect_; }
+    bool isClosing() const { return closing_; }
+    bool isReady() const { return ready_; }
+    bool keyboardEnabled() const { return keyboardEnabled_; }
+    // The main window takes the canvas keys away while one of its own edit
+    // boxes has the focus.
+    void enableKeyboard(bool on) { keyboardEnabled_ = on; }
+    // Copy to Clipboard waits for the marks to come off the canvas.
+    bool areaCopyPending() const { return deferredJob_ == deferredJob_t::copyArea; }
+    bool doubleClickPending() const { return doubleClickPending_; }
+    // The points of the tool sequence being placed (canvas pixels); the last
+    // is the rubber point that follows the mouse.
+    const std::vector<geometry::point_t>& toolPoints() const;
+    // The save-under of a tool's guide line.
+    const render::savedArea_t& guideBuffer() const;
 
     // ---- view ----
-    geometry::point_t viewOrigin;
-    geometry::point_t pageOnScreen;
-    QSize canvasPx;
-    viewLayout_t lastLayout;
-    QImage& canvasImage();
-    const QImage& canvasImage() const;
+    geometry::point_t viewOrigin() const { return viewOrigin_; }
+    geometry::point_t pageOnScreen() const { return pageOnScreen_; }
+    const viewLayout_t& lastLayout() const { return lastLayout_; }
+    QImage& canvasImage() { return view.Image1; }
+    const QImage& canvasImage() const { return view.Image1; }
+    render::renderView_t view;
 
     // ---- controls ----
     QWidget* base0 = nullptr;
@@ -152,14 +162,20 @@ public:
     // new untitled document).
     bool openDocument(int32_t number, const QString& name);
     void layoutView();
-    void applyZoom();
+    // The one place a document's zoom changes: the header keeps it, the
+    // settings' currentZoom mirrors it for the zoom controls, which the host
+    // then refreshes. Points being placed are dropped, the canvas repainted.
+    void applyZoom(double factor);
     void repaintAll(bool runDeferred);
     void repaintRect(const QRect& rect);
     // Redraws both rulers for the current scroll positions.
     void drawRulers();
     void refreshCaption();
+    // The window is going away with its main window: no more layout,
+    // repaints or questions.
+    void markClosing() { closing_ = true; }
 
-    // ---- handlers ----
+    // ---- handlers: each forwards to the interaction of the current mode ----
     void FormActivate();
     void FormDeactivate();
     void FormResize();
@@ -175,61 +191,57 @@ public:
     // Key handlers: the main window routes every key-down and character of the
     // application here while this window is active. True = consumed.
     virtual bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    // Characters typed while the window is active; nothing on the canvas
+    // takes them yet, so none is consumed.
     virtual bool FormKeyPress(const QString& text);
+    void Timer1Timer();
+    void Timer2Timer();
     void Timer3Timer();
     void Timer5Timer();
     void Timer7Timer();
 
     // ---- save-unders ----
     // Saves the canvas pixels of `rect` (clipped to the image) in `buffer`.
-    void saveUnder(saveUnder_t& buffer, const QRect& rect);
+    void saveUnder(render::savedArea_t& buffer, const QRect& rect);
     // Puts saved pixels back and forgets them; nothing when none are saved.
-    void restoreUnder(saveUnder_t& buffer);
+    void restoreUnder(render::savedArea_t& buffer);
 
-    // ---- snapping ----
-    // A canvas position snapped to the gridlines when snapping is on (x and
-    // y separately); unchanged while the document has no snapping.
+    // ---- mapping ----
+    // The canvas position a tool or drag uses for the mouse. Snapping to
+    // gridlines is not built yet: the position comes back unchanged.
     geometry::point_t snapped(geometry::point_t screen) const;
     // Canvas pixel <-> document pixel at the window's zoom and view origin.
     geometry::point_t toDoc(geometry::point_t screen) const;
     geometry::point_t toScreen(geometry::point_t doc) const;
 
-    // ---- insertion tools (tools.cpp) ----
-    // The points being placed: the last record is the rubber point that
-    // follows the mouse (canvas pixels).
-    std::vector<geometry::point_t> rubberPoints;
-    static bool isToolMode(int32_t code);
-    // Makes `code` the window's tool (0 pointer, 1 line, 31 text, 100..199),
-    // leaving any unfinished sequence and repainting.
+    // ---- tools ----
+    // Makes `code` the window's tool (a panel code standing for a tool, a
+    // tool code, anything else the pointer), leaving any unfinished sequence
+    // and repainting.
     void selectTool(int32_t code);
     // Drops an unfinished point sequence and its preview.
     void abandonSequence();
-    // The view origin moved from `before`: shifts the points being placed.
-    void followViewOrigin(geometry::point_t before);
-    void toolMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, geometry::point_t pos);
-    void toolMouseMove(Qt::KeyboardModifiers modifiers, geometry::point_t pos);
-    void toolMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, geometry::point_t pos);
-    bool toolKeyDown(int key, Qt::KeyboardModifiers modifiers);
-    void Timer1Timer();
-    bool buttonHeld = false;
+    // Back to the pointer from any mode: pasted items being placed stay where
+    // they are, an unfinished tool sequence is dropped, a spline being
+    // extended comes back unchanged.
+    void leaveToPointer();
+    // Ctrl-A: adding points at the end of the one selected open spline or
+    // curve; false when the selection cannot be extended.
+    bool startExtension();
 
-    // ---- pointer mode: selection, handles, moving, placing (pointer.cpp) ----
-    void pointerMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, geometry::point_t pos);
-    void pointerMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, geometry::point_t pos);
-    void pointerMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, geometry::point_t pos);
-    void Timer2Timer();
+    // ---- editing the selection (selectionedit.cpp) ----
     // Starts a change of the selected items as one history step: repaints the
-    // canvas under them once into selectionUnder and replaces each by a new
-    // version; returns the new versions (none when nothing is selected).
+    // canvas under them once into the selection save-under and replaces each
+    // by a new version; returns the new versions (none when nothing is selected).
     std::vector<model::item_t*> beginEdit(bool redraw);
-    // The pasted items follow the mouse until the button is released (mode 53).
-    void startPlacing(const std::vector<model::item_t*>& pasted);
-    // Pasted items being placed stay where they are (another command came).
-    void endPlacing();
     // Applies a drag from `start` to `current` (canvas pixels) to every
     // selected item, computed from the reference geometry beginEdit saved;
     // `final` completes the items and repaints the canvas.
     void manipulate(geometry::point_t start, geometry::point_t current, bool snap, int32_t code, bool final);
+    // The pasted items follow the mouse until the button is released.
+    void startPlacing(const std::vector<model::item_t*>& pasted);
+    // Pasted items being placed stay where they are (another command came).
+    void endPlacing();
     // Erases the marks of every item (putting back the pixels under them) /
     // draws the marks of the selected items.
     void eraseMarks();
@@ -242,23 +254,10 @@ public:
     void copyAreaToClipboard();
     // The deferred work of Timer3: the area copy, then the marks.
     void runDeferredJob();
-    // The type of the item whose handle started the current drag.
-    int32_t handleOwnerType = 0;
-    // Area selection: the rectangle being dragged, the pixels under its
-    // frame, and the items it keeps selected.
-    QRect areaDrag;
-    std::array<saveUnder_t, 4> areaFrame;
-    areaSelection_t areaSelection;
+
     sandboxHost_t* host() const { return host_; }
     // The host is going away: the window calls it no more, not even when destroyed.
     void detachHost() { host_ = nullptr; }
-
-    // The canvas without the render pass: grey outside, the white page.
-    void paintPageBackgroundTemporary();
-
-#ifdef LUMORA_HAVE_RENDER
-    render::renderView_t view;
-#endif
 
 protected:
     void resizeEvent(QResizeEvent*) override;
@@ -267,31 +266,58 @@ protected:
     void wheelEvent(QWheelEvent*) override;
 
 private:
-    // Tool sequences (tools.cpp).
-    void erasePreview();
-    void drawPreviewItem(model::item_t* shape, geometry::point_t lineStart, geometry::point_t lineEnd);
-    void drawGuideLine(geometry::point_t from, geometry::point_t to);
-    std::unique_ptr<model::item_t> previewShape(int32_t itemType, const std::vector<geometry::point_t>& screenPoints,
-                                                int32_t variant) const;
-    void showShapePreview(int32_t itemType, const std::vector<geometry::point_t>& screenPoints, int32_t variant);
-    void showLinePreview(geometry::point_t mouse);
-    void rectangleCorners(geometry::point_t mouse);
-    void redrawPreview(geometry::point_t mouse);
-    model::item_t* createFromTool(const std::vector<geometry::point_t>& points, int32_t variant);
-    void finishCreation(model::item_t* created);
-    void finishSpline(int32_t variant);
-    int32_t splineVariant() const;
+    friend class toolSequence_t;
+    friend class pointerMode_t;
+    friend class areaSelectMode_t;
+    friend class handleDrag_t;
+    friend class placingMode_t;
+    friend class extendMode_t;
 
+    // The interaction that answers the mouse and keys in the current mode.
+    interaction_t& current();
+    // Every interaction, for what concerns them all (a repaint under their figures).
+    std::vector<interaction_t*> interactions();
+
+    void resetForDocument();
+    void createHeader(int32_t number);
+    bool readDocumentFile(int32_t number, const QString& path);
     void placeCanvas(const viewLayout_t& l);
     // Either scroll bar moved: lay the view out again.
     void scrolled();
     void paintCanvas(bool quick);
     void setUpView();
+    void stopTimers();
+
     sandboxHost_t* host_;
-#ifndef LUMORA_HAVE_RENDER
-    QImage canvas_;
-#endif
+    std::unique_ptr<toolSequence_t> tools_;
+    std::unique_ptr<pointerMode_t> pointer_;
+    std::unique_ptr<areaSelectMode_t> area_;
+    std::unique_ptr<handleDrag_t> drag_;
+    std::unique_ptr<placingMode_t> placing_;
+    std::unique_ptr<extendMode_t> extend_;
+
+    int32_t mode_ = modePointer;
+    int32_t handleCode_ = 0;
+    // The type of the item whose handle started the current drag.
+    int32_t handleOwnerType_ = 0;
+    geometry::point_t lastMouse_;
+    // The gesture after Esc is ignored until the next press.
+    bool ignoreGesture_ = false;
+    bool buttonHeld_ = false;
+    bool keyboardEnabled_ = false;
+    // Work Timer3 does besides drawing the marks (copyAreaToClipboard).
+    enum class deferredJob_t { none, copyArea } deferredJob_ = deferredJob_t::none;
+    bool closing_ = false;
+    bool layoutBusy_ = false;
+    bool doubleClickPending_ = false;
+    bool ready_ = false;
     bool destroyed_ = false;
+    QRect areaRect_;
+
+    geometry::point_t viewOrigin_;
+    geometry::point_t pageOnScreen_;
+    QSize canvasPx_;
+    viewLayout_t lastLayout_;
 };
 
 } // namespace canvas

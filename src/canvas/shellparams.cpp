@@ -1,5 +1,6 @@
 #include "canvas/shellparams.h"
 
+#include "geometry/shapes.h"
 #include "geometry/units.h"
 
 #include "page/pageset.h"
@@ -29,6 +30,9 @@ settings::TParams& params()
 void setParams(settings::TParams* p)
 {
     current = p;
+    // Shape boxes leave room for the selection marks of the settings' size.
+    const settings::TParams& used = params();
+    geometry::setHandleSize(used.markWidth, used.markHeight);
 }
 
 void newFileHeader(const settings::TParams& p, model::headerBody_t& h)

@@ -1,7 +1,9 @@
 #include "canvas/toolbar.h"
 
 #include "canvas/buttonart.h"
+#include "canvas/modes.h"
 #include "model/metrics.h"
+#include "ui/panelcodes.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -65,22 +67,22 @@ QString buttonHint(int32_t n)
 int32_t toolPanelCode(int32_t n)
 {
     switch (n) {
-    case 9: return 20;
-    case 17: return 98;
-    case 18: return 300;
-    case 21: return 100;
-    case 22: return 101;
-    case 23: return 102;
-    case 24: return 103;
-    case 25: return 104;
-    case 26: return 199;
-    case 28: return 108;
-    case 29: return 109;
-    case 30: return 111;
-    case 31: return 107;
-    case 32: return 105;
-    case 33: return 110;
-    case 34: return 112;
+    case buttonPointer: return ui::panelInsert;
+    case buttonLine: return ui::panelNextLine;
+    case buttonText: return ui::panelNextText;
+    case buttonTriangle: return toolTriangle;
+    case buttonSquare: return toolSquare;
+    case buttonRectangle: return toolRectangle;
+    case buttonCircle: return toolCircle;
+    case buttonEllipse: return toolEllipse;
+    case buttonPolygon: return toolPolygon;
+    case buttonArc: return toolArc;
+    case buttonSpline: return toolSpline;
+    case buttonCurve: return toolCurve;
+    case buttonPie: return toolPie;
+    case buttonStar: return toolStar;
+    case buttonSolid: return toolSolid;
+    case buttonOblong: return toolOblong;
     default: return 0;
     }
 }
@@ -88,15 +90,15 @@ int32_t toolPanelCode(int32_t n)
 int32_t buttonForPanel(int32_t code)
 {
     switch (code) {
-    case 98: return 17;
-    case 300: return 18;
-    case 100: return 21;
-    case 101: return 22;
-    case 102: return 23;
-    case 103: return 24;
-    case 104: return 25;
-    case 199: return 26;
-    default: return 9;  // the insert panel, the other tools and the fine-tune panels
+    case ui::panelNextLine: return buttonLine;
+    case ui::panelNextText: return buttonText;
+    case toolTriangle: return buttonTriangle;
+    case toolSquare: return buttonSquare;
+    case toolRectangle: return buttonRectangle;
+    case toolCircle: return buttonCircle;
+    case toolEllipse: return buttonEllipse;
+    case toolPolygon: return buttonPolygon;
+    default: return buttonPointer;  // the insert panel, the other tools and the fine-tune panels
     }
 }
 
@@ -157,7 +159,7 @@ TProcs::TProcs(toolbarHost_t* host, QWidget* parent) : QWidget(parent), host_(ho
     }
     zoomSlider = new QSlider(Qt::Horizontal, this);
     zoomSlider->setObjectName(QStringLiteral("zoomSlider"));
-    zoomSlider->setRange(0, 300);
+    zoomSlider->setRange(1, 300);  // 0 % is no zoom: the label never shows it
     zoomSlider->setTickInterval(25);
     zoomSlider->setTickPosition(QSlider::NoTicks);
     zoomSlider->setValue(100);
@@ -250,7 +252,7 @@ void TProcs::setButtonEnabled(int32_t n, bool on)
 
 void TProcs::setButtonShown(int32_t n, bool on)
 {
-    if (!valid(n) || n == 4 || shown_[n] == on) return;
+    if (!valid(n) || n == buttonExport || shown_[n] == on) return;
     shown_[n] = on;
     if (!on && hover_ == n) hover_ = 0;
     relayout();
@@ -278,7 +280,7 @@ void TProcs::showZoom(double zoom)
     const int32_t pct = model::roundHalfEven(zoom * 100);
     zoomLabel->setText(QString::number(pct) + QLatin1Char('%'));
     settingSlider_ = true;
-    zoomSlider->setValue(std::clamp(pct, 0, 300));
+    zoomSlider->setValue(std::clamp(pct, 1, 300));
     settingSlider_ = false;
 }
 

@@ -18,12 +18,45 @@ class QSlider;
 
 namespace canvas {
 
+// The toolbar's buttons by number, in the order of their hints.
 constexpr int32_t toolbarButtonCount = 36;
+constexpr int32_t separatorButton = 0;
+constexpr int32_t buttonNew = 1;
+constexpr int32_t buttonOpen = 2;
+constexpr int32_t buttonSave = 3;
+constexpr int32_t buttonExport = 4;
+constexpr int32_t buttonPrint = 5;
+constexpr int32_t buttonUndo = 6;
+constexpr int32_t buttonRedo = 7;
+constexpr int32_t buttonRepaint = 8;
+constexpr int32_t buttonPointer = 9;
 constexpr int32_t buttonZoomOut = 10;
 constexpr int32_t buttonZoomIn = 11;
+constexpr int32_t buttonToBack = 12;
+constexpr int32_t buttonToFront = 13;
+constexpr int32_t buttonErase = 14;
+constexpr int32_t buttonPaste = 15;
+constexpr int32_t buttonCopy = 16;
+constexpr int32_t buttonLine = 17;
+constexpr int32_t buttonText = 18;
 constexpr int32_t buttonGridlines = 19;
 constexpr int32_t buttonSnap = 20;
-constexpr int32_t separatorButton = 0;
+constexpr int32_t buttonTriangle = 21;
+constexpr int32_t buttonSquare = 22;
+constexpr int32_t buttonRectangle = 23;
+constexpr int32_t buttonCircle = 24;
+constexpr int32_t buttonEllipse = 25;
+constexpr int32_t buttonPolygon = 26;
+constexpr int32_t buttonPicture = 27;
+constexpr int32_t buttonArc = 28;
+constexpr int32_t buttonSpline = 29;
+constexpr int32_t buttonCurve = 30;
+constexpr int32_t buttonPie = 31;
+constexpr int32_t buttonStar = 32;
+constexpr int32_t buttonSolid = 33;
+constexpr int32_t buttonOblong = 34;
+constexpr int32_t buttonJoin = 35;
+constexpr int32_t buttonSplit = 36;
 
 // Left-to-right order on the strip; 0 is a separator. Button 4 (export) is
 // listed but never shown.
@@ -31,8 +64,9 @@ extern const std::vector<int32_t> toolbarOrder;
 
 // The hint of button n (1..36).
 QString buttonHint(int32_t n);
-// The panel code a tool button shows (17 -> 98, 18 -> 300, 21 -> 100, ...),
-// 20 for the pointer, 0 for a button that is not a tool.
+// The panel code a tool button shows (the line button the next-line panel,
+// a shape button its tool's code, the pointer the insert panel), 0 for a
+// button that is not a tool.
 int32_t toolPanelCode(int32_t n);
 // The tool button pressed when the panel `code` is shown, 0 for none.
 int32_t buttonForPanel(int32_t code);

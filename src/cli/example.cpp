@@ -1,9 +1,11 @@
 // The example document the README and the tests use.
 #include "cli/docio.h"
 
+#include "geometry/shapes.h"
 #include "geometry/units.h"
 #include "model/itemlist.h"
 
+#include <cassert>
 #include <cstring>
 #include <numbers>
 
@@ -13,15 +15,38 @@ using namespace model;
 
 namespace {
 
-// Sets the defining points and everything derived from them.
-void place(item_t* it, int32_t x1, int32_t y1, int32_t x2, int32_t y2)
+// The derived fields as the file reader rebuilds them, so that the example
+// reads back and writes again byte for byte.
+void readBack(item_t* it)
 {
-    it->x1 = x1;
-    it->y1 = y1;
-    it->x2 = x2;
-    it->y2 = y2;
-    computeMeasure(it);
     recomputePixels(it);
+}
+
+// A line (or a text's base line) from P1 to P2, finished as the line tool
+// finishes its items.
+void placeLine(item_t* it, geometry::point_t p1, geometry::point_t p2)
+{
+    it->x1 = p1.x;
+    it->y1 = p1.y;
+    it->x2 = p2.x;
+    it->y2 = p2.y;
+    geometry::lineGeometry(it);
+    computeMeasure(it);
+    readBack(it);
+}
+
+// A shape from the points its tool places, in the tool's order, built and
+// finished by the same geometry as the tools use: its stored points, box and
+// handles then agree with the outline that is drawn.
+void placeShape(item_t* it, const std::vector<geometry::point_t>& points)
+{
+    const bool built = geometry::buildShapePoints(it, it->itemType, points, it->sides);
+    assert(built && "the example's points make the shape");
+    (void)built;
+    geometry::savePoints(it->points);
+    geometry::itemBounds(it);
+    computeMeasure(it);
+    readBack(it);
 }
 
 item_t* drawable(itemList_t& list, int32_t type, int32_t action)
@@ -102,49 +127,44 @@ void buildExampleDocument(itemList_t& list)
     int32_t action = nextActionId(list);
 
     item_t* line = drawable(list, typeLine, action++);
-    place(line, 76, 76, 680, 151);
+    placeLine(line, {76, 76}, {680, 151});
     line->lineColor = 0x0000C0;
     line->lineWeight = 1.0;
     line->penWidthPx = geometry::penWidthAt(1.0, line->lineWeight);
     line->patternIndex = pattern->itemType;
 
     item_t* rect = drawable(list, typeRectangle, action++);
-    place(rect, 76, 227, 378, 454);
-    for (auto [x, y] : {std::pair{76, 227}, {378, 227}, {378, 454}, {76, 454}}) addPoint(rect, x, y);
+    rect->shapeVariant = 2;
+    // First side, then a point on the perpendicular through its end.
+    placeShape(rect, {{76, 227}, {378, 227}, {378, 454}});
     rect->fillColor = 0xFFE0C0;
     rect->lineColor = 0x804000;
-    rect->shapeVariant = 2;
 
     item_t* tri = drawable(list, typeTriangle, action++);
-    place(tri, 454, 227, 756, 454);
-    for (auto [x, y] : {std::pair{605, 227}, {756, 454}, {454, 454}}) addPoint(tri, x, y);
+    tri->shapeVariant = 2;
+    placeShape(tri, {{605, 227}, {756, 454}, {454, 454}});
     tri->fillColor = 0x80FF80;
     tri->shadowElevation = 4;
     tri->shadowFade = 2;
-    tri->shapeVariant = 2;
 
     item_t* star = drawable(list, typeStar, action++);
-    place(star, 227, 680, 227, 529);
     star->sides = 5;
+    star->shapeVariant = 2;
+    // Centre, the tip of the upper spike (the size), a point at the depth
+    // between the spikes.
     const geometry::point_t c{227, 680};
-    for (int i = 0; i < 10; ++i) {
-        const double a = std::numbers::pi / 2 + i * std::numbers::pi / 5;
-        const auto p = geometry::polarPoint(c, a, i % 2 ? 60 : 151);
-        addPoint(star, p.x, p.y);
-    }
+    placeShape(star, {c, {227, 529}, geometry::polarPoint(c, std::numbers::pi / 2 + std::numbers::pi / 5, 60)});
     star->fillColor = 0x00D7FF;
     star->surface = 1;
-    star->shapeVariant = 2;
 
     item_t* ellipse = drawable(list, typeEllipse, action++);
     // Centre, end of the long axis, and a point at the short semi-axis.
-    place(ellipse, 605, 680, 756, 680);
-    for (auto [x, y] : {std::pair{605, 680}, {756, 680}, {605, 605}}) addPoint(ellipse, x, y);
+    placeShape(ellipse, {{605, 680}, {756, 680}, {605, 605}});
     ellipse->fillColor = -1;
     ellipse->lineColor = 0x008000;
 
     item_t* text = drawable(list, typeText, action++);
-    place(text, 76, 907, 680, 907);
+    placeLine(text, {76, 907}, {680, 907});
     setText(text, u"Lumora example" + std::u16string(1, lineSeparator) + u"Shapes, a line and a picture");
     text->fontSize = 24;
     text->fontWeight = 700;
@@ -157,7 +177,7 @@ void buildExampleDocument(itemList_t& list)
     invalidateIds(list);
     data->undoState = 0;
     data->pictureId = picId;
-    data->clipShape = 2;  // BMP
+    data->clipShape = model::pictureBmp;
     data->x2 = data->boxRight = data->boxWidth = 2;
     data->y2 = data->boxBottom = data->boxHeight = 2;
     data->pic().insertScale = 1.0;
@@ -165,7 +185,12 @@ void buildExampleDocument(itemList_t& list)
     setText(data, u"tiny.bmp");
 
     item_t* pic = drawable(list, typePicture, action++);
-    place(pic, 529, 907, 680, 1058);
+    pic->x1 = 529;
+    pic->y1 = 907;
+    pic->x2 = 680;
+    pic->y2 = 1058;
+    geometry::pictureBox(pic);
+    readBack(pic);
     pic->pictureId = picId;
     pic->srcRight = pic->srcBottom = 2;
     pic->scaleX = pic->scaleY = 75.5;

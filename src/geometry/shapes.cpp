@@ -76,12 +76,6 @@ point_t turnAbout(point_t pivot, point_t p, double delta)
     return polarPoint(pivot, segmentAngle(pivot, p) + delta, distance(pivot, p));
 }
 
-rect_t grown(rect_t r, int32_t by)
-{
-    return {clampToInt32(int64_t(r.left) - by), clampToInt32(int64_t(r.top) - by),
-            clampToInt32(int64_t(r.right) + by), clampToInt32(int64_t(r.bottom) + by)};
-}
-
 // Each coordinate (a + b) div 2, truncating towards zero.
 point_t midpoint(point_t a, point_t b)
 {
@@ -258,6 +252,58 @@ void buildPieArc(point_t centre, point_t s, point_t t, pointList_t& list)
     appendPoint(list, polarPoint(centre, segmentAngle(centre, t), distance(centre, s)));
 }
 
+bool buildShapePoints(model::item_t* it, int32_t itemType, const std::vector<point_t>& d, int32_t sides)
+{
+    clearPoints(it->points);
+    auto at = [&](size_t i) { return i < d.size() ? d[i] : d.back(); };
+    if (d.empty()) return false;
+    switch (itemType) {
+    case model::typeTriangle:
+        if (d.size() < 3) return false;
+        buildTriangle(d[0], d[1], d[2], it->points);
+        return true;
+    case model::typeSquare:
+        if (d.size() < 2) return false;
+        buildSquare(d[0], d[1], it->points);
+        return true;
+    case model::typeRectangle:
+        if (d.size() < 3) return false;
+        buildRectangle(d[0], d[1], d[2], it->points);
+        return true;
+    case model::typeCircle:
+        buildCircle(d[0], at(1), it->points);
+        return true;
+    case model::typeEllipse:
+        if (d.size() < 3) return false;
+        buildEllipse(d[0], d[1], d[2], it->points);
+        return true;
+    case model::typePolygon:
+        buildRegularPolygon(d[0], at(1), sides, it->points);
+        return it->points.head != nullptr;
+    case model::typeStar:
+        // Centre, first vertex, spike point.
+        buildStar(d[0], at(1), at(2), sides, it->points);
+        return it->points.head != nullptr;
+    case model::typePie:
+    case model::typeArc:
+        // Centre, start, end.
+        buildPieArc(d[0], at(1), at(2), it->points);
+        return true;
+    case model::typeSpline:
+    case model::typeCurve: {
+        if (d.size() < 2) return false;
+        for (point_t q : d) appendPoint(it->points, q);
+        if (itemType == model::typeCurve) {
+            smoothControlPoints(it->points, it->roundness);
+            if (it->shapeVariant == 0) openCurveEnds(it->points, it->roundness);
+            else closedCurveEnds(it->points, it->roundness);
+        }
+        return true;
+    }
+    default: return false;
+    }
+}
+
 // --- lines, ellipses, arcs ---
 
 projection_t projectOntoLine(point_t a, point_t b, point_t p)
@@ -357,7 +403,7 @@ rect_t arcBounds(point_t c, point_t s, point_t e)
         box.add(polarPoint(c, a.start + j * a.sweep / (n - 1), r));
     box.add(polarPoint(c, a.start + a.sweep, r));
     rect_t b = box.rect();
-    return grown(b, 1);
+    return b.grown(1);
 }
 
 point_t arcCentre(int32_t itemType, point_t c, point_t s, point_t e)
@@ -405,7 +451,7 @@ void itemBounds(model::item_t* it, int32_t handleWidth, int32_t handleHeight)
     if (!pts.head) return;  // nothing to derive the box from
     const int32_t pad = std::max({it->penWidthPx, handleWidth / 2, handleHeight / 2});
     const point_t c = pointAt(pts, 1);
-    auto around = [&](int32_t r) { return grown({c.x, c.y, c.x, c.y}, r); };
+    auto around = [&](int32_t r) { return rect_t{c.x, c.y, c.x, c.y}.grown(r); };
 
     rect_t b;
     switch (it->itemType) {
@@ -445,7 +491,7 @@ void itemBounds(model::item_t* it, int32_t handleWidth, int32_t handleHeight)
         break;
     }
     }
-    storeBox(it, grown(b, pad));
+    storeBox(it, b.grown(pad));
 }
 
 void boxFromDefiningPoints(model::item_t* it)
@@ -468,9 +514,9 @@ void lineGeometry(model::item_t* it)
 
 void pictureBox(model::item_t* it)
 {
-    if (it->clipShape == 2) {
+    if (it->clipShape == model::clipRound) {
         const int32_t r = roundHalfEven(distance({it->x1, it->y1}, {it->x2, it->y2}));
-        const rect_t b = grown({it->x1, it->y1, it->x1, it->y1}, r);
+        const rect_t b = rect_t{it->x1, it->y1, it->x1, it->y1}.grown(r);
         it->boxLeft = b.left;
         it->boxRight = b.right;
         it->boxTop = b.top;
@@ -665,11 +711,6 @@ int32_t curveSegmentDistance(const pointNode_t& node, const pointNode_t& next, p
     for (const projection_t& f : {projectOntoLine(q1, q2, p), projectOntoLine(q2, q1, p)})
         if (f.within) best = std::min(best, roundHalfEven(distance(p, f.foot)));
     return best;
-}
-
-bool pointInRect(point_t p, rect_t r)
-{
-    return p.x >= r.left && p.x <= r.right && p.y >= r.top && p.y <= r.bottom;
 }
 
 bool pointInBand(point_t p, const quadrangle_t& q)

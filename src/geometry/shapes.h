@@ -8,6 +8,7 @@
 // through polarPoint (cosine and sine rounded separately, halves to even).
 #pragma once
 
+#include "geometry/rect.h"
 #include "geometry/units.h"
 #include "model/item.h"
 
@@ -17,21 +18,6 @@
 #include <vector>
 
 namespace geometry {
-
-struct rect_t {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t right = 0;
-    int32_t bottom = 0;
-    friend bool operator==(const rect_t&, const rect_t&) = default;
-};
-
-// Integer results of coordinate arithmetic are limited to the 32-bit range
-// (positions read from a file may be anywhere in it).
-inline int32_t clampToInt32(int64_t v)
-{
-    return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-}
 
 // Four corners of a turned rectangle, in order around it.
 using quadrangle_t = std::array<point_t, 4>;
@@ -81,6 +67,14 @@ std::vector<point_t> starVertices(point_t centre, point_t v, point_t w, int32_t 
 // Centre, S, and the end point on the circle through S in the direction of T.
 void buildPieArc(point_t centre, point_t s, point_t t, model::pointList_t& list);
 
+// Fills an item's point list for a type from the document points the tools
+// place, in the order they place them: triangle P1 P2 P3; square P1 P2;
+// rectangle P1 P2 P3; circle centre, rim; ellipse centre, axis end, width
+// point; polygon centre, vertex; star centre, vertex, spike tip; pie and arc
+// centre, start, end; spline and curve every point (a curve's control points
+// follow its roundness and variant). False when the points make no item.
+bool buildShapePoints(model::item_t* it, int32_t itemType, const std::vector<point_t>& docPoints, int32_t sides);
+
 // --- lines, ellipses, arcs ---
 
 struct projection_t {
@@ -126,7 +120,8 @@ void boxFromDefiningPoints(model::item_t* it);
 // one-argument form uses the handle size set by setHandleSize (8 × 8 until set).
 void itemBounds(model::item_t* item);
 void itemBounds(model::item_t* item, int32_t handleWidth, int32_t handleHeight);
-// The handle size of the settings, used by itemBounds.
+// The selection-mark size of the settings in use (the editor sets it with its
+// settings object), used by itemBounds.
 void setHandleSize(int32_t width, int32_t height);
 int32_t handleWidth();
 int32_t handleHeight();
@@ -165,8 +160,6 @@ int32_t arcDistance(int32_t itemType, point_t c, point_t p, point_t e, point_t s
 // Distance from the chord approximating the Bézier segment node → next.
 int32_t curveSegmentDistance(const model::pointNode_t& node, const model::pointNode_t& next, point_t p);
 
-// Inclusive on all four sides.
-bool pointInRect(point_t p, rect_t r);
 // Inside the turned rectangle of four corners (first side 1→2, third side 3→4).
 bool pointInBand(point_t p, const quadrangle_t& quad);
 

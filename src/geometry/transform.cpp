@@ -94,7 +94,7 @@ void reflectDefiningPoints(item_t* it, point_t c, bool mirror, bool flip)
     // centre and rim point are reflected each in place: swapping them would
     // move the line without mirroring its slant, or move the circle's centre.
     const bool inPlace = it->itemType == model::typeLine ||
-                         (it->itemType == model::typePicture && it->clipShape == 2);
+                         (it->itemType == model::typePicture && it->clipShape == model::clipRound);
     if (mirror) {
         const int32_t a = reflected(c.x, it->x1), b = reflected(c.x, it->x2);
         it->x1 = inPlace ? a : b;
@@ -126,7 +126,7 @@ void transformShape(item_t* it, bool mirror, bool flip, int32_t turn)
 void pictureTransform(item_t* it, bool mirror, bool flip, int32_t turn)
 {
     auto& b = it->body();
-    const bool clip = b.baseScale != 0 && (b.clipShape == 1 || b.clipShape == 2);
+    const bool clip = b.baseScale != 0 && (b.clipShape == model::clipRect || b.clipShape == model::clipRound);
     const int32_t W = b.baseScale != 0 ? roundHalfEven(b.picWidth / static_cast<long double>(b.baseScale)) : 0;
     const int32_t H = b.baseScale != 0 ? roundHalfEven(b.picHeight / static_cast<long double>(b.baseScale)) : 0;
     const bool sideways = b.orientation == 90 || b.orientation == 270;
@@ -136,7 +136,7 @@ void pictureTransform(item_t* it, bool mirror, bool flip, int32_t turn)
     if (mirror) {
         if (sideways) b.flipY = -b.flipY;
         else b.flipX = -b.flipX;
-        if (clip && b.clipShape == 1) {
+        if (clip && b.clipShape == model::clipRect) {
             const int32_t l = b.srcLeft, r = b.srcRight;
             b.srcLeft = clampToInt32(int64_t(W) - r);
             b.srcRight = clampToInt32(int64_t(W) - l);
@@ -148,7 +148,7 @@ void pictureTransform(item_t* it, bool mirror, bool flip, int32_t turn)
     if (flip) {
         if (sideways) b.flipX = -b.flipX;
         else b.flipY = -b.flipY;
-        if (clip && b.clipShape == 1) {
+        if (clip && b.clipShape == model::clipRect) {
             const int32_t t = b.srcTop, bo = b.srcBottom;
             b.srcTop = clampToInt32(int64_t(H) - bo);
             b.srcBottom = clampToInt32(int64_t(H) - t);
@@ -181,7 +181,7 @@ void pictureTransform(item_t* it, bool mirror, bool flip, int32_t turn)
             b.srcRight = c.x;
             b.srcBottom = c.y;
         }
-        if (b.clipShape != 2) {
+        if (b.clipShape != model::clipRound) {
             const int64_t w = int64_t(b.x2) - b.x1, h = int64_t(b.y2) - b.y1;
             const long double cx = (static_cast<long double>(b.x1) + b.x2) / 2;
             const long double cy = (static_cast<long double>(b.y1) + b.y2) / 2;

@@ -39,15 +39,19 @@ point_t docToScreenPoint(double zoom, int32_t x, int32_t y, point_t viewOrigin)
     return {docToScreen(zoom, x, viewOrigin.x), docToScreen(zoom, y, viewOrigin.y)};
 }
 
+long double mmToPx(double mm, axis_t axis)
+{
+    return static_cast<long double>(mm) * (axis == axis_t::x ? screen().pxPerMmX : screen().pxPerMmY);
+}
+
 int32_t penWidthAt(double zoom, double weightMm)
 {
-    return std::max(roundHalfEven(zoom),
-                    roundHalfEven(static_cast<long double>(weightMm) * screen().pxPerMmY * zoom));
+    return std::max(roundHalfEven(zoom), roundHalfEven(mmToPx(weightMm, axis_t::y) * zoom));
 }
 
 int32_t weightPaddingPx(double weightMm)
 {
-    return roundHalfEven(static_cast<long double>(weightMm) * screen().pxPerMmX);
+    return roundHalfEven(mmToPx(weightMm, axis_t::x));
 }
 
 double segmentAngle(point_t p1, point_t p2)

@@ -45,7 +45,14 @@ int32_t docToScreen(double zoom, int32_t v, int32_t origin);
 int32_t screenToDoc(double zoom, int32_t s, int32_t origin);
 point_t docToScreenPoint(double zoom, int32_t x, int32_t y, point_t viewOrigin);
 
+// A length in millimetres (a line weight, a dash) as unrounded document
+// pixels along one axis: the one conversion every pen width, padding, dash
+// length and pick tolerance starts from.
+enum class axis_t { x, y };
+long double mmToPx(double mm, axis_t axis);
+// The pen width of a line weight at a zoom: at least one zoomed pixel.
 int32_t penWidthAt(double zoom, double weightMm);
+// How far a weight's stroke reaches past an item's box, in document pixels.
 int32_t weightPaddingPx(double weightMm);
 
 double segmentAngle(point_t p1, point_t p2);

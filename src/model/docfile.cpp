@@ -638,7 +638,7 @@ void recomputePixels(item_t* it)
     int64_t left = std::min(x1, x2), right = std::max(x1, x2);
     int64_t top = std::min(y1, y2), bottom = std::max(y1, y2);
     int64_t w = right - left, h = bottom - top;
-    if (it->itemType == typePicture && it->clipShape == 2) {
+    if (it->itemType == typePicture && it->clipShape == clipRound) {
         const long double dx = x1 - x2, dy = y1 - y2;
         const int64_t r = roundHalfEven(std::sqrt(dx * dx + dy * dy));
         left = x1 - r;

@@ -44,6 +44,22 @@ constexpr int32_t typeDeletionMarker = 3000000;
 constexpr int32_t typeGrid = 4000000;
 constexpr int32_t typePictureData = 5000000;
 
+// `shapeVariant` of splines and curves.
+constexpr int32_t variantOpen = 0;
+constexpr int32_t variantClosed = 1;
+constexpr int32_t variantFilled = 2;
+
+// A picture item's `clipShape`: which part of its picture it shows.
+constexpr int32_t clipWhole = 0;
+constexpr int32_t clipRect = 1;
+constexpr int32_t clipRound = 2;
+// A picture data record's `clipShape`: the format of its stored bytes.
+constexpr int32_t pictureGif = 1;
+constexpr int32_t pictureBmp = 2;
+constexpr int32_t pictureIco = 3;
+constexpr int32_t pictureJpeg = 4;
+constexpr int32_t pictureMetafile = 5;
+
 constexpr int32_t recordMagic = 147483647;
 constexpr int32_t recordSize = 448;
 constexpr int32_t textUnitLimit = 1024000;   // text operations never look further

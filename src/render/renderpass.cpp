@@ -55,17 +55,8 @@ rect_t itemReach(const item_t* item)
     rect_t r{std::min(item->boxLeft, item->boxRight), std::min(item->boxTop, item->boxBottom),
              std::max(item->boxLeft, item->boxRight), std::max(item->boxTop, item->boxBottom)};
     if (item->itemType == model::typeLine || model::isShapeType(item->itemType)) {
-        const int32_t g = roundHalfEven(static_cast<long double>(item->lineWeight) * model::screen().pxPerMmX);
-        if (g > 1) {
-            // Held at the ends of the range: weights and boxes come from files.
-            auto grown = [](int32_t v, int64_t by) {
-                return static_cast<int32_t>(std::clamp<int64_t>(v + by, INT32_MIN, INT32_MAX));
-            };
-            r.left = grown(r.left, -int64_t(g));
-            r.top = grown(r.top, -int64_t(g));
-            r.right = grown(r.right, g);
-            r.bottom = grown(r.bottom, g);
-        }
+        const int32_t g = geometry::weightPaddingPx(item->lineWeight);
+        if (g > 1) r = r.grown(g);
     }
     return r;
 }
@@ -114,11 +105,6 @@ bool mayTouchImage(const renderView_t& view, const item_t* item)
 }
 
 namespace {
-
-bool meets(const rect_t& a, const rect_t& b)
-{
-    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
-}
 
 drawContext_t contextFor(renderView_t& view, canvas_t& canvas, bool noEffects)
 {
@@ -245,7 +231,7 @@ rect_t drawItemsInRectOn(renderView_t& view, canvas_t& canvas, rect_t docRect, b
     for (item_t* item : paintingOrder(*view.items)) {
         if (skipSelected && item->selected) continue;
         const rect_t reach = itemReach(item);
-        if (!meets(reach, docRect)) continue;
+        if (!reach.meets(docRect)) continue;
         if (!view.skipUnseen || mayTouchImage(view, item)) drawItemOn(view, canvas, item, false);
         docRect.left = std::min(docRect.left, reach.left);
         docRect.top = std::min(docRect.top, reach.top);
@@ -302,7 +288,9 @@ void repaintAll(renderView_t& view, bool runDeferred)
         paintBackgroundOn(view, canvas, {0, 0, w + 1, h + 1});
         view.selectionUnder.valid = false;
         const double zoom = viewZoom(view);
-        const rect_t docRect{geometry::screenToDoc(zoom, 0, view.viewOrigin.x), geometry::screenToDoc(zoom, 0, view.viewOrigin.y),
+        // One canvas pixel beyond the image on every side: an edge pixel may
+        // round to the document pixel inside while showing the one outside.
+        const rect_t docRect{geometry::screenToDoc(zoom, -1, view.viewOrigin.x), geometry::screenToDoc(zoom, -1, view.viewOrigin.y),
                              geometry::screenToDoc(zoom, w, view.viewOrigin.x), geometry::screenToDoc(zoom, h, view.viewOrigin.y)};
         drawItemsInRectOn(view, canvas, docRect, false);
     }
@@ -311,6 +299,35 @@ void repaintAll(renderView_t& view, bool runDeferred)
             if (it->kind == model::kindItem) dropUnders(it);
     if (view.drawAnchors) view.drawAnchors(view);
     if (runDeferred && view.startDeferred) view.startDeferred(view);
+}
+
+QRect repaintArea(renderView_t& view, const QRect& area)
+{
+    bool shadows = false;
+    if (view.items)
+        for (const item_t* it = view.items->head; it && !shadows; it = it->next)
+            shadows = isDrawable(it) && !it->hidden && it->shadowElevation != 0;
+    if (shadows || area.isEmpty() || !view.items) {
+        repaintAll(view, false);
+        return view.Image1.rect();
+    }
+    const double z = viewZoom(view);
+    const geometry::point_t o = view.viewOrigin;
+    // One canvas pixel beyond the area on every side, as for the whole image.
+    const rect_t d{geometry::screenToDoc(z, area.left() - 1, o.x), geometry::screenToDoc(z, area.top() - 1, o.y),
+                   geometry::screenToDoc(z, area.right() + 1, o.x), geometry::screenToDoc(z, area.bottom() + 1, o.y)};
+    // The items touching the rectangle are drawn whole: grow it by them first.
+    rect_t grown = d;
+    for (const item_t* it = view.items->head; it; it = it->next) {
+        if (!isDrawable(it) || it->hidden) continue;
+        const rect_t r = itemReach(it);
+        if (r.meets(d)) grown = grown.united(r);
+    }
+    const rect_t screen{geometry::docToScreen(z, grown.left, o.x), geometry::docToScreen(z, grown.top, o.y),
+                        geometry::docToScreen(z, grown.right, o.x) + 1, geometry::docToScreen(z, grown.bottom, o.y) + 1};
+    paintBackground(view, screen);
+    drawItemsInRect(view, grown, false);
+    return QRect(QPoint(screen.left, screen.top), QPoint(screen.right - 1, screen.bottom - 1)).intersected(view.Image1.rect());
 }
 
 void fullQualityPass(renderView_t& view)

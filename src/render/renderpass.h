@@ -3,6 +3,7 @@
 // save-unders, and the output variant that renders onto any bitmap at any scale.
 #pragma once
 
+#include "geometry/rect.h"
 #include "geometry/units.h"
 #include "model/item.h"
 #include "render/surface.h"
@@ -20,12 +21,9 @@ class TParams;
 
 namespace render {
 
-// A rectangle by its four edges. Each function says whether right and bottom
-// are inside (inclusive) or just outside (exclusive).
-struct rect_t {
-    int32_t left = 0, top = 0, right = 0, bottom = 0;
-    friend bool operator==(const rect_t&, const rect_t&) = default;
-};
+// Each function taking a rectangle says whether its right and bottom are
+// inside (inclusive) or just outside (exclusive).
+using geometry::rect_t;
 
 // Colours and sizes of the canvas furniture; the settings object fills these
 // at start-up, the defaults are the factory values.
@@ -77,7 +75,6 @@ struct renderView_t {
     bool show3D = true;
     bool quickDraw = false;
     savedArea_t selectionUnder;
-    int32_t mode = 0;
     renderStyle_t style;
 
     // When set, every drawing operation of the pass is also appended here.
@@ -130,6 +127,12 @@ void drawGridlines(renderView_t& view);
 // docRect: document pixels, inclusive; returns it grown by every drawn item's reach.
 rect_t drawItemsInRect(renderView_t& view, rect_t docRect, bool skipSelected);
 void repaintAll(renderView_t& view, bool runDeferred);
+// Paints the canvas rectangle `area` (canvas pixels, inclusive) again: the
+// background, then every item whose reach meets it, each drawn whole, so the
+// painted part grows by those items. A shadow depends on everything under
+// it, so while any item casts one the whole canvas is painted. Returns the
+// canvas rectangle that was painted (clipped to the image).
+QRect repaintArea(renderView_t& view, const QRect& area);
 void fullQualityPass(renderView_t& view);
 
 // Stores the three view switches when any differs, dropping cached picture

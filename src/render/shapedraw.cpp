@@ -158,7 +158,7 @@ void drawLineItem(drawContext_t& ctx, const item_t* item)
 void pictureOutline(drawContext_t& ctx, const item_t* item, bool shrink)
 {
     canvas_t& c = ctx.canvas;
-    if (item->clipShape == 2) {
+    if (item->clipShape == model::clipRound) {
         const point_t m = ctx.xf.mapPt(item->x1, item->y1);
         const int32_t r = roundHalfEven(geometry::distance(m, ctx.xf.mapPt(item->x2, item->y2)));
         c.clearBrush();

@@ -19,7 +19,7 @@ int32_t lineBandWidth(const model::item_t* item, double zoom)
 
 int32_t patternUnit(double lineWeightMm, double zoom)
 {
-    const int32_t w = std::max(1, roundHalfEven(static_cast<long double>(lineWeightMm) * model::screen().pxPerMmY));
+    const int32_t w = std::max(1, roundHalfEven(geometry::mmToPx(lineWeightMm, geometry::axis_t::y)));
     return roundHalfEven(static_cast<long double>(w) * zoom);
 }
 
@@ -48,7 +48,7 @@ pattern_t patternFromLengths(const double* mm, int32_t count, double zoom)
     for (int32_t i = 0; i < count; ++i) {
         double len = mm[i];
         if (!std::isfinite(len)) len = 0;
-        int32_t px = roundHalfEven(static_cast<long double>(std::fabs(len)) * model::screen().pxPerMmX);
+        int32_t px = roundHalfEven(geometry::mmToPx(std::fabs(len), geometry::axis_t::x));
         if (zoom != 1.0) px = roundHalfEven(static_cast<long double>(zoom) * px);
         px = std::max(px, 0);
         p.push_back(px);

@@ -135,6 +135,10 @@ QJsonObject settingsJson(const TParams& p)
     o["docdir"] = p.docdir;
     o["picidr"] = p.picidr;
     o["expdir"] = p.expdir;
+    // Beside each stored text, the folder its dialogs actually start in.
+    o["docdirUsed"] = dialogFolder(folderKind_t::documents, p.docdir);
+    o["picidrUsed"] = dialogFolder(folderKind_t::pictures, p.picidr);
+    o["expdirUsed"] = dialogFolder(folderKind_t::pictures, p.expdir);
     o["picndx"] = p.picndx;
     o["expndx"] = p.expndx;
     o["hints"] = p.hintText();

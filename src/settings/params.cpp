@@ -69,7 +69,8 @@ void setRecordTexts(defaultsRec_t& r, const char* const t[6], QChar sep)
 
 void TParams::setDefaults()
 {
-    // Step 1: the defaults of every field and the screen metrics.
+    // Every field has its default from the declaration; the screen metrics
+    // and the lists are filled here.
     const auto& s = model::screen();
     screenPpiX = s.screenPpiX;
     screenPpiY = s.screenPpiY;
@@ -79,7 +80,7 @@ void TParams::setDefaults()
     savedColors.fill(-1);
     reopen.fill(QString());
 
-    // Step 2: settings for new files.
+    // Settings for new files.
     newFile = defaults_t{};
     const unitScale_t u = unitScale(3);
     newFile.units = u.unit;
@@ -94,7 +95,7 @@ void TParams::setDefaults()
     setRecordTexts(newFile.recPixel, px, decimalSeparator);
     parseDefaultsTexts(newFile);
 
-    // Step 3: the page setups of the eleven design types.
+    // The page setups of the eleven design types.
     for (int32_t t = 1; t <= page::designTypeCount; ++t)
         pageSets[t - 1] = page::defaultPageSetup(t, newFile.units);
     pspage = 1;

@@ -6,6 +6,7 @@
 
 #include "model/item.h"
 #include "page/pageset.h"
+#include "settings/folders.h"
 #include "settings/store.h"
 
 #include <QChar>
@@ -189,9 +190,9 @@ public:
     page::pagesetArr_t pageSets;
     int32_t pspage = 1;
     reopenarr_t reopen;
-    QString docdir = QStringLiteral("\\My Documents");
-    QString picidr = QStringLiteral("\\My Documents\\My Pictures");
-    QString expdir = QStringLiteral("\\My Documents\\My Pictures");
+    QString docdir = defaultDocumentFolder;
+    QString picidr = defaultPictureFolder;
+    QString expdir = defaultPictureFolder;
     QString lastOpened, lastPicture;  // not stored
     int32_t picndx = 1;
     int32_t expndx = 1;

@@ -5,8 +5,10 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QStyle>
 
 namespace ui {
 
@@ -72,8 +74,63 @@ msgButton_t realDialogs_t::message(msgKind_t kind, const QString& text, uint32_t
     }
 }
 
-static void prepare(QFileDialog& d, const fileRequest_t& r)
+// ---- name-only icons ----
+
+nameOnlyIconProvider_t::nameOnlyIconProvider_t()
 {
+    setOptions(DontUseCustomDirectoryIcons);
+    const QStyle* s = QApplication::style();
+    folder_ = s->standardIcon(QStyle::SP_DirIcon);
+    file_ = s->standardIcon(QStyle::SP_FileIcon);
+    drive_ = s->standardIcon(QStyle::SP_DriveHDIcon);
+    computer_ = s->standardIcon(QStyle::SP_ComputerIcon);
+    desktop_ = s->standardIcon(QStyle::SP_DesktopIcon);
+    trash_ = s->standardIcon(QStyle::SP_TrashIcon);
+    network_ = s->standardIcon(QStyle::SP_DriveNetIcon);
+}
+
+QIcon nameOnlyIconProvider_t::icon(IconType type) const
+{
+    switch (type) {
+    case Computer: return computer_;
+    case Desktop: return desktop_;
+    case Trashcan: return trash_;
+    case Network: return network_;
+    case Drive: return drive_;
+    case Folder: return folder_;
+    case File: break;
+    }
+    return file_;
+}
+
+QIcon nameOnlyIconProvider_t::icon(const QFileInfo& info) const
+{
+    if (info.isRoot()) return drive_;
+    return info.isDir() ? folder_ : file_;
+}
+
+QString nameOnlyIconProvider_t::type(const QFileInfo& info) const
+{
+    if (info.isRoot()) return QStringLiteral("Drive");
+    if (info.isDir()) return QStringLiteral("Folder");
+    // Glob patterns on the name only; the default provider would read the
+    // file's first bytes when the name says nothing.
+    static const QMimeDatabase db;
+    const QList<QMimeType> byName = db.mimeTypesForFileName(info.fileName());
+    if (!byName.isEmpty() && !byName.first().comment().isEmpty()) return byName.first().comment();
+    const QString suffix = info.suffix();
+    return suffix.isEmpty() ? QStringLiteral("File") : suffix.toUpper() + QStringLiteral(" File");
+}
+
+// ---- file dialogs ----
+
+static void prepare(QFileDialog& d, const fileRequest_t& r, nameOnlyIconProvider_t& icons)
+{
+    // Qt's own dialog, so that nothing but the provider above decides how
+    // entries look.
+    d.setOption(QFileDialog::DontUseNativeDialog, true);
+    d.setOption(QFileDialog::DontUseCustomDirectoryIcons, true);
+    d.setIconProvider(&icons);
     d.setWindowTitle(r.title);
     if (!r.folder.isEmpty()) d.setDirectory(r.folder);
     QStringList f = qtFilters(r.filter);
@@ -85,8 +142,10 @@ static void prepare(QFileDialog& d, const fileRequest_t& r)
 
 QString realDialogs_t::openFile(const fileRequest_t& r)
 {
+    // Made before the dialog so that it outlives the dialog's model.
+    nameOnlyIconProvider_t icons;
     QFileDialog d(parentWindow());
-    prepare(d, r);
+    prepare(d, r, icons);
     d.setAcceptMode(QFileDialog::AcceptOpen);
     d.setFileMode(QFileDialog::ExistingFile);
     if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return {};
@@ -95,8 +154,9 @@ QString realDialogs_t::openFile(const fileRequest_t& r)
 
 QString realDialogs_t::saveFile(const fileRequest_t& r)
 {
+    nameOnlyIconProvider_t icons;
     QFileDialog d(parentWindow());
-    prepare(d, r);
+    prepare(d, r, icons);
     d.setAcceptMode(QFileDialog::AcceptSave);
     d.setFileMode(QFileDialog::AnyFile);
     // The caller asks its own replace question.

@@ -2,6 +2,8 @@
 // one small interface, so that tests can answer them and read what was shown.
 #pragma once
 
+#include <QAbstractFileIconProvider>
+#include <QIcon>
 #include <QString>
 #include <QStringList>
 
@@ -59,7 +61,24 @@ void setDialogs(dialogs_t* d);
 // Converts a "Description|pattern|..." filter to Qt's ";;"-separated form.
 QStringList qtFilters(const QString& filter);
 
-// The real dialogs: QMessageBox, QFileDialog, QColorDialog, QPrintDialog.
+// Icons and type names of the file dialogs' entries, decided from the names
+// alone (and whether an entry is a folder). Listing a folder must never read
+// a file: a FIFO, a device or /proc/kmsg would block the editor. The icons
+// are made once, on the thread that creates the provider, because the
+// dialog's file-information thread asks for them too.
+class nameOnlyIconProvider_t : public QAbstractFileIconProvider {
+public:
+    nameOnlyIconProvider_t();
+    QIcon icon(IconType type) const override;
+    QIcon icon(const QFileInfo& info) const override;
+    QString type(const QFileInfo& info) const override;
+
+private:
+    QIcon folder_, file_, drive_, computer_, desktop_, trash_, network_;
+};
+
+// The real dialogs: QMessageBox, QFileDialog (Qt's own, never the platform's,
+// with the name-only icon provider), QColorDialog, QPrintDialog.
 class realDialogs_t : public dialogs_t {
 public:
     msgButton_t message(msgKind_t kind, const QString& text, uint32_t buttons) override;

@@ -1,6 +1,7 @@
 // Edit commands from the menu and the toolbar on the active document.
 #include "shell_fixture.h"
 
+#include "geometry/shapes.h"
 #include "model/clipboard.h"
 #include "model/history.h"
 #include "model/history_index.h"
@@ -36,7 +37,7 @@ model::item_t* addRectangle(TSandbox* d, int x)
 
 } // namespace
 
-TEST_F(shellTest, UndoAndRedoFollowTheHistory)
+TEST_F(ShellTest, UndoAndRedoFollowTheHistory)
 {
     TSandbox* d = untitled();
     EXPECT_FALSE(w->Undo1->isEnabled());
@@ -46,10 +47,10 @@ TEST_F(shellTest, UndoAndRedoFollowTheHistory)
     EXPECT_TRUE(w->Undo1->isEnabled());
     EXPECT_TRUE(w->procs->buttonEnabled(6));
     EXPECT_FALSE(w->Redo1->isEnabled());
-    d->mode = 102;
+    d->selectTool(canvas::toolRectangle);
     w->toolbarCommand(6);
     EXPECT_TRUE(r->hidden);
-    EXPECT_EQ(d->mode, 0);
+    EXPECT_EQ(d->mode(), canvas::modePointer);
     EXPECT_FALSE(w->Undo1->isEnabled());
     EXPECT_TRUE(w->Redo1->isEnabled());
     EXPECT_TRUE(w->procs->buttonEnabled(7));
@@ -63,7 +64,7 @@ TEST_F(shellTest, UndoAndRedoFollowTheHistory)
     EXPECT_FALSE(w->Redo1->isEnabled());
 }
 
-TEST_F(shellTest, SelectionButtonsAndEraseAndCopy)
+TEST_F(ShellTest, SelectionButtonsAndEraseAndCopy)
 {
     TSandbox* d = untitled();
     model::item_t* a = addRectangle(d, 40);
@@ -91,7 +92,7 @@ TEST_F(shellTest, SelectionButtonsAndEraseAndCopy)
     model::freeList(model::clipboardList());
 }
 
-TEST_F(shellTest, JoinAndSplitTwoItems)
+TEST_F(ShellTest, JoinAndSplitTwoItems)
 {
     TSandbox* d = untitled();
     addRectangle(d, 40);
@@ -117,23 +118,24 @@ TEST_F(shellTest, JoinAndSplitTwoItems)
 // The application-wide key hook hands keys typed anywhere in the main window to
 // the active document: Delete erases its selection as one undoable step, but
 // not while a tool is placing points, and never from a window without keyboard.
-TEST_F(shellTest, DeleteKeyReachesTheActiveDocumentThroughTheKeyHook)
+TEST_F(ShellTest, DeleteKeyReachesTheActiveDocumentThroughTheKeyHook)
 {
     TSandbox* d = untitled();
     ASSERT_NE(d, nullptr);
     model::item_t* r = addRectangle(d, 40);
     model::selectOnly(d->items, r);
 
-    d->keyboardEnabled = 0;
+    d->enableKeyboard(false);
     QTest::keyClick(w.get(), Qt::Key_Delete);
     EXPECT_FALSE(r->hidden);
 
-    d->keyboardEnabled = 1;
-    d->mode = 102;
+    d->enableKeyboard(true);
+    d->selectTool(canvas::toolRectangle);
+    model::selectOnly(d->items, r);
     QTest::keyClick(w.get(), Qt::Key_Delete);
     EXPECT_FALSE(r->hidden);
 
-    d->mode = 0;
+    d->leaveToPointer();
     QTest::keyClick(w->mdiArea, Qt::Key_Delete);
     EXPECT_TRUE(r->hidden);
     EXPECT_TRUE(w->Undo1->isEnabled());
@@ -160,14 +162,36 @@ int32_t visibleRectangles(TSandbox* d, int32_t* grouped = nullptr)
 // Ends the placing of pasted items where they were pasted.
 void releaseInPlace(TSandbox* d)
 {
-    ASSERT_EQ(d->mode, 53);
+    ASSERT_EQ(d->mode(), canvas::modePlacing);
     d->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-    EXPECT_EQ(d->mode, 0);
+    EXPECT_EQ(d->mode(), canvas::modePointer);
 }
 
 } // namespace
 
-TEST_F(shellTest, CopyPasteThreeTimesJoinSplitAndUndo)
+TEST_F(ShellTest, EscWhilePastedItemsFollowTheMouseTakesThePasteBackAsOneStep)
+{
+    TSandbox* d = untitled();
+    model::item_t* r = addRectangle(d, 40);
+    model::selectOnly(d->items, r);
+    w->refreshSelectionState();
+    w->Copy1->trigger();
+    w->Paste1->trigger();
+    ASSERT_EQ(d->mode(), canvas::modePlacing);
+    d->Image1MouseMove(Qt::NoButton, Qt::NoModifier, QPoint(300, 300));
+    ASSERT_EQ(visibleRectangles(d), 2);
+    QTest::keyClick(w.get(), Qt::Key_Escape);
+    EXPECT_EQ(d->mode(), canvas::modePointer);
+    EXPECT_EQ(visibleRectangles(d), 1);
+    EXPECT_FALSE(r->hidden);
+    // Undo brings the pasted copy back where the mouse had taken it.
+    w->Undo1->trigger();
+    EXPECT_EQ(visibleRectangles(d), 2);
+    w->Undo1->trigger();
+    EXPECT_EQ(visibleRectangles(d), 1);
+}
+
+TEST_F(ShellTest, CopyPasteThreeTimesJoinSplitAndUndo)
 {
     TSandbox* d = untitled();
     model::item_t* r = addRectangle(d, 40);
@@ -228,7 +252,7 @@ TEST_F(shellTest, CopyPasteThreeTimesJoinSplitAndUndo)
     model::freeList(model::clipboardList());
 }
 
-TEST_F(shellTest, CutErasesAndLeavesTheClipboardAsItWas)
+TEST_F(ShellTest, CutErasesAndLeavesTheClipboardAsItWas)
 {
     TSandbox* d = untitled();
     model::item_t* copied = addRectangle(d, 40);
@@ -254,7 +278,7 @@ TEST_F(shellTest, CutErasesAndLeavesTheClipboardAsItWas)
     model::freeList(model::clipboardList());
 }
 
-TEST_F(shellTest, PastedItemsFollowTheMouseOnTheCanvas)
+TEST_F(ShellTest, PastedItemsFollowTheMouseOnTheCanvas)
 {
     TSandbox* d = untitled();
     model::item_t* r = addRectangle(d, 40);
@@ -264,7 +288,7 @@ TEST_F(shellTest, PastedItemsFollowTheMouseOnTheCanvas)
     w->Paste1->trigger();
     model::item_t* p = model::firstSelected(d->items);
     ASSERT_NE(p, nullptr);
-    ASSERT_EQ(d->mode, 53);
+    ASSERT_EQ(d->mode(), canvas::modePlacing);
     // The middle of the pasted rectangle goes under the mouse.
     const geometry::point_t target = d->toScreen({400, 500});
     QTest::mouseMove(d->Image1, QPoint(target.x, target.y));
@@ -272,13 +296,13 @@ TEST_F(shellTest, PastedItemsFollowTheMouseOnTheCanvas)
     EXPECT_EQ((p->x1 + p->x2) / 2, 400);
     EXPECT_EQ((p->y1 + p->y2) / 2, 500);
     QTest::mouseClick(d->Image1, Qt::LeftButton, Qt::NoModifier, QPoint(target.x, target.y));
-    EXPECT_EQ(d->mode, 0);
+    EXPECT_EQ(d->mode(), canvas::modePointer);
     EXPECT_EQ((p->x1 + p->x2) / 2, 400);
     EXPECT_EQ(model::firstSelected(d->items), p);
     model::freeList(model::clipboardList());
 }
 
-TEST_F(shellTest, CopyToClipboardPutsTheMarkedAreaOnTheSystemClipboard)
+TEST_F(ShellTest, CopyToClipboardPutsTheMarkedAreaOnTheSystemClipboard)
 {
     TSandbox* d = untitled();
     model::item_t* r = addRectangle(d, 40);
@@ -298,16 +322,16 @@ TEST_F(shellTest, CopyToClipboardPutsTheMarkedAreaOnTheSystemClipboard)
     EXPECT_EQ(model::firstSelected(d->items), r);
     EXPECT_TRUE(w->Cut1->isEnabled());
     d->Timer3Timer();  // the marks are on the canvas now
-    const QRect area = d->areaRect;
+    const QRect area = d->areaRect();
     ASSERT_EQ(d, w->activeDocument());
     EXPECT_EQ(area.size(), QSize(b.x - a.x + 1, b.y - a.y + 1));
     emit w->menuEdit->aboutToShow();
     EXPECT_TRUE(w->CopyToClipboard1->isEnabled());
     QGuiApplication::clipboard()->clear();
     w->CopyToClipboard1->trigger();
-    EXPECT_EQ(d->deferredJob, 1);
+    EXPECT_TRUE(d->areaCopyPending());
     d->Timer3Timer();
-    EXPECT_EQ(d->deferredJob, 0);
+    EXPECT_FALSE(d->areaCopyPending());
     // The copy shows the canvas without the marks.
     const QImage copied = QGuiApplication::clipboard()->image();
     ASSERT_EQ(copied.size(), area.size());

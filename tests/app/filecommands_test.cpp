@@ -12,7 +12,7 @@ using canvas::TSandbox;
 
 // ---- the recent list on its own ----
 
-TEST(recentList, AddMovesAnExistingEntryToTheTopIgnoringCase)
+TEST(RecentList, AddMovesAnExistingEntryToTheTopIgnoringCase)
 {
     settings::reopenarr_t l;
     for (int i = 0; i < 5; ++i) l[i] = QStringLiteral("/d/f%1.lmra").arg(i + 1);
@@ -25,7 +25,7 @@ TEST(recentList, AddMovesAnExistingEntryToTheTopIgnoringCase)
     EXPECT_TRUE(l[5].isEmpty());
 }
 
-TEST(recentList, SeventeenthFileDropsTheOldest)
+TEST(RecentList, SeventeenthFileDropsTheOldest)
 {
     settings::reopenarr_t l;
     for (int i = 1; i <= 17; ++i) app::addRecentTo(l, QStringLiteral("/f%1").arg(i));
@@ -34,7 +34,7 @@ TEST(recentList, SeventeenthFileDropsTheOldest)
     for (const QString& e : l) EXPECT_NE(e, QStringLiteral("/f1"));
 }
 
-TEST(recentList, EmptyNameChangesNothingAndTheLastEntryCanMove)
+TEST(RecentList, EmptyNameChangesNothingAndTheLastEntryCanMove)
 {
     settings::reopenarr_t l;
     for (int i = 0; i < 16; ++i) l[i] = QStringLiteral("/f%1").arg(i + 1);
@@ -46,14 +46,14 @@ TEST(recentList, EmptyNameChangesNothingAndTheLastEntryCanMove)
     EXPECT_EQ(l[15], QStringLiteral("/f15"));
 }
 
-TEST(recentList, CaptionIsTheNameWithoutFolderAndExtension)
+TEST(RecentList, CaptionIsTheNameWithoutFolderAndExtension)
 {
     EXPECT_EQ(app::recentCaption(QStringLiteral(" /home/a/My plan.v2.lmra ")), QStringLiteral("My plan.v2"));
 }
 
 // ---- open and save ----
 
-TEST_F(shellTest, SaveAsWritesTheFileAndRenamesTheWindow)
+TEST_F(ShellTest, SaveAsWritesTheFileAndRenamesTheWindow)
 {
     TSandbox* d = untitled();
     model::setModified(d->items, true);
@@ -67,7 +67,7 @@ TEST_F(shellTest, SaveAsWritesTheFileAndRenamesTheWindow)
     EXPECT_EQ(r.filterIndex, 2);
     EXPECT_TRUE(r.name.isEmpty());
     EXPECT_EQ(d->fileName, path("plan.lmra"));
-    EXPECT_EQ(d->windowTitle(), QStringLiteral("plan"));
+    EXPECT_EQ(d->windowTitle(), QStringLiteral("plan[*]"));
     EXPECT_FALSE(d->isModified());
     EXPECT_EQ(w->params->reopen[0], path("plan.lmra"));
     EXPECT_EQ(w->params->docdir, files.path());
@@ -76,7 +76,7 @@ TEST_F(shellTest, SaveAsWritesTheFileAndRenamesTheWindow)
     EXPECT_TRUE(listed);
 }
 
-TEST_F(shellTest, DecliningReplaceKeepsNameAndCaption)
+TEST_F(ShellTest, DecliningReplaceKeepsNameAndCaption)
 {
     const QString existing = makeFile(QStringLiteral("taken.lmra"));
     TSandbox* d = untitled();
@@ -95,7 +95,7 @@ TEST_F(shellTest, DecliningReplaceKeepsNameAndCaption)
     EXPECT_EQ(d->fileName, existing);
 }
 
-TEST_F(shellTest, SaveOnADeletedFileShowsSaveAsWithTheOldName)
+TEST_F(ShellTest, SaveOnADeletedFileShowsSaveAsWithTheOldName)
 {
     const QString f = makeFile(QStringLiteral("gone.lmra"));
     TSandbox* d = w->openDocumentWindow(f);
@@ -108,7 +108,7 @@ TEST_F(shellTest, SaveOnADeletedFileShowsSaveAsWithTheOldName)
     EXPECT_EQ(d->fileName, f);
 }
 
-TEST_F(shellTest, SaveWritesToTheExistingFileWithoutAsking)
+TEST_F(ShellTest, SaveWritesToTheExistingFileWithoutAsking)
 {
     const QString f = makeFile(QStringLiteral("keep.lmra"));
     TSandbox* d = w->openDocumentWindow(f);
@@ -129,7 +129,7 @@ TEST_F(shellTest, SaveWritesToTheExistingFileWithoutAsking)
     model::freeList(back);
 }
 
-TEST_F(shellTest, FailedSaveIsReportedAndLosesNothing)
+TEST_F(ShellTest, FailedSaveIsReportedAndLosesNothing)
 {
     // A folder that does not exist cannot take the file.
     const QString target = path(QStringLiteral("no such folder/x.lmra"));
@@ -146,7 +146,7 @@ TEST_F(shellTest, FailedSaveIsReportedAndLosesNothing)
     EXPECT_NE(w->params->reopen[0], target);
 }
 
-TEST_F(shellTest, FailedSaveWhileClosingOrExitingKeepsTheWindow)
+TEST_F(ShellTest, FailedSaveWhileClosingOrExitingKeepsTheWindow)
 {
     // An existing file whose folder takes no new files, even from the superuser.
     const QString f = QStringLiteral("/proc/self/status");
@@ -162,7 +162,7 @@ TEST_F(shellTest, FailedSaveWhileClosingOrExitingKeepsTheWindow)
     EXPECT_TRUE(dlg.messages[1].text.contains(f));
     EXPECT_EQ(w->documents().size(), 1u);
     EXPECT_TRUE(d->isModified());
-    EXPECT_FALSE(d->closing);
+    EXPECT_FALSE(d->isClosing());
     // The exit goes no further either.
     dlg.messages.clear();
     dlg.answers = {ui::btnYes};
@@ -173,7 +173,7 @@ TEST_F(shellTest, FailedSaveWhileClosingOrExitingKeepsTheWindow)
     model::setModified(d->items, false);
 }
 
-TEST_F(shellTest, OpenDialogOpensTheFileAndRemembersIt)
+TEST_F(ShellTest, OpenDialogOpensTheFileAndRemembersIt)
 {
     const QString f = makeFile(QStringLiteral("shapes one.lmra"));
     for (QString& e : w->params->reopen) e.clear();
@@ -185,7 +185,7 @@ TEST_F(shellTest, OpenDialogOpensTheFileAndRemembersIt)
     TSandbox* d = w->activeDocument();
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->fileName, f);
-    EXPECT_EQ(d->windowTitle(), QStringLiteral("shapes one"));
+    EXPECT_EQ(d->windowTitle(), QStringLiteral("shapes one[*]"));
     EXPECT_EQ(w->params->reopen[0], f);
     EXPECT_EQ(w->params->lastOpened, f);
     // The name field is preset with the last name next time; cancelling opens nothing.
@@ -195,7 +195,7 @@ TEST_F(shellTest, OpenDialogOpensTheFileAndRemembersIt)
     EXPECT_EQ(w->documents().size(), before);
 }
 
-TEST_F(shellTest, PristineWindowIsReusedForAFile)
+TEST_F(ShellTest, PristineWindowIsReusedForAFile)
 {
     const QString f = makeFile(QStringLiteral("reuse.lmra"));
     TSandbox* d = untitled();
@@ -212,7 +212,7 @@ TEST_F(shellTest, PristineWindowIsReusedForAFile)
     EXPECT_EQ(w->documents().size(), 3u);
 }
 
-TEST_F(shellTest, ModifiedWindowIsNotReused)
+TEST_F(ShellTest, ModifiedWindowIsNotReused)
 {
     const QString f = makeFile(QStringLiteral("new.lmra"));
     TSandbox* d = untitled();
@@ -220,7 +220,7 @@ TEST_F(shellTest, ModifiedWindowIsNotReused)
     EXPECT_NE(w->openDocumentWindow(f), d);
 }
 
-TEST_F(shellTest, UnreadableFileLeavesAnUntitledDocument)
+TEST_F(ShellTest, UnreadableFileLeavesAnUntitledDocument)
 {
     const QString bad = path("bad.lmra");
     QFile fh(bad);
@@ -235,9 +235,27 @@ TEST_F(shellTest, UnreadableFileLeavesAnUntitledDocument)
     EXPECT_NE(d->header(), nullptr);
 }
 
+TEST_F(ShellTest, AnEmptyFileIsAnEmptyDocumentUnderItsOwnName)
+{
+    const QString empty = path("blank page.lmra");
+    QFile fh(empty);
+    ASSERT_TRUE(fh.open(QIODevice::WriteOnly));
+    fh.close();
+    TSandbox* d = w->openDocumentWindow(empty);
+    ASSERT_NE(d, nullptr);
+    EXPECT_TRUE(dlg.texts().isEmpty());
+    EXPECT_EQ(d->fileName, QFileInfo(empty).absoluteFilePath());
+    EXPECT_EQ(d->caption(), QStringLiteral("blank page"));
+    // The page comes from the settings for new files, with its gridlines.
+    ASSERT_NE(d->header(), nullptr);
+    EXPECT_GT(d->header()->x2 - d->header()->x1, 0);
+    EXPECT_NE(model::findByType(d->items, model::typeGrid), nullptr);
+    EXPECT_FALSE(d->isModified());
+}
+
 // The reader's refusals reach the user as the command-line tool prints them,
 // and the window stays an untitled document.
-TEST_F(shellTest, FilesTheReaderRefusesAreReportedWithItsSentence)
+TEST_F(ShellTest, FilesTheReaderRefusesAreReportedWithItsSentence)
 {
     const QString big = path("big.lmra"), folder = path("adir.lmra");
     QFile fh(big);
@@ -252,13 +270,13 @@ TEST_F(shellTest, FilesTheReaderRefusesAreReportedWithItsSentence)
         dlg.messages.clear();
         TSandbox* d = w->openDocumentWindow(name);
         ASSERT_EQ(dlg.texts().size(), 1) << name.toStdString();
-        EXPECT_EQ(dlg.texts()[0], QStringLiteral("Cannot open \"%1\": %1%2").arg(name, sentence));
+        EXPECT_EQ(dlg.texts()[0], name + sentence);
         EXPECT_TRUE(d->fileName.isEmpty());
         EXPECT_NE(d->header(), nullptr);
     }
 }
 
-TEST_F(shellTest, PictureNamesStartAnUntitledDocument)
+TEST_F(ShellTest, PictureNamesStartAnUntitledDocument)
 {
     for (const QString& name : {QStringLiteral("photo.bmp"), QStringLiteral("Photo.JPG ")}) {
         TSandbox* d = w->openDocumentWindow(path(name));
@@ -270,7 +288,7 @@ TEST_F(shellTest, PictureNamesStartAnUntitledDocument)
 
 // ---- closing ----
 
-TEST_F(shellTest, ClosingAModifiedUntitledDocument)
+TEST_F(ShellTest, ClosingAModifiedUntitledDocument)
 {
     TSandbox* d = untitled();
     model::setModified(d->items, true);
@@ -280,7 +298,7 @@ TEST_F(shellTest, ClosingAModifiedUntitledDocument)
     EXPECT_EQ(dlg.texts(), QStringList{QStringLiteral("Do you want to save the file?")});
     EXPECT_EQ(dlg.messages[0].buttons, ui::btnYes | ui::btnNo | ui::btnCancel);
     EXPECT_EQ(w->documents().size(), 1u);
-    EXPECT_FALSE(d->closing);
+    EXPECT_FALSE(d->isClosing());
     // No closes without saving; nothing is added to the recent files.
     for (QString& e : w->params->reopen) e.clear();
     dlg.answers = {ui::btnNo};
@@ -290,7 +308,7 @@ TEST_F(shellTest, ClosingAModifiedUntitledDocument)
     EXPECT_TRUE(w->params->reopen[0].isEmpty());
 }
 
-TEST_F(shellTest, ClosingANamedDocumentAddsItToRecentWhateverTheAnswer)
+TEST_F(ShellTest, ClosingANamedDocumentAddsItToRecentWhateverTheAnswer)
 {
     const QString f = makeFile(QStringLiteral("named.lmra"));
     TSandbox* d = w->openDocumentWindow(f);
@@ -308,7 +326,7 @@ TEST_F(shellTest, ClosingANamedDocumentAddsItToRecentWhateverTheAnswer)
     EXPECT_GE(QFileInfo(f).lastModified(), before);
 }
 
-TEST_F(shellTest, ClosingUntitledWithYesRunsSaveAsAndCancelKeepsTheWindow)
+TEST_F(ShellTest, ClosingUntitledWithYesRunsSaveAsAndCancelKeepsTheWindow)
 {
     TSandbox* d = untitled();
     model::setModified(d->items, true);
@@ -324,7 +342,7 @@ TEST_F(shellTest, ClosingUntitledWithYesRunsSaveAsAndCancelKeepsTheWindow)
 
 // ---- reopen ----
 
-TEST_F(shellTest, ReopenOpensAndAMissingFileIsReportedAndKept)
+TEST_F(ShellTest, ReopenOpensAndAMissingFileIsReportedAndKept)
 {
     const QString f = makeFile(QStringLiteral("again.lmra"));
     for (QString& e : w->params->reopen) e.clear();
@@ -346,7 +364,7 @@ TEST_F(shellTest, ReopenOpensAndAMissingFileIsReportedAndKept)
     EXPECT_EQ(w->params->reopen[1], path("missing.lmra"));
 }
 
-TEST_F(shellTest, ClearRecentAsksAndEmptiesTheList)
+TEST_F(ShellTest, ClearRecentAsksAndEmptiesTheList)
 {
     w->addRecent(path("a.lmra"));
     dlg.answers = {ui::btnNo};
@@ -359,7 +377,7 @@ TEST_F(shellTest, ClearRecentAsksAndEmptiesTheList)
     EXPECT_FALSE(w->menuReopen->isEnabled());
 }
 
-TEST_F(shellTest, RecentListSurvivesARestart)
+TEST_F(ShellTest, RecentListSurvivesARestart)
 {
     for (QString& e : w->params->reopen) e.clear();
     w->addRecent(path("first.lmra"));
@@ -370,14 +388,15 @@ TEST_F(shellTest, RecentListSurvivesARestart)
     EXPECT_EQ(w->Reopen[0]->text(), QStringLiteral("second"));
 }
 
-TEST_F(shellTest, DeactivationPassesTheToolToTheNextWindow)
+TEST_F(ShellTest, DeactivationPassesTheToolToTheNextWindow)
 {
     TSandbox* a = untitled();
-    a->mode = 105;  // star
+    a->selectTool(canvas::toolStar);
     a->FormDeactivate();
     TSandbox* b = w->openDocumentWindow(QString());
-    EXPECT_EQ(b->mode, 105);
-    b->mode = 7;  // not a tool
-    b->FormDeactivate();
-    EXPECT_EQ(w->openDocumentWindow(QString())->mode, 0);
+    EXPECT_EQ(b->mode(), canvas::toolStar);
+    // An area selection under way is a mode of the pointer, not a tool.
+    b->Image1MouseDown(Qt::LeftButton, Qt::ControlModifier, QPoint(50, 50));
+    ASSERT_EQ(b->mode(), canvas::modeAreaSelection);
+    EXPECT_EQ(w->openDocumentWindow(QString())->mode(), canvas::modePointer);
 }

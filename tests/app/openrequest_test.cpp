@@ -1,6 +1,7 @@
 // Open requests from the desktop: the macro's text and the hand-over from a
 // second editor process to the first.
 #include "shell_fixture.h"
+#include "testnames.h"
 
 #include "app/openrequest.h"
 #include "app/recent.h"
@@ -12,51 +13,59 @@
 #include <thread>
 
 struct macroCase {
+    const char* name;
     const char* request;
     const char* file;
 };
 
-class openMacro : public ::testing::TestWithParam<macroCase> {};
+void PrintTo(const macroCase& c, std::ostream* os)
+{
+    *os << "request " << ::testing::PrintToString(std::string(c.request)) << " names "
+        << ::testing::PrintToString(std::string(c.file));
+}
 
-TEST_P(openMacro, TakesTheNameBetweenTheQuotes)
+class OpenMacro : public ::testing::TestWithParam<macroCase> {};
+
+TEST_P(OpenMacro, TakesTheNameBetweenTheQuotes)
 {
     EXPECT_EQ(app::openMacroFileName(QString::fromUtf8(GetParam().request)), QString::fromUtf8(GetParam().file));
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Requests, openMacro,
-    ::testing::Values(macroCase{"[open(\"/home/a/plan.lmra\")]", "/home/a/plan.lmra"},
-                      macroCase{"[open(\"/home/a/My Documents/flow chart 2.lmra\")]",
+    Requests, OpenMacro,
+    ::testing::Values(macroCase{"QuotedPath", "[open(\"/home/a/plan.lmra\")]", "/home/a/plan.lmra"},
+                      macroCase{"BlanksInThePath", "[open(\"/home/a/My Documents/flow chart 2.lmra\")]",
                                 "/home/a/My Documents/flow chart 2.lmra"},
-                      macroCase{"/home/a/no quotes at all.lmra", "/home/a/no quotes at all.lmra"},
-                      macroCase{"[open(\"/x/first.lmra\")]\r\n[open(\"/x/second.lmra\")]", "/x/first.lmra"},
-                      macroCase{"[open(\"/x/unterminated.lmra", "/x/unterminated.lmra"},
-                      macroCase{"", ""}),
-    [](const ::testing::TestParamInfo<macroCase>& i) { return "case" + std::to_string(i.index); });
+                      macroCase{"NoQuotesAtAll", "/home/a/no quotes at all.lmra", "/home/a/no quotes at all.lmra"},
+                      macroCase{"FirstOfTwoRequests", "[open(\"/x/first.lmra\")]\r\n[open(\"/x/second.lmra\")]",
+                                "/x/first.lmra"},
+                      macroCase{"UnterminatedQuote", "[open(\"/x/unterminated.lmra", "/x/unterminated.lmra"},
+                      macroCase{"EmptyRequest", "", ""}),
+    testnames::byName{});
 
-TEST(openMacro, RoundTripsThroughTheRequestText)
+TEST(OpenMacro, RoundTripsThroughTheRequestText)
 {
     const QString p = QStringLiteral("/tmp/a b/c\u00e9.lmra");
     EXPECT_EQ(app::openMacroFileName(app::openMacroFor(p)), p);
 }
 
-class openRequests : public shellTest {
+class OpenRequests : public ShellTest {
 protected:
     void SetUp() override
     {
         qputenv("LUMORA_INSTANCE_NAME",
                 QStringLiteral("lumora-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(++serial).toLocal8Bit());
-        shellTest::SetUp();
+        ShellTest::SetUp();
     }
     void TearDown() override
     {
-        shellTest::TearDown();
+        ShellTest::TearDown();
         qunsetenv("LUMORA_INSTANCE_NAME");
     }
     static inline int serial = 0;
 };
 
-TEST_F(openRequests, RequestForAnExistingFileOpensItAndOthersAreIgnored)
+TEST_F(OpenRequests, RequestForAnExistingFileOpensItAndOthersAreIgnored)
 {
     const QString f = makeFile(QStringLiteral("desk top.lmra"));
     const size_t before = w->documents().size();
@@ -70,7 +79,7 @@ TEST_F(openRequests, RequestForAnExistingFileOpensItAndOthersAreIgnored)
     EXPECT_EQ(w->activeDocument()->fileName, f);
 }
 
-TEST_F(openRequests, SocketRequestReachesTheRunningEditor)
+TEST_F(OpenRequests, SocketRequestReachesTheRunningEditor)
 {
     const QString f = makeFile(QStringLiteral("socket.lmra"));
     ASSERT_TRUE(w->listenForOpenRequests());
@@ -86,12 +95,12 @@ TEST_F(openRequests, SocketRequestReachesTheRunningEditor)
     EXPECT_EQ(w->activeDocument()->fileName, f);
 }
 
-TEST_F(openRequests, NoEditorRunningMeansNoHandOver)
+TEST_F(OpenRequests, NoEditorRunningMeansNoHandOver)
 {
     EXPECT_FALSE(app::sendOpenRequest(app::openMacroFor(QStringLiteral("/x.lmra")), 300));
 }
 
-TEST_F(openRequests, SecondProcessHandsItsFileToTheFirst)
+TEST_F(OpenRequests, SecondProcessHandsItsFileToTheFirst)
 {
     const QString editor = QFileInfo(QStringLiteral(LUMORA_CLI)).absolutePath() + QStringLiteral("/lumora");
     if (!QFileInfo(editor).isExecutable()) GTEST_SKIP() << "the editor program is not built";

@@ -14,7 +14,7 @@
 
 #include <memory>
 
-class shellTest : public ::testing::Test {
+class ShellTest : public ::testing::Test {
 protected:
     QTemporaryDir cfg;
     QTemporaryDir files;

@@ -1,5 +1,6 @@
 // The main window: start-up, menus, zoom, window menu and the exit question.
 #include "shell_fixture.h"
+#include "testnames.h"
 
 #include "canvas/toolbar.h"
 
@@ -30,7 +31,7 @@ QStringList itemTexts(QMenu* m)
 
 } // namespace
 
-TEST_F(shellTest, StartUpCaptionMenusAndTimers)
+TEST_F(ShellTest, StartUpCaptionMenusAndTimers)
 {
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Lumora Flow Charts"));
     EXPECT_EQ(menuTitles(w->menuBar()),
@@ -72,7 +73,7 @@ TEST_F(shellTest, StartUpCaptionMenusAndTimers)
     }
 }
 
-TEST_F(shellTest, StartUpOpensOneUntitledDocumentAfterHalfASecond)
+TEST_F(ShellTest, StartUpOpensOneUntitledDocumentAfterHalfASecond)
 {
     restart();
     EXPECT_TRUE(w->documents().empty());
@@ -80,7 +81,7 @@ TEST_F(shellTest, StartUpOpensOneUntitledDocumentAfterHalfASecond)
     QTest::qWait(800);
     ASSERT_EQ(w->documents().size(), 1u);
     TSandbox* d = w->documents()[0];
-    EXPECT_EQ(d->windowTitle(), QStringLiteral("Untitled 1"));
+    EXPECT_EQ(d->windowTitle(), QStringLiteral("Untitled 1[*]"));
     EXPECT_TRUE(d->fileName.isEmpty());
     EXPECT_TRUE(w->menuWindow->menuAction()->isVisible());
     EXPECT_TRUE(w->Save1->isEnabled());
@@ -89,7 +90,7 @@ TEST_F(shellTest, StartUpOpensOneUntitledDocumentAfterHalfASecond)
     EXPECT_EQ(w->documents().size(), 1u);
 }
 
-TEST_F(shellTest, ToolButtonWithoutDocumentOpensOneLater)
+TEST_F(ShellTest, ToolButtonWithoutDocumentOpensOneLater)
 {
     w->toolbarCommand(32);  // star
     EXPECT_EQ(w->procs->pressedTool(), 32);
@@ -99,7 +100,7 @@ TEST_F(shellTest, ToolButtonWithoutDocumentOpensOneLater)
     EXPECT_EQ(w->documents().size(), 1u);
 }
 
-TEST_F(shellTest, UntitledNumbersCountUpAndWindowNumbersDiffer)
+TEST_F(ShellTest, UntitledNumbersCountUpAndWindowNumbersDiffer)
 {
     TSandbox* a = w->openDocumentWindow(QString());
     TSandbox* b = w->openDocumentWindow(QString());
@@ -113,7 +114,7 @@ TEST_F(shellTest, UntitledNumbersCountUpAndWindowNumbersDiffer)
     EXPECT_EQ(w->menuWindow->actions().size(), 3);
 }
 
-TEST_F(shellTest, WindowMenuFollowsWindowsAndHidesWithTheLast)
+TEST_F(ShellTest, WindowMenuFollowsWindowsAndHidesWithTheLast)
 {
     TSandbox* a = w->openDocumentWindow(QString());
     TSandbox* b = w->openDocumentWindow(QString());
@@ -146,28 +147,38 @@ TEST_F(shellTest, WindowMenuFollowsWindowsAndHidesWithTheLast)
 }
 
 struct zoomCheckCase {
+    const char* name;
     double zoom;
     int checked;  // -1: none
 };
 
-class zoomChecks : public shellTest, public ::testing::WithParamInterface<zoomCheckCase> {};
+void PrintTo(const zoomCheckCase& c, std::ostream* os)
+{
+    *os << "zoom " << c.zoom << " checks ";
+    if (c.checked < 0) *os << "no preset";
+    else *os << "preset " << c.checked;
+}
 
-TEST_P(zoomChecks, OnlyAnExactPresetIsChecked)
+class ZoomChecks : public ShellTest, public ::testing::WithParamInterface<zoomCheckCase> {};
+
+TEST_P(ZoomChecks, OnlyAnExactPresetIsChecked)
 {
     w->params->currentZoom = GetParam().zoom;
     w->updateZoomChecks();
     for (int i = 0; i < 9; ++i) EXPECT_EQ(w->zoomItems[i]->isChecked(), i == GetParam().checked) << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(Zoom, zoomChecks,
-                         ::testing::Values(zoomCheckCase{0.25, 0}, zoomCheckCase{1.0, 3}, zoomCheckCase{1.33, -1},
-                                           zoomCheckCase{1.749, 6}, zoomCheckCase{3.0, 8}, zoomCheckCase{0.1, -1},
-                                           zoomCheckCase{1.1, -1}),
-                         [](const ::testing::TestParamInfo<zoomCheckCase>& i) {
-                             return "zoom" + std::to_string(static_cast<int>(i.param.zoom * 1000));
-                         });
+INSTANTIATE_TEST_SUITE_P(Zoom, ZoomChecks,
+                         ::testing::Values(zoomCheckCase{"Exactly25Percent", 0.25, 0},
+                                           zoomCheckCase{"Exactly100Percent", 1.0, 3},
+                                           zoomCheckCase{"Between125And150", 1.33, -1},
+                                           zoomCheckCase{"RoundsTo175Percent", 1.749, 6},
+                                           zoomCheckCase{"Exactly300Percent", 3.0, 8},
+                                           zoomCheckCase{"Below25Percent", 0.1, -1},
+                                           zoomCheckCase{"Between100And125", 1.1, -1}),
+                         testnames::byName{});
 
-TEST_F(shellTest, ZoomMenuAppliesToTheActiveDocument)
+TEST_F(ShellTest, ZoomMenuAppliesToTheActiveDocument)
 {
     TSandbox* d = untitled();
     ASSERT_NE(d, nullptr);
@@ -182,7 +193,23 @@ TEST_F(shellTest, ZoomMenuAppliesToTheActiveDocument)
     EXPECT_TRUE(d->Timer7.isActive());
 }
 
-TEST_F(shellTest, ZoomButtonsStepThroughTheTable)
+TEST_F(ShellTest, EachDocumentKeepsItsZoomAndTheControlsShowTheActiveOne)
+{
+    TSandbox* a = untitled();
+    w->procs->setSliderPosition(175);
+    w->procs->sliderReleased();
+    TSandbox* b = w->openDocumentWindow(QString());
+    ASSERT_NE(b, a);
+    EXPECT_DOUBLE_EQ(b->zoomFactor(), 1.0);
+    EXPECT_EQ(w->procs->sliderPosition(), 100);
+    w->mdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(a->parentWidget()));
+    EXPECT_DOUBLE_EQ(a->zoomFactor(), 1.75);
+    EXPECT_EQ(w->procs->sliderPosition(), 175);
+    EXPECT_EQ(w->procs->zoomLabel->text(), QStringLiteral("175%"));
+    EXPECT_TRUE(w->zoomItems[6]->isChecked());
+}
+
+TEST_F(ShellTest, ZoomButtonsStepThroughTheTable)
 {
     TSandbox* d = untitled();
     ASSERT_NE(d, nullptr);
@@ -199,17 +226,18 @@ TEST_F(shellTest, ZoomButtonsStepThroughTheTable)
     for (QAction* a : w->zoomItems) EXPECT_FALSE(a->isChecked());
     w->toolbarCommand(canvas::buttonZoomOut);
     EXPECT_DOUBLE_EQ(w->params->currentZoom, 1.0);
-    // Position 0 is ignored.
+    // The slider stops at 1 %, which it applies.
     w->procs->setSliderPosition(0);
     w->procs->sliderReleased();
-    EXPECT_DOUBLE_EQ(w->params->currentZoom, 1.0);
+    EXPECT_DOUBLE_EQ(w->params->currentZoom, 0.01);
+    EXPECT_EQ(w->procs->zoomLabel->text(), QStringLiteral("1%"));
     // At 300 % zoom in does nothing.
     w->chooseZoom(8);
     w->toolbarCommand(canvas::buttonZoomIn);
     EXPECT_DOUBLE_EQ(w->params->currentZoom, 3.0);
 }
 
-TEST_F(shellTest, GridAndSnapTogglesSetTheDocumentFlags)
+TEST_F(ShellTest, GridAndSnapTogglesSetTheDocumentFlags)
 {
     TSandbox* d = untitled();
     ASSERT_NE(d, nullptr);
@@ -233,7 +261,7 @@ TEST_F(shellTest, GridAndSnapTogglesSetTheDocumentFlags)
     EXPECT_EQ(d->header()->hdr().showAnchorsY, 1);
 }
 
-TEST_F(shellTest, ExitWithTwoModifiedDocumentsSavesAndClosesBoth)
+TEST_F(ShellTest, ExitWithTwoModifiedDocumentsSavesAndClosesBoth)
 {
     TSandbox* a = w->openDocumentWindow(QString());
     TSandbox* b = w->openDocumentWindow(QString());
@@ -255,7 +283,7 @@ TEST_F(shellTest, ExitWithTwoModifiedDocumentsSavesAndClosesBoth)
     EXPECT_TRUE(w->documents().empty());
 }
 
-TEST_F(shellTest, CancellingTheSecondSaveAsStopsTheExit)
+TEST_F(ShellTest, CancellingTheSecondSaveAsStopsTheExit)
 {
     TSandbox* a = w->openDocumentWindow(QString());
     TSandbox* b = w->openDocumentWindow(QString());
@@ -270,7 +298,7 @@ TEST_F(shellTest, CancellingTheSecondSaveAsStopsTheExit)
     EXPECT_FALSE(w->exitConfirmed);
 }
 
-TEST_F(shellTest, ExitAnswers)
+TEST_F(ShellTest, ExitAnswers)
 {
     TSandbox* a = w->openDocumentWindow(QString());
     // Nothing modified: no question.
@@ -289,7 +317,7 @@ TEST_F(shellTest, ExitAnswers)
 // window whose deferred deletion has not run: no question is asked, and every
 // document window goes while the main window is still whole (a window deleted
 // later would call back into a half destroyed main window).
-TEST_F(shellTest, TeardownDeletesEveryDocumentWindowBeforeTheMainWindowsMembers)
+TEST_F(ShellTest, TeardownDeletesEveryDocumentWindowBeforeTheMainWindowsMembers)
 {
     TSandbox* modified = w->openDocumentWindow(QString());
     model::setModified(modified->items, true);

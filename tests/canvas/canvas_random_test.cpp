@@ -17,7 +17,7 @@
 
 using namespace canvas;
 
-TEST(canvasRandom, EventSequencesKeepTheListAndTheCanvasSound)
+TEST(CanvasRandom, EventSequencesKeepTheListAndTheCanvasSound)
 {
     recordingHost_t host;
     ui::scriptedDialogs_t dlg;
@@ -63,8 +63,8 @@ TEST(canvasRandom, EventSequencesKeepTheListAndTheCanvasSound)
         if (pick(12) == 0) mods |= Qt::ControlModifier;
         const int32_t what = pick(12);
         note(std::to_string(step) + " ev" + std::to_string(what) + " at " + std::to_string(at.x()) + "," +
-             std::to_string(at.y()) + " mods " + std::to_string(int(mods)) + " mode " + std::to_string(w->mode) +
-             " clicks " + std::to_string(w->clickCount));
+             std::to_string(at.y()) + " mods " + std::to_string(int(mods)) + " mode " + std::to_string(w->mode()) +
+             " clicks " + std::to_string(w->clickCount()));
         switch (what) {
         case 0: {
             const int32_t t = tools[pick(15)];
@@ -98,22 +98,17 @@ TEST(canvasRandom, EventSequencesKeepTheListAndTheCanvasSound)
             note("  command " + std::to_string(command));
             if (command < 3) {
                 // Undo or redo as the Edit menu does it.
-                w->abandonSequence();
-                w->endPlacing();
+                w->leaveToPointer();
                 if (command == 0) model::undo(w->items);
                 else model::redo(w->items);
-                w->mode = 0;
                 w->repaintAll(false);
             } else if (command == 3) {
                 const double zooms[] = {0.5, 1.0, 2.0};
-                params().currentZoom = zooms[pick(3)];
-                w->applyZoom();
+                w->applyZoom(zooms[pick(3)]);
             } else if (command == 4 && model::firstSelected(w->items)) {
                 // Copy and paste: the pasted items follow the mouse until the release.
                 model::copySelection(w->items, model::clipboardList());
-                w->abandonSequence();
-                w->endPlacing();
-                w->mode = 0;
+                w->leaveToPointer();
                 w->eraseMarks();
                 const std::vector<model::item_t*> pasted = model::pasteClipboard(w->items, model::clipboardList());
                 w->startPlacing(pasted);
@@ -131,7 +126,7 @@ TEST(canvasRandom, EventSequencesKeepTheListAndTheCanvasSound)
         }
         }
         w->Timer2Timer();
-        drags += w->mode == 46 || w->mode == 47 || w->mode == 48 || w->mode == 1001 || w->mode == 53;
+        drags += w->mode() == 46 || w->mode() == 47 || w->mode() == 48 || w->mode() == 1001 || w->mode() == 53;
         ASSERT_TRUE(model::idCacheConsistent(w->items)) << "step " << step;
         ASSERT_TRUE(pickIndexConsistent(w->items)) << "step " << step << "\n" << trailText();
         // Nothing transient: the canvas must be what a full repaint gives,
@@ -139,8 +134,8 @@ TEST(canvasRandom, EventSequencesKeepTheListAndTheCanvasSound)
         bool withMarks = false, withoutMarks = false;
         for (const model::item_t* it = w->items.head; it; it = it->next)
             if (it->selected && it->kind == model::kindItem) (it->marks.head ? withMarks : withoutMarks) = true;
-        const bool idle = !down && w->clickCount == 0 && (w->mode == 0 || TSandbox::isToolMode(w->mode)) &&
-                          !(withMarks && withoutMarks) && !w->guideBuffer.saved;
+        const bool idle = !down && w->clickCount() == 0 && (w->mode() == 0 || canvas::isToolMode(w->mode())) &&
+                          !(withMarks && withoutMarks) && !w->guideBuffer().valid;
         if (idle && pick(10) == 0) {
             const QImage now = w->canvasImage().copy();
             w->repaintAll(false);
@@ -157,7 +152,7 @@ TEST(canvasRandom, EventSequencesKeepTheListAndTheCanvasSound)
                         }
                 note("diff " + std::to_string(l) + "," + std::to_string(t) + " - " + std::to_string(r) + "," + std::to_string(b));
             }
-            ASSERT_EQ(now, w->canvasImage()) << "step " << step << " mode " << w->mode << "\n" << trailText();
+            ASSERT_EQ(now, w->canvasImage()) << "step " << step << " mode " << w->mode() << "\n" << trailText();
             ++checks;
         }
     }

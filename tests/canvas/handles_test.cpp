@@ -1,6 +1,7 @@
 // The handles of selected items: which codes each type shows where, the mark
 // rectangles, the hit test's modes and cursors, and the marks on the canvas.
 #include "selection_support.h"
+#include "testnames.h"
 
 #include <numbers>
 #include <set>
@@ -48,9 +49,16 @@ struct sideCase_t {
     bool sides;
 };
 
-class sideHandles : public ::testing::TestWithParam<sideCase_t> {};
+void PrintTo(const sideCase_t& c, std::ostream* os)
+{
+    using ::testing::PrintToString;
+    *os << "first side " << PrintToString(c.a) << "-" << PrintToString(c.b)
+        << (c.sides ? " shows side handles" : " shows corners only");
+}
 
-TEST_P(sideHandles, OnlyForAFirstSidePointingExactlyRight)
+class SideHandles : public ::testing::TestWithParam<sideCase_t> {};
+
+TEST_P(SideHandles, OnlyForAFirstSidePointingExactlyRight)
 {
     const sideCase_t& c = GetParam();
     listHolder_t h;
@@ -64,14 +72,14 @@ TEST_P(sideHandles, OnlyForAFirstSidePointingExactlyRight)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Rectangles, sideHandles,
-                         ::testing::Values(sideCase_t{"right", {100, 300}, {260, 300}, true},
-                                           sideCase_t{"left", {260, 300}, {100, 300}, false},
-                                           sideCase_t{"slightlyTurned", {100, 300}, {260, 301}, false},
-                                           sideCase_t{"up", {100, 300}, {100, 200}, false}),
-                         [](const auto& i) { return std::string(i.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rectangles, SideHandles,
+                         ::testing::Values(sideCase_t{"PointingRight", {100, 300}, {260, 300}, true},
+                                           sideCase_t{"PointingLeft", {260, 300}, {100, 300}, false},
+                                           sideCase_t{"SlightlyTurned", {100, 300}, {260, 301}, false},
+                                           sideCase_t{"PointingUp", {100, 300}, {100, 200}, false}),
+                         testnames::byName{});
 
-TEST(handles, SideHandlesSitAtTheMiddlesOfTheirSides)
+TEST(Handles, SideHandlesSitAtTheMiddlesOfTheirSides)
 {
     listHolder_t h;
     // Corners (100,300) (260,300) (260,240) (100,240): the second side runs upwards.
@@ -84,7 +92,7 @@ TEST(handles, SideHandlesSitAtTheMiddlesOfTheirSides)
     EXPECT_EQ(spotOf(r, how, -3), (point_t{260, 240}));
 }
 
-TEST(handles, CentreAndRotationDotOnlyForASingleSelection)
+TEST(Handles, CentreAndRotationDotOnlyForASingleSelection)
 {
     listHolder_t h;
     item_t* tri = addTriangle(h.l, {100, 100}, {190, 100}, {100, 190});
@@ -100,7 +108,7 @@ TEST(handles, CentreAndRotationDotOnlyForASingleSelection)
     EXPECT_LT(dot.y, c.y);
 }
 
-TEST(handles, LinesShowTheRotationDotOnlyWithoutAPresetDirection)
+TEST(Handles, LinesShowTheRotationDotOnlyWithoutAPresetDirection)
 {
     listHolder_t h;
     item_t* ln = addLine(h.l, {100, 200}, {300, 200});
@@ -114,7 +122,7 @@ TEST(handles, LinesShowTheRotationDotOnlyWithoutAPresetDirection)
     EXPECT_EQ(codesOf(ln, single(false)), (std::vector<int32_t>{1, 2, 3}));
 }
 
-TEST(handles, CircleAndEllipseAxisHandles)
+TEST(Handles, CircleAndEllipseAxisHandles)
 {
     listHolder_t h;
     item_t* c = addCircle(h.l, {300, 300}, 50);
@@ -133,7 +141,7 @@ TEST(handles, CircleAndEllipseAxisHandles)
     EXPECT_EQ(spotOf(e, how, 5), (point_t{540, 300}));  // along the first axis
 }
 
-TEST(handles, PicturesUprightTurnedAndGroupHandles)
+TEST(Handles, PicturesUprightTurnedAndGroupHandles)
 {
     listHolder_t h;
     item_t* p = addPicture(h.l, {100, 100}, {300, 200});
@@ -159,7 +167,7 @@ TEST(handles, PicturesUprightTurnedAndGroupHandles)
     EXPECT_TRUE(handleSpots(p, single()).empty());
 }
 
-TEST(handles, PositionsFollowTheZoomAndTheViewOrigin)
+TEST(Handles, PositionsFollowTheZoomAndTheViewOrigin)
 {
     listHolder_t h;
     item_t* ln = addLine(h.l, {100, 200}, {301, 200});
@@ -173,7 +181,7 @@ TEST(handles, PositionsFollowTheZoomAndTheViewOrigin)
     EXPECT_EQ(spotOf(ln, how, 5), (point_t{351, 420}));
 }
 
-TEST(handles, MarkRectanglesAreInclusiveOnEveryEdge)
+TEST(Handles, MarkRectanglesAreInclusiveOnEveryEdge)
 {
     const canvas::markRect_t r = canvas::markRect({100, 100}, 8, 8);
     EXPECT_EQ(r.left, 96);
@@ -191,7 +199,7 @@ TEST(handles, MarkRectanglesAreInclusiveOnEveryEdge)
     for (int32_t code : {0, 6, 100, 109, 204, 209, 499, -999}) EXPECT_FALSE(canvas::isHitCode(code)) << code;
 }
 
-TEST(handles, ModesAndCodesOfEachItemType)
+TEST(Handles, ModesAndCodesOfEachItemType)
 {
     using namespace canvas;
     EXPECT_EQ(modeForHandle(model::typeText, 1), modeTextHandle);
@@ -211,7 +219,7 @@ TEST(handles, ModesAndCodesOfEachItemType)
     EXPECT_EQ(normalizedHandleCode(modeShapeHandle, 3), 3);
 }
 
-TEST(handles, HitTestChoosesTheFirstMarkAndTheCursor)
+TEST(Handles, HitTestChoosesTheFirstMarkAndTheCursor)
 {
     listHolder_t h;
     item_t* r = addRectangle(h.l, {100, 300}, {260, 300}, 60);
@@ -246,9 +254,9 @@ TEST(handles, HitTestChoosesTheFirstMarkAndTheCursor)
     EXPECT_EQ(canvas::hitTestHandles(h.l, {600, 100}, one, 8, 8).item, nullptr);
 }
 
-class marksOnCanvas : public windowTest {};
+class MarksOnCanvas : public WindowTest {};
 
-TEST_F(marksOnCanvas, ItemHandlesYellowGroupHandlesRed)
+TEST_F(MarksOnCanvas, ItemHandlesYellowGroupHandlesRed)
 {
     item_t* a = addRectangle(items(), {100, 300}, {260, 300}, 60);
     item_t* b = addRectangle(items(), {400, 300}, {560, 300}, 60);
@@ -274,7 +282,7 @@ TEST_F(marksOnCanvas, ItemHandlesYellowGroupHandlesRed)
 // A mark on the pixel of an earlier one could never be hit: a polygon's
 // closing vertex (a repeat of its first) gets none, and a polygon of very
 // many sides gets at most one mark per outline pixel.
-TEST(pointHandles, OneMarkPerCanvasPixel)
+TEST(PointHandles, OneMarkPerCanvasPixel)
 {
     listHolder_t h;
     item_t* pentagon = model::newItem(h.l, model::typePolygon);

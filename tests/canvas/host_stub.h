@@ -8,6 +8,7 @@
 
 struct recordingHost_t : canvas::sandboxHost_t {
     QList<int32_t> panels, guidance, toolPanels;
+    QString status;
     int32_t editStates = 0;
     void addWindowEntry(const QString&, int32_t) override {}
     void removeWindowEntry(int32_t) override {}
@@ -22,4 +23,5 @@ struct recordingHost_t : canvas::sandboxHost_t {
     void editStateChanged(canvas::TSandbox*) override { ++editStates; }
     void showPanel(int32_t code) override { panels << code; }
     void showGuidance(int32_t page) override { guidance << page; }
+    void showStatus(const QString& text) override { status = text; }
 };

@@ -1,5 +1,6 @@
 // Ruler ticks and labels per unit and zoom, the band colours and the marker.
 #include "canvas/rulers.h"
+#include "testnames.h"
 
 #include <gtest/gtest.h>
 
@@ -29,31 +30,39 @@ QRgb rgbOf(int32_t bgr)
 } // namespace
 
 struct majorCase {
+    const char* name;
     int32_t unit;
     double zoom;
     double pxPerUnit;
     int32_t major;
 };
 
-class rulerMajor : public ::testing::TestWithParam<majorCase> {};
+void PrintTo(const majorCase& c, std::ostream* os)
+{
+    *os << "unit " << c.unit << " (" << c.pxPerUnit << " px each) at zoom " << c.zoom << ": a major tick every "
+        << c.major << " px";
+}
 
-TEST_P(rulerMajor, StepPerUnitAndZoom)
+class RulerMajor : public ::testing::TestWithParam<majorCase> {};
+
+TEST_P(RulerMajor, StepPerUnitAndZoom)
 {
     const majorCase c = GetParam();
     EXPECT_EQ(rulerMajorStep(c.unit, c.zoom, c.pxPerUnit), c.major);
 }
 
-INSTANTIATE_TEST_SUITE_P(Units, rulerMajor,
-                         ::testing::Values(majorCase{1, 1.0, 1, 100}, majorCase{1, 0.25, 1, 25},
-                                           majorCase{1, 3.0, 1, 300}, majorCase{2, 1.0, 96 / 25.4, 38},
-                                           majorCase{2, 2.0, 96 / 25.4, 76}, majorCase{3, 1.0, 96, 96},
-                                           majorCase{3, 0.5, 96, 48}, majorCase{3, 1.25, 96, 120}),
-                         [](const ::testing::TestParamInfo<majorCase>& i) {
-                             return "unit" + std::to_string(i.param.unit) + "_zoom" +
-                                    std::to_string(static_cast<int>(i.param.zoom * 100));
-                         });
+INSTANTIATE_TEST_SUITE_P(Units, RulerMajor,
+                         ::testing::Values(majorCase{"PixelsAt100Percent", 1, 1.0, 1, 100},
+                                           majorCase{"PixelsAt25Percent", 1, 0.25, 1, 25},
+                                           majorCase{"PixelsAt300Percent", 1, 3.0, 1, 300},
+                                           majorCase{"MillimetresAt100Percent", 2, 1.0, 96 / 25.4, 38},
+                                           majorCase{"MillimetresAt200Percent", 2, 2.0, 96 / 25.4, 76},
+                                           majorCase{"InchesAt100Percent", 3, 1.0, 96, 96},
+                                           majorCase{"InchesAt50Percent", 3, 0.5, 96, 48},
+                                           majorCase{"InchesAt125Percent", 3, 1.25, 96, 120}),
+                         testnames::byName{});
 
-TEST(rulerTicks, PixelsAt100Percent)
+TEST(RulerTicks, PixelsAt100Percent)
 {
     const auto t = rulerTicks(1, 1.0, 1, 300);
     // No tick or label at the page edge itself.
@@ -68,7 +77,7 @@ TEST(rulerTicks, PixelsAt100Percent)
     EXPECT_EQ(tickAt(t, 5), nullptr);
 }
 
-TEST(rulerTicks, PixelsMinorTicksFollowTheZoom)
+TEST(RulerTicks, PixelsMinorTicksFollowTheZoom)
 {
     // 0.2: every 1/5 of 20 pixels.
     auto t = rulerTicks(1, 0.2, 1, 100);
@@ -83,7 +92,7 @@ TEST(rulerTicks, PixelsMinorTicksFollowTheZoom)
     EXPECT_EQ(countLength(t, 1, 199), 19);
 }
 
-TEST(rulerTicks, MillimetresLabelsOnlyAbove25Percent)
+TEST(RulerTicks, MillimetresLabelsOnlyAbove25Percent)
 {
     const double ppm = 96 / 25.4;
     auto t = rulerTicks(2, 1.0, ppm, 200);
@@ -95,7 +104,7 @@ TEST(rulerTicks, MillimetresLabelsOnlyAbove25Percent)
     for (const rulerTick_t& x : t) EXPECT_EQ(x.label, 0);
 }
 
-TEST(rulerTicks, InchesSubdivisions)
+TEST(RulerTicks, InchesSubdivisions)
 {
     // 100 %: 1/2 (8), 1/4 (4), 1/8 (1); not 1/16.
     auto t = rulerTicks(3, 1.0, 96, 96);
@@ -115,10 +124,10 @@ TEST(rulerTicks, InchesSubdivisions)
     for (const rulerTick_t& x : t) EXPECT_EQ(x.label, 0);
 }
 
-TEST(rulerPicture, PageBandIsYellowAndTheRestSilver)
+TEST(RulerPicture, PageBandIsYellowAndTheRestSilver)
 {
     QImage img(400, 12, QImage::Format_RGB32);
-    rulerSpec_t s;
+    rulerLayout_t s;
     s.first = -50;  // the page starts 50 pixels into the ruler
     s.pageStart = 0;
     s.pageEnd = 200;
@@ -138,9 +147,9 @@ TEST(rulerPicture, PageBandIsYellowAndTheRestSilver)
     EXPECT_NE(img.pixel(50 + 48, 3), rgbOf(0x505050));
 }
 
-TEST(rulerPicture, ScrolledRulerShowsTheSameTicksShifted)
+TEST(RulerPicture, ScrolledRulerShowsTheSameTicksShifted)
 {
-    rulerSpec_t s;
+    rulerLayout_t s;
     s.pageStart = 19;
     s.pageEnd = 19 + 2448;
     s.unit = 3;
@@ -155,11 +164,11 @@ TEST(rulerPicture, ScrolledRulerShowsTheSameTicksShifted)
     for (int x = 0; x < 500; ++x) EXPECT_EQ(a.pixel(x + 100, 11), b.pixel(x, 11)) << x;
 }
 
-TEST(rulerMarker, SavesAndRestoresThePixelsUnderIt)
+TEST(RulerMarker, SavesAndRestoresThePixelsUnderIt)
 {
     rulerImage_t r(false);
     r.resize(300, 12);
-    rulerSpec_t s;
+    rulerLayout_t s;
     s.pageStart = 0;
     s.pageEnd = 300;
     r.redraw(s);
@@ -177,7 +186,7 @@ TEST(rulerMarker, SavesAndRestoresThePixelsUnderIt)
     EXPECT_EQ(r.picture(), before);
 }
 
-TEST(rulerTicks, PartialRangeAgreesWithTheWholeRuler)
+TEST(RulerTicks, PartialRangeAgreesWithTheWholeRuler)
 {
     for (int unit = 1; unit <= 3; ++unit) {
         const double ppu = unit == 1 ? 1.0 : unit == 2 ? 96 / 25.4 : 96;

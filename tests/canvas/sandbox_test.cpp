@@ -1,5 +1,6 @@
 // One document window on its own, with a recording host.
 #include "ui/dialogs.h"
+#include "ui/panelcodes.h"
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
 #include "model/itemlist.h"
@@ -38,7 +39,7 @@ struct hostLog_t : sandboxHost_t {
     void showToolPanel(int32_t code) override { panels << code; }
 };
 
-class sandbox : public ::testing::Test {
+class Sandbox : public ::testing::Test {
 protected:
     hostLog_t host;
     ui::scriptedDialogs_t dlg;
@@ -56,7 +57,7 @@ protected:
 
 } // namespace
 
-TEST_F(sandbox, NewDocumentTakesTheNewFileSettings)
+TEST_F(Sandbox, NewDocumentTakesTheNewFileSettings)
 {
     const model::item_t* h = w->header();
     ASSERT_NE(h, nullptr);
@@ -84,12 +85,12 @@ TEST_F(sandbox, NewDocumentTakesTheNewFileSettings)
     const page::miry_t& set = params().pageSets[page::designTypeOf(params().pspage) - 1].measuresOf(h->hdr().unit);
     for (int i = 1; i <= page::miry_t::fieldCount; ++i) EXPECT_EQ(m.field(i), set.field(i)) << i;
     EXPECT_FALSE(set.paperWidth.isEmpty());
-    EXPECT_TRUE(w->ready);
+    EXPECT_TRUE(w->isReady());
     EXPECT_TRUE(w->caption().startsWith(QStringLiteral("Untitled ")));
     EXPECT_EQ(host.entries.last(), w->caption() + QStringLiteral(":4711"));
 }
 
-TEST_F(sandbox, ControlsCarryTheirNames)
+TEST_F(Sandbox, ControlsCarryTheirNames)
 {
     for (const char* n : {"base0", "corner1", "rulerX", "rulerY", "Panel0", "background1", "Panel2", "Image1",
                           "ScrollBarX", "ScrollBarY", "Panel1", "Hint1", "hGridmark", "vGridmark", "hGridmarkRed",
@@ -100,11 +101,11 @@ TEST_F(sandbox, ControlsCarryTheirNames)
     EXPECT_EQ(w->Timer4.interval(), 500);
 }
 
-TEST_F(sandbox, LayoutWithoutAndWithBars)
+TEST_F(Sandbox, LayoutWithoutAndWithBars)
 {
     // 1000 × 1200 holds a Letter page at 100 %.
-    EXPECT_FALSE(w->lastLayout.showX);
-    EXPECT_FALSE(w->lastLayout.showY);
+    EXPECT_FALSE(w->lastLayout().showX);
+    EXPECT_FALSE(w->lastLayout().showY);
     EXPECT_EQ(w->rulerX->geometry(), QRect(12, 0, 988, 12));
     EXPECT_EQ(w->Image1->size(), QSize(w->header()->x2, w->header()->y2));
     // The page is white and the ground outside grey on the canvas image.
@@ -120,33 +121,32 @@ TEST_F(sandbox, LayoutWithoutAndWithBars)
     }
     // Smaller: both bars and the corner panel.
     w->resize(500, 400);
-    EXPECT_TRUE(w->lastLayout.showX);
-    EXPECT_TRUE(w->lastLayout.showY);
+    EXPECT_TRUE(w->lastLayout().showX);
+    EXPECT_TRUE(w->lastLayout().showY);
     EXPECT_FALSE(w->Panel1->isHidden());
     EXPECT_FALSE(w->ScrollBarX->isHidden());
-    EXPECT_EQ(w->ScrollBarX->maximum(), w->lastLayout.maxX);
+    EXPECT_EQ(w->ScrollBarX->maximum(), w->lastLayout().maxX);
 }
 
-TEST_F(sandbox, At300PercentTheImageStays1600AndScrollingMovesTheView)
+TEST_F(Sandbox, At300PercentTheImageStays1600AndScrollingMovesTheView)
 {
     w->resize(600, 500);
-    params().currentZoom = 3.0;
-    w->applyZoom();
+    w->applyZoom(3.0);
     EXPECT_EQ(w->Image1->size(), QSize(1600, 1600));
     EXPECT_TRUE(w->Timer7.isActive());
     const int maxX = w->ScrollBarX->maximum();
     ASSERT_GT(maxX, 1600);
     w->ScrollBarX->setValue(maxX);
     const model::item_t* h = w->header();
-    EXPECT_EQ(w->viewOrigin.x, h->x2 - 1600);
+    EXPECT_EQ(w->viewOrigin().x, h->x2 - 1600);
     // The canvas covers the panel's right part: Panel2's right edge reaches it.
     EXPECT_GE(w->Panel2->geometry().right(), w->Panel0->width() - 16 - 12 - 1);
     w->ScrollBarX->setValue(0);
-    EXPECT_EQ(w->viewOrigin.x, 0);
+    EXPECT_EQ(w->viewOrigin().x, 0);
     EXPECT_EQ(w->Panel2->x(), 12);
 }
 
-TEST_F(sandbox, MouseMarkersOnBothRulers)
+TEST_F(Sandbox, MouseMarkersOnBothRulers)
 {
     w->Image1MouseMove(Qt::NoButton, Qt::NoModifier, QPoint(100, 150));
     EXPECT_EQ(w->rulerX->markerPos(), w->Panel2->x() + 100);
@@ -156,15 +156,16 @@ TEST_F(sandbox, MouseMarkersOnBothRulers)
     EXPECT_EQ(w->rulerY->markerPos(), -1);
 }
 
-TEST_F(sandbox, CloseQuestionAnswers)
+TEST_F(Sandbox, CloseQuestionAnswers)
 {
     EXPECT_TRUE(w->FormClose());  // not modified: no question
     EXPECT_TRUE(dlg.messages.empty());
-    w->closing = w->layoutBusy = 0;
+    // The window was allowed to close; the same window takes a new document.
+    w->openDocument(w->documentNumber(), QString());
     model::setModified(w->items, true);
     dlg.answers = {ui::btnCancel};
     EXPECT_FALSE(w->FormClose());
-    EXPECT_FALSE(w->closing);  // a kept window lays out again
+    EXPECT_FALSE(w->isClosing());  // a kept window lays out again
     dlg.answers = {ui::btnYes};
     host.saveResult = false;
     EXPECT_FALSE(w->FormClose());
@@ -175,14 +176,14 @@ TEST_F(sandbox, CloseQuestionAnswers)
     EXPECT_TRUE(host.recent.isEmpty());  // untitled: nothing for the recent list
 }
 
-TEST_F(sandbox, DestructionRemovesTheWindowEntry)
+TEST_F(Sandbox, DestructionRemovesTheWindowEntry)
 {
     w.reset();
     EXPECT_EQ(host.entries.last(), QStringLiteral("-4711"));
     EXPECT_EQ(host.destroyed, 1);
 }
 
-TEST_F(sandbox, PictureNameOffersThePicture)
+TEST_F(Sandbox, PictureNameOffersThePicture)
 {
     QTemporaryDir dir;
     const QString pic = dir.filePath(QStringLiteral("Photo.JPG"));
@@ -192,20 +193,20 @@ TEST_F(sandbox, PictureNameOffersThePicture)
     EXPECT_TRUE(w->fileName.isEmpty());
 }
 
-TEST_F(sandbox, ActivationShowsTheLineAndTextPanels)
+TEST_F(Sandbox, ActivationShowsTheLineAndTextPanels)
 {
-    w->mode = 1;
+    w->selectTool(canvas::toolLine);
     w->FormActivate();
     EXPECT_TRUE(w->Timer5.isActive());
     w->Timer5Timer();
-    w->mode = 31;
+    w->selectTool(canvas::toolText);
     w->Timer5Timer();
-    w->mode = 105;
+    w->selectTool(canvas::toolStar);
     w->Timer5Timer();
-    EXPECT_EQ(host.panels, (QList<int32_t>{98, 300}));
+    EXPECT_EQ(host.panels, (QList<int32_t>{ui::panelNextLine, ui::panelNextText}));
 }
 
-TEST_F(sandbox, WheelScrollsTheShownBars)
+TEST_F(Sandbox, WheelScrollsTheShownBars)
 {
     w->resize(500, 400);
     ASSERT_FALSE(w->ScrollBarY->isHidden());
@@ -213,11 +214,11 @@ TEST_F(sandbox, WheelScrollsTheShownBars)
                      Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(w.get(), &down);
     EXPECT_EQ(w->ScrollBarY->value(), 48);
-    EXPECT_EQ(w->lastLayout.scrollY, 48);
+    EXPECT_EQ(w->lastLayout().scrollY, 48);
     QWheelEvent right(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::ShiftModifier,
                       Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(w.get(), &right);
     EXPECT_EQ(w->ScrollBarX->value(), 48);
     // The rulers follow: the page edge moved left by the scroll.
-    EXPECT_EQ(w->pageOnScreen.x, 12 - 48);
+    EXPECT_EQ(w->pageOnScreen().x, 12 - 48);
 }

@@ -136,7 +136,7 @@ inline item_t* current(model::itemList_t& l, const item_t* original)
     return nullptr;
 }
 
-class windowTest : public ::testing::Test {
+class WindowTest : public ::testing::Test {
 protected:
     recordingHost_t host;
     ui::scriptedDialogs_t dlg;

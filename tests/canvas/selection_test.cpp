@@ -47,7 +47,7 @@ int differingPixels(const QImage& a, const QImage& b)
 
 // ---------------------------------------------------------------- pick distances
 
-TEST(picking, TheLaterOfTwoEquidistantLinesIsPicked)
+TEST(Picking, TheLaterOfTwoEquidistantLinesIsPicked)
 {
     listHolder_t h;
     item_t* first = addLine(h.l, {50, 100}, {300, 100});
@@ -66,7 +66,7 @@ TEST(picking, TheLaterOfTwoEquidistantLinesIsPicked)
     EXPECT_EQ(r.item, second);
 }
 
-TEST(picking, DistanceRulesOfTheItemTypes)
+TEST(Picking, DistanceRulesOfTheItemTypes)
 {
     listHolder_t h;
     item_t* ln = addLine(h.l, {100, 100}, {200, 100});
@@ -91,7 +91,7 @@ TEST(picking, DistanceRulesOfTheItemTypes)
     EXPECT_DOUBLE_EQ(canvas::pickDistance(p, {600, 150}), 50.0);
 }
 
-TEST(picking, AShortLevelSegmentDoesNotClaimItsWholeColumn)
+TEST(Picking, AShortLevelSegmentDoesNotClaimItsWholeColumn)
 {
     listHolder_t h;
     // Two points one pixel apart: the projection counts the segment as upright.
@@ -100,7 +100,7 @@ TEST(picking, AShortLevelSegmentDoesNotClaimItsWholeColumn)
     EXPECT_LE(canvas::pickDistance(s, {100, 101}), 1.0);
 }
 
-TEST(picking, ShiftTogglesAndGroupsFollow)
+TEST(Picking, ShiftTogglesAndGroupsFollow)
 {
     listHolder_t h;
     item_t* a = addRectangle(h.l, {100, 300}, {200, 300}, 50);
@@ -228,7 +228,7 @@ void changeTheList(model::itemList_t& l, const std::function<int(int)>& next)
 // outline, while the list changes between clicks as the editor changes it
 // (an item the grid missed after a move, an erase or a paste, or a tie
 // decided by grid order instead of list order, shows as another pick).
-TEST(picking, BoxShortcutPicksWhatMeasuringEveryItemPicks)
+TEST(Picking, BoxShortcutPicksWhatMeasuringEveryItemPicks)
 {
     listHolder_t h;
     uint32_t seed = 7;
@@ -259,7 +259,7 @@ TEST(picking, BoxShortcutPicksWhatMeasuringEveryItemPicks)
 
 // Area selection and the picture under a double click give what a walk over
 // every item gives, while the list changes between them.
-TEST(picking, AreaSelectionAndPicturesUnderThePointFollowTheWalk)
+TEST(Picking, AreaSelectionAndPicturesUnderThePointFollowTheWalk)
 {
     listHolder_t h;
     uint32_t seed = 11;
@@ -317,7 +317,7 @@ TEST(picking, AreaSelectionAndPicturesUnderThePointFollowTheWalk)
 
 // ---------------------------------------------------------------- panels
 
-TEST(picking, PanelFollowsTheSelection)
+TEST(Picking, PanelFollowsTheSelection)
 {
     listHolder_t h;
     item_t* open = addSpline(h.l, {{0, 0}, {50, 0}, {50, 50}}, 0);
@@ -353,9 +353,9 @@ TEST(picking, PanelFollowsTheSelection)
 
 // ---------------------------------------------------------------- the window: clicks
 
-class pointer : public windowTest {};
+class Pointer : public WindowTest {};
 
-TEST_F(pointer, ElevenPixelsPicksNothingAt100PercentButPicksAt200)
+TEST_F(Pointer, ElevenPixelsPicksNothingAt100PercentButPicksAt200)
 {
     item_t* ln = addLine(items(), {100, 200}, {400, 200});
     paintWithMarks();
@@ -364,8 +364,7 @@ TEST_F(pointer, ElevenPixelsPicksNothingAt100PercentButPicksAt200)
     ASSERT_FALSE(host.panels.empty());
     EXPECT_EQ(host.panels.back(), 20);
 
-    canvas::params().currentZoom = 2.0;
-    w->applyZoom();
+    w->applyZoom(2.0);
     w->Timer7.stop();
     // The same 11 screen pixels are 5.5 document pixels now.
     const point_t on = screen({250, 200});
@@ -376,7 +375,7 @@ TEST_F(pointer, ElevenPixelsPicksNothingAt100PercentButPicksAt200)
     EXPECT_GT(host.editStates, 0);
 }
 
-TEST_F(pointer, ClicksThroughQtMouseEventsSelectAndShiftDeselect)
+TEST_F(Pointer, ClicksThroughQtMouseEventsSelectAndShiftDeselect)
 {
     item_t* a = addRectangle(items(), {100, 300}, {200, 300}, 50);
     item_t* b = addTriangle(items(), {300, 300}, {400, 300}, {350, 220});
@@ -386,7 +385,7 @@ TEST_F(pointer, ClicksThroughQtMouseEventsSelectAndShiftDeselect)
     EXPECT_EQ(host.panels.back(), 202);
     QTest::mouseClick(w->Image1, Qt::LeftButton, Qt::ShiftModifier, qscreen({350, 303}));
     EXPECT_EQ(selectedItems(items()).size(), 2u);
-    EXPECT_FALSE(w->doubleClickPending);
+    EXPECT_FALSE(w->doubleClickPending());
     EXPECT_EQ(host.panels.back(), 59);
     // Beside the handles of the selected rectangle (its side handle 207 sits at 150,300).
     QTest::mouseClick(w->Image1, Qt::LeftButton, Qt::ShiftModifier, qscreen({125, 298}));
@@ -397,7 +396,7 @@ TEST_F(pointer, ClicksThroughQtMouseEventsSelectAndShiftDeselect)
     EXPECT_EQ(selectedItems(items()), (std::vector<item_t*>{b}));
 }
 
-TEST_F(pointer, MarksLeaveNoTraceAfterDeselection)
+TEST_F(Pointer, MarksLeaveNoTraceAfterDeselection)
 {
     // Overlapping items, so that marks of different items overlap too.
     addRectangle(items(), {100, 300}, {200, 300}, 50);
@@ -419,7 +418,7 @@ TEST_F(pointer, MarksLeaveNoTraceAfterDeselection)
 
 // ---------------------------------------------------------------- area selection
 
-TEST_F(pointer, AreaSelectionInsideOrCrossingWithShift)
+TEST_F(Pointer, AreaSelectionInsideOrCrossingWithShift)
 {
     item_t* inside = addRectangle(items(), {120, 300}, {180, 300}, 40);
     item_t* crossing = addRectangle(items(), {250, 300}, {400, 300}, 40);
@@ -428,8 +427,8 @@ TEST_F(pointer, AreaSelectionInsideOrCrossingWithShift)
     const QImage clean = w->canvasImage().copy();
     drag(qscreen({100, 200}), qscreen({300, 320}), Qt::ControlModifier);
     EXPECT_EQ(selectedItems(items()), (std::vector<item_t*>{inside}));
-    EXPECT_EQ(w->mode, 0);
-    EXPECT_EQ(w->areaRect, QRect(qscreen({100, 200}), qscreen({300, 320})));
+    EXPECT_EQ(w->mode(), 0);
+    EXPECT_EQ(w->areaRect(), QRect(qscreen({100, 200}), qscreen({300, 320})));
     EXPECT_EQ(host.panels.back(), 202);
 
     // Shift and Ctrl: crossing counts, and the selection held before stays.
@@ -445,13 +444,13 @@ TEST_F(pointer, AreaSelectionInsideOrCrossingWithShift)
     EXPECT_EQ(differingPixels(clean, w->canvasImage()), 0);
 }
 
-TEST_F(pointer, AreaFrameIsDrawnWhileDraggingAndItemsLeaveAgain)
+TEST_F(Pointer, AreaFrameIsDrawnWhileDraggingAndItemsLeaveAgain)
 {
     item_t* r = addRectangle(items(), {120, 300}, {180, 300}, 40);
     paintWithMarks();
     const QImage clean = w->canvasImage().copy();
     w->Image1MouseDown(Qt::LeftButton, Qt::ControlModifier, qscreen({100, 200}));
-    EXPECT_EQ(w->mode, canvas::modeAreaSelection);
+    EXPECT_EQ(w->mode(), canvas::modeAreaSelection);
     w->Image1MouseMove(Qt::LeftButton, Qt::ControlModifier, qscreen({300, 320}));
     EXPECT_TRUE(model::isSelected(r));
     // The frame one pixel outside the rectangle: red dots on yellow.
@@ -469,7 +468,7 @@ TEST_F(pointer, AreaFrameIsDrawnWhileDraggingAndItemsLeaveAgain)
 
 // ---------------------------------------------------------------- moving
 
-TEST_F(pointer, AMixedSelectionMovesWithACornerOfTheTriangle)
+TEST_F(Pointer, AMixedSelectionMovesWithACornerOfTheTriangle)
 {
     item_t* tri = addTriangle(items(), {100, 300}, {200, 300}, {150, 220});
     item_t* sq = addSquare(items(), {300, 300}, {360, 300});
@@ -477,11 +476,11 @@ TEST_F(pointer, AMixedSelectionMovesWithACornerOfTheTriangle)
     paintWithMarks();
     const point_t corner = handleAt(tri, -2);
     w->Image1MouseDown(Qt::LeftButton, Qt::NoModifier, {corner.x, corner.y});
-    EXPECT_EQ(w->mode, canvas::modeShapeHandle);
-    EXPECT_EQ(w->handleCode, canvas::handleMove);  // mixed: every handle moves
+    EXPECT_EQ(w->mode(), canvas::modeShapeHandle);
+    EXPECT_EQ(w->handleCode(), canvas::handleMove);  // mixed: every handle moves
     w->Image1MouseMove(Qt::LeftButton, Qt::NoModifier, {corner.x + 30, corner.y + 20});
     w->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, {corner.x + 30, corner.y + 20});
-    EXPECT_EQ(w->mode, 0);
+    EXPECT_EQ(w->mode(), 0);
     const item_t* tri2 = current(items(), tri);
     const item_t* sq2 = current(items(), sq);
     ASSERT_NE(tri2, tri);
@@ -502,7 +501,7 @@ TEST_F(pointer, AMixedSelectionMovesWithACornerOfTheTriangle)
     EXPECT_EQ(geometry::pointAt(tri->points, 1), (point_t{100, 300}));
 }
 
-TEST_F(pointer, AHomogeneousSelectionKeepsTheHandleCode)
+TEST_F(Pointer, AHomogeneousSelectionKeepsTheHandleCode)
 {
     item_t* a = addTriangle(items(), {100, 300}, {200, 300}, {150, 220});
     item_t* b = addTriangle(items(), {300, 300}, {400, 300}, {350, 220});
@@ -510,16 +509,16 @@ TEST_F(pointer, AHomogeneousSelectionKeepsTheHandleCode)
     const point_t corner = handleAt(a, -2);
     const size_t before = static_cast<size_t>(model::countItems(items()));
     w->Image1MouseDown(Qt::LeftButton, Qt::NoModifier, {corner.x, corner.y});
-    EXPECT_EQ(w->handleCode, -2);
+    EXPECT_EQ(w->handleCode(), -2);
     // The press alone made the history step.
     EXPECT_EQ(static_cast<size_t>(model::countItems(items())), before + 2);
     EXPECT_TRUE(model::canUndo(items()));
     w->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, {corner.x, corner.y});
-    EXPECT_EQ(w->mode, 0);
+    EXPECT_EQ(w->mode(), 0);
     EXPECT_EQ(selectedItems(items()).size(), 2u);
 }
 
-TEST_F(pointer, MovingAGroupByItsHandleAndUndoing)
+TEST_F(Pointer, MovingAGroupByItsHandleAndUndoing)
 {
     item_t* a = addRectangle(items(), {100, 300}, {200, 300}, 50);
     item_t* ln = addLine(items(), {100, 400}, {300, 420});
@@ -537,11 +536,11 @@ TEST_F(pointer, MovingAGroupByItsHandleAndUndoing)
     // Through Qt's mouse events: press on the red square, drag, release.
     const point_t at = screen(gc);
     QTest::mousePress(w->Image1, Qt::LeftButton, Qt::NoModifier, QPoint(at.x, at.y));
-    EXPECT_EQ(w->mode, canvas::modeShapeHandle);
+    EXPECT_EQ(w->mode(), canvas::modeShapeHandle);
     for (int k = 1; k <= 4; ++k)
         QTest::mouseMove(w->Image1, QPoint(at.x + 10 * k, at.y - 5 * k));
     QTest::mouseRelease(w->Image1, Qt::LeftButton, Qt::NoModifier, QPoint(at.x + 40, at.y - 20));
-    EXPECT_EQ(w->mode, 0);
+    EXPECT_EQ(w->mode(), 0);
     const item_t* a2 = current(items(), a);
     const item_t* ln2 = current(items(), ln);
     const item_t* g2 = current(items(), g);
@@ -559,10 +558,9 @@ TEST_F(pointer, MovingAGroupByItsHandleAndUndoing)
     EXPECT_EQ(differingPixels(clean, freshCanvas(*w)), 0);
 }
 
-TEST_F(pointer, DragIsComputedFromTheReferenceNotIncrementally)
+TEST_F(Pointer, DragIsComputedFromTheReferenceNotIncrementally)
 {
-    canvas::params().currentZoom = 1.5;
-    w->applyZoom();
+    w->applyZoom(1.5);
     w->Timer7.stop();
     item_t* s = addSpline(items(), {{101, 301}, {203, 305}, {150, 377}}, 1);
     select(items(), {s});
@@ -580,7 +578,7 @@ TEST_F(pointer, DragIsComputedFromTheReferenceNotIncrementally)
     EXPECT_EQ(s2->boxBottom, s->boxBottom);
 }
 
-TEST_F(pointer, WhileDraggingTheOldPlaceIsCleanAndTheEndRepaintsWithMarks)
+TEST_F(Pointer, WhileDraggingTheOldPlaceIsCleanAndTheEndRepaintsWithMarks)
 {
     item_t* r = addRectangle(items(), {100, 300}, {200, 300}, 50);
     select(items(), {r});
@@ -603,13 +601,13 @@ TEST_F(pointer, WhileDraggingTheOldPlaceIsCleanAndTheEndRepaintsWithMarks)
     EXPECT_EQ(w->canvasImage().pixel(moved.x, moved.y), qRgb(255, 255, 0));
 }
 
-TEST_F(pointer, APictureAloneFollowsTheMouseWithItsCentre)
+TEST_F(Pointer, APictureAloneFollowsTheMouseWithItsCentre)
 {
     item_t* p = addPicture(items(), {100, 100}, {300, 200});
     select(items(), {p});
     const point_t centre = handleAt(p, 7);
     w->Image1MouseDown(Qt::LeftButton, Qt::NoModifier, {centre.x + 3, centre.y - 2});
-    EXPECT_EQ(w->mode, canvas::modePictureHandle);
+    EXPECT_EQ(w->mode(), canvas::modePictureHandle);
     const point_t to = screen({500, 400});
     w->Image1MouseMove(Qt::LeftButton, Qt::NoModifier, {to.x, to.y});
     w->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, {to.x, to.y});
@@ -622,7 +620,7 @@ TEST_F(pointer, APictureAloneFollowsTheMouseWithItsCentre)
 
 // ---------------------------------------------------------------- placing pasted items
 
-TEST_F(pointer, PastedGroupFollowsTheMouseUntilRelease)
+TEST_F(Pointer, PastedGroupFollowsTheMouseUntilRelease)
 {
     item_t* a = addRectangle(items(), {100, 300}, {200, 300}, 50);
     item_t* b = addLine(items(), {300, 300}, {400, 360});
@@ -632,12 +630,12 @@ TEST_F(pointer, PastedGroupFollowsTheMouseUntilRelease)
     const std::vector<item_t*> pasted = model::pasteClipboard(items(), model::clipboardList());
     ASSERT_EQ(pasted.size(), 2u);
     w->startPlacing(pasted);
-    EXPECT_EQ(w->mode, canvas::modePlacing);
-    EXPECT_EQ(w->handleCode, canvas::handleMove);
+    EXPECT_EQ(w->mode(), canvas::modePlacing);
+    EXPECT_EQ(w->handleCode(), canvas::handleMove);
     // A press does nothing; every move puts the average midpoint under the mouse.
     const point_t target = screen({600, 600});
     w->Image1MouseDown(Qt::LeftButton, Qt::NoModifier, {target.x - 50, target.y});
-    EXPECT_EQ(w->mode, canvas::modePlacing);
+    EXPECT_EQ(w->mode(), canvas::modePlacing);
     w->Image1MouseMove(Qt::NoButton, Qt::NoModifier, {target.x - 50, target.y});
     w->Image1MouseMove(Qt::NoButton, Qt::NoModifier, {target.x, target.y});
     const model::pastePoint_t mid = model::placingStart(pasted);
@@ -645,7 +643,7 @@ TEST_F(pointer, PastedGroupFollowsTheMouseUntilRelease)
     EXPECT_EQ(mid.y, 600);
     EXPECT_EQ(pasted[0]->groupId, pasted[1]->groupId);
     w->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, {target.x, target.y});
-    EXPECT_EQ(w->mode, 0);
+    EXPECT_EQ(w->mode(), 0);
     // The moved points are now the saved ones; the items stay selected.
     const model::pointNode_t* n = pasted[0]->points.head;
     EXPECT_EQ(n->p.savedX, n->p.x);
@@ -656,26 +654,26 @@ TEST_F(pointer, PastedGroupFollowsTheMouseUntilRelease)
 
 // ---------------------------------------------------------------- double click
 
-TEST_F(pointer, DoubleClickPicksTheFrontPictureUnderTheMouse)
+TEST_F(Pointer, DoubleClickPicksTheFrontPictureUnderTheMouse)
 {
     item_t* back = addPicture(items(), {100, 100}, {300, 300});
     item_t* front = addPicture(items(), {200, 200}, {400, 400});
     item_t* ln = addLine(items(), {500, 500}, {600, 500});
     select(items(), {ln});
     const QPoint at = qscreen({250, 250});
-    w->lastMouse = {at.x(), at.y()};
     w->Image1DblClick(at);
-    EXPECT_TRUE(w->doubleClickPending);
+    EXPECT_TRUE(w->doubleClickPending());
     EXPECT_TRUE(w->Timer2.isActive());
     // The second release of a double click is not a click.
     w->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, at);
     EXPECT_EQ(selectedItems(items()), (std::vector<item_t*>{ln}));
     w->Timer2Timer();
-    EXPECT_FALSE(w->doubleClickPending);
+    EXPECT_FALSE(w->doubleClickPending());
     EXPECT_EQ(selectedItems(items()), (std::vector<item_t*>{front}));
     EXPECT_EQ(host.panels.back(), 401);
     // Beside every picture nothing changes.
-    w->lastMouse = screen({700, 700});
+    const point_t beside = screen({700, 700});
+    w->Image1DblClick(QPoint(beside.x, beside.y));
     w->Timer2Timer();
     EXPECT_EQ(selectedItems(items()), (std::vector<item_t*>{front}));
     (void)back;

@@ -26,16 +26,21 @@ struct stepCase {
     int32_t z, out, in;
 };
 
-class zoomSteps : public ::testing::TestWithParam<stepCase> {};
+void PrintTo(const stepCase& c, std::ostream* os)
+{
+    *os << "from " << c.z << " % out to " << c.out << " %, in to " << c.in << " %";
+}
 
-TEST_P(zoomSteps, FollowTheTable)
+class ZoomSteps : public ::testing::TestWithParam<stepCase> {};
+
+TEST_P(ZoomSteps, FollowTheTable)
 {
     EXPECT_EQ(zoomStepOut(GetParam().z), GetParam().out) << GetParam().z;
     EXPECT_EQ(zoomStepIn(GetParam().z), GetParam().in) << GetParam().z;
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Table, zoomSteps,
+    Table, ZoomSteps,
     ::testing::Values(stepCase{1, 25, 50}, stepCase{25, 25, 50}, stepCase{49, 25, 50}, stepCase{50, 25, 75},
                       stepCase{51, 50, 75}, stepCase{74, 50, 75}, stepCase{75, 50, 100}, stepCase{76, 75, 100},
                       stepCase{99, 75, 100}, stepCase{100, 75, 125}, stepCase{101, 100, 125}, stepCase{110, 100, 125},
@@ -43,9 +48,9 @@ INSTANTIATE_TEST_SUITE_P(
                       stepCase{151, 150, 175}, stepCase{175, 150, 200}, stepCase{176, 175, 200},
                       stepCase{200, 175, 300}, stepCase{201, 200, 300}, stepCase{299, 200, 300},
                       stepCase{300, 200, 300}, stepCase{301, 301, 301}, stepCase{400, 400, 400}),
-    [](const ::testing::TestParamInfo<stepCase>& i) { return "at" + std::to_string(i.param.z); });
+    [](const ::testing::TestParamInfo<stepCase>& i) { return "From" + std::to_string(i.param.z) + "Percent"; });
 
-TEST(toolbar, ButtonsInOrderTwoPixelsApartWithSeparators)
+TEST(Toolbar, ButtonsInOrderTwoPixelsApartWithSeparators)
 {
     recorder_t host;
     TProcs t(&host);
@@ -76,7 +81,7 @@ TEST(toolbar, ButtonsInOrderTwoPixelsApartWithSeparators)
     EXPECT_EQ(t.buttonRect(1), QRect(2, 2, 26, 26));
 }
 
-TEST(toolbar, HintsOfTheTable)
+TEST(Toolbar, HintsOfTheTable)
 {
     EXPECT_EQ(buttonHint(1), QStringLiteral("Create a new file"));
     EXPECT_EQ(buttonHint(12), QStringLiteral("Place the selected item behind other objects"));
@@ -85,7 +90,7 @@ TEST(toolbar, HintsOfTheTable)
     EXPECT_TRUE(buttonHint(37).isEmpty());
 }
 
-TEST(toolbar, SelectionButtonsAppearWithASelection)
+TEST(Toolbar, SelectionButtonsAppearWithASelection)
 {
     recorder_t host;
     TProcs t(&host);
@@ -105,7 +110,7 @@ TEST(toolbar, SelectionButtonsAppearWithASelection)
     EXPECT_TRUE(t.buttonRect(14).isNull());
 }
 
-TEST(toolbar, HoverRaisesAndClickIsTakenOnTheRaisedButton)
+TEST(Toolbar, HoverRaisesAndClickIsTakenOnTheRaisedButton)
 {
     recorder_t host;
     TProcs t(&host);
@@ -133,7 +138,7 @@ TEST(toolbar, HoverRaisesAndClickIsTakenOnTheRaisedButton)
     EXPECT_EQ(host.commands.size(), 1u);
 }
 
-TEST(toolbar, TogglesReactOnTheirFlatImage)
+TEST(Toolbar, TogglesReactOnTheirFlatImage)
 {
     recorder_t host;
     TProcs t(&host);
@@ -153,7 +158,7 @@ TEST(toolbar, TogglesReactOnTheirFlatImage)
     EXPECT_TRUE(t.gridButton());
 }
 
-TEST(toolbar, PressedToolAndPanels)
+TEST(Toolbar, PressedToolAndPanels)
 {
     recorder_t host;
     TProcs t(&host);
@@ -177,7 +182,7 @@ TEST(toolbar, PressedToolAndPanels)
     EXPECT_NE(flat, t.buttonImage(22, TProcs::look_t::flat, 20));
 }
 
-TEST(toolbar, SliderShowsWhileMovingAndAppliesOnRelease)
+TEST(Toolbar, SliderShowsWhileMovingAndAppliesOnRelease)
 {
     recorder_t host;
     TProcs t(&host);
@@ -187,14 +192,17 @@ TEST(toolbar, SliderShowsWhileMovingAndAppliesOnRelease)
     t.setSliderPosition(140);
     t.sliderReleased();
     EXPECT_EQ(host.zooms, std::vector<int32_t>{140});
+    // The far left is 1 %: the slider never stands at a zoom of nothing.
     t.setSliderPosition(0);
+    EXPECT_EQ(t.zoomLabel->text(), QStringLiteral("1%"));
     t.sliderReleased();
-    EXPECT_EQ(host.zooms.size(), 1u);
+    EXPECT_EQ(host.zooms, (std::vector<int32_t>{140, 1}));
     // Showing a zoom from the program applies nothing.
     t.showZoom(1.33);
     EXPECT_EQ(t.zoomLabel->text(), QStringLiteral("133%"));
     EXPECT_EQ(t.sliderPosition(), 133);
-    EXPECT_EQ(host.zooms.size(), 1u);
+    EXPECT_EQ(host.zooms.size(), 2u);
+    EXPECT_EQ(t.zoomSlider->minimum(), 1);
     EXPECT_EQ(t.zoomSlider->maximum(), 300);
     EXPECT_EQ(t.zoomSlider->tickInterval(), 25);
 }

@@ -12,6 +12,7 @@
 
 #include "host_stub.h"
 
+#include <QPainter>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -21,7 +22,7 @@ using geometry::point_t;
 
 namespace {
 
-class tools : public ::testing::Test {
+class Tools : public ::testing::Test {
 protected:
     recordingHost_t host;
     ui::scriptedDialogs_t dlg;
@@ -94,12 +95,12 @@ protected:
 
 } // namespace
 
-TEST_F(tools, CircleIgnoresASecondClickOnTheCentreAndStaysTheTool)
+TEST_F(Tools, CircleIgnoresASecondClickOnTheCentreAndStaysTheTool)
 {
     w->selectTool(103);
     click({200, 200});
     click({200, 200});
-    EXPECT_EQ(w->clickCount, 1);
+    EXPECT_EQ(w->clickCount(), 1);
     EXPECT_TRUE(drawables().empty());
     move({260, 280});
     click({260, 280});
@@ -110,13 +111,13 @@ TEST_F(tools, CircleIgnoresASecondClickOnTheCentreAndStaysTheTool)
     ASSERT_GE(pts.size(), 2u);
     EXPECT_EQ(pts[0], w->toDoc({200, 200}));
     EXPECT_EQ(pts[1], w->toDoc({260, 280}));
-    EXPECT_EQ(w->mode, 103);
-    EXPECT_EQ(w->clickCount, 0);
+    EXPECT_EQ(w->mode(), 103);
+    EXPECT_EQ(w->clickCount(), 0);
     EXPECT_FALSE(model::isSelected(c));
     EXPECT_TRUE(host.guidance.contains(1049));
 }
 
-TEST_F(tools, PressHeldTakesTheFirstPointSoADragMakesTheItem)
+TEST_F(Tools, PressHeldTakesTheFirstPointSoADragMakesTheItem)
 {
     w->selectTool(103);
     drag({300, 300}, {350, 300});
@@ -131,12 +132,16 @@ TEST_F(tools, PressHeldTakesTheFirstPointSoADragMakesTheItem)
     w->Image1MouseMove(Qt::LeftButton, Qt::NoModifier, QPoint(150, 100));
     w->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, QPoint(150, 100));
     w->Timer1Timer();  // fires late: the button is up, nothing happens
-    EXPECT_EQ(w->clickCount, 1);
-    EXPECT_EQ(w->firstPoint, (point_t{150, 100}));
+    EXPECT_EQ(w->clickCount(), 1);
     EXPECT_TRUE(drawables().empty());
+    // The release placed the centre: the next click finishes the circle around it.
+    click({150, 130});
+    model::item_t* held = only();
+    ASSERT_NE(held, nullptr);
+    EXPECT_EQ(points(held)[0], w->toDoc({150, 100}));
 }
 
-TEST_F(tools, EveryToolMakesItsItemFromClicksWithTheDefaults)
+TEST_F(Tools, EveryToolMakesItsItemFromClicksWithTheDefaults)
 {
     settings::TParams& p = params();
     p.polycolor = 0x123456;
@@ -194,7 +199,7 @@ TEST_F(tools, EveryToolMakesItsItemFromClicksWithTheDefaults)
         EXPECT_NEAR(it->mx1, it->x1 * model::screen().pxPerMmX, 1e-9);
         EXPECT_LE(it->boxLeft, it->boxRight);
         EXPECT_GT(it->boxWidth, 0);
-        EXPECT_EQ(w->mode, r.tool);
+        EXPECT_EQ(w->mode(), r.tool);
         // One undo takes the whole item away, redo brings it back.
         ASSERT_TRUE(model::undo(w->items));
         EXPECT_TRUE(drawables().empty());
@@ -204,7 +209,7 @@ TEST_F(tools, EveryToolMakesItsItemFromClicksWithTheDefaults)
     }
 }
 
-TEST_F(tools, StarPieAndArcTakeTheirPointsInTheirOrder)
+TEST_F(Tools, StarPieAndArcTakeTheirPointsInTheirOrder)
 {
     w->selectTool(105);
     for (point_t c : {point_t{300, 300}, point_t{380, 300}, point_t{330, 300}}) click(c);
@@ -226,7 +231,7 @@ TEST_F(tools, StarPieAndArcTakeTheirPointsInTheirOrder)
     EXPECT_EQ(pp[2], w->toDoc({300, 240}));  // end towards the third, on the circle
 }
 
-TEST_F(tools, RepeatedPointsAreIgnoredAndMakeNoZeroSizeItem)
+TEST_F(Tools, RepeatedPointsAreIgnoredAndMakeNoZeroSizeItem)
 {
     for (int32_t tool : {100, 101, 102, 103, 104, 105, 107, 108, 199, 1}) {
         SCOPED_TRACE(tool);
@@ -242,17 +247,17 @@ TEST_F(tools, RepeatedPointsAreIgnoredAndMakeNoZeroSizeItem)
     }
 }
 
-TEST_F(tools, LineWithAPresetDirectionFollowsItAndShowsAGuide)
+TEST_F(Tools, LineWithAPresetDirectionFollowsItAndShowsAGuide)
 {
     params().lineDirection = 90.0;
     w->selectTool(1);
-    EXPECT_EQ(w->mode, 1);
+    EXPECT_EQ(w->mode(), 1);
     click({200, 300});
     move({260, 200});
     // The dotted guide runs horizontally from the constrained end to the mouse.
-    ASSERT_TRUE(w->guideBuffer.saved);
-    EXPECT_EQ(w->guideBuffer.dest.top(), 199);
-    EXPECT_EQ(w->guideBuffer.dest.height(), 3);
+    ASSERT_TRUE(w->guideBuffer().valid);
+    EXPECT_EQ(w->guideBuffer().rect.top(), 199);
+    EXPECT_EQ(w->guideBuffer().rect.height(), 3);
     const QRgb mid = w->canvasImage().pixel(230, 200);
     EXPECT_TRUE(mid == qRgb(255, 0, 0) || mid == qRgb(255, 255, 0)) << std::hex << mid;
     click({260, 200});
@@ -261,16 +266,16 @@ TEST_F(tools, LineWithAPresetDirectionFollowsItAndShowsAGuide)
     EXPECT_EQ(line->x1, line->x2);
     EXPECT_EQ(line->y2, w->toDoc({0, 200}).y);
     EXPECT_DOUBLE_EQ(line->direction, 90.0);
-    EXPECT_FALSE(w->guideBuffer.saved);
+    EXPECT_FALSE(w->guideBuffer().valid);
 
     // A click level with the start would make a line of no length: ignored.
     click({100, 500});
     click({180, 500});
-    EXPECT_EQ(w->clickCount, 1);
+    EXPECT_EQ(w->clickCount(), 1);
     EXPECT_EQ(drawables().size(), 1u);
 }
 
-TEST_F(tools, LineEndConstraintFollowsTheDirectionRules)
+TEST_F(Tools, LineEndConstraintFollowsTheDirectionRules)
 {
     const point_t s{100, 100};
     EXPECT_EQ(constrainLineEnd(s, {170, 40}, -1).end, (point_t{170, 40}));
@@ -287,7 +292,7 @@ TEST_F(tools, LineEndConstraintFollowsTheDirectionRules)
     EXPECT_EQ(constrainLineEnd(s, {0, 50}, 135).end, (point_t{50, 50}));
 }
 
-TEST_F(tools, LineTakesTheLineDefaultsAndACustomPatternRecord)
+TEST_F(Tools, LineTakesTheLineDefaultsAndACustomPatternRecord)
 {
     settings::TParams& p = params();
     p.lineColor = 0x0000FF;
@@ -325,7 +330,7 @@ TEST_F(tools, LineTakesTheLineDefaultsAndACustomPatternRecord)
     EXPECT_EQ(drawables().back()->patternIndex, 3);
 }
 
-TEST_F(tools, SplineEndsWithEnterShiftClickOrBackspace)
+TEST_F(Tools, SplineEndsWithEnterShiftClickOrBackspace)
 {
     w->selectTool(109);
     const std::vector<point_t> clicks = {{100, 100}, {200, 150}, {300, 100}, {400, 150}};
@@ -356,17 +361,62 @@ TEST_F(tools, SplineEndsWithEnterShiftClickOrBackspace)
     move({350, 350});
     EXPECT_TRUE(key(Qt::Key_Backspace));
     // Two placed points and the rubber point at the mouse.
-    ASSERT_EQ(w->rubberPoints.size(), 3u);
-    EXPECT_EQ(w->rubberPoints[1], clicks[1]);
-    EXPECT_EQ(w->rubberPoints[2], (point_t{350, 350}));
+    ASSERT_EQ(w->toolPoints().size(), 3u);
+    EXPECT_EQ(w->toolPoints()[1], clicks[1]);
+    EXPECT_EQ(w->toolPoints()[2], (point_t{350, 350}));
     EXPECT_TRUE(key(Qt::Key_Backspace));
     EXPECT_TRUE(key(Qt::Key_Backspace));
-    EXPECT_EQ(w->clickCount, 0);
+    EXPECT_EQ(w->clickCount(), 0);
     EXPECT_TRUE(drawables().empty());
     EXPECT_EQ(host.panels.back(), 109);
 }
 
-TEST_F(tools, OpenCurveClosesWithCOnlyFromThreePoints)
+TEST_F(Tools, SplinePreviewShowsTheItemThatEnterCreatesAndDottedEdgesToTheMouse)
+{
+    // Per tool: the filled and the open variant. The mouse away from the
+    // last point must not bend the preview (a self-crossing outline), only the
+    // dotted guides may show it.
+    for (const int32_t tool : {canvas::toolSolid, canvas::toolSpline, canvas::toolOblong}) {
+        SCOPED_TRACE(tool);
+        params().polyfill = 0x00C000;
+        model::freeList(w->items);
+        ASSERT_TRUE(w->openDocument(7, QString()));
+        w->selectTool(tool);
+        const std::vector<point_t> corners = {{100, 100}, {300, 100}, {300, 300}, {100, 300}};
+        for (point_t c : corners) {
+            move(c);
+            click(c);
+        }
+        const point_t mouse{200, 420};
+        move(mouse);
+        const QImage preview = w->canvasImage().copy();
+        // The status line says how to end, and C only where it closes the shape.
+        EXPECT_TRUE(host.status.contains(QStringLiteral("Enter"))) << host.status.toStdString();
+        EXPECT_EQ(host.status.contains(QStringLiteral("C to close")), tool == canvas::toolSpline);
+        ASSERT_TRUE(key(Qt::Key_Return));
+        EXPECT_TRUE(host.status.isEmpty());
+        ASSERT_NE(only(), nullptr);
+        w->repaintAll(false);
+        const QImage created = w->canvasImage();
+        // Everything but the guides' pixels is the created item.
+        QImage guides(created.size(), QImage::Format_RGB32);
+        guides.fill(Qt::black);
+        QPainter g(&guides);
+        g.setPen(QPen(Qt::white, 5));
+        g.drawLine(100, 300, mouse.x, mouse.y);  // last corner -> mouse
+        g.drawLine(mouse.x, mouse.y, 100, 100);  // mouse -> first corner
+        g.end();
+        int32_t differing = 0;
+        for (int y = 0; y < created.height(); ++y)
+            for (int x = 0; x < created.width(); ++x)
+                if (guides.pixel(x, y) == qRgb(0, 0, 0) && preview.pixel(x, y) != created.pixel(x, y)) ++differing;
+        EXPECT_EQ(differing, 0);
+        // The guides themselves show on the preview.
+        EXPECT_NE(preview.pixel(150, 360), created.pixel(150, 360));
+    }
+}
+
+TEST_F(Tools, OpenCurveClosesWithCOnlyFromThreePoints)
 {
     w->selectTool(111);
     click({100, 100});
@@ -374,7 +424,7 @@ TEST_F(tools, OpenCurveClosesWithCOnlyFromThreePoints)
     move({250, 200});
     EXPECT_TRUE(key(Qt::Key_C));
     EXPECT_TRUE(drawables().empty());
-    EXPECT_EQ(w->clickCount, 1);
+    EXPECT_EQ(w->clickCount(), 1);
     click({250, 200});
     move({50, 250});
     EXPECT_TRUE(key(Qt::Key_C));
@@ -404,7 +454,7 @@ TEST_F(tools, OpenCurveClosesWithCOnlyFromThreePoints)
     EXPECT_EQ(params().polyshape, params().polystate);
 }
 
-TEST_F(tools, EscInTheMiddleOfAStarLeavesNothingAndIgnoresTheRelease)
+TEST_F(Tools, EscInTheMiddleOfAStarLeavesNothingAndIgnoresTheRelease)
 {
     const QImage before = w->canvasImage().copy();
     w->selectTool(105);
@@ -415,15 +465,14 @@ TEST_F(tools, EscInTheMiddleOfAStarLeavesNothingAndIgnoresTheRelease)
     EXPECT_NE(w->canvasImage(), before);  // the preview shows
     w->Image1MouseDown(Qt::LeftButton, Qt::NoModifier, QPoint(340, 340));
     EXPECT_TRUE(key(Qt::Key_Escape));
-    EXPECT_EQ(w->ignoreGesture, 1);
     w->Image1MouseMove(Qt::LeftButton, Qt::NoModifier, QPoint(345, 345));
     w->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, QPoint(345, 345));
-    EXPECT_EQ(w->clickCount, 0);
+    EXPECT_EQ(w->clickCount(), 0);
     EXPECT_TRUE(drawables().empty());
     EXPECT_EQ(w->canvasImage(), before);
 }
 
-TEST_F(tools, PreviewsLeaveNoTraceOverExistingItems)
+TEST_F(Tools, PreviewsLeaveNoTraceOverExistingItems)
 {
     w->selectTool(102);
     for (point_t c : {point_t{100, 100}, point_t{300, 100}, point_t{300, 200}}) click(c);
@@ -453,7 +502,7 @@ TEST_F(tools, PreviewsLeaveNoTraceOverExistingItems)
     }
 }
 
-TEST_F(tools, CreatedItemLooksTheSameAsAfterAFullRepaint)
+TEST_F(Tools, CreatedItemLooksTheSameAsAfterAFullRepaint)
 {
     w->selectTool(100);
     for (point_t c : {point_t{100, 300}, point_t{300, 300}, point_t{200, 120}}) {
@@ -464,22 +513,22 @@ TEST_F(tools, CreatedItemLooksTheSameAsAfterAFullRepaint)
     EXPECT_EQ(drawn, freshCanvas());
 }
 
-TEST_F(tools, CtrlPressLeavesTheSequenceForTheAreaSelection)
+TEST_F(Tools, CtrlPressLeavesTheSequenceForTheAreaSelection)
 {
     w->selectTool(100);
     click({100, 100});
     move({200, 100});
     w->Image1MouseDown(Qt::LeftButton, Qt::ControlModifier, QPoint(50, 50));
-    EXPECT_EQ(w->clickCount, 0);
-    EXPECT_FALSE(TSandbox::isToolMode(w->mode));
-    EXPECT_TRUE(w->rubberPoints.empty());
+    EXPECT_EQ(w->clickCount(), 0);
+    EXPECT_FALSE(canvas::isToolMode(w->mode()));
+    EXPECT_TRUE(w->toolPoints().empty());
 }
 
-TEST_F(tools, EllipseWithCoincidentAxisPointsGetsADirection)
+TEST_F(Tools, EllipseWithCoincidentAxisPointsGetsADirection)
 {
     w->selectTool(104);
     drag({300, 300}, {380, 300});
-    EXPECT_EQ(w->clickCount, 2);
+    EXPECT_EQ(w->clickCount(), 2);
     move({300, 260});
     click({300, 260});
     model::item_t* e = only();
@@ -488,7 +537,7 @@ TEST_F(tools, EllipseWithCoincidentAxisPointsGetsADirection)
     EXPECT_EQ(points(e)[1], w->toDoc({380, 300}));
 }
 
-TEST_F(tools, RectangleWidthRunsPerpendicularToTheFirstSide)
+TEST_F(Tools, RectangleWidthRunsPerpendicularToTheFirstSide)
 {
     w->selectTool(102);
     click({100, 100});
@@ -496,10 +545,10 @@ TEST_F(tools, RectangleWidthRunsPerpendicularToTheFirstSide)
     click({200, 100});
     move({230, 40});
     // The third corner stays above the second; the guide runs to the mouse.
-    ASSERT_EQ(w->rubberPoints.size(), 4u);
-    EXPECT_EQ(w->rubberPoints[2], (point_t{200, 40}));
-    EXPECT_EQ(w->rubberPoints[3], (point_t{100, 40}));
-    EXPECT_TRUE(w->guideBuffer.saved);
+    ASSERT_EQ(w->toolPoints().size(), 4u);
+    EXPECT_EQ(w->toolPoints()[2], (point_t{200, 40}));
+    EXPECT_EQ(w->toolPoints()[3], (point_t{100, 40}));
+    EXPECT_TRUE(w->guideBuffer().valid);
     click({230, 40});
     model::item_t* r = only();
     ASSERT_NE(r, nullptr);
@@ -508,10 +557,9 @@ TEST_F(tools, RectangleWidthRunsPerpendicularToTheFirstSide)
     EXPECT_EQ(pts[3], w->toDoc({100, 40}));
 }
 
-TEST_F(tools, ZoomedCanvasPointsBecomeDocumentPixels)
+TEST_F(Tools, ZoomedCanvasPointsBecomeDocumentPixels)
 {
-    params().currentZoom = 2.0;
-    w->applyZoom();
+    w->applyZoom(2.0);
     ASSERT_DOUBLE_EQ(w->zoomFactor(), 2.0);
     w->selectTool(101);
     click({100, 100});
@@ -521,7 +569,7 @@ TEST_F(tools, ZoomedCanvasPointsBecomeDocumentPixels)
     EXPECT_EQ(points(s)[1].x - points(s)[0].x, 100);
 }
 
-TEST_F(tools, RealMouseEventsDrawATriangle)
+TEST_F(Tools, RealMouseEventsDrawATriangle)
 {
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
@@ -536,7 +584,7 @@ TEST_F(tools, RealMouseEventsDrawATriangle)
     EXPECT_EQ(points(t)[2], w->toDoc({200, 120}));
 }
 
-TEST(toolGuidance, LinesNameTheirTool)
+TEST(ToolGuidance, LinesNameTheirTool)
 {
     const QStringList tri = toolGuidance(100, 0);
     ASSERT_EQ(tri.size(), 4);
@@ -553,7 +601,7 @@ TEST(toolGuidance, LinesNameTheirTool)
     EXPECT_EQ(creationPage(108), 1065);
 }
 
-TEST_F(tools, ChoosingAToolWhilePastedItemsArePlacedLeavesThemWhereTheyAre)
+TEST_F(Tools, ChoosingAToolWhilePastedItemsArePlacedLeavesThemWhereTheyAre)
 {
     w->selectTool(101);
     click({100, 100});
@@ -567,19 +615,19 @@ TEST_F(tools, ChoosingAToolWhilePastedItemsArePlacedLeavesThemWhereTheyAre)
     ASSERT_EQ(pasted.size(), 1u);
     w->selectTool(0);
     w->startPlacing(pasted);
-    ASSERT_EQ(w->mode, 53);
+    ASSERT_EQ(w->mode(), 53);
     move({400, 400});
     const point_t placed = points(pasted[0])[0];
     EXPECT_NE(placed, points(square)[0]);
     w->selectTool(103);
-    EXPECT_EQ(w->mode, 103);
+    EXPECT_EQ(w->mode(), 103);
     EXPECT_EQ(points(pasted[0])[0], placed);
     EXPECT_EQ(pasted[0]->points.head->p.savedX, placed.x);
     EXPECT_EQ(pasted[0]->points.head->p.savedY, placed.y);
     model::freeList(clip);
 }
 
-TEST_F(tools, HeavyPatternedLinePreviewLeavesNoTrace)
+TEST_F(Tools, HeavyPatternedLinePreviewLeavesNoTrace)
 {
     settings::TParams& p = params();
     p.lineWidth = 5.0;
@@ -598,5 +646,26 @@ TEST_F(tools, HeavyPatternedLinePreviewLeavesNoTrace)
         key(Qt::Key_Escape);
         EXPECT_EQ(w->canvasImage(), settled);
         w->Image1MouseDown(Qt::RightButton, Qt::NoModifier, QPoint(0, 0));
+    }
+}
+
+TEST(MarkSize, NewShapesLeaveRoomForMarksOfTheSettingsSize)
+{
+    // A thin square's box is padded by half the mark size, not by a fixed 4.
+    for (const int32_t size : {8, 16}) {
+        SCOPED_TRACE(size);
+        settings::TParams p(nullptr);
+        p.markWidth = p.markHeight = size;
+        p.polywidth = 0.1;
+        canvas::setParams(&p);
+        model::itemList_t list;
+        model::item_t* sq = model::newItem(list, model::typeSquare);
+        sq->penWidthPx = 1;
+        canvas::buildShapePoints(sq, model::typeSquare, {{100, 100}, {200, 100}}, 4);
+        geometry::itemBounds(sq);
+        EXPECT_EQ(sq->boxLeft, 100 - size / 2);
+        EXPECT_EQ(sq->boxRight, 200 + size / 2);
+        model::freeList(list);
+        canvas::setParams(nullptr);
     }
 }

@@ -24,7 +24,7 @@ viewLayout_t layout(int w, int h, int cw, int ch, int sx = 0, int sy = 0, int ox
 
 } // namespace
 
-TEST(viewLayout, PageThatFitsShowsNoBars)
+TEST(ViewLayout, PageThatFitsShowsNoBars)
 {
     const viewLayout_t l = layout(800, 600, 800 - 24, 600 - 24);
     EXPECT_FALSE(l.showX);
@@ -39,7 +39,7 @@ TEST(viewLayout, PageThatFitsShowsNoBars)
     EXPECT_EQ(l.Panel2.topLeft(), QPoint(12, 12));
 }
 
-TEST(viewLayout, OnePixelTooWideShowsOnlyTheHorizontalBar)
+TEST(ViewLayout, OnePixelTooWideShowsOnlyTheHorizontalBar)
 {
     // Panel0 is 788 wide: a canvas of 777 needs 789.
     const viewLayout_t l = layout(800, 600, 777, 300);
@@ -51,7 +51,7 @@ TEST(viewLayout, OnePixelTooWideShowsOnlyTheHorizontalBar)
     EXPECT_EQ(l.ScrollBarX.bottom(), 599);
 }
 
-TEST(viewLayout, HorizontalBarCanMakeTheVerticalOneNecessary)
+TEST(ViewLayout, HorizontalBarCanMakeTheVerticalOneNecessary)
 {
     // Fits vertically by 10 pixels, which the horizontal bar takes away.
     const viewLayout_t l = layout(800, 600, 2000, 588 - 12 - 10);
@@ -60,7 +60,7 @@ TEST(viewLayout, HorizontalBarCanMakeTheVerticalOneNecessary)
     EXPECT_FALSE(l.Panel1.isEmpty());
 }
 
-TEST(viewLayout, BothBarsShortenEachOtherAndPanel1FillsTheCorner)
+TEST(ViewLayout, BothBarsShortenEachOtherAndPanel1FillsTheCorner)
 {
     const viewLayout_t l = layout(800, 600, 3000, 4000);
     EXPECT_TRUE(l.showX);
@@ -74,14 +74,14 @@ TEST(viewLayout, BothBarsShortenEachOtherAndPanel1FillsTheCorner)
     EXPECT_EQ(l.maxY, 4000 - 588 + 12 + 16);
 }
 
-TEST(viewLayout, ScrollPositionIsClampedAndHiddenBarsSitAtZero)
+TEST(ViewLayout, ScrollPositionIsClampedAndHiddenBarsSitAtZero)
 {
     EXPECT_EQ(layout(800, 600, 3000, 300, 99999).scrollX, layout(800, 600, 3000, 300).maxX);
     EXPECT_EQ(layout(800, 600, 300, 300, 500, 500).scrollX, 0);
     EXPECT_EQ(layout(800, 600, 300, 300, 500, 500).scrollY, 0);
 }
 
-TEST(viewLayout, ImageNeverExceeds1600)
+TEST(ViewLayout, ImageNeverExceeds1600)
 {
     const viewLayout_t l = layout(1200, 900, 816 * 3, 1056 * 3);
     EXPECT_EQ(l.image, QSize(1600, 1600));
@@ -89,7 +89,7 @@ TEST(viewLayout, ImageNeverExceeds1600)
 
 // At 300 % on a large page the 1600-pixel image must cover the visible part
 // of the canvas at every scroll position, scrolling right and back.
-TEST(viewLayout, ViewMovesInStepsWithoutGapsAt300Percent)
+TEST(ViewLayout, ViewMovesInStepsWithoutGapsAt300Percent)
 {
     const int W = 1000, H = 700, CW = 2448, CH = 3168;  // Letter at 300 %
     int origin = 0;
@@ -113,7 +113,7 @@ TEST(viewLayout, ViewMovesInStepsWithoutGapsAt300Percent)
     (void)CH;
 }
 
-TEST(viewLayout, OriginStaysWhileTheImageStillCovers)
+TEST(ViewLayout, OriginStaysWhileTheImageStillCovers)
 {
     // From origin 0, a small scroll keeps the first piece.
     EXPECT_EQ(axisViewOrigin(0, 300, 800, 5000), 0);

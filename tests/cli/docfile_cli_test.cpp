@@ -1,4 +1,5 @@
 // lumora-cli info, dump --json, roundtrip and example, run as a user would.
+#include "cli_runner.h"
 #include "model/docfile.h"
 #include "model/itemlist.h"
 
@@ -10,30 +11,15 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <cstring>
 
 namespace {
 
-struct result {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using result = testcli::cliResult_t;
 
-result cli(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(LUMORA_CLI), args);
-    p.waitForFinished(60000);
-    result r;
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
+using testcli::runCli;
 
 QByteArray bytesOf(const QString& name)
 {
@@ -59,12 +45,12 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         example = dir.filePath("shapes.lmra");
-        const result r = cli({"example", example});
+        const result r = runCli({"example", example});
         ASSERT_EQ(r.code, 0) << r.err.toStdString();
     }
     QJsonObject dump(const QStringList& extra, result* keep = nullptr)
     {
-        result r = cli(QStringList{"dump", "--json"} + extra);
+        result r = runCli(QStringList{"dump", "--json"} + extra);
         if (keep) *keep = r;
         EXPECT_EQ(r.code, 0) << r.err.toStdString();
         QJsonParseError e;
@@ -92,7 +78,7 @@ TEST_F(Cli, ExampleIsTheCommittedExampleDocument)
 
 TEST_F(Cli, InfoSummarisesRecordsPageUnitAndZoom)
 {
-    const result r = cli({"info", example});
+    const result r = runCli({"info", example});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     for (const char* want : {"Records: 11", "star", "picture data", "pattern definition",
                              "Page: 210 x 297 mm, design type 1, portrait", "Unit: millimetres", "Zoom: 100 %",
@@ -169,15 +155,18 @@ TEST_F(Cli, DumpOverlaysReplaceTheFieldsTheyCover)
 TEST_F(Cli, DumpPointsAnchorsTextAndStream)
 {
     const QJsonObject d = dump({example});
+    // A five-spike star as the star tool builds it: centre, V, ten vertices.
     const QJsonArray pts = record(d, model::typeStar)["points"].toArray();
-    ASSERT_EQ(pts.size(), 10);
+    ASSERT_EQ(pts.size(), 12);
     const QJsonObject p0 = pts[0].toObject();
     EXPECT_EQ(p0.keys().size(), 12);
     for (const char* k : {"x", "y", "savedX", "savedY", "c1x", "c1y", "c2x", "c2y", "savedC1x", "savedC1y",
                           "savedC2x", "savedC2y"})
         EXPECT_TRUE(p0.contains(k)) << k;
     EXPECT_EQ(p0["x"].toInt(), 227);
-    EXPECT_EQ(p0["y"].toInt(), 680 - 151);
+    EXPECT_EQ(p0["y"].toInt(), 680);
+    EXPECT_EQ(pts[1].toObject()["y"].toInt(), 680 - 151);
+    EXPECT_EQ(pts[11].toObject()["y"].toInt(), 680 - 151) << "the last vertex closes on V";
 
     const QJsonObject grid = record(d, model::typeGrid);
     EXPECT_EQ(grid["anchorsX"].toArray().size(), 10);
@@ -233,20 +222,20 @@ TEST_F(Cli, InvalidMagicIsRefusedUnlessForced)
     const QString name = dir.filePath("bad.lmra");
     putBytes(name, b);
 
-    const result r = cli({"dump", "--json", name});
+    const result r = runCli({"dump", "--json", name});
     EXPECT_EQ(r.code, 3);
     EXPECT_TRUE(r.err.contains("Not a valid Lumora file.")) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
-    EXPECT_EQ(cli({"info", name}).code, 3);
+    EXPECT_EQ(runCli({"info", name}).code, 3);
 
     const QJsonObject d = dump({name, "--force"});
     EXPECT_EQ(d["modified"].toInt(), 1);
     EXPECT_EQ(d["recordCount"].toInt(), 11);
 
     const QString out = dir.filePath("out.lmra");
-    EXPECT_EQ(cli({"roundtrip", name, out}).code, 3);
+    EXPECT_EQ(runCli({"roundtrip", name, out}).code, 3);
     EXPECT_FALSE(QFile::exists(out));
-    EXPECT_EQ(cli({"roundtrip", name, out, "--force"}).code, 0);
+    EXPECT_EQ(runCli({"roundtrip", name, out, "--force"}).code, 0);
     // The writer puts the magic back; the header carries the document's
     // modified flag as it was while saving.
     QByteArray written = bytesOf(out);
@@ -294,7 +283,7 @@ TEST_F(Cli, MissingOrUnreadableFilesAndBadUsage)
         QStringList args = c.args;
         args.replaceInStrings("EXAMPLE", example);
         args.replaceInStrings("DIR", dir.path());
-        const result r = cli(args);
+        const result r = runCli(args);
         EXPECT_EQ(r.code, c.code) << args.join(' ').toStdString();
         EXPECT_FALSE(r.err.isEmpty()) << args.join(' ').toStdString();
     }
@@ -303,11 +292,11 @@ TEST_F(Cli, MissingOrUnreadableFilesAndBadUsage)
 TEST_F(Cli, RoundtripRewritesAndNeverLeavesAPartialFile)
 {
     const QString out = dir.filePath("copy.lmra");
-    const result ok = cli({"roundtrip", example, out});
+    const result ok = runCli({"roundtrip", example, out});
     ASSERT_EQ(ok.code, 0) << ok.err.toStdString();
     EXPECT_EQ(bytesOf(out), bytesOf(example));
 
-    const result bad = cli({"roundtrip", example, dir.filePath("missing-folder/copy.lmra")});
+    const result bad = runCli({"roundtrip", example, dir.filePath("missing-folder/copy.lmra")});
     EXPECT_EQ(bad.code, 2);
     EXPECT_FALSE(bad.err.isEmpty());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "only the two documents";

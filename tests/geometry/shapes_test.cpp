@@ -2,6 +2,7 @@
 // points and outline distances.
 #include "geometry/shapes.h"
 #include "model/itemlist.h"
+#include "testnames.h"
 
 #include <gtest/gtest.h>
 
@@ -141,9 +142,17 @@ TEST(Build, PieEndLiesOnTheCircleInTheDirectionOfTheThirdPoint)
 // --- projection ---
 
 struct projectionCase_t {
+    const char* name;
     point_t a, b, p, foot;
     bool within;
 };
+
+void PrintTo(const projectionCase_t& c, std::ostream* os)
+{
+    using ::testing::PrintToString;
+    *os << PrintToString(c.p) << " onto " << PrintToString(c.a) << "-" << PrintToString(c.b) << ": foot "
+        << PrintToString(c.foot) << (c.within ? " within" : " outside");
+}
 
 class Projection : public ::testing::TestWithParam<projectionCase_t> {};
 
@@ -159,15 +168,16 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, Projection,
     ::testing::Values(
         // |Δx| ≤ 2 counts as vertical, even with a slope of 50.
-        projectionCase_t{{0, 0}, {2, 100}, {50, 40}, {0, 40}, true},
-        projectionCase_t{{0, 0}, {2, 100}, {50, 140}, {0, 140}, false},
+        projectionCase_t{"SteepCountsAsUpright", {0, 0}, {2, 100}, {50, 40}, {0, 40}, true},
+        projectionCase_t{"SteepPastTheEnd", {0, 0}, {2, 100}, {50, 140}, {0, 140}, false},
         // |Δy| < 1: horizontal.
-        projectionCase_t{{0, 0}, {100, 0}, {30, 7}, {30, 0}, true},
-        projectionCase_t{{0, 0}, {100, 0}, {150, 3}, {150, 0}, false},
+        projectionCase_t{"LevelWithin", {0, 0}, {100, 0}, {30, 7}, {30, 0}, true},
+        projectionCase_t{"LevelPastTheEnd", {0, 0}, {100, 0}, {150, 3}, {150, 0}, false},
         // General slope.
-        projectionCase_t{{0, 0}, {10, 10}, {10, 0}, {5, 5}, true},
-        projectionCase_t{{0, 0}, {10, -10}, {20, 0}, {10, -10}, true},
-        projectionCase_t{{0, 0}, {10, 10}, {30, 0}, {15, 15}, false}));
+        projectionCase_t{"DiagonalWithin", {0, 0}, {10, 10}, {10, 0}, {5, 5}, true},
+        projectionCase_t{"RisingFootOnTheEnd", {0, 0}, {10, -10}, {20, 0}, {10, -10}, true},
+        projectionCase_t{"DiagonalPastTheEnd", {0, 0}, {10, 10}, {30, 0}, {15, 15}, false}),
+    testnames::byName{});
 
 // --- arcs ---
 
@@ -542,13 +552,25 @@ TEST(Distance, NothingMeasuredGivesTheLargestInteger)
     EXPECT_EQ(arcDistance(model::typeArc, {0, 0}, {5, 5}, {20, 0}, {10, 0}), INT32_MAX);
 }
 
-TEST(Hit, PointInRectIsInclusive)
+TEST(Rect, ContainsIsInclusiveAndTheOperationsKeepEdgesInclusive)
 {
     const rect_t r{0, 0, 10, 5};
-    EXPECT_TRUE(pointInRect({0, 0}, r));
-    EXPECT_TRUE(pointInRect({10, 5}, r));
-    EXPECT_FALSE(pointInRect({11, 5}, r));
-    EXPECT_FALSE(pointInRect({5, -1}, r));
+    EXPECT_TRUE(r.contains({0, 0}));
+    EXPECT_TRUE(r.contains({10, 5}));
+    EXPECT_FALSE(r.contains({11, 5}));
+    EXPECT_FALSE(r.contains({5, -1}));
+    // Touching on one column still meets; one pixel apart does not.
+    EXPECT_TRUE(r.meets({10, 5, 20, 9}));
+    EXPECT_FALSE(r.meets({11, 0, 20, 5}));
+    EXPECT_FALSE(r.meets({0, 6, 10, 9}));
+    EXPECT_EQ(r.united({-3, 2, 4, 8}), (rect_t{-3, 0, 10, 8}));
+    EXPECT_EQ(r.intersected({4, -2, 20, 3}), (rect_t{4, 0, 10, 3}));
+    EXPECT_TRUE(r.intersected({11, 0, 20, 5}).isEmpty());
+    EXPECT_FALSE(r.intersected({10, 5, 20, 9}).isEmpty());
+    EXPECT_EQ(r.grown(2), (rect_t{-2, -2, 12, 7}));
+    // Growing never wraps around the 32-bit range.
+    EXPECT_EQ((rect_t{INT32_MIN + 1, 0, INT32_MAX - 1, 0}.grown(5)), (rect_t{INT32_MIN, -5, INT32_MAX, 5}));
+    EXPECT_EQ(spanOf({7, -1}, {2, 4}), (rect_t{2, -1, 7, 4}));
 }
 
 TEST(Hit, PointInBand)

@@ -3,6 +3,7 @@
 // values, +field, so that no reference binds to a misaligned member.)
 #include "geometry/transform.h"
 #include "model/itemlist.h"
+#include "testnames.h"
 
 #include <gtest/gtest.h>
 
@@ -50,44 +51,46 @@ struct shapeCase_t {
 std::vector<shapeCase_t> shapeCases()
 {
     return {
-        {"triangle", [](doc_t& d) { return d.shape(model::typeTriangle, {{0, 0}, {13, 0}, {4, 9}}); }},
-        {"square", [](doc_t& d) {
+        {"Triangle", [](doc_t& d) { return d.shape(model::typeTriangle, {{0, 0}, {13, 0}, {4, 9}}); }},
+        {"Square", [](doc_t& d) {
              item_t* it = d.shape(model::typeSquare, {});
              buildSquare({3, 7}, {20, 1}, it->points);
              return it;
          }},
-        {"spline", [](doc_t& d) { return d.shape(model::typeSpline, {{1, 1}, {4, 2}, {9, -7}, {2, 5}}); }},
-        {"curve", [](doc_t& d) {
+        {"Spline", [](doc_t& d) { return d.shape(model::typeSpline, {{1, 1}, {4, 2}, {9, -7}, {2, 5}}); }},
+        {"Curve", [](doc_t& d) {
              item_t* it = d.shape(model::typeCurve, {{0, 0}, {31, 4}, {17, 26}});
              smoothControlPoints(it->points, 0.27614237);
              openCurveEnds(it->points, 0.27614237);
              savePoints(it->points);
              return it;
          }},
-        {"pie", [](doc_t& d) {
+        {"Pie", [](doc_t& d) {
              // Start and end both exactly 50 from the centre, so mirroring
              // (which swaps them) keeps the radius.
              item_t* it = d.shape(model::typePie, {});
              buildPieArc({10, 10}, {40, 50}, {-38, 24}, it->points);
              return it;
          }},
-        {"arc", [](doc_t& d) {
+        {"Arc", [](doc_t& d) {
              item_t* it = d.shape(model::typeArc, {});
              buildPieArc({-20, 5}, {-6, -43}, {20, 35}, it->points);
              return it;
          }},
-        {"polygon", [](doc_t& d) {
+        {"Polygon", [](doc_t& d) {
              item_t* it = d.shape(model::typePolygon, {});
              buildRegularPolygon({50, 50}, {71, 44}, 5, it->points);
              return it;
          }},
-        {"star", [](doc_t& d) {
+        {"Star", [](doc_t& d) {
              item_t* it = d.shape(model::typeStar, {});
              buildStar({-8, 3}, {12, 9}, {0, 0}, 6, it->points);
              return it;
          }},
     };
 }
+
+void PrintTo(const shapeCase_t& c, std::ostream* os) { *os << c.name; }
 
 class RoundTrip : public ::testing::TestWithParam<shapeCase_t> {};
 
@@ -134,8 +137,7 @@ TEST_P(RoundTrip, MirrorTwiceAndFlipTwiceAreTheIdentity)
     EXPECT_EQ(geometryOf(it), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Shapes, RoundTrip, ::testing::ValuesIn(shapeCases()),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Shapes, RoundTrip, ::testing::ValuesIn(shapeCases()), testnames::byName{});
 
 TEST(TransformShape, QuarterTurnLeftMovesTheRightSideUp)
 {
@@ -425,9 +427,17 @@ TEST(Group, TransformSelectionTurnsAndMirrorsSelectedGroups)
 // --- crossing and the area test ---
 
 struct crossCase_t {
+    const char* name;
     point_t p1, p2, q1, q2;
     bool cross;
 };
+
+void PrintTo(const crossCase_t& c, std::ostream* os)
+{
+    using ::testing::PrintToString;
+    *os << PrintToString(c.p1) << "-" << PrintToString(c.p2) << (c.cross ? " crosses " : " misses ")
+        << PrintToString(c.q1) << "-" << PrintToString(c.q2);
+}
 
 class Crossing : public ::testing::TestWithParam<crossCase_t> {};
 
@@ -441,15 +451,16 @@ TEST_P(Crossing, BothOrders)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Crossing,
-    ::testing::Values(crossCase_t{{0, 0}, {10, 10}, {0, 10}, {10, 0}, true},     // an X
-                      crossCase_t{{0, 0}, {10, 0}, {5, -5}, {5, 5}, true},       // horizontal and vertical
-                      crossCase_t{{0, 0}, {10, 0}, {10, -5}, {10, 5}, true},     // touching at an end
-                      crossCase_t{{0, 0}, {10, 0}, {11, -5}, {11, 5}, false},    // just past the end
-                      crossCase_t{{0, 0}, {10, 3}, {0, 5}, {10, 8}, false},      // parallel
-                      crossCase_t{{0, 0}, {10, 0}, {5, 0}, {20, 0}, true},       // overlapping on one line
-                      crossCase_t{{0, 0}, {10, 0}, {11, 0}, {20, 0}, false},     // same line, apart
-                      crossCase_t{{0, 0}, {4, 8}, {0, 6}, {8, 2}, true},         // general slopes
-                      crossCase_t{{0, 0}, {4, 8}, {5, 6}, {9, 2}, false}));
+    ::testing::Values(crossCase_t{"AnX", {0, 0}, {10, 10}, {0, 10}, {10, 0}, true},
+                      crossCase_t{"LevelAndUpright", {0, 0}, {10, 0}, {5, -5}, {5, 5}, true},
+                      crossCase_t{"TouchingAtAnEnd", {0, 0}, {10, 0}, {10, -5}, {10, 5}, true},
+                      crossCase_t{"JustPastTheEnd", {0, 0}, {10, 0}, {11, -5}, {11, 5}, false},
+                      crossCase_t{"Parallel", {0, 0}, {10, 3}, {0, 5}, {10, 8}, false},
+                      crossCase_t{"OverlappingOnOneLine", {0, 0}, {10, 0}, {5, 0}, {20, 0}, true},
+                      crossCase_t{"OneLineApart", {0, 0}, {10, 0}, {11, 0}, {20, 0}, false},
+                      crossCase_t{"GeneralSlopes", {0, 0}, {4, 8}, {0, 6}, {8, 2}, true},
+                      crossCase_t{"GeneralSlopesMissing", {0, 0}, {4, 8}, {5, 6}, {9, 2}, false}),
+    testnames::byName{});
 
 TEST(Area, BoxInsideCountsWithOrWithoutCrossing)
 {

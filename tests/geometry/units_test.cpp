@@ -56,6 +56,44 @@ TEST_F(Units, ZoomMappingRoundsHalvesToEven)
     EXPECT_EQ(docToScreenPoint(0.5, 3, 5, {1, 2}), (point_t{1, 0}));
 }
 
+// Positions that do not divide by the zoom, both signs, with and without a
+// view origin: each expected value is Round((s + origin) / zoom) or
+// Round(zoom × v) − origin worked out by hand, halves to even. Truncating,
+// flooring, rounding halves away from zero or applying the origin on the
+// wrong side of the division each fail some row.
+TEST_F(Units, ZoomMappingOfPositionsThatDoNotDivide)
+{
+    const struct {
+        double zoom;
+        int32_t s, origin, doc;
+    } toDoc[] = {
+        {2, 2, 0, 1},    {2, 5, 0, 2},    {2, 3, 0, 2},    {2, 7, 0, 4},     {3, 2, 0, 1},
+        {3, 5, 0, 2},    {3, 4, 0, 1},    {2, -3, 0, -2},  {2, -5, 0, -2},   {3, -2, 0, -1},
+        {3, -5, 0, -2},  {3, 2, 3, 2},    {3, 2, -7, -2},  {2, 5, 100, 52},  {3, 0, 1, 0},
+        {1.5, 2, 0, 1},  {1.5, 4, 0, 3},  {3, 1599, 2000, 1200},
+    };
+    for (const auto& c : toDoc)
+        EXPECT_EQ(screenToDoc(c.zoom, c.s, c.origin), c.doc) << "screen " << c.s << " from " << c.origin << " at " << c.zoom;
+
+    const struct {
+        double zoom;
+        int32_t v, origin, screen;
+    } toScreen[] = {
+        {0.5, 5, 0, 2},  {0.5, 3, 0, 2},  {0.5, 7, 0, 4},   {0.5, -3, 0, -2}, {0.5, -5, 0, -2},
+        {1.5, 3, 0, 4},  {1.5, 5, 0, 8},  {0.75, 2, 0, 2},  {0.5, 5, 10, -8}, {3, 400, 1000, 200},
+        {1.25, -3, -4, 0},
+    };
+    for (const auto& c : toScreen)
+        EXPECT_EQ(docToScreen(c.zoom, c.v, c.origin), c.screen) << "document " << c.v << " from " << c.origin << " at " << c.zoom;
+
+    // From zoom 1 up a document pixel is at least one screen pixel wide, so
+    // the screen pixel it maps to maps back to it.
+    for (double zoom : {1.0, 1.25, 1.5, 2.0, 2.5, 3.0})
+        for (int32_t origin : {0, 7, -13})
+            for (int32_t v = -60; v <= 60; ++v)
+                ASSERT_EQ(screenToDoc(zoom, docToScreen(zoom, v, origin), origin), v) << v << " at " << zoom << " from " << origin;
+}
+
 TEST_F(Units, PenWidthNeverBelowTheRoundedZoom)
 {
     const struct {

@@ -442,6 +442,7 @@ TEST_P(HistoryProperty, RandomEditsMatchThePlainModel)
     EXPECT_TRUE(historyIndexConsistent(e.doc));
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, HistoryProperty, ::testing::Values(1u, 2u, 3u, 20261209u));
+INSTANTIATE_TEST_SUITE_P(Seeds, HistoryProperty, ::testing::Values(1u, 2u, 3u, 20261209u),
+                         [](const auto& info) { return "Seed" + std::to_string(info.param); });
 
 } // namespace

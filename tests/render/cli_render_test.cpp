@@ -1,4 +1,5 @@
 // lumora-cli render: the picture it writes and how it fails.
+#include "cli_runner.h"
 #include "docbuilder.h"
 #include "model/docfile.h"
 #include "render/renderpass.h"
@@ -8,29 +9,14 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 
 using namespace render;
 
 namespace {
 
-struct result {
-    int code = -1;
-    QString out, err;
-};
-
-result runCli(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(LUMORA_CLI), args);
-    p.waitForFinished(60000);
-    result r;
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
-    r.err = QString::fromLocal8Bit(p.readAllStandardError());
-    return r;
-}
+using result = testcli::cliResult_t;
+using testcli::runCli;
 
 class RenderCli : public ::testing::Test {
 protected:

@@ -2,6 +2,7 @@
 
 #include "docbuilder.h"
 #include "geometry/shapes.h"
+#include "testnames.h"
 #include "render/shapedraw.h"
 
 #include <gtest/gtest.h>
@@ -124,6 +125,13 @@ struct probeCase {
     QPoint inside, outside, onOutline;
 };
 
+void PrintTo(const probeCase& c, std::ostream* os)
+{
+    *os << c.name << " of " << c.pts.size() << " points: inside (" << c.inside.x() << ", " << c.inside.y()
+        << "), outside (" << c.outside.x() << ", " << c.outside.y() << "), on the outline (" << c.onOutline.x()
+        << ", " << c.onOutline.y() << ")";
+}
+
 class ShapeProbes : public ::testing::TestWithParam<probeCase> {};
 
 TEST_P(ShapeProbes, InsideOutsideAndOutline)
@@ -150,19 +158,20 @@ TEST_P(ShapeProbes, InsideOutsideAndOutline)
 INSTANTIATE_TEST_SUITE_P(
     EveryType, ShapeProbes,
     ::testing::Values(
-        probeCase{"triangle", model::typeTriangle, {{20, 180}, {180, 180}, {100, 20}}, 0, {100, 150}, {30, 40}, {100, 180}},
-        probeCase{"square", model::typeSquare, {{40, 40}, {160, 40}, {160, 160}, {40, 160}}, 0, {100, 100}, {30, 100}, {160, 100}},
-        probeCase{"rectangle", model::typeRectangle, {{20, 60}, {180, 60}, {180, 140}, {20, 140}}, 0, {100, 100}, {100, 50}, {100, 60}},
+        probeCase{"Triangle", model::typeTriangle, {{20, 180}, {180, 180}, {100, 20}}, 0, {100, 150}, {30, 40}, {100, 180}},
+        probeCase{"Square", model::typeSquare, {{40, 40}, {160, 40}, {160, 160}, {40, 160}}, 0, {100, 100}, {30, 100}, {160, 100}},
+        probeCase{"Rectangle", model::typeRectangle, {{20, 60}, {180, 60}, {180, 140}, {20, 140}}, 0, {100, 100}, {100, 50}, {100, 60}},
         // Circle: centre and a point on it; radius 60.
-        probeCase{"circle", model::typeCircle, {{100, 100}, {160, 100}}, 0, {100, 100}, {150, 150}, {100, 40}},
+        probeCase{"Circle", model::typeCircle, {{100, 100}, {160, 100}}, 0, {100, 100}, {150, 150}, {100, 40}},
         // Ellipse: semi-axes 80 (along x) and 40.
-        probeCase{"ellipse", model::typeEllipse, {{100, 100}, {180, 100}, {100, 60}}, 0, {150, 100}, {100, 50}, {100, 140}},
+        probeCase{"Ellipse", model::typeEllipse, {{100, 100}, {180, 100}, {100, 60}}, 0, {150, 100}, {100, 50}, {100, 140}},
         // Hexagon of radius 80 with a vertex to the right.
-        probeCase{"polygon", model::typePolygon, {{100, 100}, {180, 100}}, 6, {100, 100}, {100, 25}, {180, 100}},
+        probeCase{"Polygon", model::typePolygon, {{100, 100}, {180, 100}}, 6, {100, 100}, {100, 25}, {180, 100}},
         // Five-pointed star: tips at radius 80, inner vertices at 30.
-        probeCase{"star", model::typeStar, {{100, 100}, {100, 20}, {117, 76}}, 5, {100, 100}, {140, 40}, {100, 20}},
+        probeCase{"Star", model::typeStar, {{100, 100}, {100, 20}, {117, 76}}, 5, {100, 100}, {140, 40}, {100, 20}},
         // Pie: the quarter from 0° to 90° (up the screen), radius 80.
-        probeCase{"pie", model::typePie, {{40, 160}, {120, 160}, {40, 80}}, 0, {70, 130}, {30, 130}, {40, 120}}));
+        probeCase{"Pie", model::typePie, {{40, 160}, {120, 160}, {40, 80}}, 0, {70, 130}, {30, 130}, {40, 120}}),
+    testnames::byName{});
 
 TEST(ShapeProbes, ArcIsAnOpenCurveWithoutFill)
 {

@@ -1,6 +1,7 @@
 // Filtered resampling: filters, weights, edge reflection, the weighted sum's
 // division and clamping, and buffers of both pixel sizes.
 #include "render/resample.h"
+#include "testnames.h"
 
 #include <gtest/gtest.h>
 
@@ -53,6 +54,17 @@ struct filterCase_t {
     float value;
 };
 
+static std::string filterName(int32_t filter)
+{
+    static const char* const names[] = {"Box", "Triangle", "Hermite", "Bell", "BSpline", "Lanczos3", "Mitchell"};
+    return filter >= 0 && filter < filterCount ? names[filter] : "Unknown" + std::to_string(filter);
+}
+
+void PrintTo(const filterCase_t& c, std::ostream* os)
+{
+    *os << filterName(c.filter) << " filter at " << c.x << " is " << c.value;
+}
+
 class FilterValue : public ::testing::TestWithParam<filterCase_t> {};
 
 TEST_P(FilterValue, MatchesTheFormula)
@@ -73,7 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
                       filterCase_t{filterLanczos3, 0.0f, 1.0f}, filterCase_t{filterLanczos3, 1.0f, 0.0f},
                       filterCase_t{filterLanczos3, 3.0f, 0.0f}, filterCase_t{filterMitchell, 0.0f, 8.0f / 9.0f},
                       filterCase_t{filterMitchell, 1.0f, 1.0f / 18.0f}, filterCase_t{filterMitchell, 2.0f, 0.0f},
-                      filterCase_t{99, 0.0f, 0.0f}));
+                      filterCase_t{99, 0.0f, 0.0f}),
+    [](const auto& info) { return filterName(info.param.filter) + "At" + testnames::number(info.param.x); });
 
 TEST(FilterValue, LanczosAndMitchellHaveNegativeLobes)
 {

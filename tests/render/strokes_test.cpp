@@ -1,6 +1,7 @@
 #include "render/strokes.h"
 
 #include "docbuilder.h"
+#include "testnames.h"
 #include "render/surface.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,12 @@ struct patternCase {
     pattern_t expected;
 };
 
+void PrintTo(const patternCase& c, std::ostream* os)
+{
+    *os << "pattern " << c.index << ", " << c.weightMm << " mm at zoom " << c.zoom << " gives "
+        << ::testing::PrintToString(c.expected);
+}
+
 class BuiltinPatterns : public ::testing::TestWithParam<patternCase> {};
 
 TEST_P(BuiltinPatterns, LengthsInPixels)
@@ -40,21 +47,22 @@ TEST_P(BuiltinPatterns, LengthsInPixels)
 // 0.5 mm at 96 ppi: w = Round(1.89) = 2, so a = 2 at 100 % and 4 at 200 %.
 INSTANTIATE_TEST_SUITE_P(
     Table, BuiltinPatterns,
-    ::testing::Values(patternCase{"dash 0.5mm", patternDash, 0.5, 1.0, {12, 4}},
-                      patternCase{"dash 0.5mm 200%", patternDash, 0.5, 2.0, {24, 8}},
-                      patternCase{"dot weight 0", patternDot, 0.0, 1.0, {1, 2}},
-                      patternCase{"dot 0.5mm", patternDot, 0.5, 1.0, {2, 4}},
-                      patternCase{"dot 0.5mm 200%", patternDot, 0.5, 2.0, {4, 8}},
-                      patternCase{"center 0.5mm", patternCenter, 0.5, 1.0, {12, 4, 4, 4}},
-                      patternCase{"center weight 0", patternCenter, 0.0, 1.0, {6, 3, 2, 3}},
-                      patternCase{"phantom 0.5mm", patternPhantom, 0.5, 1.0, {12, 4, 4, 4, 4, 4}},
-                      patternCase{"phantom 0.5mm 200%", patternPhantom, 0.5, 2.0, {24, 8, 8, 8, 8, 8}},
+    ::testing::Values(patternCase{"Dash0p5mm", patternDash, 0.5, 1.0, {12, 4}},
+                      patternCase{"Dash0p5mmAt200Percent", patternDash, 0.5, 2.0, {24, 8}},
+                      patternCase{"DotWeight0", patternDot, 0.0, 1.0, {1, 2}},
+                      patternCase{"Dot0p5mm", patternDot, 0.5, 1.0, {2, 4}},
+                      patternCase{"Dot0p5mmAt200Percent", patternDot, 0.5, 2.0, {4, 8}},
+                      patternCase{"Center0p5mm", patternCenter, 0.5, 1.0, {12, 4, 4, 4}},
+                      patternCase{"CenterWeight0", patternCenter, 0.0, 1.0, {6, 3, 2, 3}},
+                      patternCase{"Phantom0p5mm", patternPhantom, 0.5, 1.0, {12, 4, 4, 4, 4, 4}},
+                      patternCase{"Phantom0p5mmAt200Percent", patternPhantom, 0.5, 2.0, {24, 8, 8, 8, 8, 8}},
                       // At 25 % a rounds to 0: the minimums hold.
-                      patternCase{"dash 0.5mm 25%", patternDash, 0.5, 0.25, {6, 2}},
-                      patternCase{"dot weight 0 25%", patternDot, 0.0, 0.25, {1, 1}},
-                      patternCase{"solid", patternSolid, 0.5, 1.0, {solidDash}},
-                      patternCase{"customising entry 5", 5, 0.5, 1.0, {solidDash}},
-                      patternCase{"above 5", 9, 0.5, 1.0, {solidDash}}));
+                      patternCase{"Dash0p5mmAt25Percent", patternDash, 0.5, 0.25, {6, 2}},
+                      patternCase{"DotWeight0At25Percent", patternDot, 0.0, 0.25, {1, 1}},
+                      patternCase{"Solid", patternSolid, 0.5, 1.0, {solidDash}},
+                      patternCase{"CustomisingEntry5", 5, 0.5, 1.0, {solidDash}},
+                      patternCase{"IndexAbove5", 9, 0.5, 1.0, {solidDash}}),
+    testnames::byName{});
 
 TEST(ResolvePattern, DocumentRecordInPixelsAndScaledByZoom)
 {

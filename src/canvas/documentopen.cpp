@@ -1,0 +1,184 @@
+// Opening a document window: a new document from the settings for new
+// files, a document file, or a picture file offered for insertion.
+#include "canvas/sandbox.h"
+
+#include "canvas/shellparams.h"
+#include "canvas/toolsequence.h"
+#include "model/docfile.h"
+#include "model/itemlist.h"
+#include "ui/dialogs.h"
+
+#include <QFileInfo>
+
+#include <cstring>
+
+namespace canvas {
+
+namespace {
+
+// Picture files start a new document that offers the picture for insertion.
+bool isPictureName(const QString& name)
+{
+    const QString ext = QFileInfo(name.trimmed()).suffix().toLower();
+    static const QStringList pictures = {QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("gif"),
+                                         QStringLiteral("bmp"), QStringLiteral("ico"), QStringLiteral("emf"),
+                                         QStringLiteral("wmf")};
+    return pictures.contains(ext);
+}
+
+// The reader's questions, asked through the dialog layer.
+class readQuestions_t : public model::docReadQuestions_t {
+public:
+    bool askOpenInvalid() override
+    {
+        return ui::dialogs().message(ui::msgKind_t::confirmation, QString::fromUtf8(model::invalidFileQuestion),
+                                     ui::btnYes | ui::btnNo) == ui::btnYes;
+    }
+    void warnNewerVersion(const std::string& text) override
+    {
+        ui::dialogs().message(ui::msgKind_t::warning, QString::fromStdString(text), ui::btnOk);
+    }
+};
+
+// The grid record of a new document: gridlines equally spaced over the page
+// by the header's anchor steps.
+void addEvenGrid(model::itemList_t& items, const model::headerBody_t& hd)
+{
+    model::item_t* grid = model::newItem(items, model::typeGrid);
+    grid->undoState = 0;
+    const double stepX = hd.anchorStepX * hd.pxPerUnitX, stepY = hd.anchorStepY * hd.pxPerUnitY;
+    const double left = hd.canvasLeft * hd.pxPerUnitX, top = hd.canvasTop * hd.pxPerUnitY;
+    const double right = left + hd.canvasWidth * hd.pxPerUnitX, bottom = top + hd.canvasHeight * hd.pxPerUnitY;
+    if (stepX >= 1)
+        for (int k = 1; left + k * stepX < right && k < 100000; ++k)
+            model::addAnchorX(grid, model::roundHalfEven(left + k * stepX));
+    if (stepY >= 1)
+        for (int k = 1; top + k * stepY < bottom && k < 100000; ++k)
+            model::addAnchorY(grid, model::roundHalfEven(top + k * stepY));
+}
+
+} // namespace
+
+void TSandbox::resetForDocument()
+{
+    ready_ = false;
+    stopTimers();
+    model::freeList(items);
+    untitledNumber.clear();
+    keyboardEnabled_ = true;
+    lastMouse_ = {};
+    viewOrigin_ = pageOnScreen_ = {};
+    closing_ = layoutBusy_ = false;
+    view.selectionUnder = render::savedArea_t{};
+    tools_->cancel();
+    for (interaction_t* i : interactions()) i->overlayLost();
+}
+
+// The header and grid of a new document, from the settings for new files,
+// at 100 %.
+void TSandbox::createHeader(int32_t number)
+{
+    settings::TParams& p = params();
+    p.currentZoom = 1.0;
+    if (host_) host_->zoomControlsChanged();
+    model::item_t* h = model::newItem(items, model::typeHeader);
+    h->kind = model::kindHeader;
+    model::invalidateIds(items);
+    std::memset(h->bodyBytes() + 116, 0, 331 - 116);
+    h->docNumber = number;
+    auto& hd = h->hdr();
+    hd.zoom = 1.0;
+    newFileHeader(p, hd);
+    hd.fileVersion = model::formatVersion;
+    geometry::computeCanvasPixels(h);
+    model::setText(h, newFilePageTexts(p, hd.unit));
+    addEvenGrid(items, hd);
+    model::setModified(items, false);
+}
+
+// Reads a document file into the window. A file without a header (an empty
+// file is a valid empty document) keeps the new document's page and takes
+// the file's records after it. False when the file could not be read or the
+// user refused it; the new document then stays.
+bool TSandbox::readDocumentFile(int32_t number, const QString& path)
+{
+    readQuestions_t q;
+    std::string error;
+    model::itemList_t loaded;
+    if (!model::readDocument(path.toStdString(), loaded, q, &error)) {
+        // The reader's sentences name the file themselves.
+        const QString why = QString::fromStdString(error);
+        if (!why.isEmpty())
+            ui::dialogs().message(ui::msgKind_t::warning,
+                                  why.startsWith(path) ? why : QStringLiteral("Cannot open \"%1\": %2").arg(path, why),
+                                  ui::btnOk);
+        return false;
+    }
+    if (model::findHeader(loaded)) {
+        model::freeList(items);
+        model::moveList(loaded, items);
+    } else {
+        while (model::item_t* it = loaded.head) {
+            model::unlinkItem(loaded, it);
+            model::appendItem(items, it);
+        }
+        model::invalidateIds(items);
+    }
+    model::item_t* rh = header();
+    model::selectOnly(items, nullptr);
+    rh->docNumber = number;
+    if (!(rh->hdr().zoom > 0.0 && rh->hdr().zoom <= 100.0)) rh->hdr().zoom = 1.0;
+    params().currentZoom = rh->hdr().zoom;
+    geometry::pxPerUnit(rh->hdr().unit, rh->hdr().pxPerUnitX, rh->hdr().pxPerUnitY);
+    geometry::computeCanvasPixels(rh);
+    model::setModified(items, false);
+    mode_ = modePointer;
+    fileName = path;
+    if (host_) host_->zoomControlsChanged();
+    return true;
+}
+
+bool TSandbox::openDocument(int32_t number, const QString& name)
+{
+    settings::TParams& p = params();
+    resetForDocument();
+    fileName = name;
+    createHeader(number);
+
+    // The tool of the window deactivated last.
+    const int32_t last = p.lastMode;
+    mode_ = (last == toolLine || last == toolText || (last >= firstShapeTool && last <= lastShapeTool)) ? last
+                                                                                                    : modePointer;
+    handleCode_ = 0;
+
+    ready_ = true;  // layout runs from here on
+    layoutView();
+    ready_ = false;
+
+    bool readOk = false;
+    const QString trimmed = name.trimmed();
+    if (!trimmed.isEmpty() && isPictureName(trimmed)) {
+        p.lastPicture = QFileInfo(trimmed).absoluteFilePath();
+        untitledNumber = QString::number(++p.untitledCounter);
+        fileName.clear();
+        if (host_) host_->offerPicture(this, p.lastPicture);
+    } else {
+        if (!trimmed.isEmpty()) readOk = readDocumentFile(number, QFileInfo(trimmed).absoluteFilePath());
+        if (!readOk) {
+            fileName.clear();
+            untitledNumber = QString::number(++p.untitledCounter);
+        }
+    }
+
+    refreshCaption();
+    ready_ = true;
+    layoutView();
+    // A file is painted quickly first; Timer7 then gives it its full quality.
+    paintCanvas(readOk);
+    show();
+    if (host_) host_->documentActivated(this);
+    if (readOk) Timer7.start();
+    return readOk || trimmed.isEmpty() || isPictureName(trimmed);
+}
+
+} // namespace canvas

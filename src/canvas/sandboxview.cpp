@@ -1,0 +1,169 @@
+// The view of a document window: laying out the rulers, the canvas and the
+// scroll bars for the window's size and the zoomed page, scrolling, and
+// changing the zoom.
+#include "canvas/sandbox.h"
+
+#include "canvas/shellparams.h"
+#include "canvas/toolsequence.h"
+#include "model/itemlist.h"
+
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+
+namespace canvas {
+
+void TSandbox::layoutView()
+{
+    if (layoutBusy_ || closing_ || !ready_) return;
+    const model::item_t* h = header();
+    if (!h) return;
+    layoutBusy_ = true;
+    base0->setGeometry(0, 0, width(), height());
+    viewLayoutIn_t in;
+    in.width = base0->width();
+    in.height = base0->height();
+    in.canvasRight = h->x2;
+    in.canvasBottom = h->y2;
+    in.scrollX = ScrollBarX->isVisible() || lastLayout_.showX ? ScrollBarX->value() : 0;
+    in.scrollY = ScrollBarY->isVisible() || lastLayout_.showY ? ScrollBarY->value() : 0;
+    in.originX = viewOrigin_.x;
+    in.originY = viewOrigin_.y;
+    const viewLayout_t l = computeViewLayout(in);
+
+    corner1->setGeometry(l.corner1);
+    rulerX->setGeometry(l.rulerX);
+    rulerY->setGeometry(l.rulerY);
+    Panel0->setGeometry(l.Panel0);
+    background1->setGeometry(0, 0, l.Panel0.width(), l.Panel0.height());
+    {
+        const QSignalBlocker bx(ScrollBarX), by(ScrollBarY);
+        ScrollBarX->setVisible(l.showX);
+        ScrollBarY->setVisible(l.showY);
+        const auto place = [](QScrollBar* bar, bool shown, const QRect& where, int32_t max, int32_t page, int32_t value) {
+            if (!shown) {
+                bar->setRange(0, 0);
+                bar->setValue(0);
+                return;
+            }
+            bar->setGeometry(where);
+            bar->setRange(0, max);
+            bar->setPageStep(std::max(1, page));
+            bar->setSingleStep(16);
+            bar->setValue(value);
+            bar->raise();
+        };
+        place(ScrollBarX, l.showX, l.ScrollBarX, l.maxX, l.Panel0.width(), l.scrollX);
+        place(ScrollBarY, l.showY, l.ScrollBarY, l.maxY, l.Panel0.height(), l.scrollY);
+        Panel1->setVisible(l.showX && l.showY);
+        if (l.showX && l.showY) {
+            Panel1->setGeometry(l.Panel1);
+            Panel1->raise();
+        }
+    }
+    lastLayout_ = l;
+    placeCanvas(l);
+    drawRulers();
+    layoutBusy_ = false;
+}
+
+void TSandbox::placeCanvas(const viewLayout_t& l)
+{
+    const bool changed = l.image != canvasPx_ || l.originX != viewOrigin_.x || l.originY != viewOrigin_.y ||
+                         canvasImage().size() != l.image;
+    viewOrigin_ = {l.originX, l.originY};
+    pageOnScreen_ = {l.pageOnScreenX, l.pageOnScreenY};
+    canvasPx_ = l.image;
+    view.viewOrigin = viewOrigin_;
+    Panel2->setGeometry(l.Panel2);
+    Image1->setGeometry(0, 0, l.image.width(), l.image.height());
+    if (changed) {
+        canvasImage() = QImage(l.image, QImage::Format_RGB32);
+        repaintAll(false);
+    }
+}
+
+void TSandbox::drawRulers()
+{
+    const model::item_t* h = header();
+    if (!h) return;
+    const settings::TParams& p = params();
+    rulerLayout_t s;
+    s.unit = h->hdr().unit;
+    s.zoom = zoomFactor();
+    s.tickColour = p.rulerTickColor;
+    s.labelColour = p.rulerLabelColor;
+    s.fontName = p.rulerFont;
+    s.fontSize = p.rulerFontSize;
+    // Ruler pixel 0 is the panel's left (top) edge.
+    s.vertical = false;
+    s.first = -pageOnScreen_.x;
+    s.pageStart = h->x1;
+    s.pageEnd = h->x2;
+    s.pxPerUnit = s.unit == geometry::unitPixels ? 1.0 : h->hdr().pxPerUnitX;
+    rulerX->redraw(s);
+    s.vertical = true;
+    s.first = -pageOnScreen_.y;
+    s.pageStart = h->y1;
+    s.pageEnd = h->y2;
+    s.pxPerUnit = s.unit == geometry::unitPixels ? 1.0 : h->hdr().pxPerUnitY;
+    rulerY->redraw(s);
+}
+
+void TSandbox::ScrollBarXChange(int32_t)
+{
+    scrolled();
+}
+
+void TSandbox::ScrollBarYChange(int32_t)
+{
+    scrolled();
+}
+
+void TSandbox::scrolled()
+{
+    if (closing_ || !ready_) return;
+    rulerX->removeMarker();
+    rulerY->removeMarker();
+    const geometry::point_t before = viewOrigin_;
+    layoutView();
+    // Points being placed stay on the same document position.
+    tools_->followViewOrigin(before);
+}
+
+void TSandbox::applyZoom(double factor)
+{
+    model::item_t* h = header();
+    if (!h || closing_ || !(factor > 0.0)) return;
+    view.selectionUnder = render::savedArea_t{};
+    for (interaction_t* i : interactions()) i->overlayLost();
+    h->hdr().zoom = factor;
+    params().currentZoom = factor;
+    // Canvas positions of points being placed mean nothing at another zoom.
+    abandonSequence();
+    for (model::item_t* it = items.head; it; it = it->next)
+        if (it->itemType == model::typePicture) model::freeChildren(it->children);
+    geometry::computeCanvasPixels(h);
+    layoutView();
+    paintCanvas(true);
+    Timer7.start();
+    if (host_) host_->zoomControlsChanged();
+}
+
+void TSandbox::wheelEvent(QWheelEvent* e)
+{
+    // The wheel scrolls the view (with Shift, sideways) where a bar is shown.
+    const QPoint d = e->angleDelta();
+    const bool sideways = (e->modifiers() & Qt::ShiftModifier) || (d.y() == 0 && d.x() != 0);
+    QScrollBar* bar = sideways ? ScrollBarX : ScrollBarY;
+    const int delta = sideways && d.x() != 0 ? d.x() : d.y();
+    if (bar->isHidden() || delta == 0) {
+        e->ignore();
+        return;
+    }
+    bar->setValue(bar->value() - delta * 48 / 120);
+    e->accept();
+}
+
+} // namespace canvas

@@ -1,0 +1,242 @@
+// Changing the selection on the canvas: the marks, the one repaint under the
+// selection that starts a change (beginEdit), the deferred work after a
+// repaint, and the picture picked by a double click.
+#include "canvas/selectionedit.h"
+
+#include "canvas/areapen.h"
+#include "canvas/handles.h"
+#include "canvas/picking.h"
+#include "canvas/sandbox.h"
+#include "canvas/shellparams.h"
+#include "ui/panelcodes.h"
+
+#include "geometry/shapes.h"
+#include "model/clipboard.h"
+#include "model/history.h"
+#include "model/history_index.h"
+#include "model/itemlist.h"
+#include "render/surface.h"
+
+#include <QClipboard>
+#include <QFont>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace canvas {
+
+using geometry::point_t;
+using model::item_t;
+
+namespace {
+
+// The average character width of a text's font at the zoomed size.
+int32_t averageCharWidth(const item_t* it, double zoom)
+{
+    QFont font(QString::fromStdString(model::fontNameOf(it)));
+    const int32_t size = it->fontSize > 0 ? it->fontSize : 12;
+    font.setPixelSize(std::max(1, model::roundHalfEven(size * zoom * model::screen().screenPpiY / 72.0)));
+    return QFontMetrics(font).averageCharWidth();
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- marks
+
+void TSandbox::eraseMarks()
+{
+    // Marks go back in the reverse order of drawing (group handles were drawn
+    // last), so that overlapping marks of different items leave no trace.
+    bool any = false;
+    const std::vector<item_t*> withMarks = model::carryingMarks(items);
+    for (auto it = withMarks.rbegin(); it != withMarks.rend(); ++it)
+        if ((*it)->itemType == model::typeGroupHandle) {
+            render::restoreUnders(view, *it);
+            any = true;
+        }
+    for (auto it = withMarks.rbegin(); it != withMarks.rend(); ++it)
+        if ((*it)->itemType != model::typeGroupHandle) {
+            render::restoreUnders(view, *it);
+            any = true;
+        }
+    if (any) Image1->update();
+}
+
+void TSandbox::drawSelectionMarks()
+{
+    render::drawMarks(view);
+    Image1->update();
+}
+
+void TSandbox::runDeferredJob()
+{
+    if (deferredJob_ == deferredJob_t::copyArea && areaRect_.width() >= 1 && areaRect_.height() >= 1) {
+        const QRect r = areaRect_.intersected(canvasImage().rect());
+        if (!r.isEmpty())
+            if (QClipboard* cb = QGuiApplication::clipboard()) cb->setImage(canvasImage().copy(r));
+    }
+    deferredJob_ = deferredJob_t::none;
+    // While items are dragged or placed their marks stay off.
+    if (isDragMode(mode_) || mode_ == modePlacing) return;
+    eraseMarks();
+    drawSelectionMarks();
+}
+
+void TSandbox::copyAreaToClipboard()
+{
+    eraseMarks();
+    deferredJob_ = deferredJob_t::copyArea;
+    Timer3.start();
+}
+
+// ---------------------------------------------------------------- beginEdit
+
+namespace {
+
+// The canvas area an item covers while selected, grown so that its pen and
+// marks are inside.
+QRect coveredArea(TSandbox& w, const item_t* it, bool moving)
+{
+    const double z = w.zoomFactor();
+    const int32_t half = std::max(w.view.style.handleWidth, w.view.style.handleHeight) / 2;
+    const point_t tl = w.toScreen({it->boxLeft, it->boxTop}), br = w.toScreen({it->boxRight, it->boxBottom});
+    int32_t gx = 0, gy = 0;
+    if (it->itemType == model::typeText) {
+        // The box of a text may not be laid out yet: take its band as well.
+        const geometry::quadrangle_t q = textBand(it);
+        int32_t l = std::min(tl.x, br.x), r = std::max(tl.x, br.x), t = std::min(tl.y, br.y), b = std::max(tl.y, br.y);
+        for (const point_t& p : q) {
+            const point_t s = w.toScreen(p);
+            l = std::min(l, s.x);
+            r = std::max(r, s.x);
+            t = std::min(t, s.y);
+            b = std::max(b, s.y);
+        }
+        if (moving) {
+            gx = std::max((r - l) / 10, half);
+            gy = std::max((b - t) / 10, half);
+        } else {
+            gx = gy = std::max(model::roundHalfEven(averageCharWidth(it, z) * std::max(z, 1.0)), half);
+        }
+        return spanRect(l - gx, t - gy, r + gx + 1, b + gy + 1);
+    }
+    const int32_t pen = model::roundHalfEven(z * it->penWidthPx);
+    gx = gy = moving ? std::max(pen, 2 * half) : std::max(pen, half);
+    if (moving) {
+        gx += 1;
+        gy += 1;
+    }
+    return spanRect(std::min(tl.x, br.x) - gx, std::min(tl.y, br.y) - gy, std::max(tl.x, br.x) + gx + 1,
+                 std::max(tl.y, br.y) + gy + 1);
+}
+
+} // namespace
+
+void drawGuide(TSandbox& w, render::savedArea_t& under, point_t from, point_t to)
+{
+    if (from == to) return;
+    const settings::TParams& p = params();
+    const int32_t g = std::max(1, p.areaPenWidth) / 2 + 1;
+    w.saveUnder(under, spanRect(std::min(from.x, to.x) - g, std::min(from.y, to.y) - g, std::max(from.x, to.x) + g,
+                                std::max(from.y, to.y) + g));
+    QPainter painter(&w.canvasImage());
+    useAreaPen(painter, p);
+    painter.drawLine(from.x, from.y, to.x, to.y);
+    painter.end();
+    w.Image1->update(under.rect);
+}
+
+QRect coveredArea(TSandbox& w, const std::vector<item_t*>& sel, bool moving)
+{
+    QRect u;
+    for (const item_t* it : sel) u = u.united(coveredArea(w, it, moving));
+    return u.intersected(w.canvasImage().rect());
+}
+
+namespace {
+
+bool anyShadow(const model::itemList_t& list)
+{
+    for (const item_t* it = list.head; it; it = it->next)
+        if (render::isDrawable(it) && it->shadowElevation != 0) return true;
+    return false;
+}
+
+// Paints `area` of the canvas again without the selected items. The area is
+// painted on a piece of its own and copied in, so that items reaching out of
+// it cannot paint over their neighbours outside it.
+void repaintWithoutSelection(TSandbox& w, const QRect& area)
+{
+    const QRect r = area.intersected(w.canvasImage().rect());
+    if (r.isEmpty()) return;
+    render::renderView_t part = w.view;
+    part.recordTo = nullptr;
+    part.Image1 = QImage(r.size(), QImage::Format_RGB32);
+    part.viewOrigin = {w.viewOrigin().x + r.left(), w.viewOrigin().y + r.top()};
+    render::paintBackground(part, {0, 0, r.width(), r.height()});
+    const point_t a = w.toDoc({r.left(), r.top()}), b = w.toDoc({r.right() + 1, r.bottom() + 1});
+    render::drawItemsInRect(part, {a.x - 1, a.y - 1, b.x + 1, b.y + 1}, true);
+    QPainter p(&w.canvasImage());
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(r.topLeft(), part.Image1);
+}
+
+} // namespace
+
+std::vector<item_t*> TSandbox::beginEdit(bool redraw)
+{
+    const std::vector<item_t*> sel = model::collectSelected(items);
+    if (sel.empty()) return {};
+    eraseMarks();
+    // The background without the selection, once: drags draw the moving
+    // copies over it. A shadow depends on everything beneath it, so with
+    // shadows in the document the whole canvas is the background.
+    const QRect area = anyShadow(items) ? canvasImage().rect() : coveredArea(*this, sel, false);
+    repaintWithoutSelection(*this, area);
+    saveUnder(view.selectionUnder, area);
+    std::vector<item_t*> fresh = model::beginEdit(items);
+    if (redraw) {
+        // Text layout and the frame of a text being changed join here once
+        // texts are laid out on the canvas.
+        for (item_t* v : fresh) render::drawItem(view, v, false);
+    }
+    Image1->update();
+    Image1->setCursor(Qt::ArrowCursor);
+    if (host_) host_->editStateChanged(this);
+    return fresh;
+}
+
+// ---------------------------------------------------------------- double click
+
+void TSandbox::pickPicture()
+{
+    item_t* pic = pictureAt(items, toDoc(lastMouse_));
+    if (!pic) return;
+    eraseMarks();
+    model::deselectAll(items);
+    model::setSelected(items, pic, true);
+    drawSelectionMarks();
+    if (host_) {
+        host_->showPanel(panelForSelection(items));
+        host_->editStateChanged(this);
+    }
+    // The clip panel of the picture opens in the floating window here once
+    // picture clips exist.
+}
+
+void TSandbox::Timer2Timer()
+{
+    Timer2.stop();
+    if (!closing_ && ready_) {
+        // A double click on a selected text keeps it selected: texts are
+        // not edited on the canvas yet.
+        item_t* one = model::singleSelected(items);
+        if (!one || one->itemType != model::typeText) pickPicture();
+    }
+    doubleClickPending_ = false;
+}
+
+} // namespace canvas
