@@ -1,8 +1,11 @@
 // repaintAll of documents of 1,000 and 10,000 items (lines with every
 // pattern, filled and unfilled shapes of every type, no effects) at 100 % and
 // 300 %, against the floor: the same primitives, recorded from the pass,
-// drawn by a bare QPainter loop on the same image.
+// drawn by a bare QPainter loop on the same image. And repaintAll of 100,
+// 1,000 and 10,000 items with soft shadows and round surfaces, at several
+// zooms, with each effect alone.
 #include "../tests/render/docbuilder.h"
+#include "geometry/shapes.h"
 #include "render/renderpass.h"
 
 #include <benchmark/benchmark.h>
@@ -138,6 +141,85 @@ void BM_bareQPainterFloor(benchmark::State& state)
     }
     state.counters["primitives"] = static_cast<double>(f.prims.size());
 }
+
+// Items of every type about 2 cm (76 pixels) across with the medium shadow
+// (elevation, fade and lightness 85) and the Round surface.
+void buildEffectsDocument(model::itemList_t& doc, int32_t n)
+{
+    testdoc::addHeader(doc, pageSide, pageSide, 1.0, 1);
+    std::mt19937 rng(4242);
+    auto rnd = [&](int32_t lo, int32_t hi) { return lo + static_cast<int32_t>(rng() % static_cast<uint32_t>(hi - lo + 1)); };
+    const int32_t fills[] = {0x60C0FF, -1, -2, 0xC0FFC0};
+    constexpr int32_t s = 76, h = s / 2;
+    for (int32_t i = 0; i < n; ++i) {
+        const int32_t x = rnd(60, pageSide - 140), y = rnd(60, pageSide - 140);
+        const int32_t fill = fills[i % 4];
+        const int32_t color = static_cast<int32_t>(rng() & 0x7F7F7F);
+        model::item_t* it = nullptr;
+        switch (i % 12) {
+        case 0: it = testdoc::addLine(doc, x, y, x + s, y + rnd(-40, 40), 1.5, (i / 12) % 3, color, fill, 0.3); break;
+        case 1: it = testdoc::addShape(doc, model::typeTriangle, {{x, y + s}, {x + s, y + s}, {x + h, y}}, fill, color, 0.5); break;
+        case 2: it = testdoc::addShape(doc, model::typeSquare, {{x, y}, {x + s, y}, {x + s, y + s}, {x, y + s}}, fill, color, 0.5); break;
+        case 3: it = testdoc::addShape(doc, model::typeRectangle, {{x, y + 20}, {x + s, y}, {x + s + 10, y + 40}, {x + 10, y + 60}}, fill, color, 0.5); break;
+        case 4: it = testdoc::addShape(doc, model::typeCircle, {{x + h, y + h}, {x + s, y + h}}, fill, color, 0.5); break;
+        case 5: it = testdoc::addShape(doc, model::typeEllipse, {{x + h, y + h}, {x + s, y + h - 10}, {x + h, y + h + 20}}, fill, color, 0.5); break;
+        case 6: it = testdoc::addShape(doc, model::typePolygon, {{x + h, y + h}, {x + s, y + h}}, fill, color, 0.5, 2, 3 + i % 6); break;
+        case 7: it = testdoc::addShape(doc, model::typeStar, {{x + h, y + h}, {x + h, y}, {x + h + 8, y + h - 12}}, fill, color, 0.5, 2, 5); break;
+        case 8: it = testdoc::addShape(doc, model::typePie, {{x + h, y + h}, {x + s, y + h}, {x + h - 20, y}}, fill, color, 0.5); break;
+        case 9: it = testdoc::addShape(doc, model::typeArc, {{x + h, y + h}, {x + s, y + h}, {x, y + h + 1}}, fill, color, 1.0); break;
+        case 10: it = testdoc::addShape(doc, model::typeSpline, {{x, y}, {x + s, y + h}, {x + h, y + s}, {x, y + h}}, fill, color, 0.5, i % 3); break;
+        default:
+            it = testdoc::addShape(doc, model::typeCurve, {{x, y}, {x + s, y + 25}, {x + h, y + s}, {x - 25, y + h}}, fill, color, 0.5, i % 3);
+            testdoc::smoothCurve(it, i % 3 != 0);
+        }
+        testdoc::withEffects(it, 85, 85, 85, 127);
+        geometry::itemBounds(it, 8, 8);
+    }
+}
+
+struct effectsFixture {
+    model::itemList_t doc;
+    renderView_t view;
+    effectsFixture(int32_t n, double zoom)
+    {
+        buildEffectsDocument(doc, n);
+        model::item_t* h = model::findHeader(doc);
+        h->hdr().zoom = zoom;
+        geometry::computeCanvasPixels(h);
+        view.items = &doc;
+        const QSize s = canvasImageSize(h);
+        view.Image1 = newCanvasImage(s.width(), s.height());
+    }
+    ~effectsFixture() { model::freeList(doc); }
+};
+
+effectsFixture& getEffects(int32_t n, int32_t zoomPercent)
+{
+    static std::map<std::pair<int32_t, int32_t>, std::unique_ptr<effectsFixture>> cache;
+    auto& f = cache[{n, zoomPercent}];
+    if (!f) f = std::make_unique<effectsFixture>(n, zoomPercent / 100.0);
+    return *f;
+}
+
+// Full repaint with shadows and surfaces; range(2) picks what is on: 3 both,
+// 2 shadows only, 1 surfaces only, 0 neither (the same document flat).
+void BM_repaintAllEffects(benchmark::State& state)
+{
+    effectsFixture& f = getEffects(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)));
+    f.view.showShadows = state.range(2) & 2;
+    f.view.show3D = state.range(2) & 1;
+    for (auto _ : state) {
+        repaintAll(f.view, false);
+        benchmark::DoNotOptimize(f.view.Image1.constBits());
+    }
+}
+
+BENCHMARK(BM_repaintAllEffects)
+    ->ArgNames({"items", "zoom", "effects"})
+    ->Args({100, 100, 3})->Args({1000, 100, 3})->Args({10000, 100, 3})
+    ->Args({1000, 50, 3})->Args({1000, 200, 3})->Args({1000, 300, 3})
+    ->Args({1000, 100, 2})->Args({1000, 100, 1})->Args({1000, 100, 0})
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_repaintAll)->Args({1000, 100})->Args({1000, 300})->Args({10000, 100})->Args({10000, 300})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_bareQPainterFloor)->Args({1000, 100})->Args({1000, 300})->Args({10000, 100})->Args({10000, 300})->Unit(benchmark::kMillisecond);

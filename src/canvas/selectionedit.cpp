@@ -15,6 +15,7 @@
 #include "model/history.h"
 #include "model/history_index.h"
 #include "model/itemlist.h"
+#include "render/effects.h"
 #include "render/surface.h"
 
 #include <QClipboard>
@@ -96,11 +97,12 @@ void TSandbox::copyAreaToClipboard()
 
 namespace {
 
-// The canvas area an item covers while selected, grown so that its pen and
-// marks are inside.
+// The canvas area an item covers while selected, grown so that its pen,
+// marks and shadow are inside.
 QRect coveredArea(TSandbox& w, const item_t* it, bool moving)
 {
     const double z = w.zoomFactor();
+    const int32_t shadow = render::shadowSpreadPx(it, z);
     const int32_t half = std::max(w.view.style.handleWidth, w.view.style.handleHeight) / 2;
     const point_t tl = w.toScreen({it->boxLeft, it->boxTop}), br = w.toScreen({it->boxRight, it->boxBottom});
     int32_t gx = 0, gy = 0;
@@ -121,6 +123,8 @@ QRect coveredArea(TSandbox& w, const item_t* it, bool moving)
         } else {
             gx = gy = std::max(model::roundHalfEven(averageCharWidth(it, z) * std::max(z, 1.0)), half);
         }
+        gx = geometry::canvasCoordinate(int64_t(gx) + shadow);
+        gy = geometry::canvasCoordinate(int64_t(gy) + shadow);
         return spanRect(l - gx, t - gy, r + gx + 1, b + gy + 1);
     }
     const int32_t pen = model::roundHalfEven(z * it->penWidthPx);
@@ -129,6 +133,8 @@ QRect coveredArea(TSandbox& w, const item_t* it, bool moving)
         gx += 1;
         gy += 1;
     }
+    gx = geometry::canvasCoordinate(int64_t(gx) + shadow);
+    gy = geometry::canvasCoordinate(int64_t(gy) + shadow);
     return spanRect(std::min(tl.x, br.x) - gx, std::min(tl.y, br.y) - gy, std::max(tl.x, br.x) + gx + 1,
                  std::max(tl.y, br.y) + gy + 1);
 }

@@ -3,6 +3,7 @@
 #include "model/history_index.h"
 #include "model/itemlist.h"
 #include "model/metrics.h"
+#include "render/effects.h"
 #include "render/shapedraw.h"
 #include "render/strokes.h"
 
@@ -50,13 +51,19 @@ std::vector<item_t*> paintingOrder(const model::itemList_t& list)
     return order;
 }
 
-rect_t itemReach(const item_t* item)
+rect_t itemReach(const item_t* item, double zoom)
 {
-    rect_t r{std::min(item->boxLeft, item->boxRight), std::min(item->boxTop, item->boxBottom),
-             std::max(item->boxLeft, item->boxRight), std::max(item->boxTop, item->boxBottom)};
+    const rect_t box{std::min(item->boxLeft, item->boxRight), std::min(item->boxTop, item->boxBottom),
+                     std::max(item->boxLeft, item->boxRight), std::max(item->boxTop, item->boxBottom)};
+    rect_t r = box;
     if (item->itemType == model::typeLine || model::isShapeType(item->itemType)) {
         const int32_t g = geometry::weightPaddingPx(item->lineWeight);
         if (g > 1) r = r.grown(g);
+    }
+    if (item->shadowElevation != 0 && zoom > 0) {
+        const int32_t spread = geometry::canvasCoordinate(static_cast<int64_t>(
+                                   std::ceil(std::min(shadowSpreadPx(item, zoom) / zoom, 1e9))) + 1);
+        r = r.united(box.grown(spread));
     }
     return r;
 }
@@ -75,7 +82,7 @@ bool mayTouchImage(const renderView_t& view, const item_t* item)
         const int64_t e = static_cast<int64_t>(std::min(std::ceil(radius), 1e10)) + 1;
         l = cx - e, r = cx + e, t = cy - e, b = cy + e;
     };
-    const rect_t reach = itemReach(item);
+    const rect_t reach = itemReach(item, zoom);  // a shadow's spread included
     l = reach.left, t = reach.top, r = reach.right, b = reach.bottom;
     if (line && std::isfinite(item->angle) &&
         std::abs(item->angle - geometry::segmentAngle({item->x1, item->y1}, {item->x2, item->y2})) > 1e-9) {
@@ -93,12 +100,9 @@ bool mayTouchImage(const renderView_t& view, const item_t* item)
     auto clamp32 = [](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
     const QPoint a = xf.map(clamp32(l), clamp32(t)), c = xf.map(clamp32(r), clamp32(b));
 
-    // Pens, bands and outlines reach at most their width beyond the geometry;
-    // a shadow falls at most five times its offset away.
+    // Pens, bands, outlines and shading reach at most their width beyond the geometry.
     int64_t grow = std::max<int64_t>({geometry::penWidthAt(zoom, item->lineWeight), lineBandWidth(item, zoom),
                                       geometry::penWidthAt(zoom, item->outlineWeight), 1});
-    if (item->shadowElevation != 0)
-        grow += 5 * static_cast<int64_t>(std::ceil(zoom * (item->shadowElevation / 8.5 + 1) * model::screen().screenPpiY / 96)) + 12;
     grow += 3;  // rounding of mapped points and band corners
     return int64_t(std::min(a.x(), c.x())) - grow < view.Image1.width() && int64_t(std::max(a.x(), c.x())) + grow >= 0 &&
            int64_t(std::min(a.y(), c.y())) - grow < view.Image1.height() && int64_t(std::max(a.y(), c.y())) + grow >= 0;
@@ -228,9 +232,10 @@ rect_t drawItemsInRectOn(renderView_t& view, canvas_t& canvas, rect_t docRect, b
 {
     drawGridlinesOn(view, canvas);
     if (!view.items) return docRect;
+    const double zoom = viewZoom(view);
     for (item_t* item : paintingOrder(*view.items)) {
         if (skipSelected && item->selected) continue;
-        const rect_t reach = itemReach(item);
+        const rect_t reach = itemReach(item, zoom);
         if (!reach.meets(docRect)) continue;
         if (!view.skipUnseen || mayTouchImage(view, item)) drawItemOn(view, canvas, item, false);
         docRect.left = std::min(docRect.left, reach.left);
@@ -320,7 +325,7 @@ QRect repaintArea(renderView_t& view, const QRect& area)
     rect_t grown = d;
     for (const item_t* it = view.items->head; it; it = it->next) {
         if (!isDrawable(it) || it->hidden) continue;
-        const rect_t r = itemReach(it);
+        const rect_t r = itemReach(it, z);
         if (r.meets(d)) grown = grown.united(r);
     }
     const rect_t screen{geometry::docToScreen(z, grown.left, o.x), geometry::docToScreen(z, grown.top, o.y),

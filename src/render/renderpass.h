@@ -109,12 +109,14 @@ bool isDrawable(const model::item_t* item);
 // list order whose zOrder is z.
 std::vector<model::item_t*> paintingOrder(const model::itemList_t& list);
 
-// Reach of an item in document pixels (its box, grown by its weight).
-rect_t itemReach(const model::item_t* item);
+// Reach of an item in document pixels: its box, grown by its weight and, with
+// a shadow, by everything the shadow can darken at the zoom.
+rect_t itemReach(const model::item_t* item, double zoom = 1.0);
 
 // Whether drawing the item at the view's zoom and origin can change a pixel
-// of the view's image: false only when its effect box (its reach on the
-// canvas grown by every pen, band, outline and shadow it is drawn with, or
+// of the view's image: false only when its effect box (its reach at that
+// zoom, a shadow's spread included, on the canvas and grown by every pen,
+// band and outline it is drawn with, or
 // for a line whose stored angle does not follow its points, the circle its
 // dash walk may sweep) misses the image. Items whose drawing is not bounded
 // that way (texts, pictures drawn in full) always count as seen.

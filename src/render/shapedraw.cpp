@@ -2,6 +2,8 @@
 
 #include "model/itemlist.h"
 #include "geometry/shapes.h"
+#include "render/effects.h"
+#include "render/shade.h"
 #include "render/strokes.h"
 
 #include <algorithm>
@@ -17,8 +19,8 @@ using model::roundHalfEven;
 
 QPoint xform_t::map(int32_t x, int32_t y) const
 {
-    return QPoint(geometry::canvasCoordinate(int64_t(roundHalfEven(static_cast<long double>(sx) * x)) + dx),
-                  geometry::canvasCoordinate(int64_t(roundHalfEven(static_cast<long double>(sy) * y)) + dy));
+    return QPoint(geometry::canvasCoordinate(int64_t(roundHalfEven(static_cast<long double>(sx) * (int64_t(x) + ox))) + dx),
+                  geometry::canvasCoordinate(int64_t(roundHalfEven(static_cast<long double>(sy) * (int64_t(y) + oy))) + dy));
 }
 
 point_t xform_t::mapPt(int32_t x, int32_t y) const
@@ -37,12 +39,6 @@ xform_t screenXform(double zoom, point_t viewOrigin)
     return xf;
 }
 
-namespace {
-
-constexpr double pi = std::numbers::pi;
-
-QPoint qp(point_t p) { return QPoint(p.x, p.y); }
-
 point_t mappedPointAt(const xform_t& xf, const item_t* item, int32_t i)
 {
     int32_t k = 1;
@@ -50,6 +46,22 @@ point_t mappedPointAt(const xform_t& xf, const item_t* item, int32_t i)
         if (k == i) return xf.mapPt(n->p.x, n->p.y);
     return xf.mapPt(0, 0);
 }
+
+int32_t figureLineColor(const drawContext_t& ctx, const item_t* item)
+{
+    return ctx.masking ? ctx.maskLine : item->lineColor;
+}
+
+int32_t figureFillColor(const drawContext_t& ctx, const item_t* item)
+{
+    return ctx.masking && item->fillColor >= 0 ? ctx.maskFill : item->fillColor;
+}
+
+namespace {
+
+constexpr double pi = std::numbers::pi;
+
+QPoint qp(point_t p) { return QPoint(p.x, p.y); }
 
 std::vector<QPoint> toQ(const std::vector<point_t>& v)
 {
@@ -63,16 +75,18 @@ void drawPlainPointList(drawContext_t& ctx, const item_t* item, int32_t pen)
 {
     std::vector<QPoint> pts;
     for (const model::pointNode_t* n = item->points.head; n; n = n->next) pts.push_back(ctx.xf.map(n->p.x, n->p.y));
-    drawPointList(ctx.canvas, pts, item->shapeVariant, pen, item->fillColor, item->lineColor);
+    drawPointList(ctx.canvas, pts, item->shapeVariant, pen, figureFillColor(ctx, item), figureLineColor(ctx, item));
 }
 
 void drawCircle(drawContext_t& ctx, const item_t* item, int32_t pen)
 {
     if (model::countNodes(item->points) < 2) return;
     const point_t c = mappedPointAt(ctx.xf, item, 1);
-    const int32_t r = roundHalfEven(geometry::distance(c, mappedPointAt(ctx.xf, item, 2)));
+    // Far-out points give radii beyond any canvas: limited so that the
+    // circle's box stays representable.
+    const int32_t r = std::min(roundHalfEven(geometry::distance(c, mappedPointAt(ctx.xf, item, 2))), 1 << 28);
     canvasLock_t lock(ctx.canvas);
-    applyFillRules(ctx.canvas, item->fillColor, item->lineColor, pen);
+    applyFillRules(ctx.canvas, figureFillColor(ctx, item), figureLineColor(ctx, item), pen);
     ctx.canvas.ellipse(c.x - r, c.y - r, c.x + r, c.y + r);
 }
 
@@ -83,7 +97,7 @@ void drawEllipse(drawContext_t& ctx, const item_t* item, int32_t pen)
                                            mappedPointAt(ctx.xf, item, 3));
     const std::vector<QPoint> path = toQ(std::vector<point_t>(e.points.begin(), e.points.end()));
     canvasLock_t lock(ctx.canvas);
-    applyFillRules(ctx.canvas, item->fillColor, item->lineColor, pen);
+    applyFillRules(ctx.canvas, figureFillColor(ctx, item), figureLineColor(ctx, item), pen);
     if (item->fillColor == -1) ctx.canvas.polyBezier(path);
     else ctx.canvas.strokeAndFillBezier(path);
 }
@@ -129,10 +143,10 @@ void drawPieArc(drawContext_t& ctx, const item_t* item, int32_t pen)
     if (item->itemType == model::typePie) {
         pts.push_back(qp(c));
         pts.push_back(qp(s));
-        drawFilledOutline(ctx.canvas, pts, pen, item->fillColor, item->lineColor);
+        drawFilledOutline(ctx.canvas, pts, pen, figureFillColor(ctx, item), figureLineColor(ctx, item));
     } else {
         canvasLock_t lock(ctx.canvas);
-        ctx.canvas.setPen(item->lineColor, item->fillColor == -2 ? 1 : pen);
+        ctx.canvas.setPen(figureLineColor(ctx, item), item->fillColor == -2 ? 1 : pen);
         ctx.canvas.clearBrush();
         ctx.canvas.polyline(pts);
     }
@@ -143,15 +157,26 @@ void drawCurveItem(drawContext_t& ctx, const item_t* item, int32_t pen)
     std::vector<curvePoint_t> pts;
     for (const model::pointNode_t* n = item->points.head; n; n = n->next)
         pts.push_back({ctx.xf.map(n->p.x, n->p.y), ctx.xf.map(n->p.c1x, n->p.c1y), ctx.xf.map(n->p.c2x, n->p.c2y)});
-    drawCurve(ctx.canvas, pts, item->shapeVariant, pen, item->fillColor, item->lineColor);
+    drawCurve(ctx.canvas, pts, item->shapeVariant, pen, figureFillColor(ctx, item), figureLineColor(ctx, item));
 }
 
 void drawLineItem(drawContext_t& ctx, const item_t* item)
 {
     const QPoint a = ctx.xf.map(item->x1, item->y1), b = ctx.xf.map(item->x2, item->y2);
     const double z = ctx.xf.widthZoom;
-    drawLine(ctx.canvas, item, {double(a.x()), double(a.y())}, {double(b.x()), double(b.y())},
-             lineStyleAt(item, z, ctx.effects), resolvePattern(ctx.document, item, z));
+    lineStyle_t style = lineStyleAt(item, z, ctx.effects && !ctx.masking);
+    style.lightDirection = lightDirectionOf(ctx.document);
+    const dpoint_t from{double(a.x()), double(a.y())}, to{double(b.x()), double(b.y())};
+    if (!ctx.masking) {
+        drawLine(ctx.canvas, item, from, to, style, resolvePattern(ctx.document, item, z));
+        return;
+    }
+    // The stroke reads its colours from the record: draw a copy in the mask colours.
+    model::item_t copy;
+    copy.body() = item->body();
+    copy.lineColor = figureLineColor(ctx, item);
+    copy.fillColor = figureFillColor(ctx, item);
+    drawLine(ctx.canvas, &copy, from, to, style, resolvePattern(ctx.document, item, z));
 }
 
 // The outline of a picture: its box, its turned rectangle, or its circle.
@@ -313,8 +338,16 @@ void drawItemIn(drawContext_t& ctx, const item_t* item)
 {
     if (item->kind != model::kindItem) return;
     const int32_t pen = geometry::penWidthAt(ctx.xf.widthZoom, item->lineWeight);
-    // Shadows (when ctx.shadowOn) and 3-D surfaces (ctx.effects and surface > 0)
-    // are added by the effects renderers; without them every shape draws flat.
+    if (ctx.shadowOn && !ctx.masking && item->shadowElevation != 0) drawShadow(ctx, item);
+    // Lines shade their dashes themselves; the other shapes have a shaded renderer.
+    if (ctx.effects && !ctx.masking && item->surface >= 1 && item->itemType != model::typeLine &&
+        drawShaded(ctx, item, pen))
+        return;
+    drawPlainFigure(ctx, item, pen);
+}
+
+void drawPlainFigure(drawContext_t& ctx, const item_t* item, int32_t pen)
+{
     switch (item->itemType) {
     case model::typeLine: drawLineItem(ctx, item); break;
     case model::typeTriangle:
@@ -327,14 +360,14 @@ void drawItemIn(drawContext_t& ctx, const item_t* item)
         if (model::countNodes(item->points) >= 2)
             drawFilledOutline(ctx.canvas,
                               regularPolygonCorners(mappedPointAt(ctx.xf, item, 1), mappedPointAt(ctx.xf, item, 2), item->sides),
-                              pen, item->fillColor, item->lineColor);
+                              pen, figureFillColor(ctx, item), figureLineColor(ctx, item));
         break;
     case model::typeStar:
         if (model::countNodes(item->points) >= 3)
             drawFilledOutline(ctx.canvas,
                               starCorners(mappedPointAt(ctx.xf, item, 1), mappedPointAt(ctx.xf, item, 2),
                                            mappedPointAt(ctx.xf, item, 3), item->sides),
-                              pen, item->fillColor, item->lineColor);
+                              pen, figureFillColor(ctx, item), figureLineColor(ctx, item));
         break;
     case model::typePie:
     case model::typeArc: drawPieArc(ctx, item, pen); break;

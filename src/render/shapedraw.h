@@ -13,12 +13,14 @@
 
 namespace render {
 
-// Document pixel (x, y) → (Round(x × sx) + dx, Round(y × sy) + dy), held
-// within the canvas coordinate limit; widths and bands are computed at
-// `widthZoom`.
+// Document pixel (x, y) → (Round((x + ox) × sx) + dx, Round((y + oy) × sy) + dy),
+// held within the canvas coordinate limit; widths and bands are computed at
+// `widthZoom`. The document offset (ox, oy) moves a figure's points before
+// they are mapped, as a shadow moves a copy of a point-list shape.
 struct xform_t {
     double sx = 1, sy = 1;
     int32_t dx = 0, dy = 0;
+    int32_t ox = 0, oy = 0;
     double widthZoom = 1;
     QPoint map(int32_t x, int32_t y) const;
     geometry::point_t mapPt(int32_t x, int32_t y) const;
@@ -37,11 +39,28 @@ struct drawContext_t {
     bool showPictures = true;
     bool output = false;      // rendering for print or export
     const renderStyle_t& style;
+    // Masks of shadows and shaded surfaces: the figure is drawn with its line
+    // colour replaced by `maskLine` and a fill colour (≥ 0) by `maskFill`;
+    // the fills −1 and −2 keep their meaning.
+    bool masking = false;
+    int32_t maskLine = 0;
+    int32_t maskFill = 0;
 };
 
 // Draws one item with the context's switches (nothing for records that are
-// never painted).
+// never painted): its shadow first, then the item flat or with its surface.
 void drawItemIn(drawContext_t& ctx, const model::item_t* item);
+
+// The item's figure by the plain renderer of its type, with the context's
+// mapping and mask colours (no shadow, no surface).
+void drawPlainFigure(drawContext_t& ctx, const model::item_t* item, int32_t pen);
+
+// The colours a renderer draws an item with under the context's masking.
+int32_t figureLineColor(const drawContext_t& ctx, const model::item_t* item);
+int32_t figureFillColor(const drawContext_t& ctx, const model::item_t* item);
+
+// The i-th point (1-based) of the item, mapped; (0, 0) mapped when missing.
+geometry::point_t mappedPointAt(const xform_t& xf, const model::item_t* item, int32_t i);
 
 // Pen and brush for an outline with the fill rules: −1 clear at the pen
 // width, −2 solid in the line colour with a 1-pixel outline, else the colour.

@@ -2,6 +2,7 @@
 
 #include "geometry/units.h"
 #include "model/metrics.h"
+#include "render/shade.h"
 
 #include <algorithm>
 #include <cmath>
@@ -176,7 +177,7 @@ void setDashBrush(canvas_t& canvas, const model::item_t* item, int32_t fill)
 }
 
 void drawDash(canvas_t& canvas, const model::item_t* item, dpoint_t d, dpoint_t f, double theta, int32_t W,
-              int32_t B, int32_t fill, int32_t surface)
+              int32_t B, int32_t fill, const lineStyle_t& style)
 {
     // Dashes wholly outside the image cost nothing to skip (long lines at high zoom).
     const double reach = W + 2.0;
@@ -189,10 +190,10 @@ void drawDash(canvas_t& canvas, const model::item_t* item, dpoint_t d, dpoint_t 
         canvas.polyline(pts, 2);
         return;
     }
-    // Dashes with a 3-D surface are shaded by the effects renderer; until it
-    // takes them they are drawn as flat bands.
-    (void)surface;
     const auto quad = bandQuad(d, f, theta, W, false);
+    if (style.surface > 0 && W >= 4 &&
+        drawShadedDash(canvas, quad, W, B, fill != -1, item->lineColor, theta, style.surface, style.lightDirection))
+        return;
     canvas.setPen(item->lineColor, 1);
     canvas.polygon(quad.data(), 4);
     if (B >= 2) {
@@ -275,7 +276,7 @@ void drawLine(canvas_t& canvas, const model::item_t* item, dpoint_t start, dpoin
         for (size_t i = 0; i < use.size(); i += 2) {
             sum += std::max(use[i], 0);
             const stepResult_t f = walk.step(sum);
-            drawDash(canvas, item, D, f.point, theta, W, B, fill, style.surface);
+            drawDash(canvas, item, D, f.point, theta, W, B, fill, style);
             if (f.reachedEnd) return;
             sum += i + 1 < use.size() ? std::max(use[i + 1], 0) : 0;
             const stepResult_t d = walk.step(sum);

@@ -54,6 +54,7 @@ struct lineStyle_t {
     int32_t bandWidth = 1;     // W
     int32_t outlineWidth = 0;  // B
     int32_t surface = 0;       // > 0 with effects on
+    int32_t lightDirection = 0;  // of the document, for shaded dashes
 };
 lineStyle_t lineStyleAt(const model::item_t* item, double zoom, bool effects);
 

@@ -601,6 +601,33 @@ TEST_F(Pointer, WhileDraggingTheOldPlaceIsCleanAndTheEndRepaintsWithMarks)
     EXPECT_EQ(w->canvasImage().pixel(moved.x, moved.y), qRgb(255, 255, 0));
 }
 
+TEST_F(Pointer, AMovedShadowedItemLeavesTheCanvasAsAFreshRepaint)
+{
+    // Soft shadows and round surfaces under, on and over the moved item: the
+    // shadow at the old place goes, the one at the new place is whole, and
+    // what the moved shadow falls on is darkened exactly once.
+    item_t* under = addCircle(items(), {330, 330}, 60);
+    item_t* r = addRectangle(items(), {100, 300}, {200, 300}, 50);
+    item_t* over = addTriangle(items(), {380, 280}, {460, 280}, {420, 220});
+    for (item_t* it : {under, r, over}) {
+        it->shadowElevation = 85;
+        it->shadowFade = 85;
+        it->shadowLightness = 85;
+        it->surface = 127;
+        it->fillColor = 0x3070E0;
+        it->lineWeight = 1.0;
+    }
+    select(items(), {r});
+    paintWithMarks();
+    const point_t centre = handleAt(r, 7);
+    w->Image1MouseDown(Qt::LeftButton, Qt::NoModifier, {centre.x, centre.y});
+    w->Image1MouseMove(Qt::LeftButton, Qt::NoModifier, {centre.x + 120, centre.y + 20});
+    w->Image1MouseMove(Qt::LeftButton, Qt::NoModifier, {centre.x + 190, centre.y + 10});
+    w->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, {centre.x + 190, centre.y + 10});
+    w->Timer3Timer();
+    EXPECT_EQ(differingPixels(w->canvasImage(), freshCanvas(*w)), 0);
+}
+
 TEST_F(Pointer, APictureAloneFollowsTheMouseWithItsCentre)
 {
     item_t* p = addPicture(items(), {100, 100}, {300, 200});

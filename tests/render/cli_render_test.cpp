@@ -124,4 +124,36 @@ TEST_F(RenderCli, QuickPassShowsPictureFrames)
     EXPECT_EQ(QImage(png).pixel(60, 21) & 0xFFFFFF, 0xC0C0C0u);
 }
 
+TEST_F(RenderCli, ShadowsAndSurfacesAndTheirSwitches)
+{
+    model::itemList_t list;
+    testdoc::buildEffectsShowcase(list, 2);  // light from the lower left: shadows up and right
+    const QString file = dir.filePath("effects.lmra");
+    ASSERT_TRUE(model::writeDocument(file.toStdString(), list));
+    model::freeList(list);
+    struct run_t {
+        QStringList flags;
+        bool shadows, surfaces;
+    };
+    const QColor fill(0xE0, 0x70, 0x30);  // the first row's fill colour
+    for (const run_t& run : {run_t{{}, true, true}, run_t{{"--no-shadows"}, false, true}, run_t{{"--no-3d"}, true, false},
+                             run_t{{"--no-shadows", "--no-3d"}, false, false}}) {
+        const QString png = dir.filePath("effects.png");
+        const result r = runCli(QStringList{"render", file, png} + run.flags);
+        ASSERT_EQ(r.code, 0) << r.err.toStdString();
+        const QImage img = QImage(png).convertToFormat(QImage::Format_RGB32);
+        const std::string what = run.flags.join(' ').toStdString();
+        // Beside the first square, under its shadow.
+        const QColor beside = img.pixelColor(165, 30);
+        EXPECT_EQ(beside.red() < 240, run.shadows) << what;
+        EXPECT_EQ(beside == QColor(Qt::white), !run.shadows) << what;
+        // The middle of the first circle: its fill colour only when flat.
+        EXPECT_EQ(img.pixelColor(310, 52) == fill, !run.surfaces) << what;
+        if (run.flags.isEmpty()) {
+            QImage golden(QString(LUMORA_SOURCE_DIR) + "/tests/render/golden/effects-lower-left.png");
+            EXPECT_TRUE(golden.convertToFormat(QImage::Format_RGB32) == img) << "the golden picture of the same page";
+        }
+    }
+}
+
 } // namespace

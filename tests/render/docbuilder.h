@@ -174,3 +174,54 @@ inline void buildShowcase(itemList_t& doc, int32_t designType = 1)
 }
 
 } // namespace testdoc
+
+namespace testdoc {
+
+// Gives an item a shadow and a surface.
+inline item_t* withEffects(item_t* it, int32_t elevation, int32_t fade, int32_t lightness, int32_t surface)
+{
+    it->shadowElevation = static_cast<uint8_t>(elevation);
+    it->shadowFade = static_cast<uint8_t>(fade);
+    it->shadowLightness = static_cast<uint8_t>(lightness);
+    it->surface = static_cast<uint8_t>(surface);
+    return it;
+}
+
+// A page with every shaded type, under the given light direction: a row of
+// filled items, a row of outlines and solids, and a row of shaded lines, all
+// with the Round surface and a medium shadow.
+inline void buildEffectsShowcase(itemList_t& doc, int32_t lightDirection)
+{
+    item_t* h = addHeader(doc, 780, 330, 1.0, 0);
+    h->hdr().lightDirection = lightDirection;
+    const int32_t fills[] = {0x3070E0, -1, -2};
+    const int32_t lines[] = {0x202080, 0x008000, 0x800000};
+    for (int32_t row = 0; row < 3; ++row) {
+        const int32_t y = 20 + row * 90, f = fills[row], c = lines[row];
+        const double w = row == 1 ? 1.5 : 0.75;
+        std::vector<item_t*> its;
+        its.push_back(addShape(doc, model::typeTriangle, {{20, y + 60}, {80, y + 60}, {50, y}}, f, c, w));
+        its.push_back(addShape(doc, model::typeSquare, {{100, y + 60}, {160, y + 60}, {160, y}, {100, y}}, f, c, w));
+        its.push_back(addShape(doc, model::typeRectangle, {{180, y + 40}, {250, y + 15}, {262, y + 48}, {192, y + 73}}, f, c, w));
+        its.push_back(addShape(doc, model::typeCircle, {{310, y + 32}, {340, y + 32}, {340, y + 2}, {310, y + 2}}, f, c, w));
+        its.push_back(addShape(doc, model::typeEllipse, {{400, y + 32}, {438, y + 18}, {396, y + 20}}, f, c, w));
+        its.push_back(addShape(doc, model::typePolygon, {{490, y + 32}, {520, y + 32}}, f, c, w, 2, 6));
+        its.push_back(addShape(doc, model::typeStar, {{575, y + 34}, {575, y + 2}, {587, y + 26}}, f, c, w, 2, 5));
+        its.push_back(addShape(doc, model::typePie, {{640, y + 50}, {690, y + 50}, {640, y + 2}}, f, c, w));
+        its.push_back(addShape(doc, model::typeArc, {{740, y + 40}, {770, y + 40}, {710, y + 40}}, f, c, 2.0));
+        for (item_t* it : its) withEffects(it, 85, 85, 85, 127);
+    }
+    // Splines, curves and shaded lines in a last row.
+    const int32_t y = 290;
+    withEffects(addShape(doc, model::typeSpline, {{20, y + 20}, {60, y - 20}, {100, y + 20}, {130, y - 10}}, 0xA0A0FF,
+                         0x004000, 1.0, 2),
+                85, 40, 60, 127);
+    item_t* c = addShape(doc, model::typeCurve, {{160, y + 20}, {200, y - 25}, {250, y + 20}, {280, y - 15}}, 0x40C0FF,
+                         0x400000, 1.0, 2);
+    smoothCurve(c, true);
+    withEffects(c, 85, 40, 60, 127);
+    withEffects(addLine(doc, 320, y - 20, 520, y + 20, 3.0, 0, 0x0000C0, -2), 60, 30, 85, 127);
+    withEffects(addLine(doc, 540, y + 15, 760, y - 15, 2.0, 2, 0x806000, 0x80FFFF, 0.5), 60, 30, 85, 127);
+}
+
+} // namespace testdoc

@@ -11,6 +11,8 @@
 #include <QImage>
 
 #include <cstdlib>
+#include <ostream>
+#include <string>
 
 using namespace render;
 
@@ -59,6 +61,56 @@ QImage renderShowcase(double zoom, geometry::point_t origin, bool quick)
     model::freeList(doc);
     return out;
 }
+
+// As the editor paints after opening: a quick pass, then every item again
+// with its shadow and surface.
+QImage renderEffects(int32_t lightDirection, double zoom)
+{
+    model::itemList_t doc;
+    testdoc::buildEffectsShowcase(doc, lightDirection);
+    model::item_t* h = model::findHeader(doc);
+    h->hdr().zoom = zoom;
+    geometry::computeCanvasPixels(h);
+    renderView_t view;
+    view.items = &doc;
+    const QSize size = canvasImageSize(h);
+    view.Image1 = newCanvasImage(size.width(), size.height());
+    view.quickDraw = true;
+    repaintAll(view, false);
+    view.quickDraw = false;
+    fullQualityPass(view);
+    QImage out = view.Image1;
+    model::freeList(doc);
+    return out;
+}
+
+struct effectsGolden_t {
+    int32_t light;
+    double zoom;
+    const char* file;
+};
+void PrintTo(const effectsGolden_t& g, std::ostream* os) { *os << g.file; }
+
+std::string effectsName(const effectsGolden_t& g)
+{
+    static const char* names[] = {"UpperLeft", "UpperRight", "LowerLeft", "LowerRight"};
+    return std::string(names[g.light]) + (g.zoom == 1.0 ? "" : "At200Percent");
+}
+
+class EffectsGolden : public ::testing::TestWithParam<effectsGolden_t> {};
+
+TEST_P(EffectsGolden, EveryShadedTypeWithItsShadow)
+{
+    compareWithGolden(renderEffects(GetParam().light, GetParam().zoom), GetParam().file);
+}
+
+INSTANTIATE_TEST_SUITE_P(LightDirections, EffectsGolden,
+                         ::testing::Values(effectsGolden_t{0, 1.0, "effects-upper-left.png"},
+                                           effectsGolden_t{1, 1.0, "effects-upper-right.png"},
+                                           effectsGolden_t{2, 1.0, "effects-lower-left.png"},
+                                           effectsGolden_t{3, 1.0, "effects-lower-right.png"},
+                                           effectsGolden_t{0, 2.0, "effects-upper-left-200.png"}),
+                         [](const auto& info) { return effectsName(info.param); });
 
 TEST(Golden, ShowcaseAtHundredPercent)
 {

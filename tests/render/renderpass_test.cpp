@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <random>
+#include <string>
 
 using namespace render;
 using model::item_t;
@@ -621,23 +623,40 @@ TEST(ViewSwitches, StoredRepaintedAndCachesDroppedOnlyFor3D)
     EXPECT_EQ(drops, 1);
 }
 
-TEST(ViewSwitches, SurfacesDrawFlatWhateverTheSwitches)
+struct switchCase_t {
+    const char* name;
+    bool show3D, showShadows, quick;
+    bool shaded, shadowed;
+};
+void PrintTo(const switchCase_t& c, std::ostream* os) { *os << c.name; }
+
+class ViewSwitchEffects : public ::testing::TestWithParam<switchCase_t> {};
+
+// A square with a Round surface and a hard shadow: the switches decide
+// whether its face is shaded and whether the shadow appears, independently.
+TEST_P(ViewSwitchEffects, SurfaceAndShadowFollowTheirOwnSwitch)
 {
-    // Until the effects renderers take them, a surface or shadow changes nothing.
-    QImage first;
-    for (bool threeD : {true, false})
-        for (bool quick : {false, true}) {
-            scene s;
-            item_t* sq = addShape(s.doc, model::typeSquare, {{40, 40}, {160, 40}, {160, 160}, {40, 160}}, 0x00FF00, red, 1.0);
-            sq->surface = 5;
-            sq->shadowElevation = 4;
-            s.view.show3D = threeD;
-            s.view.quickDraw = quick;
-            const QImage& img = s.paint();
-            if (first.isNull()) first = img;
-            EXPECT_TRUE(img == first) << threeD << quick;
-        }
+    const switchCase_t& c = GetParam();
+    scene s;
+    item_t* sq = addShape(s.doc, model::typeSquare, {{40, 40}, {160, 40}, {160, 160}, {40, 160}}, 0x00FF00, red, 1.0);
+    testdoc::withEffects(sq, 85, 0, 0, 127);  // 10 pixels down and right, black, no blur
+    s.view.show3D = c.show3D;
+    s.view.showShadows = c.showShadows;
+    s.view.quickDraw = c.quick;
+    const QImage& img = s.paint();
+    // A flat face is the fill colour throughout; a shaded one is not.
+    EXPECT_EQ(px(img, 100, 50) != 0x00FF00, c.shaded);
+    EXPECT_EQ(px(img, 100, 165) == 0, c.shadowed);
+    EXPECT_EQ(px(img, 100, 30), white);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Switches, ViewSwitchEffects,
+    ::testing::Values(switchCase_t{"AllOn", true, true, false, true, true},
+                      switchCase_t{"ThreeDOffKeepsShadows", false, true, false, false, true},
+                      switchCase_t{"ShadowsOffKeepsSurface", true, false, false, true, false},
+                      switchCase_t{"QuickDrawHasNeither", true, true, true, false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RenderItemToBitmap, PatternLengthsFollowTheVerticalScale)
 {
@@ -727,7 +746,10 @@ void randomPage(model::itemList_t& doc, std::mt19937& rng, int32_t side)
             geometry::itemBounds(it, 8, 8);
             testdoc::stack(doc, it);
         }
-        if (rnd(0, 9) == 0) it->shadowElevation = uint8_t(rnd(8, 120));
+        if (rnd(0, 3) == 0) {
+            it->shadowElevation = uint8_t(rnd(8, 255));
+            it->shadowFade = uint8_t(rnd(0, 3) ? 0 : rnd(1, 60));
+        }
     }
 }
 
@@ -737,8 +759,8 @@ void randomPage(model::itemList_t& doc, std::mt19937& rng, int32_t side)
 // random pages at every zoom and view origin, painted whole (quick and full
 // passes, pictures shown and hidden) and in parts, against the same passes
 // drawing every item. Some items are left out on each page, so the test
-// sees the shortcut at work; a box too small for a pen, a band, a turned
-// picture or a wandering dash walk shows as a differing pixel.
+// sees the shortcut at work; a box too small for a pen, a band, a shadow, a
+// turned picture or a wandering dash walk shows as a differing pixel.
 TEST(SkipUnseen, SamePixelsAsDrawingEveryItem)
 {
     std::mt19937 rng(20261210);
@@ -753,6 +775,23 @@ TEST(SkipUnseen, SamePixelsAsDrawingEveryItem)
         v.viewOrigin = {int32_t(rng() % 900) - 150, int32_t(rng() % 900) - 150};
         v.quickDraw = page % 3 == 0;
         v.showPictures = page % 4 != 1;
+        // Items just beyond the image's left and top edges whose shadows fall onto it.
+        const double zoom = zooms[page % 6];
+        for (int32_t k = 0; k < 16; ++k) {
+            const int32_t gap = 1 + int32_t(rng() % 40), along = int32_t(rng() % uint32_t(size.height()));
+            const bool left = k % 2 == 0;
+            const int32_t edge = int32_t(std::floor((double(left ? v.viewOrigin.x : v.viewOrigin.y) - gap) / zoom));
+            const int32_t across = int32_t((double(left ? v.viewOrigin.y : v.viewOrigin.x) + along) / zoom);
+            const int32_t x = left ? edge - 20 : across, y = left ? across : edge - 20;
+            item_t* it = model::newItem(s.doc, model::typeSquare);
+            geometry::buildSquare({x, y + 20}, {x + 20, y + 20}, it->points);
+            it->shapeVariant = 2;
+            it->fillColor = -2;
+            geometry::itemBounds(it, 8, 8);
+            testdoc::stack(s.doc, it);
+            it->shadowElevation = uint8_t(40 + rng() % 216);
+            it->shadowFade = uint8_t(rng() % 2 ? 0 : rng() % 40);
+        }
         renderView_t every = v;
         every.Image1 = v.Image1.copy();  // an image of its own
         every.skipUnseen = false;
