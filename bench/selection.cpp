@@ -1,8 +1,9 @@
-// Speed of the pointer on a document of 10,000 items: a click that picks an
-// item (the pick walk, the marks off and on), the pick walk alone, and one
-// mouse move while 100 selected items are dragged (background put back, items
-// moved from their reference, area saved, items drawn) — with the 100 items
-// close together and spread over the whole page.
+// Speed of the pointer on a document of 10,000 items (and 100,000 for
+// picking): a click that picks an item (the pick, the marks off and on), the
+// pick alone, an area selection step, and one mouse move while 100 selected
+// items are dragged (background put back, items moved from their reference,
+// area saved, items drawn) — with the 100 items close together and spread
+// over the whole page.
 #include "canvas/handles.h"
 #include "canvas/picking.h"
 #include "canvas/sandbox.h"
@@ -80,8 +81,8 @@ struct document_t {
     std::vector<item_t*> items;
 };
 
-// A window with 10,000 items scattered over a Letter page.
-document_t makeDocument()
+// A window with `count` items scattered over a Letter page.
+document_t makeDocument(int count = itemCount)
 {
     canvas::params().currentZoom = 1.0;
     document_t d;
@@ -94,7 +95,7 @@ document_t makeDocument()
         seed = seed * 1103515245u + 12345u;
         return int((seed >> 8) % uint32_t(mod));
     };
-    for (int k = 0; k < itemCount; ++k) d.items.push_back(addItem(d.w->items, k, {20 + next(740), 40 + next(980)}));
+    for (int k = 0; k < count; ++k) d.items.push_back(addItem(d.w->items, k, {20 + next(740), 40 + next(980)}));
     d.w->repaintAll(false);
     d.w->Timer3.stop();
     return d;
@@ -102,19 +103,34 @@ document_t makeDocument()
 
 void BM_pickWalk(benchmark::State& state)
 {
-    document_t d = makeDocument();
-    const item_t* target = d.items[itemCount / 2];
+    const int count = int(state.range(0));
+    document_t d = makeDocument(count);
+    const item_t* target = d.items[size_t(count / 2)];
     const point_t on{target->x1, target->y1};
     for (auto _ : state) benchmark::DoNotOptimize(canvas::pickItem(d.w->items, on, false, 8));
 }
-BENCHMARK(BM_pickWalk)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_pickWalk)->Arg(itemCount)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Ctrl-drag over a tenth of the page: one step of the area selection.
+void BM_areaSelectionStep(benchmark::State& state)
+{
+    document_t d = makeDocument(int(state.range(0)));
+    canvas::areaSelection_t none;
+    int k = 0;
+    for (auto _ : state) {
+        const int32_t x = 100 + (k++ % 7) * 40;
+        benchmark::DoNotOptimize(canvas::selectInArea(d.w->items, {x, 300, x + 240, 620}, false, none));
+    }
+}
+BENCHMARK(BM_areaSelectionStep)->Arg(itemCount)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_clickThatPicks(benchmark::State& state)
 {
-    document_t d = makeDocument();
+    const int count = int(state.range(0));
+    document_t d = makeDocument(count);
     // Two lines far apart: every click picks the other one.
     item_t* a = d.items[2];
-    item_t* b = d.items[itemCount - 3];
+    item_t* b = d.items[size_t(count - 3)];
     int k = 0;
     for (auto _ : state) {
         const item_t* it = (k++ % 2) ? a : b;
@@ -126,7 +142,7 @@ void BM_clickThatPicks(benchmark::State& state)
     // The page is crowded: the click may pick a neighbour, but it picks.
     if (model::collectSelected(d.w->items).empty()) state.SkipWithError("nothing was picked");
 }
-BENCHMARK(BM_clickThatPicks)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_clickThatPicks)->Arg(itemCount)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // Arg 0: the 100 items lie in one corner of the page; arg 1: all over it.
 void BM_dragMove100(benchmark::State& state)

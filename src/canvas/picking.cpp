@@ -6,6 +6,7 @@
 #include "model/history_index.h"
 #include "model/itemlist.h"
 #include "model/metrics.h"
+#include "model/spatialindex.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -176,6 +177,65 @@ double lowerBound(const item_t* it, point_t p)
     return std::hypot(dx, dy) - std::max(halfWeight(it), halfPen(it)) - 1.0;
 }
 
+// A rectangle outside which a record neither lies within pick distance of a
+// point (the pick's limit is added by the query) nor meets an area nor holds
+// a picture's point: its box and defining points, its points (curves with the
+// reach of their control arms, round shapes the circle of their farthest
+// point), a text's band and a picture's outline, grown by the widths the
+// distance rules take off. False for records that never take part.
+bool pickBounds(const item_t* it, model::spatialRect_t& out)
+{
+    if (!it || it->kind != model::kindItem) return false;
+    const int32_t t = it->itemType;
+    if (t != model::typeText && t != model::typeLine && !model::isShapeType(t) && t != model::typePicture) return false;
+    int64_t l = std::min({int64_t(it->boxLeft), int64_t(it->boxRight), int64_t(it->x1), int64_t(it->x2)});
+    int64_t r = std::max({int64_t(it->boxLeft), int64_t(it->boxRight), int64_t(it->x1), int64_t(it->x2)});
+    int64_t tp = std::min({int64_t(it->boxTop), int64_t(it->boxBottom), int64_t(it->y1), int64_t(it->y2)});
+    int64_t b = std::max({int64_t(it->boxTop), int64_t(it->boxBottom), int64_t(it->y1), int64_t(it->y2)});
+    auto cover = [&](double x, double y, double radius) {
+        const double e = std::ceil(std::min(radius, 1e10));
+        l = std::min<int64_t>(l, int64_t(std::floor(x - e)));
+        r = std::max<int64_t>(r, int64_t(std::ceil(x + e)));
+        tp = std::min<int64_t>(tp, int64_t(std::floor(y - e)));
+        b = std::max<int64_t>(b, int64_t(std::ceil(y + e)));
+    };
+    auto dist = [](int32_t ax, int32_t ay, int32_t bx, int32_t by) { return std::hypot(double(ax) - bx, double(ay) - by); };
+    const model::pointNode_t* first = it->points.head;
+    if (t == model::typeCircle || t == model::typeEllipse || t == model::typePie || t == model::typeArc) {
+        double farthest = 0;
+        for (const model::pointNode_t* n = first; n; n = n->next)
+            farthest = std::max(farthest, dist(n->p.x, n->p.y, first->p.x, first->p.y));
+        if (first) cover(first->p.x, first->p.y, farthest + 1);
+    } else if (model::isShapeType(t)) {
+        for (const model::pointNode_t* n = first; n; n = n->next) {
+            cover(n->p.x, n->p.y, 0);
+            if (t != model::typeCurve) continue;
+            // A curve segment is measured against a chord whose ends lie as far
+            // from its points as their control points do.
+            const model::pointNode_t* m = n->next ? n->next : first;
+            cover(n->p.x, n->p.y, dist(n->p.x, n->p.y, n->p.c1x, n->p.c1y) + 1);
+            cover(m->p.x, m->p.y, dist(m->p.x, m->p.y, n->p.c2x, n->p.c2y) + 1);
+        }
+    } else if (t == model::typeText) {
+        for (const point_t& q : textBand(it)) cover(q.x, q.y, 1);
+    } else if (t == model::typePicture) {
+        if (it->clipShape == 2) cover(it->x1, it->y1, dist(it->x1, it->y1, it->x2, it->y2) + 1);
+        else
+            for (const point_t& q : pictureCorners(it)) cover(q.x, q.y, 1);
+    }
+    const double grow = std::ceil(std::min(std::max(halfWeight(it), halfPen(it)), 1e10)) + 2;
+    auto clamped = [](double v) { return static_cast<int32_t>(std::clamp<double>(v, INT32_MIN, INT32_MAX)); };
+    out = {clamped(l - grow), clamped(tp - grow), clamped(r + grow), clamped(b + grow)};
+    return true;
+}
+
+// The records that may be picked or selected near `r`, in list order.
+std::vector<item_t*> nearby(model::itemList_t& list, int64_t l, int64_t t, int64_t r, int64_t b)
+{
+    auto clamped = [](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+    return model::spatialQuery(list, {clamped(l), clamped(t), clamped(r), clamped(b)}, &pickBounds);
+}
+
 // Selects or deselects every visible record of a group.
 void setGroupSelected(model::itemList_t& list, int32_t groupId, bool on)
 {
@@ -253,7 +313,10 @@ pickResult_t pickItem(model::itemList_t& list, point_t docPoint, bool shift, int
     double best = markWidth + 2;
     int32_t bestZ = 0;
     pickResult_t r;
-    for (item_t* it = list.head; it; it = it->next) {
+    // Only records near the point can lie within the pick's limit.
+    const int64_t reach = int64_t(std::max(markWidth, 0)) + 3;
+    for (item_t* it : nearby(list, int64_t(docPoint.x) - reach, int64_t(docPoint.y) - reach, int64_t(docPoint.x) + reach,
+                             int64_t(docPoint.y) + reach)) {
         if (!isPickable(it)) continue;
         // Items whose box is too far away for the distance to reach the best
         // so far (ties included) need no measuring.
@@ -288,7 +351,8 @@ int32_t selectInArea(model::itemList_t& list, geometry::rect_t docRect, bool par
 {
     int32_t count = 0;
     bool any = false;
-    for (item_t* it = list.head; it; it = it->next) {
+    const std::vector<item_t*> near = nearby(list, docRect.left, docRect.top, docRect.right, docRect.bottom);
+    for (item_t* it : near) {
         if (!isPickable(it)) continue;
         if (area.kept.count(it)) {
             count += model::isSelected(it);
@@ -311,14 +375,28 @@ int32_t selectInArea(model::itemList_t& list, geometry::rect_t docRect, bool par
         }
         count += inside;
     }
+    // Every other record lies wholly outside the rectangle: it stays selected
+    // only when it was kept.
+    const std::unordered_set<const item_t*> looked(near.begin(), near.end());
+    for (item_t* it : model::collectSelected(list)) {
+        if (looked.count(it) || !isPickable(it)) continue;
+        if (area.kept.count(it)) {
+            ++count;
+            continue;
+        }
+        model::setSelected(list, it, false);
+        any = true;
+    }
     if (changed) *changed = any;
     return count;
 }
 
+bool pickIndexConsistent(model::itemList_t& list) { return model::spatialIndexConsistent(list, &pickBounds); }
+
 item_t* pictureAt(model::itemList_t& list, point_t p)
 {
     item_t* found = nullptr;
-    for (item_t* it = list.head; it; it = it->next) {
+    for (item_t* it : nearby(list, int64_t(p.x) - 1, int64_t(p.y) - 1, int64_t(p.x) + 1, int64_t(p.y) + 1)) {
         if (!isPickable(it) || it->itemType != model::typePicture) continue;
         bool inside = false;
         if (it->clipShape == model::clipRound) {

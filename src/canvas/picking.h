@@ -55,6 +55,10 @@ struct areaSelection_t {
 int32_t selectInArea(model::itemList_t& list, geometry::rect_t docRect, bool partial, const areaSelection_t& area,
                      bool* changed = nullptr);
 
+// True when the grid that picking, area selection and pictureAt look items
+// up in agrees with the items (used by tests).
+bool pickIndexConsistent(model::itemList_t& list);
+
 // The visible picture whose outline holds the point, front-most first; none.
 model::item_t* pictureAt(model::itemList_t& list, geometry::point_t docPoint);
 

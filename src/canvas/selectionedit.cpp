@@ -52,14 +52,15 @@ void TSandbox::eraseMarks()
     // Marks go back in the reverse order of drawing (group handles were drawn
     // last), so that overlapping marks of different items leave no trace.
     bool any = false;
-    for (item_t* it = items.tail; it; it = it->prev)
-        if (it->marks.head && it->itemType == model::typeGroupHandle) {
-            render::restoreUnders(view, it);
+    const std::vector<item_t*> withMarks = model::carryingMarks(items);
+    for (auto it = withMarks.rbegin(); it != withMarks.rend(); ++it)
+        if ((*it)->itemType == model::typeGroupHandle) {
+            render::restoreUnders(view, *it);
             any = true;
         }
-    for (item_t* it = items.tail; it; it = it->prev)
-        if (it->marks.head && it->itemType != model::typeGroupHandle) {
-            render::restoreUnders(view, it);
+    for (auto it = withMarks.rbegin(); it != withMarks.rend(); ++it)
+        if ((*it)->itemType != model::typeGroupHandle) {
+            render::restoreUnders(view, *it);
             any = true;
         }
     if (any) Image1->update();

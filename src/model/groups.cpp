@@ -34,10 +34,18 @@ void renameGroup(itemList_t& list, int32_t to, int32_t from)
 
 void compactGroupIds(itemList_t& list)
 {
+    std::vector<item_t*> records;
+    for (item_t* it = list.head; it; it = it->next)
+        if (it->kind == kindItem) records.push_back(it);
+    compactGroupIds(list, records);
+}
+
+void compactGroupIds(itemList_t& list, const std::vector<item_t*>& records)
+{
     // Work out the renames on the set of ids in use, then apply them in one walk;
     // the result is that of renaming record by record.
     std::set<int32_t> used;
-    for (const item_t* it = list.head; it; it = it->next)
+    for (const item_t* it : records)
         if (it->kind == kindItem && it->groupId > 0) used.insert(it->groupId);
     std::map<int32_t, int32_t> origin;  // current id -> the id it had at the start
     for (int32_t g : used) origin[g] = g;
@@ -57,7 +65,7 @@ void compactGroupIds(itemList_t& list)
     for (auto [now, was] : origin)
         if (now != was) to[was] = now;
     if (to.empty()) return;
-    for (item_t* it = list.head; it; it = it->next) {
+    for (item_t* it : records) {
         if (it->kind != kindItem) continue;
         auto f = to.find(it->groupId);
         if (f != to.end()) it->groupId = f->second;

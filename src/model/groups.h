@@ -5,6 +5,8 @@
 
 #include "model/item.h"
 
+#include <vector>
+
 namespace model {
 
 struct groupPoint_t {
@@ -19,6 +21,8 @@ bool groupInUse(const itemList_t& list, int32_t id);
 void renameGroup(itemList_t& list, int32_t to, int32_t from);
 // Makes the group ids 1..n: the highest id repeatedly fills the lowest gap.
 void compactGroupIds(itemList_t& list);
+// The same, given every kind 0 record of the list in list order.
+void compactGroupIds(itemList_t& list, const std::vector<item_t*>& records);
 // Centre of the selected members (group handles aside) of a group; (0, 0) when none.
 groupPoint_t groupCentre(itemList_t& list, int32_t id);
 

@@ -333,6 +333,12 @@ using anchorList_t = nodeList_t<anchorNode_t>;
 
 struct item_t;
 struct listIndex_t;
+struct spatialIndex_t;
+
+// The id fields of a kind 0 record as the list's lookup tables last counted them.
+struct filedIds_t {
+    int32_t stepId, actionId, zOrder, groupId;
+};
 
 // Cached maxima over kind 0 records that make new ids without walking the list.
 // `valid` false means the next query walks once and refills them.
@@ -353,6 +359,7 @@ struct itemList_t {
     mutable item_t* header = nullptr;
     mutable bool headerKnown = true;
     listIndex_t* index = nullptr;  // history lookup tables, owned; built on first use
+    spatialIndex_t* spatial = nullptr;  // grid of the records for picking, owned; built on first use
 };
 
 struct item_t : itemBody_t {
@@ -366,6 +373,12 @@ struct item_t : itemBody_t {
     pointList_t points;
     std::unique_ptr<std::vector<uint8_t>> stream;
     itemList_t children;
+    // Book-keeping of the lookup tables of the list the record is in (see
+    // history_index.h): its ids as they were counted, and its place in their
+    // list-order array. Meaningful only while that list has its tables.
+    filedIds_t indexedIds{};
+    bool idsFiled = false;
+    int64_t indexSlot = -1;
 
     item_t();
     ~item_t();

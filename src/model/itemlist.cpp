@@ -1,6 +1,7 @@
 #include "model/itemlist.h"
 
 #include "model/history_index.h"
+#include "model/spatialindex.h"
 
 #include "model/metrics.h"
 
@@ -91,6 +92,7 @@ void invalidateIds(itemList_t& list)
 {
     list.ids.valid = false;
     dropHistoryIndex(list);
+    dropSpatialIndex(list);
     list.headerKnown = false;
     list.header = nullptr;
 }
@@ -128,6 +130,8 @@ void appendItem(itemList_t& list, item_t* it)
     it->next = nullptr;
     if (list.tail) list.tail->next = it; else list.head = it;
     list.tail = it;
+    indexPlace(list, it);
+    spatialAppend(list, it);
     noteIds(list, it);
     if (list.headerKnown && !list.header && it->itemType == typeHeader) list.header = it;
 }
@@ -135,6 +139,7 @@ void appendItem(itemList_t& list, item_t* it)
 void unlinkItem(itemList_t& list, item_t* it)
 {
     indexUnlink(list, it);
+    spatialUnlink(list, it);
     if (it->prev) it->prev->next = it->next; else list.head = it->next;
     if (it->next) it->next->prev = it->prev; else list.tail = it->prev;
     it->prev = it->next = nullptr;
@@ -226,7 +231,7 @@ item_t* cloneItem(itemList_t& list, const item_t* src)
     // A copy of a header, pattern or picture data record takes no part in the
     // id maxima, though newItem counted it while it was still kind 0.
     if (c->kind != kindItem) {
-        indexUnlink(list, c);
+        indexUnfile(list, c);
         list.ids = idsBefore;
     }
     noteIds(list, c);
@@ -252,6 +257,7 @@ void freeList(itemList_t& list)
     list.header = nullptr;
     list.headerKnown = true;
     dropHistoryIndex(list);
+    dropSpatialIndex(list);
 }
 
 void freeChildren(itemList_t& list) { freeList(list); }
@@ -265,6 +271,9 @@ void moveList(itemList_t& from, itemList_t& to)
     to.headerKnown = from.headerKnown;
     dropHistoryIndex(to);
     to.index = from.index;
+    dropSpatialIndex(to);
+    to.spatial = from.spatial;
+    from.spatial = nullptr;
     from.head = from.tail = nullptr;
     from.ids = idCache_t{};
     from.index = nullptr;

@@ -1,28 +1,41 @@
 #include "model/stacking.h"
 
 #include "model/history.h"
+#include "model/history_index.h"
 #include "model/itemlist.h"
 
 #include <algorithm>
-#include <map>
+#include <vector>
 
 namespace model {
 
 namespace {
 
+// A stacking position and the record there.
+struct occupant_t {
+    int32_t z;
+    item_t* item;
+};
+
 // For every stacking position in [lo, hi], the record itemAtZ would find there
 // (the first visible kind 0 record in list order, `skip` left out), taken in
-// one walk. Moves that visit the positions one by one in a direction that never
-// revisits a changed position see exactly these records.
-std::map<int32_t, item_t*> occupants(const itemList_t& list, int64_t lo, int64_t hi, const item_t* skip)
+// one walk, by increasing position. Moves that visit the positions one by one
+// in a direction that never revisits a changed position see exactly these
+// records.
+std::vector<occupant_t> occupants(itemList_t& list, int64_t lo, int64_t hi, const item_t* skip)
 {
-    std::map<int32_t, item_t*> at;
+    std::vector<occupant_t> at;
     if (lo > hi) return at;
-    for (item_t* it = list.head; it; it = it->next) {
-        if (it->kind != kindItem || it->hidden || it == skip) continue;
-        if (it->zOrder < lo || it->zOrder > hi) continue;
-        at.emplace(it->zOrder, it);
-    }
+    historyIndex(list);  // its list-order array makes the walk several times faster
+    forEachInOrder(list, [&](item_t* it) {
+        if (it->kind != kindItem || it->hidden || it == skip) return;
+        if (it->zOrder < lo || it->zOrder > hi) return;
+        at.push_back({it->zOrder, it});
+    });
+    // By position; of the records at one position the first in list order stays.
+    std::stable_sort(at.begin(), at.end(), [](const occupant_t& a, const occupant_t& b) { return a.z < b.z; });
+    at.erase(std::unique(at.begin(), at.end(), [](const occupant_t& a, const occupant_t& b) { return a.z == b.z; }),
+             at.end());
     return at;
 }
 
@@ -32,7 +45,7 @@ void setZ(itemList_t& list, item_t* it, int32_t z)
     const int32_t old = it->zOrder;
     it->zOrder = z;
     if (list.index) {
-        noteIds(list, it);  // exact in both directions while the history tables exist
+        noteZOrder(list, it);  // exact in both directions while the history tables exist
     } else if (z > old) {
         if (list.ids.valid && z > list.ids.maxZOrder) noteIds(list, it);
     } else if (z < old && list.ids.valid && old >= list.ids.maxZOrder) {
@@ -41,12 +54,12 @@ void setZ(itemList_t& list, item_t* it, int32_t z)
 }
 
 // Each occupant moves by `delta`, visiting positions upwards or downwards.
-void shift(itemList_t& list, std::map<int32_t, item_t*>& at, int32_t delta, bool upwards)
+void shift(itemList_t& list, std::vector<occupant_t>& at, int32_t delta, bool upwards)
 {
     if (upwards) {
-        for (auto& [z, it] : at) setZ(list, it, z + delta);
+        for (const occupant_t& o : at) setZ(list, o.item, o.z + delta);
     } else {
-        for (auto i = at.rbegin(); i != at.rend(); ++i) setZ(list, i->second, i->first + delta);
+        for (auto i = at.rbegin(); i != at.rend(); ++i) setZ(list, i->item, i->z + delta);
     }
 }
 

@@ -1,9 +1,11 @@
 #include "render/renderpass.h"
 
+#include "model/history_index.h"
 #include "model/itemlist.h"
 #include "model/metrics.h"
 #include "render/effects.h"
 #include "render/shapedraw.h"
+#include "render/strokes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -66,6 +68,46 @@ rect_t itemReach(const item_t* item, double zoom)
     return r;
 }
 
+bool mayTouchImage(const renderView_t& view, const item_t* item)
+{
+    const bool line = item->itemType == model::typeLine, shape = model::isShapeType(item->itemType);
+    const bool outlinedPicture = item->itemType == model::typePicture && (view.quickDraw || !view.showPictures);
+    if (!line && !shape && !outlinedPicture) return true;
+    const double zoom = viewZoom(view);
+    const xform_t xf = screenXform(zoom, view.viewOrigin);
+
+    // The document rectangle the item's geometry lies in.
+    int64_t l, t, r, b;
+    auto around = [&](int64_t cx, int64_t cy, double radius) {
+        const int64_t e = static_cast<int64_t>(std::min(std::ceil(radius), 1e10)) + 1;
+        l = cx - e, r = cx + e, t = cy - e, b = cy + e;
+    };
+    const rect_t reach = itemReach(item, zoom);  // a shadow's spread included
+    l = reach.left, t = reach.top, r = reach.right, b = reach.bottom;
+    if (line && std::isfinite(item->angle) &&
+        std::abs(item->angle - geometry::segmentAngle({item->x1, item->y1}, {item->x2, item->y2})) > 1e-9) {
+        // The dash walk follows the stored angle for the length of the line.
+        around(item->x1, item->y1, std::hypot(double(item->x2) - item->x1, double(item->y2) - item->y1));
+        l = std::min<int64_t>(l, item->x2), r = std::max<int64_t>(r, item->x2);
+        t = std::min<int64_t>(t, item->y2), b = std::max<int64_t>(b, item->y2);
+    } else if (outlinedPicture && item->clipShape == 2) {
+        around(item->x1, item->y1, std::hypot(double(item->x2) - item->x1, double(item->y2) - item->y1));
+    } else if (outlinedPicture && item->rotation != 0) {
+        // Turned about the middle of its box.
+        around((int64_t(item->boxLeft) + item->boxRight) / 2, (int64_t(item->boxTop) + item->boxBottom) / 2,
+               std::hypot(double(item->boxRight) - item->boxLeft, double(item->boxBottom) - item->boxTop) / 2 + 1);
+    }
+    auto clamp32 = [](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+    const QPoint a = xf.map(clamp32(l), clamp32(t)), c = xf.map(clamp32(r), clamp32(b));
+
+    // Pens, bands, outlines and shading reach at most their width beyond the geometry.
+    int64_t grow = std::max<int64_t>({geometry::penWidthAt(zoom, item->lineWeight), lineBandWidth(item, zoom),
+                                      geometry::penWidthAt(zoom, item->outlineWeight), 1});
+    grow += 3;  // rounding of mapped points and band corners
+    return int64_t(std::min(a.x(), c.x())) - grow < view.Image1.width() && int64_t(std::max(a.x(), c.x())) + grow >= 0 &&
+           int64_t(std::min(a.y(), c.y())) - grow < view.Image1.height() && int64_t(std::max(a.y(), c.y())) + grow >= 0;
+}
+
 namespace {
 
 drawContext_t contextFor(renderView_t& view, canvas_t& canvas, bool noEffects)
@@ -96,7 +138,7 @@ void paintBackgroundOn(renderView_t& view, canvas_t& canvas, rect_t rect)
     const item_t* header = view.items ? model::findHeader(*view.items) : nullptr;
     if (!header) return;
     const auto& h = header->hdr();
-    const int32_t d = std::abs(h.designType);
+    const int64_t d = std::abs(int64_t(h.designType));  // wide: the smallest int has no opposite
     if (d < 1 || d > 11) return;
     const double zoom = viewZoom(view);
     auto X = [&](double v) { return geometry::docToScreen(zoom, roundHalfEven(v * h.pxPerUnitX), view.viewOrigin.x); };
@@ -132,18 +174,20 @@ void paintBackgroundOn(renderView_t& view, canvas_t& canvas, rect_t rect)
     }
     if (d == 10) {
         canvas.setPen(guide, 1, penStyle_t::dot);
+        // Each part rounded on its own, the sum held within the range (page values come from files).
+        auto sum = [](double a, double b) {
+            return static_cast<int32_t>(std::clamp<int64_t>(int64_t(roundHalfEven(a)) + roundHalfEven(b), INT32_MIN, INT32_MAX));
+        };
         if (h.columnFold)
-            for (int32_t k = 1; k <= h.columns - 1 && k <= maxCanvasSide; ++k) {
+            for (int32_t k = 1; k < h.columns && k <= maxCanvasSide; ++k) {
                 const int32_t x = geometry::docToScreen(
-                    zoom, roundHalfEven(k * h.cardWidth * h.pxPerUnitX) + roundHalfEven(h.marginLeft * h.pxPerUnitX),
-                    view.viewOrigin.x);
+                    zoom, sum(k * h.cardWidth * h.pxPerUnitX, h.marginLeft * h.pxPerUnitX), view.viewOrigin.x);
                 line(x, 0, x, bottom);
             }
         if (h.rowFold)
-            for (int32_t k = 1; k <= h.rows - 1 && k <= maxCanvasSide; ++k) {
+            for (int32_t k = 1; k < h.rows && k <= maxCanvasSide; ++k) {
                 const int32_t y = geometry::docToScreen(
-                    zoom, roundHalfEven(k * h.cardHeight * h.pxPerUnitY) + roundHalfEven(h.marginTop * h.pxPerUnitY),
-                    view.viewOrigin.y);
+                    zoom, sum(k * h.cardHeight * h.pxPerUnitY, h.marginTop * h.pxPerUnitY), view.viewOrigin.y);
                 line(0, y, right, y);
             }
     }
@@ -193,7 +237,7 @@ rect_t drawItemsInRectOn(renderView_t& view, canvas_t& canvas, rect_t docRect, b
         if (skipSelected && item->selected) continue;
         const rect_t reach = itemReach(item, zoom);
         if (!reach.meets(docRect)) continue;
-        drawItemOn(view, canvas, item, false);
+        if (!view.skipUnseen || mayTouchImage(view, item)) drawItemOn(view, canvas, item, false);
         docRect.left = std::min(docRect.left, reach.left);
         docRect.top = std::min(docRect.top, reach.top);
         docRect.right = std::max(docRect.right, reach.right);
@@ -301,6 +345,7 @@ void fullQualityPass(renderView_t& view)
     while (i < order.size()) {
         item_t* item = order[i++];
         const int32_t z = item->zOrder;
+        if (view.skipUnseen && !mayTouchImage(view, item)) continue;
         drawItemOn(view, canvas, item, false);
         if (!view.processEvents) continue;
         canvas.release();
@@ -339,10 +384,12 @@ void drawConstructionLine(renderView_t& view, point_t from, point_t to)
 void drawMarks(renderView_t& view)
 {
     if (!view.items) return;
-    for (item_t* it = view.items->head; it; it = it->next)
-        if (it->selected && it->itemType != model::typeGroupHandle) drawItemMarks(view, it);
-    for (item_t* it = view.items->head; it; it = it->next)
-        if (it->selected && it->itemType == model::typeGroupHandle) drawItemMarks(view, it);
+    // From the selection tables: a click on a long list walks no list.
+    const std::vector<item_t*> selected = model::flaggedSelected(*view.items);
+    for (item_t* it : selected)
+        if (it->itemType != model::typeGroupHandle) drawItemMarks(view, it);
+    for (item_t* it : selected)
+        if (it->itemType == model::typeGroupHandle) drawItemMarks(view, it);
 }
 
 void drawItemMarks(renderView_t& view, item_t* item)

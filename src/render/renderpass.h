@@ -79,6 +79,9 @@ struct renderView_t {
 
     // When set, every drawing operation of the pass is also appended here.
     std::vector<primitive_t>* recordTo = nullptr;
+    // The passes leave out items whose effect box misses the image: the
+    // pixels are the same either way (tests compare with this off).
+    bool skipUnseen = true;
 
     // Handle positions of a selected item (filled in by the selection code).
     std::function<std::vector<markSpot_t>(renderView_t&, model::item_t*)> markPositions;
@@ -109,6 +112,15 @@ std::vector<model::item_t*> paintingOrder(const model::itemList_t& list);
 // Reach of an item in document pixels: its box, grown by its weight and, with
 // a shadow, by everything the shadow can darken at the zoom.
 rect_t itemReach(const model::item_t* item, double zoom = 1.0);
+
+// Whether drawing the item at the view's zoom and origin can change a pixel
+// of the view's image: false only when its effect box (its reach at that
+// zoom, a shadow's spread included, on the canvas and grown by every pen,
+// band and outline it is drawn with, or
+// for a line whose stored angle does not follow its points, the circle its
+// dash walk may sweep) misses the image. Items whose drawing is not bounded
+// that way (texts, pictures drawn in full) always count as seen.
+bool mayTouchImage(const renderView_t& view, const model::item_t* item);
 
 void drawItem(renderView_t& view, model::item_t* item, bool noEffects);
 // rect: right and bottom exclusive.

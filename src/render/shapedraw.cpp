@@ -197,7 +197,8 @@ void pictureOutline(drawContext_t& ctx, const item_t* item, bool shrink)
     }
     std::vector<QPoint> pts;
     if (item->rotation != 0) {
-        const point_t m{(item->boxLeft + item->boxRight) / 2, (item->boxTop + item->boxBottom) / 2};
+        // The middle in the wide type: boxes from files may span the whole range.
+        const point_t m{int32_t((int64_t(item->boxLeft) + item->boxRight) / 2), int32_t((int64_t(item->boxTop) + item->boxBottom) / 2)};
         const point_t corners[4] = {{item->boxLeft, item->boxTop}, {item->boxRight, item->boxTop},
                                     {item->boxRight, item->boxBottom}, {item->boxLeft, item->boxBottom}};
         for (const point_t& k : corners) {

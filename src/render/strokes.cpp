@@ -73,14 +73,32 @@ pattern_t resolvePattern(const model::itemList_t& document, const model::item_t*
     return {solidDash};
 }
 
+namespace {
+
+// A walk along one direction: the sine and cosine and the length to the end
+// are worked out once, not at every step of a dash walk.
+struct walk_t {
+    dpoint_t start, end;
+    double cosine, sine, length;
+    walk_t(dpoint_t s, double angle, dpoint_t e)
+        : start(s), end(e), cosine(std::cos(angle)), sine(std::sin(angle)), length(std::hypot(e.x - s.x, e.y - s.y))
+    {
+    }
+    stepResult_t step(double distance) const
+    {
+        dpoint_t p{start.x + roundHalfEven(cosine * static_cast<long double>(distance)),
+                   start.y - roundHalfEven(sine * static_cast<long double>(distance))};
+        const double reach = std::hypot(p.x - start.x, p.y - start.y);
+        if (reach >= length) return {end, true};
+        return {p, false};
+    }
+};
+
+} // namespace
+
 stepResult_t stepAlong(dpoint_t start, double distance, double angle, dpoint_t end)
 {
-    dpoint_t p{start.x + roundHalfEven(std::cos(angle) * static_cast<long double>(distance)),
-               start.y - roundHalfEven(std::sin(angle) * static_cast<long double>(distance))};
-    const double reach = std::hypot(p.x - start.x, p.y - start.y);
-    const double length = std::hypot(end.x - start.x, end.y - start.y);
-    if (reach >= length) return {end, true};
-    return {p, false};
+    return walk_t(start, angle, end).step(distance);
 }
 
 namespace {
@@ -240,6 +258,7 @@ void drawLine(canvas_t& canvas, const model::item_t* item, dpoint_t start, dpoin
     const double theta = std::isfinite(item->angle) ? item->angle : std::atan2(start.y - end.y, end.x - start.x);
     const int64_t useCycle = cycle > 0 ? cycle : solidDash;
     const walkWindow_t window = walkWindow(start, theta, canvas.width(), canvas.height(), double(W) + 2);
+    const walk_t walk(start, theta, end);
     double sum = 0;
     dpoint_t D = start;
     for (;;) {
@@ -250,17 +269,17 @@ void drawLine(canvas_t& canvas, const model::item_t* item, dpoint_t start, dpoin
         if (sum > window.last) return;
         if (sum + 2.0 * useCycle < window.first) {
             sum += std::floor((window.first - sum) / useCycle - 1) * useCycle;
-            const stepResult_t d = stepAlong(start, sum, theta, end);
+            const stepResult_t d = walk.step(sum);
             if (d.reachedEnd) return;
             D = d.point;
         }
         for (size_t i = 0; i < use.size(); i += 2) {
             sum += std::max(use[i], 0);
-            const stepResult_t f = stepAlong(start, sum, theta, end);
+            const stepResult_t f = walk.step(sum);
             drawDash(canvas, item, D, f.point, theta, W, B, fill, style);
             if (f.reachedEnd) return;
             sum += i + 1 < use.size() ? std::max(use[i + 1], 0) : 0;
-            const stepResult_t d = stepAlong(start, sum, theta, end);
+            const stepResult_t d = walk.step(sum);
             if (d.reachedEnd) return;
             D = d.point;
         }

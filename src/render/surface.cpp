@@ -123,10 +123,64 @@ void canvas_t::strokeThick(const QPoint* in, int32_t n, bool closed)
     p.setPen(Qt::NoPen);
     p.setBrush(ink);
     const double h = pen_.width() / 2.0;
-    auto disc = [&](QPointF c) {
+    // Round joins and caps are discs of the pen's width about whole-pixel
+    // points. The raster engine paints such a disc alike at every whole-pixel
+    // position, so it is painted once into a stamp and the stamp copied; discs
+    // off the image paint nothing and are left out.
+    const int32_t k = static_cast<int32_t>(std::ceil(h)) + 2;
+    const bool opaque32 = (image_.format() == QImage::Format_RGB32 || image_.format() == QImage::Format_ARGB32 ||
+                           image_.format() == QImage::Format_ARGB32_Premultiplied) &&
+                          pen_.color().alpha() == 255 && image_.isDetached();
+    struct span_t {
+        int32_t dy, x0, x1;  // row and columns [x0, x1) about the centre
+    };
+    std::vector<span_t> spans;
+    bool stamped = false;
+    auto disc = [&](QPoint c) {
         const QRectF r(c.x() - h, c.y() - h, 2 * h, 2 * h);
-        p.drawEllipse(r);
         if (sink_) sink_->push_back({primitive_t::disc, QPen(Qt::NoPen), ink, {}, {}, {}, {}, r});
+        if (int64_t(c.x()) + k < 0 || int64_t(c.y()) + k < 0 || int64_t(c.x()) - k >= image_.width() ||
+            int64_t(c.y()) - k >= image_.height())
+            return;
+        if (k > 64 || !opaque32) {
+            p.drawEllipse(r);
+            return;
+        }
+        if (!stamped) {
+            QImage stamp(2 * k + 1, 2 * k + 1, QImage::Format_ARGB32_Premultiplied);
+            stamp.fill(Qt::transparent);
+            QPainter sp(&stamp);
+            sp.setRenderHint(QPainter::Antialiasing, false);
+            sp.setPen(Qt::NoPen);
+            sp.setBrush(Qt::black);
+            sp.drawEllipse(QRectF(k - h, k - h, 2 * h, 2 * h));
+            sp.end();
+            for (int32_t y = 0; y < stamp.height(); ++y) {
+                const auto* row = reinterpret_cast<const QRgb*>(stamp.constScanLine(y));
+                for (int32_t x = 0; x < stamp.width();) {
+                    if (!qAlpha(row[x])) {
+                        ++x;
+                        continue;
+                    }
+                    const int32_t from = x;
+                    while (x < stamp.width() && qAlpha(row[x])) ++x;
+                    spans.push_back({y - k, from - k, x - k});
+                }
+            }
+            stamped = true;
+        }
+        // The painter draws straight into the image (which has its pixels to
+        // itself), so its rows can be written between two of its calls.
+        const QRgb value = pen_.color().rgba();
+        for (const span_t& sp : spans) {
+            const int64_t y = int64_t(c.y()) + sp.dy;
+            if (y < 0 || y >= image_.height()) continue;
+            const int64_t x0 = std::max<int64_t>(int64_t(c.x()) + sp.x0, 0);
+            const int64_t x1 = std::min<int64_t>(int64_t(c.x()) + sp.x1, image_.width());
+            if (x0 >= x1) continue;
+            auto* row = reinterpret_cast<QRgb*>(image_.scanLine(int(y)));
+            std::fill(row + x0, row + x1, value);
+        }
     };
     if (m == 1) {
         disc(pts[0]);
@@ -141,7 +195,7 @@ void canvas_t::strokeThick(const QPoint* in, int32_t n, bool closed)
         QPolygonF left, right;
         left.reserve(2 * segments);
         right.reserve(2 * segments);
-        std::vector<QPointF> discs;
+        std::vector<QPoint> discs;
         for (int32_t i = 0; i < segments; ++i) {
             const QPointF a = pts[i], b = pts[(i + 1) % m];
             const double dx = b.x() - a.x(), dy = b.y() - a.y(), len = std::hypot(dx, dy);
@@ -166,7 +220,7 @@ void canvas_t::strokeThick(const QPoint* in, int32_t n, bool closed)
         for (qsizetype i = right.size() - 1; i >= 0; --i) band << right[i];
         p.drawPolygon(band, Qt::WindingFill);
         if (sink_) sink_->push_back({primitive_t::band, QPen(Qt::NoPen), ink, {}, {}, {}, band, {}});
-        for (const QPointF& c : discs) disc(c);
+        for (const QPoint& c : discs) disc(c);
     }
     p.setPen(pen_);
     p.setBrush(brush_);

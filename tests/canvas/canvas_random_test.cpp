@@ -2,6 +2,7 @@
 // window never breaks its list, and whenever nothing transient is on the
 // canvas (no preview, no marks, no drag) the canvas equals a fresh repaint.
 #include "ui/dialogs.h"
+#include "canvas/picking.h"
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
 #include "model/clipboard.h"
@@ -127,6 +128,7 @@ TEST(CanvasRandom, EventSequencesKeepTheListAndTheCanvasSound)
         w->Timer2Timer();
         drags += w->mode() == 46 || w->mode() == 47 || w->mode() == 48 || w->mode() == 1001 || w->mode() == 53;
         ASSERT_TRUE(model::idCacheConsistent(w->items)) << "step " << step;
+        ASSERT_TRUE(pickIndexConsistent(w->items)) << "step " << step << "\n" << trailText();
         // Nothing transient: the canvas must be what a full repaint gives,
         // with the marks of the selection when they are showing.
         bool withMarks = false, withoutMarks = false;

@@ -6,8 +6,12 @@
 
 #include "canvas/picking.h"
 #include "model/clipboard.h"
+#include "model/history.h"
+#include "geometry/transform.h"
 
 #include <QTest>
+
+#include <functional>
 
 using namespace seltest;
 
@@ -134,37 +138,113 @@ TEST(Picking, ShiftTogglesAndGroupsFollow)
     EXPECT_TRUE(selectedItems(h.l).empty());
 }
 
-// Skipping items by their box gives the pick a full walk would give, on a
-// crowded page of every kind of outline.
+namespace {
+
+// Moves an item as a drag of the pointer leaves it.
+void moveBy(item_t* it, int32_t dx, int32_t dy)
+{
+    if (it->itemType == model::typeLine || it->itemType == model::typePicture) {
+        it->x1 += dx, it->y1 += dy, it->x2 += dx, it->y2 += dy;
+        if (it->itemType == model::typeLine) geometry::lineGeometry(it);
+        else geometry::pictureBox(it);
+        return;
+    }
+    geometry::translatePoints(it->points, dx, dy);
+    geometry::itemBounds(it, 8, 8);
+}
+
+// A crowded page of every kind of outline, with weights that the distance
+// rules take off and ties decided by stacking.
+void crowdedPage(model::itemList_t& l, const std::function<int(int)>& next, int count)
+{
+    for (int k = 0; k < count; ++k) {
+        const point_t at{20 + next(400), 20 + next(400)};
+        item_t* it = nullptr;
+        switch (k % 7) {
+        case 0: it = addRectangle(l, at, {at.x + 10 + next(40), at.y}, 5 + next(30)); break;
+        case 1: it = addTriangle(l, at, {at.x + 30, at.y + next(9)}, {at.x + next(30), at.y - 26}); break;
+        case 2: it = addLine(l, at, {at.x + next(60) - 30, at.y + next(60) - 30}); break;
+        case 3: it = addCircle(l, at, 3 + next(20)); break;
+        case 4: it = addSpline(l, {at, {at.x + 20, at.y + 7}, {at.x + 9, at.y + 30}}, next(3)); break;
+        case 5: it = addEllipse(l, at, {at.x + 5 + next(30), at.y + next(9)}, {at.x + next(5), at.y - 3 - next(20)}); break;
+        default:
+            it = addPicture(l, at, {at.x + 5 + next(50), at.y + 5 + next(50)});
+            if (next(3) == 0) it->clipShape = 2;
+            if (next(3) == 0) it->rotation = 0.4;
+            geometry::pictureBox(it);
+            break;
+        }
+        it->lineWeight = next(7) * 0.5;  // up to 3 mm: half of it is almost 6 pixels
+        it->penWidthPx = 1 + next(5);
+        if (next(5) == 0) it->zOrder = 1 + next(count);  // ties decided by stacking, not list order
+    }
+}
+
+// One change of the list as the editor makes them: a new item, a move of
+// the selection (new versions moved in place), undo, redo, erase, copy and
+// paste (the pasted items follow the mouse), send to back.
+void changeTheList(model::itemList_t& l, const std::function<int(int)>& next)
+{
+    std::vector<item_t*> shown;
+    for (item_t* it = l.head; it; it = it->next)
+        if (canvas::isPickable(it)) shown.push_back(it);
+    auto selectSome = [&] {
+        model::deselectAll(l);
+        for (int k = 0, n = 1 + next(4); k < n && !shown.empty(); ++k)
+            model::setSelected(l, shown[size_t(next(int(shown.size())))], true);
+    };
+    switch (next(7)) {
+    case 0: crowdedPage(l, next, 1); break;
+    case 1:
+        selectSome();
+        for (item_t* v : model::beginEdit(l)) moveBy(v, next(80) - 40, next(80) - 40);
+        break;
+    case 2: model::undo(l); break;
+    case 3: model::redo(l); break;
+    case 4:
+        selectSome();
+        model::eraseSelection(l);
+        break;
+    case 5: {
+        selectSome();
+        model::itemList_t clip;
+        model::copySelection(l, clip);
+        for (item_t* v : model::pasteClipboard(l, clip)) moveBy(v, next(60), next(60));
+        model::freeList(clip);
+        break;
+    }
+    default:
+        selectSome();
+        model::sendToBack(l);
+        break;
+    }
+    model::deselectAll(l);
+}
+
+} // namespace
+
+// Picking looks only at the items the grid finds near the click; it picks
+// what measuring every item picks, on a crowded page of every kind of
+// outline, while the list changes between clicks as the editor changes it
+// (an item the grid missed after a move, an erase or a paste, or a tie
+// decided by grid order instead of list order, shows as another pick).
 TEST(Picking, BoxShortcutPicksWhatMeasuringEveryItemPicks)
 {
     listHolder_t h;
     uint32_t seed = 7;
-    auto next = [&seed](int mod) {
+    std::function<int(int)> next = [&seed](int mod) {
         seed = seed * 1103515245u + 12345u;
         return int((seed >> 8) % uint32_t(mod));
     };
-    for (int k = 0; k < 150; ++k) {
-        const point_t at{20 + next(400), 20 + next(400)};
-        item_t* it = nullptr;
-        switch (k % 6) {
-        case 0: it = addRectangle(h.l, at, {at.x + 10 + next(40), at.y}, 5 + next(30)); break;
-        case 1: it = addTriangle(h.l, at, {at.x + 30, at.y + next(9)}, {at.x + next(30), at.y - 26}); break;
-        case 2: it = addLine(h.l, at, {at.x + next(60) - 30, at.y + next(60) - 30}); break;
-        case 3: it = addCircle(h.l, at, 3 + next(20)); break;
-        case 4: it = addSpline(h.l, {at, {at.x + 20, at.y + 7}, {at.x + 9, at.y + 30}}, next(3)); break;
-        default: it = addPicture(h.l, at, {at.x + 5 + next(50), at.y + 5 + next(50)}); break;
-        }
-        it->lineWeight = next(7) * 0.5;  // up to 3 mm: half of it is almost 6 pixels
-        it->penWidthPx = 1 + next(5);
-        if (next(5) == 0) it->zOrder = 1 + next(150);  // ties decided by stacking, not list order
-    }
+    crowdedPage(h.l, next, 150);
     for (int n = 0; n < 2000; ++n) {
+        if (n % 40 == 39) changeTheList(h.l, next);
         const point_t p{next(460), next(460)};
         double best = 10;
         int32_t bestZ = 0;
         item_t* expected = nullptr;
         for (item_t* it = h.l.head; it; it = it->next) {
+            if (!canvas::isPickable(it)) continue;
             const double d = canvas::pickDistance(it, p);
             if (d < best || (d == best && it->zOrder > bestZ)) {
                 best = d;
@@ -172,7 +252,66 @@ TEST(Picking, BoxShortcutPicksWhatMeasuringEveryItemPicks)
                 expected = it;
             }
         }
-        EXPECT_EQ(canvas::pickItem(h.l, p, false, 8).item, expected) << p.x << "," << p.y;
+        EXPECT_EQ(canvas::pickItem(h.l, p, false, 8).item, expected) << p.x << "," << p.y << " pick " << n;
+        ASSERT_TRUE(canvas::pickIndexConsistent(h.l)) << "pick " << n;
+    }
+}
+
+// Area selection and the picture under a double click give what a walk over
+// every item gives, while the list changes between them.
+TEST(Picking, AreaSelectionAndPicturesUnderThePointFollowTheWalk)
+{
+    listHolder_t h;
+    uint32_t seed = 11;
+    std::function<int(int)> next = [&seed](int mod) {
+        seed = seed * 1103515245u + 12345u;
+        return int((seed >> 8) % uint32_t(mod));
+    };
+    crowdedPage(h.l, next, 150);
+    for (int n = 0; n < 600; ++n) {
+        if (n % 10 == 9) changeTheList(h.l, next);
+        // An area from any corner, partial or not, some items kept.
+        const int32_t x = next(460), y = next(460);
+        const geometry::rect_t area{x, y, x + next(160) - 40, y + next(160) - 40};
+        const bool partial = next(2) == 1;
+        canvas::areaSelection_t keep;
+        model::deselectAll(h.l);
+        for (item_t* it = h.l.head; it; it = it->next)
+            if (canvas::isPickable(it) && next(12) == 0) {
+                model::setSelected(h.l, it, true);
+                if (next(2)) keep.kept.insert(it);
+            }
+        std::vector<const item_t*> expected;
+        for (item_t* it = h.l.head; it; it = it->next) {
+            if (!canvas::isPickable(it)) continue;
+            if (keep.kept.count(it)) {
+                if (model::isSelected(it)) expected.push_back(it);
+                continue;
+            }
+            geometry::areaTest_t how;
+            how.crossing = partial;
+            geometry::quadrangle_t outline;
+            if (it->itemType == model::typeText || (it->itemType == model::typePicture && it->clipShape != 2)) {
+                outline = it->itemType == model::typeText ? canvas::textBand(it) : canvas::pictureCorners(it);
+                how.outline = &outline;
+            }
+            if (geometry::insideOrCrossing(it, area, how)) expected.push_back(it);
+        }
+        const int32_t count = canvas::selectInArea(h.l, area, partial, keep);
+        const std::vector<item_t*> got = selectedItems(h.l);
+        EXPECT_EQ(std::vector<const item_t*>(got.begin(), got.end()), expected) << "area " << n;
+        EXPECT_EQ(count, int32_t(expected.size()));
+
+        const point_t p{next(460), next(460)};
+        const item_t* picture = nullptr;
+        for (item_t* it = h.l.head; it; it = it->next) {
+            if (!canvas::isPickable(it) || it->itemType != model::typePicture) continue;
+            const bool inside = it->clipShape == 2
+                                    ? geometry::distance(p, {it->x1, it->y1}) <= geometry::distance({it->x1, it->y1}, {it->x2, it->y2})
+                                    : geometry::pointInBand(p, canvas::pictureCorners(it));
+            if (inside && (!picture || it->zOrder > picture->zOrder)) picture = it;
+        }
+        EXPECT_EQ(canvas::pictureAt(h.l, p), picture) << p.x << "," << p.y;
     }
 }
 
