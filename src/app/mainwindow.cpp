@@ -411,10 +411,13 @@ void TForm1::setGridChecks(int32_t kind, bool pressToolbar)
 {
     kind = std::clamp(kind, 0, 3);
     for (int k = 0; k < 4; ++k) gridItems[k]->setChecked(k == kind);
-    // Reset and Anchors mean something only with gridlines; Reset stays off
-    // until equal spacing is offered.
+    // Reset and Anchors mean something only with gridlines; Reset offers the
+    // directions on show.
     menuAnchors->setEnabled(kind != 0);
-    menuReset->setEnabled(false);
+    menuReset->setEnabled(kind != 0);
+    if (resetItems[1]) resetItems[1]->setEnabled(kind & 1);
+    if (resetItems[2]) resetItems[2]->setEnabled(kind & 2);
+    if (resetItems[3]) resetItems[3]->setEnabled(kind == 3);
     if (pressToolbar) procs->setGridButton(kind ? canvas::toggle_t::pressed : canvas::toggle_t::released);
 }
 
@@ -434,39 +437,44 @@ void TForm1::setSnapChecks(int32_t kind, bool pressToolbar)
 void TForm1::gridCommand(int32_t kind)
 {
     canvas::TSandbox* w = activeDocument();
-    model::item_t* h = w ? w->header() : nullptr;
-    if (!h) {
+    if (!w || !w->header()) {
         setGridChecks(0, true);
         return;
     }
-    h->hdr().showGridX = (kind & 1) ? 1 : 0;
-    h->hdr().showGridY = (kind & 2) ? 1 : 0;
+    w->setGrid(kind);
     setGridChecks(kind, true);
-    w->repaintAll(true);
+    if (kind != 0) showGuidance(ui::guidanceGrid);
 }
 
 void TForm1::anchorCommand(int32_t kind)
 {
     canvas::TSandbox* w = activeDocument();
-    model::item_t* h = w ? w->header() : nullptr;
-    if (!h) return;
-    h->hdr().showAnchorsX = (kind & 1) ? 1 : 0;
-    h->hdr().showAnchorsY = (kind & 2) ? 1 : 0;
+    if (!w || !w->header()) return;
+    w->setAnchors(kind);
     setAnchorChecks(kind);
-    w->repaintAll(true);
 }
 
 void TForm1::snapCommand(int32_t kind)
 {
     canvas::TSandbox* w = activeDocument();
-    model::item_t* h = w ? w->header() : nullptr;
-    if (!h) {
+    if (!w || !w->header()) {
         setSnapChecks(0, true);
         return;
     }
-    h->hdr().snapX = (kind & 1) ? 1 : 0;
-    h->hdr().snapY = (kind & 2) ? 1 : 0;
+    w->setSnap(kind);
     setSnapChecks(kind, true);
+    if (kind == 3) showGuidance(ui::guidanceSnap);
+}
+
+void TForm1::resetGridCommand(int32_t directions)
+{
+    canvas::TSandbox* w = activeDocument();
+    if (!w || !w->header()) return;
+    const QString question = QStringLiteral(
+        "Make the distances between the gridlines equal?\r\n(Use 'Tools|Grid|Customize...' to set the default distance).");
+    if (ui::dialogs().message(ui::msgKind_t::confirmation, question, ui::btnYes | ui::btnNo) != ui::btnYes) return;
+    w->resetGrid(directions);
+    refreshUndoButtons();
 }
 
 void TForm1::showStatus(const QString& text)

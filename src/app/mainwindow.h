@@ -105,6 +105,8 @@ public:
     void gridCommand(int32_t kind);
     void anchorCommand(int32_t kind);
     void snapCommand(int32_t kind);
+    // Tools ▸ Grid ▸ Reset: equal spacing again, after asking.
+    void resetGridCommand(int32_t directions);
     void setHints(bool all);
     bool canExit();
     void Exit();

@@ -203,7 +203,8 @@ void TForm1::buildMenus()
     menuGrid->addSeparator();
     gridCustomize = later(menuGrid, QStringLiteral("Customize..."));
     menuReset = menuGrid->addMenu(QStringLiteral("Reset"));
-    for (int k = 1; k <= 3; ++k) resetItems[k] = later(menuReset, QString::fromLatin1(kinds[k]));
+    for (int k = 1; k <= 3; ++k)
+        resetItems[k] = menuReset->addAction(QString::fromLatin1(kinds[k]), this, [this, k] { resetGridCommand(k); });
     menuGrid->addSeparator();
     menuAnchors = menuGrid->addMenu(QStringLiteral("Anchors"));
     radio(menuAnchors, anchorItems, &TForm1::anchorCommand);
