@@ -215,8 +215,8 @@ void anchorDrag_t::release(Qt::MouseButton button, Qt::KeyboardModifiers modifie
         if (to != from) {
             // The items go first, the gridline after: two steps, so that Undo
             // can take back the gridline and leave the items where they went.
-            w_.moveItemsWithGridline(xAxis, from, to);
-            w_.editGrid(xAxis ? model::gridMoveX : model::gridMoveY, to);
+            w_.moveItemsWithGridline(xAxis, from, to, false);
+            if (!w_.editGrid(xAxis ? model::gridMoveX : model::gridMoveY, to)) w_.repaintAll(true);
         }
         w_.redrawAnchors();
         return;

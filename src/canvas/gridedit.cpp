@@ -185,7 +185,7 @@ bool TSandbox::editGrid(int32_t operation, int32_t position)
     return true;
 }
 
-void TSandbox::moveItemsWithGridline(bool xAxis, int32_t from, int32_t to)
+void TSandbox::moveItemsWithGridline(bool xAxis, int32_t from, int32_t to, bool repaint)
 {
     item_t* h = header();
     if (!h || from == to) return;
@@ -223,7 +223,7 @@ void TSandbox::moveItemsWithGridline(bool xAxis, int32_t from, int32_t to)
     }
     if (any) {
         view.selectionUnder = render::savedArea_t{};
-        repaintAll(true);
+        if (repaint) repaintAll(true);
     }
     if (host_) host_->editStateChanged(this);
 }

@@ -279,8 +279,9 @@ public:
     // it takes one) as one history step; false when nothing changed.
     bool editGrid(int32_t operation, int32_t position = 0);
     // The items with a coordinate on gridline `from` (within 2 document
-    // pixels) move with it to `to`, as one history step.
-    void moveItemsWithGridline(bool xAxis, int32_t from, int32_t to);
+    // pixels) move with it to `to`, as one history step. Without `repaint`
+    // the caller repaints (the gridline's own move follows at once).
+    void moveItemsWithGridline(bool xAxis, int32_t from, int32_t to, bool repaint = true);
     // The menu choices (none, horizontal, vertical, both) of the grid, the
     // anchors and snapping, and making the spacing equal again.
     void setGrid(int32_t choice);

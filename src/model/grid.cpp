@@ -129,17 +129,20 @@ std::vector<int32_t> gridAxisIndex_t::between(int64_t from, int64_t to) const
 
 void gridIndex_t::refresh(const item_t* grid)
 {
-    size_t size = 0;
+    // Every change of the grid is a new version of the record with a step of
+    // its own; the ends of its lists guard against an address reused by
+    // another version. Checking them costs nothing, unlike counting.
+    const void* ends[4] = {};
     if (grid) {
-        for (const anchorNode_t* a = grid->anchorsX.head; a; a = a->next) ++size;
-        for (const anchorNode_t* a = grid->anchorsY.head; a; a = a->next) ++size;
+        ends[0] = grid->anchorsX.head;
+        ends[1] = grid->anchorsX.tail;
+        ends[2] = grid->anchorsY.head;
+        ends[3] = grid->anchorsY.tail;
     }
-    // Every change of the grid is a new version of the record with a new
-    // step; the size guards against an address reused by another version.
-    if (grid && grid == source && grid->stepId == sourceStep && size == sourceSize) return;
+    if (grid && grid == source && grid->stepId == sourceStep && std::equal(ends, ends + 4, sourceEnds)) return;
     source = grid;
     sourceStep = grid ? grid->stepId : 0;
-    sourceSize = size;
+    std::copy(ends, ends + 4, sourceEnds);
     if (grid) {
         x.build(grid->anchorsX, true);
         y.build(grid->anchorsY, false);

@@ -78,7 +78,7 @@ struct gridIndex_t {
     gridAxisIndex_t x, y;
     const item_t* source = nullptr;
     int32_t sourceStep = 0;
-    size_t sourceSize = 0;
+    const void* sourceEnds[4] = {};
 
     // Builds the index again unless it was built from this very record.
     void refresh(const item_t* grid);
