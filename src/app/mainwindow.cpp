@@ -110,6 +110,12 @@ void TForm1::FormCreate()
     params->initSettings();
     rebuildReopenMenu();
 
+    // The two floating windows exist for the whole run.
+    TFormX = new ui::THostWindow(ui::hostId_t::formX, params->floatGeometry, *params, this);
+    TFormX->setObjectName(QStringLiteral("TFormX"));
+    TFormY = new ui::THostWindow(ui::hostId_t::formY, params->floatGeometry, *params, this);
+    TFormY->setObjectName(QStringLiteral("TFormY"));
+
     // Interface font; nothing to undo, redo or paste yet.
     QFont uiFont(params->uiFont);
     uiFont.setPointSize(params->uiFontSize);
@@ -149,10 +155,22 @@ TForm1::~TForm1()
 {
     tearingDown_ = true;
     for (QTimer* t : {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5, &Timer6, &Timer7, &Timer8}) t->stop();
+    // The hosted panels may work on a document or the settings: they go first.
+    delete TFormX;
+    delete TFormY;
+    TFormX = TFormY = nullptr;
     // The settings are written when the window goes.
     if (params) params->saveAllSettings();
     deleteDocumentWindows();
     canvas::setParams(nullptr);
+}
+
+bool TForm1::openHosted(int32_t code, const QString& documentName, QWidget* document)
+{
+    const ui::hostedKind_t* kind = ui::hostedKind(code);
+    if (!kind) return false;
+    ui::THostWindow* host = kind->host == ui::hostId_t::formX ? TFormX : TFormY;
+    return host && host->openHosted(code, documentName, document);
 }
 
 void TForm1::deleteDocumentWindows()
