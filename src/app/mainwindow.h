@@ -111,6 +111,11 @@ public:
     void snapCommand(int32_t kind);
     // Tools ▸ Grid ▸ Reset: equal spacing again, after asking.
     void resetGridCommand(int32_t directions);
+    // The grid and snap options of the active document or of new files in
+    // the floating window; false when there is nothing to show them for.
+    bool openGridOptions(bool currentFile);
+    // The grid and snap options panels of the floating window.
+    void registerGridOptions();
     void setHints(bool all);
     bool canExit();
     void Exit();
