@@ -55,13 +55,14 @@ TOptions::TOptions(int32_t code, const settings::defaults_t& start, gridOptionsA
     const int32_t lefts[2] = {12, 156};
     for (int i = 0; i < 2; ++i) {
         auto* box = new QGroupBox(QString::fromLatin1(titles[i]), this);
-        box->setGeometry(lefts[i], 12, 136, 150);
+        box->setGeometry(lefts[i], 12, 136, 170);
         auto* v = new QVBoxLayout(box);
         direction_t& c = dir[size_t(i)];
         c.showGrid = new QCheckBox(QStringLiteral("Show Gridlines"), box);
         c.showAnchors = new QCheckBox(QStringLiteral("Show Anchors"), box);
         c.snap = new QCheckBox(QStringLiteral("Snap to Grid"), box);
         c.densityLabel = new QLabel(box);
+        c.densityLabel->setWordWrap(true);  // "(Millimeters)" goes below when it does not fit
         c.density = new QLineEdit(box);
         for (QWidget* w : {static_cast<QWidget*>(c.showGrid), static_cast<QWidget*>(c.showAnchors),
                            static_cast<QWidget*>(c.snap), static_cast<QWidget*>(c.densityLabel),
@@ -82,7 +83,7 @@ TOptions::TOptions(int32_t code, const settings::defaults_t& start, gridOptionsA
         });
     }
 
-    int32_t y = 172;
+    int32_t y = 192;
     if (code_ == hostedGridNewFiles) {
         // New files choose their unit here as well; a document keeps its own.
         auto* label = new QLabel(QStringLiteral("Measuring Units"), this);
@@ -99,7 +100,7 @@ TOptions::TOptions(int32_t code, const settings::defaults_t& start, gridOptionsA
     }
 
     auto* texts = new QWidget(this);
-    texts->setGeometry(12, y, 280, 230);
+    texts->setGeometry(12, y, 280, 200);
     auto* tv = new QVBoxLayout(texts);
     tv->setContentsMargins(0, 0, 0, 0);
     tv->addWidget(explanation(
@@ -134,7 +135,7 @@ void TOptions::showUnit()
 
 QSize TOptions::preferredClientSize() const
 {
-    return {304, code_ == hostedGridNewFiles ? 480 : 446};
+    return {304, code_ == hostedGridNewFiles ? 436 : 402};
 }
 
 bool TOptions::applyHosted()
