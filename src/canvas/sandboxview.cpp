@@ -136,6 +136,8 @@ void TSandbox::scrolled()
     rulerY->removeMarker();
     const geometry::point_t before = viewOrigin_;
     layoutView();
+    // The anchors sit over their gridlines, which moved with the page.
+    redrawAnchors();
     // Points being placed stay on the same document position.
     tools_->followViewOrigin(before);
 }
