@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "ui/dialogs.h"
+#include "ui/gridoptions.h"
 #include "app/keyrouting.h"
 #include "app/openrequest.h"
 #include "app/recent.h"
@@ -110,6 +111,13 @@ void TForm1::FormCreate()
     params->initSettings();
     rebuildReopenMenu();
 
+    // The two floating windows exist for the whole run.
+    TFormX = new ui::THostWindow(ui::hostId_t::formX, params->floatGeometry, *params, this);
+    TFormX->setObjectName(QStringLiteral("TFormX"));
+    TFormY = new ui::THostWindow(ui::hostId_t::formY, params->floatGeometry, *params, this);
+    TFormY->setObjectName(QStringLiteral("TFormY"));
+    registerGridOptions();
+
     // Interface font; nothing to undo, redo or paste yet.
     QFont uiFont(params->uiFont);
     uiFont.setPointSize(params->uiFontSize);
@@ -149,10 +157,22 @@ TForm1::~TForm1()
 {
     tearingDown_ = true;
     for (QTimer* t : {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5, &Timer6, &Timer7, &Timer8}) t->stop();
+    // The hosted panels may work on a document or the settings: they go first.
+    delete TFormX;
+    delete TFormY;
+    TFormX = TFormY = nullptr;
     // The settings are written when the window goes.
     if (params) params->saveAllSettings();
     deleteDocumentWindows();
     canvas::setParams(nullptr);
+}
+
+bool TForm1::openHosted(int32_t code, const QString& documentName, QWidget* document)
+{
+    const ui::hostedKind_t* kind = ui::hostedKind(code);
+    if (!kind) return false;
+    ui::THostWindow* host = kind->host == ui::hostId_t::formX ? TFormX : TFormY;
+    return host && host->openHosted(code, documentName, document);
 }
 
 void TForm1::deleteDocumentWindows()
@@ -411,10 +431,13 @@ void TForm1::setGridChecks(int32_t kind, bool pressToolbar)
 {
     kind = std::clamp(kind, 0, 3);
     for (int k = 0; k < 4; ++k) gridItems[k]->setChecked(k == kind);
-    // Reset and Anchors mean something only with gridlines; Reset stays off
-    // until equal spacing is offered.
+    // Reset and Anchors mean something only with gridlines; Reset offers the
+    // directions on show.
     menuAnchors->setEnabled(kind != 0);
-    menuReset->setEnabled(false);
+    menuReset->setEnabled(kind != 0);
+    if (resetItems[1]) resetItems[1]->setEnabled(kind & 1);
+    if (resetItems[2]) resetItems[2]->setEnabled(kind & 2);
+    if (resetItems[3]) resetItems[3]->setEnabled(kind == 3);
     if (pressToolbar) procs->setGridButton(kind ? canvas::toggle_t::pressed : canvas::toggle_t::released);
 }
 
@@ -434,39 +457,75 @@ void TForm1::setSnapChecks(int32_t kind, bool pressToolbar)
 void TForm1::gridCommand(int32_t kind)
 {
     canvas::TSandbox* w = activeDocument();
-    model::item_t* h = w ? w->header() : nullptr;
-    if (!h) {
+    if (!w || !w->header()) {
         setGridChecks(0, true);
         return;
     }
-    h->hdr().showGridX = (kind & 1) ? 1 : 0;
-    h->hdr().showGridY = (kind & 2) ? 1 : 0;
+    w->setGrid(kind);
     setGridChecks(kind, true);
-    w->repaintAll(true);
+    if (kind != 0) showGuidance(ui::guidanceGrid);
 }
 
 void TForm1::anchorCommand(int32_t kind)
 {
     canvas::TSandbox* w = activeDocument();
-    model::item_t* h = w ? w->header() : nullptr;
-    if (!h) return;
-    h->hdr().showAnchorsX = (kind & 1) ? 1 : 0;
-    h->hdr().showAnchorsY = (kind & 2) ? 1 : 0;
+    if (!w || !w->header()) return;
+    w->setAnchors(kind);
     setAnchorChecks(kind);
-    w->repaintAll(true);
 }
 
 void TForm1::snapCommand(int32_t kind)
 {
     canvas::TSandbox* w = activeDocument();
-    model::item_t* h = w ? w->header() : nullptr;
-    if (!h) {
+    if (!w || !w->header()) {
         setSnapChecks(0, true);
         return;
     }
-    h->hdr().snapX = (kind & 1) ? 1 : 0;
-    h->hdr().snapY = (kind & 2) ? 1 : 0;
+    w->setSnap(kind);
     setSnapChecks(kind, true);
+    if (kind == 3) showGuidance(ui::guidanceSnap);
+}
+
+void TForm1::registerGridOptions()
+{
+    TFormX->setFactory(ui::hostedGridNewFiles, [this](const ui::hostRequest_t&, QWidget* parent) {
+        return new ui::TOptions(ui::hostedGridNewFiles, params->newFile,
+                                [this](const settings::defaults_t& d) { params->newFile = d; }, parent);
+    });
+    TFormX->setFactory(ui::hostedGridCurrentFile, [this](const ui::hostRequest_t& r, QWidget* parent) -> ui::THostedPanel* {
+        auto* w = dynamic_cast<canvas::TSandbox*>(r.document);
+        if (!w || !w->header()) return nullptr;
+        QPointer<canvas::TSandbox> doc(w);
+        // The document takes the flags and densities, and both directions are
+        // spaced equally again at once: one step of its history.
+        return new ui::TOptions(ui::hostedGridCurrentFile, params->defaultsFromDocument(w->header()->hdr()),
+                                [this, doc](const settings::defaults_t& d) {
+                                    if (!doc || !doc->header()) return;
+                                    settings::TParams::defaultsToDocument(d, doc->header()->hdr());
+                                    doc->resetGrid(model::gridBoth);
+                                    if (doc == activeDocument()) refreshDocumentMenus(doc);
+                                    refreshUndoButtons();
+                                },
+                                parent);
+    });
+}
+
+bool TForm1::openGridOptions(bool currentFile)
+{
+    if (!currentFile) return openHosted(ui::hostedGridNewFiles, QString());
+    canvas::TSandbox* w = activeDocument();
+    return w && openHosted(ui::hostedGridCurrentFile, w->caption(), w);
+}
+
+void TForm1::resetGridCommand(int32_t directions)
+{
+    canvas::TSandbox* w = activeDocument();
+    if (!w || !w->header()) return;
+    const QString question = QStringLiteral(
+        "Make the distances between the gridlines equal?\r\n(Use 'Tools|Grid|Customize...' to set the default distance).");
+    if (ui::dialogs().message(ui::msgKind_t::confirmation, question, ui::btnYes | ui::btnNo) != ui::btnYes) return;
+    w->resetGrid(directions);
+    refreshUndoButtons();
 }
 
 void TForm1::showStatus(const QString& text)

@@ -9,6 +9,7 @@
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
 #include "canvas/toolbar.h"
+#include "ui/hostwindow.h"
 
 #include <QKeySequence>
 #include <QMainWindow>
@@ -56,6 +57,9 @@ public:
     QLabel* nextStepLine = nullptr;
     QLabel* backLabel = nullptr;
     QMdiArea* mdiArea = nullptr;
+    // The floating windows that host dialog-like panels.
+    ui::THostWindow* TFormX = nullptr;
+    ui::THostWindow* TFormY = nullptr;
 
     // ---- menus ----
     QMenu* menuFile = nullptr;
@@ -105,6 +109,13 @@ public:
     void gridCommand(int32_t kind);
     void anchorCommand(int32_t kind);
     void snapCommand(int32_t kind);
+    // Tools ▸ Grid ▸ Reset: equal spacing again, after asking.
+    void resetGridCommand(int32_t directions);
+    // The grid and snap options of the active document or of new files in
+    // the floating window; false when there is nothing to show them for.
+    bool openGridOptions(bool currentFile);
+    // The grid and snap options panels of the floating window.
+    void registerGridOptions();
     void setHints(bool all);
     bool canExit();
     void Exit();
@@ -141,6 +152,12 @@ public:
     void addWindowEntry(const QString& caption, int32_t docNumber) override;
     void checkWindowEntry(int32_t docNumber) override;
     void removeWindowEntry(int32_t docNumber) override;
+
+    // ---- floating windows ----
+    // Shows the panel of `code` in the floating window that hosts it, with
+    // `documentName` for its caption and `document` (null for new files) to
+    // work on; false when no panel of that code can be shown.
+    bool openHosted(int32_t code, const QString& documentName, QWidget* document = nullptr);
 
     // ---- open requests ----
     void openRequest(const QString& macro);

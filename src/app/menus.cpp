@@ -1,6 +1,7 @@
 // The main window's menu bar and side panel area.
 #include "ui/dialogs.h"
 #include "app/mainwindow.h"
+#include "ui/panelcodes.h"
 #include "render/surface.h"
 
 #include <QAction>
@@ -131,9 +132,9 @@ void TForm1::buildMenus()
     PageSetupSeparator = menuPageSetup->addSeparator();
     PageSetupNew = later(menuPageSetup, QStringLiteral("New Files"));
     menuGridAndSnap = menuFile->addMenu(QStringLiteral("Grid and Snap"));
-    GridSnapCurrent = later(menuGridAndSnap, QStringLiteral("Current File"));
+    GridSnapCurrent = menuGridAndSnap->addAction(QStringLiteral("Current File"), this, [this] { openGridOptions(true); });
     GridSnapSeparator = menuGridAndSnap->addSeparator();
-    GridSnapNew = later(menuGridAndSnap, QStringLiteral("New Files"));
+    GridSnapNew = menuGridAndSnap->addAction(QStringLiteral("New Files"), this, [this] { openGridOptions(false); });
     for (QAction* a : {PageSetupCurrent, PageSetupSeparator, GridSnapCurrent, GridSnapSeparator}) a->setVisible(false);
     menuFile->addSeparator();
     PrintPreview1 = later(menuFile, QStringLiteral("Print Preview"));
@@ -201,9 +202,12 @@ void TForm1::buildMenus()
     menuGrid = menuTools->addMenu(QStringLiteral("Grid"));
     radio(menuGrid, gridItems, &TForm1::gridCommand);
     menuGrid->addSeparator();
-    gridCustomize = later(menuGrid, QStringLiteral("Customize..."));
+    gridCustomize = menuGrid->addAction(QStringLiteral("Customize..."), this, [this] {
+        if (openGridOptions(true)) showGuidance(ui::guidanceGrid);
+    });
     menuReset = menuGrid->addMenu(QStringLiteral("Reset"));
-    for (int k = 1; k <= 3; ++k) resetItems[k] = later(menuReset, QString::fromLatin1(kinds[k]));
+    for (int k = 1; k <= 3; ++k)
+        resetItems[k] = menuReset->addAction(QString::fromLatin1(kinds[k]), this, [this, k] { resetGridCommand(k); });
     menuGrid->addSeparator();
     menuAnchors = menuGrid->addMenu(QStringLiteral("Anchors"));
     radio(menuAnchors, anchorItems, &TForm1::anchorCommand);

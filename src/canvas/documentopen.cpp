@@ -5,6 +5,7 @@
 #include "canvas/shellparams.h"
 #include "canvas/toolsequence.h"
 #include "model/docfile.h"
+#include "model/grid.h"
 #include "model/itemlist.h"
 #include "ui/dialogs.h"
 
@@ -41,20 +42,12 @@ public:
 };
 
 // The grid record of a new document: gridlines equally spaced over the page
-// by the header's anchor steps.
+// by the header's densities, the first on the page's edge.
 void addEvenGrid(model::itemList_t& items, const model::headerBody_t& hd)
 {
     model::item_t* grid = model::newItem(items, model::typeGrid);
     grid->undoState = 0;
-    const double stepX = hd.anchorStepX * hd.pxPerUnitX, stepY = hd.anchorStepY * hd.pxPerUnitY;
-    const double left = hd.canvasLeft * hd.pxPerUnitX, top = hd.canvasTop * hd.pxPerUnitY;
-    const double right = left + hd.canvasWidth * hd.pxPerUnitX, bottom = top + hd.canvasHeight * hd.pxPerUnitY;
-    if (stepX >= 1)
-        for (int k = 1; left + k * stepX < right && k < 100000; ++k)
-            model::addAnchorX(grid, model::roundHalfEven(left + k * stepX));
-    if (stepY >= 1)
-        for (int k = 1; top + k * stepY < bottom && k < 100000; ++k)
-            model::addAnchorY(grid, model::roundHalfEven(top + k * stepY));
+    model::addInitialGrid(grid, hd);
 }
 
 } // namespace

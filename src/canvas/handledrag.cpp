@@ -8,6 +8,7 @@
 #include "canvas/selectionedit.h"
 #include "geometry/shapes.h"
 #include "geometry/transform.h"
+#include "model/grid.h"
 #include "model/history.h"
 #include "model/history_index.h"
 #include "model/itemlist.h"
@@ -20,27 +21,6 @@ using geometry::point_t;
 using model::item_t;
 
 namespace {
-
-// Moves an item by (dx, dy) from its reference position: the defining points
-// from refX1 … refY2, the point list from its saved points. The box moves by
-// the same amount (the distance the item still lacks), so that repeated calls
-// for one drag never accumulate.
-void translateItem(item_t* it, int32_t dx, int32_t dy)
-{
-    using geometry::clampToInt32;
-    const int64_t sx = int64_t(dx) - (int64_t(it->x1) - it->refX1);
-    const int64_t sy = int64_t(dy) - (int64_t(it->y1) - it->refY1);
-    it->x1 = clampToInt32(int64_t(it->refX1) + dx);
-    it->y1 = clampToInt32(int64_t(it->refY1) + dy);
-    it->x2 = clampToInt32(int64_t(it->refX2) + dx);
-    it->y2 = clampToInt32(int64_t(it->refY2) + dy);
-    it->boxLeft = clampToInt32(it->boxLeft + sx);
-    it->boxRight = clampToInt32(it->boxRight + sx);
-    it->boxTop = clampToInt32(it->boxTop + sy);
-    it->boxBottom = clampToInt32(it->boxBottom + sy);
-    geometry::translatePoints(it->points, dx, dy);
-    model::computeMeasure(it);
-}
 
 // A picture alone follows the mouse with its centre (a round clip with the
 // centre of its circle). With snapping, the edge that needs the smaller
@@ -103,6 +83,27 @@ bool isTranslation(int32_t code, int32_t ownerType)
 
 } // namespace
 
+// Moves an item by (dx, dy) from its reference position: the defining points
+// from refX1 … refY2, the point list from its saved points. The box moves by
+// the same amount (the distance the item still lacks), so that repeated calls
+// for one drag never accumulate.
+void translateItem(item_t* it, int32_t dx, int32_t dy)
+{
+    using geometry::clampToInt32;
+    const int64_t sx = int64_t(dx) - (int64_t(it->x1) - it->refX1);
+    const int64_t sy = int64_t(dy) - (int64_t(it->y1) - it->refY1);
+    it->x1 = clampToInt32(int64_t(it->refX1) + dx);
+    it->y1 = clampToInt32(int64_t(it->refY1) + dy);
+    it->x2 = clampToInt32(int64_t(it->refX2) + dx);
+    it->y2 = clampToInt32(int64_t(it->refY2) + dy);
+    it->boxLeft = clampToInt32(it->boxLeft + sx);
+    it->boxRight = clampToInt32(it->boxRight + sx);
+    it->boxTop = clampToInt32(it->boxTop + sy);
+    it->boxBottom = clampToInt32(it->boxBottom + sy);
+    geometry::translatePoints(it->points, dx, dy);
+    model::computeMeasure(it);
+}
+
 void TSandbox::manipulate(point_t start, point_t current, bool snap, int32_t code, bool final)
 {
     const bool translation = isTranslation(code, handleOwnerType_);
@@ -155,9 +156,18 @@ void TSandbox::manipulate(point_t start, point_t current, bool snap, int32_t cod
     }
     drag_->eraseOverlay();
     // The changed items are completed; their points become the reference of the next change.
+    const model::item_t* h = header();
     for (item_t* it : sel) {
-        if (!translation && code != handleGroupRotate) completeReshape(it, code);
-        else if (model::isShapeType(it->itemType)) geometry::savePoints(it->points);
+        if (!translation && code != handleGroupRotate) {
+            // A reshaped curve's points that came to lie just beside a
+            // gridline go onto it.
+            if (snap && h && it->itemType == model::typeCurve) {
+                model::snapPointsNearGrid(h->hdr(), gridIndex(), it->points);
+            }
+            completeReshape(it, code);
+        } else if (model::isShapeType(it->itemType)) {
+            geometry::savePoints(it->points);
+        }
     }
     view.selectionUnder = render::savedArea_t{};
     repaintAll(true);

@@ -11,6 +11,10 @@
 
 namespace canvas {
 
+// Moves an item by (dx, dy) from the reference geometry beginEdit saved, so
+// that repeated calls for one drag never accumulate.
+void translateItem(model::item_t* it, int32_t dx, int32_t dy);
+
 class handleDrag_t : public interaction_t {
 public:
     using interaction_t::interaction_t;

@@ -1,8 +1,10 @@
 #include "canvas/rulers.h"
 #include "render/surface.h"
 
+#include "geometry/units.h"
 #include "model/metrics.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -72,25 +74,34 @@ std::vector<rulerTick_t> rulerTicks(int32_t unit, double zoom, double pxPerUnit,
     std::vector<rulerTick_t> out;
     const int32_t major = rulerMajorStep(unit, zoom, pxPerUnit);
     if (major < 1 || extent < 0) return out;
-    std::map<int32_t, rulerTick_t> at;
+    std::map<int32_t, rulerTick_t> ticks;
     auto put = [&](int32_t pos, int32_t len, int32_t label) {
-        auto it = at.find(pos);
-        if (it == at.end() || it->second.length < len) at[pos] = {pos, len, label};
+        auto it = ticks.find(pos);
+        if (it == ticks.end() || it->second.length < len) ticks[pos] = {pos, len, label};
     };
     const bool withLabels = labelled(unit, zoom);
     const std::vector<division_t> divs = divisions(unit, zoom);
-    for (int64_t k = std::max<int64_t>(0, from / major - 1); k * major <= extent; ++k) {
-        const int32_t base = static_cast<int32_t>(k * major);
+    // A tick marks where an item at that document pixel shows: the measure
+    // is rounded to a document pixel and then zoomed, as the gridlines, the
+    // page guides and the snapped positions are, so all of them meet on the
+    // same canvas pixel and the marks never drift along a long page.
+    const double perMajor = static_cast<double>(labelStep(unit)) * (unit == 1 ? 1.0 : pxPerUnit);
+    auto at = [&](int64_t k, int32_t i, int32_t parts) {
+        const long double doc = (static_cast<long double>(k) + static_cast<long double>(i) / parts) * perMajor;
+        return geometry::docToScreen(zoom, model::roundHalfEven(doc), 0);
+    };
+    for (int64_t k = std::max<int64_t>(0, from / major - 1); at(k, 0, 1) <= extent; ++k) {
+        const int32_t base = at(k, 0, 1);
         // No tick or label at the page edge itself.
         if (k > 0) put(base, 11, withLabels ? static_cast<int32_t>(k * labelStep(unit)) : 0);
         for (const division_t& d : divs)
             for (int32_t i = 1; i < d.parts; ++i) {
-                const int32_t pos = base + model::roundHalfEven(static_cast<double>(i) * major / d.parts);
+                const int32_t pos = at(k, i, d.parts);
                 if (pos <= extent) put(pos, d.length, 0);
             }
     }
-    out.reserve(at.size());
-    for (auto& [pos, t] : at) out.push_back(t);
+    out.reserve(ticks.size());
+    for (auto& [pos, t] : ticks) out.push_back(t);
     return out;
 }
 
@@ -149,6 +160,25 @@ void drawRuler(QImage& img, const rulerLayout_t& s)
 rulerImage_t::rulerImage_t(bool vertical, QWidget* parent) : QWidget(parent), vertical_(vertical)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+}
+
+void rulerImage_t::mousePressEvent(QMouseEvent* e)
+{
+    const QPoint p = e->position().toPoint();
+    if (onMouse) onMouse(QEvent::MouseButtonPress, e->button(), e->buttons(), vertical_ ? p.y() : p.x());
+}
+
+void rulerImage_t::mouseMoveEvent(QMouseEvent* e)
+{
+    const QPoint p = e->position().toPoint();
+    if (onMouse) onMouse(QEvent::MouseMove, e->button(), e->buttons(), vertical_ ? p.y() : p.x());
+}
+
+void rulerImage_t::mouseReleaseEvent(QMouseEvent* e)
+{
+    const QPoint p = e->position().toPoint();
+    if (onMouse) onMouse(QEvent::MouseButtonRelease, e->button(), e->buttons(), vertical_ ? p.y() : p.x());
 }
 
 void rulerImage_t::redraw(const rulerLayout_t& layout)

@@ -3,8 +3,11 @@
 // mouse-position marker with the pixels it covers saved under it.
 #pragma once
 
+#include <QEvent>
 #include <QImage>
 #include <QWidget>
+
+#include <functional>
 
 #include <cstdint>
 #include <vector>
@@ -64,9 +67,15 @@ public:
     void removeMarker();
     int32_t markerPos() const { return markerSaved_ ? marker_ : -1; }
     const QImage& picture() const { return img_; }
+    // The window's ruler handlers: the event, its button (press and release)
+    // or buttons (move), and the position along the ruler.
+    std::function<void(QEvent::Type, Qt::MouseButton, Qt::MouseButtons, int32_t)> onMouse;
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
 
 private:
     bool vertical_;

@@ -1,11 +1,13 @@
 #include "canvas/sandbox.h"
 
+#include "canvas/anchorstrip.h"
 #include "canvas/areaselect.h"
 #include "canvas/extension.h"
 #include "canvas/handledrag.h"
 #include "canvas/handles.h"
 #include "canvas/placing.h"
 #include "canvas/pointermode.h"
+#include "canvas/rulerends.h"
 #include "canvas/shellparams.h"
 #include "canvas/toolsequence.h"
 #include "model/itemlist.h"
@@ -16,6 +18,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -94,7 +97,8 @@ TSandbox::TSandbox(sandboxHost_t* host, QWidget* parent)
     : QWidget(parent), host_(host), tools_(std::make_unique<toolSequence_t>(*this)),
       pointer_(std::make_unique<pointerMode_t>(*this)), area_(std::make_unique<areaSelectMode_t>(*this)),
       drag_(std::make_unique<handleDrag_t>(*this)), placing_(std::make_unique<placingMode_t>(*this)),
-      extend_(std::make_unique<extendMode_t>(*this))
+      extend_(std::make_unique<extendMode_t>(*this)), anchors_(std::make_unique<anchorDrag_t>(*this)),
+      rulerEnds_(std::make_unique<rulerEndDrag_t>(*this))
 {
     setObjectName(QStringLiteral("TSandbox"));
     setMouseTracking(true);
@@ -115,13 +119,33 @@ TSandbox::TSandbox(sandboxHost_t* host, QWidget* parent)
     background1->setMouseTracking(true);
     Panel2 = new panel_t(QStringLiteral("Panel2"), Qt::white, Panel0);
     Image1 = new canvasImage_t(this, Panel2);
+    // The anchor strips lie over the canvas panel's edges, above the canvas.
+    stripY = new anchorStrip_t(this, false, Panel0);
+    stripX = new anchorStrip_t(this, true, Panel0);
+    rulerX->onMouse = [this](QEvent::Type t, Qt::MouseButton b, Qt::MouseButtons bs, int32_t pos) {
+        if (t == QEvent::MouseButtonPress) rulerMouseDown(false, b, pos);
+        else if (t == QEvent::MouseMove) rulerMouseMove(false, bs, pos);
+        else if (t == QEvent::MouseButtonRelease) rulerMouseUp(false, b, pos);
+    };
+    rulerY->onMouse = [this](QEvent::Type t, Qt::MouseButton b, Qt::MouseButtons bs, int32_t pos) {
+        if (t == QEvent::MouseButtonPress) rulerMouseDown(true, b, pos);
+        else if (t == QEvent::MouseMove) rulerMouseMove(true, bs, pos);
+        else if (t == QEvent::MouseButtonRelease) rulerMouseUp(true, b, pos);
+    };
     ScrollBarX = new QScrollBar(Qt::Horizontal, base0);
     ScrollBarX->setObjectName(QStringLiteral("ScrollBarX"));
     ScrollBarY = new QScrollBar(Qt::Vertical, base0);
     ScrollBarY->setObjectName(QStringLiteral("ScrollBarY"));
     Panel1 = new panel_t(QStringLiteral("Panel1"), QColor(0xEF, 0xEF, 0xEF), base0);
-    Hint1 = new panel_t(QStringLiteral("Hint1"), QColor(0xFF, 0xFF, 0xE1), base0);
-    Hint1->setGeometry(0, 0, 120, 20);
+    {
+        // The value box of a ruler-end or anchor drag.
+        auto* hint = new QLabel(base0);
+        hint->setObjectName(QStringLiteral("Hint1"));
+        hint->setAutoFillBackground(true);
+        hint->setStyleSheet(QStringLiteral("QLabel { background: #FFFFE1; color: black; border: 1px solid #808080; padding: 1px 3px; }"));
+        hint->setGeometry(0, 0, 120, 20);
+        Hint1 = hint;
+    }
     hGridmark = new panel_t(QStringLiteral("hGridmark"), render::toColor(0xFF7A45), base0);
     vGridmark = new panel_t(QStringLiteral("vGridmark"), render::toColor(0xFF7A45), base0);
     hGridmarkRed = new panel_t(QStringLiteral("hGridmarkRed"), render::toColor(0x0000FF), base0);
@@ -184,6 +208,7 @@ void TSandbox::setUpView()
         return handleSpots(item, handleViewOf(*this));
     };
     view.startDeferred = [this](render::renderView_t&) { Timer3.start(); };
+    view.drawAnchors = [this](render::renderView_t&) { redrawAnchors(); };
     view.processEvents = [this](render::renderView_t&) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         return closing_;
@@ -302,11 +327,6 @@ void TSandbox::restoreUnder(render::savedArea_t& buffer)
     }
     buffer.valid = false;
     buffer.pixels = QImage();
-}
-
-geometry::point_t TSandbox::snapped(geometry::point_t screen) const
-{
-    return screen;
 }
 
 geometry::point_t TSandbox::toDoc(geometry::point_t screen) const
@@ -529,6 +549,11 @@ void TSandbox::Image1DblClick(QPoint pos)
 
 bool TSandbox::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
+    // Delete with the mouse on an anchor deletes its gridline, not the selection.
+    if (key == Qt::Key_Delete && mode_ == modePointer && anchors_->dragKind() == anchorDragNone) {
+        model::item_t* grid = gridRecord();
+        if ((model::hotAnchor(grid, true) || model::hotAnchor(grid, false)) && editGrid(model::gridDeleteHot)) return true;
+    }
     return current().key(key, modifiers);
 }
 

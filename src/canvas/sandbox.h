@@ -14,6 +14,7 @@
 #include "canvas/rulers.h"
 #include "canvas/viewlayout.h"
 #include "geometry/units.h"
+#include "model/grid.h"
 #include "model/item.h"
 #include "model/itemlist.h"
 #include "render/renderpass.h"
@@ -39,6 +40,9 @@ class areaSelectMode_t;
 class handleDrag_t;
 class placingMode_t;
 class extendMode_t;
+class anchorDrag_t;
+class rulerEndDrag_t;
+class anchorStrip_t;
 
 // What a document window needs from the main window.
 class sandboxHost_t {
@@ -171,6 +175,9 @@ public:
     void repaintRect(const QRect& rect);
     // Redraws both rulers for the current scroll positions.
     void drawRulers();
+    // Redraws one ruler as for a page `pageExtent` canvas pixels long (a
+    // ruler end being dragged shows the size it would give).
+    void drawRuler(bool vertical, int32_t pageExtent);
     void refreshCaption();
     // The window is going away with its main window: no more layout,
     // repaints or questions.
@@ -208,8 +215,8 @@ public:
     void restoreUnder(render::savedArea_t& buffer);
 
     // ---- mapping ----
-    // The canvas position a tool or drag uses for the mouse. Snapping to
-    // gridlines is not built yet: the position comes back unchanged.
+    // The canvas position a tool or drag uses for the mouse: with snapping on,
+    // each coordinate on its nearest gridline.
     geometry::point_t snapped(geometry::point_t screen) const;
     // Canvas pixel <-> document pixel at the window's zoom and view origin.
     geometry::point_t toDoc(geometry::point_t screen) const;
@@ -256,6 +263,52 @@ public:
     // The deferred work of Timer3: the area copy, then the marks.
     void runDeferredJob();
 
+    // ---- grid (gridedit.cpp) ----
+    // The document's grid record (the visible version), none in a document without one.
+    model::item_t* gridRecord() const { return model::findVisibleByType(items, model::typeGrid); }
+    // The sorted gridlines of the grid record, built again after each change.
+    const model::gridIndex_t& gridIndex() const;
+    // The zoomed page's width and height in canvas pixels.
+    int32_t pageExtentX() const;
+    int32_t pageExtentY() const;
+    // A position along the anchor strip or ruler (Panel0 pixels) as a
+    // gridline position, and a gridline's position on the strip.
+    int32_t panelToGrid(int32_t panelPos, bool xAxis) const;
+    int32_t gridToPanel(int32_t position, bool xAxis) const;
+    // One change of the grid (a grid operation code with its position, where
+    // it takes one) as one history step; false when nothing changed.
+    bool editGrid(int32_t operation, int32_t position = 0);
+    // The items with a coordinate on gridline `from` (within 2 document
+    // pixels) move with it to `to`, as one history step. Without `repaint`
+    // the caller repaints (the gridline's own move follows at once).
+    void moveItemsWithGridline(bool xAxis, int32_t from, int32_t to, bool repaint = true);
+    // The menu choices (none, horizontal, vertical, both) of the grid, the
+    // anchors and snapping, and making the spacing equal again.
+    void setGrid(int32_t choice);
+    void setAnchors(int32_t choice);
+    void setSnap(int32_t choice);
+    void resetGrid(int32_t directions);
+    // The page grew by a ruler end: gridlines up to the new edge, one step.
+    void extendGrid(int32_t directions);
+    // The page's left (top) edge moved by a ruler end: the gridlines keep
+    // their places on the page.
+    void shiftGrid(int32_t directions, int32_t delta);
+    // Redraws the anchors in both strips.
+    void redrawAnchors();
+    // The value box beside the mouse (base0 pixels); empty hides it.
+    void showValueBox(const QString& text, QPoint at);
+    // The anchor strips' and the rulers' mouse handlers (Panel0 pixels).
+    void background1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void background1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void background1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void rulerMouseDown(bool vertical, Qt::MouseButton button, int32_t pos);
+    void rulerMouseMove(bool vertical, Qt::MouseButtons buttons, int32_t pos);
+    void rulerMouseUp(bool vertical, Qt::MouseButton button, int32_t pos);
+    // What the strips draw: the anchor being dragged, the hot ones.
+    const anchorDrag_t& anchorState() const { return *anchors_; }
+    anchorStrip_t* stripX = nullptr;
+    anchorStrip_t* stripY = nullptr;
+
     sandboxHost_t* host() const { return host_; }
     // The host is going away: the window calls it no more, not even when destroyed.
     void detachHost() { host_ = nullptr; }
@@ -296,6 +349,9 @@ private:
     std::unique_ptr<handleDrag_t> drag_;
     std::unique_ptr<placingMode_t> placing_;
     std::unique_ptr<extendMode_t> extend_;
+    std::unique_ptr<anchorDrag_t> anchors_;
+    std::unique_ptr<rulerEndDrag_t> rulerEnds_;
+    mutable model::gridIndex_t gridIndex_;
 
     int32_t mode_ = modePointer;
     int32_t handleCode_ = 0;

@@ -3,6 +3,8 @@
 // changing the zoom.
 #include "canvas/sandbox.h"
 
+#include "canvas/anchorstrip.h"
+
 #include "canvas/shellparams.h"
 #include "canvas/toolsequence.h"
 #include "model/itemlist.h"
@@ -37,6 +39,8 @@ void TSandbox::layoutView()
     rulerY->setGeometry(l.rulerY);
     Panel0->setGeometry(l.Panel0);
     background1->setGeometry(0, 0, l.Panel0.width(), l.Panel0.height());
+    stripX->setGeometry(0, 0, l.Panel0.width(), rulerThickness);
+    stripY->setGeometry(0, 0, rulerThickness, l.Panel0.height());
     {
         const QSignalBlocker bx(ScrollBarX), by(ScrollBarY);
         ScrollBarX->setVisible(l.showX);
@@ -77,6 +81,8 @@ void TSandbox::placeCanvas(const viewLayout_t& l)
     canvasPx_ = l.image;
     view.viewOrigin = viewOrigin_;
     Panel2->setGeometry(l.Panel2);
+    stripY->raise();
+    stripX->raise();
     Image1->setGeometry(0, 0, l.image.width(), l.image.height());
     if (changed) {
         canvasImage() = QImage(l.image, QImage::Format_RGB32);
@@ -85,6 +91,12 @@ void TSandbox::placeCanvas(const viewLayout_t& l)
 }
 
 void TSandbox::drawRulers()
+{
+    drawRuler(false, pageExtentX());
+    drawRuler(true, pageExtentY());
+}
+
+void TSandbox::drawRuler(bool vertical, int32_t pageExtent)
 {
     const model::item_t* h = header();
     if (!h) return;
@@ -96,19 +108,15 @@ void TSandbox::drawRulers()
     s.labelColour = p.rulerLabelColor;
     s.fontName = p.rulerFont;
     s.fontSize = p.rulerFontSize;
-    // Ruler pixel 0 is the panel's left (top) edge.
-    s.vertical = false;
-    s.first = -pageOnScreen_.x;
-    s.pageStart = h->x1;
-    s.pageEnd = h->x2;
-    s.pxPerUnit = s.unit == geometry::unitPixels ? 1.0 : h->hdr().pxPerUnitX;
-    rulerX->redraw(s);
-    s.vertical = true;
-    s.first = -pageOnScreen_.y;
-    s.pageStart = h->y1;
-    s.pageEnd = h->y2;
-    s.pxPerUnit = s.unit == geometry::unitPixels ? 1.0 : h->hdr().pxPerUnitY;
-    rulerY->redraw(s);
+    // Ruler pixel 0 is the panel's left (top) edge; the ruler counts from the
+    // page's corner, which is the canvas image's first pixel (document 0).
+    s.vertical = vertical;
+    s.first = vertical ? -pageOnScreen_.y : -pageOnScreen_.x;
+    s.pageStart = 0;
+    s.pageEnd = pageExtent;
+    const double ppu = vertical ? h->hdr().pxPerUnitY : h->hdr().pxPerUnitX;
+    s.pxPerUnit = s.unit == geometry::unitPixels ? 1.0 : ppu;
+    (vertical ? rulerY : rulerX)->redraw(s);
 }
 
 void TSandbox::ScrollBarXChange(int32_t)
@@ -128,6 +136,8 @@ void TSandbox::scrolled()
     rulerY->removeMarker();
     const geometry::point_t before = viewOrigin_;
     layoutView();
+    // The anchors sit over their gridlines, which moved with the page.
+    redrawAnchors();
     // Points being placed stay on the same document position.
     tools_->followViewOrigin(before);
 }
@@ -138,6 +148,7 @@ void TSandbox::applyZoom(double factor)
     if (!h || closing_ || !(factor > 0.0)) return;
     view.selectionUnder = render::savedArea_t{};
     for (interaction_t* i : interactions()) i->overlayLost();
+    anchors_->reset();
     h->hdr().zoom = factor;
     params().currentZoom = factor;
     // Canvas positions of points being placed mean nothing at another zoom.

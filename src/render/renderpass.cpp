@@ -1,5 +1,7 @@
 #include "render/renderpass.h"
 
+#include "model/grid.h"
+
 #include "model/history_index.h"
 #include "model/itemlist.h"
 #include "model/metrics.h"
@@ -200,32 +202,33 @@ void drawGridlinesOn(renderView_t& view, canvas_t& canvas)
     const item_t* grid = model::findVisibleByType(*view.items, model::typeGrid);
     if (!header || !grid) return;
     const auto& h = header->hdr();
+    if (!h.showGridX && !h.showGridY) return;
     const double zoom = viewZoom(view);
     canvas.setPen(view.style.gridlineColor, 1);
     // Wide arithmetic: the page and the anchors come from files and may be anywhere.
     auto clamped = [](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
     const int32_t pageW = clamped(std::abs(int64_t(h.x2) - h.x1)), pageH = clamped(std::abs(int64_t(h.y2) - h.y1));
-    auto onCanvas = [&](int32_t anchor, int32_t origin, int32_t pageEdge) {
-        return int64_t(roundHalfEven(static_cast<long double>(zoom) * (int64_t(anchor) + 3))) - origin - pageEdge;
+    const int32_t px = model::pageOriginX(h), py = model::pageOriginY(h);
+    // Only the gridlines over the image are drawn: a sorted walk of the
+    // document range it shows.
+    const QRect img(0, 0, canvas.width(), canvas.height());
+    auto drawAxis = [&](bool xAxis) {
+        model::gridAxisIndex_t index;
+        index.build(xAxis ? grid->anchorsX : grid->anchorsY, xAxis);
+        const int32_t origin = xAxis ? view.viewOrigin.x : view.viewOrigin.y;
+        const int32_t extent = xAxis ? img.width() : img.height();
+        const int32_t p = xAxis ? px : py;
+        const int64_t from = int64_t(geometry::screenToDoc(zoom, 0, origin)) + p - 1;
+        const int64_t to = int64_t(geometry::screenToDoc(zoom, extent, origin)) + p + 1;
+        for (int32_t g : index.between(from, to)) {
+            const int32_t at = geometry::docToScreen(zoom, model::gridToDoc(g, p), origin);
+            if (at < 0 || at >= extent) continue;
+            const QPoint pts[2] = {xAxis ? QPoint(at, 0) : QPoint(0, at), xAxis ? QPoint(at, pageH) : QPoint(pageW, at)};
+            canvas.polyline(pts, 2);
+        }
     };
-    if (h.showGridX) {
-        for (const model::anchorNode_t* a = grid->anchorsX.head; a; a = a->next) {
-            if (a->deleted) continue;
-            const int64_t x = onCanvas(a->left, view.viewOrigin.x, h.x1);
-            if (x < 0 || x >= canvas.width()) continue;
-            const QPoint pts[2] = {QPoint(int32_t(x), 0), QPoint(int32_t(x), pageH)};
-            canvas.polyline(pts, 2);
-        }
-    }
-    if (h.showGridY) {
-        for (const model::anchorNode_t* a = grid->anchorsY.head; a; a = a->next) {
-            if (a->deleted) continue;
-            const int64_t y = onCanvas(a->top, view.viewOrigin.y, h.y1);
-            if (y < 0 || y >= canvas.height()) continue;
-            const QPoint pts[2] = {QPoint(0, int32_t(y)), QPoint(pageW, int32_t(y))};
-            canvas.polyline(pts, 2);
-        }
-    }
+    if (h.showGridX) drawAxis(true);
+    if (h.showGridY) drawAxis(false);
 }
 
 rect_t drawItemsInRectOn(renderView_t& view, canvas_t& canvas, rect_t docRect, bool skipSelected)

@@ -39,5 +39,7 @@ constexpr int32_t panelPicture = 401;
 // Guidance pages are shown with their page number as the code.
 constexpr int32_t firstGuidancePage = 1024;
 constexpr int32_t lastGuidancePage = 1080;
+constexpr int32_t guidanceGrid = 1028;
+constexpr int32_t guidanceSnap = 1029;
 
 } // namespace ui
