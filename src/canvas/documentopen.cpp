@@ -88,10 +88,9 @@ void TSandbox::createHeader(int32_t number)
     h->docNumber = number;
     auto& hd = h->hdr();
     hd.zoom = 1.0;
-    newFileHeader(p, hd);
+    newFileHeader(p, h);
     hd.fileVersion = model::formatVersion;
     geometry::computeCanvasPixels(h);
-    model::setText(h, newFilePageTexts(p, hd.unit));
     addEvenGrid(items, hd);
     model::setModified(items, false);
 }
