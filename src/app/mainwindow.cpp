@@ -115,6 +115,7 @@ void TForm1::FormCreate()
     TFormX->setObjectName(QStringLiteral("TFormX"));
     TFormY = new ui::THostWindow(ui::hostId_t::formY, params->floatGeometry, *params, this);
     TFormY->setObjectName(QStringLiteral("TFormY"));
+    registerHostedPanels();
 
     // Interface font; nothing to undo, redo or paste yet.
     QFont uiFont(params->uiFont);
