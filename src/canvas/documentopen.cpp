@@ -6,6 +6,7 @@
 #include "canvas/toolsequence.h"
 #include "model/docfile.h"
 #include "model/itemlist.h"
+#include "page/newdocument.h"
 #include "ui/dialogs.h"
 
 #include <QFileInfo>
@@ -40,23 +41,6 @@ public:
     }
 };
 
-// The grid record of a new document: gridlines equally spaced over the page
-// by the header's anchor steps.
-void addEvenGrid(model::itemList_t& items, const model::headerBody_t& hd)
-{
-    model::item_t* grid = model::newItem(items, model::typeGrid);
-    grid->undoState = 0;
-    const double stepX = hd.anchorStepX * hd.pxPerUnitX, stepY = hd.anchorStepY * hd.pxPerUnitY;
-    const double left = hd.canvasLeft * hd.pxPerUnitX, top = hd.canvasTop * hd.pxPerUnitY;
-    const double right = left + hd.canvasWidth * hd.pxPerUnitX, bottom = top + hd.canvasHeight * hd.pxPerUnitY;
-    if (stepX >= 1)
-        for (int k = 1; left + k * stepX < right && k < 100000; ++k)
-            model::addAnchorX(grid, model::roundHalfEven(left + k * stepX));
-    if (stepY >= 1)
-        for (int k = 1; top + k * stepY < bottom && k < 100000; ++k)
-            model::addAnchorY(grid, model::roundHalfEven(top + k * stepY));
-}
-
 } // namespace
 
 void TSandbox::resetForDocument()
@@ -81,18 +65,7 @@ void TSandbox::createHeader(int32_t number)
     settings::TParams& p = params();
     p.currentZoom = 1.0;
     if (host_) host_->zoomControlsChanged();
-    model::item_t* h = model::newItem(items, model::typeHeader);
-    h->kind = model::kindHeader;
-    model::invalidateIds(items);
-    std::memset(h->bodyBytes() + 116, 0, 331 - 116);
-    h->docNumber = number;
-    auto& hd = h->hdr();
-    hd.zoom = 1.0;
-    newFileHeader(p, h);
-    hd.fileVersion = model::formatVersion;
-    geometry::computeCanvasPixels(h);
-    addEvenGrid(items, hd);
-    model::setModified(items, false);
+    page::createNewDocument(items, p, number);
 }
 
 // Reads a document file into the window. A file without a header (an empty

@@ -15,9 +15,4 @@ settings::TParams* paramsOrNull();
 settings::TParams& params();
 void setParams(settings::TParams* p);
 
-// Fills a new document's header from the settings for new files: unit,
-// grid flags and spacings, then the page setup of the design type for new
-// files applied without refreshing (design type, measures, canvas size).
-void newFileHeader(const settings::TParams& p, model::item_t* header);
-
 } // namespace canvas
