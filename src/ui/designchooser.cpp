@@ -62,6 +62,7 @@ designChooser_t::designChooser_t(QWidget* parent) : QWidget(parent)
         b->setText(page::designTypeName(type));
         b->setIcon(QIcon(QPixmap::fromImage(designTypeSketch(type).scaled(18, 26, Qt::KeepAspectRatio,
                                                                             Qt::SmoothTransformation))));
+        b->setIconSize(QSize(18, 26));
         b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         b->setAutoRaise(true);  // flat until the pointer is over it
         b->setMinimumWidth(170);

@@ -16,6 +16,7 @@ namespace {
 constexpr double mmPerInch = 25.4;
 constexpr int pixelSampleLimit = 4000;  // an actual-size picture larger than this is cut
 constexpr int cardDrawLimit = 2000;     // cards drawn at most (hostile counts)
+constexpr int captionsHeight = 60;      // "Sample" and "Scaled to fit this window"
 
 std::optional<double> measure(const QString& text, int32_t unit)
 {
@@ -80,16 +81,18 @@ void drawCards(QPainter& p, const mapping_t& m, const page::miry_t& s, int32_t u
             p.setPen(QPen(brochure || first ? sampleRed : sampleGrey, 1));
             p.drawRect(cardRect(c, r));
         }
-    // Folds: the shared edge of each folded pair, dotted.
+    // Folds, dotted: the shared edge of each folded pair of cards; a
+    // brochure folds between every two panels.
+    const int32_t step = brochure ? 1 : 2;
     p.setPen(QPen(Qt::black, 1, Qt::DotLine));
     if (l.columnFold)
         for (int32_t r = 1; r <= rowsDrawn; ++r)
-            for (int32_t c = 2; c <= columnsDrawn; c += 2) {
+            for (int32_t c = 2; c <= columnsDrawn; c += step) {
                 const QRectF q = cardRect(c, r);
                 p.drawLine(q.topLeft(), q.bottomLeft());
             }
     if (l.rowFold)
-        for (int32_t r = 2; r <= rowsDrawn; r += 2)
+        for (int32_t r = 2; r <= rowsDrawn; r += step)
             for (int32_t c = 1; c <= columnsDrawn; ++c) {
                 const QRectF q = cardRect(c, r);
                 p.drawLine(q.topLeft(), q.topRight());
@@ -118,6 +121,8 @@ sampleResult_t drawPageSample(QImage& image, const page::pageset_t& setup, int32
         m.scale = 0.9 * std::min(area.width(), area.height()) / std::max(*W, *H);
         m.left = std::floor((area.width() - *W * m.scale) / 2);
         m.top = std::floor((area.height() - *H * m.scale) / 2);
+        // Below the captions when the area leaves room for that.
+        if (captions) m.top = std::max(m.top, std::min<double>(captionsHeight, area.height() - *H * m.scale - 1));
     }
     image.fill(Qt::white);
     QPainter p(&image);
