@@ -1,7 +1,6 @@
 #include "app/mainwindow.h"
 
 #include "ui/dialogs.h"
-#include "ui/gridoptions.h"
 #include "app/keyrouting.h"
 #include "app/openrequest.h"
 #include "app/recent.h"
@@ -116,7 +115,7 @@ void TForm1::FormCreate()
     TFormX->setObjectName(QStringLiteral("TFormX"));
     TFormY = new ui::THostWindow(ui::hostId_t::formY, params->floatGeometry, *params, this);
     TFormY->setObjectName(QStringLiteral("TFormY"));
-    registerGridOptions();
+    registerHostedPanels();
 
     // Interface font; nothing to undo, redo or paste yet.
     QFont uiFont(params->uiFont);
@@ -484,37 +483,6 @@ void TForm1::snapCommand(int32_t kind)
     w->setSnap(kind);
     setSnapChecks(kind, true);
     if (kind == 3) showGuidance(ui::guidanceSnap);
-}
-
-void TForm1::registerGridOptions()
-{
-    TFormX->setFactory(ui::hostedGridNewFiles, [this](const ui::hostRequest_t&, QWidget* parent) {
-        return new ui::TOptions(ui::hostedGridNewFiles, params->newFile,
-                                [this](const settings::defaults_t& d) { params->newFile = d; }, parent);
-    });
-    TFormX->setFactory(ui::hostedGridCurrentFile, [this](const ui::hostRequest_t& r, QWidget* parent) -> ui::THostedPanel* {
-        auto* w = dynamic_cast<canvas::TSandbox*>(r.document);
-        if (!w || !w->header()) return nullptr;
-        QPointer<canvas::TSandbox> doc(w);
-        // The document takes the flags and densities, and both directions are
-        // spaced equally again at once: one step of its history.
-        return new ui::TOptions(ui::hostedGridCurrentFile, params->defaultsFromDocument(w->header()->hdr()),
-                                [this, doc](const settings::defaults_t& d) {
-                                    if (!doc || !doc->header()) return;
-                                    settings::TParams::defaultsToDocument(d, doc->header()->hdr());
-                                    doc->resetGrid(model::gridBoth);
-                                    if (doc == activeDocument()) refreshDocumentMenus(doc);
-                                    refreshUndoButtons();
-                                },
-                                parent);
-    });
-}
-
-bool TForm1::openGridOptions(bool currentFile)
-{
-    if (!currentFile) return openHosted(ui::hostedGridNewFiles, QString());
-    canvas::TSandbox* w = activeDocument();
-    return w && openHosted(ui::hostedGridCurrentFile, w->caption(), w);
 }
 
 void TForm1::resetGridCommand(int32_t directions)

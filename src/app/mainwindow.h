@@ -158,6 +158,9 @@ public:
     // `documentName` for its caption and `document` (null for new files) to
     // work on; false when no panel of that code can be shown.
     bool openHosted(int32_t code, const QString& documentName, QWidget* document = nullptr);
+    // The page setup of `document`, or of new files when null, in the first
+    // floating window (File menu, the insert panel's link).
+    void openPageSetup(canvas::TSandbox* document);
 
     // ---- open requests ----
     void openRequest(const QString& macro);
@@ -204,6 +207,8 @@ private:
     void buildMenus();
     void buildInsertMenu();
     void buildSidePanel();
+    // Gives the floating windows the factories of the panels they host.
+    void registerHostedPanels();
     void subWindowActivated(QMdiSubWindow* sub);
     void refreshDocumentMenus(canvas::TSandbox* w);
     canvas::TSandbox* sandboxOf(QMdiSubWindow* sub) const;

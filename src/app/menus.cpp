@@ -128,9 +128,10 @@ void TForm1::buildMenus()
     Close1 = menuFile->addAction(QStringLiteral("Close"), this, [this] { closeDocument(); });
     menuFile->addSeparator();
     menuPageSetup = menuFile->addMenu(QStringLiteral("Page Setup"));
-    PageSetupCurrent = later(menuPageSetup, QStringLiteral("Current File"));
+    PageSetupCurrent = menuPageSetup->addAction(QStringLiteral("Current File"), this,
+                                                [this] { openPageSetup(activeDocument()); });
     PageSetupSeparator = menuPageSetup->addSeparator();
-    PageSetupNew = later(menuPageSetup, QStringLiteral("New Files"));
+    PageSetupNew = menuPageSetup->addAction(QStringLiteral("New Files"), this, [this] { openPageSetup(nullptr); });
     menuGridAndSnap = menuFile->addMenu(QStringLiteral("Grid and Snap"));
     GridSnapCurrent = menuGridAndSnap->addAction(QStringLiteral("Current File"), this, [this] { openGridOptions(true); });
     GridSnapSeparator = menuGridAndSnap->addSeparator();

@@ -5,8 +5,8 @@
 #include "canvas/shellparams.h"
 #include "canvas/toolsequence.h"
 #include "model/docfile.h"
-#include "model/grid.h"
 #include "model/itemlist.h"
+#include "page/newdocument.h"
 #include "ui/dialogs.h"
 
 #include <QFileInfo>
@@ -41,15 +41,6 @@ public:
     }
 };
 
-// The grid record of a new document: gridlines equally spaced over the page
-// by the header's densities, the first on the page's edge.
-void addEvenGrid(model::itemList_t& items, const model::headerBody_t& hd)
-{
-    model::item_t* grid = model::newItem(items, model::typeGrid);
-    grid->undoState = 0;
-    model::addInitialGrid(grid, hd);
-}
-
 } // namespace
 
 void TSandbox::resetForDocument()
@@ -74,19 +65,7 @@ void TSandbox::createHeader(int32_t number)
     settings::TParams& p = params();
     p.currentZoom = 1.0;
     if (host_) host_->zoomControlsChanged();
-    model::item_t* h = model::newItem(items, model::typeHeader);
-    h->kind = model::kindHeader;
-    model::invalidateIds(items);
-    std::memset(h->bodyBytes() + 116, 0, 331 - 116);
-    h->docNumber = number;
-    auto& hd = h->hdr();
-    hd.zoom = 1.0;
-    newFileHeader(p, hd);
-    hd.fileVersion = model::formatVersion;
-    geometry::computeCanvasPixels(h);
-    model::setText(h, newFilePageTexts(p, hd.unit));
-    addEvenGrid(items, hd);
-    model::setModified(items, false);
+    page::createNewDocument(items, p, number);
 }
 
 // Reads a document file into the window. A file without a header (an empty

@@ -17,6 +17,7 @@
 #include "model/grid.h"
 #include "model/item.h"
 #include "model/itemlist.h"
+#include "page/pageset.h"
 #include "render/renderpass.h"
 
 #include <QImage>
@@ -179,6 +180,13 @@ public:
     // ruler end being dragged shows the size it would give).
     void drawRuler(bool vertical, int32_t pageExtent);
     void refreshCaption();
+    // Applies a page setup to the document (see page::applyPageSetup); with
+    // `refresh` the document is marked modified and the canvas rectangle,
+    // grid, rulers and canvas follow. False when nothing was applied.
+    bool applyPageSetup(const page::pageset_t& setup, int32_t designType, bool refresh);
+    // After a page setup changed the page or the unit: the grid anchors are
+    // laid out again for the new page (the one hook the grid builds on).
+    void gridAfterPageSetup();
     // The window is going away with its main window: no more layout,
     // repaints or questions.
     void markClosing() { closing_ = true; }

@@ -3,6 +3,7 @@
 #include "cli/docio.h"
 
 #include "model/itemlist.h"
+#include "page/presets.h"
 
 #include <cstdio>
 #include <map>
@@ -69,6 +70,26 @@ const char* unitAbbrev(int32_t unit)
     }
 }
 
+// The page setup the header holds, in the document's unit.
+void printPageSetup(const headerBody_t& hd)
+{
+    const int32_t type = page::designTypeOf(hd.designType);
+    const QString name = page::designTypeName(type);
+    const char* u = unitAbbrev(hd.unit);
+    std::printf("Design type: %d %s\n", type, name.isEmpty() ? "(none)" : name.toUtf8().constData());
+    std::printf("Paper: %g x %g %s\n", hd.paperWidth, hd.paperHeight, u);
+    std::printf("Card: %g x %g %s\n", hd.cardWidth, hd.cardHeight, u);
+    std::printf("Margins: left %g, top %g, right %g, bottom %g %s\n", hd.marginLeft, hd.marginTop, hd.marginRight,
+                hd.marginBottom, u);
+    std::printf("Rows: %d, columns: %d\n", hd.rows, hd.columns);
+    std::printf("Gaps: row %g, column %g %s\n", hd.rowGap, hd.columnGap, u);
+    std::printf("Folds: %s\n", hd.rowFold && hd.columnFold ? "row and column"
+                                : hd.rowFold                ? "row"
+                                : hd.columnFold             ? "column"
+                                                            : "none");
+    std::printf("Canvas: %g x %g %s\n", hd.canvasWidth, hd.canvasHeight, u);
+}
+
 int run(const std::vector<std::string>& argv)
 {
     std::vector<std::string> args = argv;
@@ -100,6 +121,7 @@ int run(const std::vector<std::string>& argv)
                     hd.designType < 0 ? -hd.designType : hd.designType,
                     hd.pageOrientation == 2 ? "landscape" : "portrait");
         std::printf("Unit: %s\n", unitName(hd.unit));
+        printPageSetup(hd);
         std::printf("Zoom: %g %%\n", hd.zoom * 100);
         std::printf("File version: %d\n", hd.fileVersion);
     } else {
@@ -110,6 +132,6 @@ int run(const std::vector<std::string>& argv)
     return cli::exitOk;
 }
 
-cli::cliCommand reg("info", "info FILE [--force]  — a short summary: records by kind and type, page, unit, zoom", &run);
+cli::cliCommand reg("info", "info FILE [--force]  — a short summary: records by kind and type, page setup, unit, zoom", &run);
 
 } // namespace

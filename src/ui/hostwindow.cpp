@@ -163,20 +163,18 @@ THostWindow::THostWindow(hostId_t id, geometrySlots_t& geometry, const settings:
     areaLayout->setContentsMargins(0, 0, 0, 0);
     v->addWidget(area_, 1);
 
-    auto* splitter = new QWidget(this);
-    splitter->setFixedHeight(hostSplitterHeight);
-    splitter->setAutoFillBackground(true);
-    QPalette sp = splitter->palette();
-    sp.setColor(QPalette::Window, render::toColor(look.splitterColor));
-    splitter->setPalette(sp);
-    v->addWidget(splitter);
-
+    // A band of fixed height in one colour.
+    auto band = [&](QWidget* w, int height, int32_t colour) {
+        w->setFixedHeight(height);
+        w->setAutoFillBackground(true);
+        QPalette pal = w->palette();
+        pal.setColor(QPalette::Window, render::toColor(colour));
+        w->setPalette(pal);
+        v->addWidget(w);
+    };
+    band(new QWidget(this), hostSplitterHeight, look.splitterColor);
     auto* strip = new hostStrip_t(this);
-    strip->setFixedHeight(hostStripHeight);
-    strip->setAutoFillBackground(true);
-    QPalette pp = strip->palette();
-    pp.setColor(QPalette::Window, render::toColor(look.panelColor));
-    strip->setPalette(pp);
+    band(strip, hostStripHeight, look.panelColor);
     strip->setMouseTracking(true);
     const int y = (hostStripHeight - hostButtonHeight) / 2;
     panel1 = new THostButton(QColor(0x1E, 0x50, 0xC8), look, strip);
@@ -185,7 +183,6 @@ THostWindow::THostWindow(hostId_t id, geometrySlots_t& geometry, const settings:
     panel2 = new THostButton(QColor(0xE6, 0xB4, 0x00), look, strip);
     panel2->move(hostRightButtonX, y);
     panel2->clicked = [this] { rightClicked(); };
-    v->addWidget(strip);
 
     screenAreas = [] {
         QList<QRect> out;

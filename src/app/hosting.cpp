@@ -1,0 +1,59 @@
+// The panels of the floating windows, registered by code, and the commands
+// that open them.
+#include "app/mainwindow.h"
+
+#include "model/grid.h"
+#include "ui/gridoptions.h"
+#include "ui/pagesetup.h"
+
+#include <QPointer>
+
+namespace app {
+
+void TForm1::registerHostedPanels()
+{
+    registerGridOptions();
+    TFormX->setFactory(ui::hostedPageSetup, [this](const ui::hostRequest_t& r, QWidget* parent) {
+        return new ui::TPage(*params, dynamic_cast<canvas::TSandbox*>(r.document), parent);
+    });
+}
+
+void TForm1::openPageSetup(canvas::TSandbox* document)
+{
+    if (document && document->isClosing()) document = nullptr;
+    openHosted(ui::hostedPageSetup, document ? document->caption() : QStringLiteral("New Files"), document);
+}
+
+
+void TForm1::registerGridOptions()
+{
+    TFormX->setFactory(ui::hostedGridNewFiles, [this](const ui::hostRequest_t&, QWidget* parent) {
+        return new ui::TOptions(ui::hostedGridNewFiles, params->newFile,
+                                [this](const settings::defaults_t& d) { params->newFile = d; }, parent);
+    });
+    TFormX->setFactory(ui::hostedGridCurrentFile, [this](const ui::hostRequest_t& r, QWidget* parent) -> ui::THostedPanel* {
+        auto* w = dynamic_cast<canvas::TSandbox*>(r.document);
+        if (!w || !w->header()) return nullptr;
+        QPointer<canvas::TSandbox> doc(w);
+        // The document takes the flags and densities, and both directions are
+        // spaced equally again at once: one step of its history.
+        return new ui::TOptions(ui::hostedGridCurrentFile, params->defaultsFromDocument(w->header()->hdr()),
+                                [this, doc](const settings::defaults_t& d) {
+                                    if (!doc || !doc->header()) return;
+                                    settings::TParams::defaultsToDocument(d, doc->header()->hdr());
+                                    doc->resetGrid(model::gridBoth);
+                                    if (doc == activeDocument()) refreshDocumentMenus(doc);
+                                    refreshUndoButtons();
+                                },
+                                parent);
+    });
+}
+
+bool TForm1::openGridOptions(bool currentFile)
+{
+    if (!currentFile) return openHosted(ui::hostedGridNewFiles, QString());
+    canvas::TSandbox* w = activeDocument();
+    return w && openHosted(ui::hostedGridCurrentFile, w->caption(), w);
+}
+
+} // namespace app
