@@ -26,8 +26,10 @@ void TSandbox::layoutView()
     viewLayoutIn_t in;
     in.width = base0->width();
     in.height = base0->height();
-    in.canvasRight = h->x2;
-    in.canvasBottom = h->y2;
+    // The canvas image covers the page from its corner: the page's place
+    // on the sheet (its origin) adds no white beyond its right or bottom edge.
+    in.canvasRight = pageExtentX();
+    in.canvasBottom = pageExtentY();
     in.scrollX = ScrollBarX->isVisible() || lastLayout_.showX ? ScrollBarX->value() : 0;
     in.scrollY = ScrollBarY->isVisible() || lastLayout_.showY ? ScrollBarY->value() : 0;
     in.originX = viewOrigin_.x;

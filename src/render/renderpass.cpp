@@ -22,7 +22,9 @@ QSize canvasImageSize(const item_t* header)
 {
     if (!header) return QSize(1, 1);
     const auto& h = header->hdr();
-    return QSize(std::clamp(h.x2, 1, maxCanvasSide), std::clamp(h.y2, 1, maxCanvasSide));
+    // The page from its corner: its origin on the sheet is not part of it.
+    const int64_t w = std::llabs(int64_t(h.x2) - h.x1), hh = std::llabs(int64_t(h.y2) - h.y1);
+    return QSize(int32_t(std::clamp<int64_t>(w, 1, maxCanvasSide)), int32_t(std::clamp<int64_t>(hh, 1, maxCanvasSide)));
 }
 
 double viewZoom(const renderView_t& view)
