@@ -333,6 +333,11 @@ void TSandbox::background1MouseDown(Qt::MouseButton button, Qt::KeyboardModifier
 void TSandbox::background1MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPoint pos)
 {
     if (closing_ || !ready_) return;
+    // Off the canvas the rulers' mouse markers go; a drag shows its own.
+    if (anchors_->dragKind() == anchorDragNone) {
+        rulerX->removeMarker();
+        rulerY->removeMarker();
+    }
     if (pos.x() < 0 && pos.y() < 0) anchors_->leave();
     else anchors_->move(pos);
 }
