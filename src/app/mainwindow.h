@@ -5,6 +5,7 @@
 #pragma once
 
 #include "ui/panelcodes.h"
+#include "ui/stephistory.h"
 
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
@@ -25,6 +26,11 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QSplitter;
+
+namespace ui {
+class sidePanel_t;
+class TToolbox;
+} // namespace ui
 
 namespace app {
 
@@ -49,13 +55,38 @@ public:
 
     // ---- controls ----
     QSplitter* topSplitter = nullptr;
-    QWidget* sidePanel = nullptr;
-    QLabel* panelTitle = nullptr;
-    QWidget* panelBody = nullptr;
-    QWidget* suggestionArea = nullptr;
-    QLabel* nextStepLine = nullptr;
-    QLabel* backLabel = nullptr;
+    ui::sidePanel_t* sidePanel = nullptr;
     QMdiArea* mdiArea = nullptr;
+
+    // ---- side panel ----
+    // The insert panel lives for the whole run; every other panel is made
+    // when its code is shown and freed when another code replaces it.
+    ui::TToolbox* insertPanel = nullptr;
+    QWidget* codePanel = nullptr;
+    std::vector<int32_t> suggestions;
+    ui::stepHistory_t stepHistory;
+    // The only way to switch the side panel.
+    void showPanel(int32_t code, bool onlyIfChanged, bool applyToWindow, bool fromHistory);
+    void runPanelCommand(int32_t code);
+    void showInsertPanel();
+    void rebuildSuggestions();
+    void runSuggestion(int32_t k);
+    void recordStep(int32_t code, bool fromHistory);
+    void stepBack();
+    void stepForward();
+    bool canStepBack() const;
+    bool canStepForward() const;
+    void refreshStepControls();
+    void restoreToolSettings(const ui::stepEntry_t& entry);
+    // Tags the selected items of the window for a step; returns the tag.
+    int32_t tagSelection(canvas::TSandbox* w);
+    bool selectTagged(canvas::TSandbox* w, int32_t tag);
+    // The page-setup link of the insert panel. Page setup is not part of the
+    // editor yet: nothing opens and false is returned.
+    bool openPageSetup();
+    // The picture insertion command; false when no picture was inserted.
+    bool insertPicture();
+    bool guidanceWanted(int32_t page) const;
 
     // ---- menus ----
     QMenu* menuFile = nullptr;
