@@ -6,6 +6,7 @@
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QFontMetrics>
 #include <QPainter>
 
 #include <array>
@@ -44,9 +45,9 @@ render::pixelBuffer_t viewOf(QImage& img)
     return {img.bits(), img.width(), img.height(), static_cast<int32_t>(img.bytesPerLine()), 4};
 }
 
-void drawCentred(QPainter& p, const QRect& r, const QString& text, const QColor& colour, bool bold)
+void drawCentred(QPainter& p, const QRect& r, const QString& text, const QColor& colour, const QFont& font)
 {
-    p.setFont(interfaceFont(bold));
+    p.setFont(font);
     p.setPen(colour);
     p.drawText(r, Qt::AlignCenter, text);
 }
@@ -95,6 +96,13 @@ QFont interfaceFont(bool bold)
     return f;
 }
 
+QFont fittedFont(QFont font, const QString& text, int32_t width)
+{
+    while (font.pointSize() > 6 && QFontMetrics(font).horizontalAdvance(text) > width)
+        font.setPointSize(font.pointSize() - 1);
+    return font;
+}
+
 void setPanelColour(int32_t bgr) { mainPanelColour = bgr; }
 int32_t panelColour() { return mainPanelColour; }
 
@@ -117,7 +125,7 @@ void titleBar_t::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.drawImage(0, 0, colourBar(colour_, size()));
-    drawCentred(p, rect(), caption_, Qt::white, true);
+    drawCentred(p, rect(), caption_, Qt::white, fittedFont(interfaceFont(true), caption_, width() - 2));
 }
 
 // ---------------------------------------------------------------- list button
@@ -163,6 +171,11 @@ void listButton_t::clearHover()
 
 QSize listButton_t::sizeHint() const { return {118, 20}; }
 
+QFont listButton_t::captionFont() const
+{
+    return fittedFont(interfaceFont(highlighted()), caption_, captionRect().width());
+}
+
 QRect listButton_t::captionRect() const
 {
     const int32_t left = icon_.isNull() ? 1 : iconLeft + icon_.width() + 6;
@@ -177,11 +190,11 @@ void listButton_t::paintEvent(QPaintEvent*)
     if (lit) p.drawImage(1, 1, colourBar(colour_, rect().adjusted(1, 1, -1, -1).size()));
     const QColor ink = lit ? QColor(Qt::white) : QColor(Qt::black);
     if (icon_.isNull()) {
-        drawCentred(p, rect().adjusted(1, 1, -1, -1), caption_, ink, lit);
+        drawCentred(p, captionRect(), caption_, ink, captionFont());
         return;
     }
     p.drawImage(iconLeft, (height() - icon_.height()) / 2, icon_);
-    p.setFont(interfaceFont(lit));
+    p.setFont(captionFont());
     p.setPen(ink);
     p.drawText(captionRect(), Qt::AlignLeft | Qt::AlignVCenter, caption_);
 }

@@ -32,6 +32,10 @@ QImage colourBar(int32_t colour, QSize size);
 // The interface font (family and point size from the settings), plain or bold.
 void setInterfaceFont(const QString& family, int32_t points);
 QFont interfaceFont(bool bold);
+// `font` made smaller, a point at a time down to 6 points, until `text`
+// fits `width` pixels, so that no caption is cut short.
+QFont fittedFont(QFont font, const QString& text, int32_t width);
+
 // The main panel colour behind the controls (0x00BBGGRR).
 void setPanelColour(int32_t bgr);
 int32_t panelColour();
@@ -71,8 +75,9 @@ public:
     // Told when the mouse comes over the button (the owner clears other highlights).
     std::function<void()> onHover;
     QSize sizeHint() const override;
-    // Where the caption is drawn.
+    // Where the caption is drawn, and in which font.
     QRect captionRect() const;
+    QFont captionFont() const;
     static constexpr int32_t iconLeft = 3;
 protected:
     void paintEvent(QPaintEvent*) override;

@@ -28,12 +28,18 @@ constexpr int32_t sampleLeft = 3;
 constexpr int32_t swatchWidth = 18;
 constexpr int32_t textGap = 8;
 constexpr int32_t barRight = 18;
-constexpr int32_t dashSampleWidth = 30;
+constexpr int32_t dashSampleWidth = 24;
 constexpr int32_t shadowTextLeft = 29;
 constexpr int32_t shadowSampleWidth = 22;
 
 bool isColourKind(listKind_t k) { return k == listKind_t::colour || k == listKind_t::fill; }
 bool isWeightKind(listKind_t k) { return k == listKind_t::weight || k == listKind_t::frameWeight; }
+// The frame list's "None": the one built-in weight of nothing (the weight
+// list's "Thin" is 0 too, but drawn a pixel wide).
+bool isFrameNone(listKind_t k, const pickEntry_t& e)
+{
+    return k == listKind_t::frameWeight && e.role == pickEntry_t::builtIn && e.value == 0.0;
+}
 
 // A colour that would vanish on the white row is drawn silver.
 int32_t visibleSample(int32_t c)
@@ -87,9 +93,7 @@ int32_t rowTextLeft(listKind_t kind, const pickEntry_t& e)
     case listKind_t::surface: return plain ? sampleLeft : sampleLeft + swatchWidth + textGap;
     case listKind_t::weight:
     case listKind_t::frameWeight:
-        return plain || (kind == listKind_t::frameWeight && e.role == pickEntry_t::builtIn && e.text == QLatin1String("None"))
-                   ? sampleLeft
-                   : barRight + textGap;
+        return plain || isFrameNone(kind, e) ? sampleLeft : barRight + textGap;
     case listKind_t::pattern: return plain ? sampleLeft : sampleLeft + dashSampleWidth + textGap;
     case listKind_t::shadow:
         return e.role == pickEntry_t::builtIn && e.shadow.elevation > 0 ? shadowTextLeft : sampleLeft;
@@ -170,21 +174,20 @@ void drawPickRow(QPainter& p, const QRect& r, listKind_t kind, const pickEntry_t
             const int32_t px = e.role == pickEntry_t::custom
                                    ? e.pixels
                                    : std::max(1, static_cast<int32_t>(std::lround(e.value * style.pxPerMmY)));
-            const bool none = kind == listKind_t::frameWeight && e.role == pickEntry_t::builtIn && e.value == 0.0 &&
-                              e.text == QLatin1String("None");
+            const bool none = isFrameNone(kind, e);
             // A custom weight thicker than the row is not drawn.
             const bool fits = e.role != pickEntry_t::custom || (px >= 1 && px <= r.height());
             if (!none && fits) {
                 const int32_t w = std::clamp(px, 1, r.height());
                 const int32_t colour = visibleSample(style.sampleColour);
-                if (kind == listKind_t::frameWeight && w > 2) {
-                    c.fillRect(sampleLeft, mid - w / 2, barRight + 1, mid - w / 2 + w, colour);
-                } else if (kind == listKind_t::frameWeight) {
+                // Bars up to two pixels of the frame list are a pen line;
+                // the others are filled, exactly the weight's pixels thick.
+                if (kind == listKind_t::frameWeight && w <= 2) {
                     c.setPen(colour, w);
                     const QPoint seg[] = {{sampleLeft, mid}, {barRight, mid}};
                     c.polyline(seg, 2);
                 } else {
-                    drawLineSample(c, sampleLeft, barRight, mid, colour, e.value, w, {render::solidDash});
+                    c.fillRect(sampleLeft, mid - w / 2, barRight + 1, mid - w / 2 + w, colour);
                 }
             }
         } else if (kind == listKind_t::pattern && e.role != pickEntry_t::customize) {

@@ -30,6 +30,9 @@ void drawPickRow(QPainter& p, const QRect& r, listKind_t kind, const pickEntry_t
 // square casting the shadow.
 QImage shadowSample(const settings::shadowTriple_t& shadow, QSize size);
 
+// The width the side panels give their lists.
+constexpr int32_t pickListWidth = 112;
+
 // Row height for the list font's point size.
 int32_t rowHeightFor(int32_t points);
 
