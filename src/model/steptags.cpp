@@ -1,5 +1,6 @@
 #include "model/steptags.h"
 
+#include "model/history_index.h"
 #include "model/itemlist.h"
 
 #include <random>
@@ -44,12 +45,11 @@ bool carriesTag(const item_t* it, int32_t tag)
 
 bool selectTagged(itemList_t& list, int32_t tag)
 {
+    selectOnly(list, nullptr);
     bool any = false;
     for (item_t* it = list.head; it; it = it->next) {
-        if (it->kind != kindItem) continue;
-        it->selected = 0;
         if (isTaggable(it) && carriesTag(it, tag)) {
-            it->selected = 1;
+            setSelected(list, it, true);
             any = true;
         }
     }

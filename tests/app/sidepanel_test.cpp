@@ -7,6 +7,7 @@
 #include "canvas/modes.h"
 #include "canvas/toolbar.h"
 #include "model/history.h"
+#include "model/history_index.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -110,6 +111,7 @@ TEST_F(ShellTest, BackAndForwardRestoreStepsAndSkipErasedItems)
     w->stepBack();
     EXPECT_EQ(w->panelCode, ui::panelRectangle);
     EXPECT_EQ(model::firstSelected(d->items), r);
+    EXPECT_EQ(model::flaggedSelected(d->items), std::vector<model::item_t*>{r});  // what the marks are drawn from
     EXPECT_TRUE(w->sidePanel->forwardButton()->isEnabled());
     w->stepForward();
     EXPECT_EQ(w->panelCode, canvas::toolStar);
