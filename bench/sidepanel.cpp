@@ -3,7 +3,7 @@
 // With --gallery it shows every pick list with its drawn rows instead (a
 // page to look at the samples on).
 #include "app/mainwindow.h"
-#include "ui/picklistwidget.h"
+#include "panels/picklistwidget.h"
 #include "ui/sidepanel.h"
 #include "model/itemlist.h"
 #include "model/history.h"
@@ -24,7 +24,7 @@
 
 namespace {
 
-using ui::listKind_t;
+using panels::listKind_t;
 
 // Settings whose every preset table and colour slot holds a listed entry.
 std::unique_ptr<settings::TParams> fullParams(settings::memoryStore_t& store)
@@ -71,17 +71,17 @@ void BM_buildListWith100CustomRows(benchmark::State& state)
     settings::memoryStore_t store;
     auto p = fullParams(store);
     const listKind_t kind = allKinds[state.range(0)];
-    ui::pickListBox_t list(kind, *p);
+    panels::pickListBox_t list(kind, *p);
     list.setSampleColour(0x0000C0);
-    QImage rows(ui::pickListWidth, 16 * 100, QImage::Format_RGB32);
+    QImage rows(panels::pickListWidth, 16 * 100, QImage::Format_RGB32);
     for (auto _ : state) {
-        const ui::builtList_t& b = list.rebuild();
-        const int32_t first = ui::firstCustomIndex(kind);
+        const panels::builtList_t& b = list.rebuild();
+        const int32_t first = panels::firstCustomIndex(kind);
         const int32_t customs = static_cast<int32_t>(b.entries.size()) - first;
         QPainter painter(&rows);
         for (int32_t k = 0; k < 100; ++k) {
-            const ui::pickEntry_t& e = b.entries[customs > 0 ? first + k % customs : k % b.entries.size()];
-            ui::drawPickRow(painter, QRect(0, 16 * k, ui::pickListWidth, 16), kind, e, list.rowStyle(), Qt::white,
+            const panels::pickEntry_t& e = b.entries[customs > 0 ? first + k % customs : k % b.entries.size()];
+            panels::drawPickRow(painter, QRect(0, 16 * k, panels::pickListWidth, 16), kind, e, list.rowStyle(), Qt::white,
                             Qt::black);
         }
         painter.end();
@@ -156,18 +156,18 @@ BENCHMARK(BM_stepBack)->Unit(benchmark::kMillisecond);
 // open list draws them.
 class rowsView_t : public QWidget {
 public:
-    explicit rowsView_t(ui::pickListBox_t* list) : list_(list) { setFixedSize(ui::pickListWidth, 16 * list->count()); }
+    explicit rowsView_t(panels::pickListBox_t* list) : list_(list) { setFixedSize(panels::pickListWidth, 16 * list->count()); }
 protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter p(this);
         for (int32_t i = 0; i < list_->count(); ++i)
-            ui::drawPickRow(p, QRect(0, 16 * i, width(), 16), list_->kind(), *list_->entryAt(i), list_->rowStyle(),
+            panels::drawPickRow(p, QRect(0, 16 * i, width(), 16), list_->kind(), *list_->entryAt(i), list_->rowStyle(),
                             i == list_->index() ? QColor(0x30, 0x60, 0xC0) : QColor(Qt::white),
                             i == list_->index() ? QColor(Qt::white) : QColor(Qt::black));
     }
 private:
-    ui::pickListBox_t* list_;
+    panels::pickListBox_t* list_;
 };
 
 int gallery()
@@ -182,9 +182,9 @@ int gallery()
     auto* grid = new QGridLayout(page);
     const int32_t chosen[] = {9, 0, 3, 5, 2, 2, 1, 4, 3, 1};
     for (int32_t i = 0; i < 10; ++i) {
-        auto* list = new ui::pickListBox_t(allKinds[i], *p, page);
+        auto* list = new panels::pickListBox_t(allKinds[i], *p, page);
         list->setSampleColour(0x0000C0);
-        list->setFixedWidth(ui::pickListWidth + 20);
+        list->setFixedWidth(panels::pickListWidth + 20);
         list->selectIndex(chosen[i]);
         grid->addWidget(new QLabel(QString::fromLatin1(kindNames[i])), 0, i);
         grid->addWidget(list, 1, i);

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "ui/panelcodes.h"
-#include "ui/stephistory.h"
+#include "app/stephistory.h"
 
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
@@ -29,8 +29,10 @@ class QSplitter;
 
 namespace ui {
 class sidePanel_t;
-class TToolbox;
 } // namespace ui
+namespace panels {
+class TToolbox;
+} // namespace panels
 
 namespace app {
 
@@ -61,10 +63,10 @@ public:
     // ---- side panel ----
     // The insert panel lives for the whole run; every other panel is made
     // when its code is shown and freed when another code replaces it.
-    ui::TToolbox* insertPanel = nullptr;
+    panels::TToolbox* insertPanel = nullptr;
     QWidget* codePanel = nullptr;
     std::vector<int32_t> suggestions;
-    ui::stepHistory_t stepHistory;
+    stepHistory_t stepHistory;
     // The only way to switch the side panel.
     void showPanel(int32_t code, bool onlyIfChanged, bool applyToWindow, bool fromHistory);
     void runPanelCommand(int32_t code);
@@ -77,7 +79,7 @@ public:
     bool canStepBack() const;
     bool canStepForward() const;
     void refreshStepControls();
-    void restoreToolSettings(const ui::stepEntry_t& entry);
+    void restoreToolSettings(const stepEntry_t& entry);
     // Tags the selected items of the window for a step; returns the tag.
     int32_t tagSelection(canvas::TSandbox* w);
     bool selectTagged(canvas::TSandbox* w, int32_t tag);

@@ -1,6 +1,6 @@
 // The main window's menu bar and side panel area.
 #include "ui/dialogs.h"
-#include "ui/insertpanel.h"
+#include "panels/insertpanel.h"
 #include "app/mainwindow.h"
 #include "render/surface.h"
 
@@ -185,7 +185,7 @@ void TForm1::buildInsertMenu()
 {
     menuInsert = menuBar()->addMenu(QStringLiteral("&Insert"));
     // Each entry runs its panel command at once, as the insert panel does after its press.
-    for (const ui::insertEntry_t& e : ui::insertEntries) {
+    for (const panels::insertEntry_t& e : panels::insertEntries) {
         const int32_t code = e.code;
         menuInsert->addAction(QString::fromLatin1(e.name), this, [this, code] { runPanelCommand(code); });
     }

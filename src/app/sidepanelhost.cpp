@@ -3,11 +3,11 @@
 // controls.
 #include "app/mainwindow.h"
 
-#include "ui/insertpanel.h"
-#include "ui/panelframes.h"
-#include "ui/picklists.h"
+#include "panels/insertpanel.h"
+#include "app/panelframes.h"
+#include "panels/picklists.h"
 #include "ui/sidepanel.h"
-#include "ui/suggestions.h"
+#include "app/suggestions.h"
 #include "model/itemlist.h"
 #include "model/steptags.h"
 
@@ -22,7 +22,7 @@ namespace {
 bool isGuidancePage(int32_t code) { return code >= ui::firstGuidancePage && code <= ui::lastGuidancePage; }
 
 // What the step history asks of the windows.
-class shellSteps_t : public ui::stepWorld_t {
+class shellSteps_t : public app::stepWorld_t {
 public:
     explicit shellSteps_t(TForm1& f) : f_(f) {}
     bool activateDocument(int32_t docNumber) override { return docNumber >= 0 && f_.activateWindow(docNumber); }
@@ -33,7 +33,7 @@ public:
             if (w->documentNumber() == docNumber) return model::holdsTagged(w->items, tag);
         return false;
     }
-    void restoreToolSettings(const ui::stepEntry_t& e) override { f_.restoreToolSettings(e); }
+    void restoreToolSettings(const app::stepEntry_t& e) override { f_.restoreToolSettings(e); }
     void showStep(int32_t code) override { f_.showPanel(code, false, true, true); }
     void refreshStepControls() override { f_.refreshStepControls(); }
 private:
@@ -54,7 +54,7 @@ void TForm1::buildSidePanel()
 void TForm1::showInsertPanel()
 {
     if (!insertPanel) {
-        insertPanel = new ui::TToolbox;
+        insertPanel = new panels::TToolbox;
         insertPanel->onChoose = [this](int32_t code) {
             pendingPanel = code;
             Timer1.start();
@@ -81,7 +81,7 @@ void TForm1::showPanel(int32_t code, bool onlyIfChanged, bool applyToWindow, boo
     if (code == ui::panelInsert || code == ui::panelPictureInsert) {
         showInsertPanel();
     } else {
-        codePanel = ui::makePanelFrame(code);
+        codePanel = app::makePanelFrame(code);
         sidePanel->setPanel(codePanel);
     }
     if (isGuidancePage(code)) previousPanelCode = panelCode;
@@ -90,13 +90,13 @@ void TForm1::showPanel(int32_t code, bool onlyIfChanged, bool applyToWindow, boo
     canvas::TSandbox* w = activeDocument();
     if (applyToWindow && w && code != ui::panelMultiple && code != ui::panelPicture) w->selectTool(code);
 
-    ui::suggestionContext_t cx;
+    app::suggestionContext_t cx;
     if (w) {
         const model::item_t* first = model::firstSelected(w->items);
         cx.hasSelection = first != nullptr;
         cx.firstSelectedIsText = first && first->itemType == model::typeText;
     }
-    suggestions = ui::suggestionsFor(code, cx);
+    suggestions = app::suggestionsFor(code, cx);
     rebuildSuggestions();
 
     const bool noDocument = documents().empty();
@@ -179,30 +179,30 @@ bool TForm1::guidanceWanted(int32_t page) const
 void TForm1::rebuildSuggestions()
 {
     std::vector<QString> captions;
-    for (int32_t n : ui::shownSuggestions(suggestions)) captions.push_back(ui::suggestionText(n));
+    for (int32_t n : app::shownSuggestions(suggestions)) captions.push_back(app::suggestionText(n));
     sidePanel->showSuggestions(captions);
 }
 
 void TForm1::runSuggestion(int32_t k)
 {
-    const std::vector<int32_t> shown = ui::shownSuggestions(suggestions);
+    const std::vector<int32_t> shown = app::shownSuggestions(suggestions);
     if (k < 1 || k > static_cast<int32_t>(shown.size())) return;
-    const ui::suggestionAction_t a = ui::suggestionAction(shown[k - 1]);
+    const app::suggestionAction_t a = app::suggestionAction(shown[k - 1]);
     canvas::TSandbox* w = activeDocument();
     switch (a.kind) {
-    case ui::suggestionAction_t::pending:
+    case app::suggestionAction_t::pending:
         pendingPanel = a.code;
         Timer1.start();
         return;
-    case ui::suggestionAction_t::join:
+    case app::suggestionAction_t::join:
         joinCommand();
         showPanel(a.code, false, false, false);
         return;
-    case ui::suggestionAction_t::split:
+    case app::suggestionAction_t::split:
         splitCommand();
         showPanel(a.code, false, false, false);
         return;
-    case ui::suggestionAction_t::show: break;
+    case app::suggestionAction_t::show: break;
     }
     if (a.selectNewest && w) {
         model::selectLast(w->items);
@@ -220,8 +220,8 @@ void TForm1::runSuggestion(int32_t k)
 
 void TForm1::recordStep(int32_t code, bool fromHistory)
 {
-    if (fromHistory || !ui::isRecordedCode(code)) return;
-    const ui::toolSnapshot_t now = ui::snapshotOf(*params);
+    if (fromHistory || !app::isRecordedCode(code)) return;
+    const app::toolSnapshot_t now = app::snapshotOf(*params);
     if (stepHistory.repeatsCurrent(code, now)) return;
     int32_t docNumber = -1, tag = -1;
     if (canvas::TSandbox* w = activeDocument()) {
@@ -273,30 +273,30 @@ bool TForm1::canStepForward() const
 
 void TForm1::refreshStepControls() { sidePanel->setStepControls(canStepBack(), canStepForward()); }
 
-void TForm1::restoreToolSettings(const ui::stepEntry_t& e)
+void TForm1::restoreToolSettings(const app::stepEntry_t& e)
 {
     settings::TParams& p = *params;
-    const ui::toolSnapshot_t& s = e.tools;
+    const app::toolSnapshot_t& s = e.tools;
     if (e.code == ui::panelNextLine) {
         p.lineColor = s.lineColor;
         p.lineFill = s.lineFill;
         p.linePattern = s.linePattern;
         // A value whose preset was deleted since is not restored.
-        if (const int32_t i = ui::indexOfWeight(p, s.lineWidth, false); i >= 0) {
+        if (const int32_t i = panels::indexOfWeight(p, s.lineWidth, false); i >= 0) {
             p.lineWidth = s.lineWidth;
             p.lineWidthTab = i;
         }
-        if (const int32_t i = ui::indexOfDirection(p, s.lineDirection, false); i >= 0) {
+        if (const int32_t i = panels::indexOfDirection(p, s.lineDirection, false); i >= 0) {
             p.lineDirection = s.lineDirection;
             p.lineDirectionTab = i;
         }
-        if (const int32_t i = ui::indexOfWeight(p, s.lineOutline, true); i >= 0) {
+        if (const int32_t i = panels::indexOfWeight(p, s.lineOutline, true); i >= 0) {
             p.lineOutline = s.lineOutline;
             p.lineOutlineTab = i;
         }
     } else if (e.code >= 100 && e.code <= 199) {
         p.polycolor = s.lineColor;
-        if (const int32_t i = ui::indexOfWeight(p, s.lineWidth, false); i >= 0) {
+        if (const int32_t i = panels::indexOfWeight(p, s.lineWidth, false); i >= 0) {
             p.polywidth = s.lineWidth;
             p.polytab = i;
         }
@@ -308,7 +308,7 @@ void TForm1::restoreToolSettings(const ui::stepEntry_t& e)
         p.toptions = s.toptions;
         p.tfont = s.tfont;
         p.tcharset = s.tcharset;
-        if (const int32_t i = ui::indexOfDirection(p, s.tdir, true); i >= 0) {
+        if (const int32_t i = panels::indexOfDirection(p, s.tdir, true); i >= 0) {
             p.tdir = static_cast<int32_t>(std::lround(s.tdir));
             p.tangle = static_cast<int32_t>(std::lround(s.tdir * 10));
             p.tangletab = i;

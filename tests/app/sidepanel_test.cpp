@@ -2,7 +2,7 @@
 // panel, the suggestions and the step history walked with Back and Forward.
 #include "shell_fixture.h"
 
-#include "ui/insertpanel.h"
+#include "panels/insertpanel.h"
 #include "ui/panellook.h"
 #include "canvas/modes.h"
 #include "canvas/toolbar.h"

@@ -8,12 +8,12 @@
 
 #include <cstdint>
 
-namespace ui {
+namespace app {
 
 QString panelCaption(int32_t code);
 int32_t panelCaptionColour(int32_t code);
 
 // A panel frame with the code's title bar.
-panelFrame_t* makePanelFrame(int32_t code, QWidget* parent = nullptr);
+ui::panelFrame_t* makePanelFrame(int32_t code, QWidget* parent = nullptr);
 
-} // namespace ui
+} // namespace app

@@ -10,7 +10,7 @@
 
 class QLabel;
 
-namespace ui {
+namespace panels {
 
 struct insertEntry_t {
     const char* name;
@@ -20,7 +20,7 @@ struct insertEntry_t {
 // The insertable items in the Insert menu's order.
 extern const std::array<insertEntry_t, 16> insertEntries;
 
-class TToolbox : public panelFrame_t {
+class TToolbox : public ui::panelFrame_t {
 public:
     explicit TToolbox(QWidget* parent = nullptr);
 
@@ -39,7 +39,7 @@ public:
     // While the first-time setup shows, the page-setup hint is not offered.
     void setSetupShowing(bool on);
 
-    listButton_t* entry(int32_t row) const { return rows_[row]; }
+    ui::listButton_t* entry(int32_t row) const { return rows_[row]; }
     QLabel* hintBox() const { return hint_; }
 
     static constexpr int32_t firstRowY = 48;
@@ -52,10 +52,10 @@ protected:
 
 private:
     void showLink(bool hot);
-    std::array<listButton_t*, 16> rows_{};
+    std::array<ui::listButton_t*, 16> rows_{};
     QLabel* hint_ = nullptr;
     QTimer hoverTimer_;
     bool setupShowing_ = false;
 };
 
-} // namespace ui
+} // namespace panels

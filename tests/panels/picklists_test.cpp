@@ -2,8 +2,8 @@
 // entries read back, the "Customize..." colour flow, the flags that select a
 // new preset, stored positions past the end, and the drawn samples.
 #include "ui/dialogs.h"
-#include "ui/picklistwidget.h"
-#include "ui/picklists.h"
+#include "panels/picklistwidget.h"
+#include "panels/picklists.h"
 #include "settings/store.h"
 #include "testnames.h"
 
@@ -17,7 +17,7 @@
 #include <memory>
 
 using settings::TParams;
-using ui::listKind_t;
+using panels::listKind_t;
 
 namespace {
 
@@ -79,7 +79,7 @@ TEST_F(PickLists, BuiltInEntriesInOrder)
         {listKind_t::shadow, 5, 3, "Broad"},           {listKind_t::surface, 2, 1, "Round"},
     };
     for (const auto& c : cases) {
-        const ui::builtList_t b = ui::buildList(c.kind, *p);
+        const panels::builtList_t b = panels::buildList(c.kind, *p);
         SCOPED_TRACE(c.text);
         EXPECT_EQ(b.entries.size(), c.count);
         EXPECT_EQ(b.entries[c.index].text, QString::fromLatin1(c.text));
@@ -101,19 +101,19 @@ class SelectByValue : public PickLists, public ::testing::WithParamInterface<sel
 int32_t indexFor(const TParams& p, const selectCase_t& c)
 {
     switch (c.kind) {
-    case listKind_t::colour: return ui::indexOfColour(p, int32_t(c.value));
-    case listKind_t::fill: return ui::indexOfFill(p, int32_t(c.value));
-    case listKind_t::weight: return ui::indexOfWeight(p, c.value, false);
-    case listKind_t::frameWeight: return ui::indexOfWeight(p, c.value, true);
+    case listKind_t::colour: return panels::indexOfColour(p, int32_t(c.value));
+    case listKind_t::fill: return panels::indexOfFill(p, int32_t(c.value));
+    case listKind_t::weight: return panels::indexOfWeight(p, c.value, false);
+    case listKind_t::frameWeight: return panels::indexOfWeight(p, c.value, true);
     case listKind_t::pattern: {
         const double mm[] = {c.value, double(c.b) / 10};
-        return ui::indexOfCustomPattern(p, mm, c.c);
+        return panels::indexOfCustomPattern(p, mm, c.c);
     }
-    case listKind_t::lineDirection: return ui::indexOfDirection(p, c.value, false);
-    case listKind_t::textAngle: return ui::indexOfDirection(p, c.value, true);
-    case listKind_t::fontSize: return ui::indexOfSize(p, int32_t(c.value));
-    case listKind_t::shadow: return ui::indexOfShadow(p, int32_t(c.value), c.b, c.c);
-    case listKind_t::surface: return ui::indexOfSurface(int32_t(c.value));
+    case listKind_t::lineDirection: return panels::indexOfDirection(p, c.value, false);
+    case listKind_t::textAngle: return panels::indexOfDirection(p, c.value, true);
+    case listKind_t::fontSize: return panels::indexOfSize(p, int32_t(c.value));
+    case listKind_t::shadow: return panels::indexOfShadow(p, int32_t(c.value), c.b, c.c);
+    case listKind_t::surface: return panels::indexOfSurface(int32_t(c.value));
     }
     return -2;
 }
@@ -156,34 +156,34 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(PickLists, EntriesReadBack)
 {
     addCustoms(*p);
-    const ui::customMap_t w = ui::buildList(listKind_t::weight, *p).mapping;
-    const ui::customMap_t d = ui::buildList(listKind_t::lineDirection, *p).mapping;
-    const ui::customMap_t s = ui::buildList(listKind_t::fontSize, *p).mapping;
-    const ui::customMap_t sh = ui::buildList(listKind_t::shadow, *p).mapping;
+    const panels::customMap_t w = panels::buildList(listKind_t::weight, *p).mapping;
+    const panels::customMap_t d = panels::buildList(listKind_t::lineDirection, *p).mapping;
+    const panels::customMap_t s = panels::buildList(listKind_t::fontSize, *p).mapping;
+    const panels::customMap_t sh = panels::buildList(listKind_t::shadow, *p).mapping;
     EXPECT_EQ(w[0], 3);
     EXPECT_EQ(w[1], 5);
-    EXPECT_EQ(ui::colourAt(*p, 16), -1);       // "Customize..."
-    EXPECT_EQ(ui::colourAt(*p, 18), -1);       // a dialog text that is not hexadecimal
-    EXPECT_EQ(ui::colourAt(*p, 20), 0x123456);
-    EXPECT_EQ(ui::colourAt(*p, 21), -1);       // past the end
-    EXPECT_EQ(ui::fillAt(*p, 0), -2);
-    EXPECT_EQ(ui::fillAt(*p, 1), -1);
-    EXPECT_EQ(ui::fillAt(*p, 11), 0x0000FF);  // "Red", the tenth colour
-    EXPECT_EQ(ui::fillAt(*p, 18), -1);
-    EXPECT_DOUBLE_EQ(ui::weightAt(*p, w, 6, false), -1.0);
-    EXPECT_DOUBLE_EQ(ui::weightAt(*p, w, 8, false), 0.9);
-    EXPECT_DOUBLE_EQ(ui::weightAt(*p, w, 9, false), 0.0);  // no record at that position
-    EXPECT_DOUBLE_EQ(ui::weightAt(*p, w, 8, true), 0.7);
-    EXPECT_DOUBLE_EQ(ui::directionAt(*p, d, 5, false), -1.0);
-    EXPECT_DOUBLE_EQ(ui::directionAt(*p, d, 6, false), 45.0);
-    EXPECT_EQ(ui::sizeAt(*p, s, 16), -1);
-    EXPECT_EQ(ui::sizeAt(*p, s, 17), 13);
-    EXPECT_EQ(ui::sizeAt(*p, s, 18), 0);
+    EXPECT_EQ(panels::colourAt(*p, 16), -1);       // "Customize..."
+    EXPECT_EQ(panels::colourAt(*p, 18), -1);       // a dialog text that is not hexadecimal
+    EXPECT_EQ(panels::colourAt(*p, 20), 0x123456);
+    EXPECT_EQ(panels::colourAt(*p, 21), -1);       // past the end
+    EXPECT_EQ(panels::fillAt(*p, 0), -2);
+    EXPECT_EQ(panels::fillAt(*p, 1), -1);
+    EXPECT_EQ(panels::fillAt(*p, 11), 0x0000FF);  // "Red", the tenth colour
+    EXPECT_EQ(panels::fillAt(*p, 18), -1);
+    EXPECT_DOUBLE_EQ(panels::weightAt(*p, w, 6, false), -1.0);
+    EXPECT_DOUBLE_EQ(panels::weightAt(*p, w, 8, false), 0.9);
+    EXPECT_DOUBLE_EQ(panels::weightAt(*p, w, 9, false), 0.0);  // no record at that position
+    EXPECT_DOUBLE_EQ(panels::weightAt(*p, w, 8, true), 0.7);
+    EXPECT_DOUBLE_EQ(panels::directionAt(*p, d, 5, false), -1.0);
+    EXPECT_DOUBLE_EQ(panels::directionAt(*p, d, 6, false), 45.0);
+    EXPECT_EQ(panels::sizeAt(*p, s, 16), -1);
+    EXPECT_EQ(panels::sizeAt(*p, s, 17), 13);
+    EXPECT_EQ(panels::sizeAt(*p, s, 18), 0);
     const settings::shadowTriple_t keep{1, 2, 3};
-    EXPECT_EQ(ui::shadowAt(*p, sh, 4, keep), keep);
-    EXPECT_EQ(ui::shadowAt(*p, sh, 5, keep), (settings::shadowTriple_t{90, 40, 60}));
-    EXPECT_EQ(ui::shadowAt(*p, sh, 2, keep), (settings::shadowTriple_t{50, 20, 110}));
-    EXPECT_EQ(ui::surfaceAt(1), 127);
+    EXPECT_EQ(panels::shadowAt(*p, sh, 4, keep), keep);
+    EXPECT_EQ(panels::shadowAt(*p, sh, 5, keep), (settings::shadowTriple_t{90, 40, 60}));
+    EXPECT_EQ(panels::shadowAt(*p, sh, 2, keep), (settings::shadowTriple_t{50, 20, 110}));
+    EXPECT_EQ(panels::surfaceAt(1), 127);
 }
 
 TEST_F(PickLists, FlaggedPresetIsSelectedOnceAndStoredAsTheNextSetting)
@@ -192,15 +192,15 @@ TEST_F(PickLists, FlaggedPresetIsSelectedOnceAndStoredAsTheNextSetting)
     p->customWidths[4].selectNext = 1;
     p->customSizes[6].selectNext = 1;
     p->customAngles[1].selectNext = 1;
-    const ui::builtList_t w = ui::buildList(listKind_t::weight, *p);
+    const panels::builtList_t w = panels::buildList(listKind_t::weight, *p);
     EXPECT_EQ(w.selectNextIndex, 8);
     EXPECT_DOUBLE_EQ(w.selectNextValue, 0.9);
     EXPECT_EQ(p->customWidths[4].selectNext, 0);
-    EXPECT_EQ(ui::buildList(listKind_t::weight, *p).selectNextIndex, -1);
-    ui::buildList(listKind_t::fontSize, *p);
+    EXPECT_EQ(panels::buildList(listKind_t::weight, *p).selectNextIndex, -1);
+    panels::buildList(listKind_t::fontSize, *p);
     EXPECT_EQ(p->tsize, 13);
     EXPECT_EQ(p->tsizetab, 17);
-    ui::buildList(listKind_t::textAngle, *p);
+    panels::buildList(listKind_t::textAngle, *p);
     EXPECT_EQ(p->tangle, 300);
     EXPECT_EQ(p->tdir, 30);
     EXPECT_EQ(p->tangletab, 6);
@@ -210,24 +210,24 @@ TEST_F(PickLists, StoredPositionPastTheEndFallsBack)
 {
     p->tsizetab = 17;  // the list has 17 entries: 0..16
     p->tsize = 99;
-    EXPECT_EQ(ui::storedSizeIndex(*p, 17), 4);
+    EXPECT_EQ(panels::storedSizeIndex(*p, 17), 4);
     EXPECT_EQ(p->tsize, 12);
     p->tsizetab = 16;
-    EXPECT_EQ(ui::storedSizeIndex(*p, 17), 16);  // the last entry is kept
+    EXPECT_EQ(panels::storedSizeIndex(*p, 17), 16);  // the last entry is kept
     int32_t tab = 7;
     double weight = 0.9;
-    EXPECT_EQ(ui::storedWeightIndex(tab, weight, 7), 0);
+    EXPECT_EQ(panels::storedWeightIndex(tab, weight, 7), 0);
     EXPECT_DOUBLE_EQ(weight, 0.0);
     p->linePattern = 6;
     p->linePatternTab = 6;
-    EXPECT_EQ(ui::storedPatternIndex(*p, 6), 0);
+    EXPECT_EQ(panels::storedPatternIndex(*p, 6), 0);
     EXPECT_EQ(p->linePatternTab, 0);
     p->tangletab = -1;
-    EXPECT_EQ(ui::storedDirectionIndex(*p, true, 6), 1);
+    EXPECT_EQ(panels::storedDirectionIndex(*p, true, 6), 1);
     EXPECT_EQ(p->tangle, 0);
     p->lineDirectionTab = 6;
     p->lineDirection = 45;
-    EXPECT_EQ(ui::storedDirectionIndex(*p, false, 6), 0);
+    EXPECT_EQ(panels::storedDirectionIndex(*p, false, 6), 0);
     EXPECT_DOUBLE_EQ(p->lineDirection, -1.0);
 }
 
@@ -254,11 +254,11 @@ TEST_P(CustomColour, DialogAnswer)
     ui::scriptedDialogs_t dlg;
     ui::scopedDialogs_t scope(dlg);
     dlg.colourAnswers.push_back(c.answer);
-    ui::pickListBox_t list(c.kind, *p);
+    panels::pickListBox_t list(c.kind, *p);
     const int32_t previous = 3;
-    list.selectIndex(ui::customizeIndex(c.kind));
+    list.selectIndex(panels::customizeIndex(c.kind));
     int32_t value = 0x0A0B0C;
-    const bool chosen = ui::chooseCustomColor(list, previous, value, *p);
+    const bool chosen = panels::chooseCustomColor(list, previous, value, *p);
     EXPECT_EQ(chosen, c.answer >= 0);
     EXPECT_EQ(value, c.answer >= 0 ? c.answer : 0x0A0B0C);
     EXPECT_EQ(list.index(), c.wantIndex);
@@ -300,12 +300,12 @@ class WeightBars : public PickLists, public ::testing::WithParamInterface<barCas
 TEST_P(WeightBars, AsThickAsTheWeightOnScreen)
 {
     const barCase_t& c = GetParam();
-    ui::pickListBox_t list(c.kind, *p);
+    panels::pickListBox_t list(c.kind, *p);
     QImage row(100, 16, QImage::Format_RGB32);
     QPainter painter(&row);
-    ui::pickEntry_t e = *list.entryAt(c.index);
+    panels::pickEntry_t e = *list.entryAt(c.index);
     e.text.clear();  // the bar alone
-    ui::drawPickRow(painter, row.rect(), c.kind, e, list.rowStyle(), Qt::white, Qt::black);
+    panels::drawPickRow(painter, row.rect(), c.kind, e, list.rowStyle(), Qt::white, Qt::black);
     painter.end();
     EXPECT_EQ(inkedRows(row, 10), c.rows);
 }
@@ -324,11 +324,11 @@ INSTANTIATE_TEST_SUITE_P(Table, WeightBars,
 
 TEST_F(PickLists, DashesAndShadowsAreDrawn)
 {
-    ui::pickListBox_t patterns(listKind_t::pattern, *p);
+    panels::pickListBox_t patterns(listKind_t::pattern, *p);
     auto gaps = [&](int32_t index) {
         QImage row(100, 16, QImage::Format_RGB32);
         QPainter painter(&row);
-        ui::drawPickRow(painter, row.rect(), listKind_t::pattern, *patterns.entryAt(index), patterns.rowStyle(),
+        panels::drawPickRow(painter, row.rect(), listKind_t::pattern, *patterns.entryAt(index), patterns.rowStyle(),
                         Qt::white, Qt::black);
         painter.end();
         int32_t white = 0;
@@ -348,13 +348,13 @@ TEST_F(PickLists, DashesAndShadowsAreDrawn)
             }
         return n;
     };
-    EXPECT_EQ(greys(ui::shadowSample({0, 0, 0}, QSize(22, 14))), 0);
-    EXPECT_GT(greys(ui::shadowSample({70, 30, 120}, QSize(22, 14))), 10);
+    EXPECT_EQ(greys(panels::shadowSample({0, 0, 0}, QSize(22, 14))), 0);
+    EXPECT_GT(greys(panels::shadowSample({70, 30, 120}, QSize(22, 14))), 10);
 }
 
 TEST_F(PickLists, ArrowKeysMoveTheHighlight)
 {
-    ui::pickListBox_t list(listKind_t::weight, *p);
+    panels::pickListBox_t list(listKind_t::weight, *p);
     list.selectIndex(1);
     QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
     QCoreApplication::sendEvent(&list, &down);

@@ -15,7 +15,7 @@ namespace settings {
 class TParams;
 }
 
-namespace ui {
+namespace app {
 
 // The tool settings a step remembers.
 struct toolSnapshot_t {
@@ -96,4 +96,4 @@ private:
     std::vector<stepEntry_t> entries_;
 };
 
-} // namespace ui
+} // namespace app

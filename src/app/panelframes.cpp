@@ -1,9 +1,11 @@
-#include "ui/panelframes.h"
+#include "app/panelframes.h"
 
-#include "ui/insertpanel.h"
+#include "panels/insertpanel.h"
 #include "ui/panelcodes.h"
 
-namespace ui {
+namespace app {
+
+using namespace ui;  // panel codes and the panel look
 
 namespace {
 bool isGuidance(int32_t code) { return code >= firstGuidancePage && code <= lastGuidancePage; }
@@ -17,7 +19,7 @@ QString panelCaption(int32_t code)
     if (code == panelNextText || code == panelTextEntry || code == panelTextEntryGuided) return QStringLiteral("Text");
     if (isGuidance(code)) return QStringLiteral("Hints");
     if (isToolCode(code)) {
-        for (const insertEntry_t& e : insertEntries)
+        for (const panels::insertEntry_t& e : panels::insertEntries)
             if (e.code == code) return QString::fromLatin1(e.name);
     }
     return QStringLiteral("Fine-tune");
@@ -33,7 +35,7 @@ int32_t panelCaptionColour(int32_t code)
     return lookGreen;
 }
 
-panelFrame_t* makePanelFrame(int32_t code, QWidget* parent)
+ui::panelFrame_t* makePanelFrame(int32_t code, QWidget* parent)
 {
     auto* f = new panelFrame_t(panelCaption(code), panelCaptionColour(code), parent);
     f->setObjectName(QStringLiteral("panel%1").arg(code));
@@ -41,4 +43,4 @@ panelFrame_t* makePanelFrame(int32_t code, QWidget* parent)
     return f;
 }
 
-} // namespace ui
+} // namespace app

@@ -1,4 +1,4 @@
-#include "ui/picklistwidget.h"
+#include "panels/picklistwidget.h"
 
 #include "ui/dialogs.h"
 #include "ui/panellook.h"
@@ -20,7 +20,10 @@
 #include <numbers>
 #include <tuple>
 
-namespace ui {
+namespace panels {
+
+using ui::dialogs;
+using ui::interfaceFont;
 
 namespace {
 
@@ -356,4 +359,4 @@ bool chooseCustomColor(pickListBox_t& list, int32_t previous, int32_t& value, se
     return true;
 }
 
-} // namespace ui
+} // namespace panels

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace ui {
+namespace panels {
 
 enum class listKind_t {
     colour,
@@ -99,4 +99,4 @@ int32_t storedPatternIndex(settings::TParams& p, int32_t count);
 int32_t storedDirectionIndex(settings::TParams& p, bool text, int32_t count);
 int32_t storedSizeIndex(settings::TParams& p, int32_t count);
 
-} // namespace ui
+} // namespace panels

@@ -1,9 +1,9 @@
-#include "ui/picklists.h"
+#include "panels/picklists.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace ui {
+namespace panels {
 
 using settings::TParams;
 
@@ -484,4 +484,4 @@ int32_t storedSizeIndex(TParams& p, int32_t count)
     return p.tsizetab;
 }
 
-} // namespace ui
+} // namespace panels

@@ -1,7 +1,7 @@
 // The step history's bookkeeping: which switches become steps, and where
 // Back and Forward go when steps can or cannot be restored.
 #include "ui/panelcodes.h"
-#include "ui/stephistory.h"
+#include "app/stephistory.h"
 #include "testnames.h"
 
 #include <gtest/gtest.h>
@@ -11,20 +11,20 @@
 #include <string>
 #include <vector>
 
-using ui::stepHistory_t;
-using ui::toolSnapshot_t;
+using app::stepHistory_t;
+using app::toolSnapshot_t;
 
 namespace {
 
 // One document (number 7) whose items carry the tags in `live`.
-struct fakeWorld_t : ui::stepWorld_t {
+struct fakeWorld_t : app::stepWorld_t {
     std::set<int32_t> live;
     std::vector<int32_t> shown;
     std::vector<int32_t> restored;
     bool activateDocument(int32_t docNumber) override { return docNumber == 7; }
     bool selectTagged(int32_t tag) override { return live.count(tag) > 0; }
     bool holdsTagged(int32_t docNumber, int32_t tag) const override { return docNumber == 7 && live.count(tag); }
-    void restoreToolSettings(const ui::stepEntry_t& e) override { restored.push_back(e.code); }
+    void restoreToolSettings(const app::stepEntry_t& e) override { restored.push_back(e.code); }
     void showStep(int32_t code) override { shown.push_back(code); }
     void refreshStepControls() override {}
 };
@@ -72,7 +72,7 @@ TEST_P(StepScenarios, EntriesCurrentStepAndPanelsShown)
         }
     }
     std::vector<int32_t> codes;
-    for (const ui::stepEntry_t& e : h.entries()) codes.push_back(e.code);
+    for (const app::stepEntry_t& e : h.entries()) codes.push_back(e.code);
     EXPECT_EQ(codes, s.codes);
     EXPECT_EQ(h.current(), s.current);
     EXPECT_EQ(world.shown, s.shown);

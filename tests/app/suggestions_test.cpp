@@ -1,7 +1,7 @@
 // The next-step suggestions: the set each panel offers, the four shown, and
 // what a few of them do.
 #include "ui/panelcodes.h"
-#include "ui/suggestions.h"
+#include "app/suggestions.h"
 #include "testnames.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +23,7 @@ class SuggestionSets : public ::testing::TestWithParam<setCase_t> {};
 TEST_P(SuggestionSets, OfferedForThePanel)
 {
     const setCase_t& c = GetParam();
-    EXPECT_EQ(ui::suggestionsFor(c.code, {c.selection, c.textFirst}), c.want);
+    EXPECT_EQ(app::suggestionsFor(c.code, {c.selection, c.textFirst}), c.want);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -51,8 +51,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Suggestions, OnlyTheFirstFourByNumberAreShown)
 {
-    EXPECT_EQ(ui::shownSuggestions({53, 2, 47, 1, 5, 3}), (std::vector<int32_t>{1, 2, 3, 5}));
-    EXPECT_EQ(ui::shownSuggestions({4, 1}), (std::vector<int32_t>{1, 4}));
+    EXPECT_EQ(app::shownSuggestions({53, 2, 47, 1, 5, 3}), (std::vector<int32_t>{1, 2, 3, 5}));
+    EXPECT_EQ(app::shownSuggestions({4, 1}), (std::vector<int32_t>{1, 4}));
 }
 
 struct textCase_t {
@@ -69,8 +69,8 @@ class SuggestionRows : public ::testing::TestWithParam<textCase_t> {};
 TEST_P(SuggestionRows, CaptionAndTarget)
 {
     const textCase_t& c = GetParam();
-    EXPECT_EQ(ui::suggestionText(c.n), QString::fromLatin1(c.text));
-    const ui::suggestionAction_t a = ui::suggestionAction(c.n);
+    EXPECT_EQ(app::suggestionText(c.n), QString::fromLatin1(c.text));
+    const app::suggestionAction_t a = app::suggestionAction(c.n);
     EXPECT_EQ(a.code, c.code);
     EXPECT_EQ(a.selectNewest, c.selectNewest);
 }

@@ -1,11 +1,13 @@
-#include "ui/stephistory.h"
+#include "app/stephistory.h"
 
 #include "ui/panelcodes.h"
 #include "settings/params.h"
 
 #include <algorithm>
 
-namespace ui {
+namespace app {
+
+using namespace ui;  // panel codes
 
 bool toolSnapshot_t::sameLine(const toolSnapshot_t& o) const
 {
@@ -150,4 +152,4 @@ bool stepHistory_t::canStepForward(const stepWorld_t& world) const
                        [&](const stepEntry_t& e) { return !e.visited && restorable(e, world); });
 }
 
-} // namespace ui
+} // namespace app

@@ -1,11 +1,13 @@
-#include "ui/suggestions.h"
+#include "app/suggestions.h"
 
 #include "ui/panelcodes.h"
 
 #include <algorithm>
 #include <array>
 
-namespace ui {
+namespace app {
+
+using namespace ui;  // panel codes
 
 namespace {
 
@@ -151,4 +153,4 @@ std::vector<int32_t> shownSuggestions(const std::vector<int32_t>& set)
     return sorted;
 }
 
-} // namespace ui
+} // namespace app

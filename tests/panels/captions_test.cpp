@@ -1,11 +1,11 @@
 // At 96 pixels per inch no caption of the side panel and no entry of a pick
 // list is cut short: each text fits the width it is drawn in.
-#include "ui/insertpanel.h"
-#include "ui/panelframes.h"
+#include "panels/insertpanel.h"
+#include "app/panelframes.h"
 #include "ui/panellook.h"
-#include "ui/picklistwidget.h"
+#include "panels/picklistwidget.h"
 #include "ui/sidepanel.h"
-#include "ui/suggestions.h"
+#include "app/suggestions.h"
 #include "settings/store.h"
 
 #include <QFontMetrics>
@@ -30,7 +30,7 @@ TEST(Captions, PanelTitlesFitTheirBars)
     for (int32_t c = 100; c <= 299; ++c) codes.push_back(c);
     for (int32_t c = 1024; c <= 1080; ++c) codes.push_back(c);
     for (int32_t code : codes) {
-        std::unique_ptr<ui::panelFrame_t> f(ui::makePanelFrame(code));
+        std::unique_ptr<ui::panelFrame_t> f(app::makePanelFrame(code));
         f->resize(ui::sidePanel_t::panelWidth, 400);
         const QString caption = f->titleBar()->caption();
         ASSERT_FALSE(caption.isEmpty()) << code;
@@ -44,8 +44,8 @@ TEST(Captions, SuggestionsAndInsertEntriesFitTheirButtons)
     ui::sidePanel_t side;
     side.resize(ui::sidePanel_t::panelWidth, 600);
     side.show();
-    for (int32_t n = 1; n <= ui::suggestionCount; ++n) {
-        side.showSuggestions({ui::suggestionText(n)});
+    for (int32_t n = 1; n <= app::suggestionCount; ++n) {
+        side.showSuggestions({app::suggestionText(n)});
         ui::listButton_t* b = side.suggestionButton(0);
         for (bool lit : {false, true}) {
             b->setChosen(lit);
@@ -53,7 +53,7 @@ TEST(Captions, SuggestionsAndInsertEntriesFitTheirButtons)
             EXPECT_GE(b->captionFont().pointSize(), 6) << n;
         }
     }
-    ui::TToolbox insert;
+    panels::TToolbox insert;
     insert.resize(ui::sidePanel_t::panelWidth, 495);
     for (int32_t row = 0; row < 16; ++row) {
         ui::listButton_t* b = insert.entry(row);
@@ -68,20 +68,20 @@ TEST(Captions, ListEntriesFitTheListWidth)
     settings::memoryStore_t store;
     settings::TParams p(&store);
     p.initSettings();
-    using ui::listKind_t;
+    using panels::listKind_t;
     for (listKind_t kind : {listKind_t::colour, listKind_t::fill, listKind_t::weight, listKind_t::frameWeight,
                             listKind_t::pattern, listKind_t::lineDirection, listKind_t::textAngle,
                             listKind_t::fontSize, listKind_t::shadow, listKind_t::surface}) {
-        ui::pickListBox_t list(kind, p);
-        list.resize(ui::pickListWidth, list.sizeHint().height());
+        panels::pickListBox_t list(kind, p);
+        list.resize(panels::pickListWidth, list.sizeHint().height());
         QStyleOptionComboBox o;
         o.initFrom(&list);
         o.rect = list.rect();
         const QRect field = list.style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, &list);
         for (int32_t i = 0; i < list.count(); ++i) {
-            const ui::pickEntry_t* e = list.entryAt(i);
-            if (e->role == ui::pickEntry_t::custom) continue;  // the user's own names
-            EXPECT_LE(ui::rowTextLeft(kind, *e) + advance(list.rowStyle().font, e->text), field.width())
+            const panels::pickEntry_t* e = list.entryAt(i);
+            if (e->role == panels::pickEntry_t::custom) continue;  // the user's own names
+            EXPECT_LE(panels::rowTextLeft(kind, *e) + advance(list.rowStyle().font, e->text), field.width())
                 << e->text.toStdString();
         }
     }

@@ -5,14 +5,14 @@
 // selects and reads it through the operations of picklists.h.
 #pragma once
 
-#include "ui/picklists.h"
+#include "panels/picklists.h"
 
 #include <QComboBox>
 #include <QImage>
 
 #include <cstdint>
 
-namespace ui {
+namespace panels {
 
 // How rows are drawn: the panel's sample colour and the screen's scale.
 struct rowStyle_t {
@@ -92,4 +92,4 @@ private:
 // Returns whether a colour was chosen.
 bool chooseCustomColor(pickListBox_t& list, int32_t previous, int32_t& value, settings::TParams& params);
 
-} // namespace ui
+} // namespace panels

@@ -1,4 +1,4 @@
-#include "ui/insertpanel.h"
+#include "panels/insertpanel.h"
 
 #include "ui/panelcodes.h"
 #include "canvas/buttonart.h"
@@ -7,7 +7,9 @@
 
 #include <QLabel>
 
-namespace ui {
+namespace panels {
+
+using namespace ui;  // panel codes and the panel look
 
 const std::array<insertEntry_t, 16> insertEntries{{
     {"Picture", panelPictureInsert, canvas::buttonPicture},
@@ -121,4 +123,4 @@ void TToolbox::leaveEvent(QEvent*)
     showLink(false);
 }
 
-} // namespace ui
+} // namespace panels

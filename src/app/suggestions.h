@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace ui {
+namespace app {
 
 constexpr int32_t suggestionCount = 53;
 constexpr int32_t suggestionButtons = 4;
@@ -42,4 +42,4 @@ suggestionAction_t suggestionAction(int32_t n);
 // The first four numbers of a set: the buttons shown.
 std::vector<int32_t> shownSuggestions(const std::vector<int32_t>& set);
 
-} // namespace ui
+} // namespace app
