@@ -49,6 +49,8 @@ void TForm1::buildSidePanel()
     sidePanel->onSuggestion = [this](int32_t k) { runSuggestion(k); };
     sidePanel->onBack = [this] { stepBack(); };
     sidePanel->onForward = [this] { stepForward(); };
+    // One highlight at a time: over a suggestion the toolbar's goes.
+    sidePanel->onHover = [this] { procs->stripLeave(); };
 }
 
 void TForm1::showInsertPanel()
@@ -116,8 +118,9 @@ void TForm1::showPanel(int32_t code, bool onlyIfChanged, bool applyToWindow, boo
 void TForm1::showPanel(int32_t code)
 {
     // The canvas asks for the panel of its tool or selection; the window's
-    // tool is its own business.
-    showPanel(code, false, false, false);
+    // tool is its own business. Every new selection is a step of its own,
+    // while clicks beside the items leave the insert panel as it is.
+    showPanel(code, code == ui::panelInsert, false, false);
 }
 
 void TForm1::showToolPanel(int32_t code) { showPanel(code, true, false, false); }

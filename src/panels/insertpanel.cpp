@@ -73,7 +73,7 @@ TToolbox::TToolbox(QWidget* parent) : panelFrame_t(QStringLiteral("Insert"), loo
     hint_->setTextFormat(Qt::RichText);
     hint_->setFont(interfaceFont(false));
     hint_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-    hint_->setFocusPolicy(Qt::StrongFocus);
+    hint_->setFocusPolicy(Qt::TabFocus);
     hint_->setText(hintHtml(false));
     QObject::connect(hint_, &QLabel::linkHovered, this, [this](const QString& link) { showLink(!link.isEmpty()); });
     QObject::connect(hint_, &QLabel::linkActivated, this, [this](const QString&) {

@@ -259,7 +259,7 @@ pickListBox_t::pickListBox_t(listKind_t kind, settings::TParams& params, QWidget
     style_.pxPerMmY = params.pxPerMmY;
     setFont(style_.font);
     setItemDelegate(new rowDelegate_t(this));
-    setFocusPolicy(Qt::StrongFocus);
+    setFocusPolicy(Qt::TabFocus);  // as the side panel's buttons
     setMaxVisibleItems(16);
     rebuild();
 }

@@ -132,7 +132,8 @@ void titleBar_t::paintEvent(QPaintEvent*)
 
 listButton_t::listButton_t(QWidget* parent) : QWidget(parent)
 {
-    setFocusPolicy(Qt::StrongFocus);
+    // Reached with Tab; a click does not take the keys away from the canvas.
+    setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_Hover);
     setCursor(Qt::PointingHandCursor);
 }

@@ -47,6 +47,7 @@ sidePanel_t::sidePanel_t(QWidget* parent) : QWidget(parent)
             for (listButton_t* o : buttons_)
                 if (o != b) o->clearHover();
             highlightTimer_.start();
+            if (onHover) onHover();
         };
         buttons_[k] = b;
     }

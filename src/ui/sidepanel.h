@@ -53,6 +53,8 @@ public:
     std::function<void(int32_t k)> onSuggestion;
     std::function<void()> onBack;
     std::function<void()> onForward;
+    // The mouse came over a suggestion.
+    std::function<void()> onHover;
 
 protected:
     void resizeEvent(QResizeEvent*) override;

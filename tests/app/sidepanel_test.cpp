@@ -8,6 +8,7 @@
 #include "canvas/toolbar.h"
 #include "model/history.h"
 #include "model/history_index.h"
+#include "app/keyrouting.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -91,10 +92,15 @@ TEST_F(ShellTest, ToolButtonShowsItsPanelAndTheKeyboardReachesTheEntries)
     EXPECT_FALSE(w->insertPanel->isVisible());
     w->showPanel(ui::panelInsert, false, true, false);
     ui::listButton_t* e = w->insertPanel->entry(9);  // "Circle"
-    EXPECT_EQ(e->focusPolicy(), Qt::StrongFocus);
+    EXPECT_EQ(e->focusPolicy(), Qt::TabFocus);
+    w->QMainWindow::activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
     e->setFocus();
+    // The canvas takes most keys first; the keys of the focused control stay with it.
     QTest::keyClick(e, Qt::Key_Return);
     EXPECT_EQ(w->pendingPanel, canvas::toolCircle);
+    EXPECT_TRUE(w->keyRouter->sidePanelKey(Qt::Key_Down));
+    EXPECT_FALSE(w->keyRouter->sidePanelKey(Qt::Key_Delete));
 }
 
 TEST_F(ShellTest, BackAndForwardRestoreStepsAndSkipErasedItems)
