@@ -63,8 +63,7 @@ void TForm1::undoCommand(bool redo)
     if (redo) model::redo(w->items);
     else model::undo(w->items);
     afterEdit(w);
-    panelCode = ui::panelInsert;
-    procs->pressToolButton(canvas::buttonForPanel(panelCode));
+    showPanel(ui::panelInsert, true, false, false);
 }
 
 void TForm1::clearUndoCommand()
@@ -80,8 +79,7 @@ void TForm1::eraseCommand()
     canvas::TSandbox* w = activeDocument();
     if (!w || model::eraseSelection(w->items) == 0) return;
     afterEdit(w);
-    panelCode = ui::panelInsert;
-    procs->pressToolButton(canvas::buttonForPanel(panelCode));
+    showPanel(ui::panelInsert, true, false, false);
 }
 
 void TForm1::eraseRequested(canvas::TSandbox* w)
@@ -145,15 +143,6 @@ void TForm1::editStateChanged(canvas::TSandbox* w)
     refreshSelectionState();
 }
 
-void TForm1::showPanel(int32_t code)
-{
-    // The side panels themselves come later; the code and the button follow now.
-    if (code <= 0) return;
-    if (code != panelCode) previousPanelCode = panelCode;
-    panelCode = code;
-    procs->pressToolButton(canvas::buttonForPanel(code));
-}
-
 void TForm1::joinCommand()
 {
     canvas::TSandbox* w = activeDocument();
@@ -168,8 +157,7 @@ void TForm1::splitCommand()
     if (!w || !model::selectionHasGroup(w->items)) return;
     model::splitGroup(w->items);
     afterEdit(w);
-    panelCode = ui::panelInsert;
-    procs->pressToolButton(canvas::buttonForPanel(panelCode));
+    showPanel(ui::panelInsert, true, false, false);
 }
 
 } // namespace app

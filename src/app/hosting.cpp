@@ -18,10 +18,10 @@ void TForm1::registerHostedPanels()
     });
 }
 
-void TForm1::openPageSetup(canvas::TSandbox* document)
+bool TForm1::openPageSetup(canvas::TSandbox* document)
 {
     if (document && document->isClosing()) document = nullptr;
-    openHosted(ui::hostedPageSetup, document ? document->caption() : QStringLiteral("New Files"), document);
+    return openHosted(ui::hostedPageSetup, document ? document->caption() : QStringLiteral("New Files"), document);
 }
 
 

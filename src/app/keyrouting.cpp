@@ -2,6 +2,7 @@
 
 #include "app/mainwindow.h"
 #include "canvas/sandbox.h"
+#include "ui/sidepanel.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -20,6 +21,30 @@ bool keyRouter_t::route(int key, Qt::KeyboardModifiers modifiers, const QString&
     return false;
 }
 
+bool keyRouter_t::sidePanelKey(int key) const
+{
+    // The keys that move through and press the side panel's controls stay
+    // with them while one of them has the keyboard focus.
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus || !form_->sidePanel || !form_->sidePanel->isAncestorOf(focus)) return false;
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return true;
+    default: return false;
+    }
+}
+
 bool keyRouter_t::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyRelease) lastEvent_ = nullptr;
@@ -33,6 +58,7 @@ bool keyRouter_t::eventFilter(QObject* watched, QEvent* event)
     if (event == lastEvent_) return false;
     lastEvent_ = event;
     auto* k = static_cast<QKeyEvent*>(event);
+    if (sidePanelKey(k->key())) return false;
     return route(k->key(), k->modifiers(), k->text());
 }
 

@@ -15,6 +15,8 @@ public:
     explicit keyRouter_t(TForm1* form);
     // Routes one key press; true when a document window consumed it.
     bool route(int key, Qt::KeyboardModifiers modifiers, const QString& text);
+    // Whether the key belongs to the side panel control that has the focus.
+    bool sidePanelKey(int key) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,6 +1,8 @@
 #include "app/mainwindow.h"
 
 #include "ui/dialogs.h"
+#include "ui/panellook.h"
+#include "ui/sidepanel.h"
 #include "app/keyrouting.h"
 #include "app/openrequest.h"
 #include "app/recent.h"
@@ -121,6 +123,8 @@ void TForm1::FormCreate()
     QFont uiFont(params->uiFont);
     uiFont.setPointSize(params->uiFontSize);
     sidePanel->setFont(uiFont);
+    ui::setInterfaceFont(params->uiFont, params->uiFontSize);
+    ui::setPanelColour(params->panelColor);
     Undo1->setEnabled(false);
     Redo1->setEnabled(false);
     procs->refreshUndoButtons(false, false);
@@ -130,6 +134,9 @@ void TForm1::FormCreate()
     setGridChecks(0, false);
     setAnchorChecks(3);
     panelCode = ui::panelInsert;
+    showInsertPanel();
+    rebuildSuggestions();
+    refreshStepControls();
     procs->pressToolButton(canvas::buttonForPanel(panelCode));
     setDocumentCommandsEnabled(false);
 
@@ -369,15 +376,6 @@ void TForm1::offerPicture(canvas::TSandbox*, const QString&)
     // Picture insertion comes with the picture feature; the document stays new.
 }
 
-void TForm1::showToolPanel(int32_t code)
-{
-    // The panels themselves come with the side panel; the button follows now.
-    if (code == panelCode) return;
-    previousPanelCode = panelCode;
-    panelCode = code;
-    procs->pressToolButton(canvas::buttonForPanel(code));
-}
-
 void TForm1::zoomControlsChanged()
 {
     procs->showZoom(params->currentZoom);
@@ -527,8 +525,7 @@ void TForm1::toolbarCommand(int32_t n)
             model::selectOnly(w->items, nullptr);
             w->repaintAll(true);
             refreshSelectionState();
-            panelCode = ui::panelInsert;
-            procs->pressToolButton(canvas::buttonForPanel(panelCode));
+            showPanel(ui::panelInsert, true, false, false);
         }
         return;
     case canvas::buttonZoomOut: applyZoomStep(-1); return;
@@ -539,9 +536,7 @@ void TForm1::toolbarCommand(int32_t n)
     if (code) {
         // The tool's panel: nothing happens when it is already showing.
         if (code == panelCode && procs->pressedTool() == n) return;
-        previousPanelCode = panelCode;
-        panelCode = code;
-        if (w) w->selectTool(code);
+        showPanel(code, false, true, false);
         procs->pressToolButton(n);
         // A tool with no document opens an untitled one shortly.
         Timer2.start();
@@ -611,13 +606,6 @@ void TForm1::removeWindowEntry(int32_t docNumber)
 
 // ---------------------------------------------------------------- timers
 
-void TForm1::Timer1Timer()
-{
-    Timer1.stop();
-    // Panel switches come with the side panel.
-    pendingPanel = 0;
-}
-
 void TForm1::Timer2Timer()
 {
     Timer2.stop();
@@ -639,8 +627,7 @@ void TForm1::Timer4Timer()
     procs->refreshUndoButtons(false, false);
     params->currentZoom = 1.0;
     zoomControlsChanged();
-    panelCode = ui::panelInsert;
-    procs->pressToolButton(canvas::buttonForPanel(panelCode));
+    showPanel(ui::panelInsert, true, false, false);
     const settings::defaults_t& d = params->newFile;
     setGridChecks((d.showGridX ? 1 : 0) + (d.showGridY ? 2 : 0), true);
     setAnchorChecks((d.showAnchorsX ? 1 : 0) + (d.showAnchorsY ? 2 : 0));

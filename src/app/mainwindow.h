@@ -5,6 +5,7 @@
 #pragma once
 
 #include "ui/panelcodes.h"
+#include "app/stephistory.h"
 
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
@@ -26,6 +27,13 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QSplitter;
+
+namespace ui {
+class sidePanel_t;
+} // namespace ui
+namespace panels {
+class TToolbox;
+} // namespace panels
 
 namespace app {
 
@@ -50,16 +58,38 @@ public:
 
     // ---- controls ----
     QSplitter* topSplitter = nullptr;
-    QWidget* sidePanel = nullptr;
-    QLabel* panelTitle = nullptr;
-    QWidget* panelBody = nullptr;
-    QWidget* suggestionArea = nullptr;
-    QLabel* nextStepLine = nullptr;
-    QLabel* backLabel = nullptr;
+    ui::sidePanel_t* sidePanel = nullptr;
     QMdiArea* mdiArea = nullptr;
     // The floating windows that host dialog-like panels.
     ui::THostWindow* TFormX = nullptr;
     ui::THostWindow* TFormY = nullptr;
+
+    // ---- side panel ----
+    // The insert panel lives for the whole run; every other panel is made
+    // when its code is shown and freed when another code replaces it.
+    panels::TToolbox* insertPanel = nullptr;
+    QWidget* codePanel = nullptr;
+    std::vector<int32_t> suggestions;
+    stepHistory_t stepHistory;
+    // The only way to switch the side panel.
+    void showPanel(int32_t code, bool onlyIfChanged, bool applyToWindow, bool fromHistory);
+    void runPanelCommand(int32_t code);
+    void showInsertPanel();
+    void rebuildSuggestions();
+    void runSuggestion(int32_t k);
+    void recordStep(int32_t code, bool fromHistory);
+    void stepBack();
+    void stepForward();
+    bool canStepBack() const;
+    bool canStepForward() const;
+    void refreshStepControls();
+    void restoreToolSettings(const stepEntry_t& entry);
+    // Tags the selected items of the window for a step; returns the tag.
+    int32_t tagSelection(canvas::TSandbox* w);
+    bool selectTagged(canvas::TSandbox* w, int32_t tag);
+    // The picture insertion command; false when no picture was inserted.
+    bool insertPicture();
+    bool guidanceWanted(int32_t page) const;
 
     // ---- menus ----
     QMenu* menuFile = nullptr;
@@ -160,7 +190,7 @@ public:
     bool openHosted(int32_t code, const QString& documentName, QWidget* document = nullptr);
     // The page setup of `document`, or of new files when null, in the first
     // floating window (File menu, the insert panel's link).
-    void openPageSetup(canvas::TSandbox* document);
+    bool openPageSetup(canvas::TSandbox* document);
 
     // ---- open requests ----
     void openRequest(const QString& macro);

@@ -1,5 +1,6 @@
 // The main window's menu bar and side panel area.
 #include "ui/dialogs.h"
+#include "panels/insertpanel.h"
 #include "app/mainwindow.h"
 #include "ui/panelcodes.h"
 #include "render/surface.h"
@@ -16,9 +17,6 @@
 namespace app {
 
 namespace {
-
-constexpr int32_t sidePanelWidth = 120;
-constexpr int32_t suggestionAreaHeight = 142;
 
 // A menu item whose feature is not part of the editor yet.
 QAction* later(QMenu* m, const QString& text, const QKeySequence& key = {})
@@ -39,69 +37,6 @@ QList<QKeySequence> withStandardKeys(const QKeySequence& own, QKeySequence::Stan
     for (const QKeySequence& k : QKeySequence::keyBindings(standard))
         if (!keys.contains(k)) keys << k;
     return keys;
-}
-
-void TForm1::buildSidePanel()
-{
-    sidePanel = new QWidget;
-    sidePanel->setObjectName(QStringLiteral("sidePanel"));
-    sidePanel->setFixedWidth(sidePanelWidth);
-    sidePanel->setAutoFillBackground(true);
-    QPalette pal = sidePanel->palette();
-    pal.setColor(QPalette::Window, render::toColor(0xEFEFEF));
-    sidePanel->setPalette(pal);
-    auto* v = new QVBoxLayout(sidePanel);
-    v->setContentsMargins(0, 0, 0, 0);
-    v->setSpacing(0);
-    panelTitle = new QLabel(QStringLiteral("Insert"), sidePanel);
-    panelTitle->setObjectName(QStringLiteral("panelTitle"));
-    panelTitle->setAutoFillBackground(true);
-    QPalette tp = panelTitle->palette();
-    tp.setColor(QPalette::Window, QColor(0x3A, 0x6E, 0xA5));
-    tp.setColor(QPalette::WindowText, Qt::white);
-    panelTitle->setPalette(tp);
-    panelTitle->setContentsMargins(4, 2, 4, 2);
-    panelTitle->setFixedHeight(20);
-    v->addWidget(panelTitle);
-    panelBody = new QWidget(sidePanel);
-    panelBody->setObjectName(QStringLiteral("panelBody"));
-    v->addWidget(panelBody, 1);
-
-    suggestionArea = new QWidget(sidePanel);
-    suggestionArea->setObjectName(QStringLiteral("suggestionArea"));
-    suggestionArea->setFixedHeight(suggestionAreaHeight);
-    auto* sv = new QVBoxLayout(suggestionArea);
-    sv->setContentsMargins(2, 2, 2, 2);
-    sv->setSpacing(2);
-    nextStepLine = new QLabel(QStringLiteral("Select what you want to do next..."), suggestionArea);
-    nextStepLine->setObjectName(QStringLiteral("nextStepLine"));
-    nextStepLine->setWordWrap(true);
-    sv->addWidget(nextStepLine);
-    for (int i = 1; i <= 4; ++i) {
-        auto* b = new QPushButton(suggestionArea);
-        b->setObjectName(QStringLiteral("suggestion%1").arg(i));
-        b->setFlat(true);
-        b->setEnabled(false);
-        sv->addWidget(b);
-    }
-    auto* nav = new QHBoxLayout;
-    backLabel = new QLabel(QStringLiteral("Back"), suggestionArea);
-    backLabel->setObjectName(QStringLiteral("backLabel"));
-    backLabel->hide();
-    auto* back = new QPushButton(QStringLiteral("<"), suggestionArea);
-    back->setObjectName(QStringLiteral("backButton"));
-    auto* fwd = new QPushButton(QStringLiteral(">"), suggestionArea);
-    fwd->setObjectName(QStringLiteral("forwardButton"));
-    for (QPushButton* b : {back, fwd}) {
-        b->setEnabled(false);
-        b->setFixedSize(24, 20);
-    }
-    nav->addWidget(back);
-    nav->addWidget(backLabel);
-    nav->addStretch(1);
-    nav->addWidget(fwd);
-    sv->addLayout(nav);
-    v->addWidget(suggestionArea);
 }
 
 void TForm1::buildMenus()
@@ -254,22 +189,10 @@ void TForm1::buildMenus()
 void TForm1::buildInsertMenu()
 {
     menuInsert = menuBar()->addMenu(QStringLiteral("&Insert"));
-    later(menuInsert, QStringLiteral("Picture"));
-    // Each entry chooses its tool as the toolbar button does.
-    const struct {
-        const char* caption;
-        int32_t button;
-    } tools[] = {{"Text", canvas::buttonText},         {"Line", canvas::buttonLine},
-                 {"Arc", canvas::buttonArc},           {"Spline", canvas::buttonSpline},
-                 {"Curve", canvas::buttonCurve},       {"Triangle", canvas::buttonTriangle},
-                 {"Square", canvas::buttonSquare},     {"Rectangle", canvas::buttonRectangle},
-                 {"Circle", canvas::buttonCircle},     {"Pie", canvas::buttonPie},
-                 {"Ellipse", canvas::buttonEllipse},   {"Polygon", canvas::buttonPolygon},
-                 {"Star", canvas::buttonStar},         {"Solid", canvas::buttonSolid},
-                 {"Oblong", canvas::buttonOblong}};
-    for (const auto& t : tools) {
-        const int32_t button = t.button;
-        menuInsert->addAction(QString::fromLatin1(t.caption), this, [this, button] { toolbarCommand(button); });
+    // Each entry runs its panel command at once, as the insert panel does after its press.
+    for (const panels::insertEntry_t& e : panels::insertEntries) {
+        const int32_t code = e.code;
+        menuInsert->addAction(QString::fromLatin1(e.name), this, [this, code] { runPanelCommand(code); });
     }
 }
 

@@ -219,10 +219,16 @@ QString scriptedDialogs_t::saveFile(const fileRequest_t& r)
     return openFile(r);
 }
 
-bool scriptedDialogs_t::chooseColor(int32_t&, std::vector<int32_t>&)
+bool scriptedDialogs_t::chooseColor(int32_t& colour, std::vector<int32_t>& customColours)
 {
     ++colourRequests;
-    return false;
+    lastCustomColours = customColours;
+    if (colourAnswers.empty()) return false;
+    const int32_t a = colourAnswers.front();
+    colourAnswers.pop_front();
+    if (a < 0) return false;
+    colour = a;
+    return true;
 }
 
 bool scriptedDialogs_t::printSetup(QWidget*)

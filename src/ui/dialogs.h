@@ -100,6 +100,8 @@ public:
     };
     std::deque<msgButton_t> answers;
     std::deque<QString> fileAnswers;      // "" means cancel
+    std::deque<int32_t> colourAnswers;    // a colour 0x00BBGGRR; negative cancels
+    std::vector<int32_t> lastCustomColours;  // what the last colour request was given
     std::vector<shown_t> messages;
     std::vector<fileRequest_t> fileRequests;
     int32_t colourRequests = 0;

@@ -34,12 +34,21 @@ constexpr int32_t panelNextText = 300;
 constexpr int32_t panelText = 301;
 constexpr int32_t panelTextEntry = 302;
 constexpr int32_t panelTextEntryGuided = 303;
+constexpr int32_t panelPictureInsert = 400;  // the picture insertion command
 constexpr int32_t panelPicture = 401;
+constexpr int32_t panelClipEdit = 503;    // the picture window changing a clip
+constexpr int32_t panelClipInsert = 510;  // the picture window cutting new clips
+constexpr int32_t panelPageSetup = 54;
+// Back from a guidance page to the panel it replaced.
+constexpr int32_t panelBackFromGuidance = 43;
 
 // Guidance pages are shown with their page number as the code.
 constexpr int32_t firstGuidancePage = 1024;
 constexpr int32_t lastGuidancePage = 1080;
 constexpr int32_t guidanceGrid = 1028;
 constexpr int32_t guidanceSnap = 1029;
+// Guidance pages of the line and text tools that the suggestions lead to.
+constexpr int32_t guidanceMoveLine = 1025;
+constexpr int32_t guidanceMoveText = 1036;
 
 } // namespace ui

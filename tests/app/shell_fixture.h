@@ -3,6 +3,7 @@
 
 #include "ui/dialogs.h"
 #include "app/mainwindow.h"
+#include "ui/sidepanel.h"
 #include "model/itemlist.h"
 
 #include <QCoreApplication>

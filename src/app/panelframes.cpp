@@ -1,0 +1,46 @@
+#include "app/panelframes.h"
+
+#include "panels/insertpanel.h"
+#include "ui/panelcodes.h"
+
+namespace app {
+
+using namespace ui;  // panel codes and the panel look
+
+namespace {
+bool isGuidance(int32_t code) { return code >= firstGuidancePage && code <= lastGuidancePage; }
+bool isToolCode(int32_t code) { return code >= 100 && code <= 199; }
+} // namespace
+
+QString panelCaption(int32_t code)
+{
+    if (code == panelInsert || code == panelPictureInsert) return QStringLiteral("Insert");
+    if (code == panelNextLine) return QStringLiteral("Line");
+    if (code == panelNextText || code == panelTextEntry || code == panelTextEntryGuided) return QStringLiteral("Text");
+    if (isGuidance(code)) return QStringLiteral("Hints");
+    if (isToolCode(code)) {
+        for (const panels::insertEntry_t& e : panels::insertEntries)
+            if (e.code == code) return QString::fromLatin1(e.name);
+    }
+    return QStringLiteral("Fine-tune");
+}
+
+int32_t panelCaptionColour(int32_t code)
+{
+    if (code == panelInsert || code == panelPictureInsert) return lookRed;
+    if (isGuidance(code)) return lookViolet;
+    if (code == panelNextLine || isToolCode(code) || code == panelNextText || code == panelTextEntry ||
+        code == panelTextEntryGuided)
+        return lookBlue;
+    return lookGreen;
+}
+
+ui::panelFrame_t* makePanelFrame(int32_t code, QWidget* parent)
+{
+    auto* f = new panelFrame_t(panelCaption(code), panelCaptionColour(code), parent);
+    f->setObjectName(QStringLiteral("panel%1").arg(code));
+    f->code = code;
+    return f;
+}
+
+} // namespace app
