@@ -1,5 +1,7 @@
 #include "ui/pagesample.h"
 
+#include <QResizeEvent>
+
 #include "page/layout.h"
 
 #include <QLabel>
@@ -171,8 +173,17 @@ pageSampleView_t::pageSampleView_t(QWidget* parent) : QScrollArea(parent)
 
 bool pageSampleView_t::pictureShown() const { return label_->isVisible() && !picture_.isNull(); }
 
+void pageSampleView_t::resizeEvent(QResizeEvent* e)
+{
+    QScrollArea::resizeEvent(e);
+    if (hasSetup_) redraw(setup_, designType_);
+}
+
 void pageSampleView_t::redraw(const page::pageset_t& setup, int32_t designType)
 {
+    setup_ = setup;
+    designType_ = designType;
+    hasSetup_ = true;
     QImage next;
     const QSize area = viewport()->size().boundedTo(QSize(2000, 2000)).expandedTo(QSize(100, 100));
     switch (drawPageSample(next, setup, designType, area)) {

@@ -43,9 +43,16 @@ public:
     const QImage& picture() const { return picture_; }
     bool pictureShown() const;
 
+protected:
+    // The scaled sample fits the area it is given: a new size draws it again.
+    void resizeEvent(QResizeEvent* e) override;
+
 private:
     QImage picture_;
     QLabel* label_ = nullptr;
+    bool hasSetup_ = false;
+    page::pageset_t setup_{};
+    int32_t designType_ = 0;
 };
 
 } // namespace ui

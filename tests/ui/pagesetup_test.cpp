@@ -311,3 +311,27 @@ INSTANTIATE_TEST_SUITE_P(
     testnames::byName{});
 
 } // namespace
+
+namespace {
+
+// The host lays its panel out after the first sample was drawn: a new size
+// draws the sample again to fit, instead of leaving a tiny one in the corner.
+TEST(PageSampleView, DrawsAgainToFitWhenResized)
+{
+    page::pageset_t s;
+    s.unit = 2;
+    page::miry_t& m = s.measuresOf(2);
+    m.paperWidth = QStringLiteral("200");
+    m.paperHeight = QStringLiteral("400");
+    ui::pageSampleView_t view(nullptr);
+    view.resize(120, 120);
+    view.show();
+    QCoreApplication::processEvents();
+    view.redraw(s, 1);
+    const int small = view.picture().height();
+    view.resize(420, 420);
+    QCoreApplication::processEvents();
+    EXPECT_GT(view.picture().height(), small * 2);
+}
+
+} // namespace
