@@ -17,6 +17,7 @@
 #include "model/itemlist.h"
 #include "render/effects.h"
 #include "render/surface.h"
+#include "render/text.h"
 
 #include <QClipboard>
 #include <QFont>
@@ -108,7 +109,7 @@ QRect coveredArea(TSandbox& w, const item_t* it, bool moving)
     int32_t gx = 0, gy = 0;
     if (it->itemType == model::typeText) {
         // The box of a text may not be laid out yet: take its band as well.
-        const geometry::quadrangle_t q = textBand(it);
+        const geometry::quadrangle_t q = render::textBand(it);
         int32_t l = std::min(tl.x, br.x), r = std::max(tl.x, br.x), t = std::min(tl.y, br.y), b = std::max(tl.y, br.y);
         for (const point_t& p : q) {
             const point_t s = w.toScreen(p);
