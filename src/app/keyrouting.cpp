@@ -15,8 +15,9 @@ bool keyRouter_t::route(int key, Qt::KeyboardModifiers modifiers, const QString&
     canvas::TSandbox* w = form_->activeDocument();
     if (!w || !w->keyboardEnabled()) return false;
     if (w->FormKeyDown(key, modifiers)) return true;
-    // Characters follow their key-down, as the platform delivers them.
-    if (!text.isEmpty() && text.at(0).isPrint()) return w->FormKeyPress(text);
+    // Characters follow their key-down, as the platform delivers them (one
+    // outside the basic plane as a pair of surrogates).
+    if (!text.isEmpty() && (text.at(0).isPrint() || text.at(0).isHighSurrogate())) return w->FormKeyPress(text);
     return false;
 }
 

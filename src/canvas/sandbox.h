@@ -39,6 +39,7 @@ class areaSelectMode_t;
 class handleDrag_t;
 class placingMode_t;
 class extendMode_t;
+class textEditing_t;
 
 // What a document window needs from the main window.
 class sandboxHost_t {
@@ -85,6 +86,9 @@ protected:
     void mouseMoveEvent(QMouseEvent*) override;
     void mouseReleaseEvent(QMouseEvent*) override;
     void mouseDoubleClickEvent(QMouseEvent*) override;
+    // Characters composed through the input method are typed like any other.
+    void inputMethodEvent(QInputMethodEvent*) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 private:
     TSandbox* owner_;
 };
@@ -192,8 +196,8 @@ public:
     // Key handlers: the main window routes every key-down and character of the
     // application here while this window is active. True = consumed.
     virtual bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
-    // Characters typed while the window is active; nothing on the canvas
-    // takes them yet, so none is consumed.
+    // Characters typed while the window is active: a text being typed or
+    // edited takes them. True = consumed.
     virtual bool FormKeyPress(const QString& text);
     void Timer1Timer();
     void Timer2Timer();
@@ -256,6 +260,10 @@ public:
     // The deferred work of Timer3: the area copy, then the marks.
     void runDeferredJob();
 
+    // Typing and editing texts on the canvas (the text tool and mode 37).
+    textEditing_t& textEditor() { return *text_; }
+    const textEditing_t& textEditor() const { return *text_; }
+
     sandboxHost_t* host() const { return host_; }
     // The host is going away: the window calls it no more, not even when destroyed.
     void detachHost() { host_ = nullptr; }
@@ -273,11 +281,12 @@ private:
     friend class handleDrag_t;
     friend class placingMode_t;
     friend class extendMode_t;
+    friend class textEditing_t;
 
     // The interaction that answers the mouse and keys in the current mode.
     interaction_t& current();
     // Every interaction, for what concerns them all (a repaint under their figures).
-    std::array<interaction_t*, 6> interactions();
+    std::array<interaction_t*, 7> interactions();
 
     void resetForDocument();
     void createHeader(int32_t number);
@@ -296,6 +305,7 @@ private:
     std::unique_ptr<handleDrag_t> drag_;
     std::unique_ptr<placingMode_t> placing_;
     std::unique_ptr<extendMode_t> extend_;
+    std::unique_ptr<textEditing_t> text_;
 
     int32_t mode_ = modePointer;
     int32_t handleCode_ = 0;

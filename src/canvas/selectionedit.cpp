@@ -8,6 +8,7 @@
 #include "canvas/picking.h"
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
+#include "canvas/textediting.h"
 #include "ui/panelcodes.h"
 
 #include "geometry/shapes.h"
@@ -81,8 +82,8 @@ void TSandbox::runDeferredJob()
             if (QClipboard* cb = QGuiApplication::clipboard()) cb->setImage(canvasImage().copy(r));
     }
     deferredJob_ = deferredJob_t::none;
-    // While items are dragged or placed their marks stay off.
-    if (isDragMode(mode_) || mode_ == modePlacing) return;
+    // While items are dragged or placed, or a text is typed, their marks stay off.
+    if (isDragMode(mode_) || mode_ == modePlacing || text_->typing()) return;
     eraseMarks();
     drawSelectionMarks();
 }
@@ -172,10 +173,9 @@ bool anyShadow(const model::itemList_t& list)
     return false;
 }
 
-// Paints `area` of the canvas again without the selected items. The area is
-// painted on a piece of its own and copied in, so that items reaching out of
-// it cannot paint over their neighbours outside it.
-void repaintWithoutSelection(TSandbox& w, const QRect& area)
+} // namespace
+
+void repaintPiece(TSandbox& w, const QRect& area, bool skipSelected)
 {
     const QRect r = area.intersected(w.canvasImage().rect());
     if (r.isEmpty()) return;
@@ -185,13 +185,11 @@ void repaintWithoutSelection(TSandbox& w, const QRect& area)
     part.viewOrigin = {w.viewOrigin().x + r.left(), w.viewOrigin().y + r.top()};
     render::paintBackground(part, {0, 0, r.width(), r.height()});
     const point_t a = w.toDoc({r.left(), r.top()}), b = w.toDoc({r.right() + 1, r.bottom() + 1});
-    render::drawItemsInRect(part, {a.x - 1, a.y - 1, b.x + 1, b.y + 1}, true);
+    render::drawItemsInRect(part, {a.x - 1, a.y - 1, b.x + 1, b.y + 1}, skipSelected);
     QPainter p(&w.canvasImage());
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(r.topLeft(), part.Image1);
 }
-
-} // namespace
 
 std::vector<item_t*> TSandbox::beginEdit(bool redraw)
 {
@@ -202,7 +200,7 @@ std::vector<item_t*> TSandbox::beginEdit(bool redraw)
     // copies over it. A shadow depends on everything beneath it, so with
     // shadows in the document the whole canvas is the background.
     const QRect area = anyShadow(items) ? canvasImage().rect() : coveredArea(*this, sel, false);
-    repaintWithoutSelection(*this, area);
+    repaintPiece(*this, area, true);
     saveUnder(view.selectionUnder, area);
     std::vector<item_t*> fresh = model::beginEdit(items);
     if (redraw) {
@@ -238,10 +236,10 @@ void TSandbox::Timer2Timer()
 {
     Timer2.stop();
     if (!closing_ && ready_) {
-        // A double click on a selected text keeps it selected: texts are
-        // not edited on the canvas yet.
+        // A double click on the one selected text edits it on the canvas.
         item_t* one = model::singleSelected(items);
-        if (!one || one->itemType != model::typeText) pickPicture();
+        if (one && one->itemType == model::typeText) text_->startEditing();
+        else pickPicture();
     }
     doubleClickPending_ = false;
 }
