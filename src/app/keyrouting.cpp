@@ -29,11 +29,12 @@ bool keyRouter_t::eventFilter(QObject* watched, QEvent* event)
     QWidget* target = qobject_cast<QWidget*>(watched);
     if (!target || target->window() != form_ || QApplication::activeModalWidget()) return false;
     // A key the focus widget does not take travels up to its parents; route it
-    // once. (Every press is followed by a release, which clears the guard, so a
-    // later event at the same address is a new key.)
-    if (event == lastEvent_) return false;
-    lastEvent_ = event;
+    // once. (Every press is followed by a release, which clears the guard.)
     auto* k = static_cast<QKeyEvent*>(event);
+    if (event == lastEvent_ && k->key() == lastKey_ && k->timestamp() == lastTime_) return false;
+    lastEvent_ = event;
+    lastKey_ = k->key();
+    lastTime_ = k->timestamp();
     return route(k->key(), k->modifiers(), k->text());
 }
 
