@@ -97,6 +97,8 @@ void textEditing_t::press(Qt::MouseButton button, Qt::KeyboardModifiers, point_t
         }
         if (w_.mode_ == modeTextEditing) {
             stopEditing();
+            // The press does nothing else: its drag and release neither.
+            w_.ignoreGesture_ = true;
             return;
         }
         // Typing with the text tool: the text is done and this press starts the next.
