@@ -185,7 +185,7 @@ void repaintPiece(TSandbox& w, const QRect& area, bool skipSelected)
     part.viewOrigin = {w.viewOrigin().x + r.left(), w.viewOrigin().y + r.top()};
     render::paintBackground(part, {0, 0, r.width(), r.height()});
     const point_t a = w.toDoc({r.left(), r.top()}), b = w.toDoc({r.right() + 1, r.bottom() + 1});
-    render::drawItemsInRect(part, {a.x - 1, a.y - 1, b.x + 1, b.y + 1}, skipSelected);
+    render::drawItemsMeeting(part, {a.x - 1, a.y - 1, b.x + 1, b.y + 1}, skipSelected);
     QPainter p(&w.canvasImage());
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(r.topLeft(), part.Image1);

@@ -56,8 +56,9 @@ std::u16string_view lineOf(const item_t* it, int32_t line)
 
 item_t* textEditing_t::target() const
 {
-    item_t* it = model::singleSelected(w_.items);
-    return it && it->itemType == model::typeText ? it : nullptr;
+    // From the selection tables: every key must not walk a long list.
+    const std::vector<item_t*> sel = model::collectSelected(w_.items);
+    return sel.size() == 1 && sel.front()->itemType == model::typeText ? sel.front() : nullptr;
 }
 
 int32_t textEditing_t::caretPosition(const item_t* it) const
@@ -309,16 +310,28 @@ void textEditing_t::edit(Change change)
     item_t* it = target();
     if (!it) return;
     const QRect before = coveredRect(it);
+    const geometry::quadrangle_t bandBefore = render::textBand(it);
     const point_t a{it->x1, it->y1}, b{it->x2, it->y2};
-    const int32_t lineBefore = caretLine_;
+    const int32_t lineBefore = caretLine_, columnBefore = caretColumn_;
     const bool linesChanged = change(it);
     render::fitTextBox(it, false, w_.zoomFactor());
     render::textBox(it);
     model::setModified(w_.items, true);
-    const bool moved = linesChanged || a != point_t{it->x1, it->y1} || b != point_t{it->x2, it->y2};
     eraseCaret();
-    if (moved) repaintChanged(it, before, true);
-    else repaintChanged(it, lineRect(it, lineBefore).united(lineRect(it, caretLine_)), false);
+    // What changed on the canvas: within one line, the line from the first
+    // changed character on (a left-justified line keeps what lies before
+    // it); a box grown at its end also moves its end of the frame. Anything
+    // else, and any shadow, whose blur follows the box: the whole text.
+    const bool sameEnds = a == point_t{it->x1, it->y1} && b == point_t{it->x2, it->y2};
+    const bool grewAtEnd = a == point_t{it->x1, it->y1} && !sameEnds && render::anchorOf(it) == render::textAnchor_t::start &&
+                           it->shadowElevation == 0;
+    if (!linesChanged && lineBefore == caretLine_ && (sameEnds || grewAtEnd)) {
+        QRect area = lineRect(it, caretLine_, std::min(columnBefore, caretColumn_));
+        if (grewAtEnd) area = area.united(endEdgeRect(bandBefore)).united(endEdgeRect(render::textBand(it)));
+        repaintChanged(it, area, false);
+    } else {
+        repaintChanged(it, before, true);
+    }
     startCaret();
     if (w_.host()) w_.host()->editStateChanged(&w_);
 }
@@ -483,7 +496,7 @@ QRect textEditing_t::coveredRect(const item_t* it) const
     return spanRect(a.x, a.y, b.x, b.y).adjusted(-g, -g, g, g);
 }
 
-QRect textEditing_t::lineRect(const item_t* it, int32_t line) const
+QRect textEditing_t::lineRect(const item_t* it, int32_t line, int32_t fromColumn) const
 {
     const std::vector<std::u16string_view> lines = render::textLines(it);
     const int32_t n = std::max(int32_t(lines.size()), 1);
@@ -495,24 +508,36 @@ QRect textEditing_t::lineRect(const item_t* it, int32_t line) const
     const int32_t size = std::max(render::zoomedFontSize(it, z), 1);
     const render::textMetrics_t m = render::textMetrics(it, size);
     // The line's glyphs lie along the longer of the line and the box, from
-    // its descent to its ascent; italics and underlines stay within a
-    // quarter of the height beyond.
+    // its descent to its ascent; italics, underlines and a shadow stay
+    // within the slack beyond. A left-justified line keeps its glyphs
+    // before the first changed character.
     const double theta = render::textTheta(it);
+    const int32_t across = m.ascent + m.descent + m.leading;
+    const int32_t slack = across / 4 + 3 + render::shadowSpreadPx(it, z);
     const int32_t along = std::max(roundHalfEven(z * geometry::distance({it->x1, it->y1}, {it->x2, it->y2})),
                                    render::textWidth(it, size, text));
-    const int32_t across = m.ascent + m.descent + m.leading;
-    const point_t s = pt(p), e = geometry::polarPoint(s, theta, along);
-    const QRect r = boundsOf({p, qp(e), qp(geometry::polarPoint(s, theta + pi / 2, across)),
+    int32_t from = 0;
+    if (render::anchorOf(it) == render::textAnchor_t::start && fromColumn > 1)
+        from = std::max(render::textWidth(it, size, text.substr(0, size_t(std::min<int32_t>(fromColumn - 1, int32_t(text.size()))))) - slack, 0);
+    const point_t s = geometry::polarPoint(pt(p), theta, from), e = geometry::polarPoint(pt(p), theta, along);
+    const QRect r = boundsOf({qp(s), qp(e), qp(geometry::polarPoint(s, theta + pi / 2, across)),
                               qp(geometry::polarPoint(e, theta + pi / 2, across)),
                               qp(geometry::polarPoint(s, theta - pi / 2, across)),
                               qp(geometry::polarPoint(e, theta - pi / 2, across))});
-    const int32_t g = across / 4 + 3 + render::shadowSpreadPx(it, z);
-    return r.adjusted(-g, -g, g, g);
+    return r.adjusted(-slack, -slack, slack, slack);
+}
+
+QRect textEditing_t::endEdgeRect(const geometry::quadrangle_t& band) const
+{
+    // The band's second and third corners hold the end of the frame.
+    const point_t a = w_.toScreen(band[1]), b = w_.toScreen(band[2]);
+    return boundsOf({qp(a), qp(b)}).adjusted(-3, -3, 3, 3);
 }
 
 void textEditing_t::repaintChanged(item_t* it, const QRect& before, bool moved)
 {
     const QRect area = (moved ? before.united(coveredRect(it)) : before).intersected(w_.canvasImage().rect());
+    if (area.isEmpty()) return drawFrame(it);
     repaintPiece(w_, area, false);
     drawFrame(it);
     w_.Image1->update(area);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "canvas/interaction.h"
+#include "geometry/shapes.h"
 #include "model/item.h"
 #include "render/renderpass.h"
 
@@ -71,7 +72,10 @@ private:
     void edit(Change change);
     void repaintChanged(model::item_t* it, const QRect& before, bool moved);
     QRect coveredRect(const model::item_t* it) const;
-    QRect lineRect(const model::item_t* it, int32_t line) const;
+    // The canvas area of a line from `fromColumn` on (with its shadow).
+    QRect lineRect(const model::item_t* it, int32_t line, int32_t fromColumn) const;
+    // The canvas area of the end side of a text's band.
+    QRect endEdgeRect(const geometry::quadrangle_t& band) const;
     void drawFrame(model::item_t* it);
     // The caret's two ends on the canvas: at the ascent and the descent.
     std::pair<QPoint, QPoint> caretEnds() const;

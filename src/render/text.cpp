@@ -217,11 +217,21 @@ int32_t textLineReach(const item_t* item, std::u16string_view line, double zoom,
 
 namespace {
 
-// Whether anything drawn within `radius` of `at` can land on the canvas.
-bool nearCanvas(const canvas_t& canvas, QPoint at, int64_t radius)
+// Whether a line starting at `at` can put a pixel on the canvas: its glyphs,
+// underline and shadow lie within `length` along the angle and `below`
+// beneath to `above` over the baseline, each grown by `slack`.
+bool lineMayTouch(const canvas_t& canvas, QPoint at, double theta, int64_t length, int64_t above, int64_t below,
+                  int64_t slack)
 {
-    return int64_t(at.x()) + radius >= 0 && int64_t(at.x()) - radius < canvas.width() && int64_t(at.y()) + radius >= 0 &&
-           int64_t(at.y()) - radius < canvas.height();
+    const double ux = std::cos(theta), uy = -std::sin(theta);  // along the baseline, on the screen
+    const double vx = -uy, vy = ux;                              // across it, towards the top of the glyphs
+    double l = 1e300, r = -1e300, t = 1e300, b = -1e300;
+    for (double a : {double(-slack), double(length + slack)})
+        for (double c : {double(-below - slack), double(above + slack)}) {
+            const double x = at.x() + a * ux + c * vx, y = at.y() + a * uy + c * vy;
+            l = std::min(l, x), r = std::max(r, x), t = std::min(t, y), b = std::max(b, y);
+        }
+    return r >= -1 && l <= canvas.width() + 1 && b >= -1 && t <= canvas.height() + 1;
 }
 
 void drawLineShadow(drawContext_t& ctx, const item_t* item, std::u16string_view line, QPoint p, double zoom)
@@ -254,13 +264,15 @@ void drawTextItem(drawContext_t& ctx, const item_t* item)
     const fontEntry_t& f = fontFor(item, size, false);
     const int64_t boxLength = roundHalfEven(zoom * geometry::distance({item->x1, item->y1}, {item->x2, item->y2}));
     const int32_t light = lightDirectionOf(ctx.document);
+    const double theta = textTheta(item);
     for (size_t k = lines.size(); k-- > 0;) {
         const std::u16string_view line = lines[k];
         if (line.empty()) continue;
         // A bound that needs no measuring: no glyph is wider than the widest.
-        const int64_t radius = std::max<int64_t>(boxLength, int64_t(line.size()) * f.maxCharWidth) + 2 * f.m.height() +
-                               std::max(spread, 0) + 2;
-        if (!nearCanvas(ctx.canvas, bases[k].p, radius)) continue;
+        const int64_t length = std::max<int64_t>(boxLength, int64_t(line.size()) * f.maxCharWidth);
+        if (!lineMayTouch(ctx.canvas, bases[k].p, theta, length, f.m.ascent, f.m.descent,
+                          f.m.height() / 2 + std::max(spread, 0) + 2))
+            continue;
         if (shadows) drawLineShadow(ctx, item, line, bases[k].p, zoom);
         if (shaded && drawShadedTextLine(ctx.canvas, item, line, bases[k].p, zoom, light)) continue;
         drawTextLine(ctx.canvas, item, line, bases[k].p, zoom, color);
