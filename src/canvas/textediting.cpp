@@ -14,6 +14,8 @@
 #include "render/strokes.h"
 #include "render/text.h"
 
+#include <QGuiApplication>
+#include <QInputMethod>
 #include <QPainter>
 
 #include <algorithm>
@@ -175,14 +177,23 @@ void textEditing_t::createAt(point_t end, std::u16string_view typed)
     if (w_.host()) w_.host()->editStateChanged(&w_);
 }
 
+// The input method asks the canvas again whether it takes text and where
+// the caret is.
+void textEditing_t::updateInputMethod()
+{
+    if (w_.Image1->hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImQueryAll);
+}
+
 void textEditing_t::beginTyping(item_t* it)
 {
+    w_.Image1->setFocus(Qt::OtherFocusReason);
     clickCount_ = 2;
     caretLine_ = 1;
     caretColumn_ = 1;
     w_.eraseMarks();
     repaintChanged(it, coveredRect(it), true);
     startCaret();
+    updateInputMethod();
     showStatus();
 }
 
@@ -193,6 +204,7 @@ void textEditing_t::endTyping(bool deselect)
     if (deselect) model::selectOnly(w_.items, nullptr);
     w_.repaintAll(true);
     if (w_.host()) w_.host()->editStateChanged(&w_);
+    updateInputMethod();
     showStatus();
 }
 
@@ -210,7 +222,9 @@ void textEditing_t::startEditing()
     caretLine_ = std::max(int32_t(lines.size()), 1);
     caretColumn_ = lines.empty() ? 1 : int32_t(lines.back().size()) + 1;
     drawFrame(it);
+    w_.Image1->setFocus(Qt::OtherFocusReason);
     startCaret();
+    updateInputMethod();
     showStatus();
 }
 
@@ -221,6 +235,7 @@ void textEditing_t::stopEditing()
     if (w_.mode_ == modeTextEditing) w_.mode_ = modePointer;
     w_.repaintAll(true);
     if (w_.host()) w_.host()->editStateChanged(&w_);
+    updateInputMethod();
     showStatus();
 }
 

@@ -91,6 +91,7 @@ private:
     void showPreview(geometry::point_t mouse);
     void erasePreview();
     void showStatus();
+    void updateInputMethod();
 
     int32_t clickCount_ = 0;
     geometry::point_t firstPoint_, mouseDownPoint_;
