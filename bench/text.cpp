@@ -41,20 +41,26 @@ std::unique_ptr<canvas::TSandbox> typingWindow(int32_t caretLine)
     return w;
 }
 
-// One character typed inside the box: only its line is repainted. Every
-// 20 characters they are taken back (not timed), so the line keeps its length.
-void BM_typeCharacterInto200Lines(benchmark::State& state)
+// Types `c` again and again; every 20 characters they are taken back (not
+// timed), so the line keeps its length.
+void typeLoop(benchmark::State& state, canvas::TSandbox& w, const QString& c)
 {
-    auto w = typingWindow(20);
     int32_t n = 0;
     for (auto _ : state) {
-        w->FormKeyPress(QStringLiteral("x"));
+        w.FormKeyPress(c);
         if (++n % 20 == 0) {
             state.PauseTiming();
-            for (int32_t k = 0; k < 20; ++k) w->FormKeyDown(Qt::Key_Backspace, Qt::NoModifier);
+            for (int32_t k = 0; k < 20; ++k) w.FormKeyDown(Qt::Key_Backspace, Qt::NoModifier);
             state.ResumeTiming();
         }
     }
+}
+
+// One character typed inside the box: only the rest of its line is repainted.
+void BM_typeCharacterInto200Lines(benchmark::State& state)
+{
+    auto w = typingWindow(20);
+    typeLoop(state, *w, QStringLiteral("x"));
 }
 BENCHMARK(BM_typeCharacterInto200Lines)->Unit(benchmark::kMillisecond);
 
@@ -65,15 +71,7 @@ void BM_typeCharacterGrowingTheBox(benchmark::State& state)
     auto w = typingWindow(200);
     w->FormKeyDown(Qt::Key_PageUp, Qt::NoModifier);
     w->FormKeyPress(QStringLiteral("the first line is now the widest of all the lines "));
-    int32_t n = 0;
-    for (auto _ : state) {
-        w->FormKeyPress(QStringLiteral("w"));
-        if (++n % 20 == 0) {
-            state.PauseTiming();
-            for (int32_t k = 0; k < 20; ++k) w->FormKeyDown(Qt::Key_Backspace, Qt::NoModifier);
-            state.ResumeTiming();
-        }
-    }
+    typeLoop(state, *w, QStringLiteral("w"));
 }
 BENCHMARK(BM_typeCharacterGrowingTheBox)->Unit(benchmark::kMillisecond);
 

@@ -193,13 +193,7 @@ model::item_t* createText(const creationContext_t& ctx, point_t first, point_t e
         if (a != b && std::fabs(off) > 5.0 * std::numbers::pi / 180.0) std::swap(a, b);
         it->textAngle = tenths(along);
     }
-    it->x1 = a.x;
-    it->y1 = a.y;
-    it->x2 = b.x;
-    it->y2 = b.y;
-    geometry::lineGeometry(it);
-    model::computeMeasure(it);
-    render::textBox(it);
+    render::setTextBaseline(it, a, b);
     model::recordNew(ctx.list, it);
     model::selectOnly(ctx.list, it);
     return it;

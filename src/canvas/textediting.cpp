@@ -422,14 +422,7 @@ void textEditing_t::moveBaseline(item_t* it, bool down)
     const double theta = render::textTheta(it);
     const double dir = down ? theta - pi / 2 : theta + pi / 2;
     const int32_t h = render::lineHeight(it);
-    const point_t a = geometry::polarPoint({it->x1, it->y1}, dir, h), b = geometry::polarPoint({it->x2, it->y2}, dir, h);
-    it->x1 = a.x;
-    it->y1 = a.y;
-    it->x2 = b.x;
-    it->y2 = b.y;
-    geometry::lineGeometry(it);
-    model::computeMeasure(it);
-    render::textBox(it);
+    render::setTextBaseline(it, geometry::polarPoint({it->x1, it->y1}, dir, h), geometry::polarPoint({it->x2, it->y2}, dir, h));
 }
 
 void textEditing_t::moveCaret(int key)

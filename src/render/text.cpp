@@ -342,6 +342,12 @@ bool fitTextBoxKeeping(item_t* item, bool force, double zoom, textAnchor_t keep)
         break;
     case textAnchor_t::end: a = geometry::polarPoint(b, phi + pi, W); break;
     }
+    setTextBaseline(item, a, b);
+    return a != p1 || b != p2;
+}
+
+void setTextBaseline(item_t* item, point_t a, point_t b)
+{
     item->x1 = a.x;
     item->y1 = a.y;
     item->x2 = b.x;
@@ -349,7 +355,6 @@ bool fitTextBoxKeeping(item_t* item, bool force, double zoom, textAnchor_t keep)
     geometry::lineGeometry(item);
     model::computeMeasure(item);
     textBox(item);
-    return a != p1 || b != p2;
 }
 
 void drawTextFrame(canvas_t& canvas, const xform_t& xf, const item_t* item, int32_t color, int32_t width)

@@ -101,6 +101,10 @@ geometry::quadrangle_t textBand(const model::item_t* item);
 // the overhang), and the box sizes and diagonal.
 void textBox(model::item_t* item);
 
+// Puts the last baseline from `a` to `b`; the angle, millimetre copies and
+// box follow (the text angle is the caller's).
+void setTextBaseline(model::item_t* item, geometry::point_t a, geometry::point_t b);
+
 // Which end of the baseline stays when the box is fitted.
 enum class textAnchor_t { start, centre, end };
 textAnchor_t anchorOf(const model::item_t* item);

@@ -71,11 +71,9 @@ QImage renderShowcase(double zoom, geometry::point_t origin, bool quick)
 }
 
 // As the editor paints after opening: a quick pass, then every item again
-// with its shadow and surface.
-QImage renderEffects(int32_t lightDirection, double zoom)
+// with its shadow and surface. The document is freed.
+QImage paintedAsAfterOpening(model::itemList_t& doc, double zoom)
 {
-    model::itemList_t doc;
-    testdoc::buildEffectsShowcase(doc, lightDirection);
     renderView_t view = canvasView(doc, zoom);
     view.quickDraw = true;
     repaintAll(view, false);
@@ -84,6 +82,13 @@ QImage renderEffects(int32_t lightDirection, double zoom)
     QImage out = view.Image1;
     model::freeList(doc);
     return out;
+}
+
+QImage renderEffects(int32_t lightDirection, double zoom)
+{
+    model::itemList_t doc;
+    testdoc::buildEffectsShowcase(doc, lightDirection);
+    return paintedAsAfterOpening(doc, zoom);
 }
 
 struct effectsGolden_t {
@@ -137,14 +142,7 @@ QImage renderTexts(double zoom)
     round->textColor = 0x0080C0;
     testdoc::withEffects(round, 0, 0, 0, 127);
     render::layOutTexts(doc);
-    renderView_t view = canvasView(doc, zoom);
-    view.quickDraw = true;
-    repaintAll(view, false);
-    view.quickDraw = false;
-    fullQualityPass(view);
-    QImage out = view.Image1;
-    model::freeList(doc);
-    return out;
+    return paintedAsAfterOpening(doc, zoom);
 }
 
 TEST(Golden, TurnedMultiLineTextsAtHundredPercent)
