@@ -9,6 +9,7 @@
 #include "model/groups.h"
 #include "model/history.h"
 #include "model/itemlist.h"
+#include "render/text.h"
 
 #include <QAction>
 
@@ -118,9 +119,10 @@ void TForm1::pasteCommand()
     w->eraseMarks();
     const std::vector<model::item_t*> pasted = model::pasteClipboard(w->items, model::clipboardList());
     if (pasted.empty()) return;
-    // Pasted texts take their layout from their font here once texts are laid
-    // out on the canvas. The panel: the pasted items' type, or the line panel
-    // for a mixture.
+    // Pasted texts take their box from their font here.
+    for (model::item_t* it : pasted)
+        if (it->itemType == model::typeText) render::textBox(it);
+    // The panel: the pasted items' type, or the line panel for a mixture.
     const int32_t panel = canvas::isHomogeneous(w->items) ? canvas::panelForSelection(w->items) : ui::panelLine;
     if (panel) showPanel(panel);
     w->startPlacing(pasted);

@@ -16,8 +16,9 @@ bool keyRouter_t::route(int key, Qt::KeyboardModifiers modifiers, const QString&
     canvas::TSandbox* w = form_->activeDocument();
     if (!w || !w->keyboardEnabled()) return false;
     if (w->FormKeyDown(key, modifiers)) return true;
-    // Characters follow their key-down, as the platform delivers them.
-    if (!text.isEmpty() && text.at(0).isPrint()) return w->FormKeyPress(text);
+    // Characters follow their key-down, as the platform delivers them (one
+    // outside the basic plane as a pair of surrogates).
+    if (!text.isEmpty() && (text.at(0).isPrint() || text.at(0).isHighSurrogate())) return w->FormKeyPress(text);
     return false;
 }
 
@@ -53,12 +54,13 @@ bool keyRouter_t::eventFilter(QObject* watched, QEvent* event)
     QWidget* target = qobject_cast<QWidget*>(watched);
     if (!target || target->window() != form_ || QApplication::activeModalWidget()) return false;
     // A key the focus widget does not take travels up to its parents; route it
-    // once. (Every press is followed by a release, which clears the guard, so a
-    // later event at the same address is a new key.)
-    if (event == lastEvent_) return false;
-    lastEvent_ = event;
+    // once. (Every press is followed by a release, which clears the guard.)
     auto* k = static_cast<QKeyEvent*>(event);
     if (sidePanelKey(k->key())) return false;
+    if (event == lastEvent_ && k->key() == lastKey_ && k->timestamp() == lastTime_) return false;
+    lastEvent_ = event;
+    lastKey_ = k->key();
+    lastTime_ = k->timestamp();
     return route(k->key(), k->modifiers(), k->text());
 }
 

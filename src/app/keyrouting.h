@@ -23,7 +23,12 @@ protected:
 
 private:
     TForm1* form_;
+    // The press last routed: the same event travelling up to a parent is
+    // not routed again. Qt may build the next press at the same address
+    // while a modifier is still held, so the key and time tell them apart.
     const QEvent* lastEvent_ = nullptr;
+    int lastKey_ = 0;
+    quint64 lastTime_ = 0;
 };
 
 } // namespace app

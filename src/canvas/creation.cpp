@@ -4,6 +4,7 @@
 #include "model/history.h"
 #include "model/itemlist.h"
 #include "model/metrics.h"
+#include "render/text.h"
 #include "settings/params.h"
 
 #include <cmath>
@@ -110,6 +111,22 @@ void applyShapeDefaults(model::item_t* it, const settings::TParams& p)
     it->penWidthPx = geometry::penWidthAt(1.0, it->lineWeight);
 }
 
+void applyTextItemDefaults(model::item_t* it, const settings::TParams& p)
+{
+    it->fontSize = p.tsize;
+    it->textColor = p.tcolor;
+    it->fontItalic = p.toptions[0];
+    it->fontUnderline = p.toptions[1];
+    it->fontStrikeout = p.toptions[2];
+    it->justification = p.toptions[3];
+    it->fontWeight = p.tbold;
+    model::setFontName(it, p.tfont.left(32).toLatin1().toStdString());
+    it->fontCharset = p.tcharset;
+    it->textDirection = p.tdir;
+    applyShadow(it, p.shtext);
+    it->surface = uint8_t(std::clamp(p.txplas, 0, 255));
+}
+
 int32_t variantForType(int32_t itemType, const settings::TParams& p)
 {
     if (itemType == model::typeSpline) return std::clamp(p.polyshape, 0, 2);
@@ -153,6 +170,33 @@ model::item_t* createLine(const creationContext_t& ctx, point_t first, point_t e
     it->x2 = b.x;
     it->y2 = b.y;
     return finish(ctx, it);
+}
+
+model::item_t* createText(const creationContext_t& ctx, point_t first, point_t end, std::u16string_view typed)
+{
+    model::item_t* it = model::newItem(ctx.list, model::typeText);
+    applyTextItemDefaults(it, ctx.params);
+    const int32_t preset = ctx.params.tdir;
+    point_t a = ctx.toDoc(first), b = ctx.toDoc(end);
+    auto tenths = [](double radians) {
+        int32_t t = model::roundHalfEven(radians * 1800.0 / std::numbers::pi) % 3600;
+        return t < 0 ? t + 3600 : t;
+    };
+    if (preset < 0) {
+        it->textAngle = a == b ? 0 : tenths(geometry::segmentAngle(a, b));
+    } else {
+        const double along = preset * std::numbers::pi / 180.0;
+        if (!typed.empty()) b = geometry::polarPoint(a, along, render::lineWidth(it, typed, 1.0));
+        else b = ctx.toDoc(constrainLineEnd(first, end, preset).end);
+        // A drag against the preset direction still gives a text that reads its way.
+        const double off = std::remainder(geometry::segmentAngle(a, b) - along, 2 * std::numbers::pi);
+        if (a != b && std::fabs(off) > 5.0 * std::numbers::pi / 180.0) std::swap(a, b);
+        it->textAngle = tenths(along);
+    }
+    render::setTextBaseline(it, a, b);
+    model::recordNew(ctx.list, it);
+    model::selectOnly(ctx.list, it);
+    return it;
 }
 
 model::item_t* createFromRubber(const creationContext_t& ctx, int32_t itemType, int32_t variant,

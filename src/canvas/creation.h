@@ -8,6 +8,7 @@
 #include "geometry/units.h"
 #include "model/item.h"
 
+#include <string_view>
 #include <vector>
 
 namespace settings {
@@ -41,6 +42,9 @@ constrainedEnd_t constrainLineEnd(geometry::point_t start, geometry::point_t mou
 // `list` unless `list` is null (previews use solid instead).
 void applyLineDefaults(model::item_t* it, const settings::TParams& p, model::itemList_t* list);
 void applyShapeDefaults(model::item_t* it, const settings::TParams& p);
+// Attributes of a new text: size, colour, style bytes, weight, font name (32
+// characters at most), character set, direction preset, shadow and surface.
+void applyTextItemDefaults(model::item_t* it, const settings::TParams& p);
 
 // The shape variant a tool gives its items: 2 for triangles, squares,
 // rectangles, solids and oblongs; the spline or curve setting otherwise.
@@ -59,6 +63,15 @@ model::item_t* createEllipse(const creationContext_t& ctx, geometry::point_t cen
 // `point`, vertex `extra`), pie and arc (centre, end `point`, start `extra`).
 model::item_t* createCentred(const creationContext_t& ctx, int32_t itemType, geometry::point_t centre,
                              geometry::point_t point, geometry::point_t extra);
+
+// A new, empty text whose baseline runs from `first` to `end`, one history
+// step, left as the only selected item. Without a direction preset the text
+// angle follows first → end (0 when they coincide); with one, `end` is moved
+// onto the preset direction (for a text started by typing `typed`, at that
+// text's width from `first`), and the ends are swapped when the drag went
+// the other way, so that the text still reads the preset way.
+model::item_t* createText(const creationContext_t& ctx, geometry::point_t first, geometry::point_t end,
+                          std::u16string_view typed);
 
 // Fills an item's point list from document points as the tools pass them
 // (also used for previews); it lives with the shape geometry so that the

@@ -7,6 +7,7 @@
 #include "model/docfile.h"
 #include "model/itemlist.h"
 #include "page/newdocument.h"
+#include "render/text.h"
 #include "ui/dialogs.h"
 
 #include <QFileInfo>
@@ -103,6 +104,7 @@ bool TSandbox::readDocumentFile(int32_t number, const QString& path)
     params().currentZoom = rh->hdr().zoom;
     geometry::pxPerUnit(rh->hdr().unit, rh->hdr().pxPerUnitX, rh->hdr().pxPerUnitY);
     geometry::computeCanvasPixels(rh);
+    render::layOutTexts(items);
     model::setModified(items, false);
     mode_ = modePointer;
     fileName = path;

@@ -6,12 +6,15 @@
 #include "canvas/reshape.h"
 #include "canvas/sandbox.h"
 #include "canvas/selectionedit.h"
+#include "canvas/shellparams.h"
 #include "geometry/shapes.h"
 #include "geometry/transform.h"
 #include "model/grid.h"
 #include "model/history.h"
 #include "model/history_index.h"
 #include "model/itemlist.h"
+#include "render/shapedraw.h"
+#include "render/text.h"
 
 #include <cmath>
 
@@ -129,6 +132,7 @@ void TSandbox::manipulate(point_t start, point_t current, bool snap, int32_t cod
         in.current = toDoc(current);
         in.startScreen = start;
         in.currentScreen = current;
+        in.zoom = zoomFactor();
         in.toScreen = [this](point_t d) { return toScreen(d); };
         in.snap = [this, snap](point_t d) { return snap ? toDoc(snapped(toScreen(d))) : d; };
         for (item_t* it : sel) {
@@ -148,6 +152,11 @@ void TSandbox::manipulate(point_t start, point_t current, bool snap, int32_t cod
         saveUnder(view.selectionUnder, coveredArea(*this, sel, true));
         for (item_t* it : sel) {
             render::drawItem(view, it, true);
+            if (it->itemType == model::typeText) {
+                render::canvas_t canvas(view.Image1);
+                render::drawTextFrame(canvas, render::screenXform(zoomFactor(), viewOrigin_), it,
+                                      params().textFrameColor, 1);
+            }
             if (!translation) drawConstruction(*this, it);
         }
         if (guide) drag_->showGuide(toScreen(guide->first), toScreen(guide->second));

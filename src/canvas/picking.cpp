@@ -7,9 +7,7 @@
 #include "model/itemlist.h"
 #include "model/metrics.h"
 #include "model/spatialindex.h"
-
-#include <QFont>
-#include <QFontMetricsF>
+#include "render/text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,7 +20,6 @@ using model::item_t;
 
 namespace {
 
-constexpr double pi = std::numbers::pi;
 
 // The foot of the perpendicular from p on a–b and whether it lies on the
 // segment. The projection treats nearly upright and nearly level segments as
@@ -85,7 +82,7 @@ double textDistance(const item_t* it, point_t p)
     const point_t a{it->x1, it->y1}, b{it->x2, it->y2};
     const foot_t f = footOn(a, b, p);
     if (!f.within) return noDistance;
-    if (geometry::pointInBand(p, textBand(it))) return 1.0;
+    if (geometry::pointInBand(p, render::textBand(it))) return 1.0;
     return geometry::distance(p, f.at);
 }
 
@@ -217,7 +214,7 @@ bool pickBounds(const item_t* it, model::spatialRect_t& out)
             cover(m->p.x, m->p.y, dist(m->p.x, m->p.y, n->p.c2x, n->p.c2y) + 1);
         }
     } else if (t == model::typeText) {
-        for (const point_t& q : textBand(it)) cover(q.x, q.y, 1);
+        for (const point_t& q : render::textBand(it)) cover(q.x, q.y, 1);
     } else if (t == model::typePicture) {
         if (it->clipShape == 2) cover(it->x1, it->y1, dist(it->x1, it->y1, it->x2, it->y2) + 1);
         else
@@ -252,27 +249,6 @@ bool isPickable(const item_t* it)
     if (!it || it->kind != model::kindItem || it->hidden || it->editing) return false;
     return it->itemType == model::typeText || it->itemType == model::typeLine || model::isShapeType(it->itemType) ||
            it->itemType == model::typePicture;
-}
-
-geometry::quadrangle_t textBand(const item_t* it)
-{
-    // Line metrics at 100 %: ascent, descent and leading in whole pixels,
-    // rounded up from the font's fractional metrics.
-    QFont font(QString::fromStdString(model::fontNameOf(it)));
-    const int32_t size = it->fontSize > 0 ? it->fontSize : 12;
-    font.setPixelSize(std::max(1, model::roundHalfEven(double(size) * model::screen().screenPpiY / 72.0)));
-    font.setWeight(QFont::Weight(std::clamp(it->fontWeight > 0 ? it->fontWeight : 400, 1, 1000)));
-    font.setItalic(it->fontItalic != 0);
-    const QFontMetricsF fm(font);
-    const double ascent = std::ceil(fm.ascent()), descent = std::ceil(fm.descent());
-    const double leading = std::ceil(std::max(0.0, fm.leading()));
-    const int32_t lines = std::max(1, model::textLineCount(it));
-    const double height = lines * (ascent + descent + leading);
-
-    const double theta = it->textAngle / 10.0 * pi / 180.0;
-    const point_t p1 = geometry::polarPoint({it->x1, it->y1}, theta - pi / 2, descent);
-    const point_t p2 = geometry::polarPoint({it->x2, it->y2}, theta - pi / 2, descent);
-    return {p1, p2, geometry::polarPoint(p2, theta + pi / 2, height), geometry::polarPoint(p1, theta + pi / 2, height)};
 }
 
 geometry::quadrangle_t pictureCorners(const item_t* it)
@@ -362,7 +338,7 @@ int32_t selectInArea(model::itemList_t& list, geometry::rect_t docRect, bool par
         how.crossing = partial;
         geometry::quadrangle_t outline;
         if (it->itemType == model::typeText) {
-            outline = textBand(it);
+            outline = render::textBand(it);
             how.outline = &outline;
         } else if (it->itemType == model::typePicture && it->clipShape != model::clipRound) {
             outline = pictureCorners(it);

@@ -21,9 +21,6 @@ constexpr double noDistance = std::numeric_limits<double>::infinity();
 // text, line, shape or picture not being extended.
 bool isPickable(const model::item_t* item);
 
-// The turned rectangle of a text's lines (all of them, from one descent
-// below the last baseline up), in document pixels.
-geometry::quadrangle_t textBand(const model::item_t* item);
 // The four corners of a rectangular picture, turned by its rotation.
 geometry::quadrangle_t pictureCorners(const model::item_t* item);
 

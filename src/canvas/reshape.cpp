@@ -1,9 +1,11 @@
 #include "canvas/reshape.h"
 
+
 #include "canvas/creation.h"
 #include "canvas/handles.h"
 #include "geometry/shapes.h"
 #include "model/itemlist.h"
+#include "render/text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -473,6 +475,14 @@ dragGuide_t reshapeItem(item_t* it, const dragInput_t& in)
     if (type == model::typeLine || type == model::typeText) {
         if (in.code == 1 || in.code == 2) guide = dragLineEnd(it, in);
         else if (in.code == handleRotate) rotateLine(it, in);
+        if (type == model::typeText) {
+            // A dragged end never leaves a line outside the box: the box grows
+            // from the end that stays.
+            if (in.code == 1 || in.code == 2)
+                render::fitTextBoxKeeping(it, false, in.zoom, in.code == 2 ? render::textAnchor_t::start
+                                                                          : render::textAnchor_t::end);
+            render::textBox(it);
+        }
         return guide;
     }
     if (type == model::typePicture) {

@@ -22,6 +22,8 @@ struct dragInput_t {
     std::function<geometry::point_t(geometry::point_t)> toScreen;
     // A document position snapped to the gridlines (unchanged without snapping).
     std::function<geometry::point_t(geometry::point_t)> snap;
+    // The window's zoom: a text's lines are measured at it when its box is fitted.
+    double zoom = 1.0;
 };
 
 // A dotted guide from a constrained line end to the mouse (document pixels).

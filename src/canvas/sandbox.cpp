@@ -9,6 +9,7 @@
 #include "canvas/pointermode.h"
 #include "canvas/rulerends.h"
 #include "canvas/shellparams.h"
+#include "canvas/textediting.h"
 #include "canvas/toolsequence.h"
 #include "model/itemlist.h"
 #include "render/surface.h"
@@ -16,6 +17,7 @@
 #include "ui/panelcodes.h"
 
 #include <QCloseEvent>
+#include <QInputMethodEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
@@ -86,9 +88,27 @@ void canvasImage_t::mouseReleaseEvent(QMouseEvent* e)
 
 void canvasImage_t::mouseDoubleClickEvent(QMouseEvent* e)
 {
-    // While a tool places points, a quick second click is another press.
-    if (isToolMode(owner_->mode())) owner_->Image1MouseDown(e->button(), e->modifiers(), e->position().toPoint());
+    // While a tool places points or a text is edited, a quick second click
+    // is another press.
+    if (isToolMode(owner_->mode()) || owner_->mode() == modeTextEditing) owner_->Image1MouseDown(e->button(), e->modifiers(), e->position().toPoint());
     else owner_->Image1DblClick(e->position().toPoint());
+}
+
+void canvasImage_t::inputMethodEvent(QInputMethodEvent* e)
+{
+    if (!e->commitString().isEmpty()) owner_->FormKeyPress(e->commitString());
+    e->accept();
+}
+
+QVariant canvasImage_t::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    const textEditing_t& t = owner_->textEditor();
+    switch (query) {
+    case Qt::ImEnabled: return t.typing() || (owner_->mode() == toolText && t.clickCount() == 1);
+    case Qt::ImCursorRectangle: return t.caretRect();
+    case Qt::ImHints: return int(Qt::ImhMultiLine);
+    default: return QWidget::inputMethodQuery(query);
+    }
 }
 
 // ---------------------------------------------------------------- window
@@ -98,7 +118,8 @@ TSandbox::TSandbox(sandboxHost_t* host, QWidget* parent)
       pointer_(std::make_unique<pointerMode_t>(*this)), area_(std::make_unique<areaSelectMode_t>(*this)),
       drag_(std::make_unique<handleDrag_t>(*this)), placing_(std::make_unique<placingMode_t>(*this)),
       extend_(std::make_unique<extendMode_t>(*this)), anchors_(std::make_unique<anchorDrag_t>(*this)),
-      rulerEnds_(std::make_unique<rulerEndDrag_t>(*this))
+      rulerEnds_(std::make_unique<rulerEndDrag_t>(*this)),
+      text_(std::make_unique<textEditing_t>(*this))
 {
     setObjectName(QStringLiteral("TSandbox"));
     setMouseTracking(true);
@@ -132,6 +153,8 @@ TSandbox::TSandbox(sandboxHost_t* host, QWidget* parent)
         else if (t == QEvent::MouseMove) rulerMouseMove(true, bs, pos);
         else if (t == QEvent::MouseButtonRelease) rulerMouseUp(true, b, pos);
     };
+    Image1->setAttribute(Qt::WA_InputMethodEnabled);
+    Image1->setFocusPolicy(Qt::ClickFocus);
     ScrollBarX = new QScrollBar(Qt::Horizontal, base0);
     ScrollBarX->setObjectName(QStringLiteral("ScrollBarX"));
     ScrollBarY = new QScrollBar(Qt::Vertical, base0);
@@ -176,8 +199,9 @@ TSandbox::TSandbox(sandboxHost_t* host, QWidget* parent)
     QObject::connect(&Timer3, &QTimer::timeout, this, [this] { Timer3Timer(); });
     QObject::connect(&Timer5, &QTimer::timeout, this, [this] { Timer5Timer(); });
     QObject::connect(&Timer7, &QTimer::timeout, this, [this] { Timer7Timer(); });
+    QObject::connect(&Timer4, &QTimer::timeout, this, [this] { text_->blink(); });
     // Timers whose work comes with later features only stop themselves.
-    for (QTimer* t : {&Timer4, &Timer6, &Timer8})
+    for (QTimer* t : {&Timer6, &Timer8})
         QObject::connect(t, &QTimer::timeout, t, [t] { t->stop(); });
     setUpView();
 }
@@ -218,6 +242,7 @@ void TSandbox::setUpView()
 interaction_t& TSandbox::current()
 {
     if (isExtendTool(mode_)) return *extend_;
+    if (mode_ == toolText || mode_ == modeTextEditing) return *text_;
     if (isToolMode(mode_)) return *tools_;
     if (mode_ == modeAreaSelection) return *area_;
     if (mode_ == modePlacing) return *placing_;
@@ -225,14 +250,14 @@ interaction_t& TSandbox::current()
     return *pointer_;
 }
 
-std::array<interaction_t*, 6> TSandbox::interactions()
+std::array<interaction_t*, 7> TSandbox::interactions()
 {
-    return {tools_.get(), area_.get(), pointer_.get(), drag_.get(), placing_.get(), extend_.get()};
+    return {tools_.get(), area_.get(), pointer_.get(), drag_.get(), placing_.get(), extend_.get(), text_.get()};
 }
 
 int32_t TSandbox::clickCount() const
 {
-    return tools_->clickCount();
+    return mode_ == toolText ? text_->clickCount() : tools_->clickCount();
 }
 
 const std::vector<geometry::point_t>& TSandbox::toolPoints() const
@@ -373,6 +398,7 @@ void TSandbox::selectTool(int32_t code)
 void TSandbox::abandonSequence()
 {
     tools_->cancel();
+    text_->cancel();
 }
 
 void TSandbox::leaveToPointer()
@@ -403,7 +429,8 @@ void TSandbox::endPlacing()
 
 void TSandbox::Timer1Timer()
 {
-    tools_->holdElapsed();
+    if (mode_ == toolText) text_->holdElapsed();
+    else tools_->holdElapsed();
 }
 
 void TSandbox::Timer3Timer()
@@ -559,8 +586,7 @@ bool TSandbox::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
 
 bool TSandbox::FormKeyPress(const QString& text)
 {
-    (void)text;
-    return false;
+    return text_->characters(text);
 }
 
 } // namespace canvas

@@ -44,6 +44,7 @@ class extendMode_t;
 class anchorDrag_t;
 class rulerEndDrag_t;
 class anchorStrip_t;
+class textEditing_t;
 
 // What a document window needs from the main window.
 class sandboxHost_t {
@@ -90,6 +91,9 @@ protected:
     void mouseMoveEvent(QMouseEvent*) override;
     void mouseReleaseEvent(QMouseEvent*) override;
     void mouseDoubleClickEvent(QMouseEvent*) override;
+    // Characters composed through the input method are typed like any other.
+    void inputMethodEvent(QInputMethodEvent*) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 private:
     TSandbox* owner_;
 };
@@ -207,8 +211,8 @@ public:
     // Key handlers: the main window routes every key-down and character of the
     // application here while this window is active. True = consumed.
     virtual bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
-    // Characters typed while the window is active; nothing on the canvas
-    // takes them yet, so none is consumed.
+    // Characters typed while the window is active: a text being typed or
+    // edited takes them. True = consumed.
     virtual bool FormKeyPress(const QString& text);
     void Timer1Timer();
     void Timer2Timer();
@@ -316,6 +320,9 @@ public:
     const anchorDrag_t& anchorState() const { return *anchors_; }
     anchorStrip_t* stripX = nullptr;
     anchorStrip_t* stripY = nullptr;
+    // Typing and editing texts on the canvas (the text tool and mode 37).
+    textEditing_t& textEditor() { return *text_; }
+    const textEditing_t& textEditor() const { return *text_; }
 
     sandboxHost_t* host() const { return host_; }
     // The host is going away: the window calls it no more, not even when destroyed.
@@ -334,11 +341,12 @@ private:
     friend class handleDrag_t;
     friend class placingMode_t;
     friend class extendMode_t;
+    friend class textEditing_t;
 
     // The interaction that answers the mouse and keys in the current mode.
     interaction_t& current();
     // Every interaction, for what concerns them all (a repaint under their figures).
-    std::array<interaction_t*, 6> interactions();
+    std::array<interaction_t*, 7> interactions();
 
     void resetForDocument();
     void createHeader(int32_t number);
@@ -360,6 +368,7 @@ private:
     std::unique_ptr<anchorDrag_t> anchors_;
     std::unique_ptr<rulerEndDrag_t> rulerEnds_;
     mutable model::gridIndex_t gridIndex_;
+    std::unique_ptr<textEditing_t> text_;
 
     int32_t mode_ = modePointer;
     int32_t handleCode_ = 0;

@@ -8,6 +8,7 @@
 #include "canvas/picking.h"
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
+#include "canvas/textediting.h"
 #include "ui/panelcodes.h"
 
 #include "geometry/shapes.h"
@@ -17,6 +18,7 @@
 #include "model/itemlist.h"
 #include "render/effects.h"
 #include "render/surface.h"
+#include "render/text.h"
 
 #include <QClipboard>
 #include <QFont>
@@ -80,8 +82,8 @@ void TSandbox::runDeferredJob()
             if (QClipboard* cb = QGuiApplication::clipboard()) cb->setImage(canvasImage().copy(r));
     }
     deferredJob_ = deferredJob_t::none;
-    // While items are dragged or placed their marks stay off.
-    if (isDragMode(mode_) || mode_ == modePlacing) return;
+    // While items are dragged or placed, or a text is typed, their marks stay off.
+    if (isDragMode(mode_) || mode_ == modePlacing || text_->typing()) return;
     eraseMarks();
     drawSelectionMarks();
 }
@@ -108,7 +110,7 @@ QRect coveredArea(TSandbox& w, const item_t* it, bool moving)
     int32_t gx = 0, gy = 0;
     if (it->itemType == model::typeText) {
         // The box of a text may not be laid out yet: take its band as well.
-        const geometry::quadrangle_t q = textBand(it);
+        const geometry::quadrangle_t q = render::textBand(it);
         int32_t l = std::min(tl.x, br.x), r = std::max(tl.x, br.x), t = std::min(tl.y, br.y), b = std::max(tl.y, br.y);
         for (const point_t& p : q) {
             const point_t s = w.toScreen(p);
@@ -171,10 +173,9 @@ bool anyShadow(const model::itemList_t& list)
     return false;
 }
 
-// Paints `area` of the canvas again without the selected items. The area is
-// painted on a piece of its own and copied in, so that items reaching out of
-// it cannot paint over their neighbours outside it.
-void repaintWithoutSelection(TSandbox& w, const QRect& area)
+} // namespace
+
+void repaintPiece(TSandbox& w, const QRect& area, bool skipSelected)
 {
     const QRect r = area.intersected(w.canvasImage().rect());
     if (r.isEmpty()) return;
@@ -184,13 +185,11 @@ void repaintWithoutSelection(TSandbox& w, const QRect& area)
     part.viewOrigin = {w.viewOrigin().x + r.left(), w.viewOrigin().y + r.top()};
     render::paintBackground(part, {0, 0, r.width(), r.height()});
     const point_t a = w.toDoc({r.left(), r.top()}), b = w.toDoc({r.right() + 1, r.bottom() + 1});
-    render::drawItemsInRect(part, {a.x - 1, a.y - 1, b.x + 1, b.y + 1}, true);
+    render::drawItemsMeeting(part, {a.x - 1, a.y - 1, b.x + 1, b.y + 1}, skipSelected);
     QPainter p(&w.canvasImage());
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(r.topLeft(), part.Image1);
 }
-
-} // namespace
 
 std::vector<item_t*> TSandbox::beginEdit(bool redraw)
 {
@@ -201,7 +200,7 @@ std::vector<item_t*> TSandbox::beginEdit(bool redraw)
     // copies over it. A shadow depends on everything beneath it, so with
     // shadows in the document the whole canvas is the background.
     const QRect area = anyShadow(items) ? canvasImage().rect() : coveredArea(*this, sel, false);
-    repaintWithoutSelection(*this, area);
+    repaintPiece(*this, area, true);
     saveUnder(view.selectionUnder, area);
     std::vector<item_t*> fresh = model::beginEdit(items);
     if (redraw) {
@@ -237,10 +236,10 @@ void TSandbox::Timer2Timer()
 {
     Timer2.stop();
     if (!closing_ && ready_) {
-        // A double click on a selected text keeps it selected: texts are
-        // not edited on the canvas yet.
+        // A double click on the one selected text edits it on the canvas.
         item_t* one = model::singleSelected(items);
-        if (!one || one->itemType != model::typeText) pickPicture();
+        if (one && one->itemType == model::typeText) text_->startEditing();
+        else pickPicture();
     }
     doubleClickPending_ = false;
 }

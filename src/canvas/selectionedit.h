@@ -30,4 +30,9 @@ void drawGuide(TSandbox& w, render::savedArea_t& under, geometry::point_t from, 
 // a drag's marks and rounding.
 QRect coveredArea(TSandbox& w, const std::vector<model::item_t*>& items, bool moving);
 
+// Paints `area` of the canvas again (without the selected items when
+// `skipSelected`). The area is painted on a piece of its own and copied in,
+// so that items reaching out of it cannot paint over their neighbours.
+void repaintPiece(TSandbox& w, const QRect& area, bool skipSelected);
+
 } // namespace canvas

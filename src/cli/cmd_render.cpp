@@ -7,6 +7,7 @@
 #include "geometry/units.h"
 #include "model/itemlist.h"
 #include "render/renderpass.h"
+#include "render/text.h"
 
 #include <QImageWriter>
 #include <QSaveFile>
@@ -108,6 +109,8 @@ int run(const std::vector<std::string>& argv)
     if (hasZoom) h.zoom = zoom;
     else if (!std::isfinite(h.zoom) || h.zoom <= 0) h.zoom = 1.0;
     geometry::computeCanvasPixels(header);
+    // As after opening in the editor: every text takes its box from its font.
+    render::layOutTexts(list);
 
     render::renderView_t view;
     view.items = &list;

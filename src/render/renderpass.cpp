@@ -233,7 +233,7 @@ void drawGridlinesOn(renderView_t& view, canvas_t& canvas)
     if (h.showGridY) drawAxis(false);
 }
 
-rect_t drawItemsInRectOn(renderView_t& view, canvas_t& canvas, rect_t docRect, bool skipSelected)
+rect_t drawItemsInRectOn(renderView_t& view, canvas_t& canvas, rect_t docRect, bool skipSelected, bool grow = true)
 {
     drawGridlinesOn(view, canvas);
     if (!view.items) return docRect;
@@ -243,6 +243,7 @@ rect_t drawItemsInRectOn(renderView_t& view, canvas_t& canvas, rect_t docRect, b
         const rect_t reach = itemReach(item, zoom);
         if (!reach.meets(docRect)) continue;
         if (!view.skipUnseen || mayTouchImage(view, item)) drawItemOn(view, canvas, item, false);
+        if (!grow) continue;
         docRect.left = std::min(docRect.left, reach.left);
         docRect.top = std::min(docRect.top, reach.top);
         docRect.right = std::max(docRect.right, reach.right);
@@ -287,6 +288,13 @@ rect_t drawItemsInRect(renderView_t& view, rect_t docRect, bool skipSelected)
     canvas_t canvas(view.Image1);
     canvas.record(view.recordTo);
     return drawItemsInRectOn(view, canvas, docRect, skipSelected);
+}
+
+void drawItemsMeeting(renderView_t& view, rect_t docRect, bool skipSelected)
+{
+    canvas_t canvas(view.Image1);
+    canvas.record(view.recordTo);
+    drawItemsInRectOn(view, canvas, docRect, skipSelected, false);
 }
 
 void repaintAll(renderView_t& view, bool runDeferred)

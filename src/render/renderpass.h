@@ -128,6 +128,10 @@ void paintBackground(renderView_t& view, rect_t rect);
 void drawGridlines(renderView_t& view);
 // docRect: document pixels, inclusive; returns it grown by every drawn item's reach.
 rect_t drawItemsInRect(renderView_t& view, rect_t docRect, bool skipSelected);
+// The gridlines, then every item whose reach meets docRect (document pixels,
+// inclusive), without growing it: enough for a piece of the canvas painted
+// on an image of its own.
+void drawItemsMeeting(renderView_t& view, rect_t docRect, bool skipSelected);
 void repaintAll(renderView_t& view, bool runDeferred);
 // Paints the canvas rectangle `area` (canvas pixels, inclusive) again: the
 // background, then every item whose reach meets it, each drawn whole, so the

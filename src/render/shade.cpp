@@ -6,6 +6,7 @@
 #include "render/effects.h"
 #include "render/shapedraw.h"
 #include "render/strokes.h"
+#include "render/text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -373,6 +374,33 @@ bool drawShaded(drawContext_t& ctx, const item_t* item, int32_t pen)
         return true;
     default: return false;
     }
+}
+
+bool drawShadedTextLine(canvas_t& canvas, const item_t* item, std::u16string_view line, QPoint p, double zoom,
+                        int32_t lightDirection)
+{
+    const int32_t size = zoomedFontSize(item, zoom);
+    if (line.empty() || size < 1) return false;
+    if (std::abs(p.x()) > farOut || std::abs(p.y()) > farOut) return false;
+    const textMetrics_t m = textMetrics(item, size);
+    const int32_t n = m.ascent + m.descent;
+    if (n < 1 || n > maxRampLength) return false;
+    const int32_t spread =
+        item->shadowElevation != 0 ? roundHalfEven(shadowOffsetPx(item, zoom) * fadeFactor(item)) : 0;
+    const int32_t half = roundHalfEven(1.5 * textLineReach(item, line, zoom, spread));
+    if (half > farOut) return false;
+    // The reference line runs along the text one descent below its baseline.
+    const double theta = textTheta(item);
+    const QPoint start = justifiedStart(item, line, p, zoom);
+    const QPointF a(start.x() + std::cos(theta - pi / 2) * m.descent, start.y() - std::sin(theta - pi / 2) * m.descent);
+    const QPointF b(a.x() + std::cos(theta), a.y() - std::sin(theta));
+    bandRow_t row{};
+    bandRowFor(a, b, n, normalAngle(theta) + lightSigns(lightDirection).textOffset, row);
+    const QRect area(QPoint(p.x() - half, p.y() - half), QPoint(p.x() + half, p.y() + half));
+    maskAndPick(
+        canvas, area, n, rampRgb(n, item->surface, item->textColor), {},
+        [&](canvas_t& mask, QPoint topLeft) { drawTextLine(mask, item, line, p - topLeft, zoom, maskBlue); }, row);
+    return true;
 }
 
 bool drawShadedDash(canvas_t& canvas, const std::array<QPoint, 4>& quad, int32_t w, int32_t b, bool interior,

@@ -11,6 +11,7 @@
 #include <QPoint>
 
 #include <array>
+#include <string_view>
 #include <cstdint>
 #include <vector>
 
@@ -31,6 +32,13 @@ int32_t wrapRow(int32_t row, int32_t n);
 // Draws the item with its surface shaded (level = its surface value). False
 // when the type has no shaded renderer, so that the caller draws it flat.
 bool drawShaded(drawContext_t& ctx, const model::item_t* item, int32_t pen);
+
+// One line of a text with its shaded surface: the glyphs drawn into a mask
+// around the line's start `p` (canvas pixels) and coloured from the text
+// colour's ramp across the line, from one descent below its baseline. False
+// when nothing can be shaded (the caller draws the line flat).
+bool drawShadedTextLine(canvas_t& canvas, const model::item_t* item, std::u16string_view line, QPoint p, double zoom,
+                        int32_t lightDirection);
 
 // One shaded dash of a line: the band `quad` (corner 1 → corner 2 its first
 // long side) of width w, its interior (unless `interior` is false) and its

@@ -5,6 +5,7 @@
 #include "render/effects.h"
 #include "render/shade.h"
 #include "render/strokes.h"
+#include "render/text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -337,6 +338,11 @@ std::vector<QPoint> starCorners(point_t c, point_t v, point_t w, int32_t n)
 void drawItemIn(drawContext_t& ctx, const item_t* item)
 {
     if (item->kind != model::kindItem) return;
+    // Texts cast a shadow and shade their surface line by line.
+    if (item->itemType == model::typeText) {
+        drawTextItem(ctx, item);
+        return;
+    }
     const int32_t pen = geometry::penWidthAt(ctx.xf.widthZoom, item->lineWeight);
     if (ctx.shadowOn && !ctx.masking && item->shadowElevation != 0) drawShadow(ctx, item);
     // Lines shade their dashes themselves; the other shapes have a shaded renderer.
@@ -373,7 +379,7 @@ void drawPlainFigure(drawContext_t& ctx, const item_t* item, int32_t pen)
     case model::typeArc: drawPieArc(ctx, item, pen); break;
     case model::typeCurve: drawCurveItem(ctx, item, pen); break;
     case model::typePicture: drawPictureItem(ctx, item); break;
-    case model::typeText: break;  // laid out and drawn by the text renderer
+    case model::typeText: drawTextItem(ctx, item); break;
     default: break;               // group handles, picture records and the like are never painted
     }
 }

@@ -282,6 +282,24 @@ bool canvas_t::tryLock()
 
 void canvas_t::unlock() { locked_ = false; }
 
+void canvas_t::textOut(QPoint at, double angleDeg, const QFont& font, const QString& text, int32_t color)
+{
+    QPainter& p = painter();
+    // The pen and brush the other figures keep cached stay as they were.
+    p.save();
+    p.setPen(QColor::fromRgb(toRgb(color)));
+    p.setBrush(Qt::NoBrush);
+    p.setFont(font);
+    if (angleDeg == 0.0) {
+        p.drawText(at, text);
+    } else {
+        p.translate(at);
+        p.rotate(-angleDeg);
+        p.drawText(QPoint(0, 0), text);
+    }
+    p.restore();
+}
+
 void copyRect(QImage& dest, QPoint destTopLeft, const QImage& source, const QRect& sourceRect)
 {
     QRect src = sourceRect.intersected(source.rect());

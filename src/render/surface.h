@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -88,6 +89,9 @@ public:
     void ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom);
     // Fills left..right-1, top..bottom-1 with the colour, no outline.
     void fillRect(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t color);
+    // Text in the colour with a clear background, its baseline starting at
+    // `baselineStart` and running `angleDeg` degrees counter-clockwise.
+    void textOut(QPoint baselineStart, double angleDeg, const QFont& font, const QString& text, int32_t color);
 
     // Exclusive use of the canvas while a figure is drawn. Rendering is
     // single-threaded; the lock guards against a renderer re-entering itself

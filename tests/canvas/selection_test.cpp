@@ -5,6 +5,7 @@
 #include "selection_support.h"
 
 #include "canvas/picking.h"
+#include "render/text.h"
 #include "model/clipboard.h"
 #include "model/history.h"
 #include "geometry/transform.h"
@@ -292,7 +293,7 @@ TEST(Picking, AreaSelectionAndPicturesUnderThePointFollowTheWalk)
             how.crossing = partial;
             geometry::quadrangle_t outline;
             if (it->itemType == model::typeText || (it->itemType == model::typePicture && it->clipShape != 2)) {
-                outline = it->itemType == model::typeText ? canvas::textBand(it) : canvas::pictureCorners(it);
+                outline = it->itemType == model::typeText ? render::textBand(it) : canvas::pictureCorners(it);
                 how.outline = &outline;
             }
             if (geometry::insideOrCrossing(it, area, how)) expected.push_back(it);

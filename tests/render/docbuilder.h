@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -59,6 +60,26 @@ inline item_t* addLine(itemList_t& list, int32_t x1, int32_t y1, int32_t x2, int
     it->patternIndex = pattern;
     it->lineColor = color;
     it->fillColor = fill;
+    stack(list, it);
+    return it;
+}
+
+// A text whose last baseline runs from (x1, y1) to (x2, y2), its lines given
+// with '\n' between them; the box is the caller's (render::textBox).
+inline item_t* addText(itemList_t& list, int32_t x1, int32_t y1, int32_t x2, int32_t y2, std::u16string lines,
+                       int32_t angleTenths = 0, int32_t justification = 1, int32_t size = 12)
+{
+    item_t* it = model::newItem(list, model::typeText);
+    for (char16_t& c : lines)
+        if (c == u'\n') c = model::lineSeparator;
+    model::setText(it, lines);
+    it->x1 = x1; it->y1 = y1; it->x2 = x2; it->y2 = y2;
+    it->textAngle = angleTenths;
+    it->justification = uint8_t(justification);
+    it->fontSize = size;
+    it->fontWeight = 400;
+    model::setFontName(it, "Arial");
+    it->angle = geometry::segmentAngle({x1, y1}, {x2, y2});
     stack(list, it);
     return it;
 }

@@ -4,6 +4,7 @@
 // (and look at them before committing).
 #include "docbuilder.h"
 #include "render/renderpass.h"
+#include "render/text.h"
 
 #include <gtest/gtest.h>
 
@@ -70,11 +71,9 @@ QImage renderShowcase(double zoom, geometry::point_t origin, bool quick)
 }
 
 // As the editor paints after opening: a quick pass, then every item again
-// with its shadow and surface.
-QImage renderEffects(int32_t lightDirection, double zoom)
+// with its shadow and surface. The document is freed.
+QImage paintedAsAfterOpening(model::itemList_t& doc, double zoom)
 {
-    model::itemList_t doc;
-    testdoc::buildEffectsShowcase(doc, lightDirection);
     renderView_t view = canvasView(doc, zoom);
     view.quickDraw = true;
     repaintAll(view, false);
@@ -83,6 +82,13 @@ QImage renderEffects(int32_t lightDirection, double zoom)
     QImage out = view.Image1;
     model::freeList(doc);
     return out;
+}
+
+QImage renderEffects(int32_t lightDirection, double zoom)
+{
+    model::itemList_t doc;
+    testdoc::buildEffectsShowcase(doc, lightDirection);
+    return paintedAsAfterOpening(doc, zoom);
 }
 
 struct effectsGolden_t {
@@ -112,6 +118,42 @@ INSTANTIATE_TEST_SUITE_P(LightDirections, EffectsGolden,
                                            effectsGolden_t{3, 1.0, "effects-lower-right.png"},
                                            effectsGolden_t{0, 2.0, "effects-upper-left-200.png"}),
                          [](const auto& info) { return effectsName(info.param); });
+
+// Turned, stacked and justified texts, styled ones, one with a shadow and
+// one with a shaded surface, painted as after opening.
+QImage renderTexts(double zoom)
+{
+    using testdoc::addText;
+    model::itemList_t doc;
+    testdoc::addHeader(doc, 480, 360);
+    addText(doc, 20, 80, 200, 80, u"Level\nleft justified\nthree lines", 0, 1);
+    const geometry::point_t p = geometry::polarPoint({250, 150}, 3.14159265358979 / 6, 180);
+    addText(doc, 250, 150, p.x, p.y, u"Thirty\ndegrees\ncentred", 300, 2);
+    addText(doc, 70, 340, 70, 180, u"Upright\nand right", 900, 3);
+    addText(doc, 460, 300, 330, 300, u"Upside\ndown", 1800, 1);
+    model::item_t* styled = addText(doc, 230, 290, 420, 290, u"Styled \u00e9\u00f1 text", 0, 1, 14);
+    styled->fontWeight = 700;
+    styled->fontItalic = styled->fontUnderline = styled->fontStrikeout = 1;
+    styled->textColor = 0xC00000;
+    model::item_t* shadow = addText(doc, 120, 240, 300, 240, u"With a shadow", 0, 1, 16);
+    testdoc::withEffects(shadow, 40, 10, 80, 0);
+    model::item_t* round = addText(doc, 110, 180, 330, 180, u"Round 3-D", 0, 2, 28);
+    round->fontWeight = 700;
+    round->textColor = 0x0080C0;
+    testdoc::withEffects(round, 0, 0, 0, 127);
+    render::layOutTexts(doc);
+    return paintedAsAfterOpening(doc, zoom);
+}
+
+TEST(Golden, TurnedMultiLineTextsAtHundredPercent)
+{
+    compareWithGolden(renderTexts(1.0), "texts-100.png");
+}
+
+TEST(Golden, TurnedMultiLineTextsAtTwoHundredPercent)
+{
+    compareWithGolden(renderTexts(2.0), "texts-200.png");
+}
 
 TEST(Golden, ShowcaseAtHundredPercent)
 {
