@@ -4,6 +4,7 @@
 #include "model/itemlist.h"
 #include "model/metrics.h"
 #include "render/effects.h"
+#include "render/picture.h"
 #include "render/shapedraw.h"
 #include "render/strokes.h"
 
@@ -366,7 +367,12 @@ bool setViewSwitches(renderView_t& view, bool showPictures, bool showShadows, bo
     view.showPictures = showPictures;
     view.showShadows = showShadows;
     view.show3D = show3D;
-    if (threeDChanged && view.dropPictureCaches) view.dropPictureCaches(view);
+    if (threeDChanged) {
+        if (view.dropPictureCaches) view.dropPictureCaches(view);
+        else if (view.items)
+            for (item_t* it = view.items->head; it; it = it->next)
+                if (it->itemType == model::typePicture) dropPictureCache(it);
+    }
     repaintAll(view, true);
     return true;
 }

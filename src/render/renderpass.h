@@ -33,6 +33,7 @@ struct renderStyle_t {
     int32_t gridlineColor = 0xFFCCAA;
     int32_t hiddenPictureOutline = 0x000000;
     int32_t pictureFrameColor = 0xC0C0C0;
+    int32_t dragOutlineColor = 0x0000FF;
     int32_t handleWidth = 8;
     int32_t handleHeight = 8;
     int32_t handlePen = 1;

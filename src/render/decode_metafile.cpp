@@ -1,0 +1,151 @@
+// Metafiles: standard ones (WMF) played by libwmf into its own raster, and
+// enhanced ones (EMF) turned into SVG by libemf2svg and drawn by QtSvg. Both
+// land in a white bitmap of the metafile's frame, measured at 96 pixels per
+// inch; the frame is checked before anything is played.
+#include "render/decode.h"
+
+#include <QByteArray>
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include <emf2svg.h>
+#include <libwmf/api.h>
+#include <libwmf/gd.h>
+
+namespace render {
+
+namespace {
+
+uint32_t u32At(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+int32_t i32At(const uint8_t* p) { return int32_t(u32At(p)); }
+
+constexpr uint32_t emfHeaderType = 1;
+constexpr uint32_t emfSignature = 0x464D4520;  // " EMF"
+constexpr size_t emfHeaderMinSize = 88;
+
+bool isEmf(const uint8_t* data, size_t size)
+{
+    return size >= emfHeaderMinSize && u32At(data) == emfHeaderType && u32At(data + 40) == emfSignature;
+}
+
+// One side of a metafile frame in pixels, when it is sane.
+bool frameSide(double pixels, int32_t& out)
+{
+    if (!std::isfinite(pixels)) return false;
+    const double r = std::round(pixels);
+    if (r < 2 || r > double(maxMetafileSide)) return false;
+    out = int32_t(r);
+    return true;
+}
+
+// The size of an enhanced metafile: its frame (hundredths of a millimetre),
+// or its bounds (device pixels) when the frame is empty.
+bool emfPixelSize(const uint8_t* data, int32_t& w, int32_t& h)
+{
+    const int64_t fl = i32At(data + 24), ft = i32At(data + 28), fr = i32At(data + 32), fb = i32At(data + 36);
+    if (fr > fl && fb > ft) return frameSide(double(fr - fl) * 96.0 / 2540.0, w) && frameSide(double(fb - ft) * 96.0 / 2540.0, h);
+    const int64_t bl = i32At(data + 8), bt = i32At(data + 12), br = i32At(data + 16), bb = i32At(data + 20);
+    return frameSide(double(br - bl + 1), w) && frameSide(double(bb - bt + 1), h);
+}
+
+QImage whiteImage(int32_t w, int32_t h)
+{
+    if (!acceptablePictureSize(w, h)) return {};
+    QImage image(w, h, QImage::Format_RGB32);
+    if (!image.isNull()) image.fill(0xFFFFFFFFu);
+    return image;
+}
+
+struct wmfSession_t {
+    wmfAPI* api = nullptr;
+    bool open = false;
+    ~wmfSession_t()
+    {
+        if (open) wmf_mem_close(api);
+        if (api) wmf_api_destroy(api);
+    }
+};
+
+} // namespace
+
+QImage decodeEmf(const uint8_t* data, size_t size)
+{
+    if (!data || !isEmf(data, size)) return {};
+    int32_t w = 0, h = 0;
+    if (!emfPixelSize(data, w, h)) return {};
+    generatorOptions options{};
+    options.nameSpace = const_cast<char*>("svg");
+    options.svgDelimiter = true;
+    options.emfplus = true;
+    options.imgWidth = w;
+    options.imgHeight = h;
+    char* svg = nullptr;
+    size_t svgLength = 0;
+    // The library reads the bytes but takes them as writable.
+    std::vector<char> copy(reinterpret_cast<const char*>(data), reinterpret_cast<const char*>(data) + size);
+    const int ok = emf2svg(copy.data(), copy.size(), &svg, &svgLength, &options);
+    QByteArray text;
+    if (svg) {
+        text = QByteArray(svg, qsizetype(svgLength));
+        std::free(svg);
+    }
+    if (!ok || text.isEmpty()) return {};
+    QSvgRenderer renderer(text);
+    if (!renderer.isValid()) return {};
+    QImage image = whiteImage(w, h);
+    if (image.isNull()) return {};
+    QPainter painter(&image);
+    renderer.render(&painter, QRectF(0, 0, w, h));
+    return image;
+}
+
+QImage decodeWmf(const uint8_t* data, size_t size)
+{
+    if (!data || size < 18) return {};
+    wmfSession_t s;
+    wmfAPI_Options options{};
+    options.function = wmf_gd_function;
+    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+    if (wmf_api_create(&s.api, flags, &options) != wmf_E_None) return {};
+    if (wmf_mem_open(s.api, const_cast<unsigned char*>(data), long(size)) != wmf_E_None) return {};
+    s.open = true;
+    wmfD_Rect bbox{};
+    if (wmf_scan(s.api, 0, &bbox) != wmf_E_None) return {};
+    unsigned int dw = 0, dh = 0;
+    if (wmf_display_size(s.api, &dw, &dh, 96, 96) != wmf_E_None) return {};
+    int32_t w = 0, h = 0;
+    if (!frameSide(dw, w) || !frameSide(dh, h) || !acceptablePictureSize(w, h)) return {};
+    wmf_gd_t* device = WMF_GD_GetData(s.api);
+    device->type = wmf_gd_image;
+    device->bbox = bbox;
+    device->width = unsigned(w);
+    device->height = unsigned(h);
+    if (wmf_play(s.api, 0, &bbox) != wmf_E_None || !device->gd_image) return {};
+    const int* pixels = wmf_gd_image_pixels(device->gd_image);
+    if (!pixels) return {};
+    QImage image = whiteImage(w, h);
+    if (image.isNull()) return {};
+    // The raster holds 0xAARRGGBB with 0 opaque and 127 clear.
+    for (int32_t y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
+        const int* in = pixels + size_t(y) * size_t(w);
+        for (int32_t x = 0; x < w; ++x) {
+            const uint32_t p = uint32_t(in[x]);
+            if ((p >> 24) < 127) row[x] = 0xFF000000u | (p & 0xFFFFFFu);
+        }
+    }
+    return image;
+}
+
+QImage decodeMetafile(const uint8_t* data, size_t size)
+{
+    if (!data || size == 0) return {};
+    if (isEmf(data, size)) return decodeEmf(data, size);
+    return decodeWmf(data, size);
+}
+
+} // namespace render
