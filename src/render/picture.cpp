@@ -398,9 +398,12 @@ void drawPictureShadow(drawContext_t& ctx, const item_t* item)
         for (const QPointF d : {QPointF(-W / 2, -H / 2), QPointF(W / 2, -H / 2), QPointF(W / 2, H / 2), QPointF(-W / 2, H / 2)})
             outline.push_back(m + QPointF(d.x() * std::cos(a) + d.y() * std::sin(a), -d.x() * std::sin(a) + d.y() * std::cos(a)));
     }
-    QRectF bounds = circle;
-    for (const QPointF& q : outline) bounds = bounds.isNull() ? QRectF(q, q) : bounds.united(QRectF(q, q));
-    const QRect extent = bounds.toAlignedRect();
+    QRect extent = circle.toAlignedRect();
+    if (!outline.empty()) {
+        double l = outline[0].x(), t = outline[0].y(), r = l, b = t;
+        for (const QPointF& q : outline) l = std::min(l, q.x()), r = std::max(r, q.x()), t = std::min(t, q.y()), b = std::max(b, q.y());
+        extent = QRectF(QPointF(l, t), QPointF(r, b)).toAlignedRect();
+    }
     const shadowGeometry_t g = shadowGeometry(ctx, item);
     const int32_t margin = roundHalfEven(2.0 * g.p * g.f) + 2;
     drawShadowOf(ctx, item, extent, margin, 1,
