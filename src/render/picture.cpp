@@ -85,8 +85,9 @@ placement_t placementOf(const drawContext_t& ctx, const item_t* item)
     p.c = item->frameOn ? geometry::penWidthAt(ctx.xf.widthZoom, item->lineWeight) : 0;
     const QPoint a = ctx.xf.map(item->x1, item->y1), b = ctx.xf.map(item->x2, item->y2);
     if (p.round) {
-        const int32_t r = roundHalfEven(std::hypot(double(b.x() - a.x()), double(b.y() - a.y())));
-        p.w = p.h = 2 * r;
+        const double r = std::round(std::hypot(double(b.x() - a.x()), double(b.y() - a.y())));
+        // A circle beyond any canvas is not drawn (the size check refuses 0).
+        p.w = p.h = r <= double(1 << 28) ? 2 * int32_t(r) : 0;
         p.topLeft = ctx.xf.map(item->boxLeft, item->boxTop);
     } else {
         p.w = std::abs(b.x() - a.x());
@@ -182,12 +183,15 @@ QImage scaleAdjustMirror(QImage& source, int32_t w, int32_t h, const item_t* ite
 }
 
 // A part of the decoded picture; parts outside it are white.
-QImage sourcePart(const QImage& decoded, int32_t left, int32_t top, int32_t w, int32_t h)
+QImage sourcePart(const QImage& decoded, int64_t left, int64_t top, int32_t w, int32_t h)
 {
     QImage part = whiteImage(w, h);
     if (part.isNull()) return {};
-    const QRect inside = QRect(left, top, w, h).intersected(decoded.rect());
-    if (!inside.isEmpty()) copyRect(part, inside.topLeft() - QPoint(left, top), decoded, inside);
+    // Far-off parts (stored clips may hold any number) miss the picture.
+    constexpr int64_t farOut = int64_t(1) << 30;
+    if (std::abs(left) > farOut || std::abs(top) > farOut) return part;
+    const QRect inside = QRect(int32_t(left), int32_t(top), w, h).intersected(decoded.rect());
+    if (!inside.isEmpty()) copyRect(part, inside.topLeft() - QPoint(int32_t(left), int32_t(top)), decoded, inside);
     return part;
 }
 
@@ -199,7 +203,10 @@ bool processRect(const drawContext_t& ctx, const item_t* item, const placement_t
     if (!drawableSize(cw, ch) || !drawableSize(int64_t(p.w) + 2 * p.c, int64_t(p.h) + 2 * p.c)) return false;
     const QImage decoded = decodePicture(item, ctx.document);
     if (decoded.isNull()) return false;
-    QImage crop = sourcePart(decoded, int32_t(l), int32_t(t), int32_t(cw), int32_t(ch));
+    // The whole picture needs no copy.
+    QImage crop = QRect(int32_t(l), int32_t(t), int32_t(cw), int32_t(ch)) == decoded.rect()
+                      ? decoded
+                      : sourcePart(decoded, l, t, int32_t(cw), int32_t(ch));
     if (crop.isNull()) return false;
     QImage scaled = scaleAdjustMirror(crop, p.w, p.h, item);
     if (scaled.isNull()) return false;
@@ -223,12 +230,13 @@ bool processRect(const drawContext_t& ctx, const item_t* item, const placement_t
 
 bool processRound(const drawContext_t& ctx, const item_t* item, const placement_t& p, processed_t& out)
 {
-    const int32_t r = roundHalfEven(geometry::distance({item->srcLeft, item->srcTop}, {item->srcRight, item->srcBottom}));
+    const double rim = geometry::distance({item->srcLeft, item->srcTop}, {item->srcRight, item->srcBottom});
+    const int32_t r = rim < double(1 << 28) ? roundHalfEven(rim) : 0;
     if (2 * int64_t(r) <= 2 || p.w <= 2 || !drawableSize(2 * int64_t(r), 2 * int64_t(r)) || !drawableSize(p.w, p.h))
         return false;
     const QImage decoded = decodePicture(item, ctx.document);
     if (decoded.isNull()) return false;
-    QImage square = sourcePart(decoded, item->srcLeft - r, item->srcTop - r, 2 * r, 2 * r);
+    QImage square = sourcePart(decoded, int64_t(item->srcLeft) - r, int64_t(item->srcTop) - r, 2 * r, 2 * r);
     if (square.isNull()) return false;
     QImage scaled = scaleAdjustMirror(square, p.w, p.h, item);
     if (scaled.isNull()) return false;
@@ -421,6 +429,31 @@ void drawPictureShadow(drawContext_t& ctx, const item_t* item)
                          painter.drawPolygon(poly);
                      }
                  });
+}
+
+geometry::rect_t pictureReach(const item_t* item, double zoom)
+{
+    int64_t l, t, r, b;
+    if (item->clipShape == model::clipRound) {
+        const int64_t radius = int64_t(std::ceil(std::min(geometry::distance({item->x1, item->y1}, {item->x2, item->y2}), 1e9)));
+        l = item->x1 - radius, r = item->x1 + radius, t = item->y1 - radius, b = item->y1 + radius;
+    } else {
+        l = std::min(item->boxLeft, item->boxRight), r = std::max(item->boxLeft, item->boxRight);
+        t = std::min(item->boxTop, item->boxBottom), b = std::max(item->boxTop, item->boxBottom);
+        if (item->rotation != 0 && std::isfinite(item->rotation)) {
+            // Turned about the middle of the box: the turned corners' box.
+            const double mx = (double(l) + r) / 2, my = (double(t) + b) / 2, hw = (double(r) - l) / 2, hh = (double(b) - t) / 2;
+            const double ex = std::abs(hw * std::cos(item->rotation)) + std::abs(hh * std::sin(item->rotation));
+            const double ey = std::abs(hw * std::sin(item->rotation)) + std::abs(hh * std::cos(item->rotation));
+            l = int64_t(std::floor(mx - ex)) - 1, r = int64_t(std::ceil(mx + ex)) + 1;
+            t = int64_t(std::floor(my - ey)) - 1, b = int64_t(std::ceil(my + ey)) + 1;
+        }
+    }
+    const int64_t frame = item->frameOn && zoom > 0
+                              ? int64_t(std::ceil(std::min(geometry::penWidthAt(zoom, item->lineWeight) / zoom, 1e9))) + 1
+                              : 0;
+    auto c = [](int64_t v) { return geometry::canvasCoordinate(v); };
+    return {c(l - frame), c(t - frame), c(r + frame), c(b + frame)};
 }
 
 void dropPictureCache(item_t* item)

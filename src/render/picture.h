@@ -4,6 +4,7 @@
 // the item (as a child record) for the zoom and attributes it was made for.
 #pragma once
 
+#include "geometry/rect.h"
 #include "model/item.h"
 
 #include <QImage>
@@ -48,6 +49,11 @@ void drawPicture(drawContext_t& ctx, model::item_t* item);
 // non-zero; the mask is the framed rectangle (turned with the picture) or
 // the framed circle.
 void drawPictureShadow(drawContext_t& ctx, const model::item_t* item);
+
+// The document rectangle (inclusive) a picture item covers at a zoom: its
+// box, or the box of its turned rectangle, or its circle's box, grown by its
+// frame (shadows not included).
+geometry::rect_t pictureReach(const model::item_t* item, double zoom);
 
 // Forgets the item's processed bitmap, so the next drawing decodes again.
 void dropPictureCache(model::item_t* item);

@@ -56,7 +56,7 @@ rect_t itemReach(const item_t* item, double zoom)
 {
     const rect_t box{std::min(item->boxLeft, item->boxRight), std::min(item->boxTop, item->boxBottom),
                      std::max(item->boxLeft, item->boxRight), std::max(item->boxTop, item->boxBottom)};
-    rect_t r = box;
+    rect_t r = item->itemType == model::typePicture ? pictureReach(item, zoom) : box;
     if (item->itemType == model::typeLine || model::isShapeType(item->itemType)) {
         const int32_t g = geometry::weightPaddingPx(item->lineWeight);
         if (g > 1) r = r.grown(g);
