@@ -6,6 +6,7 @@
 #include "model/itemlist.h"
 #include "samples/samplepictures.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstring>
 #include <numbers>
@@ -293,7 +294,8 @@ void buildPictureExampleDocument(itemList_t& list)
             pic->x1 = left, pic->y1 = top, pic->x2 = left + 180, pic->y2 = top + 120;
         } else {
             pic->srcRight = ow, pic->srcBottom = oh;
-            const int32_t tw = icon ? 128 : 180, th = icon ? 128 : 180 * oh / ow;
+            // At most 180 wide and 150 high, in the picture's proportions.
+            const int32_t tw = icon ? 128 : std::min(180, 150 * ow / oh), th = icon ? 128 : tw * oh / ow;
             pic->x1 = left, pic->y1 = top, pic->x2 = left + tw, pic->y2 = top + th;
         }
         geometry::pictureBox(pic);
