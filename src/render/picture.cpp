@@ -93,8 +93,6 @@ placement_t placementOf(const drawContext_t& ctx, const item_t* item)
         p.w = std::abs(b.x() - a.x());
         p.h = std::abs(b.y() - a.y());
         p.topLeft = QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y()));
-        // A turned picture of odd size loses its last column or row.
-        if (p.turned) p.w -= p.w % 2, p.h -= p.h % 2;
     }
     return p;
 }
@@ -210,6 +208,8 @@ bool processRect(const drawContext_t& ctx, const item_t* item, const placement_t
     if (crop.isNull()) return false;
     QImage scaled = scaleAdjustMirror(crop, p.w, p.h, item);
     if (scaled.isNull()) return false;
+    // A turned picture of odd size loses its last column or row.
+    if (p.turned && (p.w % 2 || p.h % 2)) scaled = scaled.copy(0, 0, p.w - p.w % 2, p.h - p.h % 2);
     out.bitmap = framePicture(scaled, p.c, item->lineColor, threeDFrame(ctx, item, p.c), item->surface,
                               lightDirectionOf(ctx.document), item->rotation);
     if (out.bitmap.isNull()) return false;
@@ -398,7 +398,7 @@ void drawPictureShadow(drawContext_t& ctx, const item_t* item)
         const QRectF r(p.topLeft.x() - c, p.topLeft.y() - c, p.w + 2 * c, p.h + 2 * c);
         outline = {r.topLeft(), r.topRight(), r.bottomRight(), r.bottomLeft()};
     } else {
-        const double W = p.w + 2 * c, H = p.h + 2 * c, a = item->rotation;
+        const double W = p.w - p.w % 2 + 2 * c, H = p.h - p.h % 2 + 2 * c, a = item->rotation;
         const double A = std::abs(std::round(H * std::sin(a))) + std::abs(std::round(W * std::cos(a)));
         const double B = std::abs(std::round(W * std::sin(a))) + std::abs(std::round(H * std::cos(a)));
         const int32_t ox = int32_t((int64_t(A) - int64_t(W)) / 2) + c, oy = int32_t((int64_t(B) - int64_t(H)) / 2) + c;

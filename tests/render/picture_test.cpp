@@ -348,4 +348,19 @@ TEST(PictureDrawing, TurnedPictureCoversItsTurnedArea)
     EXPECT_EQ(image.pixel(65, 65) & 0xFFFFFF, 0xFFFFFFu) << "outside the turned picture";
 }
 
+TEST(PictureDrawing, TurnedPictureOfOddSizeLosesItsLastColumnAndRow)
+{
+    // Half turned, the picture covers exactly its own (trimmed) size.
+    for (const auto& [w, h, drawnW, drawnH] : {std::tuple{81, 61, 80, 60}, {82, 62, 82, 62}}) {
+        pictureScene s(model::clipWhole, {0, 0, 40, 30}, {60, 60, 60 + w, 60 + h});
+        s.pic->rotation = std::numbers::pi;
+        const QImage image = s.paint();
+        const std::string size = std::to_string(w) + " x " + std::to_string(h);
+        EXPECT_NE(image.pixel(60 + drawnW - 1, 90) & 0xFFFFFF, 0xFFFFFFu) << size << ": last column";
+        EXPECT_EQ(image.pixel(60 + drawnW, 90) & 0xFFFFFF, 0xFFFFFFu) << size << ": beyond it";
+        EXPECT_NE(image.pixel(100, 60 + drawnH - 1) & 0xFFFFFF, 0xFFFFFFu) << size << ": last row";
+        EXPECT_EQ(image.pixel(100, 60 + drawnH) & 0xFFFFFF, 0xFFFFFFu) << size << ": below it";
+    }
+}
+
 } // namespace
