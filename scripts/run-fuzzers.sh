@@ -25,7 +25,7 @@ for f in "$build"/bin/fuzz_*; do
   cp -r "$corpus"/. "$work"/
   echo "== fuzz_$name for ${seconds}s"
   # A hang of more than 20 seconds on one input counts as a finding.
-  QT_QPA_PLATFORM=offscreen "$f" "$work" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=20 \
+  QT_QPA_PLATFORM=offscreen LSAN_OPTIONS="suppressions=$here/fuzz/lsan-suppressions.txt" "$f" "$work" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=20 \
     -artifact_prefix="$here/fuzz/crashes/${name}-" -print_final_stats=1 || { echo "== fuzz_$name: finding"; status=1; }
   rm -rf "$work"
   ran=$((ran + 1))

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -60,6 +61,29 @@ QImage whiteImage(int32_t w, int32_t h)
     return image;
 }
 
+constexpr uint32_t placeableKey = 0x9AC6CDD7;
+constexpr size_t placeableHeaderSize = 22, standardHeaderSize = 18;
+
+// The standard header of a WMF (after the placeable one, if any) as the
+// player relies on it: its own size of 9 words, a known type, and a largest
+// record that fits in the file (the player allocates a buffer of that size).
+bool wmfHeaderSane(const uint8_t* data, size_t size)
+{
+    const size_t at = size >= 4 && u32At(data) == placeableKey ? placeableHeaderSize : 0;
+    if (size < at + standardHeaderSize) return false;
+    const uint8_t* h = data + at;
+    const uint32_t type = uint32_t(h[0] | h[1] << 8), words = uint32_t(h[2] | h[3] << 8);
+    const uint64_t maxRecord = u32At(h + 12);
+    return (type == 1 || type == 2) && words == 9 && maxRecord >= 3 && maxRecord * 2 <= size;
+}
+
+// The player's memory: no single block above this, so a damaged size field
+// fails the play instead of asking for gigabytes.
+constexpr size_t maxWmfBlock = size_t(256) << 20;
+void* wmfAlloc(void*, size_t n) { return n <= maxWmfBlock ? std::malloc(n) : nullptr; }
+void* wmfRealloc(void*, void* p, size_t n) { return n <= maxWmfBlock ? std::realloc(p, n) : nullptr; }
+void wmfFree(void*, void* p) { std::free(p); }
+
 struct wmfSession_t {
     wmfAPI* api = nullptr;
     bool open = false;
@@ -105,11 +129,15 @@ QImage decodeEmf(const uint8_t* data, size_t size)
 
 QImage decodeWmf(const uint8_t* data, size_t size)
 {
-    if (!data || size < 18) return {};
+    if (!data || !wmfHeaderSane(data, size)) return {};
     wmfSession_t s;
     wmfAPI_Options options{};
     options.function = wmf_gd_function;
-    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+    options.malloc = wmfAlloc;
+    options.realloc = wmfRealloc;
+    options.free = wmfFree;
+    const unsigned long flags =
+        WMF_OPT_FUNCTION | WMF_OPT_ALLOC | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
     if (wmf_api_create(&s.api, flags, &options) != wmf_E_None) return {};
     if (wmf_mem_open(s.api, const_cast<unsigned char*>(data), long(size)) != wmf_E_None) return {};
     s.open = true;
@@ -120,24 +148,28 @@ QImage decodeWmf(const uint8_t* data, size_t size)
     int32_t w = 0, h = 0;
     if (!frameSide(dw, w) || !frameSide(dh, h) || !acceptablePictureSize(w, h)) return {};
     wmf_gd_t* device = WMF_GD_GetData(s.api);
-    device->type = wmf_gd_image;
+    if (!(device->flags & WMF_GD_SUPPORTS_PNG)) return {};
+    // The library frees its raster only after writing it out, so the
+    // raster travels as PNG through a sink into memory.
+    device->type = wmf_gd_png;
+    device->flags |= WMF_GD_OUTPUT_MEMORY | WMF_GD_OWN_BUFFER;
     device->bbox = bbox;
     device->width = unsigned(w);
     device->height = unsigned(h);
-    if (wmf_play(s.api, 0, &bbox) != wmf_E_None || !device->gd_image) return {};
-    const int* pixels = wmf_gd_image_pixels(device->gd_image);
-    if (!pixels) return {};
+    QByteArray png;
+    device->sink.context = &png;
+    device->sink.function = [](void* context, char* buffer, int length) {
+        static_cast<QByteArray*>(context)->append(buffer, std::max(length, 0));
+        return length;
+    };
+    // The end of the play writes the raster out and frees it.
+    if (wmf_play(s.api, 0, &bbox) != wmf_E_None) return {};
+    QImage raster;
+    if (png.isEmpty() || !raster.loadFromData(png, "PNG") || raster.size() != QSize(w, h)) return {};
     QImage image = whiteImage(w, h);
     if (image.isNull()) return {};
-    // The raster holds 0xAARRGGBB with 0 opaque and 127 clear.
-    for (int32_t y = 0; y < h; ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
-        const int* in = pixels + size_t(y) * size_t(w);
-        for (int32_t x = 0; x < w; ++x) {
-            const uint32_t p = uint32_t(in[x]);
-            if ((p >> 24) < 127) row[x] = 0xFF000000u | (p & 0xFFFFFFu);
-        }
-    }
+    QPainter painter(&image);
+    painter.drawImage(0, 0, raster);
     return image;
 }
 
