@@ -99,7 +99,9 @@ bytes_t sampleEmf(int32_t w, int32_t h)
     if (!f) return {};
     // The frame in hundredths of a millimetre at 96 pixels per inch.
     const RECT frame{0, 0, LONG(w * 2540 / 96), LONG(h * 2540 / 96)};
-    HDC dc = CreateEnhMetaFileWithFILEA(0, f, &frame, "sample");
+    // The description is a list of strings ending in an empty one.
+    static const char description[] = "Lumora\0sample\0";
+    HDC dc = CreateEnhMetaFileWithFILEA(0, f, &frame, description);
     if (!dc) {
         std::fclose(f);
         return {};
