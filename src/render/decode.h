@@ -15,9 +15,11 @@ namespace render {
 
 // Largest picture decoded (pixels); a larger one is refused before decoding.
 constexpr int64_t maxPicturePixels = 100'000'000;
-// Largest side of a metafile's frame (pixels at 96 per inch); a frame beyond
-// it, or one whose area passes maxPicturePixels, is refused before playback.
+// Largest side and area of a metafile's frame (pixels at 96 per inch, the
+// area being more than 40 inches square); a frame beyond them is refused
+// before playback.
 constexpr int64_t maxMetafileSide = 16384;
+constexpr int64_t maxMetafilePixels = int64_t(1) << 24;
 
 // Whether a w × h result is worth decoding: both sides above 1 and the area
 // within maxPicturePixels.

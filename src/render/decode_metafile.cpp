@@ -33,6 +33,28 @@ bool isEmf(const uint8_t* data, size_t size)
     return size >= emfHeaderMinSize && u32At(data) == emfHeaderType && u32At(data + 40) == emfSignature;
 }
 
+constexpr uint32_t emfEndType = 14;
+
+// The record chain of an enhanced metafile as the converter walks it: every
+// record at least 8 bytes, a multiple of 4, inside the file, the last one
+// the end record; the header's description inside the header. The
+// converter trusts these fields.
+bool emfStructureSane(const uint8_t* data, size_t size)
+{
+    const uint64_t headerSize = u32At(data + 4);
+    if (headerSize < emfHeaderMinSize || headerSize > size) return false;
+    const uint64_t descriptionChars = u32At(data + 60), descriptionAt = u32At(data + 64);
+    if (descriptionChars != 0 && (descriptionAt < emfHeaderMinSize || descriptionAt + 2 * descriptionChars > headerSize))
+        return false;
+    for (size_t at = 0; at + 8 <= size;) {
+        const uint32_t type = u32At(data + at), length = u32At(data + at + 4);
+        if (length < 8 || length % 4 != 0 || length > size - at) return false;
+        if (type == emfEndType) return true;
+        at += length;
+    }
+    return false;
+}
+
 // One side of a metafile frame in pixels, when it is sane.
 bool frameSide(double pixels, int32_t& out)
 {
@@ -55,7 +77,7 @@ bool emfPixelSize(const uint8_t* data, int32_t& w, int32_t& h)
 
 QImage whiteImage(int32_t w, int32_t h)
 {
-    if (!acceptablePictureSize(w, h)) return {};
+    if (!acceptablePictureSize(w, h) || int64_t(w) * h > maxMetafilePixels) return {};
     QImage image(w, h, QImage::Format_RGB32);
     if (!image.isNull()) image.fill(0xFFFFFFFFu);
     return image;
@@ -98,7 +120,7 @@ struct wmfSession_t {
 
 QImage decodeEmf(const uint8_t* data, size_t size)
 {
-    if (!data || !isEmf(data, size)) return {};
+    if (!data || !isEmf(data, size) || !emfStructureSane(data, size)) return {};
     int32_t w = 0, h = 0;
     if (!emfPixelSize(data, w, h)) return {};
     generatorOptions options{};
@@ -146,7 +168,7 @@ QImage decodeWmf(const uint8_t* data, size_t size)
     unsigned int dw = 0, dh = 0;
     if (wmf_display_size(s.api, &dw, &dh, 96, 96) != wmf_E_None) return {};
     int32_t w = 0, h = 0;
-    if (!frameSide(dw, w) || !frameSide(dh, h) || !acceptablePictureSize(w, h)) return {};
+    if (!frameSide(dw, w) || !frameSide(dh, h) || int64_t(w) * h > maxMetafilePixels) return {};
     wmf_gd_t* device = WMF_GD_GetData(s.api);
     if (!(device->flags & WMF_GD_SUPPORTS_PNG)) return {};
     // The library frees its raster only after writing it out, so the

@@ -150,6 +150,15 @@ INSTANTIATE_TEST_SUITE_P(
         decodeCase{"EmfOfAbsurdFrame", model::pictureMetafile,
                    [] { return patched(patched(samples::sampleEmf(40, 30), 32, 2000000000u), 36, 2000000000u); }, 0,
                    0, 0},
+        decodeCase{"EmfHeaderLongerThanTheFile", model::pictureMetafile,
+                   [] { return patched(samples::sampleEmf(40, 30), 4, 100000); }, 0, 0, 0},
+        decodeCase{"EmfWithoutItsEndRecord", model::pictureMetafile,
+                   [] {
+                       bytes_t b = samples::sampleEmf(40, 30);
+                       b.resize(b.size() - 20);
+                       return b;
+                   },
+                   0, 0, 0},
         decodeCase{"WmfOfAbsurdFrame", model::pictureMetafile, wmfOfAbsurdFrame, 0, 0, 0},
         decodeCase{"OnePixelWideBmp", model::pictureBmp, [] { return samples::encodeBmp(samples::samplePattern(1, 30)); },
                    0, 0, 0},
