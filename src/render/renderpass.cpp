@@ -72,7 +72,8 @@ rect_t itemReach(const item_t* item, double zoom)
 bool mayTouchImage(const renderView_t& view, const item_t* item)
 {
     const bool line = item->itemType == model::typeLine, shape = model::isShapeType(item->itemType);
-    const bool outlinedPicture = item->itemType == model::typePicture && (view.quickDraw || !view.showPictures);
+    // Pictures, drawn or outlined, stay within their reach (turn and frame included).
+    const bool outlinedPicture = item->itemType == model::typePicture;
     if (!line && !shape && !outlinedPicture) return true;
     const double zoom = viewZoom(view);
     const xform_t xf = screenXform(zoom, view.viewOrigin);

@@ -372,4 +372,15 @@ TEST(PictureDrawing, TurnedPictureOfOddSizeLosesItsLastColumnAndRow)
     }
 }
 
+TEST(PictureDrawing, PictureBeyondTheCanvasIsNotDecoded)
+{
+    for (const auto& [x, decoded] : {std::pair{150, 1}, {400, 0}}) {
+        pictureScene s(model::clipWhole, {0, 0, 40, 30}, {x, 20, x + 80, 80});
+        s.pic->rotation = 0.3;  // turned corners reach out of the box
+        const int64_t start = pictureDecodeCount();
+        s.paint();
+        EXPECT_EQ(pictureDecodeCount() - start, decoded) << "at x " << x;
+    }
+}
+
 } // namespace
