@@ -133,6 +133,12 @@ QImage decodeEmf(const uint8_t* data, size_t size)
     size_t svgLength = 0;
     // The library reads the bytes but takes them as writable.
     std::vector<char> copy(reinterpret_cast<const char*>(data), reinterpret_cast<const char*>(data) + size);
+    // Without a description the converter still reads text at the stored
+    // offset until it meets a NUL: point it at the (zero) count instead.
+    if (u32At(data + 60) == 0) {
+        const uint32_t countAt = 60;
+        std::memcpy(copy.data() + 64, &countAt, 4);
+    }
     const int ok = emf2svg(copy.data(), copy.size(), &svg, &svgLength, &options);
     QByteArray text;
     if (svg) {
