@@ -32,7 +32,8 @@ test: build
 # The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer
 # (Debug, benchmarks left out). The first finding ends its test; leaks count.
 SAN_ENV = ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
-  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan-suppressions.txt
 
 sanitize: deps
 	cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUMORA_SANITIZE=ON -DLUMORA_BENCH=OFF $(LAUNCHER)

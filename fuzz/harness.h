@@ -7,6 +7,7 @@
 #include "geometry/units.h"
 #include "model/docfile.h"
 #include "model/itemlist.h"
+#include "render/decode.h"
 #include "render/renderpass.h"
 
 #include <QJsonArray>
@@ -102,6 +103,33 @@ inline bool dumpIsWellFormed(const uint8_t* data, size_t size)
                     doc.object()["records"].toArray().size() == model::countItems(list);
     model::freeList(list);
     return ok;
+}
+
+// The picture decoder a decode_<format> target drives; false for another name.
+inline bool decodeAs(const std::string& target, const uint8_t* data, size_t size)
+{
+    QImage image;
+    if (target == "decode_jpeg") {
+        image = render::decodeJpeg(data, size);
+        (void)render::decodeJpeg(data, size, 8);
+    } else if (target == "decode_gif") {
+        image = render::decodeGif(data, size);
+    } else if (target == "decode_bmp") {
+        image = render::decodeBmp(data, size);
+    } else if (target == "decode_ico") {
+        image = render::decodeIco(data, size);
+    } else if (target == "decode_wmf") {
+        image = render::decodeWmf(data, size);
+    } else if (target == "decode_emf") {
+        image = render::decodeEmf(data, size);
+    } else {
+        return false;
+    }
+    // A picture taken is one the renderer can use.
+    if (!image.isNull() && (image.format() != QImage::Format_RGB32 || image.width() < 2 || image.height() < 2 ||
+                            int64_t(image.width()) * image.height() > render::maxPicturePixels))
+        __builtin_trap();
+    return true;
 }
 
 } // namespace fuzzing

@@ -7,7 +7,8 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libjpeg62-turbo-dev libgif-dev
+  libjpeg62-turbo-dev libgif-dev libwmf-dev libemf2svg-dev qt6-svg-dev
+  libemf-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth x11-utils
   imagemagick poppler-utils

@@ -14,6 +14,7 @@
 #include "geometry/shapes.h"
 #include "model/clipboard.h"
 #include "model/history.h"
+#include "render/picture.h"
 #include "model/history_index.h"
 #include "model/itemlist.h"
 #include "render/effects.h"
@@ -106,7 +107,11 @@ QRect coveredArea(TSandbox& w, const item_t* it, bool moving)
     const double z = w.zoomFactor();
     const int32_t shadow = render::shadowSpreadPx(it, z);
     const int32_t half = std::max(w.view.style.handleWidth, w.view.style.handleHeight) / 2;
-    const point_t tl = w.toScreen({it->boxLeft, it->boxTop}), br = w.toScreen({it->boxRight, it->boxBottom});
+    // A picture reaches beyond its box when it is turned or framed.
+    const geometry::rect_t box = it->itemType == model::typePicture
+                                     ? render::pictureReach(it, z)
+                                     : geometry::rect_t{it->boxLeft, it->boxTop, it->boxRight, it->boxBottom};
+    const point_t tl = w.toScreen({box.left, box.top}), br = w.toScreen({box.right, box.bottom});
     int32_t gx = 0, gy = 0;
     if (it->itemType == model::typeText) {
         // The box of a text may not be laid out yet: take its band as well.

@@ -10,17 +10,20 @@ namespace {
 
 int run(const std::vector<std::string>& args)
 {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: lumora-cli example OUT.lmra\n");
+    std::vector<std::string> rest = args;
+    const bool pictures = cli::takeFlag(rest, "--pictures");
+    if (rest.size() != 1 || (!rest[0].empty() && rest[0][0] == '-')) {
+        std::fprintf(stderr, "usage: lumora-cli example [--pictures] OUT.lmra\n");
         return cli::exitUsage;
     }
     model::itemList_t list;
-    cli::buildExampleDocument(list);
-    const int rc = cli::saveDocument(args[0], list);
+    if (pictures) cli::buildPictureExampleDocument(list);
+    else cli::buildExampleDocument(list);
+    const int rc = cli::saveDocument(rest[0], list);
     model::freeList(list);
     return rc;
 }
 
-cli::cliCommand reg("example", "example OUT  — writes a small example document", &run);
+cli::cliCommand reg("example", "example [--pictures] OUT  — writes a small example document (or one of pictures)", &run);
 
 } // namespace

@@ -31,5 +31,8 @@ bool takeOption(std::vector<std::string>& args, const std::string& option, std::
 // Builds a small real document: an A4 page in millimetres with a grid, a
 // line, shapes with points, a two-line text, a pattern and a picture.
 void buildExampleDocument(model::itemList_t& list);
+// A page of pictures of every stored format, whole, clipped, round, framed,
+// turned, mirrored and colour-adjusted.
+void buildPictureExampleDocument(model::itemList_t& list);
 
 } // namespace cli

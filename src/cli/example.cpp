@@ -4,7 +4,9 @@
 #include "geometry/shapes.h"
 #include "geometry/units.h"
 #include "model/itemlist.h"
+#include "samples/samplepictures.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstring>
 #include <numbers>
@@ -82,9 +84,8 @@ std::vector<uint8_t> tinyBmp()
     return b;
 }
 
-} // namespace
-
-void buildExampleDocument(itemList_t& list)
+// An A4 page in millimetres, as a new document of the editor has it.
+item_t* addExampleHeader(itemList_t& list)
 {
     item_t* h = newItem(list, typeHeader);
     h->kind = kindHeader;
@@ -111,6 +112,47 @@ void buildExampleDocument(itemList_t& list)
     for (const char16_t* f : {u"210", u"297", u"210", u"297", u"0", u"0", u"0", u"0", u"1", u"1", u"0", u"0", u"0", u"0"})
         setup += std::u16string(f) + lineSeparator;
     setText(h, setup);
+
+    return h;
+}
+
+// Stored committed, the way any saved document reads back: ids 1, 2, 3 ...
+// in list order, no history.
+void commitExample(itemList_t& list)
+{
+    int32_t step = 0;
+    for (item_t* it = list.head; it; it = it->next) {
+        if (it->itemType == typeHeader || it->itemType == typePictureData) continue;
+        it->stepId = ++step;
+        it->undoState = 0;
+        it->replacesStep = 0;
+    }
+    invalidateIds(list);
+    setModified(list, false);
+}
+
+// A picture data record holding a picture file of w × h pixels.
+void addPictureData(itemList_t& list, int32_t id, int32_t format, std::vector<uint8_t> bytes, const std::u16string& name,
+                    int32_t w, int32_t h)
+{
+    item_t* data = newItem(list, typePictureData);
+    data->kind = kindPictureData;
+    invalidateIds(list);
+    data->undoState = 0;
+    data->pictureId = id;
+    data->clipShape = format;
+    data->x2 = data->boxRight = data->boxWidth = w;
+    data->y2 = data->boxBottom = data->boxHeight = h;
+    data->pic().insertScale = 1.0;
+    data->stream = std::make_unique<std::vector<uint8_t>>(std::move(bytes));
+    setText(data, name);
+}
+
+} // namespace
+
+void buildExampleDocument(itemList_t& list)
+{
+    addExampleHeader(list);
 
     item_t* grid = newItem(list, typeGrid);
     grid->undoState = 0;
@@ -172,17 +214,7 @@ void buildExampleDocument(itemList_t& list)
     text->justification = 1;
 
     const int32_t picId = 424242;
-    item_t* data = newItem(list, typePictureData);
-    data->kind = kindPictureData;
-    invalidateIds(list);
-    data->undoState = 0;
-    data->pictureId = picId;
-    data->clipShape = model::pictureBmp;
-    data->x2 = data->boxRight = data->boxWidth = 2;
-    data->y2 = data->boxBottom = data->boxHeight = 2;
-    data->pic().insertScale = 1.0;
-    data->stream = std::make_unique<std::vector<uint8_t>>(tinyBmp());
-    setText(data, u"tiny.bmp");
+    addPictureData(list, picId, model::pictureBmp, tinyBmp(), u"tiny.bmp", 2, 2);
 
     item_t* pic = drawable(list, typePicture, action++);
     pic->x1 = 529;
@@ -197,17 +229,92 @@ void buildExampleDocument(itemList_t& list)
     pic->picWidth = pic->picHeight = 2;
     pic->frameOn = 1;
 
-    // Stored committed, the way any saved document reads back: ids 1, 2, 3 ...
-    // in list order, no history.
-    int32_t step = 0;
-    for (item_t* it = list.head; it; it = it->next) {
-        if (it->itemType == typeHeader || it->itemType == typePictureData) continue;
-        it->stepId = ++step;
-        it->undoState = 0;
-        it->replacesStep = 0;
+    commitExample(list);
+}
+
+
+// How one picture of the picture example is shown.
+struct pictureLook_t {
+    int32_t format;           // which sample picture
+    int32_t clip = clipWhole;
+    double rotation = 0;
+    int32_t orientation = 0;
+    bool mirrorX = false;
+    int32_t saturation = 0, contrast = 0, lightness = 0;
+    bool frame = false;
+    uint8_t surface = 0;
+    uint8_t shadow = 0;
+};
+
+void buildPictureExampleDocument(itemList_t& list)
+{
+    addExampleHeader(list);
+    constexpr int32_t sw = 160, sh = 120;  // the sample pictures' size
+    int32_t id = 1000;
+    std::vector<int32_t> ids;
+    for (samples::sampleFile_t& f : samples::sampleFiles(sw, sh)) {
+        const int32_t w = f.format == pictureIco ? 64 : sw, h = f.format == pictureIco ? 64 : sh;
+        std::u16string name(f.name.begin(), f.name.end());
+        addPictureData(list, ++id, f.format, std::move(f.bytes), name, w, h);
+        ids.push_back(id);
     }
-    invalidateIds(list);
-    setModified(list, false);
+    // ids: jpeg, gif, bmp, ico, wmf, emf in that order.
+    const pictureLook_t looks[] = {
+        {0}, {1}, {2}, {3}, {4}, {5},
+        {0, clipRect, 0, 0, false, 0, 0, 0, true},
+        {1, clipRound, 0, 0, false, 0, 0, 0, true, 0, 40},
+        {2, clipWhole, 0, 0, false, 0, 0, 0, true, 127},
+        {0, clipWhole, 0.5, 0, false, 0, 0, 0, true, 0, 40},
+        {5, clipWhole, 0, 0, true},
+        {4, clipWhole, 0, 90},
+        {0, clipWhole, 0, 0, false, 128},
+        {1, clipWhole, 0, 0, false, 0, 256, 30},
+        {2, clipRound, 0.6, 0, false, -128, 0, 0, true, 127, 40},
+    };
+    int32_t action = nextActionId(list);
+    int32_t k = 0;
+    for (const pictureLook_t& look : looks) {
+        const int32_t col = k % 3, row = k / 3;
+        ++k;
+        const bool icon = look.format == 3;
+        const int32_t pw = icon ? 64 : sw, ph = icon ? 64 : sh;
+        const int32_t left = 60 + col * 250, top = 60 + row * 210;
+        item_t* pic = drawable(list, typePicture, action++);
+        pic->pictureId = ids[size_t(look.format)];
+        pic->clipShape = look.clip;
+        pic->flipX = pic->flipY = 1;
+        pic->orientation = look.orientation;
+        const bool sideways = look.orientation == 90 || look.orientation == 270;
+        const int32_t ow = sideways ? ph : pw, oh = sideways ? pw : ph;
+        if (look.clip == clipRound) {
+            pic->srcLeft = ow / 2, pic->srcTop = oh / 2, pic->srcRight = ow / 2 + oh * 2 / 5, pic->srcBottom = oh / 2;
+            pic->x1 = left + 90, pic->y1 = top + 80, pic->x2 = left + 170, pic->y2 = top + 80;
+        } else if (look.clip == clipRect) {
+            pic->srcLeft = ow / 4, pic->srcTop = 0, pic->srcRight = ow, pic->srcBottom = oh / 2;
+            pic->x1 = left, pic->y1 = top, pic->x2 = left + 180, pic->y2 = top + 120;
+        } else {
+            pic->srcRight = ow, pic->srcBottom = oh;
+            // At most 180 wide and 150 high, in the picture's proportions.
+            const int32_t tw = icon ? 128 : std::min(180, 150 * ow / oh), th = icon ? 128 : tw * oh / ow;
+            pic->x1 = left, pic->y1 = top, pic->x2 = left + tw, pic->y2 = top + th;
+        }
+        geometry::pictureBox(pic);
+        readBack(pic);
+        const double scale = double(pic->boxRight - pic->boxLeft) / std::max(1, std::abs(pic->srcRight - pic->srcLeft));
+        pic->scaleX = look.mirrorX ? -scale : scale;
+        pic->scaleY = scale;
+        pic->picWidth = pw, pic->picHeight = ph;
+        pic->rotation = look.rotation;
+        pic->saturation = look.saturation, pic->contrast = look.contrast, pic->lightness = look.lightness;
+        pic->frameOn = look.frame;
+        pic->lineWeight = look.surface ? 3.0 : 1.0;
+        pic->lineColor = look.surface ? 0x2080C0 : 0x303030;
+        pic->surface = look.surface;
+        pic->shadowElevation = look.shadow;
+        pic->shadowFade = look.shadow ? 10 : 0;
+        pic->shadowLightness = look.shadow ? 120 : 0;
+    }
+    commitExample(list);
 }
 
 } // namespace cli

@@ -1,4 +1,5 @@
 #include "render/effects.h"
+#include "render/picture.h"
 
 #include "geometry/shapes.h"
 #include "model/itemlist.h"
@@ -461,7 +462,8 @@ void drawShadow(drawContext_t& ctx, const item_t* item)
         extent = boxOf(pts);
         break;
     }
-    default: return;  // texts and pictures cast their shadows through their own renderers
+    case model::typePicture: drawPictureShadow(ctx, item); return;
+    default: return;  // texts cast their shadows through their own renderer
     }
 
     const int32_t pen = geometry::penWidthAt(xf.widthZoom, item->lineWeight);

@@ -6,6 +6,7 @@
 #include "model/itemlist.h"
 #include "model/metrics.h"
 #include "render/effects.h"
+#include "render/picture.h"
 #include "render/shapedraw.h"
 #include "render/strokes.h"
 
@@ -59,7 +60,7 @@ rect_t itemReach(const item_t* item, double zoom)
 {
     const rect_t box{std::min(item->boxLeft, item->boxRight), std::min(item->boxTop, item->boxBottom),
                      std::max(item->boxLeft, item->boxRight), std::max(item->boxTop, item->boxBottom)};
-    rect_t r = box;
+    rect_t r = item->itemType == model::typePicture ? pictureReach(item, zoom) : box;
     if (item->itemType == model::typeLine || model::isShapeType(item->itemType)) {
         const int32_t g = geometry::weightPaddingPx(item->lineWeight);
         if (g > 1) r = r.grown(g);
@@ -75,7 +76,8 @@ rect_t itemReach(const item_t* item, double zoom)
 bool mayTouchImage(const renderView_t& view, const item_t* item)
 {
     const bool line = item->itemType == model::typeLine, shape = model::isShapeType(item->itemType);
-    const bool outlinedPicture = item->itemType == model::typePicture && (view.quickDraw || !view.showPictures);
+    // Pictures, drawn or outlined, stay within their reach (turn and frame included).
+    const bool outlinedPicture = item->itemType == model::typePicture;
     if (!line && !shape && !outlinedPicture) return true;
     const double zoom = viewZoom(view);
     const xform_t xf = screenXform(zoom, view.viewOrigin);
@@ -379,7 +381,12 @@ bool setViewSwitches(renderView_t& view, bool showPictures, bool showShadows, bo
     view.showPictures = showPictures;
     view.showShadows = showShadows;
     view.show3D = show3D;
-    if (threeDChanged && view.dropPictureCaches) view.dropPictureCaches(view);
+    if (threeDChanged) {
+        if (view.dropPictureCaches) view.dropPictureCaches(view);
+        else if (view.items)
+            for (item_t* it = view.items->head; it; it = it->next)
+                if (it->itemType == model::typePicture) dropPictureCache(it);
+    }
     repaintAll(view, true);
     return true;
 }

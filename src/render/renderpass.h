@@ -33,6 +33,7 @@ struct renderStyle_t {
     int32_t gridlineColor = 0xFFCCAA;
     int32_t hiddenPictureOutline = 0x000000;
     int32_t pictureFrameColor = 0xC0C0C0;
+    int32_t dragOutlineColor = 0x0000FF;
     int32_t handleWidth = 8;
     int32_t handleHeight = 8;
     int32_t handlePen = 1;
@@ -119,7 +120,7 @@ rect_t itemReach(const model::item_t* item, double zoom = 1.0);
 // band and outline it is drawn with, or
 // for a line whose stored angle does not follow its points, the circle its
 // dash walk may sweep) misses the image. Items whose drawing is not bounded
-// that way (texts, pictures drawn in full) always count as seen.
+// that way (texts) always count as seen.
 bool mayTouchImage(const renderView_t& view, const model::item_t* item);
 
 void drawItem(renderView_t& view, model::item_t* item, bool noEffects);

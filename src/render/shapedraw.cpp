@@ -3,6 +3,7 @@
 #include "model/itemlist.h"
 #include "geometry/shapes.h"
 #include "render/effects.h"
+#include "render/picture.h"
 #include "render/shade.h"
 #include "render/strokes.h"
 #include "render/text.h"
@@ -218,20 +219,89 @@ void pictureOutline(drawContext_t& ctx, const item_t* item, bool shrink)
     c.polyline(pts);
 }
 
+// The outer edge of a picture's frame c canvas pixels wide (while dragging).
+void pictureFrameOutline(drawContext_t& ctx, const item_t* item, int32_t c)
+{
+    canvas_t& cv = ctx.canvas;
+    cv.clearBrush();
+    if (item->clipShape == model::clipRound) {
+        const point_t m = ctx.xf.mapPt(item->x1, item->y1);
+        const int32_t r = roundHalfEven(geometry::distance(m, ctx.xf.mapPt(item->x2, item->y2))) + c;
+        cv.ellipse(m.x - r, m.y - r, m.x + r, m.y + r);
+        return;
+    }
+    if (item->rotation != 0) {
+        // The turned box grown by the frame, in document pixels.
+        const int32_t g = roundHalfEven(c / std::max(ctx.xf.widthZoom, 1e-9));
+        const point_t m{int32_t((int64_t(item->boxLeft) + item->boxRight) / 2), int32_t((int64_t(item->boxTop) + item->boxBottom) / 2)};
+        const point_t corners[4] = {{item->boxLeft - g, item->boxTop - g}, {item->boxRight + g, item->boxTop - g},
+                                    {item->boxRight + g, item->boxBottom + g}, {item->boxLeft - g, item->boxBottom + g}};
+        std::vector<QPoint> pts;
+        for (const point_t& k : corners) {
+            const point_t t = geometry::polarPoint(m, geometry::segmentAngle(m, k) + item->rotation, geometry::distance(m, k));
+            pts.push_back(ctx.xf.map(t.x, t.y));
+        }
+        pts.push_back(pts.front());
+        cv.polyline(pts);
+        return;
+    }
+    const QPoint tl = ctx.xf.map(item->boxLeft, item->boxTop) - QPoint(c, c);
+    const QPoint br = ctx.xf.map(item->boxRight, item->boxBottom) + QPoint(c, c);
+    cv.polyline(std::vector<QPoint>{tl, QPoint(br.x(), tl.y()), br, QPoint(tl.x(), br.y()), tl});
+}
+
+// The file name of an unturned rectangular picture in its quick outline.
+void drawPictureName(drawContext_t& ctx, const item_t* item)
+{
+    if (item->clipShape == model::clipRound || item->rotation != 0) return;
+    const item_t* data = model::findPictureData(ctx.document, item->pictureId);
+    if (!data || data->text.empty() || data->text[0] == u'\0') return;
+    std::u16string name = data->text;
+    const size_t slash = name.find_last_of(u"/\\");
+    if (slash != std::u16string::npos) name = name.substr(slash + 1);
+    const QPoint tl = ctx.xf.map(item->boxLeft, item->boxTop), br = ctx.xf.map(item->boxRight, item->boxBottom);
+    const QRect clip(QPoint(tl.x() + 1, tl.y() + 1), QPoint(br.x() - 1, br.y() - 1));
+    if (clip.width() < 1 || clip.height() < 1) return;
+    QPainter& p = ctx.canvas.painter();
+    p.save();
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(std::max(1, roundHalfEven(10.0 * model::screen().pxPerMmY * 25.4 / 72.0)));
+    font.setStyleStrategy(QFont::NoAntialias);
+    p.setFont(font);
+    p.setPen(toColor(ctx.style.pictureFrameColor));
+    p.setClipRect(clip);
+    p.drawText(QRect(tl.x() + 5, tl.y() + 5, 10000, 1000), Qt::AlignLeft | Qt::AlignTop,
+               QString::fromStdU16String(name));
+    p.restore();
+}
+
 void drawPictureItem(drawContext_t& ctx, const item_t* item)
 {
-    if (ctx.output) return;  // rendered from the picture data by the picture renderer
+    if (ctx.output) {
+        // The record's processed bitmap belongs to the canvas; output never touches it.
+        drawPicture(ctx, const_cast<item_t*>(item));
+        return;
+    }
     if (ctx.quickDraw) {
         ctx.canvas.setPen(ctx.style.pictureFrameColor, 1);
         pictureOutline(ctx, item, true);
+        drawPictureName(ctx, item);
+        return;
+    }
+    if (ctx.noEffects) {
+        ctx.canvas.setPen(ctx.style.dragOutlineColor, 1, penStyle_t::dot);
+        pictureOutline(ctx, item, false);
+        const int32_t c = item->frameOn ? geometry::penWidthAt(ctx.xf.widthZoom, item->lineWeight) : 0;
+        if (c > 2) pictureFrameOutline(ctx, item, c);
         return;
     }
     if (!ctx.showPictures) {
         ctx.canvas.setPen(ctx.style.hiddenPictureOutline, 1, penStyle_t::dot);
         pictureOutline(ctx, item, false);
+        return;
     }
-    // The picture itself (and its fast form while dragging) comes from the
-    // picture renderer.
+    // The cache of processed bitmaps lives in the item's child records.
+    drawPicture(ctx, const_cast<item_t*>(item));
 }
 
 } // namespace

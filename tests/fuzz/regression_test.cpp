@@ -47,6 +47,8 @@ TEST_P(FuzzFindings, GoThroughTheirTargetCleanly)
     const size_t size = static_cast<size_t>(b.size());
     if (f.target == "render_document") {
         fuzzing::paintDocument(data, size);
+    } else if (f.target.rfind("decode_", 0) == 0) {
+        EXPECT_TRUE(fuzzing::decodeAs(f.target, data, size)) << "a folder of findings for an unknown decoder";
     } else if (f.target == "dump_document") {
         EXPECT_TRUE(fuzzing::dumpIsWellFormed(data, size));
     } else {

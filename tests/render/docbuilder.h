@@ -7,6 +7,8 @@
 #include "model/metrics.h"
 
 #include <algorithm>
+#include <cmath>
+#include <memory>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -243,6 +245,45 @@ inline void buildEffectsShowcase(itemList_t& doc, int32_t lightDirection)
     withEffects(c, 85, 40, 60, 127);
     withEffects(addLine(doc, 320, y - 20, 520, y + 20, 3.0, 0, 0x0000C0, -2), 60, 30, 85, 127);
     withEffects(addLine(doc, 540, y + 15, 760, y - 15, 2.0, 2, 0x806000, 0x80FFFF, 0.5), 60, 30, 85, 127);
+}
+
+
+// A picture data record holding `bytes` in the format (model::pictureBmp …).
+inline item_t* addPictureData(itemList_t& list, int32_t id, int32_t format, std::vector<uint8_t> bytes)
+{
+    item_t* data = model::newItem(list, model::typePictureData);
+    data->kind = model::kindPictureData;
+    model::invalidateIds(list);
+    data->pictureId = id;
+    data->clipShape = format;
+    data->stream = std::make_unique<std::vector<uint8_t>>(std::move(bytes));
+    return data;
+}
+
+// A picture item showing the source rectangle (or, for a round clip, the
+// circle about (sl, st) through (sr, sb)) in the box from (x1, y1) to (x2, y2)
+// (a round clip: centre and rim point).
+inline item_t* addPicture(itemList_t& list, int32_t id, int32_t clip, std::initializer_list<int32_t> src,
+                          std::initializer_list<int32_t> at)
+{
+    item_t* it = model::newItem(list, model::typePicture);
+    it->pictureId = id;
+    it->clipShape = clip;
+    const int32_t* s = src.begin();
+    it->srcLeft = s[0], it->srcTop = s[1], it->srcRight = s[2], it->srcBottom = s[3];
+    const int32_t* a = at.begin();
+    it->x1 = a[0], it->y1 = a[1], it->x2 = a[2], it->y2 = a[3];
+    it->flipX = it->flipY = 1;
+    it->scaleX = it->scaleY = 1;
+    if (clip == model::clipRound) {
+        const int32_t r = model::roundHalfEven(std::hypot(double(a[2] - a[0]), double(a[3] - a[1])));
+        it->boxLeft = a[0] - r, it->boxTop = a[1] - r, it->boxRight = a[0] + r, it->boxBottom = a[1] + r;
+    } else {
+        it->boxLeft = std::min(a[0], a[2]), it->boxRight = std::max(a[0], a[2]);
+        it->boxTop = std::min(a[1], a[3]), it->boxBottom = std::max(a[1], a[3]);
+    }
+    stack(list, it);
+    return it;
 }
 
 } // namespace testdoc

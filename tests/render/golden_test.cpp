@@ -2,6 +2,7 @@
 // is deterministic, so any changed pixel is a changed rendering; set
 // LUMORA_UPDATE_GOLDEN=1 to rewrite the pictures after a deliberate change
 // (and look at them before committing).
+#include "cli_runner.h"
 #include "docbuilder.h"
 #include "render/renderpass.h"
 #include "render/text.h"
@@ -10,6 +11,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QTemporaryDir>
 
 #include <cstdlib>
 #include <ostream>
@@ -163,6 +165,22 @@ TEST(Golden, ShowcaseAtHundredPercent)
 TEST(Golden, ShowcaseAtTwoHundredPercentScrolled)
 {
     compareWithGolden(renderShowcase(2.0, {300, 200}, false), "showcase-200.png");
+}
+
+// The picture example (every stored format whole, clipped, round, framed,
+// turned, mirrored and colour-adjusted) as the command-line tool paints it.
+TEST(Golden, PictureExampleThroughTheCommandLine)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString doc = dir.filePath("pictures.lmra"), png = dir.filePath("pictures.png");
+    ASSERT_EQ(testcli::runCli({"example", "--pictures", doc}).code, 0);
+    ASSERT_EQ(testcli::runCli({"render", doc, png}).code, 0);
+    compareWithGolden(QImage(png).convertToFormat(QImage::Format_RGB32), "pictures-100.png");
+    // Hidden pictures leave only their dotted outlines.
+    ASSERT_EQ(testcli::runCli({"render", doc, png, "--no-pictures"}).code, 0);
+    const QImage hidden(png);
+    EXPECT_EQ(hidden.pixel(100, 90) & 0xFFFFFF, 0xFFFFFFu) << "inside the first picture";
 }
 
 } // namespace

@@ -1,0 +1,466 @@
+#include "render/picture.h"
+
+#include "geometry/units.h"
+#include "model/itemlist.h"
+#include "model/metrics.h"
+#include "render/adjust.h"
+#include "render/decode.h"
+#include "render/effects.h"
+#include "render/pictureframe.h"
+#include "render/resample.h"
+#include "render/shapedraw.h"
+
+#include <QPainter>
+
+#include <atomic>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+
+namespace render {
+
+using geometry::point_t;
+using model::item_t;
+using model::roundHalfEven;
+
+namespace {
+
+std::atomic<int64_t> decodes{0};
+
+pixelBuffer_t viewOf(QImage& image)
+{
+    return {image.bits(), image.width(), image.height(), int32_t(image.bytesPerLine()), 4};
+}
+
+bool drawableSize(int64_t w, int64_t h) { return w > 0 && h > 0 && w * h <= maxDrawnPicturePixels; }
+
+QImage whiteImage(int32_t w, int32_t h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    if (!image.isNull()) image.fill(0xFFFFFFFFu);
+    return image;
+}
+
+// Pascal's div: integer division truncating towards zero.
+int32_t halvedTowardsZero(int64_t v) { return int32_t(v / 2); }
+
+// Everything a processed bitmap depends on; the cache serves a drawing only
+// when all of it is the same.
+struct cacheKey_t {
+    double zoom;
+    int32_t targetW, targetH;
+    int32_t frame;
+    int32_t shaded;
+    int32_t lightDirection;
+    int32_t clipShape, pictureId;
+    int32_t srcLeft, srcTop, srcRight, srcBottom;
+    int32_t mirrorX, mirrorY;
+    double rotation;
+    int32_t flipX, flipY, orientation;
+    int32_t saturation, contrast, lightness;
+    int32_t lineColor, surface;
+};
+
+cacheKey_t zeroedKey()
+{
+    cacheKey_t k;
+    std::memset(&k, 0, sizeof k);  // padding compared too
+    return k;
+}
+
+// Where and how big the picture lands on the canvas.
+struct placement_t {
+    QPoint topLeft;          // the unframed picture's top-left corner (canvas)
+    int32_t w = 0, h = 0;    // target size (rectangles) or the square's side (round clips)
+    int32_t c = 0;           // frame width in pixels, 0 without a frame
+    bool turned = false;
+    bool round = false;
+};
+
+placement_t placementOf(const drawContext_t& ctx, const item_t* item)
+{
+    placement_t p;
+    p.round = item->clipShape == model::clipRound;
+    p.turned = item->rotation != 0;
+    p.c = item->frameOn ? geometry::penWidthAt(ctx.xf.widthZoom, item->lineWeight) : 0;
+    const QPoint a = ctx.xf.map(item->x1, item->y1), b = ctx.xf.map(item->x2, item->y2);
+    if (p.round) {
+        const double r = std::round(std::hypot(double(b.x() - a.x()), double(b.y() - a.y())));
+        // A circle beyond any canvas is not drawn (the size check refuses 0).
+        p.w = p.h = r <= double(1 << 28) ? 2 * int32_t(r) : 0;
+        p.topLeft = ctx.xf.map(item->boxLeft, item->boxTop);
+    } else {
+        p.w = std::abs(b.x() - a.x());
+        p.h = std::abs(b.y() - a.y());
+        p.topLeft = QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y()));
+    }
+    return p;
+}
+
+bool threeDFrame(const drawContext_t& ctx, const item_t* item, int32_t c)
+{
+    return item->surface != 0 && c > 3 && (ctx.output || ctx.effects);
+}
+
+cacheKey_t keyOf(const drawContext_t& ctx, const item_t* item, const placement_t& p)
+{
+    cacheKey_t k = zeroedKey();
+    k.zoom = ctx.xf.widthZoom;
+    k.targetW = p.w;
+    k.targetH = p.h;
+    k.frame = p.c;
+    k.shaded = threeDFrame(ctx, item, p.c);
+    k.lightDirection = lightDirectionOf(ctx.document);
+    k.clipShape = item->clipShape;
+    k.pictureId = item->pictureId;
+    k.srcLeft = item->srcLeft, k.srcTop = item->srcTop, k.srcRight = item->srcRight, k.srcBottom = item->srcBottom;
+    k.mirrorX = item->scaleX < 0, k.mirrorY = item->scaleY < 0;
+    k.rotation = item->rotation;
+    k.flipX = item->flipX, k.flipY = item->flipY, k.orientation = item->orientation;
+    k.saturation = item->saturation, k.contrast = item->contrast, k.lightness = item->lightness;
+    k.lineColor = item->lineColor, k.surface = item->surface;
+    return k;
+}
+
+// The processed bitmap and where it goes: drawn at topLeft − offset; turned
+// pictures are turned into an area of turnedW × turnedH there.
+struct processed_t {
+    QImage bitmap;
+    int32_t ox = 0, oy = 0;
+    int32_t turnedW = 0, turnedH = 0;
+};
+
+// The cache record: the key, then the placement, then the pixels.
+struct cacheHeader_t {
+    cacheKey_t key;
+    int32_t w, h, ox, oy, turnedW, turnedH;
+};
+
+item_t* cacheRecord(const item_t* item)
+{
+    for (item_t* c = item->children.head; c; c = c->next)
+        if (c->itemType == model::typePictureWork && c->stream && c->stream->size() >= sizeof(cacheHeader_t)) return c;
+    return nullptr;
+}
+
+bool loadCache(const item_t* item, const cacheKey_t& key, processed_t& out)
+{
+    const item_t* rec = cacheRecord(item);
+    if (!rec) return false;
+    cacheHeader_t h;
+    std::memcpy(&h, rec->stream->data(), sizeof h);
+    if (std::memcmp(&h.key, &key, sizeof key) != 0) return false;
+    if (rec->stream->size() != sizeof h + size_t(h.w) * size_t(h.h) * 4) return false;
+    // The pixels stay in the record; the image only looks at them.
+    out.bitmap = QImage(rec->stream->data() + sizeof h, h.w, h.h, h.w * 4, QImage::Format_RGB32);
+    out.ox = h.ox, out.oy = h.oy, out.turnedW = h.turnedW, out.turnedH = h.turnedH;
+    return true;
+}
+
+void storeCache(item_t* item, const cacheKey_t& key, const processed_t& p)
+{
+    dropPictureCache(item);
+    const QImage bitmap = p.bitmap.convertToFormat(QImage::Format_RGB32);
+    cacheHeader_t h{key, bitmap.width(), bitmap.height(), p.ox, p.oy, p.turnedW, p.turnedH};
+    auto bytes = std::make_unique<std::vector<uint8_t>>(sizeof h + size_t(h.w) * size_t(h.h) * 4);
+    std::memcpy(bytes->data(), &h, sizeof h);
+    for (int32_t y = 0; y < h.h; ++y)
+        std::memcpy(bytes->data() + sizeof h + size_t(y) * size_t(h.w) * 4, bitmap.constScanLine(y), size_t(h.w) * 4);
+    item_t* rec = model::newItem(item->children, model::typePictureWork);
+    rec->stream = std::move(bytes);
+}
+
+// Resample (Mitchell), adjust, mirror: the common middle of both clip forms.
+QImage scaleAdjustMirror(QImage& source, int32_t w, int32_t h, const item_t* item)
+{
+    QImage target(w, h, QImage::Format_RGB32);
+    if (target.isNull() || !resampleInto(viewOf(source), viewOf(target), filterMitchell)) return {};
+    adjustPicture(target, {item->saturation, item->contrast, item->lightness});
+    if (item->scaleX < 0 || item->scaleY < 0) target = target.mirrored(item->scaleX < 0, item->scaleY < 0);
+    return target;
+}
+
+// A part of the decoded picture; parts outside it are white.
+QImage sourcePart(const QImage& decoded, int64_t left, int64_t top, int32_t w, int32_t h)
+{
+    QImage part = whiteImage(w, h);
+    if (part.isNull()) return {};
+    // Far-off parts (stored clips may hold any number) miss the picture.
+    constexpr int64_t farOut = int64_t(1) << 30;
+    if (std::abs(left) > farOut || std::abs(top) > farOut) return part;
+    const QRect inside = QRect(int32_t(left), int32_t(top), w, h).intersected(decoded.rect());
+    if (!inside.isEmpty()) copyRect(part, inside.topLeft() - QPoint(int32_t(left), int32_t(top)), decoded, inside);
+    return part;
+}
+
+bool processRect(const drawContext_t& ctx, const item_t* item, const placement_t& p, processed_t& out)
+{
+    const int64_t l = std::min(item->srcLeft, item->srcRight), t = std::min(item->srcTop, item->srcBottom);
+    const int64_t cw = std::max(item->srcLeft, item->srcRight) - l, ch = std::max(item->srcTop, item->srcBottom) - t;
+    if (cw <= 2 || ch <= 2 || p.w <= 2 || p.h <= 2) return false;
+    if (!drawableSize(cw, ch) || !drawableSize(int64_t(p.w) + 2 * p.c, int64_t(p.h) + 2 * p.c)) return false;
+    const QImage decoded = decodePicture(item, ctx.document);
+    if (decoded.isNull()) return false;
+    // The whole picture needs no copy.
+    QImage crop = QRect(int32_t(l), int32_t(t), int32_t(cw), int32_t(ch)) == decoded.rect()
+                      ? decoded
+                      : sourcePart(decoded, l, t, int32_t(cw), int32_t(ch));
+    if (crop.isNull()) return false;
+    QImage scaled = scaleAdjustMirror(crop, p.w, p.h, item);
+    if (scaled.isNull()) return false;
+    // A turned picture of odd size loses its last column or row.
+    if (p.turned && (p.w % 2 || p.h % 2)) scaled = scaled.copy(0, 0, p.w - p.w % 2, p.h - p.h % 2);
+    out.bitmap = framePicture(scaled, p.c, item->lineColor, threeDFrame(ctx, item, p.c), item->surface,
+                              lightDirectionOf(ctx.document), item->rotation);
+    if (out.bitmap.isNull()) return false;
+    const int32_t W = out.bitmap.width(), H = out.bitmap.height();
+    if (!p.turned) {
+        out.ox = out.oy = p.c;
+        return true;
+    }
+    const double a = item->rotation;
+    const int64_t A = std::abs(int64_t(roundHalfEven(H * std::sin(a)))) + std::abs(int64_t(roundHalfEven(W * std::cos(a))));
+    const int64_t B = std::abs(int64_t(roundHalfEven(W * std::sin(a)))) + std::abs(int64_t(roundHalfEven(H * std::cos(a))));
+    if (!drawableSize(A, B)) return false;
+    out.turnedW = int32_t(A), out.turnedH = int32_t(B);
+    out.ox = int32_t((A - W) / 2) + p.c;
+    out.oy = int32_t((B - H) / 2) + p.c;
+    return true;
+}
+
+bool processRound(const drawContext_t& ctx, const item_t* item, const placement_t& p, processed_t& out)
+{
+    const double rim = geometry::distance({item->srcLeft, item->srcTop}, {item->srcRight, item->srcBottom});
+    const int32_t r = rim < double(1 << 28) ? roundHalfEven(rim) : 0;
+    if (2 * int64_t(r) <= 2 || p.w <= 2 || !drawableSize(2 * int64_t(r), 2 * int64_t(r)) || !drawableSize(p.w, p.h))
+        return false;
+    const QImage decoded = decodePicture(item, ctx.document);
+    if (decoded.isNull()) return false;
+    QImage square = sourcePart(decoded, int64_t(item->srcLeft) - r, int64_t(item->srcTop) - r, 2 * r, 2 * r);
+    if (square.isNull()) return false;
+    QImage scaled = scaleAdjustMirror(square, p.w, p.h, item);
+    if (scaled.isNull()) return false;
+    if (item->rotation != 0) {
+        // Only the circle is shown, and it lies inside the turned square.
+        QImage turned = whiteImage(p.w, p.h);
+        rotateInto(scaled, turned, item->rotation);
+        scaled = turned;
+    }
+    out.bitmap = scaled;
+    return true;
+}
+
+// Draws a processed bitmap onto the canvas at the placement.
+void placeProcessed(drawContext_t& ctx, const item_t* item, const placement_t& p, const processed_t& pr)
+{
+    QImage& canvas = ctx.canvas.image();
+    if (p.round) {
+        const QRect area(p.topLeft, pr.bitmap.size());
+        QImage under = sourcePart(canvas, area.left(), area.top(), area.width(), area.height());
+        maskRound(under, pr.bitmap);
+        copyRect(canvas, area.topLeft(), under, under.rect());
+        return;
+    }
+    const QPoint at = p.topLeft - QPoint(pr.ox, pr.oy);
+    if (!p.turned) {
+        copyRect(canvas, at, pr.bitmap, pr.bitmap.rect());
+        return;
+    }
+    QImage work = sourcePart(canvas, at.x(), at.y(), pr.turnedW, pr.turnedH);
+    if (work.isNull()) return;
+    rotateInto(pr.bitmap, work, item->rotation);
+    copyRect(canvas, at, work, work.rect());
+}
+
+// The frame of a round picture, drawn on the canvas around its circle.
+void drawRoundFrame(drawContext_t& ctx, const item_t* item, const placement_t& p)
+{
+    if (p.c <= 0) return;
+    const QRect outer(p.topLeft - QPoint(p.c, p.c), QSize(p.w + 2 * p.c, p.h + 2 * p.c));
+    if (threeDFrame(ctx, item, p.c)) {
+        ctx.canvas.release();
+        QImage& canvas = ctx.canvas.image();
+        QImage ring = sourcePart(canvas, outer.left(), outer.top(), outer.width(), outer.height());
+        if (ring.isNull()) return;
+        shadeRing(ring, p.c, item->lineColor, item->surface, lightDirectionOf(ctx.document));
+        copyRect(canvas, outer.topLeft(), ring, ring.rect());
+        return;
+    }
+    // The pen lies on the circle half a pen width outside the picture.
+    canvasLock_t lock(ctx.canvas);
+    ctx.canvas.setPen(item->lineColor, p.c);
+    ctx.canvas.clearBrush();
+    const int32_t half = p.c / 2;
+    ctx.canvas.ellipse(p.topLeft.x() - half, p.topLeft.y() - half, p.topLeft.x() + p.w + half, p.topLeft.y() + p.h + half);
+}
+
+} // namespace
+
+int64_t pictureDecodeCount() { return decodes.load(); }
+
+QImage orientPicture(QImage image, int32_t orientation, int32_t flipX, int32_t flipY)
+{
+    if (image.isNull()) return {};
+    int32_t sx = flipX < 0 ? -1 : 1, sy = flipY < 0 ? -1 : 1;
+    if (orientation == 90 || orientation == 270) {
+        const int32_t w = image.width() - image.width() % 2, h = image.height() - image.height() % 2;
+        if (w < 2 || h < 2) return {};
+        const QImage even = image.copy(0, 0, w, h);
+        QImage turned = whiteImage(h, w);
+        if (turned.isNull()) return {};
+        rotateInto(even, turned, sx * sy * orientation * std::numbers::pi / 180.0);
+        image = turned;
+    } else if (orientation == 180) {
+        sx = -sx;
+        sy = -sy;
+    }
+    if (sx < 0 || sy < 0) image = image.mirrored(sx < 0, sy < 0);
+    return image;
+}
+
+QImage decodePicture(const item_t* item, const model::itemList_t& document)
+{
+    ++decodes;
+    QImage decoded = decodeStoredPicture(item, document);
+    if (decoded.isNull()) return {};
+    return orientPicture(std::move(decoded), item->orientation, item->flipX, item->flipY);
+}
+
+void rotateInto(const QImage& source, QImage& destination, double angle)
+{
+    if (source.isNull() || destination.isNull()) return;
+    const QImage src = source.format() == QImage::Format_RGB32 ? source : source.convertToFormat(QImage::Format_RGB32);
+    if (destination.format() != QImage::Format_RGB32) destination = destination.convertToFormat(QImage::Format_RGB32);
+    const int32_t ws = src.width(), hs = src.height(), wd = destination.width(), hd = destination.height();
+    const double c = std::cos(angle), s = std::sin(angle);
+    const int64_t bx = (wd - ws) / 2 + ws / 2, by = (hd - hs) / 2 + hs / 2;
+    for (int32_t j = 0; j < hd; ++j) {
+        auto* out = reinterpret_cast<QRgb*>(destination.scanLine(j));
+        const double v = 2.0 * (j - by) + 1;
+        for (int32_t i = 0; i < wd; ++i) {
+            const double u = 2.0 * (i - bx) + 1;
+            const int64_t x = halvedTowardsZero(int64_t(std::nearbyint(c * u - s * v)) - 1) + ws / 2;
+            const int64_t y = halvedTowardsZero(int64_t(std::nearbyint(s * u + c * v)) - 1) + hs / 2;
+            if (x < 0 || y < 0 || x >= ws || y >= hs) continue;
+            out[i] = reinterpret_cast<const QRgb*>(src.constScanLine(int32_t(y)))[x];
+        }
+    }
+}
+
+void maskRound(QImage& background, const QImage& picture)
+{
+    if (background.size() != picture.size() || background.isNull()) return;
+    const int32_t w = background.width(), h = background.height();
+    const double cx = (w - 1) / 2.0, cy = (h - 1) / 2.0, rx = w / 2.0, ry = h / 2.0;
+    for (int32_t y = 0; y < h; ++y) {
+        auto* out = reinterpret_cast<QRgb*>(background.scanLine(y));
+        const auto* in = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        const double dy = (y - cy) / ry;
+        for (int32_t x = 0; x < w; ++x) {
+            const double dx = (x - cx) / rx;
+            if (dx * dx + dy * dy <= 1.0) out[x] = in[x];
+        }
+    }
+}
+
+void drawPicture(drawContext_t& ctx, item_t* item)
+{
+    const placement_t p = placementOf(ctx, item);
+    if (p.w <= 2 || p.h <= 2) return;
+    processed_t pr;
+    const cacheKey_t key = keyOf(ctx, item, p);
+    const bool cached = !ctx.output && loadCache(item, key, pr);
+    if (!cached) {
+        const bool ok = p.round ? processRound(ctx, item, p, pr) : processRect(ctx, item, p, pr);
+        if (!ok) {
+            if (!ctx.output) dropPictureCache(item);
+            return;
+        }
+        if (!ctx.output) storeCache(item, key, pr);
+    }
+    ctx.canvas.release();
+    placeProcessed(ctx, item, p, pr);
+    if (p.round) drawRoundFrame(ctx, item, p);
+}
+
+void drawPictureShadow(drawContext_t& ctx, const item_t* item)
+{
+    if (item->shadowElevation == 0 || item->shadowLightness == 0) return;
+    if (!ctx.output && (!ctx.showPictures || ctx.quickDraw || ctx.noEffects)) return;
+    const placement_t p = placementOf(ctx, item);
+    if (p.w <= 2 || p.h <= 2) return;
+    const int32_t c = p.c;
+    std::vector<QPointF> outline;  // canvas corners; empty for a circle
+    QRectF circle;
+    if (p.round) {
+        circle = QRectF(p.topLeft.x() - c, p.topLeft.y() - c, p.w + 2 * c, p.h + 2 * c);
+    } else if (!p.turned) {
+        const QRectF r(p.topLeft.x() - c, p.topLeft.y() - c, p.w + 2 * c, p.h + 2 * c);
+        outline = {r.topLeft(), r.topRight(), r.bottomRight(), r.bottomLeft()};
+    } else {
+        const double W = p.w - p.w % 2 + 2 * c, H = p.h - p.h % 2 + 2 * c, a = item->rotation;
+        const double A = std::abs(std::round(H * std::sin(a))) + std::abs(std::round(W * std::cos(a)));
+        const double B = std::abs(std::round(W * std::sin(a))) + std::abs(std::round(H * std::cos(a)));
+        const int32_t ox = int32_t((int64_t(A) - int64_t(W)) / 2) + c, oy = int32_t((int64_t(B) - int64_t(H)) / 2) + c;
+        const QPointF m(p.topLeft.x() - ox + A / 2, p.topLeft.y() - oy + B / 2);
+        for (const QPointF d : {QPointF(-W / 2, -H / 2), QPointF(W / 2, -H / 2), QPointF(W / 2, H / 2), QPointF(-W / 2, H / 2)})
+            outline.push_back(m + QPointF(d.x() * std::cos(a) + d.y() * std::sin(a), -d.x() * std::sin(a) + d.y() * std::cos(a)));
+    }
+    QRect extent = circle.toAlignedRect();
+    if (!outline.empty()) {
+        double l = outline[0].x(), t = outline[0].y(), r = l, b = t;
+        for (const QPointF& q : outline) l = std::min(l, q.x()), r = std::max(r, q.x()), t = std::min(t, q.y()), b = std::max(b, q.y());
+        extent = QRectF(QPointF(l, t), QPointF(r, b)).toAlignedRect();
+    }
+    const shadowGeometry_t g = shadowGeometry(ctx, item);
+    const int32_t margin = roundHalfEven(2.0 * g.p * g.f) + 2;
+    drawShadowOf(ctx, item, extent, margin, 1,
+                 [&](drawContext_t& mctx, QPoint, QPoint drawTopLeft, const shadowGeometry_t& sg) {
+                     const QPointF shift = QPointF(sg.signX * sg.p, sg.signY * sg.p) - QPointF(drawTopLeft);
+                     QPainter& painter = mctx.canvas.painter();
+                     painter.setRenderHint(QPainter::Antialiasing, false);
+                     painter.setPen(Qt::NoPen);
+                     painter.setBrush(QColor::fromRgb(toRgb(mctx.maskFill)));
+                     if (outline.empty()) {
+                         painter.drawEllipse(circle.translated(shift));
+                     } else {
+                         QPolygonF poly;
+                         for (const QPointF& q : outline) poly << q + shift;
+                         painter.drawPolygon(poly);
+                     }
+                 });
+}
+
+geometry::rect_t pictureReach(const item_t* item, double zoom)
+{
+    int64_t l, t, r, b;
+    if (item->clipShape == model::clipRound) {
+        const int64_t radius = int64_t(std::ceil(std::min(geometry::distance({item->x1, item->y1}, {item->x2, item->y2}), 1e9)));
+        l = item->x1 - radius, r = item->x1 + radius, t = item->y1 - radius, b = item->y1 + radius;
+    } else {
+        l = std::min(item->boxLeft, item->boxRight), r = std::max(item->boxLeft, item->boxRight);
+        t = std::min(item->boxTop, item->boxBottom), b = std::max(item->boxTop, item->boxBottom);
+        if (item->rotation != 0 && std::isfinite(item->rotation)) {
+            // Turned about the middle of the box: the turned corners' box.
+            const double mx = (double(l) + r) / 2, my = (double(t) + b) / 2, hw = (double(r) - l) / 2, hh = (double(b) - t) / 2;
+            const double ex = std::abs(hw * std::cos(item->rotation)) + std::abs(hh * std::sin(item->rotation));
+            const double ey = std::abs(hw * std::sin(item->rotation)) + std::abs(hh * std::cos(item->rotation));
+            l = int64_t(std::floor(mx - ex)) - 1, r = int64_t(std::ceil(mx + ex)) + 1;
+            t = int64_t(std::floor(my - ey)) - 1, b = int64_t(std::ceil(my + ey)) + 1;
+        }
+    }
+    const int64_t frame = item->frameOn && zoom > 0
+                              ? int64_t(std::ceil(std::min(geometry::penWidthAt(zoom, item->lineWeight) / zoom, 1e9))) + 1
+                              : 0;
+    auto c = [](int64_t v) { return geometry::canvasCoordinate(v); };
+    return {c(l - frame), c(t - frame), c(r + frame), c(b + frame)};
+}
+
+void dropPictureCache(item_t* item)
+{
+    if (item) model::freeChildren(item->children);
+}
+
+bool hasPictureCache(const item_t* item) { return item && cacheRecord(item) != nullptr; }
+
+} // namespace render

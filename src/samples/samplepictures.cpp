@@ -1,0 +1,145 @@
+#include "samples/samplepictures.h"
+
+#include "model/item.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <QPainter>
+
+#include <csetjmp>
+#include <cstdio>
+
+#include <gif_lib.h>
+#include <jpeglib.h>
+
+namespace samples {
+
+QImage samplePattern(int32_t width, int32_t height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int32_t y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
+        for (int32_t x = 0; x < width; ++x) {
+            const int v = width > 1 ? 64 + 160 * x / (width - 1) : 128;
+            row[x] = qRgb(v, v, v);
+        }
+    }
+    QPainter p(&image);
+    p.setPen(Qt::NoPen);
+    const int32_t hw = width / 2, hh = height / 2, m = std::max(1, width / 16);
+    p.setBrush(QColor(220, 40, 40));
+    p.drawRect(m, m, hw - 2 * m, hh - 2 * m);
+    p.setBrush(QColor(40, 180, 60));
+    p.drawRect(hw + m, m, width - hw - 2 * m, hh - 2 * m);
+    p.setBrush(QColor(40, 70, 210));
+    p.drawRect(m, hh + m, hw - 2 * m, height - hh - 2 * m);
+    p.setBrush(QColor(240, 210, 40));
+    p.drawRect(hw + m, hh + m, width - hw - 2 * m, height - hh - 2 * m);
+    p.setBrush(QColor(30, 30, 30));
+    p.drawRect(0, 0, width * 3 / 4, std::max(1, m / 2));
+    return image;
+}
+
+namespace {
+
+struct jpegErrorJump_t {
+    jpeg_error_mgr mgr;
+    std::jmp_buf back;
+};
+
+[[noreturn]] void failJpegWrite(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<jpegErrorJump_t*>(info->err)->back, 1);
+}
+
+bytes_t qtEncode(const QImage& image, const char* format)
+{
+    QByteArray out;
+    QBuffer buffer(&out);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    if (!writer.write(image)) return {};
+    return bytes_t(out.begin(), out.end());
+}
+
+} // namespace
+
+bytes_t encodeJpeg(const QImage& source, int32_t quality)
+{
+    const QImage image = source.convertToFormat(QImage::Format_RGB32);
+    jpeg_compress_struct info{};
+    jpegErrorJump_t err{};
+    unsigned char* out = nullptr;
+    unsigned long outSize = 0;
+    info.err = jpeg_std_error(&err.mgr);
+    err.mgr.error_exit = failJpegWrite;
+    bytes_t result;
+    if (setjmp(err.back) == 0) {
+        jpeg_create_compress(&info);
+        jpeg_mem_dest(&info, &out, &outSize);
+        info.image_width = JDIMENSION(image.width());
+        info.image_height = JDIMENSION(image.height());
+        info.input_components = 4;
+        info.in_color_space = JCS_EXT_BGRX;
+        jpeg_set_defaults(&info);
+        jpeg_set_quality(&info, quality, TRUE);
+        jpeg_start_compress(&info, TRUE);
+        while (info.next_scanline < info.image_height) {
+            JSAMPROW row = const_cast<uchar*>(image.constScanLine(int(info.next_scanline)));
+            jpeg_write_scanlines(&info, &row, 1);
+        }
+        jpeg_finish_compress(&info);
+        result.assign(out, out + outSize);
+    }
+    jpeg_destroy_compress(&info);
+    std::free(out);
+    return result;
+}
+
+bytes_t encodeGif(const QImage& source)
+{
+    // Qt reduces the colours to a palette; giflib writes the file.
+    const QImage image = source.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
+    const int32_t n = std::min<int32_t>(256, int32_t(image.colorCount()));
+    int32_t size = 2;
+    while (size < n) size *= 2;
+    ColorMapObject* map = GifMakeMapObject(size, nullptr);
+    if (!map) return {};
+    for (int32_t i = 0; i < size; ++i) {
+        const QRgb c = i < n ? image.color(i) : 0;
+        map->Colors[i] = {GifByteType(qRed(c)), GifByteType(qGreen(c)), GifByteType(qBlue(c))};
+    }
+    bytes_t out;
+    int error = 0;
+    GifFileType* gif = EGifOpen(&out, [](GifFileType* g, const GifByteType* p, int len) {
+        auto* o = static_cast<bytes_t*>(g->UserData);
+        o->insert(o->end(), p, p + len);
+        return len;
+    }, &error);
+    bool ok = gif && EGifPutScreenDesc(gif, image.width(), image.height(), 8, 0, map) == GIF_OK &&
+              EGifPutImageDesc(gif, 0, 0, image.width(), image.height(), false, nullptr) == GIF_OK;
+    for (int y = 0; ok && y < image.height(); ++y)
+        ok = EGifPutLine(gif, const_cast<GifPixelType*>(image.constScanLine(y)), image.width()) == GIF_OK;
+    if (gif) ok = EGifCloseFile(gif, &error) == GIF_OK && ok;
+    GifFreeMapObject(map);
+    return ok ? out : bytes_t{};
+}
+
+bytes_t encodeBmp(const QImage& image) { return qtEncode(image.convertToFormat(QImage::Format_RGB888), "bmp"); }
+bytes_t encodeIco(const QImage& image) { return qtEncode(image.convertToFormat(QImage::Format_ARGB32), "ico"); }
+
+std::vector<sampleFile_t> sampleFiles(int32_t width, int32_t height)
+{
+    const QImage pattern = samplePattern(width, height);
+    const int32_t icon = std::min<int32_t>(std::max(width, height), 64);
+    return {
+        {"sample.jpg", model::pictureJpeg, encodeJpeg(pattern)},
+        {"sample.gif", model::pictureGif, encodeGif(pattern)},
+        {"sample.bmp", model::pictureBmp, encodeBmp(pattern)},
+        {"sample.ico", model::pictureIco, encodeIco(samplePattern(icon, icon))},
+        {"sample.wmf", model::pictureMetafile, sampleWmf(width, height)},
+        {"sample.emf", model::pictureMetafile, sampleEmf(width, height)},
+    };
+}
+
+} // namespace samples
