@@ -59,8 +59,16 @@ QPageLayout documentPageLayout(const model::headerBody_t& h)
 {
     const QSizeF in = paperInches(h);
     const bool wide = in.width() > in.height();
-    const QSizeF portrait(std::min(in.width(), in.height()), std::max(in.width(), in.height()));
-    const QPageSize size(portrait, QPageSize::Inch, QString(), QPageSize::ExactMatch);
+    QSizeF portrait(std::min(in.width(), in.height()), std::max(in.width(), in.height()));
+    // Millimetre and inch papers that are a standard size (A4, Letter) take
+    // its name, so that a printer's dialog preselects that paper.
+    QPageSize::Unit unit = QPageSize::Inch;
+    if (h.unit == geometry::unitMillimetres) {
+        portrait *= 25.4;
+        unit = QPageSize::Millimeter;
+    }
+    const bool named = h.unit == geometry::unitMillimetres || h.unit == geometry::unitInches;
+    const QPageSize size(portrait, unit, QString(), named ? QPageSize::FuzzyMatch : QPageSize::ExactMatch);
     return QPageLayout(size, wide ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
 }
 
