@@ -117,6 +117,7 @@ void TForm1::FormCreate()
     TFormY = new ui::THostWindow(ui::hostId_t::formY, params->floatGeometry, *params, this);
     TFormY->setObjectName(QStringLiteral("TFormY"));
     registerGridOptions();
+    registerOutputPanels();
 
     // Interface font; nothing to undo, redo or paste yet.
     QFont uiFont(params->uiFont);
@@ -563,6 +564,8 @@ void TForm1::toolbarCommand(int32_t n)
             procs->pressToolButton(canvas::buttonForPanel(panelCode));
         }
         return;
+    case canvas::buttonExport: exportExact(w); return;
+    case canvas::buttonPrint: printDocument(w); return;
     case canvas::buttonZoomOut: applyZoomStep(-1); return;
     case canvas::buttonZoomIn: applyZoomStep(+1); return;
     default: break;
