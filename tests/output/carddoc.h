@@ -24,12 +24,13 @@ struct sheet_t {
 
 constexpr int32_t red = 0x0000FF;  // 0x00BBGGRR
 
-// The header of `s`, and a red rectangle covering the design (both cards of a
-// folded card), reaching `overflow` document pixels beyond it on every side.
-inline model::item_t* build(model::itemList_t& list, const sheet_t& s, int32_t overflow = 0)
+// Writes the page setup of `s` into a header, and a red rectangle covering
+// the design (both cards of a folded card), reaching `overflow` document
+// pixels beyond it on every side, into the list.
+inline void applySheet(model::itemList_t& list, model::item_t* header, const sheet_t& s, int32_t overflow = 0)
 {
-    model::item_t* header = testdoc::addHeader(list, 10, 10, 1.0, s.designType);
     auto& h = header->hdr();
+    h.designType = s.designType;
     h.unit = s.unit;
     geometry::pxPerUnit(s.unit, h.pxPerUnitX, h.pxPerUnitY);
     h.paperWidth = s.paperWidth;
@@ -56,6 +57,13 @@ inline model::item_t* build(model::itemList_t& list, const sheet_t& s, int32_t o
     geometry::computeCanvasPixels(header);
     testdoc::addShape(list, model::typeRectangle,
                       {{-overflow, -overflow}, {right, -overflow}, {right, bottom}, {-overflow, bottom}}, red, red, 0);
+}
+
+// A new document of the sheet.
+inline model::item_t* build(model::itemList_t& list, const sheet_t& s, int32_t overflow = 0)
+{
+    model::item_t* header = testdoc::addHeader(list, 10, 10, 1.0, s.designType);
+    applySheet(list, header, s, overflow);
     return header;
 }
 
