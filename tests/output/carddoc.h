@@ -3,7 +3,7 @@
 // shows its colour at its centre.
 #pragma once
 
-#include "render/docbuilder.h"
+#include "../render/docbuilder.h"
 
 #include "geometry/units.h"
 #include "model/metrics.h"
