@@ -7,6 +7,8 @@
 
 #include "output/printsheet.h"
 
+#include <QFileInfo>
+
 #include <cstdio>
 #include <string>
 
@@ -54,7 +56,9 @@ int run(const std::vector<std::string>& argv)
     const int rc = cli::loadPagedDocument("print", args[0], force, list);
     if (rc != cli::exitOk) return rc;
     QString why;
-    const bool ok = output::printToPdf(list, QString::fromStdString(pdf), dpi, QByteArray::fromStdString(areas), {}, &why);
+    const QString title = QFileInfo(QString::fromStdString(args[0])).completeBaseName();
+    const bool ok =
+        output::printToPdf(list, QString::fromStdString(pdf), dpi, QByteArray::fromStdString(areas), {}, &why, title);
     model::freeList(list);
     if (!ok) {
         std::fprintf(stderr, "lumora-cli: cannot write %s: %s\n", pdf.c_str(), why.toLocal8Bit().constData());

@@ -73,7 +73,7 @@ QPageLayout documentPageLayout(const model::headerBody_t& h)
 }
 
 bool printToPdf(const model::itemList_t& document, const QString& fileName, int32_t dpi,
-                const QByteArray& printAreas, const progress_t& progress, QString* error)
+                const QByteArray& printAreas, const progress_t& progress, QString* error, const QString& title)
 {
     const model::item_t* header = model::findHeader(document);
     if (!header) return fail(error, QStringLiteral("the document has no page"));
@@ -92,6 +92,7 @@ bool printToPdf(const model::itemList_t& document, const QString& fileName, int3
     {
         QPdfWriter pdf(&file);
         pdf.setCreator(QStringLiteral("Lumora"));
+        pdf.setTitle(title);
         pdf.setResolution(dpi);
         pdf.setPageLayout(layout);
         QPainter painter;

@@ -28,9 +28,10 @@ bool printSheet(QPainter& painter, const model::itemList_t& document, const devi
 QPageLayout documentPageLayout(const model::headerBody_t& h);
 
 // The sheet as a one-page PDF file of the document's paper at `dpi`, written
-// to a temporary file and renamed over `fileName`.
+// to a temporary file and renamed over `fileName`; `title` names the job.
 bool printToPdf(const model::itemList_t& document, const QString& fileName, int32_t dpi,
-                const QByteArray& printAreas, const progress_t& progress, QString* error);
+                const QByteArray& printAreas, const progress_t& progress, QString* error,
+                const QString& title = QString());
 
 // Largest resolution offered for PDF output.
 constexpr int32_t maxPdfDpi = 1200;

@@ -78,8 +78,9 @@ printResult_t printDocumentSheet(const model::itemList_t& document, const QStrin
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (printer.outputFormat() == QPrinter::PdfFormat) {
         target = printer.outputFileName();
-        ok = output::printToPdf(document, target, pdfPrintDpi, printAreas, step, &why);
+        ok = output::printToPdf(document, target, pdfPrintDpi, printAreas, step, &why, title);
     } else {
+        if (printer.resolution() > maxPrinterDpi) printer.setResolution(maxPrinterDpi);
         QPainter painter;
         if (!painter.begin(&printer)) why = QStringLiteral("the printer could not start the job");
         else {

@@ -14,8 +14,10 @@ class QPrinter;
 
 namespace ui {
 
-// Resolution of PDF files printed from the print dialog.
+// Resolution of PDF files printed from the print dialog, and the most a
+// printer is driven at: an A4 sheet at 600 dpi is already 140 MB.
 constexpr int32_t pdfPrintDpi = 600;
+constexpr int32_t maxPrinterDpi = 600;
 
 enum class printResult_t { printed, cancelled, failed };
 
