@@ -3,6 +3,7 @@
 // exact and smooth exports to a picture file.
 #include "app/mainwindow.h"
 
+#include "canvas/buttonart.h"
 #include "output/encode.h"
 #include "output/renderoutput.h"
 #include "settings/folders.h"
@@ -14,6 +15,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QPixmap>
+#include <QToolButton>
 #include <QPointer>
 #include <QTimer>
 
@@ -60,13 +63,18 @@ void TForm1::registerOutputPanels()
                 // The save dialog follows once the preview is on the screen.
                 QTimer::singleShot(0, this, [this, image] { saveExport(image); });
             };
-        return new ui::TPreview([doc]() { return doc ? output::previewImage(doc->items, doc->printAreas) : QImage(); },
-                                [this, doc] {
-                                    QTimer::singleShot(commandDelayMs, this, [this, doc] {
-                                        if (doc) printDocument(doc);
-                                    });
-                                },
-                                exported, parent);
+        auto* preview = new ui::TPreview(
+            [doc]() { return doc ? output::previewImage(doc->items, doc->printAreas) : QImage(); },
+            [this, doc] {
+                QTimer::singleShot(commandDelayMs, this, [this, doc] {
+                    if (doc) printDocument(doc);
+                });
+            },
+            exported, parent);
+        preview->printIcon->setIcon(QPixmap::fromImage(canvas::drawButtonPicture(canvas::buttonPrint, 0, 32)));
+        // The icon closes the window and prints, as the window's own button does.
+        preview->printClicked = [this] { TFormX->leftClicked(); };
+        return preview;
     });
 }
 

@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QScrollArea>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace ui {
@@ -31,6 +32,16 @@ TPreview::TPreview(std::function<QImage()> build, std::function<void()> print,
     status->setWordWrap(true);
     left->addWidget(heading);
     left->addWidget(status);
+    printIcon = new QToolButton(leftBox);
+    printIcon->setObjectName(QStringLiteral("printIcon"));
+    printIcon->setToolTip(QStringLiteral("Print"));
+    printIcon->setIconSize(QSize(32, 32));
+    printIcon->setAutoRaise(true);
+    printIcon->hide();
+    QObject::connect(printIcon, &QToolButton::clicked, this, [this] {
+        if (printClicked) printClicked();
+    });
+    left->addWidget(printIcon);
     left->addStretch(1);
     leftBox->setFixedWidth(columnWidth);
     row->addWidget(leftBox);
@@ -72,6 +83,7 @@ void TPreview::buildPreview()
         "the quality of the print preview.</p>"
         "<p>Most printers cannot print on the edges of the paper and leave some small margins blank. The preview shows "
         "the entire image, including the margins.</p>"));
+    printIcon->show();
     if (exported_) exported_(image_);
 }
 

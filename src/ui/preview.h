@@ -13,6 +13,7 @@
 
 class QLabel;
 class QScrollArea;
+class QToolButton;
 
 namespace ui {
 
@@ -35,6 +36,10 @@ public:
     QLabel* status = nullptr;
     QLabel* picture = nullptr;
     QScrollArea* scroller = nullptr;
+    // Shown once the preview is built; a click does what the window's
+    // "Print" button does (`printClicked`).
+    QToolButton* printIcon = nullptr;
+    std::function<void()> printClicked;
     QTimer buildTimer;
 
 private:
