@@ -118,6 +118,7 @@ void TForm1::FormCreate()
     TFormY = new ui::THostWindow(ui::hostId_t::formY, params->floatGeometry, *params, this);
     TFormY->setObjectName(QStringLiteral("TFormY"));
     registerHostedPanels();
+    registerOutputPanels();
 
     // Interface font; nothing to undo, redo or paste yet.
     QFont uiFont(params->uiFont);
@@ -528,6 +529,8 @@ void TForm1::toolbarCommand(int32_t n)
             showPanel(ui::panelInsert, true, false, false);
         }
         return;
+    case canvas::buttonExport: exportExact(w); return;
+    case canvas::buttonPrint: printDocument(w); return;
     case canvas::buttonZoomOut: applyZoomStep(-1); return;
     case canvas::buttonZoomIn: applyZoomStep(+1); return;
     default: break;

@@ -192,6 +192,20 @@ public:
     // floating window (File menu, the insert panel's link).
     bool openPageSetup(canvas::TSandbox* document);
 
+    // ---- output ----
+    // Print (asking for the print areas first on a sheet of several cards),
+    // print preview, and the two exports; all do nothing without a page.
+    void printDocument(canvas::TSandbox* w);
+    void previewDocument(canvas::TSandbox* w);
+    bool openPreview(canvas::TSandbox* w, bool exportMode);
+    void exportExact(canvas::TSandbox* w);
+    void exportSmooth(canvas::TSandbox* w);
+    // The export's save dialog and the file: false when cancelled or failed.
+    bool saveExport(const QImage& bitmap);
+    // The save dialog's steps up to the replace question; "" when cancelled.
+    QString chooseExportFile();
+    bool writeExport(const QImage& bitmap, const QString& fileName);
+
     // ---- open requests ----
     void openRequest(const QString& macro);
     bool listenForOpenRequests();
@@ -239,6 +253,9 @@ private:
     void buildSidePanel();
     // Gives the floating windows the factories of the panels they host.
     void registerHostedPanels();
+    void registerOutputPanels();
+    void printNow(canvas::TSandbox* w);
+    bool previewExport_ = false;
     void subWindowActivated(QMdiSubWindow* sub);
     void refreshDocumentMenus(canvas::TSandbox* w);
     canvas::TSandbox* sandboxOf(QMdiSubWindow* sub) const;

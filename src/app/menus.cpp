@@ -73,12 +73,13 @@ void TForm1::buildMenus()
     GridSnapNew = menuGridAndSnap->addAction(QStringLiteral("New Files"), this, [this] { openGridOptions(false); });
     for (QAction* a : {PageSetupCurrent, PageSetupSeparator, GridSnapCurrent, GridSnapSeparator}) a->setVisible(false);
     menuFile->addSeparator();
-    PrintPreview1 = later(menuFile, QStringLiteral("Print Preview"));
-    Print1 = later(menuFile, QStringLiteral("Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    PrintPreview1 = menuFile->addAction(QStringLiteral("Print Preview"), this, [this] { previewDocument(activeDocument()); });
+    Print1 = menuFile->addAction(QStringLiteral("Print"), QKeySequence(Qt::CTRL | Qt::Key_P), this,
+                                 [this] { printDocument(activeDocument()); });
     ExportSeparator = menuFile->addSeparator();
     menuExport = menuFile->addMenu(QStringLiteral("Export"));
-    later(menuExport, QStringLiteral("Exact"));
-    later(menuExport, QStringLiteral("Smooth"));
+    menuExport->addAction(QStringLiteral("Exact"), this, [this] { exportExact(activeDocument()); });
+    menuExport->addAction(QStringLiteral("Smooth"), this, [this] { exportSmooth(activeDocument()); });
     menuFile->addSeparator();
     Exit1 = menuFile->addAction(QStringLiteral("Exit"), this, [this] { Exit(); });
 

@@ -108,6 +108,9 @@ public:
     model::item_t* header() const { return model::findHeader(items); }
     QString fileName;
     QString untitledNumber;
+    // The print cells crossed out ("x") for this window's prints, row by row;
+    // kept in memory only.
+    QByteArray printAreas;
     int32_t documentNumber() const;
     double zoomFactor() const { return geometry::zoomFactor(header()); }
     QString caption() const;

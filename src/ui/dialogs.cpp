@@ -189,6 +189,13 @@ bool realDialogs_t::printSetup(QWidget* printerOwner)
     return d.exec() == QDialog::Accepted;
 }
 
+bool realDialogs_t::printDialog(QPrinter& printer)
+{
+    QPrintDialog d(&printer, parentWindow());
+    d.setOption(QAbstractPrintDialog::PrintToFile, true);
+    return d.exec() == QDialog::Accepted;
+}
+
 // ---- scripted ----
 
 msgButton_t scriptedDialogs_t::message(msgKind_t kind, const QString& text, uint32_t buttons)
@@ -235,6 +242,18 @@ bool scriptedDialogs_t::printSetup(QWidget*)
 {
     ++printRequests;
     return false;
+}
+
+bool scriptedDialogs_t::printDialog(QPrinter& printer)
+{
+    ++printRequests;
+    if (printAnswers.empty()) return false;
+    const QString file = printAnswers.front();
+    printAnswers.pop_front();
+    if (file.isEmpty()) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return true;
 }
 
 QStringList scriptedDialogs_t::texts() const

@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+class QPrinter;
 class QWidget;
 
 namespace ui {
@@ -51,6 +52,9 @@ public:
     virtual bool chooseColor(int32_t& colour, std::vector<int32_t>& customColours) = 0;
     // False when cancelled; the print dialog's own settings stay with the caller.
     virtual bool printSetup(QWidget* printerOwner) = 0;
+    // The system print dialog over `printer` (copies, printer or PDF file);
+    // false when cancelled.
+    virtual bool printDialog(QPrinter& printer) = 0;
 };
 
 // The dialogs in use: the real ones unless a test installed its own.
@@ -86,6 +90,7 @@ public:
     QString saveFile(const fileRequest_t& r) override;
     bool chooseColor(int32_t& colour, std::vector<int32_t>& customColours) override;
     bool printSetup(QWidget* printerOwner) override;
+    bool printDialog(QPrinter& printer) override;
 };
 
 // Answers from a script and records everything shown. An unscripted message
@@ -106,12 +111,16 @@ public:
     std::vector<fileRequest_t> fileRequests;
     int32_t colourRequests = 0;
     int32_t printRequests = 0;
+    // Answers of the print dialog: a PDF file to print into, "" to cancel;
+    // an unscripted print dialog is cancelled.
+    std::deque<QString> printAnswers;
 
     msgButton_t message(msgKind_t kind, const QString& text, uint32_t buttons) override;
     QString openFile(const fileRequest_t& r) override;
     QString saveFile(const fileRequest_t& r) override;
     bool chooseColor(int32_t& colour, std::vector<int32_t>& customColours) override;
     bool printSetup(QWidget* printerOwner) override;
+    bool printDialog(QPrinter& printer) override;
 
     QStringList texts() const;
 };

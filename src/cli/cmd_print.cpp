@@ -1,0 +1,74 @@
+// lumora-cli print FILE --pdf OUT.pdf: prints the sheet into a PDF file of
+// the document's paper, as printing to a PDF file from the editor does: card
+// designs copied to every cell, cells marked "x" in --areas left white.
+#include "cli/command.h"
+#include "cli/docio.h"
+#include "cli/outputdoc.h"
+
+#include "output/printsheet.h"
+
+#include <QFileInfo>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr const char* usageText = "usage: lumora-cli print FILE --pdf OUT.pdf [--areas STRING] [--dpi N] [--force]\n";
+constexpr int32_t defaultDpi = 300;
+
+bool parseDpi(const std::string& text, int32_t& dpi)
+{
+    try {
+        size_t used = 0;
+        const long v = std::stol(text, &used);
+        if (used != text.size() || v < 10 || v > output::maxPdfDpi) return false;
+        dpi = int32_t(v);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+int run(const std::vector<std::string>& argv)
+{
+    std::vector<std::string> args = argv;
+    const bool force = cli::takeFlag(args, "--force");
+    std::string pdf, areas, dpiText;
+    bool hasPdf = false, hasAreas = false, hasDpi = false;
+    if (!cli::takeOption(args, "--pdf", pdf, hasPdf) || !cli::takeOption(args, "--areas", areas, hasAreas) ||
+        !cli::takeOption(args, "--dpi", dpiText, hasDpi)) {
+        std::fprintf(stderr, "%s", usageText);
+        return cli::exitUsage;
+    }
+    if (!cli::noUnknownOptions("print", args, usageText)) return cli::exitUsage;
+    if (args.size() != 1 || !hasPdf) {
+        std::fprintf(stderr, "%s", usageText);
+        return cli::exitUsage;
+    }
+    int32_t dpi = defaultDpi;
+    if (hasDpi && !parseDpi(dpiText, dpi)) {
+        std::fprintf(stderr, "lumora-cli print: --dpi wants a whole number from 10 to %d, not '%s'\n", output::maxPdfDpi,
+                     dpiText.c_str());
+        return cli::exitUsage;
+    }
+    model::itemList_t list;
+    const int rc = cli::loadPagedDocument("print", args[0], force, list);
+    if (rc != cli::exitOk) return rc;
+    QString why;
+    const QString title = QFileInfo(QString::fromStdString(args[0])).completeBaseName();
+    const bool ok =
+        output::printToPdf(list, QString::fromStdString(pdf), dpi, QByteArray::fromStdString(areas), {}, &why, title);
+    model::freeList(list);
+    if (!ok) {
+        std::fprintf(stderr, "lumora-cli: cannot write %s: %s\n", pdf.c_str(), why.toLocal8Bit().constData());
+        return cli::exitFileError;
+    }
+    std::printf("%s: printed at %d dpi\n", pdf.c_str(), dpi);
+    return cli::exitOk;
+}
+
+cli::cliCommand reg("print", "print FILE --pdf OUT.pdf [--areas STRING] [--dpi N] [--force]  — print the sheet into a PDF file",
+                    &run);
+
+} // namespace

@@ -1,0 +1,114 @@
+#include "output/printsheet.h"
+
+#include "geometry/units.h"
+#include "model/metrics.h"
+#include "page/pageset.h"
+
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cmath>
+
+namespace output {
+
+namespace {
+
+bool fail(QString* error, const QString& why)
+{
+    if (error) *error = why;
+    return false;
+}
+
+// The paper in inches (pixels at the screen's resolution).
+QSizeF paperInches(const model::headerBody_t& h)
+{
+    double w = std::isfinite(h.paperWidth) ? h.paperWidth : 0, ht = std::isfinite(h.paperHeight) ? h.paperHeight : 0;
+    if (h.unit == geometry::unitPixels) {
+        w /= std::max(1, model::screen().screenPpiX);
+        ht /= std::max(1, model::screen().screenPpiY);
+    } else if (h.unit == geometry::unitMillimetres) {
+        w /= 25.4;
+        ht /= 25.4;
+    }
+    // A page PDF readers accept: at least a tenth of an inch, at most 200 inches.
+    return {std::clamp(w, 0.1, 200.0), std::clamp(ht, 0.1, 200.0)};
+}
+
+} // namespace
+
+bool printSheet(QPainter& painter, const model::itemList_t& document, const device_t& device,
+                const QByteArray& printAreas, const progress_t& progress, QString* error)
+{
+    if (!model::findHeader(document)) return fail(error, QStringLiteral("the document has no page"));
+    const QImage sheet = renderSheet(document, device, printAreas);
+    if (sheet.isNull()) return fail(error, QStringLiteral("the page is too large to print at this resolution"));
+    const int32_t across = (sheet.width() + tileSize - 1) / tileSize, down = (sheet.height() + tileSize - 1) / tileSize;
+    const int32_t total = across * down;
+    int32_t done = 0;
+    const bool sent = sendTiles(sheet, [&](const QImage& tile, QPoint at) {
+        painter.drawImage(at, tile);
+        ++done;
+        return !progress || progress(done, total);
+    });
+    return sent || fail(error, QStringLiteral("printing was cancelled"));
+}
+
+QPageLayout documentPageLayout(const model::headerBody_t& h)
+{
+    const QSizeF in = paperInches(h);
+    const bool wide = in.width() > in.height();
+    QSizeF portrait(std::min(in.width(), in.height()), std::max(in.width(), in.height()));
+    // Millimetre and inch papers that are a standard size (A4, Letter) take
+    // its name, so that a printer's dialog preselects that paper.
+    QPageSize::Unit unit = QPageSize::Inch;
+    if (h.unit == geometry::unitMillimetres) {
+        portrait *= 25.4;
+        unit = QPageSize::Millimeter;
+    }
+    const bool named = h.unit == geometry::unitMillimetres || h.unit == geometry::unitInches;
+    const QPageSize size(portrait, unit, QString(), named ? QPageSize::FuzzyMatch : QPageSize::ExactMatch);
+    return QPageLayout(size, wide ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+}
+
+bool printToPdf(const model::itemList_t& document, const QString& fileName, int32_t dpi,
+                const QByteArray& printAreas, const progress_t& progress, QString* error, const QString& title)
+{
+    const model::item_t* header = model::findHeader(document);
+    if (!header) return fail(error, QStringLiteral("the document has no page"));
+    dpi = std::clamp(dpi, 1, maxPdfDpi);
+    const QPageLayout layout = documentPageLayout(header->hdr());
+    const QRect full = layout.fullRectPixels(dpi);
+    device_t device;
+    device.ppiX = device.ppiY = dpi;
+    device.pageWidth = full.width();
+    device.pageHeight = full.height();
+
+    QSaveFile file(fileName);
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly)) return fail(error, file.errorString());
+    bool ok = false;
+    {
+        QPdfWriter pdf(&file);
+        pdf.setCreator(QStringLiteral("Lumora"));
+        pdf.setTitle(title);
+        pdf.setResolution(dpi);
+        pdf.setPageLayout(layout);
+        QPainter painter;
+        if (!painter.begin(&pdf)) {
+            file.cancelWriting();
+            return fail(error, QStringLiteral("the PDF file could not be started"));
+        }
+        ok = printSheet(painter, document, device, printAreas, progress, error);
+        painter.end();
+    }
+    if (!ok) {
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) return fail(error, file.errorString());
+    return true;
+}
+
+} // namespace output

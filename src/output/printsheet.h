@@ -1,0 +1,39 @@
+// Printing a sheet on a paged device (a printer, or a PDF file): the sheet is
+// rendered at the device's resolution and drawn in tiles at their own size.
+#pragma once
+
+#include "model/itemlist.h"
+#include "output/renderoutput.h"
+
+#include <QByteArray>
+#include <QPageLayout>
+#include <QString>
+
+#include <functional>
+
+class QPainter;
+
+namespace output {
+
+// Called after each tile with how many of how many are done; false stops.
+using progress_t = std::function<bool(int32_t done, int32_t total)>;
+
+// The sheet of `document` drawn with `painter`, whose (0, 0) is the top-left
+// of the device's printable area. False when there is nothing to print (no
+// header, a page too large) or `progress` stopped it; `error` says which.
+bool printSheet(QPainter& painter, const model::itemList_t& document, const device_t& device,
+                const QByteArray& printAreas, const progress_t& progress, QString* error);
+
+// The document's paper, with its orientation and no margins.
+QPageLayout documentPageLayout(const model::headerBody_t& h);
+
+// The sheet as a one-page PDF file of the document's paper at `dpi`, written
+// to a temporary file and renamed over `fileName`; `title` names the job.
+bool printToPdf(const model::itemList_t& document, const QString& fileName, int32_t dpi,
+                const QByteArray& printAreas, const progress_t& progress, QString* error,
+                const QString& title = QString());
+
+// Largest resolution offered for PDF output.
+constexpr int32_t maxPdfDpi = 1200;
+
+} // namespace output

@@ -1,0 +1,314 @@
+#include "output/renderoutput.h"
+
+#include "geometry/units.h"
+#include "model/metrics.h"
+#include "page/layout.h"
+#include "page/pageset.h"
+#include "render/renderpass.h"
+#include "render/resample.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace output {
+
+using model::roundHalfEven;
+
+namespace {
+
+constexpr int32_t designDigitalImages = 9;
+constexpr int32_t previewPpi = 200;
+// A sheet larger than this many pixels is refused rather than allocated.
+constexpr int64_t maxSheetPixels = int64_t(1) << 28;
+
+double finiteOr0(double v) { return std::isfinite(v) ? v : 0.0; }
+
+// A horizontal or vertical measure of the header in inches.
+double inchesX(const model::headerBody_t& h, double v)
+{
+    v = finiteOr0(v);
+    if (h.unit == geometry::unitPixels) return v / std::max(1, model::screen().screenPpiX);
+    if (h.unit == geometry::unitMillimetres) return v / 25.4;
+    return v;
+}
+double inchesY(const model::headerBody_t& h, double v)
+{
+    v = finiteOr0(v);
+    if (h.unit == geometry::unitPixels) return v / std::max(1, model::screen().screenPpiY);
+    if (h.unit == geometry::unitMillimetres) return v / 25.4;
+    return v;
+}
+
+int32_t clampSide(long double v, int32_t low, int32_t high)
+{
+    return std::clamp(roundHalfEven(v), low, high);
+}
+
+// A measure in inches at a resolution, in device pixels, held within ±2^28
+// so that sums of a few of them cannot overflow.
+int32_t devicePx(int32_t ppi, double inches)
+{
+    return std::clamp(roundHalfEven(static_cast<long double>(ppi) * inches), -(1 << 28), 1 << 28);
+}
+
+bool cardDocument(const model::headerBody_t& h) { return page::isCardType(page::designTypeOf(h.designType)); }
+
+} // namespace
+
+bool isAreaPrinted(const QByteArray& printAreas, int32_t row, int32_t column, int32_t columns)
+{
+    const int64_t index = int64_t(column) + int64_t(columns) * (int64_t(row) - 1);
+    if (index < 1 || index > printAreas.size()) return true;
+    return printAreas.at(qsizetype(index - 1)) != crossedOut;
+}
+
+cellGrid_t printCells(const model::headerBody_t& h)
+{
+    const page::cellSize_t c = page::cardCellSize(page::cardLayoutOf(h));
+    return {std::max(c.rows, 0), std::max(c.columns, 0)};
+}
+
+bool needsAreaSelection(const model::item_t* header)
+{
+    if (!header) return false;
+    const auto& h = header->hdr();
+    if (!cardDocument(h)) return false;
+    const cellGrid_t c = printCells(h);
+    return c.rows > 1 || c.columns > 1;
+}
+
+resolution_t previewResolution(const model::item_t* header)
+{
+    resolution_t r;
+    if (!header) return r;
+    const auto& h = header->hdr();
+    const double w = finiteOr0(h.paperWidth), ht = finiteOr0(h.paperHeight);
+    const bool landscape = h.pageOrientation == page::landscape;
+    if (h.unit == geometry::unitPixels) {
+        r.ppiX = model::screen().screenPpiX;
+        r.ppiY = model::screen().screenPpiY;
+        r.width = clampSide(w, 10, maxPreviewSide);
+        r.height = clampSide(ht, 10, maxPreviewSide);
+        return r;
+    }
+    r.ppiX = r.ppiY = previewPpi;
+    if (h.unit == geometry::unitMillimetres) {
+        r.width = clampSide(w / 25.4 * previewPpi, 10, maxPreviewSide);
+        r.height = clampSide(ht / 25.4 * previewPpi, 10, maxPreviewSide);
+        return r;
+    }
+    r.width = clampSide(w * previewPpi, 10, maxPreviewSide);
+    r.height = clampSide(ht * previewPpi, 10, maxPreviewSide);
+    if (w < 2 || ht < 2) {
+        // Too small to be a sheet: a whole letter page (A4 for an unknown unit).
+        const bool inches = h.unit == geometry::unitInches;
+        const int32_t shortSide = inches ? 2550 : 2480, longSide = inches ? 3300 : 3508;
+        r.width = landscape ? longSide : shortSide;
+        r.height = landscape ? shortSide : longSide;
+    }
+    return r;
+}
+
+QSize previewSize(const resolution_t& r)
+{
+    const auto& s = model::screen();
+    const int32_t w = roundHalfEven(static_cast<long double>(r.width) / std::max(r.ppiX, 1) * s.screenPpiX);
+    const int32_t h = roundHalfEven(static_cast<long double>(r.height) / std::max(r.ppiY, 1) * s.screenPpiY);
+    return {std::max(w, 1), std::max(h, 1)};
+}
+
+device_t screenDevice(const model::item_t* header, int32_t mode)
+{
+    device_t d;
+    if (!header) return d;
+    const auto& h = header->hdr();
+    if (mode == modePreview) {
+        const resolution_t r = previewResolution(header);
+        d.ppiX = r.ppiX;
+        d.ppiY = r.ppiY;
+        d.pageWidth = r.width;
+        d.pageHeight = r.height;
+        if (h.unit == geometry::unitPixels) {
+            d.ppiX *= 2;
+            d.ppiY *= 2;
+            d.pageWidth *= 2;
+            d.pageHeight *= 2;
+        }
+        return d;
+    }
+    const auto& s = model::screen();
+    d.ppiX = s.screenPpiX;
+    d.ppiY = s.screenPpiY;
+    if (h.unit == geometry::unitPixels) {
+        d.pageWidth = clampSide(finiteOr0(h.paperWidth), 1, maxPreviewSide);
+        d.pageHeight = clampSide(finiteOr0(h.paperHeight), 1, maxPreviewSide);
+    } else {
+        d.pageWidth = clampSide(inchesX(h, h.paperWidth) * s.screenPpiX, 1, maxPreviewSide);
+        d.pageHeight = clampSide(inchesY(h, h.paperHeight) * s.screenPpiY, 1, maxPreviewSide);
+    }
+    return d;
+}
+
+sheetPlacement_t placeSheet(const model::headerBody_t& h, const device_t& device)
+{
+    sheetPlacement_t p;
+    const int32_t type = page::designTypeOf(h.designType);
+    if (type == designDigitalImages) return p;
+    if (!page::isCardType(type)) {
+        p.origin = QPoint(-device.offX, -device.offY);
+        return p;
+    }
+    p.cards = true;
+    const page::cardLayout_t l = page::cardLayoutOf(h);
+    const page::cellSize_t c = page::cardCellSize(l);
+    p.cells = {std::max(c.rows, 0), std::max(c.columns, 0)};
+    p.cellWidth = devicePx(device.ppiX, inchesX(h, c.width));
+    p.cellHeight = devicePx(device.ppiY, inchesY(h, c.height));
+    p.columnGap = devicePx(device.ppiX, inchesX(h, l.columnGap));
+    p.rowGap = devicePx(device.ppiY, inchesY(h, l.rowGap));
+    p.origin = QPoint(devicePx(device.ppiX, inchesX(h, l.marginLeft)) - device.offX,
+                      devicePx(device.ppiY, inchesY(h, l.marginTop)) - device.offY);
+    // The copies reach half-way into the gaps (never past the paper's edge),
+    // so that a card cut a little off its line shows no white rim.
+    if (p.columnGap > 0) p.bleedX = std::min(std::abs(p.origin.x()), p.columnGap / 2);
+    if (p.rowGap > 0) p.bleedY = std::min(std::abs(p.origin.y()), p.rowGap / 2);
+    return p;
+}
+
+namespace {
+
+void fillWhite(QImage& sheet, QRect r)
+{
+    r = r.intersected(sheet.rect());
+    if (r.isEmpty()) return;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(sheet.scanLine(y)) + r.left();
+        std::fill(row, row + r.width(), 0xFFFFFFFFu);
+    }
+}
+
+// Copies `part` (a snapshot of the source rectangle `from`; pixels of `from`
+// outside the sheet are not in it) to `from` moved by `by`, clipped to the sheet.
+void pasteCell(QImage& sheet, const QImage& part, QRect from, QPoint by)
+{
+    const QRect have = from.intersected(sheet.rect());
+    const QRect to = have.translated(by).intersected(sheet.rect());
+    if (to.isEmpty()) return;
+    for (int y = to.top(); y <= to.bottom(); ++y) {
+        const int sy = y - by.y() - have.top();
+        const int sx = to.left() - by.x() - have.left();
+        std::memcpy(sheet.scanLine(y) + size_t(to.left()) * 4, part.constScanLine(sy) + size_t(sx) * 4,
+                    size_t(to.width()) * 4);
+    }
+}
+
+// How far cell `index` (from 1) lies from the first, held far outside any
+// sheet rather than overflowing for absurd measures.
+int step(int32_t index, int32_t cell, int32_t gap)
+{
+    const int64_t v = int64_t(index - 1) * (int64_t(cell) + gap);
+    return int(std::clamp<int64_t>(v, -(int64_t(1) << 30), int64_t(1) << 30));
+}
+
+void replicateCards(QImage& sheet, const sheetPlacement_t& p, const QByteArray& printAreas)
+{
+    const int32_t ox = p.origin.x(), oy = p.origin.y();
+    const QRect source(QPoint(ox - p.bleedX, oy - p.bleedY), QPoint(ox + p.cellWidth + p.bleedX - 1, oy + p.cellHeight + p.bleedY - 1));
+    const bool several = p.cells.rows > 1 || p.cells.columns > 1;
+    if (several) {
+        const QImage part = sheet.copy(source.intersected(sheet.rect()));
+        for (int32_t j = 1; j <= p.cells.rows; ++j)
+            for (int32_t i = 1; i <= p.cells.columns; ++i) {
+                if (i == 1 && j == 1) continue;
+                const QPoint by(step(i, p.cellWidth, p.columnGap), step(j, p.cellHeight, p.rowGap));
+                if (isAreaPrinted(printAreas, j, i, p.cells.columns)) pasteCell(sheet, part, source, by);
+                else fillWhite(sheet, source.translated(by));
+            }
+        // A single cell always prints: nobody is asked about it, so a string
+        // left from an earlier page setup must not blank the page.
+        if (!isAreaPrinted(printAreas, 1, 1, p.cells.columns))
+            fillWhite(sheet, QRect(QPoint(0, 0), QPoint(source.right(), source.bottom())));
+    }
+    fillWhite(sheet, QRect(0, 0, std::max(ox, 0), sheet.height()));
+    fillWhite(sheet, QRect(0, 0, sheet.width(), std::max(oy, 0)));
+}
+
+} // namespace
+
+QImage renderSheet(const model::itemList_t& document, const device_t& device, const QByteArray& printAreas)
+{
+    const model::item_t* header = model::findHeader(document);
+    if (!header) return {};
+    const int64_t w = int64_t(device.pageWidth) - 2 * int64_t(device.offX);
+    const int64_t h = int64_t(device.pageHeight) - 2 * int64_t(device.offY);
+    if (w < 1 || h < 1 || w > INT32_MAX / 4 || w * h > maxSheetPixels) return {};
+    QImage sheet(int(w), int(h), QImage::Format_RGB32);
+    if (sheet.isNull()) return {};
+    sheet.fill(0xFFFFFFFFu);
+
+    const sheetPlacement_t p = placeSheet(header->hdr(), device);
+    const auto& s = model::screen();
+    const double scaleX = double(device.ppiX) / std::max(1, s.screenPpiX);
+    const double scaleY = double(device.ppiY) / std::max(1, s.screenPpiY);
+    for (model::item_t* item : render::paintingOrder(document))
+        render::renderItemToBitmap(sheet, document, item, p.origin, scaleX, scaleY);
+    if (p.cards) replicateCards(sheet, p, printAreas);
+    return sheet;
+}
+
+bool sendTiles(const QImage& sheet, const tileSink_t& sink)
+{
+    for (int x = 0; x < sheet.width(); x += tileSize)
+        for (int y = 0; y < sheet.height(); y += tileSize) {
+            const QRect r(x, y, std::min(tileSize, sheet.width() - x), std::min(tileSize, sheet.height() - y));
+            if (!sink(sheet.copy(r), r.topLeft())) return false;
+        }
+    return true;
+}
+
+namespace {
+
+// The sheet resized with the triangle filter (a copy when the size is already right).
+QImage reduced(const QImage& sheet, QSize target)
+{
+    if (sheet.isNull()) return {};
+    if (sheet.size() == target) return sheet;
+    QImage out(target, QImage::Format_RGB32);
+    if (out.isNull()) return {};
+    out.fill(0xFFFFFFFFu);
+    render::pixelBuffer_t from{const_cast<uint8_t*>(sheet.constBits()), sheet.width(), sheet.height(),
+                               int32_t(sheet.bytesPerLine()), 4};
+    render::pixelBuffer_t to{out.bits(), out.width(), out.height(), int32_t(out.bytesPerLine()), 4};
+    if (!render::resampleInto(from, to, render::filterTriangle))
+        out = sheet.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB32);
+    return out;
+}
+
+} // namespace
+
+QImage previewImage(const model::itemList_t& document, const QByteArray& printAreas)
+{
+    const model::item_t* header = model::findHeader(document);
+    if (!header) return {};
+    const QImage sheet = renderSheet(document, screenDevice(header, modePreview), printAreas);
+    return reduced(sheet, previewSize(previewResolution(header)));
+}
+
+QImage exactImage(const model::itemList_t& document)
+{
+    const model::item_t* header = model::findHeader(document);
+    if (!header) return {};
+    const auto& h = header->hdr();
+    const QImage sheet = renderSheet(document, screenDevice(header, modeExport), QByteArray());
+    QSize target;
+    if (page::designTypeOf(h.designType) == designDigitalImages)
+        target = QSize(clampSide(finiteOr0(h.paperWidth), 1, maxPreviewSide),
+                       clampSide(finiteOr0(h.paperHeight), 1, maxPreviewSide));
+    else target = previewSize(previewResolution(header));
+    return reduced(sheet, target);
+}
+
+} // namespace output

@@ -1,0 +1,99 @@
+#include "ui/printjob.h"
+
+#include "output/printsheet.h"
+#include "ui/dialogs.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QPrinter>
+#include <QProgressDialog>
+
+#include <memory>
+
+namespace ui {
+
+output::device_t printerDevice(const QPrinter& printer)
+{
+    output::device_t d;
+    const int res = std::max(printer.resolution(), 1);
+    const QPageLayout layout = printer.pageLayout();
+    const QRect full = layout.fullRectPixels(res);
+    const QRect paint = printer.fullPage() ? full : layout.paintRectPixels(res);
+    d.ppiX = d.ppiY = res;
+    d.offX = paint.left() - full.left();
+    d.offY = paint.top() - full.top();
+    d.pageWidth = full.width();
+    d.pageHeight = full.height();
+    return d;
+}
+
+namespace {
+
+// A progress dialog that appears only when the job takes more than a second.
+class jobProgress_t {
+public:
+    explicit jobProgress_t(const QString& text) : text_(text) { clock_.start(); }
+
+    bool operator()(int32_t done, int32_t total)
+    {
+        if (!dialog_ && clock_.elapsed() > 1000 && done < total) {
+            dialog_ = std::make_unique<QProgressDialog>(text_, QStringLiteral("Cancel"), 0, total);
+            dialog_->setWindowModality(Qt::ApplicationModal);
+            dialog_->setMinimumDuration(0);
+        }
+        if (!dialog_) return true;
+        dialog_->setValue(done);
+        QApplication::processEvents();
+        cancelled_ = dialog_->wasCanceled();
+        return !cancelled_;
+    }
+    bool cancelled() const { return cancelled_; }
+
+private:
+    QString text_;
+    QElapsedTimer clock_;
+    std::unique_ptr<QProgressDialog> dialog_;
+    bool cancelled_ = false;
+};
+
+} // namespace
+
+printResult_t printDocumentSheet(const model::itemList_t& document, const QString& title, const QByteArray& printAreas)
+{
+    const model::item_t* header = model::findHeader(document);
+    if (!header) return printResult_t::cancelled;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(title);
+    const QPageLayout paper = output::documentPageLayout(header->hdr());
+    printer.setPageSize(paper.pageSize());
+    printer.setPageOrientation(paper.orientation());
+    if (!dialogs().printDialog(printer) || printer.copyCount() < 1) return printResult_t::cancelled;
+
+    jobProgress_t progress(QStringLiteral("Printing \"%1\"...").arg(title));
+    auto step = [&progress](int32_t done, int32_t total) { return progress(done, total); };
+    QString why;
+    bool ok = false;
+    QString target = printer.printerName();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        target = printer.outputFileName();
+        ok = output::printToPdf(document, target, pdfPrintDpi, printAreas, step, &why, title);
+    } else {
+        if (printer.resolution() > maxPrinterDpi) printer.setResolution(maxPrinterDpi);
+        QPainter painter;
+        if (!painter.begin(&printer)) why = QStringLiteral("the printer could not start the job");
+        else {
+            ok = output::printSheet(painter, document, printerDevice(printer), printAreas, step, &why);
+            if (!ok) printer.abort();
+            painter.end();
+        }
+    }
+    QApplication::restoreOverrideCursor();
+    if (ok) return printResult_t::printed;
+    if (progress.cancelled()) return printResult_t::cancelled;
+    dialogs().message(msgKind_t::error, QStringLiteral("\"%1\" could not be printed to %2: %3").arg(title, target, why), btnOk);
+    return printResult_t::failed;
+}
+
+} // namespace ui

@@ -1,0 +1,161 @@
+// Print, print preview and export from the main window, answered by the
+// scripted dialogs: the area selection comes first only on sheets of several
+// cells, prints go into PDF files, exports ask before replacing a file.
+#include "shell_fixture.h"
+
+#include "output/carddoc.h"
+#include "output/renderoutput.h"
+#include "ui/preview.h"
+#include "ui/printarea.h"
+
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+using canvas::TSandbox;
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class OutputTest : public ShellTest {
+protected:
+    TSandbox* sheetDocument(const outdoc::sheet_t& s)
+    {
+        TSandbox* d = untitled();
+        EXPECT_NE(d, nullptr);
+        if (d) outdoc::applySheet(d->items, d->header(), s);
+        return d;
+    }
+    // The hosted panel's left button, then its command 100 ms later.
+    static void pressLeft(ui::THostWindow* host)
+    {
+        host->leftClicked();
+        QTest::qWait(250);
+    }
+};
+
+TEST_F(OutputTest, SeveralCellsAskForTheAreasAndPrintTheSelectionIntoAPdf)
+{
+    TSandbox* d = sheetDocument(outdoc::foldedBusinessCards());
+    w->printDocument(d);
+    ASSERT_EQ(w->TFormY->hostedCode(), ui::hostedPrintOptions);
+    EXPECT_EQ(w->TFormY->windowTitle(), QStringLiteral("Options"));
+    auto* panel = dynamic_cast<ui::TPrsel*>(w->TFormY->hostedPanel());
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->selection().isEmpty()) << "the window's own (empty) selection";
+    panel->drawTimer.stop();
+    panel->sheet()->drawn = true;
+    const output::areaSheet_t a = panel->sheet()->layout();
+    ASSERT_EQ(a.cells.size(), 5u);
+    panel->clickSheet(a.cells[3].center() + panel->sheet()->pictureOrigin(a));
+    EXPECT_EQ(panel->selection(), QByteArray("   x"));
+    const QString pdf = path(QStringLiteral("cards.pdf"));
+    dlg.printAnswers.push_back(pdf);
+    pressLeft(w->TFormY);
+    EXPECT_EQ(d->printAreas, QByteArray("   x"));
+    EXPECT_EQ(dlg.printRequests, 1);
+    EXPECT_TRUE(fileBytes(pdf).startsWith("%PDF"));
+    EXPECT_TRUE(dlg.messages.empty());
+}
+
+TEST_F(OutputTest, OneCellNeverAsksAndACancelledDialogPrintsNothing)
+{
+    outdoc::sheet_t s;
+    s.designType = 2;
+    TSandbox* d = sheetDocument(s);
+    dlg.printAnswers.push_back(QString());
+    w->printDocument(d);
+    EXPECT_FALSE(w->TFormY->isVisible());
+    EXPECT_EQ(dlg.printRequests, 1);
+    EXPECT_TRUE(QDir(files.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(OutputTest, PreviewShowsCrossedOutCellsWhiteAndItsPrintButtonPrints)
+{
+    TSandbox* d = sheetDocument(outdoc::foldedBusinessCards());
+    d->printAreas = "x";
+    w->previewDocument(d);
+    ASSERT_EQ(w->TFormY->hostedCode(), ui::hostedPreviewOptions);
+    pressLeft(w->TFormY);
+    ASSERT_EQ(w->TFormX->hostedCode(), ui::hostedPreview);
+    EXPECT_EQ(w->TFormX->windowTitle(), d->caption());
+    auto* preview = dynamic_cast<ui::TPreview*>(w->TFormX->hostedPanel());
+    ASSERT_NE(preview, nullptr);
+    preview->buildPreview();
+    const QImage img = preview->image();
+    ASSERT_EQ(img.size(), QSize(794, 1123));
+    // Cells 100 × 50 mm from (20, 10) mm, 5 mm apart: the first is white.
+    auto at = [&](double xMm, double yMm) { return img.pixel(int(xMm * 96 / 25.4), int(yMm * 96 / 25.4)) & 0xFFFFFF; };
+    EXPECT_EQ(at(70, 35), 0xFFFFFFu);
+    EXPECT_EQ(at(70, 90), 0xFF0000u);
+    ASSERT_FALSE(preview->printIcon->isHidden());
+    preview->printIcon->click();
+    QTest::qWait(250);
+    EXPECT_FALSE(w->TFormX->isVisible());
+    EXPECT_EQ(w->TFormY->hostedCode(), ui::hostedPrintOptions) << "Print asks for the areas again";
+}
+
+TEST_F(OutputTest, ExportAsksBeforeReplacingAndNoKeepsTheFile)
+{
+    outdoc::sheet_t s;
+    s.designType = 9;
+    s.unit = 1;
+    s.paperWidth = 728;
+    s.paperHeight = 90;
+    TSandbox* d = sheetDocument(s);
+    const QString target = path(QStringLiteral("banner.jpg"));
+    {
+        QFile f(target);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("old");
+    }
+    dlg.fileAnswers.push_back(target);
+    dlg.answers.push_back(ui::btnNo);
+    w->exportExact(d);
+    EXPECT_EQ(fileBytes(target), QByteArray("old"));
+    EXPECT_EQ(dlg.texts(), QStringList{QStringLiteral("Replace the existing file?")});
+    EXPECT_EQ(QDir(w->params->expdir), QDir(files.path())) << "the folder is kept although No was answered";
+    ASSERT_EQ(dlg.fileRequests.size(), 1u);
+    EXPECT_EQ(dlg.fileRequests[0].title, QStringLiteral("Export"));
+    EXPECT_EQ(dlg.fileRequests[0].defaultExt, QStringLiteral("jpg"));
+
+    dlg.fileAnswers.push_back(target);
+    dlg.answers.push_back(ui::btnYes);
+    w->exportExact(d);
+    EXPECT_EQ(QImage::fromData(fileBytes(target), "JPEG").size(), QSize(728, 90));
+
+    const QString icon = path(QStringLiteral("banner.ico"));
+    dlg.fileAnswers.push_back(icon);
+    w->exportExact(d);
+    EXPECT_TRUE(fileBytes(icon).startsWith(QByteArray("\0\0\1\0\1\0", 6)));
+    EXPECT_EQ(dlg.fileRequests.back().folder, files.path()) << "the next export starts in the stored folder";
+}
+
+TEST_F(OutputTest, SmoothExportSavesThePreviewAndAFailureNamesTheFile)
+{
+    TSandbox* d = sheetDocument(outdoc::foldedBusinessCards());
+    d->printAreas = " x";
+    const QString target = path(QStringLiteral("sheet.bmp"));
+    dlg.fileAnswers.push_back(target);
+    w->exportSmooth(d);
+    ASSERT_EQ(w->TFormX->hostedCode(), ui::hostedPreview);
+    EXPECT_FALSE(w->TFormY->isVisible()) << "smooth export skips the area selection";
+    dynamic_cast<ui::TPreview*>(w->TFormX->hostedPanel())->buildPreview();
+    QTest::qWait(50);
+    const QImage saved(target, "BMP");
+    ASSERT_EQ(saved.size(), QSize(794, 1123));
+    EXPECT_EQ(saved.pixel(int(70 * 96 / 25.4), int(90 * 96 / 25.4)) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(w->params->expndx, 2);
+
+    dlg.fileAnswers.push_back(path(QStringLiteral("missing/sheet.jpg")));
+    w->exportExact(d);
+    ASSERT_EQ(dlg.messages.size(), 1u);
+    EXPECT_EQ(dlg.messages[0].kind, ui::msgKind_t::error);
+    EXPECT_TRUE(dlg.messages[0].text.contains(QStringLiteral("missing/sheet.jpg")));
+}
+
+} // namespace
