@@ -18,6 +18,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "benchmain.h"
+
 #include <cstdlib>
 #include <memory>
 
@@ -227,10 +229,5 @@ BENCHMARK(BM_reshapeMove100)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchmarks::runWithWidgets(argc, argv);
 }
