@@ -11,6 +11,7 @@
 #include "canvas/textediting.h"
 #include "geometry/shapes.h"
 #include "geometry/units.h"
+#include "model/history.h"
 #include "model/history_index.h"
 #include "model/itemlist.h"
 #include "render/effects.h"
@@ -114,8 +115,11 @@ std::vector<item_t*> applyToSelection(TSandbox& w, repaint_t how, Applies applie
     if (typing) w.textEditor().eraseOverlay();
     QRect textBefore;
     if (typing && how == repaint_t::textRefresh) textBefore = coveredArea(w, model::collectSelected(w.items), false);
-    const bool redraw = how != repaint_t::shadow && how != repaint_t::pictureShadow;
-    const std::vector<item_t*> fresh = w.beginEdit(redraw);
+    // The step itself: each selected item superseded by a new version. The
+    // canvas under the selection is not painted beforehand (what a drag
+    // needs): the repaint below covers every changed item.
+    w.eraseMarks();
+    const std::vector<item_t*> fresh = model::beginEdit(w.items);
     std::vector<item_t*> changed;
     QRect area;
     for (item_t* it : fresh) {

@@ -5,6 +5,7 @@
 
 #include "canvas/attributes.h"
 #include "canvas/creation.h"
+#include "canvas/selectionedit.h"
 #include "canvas/setters.h"
 #include "canvas/textediting.h"
 #include "render/text.h"
@@ -364,5 +365,45 @@ INSTANTIATE_TEST_SUITE_P(
                       repaintCase_t{"Sides", [](TSandbox& w) { canvas::setSides(w, 9); }, true},
                       repaintCase_t{"BoldOutsideEditing", [](TSandbox& w) { canvas::setFontWeight(w, 700); }, true}),
     testnames::byName());
+
+} // namespace
+
+namespace {
+
+// ---------------------------------------------------------------- a text being edited
+
+using TextBeingEdited = WindowTest;
+
+// A larger size grows the box; a smaller one and the refit shrink it to the
+// widest line, and nothing of the larger glyphs stays on the canvas.
+TEST_F(TextBeingEdited, SmallerSizeShrinksTheBoxAndLeavesNoTrace)
+{
+    item_t* text = addText(items(), {100, 400}, {180, 400});
+    select(items(), {text});
+    w->repaintAll(false);
+    w->textEditor().startEditing();
+    ASSERT_TRUE(w->textEditor().typing());
+    canvas::setFontSize(*w, 40);
+    const item_t* big = current(items(), text);
+    const int32_t bigLength = big->x2 - big->x1;
+    const QRect bigArea = canvas::coveredArea(*w, {const_cast<item_t*>(big)}, false);
+    canvas::setFontSize(*w, 10);
+    canvas::refitSelectedText(*w);
+    item_t* small = current(items(), text);
+    EXPECT_EQ(small->fontSize, 10);
+    EXPECT_LT(small->x2 - small->x1, bigLength / 2);
+    EXPECT_TRUE(w->textEditor().typing());
+    const QRect smallArea = canvas::coveredArea(*w, {small}, false).adjusted(-2, -2, 2, 2);
+    // What the canvas shows outside the small text must be what a full
+    // repaint gives there.
+    const QImage shown = w->canvasImage().copy();
+    w->repaintAll(false);
+    int32_t traces = 0;
+    for (int32_t y = bigArea.top(); y <= bigArea.bottom(); ++y)
+        for (int32_t x = bigArea.left(); x <= bigArea.right(); ++x)
+            if (!smallArea.contains(x, y) && shown.valid(x, y) && shown.pixel(x, y) != w->canvasImage().pixel(x, y))
+                ++traces;
+    EXPECT_EQ(traces, 0);
+}
 
 } // namespace
