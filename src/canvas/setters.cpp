@@ -111,7 +111,7 @@ std::vector<item_t*> applyToSelection(TSandbox& w, repaint_t how, Applies applie
 {
     if (!model::firstSelected(w.items)) return {};
     const bool typing = w.textEditor().typing();
-    // The caret's pixels go back before the canvas under the selection is painted.
+    // The caret's pixels go back before the marks come off and the canvas is painted again.
     if (typing) w.textEditor().eraseOverlay();
     QRect textBefore;
     if (typing && how == repaint_t::textRefresh) textBefore = coveredArea(w, model::collectSelected(w.items), false);
@@ -139,7 +139,12 @@ std::vector<item_t*> applyToSelection(TSandbox& w, repaint_t how, Applies applie
     switch (how) {
     case repaint_t::wholeCanvas: w.repaintAll(true); break;
     case repaint_t::textRefresh: textRefresh(w, changed, textBefore); break;
-    default: w.repaintRect(area.intersected(w.canvasImage().rect())); break;
+    default:
+        area = area.intersected(w.canvasImage().rect());
+        // Nothing of the setter's types (or nothing on the canvas): only the marks come back.
+        if (area.isEmpty()) w.Timer3.start();
+        else w.repaintRect(area);
+        break;
     }
     if (w.host()) w.host()->editStateChanged(&w);
     return changed;
@@ -227,9 +232,7 @@ void setOutlineWeight(TSandbox& w, double weight)
 
 item_t* setPattern(TSandbox& w, int32_t position, const std::vector<int32_t>& rows)
 {
-    // The new version of every item takes one new pattern record per call;
-    // the record comes after the step's versions, as the list grows.
-    if (!model::firstSelected(w.items)) return nullptr;
+    // One new pattern record per call, shared by every item it changes.
     int32_t value = 0;
     bool made = false;
     const std::vector<item_t*> changed = applyToSelection(w, repaint_t::box, anyItem, [&](item_t* it) {

@@ -328,15 +328,16 @@ INSTANTIATE_TEST_SUITE_P(Cases, Conversion, ::testing::ValuesIn(conversionCases)
 struct repaintCase_t {
     const char* name;
     std::function<void(TSandbox&)> call;
+    bool changedItems;  // the area of the changed items is painted again
     bool wholeCanvas;
 };
 void PrintTo(const repaintCase_t& c, std::ostream* os) { *os << c.name; }
 
 class RepaintArea : public WindowTest, public ::testing::WithParamInterface<repaintCase_t> {};
 
-// A pixel beside the changed item and one far from it are painted over
-// before the call: the first is always painted again, the second only by a
-// setter that repaints the whole canvas.
+// A pixel beside a selected item and one far from it are painted over
+// before the call: the first is painted again when the item changed, the
+// second only by a setter that repaints the whole canvas.
 TEST_P(RepaintArea, OnlyTheChangedItemsUnlessTheWholeCanvas)
 {
     item_t* sq = addSquare(items(), {100, 200}, {160, 200});
@@ -351,19 +352,22 @@ TEST_P(RepaintArea, OnlyTheChangedItemsUnlessTheWholeCanvas)
     w->canvasImage().setPixel(near.x, near.y, mark);
     w->canvasImage().setPixel(far.x, far.y, mark);
     GetParam().call(*w);
-    EXPECT_NE(w->canvasImage().pixel(near.x, near.y), mark);
+    EXPECT_EQ(w->canvasImage().pixel(near.x, near.y) != mark, GetParam().changedItems);
     EXPECT_EQ(w->canvasImage().pixel(far.x, far.y) != mark, GetParam().wholeCanvas);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RepaintArea,
-    ::testing::Values(repaintCase_t{"LineColor", [](TSandbox& w) { canvas::setLineColor(w, 0xFF); }, false},
-                      repaintCase_t{"LineWeight", [](TSandbox& w) { canvas::setLineWeight(w, 3.0); }, false},
+    ::testing::Values(repaintCase_t{"LineColor", [](TSandbox& w) { canvas::setLineColor(w, 0xFF); }, true, false},
+                      repaintCase_t{"LineWeight", [](TSandbox& w) { canvas::setLineWeight(w, 3.0); }, true, false},
                       repaintCase_t{"SquareToRectangle",
-                                    [](TSandbox& w) { canvas::setSquareOrRectangle(w, model::typeRectangle); }, false},
-                      repaintCase_t{"Surface", [](TSandbox& w) { canvas::setSurface(w, 2); }, false},
-                      repaintCase_t{"Sides", [](TSandbox& w) { canvas::setSides(w, 9); }, true},
-                      repaintCase_t{"BoldOutsideEditing", [](TSandbox& w) { canvas::setFontWeight(w, 700); }, true}),
+                                    [](TSandbox& w) { canvas::setSquareOrRectangle(w, model::typeRectangle); }, true,
+                                    false},
+                      repaintCase_t{"Surface", [](TSandbox& w) { canvas::setSurface(w, 2); }, true, false},
+                      repaintCase_t{"FrameColorWithoutPictures", [](TSandbox& w) { canvas::setFrameColor(w, 0xFF); }, false,
+                                    false},
+                      repaintCase_t{"Sides", [](TSandbox& w) { canvas::setSides(w, 9); }, true, true},
+                      repaintCase_t{"BoldOutsideEditing", [](TSandbox& w) { canvas::setFontWeight(w, 700); }, true, true}),
     testnames::byName());
 
 } // namespace
