@@ -2,6 +2,7 @@
 #include "canvas/attributes.h"
 
 #include "canvas/creation.h"
+#include "canvas/reshape.h"
 #include "canvas/shellparams.h"
 #include "geometry/shapes.h"
 #include "geometry/units.h"
@@ -122,12 +123,7 @@ void turnLine(item_t* it, double degrees)
     it->direction = degrees;
     if (degrees == -1.0) return;
     const auto [a, b] = turnedEnds(midpoint(it), degrees, it->diagonal);
-    it->x1 = a.x;
-    it->y1 = a.y;
-    it->x2 = b.x;
-    it->y2 = b.y;
-    model::computeMeasure(it);
-    geometry::lineGeometry(it);
+    setEnds(it, a, b);
 }
 
 void turnText(item_t* it, int32_t degrees)
