@@ -110,11 +110,7 @@ bool rebuildSides(item_t* it, int32_t sides)
 void rebuildVariant(item_t* it, int32_t variant)
 {
     it->shapeVariant = variant;
-    if (it->itemType == model::typeCurve) {
-        geometry::smoothControlPoints(it->points, it->roundness);
-        if (variant == model::variantOpen) geometry::openCurveEnds(it->points, it->roundness);
-        else geometry::closedCurveEnds(it->points, it->roundness);
-    }
+    if (it->itemType == model::typeCurve) geometry::curveControlPoints(it);
     geometry::itemBounds(it);
 }
 

@@ -306,6 +306,34 @@ const conversionCase_t conversionCases[] = {
          EXPECT_EQ(rec->pat().segmentCount, 2);
          EXPECT_EQ(rec->pat().segments[1], 1.5);
      }},
+    {"CurveClosedAndOpenAgain",
+     [](model::itemList_t& l) {
+         item_t* it = model::newItem(l, model::typeCurve);
+         it->roundness = model::defaultRoundness;
+         for (const point_t p : {point_t{100, 300}, point_t{200, 250}, point_t{300, 320}, point_t{380, 260}})
+             geometry::appendPoint(it->points, p);
+         geometry::curveControlPoints(it);
+         return finishShape(l, it);
+     },
+     [](TSandbox& w) {
+         const model::pointPayload_t openEnd = model::firstSelected(w.items)->points.tail->p;
+         canvas::setShapeVariant(w, model::variantClosed);
+         const item_t* closed = model::firstSelected(w.items);
+         // Closing gives the last point a control point towards the first.
+         EXPECT_EQ(closed->shapeVariant, model::variantClosed);
+         EXPECT_NE((point_t{closed->points.tail->p.c1x, closed->points.tail->p.c1y}), (point_t{openEnd.c1x, openEnd.c1y}));
+         canvas::setShapeVariant(w, model::variantOpen);
+     },
+     [](const item_t* b, const item_t* a) {
+         EXPECT_EQ(a->shapeVariant, model::variantOpen);
+         const model::pointNode_t* m = a->points.head;
+         // Every segment of the open curve (the last point starts none).
+         for (const model::pointNode_t* n = b->points.head; n != b->points.tail; n = n->next, m = m->next) {
+             ASSERT_NE(m, nullptr);
+             EXPECT_EQ(std::vector<int32_t>({m->p.c1x, m->p.c1y, m->p.c2x, m->p.c2y}),
+                       std::vector<int32_t>({n->p.c1x, n->p.c1y, n->p.c2x, n->p.c2y}));
+         }
+     }},
 };
 
 class Conversion : public WindowTest, public ::testing::WithParamInterface<conversionCase_t> {};
@@ -408,6 +436,34 @@ TEST_F(TextBeingEdited, SmallerSizeShrinksTheBoxAndLeavesNoTrace)
             if (!smallArea.contains(x, y) && shown.valid(x, y) && shown.pixel(x, y) != w->canvasImage().pixel(x, y))
                 ++traces;
     EXPECT_EQ(traces, 0);
+}
+
+} // namespace
+
+namespace {
+
+// The text panel's defaults reach the text being typed in place: no history
+// step of their own, the caret still running.
+TEST_F(TextBeingEdited, DefaultsReachTheTextBeingTypedWithoutAStep)
+{
+    item_t* text = addText(items(), {100, 400}, {180, 400});
+    select(items(), {text});
+    w->repaintAll(false);
+    w->textEditor().startEditing();
+    ASSERT_TRUE(w->textEditor().typing());
+    settings::TParams& p = canvas::params();
+    const int32_t size = p.tsize, weight = p.tbold;
+    p.tsize = 28;
+    p.tbold = 700;
+    const int32_t count = model::countItems(items());
+    canvas::applyTextDefaults(*w);
+    p.tsize = size;
+    p.tbold = weight;
+    const item_t* now = current(items(), text);
+    EXPECT_EQ(now->fontSize, 28);
+    EXPECT_EQ(now->fontWeight, 700);
+    EXPECT_EQ(model::countItems(items()), count);
+    EXPECT_TRUE(w->textEditor().typing());
 }
 
 } // namespace
