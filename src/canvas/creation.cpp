@@ -36,16 +36,6 @@ constrainedEnd_t constrainLineEnd(point_t start, point_t mouse, double direction
     return {{mouse.x, geometry::clampToInt32(int64_t(start.y) + model::roundHalfEven(dy))}, false};
 }
 
-namespace {
-
-void applyShadow(model::item_t* it, const settings::shadowTriple_t& s)
-{
-    it->shadowElevation = s.elevation;
-    it->shadowFade = s.fade;
-    it->shadowLightness = s.lightness;
-}
-
-// A new pattern-definition record carrying a custom preset; its id.
 int32_t appendPatternRecord(model::itemList_t& list, const settings::custPatternRec_t& row)
 {
     model::item_t* rec = model::newItem(list, model::nextPatternId(list));
@@ -56,6 +46,15 @@ int32_t appendPatternRecord(model::itemList_t& list, const settings::custPattern
     for (int32_t i = 0; i < 12; ++i) rec->pat().segments[i] = i < n ? row.segments[size_t(i)] : 0.0;
     rec->pat().segmentCount = n;
     return rec->itemType;
+}
+
+namespace {
+
+void applyShadow(model::item_t* it, const settings::shadowTriple_t& s)
+{
+    it->shadowElevation = s.elevation;
+    it->shadowFade = s.fade;
+    it->shadowLightness = s.lightness;
 }
 
 // Finishes a new item: pen width, millimetre copies, box; one history step.

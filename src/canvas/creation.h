@@ -13,6 +13,7 @@
 
 namespace settings {
 class TParams;
+struct custPatternRec_t;
 }
 
 namespace canvas {
@@ -40,6 +41,8 @@ constrainedEnd_t constrainLineEnd(geometry::point_t start, geometry::point_t mou
 // pattern, fill, direction, sides, variant, roundness, shadow, surface).
 // A custom pattern of a new line appends a pattern-definition record to
 // `list` unless `list` is null (previews use solid instead).
+// Appends a new pattern-definition record carrying a custom preset row; its id.
+int32_t appendPatternRecord(model::itemList_t& list, const settings::custPatternRec_t& row);
 void applyLineDefaults(model::item_t* it, const settings::TParams& p, model::itemList_t* list);
 void applyShapeDefaults(model::item_t* it, const settings::TParams& p);
 // Attributes of a new text: size, colour, style bytes, weight, font name (32

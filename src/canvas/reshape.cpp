@@ -16,6 +16,16 @@ namespace canvas {
 using geometry::point_t;
 using model::item_t;
 
+void setEnds(item_t* it, point_t a, point_t b)
+{
+    it->x1 = a.x;
+    it->y1 = a.y;
+    it->x2 = b.x;
+    it->y2 = b.y;
+    geometry::lineGeometry(it);
+    model::computeMeasure(it);
+}
+
 namespace {
 
 constexpr double pi = std::numbers::pi;
@@ -67,17 +77,6 @@ double turnSign(point_t a, point_t b, point_t c)
     double d = geometry::segmentAngle(b, c) - geometry::segmentAngle(a, b);
     d = std::remainder(d, twoPi);
     return d >= 0 ? 1.0 : -1.0;
-}
-
-// The defining points of a line or text from its two ends.
-void setEnds(item_t* it, point_t a, point_t b)
-{
-    it->x1 = a.x;
-    it->y1 = a.y;
-    it->x2 = b.x;
-    it->y2 = b.y;
-    geometry::lineGeometry(it);
-    model::computeMeasure(it);
 }
 
 void setTextAngle(item_t* it)

@@ -629,6 +629,17 @@ void textEditing_t::stopCaret()
     caretRunning_ = false;
 }
 
+void textEditing_t::restyled(const QRect& before)
+{
+    item_t* it = target();
+    if (!caretRunning_ || !it) return;
+    eraseCaret();
+    render::fitTextBox(it, false, w_.zoomFactor());
+    render::textBox(it);
+    repaintChanged(it, before, true);
+    startCaret();
+}
+
 void textEditing_t::blink()
 {
     if (!caretRunning_) return;

@@ -44,6 +44,10 @@ public:
     void stopEditing();
     // The caret's blink (Timer4).
     void blink();
+    // The font or style of the text being typed changed: its box is fitted
+    // and the canvas it covered (`before`) and covers painted again, then
+    // frame and caret come back. Nothing unless a text takes the keys.
+    void restyled(const QRect& before);
 
     // A text takes the keys: its caret runs (Timer4 in the design's terms).
     bool typing() const { return caretRunning_; }
