@@ -11,10 +11,19 @@ namespace render {
 
 namespace {
 
-QByteArray viewOf(const uint8_t* data, size_t size)
-{
-    return QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
-}
+// A reader of the stored bytes (not copied) in the one format it is told.
+struct storedReader_t {
+    QBuffer buffer;
+    QImageReader reader;
+    storedReader_t(const uint8_t* data, size_t size, const char* format)
+    {
+        buffer.setData(QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)));
+        buffer.open(QIODevice::ReadOnly);
+        reader.setDevice(&buffer);
+        reader.setFormat(format);
+        reader.setDecideFormatFromContent(false);
+    }
+};
 
 // The image drawn over white, as an opaque RGB32 image.
 QImage onWhite(const QImage& image)
@@ -44,24 +53,15 @@ QImage readChecked(QImageReader& reader)
 QImage decodeBmp(const uint8_t* data, size_t size)
 {
     if (!data || size == 0) return {};
-    const QByteArray bytes = viewOf(data, size);
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "bmp");
-    reader.setDecideFormatFromContent(false);
-    return readChecked(reader);
+    storedReader_t r(data, size, "bmp");
+    return readChecked(r.reader);
 }
 
 QImage decodeIco(const uint8_t* data, size_t size)
 {
     if (!data || size == 0) return {};
-    const QByteArray bytes = viewOf(data, size);
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "ico");
-    reader.setDecideFormatFromContent(false);
+    storedReader_t r(data, size, "ico");
+    QImageReader& reader = r.reader;
     // The largest of the icon's images draws best at any item size.
     const int count = std::min(reader.imageCount(), 256);
     int best = 0;
