@@ -24,16 +24,6 @@ int unitOf(const std::string& text)
     return 0;
 }
 
-bool wholeNumber(const std::string& text, int& value)
-{
-    if (text.empty() || text.size() > 9) return false;
-    char* end = nullptr;
-    const long v = std::strtol(text.c_str(), &end, 10);
-    if (*end != '\0') return false;
-    value = int(v);
-    return true;
-}
-
 int run(const std::vector<std::string>& argv)
 {
     std::vector<std::string> args = argv;
@@ -47,7 +37,7 @@ int run(const std::vector<std::string>& argv)
         return cli::exitUsage;
     }
     int type = 0, row = -1;
-    if (!wholeNumber(typeText, type) || type < 1 || type > page::designTypeCount) {
+    if (!cli::wholeNumber(typeText, 1, page::designTypeCount, type) || type < 1 || type > page::designTypeCount) {
         std::fprintf(stderr, "lumora-cli new: the design type must be 1..11, not \"%s\"\n", typeText.c_str());
         return cli::exitUsage;
     }
@@ -56,7 +46,7 @@ int run(const std::vector<std::string>& argv)
         std::fprintf(stderr, "lumora-cli new: the unit must be px, mm or in, not \"%s\"\n", unitText.c_str());
         return cli::exitUsage;
     }
-    if (hasPreset && !wholeNumber(presetText, row)) {
+    if (hasPreset && !cli::wholeNumber(presetText, -999999999, 999999999, row)) {
         std::fprintf(stderr, "lumora-cli new: the preset must be a row number, not \"%s\"\n", presetText.c_str());
         return cli::exitUsage;
     }

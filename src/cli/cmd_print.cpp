@@ -19,15 +19,7 @@ constexpr int32_t defaultDpi = 300;
 
 bool parseDpi(const std::string& text, int32_t& dpi)
 {
-    try {
-        size_t used = 0;
-        const long v = std::stol(text, &used);
-        if (used != text.size() || v < 10 || v > output::maxPdfDpi) return false;
-        dpi = int32_t(v);
-        return true;
-    } catch (...) {
-        return false;
-    }
+    return cli::wholeNumber(text, 10, output::maxPdfDpi, dpi);
 }
 
 int run(const std::vector<std::string>& argv)

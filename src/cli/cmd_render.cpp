@@ -47,16 +47,11 @@ bool parseOrigin(const std::string& text, geometry::point_t& origin)
 {
     const size_t comma = text.find(',');
     if (comma == std::string::npos) return false;
-    try {
-        size_t u1 = 0, u2 = 0;
-        const std::string xs = text.substr(0, comma), ys = text.substr(comma + 1);
-        const long x = std::stol(xs, &u1), y = std::stol(ys, &u2);
-        if (u1 != xs.size() || u2 != ys.size() || x < 0 || y < 0 || x > 1000000 || y > 1000000) return false;
-        origin = {static_cast<int32_t>(x), static_cast<int32_t>(y)};
-        return true;
-    } catch (...) {
+    int32_t x = 0, y = 0;
+    if (!cli::wholeNumber(text.substr(0, comma), 0, 1000000, x) || !cli::wholeNumber(text.substr(comma + 1), 0, 1000000, y))
         return false;
-    }
+    origin = {x, y};
+    return true;
 }
 
 int run(const std::vector<std::string>& argv)

@@ -1,5 +1,8 @@
 #include "cli/docio.h"
 
+#include <cerrno>
+#include <cstdlib>
+
 #include "cli/command.h"
 
 #include <cstdio>
@@ -73,6 +76,17 @@ bool takeOption(std::vector<std::string>& args, const std::string& option, std::
         args.erase(args.begin() + i, args.begin() + i + 2);
         return true;
     }
+    return true;
+}
+
+bool wholeNumber(const std::string& text, long lo, long hi, int32_t& value)
+{
+    if (text.empty() || text.size() > 12) return false;
+    errno = 0;
+    char* end = nullptr;
+    const long v = std::strtol(text.c_str(), &end, 10);
+    if (end == text.c_str() || *end != '\0' || errno == ERANGE || v < lo || v > hi) return false;
+    value = static_cast<int32_t>(v);
     return true;
 }
 

@@ -27,6 +27,8 @@ int saveDocument(const std::string& file, model::itemList_t& list);
 bool takeFlag(std::vector<std::string>& args, const std::string& flag);
 // Removes `option VALUE` from `args`; false when the value is missing.
 bool takeOption(std::vector<std::string>& args, const std::string& option, std::string& value, bool& present);
+// Reads a whole decimal number in lo..hi from the whole of `text`.
+bool wholeNumber(const std::string& text, long lo, long hi, int32_t& value);
 
 // Builds a small real document: an A4 page in millimetres with a grid, a
 // line, shapes with points, a two-line text, a pattern and a picture.
