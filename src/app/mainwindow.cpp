@@ -6,6 +6,7 @@
 #include "app/keyrouting.h"
 #include "app/openrequest.h"
 #include "app/recent.h"
+#include "panels/panelhost.h"
 #include "model/itemlist.h"
 
 #include <QAction>

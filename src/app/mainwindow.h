@@ -33,6 +33,8 @@ class sidePanel_t;
 } // namespace ui
 namespace panels {
 class TToolbox;
+class panelHost_t;
+class attributePanel_t;
 } // namespace panels
 
 namespace app {
@@ -87,8 +89,16 @@ public:
     // Tags the selected items of the window for a step; returns the tag.
     int32_t tagSelection(canvas::TSandbox* w);
     bool selectTagged(canvas::TSandbox* w, int32_t tag);
+    // What the side panels ask of this window.
+    std::unique_ptr<panels::panelHost_t> panelHost;
+    // The attribute panel showing (null for the insert panel and frames).
+    panels::attributePanel_t* attributePanel() const;
+    // The attribute panel summarises the selection again.
+    void refreshAttributePanel();
     // The picture insertion command; false when no picture was inserted.
     bool insertPicture();
+    // The picture window on the selected picture: 503 re-clip, 510 add clips.
+    void editPictureClips(int32_t mode);
     bool guidanceWanted(int32_t page) const;
 
     // ---- menus ----

@@ -1,6 +1,7 @@
 #include "app/panelframes.h"
 
 #include "panels/insertpanel.h"
+#include "panels/panelhost.h"
 #include "ui/panelcodes.h"
 
 namespace app {
@@ -41,6 +42,14 @@ ui::panelFrame_t* makePanelFrame(int32_t code, QWidget* parent)
     f->setObjectName(QStringLiteral("panel%1").arg(code));
     f->code = code;
     return f;
+}
+
+ui::panelFrame_t* makeSidePanel(int32_t code, panels::panelHost_t& host, QWidget* parent)
+{
+    (void)host;
+    switch (code) {
+    default: return makePanelFrame(code, parent);
+    }
 }
 
 } // namespace app

@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 
 #include "panels/insertpanel.h"
+#include "panels/panelhost.h"
 #include "app/panelframes.h"
 #include "panels/picklists.h"
 #include "ui/sidepanel.h"
@@ -45,6 +46,7 @@ private:
 void TForm1::buildSidePanel()
 {
     ui::setInterfaceFont(QStringLiteral("Verdana"), 8);
+    panelHost = app::makePanelHost(*this);
     sidePanel = new ui::sidePanel_t;
     sidePanel->onSuggestion = [this](int32_t k) { runSuggestion(k); };
     sidePanel->onBack = [this] { stepBack(); };
@@ -84,7 +86,7 @@ void TForm1::showPanel(int32_t code, bool onlyIfChanged, bool applyToWindow, boo
     if (code == ui::panelInsert || code == ui::panelPictureInsert) {
         showInsertPanel();
     } else {
-        codePanel = app::makePanelFrame(code);
+        codePanel = app::makeSidePanel(code, *panelHost);
         sidePanel->setPanel(codePanel);
     }
     if (isGuidancePage(code)) previousPanelCode = panelCode;
@@ -144,7 +146,7 @@ void TForm1::runPanelCommand(int32_t code)
         return;
     case ui::panelClipEdit:
     case ui::panelClipInsert:
-        showStatus(QStringLiteral("Clips are not available yet."));
+        editPictureClips(code);
         return;
     case 1061: showPanel(canvas::toolSpline, true, false, false); return;
     case 1064: showPanel(canvas::toolSolid, true, false, false); return;
@@ -168,6 +170,12 @@ bool TForm1::insertPicture()
     // Picture import is not part of the editor yet.
     showStatus(QStringLiteral("Inserting pictures is not available yet."));
     return false;
+}
+
+void TForm1::editPictureClips(int32_t mode)
+{
+    (void)mode;
+    showStatus(QStringLiteral("Clips are not available yet."));
 }
 
 bool TForm1::guidanceWanted(int32_t page) const

@@ -10,6 +10,7 @@
 #include "canvas/shellparams.h"
 #include "canvas/textediting.h"
 #include "geometry/shapes.h"
+#include "geometry/transform.h"
 #include "geometry/units.h"
 #include "model/history.h"
 #include "model/history_index.h"
@@ -160,6 +161,22 @@ void applyShadowTo(item_t* it, int32_t elevation, int32_t fade, int32_t lightnes
 } // namespace
 
 // ---------------------------------------------------------------- shapes
+
+void transformSelectedItems(TSandbox& w, bool mirror, bool flip, int32_t turn)
+{
+    if (!mirror && !flip && turn == 0) return;
+    if (!model::firstSelected(w.items)) return;
+    if (w.textEditor().typing()) w.textEditor().eraseOverlay();
+    w.eraseMarks();
+    const std::vector<item_t*> fresh = model::beginEdit(w.items);
+    geometry::transformSelection(w.items, mirror, flip, turn);
+    for (item_t* it : fresh)
+        if (isPicture(it)) render::dropPictureCache(it);
+    model::setModified(w.items, true);
+    // Turned items may land anywhere around their old places.
+    w.repaintAll(true);
+    if (w.host()) w.host()->editStateChanged(&w);
+}
 
 void setPieOrArc(TSandbox& w, int32_t itemType)
 {

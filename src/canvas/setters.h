@@ -17,6 +17,10 @@ namespace canvas {
 
 class TSandbox;
 
+// Mirror (x), flip (y) or a quarter turn (+1 left, -1 right) of the
+// selected shapes, pictures and groups, as one history step.
+void transformSelectedItems(TSandbox& w, bool mirror, bool flip, int32_t turn);
+
 // Switching between related shapes: the type codes of the target shape.
 void setPieOrArc(TSandbox& w, int32_t itemType);
 void setSquareOrRectangle(TSandbox& w, int32_t itemType);

@@ -209,6 +209,13 @@ void listButton_t::enterEvent(QEnterEvent*)
 
 void listButton_t::leaveEvent(QEvent*) { clearHover(); }
 
+void listButton_t::markHover()
+{
+    if (hover_) return;
+    hover_ = true;
+    update();
+}
+
 void listButton_t::mousePressEvent(QMouseEvent* e)
 {
     if (e->button() == Qt::LeftButton && onClick) onClick();

@@ -71,6 +71,8 @@ public:
     void setChosen(bool on);
     bool highlighted() const { return hover_ || chosen_ || hasFocus(); }
     void clearHover();
+    // Shows the hover highlight as if the mouse were over it.
+    void markHover();
     std::function<void()> onClick;
     // Told when the mouse comes over the button (the owner clears other highlights).
     std::function<void()> onHover;

@@ -100,6 +100,14 @@ void sidePanel_t::clearHighlights()
     for (listButton_t* b : buttons_) b->clearHover();
 }
 
+void sidePanel_t::markSuggestion(int32_t k)
+{
+    clearHighlights();
+    if (k < 1 || k > static_cast<int32_t>(buttons_.size()) || buttons_[k - 1]->isHidden()) return;
+    buttons_[k - 1]->markHover();
+    highlightTimer_.start();
+}
+
 void sidePanel_t::setStepControls(bool canBack, bool canForward)
 {
     back_->setEnabled(canBack);

@@ -42,6 +42,9 @@ public:
     listButton_t* suggestionButton(int32_t k) const { return buttons_[k]; }
     QLabel* prompt() const { return prompt_; }
     void clearHighlights();
+    // The hover mark on suggestion button k (1..4) until the highlight
+    // timer runs out; 0 clears every mark.
+    void markSuggestion(int32_t k);
 
     // Back: arrow and label when going back is possible, a grey arrow
     // otherwise; Forward likewise without a label.

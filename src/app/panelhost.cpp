@@ -1,0 +1,74 @@
+// The main window as the host of its side panels: the settings, the active
+// document, the step history, the floating windows, the deferred switch and
+// the hover marks a panel asks for.
+#include "app/mainwindow.h"
+
+#include "app/panelframes.h"
+#include "panels/panelhost.h"
+#include "ui/sidepanel.h"
+
+namespace app {
+
+namespace {
+
+class shellPanelHost_t : public panels::panelHost_t {
+public:
+    explicit shellPanelHost_t(TForm1& f) : f_(f) {}
+    settings::TParams& params() override { return *f_.params; }
+    canvas::TSandbox* activeDocument() override { return f_.activeDocument(); }
+    void recordPanelStep(int32_t code) override
+    {
+        f_.recordStep(code, false);
+        f_.refreshStepControls();
+    }
+    bool openCustomization(int32_t hostedCode) override
+    {
+        canvas::TSandbox* w = f_.activeDocument();
+        if (f_.openHosted(hostedCode, w ? w->caption() : QString(), w)) return true;
+        f_.showStatus(QStringLiteral("This customization is not available yet."));
+        return false;
+    }
+    void switchPanelLater(int32_t code) override
+    {
+        f_.pendingPanel = code;
+        f_.Timer1.start();
+    }
+    void changeTool(int32_t code) override
+    {
+        f_.panelCode = code;
+        f_.procs->pressToolButton(canvas::buttonForPanel(code));
+        if (canvas::TSandbox* w = f_.activeDocument()) w->selectTool(code);
+        if (auto* frame = dynamic_cast<ui::panelFrame_t*>(f_.codePanel)) {
+            frame->code = code;
+            frame->titleBar()->setCaption(panelCaption(code), panelCaptionColour(code));
+        }
+    }
+    void markSuggestion(int32_t k) override { f_.sidePanel->markSuggestion(k); }
+    void markToolbarButton(int32_t n) override
+    {
+        if (n > 0 && f_.procs->buttonShown(n)) f_.procs->stripMouseMove(f_.procs->buttonRect(n).center());
+        else f_.procs->stripLeave();
+    }
+    void joinSelection() override { f_.joinCommand(); }
+    void splitSelection() override { f_.splitCommand(); }
+    void editPictureClips(int32_t mode) override { f_.editPictureClips(mode); }
+
+private:
+    TForm1& f_;
+};
+
+} // namespace
+
+std::unique_ptr<panels::panelHost_t> makePanelHost(TForm1& f) { return std::make_unique<shellPanelHost_t>(f); }
+
+panels::attributePanel_t* TForm1::attributePanel() const
+{
+    return dynamic_cast<panels::attributePanel_t*>(codePanel);
+}
+
+void TForm1::refreshAttributePanel()
+{
+    if (panels::attributePanel_t* p = attributePanel()) p->selectionChanged();
+}
+
+} // namespace app
