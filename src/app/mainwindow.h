@@ -244,6 +244,9 @@ public:
     // The window's title shows "*" while its document has unsaved changes.
     void showModified(canvas::TSandbox* w);
     void showPanel(int32_t code) override;
+    void toolStepChanged(int32_t step) override;
+    void textHintsChanged(int32_t which) override;
+    void extensionEnded() override;
 
     // ---- toolbar host ----
     void toolbarCommand(int32_t n) override;

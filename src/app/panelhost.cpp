@@ -71,4 +71,19 @@ void TForm1::refreshAttributePanel()
     if (panels::attributePanel_t* p = attributePanel()) p->selectionChanged();
 }
 
+void TForm1::toolStepChanged(int32_t step)
+{
+    if (panels::attributePanel_t* p = attributePanel()) p->toolStepChanged(step);
+}
+
+void TForm1::textHintsChanged(int32_t which)
+{
+    if (panels::attributePanel_t* p = attributePanel()) p->textHintsChanged(which);
+}
+
+void TForm1::extensionEnded()
+{
+    if (panels::attributePanel_t* p = attributePanel()) p->extensionEnded();
+}
+
 } // namespace app

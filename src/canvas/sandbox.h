@@ -79,6 +79,12 @@ public:
     virtual void showGuidance(int32_t page) { (void)page; }
     // A one-line hint for the status line; empty clears it.
     virtual void showStatus(const QString& text) { (void)text; }
+    // For the hints of the side panel showing: the tool reached another step
+    // (the line tool after its first point: 2), typing (303) or editing (37)
+    // of a text started (0: it ended), the extension of a spline or curve ended.
+    virtual void toolStepChanged(int32_t step) { (void)step; }
+    virtual void textHintsChanged(int32_t which) { (void)which; }
+    virtual void extensionEnded() {}
 };
 
 // The canvas control: shows the canvas image and forwards the mouse.

@@ -60,6 +60,13 @@ public:
     virtual void selectionChanged() {}
     // The customization panel `hostedCode` closed: rebuild the list it feeds.
     virtual void customizationClosed(int32_t hostedCode) { (void)hostedCode; }
+    // Told by the document window through the main window: the tool reached
+    // another step (the line tool after its first point: 2), typing (303) or
+    // editing (37) of a text started (0: it ended), the extension of a
+    // spline or curve ended.
+    virtual void toolStepChanged(int32_t step) { (void)step; }
+    virtual void textHintsChanged(int32_t which) { (void)which; }
+    virtual void extensionEnded() {}
 
 protected:
     panelHost_t& host_;
