@@ -64,7 +64,10 @@ void TForm1::undoCommand(bool redo)
     if (redo) model::redo(w->items);
     else model::undo(w->items);
     afterEdit(w);
-    showPanel(ui::panelInsert, true, false, false);
+    // The side panel shows the restored values of what stays selected.
+    const int32_t code = model::firstSelected(w->items) ? canvas::panelForSelection(w->items) : ui::panelInsert;
+    if (code == ui::panelNone || code == panelCode) refreshAttributePanel();
+    else showPanel(code, true, false, false);
 }
 
 void TForm1::clearUndoCommand()

@@ -1,0 +1,349 @@
+#include "panels/linepanel.h"
+
+#include "canvas/guidance.h"
+#include "canvas/modes.h"
+#include "canvas/sandbox.h"
+#include "canvas/setters.h"
+#include "model/history_index.h"
+#include "model/item.h"
+#include "settings/params.h"
+#include "ui/hostedpanel.h"
+#include "ui/panelcodes.h"
+
+namespace panels {
+
+namespace {
+
+const QString nextLineHint = QStringLiteral("Select how you want the next line drawn.");
+const QString selectedItemHint = QStringLiteral("Change how you want the selected item drawn.");
+
+// The custom rows a list's entries stand for, as the setters take them.
+std::vector<int32_t> rowsOf(const pickListBox_t* list)
+{
+    return {list->mapping().begin(), list->mapping().end()};
+}
+
+} // namespace
+
+TLinebox::TLinebox(int32_t panelCode, panelHost_t& host, QWidget* parent)
+    : lineShapePanel_t(panelCode == ui::panelNextLine ? QStringLiteral("Line") : QStringLiteral("Fine-tune"),
+                       panelCode == ui::panelNextLine ? ui::lookBlue : ui::lookGreen, panelCode, host, parent)
+{
+    setObjectName(QStringLiteral("TLinebox"));
+    setFineTune(panelCode != ui::panelNextLine);
+    colour_ = addList(1, listKind_t::colour, QStringLiteral("Color"), QStringLiteral("lineColour"),
+                      [this](int32_t i) { chooseColour(i); });
+    weight_ = addList(1, listKind_t::weight, QStringLiteral("Weight"), QStringLiteral("lineWeight"),
+                      [this](int32_t i) { chooseWeight(i); });
+    pattern_ = addList(1, listKind_t::pattern, QStringLiteral("Pattern"), QStringLiteral("linePattern"),
+                       [this](int32_t i) { choosePattern(i); });
+    direction_ = addList(1, listKind_t::lineDirection, QStringLiteral("Direction"), QStringLiteral("lineDirection"),
+                         [this](int32_t i) { chooseDirection(i); });
+    fill_ = addList(1, listKind_t::fill, QStringLiteral("Fill Color"), QStringLiteral("lineFill"),
+                    [this](int32_t i) { chooseFill(i); });
+    outline_ = addList(1, listKind_t::weight, QStringLiteral("Outline Weight"), QStringLiteral("lineOutline"),
+                       [this](int32_t i) { chooseOutline(i); });
+    addEffectLists(QStringLiteral("line"), host.params().liplas);
+    refresh();
+}
+
+// ---------------------------------------------------------------- filling
+
+int32_t TLinebox::sampleColour() const
+{
+    if (!fineTune()) return host_.params().lineColor;
+    return std::max(summary_.colour, 0);
+}
+
+void TLinebox::refresh()
+{
+    buildScope_t quiet(*this);
+    if (fineTune()) summarizeSelection();
+    fillColourList();
+    fillWeightList();
+    fillPatternList();
+    fillDirectionList();
+    fillFillList();
+    fillOutlineList();
+    fillEffectLists();
+    applyThicknessRule();
+}
+
+void TLinebox::fillColourList()
+{
+    colour_->rebuild();
+    const settings::TParams& p = params();
+    const int32_t c = fineTune() ? summary_.colour : p.lineColor;
+    show(colour_, c < 0 ? -1 : indexOfColour(p, c));
+}
+
+void TLinebox::fillWeightList()
+{
+    settings::TParams& p = params();
+    weight_->setSampleColour(sampleColour());
+    const builtList_t& built = weight_->rebuild();
+    if (fineTune()) {
+        show(weight_, summary_.weight <= selectionSummary_t::mixedWeight ? -1 : indexOfWeight(p, summary_.weight, false));
+        return;
+    }
+    // A weight just made in the customization becomes the next line's.
+    if (built.selectNextIndex >= 0) {
+        p.lineWidth = built.selectNextValue;
+        p.lineWidthTab = built.selectNextIndex;
+    }
+    show(weight_, storedWeightIndex(p.lineWidthTab, p.lineWidth, weight_->count()));
+}
+
+void TLinebox::fillPatternList()
+{
+    settings::TParams& p = params();
+    pattern_->setSampleColour(sampleColour());
+    pattern_->rebuild();
+    if (fineTune()) {
+        canvas::TSandbox* w = document();
+        show(pattern_, w ? patternEntryOf(p, w->items, summary_.pattern) : -1);
+        return;
+    }
+    const int32_t index = storedPatternIndex(p, pattern_->count());
+    const int32_t first = firstCustomIndex(listKind_t::pattern);
+    p.linePatternTab = index >= first ? pattern_->mapping()[size_t(index - first)] : 0;
+    show(pattern_, index);
+}
+
+void TLinebox::fillDirectionList()
+{
+    settings::TParams& p = params();
+    direction_->rebuild();
+    if (fineTune()) {
+        show(direction_, summary_.direction <= selectionSummary_t::mixedDirection
+                             ? -1
+                             : indexOfDirection(p, summary_.direction, false));
+        return;
+    }
+    show(direction_, storedDirectionIndex(p, false, direction_->count()));
+}
+
+void TLinebox::fillFillList()
+{
+    const settings::TParams& p = params();
+    fill_->setSampleColour(sampleColour());
+    fill_->rebuild();
+    const int32_t f = fineTune() ? summary_.fill : p.lineFill;
+    show(fill_, f < -2 ? -1 : indexOfFill(p, f));
+}
+
+void TLinebox::fillOutlineList()
+{
+    settings::TParams& p = params();
+    outline_->setSampleColour(sampleColour());
+    outline_->rebuild();
+    if (fineTune()) {
+        show(outline_,
+             summary_.outline <= selectionSummary_t::mixedWeight ? -1 : indexOfWeight(p, summary_.outline, false));
+        return;
+    }
+    show(outline_, storedWeightIndex(p.lineOutlineTab, p.lineOutline, outline_->count()));
+}
+
+void TLinebox::applyThicknessRule()
+{
+    const settings::TParams& p = params();
+    const double mm = fineTune() ? std::max(summary_.weight, 0.0) : p.lineWidth;
+    const bool thick = weightPixels(mm, p.pxPerMmY) >= 3;
+    const bool solid = fineTune() ? summary_.fill == -2 || summary_.fill < -2 : p.lineFill == -2;
+    setListShown(weight_, true);
+    setListShown(pattern_, true);
+    setListShown(direction_, true);
+    setListShown(fill_, thick);
+    setListShown(outline_, thick && !solid);
+    hint(2)->setVisible(!thick);
+    hint(3)->setVisible(!thick);
+    hint(4)->setVisible(!thick && fineTune());
+    if (fineTune() && !summary_.allLines) {
+        for (QComboBox* l : {static_cast<QComboBox*>(weight_), static_cast<QComboBox*>(pattern_),
+                             static_cast<QComboBox*>(direction_), static_cast<QComboBox*>(fill_),
+                             static_cast<QComboBox*>(outline_)})
+            setListShown(l, false);
+    }
+    fillHints();
+    layoutPanel();
+}
+
+void TLinebox::fillHints()
+{
+    if (fineTune()) {
+        hint(1)->setHint(selectedItemHint);
+        for (int32_t k = 0; k < 3; ++k) hint(k + 2)->setHint(selectionHints[size_t(k)]);
+        return;
+    }
+    const QStringList lines = canvas::toolGuidance(canvas::toolLine, hintStep_ == 2 ? 1 : 0);
+    hint(1)->setHint(nextLineHint);
+    hint(2)->setHint(lines.value(1));
+    hint(3)->setHint(lines.value(2));
+    hint(4)->clear();
+}
+
+void TLinebox::toolStepChanged(int32_t step)
+{
+    if (fineTune() || (step != 1 && step != 2) || step == hintStep_) return;
+    hintStep_ = step;
+    fillHints();
+    layoutPanel();
+}
+
+void TLinebox::customizationClosed(int32_t hostedCode)
+{
+    buildScope_t quiet(*this);
+    switch (hostedCode) {
+    case ui::hostedLineWeights:
+        fillWeightList();
+        fillOutlineList();
+        applyThicknessRule();
+        break;
+    case ui::hostedLinePatterns: fillPatternList(); break;
+    case ui::hostedLineAngles: fillDirectionList(); break;
+    case ui::hostedShadows: fillEffectLists(); break;
+    default: break;
+    }
+}
+
+bool TLinebox::selectionHasText()
+{
+    canvas::TSandbox* w = document();
+    if (!w) return false;
+    for (const model::item_t* it : model::collectSelected(w->items))
+        if (it->itemType == model::typeText) return true;
+    return false;
+}
+
+// ---------------------------------------------------------------- changes
+
+void TLinebox::chooseColour(int32_t index)
+{
+    settings::TParams& p = params();
+    int32_t colour = colour_->colour();
+    if (index == customizeIndex(listKind_t::colour)) {
+        int32_t chosen = p.lineColor;
+        if (!customColour(colour_, chosen)) return;
+        p.lineColor = colour = chosen;
+    }
+    if (colour < 0) return;
+    if (!fineTune()) {
+        p.lineColor = colour;
+    } else {
+        summary_.colour = colour;
+        if (canvas::TSandbox* w = document()) {
+            canvas::setLineColor(*w, colour);
+            // Texts among the selection take the colour as their text colour;
+            // without texts that would be a step that changes nothing.
+            if (selectionHasText()) canvas::setTextColor(*w, colour);
+        }
+    }
+    recordStep();
+    buildScope_t quiet(*this);
+    fillWeightList();
+    // A fill colour no list shows follows the line colour.
+    if (!fineTune()) p.lineFill = p.keepKnownColor(p.lineFill, colour);
+    fillFillList();
+    fillOutlineList();
+    surfaceList()->setSampleColour(sampleColour());
+}
+
+void TLinebox::chooseWeight(int32_t index)
+{
+    if (index == customizeIndex(listKind_t::weight)) {
+        openCustomization(weight_, ui::hostedLineWeights);
+        return;
+    }
+    settings::TParams& p = params();
+    const double mm = weight_->weight();
+    if (!fineTune()) {
+        p.lineWidth = mm;
+        p.lineWidthTab = index;
+    } else {
+        summary_.weight = mm;
+        if (canvas::TSandbox* w = document()) canvas::setLineWeight(*w, mm);
+        buildScope_t quiet(*this);
+        if (weightPixels(mm, p.pxPerMmY) >= 2) fillFillList();
+        fillOutlineList();
+    }
+    recordStep();
+    buildScope_t quiet(*this);
+    applyThicknessRule();
+}
+
+void TLinebox::choosePattern(int32_t index)
+{
+    if (index == customizeIndex(listKind_t::pattern)) {
+        openCustomization(pattern_, ui::hostedLinePatterns);
+        return;
+    }
+    settings::TParams& p = params();
+    const int32_t first = firstCustomIndex(listKind_t::pattern);
+    if (!fineTune()) {
+        p.linePattern = index;
+        p.linePatternTab = index >= first ? pattern_->mapping()[size_t(index - first)] : 0;
+    } else if (canvas::TSandbox* w = document()) {
+        summary_.pattern = canvas::setPattern(*w, index, rowsOf(pattern_));
+    }
+    recordStep();
+}
+
+void TLinebox::chooseDirection(int32_t index)
+{
+    if (index == customizeIndex(listKind_t::lineDirection)) {
+        openCustomization(direction_, ui::hostedLineAngles);
+        return;
+    }
+    settings::TParams& p = params();
+    if (!fineTune()) {
+        p.lineDirection = direction_->direction();
+        p.lineDirectionTab = index;
+    } else if (canvas::TSandbox* w = document()) {
+        summary_.direction = canvas::setDirection(*w, index, rowsOf(direction_));
+    } else {
+        summary_.direction = direction_->direction();
+    }
+    recordStep();
+}
+
+void TLinebox::chooseFill(int32_t index)
+{
+    settings::TParams& p = params();
+    int32_t fill = fill_->fill();
+    if (index == customizeIndex(listKind_t::fill)) {
+        // The next line's fill, or a value of the selection's own.
+        int32_t chosen = fineTune() ? std::max(summary_.fill, 0) : std::max(p.lineFill, 0);
+        if (!customColour(fill_, chosen)) return;
+        fill = chosen;
+    }
+    if (!fineTune()) {
+        p.lineFill = fill;
+    } else {
+        if (canvas::TSandbox* w = document()) canvas::setFillColor(*w, fill);
+        summary_.fill = fill;
+    }
+    recordStep();
+    buildScope_t quiet(*this);
+    applyThicknessRule();
+}
+
+void TLinebox::chooseOutline(int32_t index)
+{
+    if (index == customizeIndex(listKind_t::weight)) {
+        openCustomization(outline_, ui::hostedLineWeights);
+        return;
+    }
+    settings::TParams& p = params();
+    const double mm = outline_->weight();
+    if (!fineTune()) {
+        p.lineOutline = mm;
+        p.lineOutlineTab = index;
+    } else {
+        summary_.outline = mm;
+        if (canvas::TSandbox* w = document()) canvas::setOutlineWeight(*w, mm);
+    }
+    recordStep();
+}
+
+} // namespace panels
