@@ -74,7 +74,7 @@ void TLinebox::fillColourList()
     colour_->rebuild();
     const settings::TParams& p = params();
     const int32_t c = fineTune() ? summary_.colour : p.lineColor;
-    show(colour_, c < 0 ? -1 : indexOfColour(p, c));
+    highlight(colour_, c < 0 ? -1 : indexOfColour(p, c));
 }
 
 void TLinebox::fillWeightList()
@@ -83,7 +83,7 @@ void TLinebox::fillWeightList()
     weight_->setSampleColour(sampleColour());
     const builtList_t& built = weight_->rebuild();
     if (fineTune()) {
-        show(weight_, summary_.weight <= selectionSummary_t::mixedWeight ? -1 : indexOfWeight(p, summary_.weight, false));
+        highlight(weight_, summary_.weight <= selectionSummary_t::mixedWeight ? -1 : indexOfWeight(p, summary_.weight, false));
         return;
     }
     // A weight just made in the customization becomes the next line's.
@@ -91,7 +91,7 @@ void TLinebox::fillWeightList()
         p.lineWidth = built.selectNextValue;
         p.lineWidthTab = built.selectNextIndex;
     }
-    show(weight_, storedWeightIndex(p.lineWidthTab, p.lineWidth, weight_->count()));
+    highlight(weight_, storedWeightIndex(p.lineWidthTab, p.lineWidth, weight_->count()));
 }
 
 void TLinebox::fillPatternList()
@@ -101,13 +101,13 @@ void TLinebox::fillPatternList()
     pattern_->rebuild();
     if (fineTune()) {
         canvas::TSandbox* w = document();
-        show(pattern_, w ? patternEntryOf(p, w->items, summary_.pattern) : -1);
+        highlight(pattern_, w ? patternEntryOf(p, w->items, summary_.pattern) : -1);
         return;
     }
     const int32_t index = storedPatternIndex(p, pattern_->count());
     const int32_t first = firstCustomIndex(listKind_t::pattern);
     p.linePatternTab = index >= first ? pattern_->mapping()[size_t(index - first)] : 0;
-    show(pattern_, index);
+    highlight(pattern_, index);
 }
 
 void TLinebox::fillDirectionList()
@@ -115,12 +115,12 @@ void TLinebox::fillDirectionList()
     settings::TParams& p = params();
     direction_->rebuild();
     if (fineTune()) {
-        show(direction_, summary_.direction <= selectionSummary_t::mixedDirection
+        highlight(direction_, summary_.direction <= selectionSummary_t::mixedDirection
                              ? -1
                              : indexOfDirection(p, summary_.direction, false));
         return;
     }
-    show(direction_, storedDirectionIndex(p, false, direction_->count()));
+    highlight(direction_, storedDirectionIndex(p, false, direction_->count()));
 }
 
 void TLinebox::fillFillList()
@@ -129,7 +129,7 @@ void TLinebox::fillFillList()
     fill_->setSampleColour(sampleColour());
     fill_->rebuild();
     const int32_t f = fineTune() ? summary_.fill : p.lineFill;
-    show(fill_, f < -2 ? -1 : indexOfFill(p, f));
+    highlight(fill_, f < -2 ? -1 : indexOfFill(p, f));
 }
 
 void TLinebox::fillOutlineList()
@@ -138,11 +138,11 @@ void TLinebox::fillOutlineList()
     outline_->setSampleColour(sampleColour());
     outline_->rebuild();
     if (fineTune()) {
-        show(outline_,
-             summary_.outline <= selectionSummary_t::mixedWeight ? -1 : indexOfWeight(p, summary_.outline, false));
+        highlight(outline_,
+                  summary_.outline <= selectionSummary_t::mixedWeight ? -1 : indexOfWeight(p, summary_.outline, false));
         return;
     }
-    show(outline_, storedWeightIndex(p.lineOutlineTab, p.lineOutline, outline_->count()));
+    highlight(outline_, storedWeightIndex(p.lineOutlineTab, p.lineOutline, outline_->count()));
 }
 
 void TLinebox::applyThicknessRule()
@@ -242,8 +242,7 @@ void TLinebox::chooseColour(int32_t index)
     recordStep();
     buildScope_t quiet(*this);
     fillWeightList();
-    // A fill colour no list shows follows the line colour.
-    if (!fineTune()) p.lineFill = p.keepKnownColor(p.lineFill, colour);
+    if (!fineTune()) p.lineFill = keepFillColour(p, p.lineFill, colour);
     fillFillList();
     fillOutlineList();
     surfaceList()->setSampleColour(sampleColour());

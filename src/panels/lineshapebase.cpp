@@ -125,6 +125,11 @@ selectionSummary_t summarize(const model::itemList_t& list, const std::vector<co
     return s;
 }
 
+int32_t keepFillColour(const settings::TParams& p, int32_t fill, int32_t lineColour)
+{
+    return fill < 0 ? fill : p.keepKnownColor(fill, lineColour);
+}
+
 int32_t weightPixels(double mm, double pxPerMmY)
 {
     return std::max(1, int32_t(model::roundHalfEven(mm * pxPerMmY)));
@@ -236,7 +241,7 @@ void lineShapePanel_t::setListLabel(QComboBox* list, const QString& label)
     if (row_t* r = rowOf(list)) r->label->setText(label);
 }
 
-void lineShapePanel_t::show(QComboBox* list, int32_t index)
+void lineShapePanel_t::highlight(QComboBox* list, int32_t index)
 {
     buildScope_t quiet(*this);
     list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
@@ -310,7 +315,7 @@ bool lineShapePanel_t::customColour(pickListBox_t* list, int32_t& value)
 
 void lineShapePanel_t::openCustomization(QComboBox* list, int32_t hostedCode)
 {
-    show(list, lastIndex(list));
+    highlight(list, lastIndex(list));
     host_.openCustomization(hostedCode);
 }
 
@@ -330,13 +335,13 @@ void lineShapePanel_t::fillEffectLists()
     surface_->rebuild();
     shadow_->rebuild();
     if (fineTune_) {
-        show(surface_, summary_.surface < 0 ? -1 : indexOfSurface(summary_.surface));
-        show(shadow_, summary_.shadowMixed() ? -1
+        highlight(surface_, summary_.surface < 0 ? -1 : indexOfSurface(summary_.surface));
+        highlight(shadow_, summary_.shadowMixed() ? -1
                                              : indexOfShadow(p, summary_.elevation, summary_.fade, summary_.lightness));
         return;
     }
-    show(surface_, indexOfSurface(*surfaceSetting_));
-    show(shadow_, indexOfShadow(p, p.shpoly.elevation, p.shpoly.fade, p.shpoly.lightness));
+    highlight(surface_, indexOfSurface(*surfaceSetting_));
+    highlight(shadow_, indexOfShadow(p, p.shpoly.elevation, p.shpoly.fade, p.shpoly.lightness));
 }
 
 void lineShapePanel_t::chooseSurface(int32_t index)

@@ -68,6 +68,10 @@ bool samePattern(const model::itemList_t& list, const model::item_t* a, const mo
 // The pattern list entry showing an item's pattern; -1 for none.
 int32_t patternEntryOf(const settings::TParams& p, const model::itemList_t& list, const model::item_t* item);
 
+// The next item's fill after its line colour changed: "Solid" and "Clear"
+// stay, a colour that no list shows follows the line colour.
+int32_t keepFillColour(const settings::TParams& p, int32_t fill, int32_t lineColour);
+
 // The pixels a weight draws with on the screen: at least one.
 int32_t weightPixels(double mm, double pxPerMmY);
 
@@ -122,7 +126,7 @@ protected:
     void setListShown(QComboBox* list, bool on);
     void setListLabel(QComboBox* list, const QString& label);
     // Highlights an entry without telling the change handler and remembers it.
-    void show(QComboBox* list, int32_t index);
+    void highlight(QComboBox* list, int32_t index);
     // The entry highlighted last by the panel or the user.
     int32_t lastIndex(const QComboBox* list) const;
     // The widget above the tab strip (hint box 1 unless the panel sets another).

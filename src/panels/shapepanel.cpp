@@ -148,7 +148,7 @@ void TPolybox::fillColourList()
     const settings::TParams& p = params();
     colour_->rebuild();
     const int32_t c = fineTune() ? summary_.colour : p.polycolor;
-    show(colour_, c < 0 ? -1 : indexOfColour(p, c));
+    highlight(colour_, c < 0 ? -1 : indexOfColour(p, c));
 }
 
 int32_t TPolybox::sampleColour() const
@@ -162,7 +162,7 @@ void TPolybox::fillFillList()
     fill_->setSampleColour(sampleColour());
     fill_->rebuild();
     const int32_t f = fineTune() ? summary_.fill : p.polyfill;
-    show(fill_, f < -2 ? -1 : indexOfFill(p, f));
+    highlight(fill_, f < -2 ? -1 : indexOfFill(p, f));
 }
 
 void TPolybox::fillWeightList()
@@ -171,7 +171,7 @@ void TPolybox::fillWeightList()
     weight_->setSampleColour(sampleColour());
     const builtList_t& built = weight_->rebuild();
     if (fineTune()) {
-        show(weight_, summary_.weight <= selectionSummary_t::mixedWeight ? -1 : indexOfWeight(p, summary_.weight, false));
+        highlight(weight_, summary_.weight <= selectionSummary_t::mixedWeight ? -1 : indexOfWeight(p, summary_.weight, false));
         return;
     }
     // A weight just made in the customization becomes the next shape's.
@@ -179,7 +179,7 @@ void TPolybox::fillWeightList()
         p.polywidth = built.selectNextValue;
         p.polytab = built.selectNextIndex;
     }
-    show(weight_, storedWeightIndex(p.polytab, p.polywidth, weight_->count()));
+    highlight(weight_, storedWeightIndex(p.polytab, p.polywidth, weight_->count()));
 }
 
 void TPolybox::fillFourthList()
@@ -209,7 +209,7 @@ void TPolybox::fillFourthList()
     case ui::panelPolygon: index = indexOfSides(summary_.sides); break;
     default: index = summary_.variant >= 0 && summary_.variant <= 2 ? summary_.variant : -1; break;
     }
-    show(fourth_, index);
+    highlight(fourth_, index);
 }
 
 int32_t TPolybox::outlineDecidingFill() const
@@ -297,8 +297,7 @@ void TPolybox::chooseColour(int32_t index)
     recordStep();
     buildScope_t quiet(*this);
     fillWeightList();
-    // A fill colour no list shows follows the line colour.
-    if (!fineTune()) p.polyfill = p.keepKnownColor(p.polyfill, colour);
+    if (!fineTune()) p.polyfill = keepFillColour(p, p.polyfill, colour);
     fillFillList();
     surfaceList()->setSampleColour(colour);
 }
