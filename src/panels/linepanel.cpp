@@ -69,29 +69,12 @@ void TLinebox::refresh()
     applyThicknessRule();
 }
 
-void TLinebox::fillColourList()
-{
-    colour_->rebuild();
-    const settings::TParams& p = params();
-    const int32_t c = fineTune() ? summary_.colour : p.lineColor;
-    highlight(colour_, c < 0 ? -1 : indexOfColour(p, c));
-}
+void TLinebox::fillColourList() { showColour(colour_, params().lineColor); }
 
 void TLinebox::fillWeightList()
 {
     settings::TParams& p = params();
-    weight_->setSampleColour(sampleColour());
-    const builtList_t& built = weight_->rebuild();
-    if (fineTune()) {
-        highlight(weight_, summary_.weight <= selectionSummary_t::mixedWeight ? -1 : indexOfWeight(p, summary_.weight, false));
-        return;
-    }
-    // A weight just made in the customization becomes the next line's.
-    if (built.selectNextIndex >= 0) {
-        p.lineWidth = built.selectNextValue;
-        p.lineWidthTab = built.selectNextIndex;
-    }
-    highlight(weight_, storedWeightIndex(p.lineWidthTab, p.lineWidth, weight_->count()));
+    showWeight(weight_, p.lineWidth, p.lineWidthTab, summary_.weight);
 }
 
 void TLinebox::fillPatternList()
@@ -123,26 +106,12 @@ void TLinebox::fillDirectionList()
     highlight(direction_, storedDirectionIndex(p, false, direction_->count()));
 }
 
-void TLinebox::fillFillList()
-{
-    const settings::TParams& p = params();
-    fill_->setSampleColour(sampleColour());
-    fill_->rebuild();
-    const int32_t f = fineTune() ? summary_.fill : p.lineFill;
-    highlight(fill_, f < -2 ? -1 : indexOfFill(p, f));
-}
+void TLinebox::fillFillList() { showFill(fill_, params().lineFill); }
 
 void TLinebox::fillOutlineList()
 {
     settings::TParams& p = params();
-    outline_->setSampleColour(sampleColour());
-    outline_->rebuild();
-    if (fineTune()) {
-        highlight(outline_,
-                  summary_.outline <= selectionSummary_t::mixedWeight ? -1 : indexOfWeight(p, summary_.outline, false));
-        return;
-    }
-    highlight(outline_, storedWeightIndex(p.lineOutlineTab, p.lineOutline, outline_->count()));
+    showWeight(outline_, p.lineOutline, p.lineOutlineTab, summary_.outline);
 }
 
 void TLinebox::applyThicknessRule()
@@ -221,23 +190,13 @@ bool TLinebox::selectionHasText()
 void TLinebox::chooseColour(int32_t index)
 {
     settings::TParams& p = params();
-    int32_t colour = colour_->colour();
-    if (index == customizeIndex(listKind_t::colour)) {
-        int32_t chosen = p.lineColor;
-        if (!customColour(colour_, chosen)) return;
-        p.lineColor = colour = chosen;
-    }
-    if (colour < 0) return;
-    if (!fineTune()) {
-        p.lineColor = colour;
-    } else {
-        summary_.colour = colour;
-        if (canvas::TSandbox* w = document()) {
-            canvas::setLineColor(*w, colour);
-            // Texts among the selection take the colour as their text colour;
-            // without texts that would be a step that changes nothing.
-            if (selectionHasText()) canvas::setTextColor(*w, colour);
-        }
+    int32_t colour = 0;
+    if (!takeColour(colour_, index, p.lineColor, colour)) return;
+    if (canvas::TSandbox* w = fineTune() ? document() : nullptr) {
+        canvas::setLineColor(*w, colour);
+        // Texts among the selection take the colour as their text colour;
+        // without texts that would be a step that changes nothing.
+        if (selectionHasText()) canvas::setTextColor(*w, colour);
     }
     recordStep();
     buildScope_t quiet(*this);
@@ -250,24 +209,14 @@ void TLinebox::chooseColour(int32_t index)
 
 void TLinebox::chooseWeight(int32_t index)
 {
-    if (index == customizeIndex(listKind_t::weight)) {
-        openCustomization(weight_, ui::hostedLineWeights);
-        return;
-    }
     settings::TParams& p = params();
-    const double mm = weight_->weight();
-    if (!fineTune()) {
-        p.lineWidth = mm;
-        p.lineWidthTab = index;
-    } else {
-        summary_.weight = mm;
-        if (canvas::TSandbox* w = document()) canvas::setLineWeight(*w, mm);
-        buildScope_t quiet(*this);
-        if (weightPixels(mm, p.pxPerMmY) >= 2) fillFillList();
+    if (!takeWeight(weight_, index, p.lineWidth, p.lineWidthTab, summary_.weight, canvas::setLineWeight)) return;
+    buildScope_t quiet(*this);
+    if (fineTune()) {
+        if (weightPixels(summary_.weight, p.pxPerMmY) >= 2) fillFillList();
         fillOutlineList();
     }
     recordStep();
-    buildScope_t quiet(*this);
     applyThicknessRule();
 }
 
@@ -308,20 +257,7 @@ void TLinebox::chooseDirection(int32_t index)
 
 void TLinebox::chooseFill(int32_t index)
 {
-    settings::TParams& p = params();
-    int32_t fill = fill_->fill();
-    if (index == customizeIndex(listKind_t::fill)) {
-        // The next line's fill, or a value of the selection's own.
-        int32_t chosen = fineTune() ? std::max(summary_.fill, 0) : std::max(p.lineFill, 0);
-        if (!customColour(fill_, chosen)) return;
-        fill = chosen;
-    }
-    if (!fineTune()) {
-        p.lineFill = fill;
-    } else {
-        if (canvas::TSandbox* w = document()) canvas::setFillColor(*w, fill);
-        summary_.fill = fill;
-    }
+    if (!takeFill(fill_, index, params().lineFill, false)) return;
     recordStep();
     buildScope_t quiet(*this);
     applyThicknessRule();
@@ -329,19 +265,9 @@ void TLinebox::chooseFill(int32_t index)
 
 void TLinebox::chooseOutline(int32_t index)
 {
-    if (index == customizeIndex(listKind_t::weight)) {
-        openCustomization(outline_, ui::hostedLineWeights);
-        return;
-    }
     settings::TParams& p = params();
-    const double mm = outline_->weight();
-    if (!fineTune()) {
-        p.lineOutline = mm;
-        p.lineOutlineTab = index;
-    } else {
-        summary_.outline = mm;
-        if (canvas::TSandbox* w = document()) canvas::setOutlineWeight(*w, mm);
-    }
+    if (!takeWeight(outline_, index, p.lineOutline, p.lineOutlineTab, summary_.outline, canvas::setOutlineWeight))
+        return;
     recordStep();
 }
 

@@ -319,6 +319,89 @@ void lineShapePanel_t::openCustomization(QComboBox* list, int32_t hostedCode)
     host_.openCustomization(hostedCode);
 }
 
+void lineShapePanel_t::showColour(pickListBox_t* list, int32_t setting)
+{
+    list->rebuild();
+    const int32_t c = fineTune_ ? summary_.colour : setting;
+    highlight(list, c < 0 ? -1 : indexOfColour(host_.params(), c));
+}
+
+void lineShapePanel_t::showFill(pickListBox_t* list, int32_t setting)
+{
+    list->setSampleColour(sampleColour());
+    list->rebuild();
+    const int32_t f = fineTune_ ? summary_.fill : setting;
+    highlight(list, f < -2 ? -1 : indexOfFill(host_.params(), f));
+}
+
+void lineShapePanel_t::showWeight(pickListBox_t* list, double& setting, int32_t& tab, double summaryValue)
+{
+    list->setSampleColour(sampleColour());
+    const builtList_t& built = list->rebuild();
+    if (fineTune_) {
+        highlight(list, summaryValue <= selectionSummary_t::mixedWeight
+                            ? -1
+                            : indexOfWeight(host_.params(), summaryValue, false));
+        return;
+    }
+    if (built.selectNextIndex >= 0) {
+        setting = built.selectNextValue;
+        tab = built.selectNextIndex;
+    }
+    highlight(list, storedWeightIndex(tab, setting, list->count()));
+}
+
+bool lineShapePanel_t::takeColour(pickListBox_t* list, int32_t index, int32_t& setting, int32_t& colour)
+{
+    colour = list->colour();
+    if (index == customizeIndex(listKind_t::colour)) {
+        int32_t chosen = setting;
+        if (!customColour(list, chosen)) return false;
+        setting = colour = chosen;
+    }
+    if (colour < 0) return false;
+    if (!fineTune_) setting = colour;
+    else summary_.colour = colour;
+    return true;
+}
+
+bool lineShapePanel_t::takeFill(pickListBox_t* list, int32_t index, int32_t& setting, bool customIntoSetting)
+{
+    int32_t fill = list->fill();
+    if (index == customizeIndex(listKind_t::fill)) {
+        const bool intoSetting = customIntoSetting || !fineTune_;
+        int32_t chosen = std::max(intoSetting ? setting : summary_.fill, 0);
+        if (!customColour(list, chosen)) return false;
+        if (intoSetting) setting = chosen;
+        fill = chosen;
+    }
+    if (!fineTune_) {
+        setting = fill;
+        return true;
+    }
+    summary_.fill = fill;
+    if (canvas::TSandbox* w = document()) canvas::setFillColor(*w, fill);
+    return true;
+}
+
+bool lineShapePanel_t::takeWeight(pickListBox_t* list, int32_t index, double& setting, int32_t& tab,
+                                  double& summaryValue, void (*setter)(canvas::TSandbox&, double))
+{
+    if (index == customizeIndex(listKind_t::weight)) {
+        openCustomization(list, ui::hostedLineWeights);
+        return false;
+    }
+    const double mm = list->weight();
+    if (!fineTune_) {
+        setting = mm;
+        tab = index;
+        return true;
+    }
+    summaryValue = mm;
+    if (canvas::TSandbox* w = document()) setter(*w, mm);
+    return true;
+}
+
 void lineShapePanel_t::addEffectLists(const QString& namePrefix, int32_t& surfaceSetting)
 {
     surfaceSetting_ = &surfaceSetting;

@@ -142,6 +142,24 @@ protected:
     // A "Customize..." entry of a preset list: opens the customization and
     // puts the list back on the entry it showed.
     void openCustomization(QComboBox* list, int32_t hostedCode);
+    // Rebuild a colour, fill or weight list and highlight the next item's
+    // setting or the summary's value (none when mixed). A weight made in the
+    // customization to be selected next becomes the next item's.
+    void showColour(pickListBox_t* list, int32_t setting);
+    void showFill(pickListBox_t* list, int32_t setting);
+    void showWeight(pickListBox_t* list, double& setting, int32_t& tab, double summaryValue);
+    // The choices of the colour, fill and weight lists, common to both
+    // panels: next-item mode stores the value in the setting, fine-tune mode
+    // in the summary and, through the setter, in the selection. Each returns
+    // false when nothing was chosen (a cancelled dialog, a customization).
+    // The colour list's "Customize..." keeps the dialog's colour in
+    // `setting` in both modes.
+    bool takeColour(pickListBox_t* list, int32_t index, int32_t& setting, int32_t& colour);
+    // With `customIntoSetting` the fill list's "Customize..." starts from and
+    // keeps its colour in `setting` in both modes, else in next-item mode only.
+    bool takeFill(pickListBox_t* list, int32_t index, int32_t& setting, bool customIntoSetting);
+    bool takeWeight(pickListBox_t* list, int32_t index, double& setting, int32_t& tab, double& summaryValue,
+                    void (*setter)(canvas::TSandbox&, double));
     // Summarises the active document's selection (nothing without one).
     void summarizeSelection();
     // A side-panel step for the panel's code.

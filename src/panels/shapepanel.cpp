@@ -143,43 +143,19 @@ void TPolybox::summarizeExtendedItem()
     }
 }
 
-void TPolybox::fillColourList()
-{
-    const settings::TParams& p = params();
-    colour_->rebuild();
-    const int32_t c = fineTune() ? summary_.colour : p.polycolor;
-    highlight(colour_, c < 0 ? -1 : indexOfColour(p, c));
-}
+void TPolybox::fillColourList() { showColour(colour_, params().polycolor); }
 
 int32_t TPolybox::sampleColour() const
 {
     return fineTune() ? std::max(summary_.colour, 0) : host_.params().polycolor;
 }
 
-void TPolybox::fillFillList()
-{
-    const settings::TParams& p = params();
-    fill_->setSampleColour(sampleColour());
-    fill_->rebuild();
-    const int32_t f = fineTune() ? summary_.fill : p.polyfill;
-    highlight(fill_, f < -2 ? -1 : indexOfFill(p, f));
-}
+void TPolybox::fillFillList() { showFill(fill_, params().polyfill); }
 
 void TPolybox::fillWeightList()
 {
     settings::TParams& p = params();
-    weight_->setSampleColour(sampleColour());
-    const builtList_t& built = weight_->rebuild();
-    if (fineTune()) {
-        highlight(weight_, summary_.weight <= selectionSummary_t::mixedWeight ? -1 : indexOfWeight(p, summary_.weight, false));
-        return;
-    }
-    // A weight just made in the customization becomes the next shape's.
-    if (built.selectNextIndex >= 0) {
-        p.polywidth = built.selectNextValue;
-        p.polytab = built.selectNextIndex;
-    }
-    highlight(weight_, storedWeightIndex(p.polytab, p.polywidth, weight_->count()));
+    showWeight(weight_, p.polywidth, p.polytab, summary_.weight);
 }
 
 void TPolybox::fillFourthList()
@@ -281,19 +257,9 @@ void TPolybox::customizationClosed(int32_t hostedCode)
 void TPolybox::chooseColour(int32_t index)
 {
     settings::TParams& p = params();
-    int32_t colour = colour_->colour();
-    if (index == customizeIndex(listKind_t::colour)) {
-        int32_t chosen = p.polycolor;
-        if (!customColour(colour_, chosen)) return;
-        p.polycolor = colour = chosen;
-    }
-    if (colour < 0) return;
-    if (!fineTune()) {
-        p.polycolor = colour;
-    } else {
-        summary_.colour = colour;
-        if (canvas::TSandbox* w = document()) canvas::setLineColor(*w, colour);
-    }
+    int32_t colour = 0;
+    if (!takeColour(colour_, index, p.polycolor, colour)) return;
+    if (canvas::TSandbox* w = fineTune() ? document() : nullptr) canvas::setLineColor(*w, colour);
     recordStep();
     buildScope_t quiet(*this);
     fillWeightList();
@@ -304,19 +270,7 @@ void TPolybox::chooseColour(int32_t index)
 
 void TPolybox::chooseFill(int32_t index)
 {
-    settings::TParams& p = params();
-    int32_t fill = fill_->fill();
-    if (index == customizeIndex(listKind_t::fill)) {
-        int32_t chosen = std::max(p.polyfill, 0);
-        if (!customColour(fill_, chosen)) return;
-        p.polyfill = fill = chosen;
-    }
-    if (!fineTune()) {
-        p.polyfill = fill;
-    } else {
-        summary_.fill = fill;
-        if (canvas::TSandbox* w = document()) canvas::setFillColor(*w, fill);
-    }
+    if (!takeFill(fill_, index, params().polyfill, true)) return;
     recordStep();
     buildScope_t quiet(*this);
     arrange();
@@ -324,19 +278,8 @@ void TPolybox::chooseFill(int32_t index)
 
 void TPolybox::chooseWeight(int32_t index)
 {
-    if (index == customizeIndex(listKind_t::weight)) {
-        openCustomization(weight_, ui::hostedLineWeights);
-        return;
-    }
     settings::TParams& p = params();
-    const double mm = weight_->weight();
-    if (!fineTune()) {
-        p.polywidth = mm;
-        p.polytab = index;
-    } else {
-        summary_.weight = mm;
-        if (canvas::TSandbox* w = document()) canvas::setLineWeight(*w, mm);
-    }
+    if (!takeWeight(weight_, index, p.polywidth, p.polytab, summary_.weight, canvas::setLineWeight)) return;
     recordStep();
 }
 
