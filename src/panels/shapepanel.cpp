@@ -97,6 +97,8 @@ TPolybox::TPolybox(int32_t panelCode, panelHost_t& host, QWidget* parent)
                                                 QStringLiteral("Rotate")),
                                body());
     buttons_->setObjectName(QStringLiteral("transformButtons"));
+    // While the points of an extension are placed, only the effects change.
+    listsEnabled_ = !isExtension(panelCode);
     buttons_->onPress = [this](int32_t k) {
         if (k < 0 || k >= int32_t(transformButtonArgs.size())) return;
         const transformArgs_t& a = transformButtonArgs[size_t(k)];
@@ -121,7 +123,6 @@ void TPolybox::refresh()
     fillWeightList();
     fillFourthList();
     fillEffectLists();
-    if (isExtension(code)) listsEnabled_ = false;
     applyEnabling();
     fillHints();
     arrange();

@@ -5,6 +5,7 @@
 // follow a choice.
 #include "canvas/selection_support.h"
 
+#include "canvas/creation.h"
 #include "canvas/modes.h"
 #include "model/history.h"
 #include "panels/linepanel.h"
@@ -382,8 +383,74 @@ TEST_F(PanelTest, ExtensionDisablesTheShapeListsUntilItEnds)
     EXPECT_FALSE(panel->fourthList()->isEnabled());
     EXPECT_TRUE(panel->surfaceList()->isEnabled());
     panel->extensionEnded();
+    panel->chooseTab(2);
+    panel->chooseTab(1);
     EXPECT_TRUE(panel->colourList()->isEnabled());
     EXPECT_TRUE(panel->weightList()->isEnabled());
 }
+
+// ---------------------------------------------------------------- summary
+
+// A custom pattern record of the document with the given dash lengths.
+int32_t addPattern(model::itemList_t& l, std::initializer_list<double> mm)
+{
+    settings::custPatternRec_t row;
+    row.count = int32_t(mm.size());
+    std::copy(mm.begin(), mm.end(), row.segments.begin());
+    return canvas::appendPatternRecord(l, row);
+}
+
+struct summaryCase_t {
+    const char* name;
+    // Gives the second of two equal lines its difference.
+    std::function<void(model::itemList_t&, item_t* first, item_t* second)> differ;
+    std::function<bool(const panels::selectionSummary_t&)> expected;
+};
+void PrintTo(const summaryCase_t& c, std::ostream* os) { *os << c.name; }
+
+class Summary : public PanelTest, public ::testing::WithParamInterface<summaryCase_t> {};
+
+TEST_P(Summary, MarksOnlyTheValuesThatDiffer)
+{
+    item_t* a = addLine(items(), {100, 100}, {200, 100});
+    item_t* b = addLine(items(), {100, 200}, {200, 200});
+    a->lineWeight = b->lineWeight = 1.0;
+    GetParam().differ(items(), a, b);
+    select(items(), {a, b});
+    const panels::selectionSummary_t s = panels::summarize(items(), panels::selectedAttributeItems(items()));
+    EXPECT_EQ(s.count, 2);
+    EXPECT_TRUE(GetParam().expected(s));
+}
+
+using sum_t = panels::selectionSummary_t;
+INSTANTIATE_TEST_SUITE_P(
+    LineShape, Summary,
+    ::testing::Values(
+        summaryCase_t{"WeightsCloserThanATenThousandthAreOne", [](auto&, item_t*, item_t* b) { b->lineWeight = 1.00005; },
+                      [](const sum_t& s) { return s.weight == 1.0 && s.colour == 0; }},
+        summaryCase_t{"WeightsATenThousandthApartAreMixed", [](auto&, item_t*, item_t* b) { b->lineWeight = 1.0002; },
+                      [](const sum_t& s) { return s.weight == sum_t::mixedWeight && s.colour == 0; }},
+        summaryCase_t{"DirectionsApartAreMixed", [](auto&, item_t*, item_t* b) { b->direction = 90; },
+                      [](const sum_t& s) { return s.direction == sum_t::mixedDirection && s.weight == 1.0; }},
+        summaryCase_t{"OneShadowValueMixesOnlyItself", [](auto&, item_t*, item_t* b) { b->shadowFade = 9; },
+                      [](const sum_t& s) { return s.fade == -1 && s.elevation == 0 && s.lightness == 0; }},
+        summaryCase_t{"EqualCustomPatternsInTwoRecordsAreOne",
+                      [](model::itemList_t& l, item_t* a, item_t* b) {
+                          a->patternIndex = addPattern(l, {2, 1});
+                          b->patternIndex = addPattern(l, {2.00005, 1});
+                      },
+                      [](const sum_t& s) { return s.pattern != nullptr; }},
+        summaryCase_t{"CustomPatternsOfOtherLengthsAreMixed",
+                      [](model::itemList_t& l, item_t* a, item_t* b) {
+                          a->patternIndex = addPattern(l, {2, 1});
+                          b->patternIndex = addPattern(l, {2, 1, 1});
+                      },
+                      [](const sum_t& s) { return s.pattern == nullptr; }},
+        summaryCase_t{"BuiltInPatternsDiffer", [](auto&, item_t*, item_t* b) { b->patternIndex = 2; },
+                      [](const sum_t& s) { return s.pattern == nullptr && s.allLines; }},
+        summaryCase_t{"AShapeAmongTheLinesClearsAllLines",
+                      [](model::itemList_t&, item_t*, item_t* b) { b->itemType = model::typeTriangle; },
+                      [](const sum_t& s) { return !s.allLines; }}),
+    testnames::byName{});
 
 } // namespace
