@@ -267,7 +267,7 @@ TEST_F(PanelTest, TabIsSharedByTheLineAndShapePanels)
     EXPECT_EQ(shape->tab(), 2);
 }
 
-TEST_F(PanelTest, WeightCustomizeOpensTheEditorAndKeepsTheWeight)
+TEST_F(PanelTest, WeightCustomizeOpensTheEditorAndAWeightMadeThereBecomesTheNextLines)
 {
     auto panel = make<panels::TLinebox>(ui::panelNextLine);
     panel->weightList()->setCurrentIndex(2);
@@ -276,6 +276,18 @@ TEST_F(PanelTest, WeightCustomizeOpensTheEditorAndKeepsTheWeight)
     EXPECT_EQ(p().lineWidthTab, 2);
     EXPECT_DOUBLE_EQ(p().lineWidth, 1.0);
     EXPECT_EQ(panel->weightList()->index(), 2);
+
+    // The customization closes with a new weight to be selected next.
+    settings::custThicknessRec_t& row = p().customWidths[3];
+    row.listed = 1;
+    row.value = 4.0;
+    row.selectNext = 1;
+    panel->customizationClosed(ui::hostedLineWeights);
+    EXPECT_DOUBLE_EQ(p().lineWidth, 4.0);
+    EXPECT_EQ(p().lineWidthTab, 7);
+    EXPECT_EQ(panel->weightList()->index(), 7);
+    EXPECT_EQ(row.selectNext, 0);
+    EXPECT_TRUE(panel->listShown(panel->fillList()));  // a thick line now
 }
 
 // ---------------------------------------------------------------- shape panel
