@@ -1,6 +1,8 @@
 #include "app/panelframes.h"
 
 #include "panels/insertpanel.h"
+#include "panels/linepanel.h"
+#include "panels/shapepanel.h"
 #include "panels/panelhost.h"
 #include "ui/panelcodes.h"
 
@@ -46,9 +48,13 @@ ui::panelFrame_t* makePanelFrame(int32_t code, QWidget* parent)
 
 ui::panelFrame_t* makeSidePanel(int32_t code, panels::panelHost_t& host, QWidget* parent)
 {
-    (void)host;
     switch (code) {
-    default: return makePanelFrame(code, parent);
+    case panelNextLine:
+    case panelLine: return new panels::TLinebox(code, host, parent);
+    default:
+        // The shape tools' panels and the shapes' fine-tune panels.
+        if (code >= 100 && code <= 299) return new panels::TPolybox(code, host, parent);
+        return makePanelFrame(code, parent);
     }
 }
 
