@@ -324,10 +324,11 @@ void applyAdjustments(TSandbox& w, int32_t saturation, int32_t contrast, int32_t
 {
     // The processed bitmap is made again from the stored picture at the next
     // paint, with the new values.
+    const int32_t stored = storedLightness(lightness);
     applyToSelection(w, repaint_t::box, isPicture, [&](item_t* it) {
         it->saturation = saturation;
         it->contrast = contrast;
-        it->lightness = lightness;
+        it->lightness = stored;
         render::dropPictureCache(it);
     });
 }
