@@ -11,6 +11,7 @@
 
 #include <QPointer>
 
+#include <algorithm>
 #include <cmath>
 
 namespace panels {
@@ -247,6 +248,10 @@ void TColorbox::resizeEvent(QResizeEvent* e)
 void TColorbox::layoutPanel()
 {
     const int32_t w = body()->width();
+    // Five buttons in a narrow panel: smaller ones rather than one cut off.
+    const int32_t n = buttons_->count();
+    buttons_->setButtonSize(
+        std::min(buttonRow_t::buttonSize, (w - 2 * buttonsLeft - (n - 1) * buttonRow_t::buttonGap) / n));
     buttons_->setGeometry(buttonsLeft, buttonsTop, buttons_->sizeHint().width(), buttons_->sizeHint().height());
     tabs_->setGeometry(0, tabsTop, w, tabStrip_t::stripHeight);
     // The tab areas reach two pixels beyond the panel on either side.

@@ -86,6 +86,7 @@ protected:
     {
         panel = std::make_unique<TColorbox>(panelHost);
         panel->resize(120, 600);
+        panel->show();
         return *panel;
     }
     item_t* now(const item_t* original) { return current(items(), original); }
@@ -118,6 +119,15 @@ INSTANTIATE_TEST_SUITE_P(
                                  panels::pictureClipRectangle},
                       clipCase_t{"EntireImages", model::clipWhole, model::clipWhole, panels::pictureClipRectangle}),
     testnames::byName{});
+
+TEST_F(PicturePanel, EveryButtonFitsTheSidePanel)
+{
+    TColorbox& p = open();
+    const QRect last = p.buttons()->buttonRect(TColorbox::clipButton).translated(p.buttons()->pos());
+    ASSERT_EQ(p.body()->width(), 120);
+    EXPECT_LE(last.right(), p.body()->width() - 1);
+    EXPECT_GE(p.buttons()->buttonSide(), 16);
+}
 
 // ---------------------------------------------------------------- frame
 
