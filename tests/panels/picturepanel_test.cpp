@@ -392,10 +392,10 @@ TEST_F(PicturePanel, TabComesFromAndGoesBackToTheSetting)
         EXPECT_EQ(p.tabArea(shown)->isHidden(), false) << stored;
         EXPECT_EQ(p.tabArea(3 - shown)->isHidden(), true) << stored;
     }
+    EXPECT_EQ(canvas::params().pictureTab, 1) << "an unknown tab is not kept";
     panel->tabs()->onChange(2);
     EXPECT_EQ(panel->hint(4)->keyword(), QStringLiteral("Insert new clip"));
     EXPECT_TRUE(panel->hint(4)->linkActive());
-    panel.reset();
     EXPECT_EQ(canvas::params().pictureTab, 2);
 }
 
