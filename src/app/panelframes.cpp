@@ -4,6 +4,7 @@
 #include "panels/linepanel.h"
 #include "panels/shapepanel.h"
 #include "panels/panelhost.h"
+#include "panels/picturepanel.h"
 #include "ui/panelcodes.h"
 
 namespace app {
@@ -51,6 +52,7 @@ ui::panelFrame_t* makeSidePanel(int32_t code, panels::panelHost_t& host, QWidget
     switch (code) {
     case panelNextLine:
     case panelLine: return new panels::TLinebox(code, host, parent);
+    case panelPicture: return new panels::TColorbox(host, parent);
     default:
         // The shape tools' panels and the shapes' fine-tune panels.
         if (code >= 100 && code <= 299) return new panels::TPolybox(code, host, parent);

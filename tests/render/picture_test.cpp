@@ -54,6 +54,29 @@ INSTANTIATE_TEST_SUITE_P(
                       adjustCase{"SaturationBeforeContrastBeforeLightness", {128, 256, -30}, 225, 0, 0}),
     testnames::byName());
 
+TEST(Adjustments, BitmapPassGivesWhatEachPixelGets)
+{
+    // Every channel value against the others, and values a file may hold.
+    QImage image(256, 64, QImage::Format_RGB32);
+    for (int32_t y = 0; y < image.height(); ++y)
+        for (int32_t x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(x, (x * 7 + y * 61) % 256, (y * 4 + x / 3) % 256));
+    const pictureAdjustments_t cases[] = {{37, 0, 0},   {-5, 0, 0},     {0, 90, -17}, {512, -128, 3},
+                                          {-128, 512, 256}, {INT32_MAX, INT32_MIN, 0}, {INT32_MIN, 1, INT32_MAX}};
+    for (const pictureAdjustments_t& a : cases) {
+        QImage adjusted = image;
+        adjustPicture(adjusted, a);
+        for (int32_t y = 0; y < image.height(); ++y)
+            for (int32_t x = 0; x < image.width(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                uint8_t r = uint8_t(qRed(p)), g = uint8_t(qGreen(p)), b = uint8_t(qBlue(p));
+                adjustChannels(r, g, b, a);
+                ASSERT_EQ(adjusted.pixel(x, y), qRgb(r, g, b))
+                    << a.saturation << " " << a.contrast << " " << a.lightness << " at " << x << ", " << y;
+            }
+    }
+}
+
 TEST(Adjustments, AllZeroLeaveTheBitmapUntouched)
 {
     QImage original(8, 8, QImage::Format_RGB32);
@@ -321,9 +344,35 @@ TEST(PictureDrawing, RepaintsUseTheCacheAndAZoomChangeDecodesAgain)
     EXPECT_EQ(pictureDecodeCount(), start + 1) << "a repaint only loads the cache";
     s.paint(2.0);
     EXPECT_EQ(pictureDecodeCount(), start + 2) << "another zoom decodes again";
-    s.pic->saturation = 50;
+    s.pic->srcRight = 38;
     s.paint(2.0);
-    EXPECT_EQ(pictureDecodeCount(), start + 3) << "another attribute decodes again";
+    EXPECT_EQ(pictureDecodeCount(), start + 3) << "another clip decodes again";
+}
+
+TEST(PictureDrawing, NewAdjustmentsStartFromTheKeptUnadjustedClip)
+{
+    pictureScene s(model::clipWhole, {0, 0, 40, 30}, {20, 20, 100, 80});
+    s.pic->scaleX = -1;  // mirrored after adjusting
+    s.paint();
+    EXPECT_TRUE(hasUnadjustedPicture(s.pic));
+    const int64_t start = pictureDecodeCount();
+    s.pic->saturation = 100;
+    s.pic->lightness = -40;
+    dropAdjustedPicture(s.pic);
+    const QImage kept = s.paint();
+    EXPECT_EQ(pictureDecodeCount(), start) << "no decoding for new adjustments";
+    s.pic->saturation = 0;
+    s.pic->lightness = 0;
+    const QImage back = s.paint();
+    // The same as drawn from the stored picture.
+    dropPictureCache(s.pic);
+    EXPECT_FALSE(hasUnadjustedPicture(s.pic));
+    EXPECT_EQ(back, s.paint());
+    s.pic->saturation = 100;
+    s.pic->lightness = -40;
+    dropPictureCache(s.pic);
+    EXPECT_EQ(kept, s.paint());
+    EXPECT_NE(kept, back);
 }
 
 TEST(PictureDrawing, UndecodablePictureDrawsNothingAndKeepsNoCache)
