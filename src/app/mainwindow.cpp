@@ -169,6 +169,10 @@ TForm1::~TForm1()
     delete TFormX;
     delete TFormY;
     TFormX = TFormY = nullptr;
+    // The side panel showing writes its settings (its tab) when freed: it
+    // goes while the settings and the panel host are still there.
+    delete codePanel;
+    codePanel = nullptr;
     // The settings are written when the window goes.
     if (params) params->saveAllSettings();
     deleteDocumentWindows();
