@@ -1,6 +1,10 @@
 #include "app/panelframes.h"
 
+#include "canvas/sandbox.h"
+#include "model/groups.h"
 #include "panels/insertpanel.h"
+#include "panels/multiplepanel.h"
+#include "panels/textpanel.h"
 #include "panels/panelhost.h"
 #include "ui/panelcodes.h"
 
@@ -46,8 +50,16 @@ ui::panelFrame_t* makePanelFrame(int32_t code, QWidget* parent)
 
 ui::panelFrame_t* makeSidePanel(int32_t code, panels::panelHost_t& host, QWidget* parent)
 {
-    (void)host;
     switch (code) {
+    case panelNextText:
+    case panelText:
+    case panelTextEntry:
+    case panelTextEntryGuided: return new panels::TTextbox(code, host, parent);
+    case panelMultiple: {
+        canvas::TSandbox* w = host.activeDocument();
+        const bool canJoin = w && model::countSelectionUnits(w->items, true) >= 2;
+        return new panels::TUnibox(host, canJoin, w && model::selectionHasGroup(w->items), parent);
+    }
     default: return makePanelFrame(code, parent);
     }
 }
