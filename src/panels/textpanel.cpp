@@ -18,6 +18,8 @@
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 #include <algorithm>
 
@@ -256,6 +258,7 @@ void TTextbox::layoutControls()
     const int32_t weightY = firstListY + 4 * rowPitch + labelHeight;
     const int32_t weightWidth = w / 2 + 8;
     weight_->setGeometry(margin, weightY, weightWidth, listHeight);
+    fitWeightNames();
     const int32_t sliderLeft = margin + weightWidth + 2;
     const int32_t sliderWidth = std::max(0, w - 7 - sliderLeft);
     slider_->setGeometry(sliderLeft, weightY, sliderWidth, listHeight);
@@ -269,6 +272,24 @@ void TTextbox::layoutControls()
         h->setGeometry(margin, y, listWidth, height);
         y += height + hintGap;
     }
+}
+
+// The narrow weight list shows every weight's whole name, in a smaller
+// font when the interface font is too wide for it.
+void TTextbox::fitWeightNames()
+{
+    QStyleOptionComboBox o;
+    o.initFrom(weight_);
+    o.rect = QRect(QPoint(0, 0), weight_->size());
+    const QRect field = weight_->style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, weight_);
+    const QFont normal = ui::interfaceFont(false);
+    const QFontMetrics fm(normal);
+    QString widest;
+    for (const fontWeight_t& w : fontWeights) {
+        const QString name = QString::fromLatin1(w.name);
+        if (fm.horizontalAdvance(name) > fm.horizontalAdvance(widest)) widest = name;
+    }
+    weight_->setFont(ui::fittedFont(normal, widest, std::max(1, field.width() - 2)));
 }
 
 void TTextbox::showTab()

@@ -102,6 +102,7 @@ protected:
 private:
     void build();
     void layoutControls();
+    void fitWeightNames();
     void showTab();
     void fillNames();
     void fillCharsets();
