@@ -8,6 +8,7 @@
 #include "model/itemlist.h"
 #include "model/metrics.h"
 #include "panels/fontlist.h"
+#include "panels/namelist.h"
 #include "panels/panelparts.h"
 #include "panels/picklistwidget.h"
 #include "panels/stylebuttons.h"
@@ -155,7 +156,7 @@ void TTextbox::build()
         return l;
     };
     auto combo = [b](const QString& name) {
-        auto* c = new QComboBox(b);
+        auto* c = new nameList_t(b);
         c->setObjectName(name);
         c->setFont(ui::interfaceFont(false));
         c->setFocusPolicy(Qt::TabFocus);
@@ -252,7 +253,7 @@ void TTextbox::layoutControls()
         return top + int32_t(rows.size()) * rowPitch;
     };
     const int32_t fontBottom = place(fontRows_, firstListY);
-    place(effectRows_, buttonRowY);
+    const int32_t effectsBottom = place(effectRows_, buttonRowY);
     // The weight list takes half the row and a little more; the slider the
     // rest, 7 pixels short of the edge.
     const int32_t weightY = firstListY + 4 * rowPitch + labelHeight;
@@ -266,7 +267,8 @@ void TTextbox::layoutControls()
     customLabel_->setGeometry(sliderLeft, weightY - labelHeight, std::max(0, w - sliderLeft), labelHeight);
     customLabel_->setFont(ui::fittedFont(ui::interfaceFont(false), customLabel_->text(), std::max(1, w - sliderLeft)));
 
-    int32_t y = fontBottom + hintGap;
+    // The hints follow the tab's own controls.
+    int32_t y = (tab_ == 2 ? effectsBottom : fontBottom) + hintGap;
     for (hintBox_t* h : hints_) {
         const int32_t height = h->neededHeight(listWidth);
         h->setGeometry(margin, y, listWidth, height);

@@ -12,6 +12,7 @@
 #include "canvas/selectionedit.h"
 #include "canvas/textediting.h"
 #include "panels/fontlist.h"
+#include "panels/namelist.h"
 #include "panels/panelparts.h"
 #include "panels/picklistwidget.h"
 #include "panels/stylebuttons.h"
@@ -551,6 +552,14 @@ TEST_F(TextPanelTest, LabelsAndWeightNamesFitTheirPlaces)
         for (int32_t k = 0; k < weights->count(); ++k)
             EXPECT_LE(QFontMetrics(weights->font()).horizontalAdvance(weights->itemText(k)), room) << k;
     }
+    // A character set too long for its box shows shortened.
+    canvas::params().tcharset = 238;
+    canvas::params().fontList[0].lastCharset = 238;
+    auto t = panel(ui::panelNextText);
+    auto* sets = static_cast<panels::nameList_t*>(t->charsetList());
+    EXPECT_EQ(sets->currentText(), QStringLiteral("Central/Eastern European"));
+    EXPECT_TRUE(sets->shownText().endsWith(QChar(0x2026)));
+    EXPECT_LE(QFontMetrics(sets->font()).horizontalAdvance(sets->shownText()), sets->width());
 }
 
 } // namespace
