@@ -11,6 +11,7 @@
 #include "model/history_index.h"
 #include "model/itemlist.h"
 #include "render/text.h"
+#include "panels/multiplepanel.h"
 
 #include <QAction>
 
@@ -50,6 +51,7 @@ void TForm1::refreshSelectionState()
     Paste1->setEnabled(model::clipboardHasItems());
     JoinItems1->setEnabled(joinable);
     SplitGroup1->setEnabled(splittable);
+    if (auto* mixed = dynamic_cast<panels::TUnibox*>(codePanel)) mixed->setGroupHints(joinable, splittable);
 }
 
 // After a command: the canvas, the history commands and the selection buttons.

@@ -7,6 +7,7 @@
 #include "app/openrequest.h"
 #include "app/recent.h"
 #include "panels/panelhost.h"
+#include "panels/fontlist.h"
 #include "model/itemlist.h"
 
 #include <QAction>
@@ -14,7 +15,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -647,16 +647,7 @@ void TForm1::Timer4Timer()
 void TForm1::Timer5Timer()
 {
     Timer5.stop();
-    QStringList names;
-    for (const QString& f : QFontDatabase::families()) {
-        if (!QFontDatabase::isScalable(f)) continue;
-        names << f.left(32);
-    }
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        return QString::localeAwareCompare(a, b) < 0;
-    });
-    names.removeDuplicates();
-    params->fontList = names;
+    params->fontList = panels::makeFontList(panels::installedFamilies());
 }
 
 void TForm1::Timer6Timer()

@@ -1,8 +1,12 @@
 #include "app/panelframes.h"
 
+#include "canvas/sandbox.h"
+#include "model/groups.h"
 #include "panels/insertpanel.h"
 #include "panels/linepanel.h"
+#include "panels/multiplepanel.h"
 #include "panels/shapepanel.h"
+#include "panels/textpanel.h"
 #include "panels/panelhost.h"
 #include "panels/picturepanel.h"
 #include "ui/panelcodes.h"
@@ -52,6 +56,15 @@ ui::panelFrame_t* makeSidePanel(int32_t code, panels::panelHost_t& host, QWidget
     switch (code) {
     case panelNextLine:
     case panelLine: return new panels::TLinebox(code, host, parent);
+    case panelNextText:
+    case panelText:
+    case panelTextEntry:
+    case panelTextEntryGuided: return new panels::TTextbox(code, host, parent);
+    case panelMultiple: {
+        canvas::TSandbox* w = host.activeDocument();
+        const bool canJoin = w && model::countSelectionUnits(w->items, true) >= 2;
+        return new panels::TUnibox(host, canJoin, w && model::selectionHasGroup(w->items), parent);
+    }
     case panelPicture: return new panels::TColorbox(host, parent);
     default:
         // The shape tools' panels and the shapes' fine-tune panels.

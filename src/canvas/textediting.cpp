@@ -13,6 +13,7 @@
 #include "render/shapedraw.h"
 #include "render/strokes.h"
 #include "render/text.h"
+#include "ui/panelcodes.h"
 
 #include <QGuiApplication>
 #include <QInputMethod>
@@ -71,20 +72,11 @@ int32_t textEditing_t::caretPosition(const item_t* it) const
     return pos + caretColumn_ - 1;
 }
 
-void textEditing_t::showStatus()
+// The side panel's hints follow the typing (303) and the editing (37) of a
+// text; 0 when it ends.
+void textEditing_t::tellHints(int32_t which)
 {
-    if (!w_.host()) return;
-    QString hint;
-    if (w_.mode_ == modeTextEditing)
-        hint = QStringLiteral("To end edit, click outside the textbox. Or, click on the pointer button (the button with "
-                              "the hand picture) in the upper menu.");
-    else if (clickCount_ == 2)
-        hint = QStringLiteral("Enter the text now. When done, click on the pointer button (the button with the hand "
-                              "picture) in the upper menu.");
-    else if (w_.mode_ == toolText)
-        hint = QStringLiteral("Click where you want the text start. To make a text box, hold down the mouse button, "
-                              "move the mouse, and release the button.");
-    w_.host()->showStatus(hint);
+    if (w_.host()) w_.host()->textHintsChanged(which);
 }
 
 // ---------------------------------------------------------------- the text tool
@@ -132,7 +124,6 @@ void textEditing_t::release(Qt::MouseButton button, Qt::KeyboardModifiers, point
     if (clickCount_ == 0) {
         firstPoint_ = p;
         clickCount_ = 1;
-        showStatus();
         return;
     }
     if (clickCount_ == 1) createAt(p, {});
@@ -194,7 +185,7 @@ void textEditing_t::beginTyping(item_t* it)
     repaintChanged(it, coveredRect(it), true);
     startCaret();
     updateInputMethod();
-    showStatus();
+    tellHints(ui::panelTextEntryGuided);
 }
 
 void textEditing_t::endTyping(bool deselect)
@@ -205,7 +196,7 @@ void textEditing_t::endTyping(bool deselect)
     w_.repaintAll(true);
     if (w_.host()) w_.host()->editStateChanged(&w_);
     updateInputMethod();
-    showStatus();
+    tellHints(0);
 }
 
 // ---------------------------------------------------------------- editing again
@@ -225,7 +216,7 @@ void textEditing_t::startEditing()
     w_.Image1->setFocus(Qt::OtherFocusReason);
     startCaret();
     updateInputMethod();
-    showStatus();
+    tellHints(modeTextEditing);
 }
 
 void textEditing_t::stopEditing()
@@ -236,16 +227,18 @@ void textEditing_t::stopEditing()
     w_.repaintAll(true);
     if (w_.host()) w_.host()->editStateChanged(&w_);
     updateInputMethod();
-    showStatus();
+    tellHints(0);
 }
 
 void textEditing_t::cancel()
 {
+    const bool ended = caretRunning_ || w_.mode_ == modeTextEditing;
     w_.Timer1.stop();
     erasePreview();
     stopCaret();
     clickCount_ = 0;
     if (w_.mode_ == modeTextEditing) w_.mode_ = modePointer;
+    if (ended) tellHints(0);
 }
 
 void textEditing_t::eraseOverlay()

@@ -94,7 +94,7 @@ private:
     void moveBaseline(model::item_t* it, bool down);
     void showPreview(geometry::point_t mouse);
     void erasePreview();
-    void showStatus();
+    void tellHints(int32_t which);
     void updateInputMethod();
 
     int32_t clickCount_ = 0;

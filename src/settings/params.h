@@ -7,6 +7,7 @@
 #include "model/item.h"
 #include "page/pageset.h"
 #include "settings/folders.h"
+#include "settings/fontentry.h"
 #include "settings/store.h"
 
 #include <QChar>
@@ -16,6 +17,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace settings {
 
@@ -201,7 +203,7 @@ public:
     double pxPerMmX = 96 / 25.4, pxPerMmY = 96 / 25.4;
     double currentZoom = 1.0;
     int32_t untitledCounter = 0;
-    QStringList fontList;  // filled by the main window
+    std::vector<fontEntry_t> fontList;  // the installed families, filled by the main window at start-up
     std::array<int32_t, savedColorCount> savedColors;
     // The colour dialog's custom colours as it keeps them: "colorX=" + hex text.
     QStringList dialogColors;

@@ -7,7 +7,7 @@
 #include <QList>
 
 struct recordingHost_t : canvas::sandboxHost_t {
-    QList<int32_t> panels, guidance, toolPanels;
+    QList<int32_t> panels, guidance, toolPanels, textHints;
     QString status;
     int32_t editStates = 0;
     void addWindowEntry(const QString&, int32_t) override {}
@@ -24,4 +24,5 @@ struct recordingHost_t : canvas::sandboxHost_t {
     void showPanel(int32_t code) override { panels << code; }
     void showGuidance(int32_t page) override { guidance << page; }
     void showStatus(const QString& text) override { status = text; }
+    void textHintsChanged(int32_t which) override { textHints << which; }
 };

@@ -16,6 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QRect>
+
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -134,6 +137,21 @@ inline item_t* current(model::itemList_t& l, const item_t* original)
     for (auto i = chain.rbegin(); i != chain.rend(); ++i)
         if (!(*i)->hidden && (*i)->itemType != model::typeDeletionMarker) return *i;
     return nullptr;
+}
+
+// Pixels of `before` outside `kept` where the canvas as shown differs from
+// what a full repaint gives: what an edit left behind (the canvas is
+// repainted afterwards).
+inline int32_t tracesLeft(canvas::TSandbox& w, const QRect& before, const QRect& kept)
+{
+    const QImage shown = w.canvasImage().copy();
+    w.repaintAll(false);
+    int32_t traces = 0;
+    for (int32_t y = before.top(); y <= before.bottom(); ++y)
+        for (int32_t x = before.left(); x <= before.right(); ++x)
+            if (!kept.contains(x, y) && shown.valid(x, y) && shown.pixel(x, y) != w.canvasImage().pixel(x, y))
+                ++traces;
+    return traces;
 }
 
 class WindowTest : public ::testing::Test {

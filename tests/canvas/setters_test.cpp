@@ -464,14 +464,7 @@ TEST_F(TextBeingEdited, SmallerSizeShrinksTheBoxAndLeavesNoTrace)
     const QRect smallArea = canvas::coveredArea(*w, {small}, false).adjusted(-2, -2, 2, 2);
     // What the canvas shows outside the small text must be what a full
     // repaint gives there.
-    const QImage shown = w->canvasImage().copy();
-    w->repaintAll(false);
-    int32_t traces = 0;
-    for (int32_t y = bigArea.top(); y <= bigArea.bottom(); ++y)
-        for (int32_t x = bigArea.left(); x <= bigArea.right(); ++x)
-            if (!smallArea.contains(x, y) && shown.valid(x, y) && shown.pixel(x, y) != w->canvasImage().pixel(x, y))
-                ++traces;
-    EXPECT_EQ(traces, 0);
+    EXPECT_EQ(tracesLeft(*w, bigArea, smallArea), 0);
 }
 
 } // namespace
