@@ -2,6 +2,7 @@
 
 #include "panels/insertpanel.h"
 #include "panels/panelhost.h"
+#include "panels/picturepanel.h"
 #include "ui/panelcodes.h"
 
 namespace app {
@@ -46,8 +47,8 @@ ui::panelFrame_t* makePanelFrame(int32_t code, QWidget* parent)
 
 ui::panelFrame_t* makeSidePanel(int32_t code, panels::panelHost_t& host, QWidget* parent)
 {
-    (void)host;
     switch (code) {
+    case panelPicture: return new panels::TColorbox(host, parent);
     default: return makePanelFrame(code, parent);
     }
 }

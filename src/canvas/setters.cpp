@@ -322,13 +322,14 @@ void setFrameWidth(TSandbox& w, double weight)
 
 void applyAdjustments(TSandbox& w, int32_t saturation, int32_t contrast, int32_t lightness)
 {
-    // The processed bitmap is made again from the stored picture at the next
-    // paint, with the new values.
+    // The processed bitmap is made again at the next paint from the clip as
+    // it was resampled before adjusting, with the new values.
+    const int32_t stored = storedLightness(lightness);
     applyToSelection(w, repaint_t::box, isPicture, [&](item_t* it) {
         it->saturation = saturation;
         it->contrast = contrast;
-        it->lightness = lightness;
-        render::dropPictureCache(it);
+        it->lightness = stored;
+        render::dropAdjustedPicture(it);
     });
 }
 

@@ -51,7 +51,13 @@ void setTextShadow(TSandbox& w, int32_t elevation, int32_t fade, int32_t lightne
 // Pictures: frame colour and width, colour adjustments.
 void setFrameColor(TSandbox& w, int32_t color);
 void setFrameWidth(TSandbox& w, double weight);
+// The three adjustment sliders' positions (-128..512 each). A picture keeps
+// its lightness within -128..256: a positive lightness position is stored
+// halved, saturation and contrast are stored as they are.
 void applyAdjustments(TSandbox& w, int32_t saturation, int32_t contrast, int32_t lightness);
+constexpr int32_t storedLightness(int32_t position) { return position > 0 ? position / 2 : position; }
+// The lightness slider's position for a stored lightness.
+constexpr int32_t lightnessPosition(int32_t stored) { return stored > 0 ? stored * 2 : stored; }
 
 // Texts (the font fields are stored on every selected item; texts are laid
 // out again).

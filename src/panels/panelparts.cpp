@@ -1,5 +1,6 @@
 #include "panels/panelparts.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QEnterEvent>
@@ -265,6 +266,16 @@ buttonRow_t::buttonRow_t(std::vector<button_t> buttons, QWidget* parent) : QWidg
     setFixedHeight(buttonSize);
 }
 
+void buttonRow_t::setButtonSize(int32_t size)
+{
+    size = std::max(8, size);
+    if (size == size_) return;
+    size_ = size;
+    setFixedHeight(size_);
+    updateGeometry();
+    update();
+}
+
 void buttonRow_t::setPicture(int32_t k, int32_t picture)
 {
     if (k < 0 || k >= count() || buttons_[k].picture == picture) return;
@@ -281,10 +292,10 @@ void buttonRow_t::clearHover()
 
 QRect buttonRow_t::buttonRect(int32_t k) const
 {
-    return {k * (buttonSize + buttonGap), 0, buttonSize, buttonSize};
+    return {k * (size_ + buttonGap), 0, size_, size_};
 }
 
-QSize buttonRow_t::sizeHint() const { return {count() * (buttonSize + buttonGap) - buttonGap, buttonSize}; }
+QSize buttonRow_t::sizeHint() const { return {count() * (size_ + buttonGap) - buttonGap, size_}; }
 
 int32_t buttonRow_t::buttonAt(QPoint p) const
 {
@@ -298,7 +309,7 @@ void buttonRow_t::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.fillRect(rect(), panelBackground());
     for (int32_t k = 0; k < count(); ++k)
-        p.drawImage(buttonRect(k).topLeft(), panelButtonPicture(buttons_[k].picture, k == hovered_, buttonSize));
+        p.drawImage(buttonRect(k).topLeft(), panelButtonPicture(buttons_[k].picture, k == hovered_, size_));
 }
 
 void buttonRow_t::mousePressEvent(QMouseEvent* e)

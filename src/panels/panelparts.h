@@ -124,6 +124,9 @@ public:
     static constexpr int32_t buttonGap = 2;
 
     int32_t count() const { return static_cast<int32_t>(buttons_.size()); }
+    // Square buttons of another side (a row of five fits a narrow panel).
+    void setButtonSize(int32_t size);
+    int32_t buttonSide() const { return size_; }
     void setPicture(int32_t k, int32_t picture);
     int32_t picture(int32_t k) const { return buttons_[k].picture; }
     QString hint(int32_t k) const { return buttons_[k].hint; }
@@ -148,6 +151,7 @@ protected:
 private:
     int32_t buttonAt(QPoint p) const;
     std::vector<button_t> buttons_;
+    int32_t size_ = buttonSize;
     int32_t hovered_ = -1;
 };
 

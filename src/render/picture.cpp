@@ -136,16 +136,28 @@ struct cacheHeader_t {
     int32_t w, h, ox, oy, turnedW, turnedH;
 };
 
-item_t* cacheRecord(const item_t* item)
+// The processed bitmap is kept in a record of type typePictureWork, the
+// clip resampled to its drawn size before its colours were adjusted in one
+// of type typePictureOriginal.
+item_t* cacheRecord(const item_t* item, int32_t type = model::typePictureWork)
 {
     for (item_t* c = item->children.head; c; c = c->next)
-        if (c->itemType == model::typePictureWork && c->stream && c->stream->size() >= sizeof(cacheHeader_t)) return c;
+        if (c->itemType == type && c->stream && c->stream->size() >= sizeof(cacheHeader_t)) return c;
     return nullptr;
 }
 
-bool loadCache(const item_t* item, const cacheKey_t& key, processed_t& out)
+void dropCacheRecords(item_t* item, int32_t type)
 {
-    const item_t* rec = cacheRecord(item);
+    for (item_t* c = item->children.head; c;) {
+        item_t* next = c->next;
+        if (c->itemType == type) model::deleteItem(item->children, c);
+        c = next;
+    }
+}
+
+bool loadCache(const item_t* item, const cacheKey_t& key, processed_t& out, int32_t type = model::typePictureWork)
+{
+    const item_t* rec = cacheRecord(item, type);
     if (!rec) return false;
     cacheHeader_t h;
     std::memcpy(&h, rec->stream->data(), sizeof h);
@@ -157,24 +169,66 @@ bool loadCache(const item_t* item, const cacheKey_t& key, processed_t& out)
     return true;
 }
 
-void storeCache(item_t* item, const cacheKey_t& key, const processed_t& p)
+void storeCache(item_t* item, const cacheKey_t& key, const processed_t& p, int32_t type = model::typePictureWork)
 {
-    dropPictureCache(item);
+    dropCacheRecords(item, type);
     const QImage bitmap = p.bitmap.convertToFormat(QImage::Format_RGB32);
     cacheHeader_t h{key, bitmap.width(), bitmap.height(), p.ox, p.oy, p.turnedW, p.turnedH};
     auto bytes = std::make_unique<std::vector<uint8_t>>(sizeof h + size_t(h.w) * size_t(h.h) * 4);
     std::memcpy(bytes->data(), &h, sizeof h);
     for (int32_t y = 0; y < h.h; ++y)
         std::memcpy(bytes->data() + sizeof h + size_t(y) * size_t(h.w) * 4, bitmap.constScanLine(y), size_t(h.w) * 4);
-    item_t* rec = model::newItem(item->children, model::typePictureWork);
+    item_t* rec = model::newItem(item->children, type);
     rec->stream = std::move(bytes);
 }
 
-// Resample (Mitchell), adjust, mirror: the common middle of both clip forms.
-QImage scaleAdjustMirror(QImage& source, int32_t w, int32_t h, const item_t* item)
+// What the clip resampled to its drawn size depends on: the key without the
+// colour adjustments and what comes after them (mirror, frame, turn).
+cacheKey_t unadjustedKey(cacheKey_t k)
 {
+    k.saturation = k.contrast = k.lightness = 0;
+    k.mirrorX = k.mirrorY = 0;
+    k.rotation = 0;
+    k.frame = k.shaded = k.lightDirection = 0;
+    k.lineColor = k.surface = 0;
+    return k;
+}
+
+// Kept unadjusted clips are limited in size: they double a picture's memory.
+constexpr int64_t maxKeptUnadjustedPixels = int64_t(1) << 22;
+
+// Where a drawing on the canvas keeps the clip before adjustment; none on output.
+struct unadjustedCache_t {
+    item_t* item = nullptr;
+    cacheKey_t key = zeroedKey();
+};
+
+// The part of the decoded picture a clip shows, resampled to w × h.
+template <class Crop>
+QImage resampledClip(const drawContext_t& ctx, const item_t* item, int32_t w, int32_t h, unadjustedCache_t* cache,
+                     Crop crop)
+{
+    processed_t kept;
+    if (cache && cache->item && loadCache(cache->item, cache->key, kept, model::typePictureOriginal))
+        return kept.bitmap.copy();
+    const QImage decoded = decodePicture(item, ctx.document);
+    if (decoded.isNull()) return {};
+    QImage source = crop(decoded);
+    if (source.isNull()) return {};
     QImage target(w, h, QImage::Format_RGB32);
     if (target.isNull() || !resampleInto(viewOf(source), viewOf(target), filterMitchell)) return {};
+    if (cache && cache->item && int64_t(w) * h <= maxKeptUnadjustedPixels) {
+        processed_t p;
+        p.bitmap = target;
+        storeCache(cache->item, cache->key, p, model::typePictureOriginal);
+    }
+    return target;
+}
+
+// Adjust, mirror: after the resampling, the common middle of both clip forms.
+QImage adjustMirror(QImage target, const item_t* item)
+{
+    if (target.isNull()) return {};
     adjustPicture(target, {item->saturation, item->contrast, item->lightness});
     if (item->scaleX < 0 || item->scaleY < 0) target = target.mirrored(item->scaleX < 0, item->scaleY < 0);
     return target;
@@ -193,20 +247,19 @@ QImage sourcePart(const QImage& decoded, int64_t left, int64_t top, int32_t w, i
     return part;
 }
 
-bool processRect(const drawContext_t& ctx, const item_t* item, const placement_t& p, processed_t& out)
+bool processRect(const drawContext_t& ctx, const item_t* item, const placement_t& p, processed_t& out,
+                 unadjustedCache_t* cache)
 {
     const int64_t l = std::min(item->srcLeft, item->srcRight), t = std::min(item->srcTop, item->srcBottom);
     const int64_t cw = std::max(item->srcLeft, item->srcRight) - l, ch = std::max(item->srcTop, item->srcBottom) - t;
     if (cw <= 2 || ch <= 2 || p.w <= 2 || p.h <= 2) return false;
     if (!drawableSize(cw, ch) || !drawableSize(int64_t(p.w) + 2 * p.c, int64_t(p.h) + 2 * p.c)) return false;
-    const QImage decoded = decodePicture(item, ctx.document);
-    if (decoded.isNull()) return false;
-    // The whole picture needs no copy.
-    QImage crop = QRect(int32_t(l), int32_t(t), int32_t(cw), int32_t(ch)) == decoded.rect()
-                      ? decoded
-                      : sourcePart(decoded, l, t, int32_t(cw), int32_t(ch));
-    if (crop.isNull()) return false;
-    QImage scaled = scaleAdjustMirror(crop, p.w, p.h, item);
+    QImage scaled = adjustMirror(resampledClip(ctx, item, p.w, p.h, cache, [&](const QImage& decoded) {
+        // The whole picture needs no copy.
+        return QRect(int32_t(l), int32_t(t), int32_t(cw), int32_t(ch)) == decoded.rect()
+                   ? decoded
+                   : sourcePart(decoded, l, t, int32_t(cw), int32_t(ch));
+    }), item);
     if (scaled.isNull()) return false;
     // A turned picture of odd size loses its last column or row.
     if (p.turned && (p.w % 2 || p.h % 2)) scaled = scaled.copy(0, 0, p.w - p.w % 2, p.h - p.h % 2);
@@ -228,17 +281,16 @@ bool processRect(const drawContext_t& ctx, const item_t* item, const placement_t
     return true;
 }
 
-bool processRound(const drawContext_t& ctx, const item_t* item, const placement_t& p, processed_t& out)
+bool processRound(const drawContext_t& ctx, const item_t* item, const placement_t& p, processed_t& out,
+                  unadjustedCache_t* cache)
 {
     const double rim = geometry::distance({item->srcLeft, item->srcTop}, {item->srcRight, item->srcBottom});
     const int32_t r = rim < double(1 << 28) ? roundHalfEven(rim) : 0;
     if (2 * int64_t(r) <= 2 || p.w <= 2 || !drawableSize(2 * int64_t(r), 2 * int64_t(r)) || !drawableSize(p.w, p.h))
         return false;
-    const QImage decoded = decodePicture(item, ctx.document);
-    if (decoded.isNull()) return false;
-    QImage square = sourcePart(decoded, int64_t(item->srcLeft) - r, int64_t(item->srcTop) - r, 2 * r, 2 * r);
-    if (square.isNull()) return false;
-    QImage scaled = scaleAdjustMirror(square, p.w, p.h, item);
+    QImage scaled = adjustMirror(resampledClip(ctx, item, p.w, p.h, cache, [&](const QImage& decoded) {
+        return sourcePart(decoded, int64_t(item->srcLeft) - r, int64_t(item->srcTop) - r, 2 * r, 2 * r);
+    }), item);
     if (scaled.isNull()) return false;
     if (item->rotation != 0) {
         // Only the circle is shown, and it lies inside the turned square.
@@ -371,7 +423,9 @@ void drawPicture(drawContext_t& ctx, item_t* item)
     const cacheKey_t key = keyOf(ctx, item, p);
     const bool cached = !ctx.output && loadCache(item, key, pr);
     if (!cached) {
-        const bool ok = p.round ? processRound(ctx, item, p, pr) : processRect(ctx, item, p, pr);
+        unadjustedCache_t kept{item, unadjustedKey(key)};
+        unadjustedCache_t* cache = ctx.output ? nullptr : &kept;
+        const bool ok = p.round ? processRound(ctx, item, p, pr, cache) : processRect(ctx, item, p, pr, cache);
         if (!ok) {
             if (!ctx.output) dropPictureCache(item);
             return;
@@ -459,6 +513,16 @@ geometry::rect_t pictureReach(const item_t* item, double zoom)
 void dropPictureCache(item_t* item)
 {
     if (item) model::freeChildren(item->children);
+}
+
+void dropAdjustedPicture(item_t* item)
+{
+    if (item) dropCacheRecords(item, model::typePictureWork);
+}
+
+bool hasUnadjustedPicture(const item_t* item)
+{
+    return item && cacheRecord(item, model::typePictureOriginal) != nullptr;
 }
 
 bool hasPictureCache(const item_t* item) { return item && cacheRecord(item) != nullptr; }

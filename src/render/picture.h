@@ -59,5 +59,9 @@ geometry::rect_t pictureReach(const model::item_t* item, double zoom);
 void dropPictureCache(model::item_t* item);
 // Whether the item holds a processed bitmap.
 bool hasPictureCache(const model::item_t* item);
+// Forgets only the processed bitmap: the clip as resampled before its colour
+// adjustments stays, so that new adjustments need no decoding.
+void dropAdjustedPicture(model::item_t* item);
+bool hasUnadjustedPicture(const model::item_t* item);
 
 } // namespace render

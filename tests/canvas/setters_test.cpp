@@ -210,6 +210,42 @@ INSTANTIATE_TEST_SUITE_P(Cases, ByteValue,
                                            byteCase_t{"Negative", -1, 0}),
                          testnames::byName());
 
+// ---------------------------------------------------------------- adjustment slider positions
+
+struct lightnessCase_t {
+    const char* name;
+    int32_t position;  // the lightness slider
+    int32_t stored;
+};
+void PrintTo(const lightnessCase_t& c, std::ostream* os) { *os << c.name; }
+
+class LightnessPosition : public WindowTest, public ::testing::WithParamInterface<lightnessCase_t> {};
+
+TEST_P(LightnessPosition, PositiveIsStoredHalvedTheRestAsGiven)
+{
+    const lightnessCase_t& c = GetParam();
+    item_t* pic = addPicture(items(), {100, 100}, {200, 180});
+    select(items(), {pic});
+    canvas::applyAdjustments(*w, c.position, -c.position, c.position);
+    const item_t* now = current(items(), pic);
+    EXPECT_EQ(now->lightness, c.stored);
+    EXPECT_EQ(now->saturation, c.position);
+    EXPECT_EQ(now->contrast, -c.position);
+    // Shown again, an even position comes back where it was.
+    if (c.position % 2 == 0) {
+        EXPECT_EQ(canvas::lightnessPosition(now->lightness), c.position);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LightnessPosition,
+                         ::testing::Values(lightnessCase_t{"RightEndStores256", 512, 256},
+                                           lightnessCase_t{"OddIsHalvedDownwards", 3, 1},
+                                           lightnessCase_t{"OneStoresNothing", 1, 0},
+                                           lightnessCase_t{"Zero", 0, 0},
+                                           lightnessCase_t{"NegativeAsGiven", -100, -100},
+                                           lightnessCase_t{"LeftEnd", -128, -128}),
+                         testnames::byName());
+
 // ---------------------------------------------------------------- conversions and turns
 
 struct conversionCase_t {

@@ -321,9 +321,35 @@ TEST(PictureDrawing, RepaintsUseTheCacheAndAZoomChangeDecodesAgain)
     EXPECT_EQ(pictureDecodeCount(), start + 1) << "a repaint only loads the cache";
     s.paint(2.0);
     EXPECT_EQ(pictureDecodeCount(), start + 2) << "another zoom decodes again";
-    s.pic->saturation = 50;
+    s.pic->srcRight = 38;
     s.paint(2.0);
-    EXPECT_EQ(pictureDecodeCount(), start + 3) << "another attribute decodes again";
+    EXPECT_EQ(pictureDecodeCount(), start + 3) << "another clip decodes again";
+}
+
+TEST(PictureDrawing, NewAdjustmentsStartFromTheKeptUnadjustedClip)
+{
+    pictureScene s(model::clipWhole, {0, 0, 40, 30}, {20, 20, 100, 80});
+    s.pic->scaleX = -1;  // mirrored after adjusting
+    s.paint();
+    EXPECT_TRUE(hasUnadjustedPicture(s.pic));
+    const int64_t start = pictureDecodeCount();
+    s.pic->saturation = 100;
+    s.pic->lightness = -40;
+    dropAdjustedPicture(s.pic);
+    const QImage kept = s.paint();
+    EXPECT_EQ(pictureDecodeCount(), start) << "no decoding for new adjustments";
+    s.pic->saturation = 0;
+    s.pic->lightness = 0;
+    const QImage back = s.paint();
+    // The same as drawn from the stored picture.
+    dropPictureCache(s.pic);
+    EXPECT_FALSE(hasUnadjustedPicture(s.pic));
+    EXPECT_EQ(back, s.paint());
+    s.pic->saturation = 100;
+    s.pic->lightness = -40;
+    dropPictureCache(s.pic);
+    EXPECT_EQ(kept, s.paint());
+    EXPECT_NE(kept, back);
 }
 
 TEST(PictureDrawing, UndecodablePictureDrawsNothingAndKeepsNoCache)
