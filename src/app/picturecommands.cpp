@@ -9,6 +9,7 @@
 #include "model/docfile.h"
 #include "model/history_index.h"
 #include "model/itemlist.h"
+#include "panels/panelhost.h"
 #include "render/text.h"
 #include "settings/folders.h"
 #include "ui/dialogs.h"
@@ -167,6 +168,7 @@ void TForm1::registerPictureWindow()
         };
         // The hint's link runs the host's left button once the press is over.
         p->onInsertLink = [this] { QTimer::singleShot(0, this, [this] { TFormX->leftClicked(); }); };
+        p->onCustomize = [this](int32_t code) { panelHost->openCustomization(code); };
     };
     TFormX->setFactory(ui::hostedPictureFile, [this, attach](const ui::hostRequest_t& r, QWidget* parent) {
         auto* p = new ui::TPict(*params, ui::hostedPictureFile, parent);

@@ -7,6 +7,7 @@
 #include "model/history.h"
 #include "model/history_index.h"
 #include "model/itemlist.h"
+#include "panels/frameeffects.h"
 #include "panels/panelparts.h"
 #include "ui/panellook.h"
 
@@ -461,7 +462,47 @@ void TPict::buildSidePanel(QWidget* side)
 void TPict::buildEffects(QWidget* page)
 {
     auto* c = new QVBoxLayout(page);
-    c->addWidget(new QLabel(QStringLiteral("The frame will appear after you insert the clips."), page));
+    c->setContentsMargins(0, 4, 0, 0);
+    effects = new panels::frameEffectsLists_t(params_, page);
+    effects->setFixedHeight(effects->neededHeight());
+    c->addWidget(effects);
+    // The lists edit the settings every inserted picture takes.
+    panels::frameEffects_t v;
+    v.frameOn = params_.clframe == 1 ? 1 : 0;
+    v.frameWidth = params_.frwidth;
+    v.frameColour = params_.frcolor;
+    v.elevation = params_.shpict.elevation;
+    v.fade = params_.shpict.fade;
+    v.lightness = params_.shpict.lightness;
+    v.surface = params_.frplas;
+    effects->showValues(v);
+    effects->onFrameWidth = [this](double width) {
+        if (width < 0) return;
+        params_.clframe = width > 0 ? 1 : 0;
+        params_.frwidth = width > 0 ? width : 0.0;
+    };
+    effects->onFrameColour = [this](int32_t colour) { params_.frcolor = colour; };
+    effects->onShadow = [this](int32_t elevation, int32_t fade, int32_t lightness) {
+        params_.shpict = {uint8_t(std::clamp(elevation, 0, 255)), uint8_t(std::clamp(fade, 0, 255)),
+                          uint8_t(std::clamp(lightness, 0, 255))};
+    };
+    effects->onSurface = [this](int32_t surface) { params_.frplas = surface; };
+    effects->onCustomize = [this](int32_t code) {
+        if (onCustomize) onCustomize(code);
+    };
+    const std::array<std::pair<QString, QString>, 4> texts{{
+        {QStringLiteral("The frame will appear after you insert the clips."), QStringLiteral("after")},
+        {QStringLiteral("You will be able to adjust the frame width and color after you insert the clips."), QString()},
+        {QStringLiteral("Select the frame width to draw a frame around the clip."), QStringLiteral("frame")},
+        {QStringLiteral("Select the color of the frame to change the frame color."), QStringLiteral("color")},
+    }};
+    for (size_t k = 0; k < texts.size(); ++k) {
+        auto* h = new panels::hintBox_t(page);
+        h->setHint(texts[k].first, texts[k].second);
+        h->setFixedHeight(h->neededHeight(sidePanelWidth - 2 * sideMargin) + 4);
+        effectHints[k] = h;
+        c->addWidget(h);
+    }
     c->addStretch(1);
 }
 

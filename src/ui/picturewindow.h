@@ -26,6 +26,7 @@ class QStackedWidget;
 class QToolButton;
 
 namespace panels {
+class frameEffectsLists_t;
 class hintBox_t;
 class tabStrip_t;
 } // namespace panels
@@ -107,6 +108,8 @@ public:
     std::function<bool(const canvas::pictureInsert_t&)> onInsert;
     // The "Insert" link of the hints: the host's left button.
     std::function<void()> onInsertLink;
+    // A "Customize..." entry of the Effects lists (hosted panel code).
+    std::function<void(int32_t hostedCode)> onCustomize;
 
     // ---- state ----
     int32_t code() const { return code_; }
@@ -157,6 +160,8 @@ public:
     QLabel* summaryRound = nullptr;
     std::array<panels::hintBox_t*, 4> hints{};
     QWidget* effectsPage = nullptr;
+    panels::frameEffectsLists_t* effects = nullptr;
+    std::array<panels::hintBox_t*, 4> effectHints{};
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;

@@ -5,6 +5,7 @@
 
 #include "model/history.h"
 #include "model/history_index.h"
+#include "panels/frameeffects.h"
 #include "panels/panelparts.h"
 #include "samples/samplepictures.h"
 
@@ -187,6 +188,29 @@ TEST_F(PictWindow, TheTabShownIsKept)
     EXPECT_EQ(pict->tabs->current(), 1);
     pict->tabs->onChange(2);
     EXPECT_EQ(params.pictWindowTab, 2);
+}
+
+TEST_F(PictWindow, TheEffectsListsSetTheFrameAndShadowOfInsertedPictures)
+{
+    params.clframe = 0;
+    params.frwidth = 0.0;
+    openGif();
+    EXPECT_EQ(pict->effects->frameList()->index(), 0);  // "None"
+    EXPECT_FALSE(pict->effects->colourList()->isEnabled());
+    pict->effects->frameList()->setCurrentIndex(2);
+    emit pict->effects->frameList()->activated(2);
+    EXPECT_EQ(params.clframe, 1);
+    EXPECT_GT(params.frwidth, 0.0);
+    EXPECT_TRUE(pict->effects->colourList()->isEnabled());
+    const canvas::pictureInsert_t framed = pict->insertRequest();
+    EXPECT_TRUE(framed.effects.frameOn);
+    EXPECT_DOUBLE_EQ(framed.effects.frameWidth, params.frwidth);
+    pict->effects->frameList()->setCurrentIndex(0);
+    emit pict->effects->frameList()->activated(0);
+    EXPECT_EQ(params.clframe, 0);
+    EXPECT_DOUBLE_EQ(params.frwidth, 0.0);
+    EXPECT_FALSE(pict->insertRequest().effects.frameOn);
+    EXPECT_EQ(pict->effectHints[0]->keyword(), QStringLiteral("after"));
 }
 
 TEST_F(PictWindow, AnUndecodableFileLeavesTheWindowEmpty)
