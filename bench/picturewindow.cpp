@@ -32,8 +32,11 @@ void BM_OpenBigJpegToFirstDisplay(benchmark::State& state)
         ui::TPict pict(params, ui::hostedPictureFile);
         pict.resize(pict.preferredClientSize());
         if (!pict.openFile(path)) state.SkipWithError("the picture did not open");
+        pict.show();
         QImage shot(pict.size(), QImage::Format_RGB32);
         pict.render(&shot);
+        if (shot.pixel(pict.view->x() + 50, pict.view->y() + 50) == QColor(0x80, 0x80, 0x80).rgb())
+            state.SkipWithError("the picture was not drawn");
         benchmark::DoNotOptimize(shot.bits());
     }
 }
@@ -45,6 +48,7 @@ void BM_ClipHandleDragRedraw(benchmark::State& state)
     ui::TPict pict(params, ui::hostedPictureFile);
     pict.resize(pict.preferredClientSize());
     pict.openFile(bigJpeg());
+    pict.show();
     pict.applyZoom(0.25);  // 1000 × 750 shown, larger than the view
     pict.setTool(ui::pictTool_t::rectangle);
     pict.view->press({100, 100});
@@ -62,6 +66,7 @@ void BM_ClipHandleDragRedraw(benchmark::State& state)
         ++k;
     }
     pict.view->release({400, 300});
+    if (model::visibleClips(pict.clips()).size() != 1) state.SkipWithError("the clip was not drawn");
 }
 BENCHMARK(BM_ClipHandleDragRedraw)->Unit(benchmark::kMillisecond);
 

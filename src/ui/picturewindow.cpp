@@ -601,6 +601,10 @@ bool TPict::openItem(const model::itemList_t& document, const item_t* picture)
         model::item_t* first = model::visibleClips(clips_).front();
         first->undoState = model::stateCommitted;
         tool_ = pictTool_t::pointer;
+        // The hints speak of the clip being edited.
+        const int32_t choice = type == model::typeRoundClip ? 2 : 1;
+        insertList->setCurrentIndex(choice);
+        showHints(choice);
     }
     startWithZoom(z);
     return true;
