@@ -82,6 +82,10 @@ placed_t placeShape(const pictureInsert_t& r, const clipShape_t* clip, geometry:
         p.x2 = at.x + r.shown.width();
         p.y2 = at.y + r.shown.height();
         p.source = model::entireImageSource(r.shown.width(), r.shown.height(), r.zoom);
+        if (r.pictureSize.width() > 0 && r.pictureSize.height() > 0) {
+            p.source[2] = std::min(p.source[2], r.pictureSize.width() - 1);
+            p.source[3] = std::min(p.source[3], r.pictureSize.height() - 1);
+        }
         return p;
     }
     p.clipShape = clip->shape;

@@ -55,6 +55,10 @@ struct pictureInsert_t {
     double zoom = 1.0;
     // The whole displayed picture's size at the zoom (document pixels).
     QSize shown;
+    // The oriented picture's size in picture pixels, when known: the entire
+    // image's source never reaches past its last pixel (a JPEG shown from a
+    // scaled decode may round a few pixels beyond it).
+    QSize pictureSize;
     std::vector<clipShape_t> clips;  // none: the entire image
     pictureEffects_t effects;
 };

@@ -765,6 +765,7 @@ canvas::pictureInsert_t TPict::insertRequest() const
     r.view = view_;
     r.zoom = zoom_;
     r.shown = plan_.result;
+    r.pictureSize = orientedSize();
     r.clips = canvas::usableClips(clips_);
     r.effects = canvas::effectsFromSettings(params_);
     return r;

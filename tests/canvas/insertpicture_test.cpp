@@ -174,6 +174,18 @@ TEST_F(InsertPicture, ThreeClipsShareOneStoredPictureAreThreeStepsAndSurviveTheF
 
 }
 
+TEST_F(InsertPicture, TheEntireImageNeverReachesPastTheLastPixel)
+{
+    // 4001 pixels wide seen through a 1/8 decode: 501 × 0.125 rounds to 4008.
+    load(model::pictureGif, samples::encodeGif(samples::samplePattern(501, 40)));
+    pictureInsert_t r = request(0.125, {});
+    r.shown = {501, 5};
+    r.pictureSize = {4001, 40};
+    ASSERT_TRUE(insert(r));
+    EXPECT_EQ(pictures(items())[0]->srcRight, 4000);
+    EXPECT_EQ(pictures(items())[0]->srcBottom, 39);
+}
+
 TEST_F(InsertPicture, AJpegIsStoredAsLoaded)
 {
     const std::vector<uint8_t> jpeg = samples::encodeJpeg(samples::samplePattern(64, 48));
