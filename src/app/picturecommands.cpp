@@ -13,6 +13,7 @@
 #include "render/text.h"
 #include "settings/folders.h"
 #include "ui/dialogs.h"
+#include "ui/docquestions.h"
 #include "ui/picturewindow.h"
 
 #include <QFileInfo>
@@ -33,20 +34,6 @@ const QStringList pictureExtensions = {QStringLiteral("jpg"), QStringLiteral("gi
                                        QStringLiteral("ico"), QStringLiteral("emf"), QStringLiteral("wmf"),
                                        QStringLiteral("lmra")};
 const QString documentExtension = QStringLiteral("lmra");
-
-// The reader's questions for a document file inserted from the picture dialog.
-class pasteQuestions_t : public model::docReadQuestions_t {
-public:
-    bool askOpenInvalid() override
-    {
-        return ui::dialogs().message(ui::msgKind_t::confirmation, QString::fromUtf8(model::invalidFileQuestion),
-                                     ui::btnYes | ui::btnNo) == ui::btnYes;
-    }
-    void warnNewerVersion(const std::string& text) override
-    {
-        ui::dialogs().message(ui::msgKind_t::warning, QString::fromStdString(text), ui::btnOk);
-    }
-};
 
 // The lists of every open document, for picture ids unique among them.
 struct documentLists_t {
@@ -86,7 +73,7 @@ bool TForm1::pastePictureDocument(const QString& path)
     canvas::TSandbox* w = activeDocument();
     model::itemList_t& clipboard = model::clipboardList();
     model::itemList_t loaded;
-    pasteQuestions_t questions;
+    ui::docQuestions_t questions;
     std::string error;
     model::freeList(clipboard);
     if (!w || !model::readDocument(path.toStdString(), loaded, questions, &error)) {
@@ -169,6 +156,7 @@ void TForm1::registerPictureWindow()
         // The hint's link runs the host's left button once the press is over.
         p->onInsertLink = [this] { QTimer::singleShot(0, this, [this] { TFormX->leftClicked(); }); };
         p->onCustomize = [this](int32_t code) { panelHost->openCustomization(code); };
+        p->keysBlocked = [this] { return TFormY && TFormY->isVisible(); };
     };
     TFormX->setFactory(ui::hostedPictureFile, [this, attach](const ui::hostRequest_t& r, QWidget* parent) {
         auto* p = new ui::TPict(*params, ui::hostedPictureFile, parent);

@@ -707,6 +707,7 @@ void TPict::rotateRight()
 
 bool TPict::keyPressed(int key)
 {
+    if (keysBlocked && keysBlocked()) return false;
     if (key == Qt::Key_Escape) {
         if (!view->drawing()) return false;
         view->cancelDrawing();

@@ -110,6 +110,8 @@ public:
     std::function<void()> onInsertLink;
     // A "Customize..." entry of the Effects lists (hosted panel code).
     std::function<void(int32_t hostedCode)> onCustomize;
+    // True while the window takes no keys (the second floating window is shown).
+    std::function<bool()> keysBlocked;
 
     // ---- state ----
     int32_t code() const { return code_; }

@@ -142,6 +142,11 @@ TEST_F(PictWindow, PointerSelectsDragsAHandleAndDeleteErases)
     ASSERT_EQ(clips().size(), 1u);
     EXPECT_EQ((std::array<int32_t, 4>{clips()[0]->x1, clips()[0]->y1, clips()[0]->x2, clips()[0]->y2}),
               (std::array<int32_t, 4>{10, 20, 20, 70}));
+    bool blocked = true;
+    pict->keysBlocked = [&] { return blocked; };
+    EXPECT_FALSE(pict->keyPressed(Qt::Key_Delete));
+    EXPECT_EQ(clips().size(), 1u);
+    blocked = false;
     EXPECT_TRUE(pict->keyPressed(Qt::Key_Delete));
     EXPECT_TRUE(clips().empty());
     EXPECT_TRUE(pict->insertList->isVisibleTo(pict.get()));
