@@ -173,6 +173,16 @@ TEST_F(PictureFile, DamagedOrHostileFilesAreRefused)
     // A GIF header claiming a 60000 × 60000 screen is refused before any pixel memory is taken.
     const std::vector<uint8_t> huge = {'G', 'I', 'F', '8', '9', 'a', 0x60, 0xEA, 0x60, 0xEA, 0, 0, 0, ';'};
     EXPECT_EQ(loadPictureFile(write("huge.gif", huge), {900, 700}, s), pictureLoad_t::undecodable);
+    // A JPEG whose frame header claims 60000 × 60000 pixels: refused before decoding, even at 1/8.
+    std::vector<uint8_t> big = samples::encodeJpeg(samples::samplePattern(64, 48));
+    for (size_t i = 0; i + 8 < big.size(); ++i) {
+        if (big[i] == 0xFF && big[i + 1] == 0xC0) {
+            big[i + 5] = big[i + 7] = 0xEA;
+            big[i + 6] = big[i + 8] = 0x60;
+            break;
+        }
+    }
+    EXPECT_EQ(loadPictureFile(write("huge.jpg", big), {900, 700}, s), pictureLoad_t::undecodable);
     EXPECT_FALSE(s.valid());
 }
 
