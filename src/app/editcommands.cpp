@@ -8,10 +8,14 @@
 #include "model/clipboard.h"
 #include "model/groups.h"
 #include "model/history.h"
+#include "model/history_index.h"
 #include "model/itemlist.h"
 #include "render/text.h"
 
 #include <QAction>
+
+#include <unordered_set>
+#include <vector>
 
 namespace app {
 
@@ -56,15 +60,42 @@ void TForm1::afterEdit(canvas::TSandbox* w)
     refreshSelectionState();
 }
 
+namespace {
+
+// The history step leaves nothing selected; the items that were selected
+// stay so in the versions it brings back (undo) or puts in their place
+// (redo), so that their panel can show the values the step restored.
+void keepSelection(model::itemList_t& list, const std::vector<model::item_t*>& before)
+{
+    std::unordered_set<int32_t> was, replaced;
+    for (const model::item_t* it : before) {
+        was.insert(it->stepId);
+        if (it->replacesStep) replaced.insert(it->replacesStep);
+    }
+    for (model::item_t* it = list.head; it; it = it->next) {
+        const bool handle = it->kind == model::kindItem && !it->hidden && it->itemType == model::typeGroupHandle;
+        if (!canvas::isPickable(it) && !handle) continue;
+        if (was.count(it->stepId) || was.count(it->replacesStep) || replaced.count(it->stepId))
+            model::setSelected(list, it, true);
+    }
+}
+
+} // namespace
+
 void TForm1::undoCommand(bool redo)
 {
     canvas::TSandbox* w = activeDocument();
     if (!w) return;
     w->leaveToPointer();
+    const std::vector<model::item_t*> selected = model::collectSelected(w->items);
     if (redo) model::redo(w->items);
     else model::undo(w->items);
+    keepSelection(w->items, selected);
     afterEdit(w);
-    showPanel(ui::panelInsert, true, false, false);
+    // The side panel shows the restored values of what stays selected.
+    const int32_t code = model::firstSelected(w->items) ? canvas::panelForSelection(w->items) : ui::panelInsert;
+    if (code == ui::panelNone || code == panelCode) refreshAttributePanel();
+    else showPanel(code, true, false, false);
 }
 
 void TForm1::clearUndoCommand()

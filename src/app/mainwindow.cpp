@@ -169,13 +169,9 @@ TForm1::~TForm1()
     delete TFormX;
     delete TFormY;
     TFormX = TFormY = nullptr;
-    // Side panels may keep their state in the settings, asking the panel host
-    // for them: they go while both exist, before the settings are written;
-    // so do replaced ones whose deferred deletion has not run yet.
-    std::vector<QWidget*> panelsLeft;
-    for (QWidget* c : sidePanel->findChildren<QWidget*>())
-        if (dynamic_cast<panels::attributePanel_t*>(c)) panelsLeft.push_back(c);
-    for (QWidget* c : panelsLeft) delete c;
+    // The side panel showing writes its settings (its tab) when freed: it
+    // goes while the settings and the panel host are still there.
+    delete codePanel;
     codePanel = nullptr;
     // The settings are written when the window goes.
     if (params) params->saveAllSettings();

@@ -1,6 +1,8 @@
 #include "app/panelframes.h"
 
 #include "panels/insertpanel.h"
+#include "panels/linepanel.h"
+#include "panels/shapepanel.h"
 #include "panels/panelhost.h"
 #include "panels/picturepanel.h"
 #include "ui/panelcodes.h"
@@ -48,8 +50,13 @@ ui::panelFrame_t* makePanelFrame(int32_t code, QWidget* parent)
 ui::panelFrame_t* makeSidePanel(int32_t code, panels::panelHost_t& host, QWidget* parent)
 {
     switch (code) {
+    case panelNextLine:
+    case panelLine: return new panels::TLinebox(code, host, parent);
     case panelPicture: return new panels::TColorbox(host, parent);
-    default: return makePanelFrame(code, parent);
+    default:
+        // The shape tools' panels and the shapes' fine-tune panels.
+        if (code >= 100 && code <= 299) return new panels::TPolybox(code, host, parent);
+        return makePanelFrame(code, parent);
     }
 }
 

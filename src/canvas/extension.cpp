@@ -163,6 +163,8 @@ void extendMode_t::leave()
     points_.clear();
     w_.mode_ = modePointer;
     w_.view.selectionUnder = render::savedArea_t{};
+    // The panel showing the extension gives its lists back.
+    if (w_.host()) w_.host()->extensionEnded();
 }
 
 // The item the fixed points make, drawn like a tool's preview, and a dotted

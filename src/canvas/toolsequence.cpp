@@ -63,6 +63,7 @@ void toolSequence_t::cancel()
     // Only a tool's save-unders hold a preview; in the other modes the
     // selection save-under holds the background of a change.
     if (isToolMode(w_.mode_)) erasePreview();
+    if (w_.mode_ == toolLine && clickCount_ > 0 && w_.host()) w_.host()->toolStepChanged(1);
     clickCount_ = 0;
     rubberPoints_.clear();
     showStatus();
@@ -337,6 +338,8 @@ void toolSequence_t::finishCreation(model::item_t* it)
     clickCount_ = 0;
     rubberPoints_.clear();
     showStatus();
+    // Ready for the next line: the hint asks for its start again.
+    if (tool == toolLine && w_.host()) w_.host()->toolStepChanged(1);
     if (!it) return;
     if (it->shadowElevation != 0 && w_.view.showShadows) {
         w_.repaintAll(true);
@@ -394,6 +397,8 @@ void toolSequence_t::placeFirstPoint(point_t p)
         redrawPreview(p);
     }
     if (isSplineTool(w_.mode_) && w_.host()) w_.host()->showGuidance(afterPointPage(w_.mode_));
+    // The line panel's hint turns to the end point.
+    if (w_.mode_ == toolLine && w_.host()) w_.host()->toolStepChanged(2);
     showStatus();
 }
 

@@ -317,10 +317,15 @@ void pickListBox_t::paintEvent(QPaintEvent*)
     o.currentText.clear();
     p.drawComplexControl(QStyle::CC_ComboBox, o);
     const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, this);
+    // A disabled list shows the panel's colour where an enabled one shows the window's.
+    const int32_t panel = ui::panelColour();
+    const QColor panelBack(panel & 0xFF, (panel >> 8) & 0xFF, (panel >> 16) & 0xFF);
+    if (!isEnabled()) p.fillRect(field, panelBack);
     if (const pickEntry_t* e = entryAt(currentIndex())) {
-        const bool focus = hasFocus();
-        drawPickRow(p, field, kind_, *e, style_, focus ? palette().highlight().color() : Qt::white,
-                    focus ? palette().highlightedText().color() : Qt::black);
+        const bool focus = hasFocus() && isEnabled();
+        const QColor back = !isEnabled() ? panelBack : focus ? palette().highlight().color() : QColor(Qt::white);
+        const QColor ink = !isEnabled() ? QColor(Qt::gray) : focus ? palette().highlightedText().color() : QColor(Qt::black);
+        drawPickRow(p, field, kind_, *e, style_, back, ink);
     }
 }
 

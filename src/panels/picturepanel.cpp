@@ -90,6 +90,10 @@ TColorbox::TColorbox(panelHost_t& host, QWidget* parent)
     code = ui::panelPicture;
     const int32_t stored = host_.params().pictureTab;
     tab_ = stored == effectsTab ? effectsTab : colorsTab;
+    // The setting follows the tab at once rather than when the panel is
+    // freed: the panel may outlive its host (freed with the side panel when
+    // the main window goes), and the next picture panel may be made first.
+    host_.params().pictureTab = tab_;
 
     QWidget* b = body();
     std::vector<buttonRow_t::button_t> row =
@@ -150,8 +154,6 @@ TColorbox::TColorbox(panelHost_t& host, QWidget* parent)
     showPicturePanel();
 }
 
-TColorbox::~TColorbox() { host_.params().pictureTab = tab_; }
-
 canvas::TSandbox* TColorbox::target() const
 {
     if (building || opening) return nullptr;
@@ -197,7 +199,6 @@ void TColorbox::tabChosen(int32_t tab)
 {
     if (tab == tab_) return;
     tab_ = tab;
-    // The next picture panel may be made before this one is freed.
     host_.params().pictureTab = tab_;
     refreshPicturePanel();
 }

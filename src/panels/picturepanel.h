@@ -40,9 +40,9 @@ pictureSummary_t summarisePictures(model::itemList_t& list);
 
 class TColorbox : public attributePanel_t {
 public:
+    // Opens the tab shown last (the setting `pictureTab`), which follows
+    // every change of tab.
     explicit TColorbox(panelHost_t& host, QWidget* parent = nullptr);
-    // Keeps the tab last shown for the next time.
-    ~TColorbox() override;
 
     // The buttons from the left: mirror, flip, rotate left, rotate right,
     // "Edit clip boundary".

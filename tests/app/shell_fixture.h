@@ -4,6 +4,7 @@
 #include "ui/dialogs.h"
 #include "app/mainwindow.h"
 #include "ui/sidepanel.h"
+#include "model/clipboard.h"
 #include "model/itemlist.h"
 
 #include <QCoreApplication>
@@ -28,6 +29,8 @@ protected:
         ASSERT_TRUE(cfg.isValid());
         ASSERT_TRUE(files.isValid());
         qputenv("LUMORA_CONFIG_DIR", cfg.path().toLocal8Bit());
+        // The clipboard lives for the program run: each test starts with it empty.
+        model::freeList(model::clipboardList());
         scope = std::make_unique<ui::scopedDialogs_t>(dlg);
         w = std::make_unique<app::TForm1>();
         w->resize(1000, 760);

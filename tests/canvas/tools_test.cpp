@@ -40,6 +40,11 @@ protected:
         p.polyshape = p.polystate = p.bpolyshape = p.bpolystate = 0;
         p.polysides = 5;
         p.shpoly = {};
+        // The settings live for the program run: a surface or weight left by
+        // an earlier test would change what every shape looks like.
+        p.poplas = 0;
+        p.polywidth = 0.0;
+        p.polytab = 0;
         w = std::make_unique<TSandbox>(&host);
         w->resize(1000, 1200);
         ASSERT_TRUE(w->openDocument(7, QString()));

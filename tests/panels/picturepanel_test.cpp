@@ -42,7 +42,13 @@ struct fakePanelHost_t : panels::panelHost_t {
     void markToolbarButton(int32_t) override {}
     void joinSelection() override {}
     void splitSelection() override {}
-    void editPictureClips(int32_t mode) override { clipModes.push_back(mode); }
+    void editPictureClips(int32_t mode) override
+    {
+        clipModes.push_back(mode);
+        if (whileOpening) whileOpening();
+    }
+    // What happens while the picture window is being opened.
+    std::function<void()> whileOpening;
 };
 
 void choose(panels::pickListBox_t* list, int32_t index)
@@ -203,6 +209,26 @@ INSTANTIATE_TEST_SUITE_P(
                    {ui::panelClipEdit}},
         linkCase_t{"NothingWithoutADocument", 2, [](TColorbox& p) { p.pressHint(4); }, {}, false}),
     testnames::byName{});
+
+TEST_F(PicturePanel, ControlsChangeNothingWhileThePictureWindowOpens)
+{
+    a->frameOn = b->frameOn = 1;
+    a->lineWeight = b->lineWeight = 0.5;
+    TColorbox& p = open();
+    panelHost.whileOpening = [&] {
+        EXPECT_TRUE(p.opening);
+        choose(p.effects()->frameList(), 0);
+        dragSlider(p.sliders()->slider(0), 256);
+        p.pressButton(0);
+    };
+    p.pressButton(TColorbox::clipButton);
+    EXPECT_EQ(now(a), a);
+    EXPECT_EQ(now(b), b);
+    EXPECT_FALSE(p.opening);
+    // Afterwards the controls work again.
+    choose(p.effects()->frameList(), 0);
+    EXPECT_EQ(now(a)->frameOn, 0);
+}
 
 TEST_F(PicturePanel, HotLinksMarkTheirSuggestionButtons)
 {
@@ -366,10 +392,10 @@ TEST_F(PicturePanel, TabComesFromAndGoesBackToTheSetting)
         EXPECT_EQ(p.tabArea(shown)->isHidden(), false) << stored;
         EXPECT_EQ(p.tabArea(3 - shown)->isHidden(), true) << stored;
     }
+    EXPECT_EQ(canvas::params().pictureTab, 1) << "an unknown tab is not kept";
     panel->tabs()->onChange(2);
     EXPECT_EQ(panel->hint(4)->keyword(), QStringLiteral("Insert new clip"));
     EXPECT_TRUE(panel->hint(4)->linkActive());
-    panel.reset();
     EXPECT_EQ(canvas::params().pictureTab, 2);
 }
 

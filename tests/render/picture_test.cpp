@@ -54,6 +54,29 @@ INSTANTIATE_TEST_SUITE_P(
                       adjustCase{"SaturationBeforeContrastBeforeLightness", {128, 256, -30}, 225, 0, 0}),
     testnames::byName());
 
+TEST(Adjustments, BitmapPassGivesWhatEachPixelGets)
+{
+    // Every channel value against the others, and values a file may hold.
+    QImage image(256, 64, QImage::Format_RGB32);
+    for (int32_t y = 0; y < image.height(); ++y)
+        for (int32_t x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(x, (x * 7 + y * 61) % 256, (y * 4 + x / 3) % 256));
+    const pictureAdjustments_t cases[] = {{37, 0, 0},   {-5, 0, 0},     {0, 90, -17}, {512, -128, 3},
+                                          {-128, 512, 256}, {INT32_MAX, INT32_MIN, 0}, {INT32_MIN, 1, INT32_MAX}};
+    for (const pictureAdjustments_t& a : cases) {
+        QImage adjusted = image;
+        adjustPicture(adjusted, a);
+        for (int32_t y = 0; y < image.height(); ++y)
+            for (int32_t x = 0; x < image.width(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                uint8_t r = uint8_t(qRed(p)), g = uint8_t(qGreen(p)), b = uint8_t(qBlue(p));
+                adjustChannels(r, g, b, a);
+                ASSERT_EQ(adjusted.pixel(x, y), qRgb(r, g, b))
+                    << a.saturation << " " << a.contrast << " " << a.lightness << " at " << x << ", " << y;
+            }
+    }
+}
+
 TEST(Adjustments, AllZeroLeaveTheBitmapUntouched)
 {
     QImage original(8, 8, QImage::Format_RGB32);
