@@ -13,6 +13,7 @@ namespace app {
 void TForm1::registerHostedPanels()
 {
     registerGridOptions();
+    registerPictureWindow();
     TFormX->setFactory(ui::hostedPageSetup, [this](const ui::hostRequest_t& r, QWidget* parent) {
         return new ui::TPage(*params, dynamic_cast<canvas::TSandbox*>(r.document), parent);
     });

@@ -377,11 +377,6 @@ void TForm1::documentDestroyed(canvas::TSandbox* w)
     Timer4.start();
 }
 
-void TForm1::offerPicture(canvas::TSandbox*, const QString&)
-{
-    // Picture insertion comes with the picture feature; the document stays new.
-}
-
 void TForm1::zoomControlsChanged()
 {
     procs->showZoom(params->currentZoom);
@@ -538,6 +533,11 @@ void TForm1::toolbarCommand(int32_t n)
     case canvas::buttonPrint: printDocument(w); return;
     case canvas::buttonZoomOut: applyZoomStep(-1); return;
     case canvas::buttonZoomIn: applyZoomStep(+1); return;
+    case canvas::buttonPicture:
+        // The picture dialog, then the insert panel again (Timer1).
+        pendingPanel = ui::panelPictureInsert;
+        Timer1.start();
+        return;
     default: break;
     }
     const int32_t code = canvas::toolPanelCode(n);

@@ -31,6 +31,9 @@ class QSplitter;
 namespace ui {
 class sidePanel_t;
 } // namespace ui
+namespace canvas {
+struct pictureInsert_t;
+} // namespace canvas
 namespace panels {
 class TToolbox;
 class panelHost_t;
@@ -99,6 +102,13 @@ public:
     bool insertPicture();
     // The picture window on the selected picture: 503 re-clip, 510 add clips.
     void editPictureClips(int32_t mode);
+    // The picture dialog: a picture file opens the picture window, a document
+    // file is pasted into the active window; false when cancelled or failed.
+    bool openPicture();
+    bool pastePictureDocument(const QString& path);
+    bool openPictureWindow(const QString& fileName);
+    // The picture window's "Insert" into `w`; false when nothing was inserted.
+    bool insertFromPictureWindow(const canvas::pictureInsert_t& request, canvas::TSandbox* w);
     bool guidanceWanted(int32_t page) const;
 
     // ---- menus ----
@@ -236,6 +246,7 @@ public:
     bool saveForClose(canvas::TSandbox* w) override;
     void addRecent(const QString& fileName) override;
     void offerPicture(canvas::TSandbox* w, const QString& path) override;
+    void pictureDoubleClicked(canvas::TSandbox* w) override;
     void zoomControlsChanged() override;
     void eraseRequested(canvas::TSandbox* w) override;
     void showToolPanel(int32_t code) override;
@@ -267,6 +278,7 @@ private:
     // Gives the floating windows the factories of the panels they host.
     void registerHostedPanels();
     void registerOutputPanels();
+    void registerPictureWindow();
     void printNow(canvas::TSandbox* w);
     bool previewExport_ = false;
     void subWindowActivated(QMdiSubWindow* sub);

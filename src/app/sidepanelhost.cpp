@@ -165,19 +165,6 @@ void TForm1::Timer1Timer()
     if (insertPanel) insertPanel->clearInsertBusy();
 }
 
-bool TForm1::insertPicture()
-{
-    // Picture import is not part of the editor yet.
-    showStatus(QStringLiteral("Inserting pictures is not available yet."));
-    return false;
-}
-
-void TForm1::editPictureClips(int32_t mode)
-{
-    (void)mode;
-    showStatus(QStringLiteral("Clips are not available yet."));
-}
-
 bool TForm1::guidanceWanted(int32_t page) const
 {
     const int32_t k = page - ui::firstGuidancePage;

@@ -9,6 +9,7 @@
 #include "page/newdocument.h"
 #include "render/text.h"
 #include "ui/dialogs.h"
+#include "ui/docquestions.h"
 
 #include <QFileInfo>
 
@@ -27,20 +28,6 @@ bool isPictureName(const QString& name)
                                          QStringLiteral("wmf")};
     return pictures.contains(ext);
 }
-
-// The reader's questions, asked through the dialog layer.
-class readQuestions_t : public model::docReadQuestions_t {
-public:
-    bool askOpenInvalid() override
-    {
-        return ui::dialogs().message(ui::msgKind_t::confirmation, QString::fromUtf8(model::invalidFileQuestion),
-                                     ui::btnYes | ui::btnNo) == ui::btnYes;
-    }
-    void warnNewerVersion(const std::string& text) override
-    {
-        ui::dialogs().message(ui::msgKind_t::warning, QString::fromStdString(text), ui::btnOk);
-    }
-};
 
 } // namespace
 
@@ -75,7 +62,7 @@ void TSandbox::createHeader(int32_t number)
 // user refused it; the new document then stays.
 bool TSandbox::readDocumentFile(int32_t number, const QString& path)
 {
-    readQuestions_t q;
+    ui::docQuestions_t q;
     std::string error;
     model::itemList_t loaded;
     if (!model::readDocument(path.toStdString(), loaded, q, &error)) {

@@ -63,6 +63,9 @@ public:
     virtual void addRecent(const QString& fileName) = 0;
     // A picture file was opened: offer it for insertion into this window.
     virtual void offerPicture(TSandbox* w, const QString& path) = 0;
+    // A picture was double-clicked (it is the only one selected now): its
+    // clip opens in the picture window.
+    virtual void pictureDoubleClicked(TSandbox* w) { (void)w; }
     // The global zoom changed from within the window (opening a document).
     virtual void zoomControlsChanged() = 0;
     // The window's tool wants its side panel (the line or text panel) and button.

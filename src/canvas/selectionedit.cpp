@@ -232,9 +232,8 @@ void TSandbox::pickPicture()
     if (host_) {
         host_->showPanel(panelForSelection(items));
         host_->editStateChanged(this);
+        host_->pictureDoubleClicked(this);
     }
-    // The clip panel of the picture opens in the floating window here once
-    // picture clips exist.
 }
 
 void TSandbox::Timer2Timer()

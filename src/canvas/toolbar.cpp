@@ -139,8 +139,6 @@ TProcs::TProcs(toolbarHost_t* host, QWidget* parent) : QWidget(parent), host_(ho
     // Selection-dependent buttons appear with a selection.
     for (int32_t n : {12, 13, 14, 15, 16, 35, 36}) shown_[n] = false;
     enabled_[6] = enabled_[7] = false;
-    // Picture insertion arrives with its own feature.
-    enabled_[27] = false;
 
     hoverTimer.setObjectName(QStringLiteral("hoverTimer"));
     hoverTimer.setSingleShot(true);

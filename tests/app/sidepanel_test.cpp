@@ -156,14 +156,16 @@ TEST_F(ShellTest, SuggestionSelectsTheNewestItemForFineTuning)
     EXPECT_EQ(shownSuggestions(*w), (QStringList{QStringLiteral("Insert new item"), QStringLiteral("Draw next line")}));
 }
 
-TEST_F(ShellTest, PictureEntryIsAHookForNowAndPageSetupLinkOpensPageSetup)
+TEST_F(ShellTest, PictureEntryAsksForAPictureAndPageSetupLinkOpensPageSetup)
 {
     untitled();
     w->insertPanel->choose(0);  // "Picture"
     w->Timer1Timer();
     EXPECT_EQ(w->panelCode, ui::panelInsert);
     EXPECT_FALSE(w->insertPanel->busy);
-    EXPECT_FALSE(w->statusBar()->currentMessage().isEmpty());
+    // The picture dialog was asked (and cancelled: nothing scripted).
+    ASSERT_EQ(dlg.fileRequests.size(), 1u);
+    EXPECT_EQ(dlg.fileRequests[0].title, QStringLiteral("Open"));
     emit w->insertPanel->hintBox()->linkActivated(QStringLiteral("setup"));
     EXPECT_EQ(w->TFormX->hostedCode(), ui::hostedPageSetup);
     EXPECT_TRUE(w->insertPanel->hintBox()->isHidden());
