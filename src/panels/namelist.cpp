@@ -25,7 +25,10 @@ QString nameList_t::shownText() const
     QStyleOptionComboBox o;
     initStyleOption(&o);
     const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, this);
-    return fontMetrics().elidedText(currentText(), Qt::ElideRight, field.width());
+    // With no entry chosen the box shows its placeholder (a name the list
+    // does not hold, such as a font that is not installed).
+    const QString text = currentIndex() < 0 ? placeholderText() : currentText();
+    return fontMetrics().elidedText(text, Qt::ElideRight, field.width());
 }
 
 void nameList_t::paintEvent(QPaintEvent*)
@@ -34,6 +37,7 @@ void nameList_t::paintEvent(QPaintEvent*)
     QStyleOptionComboBox o;
     initStyleOption(&o);
     o.currentText = shownText();
+    if (currentIndex() < 0) o.palette.setColor(QPalette::ButtonText, palette().color(QPalette::Disabled, QPalette::ButtonText));
     p.drawComplexControl(QStyle::CC_ComboBox, o);
     p.drawControl(QStyle::CE_ComboBoxLabel, o);
 }

@@ -379,6 +379,9 @@ void TTextbox::fillNames()
     for (const settings::fontEntry_t& f : p().fontList) name_->addItem(f.name);
     const QString current = currentFontName();
     name_->setCurrentIndex(current.isEmpty() ? -1 : findFont(p().fontList, current));
+    // A font that is not installed (the texts are drawn in its substitute)
+    // is still named, greyed, rather than leaving the box blank.
+    name_->setPlaceholderText(current);
 }
 
 void TTextbox::fillCharsets()

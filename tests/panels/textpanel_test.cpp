@@ -310,6 +310,17 @@ TEST_F(TextPanelTest, ToolFontInLowerCaseHighlightsItsEntry)
     EXPECT_EQ(t->charsetList()->currentIndex(), 0);
 }
 
+TEST_F(TextPanelTest, AFontThatIsNotInstalledIsNamedWithoutAnEntryOrCharacterSets)
+{
+    canvas::params().tfont = QStringLiteral("Not Installed Sans");
+    auto t = panel(ui::panelNextText);
+    EXPECT_EQ(t->nameList()->currentIndex(), -1);
+    // The box still says which font it is, shortened to its width.
+    const QString shown = dynamic_cast<panels::nameList_t&>(*t->nameList()).shownText();
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("Not "))) << shown.toStdString();
+    EXPECT_EQ(t->charsetList()->count(), 0);
+}
+
 TEST_F(TextPanelTest, TextsInDifferentFontsShowNoNameButTheirCommonColour)
 {
     item_t* a = addText(items(), {100, 200}, {200, 200}, alpha, 0x0000FF);
