@@ -17,16 +17,6 @@ namespace panels {
 
 using namespace ui;
 
-namespace {
-
-QColor panelBackground()
-{
-    const int32_t c = panelColour();
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-
-} // namespace
-
 // ---------------------------------------------------------------- tab strip
 
 tabStrip_t::tabStrip_t(const QString& first, const QString& second, QWidget* parent)

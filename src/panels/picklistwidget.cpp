@@ -318,8 +318,7 @@ void pickListBox_t::paintEvent(QPaintEvent*)
     p.drawComplexControl(QStyle::CC_ComboBox, o);
     const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, this);
     // A disabled list shows the panel's colour where an enabled one shows the window's.
-    const int32_t panel = ui::panelColour();
-    const QColor panelBack(panel & 0xFF, (panel >> 8) & 0xFF, (panel >> 16) & 0xFF);
+    const QColor panelBack = ui::panelBackground();
     if (!isEnabled()) p.fillRect(field, panelBack);
     if (const pickEntry_t* e = entryAt(currentIndex())) {
         const bool focus = hasFocus() && isEnabled();

@@ -11,7 +11,6 @@ using namespace ui;
 
 namespace {
 
-QColor fromBgr(int32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 // Four bars of a paragraph, aligned left, centred or right.
 void drawAlignment(QPainter& p, int32_t picture, double s, const QColor& ink)
@@ -47,7 +46,7 @@ void drawLetter(QPainter& p, int32_t picture, double s, const QColor& ink)
 QImage styleButtonPicture(int32_t picture, buttonLook_t look, int32_t size)
 {
     QImage img(size, size, QImage::Format_RGB32);
-    img.fill(fromBgr(panelColour()));
+    img.fill(panelBackground());
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);

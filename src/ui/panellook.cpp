@@ -54,6 +54,8 @@ void drawCentred(QPainter& p, const QRect& r, const QString& text, const QColor&
 
 } // namespace
 
+QColor panelBackground() { return render::toColor(panelColour()); }
+
 const QImage& colourPicture(int32_t colour)
 {
     static const std::array<QImage, 8> pictures = [] {

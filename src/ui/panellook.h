@@ -39,6 +39,8 @@ QFont fittedFont(QFont font, const QString& text, int32_t width);
 // The main panel colour behind the controls (0x00BBGGRR).
 void setPanelColour(int32_t bgr);
 int32_t panelColour();
+// The same colour for painting.
+QColor panelBackground();
 
 constexpr int32_t titleBarHeight = 20;
 

@@ -9,6 +9,7 @@
 #include "model/itemlist.h"
 #include "panels/frameeffects.h"
 #include "panels/panelparts.h"
+#include "render/surface.h"
 #include "ui/panellook.h"
 
 #include <QComboBox>
@@ -45,7 +46,6 @@ constexpr int32_t holdMs = 200;
 
 const QString hintChoose = QStringLiteral("Select how you want to insert the picture.");
 
-QColor colourOf(int32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 
 QIcon toolbarIcon(int32_t button)
 {
@@ -165,7 +165,7 @@ void TPictView::paintEvent(QPaintEvent*)
         const int32_t m = owner_->markSize();
         const std::array<point_t, 9> h = model::clipHandles(selected);
         p.setPen(QPen(Qt::black, 1));
-        p.setBrush(colourOf(0x00FFFF));
+        p.setBrush(render::toColor(0x00FFFF));
         for (int32_t k = 0; k < model::handleCount(selected); ++k) {
             const QPoint at = toView(h[k].x, h[k].y);
             p.drawRect(at.x() - m / 2, at.y() - m / 2, m - 1, m - 1);
