@@ -66,18 +66,28 @@ namespace {
 
 // The history step leaves nothing selected; the items that were selected
 // stay so in the versions it brings back (undo) or puts in their place
-// (redo), so that their panel can show the values the step restored.
-void keepSelection(model::itemList_t& list, const std::vector<model::item_t*>& before)
-{
+// (redo), so that their panel can show the values the step restored. The
+// step ids are taken before the step, which may free the versions it drops.
+struct selectionIds_t {
     std::unordered_set<int32_t> was, replaced;
-    for (const model::item_t* it : before) {
-        was.insert(it->stepId);
-        if (it->replacesStep) replaced.insert(it->replacesStep);
+};
+
+selectionIds_t selectionIds(model::itemList_t& list)
+{
+    selectionIds_t ids;
+    for (const model::item_t* it : model::collectSelected(list)) {
+        ids.was.insert(it->stepId);
+        if (it->replacesStep) ids.replaced.insert(it->replacesStep);
     }
+    return ids;
+}
+
+void keepSelection(model::itemList_t& list, const selectionIds_t& ids)
+{
     for (model::item_t* it = list.head; it; it = it->next) {
         const bool handle = it->kind == model::kindItem && !it->hidden && it->itemType == model::typeGroupHandle;
         if (!canvas::isPickable(it) && !handle) continue;
-        if (was.count(it->stepId) || was.count(it->replacesStep) || replaced.count(it->stepId))
+        if (ids.was.count(it->stepId) || ids.was.count(it->replacesStep) || ids.replaced.count(it->stepId))
             model::setSelected(list, it, true);
     }
 }
@@ -89,7 +99,7 @@ void TForm1::undoCommand(bool redo)
     canvas::TSandbox* w = activeDocument();
     if (!w) return;
     w->leaveToPointer();
-    const std::vector<model::item_t*> selected = model::collectSelected(w->items);
+    const selectionIds_t selected = selectionIds(w->items);
     if (redo) model::redo(w->items);
     else model::undo(w->items);
     keepSelection(w->items, selected);
