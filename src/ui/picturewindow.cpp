@@ -392,6 +392,8 @@ void TPict::buildToolbar(QWidget* strip)
     zoomSlider->setTickPosition(QSlider::TicksBelow);
     zoomSlider->setFixedWidth(160);
     zoomSlider->setFocusPolicy(Qt::NoFocus);
+    // An empty window stands at 100 % like its label (set before the slider is connected).
+    zoomSlider->setValue(100);
     row->addWidget(zoomSlider);
     // Moving the slider only shows the percentage; its release applies it.
     QObject::connect(zoomSlider, &QSlider::valueChanged, strip, [this](int v) {

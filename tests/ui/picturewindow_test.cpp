@@ -224,6 +224,9 @@ TEST_F(PictWindow, AnUndecodableFileLeavesTheWindowEmpty)
     EXPECT_FALSE(pict->openFile(write("bad.jpg", {0xFF, 0xD8, 0xFF, 0x00, 1, 2, 3})));
     EXPECT_EQ(pict->loadError(), QStringLiteral("This is not a valid file."));
     EXPECT_TRUE(pict->displayed().isNull());
+    // The empty window's slider and label agree.
+    EXPECT_EQ(pict->zoomSlider->value(), 100);
+    EXPECT_EQ(pict->zoomLabel->text(), QStringLiteral("100%"));
     int inserted = 0;
     pict->onInsert = [&](const canvas::pictureInsert_t&) { return ++inserted > 0; };
     EXPECT_TRUE(pict->applyHosted());
