@@ -161,6 +161,21 @@ INSTANTIATE_TEST_SUITE_P(LinePanel, ThicknessRule,
                                            thicknessCase_t{"WideWithSolidFillHidesOutline", 4, 0, true, false, false}),
                          testnames::byName{});
 
+TEST_F(PanelTest, ASelectedLineIsThickFromThreeScreenPixels)
+{
+    // 0.8 mm is Round(3.02) = 3 pixels at 96 per inch, 0.78 mm Round(2.95) = 3, 0.65 mm Round(2.46) = 2.
+    for (const auto& [mm, thick] : {std::pair{0.8, true}, std::pair{0.78, true}, std::pair{0.65, false}}) {
+        SCOPED_TRACE(mm);
+        model::freeList(items());
+        item_t* line = addLine(items(), {100, 100}, {200, 100});
+        line->lineWeight = mm;
+        select(items(), {line});
+        auto panel = make<panels::TLinebox>(ui::panelLine);
+        EXPECT_EQ(panel->listShown(panel->fillList()), thick);
+        EXPECT_EQ(!panel->hint(2)->isHidden(), !thick);
+    }
+}
+
 TEST_F(PanelTest, LineAndRectangleSelectedLeaveOnlyColourOnBasics)
 {
     item_t* line = addLine(items(), {100, 100}, {200, 100});
