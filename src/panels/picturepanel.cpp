@@ -1,5 +1,7 @@
 #include "panels/picturepanel.h"
 
+#include "panels/summary.h"
+
 #include "canvas/sandbox.h"
 #include "canvas/setters.h"
 #include "model/history_index.h"
@@ -30,12 +32,6 @@ constexpr int32_t areaTop = 50;
 constexpr int32_t areaInset = 4;
 constexpr int32_t hintGap = 4;
 
-void mergeInt(int32_t& into, int32_t value, int32_t mixed, bool first)
-{
-    if (first) into = value;
-    else if (into != value) into = mixed;
-}
-
 struct hintText_t {
     const char* text;
     const char* keyword;
@@ -65,15 +61,15 @@ pictureSummary_t summarisePictures(model::itemList_t& list)
     for (const model::item_t* it : model::collectSelected(list)) {
         if (it->itemType == model::typeGroupHandle) continue;
         const bool first = s.count == 0;
-        mergeInt(s.saturation, it->saturation, mixedAdjustment, first);
-        mergeInt(s.contrast, it->contrast, mixedAdjustment, first);
-        mergeInt(s.lightness, it->lightness, mixedAdjustment, first);
-        mergeInt(e.frameOn, it->frameOn, frameEffects_t::mixedFrameOn, first);
-        mergeInt(e.frameColour, it->lineColor, -1, first);
-        mergeInt(e.elevation, it->shadowElevation, -1, first);
-        mergeInt(e.fade, it->shadowFade, -1, first);
-        mergeInt(e.lightness, it->shadowLightness, -1, first);
-        mergeInt(e.surface, it->surface, -1, first);
+        meetValue<int32_t>(s.saturation, it->saturation, first, mixedAdjustment);
+        meetValue<int32_t>(s.contrast, it->contrast, first, mixedAdjustment);
+        meetValue<int32_t>(s.lightness, it->lightness, first, mixedAdjustment);
+        meetValue<int32_t>(e.frameOn, it->frameOn, first, frameEffects_t::mixedFrameOn);
+        meetValue<int32_t>(e.frameColour, it->lineColor, first, -1);
+        meetValue<int32_t>(e.elevation, it->shadowElevation, first, -1);
+        meetValue<int32_t>(e.fade, it->shadowFade, first, -1);
+        meetValue<int32_t>(e.lightness, it->shadowLightness, first, -1);
+        meetValue<int32_t>(e.surface, it->surface, first, -1);
         if (first) e.frameWidth = it->lineWeight;
         else if (e.frameWidth >= 0 && std::fabs(e.frameWidth - it->lineWeight) >= sameWidth) e.frameWidth = -1.0;
         round = round && it->itemType == model::typePicture && it->clipShape == model::clipRound;

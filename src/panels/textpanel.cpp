@@ -1,5 +1,7 @@
 #include "panels/textpanel.h"
 
+#include "panels/summary.h"
+
 #include "canvas/modes.h"
 #include "canvas/sandbox.h"
 #include "canvas/setters.h"
@@ -53,14 +55,6 @@ constexpr int32_t boldWeight = 700;
 constexpr int32_t normalWeight = 400;
 constexpr int32_t weightStep = 100;
 
-// A summary value: the first item gives it, a differing later one marks it mixed.
-template <typename T>
-void meet(T& into, const T& value, bool first, const T& mixed)
-{
-    if (first) into = value;
-    else if (into != value) into = mixed;
-}
-
 struct hintPair_t {
     const char* text;
     const char* emphasized;
@@ -104,20 +98,20 @@ textSummary_t summarizeTexts(model::itemList_t& list)
     for (item_t* it : model::collectSelected(list)) {
         if (it->itemType == model::typeGroupHandle) continue;
         const bool first = s.count++ == 0;
-        meet(s.colour, it->textColor, first, -1);
-        meet(s.fontName, QString::fromLatin1(model::fontNameOf(it)), first, QString());
-        meet(s.charset, it->fontCharset, first, -1);
-        meet(s.size, it->fontSize, first, -1);
-        meet(s.weight, it->fontWeight, first, -1);
-        meet(s.italic, int32_t(it->fontItalic), first, -1);
-        meet(s.underline, int32_t(it->fontUnderline), first, -1);
-        meet(s.strikeout, int32_t(it->fontStrikeout), first, -1);
-        meet(s.justification, int32_t(it->justification), first, -1);
-        meet(s.direction, it->textDirection, first, -2);
-        meet(s.elevation, int32_t(it->shadowElevation), first, -1);
-        meet(s.fade, int32_t(it->shadowFade), first, -1);
-        meet(s.lightness, int32_t(it->shadowLightness), first, -1);
-        meet(s.surface, int32_t(it->surface), first, -1);
+        meetValue(s.colour, it->textColor, first, -1);
+        meetValue(s.fontName, QString::fromLatin1(model::fontNameOf(it)), first, QString());
+        meetValue(s.charset, it->fontCharset, first, -1);
+        meetValue(s.size, it->fontSize, first, -1);
+        meetValue(s.weight, it->fontWeight, first, -1);
+        meetValue(s.italic, int32_t(it->fontItalic), first, -1);
+        meetValue(s.underline, int32_t(it->fontUnderline), first, -1);
+        meetValue(s.strikeout, int32_t(it->fontStrikeout), first, -1);
+        meetValue(s.justification, int32_t(it->justification), first, -1);
+        meetValue(s.direction, it->textDirection, first, -2);
+        meetValue(s.elevation, int32_t(it->shadowElevation), first, -1);
+        meetValue(s.fade, int32_t(it->shadowFade), first, -1);
+        meetValue(s.lightness, int32_t(it->shadowLightness), first, -1);
+        meetValue(s.surface, int32_t(it->surface), first, -1);
     }
     return s;
 }
