@@ -6,6 +6,10 @@ FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 # Object files are shared between build trees (and clones) when ccache is there.
 LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+# Paths inside the clone are hashed relative to it, so every clone and worktree
+# of the project (CI's fresh one too) finds the objects another one compiled.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
 FILE ?=
 
 .PHONY: all deps configure build run test sanitize bench fuzz clean

@@ -13,6 +13,7 @@ PACKAGES=(
   xvfb xauth x11-utils
   imagemagick poppler-utils
   clang-14 libclang-rt-14-dev
+  ccache
 )
 
 missing=()
