@@ -50,12 +50,6 @@ struct rect_t {
     bool contains(point_t p) const { return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom; }
 };
 
-// The rectangle spanned by two corners in any order.
-inline rect_t spanOf(point_t a, point_t b)
-{
-    return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
-}
-
 // Readable test failures: "[left, top – right, bottom]".
 void PrintTo(const rect_t& r, std::ostream* os);
 void PrintTo(const point_t& p, std::ostream* os);

@@ -267,13 +267,6 @@ anchorNode_t* hotAnchor(item_t* grid, bool xAxis)
     return nullptr;
 }
 
-void clearHot(item_t* grid)
-{
-    if (!grid) return;
-    for (bool xAxis : {true, false})
-        for (anchorNode_t* a = listOf(grid, xAxis).head; a; a = a->next) a->hot = 0;
-}
-
 void moveAnchor(anchorNode_t* a, bool xAxis, int32_t position)
 {
     const anchorMarker_t m;

@@ -123,7 +123,6 @@ bool deleteHotGridlines(item_t* grid);
 
 // The first hot anchor of a direction (none when none is hot).
 anchorNode_t* hotAnchor(item_t* grid, bool xAxis);
-void clearHot(item_t* grid);
 
 // Moves an anchor's gridline to `position`, rebuilding its marker rectangle.
 void moveAnchor(anchorNode_t* a, bool xAxis, int32_t position);

@@ -14,24 +14,6 @@ namespace model {
 
 int32_t nextGroupId(itemList_t& list) { return maxGroupId(list) + 1; }
 
-bool groupInUse(const itemList_t& list, int32_t id)
-{
-    for (const item_t* it = list.head; it; it = it->next)
-        if (it->kind == kindItem && it->groupId == id) return true;
-    return false;
-}
-
-void renameGroup(itemList_t& list, int32_t to, int32_t from)
-{
-    bool lowered = false;
-    for (item_t* it = list.head; it; it = it->next) {
-        if (it->kind != kindItem || it->groupId != from) continue;
-        it->groupId = to;
-        if (to > from) noteIds(list, it); else lowered = true;
-    }
-    if (lowered) invalidateIds(list);
-}
-
 void compactGroupIds(itemList_t& list)
 {
     std::vector<item_t*> records;
@@ -105,29 +87,6 @@ bool selectionHasGroup(itemList_t& list)
     for (const item_t* it : collectSelected(list))
         if (it->groupId > 0) return true;
     return false;
-}
-
-bool allSelectedGrouped(itemList_t& list)
-{
-    for (const item_t* it : collectSelected(list))
-        if (it->groupId <= 0) return false;
-    return true;
-}
-
-int32_t countSelectedHandles(itemList_t& list)
-{
-    int32_t n = 0;
-    for (const item_t* it : collectSelected(list))
-        if (it->itemType == typeGroupHandle) ++n;
-    return n;
-}
-
-item_t* lastSelectedHandle(itemList_t& list)
-{
-    item_t* last = nullptr;
-    for (item_t* it : collectSelected(list))
-        if (it->itemType == typeGroupHandle) last = it;
-    return last;
 }
 
 item_t* joinItems(itemList_t& list)

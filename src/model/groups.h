@@ -16,9 +16,6 @@ struct groupPoint_t {
 
 // 1 + the largest groupId among kind 0 records, hidden versions included.
 int32_t nextGroupId(itemList_t& list);
-bool groupInUse(const itemList_t& list, int32_t id);
-// Every kind 0 record with groupId `from` gets `to`.
-void renameGroup(itemList_t& list, int32_t to, int32_t from);
 // Makes the group ids 1..n: the highest id repeatedly fills the lowest gap.
 void compactGroupIds(itemList_t& list);
 // The same, given every kind 0 record of the list in list order.
@@ -29,10 +26,6 @@ groupPoint_t groupCentre(itemList_t& list, int32_t id);
 // Selected items; with groupsAsOne all selected records of one group count once.
 int32_t countSelectionUnits(itemList_t& list, bool groupsAsOne);
 bool selectionHasGroup(itemList_t& list);
-// True for an empty selection.
-bool allSelectedGrouped(itemList_t& list);
-int32_t countSelectedHandles(itemList_t& list);
-item_t* lastSelectedHandle(itemList_t& list);
 
 // Join Items: one history step that puts every selected record into one new
 // flat group with a new handle at its centre; handles of joined groups become

@@ -339,13 +339,6 @@ item_t* singleSelected(const itemList_t& list)
     return found;
 }
 
-item_t* lastEditing(const itemList_t& list)
-{
-    for (item_t* it = list.tail; it; it = it->prev)
-        if (it->editing) return it;
-    return nullptr;
-}
-
 void setModified(itemList_t& list, bool modified)
 {
     if (item_t* h = findHeader(list)) h->hdr().modified = modified ? 1 : 0;
@@ -403,21 +396,6 @@ item_t* findPictureData(const itemList_t& list, int32_t pictureId)
     return nullptr;
 }
 
-int32_t countPictureRefs(const itemList_t& list, int32_t pictureId)
-{
-    int32_t n = 0;
-    for (const item_t* it = list.head; it; it = it->next)
-        if (it->kind == kindItem && it->pictureId == pictureId) ++n;
-    return n;
-}
-
-bool pictureInUse(const itemList_t& list, int32_t pictureId)
-{
-    for (const item_t* it = list.head; it; it = it->next)
-        if (it->itemType == typePicture && !it->hidden && it->pictureId == pictureId) return true;
-    return false;
-}
-
 // --- text ---
 
 int32_t textLength(const item_t* item)
@@ -438,20 +416,6 @@ int32_t textLineCount(const item_t* item)
     for (int32_t i = 0; i < len; ++i)
         if (item->text[i] == lineSeparator) ++lines;
     return lines;
-}
-
-std::u16string textLine(const item_t* item, int32_t n)
-{
-    const int32_t len = textLength(item);
-    int32_t line = 1, start = 0;
-    for (int32_t i = 0; i <= len; ++i) {
-        if (i == len || item->text[i] == lineSeparator) {
-            if (line == n) return item->text.substr(start, i - start);
-            ++line;
-            start = i + 1;
-        }
-    }
-    return {};
 }
 
 int32_t textOffset(const item_t* item, int32_t column, int32_t line)

@@ -79,7 +79,6 @@ void selectOnly(itemList_t& list, item_t* item);
 void selectLast(itemList_t& list);
 item_t* firstSelected(const itemList_t& list);
 item_t* singleSelected(const itemList_t& list);
-item_t* lastEditing(const itemList_t& list);
 
 void setModified(itemList_t& list, bool modified);
 bool isModified(const itemList_t& list);
@@ -112,13 +111,10 @@ struct pictureIdScope_t {
 };
 int32_t newPictureId(pictureIdScope_t scope);
 item_t* findPictureData(const itemList_t& list, int32_t pictureId);
-int32_t countPictureRefs(const itemList_t& list, int32_t pictureId);
-bool pictureInUse(const itemList_t& list, int32_t pictureId);
 
 // --- text buffer ---
 int32_t textLineCount(const item_t* item);
 int32_t textLength(const item_t* item);
-std::u16string textLine(const item_t* item, int32_t n);
 int32_t textOffset(const item_t* item, int32_t column, int32_t line);
 std::u16string getText(const item_t* item);
 void setText(item_t* item, const std::u16string& text);

@@ -84,49 +84,4 @@ cellSize_t cardCellSize(const cardLayout_t& l)
     return c;
 }
 
-layoutPoint_t cellOrigin(const cardLayout_t& l, int32_t column, int32_t row)
-{
-    // A folded cell starts at the first card of its pair.
-    const int32_t c = (l.columnFold && l.columns > 1) ? 2 * column - 1 : column;
-    const int32_t r = (l.rowFold && l.rows > 1) ? 2 * row - 1 : row;
-    return cardOrigin(l, c, r);
-}
-
-pageGuides_t pageGuides(const model::headerBody_t& h)
-{
-    pageGuides_t g;
-    const int32_t d = designTypeOf(h.designType);
-    if (d < 1 || d > designTypeCount) return g;
-    const double sx = safe(h.pxPerUnitX), sy = safe(h.pxPerUnitY);
-    const double paperW = safe(h.paperWidth) * sx, paperH = safe(h.paperHeight) * sy;
-    const double cardW = safe(h.cardWidth) * sx, cardH = safe(h.cardHeight) * sy;
-    const double left = safe(h.marginLeft) * sx, top = safe(h.marginTop) * sy;
-    if (d == 1 || (d >= 6 && d <= 10)) {
-        g.marginFrame = true;
-        g.marginLeft = left;
-        g.marginTop = top;
-        g.marginRight = paperW - safe(h.marginRight) * sx;
-        g.marginBottom = paperH - safe(h.marginBottom) * sy;
-    }
-    if (isCardType(d)) {
-        g.designRight = h.columnFold ? 2 * cardW : cardW;
-        g.designBottom = h.rowFold ? 2 * cardH : cardH;
-        g.foldVertical = h.columnFold != 0;
-        g.foldX = cardW;
-        g.foldHorizontal = h.rowFold != 0;
-        g.foldY = cardH;
-    } else {
-        g.designRight = paperW;
-        g.designBottom = paperH;
-    }
-    if (d == 10) {
-        // Bounded so that a hostile header cannot ask for millions of lines.
-        if (h.columnFold)
-            for (int32_t k = 1; k < h.columns && k <= 1000; ++k) g.panelX.push_back(k * cardW + left);
-        if (h.rowFold)
-            for (int32_t k = 1; k < h.rows && k <= 1000; ++k) g.panelY.push_back(k * cardH + top);
-    }
-    return g;
-}
-
 } // namespace page

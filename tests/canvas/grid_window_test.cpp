@@ -157,6 +157,58 @@ TEST_F(GridWindow, LineToolEndsSnapInXOnly)
     EXPECT_EQ(line->y2, 133);
 }
 
+// A picture dragged alone with snapping on: of its two edges across the
+// snapping direction, the one nearer its gridline goes onto it, and on a tie
+// (the same distance, one edge short of its gridline and the other past it)
+// the right edge, or the bottom edge, wins. Gridlines stand every 24 pixels.
+TEST_F(GridWindow, ADraggedPictureSnapsItsNearerEdgeAndTheRightOrBottomEdgeOnATie)
+{
+    struct row {
+        const char* name;
+        bool horizontal;  // snapping in x (else in y)
+        int32_t size;     // width or height
+        int32_t near;     // left or top edge where the mouse puts it, unsnapped
+        int32_t snapped;  // the same edge after snapping
+    };
+    const row rows[] = {
+        // left 267 is 3 past 264, right 357 is 3 short of 360: the right edge wins
+        {"tie, right wins", true, 90, 267, 270},
+        {"left nearer", true, 89, 266, 264},     // -2 against +5 for the right edge
+        {"right nearer", true, 89, 269, 271},    // -5 against +2
+        {"right nearer, leftwards", true, 77, 260, 259},  // +4 against -1
+        {"tie, bottom wins", false, 90, 267, 270},
+        {"top nearer", false, 89, 266, 264},
+        {"bottom nearer", false, 89, 269, 271},
+        {"bottom nearer, upwards", false, 77, 260, 259},
+    };
+    for (const row& r : rows) {
+        auto& hd = w->header()->hdr();
+        hd.snapX = r.horizontal ? 1 : 0;
+        hd.snapY = r.horizontal ? 0 : 1;
+        // The other direction is 96 pixels long and follows the mouse unsnapped.
+        const int32_t w0 = r.horizontal ? r.size : 96, h0 = r.horizontal ? 96 : r.size;
+        item_t* p = addPicture(items(), {240, 240}, {240 + w0, 240 + h0});
+        select(items(), {p});
+        const point_t centre = handleAt(p, 7);
+        w->Image1MouseDown(Qt::LeftButton, Qt::NoModifier, {centre.x, centre.y});
+        ASSERT_EQ(w->mode(), canvas::modePictureHandle) << r.name;
+        // The mouse holds the picture by its centre (half the size rounded down).
+        const int32_t other = 301;
+        const point_t to = screen(r.horizontal ? point_t{r.near + w0 / 2, other + h0 / 2} : point_t{other + w0 / 2, r.near + h0 / 2});
+        w->Image1MouseMove(Qt::LeftButton, Qt::NoModifier, {to.x, to.y});
+        w->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, {to.x, to.y});
+        const item_t* moved = current(items(), p);
+        ASSERT_NE(moved, nullptr) << r.name;
+        const int32_t nearNow = r.horizontal ? moved->x1 : moved->y1, farNow = r.horizontal ? moved->x2 : moved->y2;
+        const int32_t otherNow = r.horizontal ? moved->y1 : moved->x1;
+        EXPECT_EQ(nearNow, r.snapped) << r.name;
+        EXPECT_EQ(farNow, r.snapped + r.size) << r.name;
+        EXPECT_EQ(otherNow, other) << r.name;
+        EXPECT_EQ(r.horizontal ? moved->boxLeft : moved->boxTop, r.snapped) << r.name;
+        model::deselectAll(items());
+    }
+}
+
 TEST_F(GridWindow, MovingAGridlineCarriesItemsWithinTwoPixelsAndUndoTakesBothSteps)
 {
     const int32_t g = origin() + 96;  // the gridline one inch into the page

@@ -153,13 +153,21 @@ std::vector<int32_t> positions(const anchorList_t& l, bool x)
     return r;
 }
 
+// Picture data is written only while a shown picture refers to it.
+bool pictureShown(const itemList_t& l, int32_t pictureId)
+{
+    for (const item_t* it = l.head; it; it = it->next)
+        if (it->itemType == typePicture && !it->hidden && it->pictureId == pictureId) return true;
+    return false;
+}
+
 std::vector<const item_t*> writtenRecords(const itemList_t& l)
 {
     std::vector<const item_t*> r;
     for (const item_t* it = l.head; it; it = it->next) {
         if (it->kind == kindItem && (it->hidden || it->itemType == typeDeletionMarker)) continue;
         if (it->itemType == typeText && textLineCount(it) == 0) continue;
-        if (it->kind == kindPictureData && !pictureInUse(l, it->pictureId)) continue;
+        if (it->kind == kindPictureData && !pictureShown(l, it->pictureId)) continue;
         r.push_back(it);
     }
     return r;

@@ -1,5 +1,5 @@
-// Page measure parsing, orientation exchange, card-layout geometry and the
-// page guides.
+// Page measure parsing, orientation exchange and card-layout geometry (the
+// page guides drawn from a header are tested with the render pass).
 #include "page/layout.h"
 #include "page/presets.h"
 
@@ -175,9 +175,12 @@ TEST(CardLayout, CellOriginIsFirstCardOfPair)
     cardLayout_t l;
     l.marginLeft = 5; l.cardWidth = 10; l.columnGap = 2; l.columns = 4; l.columnFold = true;
     l.rows = 1; l.cardHeight = 7;
-    EXPECT_DOUBLE_EQ(cellOrigin(l, 1, 1).x, 5);
-    EXPECT_DOUBLE_EQ(cellOrigin(l, 2, 1).x, cardOrigin(l, 3, 1).x);
-    EXPECT_DOUBLE_EQ(cellOrigin(l, 2, 1).x, 5 + 20 + 2);
+    // Printed cells stand a cell width and a gap apart from the first card on:
+    // each starts at the first card of a pair.
+    const cellSize_t c = cardCellSize(l);
+    EXPECT_DOUBLE_EQ(cardOrigin(l, 1, 1).x, 5);
+    EXPECT_DOUBLE_EQ(cardOrigin(l, 3, 1).x, 5 + c.width + l.columnGap);
+    EXPECT_DOUBLE_EQ(cardOrigin(l, 3, 1).x, 5 + 20 + 2);
 }
 
 TEST(CardLayout, FromMeasuresOfAPreset)
@@ -193,71 +196,4 @@ TEST(CardLayout, FromMeasuresOfAPreset)
     const auto last = cardOrigin(l, 2, 4);
     EXPECT_DOUBLE_EQ(last.x, 0.5 + 3.5 + 0.5);
     EXPECT_DOUBLE_EQ(last.y, 0.75 + 3 * (2 + 0.5));
-}
-
-// ---- page guides ---------------------------------------------------------------
-
-namespace {
-model::headerBody_t header(int32_t type)
-{
-    model::headerBody_t h{};
-    h.designType = type;
-    h.pxPerUnitX = 2;
-    h.pxPerUnitY = 3;
-    h.paperWidth = 100; h.paperHeight = 200;
-    h.cardWidth = 40; h.cardHeight = 30;
-    h.marginLeft = 5; h.marginTop = 6; h.marginRight = 7; h.marginBottom = 8;
-    h.rows = 3; h.columns = 2;
-    return h;
-}
-} // namespace
-
-TEST(PageGuides, IllustrationsHaveAMarginFrame)
-{
-    const pageGuides_t g = pageGuides(header(1));
-    EXPECT_TRUE(g.marginFrame);
-    EXPECT_DOUBLE_EQ(g.marginLeft, 10);
-    EXPECT_DOUBLE_EQ(g.marginTop, 18);
-    EXPECT_DOUBLE_EQ(g.marginRight, 200 - 14);
-    EXPECT_DOUBLE_EQ(g.marginBottom, 600 - 24);
-    EXPECT_DOUBLE_EQ(g.designRight, 200);
-    EXPECT_DOUBLE_EQ(g.designBottom, 600);
-    EXPECT_FALSE(g.foldVertical);
-    EXPECT_TRUE(g.panelX.empty());
-}
-
-TEST(PageGuides, CardsShowOneOpenedCardAndItsFolds)
-{
-    model::headerBody_t h = header(-3);  // readers take the absolute value
-    h.columnFold = 1;
-    const pageGuides_t g = pageGuides(h);
-    EXPECT_FALSE(g.marginFrame);
-    EXPECT_DOUBLE_EQ(g.designRight, 160);
-    EXPECT_DOUBLE_EQ(g.designBottom, 90);
-    EXPECT_TRUE(g.foldVertical);
-    EXPECT_DOUBLE_EQ(g.foldX, 80);
-    EXPECT_FALSE(g.foldHorizontal);
-}
-
-TEST(PageGuides, BrochurePanels)
-{
-    model::headerBody_t h = header(10);
-    h.rowFold = 1;
-    const pageGuides_t g = pageGuides(h);
-    EXPECT_TRUE(g.marginFrame);
-    EXPECT_DOUBLE_EQ(g.designRight, 200);  // the paper, whatever the rows and folds
-    ASSERT_EQ(g.panelY.size(), 2u);
-    EXPECT_DOUBLE_EQ(g.panelY[0], 90 + 18);
-    EXPECT_DOUBLE_EQ(g.panelY[1], 180 + 18);
-    EXPECT_TRUE(g.panelX.empty());
-}
-
-TEST(PageGuides, NoneWithoutADesignTypeAndBoundedForHostileHeaders)
-{
-    EXPECT_DOUBLE_EQ(pageGuides(header(0)).designRight, 0);
-    EXPECT_FALSE(pageGuides(header(12)).marginFrame);
-    model::headerBody_t h = header(10);
-    h.columnFold = 1;
-    h.columns = 2000000000;
-    EXPECT_LE(pageGuides(h).panelX.size(), 1000u);
 }

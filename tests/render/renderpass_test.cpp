@@ -7,9 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
 #include <random>
 #include <string>
+#include <vector>
 
 using namespace render;
 using model::item_t;
@@ -409,6 +411,139 @@ TEST(PaintBackground, FoldedCardAndBrochurePanels)
         EXPECT_GT(at190, 50);
         EXPECT_GT(at370, 50);
     }
+}
+
+// ---------- page guides of each design type ----------
+
+namespace {
+
+constexpr int32_t guideColour = 0xC0C0C0;
+
+// The columns (vertical) or rows of the image where the guide colour covers
+// at least a fifth of the span [from, to) across: the solid and the dotted
+// guide lines standing there.
+std::vector<int> guideLines(const QImage& img, bool vertical, int from, int to)
+{
+    std::vector<int> at;
+    const int n = vertical ? img.width() : img.height();
+    for (int i = 0; i < n; ++i) {
+        int on = 0;
+        for (int j = from; j < to; ++j) on += (vertical ? px(img, i, j) : px(img, j, i)) == guideColour;
+        if (on * 5 >= to - from) at.push_back(i);
+    }
+    return at;
+}
+
+// A page of 100 × 200 units of 2 × 3 pixels: paper 200 × 600 pixels, cards
+// of 80 × 90, margins 10, 18, 14 and 24 pixels.
+model::headerBody_t& guidePage(scene& s)
+{
+    auto& h = model::findHeader(s.doc)->hdr();
+    h.pxPerUnitX = 2;
+    h.pxPerUnitY = 3;
+    h.paperWidth = 100; h.paperHeight = 200;
+    h.cardWidth = 40; h.cardHeight = 30;
+    h.marginLeft = 5; h.marginTop = 6; h.marginRight = 7; h.marginBottom = 8;
+    h.rows = 3; h.columns = 2;
+    return h;
+}
+
+} // namespace
+
+TEST(PageGuides, IllustrationsHaveAMarginFrame)
+{
+    scene s(220, 620, 1.0, 1);
+    guidePage(s);
+    const QImage& img = s.paint();
+    // Dotted margin lines (left, right; top, bottom) and the solid paper edge
+    // on the right and at the bottom; nothing else.
+    EXPECT_EQ(guideLines(img, true, 100, 500), (std::vector<int>{10, 186, 200}));
+    EXPECT_EQ(guideLines(img, false, 20, 180), (std::vector<int>{18, 576, 600}));
+}
+
+TEST(PageGuides, CardsShowOneOpenedCardAndItsFolds)
+{
+    scene s(220, 620, 1.0, -3);  // readers take the absolute value
+    guidePage(s).columnFold = 1;
+    const QImage& img = s.paint();
+    // The card opened across its fold: the fold at one card width, the edge at
+    // two; no margin frame and no fold across.
+    EXPECT_EQ(guideLines(img, true, 10, 80), (std::vector<int>{80, 160}));
+    EXPECT_EQ(guideLines(img, false, 10, 150), (std::vector<int>{90}));
+}
+
+// A brochure of n panels shows a dotted line between every two of them, n - 1
+// in all, and none at the outer edges of the first and the last, across the
+// columns or down the rows, whatever the other direction does.
+TEST(PageGuides, BrochurePanels)
+{
+    struct row {
+        bool columns;  // folded across the columns (else down the rows)
+        int32_t panels;
+        double margin;               // left or top margin in units
+        std::vector<int> panelLines; // pixels from the page's corner
+    };
+    // Columns of 140 pixels from a left margin of 10; rows of 120 from a top margin of 18.
+    const row rows[] = {
+        {true, 2, 5, {150}},
+        {true, 3, 5, {150, 290}},
+        {true, 4, 5, {150, 290, 430}},
+        {true, 3, 0, {140, 280}},
+        {false, 2, 6, {138}},
+        {false, 3, 6, {138, 258}},
+        {false, 4, 6, {138, 258, 378}},
+        {false, 3, 0, {120, 240}},
+    };
+    for (const row& r : rows) {
+        scene s(620, 620, 1.0, 10);
+        auto& h = guidePage(s);
+        h.paperWidth = 300;  // 600 × 600 pixels, margin frame right at 586 and bottom at 576
+        h.cardWidth = 70;
+        h.cardHeight = 40;
+        if (r.columns) {
+            h.columnFold = 1;
+            h.columns = r.panels;
+            h.marginLeft = r.margin;
+        } else {
+            h.rowFold = 1;
+            h.rows = r.panels;
+            h.marginTop = r.margin;
+        }
+        const QImage& img = s.paint();
+        // The margin frame (its left or top line only off the page's edge) and the paper's edge.
+        const int left = r.columns ? int(r.margin * 2) : 10, top = r.columns ? 18 : int(r.margin * 3);
+        std::vector<int> across = left > 0 ? std::vector<int>{left} : std::vector<int>{};
+        std::vector<int> down = top > 0 ? std::vector<int>{top} : std::vector<int>{};
+        std::vector<int>& panels = r.columns ? across : down;
+        panels.insert(panels.end(), r.panelLines.begin(), r.panelLines.end());
+        across.insert(across.end(), {586, 600});
+        down.insert(down.end(), {576, 600});
+        const std::string name = std::string(r.columns ? "columns " : "rows ") + std::to_string(r.panels) +
+                                 " margin " + std::to_string(r.margin);
+        EXPECT_EQ(guideLines(img, true, 30, 570), across) << name;
+        EXPECT_EQ(guideLines(img, false, 30, 570), down) << name;
+    }
+}
+
+TEST(PageGuides, NoneWithoutADesignTypeAndBoundedForHostileHeaders)
+{
+    for (int32_t type : {0, 12, INT32_MIN}) {
+        scene s(220, 620, 1.0, type);
+        guidePage(s).columnFold = 1;
+        const QImage& img = s.paint();
+        EXPECT_TRUE(guideLines(img, true, 0, 620).empty()) << type;
+        EXPECT_TRUE(guideLines(img, false, 0, 220).empty()) << type;
+    }
+    // Two thousand million panels: the painting ends, with a line every 10
+    // pixels from the margin to the image's edge.
+    scene s(620, 620, 1.0, 10);
+    auto& h = guidePage(s);
+    h.paperWidth = 300;
+    h.cardWidth = 5;
+    h.columnFold = 1;
+    h.columns = 2000000000;
+    const std::vector<int> lines = guideLines(s.paint(), true, 30, 570);
+    for (int x = 10; x < 620; x += 10) EXPECT_TRUE(std::count(lines.begin(), lines.end(), x) == 1) << x;
 }
 
 TEST(Gridlines, DrawnUnderItemsWhenShown)
