@@ -180,7 +180,7 @@ item_t* addPictureData(model::itemList_t& doc, const pictureInsert_t& r, int32_t
     model::invalidateIds(doc);
     data->undoState = model::stateCommitted;
     data->pictureId = id;
-    data->clipShape = r.source->format;
+    data->setPictureFormat(r.source->format);
     data->x2 = data->boxRight = data->boxWidth = r.shown.width();
     data->y2 = data->boxBottom = data->boxHeight = r.shown.height();
     data->pic().insertScale = r.zoom;

@@ -1,7 +1,7 @@
 // Picture items on the canvas and on output: the stored picture decoded,
 // turned to its orientation, cropped, resampled to the drawn size, colour
-// adjusted, mirrored, framed, freely turned or clipped round, and cached in
-// the item (as a child record) for the zoom and attributes it was made for.
+// adjusted, mirrored, framed, freely turned or clipped round, and kept in the
+// picture cache (picturecache.h) for the zoom and attributes it was made for.
 #pragma once
 
 #include "geometry/rect.h"
@@ -56,12 +56,12 @@ void drawPictureShadow(drawContext_t& ctx, const model::item_t* item);
 geometry::rect_t pictureReach(const model::item_t* item, double zoom);
 
 // Forgets the item's processed bitmap, so the next drawing decodes again.
-void dropPictureCache(model::item_t* item);
+void dropPictureCache(const model::item_t* item);
 // Whether the item holds a processed bitmap.
 bool hasPictureCache(const model::item_t* item);
 // Forgets only the processed bitmap: the clip as resampled before its colour
 // adjustments stays, so that new adjustments need no decoding.
-void dropAdjustedPicture(model::item_t* item);
+void dropAdjustedPicture(const model::item_t* item);
 bool hasUnadjustedPicture(const model::item_t* item);
 
 } // namespace render
