@@ -5,8 +5,8 @@
 #include "canvas/handles.h"
 #include "geometry/shapes.h"
 #include "model/itemlist.h"
-#include "render/text.h"
 #include "render/picture.h"
+#include "render/text.h"
 
 #include <algorithm>
 #include <cmath>

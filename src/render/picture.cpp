@@ -331,8 +331,13 @@ QImage orientPicture(QImage image, int32_t orientation, int32_t flipX, int32_t f
 
 QImage decodePicture(const item_t* item, const model::itemList_t& document)
 {
-    ++decodes;
-    QImage decoded = decodeStoredPicture(item, document);
+    QImage decoded;
+    const item_t* data = model::findPictureData(document, item->pictureId);
+    if (data && data->itemType == model::typePictureData) decoded = pictureCache().takeDecoded(data);
+    if (decoded.isNull()) {
+        ++decodes;
+        decoded = decodeStoredPicture(item, document);
+    }
     if (decoded.isNull()) return {};
     return orientPicture(std::move(decoded), item->orientation, item->flipX, item->flipY);
 }

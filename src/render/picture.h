@@ -23,7 +23,8 @@ constexpr int64_t maxDrawnPicturePixels = int64_t(1) << 25;
 // The stored picture decoded and turned to the item's orientation: for 90
 // and 270 (odd sides first trimmed by one pixel) turned by flipX × flipY ×
 // orientation degrees; for 180 both signs negated instead; then mirrored by
-// the signs. Null when the picture cannot be decoded.
+// the signs. Null when the picture cannot be decoded. A picture handed over
+// on insertion (pictureCache_t::handOverDecoded) is taken instead.
 QImage decodePicture(const model::item_t* item, const model::itemList_t& document);
 QImage orientPicture(QImage decoded, int32_t orientation, int32_t flipX, int32_t flipY);
 

@@ -58,12 +58,32 @@ void pictureCache_t::dropSerial(uint64_t serial)
 {
     std::lock_guard lock(mutex_);
     slots_.erase(serial);
+    handedOver_.erase(serial);
 }
 
 void pictureCache_t::clear()
 {
     std::lock_guard lock(mutex_);
     slots_.clear();
+    handedOver_.clear();
+}
+
+void pictureCache_t::handOverDecoded(const model::item_t* pictureData, QImage decoded)
+{
+    if (!pictureData || decoded.isNull()) return;
+    std::lock_guard lock(mutex_);
+    handedOver_[pictureData->cacheSerial] = std::move(decoded);
+    pictureData->cacheHeld = true;
+}
+
+QImage pictureCache_t::takeDecoded(const model::item_t* pictureData)
+{
+    std::lock_guard lock(mutex_);
+    const auto at = handedOver_.find(pictureData->cacheSerial);
+    if (at == handedOver_.end()) return {};
+    QImage decoded = std::move(at->second);
+    handedOver_.erase(at);
+    return decoded;
 }
 
 size_t pictureCache_t::itemCount() const

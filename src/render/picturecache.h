@@ -50,6 +50,12 @@ public:
     void drop(const model::item_t* item);
     void drop(const model::item_t* item, pictureStage_t stage);
     void dropSerial(uint64_t cacheSerial);
+
+    // A picture decoded before its data record existed (on insertion, by the
+    // picture window): the first drawing that needs the record decoded takes
+    // it instead of decoding the bytes again. Kept only until then.
+    void handOverDecoded(const model::item_t* pictureData, QImage decoded);
+    QImage takeDecoded(const model::item_t* pictureData);
     void clear();
     size_t itemCount() const;
 
@@ -61,6 +67,7 @@ private:
     };
     mutable std::mutex mutex_;
     std::unordered_map<uint64_t, slot_t> slots_;
+    std::unordered_map<uint64_t, QImage> handedOver_;
 };
 
 // The program's picture cache (made on first use; it then also takes the

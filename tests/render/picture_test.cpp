@@ -501,4 +501,18 @@ TEST(PictureCache, EntriesOfOneItemNeverServeAnother)
     EXPECT_FALSE(pictureCache().find(items[0].get(), pictureStage_t::finished, "1:0", got)) << "other attributes";
 }
 
+TEST(PictureCache, APictureHandedOverOnInsertionIsNotDecodedAgain)
+{
+    pictureScene reference(model::clipWhole, {0, 0, 40, 30}, {20, 20, 100, 80});
+    const QImage want = reference.paint();
+    pictureScene s(model::clipWhole, {0, 0, 40, 30}, {20, 20, 100, 80});
+    pictureCache().handOverDecoded(model::findPictureData(s.doc, picId), decodeStoredPicture(s.pic, s.doc));
+    const int64_t start = pictureDecodeCount();
+    EXPECT_EQ(s.paint(), want);
+    EXPECT_EQ(pictureDecodeCount(), start) << "the handed-over picture was used";
+    dropPictureCache(s.pic);
+    s.paint();
+    EXPECT_EQ(pictureDecodeCount(), start + 1) << "once only: later drawings decode";
+}
+
 } // namespace
