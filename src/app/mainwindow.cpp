@@ -9,6 +9,7 @@
 #include "panels/panelhost.h"
 #include "panels/fontlist.h"
 #include "model/itemlist.h"
+#include "render/picture.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -665,7 +666,7 @@ void TForm1::Timer7Timer()
         if (!h || h->hdr().lightDirection == dir) continue;
         h->hdr().lightDirection = std::clamp(dir, 0, 3);
         for (model::item_t* it = w->items.head; it; it = it->next)
-            if (it->itemType == model::typePicture) model::freeChildren(it->children);
+            if (it->itemType == model::typePicture) render::dropPictureCache(it);
         w->repaintAll(true);
     }
 }

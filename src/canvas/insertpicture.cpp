@@ -10,6 +10,7 @@
 #include "model/history_index.h"
 #include "model/metrics.h"
 #include "render/picture.h"
+#include "render/picturecache.h"
 #include "samples/samplepictures.h"
 
 #include <algorithm>
@@ -180,7 +181,7 @@ item_t* addPictureData(model::itemList_t& doc, const pictureInsert_t& r, int32_t
     model::invalidateIds(doc);
     data->undoState = model::stateCommitted;
     data->pictureId = id;
-    data->clipShape = r.source->format;
+    data->setPictureFormat(r.source->format);
     data->x2 = data->boxRight = data->boxWidth = r.shown.width();
     data->y2 = data->boxBottom = data->boxHeight = r.shown.height();
     data->pic().insertScale = r.zoom;
@@ -201,7 +202,12 @@ std::vector<item_t*> insertPictureRecords(model::itemList_t& doc, const pictureI
         std::vector<uint8_t> bytes = storedPictureBytes(*r.source);
         if (bytes.empty()) return {};
         pictureId = nextPictureId(scope);
-        addPictureData(doc, r, pictureId, std::move(bytes));
+        const item_t* data = addPictureData(doc, r, pictureId, std::move(bytes));
+        // Stored as they came and decoded at full size, the bytes give what the
+        // picture window shows: the first drawing takes that, not a new decode.
+        if (r.source->format != model::pictureGif && r.source->format != model::pictureBmp &&
+            r.source->denominator == 1)
+            render::pictureCache().handOverDecoded(data, r.source->decoded);
     } else {
         selected = model::singleSelected(doc);
         if (!selected || selected->itemType != model::typePicture || selected->pictureId == 0) return {};

@@ -5,6 +5,7 @@
 #include "canvas/handles.h"
 #include "geometry/shapes.h"
 #include "model/itemlist.h"
+#include "render/picture.h"
 #include "render/text.h"
 
 #include <algorithm>
@@ -167,7 +168,7 @@ void rotatePicture(item_t* it, const dragInput_t& in)
     double r = it->rotationStart + rotationAngle(in, pivot);
     r = normalized(r);
     it->rotation = nearlyLevel(r) ? 0.0 : r;
-    model::freeChildren(it->children);
+    render::dropPictureCache(it);
 }
 
 // Corner 1, 2 of a square and the two corners that make it square.
@@ -456,7 +457,7 @@ void completePicture(item_t* it)
     it->refY1 = it->y1;
     it->refX2 = it->x2;
     it->refY2 = it->y2;
-    model::freeChildren(it->children);
+    render::dropPictureCache(it);
 }
 
 } // namespace

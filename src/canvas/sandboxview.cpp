@@ -8,6 +8,7 @@
 #include "canvas/shellparams.h"
 #include "canvas/toolsequence.h"
 #include "model/itemlist.h"
+#include "render/picture.h"
 
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -156,7 +157,7 @@ void TSandbox::applyZoom(double factor)
     // Canvas positions of points being placed mean nothing at another zoom.
     abandonSequence();
     for (model::item_t* it = items.head; it; it = it->next)
-        if (it->itemType == model::typePicture) model::freeChildren(it->children);
+        if (it->itemType == model::typePicture) render::dropPictureCache(it);
     geometry::computeCanvasPixels(h);
     layoutView();
     paintCanvas(true);

@@ -2,6 +2,7 @@
 #include "cli/command.h"
 #include "cli/docio.h"
 
+#include "model/extensions.h"
 #include "model/itemlist.h"
 #include "page/presets.h"
 
@@ -127,6 +128,20 @@ int run(const std::vector<std::string>& argv)
     } else {
         std::printf("Page: none (the file has no document header)\n");
     }
+    // Extension data: values by owner, the document's and the items'.
+    size_t documentValues = 0, itemValues = 0, itemsWithValues = 0;
+    for (const item_t* it = list.head; it; it = it->next) {
+        if (!it->extensions || it->extensions->empty()) continue;
+        if (it == findHeader(list)) {
+            documentValues = it->extensions->entries().size();
+        } else {
+            itemValues += it->extensions->entries().size();
+            ++itemsWithValues;
+        }
+    }
+    if (documentValues + itemValues > 0)
+        std::printf("Extension data: %zu value(s) of the document, %zu value(s) on %zu item(s)\n", documentValues,
+                    itemValues, itemsWithValues);
     if (isModified(list)) std::printf("Opened with invalid records: the document is marked modified.\n");
     freeList(list);
     return cli::exitOk;

@@ -1,6 +1,7 @@
 #include "cli/dumpjson.h"
 
 #include "model/anchors.h"
+#include "model/extensions.h"
 #include "model/itemlist.h"
 
 #include <QCryptographicHash>
@@ -239,6 +240,60 @@ void emitField(json& j, const uint8_t* b, const field& f)
     }
 }
 
+std::u32string fromUtf8(const std::vector<uint8_t>& b)
+{
+    std::u32string r;
+    for (size_t i = 0; i < b.size();) {
+        const uint8_t c = b[i];
+        const int n = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
+        char32_t v = n == 0 ? c : n == 1 ? c & 0x1F : n == 2 ? c & 0x0F : c & 0x07;
+        bool ok = n >= 0 && i + size_t(n) < b.size();
+        for (int k = 1; ok && k <= n; ++k) {
+            ok = (b[i + k] & 0xC0) == 0x80;
+            v = (v << 6) | (b[i + k] & 0x3F);
+        }
+        r += ok ? v : U'\uFFFD';
+        i += ok ? size_t(n) + 1 : 1;
+    }
+    return r;
+}
+
+// The record's extension values: texts and numbers as such, bytes and
+// values of types this program does not know in hexadecimal.
+void emitExtensions(json& j, const extensionData_t& data)
+{
+    j.key("extensions");
+    j.open('[');
+    for (const extEntry_t& e : data.entries()) {
+        j.open('{');
+        j.key("key");
+        j.text(std::u32string(e.key.begin(), e.key.end()));
+        j.key("type");
+        j.num(int64_t(e.type));
+        j.key("version");
+        j.num(int64_t(e.version));
+        j.key("value");
+        if (e.type == uint8_t(extType_t::integer) && e.value.size() == 8) {
+            int64_t v;
+            std::memcpy(&v, e.value.data(), 8);
+            j.num(v);
+        } else if (e.type == uint8_t(extType_t::number) && e.value.size() == 8) {
+            double v;
+            std::memcpy(&v, e.value.data(), 8);
+            j.num(v);
+        } else if (e.type == uint8_t(extType_t::text)) {
+            j.text(fromUtf8(e.value));
+        } else {
+            static const char digits[] = "0123456789abcdef";
+            std::u32string hex;
+            for (uint8_t c : e.value) hex += {char32_t(digits[c >> 4]), char32_t(digits[c & 15])};
+            j.text(hex);
+        }
+        j.close('}');
+    }
+    j.close(']');
+}
+
 void emitRecord(json& j, const item_t* it)
 {
     const uint8_t* b = it->bodyBytes();
@@ -300,6 +355,7 @@ void emitRecord(json& j, const item_t* it)
         j.key("streamSha256");
         j.text(s);
     }
+    if (it->extensions && !it->extensions->empty()) emitExtensions(j, *it->extensions);
     j.close('}');
 }
 

@@ -140,7 +140,7 @@ void addPictureData(itemList_t& list, int32_t id, int32_t format, std::vector<ui
     invalidateIds(list);
     data->undoState = 0;
     data->pictureId = id;
-    data->clipShape = format;
+    data->setPictureFormat(format);
     data->x2 = data->boxRight = data->boxWidth = w;
     data->y2 = data->boxBottom = data->boxHeight = h;
     data->pic().insertScale = 1.0;

@@ -173,7 +173,7 @@ bool undo(itemList_t& list)
     item_t* s = findStep(list, id);
     const int32_t a = s->actionId;
     for (;;) {
-        freeList(s->children);
+        releaseCaches(s);
         if (s->undoState != stateCommitted) setUndoState(list, s, stateUndone);
         s->hidden = s->hidden ? 0 : 255;
         if (s->hidden) {
@@ -200,7 +200,7 @@ bool redo(itemList_t& list)
     item_t* r = findStep(list, id);
     const int32_t a = r->actionId;
     for (;;) {
-        freeList(r->children);
+        releaseCaches(r);
         if (r->undoState != stateCommitted) setUndoState(list, r, stateDone);
         r->hidden = r->hidden ? 0 : 255;
         if (!r->hidden) {

@@ -16,6 +16,7 @@ namespace model {
 constexpr int32_t kindItem = 0;
 constexpr int32_t kindPattern = 3;
 constexpr int32_t kindPictureData = 6;
+constexpr int32_t kindExtension = 7;  // data the fixed fields have no place for (extensions.h)
 constexpr int32_t kindHeader = 2000000;
 
 // Item type codes.
@@ -43,6 +44,7 @@ constexpr int32_t typeHeader = 2000000;
 constexpr int32_t typeDeletionMarker = 3000000;
 constexpr int32_t typeGrid = 4000000;
 constexpr int32_t typePictureData = 5000000;
+constexpr int32_t typeExtension = 6000000;
 
 // `shapeVariant` of splines and curves.
 constexpr int32_t variantOpen = 0;
@@ -218,9 +220,29 @@ struct pictureDataBody_t {
     uint8_t rest124[324];
 };
 
+// Extension record overlay (kind 7, itemType 6000000): one part of the
+// extension data of the document or of the item record before it. Every
+// field lies where a reader that does not know the type leaves the bytes
+// alone (it rebuilds 16..111 and the step fields 229..248).
+struct extensionBody_t {
+    uint8_t common116[116];
+    int32_t owner;            // extensionOwnerDocument or extensionOwnerItem
+    int32_t layout;           // extensionLayout
+    int32_t ownerType;        // the owning item's itemType; 0 for the document
+    double ownerMx1, ownerMy1, ownerMx2, ownerMy2;  // the owning item's defining points
+    int32_t part;             // 0-based
+    int32_t parts;
+    int32_t streamLength;     // bytes of the whole entry stream
+    int32_t partLength;       // bytes of it in this record
+    uint32_t streamCheck;     // CRC-32 of the whole entry stream
+    uint8_t reserved180[76];
+    uint8_t payload[192];
+};
+
 #pragma pack(pop)
 
 static_assert(sizeof(itemBody_t) == recordSize);
+static_assert(sizeof(extensionBody_t) == recordSize);
 static_assert(sizeof(headerBody_t) == recordSize);
 static_assert(sizeof(patternBody_t) == recordSize);
 static_assert(sizeof(pictureDataBody_t) == recordSize);
@@ -272,6 +294,10 @@ LM_AT(headerBody_t, columnFold, 320); LM_AT(headerBody_t, historyKept, 321); LM_
 LM_AT(headerBody_t, fileVersion, 323); LM_AT(headerBody_t, lightDirection, 327);
 LM_AT(patternBody_t, segments, 116); LM_AT(patternBody_t, segmentCount, 212);
 LM_AT(pictureDataBody_t, insertScale, 116);
+LM_AT(extensionBody_t, owner, 116); LM_AT(extensionBody_t, layout, 120); LM_AT(extensionBody_t, ownerType, 124);
+LM_AT(extensionBody_t, ownerMx1, 128); LM_AT(extensionBody_t, ownerMy2, 152); LM_AT(extensionBody_t, part, 160);
+LM_AT(extensionBody_t, parts, 164); LM_AT(extensionBody_t, streamLength, 168); LM_AT(extensionBody_t, partLength, 172);
+LM_AT(extensionBody_t, streamCheck, 176); LM_AT(extensionBody_t, payload, 256);
 #undef LM_AT
 
 // One point of a point-list shape: the 56-byte payload is also its file form.
@@ -332,6 +358,7 @@ using tagList_t = nodeList_t<tagNode_t>;
 using anchorList_t = nodeList_t<anchorNode_t>;
 
 struct item_t;
+class extensionData_t;
 struct listIndex_t;
 struct spatialIndex_t;
 
@@ -372,7 +399,15 @@ struct item_t : itemBody_t {
     anchorList_t anchorsY;
     pointList_t points;
     std::unique_ptr<std::vector<uint8_t>> stream;
-    itemList_t children;
+    // The identity under which render-side caches keep what they made of the
+    // record: never reused, so a record made later at the same address finds
+    // nothing; a copy made by cloneItem takes it over, as its picture rarely
+    // changes with the edit. `cacheHeld` says that a cache may hold something
+    // under it (see releaseCaches).
+    uint64_t cacheSerial;
+    mutable bool cacheHeld = false;
+    // Keyed values the fixed fields have no place for; null when none (extensions.h).
+    std::unique_ptr<extensionData_t> extensions;
     // Book-keeping of the lookup tables of the list the record is in (see
     // history_index.h): its ids as they were counted, and its place in their
     // list-order array. Meaningful only while that list has its tables.
@@ -395,6 +430,14 @@ struct item_t : itemBody_t {
     const patternBody_t& pat() const { return *reinterpret_cast<const patternBody_t*>(bodyBytes()); }
     pictureDataBody_t& pic() { return *reinterpret_cast<pictureDataBody_t*>(bodyBytes()); }
     const pictureDataBody_t& pic() const { return *reinterpret_cast<const pictureDataBody_t*>(bodyBytes()); }
+
+    // A picture data record keeps two values in fields named for items: the
+    // format of its stored bytes (pictureGif..pictureMetafile) in `clipShape`,
+    // and the byte length of its file name blob in `diagonal`.
+    int32_t pictureFormat() const { return clipShape; }
+    void setPictureFormat(int32_t format) { clipShape = format; }
+    int32_t fileNameBlobLength() const { return diagonal; }
+    void setFileNameBlobLength(int32_t bytes) { diagonal = bytes; }
 };
 
 } // namespace model

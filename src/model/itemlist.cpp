@@ -1,26 +1,44 @@
 #include "model/itemlist.h"
 
+#include "model/extensions.h"
 #include "model/history_index.h"
 #include "model/spatialindex.h"
 
 #include "model/metrics.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <random>
 
 namespace model {
 
-item_t::item_t() : itemBody_t{} {}
+namespace {
+
+std::atomic<uint64_t> lastCacheSerial{0};
+std::atomic<cacheRelease_t> cacheRelease{nullptr};
+
+} // namespace
+
+item_t::item_t() : itemBody_t{}, cacheSerial(++lastCacheSerial) {}
 
 item_t::~item_t()
 {
+    releaseCaches(this);
     freeNodes(marks);
     freeNodes(tags);
     freeNodes(anchorsX);
     freeNodes(anchorsY);
     freeNodes(points);
-    freeList(children);
+}
+
+void setCacheRelease(cacheRelease_t release) { cacheRelease.store(release); }
+
+void releaseCaches(const item_t* it)
+{
+    if (!it || !it->cacheHeld) return;
+    it->cacheHeld = false;
+    if (const cacheRelease_t release = cacheRelease.load()) release(it->cacheSerial);
 }
 
 pointNode_t* addPoint(item_t* item, const pointPayload_t& p)
@@ -214,20 +232,12 @@ item_t* cloneItem(itemList_t& list, const item_t* src)
         appendNode(c->tags, n);
     }
     for (const pointNode_t* p = src->points.head; p; p = p->next) addPoint(c, p->p);
-    for (const item_t* ch = src->children.head; ch; ch = ch->next) {
-        auto* n = new item_t;
-        n->itemType = ch->itemType;
-        n->magic = recordMagic;
-        n->x1 = ch->x1;
-        n->y1 = ch->y1;
-        n->x2 = ch->x2;
-        n->y2 = ch->y2;
-        if (ch->stream) n->stream = std::make_unique<std::vector<uint8_t>>(*ch->stream);
-        appendItem(c->children, n);
-    }
-    // The source's children are a cache; the source is normally being superseded.
-    freeList(const_cast<item_t*>(src)->children);
+    // The copy takes over what caches made of the source.
+    c->cacheSerial = src->cacheSerial;
+    c->cacheHeld = src->cacheHeld;
+    src->cacheHeld = false;
     if (src->stream) c->stream = std::make_unique<std::vector<uint8_t>>(*src->stream);
+    if (src->extensions) c->extensions = std::make_unique<extensionData_t>(*src->extensions);
     // A copy of a header, pattern or picture data record takes no part in the
     // id maxima, though newItem counted it while it was still kind 0.
     if (c->kind != kindItem) {
@@ -260,7 +270,6 @@ void freeList(itemList_t& list)
     dropSpatialIndex(list);
 }
 
-void freeChildren(itemList_t& list) { freeList(list); }
 
 void moveList(itemList_t& from, itemList_t& to)
 {

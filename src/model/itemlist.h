@@ -53,6 +53,14 @@ pointNode_t* addPoint(item_t* item, int32_t x, int32_t y);
 
 // --- records ---
 
+// Caches above the model (decoded pictures) keep what they made of a record
+// under its cacheSerial; this is how they learn that it may go: the record
+// is freed, or undo or redo takes it off or puts it back on the page.
+using cacheRelease_t = void (*)(uint64_t cacheSerial);
+void setCacheRelease(cacheRelease_t release);
+// Calls the release for the record when a cache holds something for it.
+void releaseCaches(const item_t* item);
+
 item_t* newItem(itemList_t& list, int32_t itemType);
 item_t* cloneItem(itemList_t& list, const item_t* source);
 // Appends a record built elsewhere (the file reader) at the tail.
@@ -61,7 +69,6 @@ void appendItem(itemList_t& list, item_t* item);
 void unlinkItem(itemList_t& list, item_t* item);
 void deleteItem(itemList_t& list, item_t* item);
 void freeList(itemList_t& list);
-void freeChildren(itemList_t& list);
 // Moves every record of `from` to `to` (which must be empty), leaving `from` empty.
 void moveList(itemList_t& from, itemList_t& to);
 int32_t countItems(const itemList_t& list);

@@ -32,7 +32,7 @@ QImage decodeStoredPicture(const model::item_t* item, const model::itemList_t& d
 {
     const model::item_t* record = pictureDataOf(item, document);
     if (!record || !record->stream || record->stream->empty()) return {};
-    return decodePictureBytes(record->clipShape, record->stream->data(), record->stream->size());
+    return decodePictureBytes(record->pictureFormat(), record->stream->data(), record->stream->size());
 }
 
 } // namespace render

@@ -6,6 +6,7 @@
 #include "render/adjust.h"
 #include "render/decode.h"
 #include "render/effects.h"
+#include "render/picturecache.h"
 #include "render/pictureframe.h"
 #include "render/resample.h"
 #include "render/shapedraw.h"
@@ -122,64 +123,22 @@ cacheKey_t keyOf(const drawContext_t& ctx, const item_t* item, const placement_t
     return k;
 }
 
-// The processed bitmap and where it goes: drawn at topLeft − offset; turned
-// pictures are turned into an area of turnedW × turnedH there.
-struct processed_t {
-    QImage bitmap;
-    int32_t ox = 0, oy = 0;
-    int32_t turnedW = 0, turnedH = 0;
-};
+using processed_t = processedPicture_t;
 
-// The cache record: the key, then the placement, then the pixels.
-struct cacheHeader_t {
-    cacheKey_t key;
-    int32_t w, h, ox, oy, turnedW, turnedH;
-};
+std::string attributesOf(const cacheKey_t& key) { return std::string(reinterpret_cast<const char*>(&key), sizeof key); }
 
-// The processed bitmap is kept in a record of type typePictureWork, the
-// clip resampled to its drawn size before its colours were adjusted in one
-// of type typePictureOriginal.
-item_t* cacheRecord(const item_t* item, int32_t type = model::typePictureWork)
+bool loadCache(const item_t* item, const cacheKey_t& key, processed_t& out,
+               pictureStage_t stage = pictureStage_t::finished)
 {
-    for (item_t* c = item->children.head; c; c = c->next)
-        if (c->itemType == type && c->stream && c->stream->size() >= sizeof(cacheHeader_t)) return c;
-    return nullptr;
+    return pictureCache().find(item, stage, attributesOf(key), out);
 }
 
-void dropCacheRecords(item_t* item, int32_t type)
+void storeCache(const item_t* item, const cacheKey_t& key, const processed_t& p,
+                pictureStage_t stage = pictureStage_t::finished)
 {
-    for (item_t* c = item->children.head; c;) {
-        item_t* next = c->next;
-        if (c->itemType == type) model::deleteItem(item->children, c);
-        c = next;
-    }
-}
-
-bool loadCache(const item_t* item, const cacheKey_t& key, processed_t& out, int32_t type = model::typePictureWork)
-{
-    const item_t* rec = cacheRecord(item, type);
-    if (!rec) return false;
-    cacheHeader_t h;
-    std::memcpy(&h, rec->stream->data(), sizeof h);
-    if (std::memcmp(&h.key, &key, sizeof key) != 0) return false;
-    if (rec->stream->size() != sizeof h + size_t(h.w) * size_t(h.h) * 4) return false;
-    // The pixels stay in the record; the image only looks at them.
-    out.bitmap = QImage(rec->stream->data() + sizeof h, h.w, h.h, h.w * 4, QImage::Format_RGB32);
-    out.ox = h.ox, out.oy = h.oy, out.turnedW = h.turnedW, out.turnedH = h.turnedH;
-    return true;
-}
-
-void storeCache(item_t* item, const cacheKey_t& key, const processed_t& p, int32_t type = model::typePictureWork)
-{
-    dropCacheRecords(item, type);
-    const QImage bitmap = p.bitmap.convertToFormat(QImage::Format_RGB32);
-    cacheHeader_t h{key, bitmap.width(), bitmap.height(), p.ox, p.oy, p.turnedW, p.turnedH};
-    auto bytes = std::make_unique<std::vector<uint8_t>>(sizeof h + size_t(h.w) * size_t(h.h) * 4);
-    std::memcpy(bytes->data(), &h, sizeof h);
-    for (int32_t y = 0; y < h.h; ++y)
-        std::memcpy(bytes->data() + sizeof h + size_t(y) * size_t(h.w) * 4, bitmap.constScanLine(y), size_t(h.w) * 4);
-    item_t* rec = model::newItem(item->children, type);
-    rec->stream = std::move(bytes);
+    processed_t kept = p;
+    kept.bitmap = p.bitmap.convertToFormat(QImage::Format_RGB32);
+    pictureCache().store(item, stage, attributesOf(key), std::move(kept));
 }
 
 // What the clip resampled to its drawn size depends on: the key without the
@@ -199,7 +158,7 @@ constexpr int64_t maxKeptUnadjustedPixels = int64_t(1) << 22;
 
 // Where a drawing on the canvas keeps the clip before adjustment; none on output.
 struct unadjustedCache_t {
-    item_t* item = nullptr;
+    const item_t* item = nullptr;
     cacheKey_t key = zeroedKey();
 };
 
@@ -209,8 +168,8 @@ QImage resampledClip(const drawContext_t& ctx, const item_t* item, int32_t w, in
                      Crop crop)
 {
     processed_t kept;
-    if (cache && cache->item && loadCache(cache->item, cache->key, kept, model::typePictureOriginal))
-        return kept.bitmap.copy();
+    if (cache && cache->item && loadCache(cache->item, cache->key, kept, pictureStage_t::unadjusted))
+        return kept.bitmap;
     const QImage decoded = decodePicture(item, ctx.document);
     if (decoded.isNull()) return {};
     QImage source = crop(decoded);
@@ -220,7 +179,7 @@ QImage resampledClip(const drawContext_t& ctx, const item_t* item, int32_t w, in
     if (cache && cache->item && int64_t(w) * h <= maxKeptUnadjustedPixels) {
         processed_t p;
         p.bitmap = target;
-        storeCache(cache->item, cache->key, p, model::typePictureOriginal);
+        storeCache(cache->item, cache->key, p, pictureStage_t::unadjusted);
     }
     return target;
 }
@@ -372,8 +331,13 @@ QImage orientPicture(QImage image, int32_t orientation, int32_t flipX, int32_t f
 
 QImage decodePicture(const item_t* item, const model::itemList_t& document)
 {
-    ++decodes;
-    QImage decoded = decodeStoredPicture(item, document);
+    QImage decoded;
+    const item_t* data = model::findPictureData(document, item->pictureId);
+    if (data && data->itemType == model::typePictureData) decoded = pictureCache().takeDecoded(data);
+    if (decoded.isNull()) {
+        ++decodes;
+        decoded = decodeStoredPicture(item, document);
+    }
     if (decoded.isNull()) return {};
     return orientPicture(std::move(decoded), item->orientation, item->flipX, item->flipY);
 }
@@ -510,21 +474,21 @@ geometry::rect_t pictureReach(const item_t* item, double zoom)
     return {c(l - frame), c(t - frame), c(r + frame), c(b + frame)};
 }
 
-void dropPictureCache(item_t* item)
+void dropPictureCache(const item_t* item)
 {
-    if (item) model::freeChildren(item->children);
+    if (item) pictureCache().drop(item);
 }
 
-void dropAdjustedPicture(item_t* item)
+void dropAdjustedPicture(const item_t* item)
 {
-    if (item) dropCacheRecords(item, model::typePictureWork);
+    if (item) pictureCache().drop(item, pictureStage_t::finished);
 }
 
 bool hasUnadjustedPicture(const item_t* item)
 {
-    return item && cacheRecord(item, model::typePictureOriginal) != nullptr;
+    return item && pictureCache().holds(item, pictureStage_t::unadjusted);
 }
 
-bool hasPictureCache(const item_t* item) { return item && cacheRecord(item) != nullptr; }
+bool hasPictureCache(const item_t* item) { return item && pictureCache().holds(item, pictureStage_t::finished); }
 
 } // namespace render

@@ -1,7 +1,7 @@
 // Picture items on the canvas and on output: the stored picture decoded,
 // turned to its orientation, cropped, resampled to the drawn size, colour
-// adjusted, mirrored, framed, freely turned or clipped round, and cached in
-// the item (as a child record) for the zoom and attributes it was made for.
+// adjusted, mirrored, framed, freely turned or clipped round, and kept in the
+// picture cache (picturecache.h) for the zoom and attributes it was made for.
 #pragma once
 
 #include "geometry/rect.h"
@@ -23,7 +23,8 @@ constexpr int64_t maxDrawnPicturePixels = int64_t(1) << 25;
 // The stored picture decoded and turned to the item's orientation: for 90
 // and 270 (odd sides first trimmed by one pixel) turned by flipX × flipY ×
 // orientation degrees; for 180 both signs negated instead; then mirrored by
-// the signs. Null when the picture cannot be decoded.
+// the signs. Null when the picture cannot be decoded. A picture handed over
+// on insertion (pictureCache_t::handOverDecoded) is taken instead.
 QImage decodePicture(const model::item_t* item, const model::itemList_t& document);
 QImage orientPicture(QImage decoded, int32_t orientation, int32_t flipX, int32_t flipY);
 
@@ -56,12 +57,12 @@ void drawPictureShadow(drawContext_t& ctx, const model::item_t* item);
 geometry::rect_t pictureReach(const model::item_t* item, double zoom);
 
 // Forgets the item's processed bitmap, so the next drawing decodes again.
-void dropPictureCache(model::item_t* item);
+void dropPictureCache(const model::item_t* item);
 // Whether the item holds a processed bitmap.
 bool hasPictureCache(const model::item_t* item);
 // Forgets only the processed bitmap: the clip as resampled before its colour
 // adjustments stays, so that new adjustments need no decoding.
-void dropAdjustedPicture(model::item_t* item);
+void dropAdjustedPicture(const model::item_t* item);
 bool hasUnadjustedPicture(const model::item_t* item);
 
 } // namespace render

@@ -589,7 +589,7 @@ bool TPict::openItem(const model::itemList_t& document, const item_t* picture)
         return false;
     }
     const QString name = QString::fromStdU16String(model::getText(data));
-    if (render::loadStoredPicture(data->clipShape, *data->stream, name, source_) != render::pictureLoad_t::ok) {
+    if (render::loadStoredPicture(data->pictureFormat(), *data->stream, name, source_) != render::pictureLoad_t::ok) {
         loadError_ = QStringLiteral("This is not a valid file.");
         return false;
     }

@@ -369,7 +369,7 @@ TEST(DocfileRead, PictureDataTakesStreamThenName)
     ASSERT_TRUE(list.head->stream);
     EXPECT_EQ(*list.head->stream, (std::vector<uint8_t>{1, 2, 3, 4, 5}));
     EXPECT_EQ(getText(list.head), u"a.g");
-    EXPECT_EQ(list.head->diagonal, 6) << "picture data is not recomputed";
+    EXPECT_EQ(list.head->fileNameBlobLength(), 6) << "picture data is not recomputed";
     freeList(list);
 }
 

@@ -155,7 +155,7 @@ TEST(DocfileWrite, SetsMagicVersionHistoryAndBlobLengthsOnTheLiveList)
     EXPECT_EQ(t->extraLength1, 0) << "no legacy block is written, so none may be announced";
     EXPECT_EQ(t->extraLength2, 0);
     EXPECT_EQ(pd->blobLength, 3);
-    EXPECT_EQ(pd->diagonal, 10);
+    EXPECT_EQ(pd->fileNameBlobLength(), 10);
     // Picture data: body, stream, then the name.
     const auto b = readAll(d.file("m.lmra"));
     for (auto [pos, type] : records(b))

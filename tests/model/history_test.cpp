@@ -257,14 +257,25 @@ TEST_F(History, UndoDoesNotTouchTheModifiedFlag)
     EXPECT_FALSE(isModified(doc));
 }
 
+static std::vector<uint64_t> releasedSerials;
+
 TEST_F(History, UndoDropsPictureCaches)
 {
+    releasedSerials.clear();
+    setCacheRelease([](uint64_t serial) { releasedSerials.push_back(serial); });
     item_t* p = draw(doc, typePicture, 0, 0);
-    auto* child = new item_t;
-    child->itemType = typePictureWork;
-    appendItem(p->children, child);
+    item_t* q = draw(doc, typePicture, 5, 5);
+    p->cacheHeld = true;  // as a picture cache marks what it keeps
     undo(doc);
-    EXPECT_EQ(p->children.head, nullptr);
+    EXPECT_TRUE(releasedSerials.empty()) << "only the undone record's cache goes";
+    undo(doc);
+    EXPECT_EQ(releasedSerials, std::vector<uint64_t>{p->cacheSerial});
+    EXPECT_FALSE(p->cacheHeld);
+    p->cacheHeld = true;
+    redo(doc);
+    EXPECT_EQ(releasedSerials.size(), 2u) << "redo drops it too";
+    EXPECT_NE(p->cacheSerial, q->cacheSerial);
+    setCacheRelease(nullptr);
 }
 
 TEST_F(History, ClearHistoryKeepsOnlyWhatIsShown)

@@ -255,7 +255,7 @@ inline item_t* addPictureData(itemList_t& list, int32_t id, int32_t format, std:
     data->kind = model::kindPictureData;
     model::invalidateIds(list);
     data->pictureId = id;
-    data->clipShape = format;
+    data->setPictureFormat(format);
     data->stream = std::make_unique<std::vector<uint8_t>>(std::move(bytes));
     return data;
 }

@@ -6,14 +6,20 @@
 #include "model/itemlist.h"
 #include "render/adjust.h"
 #include "render/decode.h"
+#include "model/history.h"
+#include "model/history_index.h"
 #include "render/picture.h"
+#include "render/picturecache.h"
 #include "render/renderpass.h"
 #include "render/surface.h"
 #include "samples/samplepictures.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
+#include <memory>
+#include <thread>
 
 namespace {
 
@@ -430,6 +436,83 @@ TEST(PictureDrawing, PictureBeyondTheCanvasIsNotDecoded)
         s.paint();
         EXPECT_EQ(pictureDecodeCount() - start, decoded) << "at x " << x;
     }
+}
+
+TEST(PictureCache, FreedItemsTakeTheirBitmapsAlongAndNewOnesStartEmpty)
+{
+    auto s = std::make_unique<pictureScene>(model::clipWhole, std::initializer_list<int32_t>{0, 0, 40, 30},
+                                            std::initializer_list<int32_t>{20, 20, 100, 80});
+    s->paint();
+    ASSERT_TRUE(hasPictureCache(s->pic));
+    const size_t held = pictureCache().itemCount();
+    const uint64_t serial = s->pic->cacheSerial;
+    s.reset();
+    EXPECT_EQ(pictureCache().itemCount(), held - 1) << "freeing the item drops its entries";
+    pictureScene again(model::clipWhole, {0, 0, 40, 30}, {20, 20, 100, 80});
+    EXPECT_NE(again.pic->cacheSerial, serial);
+    EXPECT_FALSE(hasPictureCache(again.pic)) << "a new item, wherever it lives, finds nothing";
+}
+
+TEST(PictureCache, AnEditedCopyDrawsFromItsSourcesBitmap)
+{
+    pictureScene s(model::clipWhole, {0, 0, 40, 30}, {20, 20, 100, 80});
+    const QImage before = s.paint();
+    const int64_t start = pictureDecodeCount();
+    model::setSelected(s.doc, s.pic, true);
+    const auto edited = model::beginEdit(s.doc);
+    ASSERT_EQ(edited.size(), 1u);
+    EXPECT_TRUE(hasPictureCache(edited[0]));
+    EXPECT_EQ(s.paint(), before);
+    EXPECT_EQ(pictureDecodeCount(), start) << "the copy of an unchanged picture needs no decoding";
+    edited[0]->saturation = 50;  // another look: made again, from the kept unadjusted clip
+    EXPECT_NE(s.paint(), before);
+    EXPECT_EQ(pictureDecodeCount(), start);
+}
+
+TEST(PictureCache, EntriesOfOneItemNeverServeAnother)
+{
+    // Several threads store and look up entries of their own items and of
+    // one shared item; each finds exactly what was stored for its item.
+    constexpr int threads = 4, rounds = 300;
+    std::vector<std::unique_ptr<model::item_t>> items;
+    for (int t = 0; t <= threads; ++t) items.push_back(std::make_unique<model::item_t>());
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> pool;
+    for (int t = 0; t < threads; ++t) {
+        pool.emplace_back([&, t] {
+            for (int r = 0; r < rounds; ++r) {
+                const std::string key = std::to_string(t) + ":" + std::to_string(r);
+                processedPicture_t p;
+                p.ox = t;
+                p.oy = r;
+                pictureCache().store(items[t].get(), pictureStage_t::finished, key, p);
+                pictureCache().store(items[threads].get(), pictureStage_t::unadjusted, key, p);
+                processedPicture_t got;
+                if (!pictureCache().find(items[t].get(), pictureStage_t::finished, key, got) || got.ox != t ||
+                    got.oy != r)
+                    ++wrong;
+                if (pictureCache().find(items[t].get(), pictureStage_t::unadjusted, key, got)) ++wrong;
+            }
+        });
+    }
+    for (auto& th : pool) th.join();
+    EXPECT_EQ(wrong.load(), 0);
+    processedPicture_t got;
+    EXPECT_FALSE(pictureCache().find(items[0].get(), pictureStage_t::finished, "1:0", got)) << "other attributes";
+}
+
+TEST(PictureCache, APictureHandedOverOnInsertionIsNotDecodedAgain)
+{
+    pictureScene reference(model::clipWhole, {0, 0, 40, 30}, {20, 20, 100, 80});
+    const QImage want = reference.paint();
+    pictureScene s(model::clipWhole, {0, 0, 40, 30}, {20, 20, 100, 80});
+    pictureCache().handOverDecoded(model::findPictureData(s.doc, picId), decodeStoredPicture(s.pic, s.doc));
+    const int64_t start = pictureDecodeCount();
+    EXPECT_EQ(s.paint(), want);
+    EXPECT_EQ(pictureDecodeCount(), start) << "the handed-over picture was used";
+    dropPictureCache(s.pic);
+    s.paint();
+    EXPECT_EQ(pictureDecodeCount(), start + 1) << "once only: later drawings decode";
 }
 
 } // namespace

@@ -1,185 +1,31 @@
-#include "model/docfile.h"
+// The document file's reader: records and their blobs into a list of their
+// own, checked against the memory budget as they come, swapped in only when
+// the whole file was taken.
+#include "model/docfile_parts.h"
 
 #include "geometry/units.h"
+#include "model/extensions.h"
 #include "model/itemlist.h"
 #include "model/metrics.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <random>
-#include <system_error>
-#include <unordered_set>
+#include <new>
 #include <vector>
-
-#if defined(__unix__)
-#include <sys/resource.h>
-#include <unistd.h>
-
-#include <fstream>
-#endif
 
 namespace fs = std::filesystem;
 
 namespace model {
 
+using namespace docfile;
+
 namespace {
 
-bool isTextBlobType(int32_t t) { return t == typeHeader || t == typeText; }
-
-bool acceptedTextLength(int32_t len) { return len > 0 && len < textBlobLimit; }
-
-std::string systemMessage(int err) { return std::error_code(err, std::generic_category()).message(); }
-
-// ---------------------------------------------------------------- writing
-
-// Whether a record goes into the file; pictures in use are collected first
-// so that each picture data record costs no walk of the list.
-bool isWritten(const item_t* it, const std::unordered_set<int32_t>& picturesInUse)
-{
-    if (it->kind == kindItem) {
-        if (it->hidden) return false;
-        if (it->itemType == typeDeletionMarker) return false;
-        if (it->itemType == typeText && textLineCount(it) == 0) return false;
-        return true;
-    }
-    if (it->kind == kindPictureData) return picturesInUse.count(it->pictureId) > 0;
-    return true;
-}
-
-// A buffered output file that remembers the first failure.
-class outFile {
-public:
-    explicit outFile(std::FILE* f) : f_(f) { std::setvbuf(f_, nullptr, _IOFBF, 1 << 20); }
-    void put(const void* p, size_t n)
-    {
-        if (ok_ && n && std::fwrite(p, 1, n, f_) != n) fail(errno);
-    }
-    bool finish()
-    {
-        if (ok_ && std::fflush(f_) != 0) fail(errno);
-#if defined(__unix__)
-        if (ok_ && ::fsync(::fileno(f_)) != 0 && errno != EINVAL) fail(errno);
-#endif
-        if (std::fclose(f_) != 0 && ok_) fail(errno);
-        f_ = nullptr;
-        return ok_;
-    }
-    ~outFile()
-    {
-        if (f_) std::fclose(f_);
-    }
-    bool ok() const { return ok_; }
-    const std::string& error() const { return error_; }
-
-private:
-    void fail(int err)
-    {
-        ok_ = false;
-        error_ = systemMessage(err ? err : EIO);
-    }
-    std::FILE* f_;
-    bool ok_ = true;
-    std::string error_;
-};
-
-// Opens a new file beside `target` that no one else uses.
-std::FILE* openTemporary(const fs::path& target, fs::path& tempPath, std::string& error)
-{
-    static std::mt19937_64 rng{std::random_device{}()};
-    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    for (int attempt = 0; attempt < 32; ++attempt) {
-        char suffix[32];
-        std::snprintf(suffix, sizeof suffix, ".%08llx.tmp", static_cast<unsigned long long>(rng() & 0xffffffffu));
-        tempPath = dir / ("." + target.filename().string() + suffix);
-        if (std::FILE* f = std::fopen(tempPath.c_str(), "wbx")) return f;
-        if (errno != EEXIST) {
-            error = systemMessage(errno);
-            return nullptr;
-        }
-    }
-    error = "no temporary file name is free";
-    return nullptr;
-}
-
-// A text blob is stored with its length in bytes as an int32 below the limit.
-const char* tooLongText(const itemList_t& list, const std::unordered_set<int32_t>& inUse)
-{
-    for (const item_t* it = list.head; it; it = it->next) {
-        if (!isWritten(it, inUse)) continue;
-        if ((isTextBlobType(it->itemType) || it->itemType == typePictureData) && textLength(it) >= textStoreLimit)
-            return it->itemType == typePictureData ? "a picture's file name" : "a text";
-    }
-    return nullptr;
-}
-
-bool blobFits(size_t bytes) { return bytes <= static_cast<size_t>(INT32_MAX); }
-
-// Writes every record; the first failure is kept in `out`.
-bool writeRecords(outFile& out, itemList_t& list, item_t* header, const std::unordered_set<int32_t>& inUse,
-                  const anchorMarker_t& marker, std::string& error)
-{
-    std::vector<int32_t> anchors;
-    for (item_t* it = list.head; it && out.ok(); it = it->next) {
-        it->magic = recordMagic;
-        if (it == header) it->hdr().fileVersion = formatVersion;
-        if (!isWritten(it, inUse)) continue;
-
-        const int32_t type = it->itemType;
-        const int32_t units = textLength(it);
-        if (isTextBlobType(type)) {
-            it->blobLength = units * 2;
-            // The legacy blocks are never written, so their lengths must say so.
-            if (type == typeText) it->extraLength1 = it->extraLength2 = 0;
-        } else if (isShapeType(type)) {
-            const size_t bytes = static_cast<size_t>(countNodes(it->points)) * pointEntrySize;
-            if (!blobFits(bytes)) {
-                error = "a shape has too many points to be saved";
-                return false;
-            }
-            it->blobLength = static_cast<int32_t>(bytes);
-        } else if (type == typeGrid) {
-            anchors.clear();
-            for (const anchorNode_t* a = it->anchorsX.head; a; a = a->next)
-                if (!a->deleted) anchors.insert(anchors.end(), {anchorAxisX, anchorPositionX(a, marker)});
-            for (const anchorNode_t* a = it->anchorsY.head; a; a = a->next)
-                if (!a->deleted) anchors.insert(anchors.end(), {anchorAxisY, anchorPositionY(a, marker)});
-            const size_t bytes = anchors.size() * sizeof(int32_t);
-            if (!blobFits(bytes)) {
-                error = "the grid has too many anchors to be saved";
-                return false;
-            }
-            it->blobLength = static_cast<int32_t>(bytes);
-        } else if (type == typePictureData) {
-            const size_t bytes = it->stream ? it->stream->size() : 0;
-            if (!blobFits(bytes)) {
-                error = "a picture is too large to be saved";
-                return false;
-            }
-            it->blobLength = static_cast<int32_t>(bytes);
-            it->diagonal = units * 2;
-        }
-
-        out.put(it->bodyBytes(), recordSize);
-        if (isTextBlobType(type)) {
-            out.put(it->text.data(), size_t(units) * 2);
-        } else if (isShapeType(type)) {
-            for (const pointNode_t* p = it->points.head; p; p = p->next) out.put(&p->p, pointEntrySize);
-        } else if (type == typeGrid) {
-            out.put(anchors.data(), anchors.size() * sizeof(int32_t));
-        } else if (type == typePictureData) {
-            if (it->stream) out.put(it->stream->data(), it->stream->size());
-            out.put(it->text.data(), size_t(units) * 2);
-        }
-    }
-    return true;
-}
-
-// ---------------------------------------------------------------- reading
 
 // Where the reader takes its bytes from; `remaining` bounds every allocation.
 class byteSource {
@@ -250,36 +96,6 @@ private:
     int err_ = 0;
 };
 
-// What a record read from a file costs in memory: the record and its
-// allocation. Nodes of points and anchors likewise.
-constexpr uint64_t allocationOverhead = 2 * sizeof(void*);
-constexpr uint64_t recordMemoryCost = sizeof(item_t) + allocationOverhead;
-constexpr uint64_t pointMemoryCost = sizeof(pointNode_t) + allocationOverhead;
-constexpr uint64_t anchorMemoryCost = sizeof(anchorNode_t) + allocationOverhead;
-
-// Counts what the records read so far take, so that a file whose records
-// would not fit in memory is refused before the allocation that would fail.
-class memoryMeter {
-public:
-    explicit memoryMeter(uint64_t budget) : budget_(budget) {}
-    // True when `bytes` more still fit; they are counted then.
-    bool take(uint64_t bytes)
-    {
-        if (bytes > budget_ - used_) {
-            exhausted_ = true;
-            return false;
-        }
-        used_ += bytes;
-        return true;
-    }
-    bool exhausted() const { return exhausted_; }
-
-private:
-    uint64_t budget_;
-    uint64_t used_ = 0;
-    bool exhausted_ = false;
-};
-
 // Reads a blob of `len` bytes into `out`. A blob that runs past the end of the
 // data is dropped without allocating its size, and the rest is consumed so
 // that the next body read ends the file; so is a blob that memory cannot hold
@@ -330,6 +146,14 @@ struct readState {
     uint8_t historyKept = 0;
     int32_t version = 0;
     int32_t counter = 0;
+    // The record extension data of the next extension records belongs to.
+    item_t* lastRecord = nullptr;
+    // The parts of one owner's extension entry stream gathered so far.
+    bool extensionOpen = false;
+    extensionBody_t extensionFirst{};
+    int32_t extensionNext = 0;
+    std::vector<uint8_t> extensionStream;
+    extensionData_t documentExtensions;
 };
 
 void renumber(readState& st, item_t* it)
@@ -342,6 +166,104 @@ void renumber(readState& st, item_t* it)
 
 enum class readOutcome { taken, refused, failed, tooManyRecords, outOfMemory };
 
+// A damaged record: the user is asked, as for a wrong magic, whether to read
+// on (at most once); the extension data that was being gathered is dropped.
+readOutcome damaged(readState& st, docReadQuestions_t& questions)
+{
+    st.extensionOpen = false;
+    st.extensionStream.clear();
+    if (st.checkMagic) {
+        if (!questions.askOpenInvalid()) return readOutcome::refused;
+        st.checkMagic = false;
+    }
+    st.acceptedInvalid = true;
+    return readOutcome::taken;
+}
+
+bool sameOwner(const extensionBody_t& a, const extensionBody_t& b)
+{
+    return a.owner == b.owner && a.ownerType == b.ownerType && a.parts == b.parts && a.streamLength == b.streamLength &&
+           a.streamCheck == b.streamCheck && std::memcmp(&a.ownerMx1, &b.ownerMx1, 4 * sizeof(double)) == 0;
+}
+
+// Whether the record's own numbers agree: its layout, owner and the place and
+// size of its part in the stream.
+bool wellFormedPart(const extensionBody_t& r)
+{
+    int32_t kind;
+    std::memcpy(&kind, r.common116, sizeof kind);
+    if (kind != kindExtension || r.layout != extensionLayout) return false;
+    if (r.owner != extensionOwnerDocument && r.owner != extensionOwnerItem) return false;
+    if (r.streamLength <= 0 || r.parts < 1 || r.part < 0 || r.part >= r.parts) return false;
+    if (int64_t(r.parts) != (int64_t(r.streamLength) + extensionPartBytes - 1) / extensionPartBytes) return false;
+    const int64_t rest = int64_t(r.streamLength) - int64_t(r.part) * extensionPartBytes;
+    return r.partLength == std::min<int64_t>(extensionPartBytes, rest);
+}
+
+// Gives a whole entry stream to its owner: the document, or the item record
+// before the extension records when it is still the item they were written
+// for (same type, same defining points). An item an editor that does not
+// know extension records changed or removed has lost its data: the stream
+// is dropped then, never given to a neighbour.
+void attachExtensions(readState& st, const extensionData_t& data)
+{
+    extensionData_t* to = nullptr;
+    const extensionBody_t& r = st.extensionFirst;
+    if (r.owner == extensionOwnerDocument) {
+        to = &st.documentExtensions;
+    } else if (item_t* owner = st.lastRecord; owner && owner->kind == kindItem && owner->itemType == r.ownerType &&
+                                              std::memcmp(&owner->mx1, &r.ownerMx1, 4 * sizeof(double)) == 0) {
+        to = &extensionsOf(owner);
+    }
+    if (to)
+        for (const auto& e : data.entries()) to->put(e);
+}
+
+// Takes one extension record; the stream it completes goes to its owner.
+readOutcome takeExtensionPart(const uint8_t* body, readState& st, docReadQuestions_t& questions)
+{
+    extensionBody_t r;
+    std::memcpy(&r, body, recordSize);
+    if (!wellFormedPart(r)) return damaged(st, questions);
+    if (r.part == 0) {
+        if (st.extensionOpen) {
+            const readOutcome o = damaged(st, questions);  // the stream before it was cut short
+            if (o != readOutcome::taken) return o;
+        }
+        st.extensionOpen = true;
+        st.extensionFirst = r;
+        st.extensionNext = 0;
+        st.extensionStream.clear();
+    } else if (!st.extensionOpen || r.part != st.extensionNext || !sameOwner(r, st.extensionFirst)) {
+        return damaged(st, questions);
+    }
+    if (!st.meter.take(uint64_t(r.partLength))) return readOutcome::tooManyRecords;
+    st.extensionStream.insert(st.extensionStream.end(), r.payload, r.payload + r.partLength);
+    if (++st.extensionNext < r.parts) return readOutcome::taken;
+    st.extensionOpen = false;
+    extensionData_t data;
+    const auto& stream = st.extensionStream;
+    if (extensionStreamCheck(stream.data(), stream.size()) != r.streamCheck ||
+        !decodeExtensionEntries(stream.data(), stream.size(), data))
+        return damaged(st, questions);
+    attachExtensions(st, data);
+    return readOutcome::taken;
+}
+
+// The end of the records: a stream still open was cut short; the document's
+// extension data goes to the header.
+readOutcome finishRecords(itemList_t& fresh, docReadQuestions_t& questions, readState& st)
+{
+    if (st.extensionOpen) {
+        const readOutcome o = damaged(st, questions);
+        if (o != readOutcome::taken) return o;
+    }
+    if (!st.documentExtensions.empty())
+        if (extensionData_t* doc = documentExtensions(fresh))
+            for (const auto& e : st.documentExtensions.entries()) doc->put(e);
+    return readOutcome::taken;
+}
+
 // Returns `refused` when the user refused an invalid record, `tooManyRecords`
 // when the next record would not fit in the memory budget.
 readOutcome readRecords(byteSource& src, itemList_t& fresh, docReadQuestions_t& questions, readState& st,
@@ -351,11 +273,29 @@ readOutcome readRecords(byteSource& src, itemList_t& fresh, docReadQuestions_t& 
     uint8_t body[recordSize];
     for (;;) {
         if (st.meter.exhausted()) return readOutcome::tooManyRecords;
-        if (src.read(body, recordSize) < size_t(recordSize)) return readOutcome::taken;
+        if (src.read(body, recordSize) < size_t(recordSize)) return finishRecords(fresh, questions, st);
+        int32_t type, magic;
+        std::memcpy(&type, body + offsetof(itemBody_t, itemType), sizeof type);
+        std::memcpy(&magic, body + offsetof(itemBody_t, magic), sizeof magic);
+        if (type == typeExtension) {
+            if (st.checkMagic && magic != recordMagic) {
+                if (!questions.askOpenInvalid()) return readOutcome::refused;
+                st.checkMagic = false;
+                st.acceptedInvalid = true;
+            }
+            const readOutcome o = takeExtensionPart(body, st, questions);
+            if (o != readOutcome::taken) return o;
+            continue;
+        }
+        if (st.extensionOpen) {
+            const readOutcome o = damaged(st, questions);  // its last parts are missing
+            if (o != readOutcome::taken) return o;
+        }
         if (!st.meter.take(recordMemoryCost)) return readOutcome::tooManyRecords;
         auto* it = new item_t;
         std::memcpy(it->bodyBytes(), body, recordSize);
         appendItem(fresh, it);
+        st.lastRecord = it;
 
         if (st.checkMagic && it->magic != recordMagic) {
             if (!questions.askOpenInvalid()) return readOutcome::refused;
@@ -363,7 +303,6 @@ readOutcome readRecords(byteSource& src, itemList_t& fresh, docReadQuestions_t& 
             st.acceptedInvalid = true;
         }
 
-        const int32_t type = it->itemType;
         if (type == typeHeader) {
             auto& h = it->hdr();
             st.version = h.fileVersion;
@@ -407,43 +346,12 @@ readOutcome readRecords(byteSource& src, itemList_t& fresh, docReadQuestions_t& 
             if (readBlob(src, it->blobLength, buf, st.meter))
                 it->stream = std::make_unique<std::vector<uint8_t>>(std::move(buf));
             buf = {};
-            readTextBlob(src, it->diagonal, buf, it, st.meter);
+            readTextBlob(src, it->fileNameBlobLength(), buf, it, st.meter);
         } else {
             recomputePixels(it);
             renumber(st, it);
         }
     }
-}
-
-// The memory budget of a read: the limits' own, or what the machine has.
-uint64_t budgetOf(const readLimits_t& limits)
-{
-    return limits.memoryBudget ? limits.memoryBudget : availableMemoryBudget();
-}
-
-// Whether even the largest number of records `size` bytes can hold fits the budget.
-bool recordsCanFit(uint64_t size, uint64_t budget)
-{
-    const uint64_t most = size / recordSize;
-    return most <= budget / recordMemoryCost;
-}
-
-// "2 GB", "64 MB" or "1000 bytes".
-std::string bytesText(uint64_t n)
-{
-    if (n >= (uint64_t(1) << 30) && n % (uint64_t(1) << 30) == 0) return std::to_string(n >> 30) + " GB";
-    if (n >= (uint64_t(1) << 20) && n % (uint64_t(1) << 20) == 0) return std::to_string(n >> 20) + " MB";
-    return std::to_string(n) + " bytes";
-}
-
-std::string tooLargeMessage(const std::string& what, const readLimits_t& limits)
-{
-    return what + " is too large to open: a document may have at most " + bytesText(limits.maxFileBytes);
-}
-
-std::string tooManyRecordsMessage(const std::string& what)
-{
-    return what + " holds more records than fit in the memory available";
 }
 
 // Reads every record into a list of its own and swaps it in only when all
@@ -488,67 +396,7 @@ std::string outcomeMessage(readOutcome o, const std::string& what, const byteSou
     return {};
 }
 
-std::string trimmed(const std::string& s)
-{
-    const auto b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos) return {};
-    const auto e = s.find_last_not_of(" \t\r\n");
-    return s.substr(b, e - b + 1);
-}
-
 } // namespace
-
-bool writeDocument(const std::string& fileName, itemList_t& list, std::string* error, const anchorMarker_t& marker)
-{
-    std::string why;
-    auto fail = [&](const std::string& reason) {
-        if (error) *error = reason;
-        return false;
-    };
-    item_t* header = findHeader(list);
-    if (!header) return fail("the document has no header record");
-    if (trimmed(fileName).empty()) return fail("no file name was given");
-
-    std::unordered_set<int32_t> inUse;
-    for (const item_t* it = list.head; it; it = it->next)
-        if (it->itemType == typePicture && !it->hidden) inUse.insert(it->pictureId);
-    if (const char* what = tooLongText(list, inUse))
-        return fail(std::string(what) + " of 512,000 characters or more cannot be saved");
-
-    header->hdr().historyKept = 0;
-
-    fs::path target(fileName);
-    std::error_code ec;
-    // Saving through a link replaces the file it points to, not the link.
-    if (fs::is_symlink(target, ec)) target = fs::weakly_canonical(target, ec);
-    if (fs::is_directory(target, ec)) return fail(fileName + " is a folder");
-
-    fs::path temp;
-    std::FILE* f = openTemporary(target, temp, why);
-    if (!f) return fail("cannot create a file in the folder of " + fileName + ": " + why);
-
-    outFile out(f);
-    bool written = writeRecords(out, list, header, inUse, marker, why);
-    const bool closed = out.finish();
-    if (written && !closed) why = out.error();
-    written = written && closed;
-    if (written) {
-        // Keep the permissions of the file being replaced.
-        const auto st = fs::status(target, ec);
-        if (!ec && fs::exists(st)) fs::permissions(temp, st.permissions(), ec);
-        fs::rename(temp, target, ec);
-        if (ec) {
-            written = false;
-            why = ec.message();
-        }
-    }
-    if (!written) {
-        fs::remove(temp, ec);
-        return fail("cannot write " + fileName + ": " + why);
-    }
-    setModified(list, false);
-    return true;
-}
 
 bool readDocument(const std::string& fileName, itemList_t& list, docReadQuestions_t& questions, std::string* error,
                   const anchorMarker_t& marker, const readLimits_t& limits)
@@ -591,38 +439,6 @@ bool readDocumentBytes(const uint8_t* data, size_t size, itemList_t& list, docRe
     memorySource src(data, size);
     const readOutcome o = readFrom(src, list, questions, budget, marker);
     return o == readOutcome::taken || fail(outcomeMessage(o, "the document", src));
-}
-
-uint64_t availableMemoryBudget()
-{
-    uint64_t available = UINT64_MAX;
-#if defined(__unix__)
-    // What the kernel says can be had without swapping others out.
-    std::ifstream info("/proc/meminfo");
-    std::string key;
-    uint64_t kb = 0;
-    while (info >> key >> kb) {
-        if (key == "MemAvailable:") {
-            available = kb * 1024;
-            break;
-        }
-        info.ignore(256, '\n');
-    }
-    // A limit on the address space or the data segment counts from what the
-    // process already uses.
-    uint64_t pages = 0, resident = 0, shared = 0, text = 0, lib = 0, data = 0;
-    std::ifstream statm("/proc/self/statm");
-    statm >> pages >> resident >> shared >> text >> lib >> data;
-    const uint64_t page = static_cast<uint64_t>(sysconf(_SC_PAGESIZE));
-    const std::pair<int, uint64_t> inUse[] = {{RLIMIT_AS, pages * page}, {RLIMIT_DATA, data * page}};
-    for (const auto& [resource, used] : inUse) {
-        rlimit r{};
-        if (getrlimit(resource, &r) == 0 && r.rlim_cur != RLIM_INFINITY)
-            available = std::min<uint64_t>(available, r.rlim_cur > used ? r.rlim_cur - used : 0);
-    }
-#endif
-    // A quarter stays for the rest of the program (the canvas, the output).
-    return available == UINT64_MAX ? available : available - available / 4;
 }
 
 void recomputePixels(item_t* it)

@@ -1,0 +1,242 @@
+// The document file's writer: every record that belongs in the file, with
+// the blobs its type carries, into a temporary file that replaces the target
+// only once all of it was written.
+#include "model/docfile_parts.h"
+
+#include "model/extensions.h"
+#include "model/itemlist.h"
+#include "model/metrics.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <system_error>
+#include <unordered_set>
+#include <vector>
+
+#if defined(__unix__)
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace model {
+
+using namespace docfile;
+
+namespace {
+
+
+// Whether a record goes into the file; pictures in use are collected first
+// so that each picture data record costs no walk of the list.
+bool isWritten(const item_t* it, const std::unordered_set<int32_t>& picturesInUse)
+{
+    if (it->kind == kindItem) {
+        if (it->hidden) return false;
+        if (it->itemType == typeDeletionMarker) return false;
+        if (it->itemType == typeText && textLineCount(it) == 0) return false;
+        return true;
+    }
+    if (it->kind == kindPictureData) return picturesInUse.count(it->pictureId) > 0;
+    return true;
+}
+
+// A buffered output file that remembers the first failure.
+class outFile {
+public:
+    explicit outFile(std::FILE* f) : f_(f) { std::setvbuf(f_, nullptr, _IOFBF, 1 << 20); }
+    void put(const void* p, size_t n)
+    {
+        if (ok_ && n && std::fwrite(p, 1, n, f_) != n) fail(errno);
+    }
+    bool finish()
+    {
+        if (ok_ && std::fflush(f_) != 0) fail(errno);
+#if defined(__unix__)
+        if (ok_ && ::fsync(::fileno(f_)) != 0 && errno != EINVAL) fail(errno);
+#endif
+        if (std::fclose(f_) != 0 && ok_) fail(errno);
+        f_ = nullptr;
+        return ok_;
+    }
+    ~outFile()
+    {
+        if (f_) std::fclose(f_);
+    }
+    bool ok() const { return ok_; }
+    const std::string& error() const { return error_; }
+
+private:
+    void fail(int err)
+    {
+        ok_ = false;
+        error_ = systemMessage(err ? err : EIO);
+    }
+    std::FILE* f_;
+    bool ok_ = true;
+    std::string error_;
+};
+
+// Opens a new file beside `target` that no one else uses.
+std::FILE* openTemporary(const fs::path& target, fs::path& tempPath, std::string& error)
+{
+    static std::mt19937_64 rng{std::random_device{}()};
+    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    for (int attempt = 0; attempt < 32; ++attempt) {
+        char suffix[32];
+        std::snprintf(suffix, sizeof suffix, ".%08llx.tmp", static_cast<unsigned long long>(rng() & 0xffffffffu));
+        tempPath = dir / ("." + target.filename().string() + suffix);
+        if (std::FILE* f = std::fopen(tempPath.c_str(), "wbx")) return f;
+        if (errno != EEXIST) {
+            error = systemMessage(errno);
+            return nullptr;
+        }
+    }
+    error = "no temporary file name is free";
+    return nullptr;
+}
+
+// A text blob is stored with its length in bytes as an int32 below the limit.
+const char* tooLongText(const itemList_t& list, const std::unordered_set<int32_t>& inUse)
+{
+    for (const item_t* it = list.head; it; it = it->next) {
+        if (!isWritten(it, inUse)) continue;
+        if ((isTextBlobType(it->itemType) || it->itemType == typePictureData) && textLength(it) >= textStoreLimit)
+            return it->itemType == typePictureData ? "a picture's file name" : "a text";
+    }
+    return nullptr;
+}
+
+bool blobFits(size_t bytes) { return bytes <= static_cast<size_t>(INT32_MAX); }
+
+size_t encodedSize(const extensionData_t& data)
+{
+    size_t n = 0;
+    for (const auto& e : data.entries()) n += 8 + e.key.size() + e.value.size();
+    return n;
+}
+
+// Writes every record; the first failure is kept in `out`.
+bool writeRecords(outFile& out, itemList_t& list, item_t* header, const std::unordered_set<int32_t>& inUse,
+                  const anchorMarker_t& marker, std::string& error)
+{
+    std::vector<int32_t> anchors;
+    for (item_t* it = list.head; it && out.ok(); it = it->next) {
+        it->magic = recordMagic;
+        if (it == header) it->hdr().fileVersion = formatVersion;
+        if (!isWritten(it, inUse)) continue;
+
+        const int32_t type = it->itemType;
+        const int32_t units = textLength(it);
+        if (isTextBlobType(type)) {
+            it->blobLength = units * 2;
+            // The legacy blocks are never written, so their lengths must say so.
+            if (type == typeText) it->extraLength1 = it->extraLength2 = 0;
+        } else if (isShapeType(type)) {
+            const size_t bytes = static_cast<size_t>(countNodes(it->points)) * pointEntrySize;
+            if (!blobFits(bytes)) {
+                error = "a shape has too many points to be saved";
+                return false;
+            }
+            it->blobLength = static_cast<int32_t>(bytes);
+        } else if (type == typeGrid) {
+            anchors.clear();
+            for (const anchorNode_t* a = it->anchorsX.head; a; a = a->next)
+                if (!a->deleted) anchors.insert(anchors.end(), {anchorAxisX, anchorPositionX(a, marker)});
+            for (const anchorNode_t* a = it->anchorsY.head; a; a = a->next)
+                if (!a->deleted) anchors.insert(anchors.end(), {anchorAxisY, anchorPositionY(a, marker)});
+            const size_t bytes = anchors.size() * sizeof(int32_t);
+            if (!blobFits(bytes)) {
+                error = "the grid has too many anchors to be saved";
+                return false;
+            }
+            it->blobLength = static_cast<int32_t>(bytes);
+        } else if (type == typePictureData) {
+            const size_t bytes = it->stream ? it->stream->size() : 0;
+            if (!blobFits(bytes)) {
+                error = "a picture is too large to be saved";
+                return false;
+            }
+            it->blobLength = static_cast<int32_t>(bytes);
+            it->setFileNameBlobLength(units * 2);
+        }
+
+        out.put(it->bodyBytes(), recordSize);
+        if (isTextBlobType(type)) {
+            out.put(it->text.data(), size_t(units) * 2);
+        } else if (isShapeType(type)) {
+            for (const pointNode_t* p = it->points.head; p; p = p->next) out.put(&p->p, pointEntrySize);
+        } else if (type == typeGrid) {
+            out.put(anchors.data(), anchors.size() * sizeof(int32_t));
+        } else if (type == typePictureData) {
+            if (it->stream) out.put(it->stream->data(), it->stream->size());
+            out.put(it->text.data(), size_t(units) * 2);
+        }
+        if (it->extensions && !it->extensions->empty() && (it == header || it->kind == kindItem)) {
+            if (!blobFits(encodedSize(*it->extensions))) {
+                error = "an item's extension data is too large to be saved";
+                return false;
+            }
+            for (const extensionBody_t& r : extensionRecords(*it->extensions, it == header ? nullptr : it))
+                out.put(&r, recordSize);
+        }
+    }
+    return true;
+}
+} // namespace
+
+bool writeDocument(const std::string& fileName, itemList_t& list, std::string* error, const anchorMarker_t& marker)
+{
+    std::string why;
+    auto fail = [&](const std::string& reason) {
+        if (error) *error = reason;
+        return false;
+    };
+    item_t* header = findHeader(list);
+    if (!header) return fail("the document has no header record");
+    if (trimmed(fileName).empty()) return fail("no file name was given");
+
+    std::unordered_set<int32_t> inUse;
+    for (const item_t* it = list.head; it; it = it->next)
+        if (it->itemType == typePicture && !it->hidden) inUse.insert(it->pictureId);
+    if (const char* what = tooLongText(list, inUse))
+        return fail(std::string(what) + " of " + groupedThousands(textStoreLimit) + " characters or more cannot be saved");
+
+    header->hdr().historyKept = 0;
+
+    fs::path target(fileName);
+    std::error_code ec;
+    // Saving through a link replaces the file it points to, not the link.
+    if (fs::is_symlink(target, ec)) target = fs::weakly_canonical(target, ec);
+    if (fs::is_directory(target, ec)) return fail(fileName + " is a folder");
+
+    fs::path temp;
+    std::FILE* f = openTemporary(target, temp, why);
+    if (!f) return fail("cannot create a file in the folder of " + fileName + ": " + why);
+
+    outFile out(f);
+    bool written = writeRecords(out, list, header, inUse, marker, why);
+    const bool closed = out.finish();
+    if (written && !closed) why = out.error();
+    written = written && closed;
+    if (written) {
+        // Keep the permissions of the file being replaced.
+        const auto st = fs::status(target, ec);
+        if (!ec && fs::exists(st)) fs::permissions(temp, st.permissions(), ec);
+        fs::rename(temp, target, ec);
+        if (ec) {
+            written = false;
+            why = ec.message();
+        }
+    }
+    if (!written) {
+        fs::remove(temp, ec);
+        return fail("cannot write " + fileName + ": " + why);
+    }
+    setModified(list, false);
+    return true;
+}
+
+} // namespace model
