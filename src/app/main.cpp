@@ -51,7 +51,7 @@ int main(int argc, char** argv)
                 std::printf(ok ? "Saved a screenshot of the editor to %s\n" : "Could not save a screenshot to %s\n",
                             qPrintable(screenshot));
                 std::fflush(stdout);
-                w.exitConfirmed = true;
+                w.confirmExit();
                 QApplication::exit(ok ? 0 : 1);
             });
         };

@@ -31,21 +31,21 @@ TEST_F(ShellTest, TextCodesMakeTheTextPanelInItsMode)
 {
     untitled();
     for (int32_t code : {ui::panelNextText, ui::panelTextEntry, ui::panelTextEntryGuided, ui::panelText}) {
-        w->showPanel(code, false, false, false);
-        auto* t = dynamic_cast<panels::TTextbox*>(w->codePanel);
+        w->showPanel(code, {});
+        auto* t = dynamic_cast<panels::TTextbox*>(w->codePanel());
         ASSERT_NE(t, nullptr) << code;
         EXPECT_EQ(t->toolMode(), code != ui::panelText) << code;
         EXPECT_EQ(t->titleBar()->caption(), code == ui::panelText ? QStringLiteral("Fine-tune") : QStringLiteral("Text"));
     }
     // Typing hints come with the typing step.
-    w->showPanel(ui::panelTextEntryGuided, false, false, false);
-    EXPECT_EQ(dynamic_cast<panels::TTextbox*>(w->codePanel)->hint(1)->text(), QStringLiteral("Enter the text now."));
+    w->showPanel(ui::panelTextEntryGuided, {});
+    EXPECT_EQ(dynamic_cast<panels::TTextbox*>(w->codePanel())->hint(1)->text(), QStringLiteral("Enter the text now."));
 }
 
 TEST_F(ShellTest, FontListIsFilledAtStartUpSorted)
 {
-    w->Timer5Timer();
-    const std::vector<settings::fontEntry_t>& list = w->params->fontList;
+    w->readFontList();
+    const std::vector<settings::fontEntry_t>& list = w->params()->fontList;
     ASSERT_FALSE(list.empty());
     for (size_t k = 1; k < list.size(); ++k)
         EXPECT_LE(QString::localeAwareCompare(list[k - 1].name, list[k].name), 0) << list[k].name.toStdString();
@@ -60,8 +60,8 @@ TEST_F(ShellTest, MultiplePanelLinksFollowJoinAndSplitFromTheEditMenu)
     model::deselectAll(d->items);
     model::setSelected(d->items, a, true);
     model::setSelected(d->items, b, true);
-    w->showPanel(ui::panelMultiple, false, false, false);
-    auto* u = dynamic_cast<panels::TUnibox*>(w->codePanel);
+    w->showPanel(ui::panelMultiple, {});
+    auto* u = dynamic_cast<panels::TUnibox*>(w->codePanel());
     ASSERT_NE(u, nullptr);
     EXPECT_TRUE(u->canJoin());
     EXPECT_FALSE(u->canSplit());
