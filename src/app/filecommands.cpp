@@ -74,8 +74,7 @@ void fileCommands_t::buildMenu(QMenuBar* bar)
 void fileCommands_t::setDocumentCommandsEnabled(bool on)
 {
     for (QAction* a : {menu_.Save1, menu_.SaveAs1, menu_.Close1}) a->setEnabled(on);
-    // Print, Print Preview and Export stay off until their features are part
-    // of the editor.
+    // Print and Print Preview stay enabled: without a document they do nothing.
     shell_.procs()->setButtonEnabled(canvas::buttonSave, on);
 }
 

@@ -42,7 +42,7 @@ int main(int argc, char** argv)
     app::TForm1 w;
     if (screenshot.isEmpty()) w.listenForOpenRequests();
     if (!screenshot.isEmpty()) {
-        w.onFirstDocument = [&w, screenshot] {
+        w.setOnFirstDocument([&w, screenshot] {
             // Let the window finish painting first.
             QTimer::singleShot(700, &w, [&w, screenshot] {
                 QScreen* s = w.screen() ? w.screen() : QGuiApplication::primaryScreen();
@@ -54,7 +54,7 @@ int main(int argc, char** argv)
                 w.confirmExit();
                 QApplication::exit(ok ? 0 : 1);
             });
-        };
+        });
     }
     w.show();
     if (!file.isEmpty())

@@ -155,7 +155,7 @@ void TForm1::FormCreate()
     // Shortly after start-up an untitled document opens when none was opened.
     untitledTimer_.start();
 
-    // Exporting is not offered yet.
+    // The File menu never offers the exports; the toolbar's button does.
     fileMenu().menuExport->menuAction()->setVisible(false);
     fileMenu().ExportSeparator->setVisible(false);
 
@@ -211,7 +211,7 @@ void TForm1::documentActivated(canvas::TSandbox* w)
     refreshDocumentMenus(w);
     if (!firstDocumentSeen_ && w->isReady()) {
         firstDocumentSeen_ = true;
-        if (onFirstDocument) QTimer::singleShot(0, this, [this] { if (onFirstDocument) onFirstDocument(); });
+        if (onFirstDocument_) QTimer::singleShot(0, this, [this] { if (onFirstDocument_) onFirstDocument_(); });
     }
 }
 

@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -251,8 +252,8 @@ public:
     // Whether the window is being destroyed (the parts stop reporting).
     bool tearingDown() const { return tearingDown_; }
 
-    // Called once the first document window is shown (screenshots).
-    std::function<void()> onFirstDocument;
+    // What runs once the first document window is shown (screenshots).
+    void setOnFirstDocument(std::function<void()> f) { onFirstDocument_ = std::move(f); }
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -299,6 +300,7 @@ private:
     openRequestServer_t* requests_ = nullptr;
     bool tearingDown_ = false;
     bool firstDocumentSeen_ = false;
+    std::function<void()> onFirstDocument_;
 };
 
 // The keys of an Edit command: its own key first, then the platform's

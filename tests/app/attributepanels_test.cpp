@@ -1,6 +1,7 @@
 // The text and multiple-selection panels in the main window: the codes that
 // make them, the font list filled at start-up, and the join and split links
 // following the commands run from elsewhere.
+#include "canvas/selection_support.h"
 #include "shell_fixture.h"
 
 #include "model/groups.h"
@@ -12,20 +13,6 @@
 #include "ui/panelcodes.h"
 
 using canvas::TSandbox;
-
-namespace {
-
-model::item_t* addLine(TSandbox* d, int32_t y)
-{
-    model::item_t* it = model::newItem(d->items, model::typeLine);
-    it->x1 = it->boxLeft = 40;
-    it->x2 = it->boxRight = 120;
-    it->y1 = it->y2 = it->boxTop = it->boxBottom = y;
-    model::recordNew(d->items, it);
-    return it;
-}
-
-} // namespace
 
 TEST_F(ShellTest, TextCodesMakeTheTextPanelInItsMode)
 {
@@ -55,8 +42,8 @@ TEST_F(ShellTest, FontListIsFilledAtStartUpSorted)
 TEST_F(ShellTest, MultiplePanelLinksFollowJoinAndSplitFromTheEditMenu)
 {
     TSandbox* d = untitled();
-    model::item_t* a = addLine(d, 30);
-    model::item_t* b = addLine(d, 60);
+    model::item_t* a = seltest::addLine(d->items, {40, 30}, {120, 30});
+    model::item_t* b = seltest::addLine(d->items, {40, 60}, {120, 60});
     model::deselectAll(d->items);
     model::setSelected(d->items, a, true);
     model::setSelected(d->items, b, true);

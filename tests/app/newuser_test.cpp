@@ -1,6 +1,7 @@
 // What a new user meets first: the zoom slider's ends, the Window menu and
 // where document windows open, the platform's clipboard keys, the unsaved
 // mark in the title, and which opened files the Reopen list offers.
+#include "canvas/selection_support.h"
 #include "shell_fixture.h"
 
 #include "app/openrequest.h"
@@ -20,16 +21,6 @@
 using canvas::TSandbox;
 
 namespace {
-
-model::item_t* addSquare(TSandbox* d, int x)
-{
-    model::item_t* it = model::newItem(d->items, model::typeSquare);
-    for (auto [px, py] : {std::pair{x, 40}, {x + 50, 40}, {x + 50, 90}, {x, 90}}) model::addPoint(it, px, py);
-    geometry::savePoints(it->points);
-    geometry::itemBounds(it);
-    model::recordNew(d->items, it);
-    return it;
-}
 
 QMdiSubWindow* subOf(TSandbox* d)
 {
@@ -178,7 +169,7 @@ TEST_P(ClipboardKeys, RunTheEditCommands)
     ASSERT_NE(d, nullptr);
     w->QMainWindow::activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-    model::item_t* s = addSquare(d, 40);
+    model::item_t* s = seltest::addSquare(d->items, {40, 90}, {90, 90});
     model::selectOnly(d->items, s);
     w->refreshSelectionState();
     auto press = [&](const QKeySequence& k) {

@@ -1,5 +1,6 @@
 // The side panel in the main window: the insert panel, switching to a tool's
 // panel, the suggestions and the step history walked with Back and Forward.
+#include "canvas/selection_support.h"
 #include "shell_fixture.h"
 
 #include "panels/insertpanel.h"
@@ -19,18 +20,6 @@
 using canvas::TSandbox;
 
 namespace {
-
-model::item_t* addRectangle(TSandbox* d)
-{
-    model::item_t* it = model::newItem(d->items, model::typeRectangle);
-    it->x1 = it->boxLeft = 40;
-    it->y1 = it->boxTop = 40;
-    it->x2 = it->boxRight = 100;
-    it->y2 = it->boxBottom = 90;
-    for (auto [x, y] : {std::pair{40, 40}, {100, 40}, {100, 90}, {40, 90}}) model::addPoint(it, x, y);
-    model::recordNew(d->items, it);
-    return it;
-}
 
 QString shownTitle(app::TForm1& w)
 {
@@ -106,7 +95,7 @@ TEST_F(ShellTest, ToolButtonShowsItsPanelAndTheKeyboardReachesTheEntries)
 TEST_F(ShellTest, BackAndForwardRestoreStepsAndSkipErasedItems)
 {
     TSandbox* d = untitled();
-    model::item_t* r = addRectangle(d);
+    model::item_t* r = seltest::addRectangle(d->items, {40, 90}, {100, 90}, 50);
     w->showPanel(ui::panelNextLine, {.applyToWindow = true});
     model::selectOnly(d->items, r);
     w->showPanel(ui::panelRectangle, {.applyToWindow = true});
@@ -139,7 +128,7 @@ TEST_F(ShellTest, BackAndForwardRestoreStepsAndSkipErasedItems)
 TEST_F(ShellTest, SuggestionSelectsTheNewestItemForFineTuning)
 {
     TSandbox* d = untitled();
-    addRectangle(d);
+    seltest::addRectangle(d->items, {40, 90}, {100, 90}, 50);
     model::item_t* line = model::newItem(d->items, model::typeLine);
     line->x2 = line->boxRight = 80;
     line->y1 = line->y2 = line->boxTop = line->boxBottom = 30;
