@@ -1,5 +1,4 @@
 // Edit commands from the menu and the toolbar on the active document.
-#include "canvas/selection_support.h"
 #include "shell_fixture.h"
 
 #include "geometry/shapes.h"
@@ -15,12 +14,35 @@
 
 using canvas::TSandbox;
 
+namespace {
+
+model::item_t* addRectangle(TSandbox* d, int x)
+{
+    model::item_t* it = model::newItem(d->items, model::typeRectangle);
+    it->x1 = x;
+    it->y1 = 40;
+    it->x2 = x + 60;
+    it->y2 = 90;
+    it->boxLeft = it->x1;
+    it->boxRight = it->x2;
+    it->boxTop = it->y1;
+    it->boxBottom = it->y2;
+    model::addPoint(it, it->x1, it->y1);
+    model::addPoint(it, it->x2, it->y1);
+    model::addPoint(it, it->x2, it->y2);
+    model::addPoint(it, it->x1, it->y2);
+    model::recordNew(d->items, it);
+    return it;
+}
+
+} // namespace
+
 TEST_F(ShellTest, UndoAndRedoFollowTheHistory)
 {
     TSandbox* d = untitled();
     EXPECT_FALSE(w->editMenu().Undo1->isEnabled());
     EXPECT_FALSE(w->procs()->buttonEnabled(6));
-    model::item_t* r = seltest::addRectangle(d->items, {40, 90}, {100, 90}, 50);
+    model::item_t* r = addRectangle(d, 40);
     w->refreshUndoButtons();
     EXPECT_TRUE(w->editMenu().Undo1->isEnabled());
     EXPECT_TRUE(w->procs()->buttonEnabled(6));
@@ -45,8 +67,8 @@ TEST_F(ShellTest, UndoAndRedoFollowTheHistory)
 TEST_F(ShellTest, SelectionButtonsAndEraseAndCopy)
 {
     TSandbox* d = untitled();
-    model::item_t* a = seltest::addRectangle(d->items, {40, 90}, {100, 90}, 50);
-    seltest::addRectangle(d->items, {200, 90}, {260, 90}, 50);
+    model::item_t* a = addRectangle(d, 40);
+    addRectangle(d, 200);
     w->refreshSelectionState();
     EXPECT_FALSE(w->procs()->buttonShown(14));
     EXPECT_FALSE(w->editMenu().Cut1->isEnabled());
@@ -73,8 +95,8 @@ TEST_F(ShellTest, SelectionButtonsAndEraseAndCopy)
 TEST_F(ShellTest, JoinAndSplitTwoItems)
 {
     TSandbox* d = untitled();
-    seltest::addRectangle(d->items, {40, 90}, {100, 90}, 50);
-    seltest::addRectangle(d->items, {200, 90}, {260, 90}, 50);
+    addRectangle(d, 40);
+    addRectangle(d, 200);
     for (model::item_t* it = d->items.head; it; it = it->next)
         if (it->itemType == model::typeRectangle) model::setSelected(d->items, it, true);
     w->refreshSelectionState();
@@ -100,7 +122,7 @@ TEST_F(ShellTest, DeleteKeyReachesTheActiveDocumentThroughTheKeyHook)
 {
     TSandbox* d = untitled();
     ASSERT_NE(d, nullptr);
-    model::item_t* r = seltest::addRectangle(d->items, {40, 90}, {100, 90}, 50);
+    model::item_t* r = addRectangle(d, 40);
     model::selectOnly(d->items, r);
 
     d->enableKeyboard(false);
@@ -150,7 +172,7 @@ void releaseInPlace(TSandbox* d)
 TEST_F(ShellTest, EscWhilePastedItemsFollowTheMouseTakesThePasteBackAsOneStep)
 {
     TSandbox* d = untitled();
-    model::item_t* r = seltest::addRectangle(d->items, {40, 90}, {100, 90}, 50);
+    model::item_t* r = addRectangle(d, 40);
     model::selectOnly(d->items, r);
     w->refreshSelectionState();
     w->editMenu().Copy1->trigger();
@@ -172,7 +194,7 @@ TEST_F(ShellTest, EscWhilePastedItemsFollowTheMouseTakesThePasteBackAsOneStep)
 TEST_F(ShellTest, CopyPasteThreeTimesJoinSplitAndUndo)
 {
     TSandbox* d = untitled();
-    model::item_t* r = seltest::addRectangle(d->items, {40, 90}, {100, 90}, 50);
+    model::item_t* r = addRectangle(d, 40);
     model::selectOnly(d->items, r);
     w->refreshSelectionState();
     EXPECT_FALSE(w->editMenu().Paste1->isEnabled());
@@ -233,11 +255,11 @@ TEST_F(ShellTest, CopyPasteThreeTimesJoinSplitAndUndo)
 TEST_F(ShellTest, CutErasesAndLeavesTheClipboardAsItWas)
 {
     TSandbox* d = untitled();
-    model::item_t* copied = seltest::addRectangle(d->items, {40, 90}, {100, 90}, 50);
+    model::item_t* copied = addRectangle(d, 40);
     model::selectOnly(d->items, copied);
     w->refreshSelectionState();
     w->editMenu().Copy1->trigger();
-    model::item_t* r = seltest::addRectangle(d->items, {300, 90}, {360, 90}, 50);
+    model::item_t* r = addRectangle(d, 300);
     model::selectOnly(d->items, r);
     w->refreshSelectionState();
     EXPECT_TRUE(w->editMenu().Cut1->isEnabled());
@@ -259,7 +281,7 @@ TEST_F(ShellTest, CutErasesAndLeavesTheClipboardAsItWas)
 TEST_F(ShellTest, PastedItemsFollowTheMouseOnTheCanvas)
 {
     TSandbox* d = untitled();
-    model::item_t* r = seltest::addRectangle(d->items, {40, 90}, {100, 90}, 50);
+    model::item_t* r = addRectangle(d, 40);
     model::selectOnly(d->items, r);
     w->refreshSelectionState();
     w->editMenu().Copy1->trigger();
@@ -283,7 +305,7 @@ TEST_F(ShellTest, PastedItemsFollowTheMouseOnTheCanvas)
 TEST_F(ShellTest, CopyToClipboardPutsTheMarkedAreaOnTheSystemClipboard)
 {
     TSandbox* d = untitled();
-    model::item_t* r = seltest::addRectangle(d->items, {40, 90}, {100, 90}, 50);
+    model::item_t* r = addRectangle(d, 40);
     d->repaintAll(false);
     // The item is hidden, and a hidden action is never enabled: show it, as a
     // build that offers it would, to see its availability follow the area.
