@@ -101,11 +101,11 @@ struct shell_t {
         w = std::make_unique<app::TForm1>();
         w->resize(1000, 760);
         w->show();
-        w->Timer2.stop();
-        w->Timer2Timer();
+        w->untitledTimer().stop();
+        w->openUntitledIfNone();
         d = w->activeDocument();
     }
-    ~shell_t() { w->exitConfirmed = true; }
+    ~shell_t() { w->confirmExit(); }
 };
 
 void BM_switchPanel(benchmark::State& state)
@@ -114,7 +114,7 @@ void BM_switchPanel(benchmark::State& state)
     int32_t k = 0;
     const int32_t codes[] = {ui::panelNextLine, 105, ui::panelNextText, ui::panelInsert};
     for (auto _ : state) {
-        s.w->showPanel(codes[k++ % 4], false, true, false);
+        s.w->showPanel(codes[k++ % 4], {.applyToWindow = true});
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }
@@ -137,10 +137,10 @@ void BM_stepBack(benchmark::State& state)
         model::recordNew(s.d->items, it);
         last = it;
     }
-    s.w->showPanel(ui::panelNextLine, false, true, false);
+    s.w->showPanel(ui::panelNextLine, {.applyToWindow = true});
     model::selectOnly(s.d->items, last);
-    s.w->showPanel(ui::panelRectangle, false, true, false);
-    s.w->showPanel(105, false, true, false);
+    s.w->showPanel(ui::panelRectangle, {.applyToWindow = true});
+    s.w->showPanel(105, {.applyToWindow = true});
     for (auto _ : state) {
         s.w->stepBack();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

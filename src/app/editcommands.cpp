@@ -1,6 +1,5 @@
-// The main window's Edit commands on the active document: undo and redo,
-// clearing the history, erasing, stacking, cut, copy and paste, the area copy,
-// joining and splitting; and the state of the commands that follow them.
+#include "app/editcommands.h"
+
 #include "app/mainwindow.h"
 
 #include "canvas/picking.h"
@@ -14,48 +13,86 @@
 #include "panels/multiplepanel.h"
 
 #include <QAction>
+#include <QMenu>
+#include <QMenuBar>
 
 #include <unordered_set>
 #include <vector>
 
 namespace app {
 
-void TForm1::showModified(canvas::TSandbox* w)
+editCommands_t::editCommands_t(TForm1& shell) : shell_(shell) {}
+
+void editCommands_t::buildMenu(QMenuBar* bar)
 {
-    // The caption carries Qt's "[*]" placeholder; the sub-window (and the
-    // main window's title while it is maximized) follow the flag.
-    if (w && !w->isClosing()) w->setWindowModified(w->isModified());
+    TForm1* f = &shell_;
+    editMenu_t& m = menu_;
+    m.menuEdit = bar->addMenu(QStringLiteral("&Edit"));
+    m.Undo1 = m.menuEdit->addAction(QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), f, [this] { undoCommand(false); });
+    m.Redo1 = m.menuEdit->addAction(QStringLiteral("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), f,
+                                    [this] { undoCommand(true); });
+    m.menuEdit->addSeparator();
+    m.ClearUndo1 = m.menuEdit->addAction(QStringLiteral("Clear Undo and Redo"), f, [this] { clearUndoCommand(); });
+    m.menuEdit->addSeparator();
+    m.Cut1 = m.menuEdit->addAction(QStringLiteral("Cut"), f, [this] { cutCommand(); });
+    m.Copy1 = m.menuEdit->addAction(QStringLiteral("Copy"), f, [this] { copyCommand(); });
+    m.Paste1 = m.menuEdit->addAction(QStringLiteral("Paste"), f, [this] { pasteCommand(); });
+    m.Cut1->setShortcuts(withStandardKeys(QKeySequence(Qt::CTRL | Qt::Key_Delete), QKeySequence::Cut));
+    m.Copy1->setShortcuts(withStandardKeys(QKeySequence(Qt::CTRL | Qt::Key_Insert), QKeySequence::Copy));
+    m.Paste1->setShortcuts(withStandardKeys(QKeySequence(Qt::SHIFT | Qt::Key_Insert), QKeySequence::Paste));
+    m.menuEdit->addSeparator();
+    m.CopyToClipboard1 = m.menuEdit->addAction(QStringLiteral("Copy to Clipboard"), f, [this] { copyAreaCommand(); });
+    m.CopyToClipboard1->setVisible(false);
+    // The area copy is offered only while the active window has a marked area.
+    QObject::connect(m.menuEdit, &QMenu::aboutToShow, f, [this] {
+        const canvas::TSandbox* w = shell_.activeDocument();
+        menu_.CopyToClipboard1->setEnabled(w && w->areaRect().width() > 0 && w->areaRect().height() > 0);
+    });
+    m.JoinItems1 = m.menuEdit->addAction(QStringLiteral("Join Items"), f, [this] { joinCommand(); });
+    m.SplitGroup1 = m.menuEdit->addAction(QStringLiteral("Split Group"), f, [this] { splitCommand(); });
+    for (QAction* a : {m.Undo1, m.Redo1, m.ClearUndo1, m.Cut1, m.Copy1, m.Paste1, m.CopyToClipboard1, m.JoinItems1,
+                       m.SplitGroup1})
+        a->setEnabled(false);
 }
 
-void TForm1::refreshUndoButtons()
+void editCommands_t::setDocumentCommandsEnabled(bool on) { menu_.ClearUndo1->setEnabled(on); }
+
+void editCommands_t::disableUndo()
 {
-    canvas::TSandbox* w = activeDocument();
+    menu_.Undo1->setEnabled(false);
+    menu_.Redo1->setEnabled(false);
+    shell_.procs()->refreshUndoButtons(false, false);
+}
+
+
+void editCommands_t::refreshUndoButtons()
+{
+    canvas::TSandbox* w = shell_.activeDocument();
     // Every change of the history is a change of the document.
-    showModified(w);
+    shell_.showModified(w);
     const bool u = w && model::canUndo(w->items);
     const bool r = w && model::canRedo(w->items);
-    Undo1->setEnabled(u);
-    Redo1->setEnabled(r);
-    procs->refreshUndoButtons(u, r);
+    menu_.Undo1->setEnabled(u);
+    menu_.Redo1->setEnabled(r);
+    shell_.procs()->refreshUndoButtons(u, r);
 }
 
-void TForm1::refreshSelectionState()
+void editCommands_t::refreshSelectionState()
 {
-    canvas::TSandbox* w = activeDocument();
+    canvas::TSandbox* w = shell_.activeDocument();
     const bool sel = w && model::firstSelected(w->items) != nullptr;
     const bool joinable = w && model::countSelectionUnits(w->items, true) >= 2;
     const bool splittable = w && model::selectionHasGroup(w->items);
-    procs->refreshSelectionButtons(sel, model::clipboardHasItems(), joinable, splittable);
-    Cut1->setEnabled(sel);
-    Copy1->setEnabled(sel);
-    Paste1->setEnabled(model::clipboardHasItems());
-    JoinItems1->setEnabled(joinable);
-    SplitGroup1->setEnabled(splittable);
-    if (auto* mixed = dynamic_cast<panels::TUnibox*>(codePanel)) mixed->setGroupHints(joinable, splittable);
+    shell_.procs()->refreshSelectionButtons(sel, model::clipboardHasItems(), joinable, splittable);
+    menu_.Cut1->setEnabled(sel);
+    menu_.Copy1->setEnabled(sel);
+    menu_.Paste1->setEnabled(model::clipboardHasItems());
+    menu_.JoinItems1->setEnabled(joinable);
+    menu_.SplitGroup1->setEnabled(splittable);
+    if (auto* mixed = dynamic_cast<panels::TUnibox*>(shell_.codePanel())) mixed->setGroupHints(joinable, splittable);
 }
 
-// After a command: the canvas, the history commands and the selection buttons.
-void TForm1::afterEdit(canvas::TSandbox* w)
+void editCommands_t::afterEdit(canvas::TSandbox* w)
 {
     w->repaintAll(true);
     refreshUndoButtons();
@@ -94,9 +131,9 @@ void keepSelection(model::itemList_t& list, const selectionIds_t& ids)
 
 } // namespace
 
-void TForm1::undoCommand(bool redo)
+void editCommands_t::undoCommand(bool redo)
 {
-    canvas::TSandbox* w = activeDocument();
+    canvas::TSandbox* w = shell_.activeDocument();
     if (!w) return;
     w->leaveToPointer();
     const selectionIds_t selected = selectionIds(w->items);
@@ -106,57 +143,53 @@ void TForm1::undoCommand(bool redo)
     afterEdit(w);
     // The side panel shows the restored values of what stays selected.
     const int32_t code = model::firstSelected(w->items) ? canvas::panelForSelection(w->items) : ui::panelInsert;
-    if (code == ui::panelNone || code == panelCode) refreshAttributePanel();
-    else showPanel(code, true, false, false);
+    if (code == ui::panelNone || code == shell_.panelCode()) shell_.refreshAttributePanel();
+    else shell_.showPanel(code, {.onlyIfChanged = true});
 }
 
-void TForm1::clearUndoCommand()
+void editCommands_t::clearUndoCommand()
 {
-    canvas::TSandbox* w = activeDocument();
+    canvas::TSandbox* w = shell_.activeDocument();
     if (!w) return;
     model::clearHistory(w->items);
     afterEdit(w);
 }
 
-void TForm1::eraseCommand()
+void editCommands_t::eraseCommand()
 {
-    canvas::TSandbox* w = activeDocument();
+    canvas::TSandbox* w = shell_.activeDocument();
     if (!w || model::eraseSelection(w->items) == 0) return;
     afterEdit(w);
-    showPanel(ui::panelInsert, true, false, false);
+    shell_.showPanel(ui::panelInsert, {.onlyIfChanged = true});
 }
 
-void TForm1::eraseRequested(canvas::TSandbox* w)
-{
-    if (w == activeDocument()) eraseCommand();
-}
 
-void TForm1::stackCommand(bool toFront)
+void editCommands_t::stackCommand(bool toFront)
 {
-    canvas::TSandbox* w = activeDocument();
+    canvas::TSandbox* w = shell_.activeDocument();
     if (!w) return;
     const int32_t n = toFront ? model::bringToFront(w->items) : model::sendToBack(w->items);
     if (n) afterEdit(w);
 }
 
-void TForm1::copyCommand()
+void editCommands_t::copyCommand()
 {
-    canvas::TSandbox* w = activeDocument();
+    canvas::TSandbox* w = shell_.activeDocument();
     if (!w || !model::firstSelected(w->items)) return;
     model::copySelection(w->items, model::clipboardList());
     refreshSelectionState();
 }
 
-void TForm1::cutCommand()
+void editCommands_t::cutCommand()
 {
     // Cut erases the selected items as one step; the clipboard keeps what
     // was copied last (Undo brings the items back).
     eraseCommand();
 }
 
-void TForm1::pasteCommand()
+void editCommands_t::pasteCommand()
 {
-    canvas::TSandbox* w = activeDocument();
+    canvas::TSandbox* w = shell_.activeDocument();
     if (!w || !model::clipboardHasItems()) return;
     w->leaveToPointer();
     w->eraseMarks();
@@ -167,42 +200,35 @@ void TForm1::pasteCommand()
         if (it->itemType == model::typeText) render::textBox(it);
     // The panel: the pasted items' type, or the line panel for a mixture.
     const int32_t panel = canvas::isHomogeneous(w->items) ? canvas::panelForSelection(w->items) : ui::panelLine;
-    if (panel) showPanel(panel);
+    if (panel) shell_.showPanel(panel);
     w->startPlacing(pasted);
     refreshUndoButtons();
     refreshSelectionState();
 }
 
-void TForm1::copyAreaCommand()
+void editCommands_t::copyAreaCommand()
 {
-    canvas::TSandbox* w = activeDocument();
+    canvas::TSandbox* w = shell_.activeDocument();
     if (!w || w->areaRect().width() <= 0 || w->areaRect().height() <= 0) return;
     w->copyAreaToClipboard();
 }
 
-void TForm1::editStateChanged(canvas::TSandbox* w)
-{
-    showModified(w);
-    if (w != activeDocument()) return;
-    refreshUndoButtons();
-    refreshSelectionState();
-}
 
-void TForm1::joinCommand()
+void editCommands_t::joinCommand()
 {
-    canvas::TSandbox* w = activeDocument();
+    canvas::TSandbox* w = shell_.activeDocument();
     if (!w || model::countSelectionUnits(w->items, true) < 2) return;
     model::joinItems(w->items);
     afterEdit(w);
 }
 
-void TForm1::splitCommand()
+void editCommands_t::splitCommand()
 {
-    canvas::TSandbox* w = activeDocument();
+    canvas::TSandbox* w = shell_.activeDocument();
     if (!w || !model::selectionHasGroup(w->items)) return;
     model::splitGroup(w->items);
     afterEdit(w);
-    showPanel(ui::panelInsert, true, false, false);
+    shell_.showPanel(ui::panelInsert, {.onlyIfChanged = true});
 }
 
 } // namespace app

@@ -1,7 +1,8 @@
-// The main window's file commands: New, Open, Save, Save As, Close, Reopen
-// and the recent-files list.
-#include "ui/dialogs.h"
+#include "app/filecommands.h"
+
+#include "app/documentarea.h"
 #include "app/mainwindow.h"
+#include "ui/dialogs.h"
 #include "app/recent.h"
 
 #include "model/docfile.h"
@@ -12,6 +13,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 
 namespace app {
 
@@ -22,41 +24,106 @@ const QString defaultExtension = QStringLiteral("lmra");
 
 } // namespace
 
-void TForm1::newDocument()
+fileCommands_t::fileCommands_t(TForm1& shell) : shell_(shell) {}
+
+void fileCommands_t::buildMenu(QMenuBar* bar)
 {
-    openDocumentWindow(QString());
+    TForm1* f = &shell_;
+    fileMenu_t& m = menu_;
+    m.menuFile = bar->addMenu(QStringLiteral("&File"));
+    m.New1 = m.menuFile->addAction(QStringLiteral("New"), QKeySequence(Qt::CTRL | Qt::Key_N), f, [this] { newDocument(); });
+    m.Open1 = m.menuFile->addAction(QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O), f, [this] { openDocument(); });
+    m.menuReopen = m.menuFile->addMenu(QStringLiteral("Reopen"));
+    for (int k = 0; k < settings::reopenCount; ++k) {
+        m.Reopen[k] = m.menuReopen->addAction(QString(), f, [this, k] { reopen(k + 1); });
+        m.Reopen[k]->setVisible(false);
+    }
+    m.menuReopen->addSeparator();
+    m.ClearRecent1 = m.menuReopen->addAction(QStringLiteral("Clear..."), f, [this] { clearRecent(); });
+    m.Save1 = m.menuFile->addAction(QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S), f, [this] {
+        if (canvas::TSandbox* w = shell_.activeDocument()) saveDocument(w, false);
+    });
+    m.SaveAs1 = m.menuFile->addAction(QStringLiteral("Save As"), f, [this] {
+        if (canvas::TSandbox* w = shell_.activeDocument()) saveDocumentAs(w);
+    });
+    m.Close1 = m.menuFile->addAction(QStringLiteral("Close"), f, [this] { closeDocument(); });
+    m.menuFile->addSeparator();
+    m.menuPageSetup = m.menuFile->addMenu(QStringLiteral("Page Setup"));
+    m.PageSetupCurrent = m.menuPageSetup->addAction(QStringLiteral("Current File"), f,
+                                                    [this] { shell_.openPageSetup(shell_.activeDocument()); });
+    m.PageSetupSeparator = m.menuPageSetup->addSeparator();
+    m.PageSetupNew = m.menuPageSetup->addAction(QStringLiteral("New Files"), f, [this] { shell_.openPageSetup(nullptr); });
+    m.menuGridAndSnap = m.menuFile->addMenu(QStringLiteral("Grid and Snap"));
+    m.GridSnapCurrent = m.menuGridAndSnap->addAction(QStringLiteral("Current File"), f, [this] { shell_.openGridOptions(true); });
+    m.GridSnapSeparator = m.menuGridAndSnap->addSeparator();
+    m.GridSnapNew = m.menuGridAndSnap->addAction(QStringLiteral("New Files"), f, [this] { shell_.openGridOptions(false); });
+    showCurrentFile(QString());
+    m.menuFile->addSeparator();
+    m.PrintPreview1 = m.menuFile->addAction(QStringLiteral("Print Preview"), f,
+                                            [this] { shell_.previewDocument(shell_.activeDocument()); });
+    m.Print1 = m.menuFile->addAction(QStringLiteral("Print"), QKeySequence(Qt::CTRL | Qt::Key_P), f,
+                                     [this] { shell_.printDocument(shell_.activeDocument()); });
+    m.ExportSeparator = m.menuFile->addSeparator();
+    m.menuExport = m.menuFile->addMenu(QStringLiteral("Export"));
+    m.menuExport->addAction(QStringLiteral("Exact"), f, [this] { shell_.exportExact(shell_.activeDocument()); });
+    m.menuExport->addAction(QStringLiteral("Smooth"), f, [this] { shell_.exportSmooth(shell_.activeDocument()); });
+    m.menuFile->addSeparator();
+    m.Exit1 = m.menuFile->addAction(QStringLiteral("Exit"), f, [this] { shell_.Exit(); });
 }
 
-QString TForm1::openDialog()
+void fileCommands_t::setDocumentCommandsEnabled(bool on)
+{
+    for (QAction* a : {menu_.Save1, menu_.SaveAs1, menu_.Close1}) a->setEnabled(on);
+    // Print and Print Preview stay enabled: without a document they do nothing.
+    shell_.procs()->setButtonEnabled(canvas::buttonSave, on);
+}
+
+void fileCommands_t::showCurrentFile(const QString& caption)
+{
+    const bool shown = !caption.isEmpty();
+    for (QAction* a : {menu_.PageSetupCurrent, menu_.PageSetupSeparator, menu_.GridSnapCurrent, menu_.GridSnapSeparator})
+        a->setVisible(shown);
+    if (shown) {
+        menu_.PageSetupCurrent->setText(caption);
+        menu_.GridSnapCurrent->setText(caption);
+    }
+}
+
+void fileCommands_t::newDocument()
+{
+    shell_.openDocumentWindow(QString());
+}
+
+QString fileCommands_t::openDialog()
 {
     ui::fileRequest_t r;
-    r.folder = settings::dialogFolder(settings::folderKind_t::documents, params->docdir);
+    r.folder = settings::dialogFolder(settings::folderKind_t::documents, shell_.params()->docdir);
     r.title = QStringLiteral("Open");
     r.defaultExt = defaultExtension;
     r.filter = fileFilter;
     r.filterIndex = 2;
-    r.name = params->lastOpened;
+    r.name = shell_.params()->lastOpened;
     const QString chosen = ui::dialogs().openFile(r);
     if (chosen.isEmpty()) return {};
     const QFileInfo fi(chosen);
-    params->docdir = fi.absolutePath();
-    params->lastOpened = chosen;
+    shell_.params()->docdir = fi.absolutePath();
+    shell_.params()->lastOpened = chosen;
     // The Reopen list takes the file once it has opened (openDocumentWindow):
     // a file the user refuses to open is not offered again.
     return fi.absoluteFilePath();
 }
 
-void TForm1::openDocument()
+void fileCommands_t::openDocument()
 {
     const QString name = openDialog();
-    if (!name.trimmed().isEmpty()) openDocumentWindow(name);
+    if (!name.trimmed().isEmpty()) shell_.openDocumentWindow(name);
 }
 
-bool TForm1::writeWindow(canvas::TSandbox* w, const QString& name)
+bool fileCommands_t::writeWindow(canvas::TSandbox* w, const QString& name)
 {
     std::string error;
     if (model::writeDocument(name.toStdString(), w->items, &error)) {
-        showModified(w);
+        shell_.showModified(w);
         return true;
     }
     // A failed write loses nothing: the file on disk is the previous one and
@@ -69,10 +136,10 @@ bool TForm1::writeWindow(canvas::TSandbox* w, const QString& name)
     return false;
 }
 
-bool TForm1::saveAsDialog(QString& name, canvas::TSandbox* w)
+bool fileCommands_t::saveAsDialog(QString& name, canvas::TSandbox* w)
 {
     ui::fileRequest_t r;
-    r.folder = settings::dialogFolder(settings::folderKind_t::documents, params->docdir);
+    r.folder = settings::dialogFolder(settings::folderKind_t::documents, shell_.params()->docdir);
     r.title = QStringLiteral("Save As");
     r.name = name.trimmed().isEmpty() ? QString() : QFileInfo(name).fileName();
     r.defaultExt = defaultExtension;
@@ -86,7 +153,7 @@ bool TForm1::saveAsDialog(QString& name, canvas::TSandbox* w)
     const QString candidate = fi.absoluteFilePath();
     if (fi.exists()) {
         // A folder that holds the file is a real one to remember.
-        params->docdir = fi.absolutePath();
+        shell_.params()->docdir = fi.absolutePath();
         if (ui::dialogs().message(ui::msgKind_t::confirmation, QStringLiteral("Replace the existing file?"), ui::btnYes | ui::btnNo) !=
             ui::btnYes)
             return false;
@@ -94,13 +161,13 @@ bool TForm1::saveAsDialog(QString& name, canvas::TSandbox* w)
     // A folder that could not take the file (missing, /proc, read-only) is
     // not remembered: the next dialog would start there again.
     if (!writeWindow(w, candidate)) return false;
-    params->docdir = fi.absolutePath();
+    shell_.params()->docdir = fi.absolutePath();
     name = candidate;
     addRecent(name);
     return true;
 }
 
-bool TForm1::saveDocument(canvas::TSandbox* w, bool proposeName)
+bool fileCommands_t::saveDocument(canvas::TSandbox* w, bool proposeName)
 {
     if (!w) return false;
     if (!w->fileName.isEmpty() && QFileInfo(w->fileName).isFile()) return writeWindow(w, w->fileName);
@@ -116,7 +183,7 @@ bool TForm1::saveDocument(canvas::TSandbox* w, bool proposeName)
     return ok;
 }
 
-bool TForm1::saveDocumentAs(canvas::TSandbox* w)
+bool fileCommands_t::saveDocumentAs(canvas::TSandbox* w)
 {
     if (!w) return false;
     const bool ok = saveAsDialog(w->fileName, w);
@@ -124,7 +191,7 @@ bool TForm1::saveDocumentAs(canvas::TSandbox* w)
     return ok;
 }
 
-bool TForm1::saveForClose(canvas::TSandbox* w)
+bool fileCommands_t::saveForClose(canvas::TSandbox* w)
 {
     if (!w->fileName.isEmpty() && QFileInfo(w->fileName).isFile()) return writeWindow(w, w->fileName);
     const bool ok = saveAsDialog(w->fileName, w);
@@ -132,50 +199,46 @@ bool TForm1::saveForClose(canvas::TSandbox* w)
     return ok;
 }
 
-void TForm1::closeDocument()
-{
-    if (!activeDocument()) return;
-    if (QMdiSubWindow* sub = mdiArea->activeSubWindow()) sub->close();
-}
+void fileCommands_t::closeDocument() { shell_.area().closeActive(); }
 
-void TForm1::addRecent(const QString& fileName)
+void fileCommands_t::addRecent(const QString& fileName)
 {
     if (fileName.isEmpty()) return;
-    addRecentTo(params->reopen, fileName);
+    addRecentTo(shell_.params()->reopen, fileName);
     rebuildReopenMenu();
 }
 
-void TForm1::rebuildReopenMenu()
+void fileCommands_t::rebuildReopenMenu()
 {
     bool any = false;
-    for (int k = 0; k < 16; ++k) {
-        Reopen[k]->setVisible(false);
-        Reopen[k]->setText(QString());
-        params->reopen[k] = params->reopen[k].trimmed();
-        if (!params->reopen[k].isEmpty()) {
-            Reopen[k]->setText(recentCaption(params->reopen[k]));
-            Reopen[k]->setVisible(true);
+    for (int k = 0; k < settings::reopenCount; ++k) {
+        menu_.Reopen[k]->setVisible(false);
+        menu_.Reopen[k]->setText(QString());
+        shell_.params()->reopen[k] = shell_.params()->reopen[k].trimmed();
+        if (!shell_.params()->reopen[k].isEmpty()) {
+            menu_.Reopen[k]->setText(recentCaption(shell_.params()->reopen[k]));
+            menu_.Reopen[k]->setVisible(true);
             any = true;
         }
     }
-    menuReopen->setEnabled(any);
+    menu_.menuReopen->setEnabled(any);
 }
 
-void TForm1::reopen(int32_t k)
+void fileCommands_t::reopen(int32_t k)
 {
-    if (k < 1 || k > 16) return;
-    const QString entry = params->reopen[k - 1];
+    if (k < 1 || k > settings::reopenCount) return;
+    const QString entry = shell_.params()->reopen[k - 1];
     if (entry.isEmpty()) return;
-    if (QFileInfo(entry).isFile()) openDocumentWindow(entry);
+    if (QFileInfo(entry).isFile()) shell_.openDocumentWindow(entry);
     else ui::dialogs().message(ui::msgKind_t::warning, QStringLiteral("Cannot find the file."), ui::btnCancel);
 }
 
-void TForm1::clearRecent()
+void fileCommands_t::clearRecent()
 {
     if (ui::dialogs().message(ui::msgKind_t::confirmation, QStringLiteral("Clear the list of recently used files?"),
                           ui::btnYes | ui::btnNo) != ui::btnYes)
         return;
-    for (QString& e : params->reopen) e.clear();
+    for (QString& e : shell_.params()->reopen) e.clear();
     rebuildReopenMenu();
 }
 

@@ -14,9 +14,17 @@ void TForm1::registerHostedPanels()
 {
     registerGridOptions();
     registerPictureWindow();
-    TFormX->setFactory(ui::hostedPageSetup, [this](const ui::hostRequest_t& r, QWidget* parent) {
-        return new ui::TPage(*params, dynamic_cast<canvas::TSandbox*>(r.document), parent);
+    TFormX_->setFactory(ui::hostedPageSetup, [this](const ui::hostRequest_t& r, QWidget* parent) {
+        return new ui::TPage(*params_, dynamic_cast<canvas::TSandbox*>(r.document), parent);
     });
+}
+
+bool TForm1::openHosted(int32_t code, const QString& documentName, QWidget* document)
+{
+    const ui::hostedKind_t* kind = ui::hostedKind(code);
+    if (!kind) return false;
+    ui::THostWindow* host = kind->host == ui::hostId_t::formX ? TFormX_ : TFormY_;
+    return host && host->openHosted(code, documentName, document);
 }
 
 bool TForm1::openPageSetup(canvas::TSandbox* document)
@@ -25,20 +33,19 @@ bool TForm1::openPageSetup(canvas::TSandbox* document)
     return openHosted(ui::hostedPageSetup, document ? document->caption() : QStringLiteral("New Files"), document);
 }
 
-
 void TForm1::registerGridOptions()
 {
-    TFormX->setFactory(ui::hostedGridNewFiles, [this](const ui::hostRequest_t&, QWidget* parent) {
-        return new ui::TOptions(ui::hostedGridNewFiles, params->newFile,
-                                [this](const settings::defaults_t& d) { params->newFile = d; }, parent);
+    TFormX_->setFactory(ui::hostedGridNewFiles, [this](const ui::hostRequest_t&, QWidget* parent) {
+        return new ui::TOptions(ui::hostedGridNewFiles, params_->newFile,
+                                [this](const settings::defaults_t& d) { params_->newFile = d; }, parent);
     });
-    TFormX->setFactory(ui::hostedGridCurrentFile, [this](const ui::hostRequest_t& r, QWidget* parent) -> ui::THostedPanel* {
+    TFormX_->setFactory(ui::hostedGridCurrentFile, [this](const ui::hostRequest_t& r, QWidget* parent) -> ui::THostedPanel* {
         auto* w = dynamic_cast<canvas::TSandbox*>(r.document);
         if (!w || !w->header()) return nullptr;
         QPointer<canvas::TSandbox> doc(w);
         // The document takes the flags and densities, and both directions are
         // spaced equally again at once: one step of its history.
-        return new ui::TOptions(ui::hostedGridCurrentFile, params->defaultsFromDocument(w->header()->hdr()),
+        return new ui::TOptions(ui::hostedGridCurrentFile, params_->defaultsFromDocument(w->header()->hdr()),
                                 [this, doc](const settings::defaults_t& d) {
                                     if (!doc || !doc->header()) return;
                                     settings::TParams::defaultsToDocument(d, doc->header()->hdr());

@@ -27,7 +27,7 @@ bool keyRouter_t::sidePanelKey(int key) const
     // The keys that move through and press the side panel's controls stay
     // with them while one of them has the keyboard focus.
     QWidget* focus = QApplication::focusWidget();
-    if (!focus || !form_->sidePanel || !form_->sidePanel->isAncestorOf(focus)) return false;
+    if (!focus || !form_->sidePanel() || !form_->sidePanel()->isAncestorOf(focus)) return false;
     switch (key) {
     case Qt::Key_Up:
     case Qt::Key_Down:

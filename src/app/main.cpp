@@ -42,7 +42,7 @@ int main(int argc, char** argv)
     app::TForm1 w;
     if (screenshot.isEmpty()) w.listenForOpenRequests();
     if (!screenshot.isEmpty()) {
-        w.onFirstDocument = [&w, screenshot] {
+        w.setOnFirstDocument([&w, screenshot] {
             // Let the window finish painting first.
             QTimer::singleShot(700, &w, [&w, screenshot] {
                 QScreen* s = w.screen() ? w.screen() : QGuiApplication::primaryScreen();
@@ -51,10 +51,10 @@ int main(int argc, char** argv)
                 std::printf(ok ? "Saved a screenshot of the editor to %s\n" : "Could not save a screenshot to %s\n",
                             qPrintable(screenshot));
                 std::fflush(stdout);
-                w.exitConfirmed = true;
+                w.confirmExit();
                 QApplication::exit(ok ? 0 : 1);
             });
-        };
+        });
     }
     w.show();
     if (!file.isEmpty())

@@ -3,11 +3,17 @@
 #include "ui/dialogs.h"
 #include "ui/panellook.h"
 #include "ui/sidepanel.h"
+#include "app/documentarea.h"
+#include "app/editcommands.h"
+#include "app/filecommands.h"
 #include "app/keyrouting.h"
+#include "app/outputcommands.h"
+#include "app/viewcommands.h"
 #include "app/openrequest.h"
 #include "app/recent.h"
 #include "panels/panelhost.h"
 #include "panels/fontlist.h"
+#include "model/grid.h"
 #include "model/itemlist.h"
 #include "render/picture.h"
 
@@ -39,6 +45,8 @@ namespace app {
 namespace {
 
 constexpr int32_t stripHeight = 24;
+constexpr int32_t stripMaxHeight = 30;
+constexpr int32_t splitterHandleWidth = 3;
 
 } // namespace
 
@@ -53,20 +61,22 @@ void TForm1::FormCreate()
     // Caption, separators, state (QRandomGenerator seeds itself).
     setWindowTitle(applicationTitle);
     const QLocale loc;
-    decimalSeparator = loc.decimalPoint().isEmpty() ? QLatin1Char('.') : loc.decimalPoint().at(0);
-    thousandSeparator = loc.groupSeparator().isEmpty() ? QLatin1Char(',') : loc.groupSeparator().at(0);
-    exitConfirmed = false;
-    previousPanelCode = ui::panelInsert;
+    decimalSeparator_ = loc.decimalPoint().isEmpty() ? QLatin1Char('.') : loc.decimalPoint().at(0);
+    thousandSeparator_ = loc.groupSeparator().isEmpty() ? QLatin1Char(',') : loc.groupSeparator().at(0);
+    exitConfirmed_ = false;
 
     const struct {
         QTimer* t;
         const char* name;
         int ms;
         void (TForm1::*fn)();
-    } timers[] = {{&Timer1, "Timer1", 100, &TForm1::Timer1Timer}, {&Timer2, "Timer2", 500, &TForm1::Timer2Timer},
-                  {&Timer3, "Timer3", 5000, &TForm1::Timer3Timer}, {&Timer4, "Timer4", 200, &TForm1::Timer4Timer},
-                  {&Timer5, "Timer5", 200, &TForm1::Timer5Timer}, {&Timer6, "Timer6", 1000, &TForm1::Timer6Timer},
-                  {&Timer7, "Timer7", 200, &TForm1::Timer7Timer}, {&Timer8, "Timer8", 200, &TForm1::Timer8Timer}};
+    } timers[] = {{&untitledTimer_, "untitledTimer", 500, &TForm1::openUntitledIfNone},
+                  {&hoverResetTimer_, "hoverResetTimer", 5000, &TForm1::clearHoverMarks},
+                  {&emptyShellTimer_, "emptyShellTimer", 200, &TForm1::resetToEmptyShell},
+                  {&fontListTimer_, "fontListTimer", 200, &TForm1::readFontList},
+                  {&setupPanelTimer_, "setupPanelTimer", 1000, &TForm1::showSetupPanel},
+                  {&lightDirectionTimer_, "lightDirectionTimer", 200, &TForm1::applyLightDirection},
+                  {&spareTimer_, "spareTimer", 200, &TForm1::spareTimerFired}};
     for (const auto& t : timers) {
         t.t->setObjectName(QString::fromLatin1(t.name));
         t.t->setSingleShot(true);
@@ -75,83 +85,83 @@ void TForm1::FormCreate()
     }
 
     // Every key of the application passes the key hook first.
-    keyRouter = new keyRouter_t(this);
-    qApp->installEventFilter(keyRouter);
+    keyRouter_ = new keyRouter_t(this);
+    qApp->installEventFilter(keyRouter_);
+
+    // The parts of the window; the side panel and the document area are
+    // placed below.
+    panels_ = std::make_unique<sidePanelController_t>(*this);
+    area_ = std::make_unique<documentArea_t>(*this, nullptr);
+    files_ = std::make_unique<fileCommands_t>(*this);
+    edits_ = std::make_unique<editCommands_t>(*this);
+    view_ = std::make_unique<viewCommands_t>(*this);
+    output_ = std::make_unique<outputCommands_t>(*this);
 
     // Layout: the toolbar strip above the side panel and the document area.
-    topSplitter = new QSplitter(Qt::Vertical, this);
-    topSplitter->setObjectName(QStringLiteral("topSplitter"));
-    topSplitter->setChildrenCollapsible(false);
-    topSplitter->setHandleWidth(3);
+    topSplitter_ = new QSplitter(Qt::Vertical, this);
+    topSplitter_->setObjectName(QStringLiteral("topSplitter"));
+    topSplitter_->setChildrenCollapsible(false);
+    topSplitter_->setHandleWidth(splitterHandleWidth);
 
     buildMenus();
 
     // The toolbar strip (the shared-procedures object) on top.
-    procs = new canvas::TProcs(this, topSplitter);
-    procs->setMinimumHeight(stripHeight);
-    procs->setMaximumHeight(30);
-    QWidget* lower = new QWidget(topSplitter);
+    procs_ = new canvas::TProcs(this, topSplitter_);
+    procs_->setMinimumHeight(stripHeight);
+    procs_->setMaximumHeight(stripMaxHeight);
+    QWidget* lower = new QWidget(topSplitter_);
     auto* hl = new QHBoxLayout(lower);
     hl->setContentsMargins(0, 0, 0, 0);
     hl->setSpacing(0);
-    buildSidePanel();
-    hl->addWidget(sidePanel);
-    mdiArea = new QMdiArea(lower);
-    mdiArea->setObjectName(QStringLiteral("mdiArea"));
-    mdiArea->setBackground(QColor(0x80, 0x80, 0x80));
-    mdiArea->setActivationOrder(QMdiArea::ActivationHistoryOrder);
-    hl->addWidget(mdiArea, 1);
-    topSplitter->addWidget(procs);
-    topSplitter->addWidget(lower);
-    topSplitter->setStretchFactor(1, 1);
-    topSplitter->setSizes({stripHeight, 600});
-    setCentralWidget(topSplitter);
-    QObject::connect(mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* s) { subWindowActivated(s); });
+    hl->addWidget(panels_->widget());
+    hl->addWidget(area_->widget(), 1);
+    topSplitter_->addWidget(procs_);
+    topSplitter_->addWidget(lower);
+    topSplitter_->setStretchFactor(1, 1);
+    topSplitter_->setSizes({stripHeight, 600});
+    setCentralWidget(topSplitter_);
 
     // The settings object: defaults, then the stored settings.
-    params = std::make_unique<settings::TParams>(nullptr);
-    canvas::setParams(params.get());
-    params->initSettings();
-    rebuildReopenMenu();
+    params_ = std::make_unique<settings::TParams>(nullptr);
+    canvas::setParams(params_.get());
+    params_->initSettings();
+    files_->rebuildReopenMenu();
 
     // The two floating windows exist for the whole run.
-    TFormX = new ui::THostWindow(ui::hostId_t::formX, params->floatGeometry, *params, this);
-    TFormX->setObjectName(QStringLiteral("TFormX"));
-    TFormY = new ui::THostWindow(ui::hostId_t::formY, params->floatGeometry, *params, this);
-    TFormY->setObjectName(QStringLiteral("TFormY"));
+    TFormX_ = new ui::THostWindow(ui::hostId_t::formX, params_->floatGeometry, *params_, this);
+    TFormX_->setObjectName(QStringLiteral("TFormX"));
+    TFormY_ = new ui::THostWindow(ui::hostId_t::formY, params_->floatGeometry, *params_, this);
+    TFormY_->setObjectName(QStringLiteral("TFormY"));
     registerHostedPanels();
-    registerOutputPanels();
+    output_->registerPanels();
 
     // Interface font; nothing to undo, redo or paste yet.
-    QFont uiFont(params->uiFont);
-    uiFont.setPointSize(params->uiFontSize);
-    sidePanel->setFont(uiFont);
-    ui::setInterfaceFont(params->uiFont, params->uiFontSize);
-    ui::setPanelColour(params->panelColor);
-    Undo1->setEnabled(false);
-    Redo1->setEnabled(false);
-    procs->refreshUndoButtons(false, false);
-    procs->setButtonEnabled(canvas::buttonPaste, false);  // pasting needs the placing tool
+    QFont uiFont(params_->uiFont);
+    uiFont.setPointSize(params_->uiFontSize);
+    sidePanel()->setFont(uiFont);
+    ui::setInterfaceFont(params_->uiFont, params_->uiFontSize);
+    ui::setPanelColour(params_->panelColor);
+    edits_->disableUndo();
+    procs_->setButtonEnabled(canvas::buttonPaste, false);  // pasting needs the placing tool
 
     // The side panel starts with the insert panel and the pointer.
-    setGridChecks(0, false);
-    setAnchorChecks(3);
-    panelCode = ui::panelInsert;
-    showInsertPanel();
-    rebuildSuggestions();
-    refreshStepControls();
-    procs->pressToolButton(canvas::buttonForPanel(panelCode));
+    view_->setGridChecks(0, false);
+    view_->setAnchorChecks(model::gridBoth);
+    panels_->showInsertPanel();
+    panels_->rebuildSuggestions();
+    panels_->refreshStepControls();
+    procs_->pressToolButton(canvas::buttonForPanel(panelCode()));
     setDocumentCommandsEnabled(false);
 
     // Shortly after start-up an untitled document opens when none was opened.
-    Timer2.start();
+    untitledTimer_.start();
 
-    // Exporting is not offered yet.
-    menuExport->menuAction()->setVisible(false);
-    ExportSeparator->setVisible(false);
+    // The File menu never offers the exports; the toolbar's button does.
+    fileMenu().menuExport->menuAction()->setVisible(false);
+    fileMenu().ExportSeparator->setVisible(false);
 
     // The font list is read once the window shows.
-    Timer5.start();
+    fontListTimer_.start();
 
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     statusBar()->setSizeGripEnabled(true);
@@ -165,185 +175,35 @@ void TForm1::FormCreate()
 TForm1::~TForm1()
 {
     tearingDown_ = true;
-    for (QTimer* t : {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5, &Timer6, &Timer7, &Timer8}) t->stop();
+    panelSwitchTimer().stop();
+    for (QTimer* t : {&untitledTimer_, &hoverResetTimer_, &emptyShellTimer_, &fontListTimer_, &setupPanelTimer_,
+                      &lightDirectionTimer_, &spareTimer_})
+        t->stop();
     // The hosted panels may work on a document or the settings: they go first.
-    delete TFormX;
-    delete TFormY;
-    TFormX = TFormY = nullptr;
+    delete TFormX_;
+    delete TFormY_;
+    TFormX_ = TFormY_ = nullptr;
     // The side panel showing writes its settings (its tab) when freed: it
     // goes while the settings and the panel host are still there.
-    delete codePanel;
-    codePanel = nullptr;
+    panels_->freeCodePanel();
     // The settings are written when the window goes.
-    if (params) params->saveAllSettings();
-    deleteDocumentWindows();
+    if (params_) params_->saveAllSettings();
+    area_->deleteDocumentWindows();
     canvas::setParams(nullptr);
 }
 
-bool TForm1::openHosted(int32_t code, const QString& documentName, QWidget* document)
-{
-    const ui::hostedKind_t* kind = ui::hostedKind(code);
-    if (!kind) return false;
-    ui::THostWindow* host = kind->host == ui::hostId_t::formX ? TFormX : TFormY;
-    return host && host->openHosted(code, documentName, document);
-}
-
-void TForm1::deleteDocumentWindows()
-{
-    // Every document window still alive, including those already closed whose
-    // deferred deletion has not run (the area's window list no longer has
-    // them): each is detached first, so that none calls back into this half
-    // destroyed window, then deleted with its frame while the members exist.
-    std::vector<canvas::TSandbox*> all;
-    // The document window has no meta-object of its own, so it is told apart by its type.
-    for (QWidget* c : findChildren<QWidget*>())
-        if (auto* d = dynamic_cast<canvas::TSandbox*>(c)) all.push_back(d);
-    std::vector<QPointer<QWidget>> doomed;
-    for (canvas::TSandbox* w : all) {
-        w->markClosing();
-        w->detachHost();
-        QWidget* frame = qobject_cast<QMdiSubWindow*>(w->parentWidget());
-        doomed.emplace_back(frame ? frame : static_cast<QWidget*>(w));
-    }
-    lastActive_ = nullptr;
-    for (const QPointer<QWidget>& p : doomed) delete p.data();
-    // The area outlives this window's own part by a moment; it reports nothing more.
-    mdiArea->disconnect(this);
-}
-
-void TForm1::setHints(bool all)
-{
-    params->hintFlags.fill(all ? 1 : 0);
-    ShowAll1->setChecked(all);
-    ShowNone1->setChecked(!all);
-}
+const fileMenu_t& TForm1::fileMenu() const { return files_->menu(); }
+const editMenu_t& TForm1::editMenu() const { return edits_->menu(); }
+const viewMenu_t& TForm1::viewMenu() const { return view_->menu(); }
+QMenu* TForm1::menuWindow() const { return area_->windowMenu(); }
+QMdiArea* TForm1::mdiArea() const { return area_->widget(); }
 
 // ---------------------------------------------------------------- documents
 
-canvas::TSandbox* TForm1::sandboxOf(QMdiSubWindow* sub) const
-{
-    return sub ? dynamic_cast<canvas::TSandbox*>(sub->widget()) : nullptr;
-}
-
-std::vector<canvas::TSandbox*> TForm1::documents() const
-{
-    std::vector<canvas::TSandbox*> out;
-    if (!mdiArea) return out;
-    for (QMdiSubWindow* s : mdiArea->subWindowList(QMdiArea::CreationOrder))
-        if (canvas::TSandbox* w = sandboxOf(s); w && !w->isClosing()) out.push_back(w);
-    return out;
-}
-
-canvas::TSandbox* TForm1::activeDocument() const
-{
-    canvas::TSandbox* w = sandboxOf(mdiArea->activeSubWindow());
-    if (!w) w = sandboxOf(mdiArea->currentSubWindow());
-    if (w && w->isClosing()) return nullptr;
-    return w;
-}
-
-int32_t TForm1::randomWindowNumber() const
-{
-    const std::vector<canvas::TSandbox*> docs = documents();
-    for (;;) {
-        const int32_t n = static_cast<int32_t>(QRandomGenerator::global()->bounded(1, 1000000));
-        bool used = false;
-        for (const canvas::TSandbox* w : docs)
-            if (w->documentNumber() == n) used = true;
-        if (!used) return n;
-    }
-}
-
-canvas::TSandbox* TForm1::openDocumentWindow(const QString& name)
-{
-    const int32_t number = randomWindowNumber();
-    const std::vector<canvas::TSandbox*> docs = documents();
-    canvas::TSandbox* w = nullptr;
-    // A single untouched document makes way for a named file.
-    if (!name.isEmpty() && docs.size() == 1 && docs[0] == activeDocument() && model::isPristine(docs[0]->items)) {
-        w = docs[0];
-        removeWindowEntry(w->documentNumber());
-    } else {
-        w = new canvas::TSandbox(this);
-        QMdiSubWindow* sub = mdiArea->addSubWindow(w);
-        sub->setAttribute(Qt::WA_DeleteOnClose);
-        sub->setWindowIcon(QIcon(QPixmap(1, 1)));
-        // Placed before it shows, so that the area's own placement (which
-        // puts later windows beside the first, mostly out of sight) is not used.
-        sub->setGeometry(newWindowGeometry(static_cast<int32_t>(docs.size())));
-        QObject::connect(sub, &QMdiSubWindow::windowStateChanged, this,
-                         [this, sub](Qt::WindowStates before, Qt::WindowStates now) {
-                             // A restored window comes back where it was, which may lie
-                             // outside the area since the main window was resized.
-                             const Qt::WindowStates big = Qt::WindowMaximized | Qt::WindowMinimized;
-                             if ((before & big) && !(now & big))
-                                 QTimer::singleShot(0, sub, [this, sub] { keepInsideArea(sub); });
-                         });
-        if (docs.empty()) sub->showMaximized();
-        else sub->show();
-    }
-    const bool opened = w->openDocument(number, name);
-    if (QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) mdiArea->setActiveSubWindow(sub);
-    // The window may have become active before its document was ready, when
-    // activation could not yet check its entry.
-    checkWindowEntry(w->documentNumber());
-    // Whatever asked for the file (the Open dialog, Reopen, the command line,
-    // an open request), a file that opened goes to the top of Reopen; one
-    // that was refused or could not be read does not.
-    if (opened && !w->fileName.isEmpty()) addRecent(w->fileName);
-    setDocumentCommandsEnabled(true);
-    return w;
-}
-
-QRect TForm1::newWindowGeometry(int32_t othersOpen) const
-{
-    const QRect area = mdiArea->viewport()->rect();
-    const int32_t width = std::min(std::max(300, area.width() * 3 / 4), std::max(1, area.width()));
-    const int32_t height = std::min(std::max(200, area.height() * 3 / 4), std::max(1, area.height()));
-    // Each further window one title bar down and right of the one before,
-    // starting again at the top-left before it would leave the area.
-    const int32_t step = std::max(8, style()->pixelMetric(QStyle::PM_TitleBarHeight));
-    const int32_t room = std::min(area.width() - width, area.height() - height) / step + 1;
-    const int32_t k = othersOpen % std::max(1, room);
-    return QRect(k * step, k * step, width, height);
-}
-
-void TForm1::keepInsideArea(QMdiSubWindow* sub)
-{
-    if (!sub || sub->isMaximized() || sub->isMinimized()) return;
-    const QRect area = mdiArea->viewport()->rect();
-    QRect g = sub->geometry();
-    g.setWidth(std::min(g.width(), area.width()));
-    g.setHeight(std::min(g.height(), area.height()));
-    g.moveLeft(std::clamp(g.left(), 0, std::max(0, area.width() - g.width())));
-    g.moveTop(std::clamp(g.top(), 0, std::max(0, area.height() - g.height())));
-    if (g != sub->geometry()) sub->setGeometry(g);
-}
-
-bool TForm1::activateWindow(int32_t docNumber)
-{
-    for (QMdiSubWindow* s : mdiArea->subWindowList()) {
-        canvas::TSandbox* w = sandboxOf(s);
-        if (w && !w->isClosing() && w->documentNumber() == docNumber) {
-            mdiArea->setActiveSubWindow(s);
-            s->show();
-            // Choosing the entry of the window already active toggles the
-            // entry's check mark off; the active window's entry stays checked.
-            checkWindowEntry(docNumber);
-            return true;
-        }
-    }
-    return false;
-}
-
-void TForm1::subWindowActivated(QMdiSubWindow* sub)
-{
-    canvas::TSandbox* w = sandboxOf(sub);
-    if (w == lastActive_) return;
-    if (lastActive_ && !lastActive_->isClosing()) lastActive_->FormDeactivate();
-    lastActive_ = w;
-    if (w && !w->isClosing()) w->FormActivate();
-}
+std::vector<canvas::TSandbox*> TForm1::documents() const { return area_ ? area_->documents() : std::vector<canvas::TSandbox*>{}; }
+canvas::TSandbox* TForm1::activeDocument() const { return area_->activeDocument(); }
+canvas::TSandbox* TForm1::openDocumentWindow(const QString& name) { return area_->openDocumentWindow(name); }
+bool TForm1::activateWindow(int32_t docNumber) { return area_->activateWindow(docNumber); }
 
 void TForm1::documentActivated(canvas::TSandbox* w)
 {
@@ -352,7 +212,7 @@ void TForm1::documentActivated(canvas::TSandbox* w)
     refreshDocumentMenus(w);
     if (!firstDocumentSeen_ && w->isReady()) {
         firstDocumentSeen_ = true;
-        if (onFirstDocument) QTimer::singleShot(0, this, [this] { if (onFirstDocument) onFirstDocument(); });
+        if (onFirstDocument_) QTimer::singleShot(0, this, [this] { if (onFirstDocument_) onFirstDocument_(); });
     }
 }
 
@@ -361,11 +221,7 @@ void TForm1::refreshDocumentMenus(canvas::TSandbox* w)
     const model::item_t* h = w->header();
     if (!h) return;
     zoomControlsChanged();
-    const auto& hd = h->hdr();
-    auto kindOf = [](uint8_t x, uint8_t y) { return (x ? 1 : 0) + (y ? 2 : 0); };
-    setGridChecks(kindOf(hd.showGridX, hd.showGridY), true);
-    setAnchorChecks(kindOf(hd.showAnchorsX, hd.showAnchorsY));
-    setSnapChecks(kindOf(hd.snapX, hd.snapY), true);
+    view_->showDocument(h->hdr());
     setDocumentCommandsEnabled(true);
     refreshUndoButtons();
     refreshSelectionState();
@@ -373,134 +229,94 @@ void TForm1::refreshDocumentMenus(canvas::TSandbox* w)
 
 void TForm1::documentDestroyed(canvas::TSandbox* w)
 {
-    if (w == lastActive_) lastActive_ = nullptr;
+    area_->forget(w);
     if (tearingDown_) return;
-    Timer4.start();
+    emptyShellTimer_.start();
 }
 
-void TForm1::zoomControlsChanged()
+void TForm1::showModified(canvas::TSandbox* w)
 {
-    procs->showZoom(params->currentZoom);
-    updateZoomChecks();
+    // The caption carries Qt's "[*]" placeholder; the sub-window (and the
+    // main window's title while it is maximized) follow the flag.
+    if (w && !w->isClosing()) w->setWindowModified(w->isModified());
 }
 
-// ---------------------------------------------------------------- commands
+void TForm1::editStateChanged(canvas::TSandbox* w)
+{
+    showModified(w);
+    if (w != activeDocument()) return;
+    refreshUndoButtons();
+    refreshSelectionState();
+}
+
+void TForm1::eraseRequested(canvas::TSandbox* w)
+{
+    if (w == activeDocument()) eraseCommand();
+}
+
+// ---------------------------------------------------------------- the parts' entry points
 
 void TForm1::setDocumentCommandsEnabled(bool on)
 {
-    for (QAction* a : {Save1, SaveAs1, Close1, ClearUndo1}) a->setEnabled(on);
-    // Print, Print Preview and Export stay off until their features are part
-    // of the editor.
-    procs->setButtonEnabled(canvas::buttonSave, on);
+    files_->setDocumentCommandsEnabled(on);
+    edits_->setDocumentCommandsEnabled(on);
 }
 
-void TForm1::updateZoomChecks()
-{
-    for (QAction* a : zoomItems) a->setChecked(false);
-    const int32_t i = geometry::zoomPresetIndex(params->currentZoom);
-    if (i >= 0) zoomItems[i]->setChecked(true);
-}
+void TForm1::newDocument() { files_->newDocument(); }
+void TForm1::openDocument() { files_->openDocument(); }
+bool TForm1::saveDocument(canvas::TSandbox* w, bool proposeName) { return files_->saveDocument(w, proposeName); }
+bool TForm1::saveDocumentAs(canvas::TSandbox* w) { return files_->saveDocumentAs(w); }
+bool TForm1::saveForClose(canvas::TSandbox* w) { return files_->saveForClose(w); }
+void TForm1::closeDocument() { files_->closeDocument(); }
+void TForm1::reopen(int32_t k) { files_->reopen(k); }
+void TForm1::clearRecent() { files_->clearRecent(); }
+void TForm1::addRecent(const QString& fileName) { files_->addRecent(fileName); }
+void TForm1::rebuildReopenMenu() { files_->rebuildReopenMenu(); }
 
-void TForm1::setZoom(double zoom)
-{
-    // The active document keeps the zoom; the controls show what it keeps.
-    if (canvas::TSandbox* w = activeDocument()) {
-        w->applyZoom(zoom);
-        return;
-    }
-    params->currentZoom = zoom;
-    zoomControlsChanged();
-}
+void TForm1::refreshUndoButtons() { edits_->refreshUndoButtons(); }
+void TForm1::refreshSelectionState() { edits_->refreshSelectionState(); }
+void TForm1::undoCommand(bool redo) { edits_->undoCommand(redo); }
+void TForm1::clearUndoCommand() { edits_->clearUndoCommand(); }
+void TForm1::eraseCommand() { edits_->eraseCommand(); }
+void TForm1::stackCommand(bool toFront) { edits_->stackCommand(toFront); }
+void TForm1::copyCommand() { edits_->copyCommand(); }
+void TForm1::cutCommand() { edits_->cutCommand(); }
+void TForm1::pasteCommand() { edits_->pasteCommand(); }
+void TForm1::copyAreaCommand() { edits_->copyAreaCommand(); }
+void TForm1::joinCommand() { edits_->joinCommand(); }
+void TForm1::splitCommand() { edits_->splitCommand(); }
 
-void TForm1::chooseZoom(int32_t index)
-{
-    if (index < 0 || index > 8) return;
-    setZoom(geometry::zoomPresets[index] / 100.0);
-}
+void TForm1::zoomControlsChanged() { view_->zoomControlsChanged(); }
+void TForm1::updateZoomChecks() { view_->updateZoomChecks(); }
+void TForm1::chooseZoom(int32_t index) { view_->chooseZoom(index); }
+void TForm1::applyZoomStep(int32_t direction) { view_->applyZoomStep(direction); }
+void TForm1::gridCommand(int32_t kind) { view_->gridCommand(kind); }
+void TForm1::anchorCommand(int32_t kind) { view_->anchorCommand(kind); }
+void TForm1::snapCommand(int32_t kind) { view_->snapCommand(kind); }
+void TForm1::resetGridCommand(int32_t directions) { view_->resetGridCommand(directions); }
 
-void TForm1::applyZoomStep(int32_t direction)
-{
-    const int32_t z = model::roundHalfEven(params->currentZoom * 100);
-    const int32_t n = direction < 0 ? canvas::zoomStepOut(z) : canvas::zoomStepIn(z);
-    if (n == z) return;
-    setZoom(n / 100.0);
-}
-
-void TForm1::setGridChecks(int32_t kind, bool pressToolbar)
-{
-    kind = std::clamp(kind, 0, 3);
-    for (int k = 0; k < 4; ++k) gridItems[k]->setChecked(k == kind);
-    // Reset and Anchors mean something only with gridlines; Reset offers the
-    // directions on show.
-    menuAnchors->setEnabled(kind != 0);
-    menuReset->setEnabled(kind != 0);
-    if (resetItems[1]) resetItems[1]->setEnabled(kind & 1);
-    if (resetItems[2]) resetItems[2]->setEnabled(kind & 2);
-    if (resetItems[3]) resetItems[3]->setEnabled(kind == 3);
-    if (pressToolbar) procs->setGridButton(kind ? canvas::toggle_t::pressed : canvas::toggle_t::released);
-}
-
-void TForm1::setAnchorChecks(int32_t kind)
-{
-    kind = std::clamp(kind, 0, 3);
-    for (int k = 0; k < 4; ++k) anchorItems[k]->setChecked(k == kind);
-}
-
-void TForm1::setSnapChecks(int32_t kind, bool pressToolbar)
-{
-    kind = std::clamp(kind, 0, 3);
-    for (int k = 0; k < 4; ++k) snapItems[k]->setChecked(k == kind);
-    if (pressToolbar) procs->setSnapButton(kind ? canvas::toggle_t::pressed : canvas::toggle_t::released);
-}
-
-void TForm1::gridCommand(int32_t kind)
-{
-    canvas::TSandbox* w = activeDocument();
-    if (!w || !w->header()) {
-        setGridChecks(0, true);
-        return;
-    }
-    w->setGrid(kind);
-    setGridChecks(kind, true);
-    if (kind != 0) showGuidance(ui::guidanceGrid);
-}
-
-void TForm1::anchorCommand(int32_t kind)
-{
-    canvas::TSandbox* w = activeDocument();
-    if (!w || !w->header()) return;
-    w->setAnchors(kind);
-    setAnchorChecks(kind);
-}
-
-void TForm1::snapCommand(int32_t kind)
-{
-    canvas::TSandbox* w = activeDocument();
-    if (!w || !w->header()) {
-        setSnapChecks(0, true);
-        return;
-    }
-    w->setSnap(kind);
-    setSnapChecks(kind, true);
-    if (kind == 3) showGuidance(ui::guidanceSnap);
-}
-
-void TForm1::resetGridCommand(int32_t directions)
-{
-    canvas::TSandbox* w = activeDocument();
-    if (!w || !w->header()) return;
-    const QString question = QStringLiteral(
-        "Make the distances between the gridlines equal?\r\n(Use 'Tools|Grid|Customize...' to set the default distance).");
-    if (ui::dialogs().message(ui::msgKind_t::confirmation, question, ui::btnYes | ui::btnNo) != ui::btnYes) return;
-    w->resetGrid(directions);
-    refreshUndoButtons();
-}
+void TForm1::printDocument(canvas::TSandbox* w) { output_->printDocument(w); }
+void TForm1::previewDocument(canvas::TSandbox* w) { output_->previewDocument(w); }
+void TForm1::exportExact(canvas::TSandbox* w) { output_->exportExact(w); }
+void TForm1::exportSmooth(canvas::TSandbox* w) { output_->exportSmooth(w); }
 
 void TForm1::showStatus(const QString& text)
 {
     if (text.isEmpty()) statusBar()->clearMessage();
     else statusBar()->showMessage(text);
 }
+
+// ---------------------------------------------------------------- side panel
+
+void TForm1::showPanel(int32_t code)
+{
+    // The canvas asks for the panel of its tool or selection; the window's
+    // tool is its own business. Every new selection is a step of its own,
+    // while clicks beside the items leave the insert panel as it is.
+    panels_->showPanel(code, {.onlyIfChanged = code == ui::panelInsert});
+}
+
+void TForm1::showToolPanel(int32_t code) { panels_->showPanel(code, {.onlyIfChanged = true}); }
 
 // ---------------------------------------------------------------- toolbar
 
@@ -527,7 +343,7 @@ void TForm1::toolbarCommand(int32_t n)
             model::selectOnly(w->items, nullptr);
             w->repaintAll(true);
             refreshSelectionState();
-            showPanel(ui::panelInsert, true, false, false);
+            showPanel(ui::panelInsert, {.onlyIfChanged = true});
         }
         return;
     case canvas::buttonExport: exportExact(w); return;
@@ -535,132 +351,83 @@ void TForm1::toolbarCommand(int32_t n)
     case canvas::buttonZoomOut: applyZoomStep(-1); return;
     case canvas::buttonZoomIn: applyZoomStep(+1); return;
     case canvas::buttonPicture:
-        // The picture dialog, then the insert panel again (Timer1).
-        pendingPanel = ui::panelPictureInsert;
-        Timer1.start();
+        // The picture dialog, then the insert panel again.
+        panels_->switchLater(ui::panelPictureInsert);
         return;
     default: break;
     }
     const int32_t code = canvas::toolPanelCode(n);
     if (code) {
         // The tool's panel: nothing happens when it is already showing.
-        if (code == panelCode && procs->pressedTool() == n) return;
-        showPanel(code, false, true, false);
-        procs->pressToolButton(n);
+        if (code == panelCode() && procs_->pressedTool() == n) return;
+        showPanel(code, {.applyToWindow = true});
+        procs_->pressToolButton(n);
         // A tool with no document opens an untitled one shortly.
-        Timer2.start();
+        untitledTimer_.start();
     }
 }
 
 void TForm1::toolbarZoom(int32_t percent)
 {
     if (percent <= 0) return;
-    setZoom(percent / 100.0);
+    view_->setZoom(percent / 100.0);
 }
 
-void TForm1::toolbarToggle(int32_t n, bool on)
-{
-    if (n == canvas::buttonGridlines) gridCommand(on ? 3 : 0);
-    else if (n == canvas::buttonSnap) snapCommand(on ? 3 : 0);
-}
+void TForm1::toolbarToggle(int32_t n, bool on) { view_->toolbarToggle(n, on); }
 
 // ---------------------------------------------------------------- window menu
 
-void TForm1::addWindowEntry(const QString& caption, int32_t docNumber)
-{
-    for (QAction* a : menuWindow->actions()) {
-        if (a->data().toInt() == docNumber) {
-            a->setText(caption);
-            return;
-        }
-    }
-    QAction* a = menuWindow->addAction(caption, this, [this, docNumber] { activateWindow(docNumber); });
-    a->setData(docNumber);
-    a->setCheckable(true);
-    menuWindow->menuAction()->setVisible(true);
-}
+void TForm1::addWindowEntry(const QString& caption, int32_t docNumber) { area_->addEntry(caption, docNumber); }
 
-void TForm1::checkWindowEntry(int32_t docNumber)
-{
-    QString caption;
-    for (QAction* a : menuWindow->actions()) {
-        const bool mine = a->data().toInt() == docNumber;
-        a->setChecked(mine);
-        if (mine) caption = a->text().trimmed();
-    }
-    const bool shown = !caption.isEmpty();
-    for (QAction* a : {PageSetupCurrent, PageSetupSeparator, GridSnapCurrent, GridSnapSeparator}) a->setVisible(shown);
-    if (shown) {
-        PageSetupCurrent->setText(caption);
-        GridSnapCurrent->setText(caption);
-    }
-}
+void TForm1::checkWindowEntry(int32_t docNumber) { files_->showCurrentFile(area_->checkEntry(docNumber)); }
 
 void TForm1::removeWindowEntry(int32_t docNumber)
 {
     if (tearingDown_) return;
-    for (QAction* a : menuWindow->actions()) {
-        if (a->data().toInt() == docNumber) {
-            menuWindow->removeAction(a);
-            a->deleteLater();
-            break;
-        }
-    }
-    if (menuWindow->actions().isEmpty()) {
-        menuWindow->menuAction()->setVisible(false);
-        for (QAction* a : {PageSetupCurrent, PageSetupSeparator, GridSnapCurrent, GridSnapSeparator})
-            a->setVisible(false);
-    }
+    if (area_->removeEntry(docNumber)) files_->showCurrentFile(QString());
 }
 
 // ---------------------------------------------------------------- timers
 
-void TForm1::Timer2Timer()
+void TForm1::runPendingPanel() { panels_->runPendingPanel(); }
+
+void TForm1::openUntitledIfNone()
 {
-    Timer2.stop();
+    untitledTimer_.stop();
     if (documents().empty()) openDocumentWindow(QString());
 }
 
-void TForm1::Timer3Timer()
+void TForm1::clearHoverMarks()
 {
-    Timer3.stop();
-    procs->stripLeave();
+    hoverResetTimer_.stop();
+    procs_->stripLeave();
 }
 
-void TForm1::Timer4Timer()
+void TForm1::resetToEmptyShell()
 {
-    Timer4.stop();
+    emptyShellTimer_.stop();
     if (!documents().empty()) return;
-    Undo1->setEnabled(false);
-    Redo1->setEnabled(false);
-    procs->refreshUndoButtons(false, false);
-    params->currentZoom = 1.0;
+    edits_->disableUndo();
+    params_->currentZoom = 1.0;
     zoomControlsChanged();
-    showPanel(ui::panelInsert, true, false, false);
-    const settings::defaults_t& d = params->newFile;
-    setGridChecks((d.showGridX ? 1 : 0) + (d.showGridY ? 2 : 0), true);
-    setAnchorChecks((d.showAnchorsX ? 1 : 0) + (d.showAnchorsY ? 2 : 0));
-    setSnapChecks((d.snapX ? 1 : 0) + (d.snapY ? 2 : 0), true);
+    showPanel(ui::panelInsert, {.onlyIfChanged = true});
+    view_->showNewFileDefaults(params_->newFile);
     refreshSelectionState();
     setDocumentCommandsEnabled(false);
 }
 
-void TForm1::Timer5Timer()
+void TForm1::readFontList()
 {
-    Timer5.stop();
-    params->fontList = panels::makeFontList(panels::installedFamilies());
+    fontListTimer_.stop();
+    params_->fontList = panels::makeFontList(panels::installedFamilies());
 }
 
-void TForm1::Timer6Timer()
-{
-    Timer6.stop();
-    // The first-time setup panel comes with its own feature.
-}
+void TForm1::showSetupPanel() { setupPanelTimer_.stop(); }
 
-void TForm1::Timer7Timer()
+void TForm1::applyLightDirection()
 {
-    Timer7.stop();
-    const int32_t dir = params->lgtdir;
+    lightDirectionTimer_.stop();
+    const int32_t dir = params_->lgtdir;
     for (canvas::TSandbox* w : documents()) {
         model::item_t* h = w->header();
         if (!h || h->hdr().lightDirection == dir) continue;
@@ -671,16 +438,13 @@ void TForm1::Timer7Timer()
     }
 }
 
-void TForm1::Timer8Timer()
-{
-    Timer8.stop();
-}
+void TForm1::spareTimerFired() { spareTimer_.stop(); }
 
 // ---------------------------------------------------------------- exit
 
 bool TForm1::canExit()
 {
-    if (exitConfirmed) return true;
+    if (exitConfirmed_) return true;
     auto firstModified = [this]() -> canvas::TSandbox* {
         for (canvas::TSandbox* w : documents())
             if (w->isModified()) return w;
@@ -694,7 +458,7 @@ bool TForm1::canExit()
     if (a == ui::btnNo) return true;
     if (a != ui::btnYes) return false;
     while (canvas::TSandbox* w = firstModified()) {
-        if (QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) mdiArea->setActiveSubWindow(sub);
+        area_->activate(w);
         if (!saveDocument(w, true)) return false;
         if (QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) {
             if (!sub->close()) return false;
@@ -706,7 +470,7 @@ bool TForm1::canExit()
 void TForm1::Exit()
 {
     if (!canExit()) return;
-    exitConfirmed = true;
+    exitConfirmed_ = true;
     close();
 }
 
@@ -716,7 +480,7 @@ void TForm1::closeEvent(QCloseEvent* e)
         e->ignore();
         return;
     }
-    exitConfirmed = true;
+    exitConfirmed_ = true;
     e->accept();
 }
 

@@ -1,11 +1,14 @@
 // The main window TForm1: the frame that holds the menu bar, the toolbar
-// strip, the side panel and the area of the document windows; it owns the
-// settings object and the toolbar, runs the file commands, the zoom and
-// window menus, the one-shot timers and the exit question.
+// strip, the side panel and the area of the document windows. It owns the
+// settings object, the toolbar, the floating windows and the shell's
+// one-shot timers; the document area, the file, edit, view and output
+// commands and the side-panel controller each live in a class of their own,
+// and TForm1 keeps the entry points as thin forwarders.
 #pragma once
 
-#include "ui/panelcodes.h"
+#include "app/sidepanelcontroller.h"
 #include "app/stephistory.h"
+#include "ui/panelcodes.h"
 
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
@@ -16,15 +19,14 @@
 #include <QMainWindow>
 #include <QTimer>
 
-#include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class QAction;
-class QLabel;
 class QMdiArea;
-class QMdiSubWindow;
 class QMenu;
 class QSplitter;
 
@@ -44,60 +46,98 @@ namespace app {
 
 class openRequestServer_t;
 class keyRouter_t;
+class documentArea_t;
+class fileCommands_t;
+class editCommands_t;
+class viewCommands_t;
+class outputCommands_t;
+struct fileMenu_t;
+struct editMenu_t;
+struct viewMenu_t;
 
 class TForm1 : public QMainWindow, public canvas::sandboxHost_t, public canvas::toolbarHost_t {
 public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // ---- state ----
-    canvas::TProcs* procs = nullptr;
-    std::unique_ptr<settings::TParams> params;
-    int32_t panelCode = ui::panelInsert;
-    int32_t previousPanelCode = ui::panelInsert;
-    int32_t pendingPanel = 0;
-    bool exitConfirmed = false;
-    QChar decimalSeparator, thousandSeparator;
-    keyRouter_t* keyRouter = nullptr;
-    QTimer Timer1, Timer2, Timer3, Timer4, Timer5, Timer6, Timer7, Timer8;
-
-    // ---- controls ----
-    QSplitter* topSplitter = nullptr;
-    ui::sidePanel_t* sidePanel = nullptr;
-    QMdiArea* mdiArea = nullptr;
+    // ---- parts ----
+    settings::TParams* params() const { return params_.get(); }
+    canvas::TProcs* procs() const { return procs_; }
+    keyRouter_t* keyRouter() const { return keyRouter_; }
     // The floating windows that host dialog-like panels.
-    ui::THostWindow* TFormX = nullptr;
-    ui::THostWindow* TFormY = nullptr;
+    ui::THostWindow* TFormX() const { return TFormX_; }
+    ui::THostWindow* TFormY() const { return TFormY_; }
+    documentArea_t& area() const { return *area_; }
+    fileCommands_t& files() const { return *files_; }
+    editCommands_t& edits() const { return *edits_; }
+    viewCommands_t& view() const { return *view_; }
+    outputCommands_t& outputs() const { return *output_; }
+    sidePanelController_t& panelController() const { return *panels_; }
+
+    // The menus of the parts, for their check marks and enabled states.
+    const fileMenu_t& fileMenu() const;
+    const editMenu_t& editMenu() const;
+    const viewMenu_t& viewMenu() const;
+    QMenu* menuInsert() const { return menuInsert_; }
+    QMenu* menuWindow() const;
+    QMdiArea* mdiArea() const;
+    ui::sidePanel_t* sidePanel() const { return panels_->widget(); }
+
+    // ---- state ----
+    QChar decimalSeparator() const { return decimalSeparator_; }
+    QChar thousandSeparator() const { return thousandSeparator_; }
+    // Set once the user agreed to exit (or a test or screenshot ends the run):
+    // no further question is asked.
+    bool exitConfirmed() const { return exitConfirmed_; }
+    void confirmExit() { exitConfirmed_ = true; }
+
+    // ---- timers of the shell ----
+    QTimer& panelSwitchTimer() { return panels_->panelSwitchTimer(); }  // Timer1
+    QTimer& untitledTimer() { return untitledTimer_; }                 // Timer2
+    QTimer& hoverResetTimer() { return hoverResetTimer_; }             // Timer3
+    QTimer& emptyShellTimer() { return emptyShellTimer_; }             // Timer4
+    QTimer& fontListTimer() { return fontListTimer_; }                 // Timer5
+    QTimer& setupPanelTimer() { return setupPanelTimer_; }             // Timer6
+    QTimer& lightDirectionTimer() { return lightDirectionTimer_; }     // Timer7
+    QTimer& spareTimer() { return spareTimer_; }                       // Timer8
+
+    // Timer1Timer: the deferred panel command.
+    void runPendingPanel();
+    // Timer2Timer: an untitled document when none is open.
+    void openUntitledIfNone();
+    // Timer3Timer: the toolbar's hover state goes.
+    void clearHoverMarks();
+    // Timer4Timer: the shell's state without documents, once the last is gone.
+    void resetToEmptyShell();
+    // Timer5Timer: the installed font families into the settings.
+    void readFontList();
+    // Timer6Timer: the first-time setup panel (not started by anything yet).
+    void showSetupPanel();
+    // Timer7Timer: the light direction of the settings into every document.
+    void applyLightDirection();
+    // Timer8Timer: stops itself; nothing else.
+    void spareTimerFired();
 
     // ---- side panel ----
-    // The insert panel lives for the whole run; every other panel is made
-    // when its code is shown and freed when another code replaces it.
-    panels::TToolbox* insertPanel = nullptr;
-    QWidget* codePanel = nullptr;
-    std::vector<int32_t> suggestions;
-    stepHistory_t stepHistory;
-    // The only way to switch the side panel.
-    void showPanel(int32_t code, bool onlyIfChanged, bool applyToWindow, bool fromHistory);
-    void runPanelCommand(int32_t code);
-    void showInsertPanel();
-    void rebuildSuggestions();
-    void runSuggestion(int32_t k);
-    void recordStep(int32_t code, bool fromHistory);
-    void stepBack();
-    void stepForward();
-    bool canStepBack() const;
-    bool canStepForward() const;
-    void refreshStepControls();
-    void restoreToolSettings(const stepEntry_t& entry);
-    // Tags the selected items of the window for a step; returns the tag.
-    int32_t tagSelection(canvas::TSandbox* w);
-    bool selectTagged(canvas::TSandbox* w, int32_t tag);
-    // What the side panels ask of this window.
-    std::unique_ptr<panels::panelHost_t> panelHost;
-    // The attribute panel showing (null for the insert panel and frames).
-    panels::attributePanel_t* attributePanel() const;
+    int32_t panelCode() const { return panels_->panelCode(); }
+    int32_t pendingPanel() const { return panels_->pendingPanel(); }
+    panels::TToolbox* insertPanel() const { return panels_->insertPanel(); }
+    QWidget* codePanel() const { return panels_->codePanel(); }
+    const stepHistory_t& stepHistory() const { return panels_->stepHistory(); }
+    panels::panelHost_t& panelHost() const { return panels_->host(); }
+    void showPanel(int32_t code, panelSwitch_t how) { panels_->showPanel(code, how); }
+    void runPanelCommand(int32_t code) { panels_->runPanelCommand(code); }
+    void runSuggestion(int32_t k) { panels_->runSuggestion(k); }
+    void recordStep(int32_t code, bool fromHistory) { panels_->recordStep(code, fromHistory); }
+    void stepBack() { panels_->stepBack(); }
+    void stepForward() { panels_->stepForward(); }
+    void refreshStepControls() { panels_->refreshStepControls(); }
+    panels::attributePanel_t* attributePanel() const { return panels_->attributePanel(); }
     // The attribute panel summarises the selection again.
     void refreshAttributePanel();
+    bool guidanceWanted(int32_t page) const { return panels_->guidanceWanted(page); }
+
+    // ---- pictures ----
     // The picture insertion command; false when no picture was inserted.
     bool insertPicture();
     // The picture window on the selected picture: 503 re-clip, 510 add clips.
@@ -109,38 +149,6 @@ public:
     bool openPictureWindow(const QString& fileName);
     // The picture window's "Insert" into `w`; false when nothing was inserted.
     bool insertFromPictureWindow(const canvas::pictureInsert_t& request, canvas::TSandbox* w);
-    bool guidanceWanted(int32_t page) const;
-
-    // ---- menus ----
-    QMenu* menuFile = nullptr;
-    QMenu* menuInsert = nullptr;
-    QMenu* menuEdit = nullptr;
-    QMenu* menuZoom = nullptr;
-    QMenu* menuTools = nullptr;
-    QMenu* menuCustomize = nullptr;
-    QMenu* menuWindow = nullptr;
-    QMenu* menuHelp = nullptr;
-    QMenu* menuReopen = nullptr;
-    QMenu* menuExport = nullptr;
-    QMenu* menuPageSetup = nullptr;
-    QMenu* menuGridAndSnap = nullptr;
-    QMenu* menuGrid = nullptr;
-    QMenu* menuReset = nullptr;
-    QMenu* menuAnchors = nullptr;
-    QMenu* menuSnap = nullptr;
-    QAction *New1 = nullptr, *Open1 = nullptr, *Save1 = nullptr, *SaveAs1 = nullptr, *Close1 = nullptr;
-    QAction *PrintPreview1 = nullptr, *Print1 = nullptr, *Exit1 = nullptr, *ClearRecent1 = nullptr;
-    QAction *ExportSeparator = nullptr;
-    QAction *PageSetupCurrent = nullptr, *PageSetupSeparator = nullptr, *PageSetupNew = nullptr;
-    QAction *GridSnapCurrent = nullptr, *GridSnapSeparator = nullptr, *GridSnapNew = nullptr;
-    std::array<QAction*, 16> Reopen{};
-    QAction *Undo1 = nullptr, *Redo1 = nullptr, *ClearUndo1 = nullptr, *Cut1 = nullptr, *Copy1 = nullptr;
-    QAction *Paste1 = nullptr, *CopyToClipboard1 = nullptr, *JoinItems1 = nullptr, *SplitGroup1 = nullptr;
-    std::array<QAction*, 9> zoomItems{};
-    std::array<QAction*, 4> gridItems{}, anchorItems{}, snapItems{}, resetItems{};
-    QAction* gridCustomize = nullptr;
-    QAction* speedItem = nullptr;
-    QAction *ShowAll1 = nullptr, *ShowNone1 = nullptr, *About1 = nullptr;
 
     // ---- documents ----
     std::vector<canvas::TSandbox*> documents() const;  // open, not closing
@@ -148,14 +156,10 @@ public:
     canvas::TSandbox* openDocumentWindow(const QString& name);
     bool activateWindow(int32_t docNumber);
 
-    // ---- commands ----
-    void setDocumentCommandsEnabled(bool on);
+    // ---- view commands ----
     void updateZoomChecks();
-    void chooseZoom(int32_t index);      // zoom menu item 0..8
+    void chooseZoom(int32_t index);        // zoom menu item 0..8
     void applyZoomStep(int32_t direction);  // -1 out, +1 in
-    void setGridChecks(int32_t kind, bool pressToolbar);
-    void setAnchorChecks(int32_t kind);
-    void setSnapChecks(int32_t kind, bool pressToolbar);
     void gridCommand(int32_t kind);
     void anchorCommand(int32_t kind);
     void snapCommand(int32_t kind);
@@ -164,25 +168,22 @@ public:
     // The grid and snap options of the active document or of new files in
     // the floating window; false when there is nothing to show them for.
     bool openGridOptions(bool currentFile);
-    // The grid and snap options panels of the floating window.
-    void registerGridOptions();
+    // The grid and snap check marks and toolbar toggles of the document.
+    void refreshDocumentMenus(canvas::TSandbox* w);
     void setHints(bool all);
     bool canExit();
     void Exit();
 
     // ---- file commands ----
+    void setDocumentCommandsEnabled(bool on);
     void newDocument();
-    QString openDialog();
     void openDocument();
     bool saveDocument(canvas::TSandbox* w, bool proposeName);
-    bool saveAsDialog(QString& name, canvas::TSandbox* w);
     bool saveDocumentAs(canvas::TSandbox* w);
     void closeDocument();
     void reopen(int32_t k);
     void clearRecent();
     void rebuildReopenMenu();
-    // Writes the window's document; a failure is reported and returns false.
-    bool writeWindow(canvas::TSandbox* w, const QString& name);
 
     // ---- edit commands ----
     void refreshUndoButtons();
@@ -217,28 +218,12 @@ public:
     // print preview, and the two exports; all do nothing without a page.
     void printDocument(canvas::TSandbox* w);
     void previewDocument(canvas::TSandbox* w);
-    bool openPreview(canvas::TSandbox* w, bool exportMode);
     void exportExact(canvas::TSandbox* w);
     void exportSmooth(canvas::TSandbox* w);
-    // The export's save dialog and the file: false when cancelled or failed.
-    bool saveExport(const QImage& bitmap);
-    // The save dialog's steps up to the replace question; "" when cancelled.
-    QString chooseExportFile();
-    bool writeExport(const QImage& bitmap, const QString& fileName);
 
     // ---- open requests ----
     void openRequest(const QString& macro);
     bool listenForOpenRequests();
-
-    // ---- timers ----
-    void Timer1Timer();
-    void Timer2Timer();
-    void Timer3Timer();
-    void Timer4Timer();
-    void Timer5Timer();
-    void Timer6Timer();
-    void Timer7Timer();
-    void Timer8Timer();
 
     // ---- sandbox host ----
     void documentActivated(canvas::TSandbox* w) override;
@@ -264,8 +249,11 @@ public:
     void toolbarZoom(int32_t percent) override;
     void toolbarToggle(int32_t n, bool on) override;
 
-    // Called once the first document window is shown (screenshots).
-    std::function<void()> onFirstDocument;
+    // Whether the window is being destroyed (the parts stop reporting).
+    bool tearingDown() const { return tearingDown_; }
+
+    // What runs once the first document window is shown (screenshots).
+    void setOnFirstDocument(std::function<void()> f) { onFirstDocument_ = std::move(f); }
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -274,32 +262,45 @@ private:
     void FormCreate();
     void buildMenus();
     void buildInsertMenu();
-    void buildSidePanel();
     // Gives the floating windows the factories of the panels they host.
     void registerHostedPanels();
-    void registerOutputPanels();
+    void registerGridOptions();
     void registerPictureWindow();
-    void printNow(canvas::TSandbox* w);
-    bool previewExport_ = false;
-    void subWindowActivated(QMdiSubWindow* sub);
-    void refreshDocumentMenus(canvas::TSandbox* w);
-    canvas::TSandbox* sandboxOf(QMdiSubWindow* sub) const;
-    int32_t randomWindowNumber() const;
-    void setZoom(double zoom);
-    void afterEdit(canvas::TSandbox* w);
-    // Where a new document window goes when `othersOpen` are open already:
-    // inside the document area, cascading.
-    QRect newWindowGeometry(int32_t othersOpen) const;
-    // Moves (and if need be shrinks) a normal sub-window into the document area.
-    void keepInsideArea(QMdiSubWindow* sub);
-    // Detaches and deletes every document window, closed ones still waiting
-    // for their deferred deletion included (teardown).
-    void deleteDocumentWindows();
 
-    canvas::TSandbox* lastActive_ = nullptr;
+    std::unique_ptr<settings::TParams> params_;
+    canvas::TProcs* procs_ = nullptr;
+    keyRouter_t* keyRouter_ = nullptr;
+    QSplitter* topSplitter_ = nullptr;
+    ui::THostWindow* TFormX_ = nullptr;
+    ui::THostWindow* TFormY_ = nullptr;
+    QMenu* menuInsert_ = nullptr;
+    QMenu* menuCustomize_ = nullptr;
+    QMenu* menuHelp_ = nullptr;
+    QAction* ShowAll1_ = nullptr;
+    QAction* ShowNone1_ = nullptr;
+    QAction* About1_ = nullptr;
+
+    std::unique_ptr<sidePanelController_t> panels_;
+    std::unique_ptr<documentArea_t> area_;
+    std::unique_ptr<fileCommands_t> files_;
+    std::unique_ptr<editCommands_t> edits_;
+    std::unique_ptr<viewCommands_t> view_;
+    std::unique_ptr<outputCommands_t> output_;
+
+    QTimer untitledTimer_;        // Timer2
+    QTimer hoverResetTimer_;      // Timer3
+    QTimer emptyShellTimer_;      // Timer4
+    QTimer fontListTimer_;        // Timer5
+    QTimer setupPanelTimer_;      // Timer6
+    QTimer lightDirectionTimer_;  // Timer7
+    QTimer spareTimer_;           // Timer8
+
+    QChar decimalSeparator_, thousandSeparator_;
+    bool exitConfirmed_ = false;
     openRequestServer_t* requests_ = nullptr;
     bool tearingDown_ = false;
     bool firstDocumentSeen_ = false;
+    std::function<void()> onFirstDocument_;
 };
 
 // The keys of an Edit command: its own key first, then the platform's

@@ -1,6 +1,5 @@
-// The output commands of the main window: print (with the print-area
-// selection first when the sheet has several cards), print preview, and the
-// exact and smooth exports to a picture file.
+#include "app/outputcommands.h"
+
 #include "app/mainwindow.h"
 
 #include "canvas/buttonart.h"
@@ -31,7 +30,9 @@ constexpr int commandDelayMs = 100;
 
 } // namespace
 
-void TForm1::registerOutputPanels()
+outputCommands_t::outputCommands_t(TForm1& shell) : shell_(shell) {}
+
+void outputCommands_t::registerPanels()
 {
     auto areaPanel = [this](bool thenPreview) {
         return [this, thenPreview](const ui::hostRequest_t& r, QWidget* parent) -> ui::THostedPanel* {
@@ -42,7 +43,7 @@ void TForm1::registerOutputPanels()
                                   [this, doc, thenPreview](const QByteArray& areas) {
                                       if (!doc) return;
                                       doc->printAreas = areas;
-                                      QTimer::singleShot(commandDelayMs, this, [this, doc, thenPreview] {
+                                      QTimer::singleShot(commandDelayMs, &shell_, [this, doc, thenPreview] {
                                           if (!doc) return;
                                           if (thenPreview) openPreview(doc, false);
                                           else printNow(doc);
@@ -51,9 +52,9 @@ void TForm1::registerOutputPanels()
                                   parent);
         };
     };
-    TFormY->setFactory(ui::hostedPrintOptions, areaPanel(false));
-    TFormY->setFactory(ui::hostedPreviewOptions, areaPanel(true));
-    TFormX->setFactory(ui::hostedPreview, [this](const ui::hostRequest_t& r, QWidget* parent) -> ui::THostedPanel* {
+    shell_.TFormY()->setFactory(ui::hostedPrintOptions, areaPanel(false));
+    shell_.TFormY()->setFactory(ui::hostedPreviewOptions, areaPanel(true));
+    shell_.TFormX()->setFactory(ui::hostedPreview, [this](const ui::hostRequest_t& r, QWidget* parent) -> ui::THostedPanel* {
         auto* w = dynamic_cast<canvas::TSandbox*>(r.document);
         if (!w || !w->header()) return nullptr;
         QPointer<canvas::TSandbox> doc(w);
@@ -61,56 +62,56 @@ void TForm1::registerOutputPanels()
         if (previewExport_)
             exported = [this](const QImage& image) {
                 // The save dialog follows once the preview is on the screen.
-                QTimer::singleShot(0, this, [this, image] { saveExport(image); });
+                QTimer::singleShot(0, &shell_, [this, image] { saveExport(image); });
             };
         auto* preview = new ui::TPreview(
             [doc]() { return doc ? output::previewImage(doc->items, doc->printAreas) : QImage(); },
             [this, doc] {
-                QTimer::singleShot(commandDelayMs, this, [this, doc] {
+                QTimer::singleShot(commandDelayMs, &shell_, [this, doc] {
                     if (doc) printDocument(doc);
                 });
             },
             exported, parent);
         preview->printIcon->setIcon(QPixmap::fromImage(canvas::drawButtonPicture(canvas::buttonPrint, 0, 32)));
         // The icon closes the window and prints, as the window's own button does.
-        preview->printClicked = [this] { TFormX->leftClicked(); };
+        preview->printClicked = [this] { shell_.TFormX()->leftClicked(); };
         return preview;
     });
 }
 
-void TForm1::printDocument(canvas::TSandbox* w)
+void outputCommands_t::printDocument(canvas::TSandbox* w)
 {
     if (!w || !w->header()) return;
-    if (output::needsAreaSelection(w->header())) openHosted(ui::hostedPrintOptions, w->caption(), w);
+    if (output::needsAreaSelection(w->header())) shell_.openHosted(ui::hostedPrintOptions, w->caption(), w);
     else printNow(w);
 }
 
-void TForm1::printNow(canvas::TSandbox* w)
+void outputCommands_t::printNow(canvas::TSandbox* w)
 {
     if (!w || !w->header()) return;
     if (ui::printDocumentSheet(w->items, w->caption(), w->printAreas) == ui::printResult_t::printed)
-        showStatus(QStringLiteral("\"%1\" was printed.").arg(w->caption()));
+        shell_.showStatus(QStringLiteral("\"%1\" was printed.").arg(w->caption()));
 }
 
-void TForm1::previewDocument(canvas::TSandbox* w)
+void outputCommands_t::previewDocument(canvas::TSandbox* w)
 {
     if (!w || !w->header()) return;
-    if (output::needsAreaSelection(w->header())) openHosted(ui::hostedPreviewOptions, w->caption(), w);
+    if (output::needsAreaSelection(w->header())) shell_.openHosted(ui::hostedPreviewOptions, w->caption(), w);
     else openPreview(w, false);
 }
 
-bool TForm1::openPreview(canvas::TSandbox* w, bool exportMode)
+bool outputCommands_t::openPreview(canvas::TSandbox* w, bool exportMode)
 {
     if (!w || !w->header()) return false;
     previewExport_ = exportMode;
-    const bool shown = openHosted(ui::hostedPreview, w->caption(), w);
+    const bool shown = shell_.openHosted(ui::hostedPreview, w->caption(), w);
     previewExport_ = false;
     return shown;
 }
 
-void TForm1::exportSmooth(canvas::TSandbox* w) { openPreview(w, true); }
+void outputCommands_t::exportSmooth(canvas::TSandbox* w) { openPreview(w, true); }
 
-void TForm1::exportExact(canvas::TSandbox* w)
+void outputCommands_t::exportExact(canvas::TSandbox* w)
 {
     if (!w || !w->header()) return;
     const QString file = chooseExportFile();
@@ -126,23 +127,23 @@ void TForm1::exportExact(canvas::TSandbox* w)
     writeExport(page, file);
 }
 
-QString TForm1::chooseExportFile()
+QString outputCommands_t::chooseExportFile()
 {
     ui::fileRequest_t r;
     r.title = QStringLiteral("Export");
-    const QString stored = QDir::fromNativeSeparators(params->expdir);
+    const QString stored = QDir::fromNativeSeparators(shell_.params()->expdir);
     r.folder = QFileInfo(stored).isDir() ? stored : QString();
     r.defaultExt = QStringLiteral("jpg");
     r.filter = exportFilter;
-    r.filterIndex = params->expndx == exportFilterBitmaps ? exportFilterBitmaps : exportFilterJpeg;
+    r.filterIndex = shell_.params()->expndx == exportFilterBitmaps ? exportFilterBitmaps : exportFilterJpeg;
     const QString chosen = ui::dialogs().saveFile(r);
     if (chosen.isEmpty()) return {};
     const QFileInfo fi(chosen.trimmed());
-    params->expdir = fi.absolutePath();
+    shell_.params()->expdir = fi.absolutePath();
     // The list offers JPEG and bitmaps; the name's extension tells which was meant.
     const output::pictureKind_t kind = output::pictureKindOf(chosen);
-    if (kind == output::pictureKind_t::bmp) params->expndx = exportFilterBitmaps;
-    else if (kind == output::pictureKind_t::jpeg) params->expndx = exportFilterJpeg;
+    if (kind == output::pictureKind_t::bmp) shell_.params()->expndx = exportFilterBitmaps;
+    else if (kind == output::pictureKind_t::jpeg) shell_.params()->expndx = exportFilterJpeg;
     const QString full = fi.absoluteFilePath();
     if (QFileInfo::exists(full) &&
         ui::dialogs().message(ui::msgKind_t::confirmation, QStringLiteral("Replace the existing file?"),
@@ -151,7 +152,7 @@ QString TForm1::chooseExportFile()
     return full;
 }
 
-bool TForm1::writeExport(const QImage& bitmap, const QString& fileName)
+bool outputCommands_t::writeExport(const QImage& bitmap, const QString& fileName)
 {
     QString why;
     if (output::writePicture(bitmap, fileName, &why)) return true;
@@ -160,7 +161,7 @@ bool TForm1::writeExport(const QImage& bitmap, const QString& fileName)
     return false;
 }
 
-bool TForm1::saveExport(const QImage& bitmap)
+bool outputCommands_t::saveExport(const QImage& bitmap)
 {
     const QString file = chooseExportFile();
     return !file.isEmpty() && writeExport(bitmap, file);

@@ -15,18 +15,13 @@ namespace app {
 
 using namespace ui;  // panel codes and the panel look
 
-namespace {
-bool isGuidance(int32_t code) { return code >= firstGuidancePage && code <= lastGuidancePage; }
-bool isToolCode(int32_t code) { return code >= 100 && code <= 199; }
-} // namespace
-
 QString panelCaption(int32_t code)
 {
     if (code == panelInsert || code == panelPictureInsert) return QStringLiteral("Insert");
     if (code == panelNextLine) return QStringLiteral("Line");
     if (code == panelNextText || code == panelTextEntry || code == panelTextEntryGuided) return QStringLiteral("Text");
     if (isGuidance(code)) return QStringLiteral("Hints");
-    if (isToolCode(code)) {
+    if (isShapeTool(code)) {
         for (const panels::insertEntry_t& e : panels::insertEntries)
             if (e.code == code) return QString::fromLatin1(e.name);
     }
@@ -37,7 +32,7 @@ int32_t panelCaptionColour(int32_t code)
 {
     if (code == panelInsert || code == panelPictureInsert) return lookRed;
     if (isGuidance(code)) return lookViolet;
-    if (code == panelNextLine || isToolCode(code) || code == panelNextText || code == panelTextEntry ||
+    if (code == panelNextLine || isShapeTool(code) || code == panelNextText || code == panelTextEntry ||
         code == panelTextEntryGuided)
         return lookBlue;
     return lookGreen;
@@ -68,7 +63,7 @@ ui::panelFrame_t* makeSidePanel(int32_t code, panels::panelHost_t& host, QWidget
     case panelPicture: return new panels::TColorbox(host, parent);
     default:
         // The shape tools' panels and the shapes' fine-tune panels.
-        if (code >= 100 && code <= 299) return new panels::TPolybox(code, host, parent);
+        if (isShapePanel(code)) return new panels::TPolybox(code, host, parent);
         return makePanelFrame(code, parent);
     }
 }

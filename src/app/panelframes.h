@@ -1,5 +1,5 @@
 // The captions and title colours of the side panels by panel code, and the
-// frame shown for a code whose panel has no controls of its own yet.
+// frame shown for a code without controls of its own (the guidance pages).
 #pragma once
 
 #include "ui/panellook.h"

@@ -1,6 +1,6 @@
 // The main window as the host of its side panels: the settings, the active
 // document, the step history, the floating windows, the deferred switch and
-// the hover marks a panel asks for.
+// the hover marks a panel asks for; and the attribute panel's notices.
 #include "app/mainwindow.h"
 
 #include "app/panelframes.h"
@@ -14,12 +14,12 @@ namespace {
 class shellPanelHost_t : public panels::panelHost_t {
 public:
     explicit shellPanelHost_t(TForm1& f) : f_(f) {}
-    settings::TParams& params() override { return *f_.params; }
+    settings::TParams& params() override { return *f_.params(); }
     canvas::TSandbox* activeDocument() override { return f_.activeDocument(); }
     void recordPanelStep(int32_t code) override
     {
-        f_.recordStep(code, false);
-        f_.refreshStepControls();
+        f_.panelController().recordStep(code, false);
+        f_.panelController().refreshStepControls();
     }
     bool openCustomization(int32_t hostedCode) override
     {
@@ -28,26 +28,14 @@ public:
         f_.showStatus(QStringLiteral("This customization is not available yet."));
         return false;
     }
-    void switchPanelLater(int32_t code) override
-    {
-        f_.pendingPanel = code;
-        f_.Timer1.start();
-    }
-    void changeTool(int32_t code) override
-    {
-        f_.panelCode = code;
-        f_.procs->pressToolButton(canvas::buttonForPanel(code));
-        if (canvas::TSandbox* w = f_.activeDocument()) w->selectTool(code);
-        if (auto* frame = dynamic_cast<ui::panelFrame_t*>(f_.codePanel)) {
-            frame->code = code;
-            frame->titleBar()->setCaption(panelCaption(code), panelCaptionColour(code));
-        }
-    }
-    void markSuggestion(int32_t k) override { f_.sidePanel->markSuggestion(k); }
+    void switchPanelLater(int32_t code) override { f_.panelController().switchLater(code); }
+    void changeTool(int32_t code) override { f_.panelController().changeTool(code); }
+    void markSuggestion(int32_t k) override { f_.sidePanel()->markSuggestion(k); }
     void markToolbarButton(int32_t n) override
     {
-        if (n > 0 && f_.procs->buttonShown(n)) f_.procs->stripMouseMove(f_.procs->buttonRect(n).center());
-        else f_.procs->stripLeave();
+        canvas::TProcs* procs = f_.procs();
+        if (n > 0 && procs->buttonShown(n)) procs->stripMouseMove(procs->buttonRect(n).center());
+        else procs->stripLeave();
     }
     void joinSelection() override { f_.joinCommand(); }
     void splitSelection() override { f_.splitCommand(); }
@@ -60,11 +48,6 @@ private:
 } // namespace
 
 std::unique_ptr<panels::panelHost_t> makePanelHost(TForm1& f) { return std::make_unique<shellPanelHost_t>(f); }
-
-panels::attributePanel_t* TForm1::attributePanel() const
-{
-    return dynamic_cast<panels::attributePanel_t*>(codePanel);
-}
 
 void TForm1::refreshAttributePanel()
 {

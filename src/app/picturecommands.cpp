@@ -47,25 +47,25 @@ bool TForm1::insertPicture() { return openPicture(); }
 
 bool TForm1::openPicture()
 {
-    const int32_t entry = std::clamp(params->picndx, 1, int32_t(pictureExtensions.size()));
+    const int32_t entry = std::clamp(params_->picndx, 1, int32_t(pictureExtensions.size()));
     ui::fileRequest_t r;
     r.title = QStringLiteral("Open");
-    r.folder = settings::dialogFolder(settings::folderKind_t::pictures, params->picidr);
+    r.folder = settings::dialogFolder(settings::folderKind_t::pictures, params_->picidr);
     r.filter = pictureFileFilter;
     r.filterIndex = entry;
     r.defaultExt = pictureExtensions[entry - 1];
-    r.name = params->lastPicture;
+    r.name = params_->lastPicture;
     const QString chosen = ui::dialogs().openFile(r);
     if (chosen.isEmpty()) return false;
 
     const QFileInfo file(chosen);
-    params->picidr = file.absolutePath();
+    params_->picidr = file.absolutePath();
     const QString ext = file.suffix().remove(QLatin1Char('.')).toLower();
-    if (const qsizetype k = pictureExtensions.indexOf(ext); k >= 0) params->picndx = int32_t(k) + 1;
+    if (const qsizetype k = pictureExtensions.indexOf(ext); k >= 0) params_->picndx = int32_t(k) + 1;
     if (documents().empty()) newDocument();
     if (ext == documentExtension) return pastePictureDocument(file.absoluteFilePath());
-    params->lastPicture = file.absoluteFilePath();
-    return openPictureWindow(params->lastPicture);
+    params_->lastPicture = file.absoluteFilePath();
+    return openPictureWindow(params_->lastPicture);
 }
 
 bool TForm1::pastePictureDocument(const QString& path)
@@ -100,7 +100,7 @@ bool TForm1::pastePictureDocument(const QString& path)
             if (it->pictureId == old) it->pictureId = fresh;
     }
     model::moveList(loaded, clipboard);
-    params->lastPicture = path;
+    params_->lastPicture = path;
     pasteCommand();
     return true;
 }
@@ -154,21 +154,21 @@ void TForm1::registerPictureWindow()
             return insertFromPictureWindow(r, w);
         };
         // The hint's link runs the host's left button once the press is over.
-        p->onInsertLink = [this] { QTimer::singleShot(0, this, [this] { TFormX->leftClicked(); }); };
-        p->onCustomize = [this](int32_t code) { panelHost->openCustomization(code); };
-        p->keysBlocked = [this] { return TFormY && TFormY->isVisible(); };
+        p->onInsertLink = [this] { QTimer::singleShot(0, this, [this] { TFormX_->leftClicked(); }); };
+        p->onCustomize = [this](int32_t code) { panelHost().openCustomization(code); };
+        p->keysBlocked = [this] { return TFormY_ && TFormY_->isVisible(); };
     };
-    TFormX->setFactory(ui::hostedPictureFile, [this, attach](const ui::hostRequest_t& r, QWidget* parent) {
-        auto* p = new ui::TPict(*params, ui::hostedPictureFile, parent);
+    TFormX_->setFactory(ui::hostedPictureFile, [this, attach](const ui::hostRequest_t& r, QWidget* parent) {
+        auto* p = new ui::TPict(*params_, ui::hostedPictureFile, parent);
         attach(p, nullptr);
         if (!p->openFile(r.documentName)) ui::dialogs().message(ui::msgKind_t::warning, p->loadError(), ui::btnOk);
         return p;
     });
     for (int32_t code : {ui::hostedRectClip, ui::hostedRoundClip}) {
-        TFormX->setFactory(code, [this, attach, code](const ui::hostRequest_t& r, QWidget* parent) -> ui::THostedPanel* {
+        TFormX_->setFactory(code, [this, attach, code](const ui::hostRequest_t& r, QWidget* parent) -> ui::THostedPanel* {
             auto* w = dynamic_cast<canvas::TSandbox*>(r.document);
             if (!w) return nullptr;
-            auto* p = new ui::TPict(*params, code, parent);
+            auto* p = new ui::TPict(*params_, code, parent);
             attach(p, w);
             if (!p->openItem(w->items, model::singleSelected(w->items)))
                 ui::dialogs().message(ui::msgKind_t::warning, p->loadError(), ui::btnOk);

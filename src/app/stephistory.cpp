@@ -1,5 +1,6 @@
 #include "app/stephistory.h"
 
+#include "panels/fontlist.h"
 #include "ui/panelcodes.h"
 #include "settings/params.h"
 
@@ -34,18 +35,11 @@ toolSnapshot_t snapshotOf(const settings::TParams& p)
     s.tsize = p.tsize;
     s.tbold = p.tbold;
     s.toptions = p.toptions;
-    s.tfont = p.tfont.left(32);
+    s.tfont = p.tfont.left(panels::maxFontName);
     s.tcharset = p.tcharset;
     s.tdir = p.tdir;
     return s;
 }
-
-namespace {
-
-bool isToolCode(int32_t c) { return c >= 100 && c <= 199; }
-bool isGuidance(int32_t c) { return c >= firstGuidancePage && c <= lastGuidancePage; }
-
-} // namespace
 
 bool isRecordedCode(int32_t c)
 {
@@ -55,10 +49,10 @@ bool isRecordedCode(int32_t c)
 
 bool isSelectionStep(int32_t c)
 {
-    return c == panelMultiple || c == panelLine || (c >= 200 && c <= 299) || c == panelText || c == panelPicture;
+    return c == panelMultiple || c == panelLine || isShapeFineTune(c) || c == panelText || c == panelPicture;
 }
 
-bool isToolStep(int32_t c) { return c == panelNextLine || isToolCode(c) || c == panelNextText; }
+bool isToolStep(int32_t c) { return c == panelNextLine || isShapeTool(c) || c == panelNextText; }
 
 int32_t stepHistory_t::current() const
 {
@@ -76,7 +70,7 @@ bool stepHistory_t::repeatsCurrent(int32_t code, const toolSnapshot_t& now) cons
 {
     const int32_t c = current();
     if (c < 0 || entries_[c].code != code) return false;
-    if (code == panelNextLine || isToolCode(code)) return now.sameLine(entries_[c].tools);
+    if (code == panelNextLine || isShapeTool(code)) return now.sameLine(entries_[c].tools);
     if (code == panelNextText) return now.sameText(entries_[c].tools);
     return false;
 }

@@ -27,7 +27,7 @@ struct toolSnapshot_t {
     double lineOutline = 0;
     int32_t tcolor = 0, tsize = 12, tbold = 400;
     std::array<uint8_t, 4> toptions{};
-    QString tfont;  // at most 32 characters
+    QString tfont;  // at most panels::maxFontName characters
     int32_t tcharset = 0;
     double tdir = -1;
 

@@ -75,14 +75,14 @@ std::vector<int32_t> suggestionsFor(int32_t code, const suggestionContext_t& cx)
     for (size_t r = 0; r < shapeRows.size(); ++r) {
         const shapeRow_t& s = shapeRows[r];
         const int32_t first = shapeStart(r);
-        if (code == s.fineTuneCode && (code <= 208 || code == panelPolygon)) return {insertNew, first};
+        if (code == s.fineTuneCode && (code <= panelArc || code == panelPolygon)) return {insertNew, first};
         if (code == s.creationPage) return {insertNew, first, first + 1, first + 2};
         if (code == s.creationPage + 1) return {insertNew, first, first + 1};
     }
-    if ((code >= 100 && code <= 199) || (code >= 209 && code <= 212) || code == panelExtendSpline ||
+    if (isShapeTool(code) || (code >= panelSpline && code <= panelOblong) || code == panelExtendSpline ||
         code == panelExtendCurve)
         return {insertNew};
-    if (code >= firstGuidancePage && code <= lastGuidancePage) return {insertNew};
+    if (isGuidance(code)) return {insertNew};
     return {};  // the insert panel and the codes without a panel of their own
 }
 

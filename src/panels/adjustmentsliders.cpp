@@ -1,4 +1,5 @@
 #include "panels/adjustmentsliders.h"
+#include "panels/panellayout.h"
 
 #include "model/metrics.h"
 #include "ui/panellook.h"
@@ -67,9 +68,7 @@ void adjustmentSliders_t::apply()
 }
 
 namespace {
-constexpr int32_t textHeight = 15;
-constexpr int32_t sliderHeight = 24;
-constexpr int32_t rowGap = 4;
+using layout::sliders::textHeight, layout::sliders::sliderHeight, layout::sliders::rowGap;
 } // namespace
 
 int32_t adjustmentSliders_t::neededHeight() const { return 3 * (textHeight + sliderHeight + rowGap); }

@@ -1,5 +1,7 @@
 #include "panels/lineshapebase.h"
 
+#include "panels/summary.h"
+
 #include "canvas/sandbox.h"
 #include "canvas/setters.h"
 #include "model/history_index.h"
@@ -31,12 +33,6 @@ const model::item_t* patternRecord(const model::itemList_t& list, int32_t index)
     for (const model::item_t* it = list.head; it; it = it->next)
         if (it->kind == model::kindPattern && it->itemType == index) return it;
     return nullptr;
-}
-
-template <class T>
-void mixIf(bool differs, T& value, T mixed)
-{
-    if (differs) value = mixed;
 }
 
 } // namespace
@@ -91,36 +87,26 @@ std::vector<const model::item_t*> selectedAttributeItems(model::itemList_t& list
 
 selectionSummary_t summarize(const model::itemList_t& list, const std::vector<const model::item_t*>& items)
 {
+    using S = selectionSummary_t;
     selectionSummary_t s;
+    auto samePatternAs = [&list](const model::item_t* a, const model::item_t* b) {
+        return a && samePattern(list, a, b);
+    };
     for (const model::item_t* it : items) {
         if (it->itemType != model::typeLine) s.allLines = false;
-        if (s.count++ == 0) {
-            s.colour = it->lineColor;
-            s.fill = it->fillColor;
-            s.weight = it->lineWeight;
-            s.outline = it->outlineWeight;
-            s.direction = it->direction;
-            s.pattern = it;
-            s.sides = it->sides;
-            s.variant = it->shapeVariant;
-            s.elevation = it->shadowElevation;
-            s.fade = it->shadowFade;
-            s.lightness = it->shadowLightness;
-            s.surface = it->surface;
-            continue;
-        }
-        mixIf(it->lineColor != s.colour, s.colour, selectionSummary_t::mixedColour);
-        mixIf(it->fillColor != s.fill, s.fill, selectionSummary_t::mixedFill);
-        mixIf(!near(it->lineWeight, s.weight), s.weight, selectionSummary_t::mixedWeight);
-        mixIf(!near(it->outlineWeight, s.outline), s.outline, selectionSummary_t::mixedWeight);
-        mixIf(!near(it->direction, s.direction), s.direction, selectionSummary_t::mixedDirection);
-        if (s.pattern && !samePattern(list, s.pattern, it)) s.pattern = nullptr;
-        mixIf(it->sides != s.sides, s.sides, selectionSummary_t::mixedValue);
-        mixIf(it->shapeVariant != s.variant, s.variant, selectionSummary_t::mixedValue);
-        mixIf(int32_t(it->shadowElevation) != s.elevation, s.elevation, selectionSummary_t::mixedValue);
-        mixIf(int32_t(it->shadowFade) != s.fade, s.fade, selectionSummary_t::mixedValue);
-        mixIf(int32_t(it->shadowLightness) != s.lightness, s.lightness, selectionSummary_t::mixedValue);
-        mixIf(int32_t(it->surface) != s.surface, s.surface, selectionSummary_t::mixedValue);
+        const bool first = s.count++ == 0;
+        meetValue<int32_t>(s.colour, it->lineColor, first, S::mixedColour);
+        meetValue<int32_t>(s.fill, it->fillColor, first, S::mixedFill);
+        meetValue<double>(s.weight, it->lineWeight, first, S::mixedWeight, near);
+        meetValue<double>(s.outline, it->outlineWeight, first, S::mixedWeight, near);
+        meetValue<double>(s.direction, it->direction, first, S::mixedDirection, near);
+        meetValue<const model::item_t*>(s.pattern, it, first, nullptr, samePatternAs);
+        meetValue<int32_t>(s.sides, it->sides, first, S::mixedValue);
+        meetValue<int32_t>(s.variant, it->shapeVariant, first, S::mixedValue);
+        meetValue<int32_t>(s.elevation, int32_t(it->shadowElevation), first, S::mixedValue);
+        meetValue<int32_t>(s.fade, int32_t(it->shadowFade), first, S::mixedValue);
+        meetValue<int32_t>(s.lightness, int32_t(it->shadowLightness), first, S::mixedValue);
+        meetValue<int32_t>(s.surface, int32_t(it->surface), first, S::mixedValue);
     }
     return s;
 }

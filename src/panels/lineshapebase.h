@@ -9,6 +9,7 @@
 #pragma once
 
 #include "panels/panelhost.h"
+#include "panels/panellayout.h"
 #include "panels/panelparts.h"
 #include "panels/picklistwidget.h"
 
@@ -80,9 +81,9 @@ extern const std::array<QString, 3> selectionHints;
 
 class lineShapePanel_t : public attributePanel_t {
 public:
-    static constexpr int32_t listPitch = 42;
-    static constexpr int32_t labelHeight = 14;
-    static constexpr int32_t margin = 4;
+    static constexpr int32_t listPitch = layout::lineShape::listPitch;
+    static constexpr int32_t labelHeight = layout::lineShape::labelHeight;
+    static constexpr int32_t margin = layout::margin;
 
     lineShapePanel_t(const QString& caption, int32_t colour, int32_t code, panelHost_t& host, QWidget* parent);
     ~lineShapePanel_t() override;

@@ -1,4 +1,5 @@
 #include "panels/multiplepanel.h"
+#include "panels/panellayout.h"
 
 #include "canvas/sandbox.h"
 #include "canvas/setters.h"
@@ -26,15 +27,8 @@ constexpr double sameWeight = 1e-4;
 constexpr int32_t joinSuggestion = 2;
 constexpr int32_t splitSuggestion = 3;
 
-// Layout, in pixels of the panel body.
-constexpr int32_t buttonsLeft = 2;
-constexpr int32_t buttonsTop = 4;
-constexpr int32_t margin = 4;
-constexpr int32_t firstLabelY = 42;
-constexpr int32_t labelHeight = 16;
-constexpr int32_t listHeight = 22;
-constexpr int32_t rowPitch = 44;
-constexpr int32_t hintGap = 8;
+using layout::buttonsLeft, layout::buttonsTop, layout::margin, layout::listHeight, layout::hintGap;
+using layout::mixed::firstLabelY, layout::mixed::labelHeight, layout::mixed::rowPitch;
 
 const QString shiftHint = QStringLiteral("Hold down the Shift key to select more items.");
 const QString joinHint =

@@ -4,6 +4,8 @@
 // button), all drawn in the panel look.
 #pragma once
 
+#include "panels/panellayout.h"
+
 #include "ui/panellook.h"
 
 #include <QImage>
@@ -25,7 +27,7 @@ class tabStrip_t : public QWidget {
 public:
     tabStrip_t(const QString& first, const QString& second, QWidget* parent = nullptr);
 
-    static constexpr int32_t stripHeight = 20;
+    static constexpr int32_t stripHeight = layout::tabStripHeight;
     static constexpr int32_t hoverMs = 5000;
 
     // 1 or 2; any other value selects 1. Does not tell onChange.
@@ -120,8 +122,8 @@ public:
     };
     buttonRow_t(std::vector<button_t> buttons, QWidget* parent = nullptr);
 
-    static constexpr int32_t buttonSize = 24;
-    static constexpr int32_t buttonGap = 2;
+    static constexpr int32_t buttonSize = layout::buttonSize;
+    static constexpr int32_t buttonGap = layout::buttonGap;
 
     int32_t count() const { return static_cast<int32_t>(buttons_.size()); }
     // Square buttons of another side (a row of five fits a narrow panel).

@@ -1,4 +1,5 @@
 #include "panels/picklistwidget.h"
+#include "panels/panellayout.h"
 
 #include "ui/dialogs.h"
 #include "ui/panellook.h"
@@ -27,13 +28,8 @@ using ui::interfaceFont;
 
 namespace {
 
-constexpr int32_t sampleLeft = 3;
-constexpr int32_t swatchWidth = 18;
-constexpr int32_t textGap = 8;
-constexpr int32_t barRight = 18;
-constexpr int32_t dashSampleWidth = 24;
-constexpr int32_t shadowTextLeft = 29;
-constexpr int32_t shadowSampleWidth = 22;
+using layout::pickList::sampleLeft, layout::pickList::swatchWidth, layout::pickList::textGap, layout::pickList::barRight,
+    layout::pickList::dashSampleWidth, layout::pickList::shadowTextLeft, layout::pickList::shadowSampleWidth;
 
 bool isColourKind(listKind_t k) { return k == listKind_t::colour || k == listKind_t::fill; }
 bool isWeightKind(listKind_t k) { return k == listKind_t::weight || k == listKind_t::frameWeight; }

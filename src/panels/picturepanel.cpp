@@ -1,4 +1,5 @@
 #include "panels/picturepanel.h"
+#include "panels/panellayout.h"
 
 #include "panels/summary.h"
 
@@ -24,13 +25,8 @@ constexpr int32_t mixedAdjustment = adjustmentSliders_t::mixed;
 // Widths closer than this are the same width.
 constexpr double sameWidth = 1e-4;
 
-// Layout in the body (below the title bar).
-constexpr int32_t buttonsTop = 4;
-constexpr int32_t buttonsLeft = 2;
-constexpr int32_t tabsTop = 30;
-constexpr int32_t areaTop = 50;
-constexpr int32_t areaInset = 4;
-constexpr int32_t hintGap = 4;
+using layout::buttonsTop, layout::buttonsLeft;
+using layout::picture::tabsTop, layout::picture::areaTop, layout::picture::areaInset, layout::picture::hintGap;
 
 struct hintText_t {
     const char* text;

@@ -19,7 +19,6 @@ const std::array<int32_t, 12> sideCounts{3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 16, 20
 
 namespace {
 
-bool isToolCode(int32_t code) { return code >= 100 && code <= 199; }
 bool isSplineSelection(int32_t code) { return code >= ui::panelSpline && code <= ui::panelOblong; }
 bool isExtension(int32_t code) { return code == ui::panelExtendSpline || code == ui::panelExtendCurve; }
 bool splineFamily(int32_t code)
@@ -74,14 +73,14 @@ fourthList_t fourthListFor(int32_t code)
 
 QString shapePanelTitle(int32_t code)
 {
-    if (!isToolCode(code)) return QStringLiteral("Fine-tune");
+    if (!ui::isShapeTool(code)) return QStringLiteral("Fine-tune");
     const QString name = toolName(code);
     if (name.isEmpty()) return QStringLiteral("Fine-tune");
     return name.left(1).toUpper() + name.mid(1);
 }
 
 TPolybox::TPolybox(int32_t panelCode, panelHost_t& host, QWidget* parent)
-    : lineShapePanel_t(shapePanelTitle(panelCode), isToolCode(panelCode) ? ui::lookBlue : ui::lookGreen, panelCode,
+    : lineShapePanel_t(shapePanelTitle(panelCode), ui::isShapeTool(panelCode) ? ui::lookBlue : ui::lookGreen, panelCode,
                        host, parent)
 {
     setObjectName(QStringLiteral("TPolybox"));
@@ -112,7 +111,7 @@ TPolybox::TPolybox(int32_t panelCode, panelHost_t& host, QWidget* parent)
 void TPolybox::refresh()
 {
     buildScope_t quiet(*this);
-    setFineTune(!isToolCode(code));
+    setFineTune(!ui::isShapeTool(code));
     titleBar()->setCaption(shapePanelTitle(code), fineTune() ? ui::lookGreen : ui::lookBlue);
     if (fineTune()) {
         summarizeSelection();
@@ -192,8 +191,8 @@ void TPolybox::fillFourthList()
 int32_t TPolybox::outlineDecidingFill() const
 {
     if (code == toolArc || code == toolSpline || code == toolCurve) return -1;
-    if (isToolCode(code)) return host_.params().polyfill;
-    if (code >= 200 && code <= 299) return summary_.fill;
+    if (ui::isShapeTool(code)) return host_.params().polyfill;
+    if (ui::isShapeFineTune(code)) return summary_.fill;
     return -2;
 }
 

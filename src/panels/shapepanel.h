@@ -1,5 +1,5 @@
 // The shape panel TPolybox: the attributes of the next shape while a shape
-// tool is active (codes 100..199), or of the selected shapes (200..299),
+// tool is active (ui::isShapeTool), or of the selected shapes (ui::isShapeFineTune),
 // where every choice reaches the selection at once through the window's
 // setters and four buttons mirror, flip and turn it. Its fourth list depends
 // on the code: the spikes of a star, the sides of a polygon, or the related

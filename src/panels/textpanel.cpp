@@ -1,4 +1,5 @@
 #include "panels/textpanel.h"
+#include "panels/panellayout.h"
 
 #include "panels/summary.h"
 
@@ -80,15 +81,9 @@ const textHints_t editingHints{
     {"Or, click on the pointer button (the button with the hand picture) in the upper menu.", "pointer"},
 };
 
-// Layout, in pixels of the panel body.
-constexpr int32_t margin = 4;
-constexpr int32_t buttonRowY = tabStrip_t::stripHeight + 4;
-constexpr int32_t buttonPitch = 24;
-constexpr int32_t firstListY = buttonRowY + 2 * buttonPitch + 2;
-constexpr int32_t labelHeight = 14;
-constexpr int32_t listHeight = 22;
-constexpr int32_t rowPitch = labelHeight + listHeight + 3;
-constexpr int32_t hintGap = 8;
+using layout::margin, layout::listHeight, layout::hintGap;
+using layout::text::buttonRowY, layout::text::buttonPitch, layout::text::firstListY, layout::text::labelHeight,
+    layout::text::rowPitch;
 
 } // namespace
 

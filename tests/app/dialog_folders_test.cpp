@@ -196,7 +196,7 @@ TEST_F(ShellTest, FreshStoreStartsTheFileDialogsInTheDocumentsFolder)
     const userHome_t user(QStringLiteral("My Papers"));
     const QString docs = user.make(QStringLiteral("My Papers"));
     restart();  // a fresh store under the new home
-    EXPECT_EQ(w->params->docdir, settings::defaultDocumentFolder);
+    EXPECT_EQ(w->params()->docdir, settings::defaultDocumentFolder);
     TSandbox* d = untitled();
     model::setModified(d->items, true);
     w->openDocument();
@@ -205,10 +205,10 @@ TEST_F(ShellTest, FreshStoreStartsTheFileDialogsInTheDocumentsFolder)
     EXPECT_EQ(dlg.fileRequests[0].folder, docs);
     EXPECT_EQ(dlg.fileRequests[1].folder, docs);
     // Cancelled dialogs change nothing, and the store keeps the default text.
-    EXPECT_EQ(w->params->docdir, settings::defaultDocumentFolder);
+    EXPECT_EQ(w->params()->docdir, settings::defaultDocumentFolder);
     model::setModified(d->items, false);
     restart();
-    EXPECT_EQ(w->params->docdir, settings::defaultDocumentFolder);
+    EXPECT_EQ(w->params()->docdir, settings::defaultDocumentFolder);
 }
 
 TEST_F(ShellTest, StoredFolderWinsWhileItExistsAndFallsBackWhenGone)
@@ -216,7 +216,7 @@ TEST_F(ShellTest, StoredFolderWinsWhileItExistsAndFallsBackWhenGone)
     const userHome_t user;
     const QString docs = user.make(QStringLiteral("Documents"));
     const QString chosen = user.make(QStringLiteral("work/designs"));
-    w->params->docdir = chosen;
+    w->params()->docdir = chosen;
     w->openDocument();
     ASSERT_TRUE(QDir(chosen).removeRecursively());
     w->openDocument();
@@ -224,23 +224,23 @@ TEST_F(ShellTest, StoredFolderWinsWhileItExistsAndFallsBackWhenGone)
     EXPECT_EQ(dlg.fileRequests[0].folder, chosen);
     EXPECT_EQ(dlg.fileRequests[1].folder, docs);
     // The store still names what the user chose.
-    EXPECT_EQ(w->params->docdir, chosen);
+    EXPECT_EQ(w->params()->docdir, chosen);
 }
 
 TEST_F(ShellTest, AFolderThatCouldNotTakeTheFileIsNotRemembered)
 {
     const QString good = files.path();
-    w->params->docdir = good;
+    w->params()->docdir = good;
     TSandbox* d = untitled();
     model::setModified(d->items, true);
     for (const QString& target : {QStringLiteral("/nonexistent-dir/x.lmra"), QStringLiteral("/proc/x.lmra")}) {
         dlg.fileAnswers = {target};
         EXPECT_FALSE(w->saveDocumentAs(d)) << target.toStdString();
-        EXPECT_EQ(w->params->docdir, good) << target.toStdString();
+        EXPECT_EQ(w->params()->docdir, good) << target.toStdString();
     }
     // A save that worked moves it.
     QDir(good).mkpath(QStringLiteral("sub"));
     dlg.fileAnswers = {path(QStringLiteral("sub/x.lmra"))};
     EXPECT_TRUE(w->saveDocumentAs(d));
-    EXPECT_EQ(w->params->docdir, path(QStringLiteral("sub")));
+    EXPECT_EQ(w->params()->docdir, path(QStringLiteral("sub")));
 }

@@ -40,28 +40,28 @@ model::item_t* addRectangle(TSandbox* d, int x)
 TEST_F(ShellTest, UndoAndRedoFollowTheHistory)
 {
     TSandbox* d = untitled();
-    EXPECT_FALSE(w->Undo1->isEnabled());
-    EXPECT_FALSE(w->procs->buttonEnabled(6));
+    EXPECT_FALSE(w->editMenu().Undo1->isEnabled());
+    EXPECT_FALSE(w->procs()->buttonEnabled(6));
     model::item_t* r = addRectangle(d, 40);
     w->refreshUndoButtons();
-    EXPECT_TRUE(w->Undo1->isEnabled());
-    EXPECT_TRUE(w->procs->buttonEnabled(6));
-    EXPECT_FALSE(w->Redo1->isEnabled());
+    EXPECT_TRUE(w->editMenu().Undo1->isEnabled());
+    EXPECT_TRUE(w->procs()->buttonEnabled(6));
+    EXPECT_FALSE(w->editMenu().Redo1->isEnabled());
     d->selectTool(canvas::toolRectangle);
     w->toolbarCommand(6);
     EXPECT_TRUE(r->hidden);
     EXPECT_EQ(d->mode(), canvas::modePointer);
-    EXPECT_FALSE(w->Undo1->isEnabled());
-    EXPECT_TRUE(w->Redo1->isEnabled());
-    EXPECT_TRUE(w->procs->buttonEnabled(7));
-    EXPECT_EQ(w->procs->pressedTool(), 9);
-    w->Redo1->trigger();
+    EXPECT_FALSE(w->editMenu().Undo1->isEnabled());
+    EXPECT_TRUE(w->editMenu().Redo1->isEnabled());
+    EXPECT_TRUE(w->procs()->buttonEnabled(7));
+    EXPECT_EQ(w->procs()->pressedTool(), 9);
+    w->editMenu().Redo1->trigger();
     EXPECT_FALSE(r->hidden);
-    EXPECT_TRUE(w->Undo1->isEnabled());
+    EXPECT_TRUE(w->editMenu().Undo1->isEnabled());
     // Clear Undo and Redo leaves nothing to undo.
-    w->ClearUndo1->trigger();
-    EXPECT_FALSE(w->Undo1->isEnabled());
-    EXPECT_FALSE(w->Redo1->isEnabled());
+    w->editMenu().ClearUndo1->trigger();
+    EXPECT_FALSE(w->editMenu().Undo1->isEnabled());
+    EXPECT_FALSE(w->editMenu().Redo1->isEnabled());
 }
 
 TEST_F(ShellTest, SelectionButtonsAndEraseAndCopy)
@@ -70,24 +70,24 @@ TEST_F(ShellTest, SelectionButtonsAndEraseAndCopy)
     model::item_t* a = addRectangle(d, 40);
     addRectangle(d, 200);
     w->refreshSelectionState();
-    EXPECT_FALSE(w->procs->buttonShown(14));
-    EXPECT_FALSE(w->Cut1->isEnabled());
+    EXPECT_FALSE(w->procs()->buttonShown(14));
+    EXPECT_FALSE(w->editMenu().Cut1->isEnabled());
     model::selectOnly(d->items, a);
     w->refreshSelectionState();
-    for (int32_t n : {12, 13, 14, 16}) EXPECT_TRUE(w->procs->buttonShown(n)) << n;
-    EXPECT_TRUE(w->Cut1->isEnabled());
-    EXPECT_FALSE(w->JoinItems1->isEnabled());
+    for (int32_t n : {12, 13, 14, 16}) EXPECT_TRUE(w->procs()->buttonShown(n)) << n;
+    EXPECT_TRUE(w->editMenu().Cut1->isEnabled());
+    EXPECT_FALSE(w->editMenu().JoinItems1->isEnabled());
     // Copy fills the clipboard; the paste button appears.
     w->toolbarCommand(16);
     EXPECT_TRUE(model::clipboardHasItems());
-    EXPECT_TRUE(w->procs->buttonShown(15));
+    EXPECT_TRUE(w->procs()->buttonShown(15));
     // Erase hides the item as one step and leaves nothing selected.
     w->toolbarCommand(14);
     EXPECT_TRUE(a->hidden);
     EXPECT_EQ(model::firstSelected(d->items), nullptr);
-    EXPECT_FALSE(w->procs->buttonShown(14));
-    EXPECT_TRUE(w->Undo1->isEnabled());
-    w->Undo1->trigger();
+    EXPECT_FALSE(w->procs()->buttonShown(14));
+    EXPECT_TRUE(w->editMenu().Undo1->isEnabled());
+    w->editMenu().Undo1->trigger();
     EXPECT_FALSE(a->hidden);
     model::freeList(model::clipboardList());
 }
@@ -100,14 +100,14 @@ TEST_F(ShellTest, JoinAndSplitTwoItems)
     for (model::item_t* it = d->items.head; it; it = it->next)
         if (it->itemType == model::typeRectangle) model::setSelected(d->items, it, true);
     w->refreshSelectionState();
-    EXPECT_TRUE(w->JoinItems1->isEnabled());
-    EXPECT_TRUE(w->procs->buttonShown(35));
-    w->JoinItems1->trigger();
+    EXPECT_TRUE(w->editMenu().JoinItems1->isEnabled());
+    EXPECT_TRUE(w->procs()->buttonShown(35));
+    w->editMenu().JoinItems1->trigger();
     int grouped = 0;
     for (model::item_t* it = d->items.head; it; it = it->next)
         if (!it->hidden && it->itemType == model::typeRectangle && it->groupId != 0) ++grouped;
     EXPECT_EQ(grouped, 2);
-    EXPECT_TRUE(w->SplitGroup1->isEnabled());
+    EXPECT_TRUE(w->editMenu().SplitGroup1->isEnabled());
     w->toolbarCommand(36);
     grouped = 0;
     for (model::item_t* it = d->items.head; it; it = it->next)
@@ -136,10 +136,10 @@ TEST_F(ShellTest, DeleteKeyReachesTheActiveDocumentThroughTheKeyHook)
     EXPECT_FALSE(r->hidden);
 
     d->leaveToPointer();
-    QTest::keyClick(w->mdiArea, Qt::Key_Delete);
+    QTest::keyClick(w->mdiArea(), Qt::Key_Delete);
     EXPECT_TRUE(r->hidden);
-    EXPECT_TRUE(w->Undo1->isEnabled());
-    w->Undo1->trigger();
+    EXPECT_TRUE(w->editMenu().Undo1->isEnabled());
+    w->editMenu().Undo1->trigger();
     EXPECT_FALSE(r->hidden);
 }
 
@@ -175,8 +175,8 @@ TEST_F(ShellTest, EscWhilePastedItemsFollowTheMouseTakesThePasteBackAsOneStep)
     model::item_t* r = addRectangle(d, 40);
     model::selectOnly(d->items, r);
     w->refreshSelectionState();
-    w->Copy1->trigger();
-    w->Paste1->trigger();
+    w->editMenu().Copy1->trigger();
+    w->editMenu().Paste1->trigger();
     ASSERT_EQ(d->mode(), canvas::modePlacing);
     d->Image1MouseMove(Qt::NoButton, Qt::NoModifier, QPoint(300, 300));
     ASSERT_EQ(visibleRectangles(d), 2);
@@ -185,9 +185,9 @@ TEST_F(ShellTest, EscWhilePastedItemsFollowTheMouseTakesThePasteBackAsOneStep)
     EXPECT_EQ(visibleRectangles(d), 1);
     EXPECT_FALSE(r->hidden);
     // Undo brings the pasted copy back where the mouse had taken it.
-    w->Undo1->trigger();
+    w->editMenu().Undo1->trigger();
     EXPECT_EQ(visibleRectangles(d), 2);
-    w->Undo1->trigger();
+    w->editMenu().Undo1->trigger();
     EXPECT_EQ(visibleRectangles(d), 1);
 }
 
@@ -197,50 +197,50 @@ TEST_F(ShellTest, CopyPasteThreeTimesJoinSplitAndUndo)
     model::item_t* r = addRectangle(d, 40);
     model::selectOnly(d->items, r);
     w->refreshSelectionState();
-    EXPECT_FALSE(w->Paste1->isEnabled());
-    w->Copy1->trigger();
-    EXPECT_TRUE(w->Paste1->isEnabled());
-    EXPECT_TRUE(w->procs->buttonShown(15));
+    EXPECT_FALSE(w->editMenu().Paste1->isEnabled());
+    w->editMenu().Copy1->trigger();
+    EXPECT_TRUE(w->editMenu().Paste1->isEnabled());
+    EXPECT_TRUE(w->procs()->buttonShown(15));
     std::vector<model::item_t*> copies;
     for (int k = 0; k < 3; ++k) {
         if (k == 1) w->toolbarCommand(15);
-        else w->Paste1->trigger();
+        else w->editMenu().Paste1->trigger();
         model::item_t* p = model::firstSelected(d->items);
         ASSERT_NE(p, nullptr);
         // Each paste lands 10 pixels right of and below the copied item,
         // in front of everything, as a step of its own.
         EXPECT_EQ(geometry::pointAt(p->points, 1), (geometry::point_t{r->x1 + 10, r->y1 + 10}));
         EXPECT_EQ(p->zOrder, 2 + k);
-        EXPECT_EQ(w->panelCode, 202);
+        EXPECT_EQ(w->panelCode(), 202);
         releaseInPlace(d);
         copies.push_back(p);
     }
     EXPECT_EQ(visibleRectangles(d), 4);
-    EXPECT_TRUE(w->Undo1->isEnabled());
+    EXPECT_TRUE(w->editMenu().Undo1->isEnabled());
     // The three copies joined, then split.
     model::selectOnly(d->items, nullptr);
     for (model::item_t* c : copies) model::setSelected(d->items, c, true);
     w->refreshSelectionState();
-    EXPECT_TRUE(w->JoinItems1->isEnabled());
-    w->JoinItems1->trigger();
+    EXPECT_TRUE(w->editMenu().JoinItems1->isEnabled());
+    w->editMenu().JoinItems1->trigger();
     int32_t grouped = 0;
     visibleRectangles(d, &grouped);
     EXPECT_EQ(grouped, 3);
-    EXPECT_TRUE(w->SplitGroup1->isEnabled());
-    EXPECT_TRUE(w->procs->buttonShown(36));
-    w->SplitGroup1->trigger();
+    EXPECT_TRUE(w->editMenu().SplitGroup1->isEnabled());
+    EXPECT_TRUE(w->procs()->buttonShown(36));
+    w->editMenu().SplitGroup1->trigger();
     visibleRectangles(d, &grouped);
     EXPECT_EQ(grouped, 0);
-    EXPECT_FALSE(w->SplitGroup1->isEnabled());
+    EXPECT_FALSE(w->editMenu().SplitGroup1->isEnabled());
     // Undo: the split, the join, then the pastes one by one.
-    w->Undo1->trigger();
+    w->editMenu().Undo1->trigger();
     visibleRectangles(d, &grouped);
     EXPECT_EQ(grouped, 3);
-    w->Undo1->trigger();
+    w->editMenu().Undo1->trigger();
     visibleRectangles(d, &grouped);
     EXPECT_EQ(grouped, 0);
     EXPECT_EQ(visibleRectangles(d), 4);
-    w->Undo1->trigger();
+    w->editMenu().Undo1->trigger();
     EXPECT_EQ(visibleRectangles(d), 3);
     w->toolbarCommand(6);
     w->toolbarCommand(6);
@@ -248,7 +248,7 @@ TEST_F(ShellTest, CopyPasteThreeTimesJoinSplitAndUndo)
     // What is left to undo is the drawing of the first rectangle.
     w->toolbarCommand(6);
     EXPECT_EQ(visibleRectangles(d), 0);
-    EXPECT_FALSE(w->Undo1->isEnabled());
+    EXPECT_FALSE(w->editMenu().Undo1->isEnabled());
     model::freeList(model::clipboardList());
 }
 
@@ -258,19 +258,19 @@ TEST_F(ShellTest, CutErasesAndLeavesTheClipboardAsItWas)
     model::item_t* copied = addRectangle(d, 40);
     model::selectOnly(d->items, copied);
     w->refreshSelectionState();
-    w->Copy1->trigger();
+    w->editMenu().Copy1->trigger();
     model::item_t* r = addRectangle(d, 300);
     model::selectOnly(d->items, r);
     w->refreshSelectionState();
-    EXPECT_TRUE(w->Cut1->isEnabled());
-    w->Cut1->trigger();
+    EXPECT_TRUE(w->editMenu().Cut1->isEnabled());
+    w->editMenu().Cut1->trigger();
     EXPECT_TRUE(r->hidden);
     EXPECT_EQ(model::firstSelected(d->items), nullptr);
-    EXPECT_FALSE(w->Cut1->isEnabled());
+    EXPECT_FALSE(w->editMenu().Cut1->isEnabled());
     EXPECT_TRUE(model::canUndo(d->items));
     // Paste brings the copied item, not the cut one, 10 pixels further on.
-    EXPECT_TRUE(w->Paste1->isEnabled());
-    w->Paste1->trigger();
+    EXPECT_TRUE(w->editMenu().Paste1->isEnabled());
+    w->editMenu().Paste1->trigger();
     model::item_t* p = model::firstSelected(d->items);
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(geometry::pointAt(p->points, 1), (geometry::point_t{copied->x1 + 10, copied->y1 + 10}));
@@ -284,8 +284,8 @@ TEST_F(ShellTest, PastedItemsFollowTheMouseOnTheCanvas)
     model::item_t* r = addRectangle(d, 40);
     model::selectOnly(d->items, r);
     w->refreshSelectionState();
-    w->Copy1->trigger();
-    w->Paste1->trigger();
+    w->editMenu().Copy1->trigger();
+    w->editMenu().Paste1->trigger();
     model::item_t* p = model::firstSelected(d->items);
     ASSERT_NE(p, nullptr);
     ASSERT_EQ(d->mode(), canvas::modePlacing);
@@ -309,26 +309,26 @@ TEST_F(ShellTest, CopyToClipboardPutsTheMarkedAreaOnTheSystemClipboard)
     d->repaintAll(false);
     // The item is hidden, and a hidden action is never enabled: show it, as a
     // build that offers it would, to see its availability follow the area.
-    EXPECT_FALSE(w->CopyToClipboard1->isVisible());
-    w->CopyToClipboard1->setVisible(true);
+    EXPECT_FALSE(w->editMenu().CopyToClipboard1->isVisible());
+    w->editMenu().CopyToClipboard1->setVisible(true);
     // Nothing marked yet: the item stays disabled when the menu opens.
-    emit w->menuEdit->aboutToShow();
-    EXPECT_FALSE(w->CopyToClipboard1->isEnabled());
+    emit w->editMenu().menuEdit->aboutToShow();
+    EXPECT_FALSE(w->editMenu().CopyToClipboard1->isEnabled());
     // An area selection around the rectangle marks the area and selects it.
     const geometry::point_t a = d->toScreen({20, 20}), b = d->toScreen({120, 110});
     d->Image1MouseDown(Qt::LeftButton, Qt::ControlModifier, QPoint(a.x, a.y));
     d->Image1MouseMove(Qt::LeftButton, Qt::ControlModifier, QPoint(b.x, b.y));
     d->Image1MouseUp(Qt::LeftButton, Qt::ControlModifier, QPoint(b.x, b.y));
     EXPECT_EQ(model::firstSelected(d->items), r);
-    EXPECT_TRUE(w->Cut1->isEnabled());
+    EXPECT_TRUE(w->editMenu().Cut1->isEnabled());
     d->Timer3Timer();  // the marks are on the canvas now
     const QRect area = d->areaRect();
     ASSERT_EQ(d, w->activeDocument());
     EXPECT_EQ(area.size(), QSize(b.x - a.x + 1, b.y - a.y + 1));
-    emit w->menuEdit->aboutToShow();
-    EXPECT_TRUE(w->CopyToClipboard1->isEnabled());
+    emit w->editMenu().menuEdit->aboutToShow();
+    EXPECT_TRUE(w->editMenu().CopyToClipboard1->isEnabled());
     QGuiApplication::clipboard()->clear();
-    w->CopyToClipboard1->trigger();
+    w->editMenu().CopyToClipboard1->trigger();
     EXPECT_TRUE(d->areaCopyPending());
     d->Timer3Timer();
     EXPECT_FALSE(d->areaCopyPending());

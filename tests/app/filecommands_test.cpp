@@ -69,10 +69,10 @@ TEST_F(ShellTest, SaveAsWritesTheFileAndRenamesTheWindow)
     EXPECT_EQ(d->fileName, path("plan.lmra"));
     EXPECT_EQ(d->windowTitle(), QStringLiteral("plan[*]"));
     EXPECT_FALSE(d->isModified());
-    EXPECT_EQ(w->params->reopen[0], path("plan.lmra"));
-    EXPECT_EQ(w->params->docdir, files.path());
+    EXPECT_EQ(w->params()->reopen[0], path("plan.lmra"));
+    EXPECT_EQ(w->params()->docdir, files.path());
     bool listed = false;
-    for (QAction* a : w->menuWindow->actions()) listed |= a->text() == QStringLiteral("plan");
+    for (QAction* a : w->menuWindow()->actions()) listed |= a->text() == QStringLiteral("plan");
     EXPECT_TRUE(listed);
 }
 
@@ -143,7 +143,7 @@ TEST_F(ShellTest, FailedSaveIsReportedAndLosesNothing)
     EXPECT_TRUE(d->isModified());
     EXPECT_TRUE(d->fileName.isEmpty());
     EXPECT_TRUE(d->caption().startsWith(QStringLiteral("Untitled ")));
-    EXPECT_NE(w->params->reopen[0], target);
+    EXPECT_NE(w->params()->reopen[0], target);
 }
 
 TEST_F(ShellTest, FailedSaveWhileClosingOrExitingKeepsTheWindow)
@@ -176,7 +176,7 @@ TEST_F(ShellTest, FailedSaveWhileClosingOrExitingKeepsTheWindow)
 TEST_F(ShellTest, OpenDialogOpensTheFileAndRemembersIt)
 {
     const QString f = makeFile(QStringLiteral("shapes one.lmra"));
-    for (QString& e : w->params->reopen) e.clear();
+    for (QString& e : w->params()->reopen) e.clear();
     dlg.fileAnswers = {f};
     w->openDocument();
     ASSERT_EQ(dlg.fileRequests.size(), 1u);
@@ -186,8 +186,8 @@ TEST_F(ShellTest, OpenDialogOpensTheFileAndRemembersIt)
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->fileName, f);
     EXPECT_EQ(d->windowTitle(), QStringLiteral("shapes one[*]"));
-    EXPECT_EQ(w->params->reopen[0], f);
-    EXPECT_EQ(w->params->lastOpened, f);
+    EXPECT_EQ(w->params()->reopen[0], f);
+    EXPECT_EQ(w->params()->lastOpened, f);
     // The name field is preset with the last name next time; cancelling opens nothing.
     const size_t before = w->documents().size();
     w->openDocument();
@@ -203,8 +203,8 @@ TEST_F(ShellTest, PristineWindowIsReusedForAFile)
     TSandbox* e = w->openDocumentWindow(f);
     EXPECT_EQ(e, d);
     EXPECT_EQ(w->documents().size(), 1u);
-    EXPECT_EQ(w->menuWindow->actions().size(), 1);
-    EXPECT_EQ(w->menuWindow->actions()[0]->text(), QStringLiteral("reuse"));
+    EXPECT_EQ(w->menuWindow()->actions().size(), 1);
+    EXPECT_EQ(w->menuWindow()->actions()[0]->text(), QStringLiteral("reuse"));
     // With two windows a new one is made.
     w->openDocumentWindow(QString());
     TSandbox* g = w->openDocumentWindow(f);
@@ -282,7 +282,7 @@ TEST_F(ShellTest, PictureNamesStartAnUntitledDocument)
         TSandbox* d = w->openDocumentWindow(path(name));
         EXPECT_TRUE(d->fileName.isEmpty()) << name.toStdString();
         EXPECT_TRUE(d->caption().startsWith(QStringLiteral("Untitled "))) << name.toStdString();
-        EXPECT_EQ(w->params->lastPicture, QFileInfo(path(name).trimmed()).absoluteFilePath());
+        EXPECT_EQ(w->params()->lastPicture, QFileInfo(path(name).trimmed()).absoluteFilePath());
     }
 }
 
@@ -300,24 +300,24 @@ TEST_F(ShellTest, ClosingAModifiedUntitledDocument)
     EXPECT_EQ(w->documents().size(), 1u);
     EXPECT_FALSE(d->isClosing());
     // No closes without saving; nothing is added to the recent files.
-    for (QString& e : w->params->reopen) e.clear();
+    for (QString& e : w->params()->reopen) e.clear();
     dlg.answers = {ui::btnNo};
     EXPECT_TRUE(sub->close());
     flushDeletes();
     EXPECT_TRUE(w->documents().empty());
-    EXPECT_TRUE(w->params->reopen[0].isEmpty());
+    EXPECT_TRUE(w->params()->reopen[0].isEmpty());
 }
 
 TEST_F(ShellTest, ClosingANamedDocumentAddsItToRecentWhateverTheAnswer)
 {
     const QString f = makeFile(QStringLiteral("named.lmra"));
     TSandbox* d = w->openDocumentWindow(f);
-    for (QString& e : w->params->reopen) e.clear();
+    for (QString& e : w->params()->reopen) e.clear();
     model::setModified(d->items, true);
     dlg.answers = {ui::btnCancel};
     EXPECT_FALSE(d->parentWidget()->close());
     EXPECT_EQ(dlg.texts(), QStringList{QStringLiteral("Do you want to save changes to named?")});
-    EXPECT_EQ(w->params->reopen[0], f);
+    EXPECT_EQ(w->params()->reopen[0], f);
     // Yes saves to the file and closes.
     dlg.answers = {ui::btnYes};
     const QDateTime before = QFileInfo(f).lastModified();
@@ -345,14 +345,14 @@ TEST_F(ShellTest, ClosingUntitledWithYesRunsSaveAsAndCancelKeepsTheWindow)
 TEST_F(ShellTest, ReopenOpensAndAMissingFileIsReportedAndKept)
 {
     const QString f = makeFile(QStringLiteral("again.lmra"));
-    for (QString& e : w->params->reopen) e.clear();
+    for (QString& e : w->params()->reopen) e.clear();
     w->addRecent(path("missing.lmra"));
     w->addRecent(f);
-    EXPECT_TRUE(w->Reopen[0]->isVisible());
-    EXPECT_EQ(w->Reopen[0]->text(), QStringLiteral("again"));
-    EXPECT_EQ(w->Reopen[1]->text(), QStringLiteral("missing"));
-    EXPECT_FALSE(w->Reopen[2]->isVisible());
-    EXPECT_TRUE(w->menuReopen->isEnabled());
+    EXPECT_TRUE(w->fileMenu().Reopen[0]->isVisible());
+    EXPECT_EQ(w->fileMenu().Reopen[0]->text(), QStringLiteral("again"));
+    EXPECT_EQ(w->fileMenu().Reopen[1]->text(), QStringLiteral("missing"));
+    EXPECT_FALSE(w->fileMenu().Reopen[2]->isVisible());
+    EXPECT_TRUE(w->fileMenu().menuReopen->isEnabled());
     w->reopen(1);
     ASSERT_NE(w->activeDocument(), nullptr);
     EXPECT_EQ(w->activeDocument()->fileName, f);
@@ -361,7 +361,7 @@ TEST_F(ShellTest, ReopenOpensAndAMissingFileIsReportedAndKept)
     EXPECT_EQ(dlg.texts(), QStringList{QStringLiteral("Cannot find the file.")});
     EXPECT_EQ(dlg.messages[0].buttons, ui::btnCancel);
     EXPECT_EQ(w->documents().size(), n);
-    EXPECT_EQ(w->params->reopen[1], path("missing.lmra"));
+    EXPECT_EQ(w->params()->reopen[1], path("missing.lmra"));
 }
 
 TEST_F(ShellTest, ClearRecentAsksAndEmptiesTheList)
@@ -370,22 +370,22 @@ TEST_F(ShellTest, ClearRecentAsksAndEmptiesTheList)
     dlg.answers = {ui::btnNo};
     w->clearRecent();
     EXPECT_EQ(dlg.texts(), QStringList{QStringLiteral("Clear the list of recently used files?")});
-    EXPECT_FALSE(w->params->reopen[0].isEmpty());
+    EXPECT_FALSE(w->params()->reopen[0].isEmpty());
     dlg.answers = {ui::btnYes};
     w->clearRecent();
-    for (const QString& e : w->params->reopen) EXPECT_TRUE(e.isEmpty());
-    EXPECT_FALSE(w->menuReopen->isEnabled());
+    for (const QString& e : w->params()->reopen) EXPECT_TRUE(e.isEmpty());
+    EXPECT_FALSE(w->fileMenu().menuReopen->isEnabled());
 }
 
 TEST_F(ShellTest, RecentListSurvivesARestart)
 {
-    for (QString& e : w->params->reopen) e.clear();
+    for (QString& e : w->params()->reopen) e.clear();
     w->addRecent(path("first.lmra"));
     w->addRecent(path("second.lmra"));
     restart();
-    EXPECT_EQ(w->params->reopen[0], path("second.lmra"));
-    EXPECT_EQ(w->params->reopen[1], path("first.lmra"));
-    EXPECT_EQ(w->Reopen[0]->text(), QStringLiteral("second"));
+    EXPECT_EQ(w->params()->reopen[0], path("second.lmra"));
+    EXPECT_EQ(w->params()->reopen[1], path("first.lmra"));
+    EXPECT_EQ(w->fileMenu().Reopen[0]->text(), QStringLiteral("second"));
 }
 
 TEST_F(ShellTest, DeactivationPassesTheToolToTheNextWindow)

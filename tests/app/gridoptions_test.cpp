@@ -22,7 +22,7 @@ std::vector<int32_t> livePositions(const model::anchorList_t& l, bool xAxis)
 
 ui::TOptions* shownOptions(app::TForm1& w)
 {
-    return dynamic_cast<ui::TOptions*>(w.TFormX->hostedPanel());
+    return dynamic_cast<ui::TOptions*>(w.TFormX()->hostedPanel());
 }
 
 TEST_F(ShellTest, CurrentFileOptionsRespaceBothDirectionsAsOneStep)
@@ -34,7 +34,7 @@ TEST_F(ShellTest, CurrentFileOptionsRespaceBothDirectionsAsOneStep)
     ASSERT_TRUE(w->openGridOptions(true));
     ui::TOptions* o = shownOptions(*w);
     ASSERT_NE(o, nullptr);
-    EXPECT_EQ(w->TFormX->windowTitle(), QStringLiteral("Grid and Snap - ") + d->caption());
+    EXPECT_EQ(w->TFormX()->windowTitle(), QStringLiteral("Grid and Snap - ") + d->caption());
     EXPECT_EQ(o->dir[0].densityLabel->text(), QStringLiteral("Grid Density (Inches)"));
     o->dir[0].density->setText(QStringLiteral("1/2"));
     emit o->dir[0].density->textEdited(QStringLiteral("1/2"));
@@ -42,7 +42,7 @@ TEST_F(ShellTest, CurrentFileOptionsRespaceBothDirectionsAsOneStep)
     emit o->dir[1].density->textEdited(QStringLiteral("0,75"));
     o->dir[1].snap->setChecked(true);
     const std::vector<int32_t> beforeY = livePositions(d->gridRecord()->anchorsY, false);
-    w->TFormX->leftClicked();
+    w->TFormX()->leftClicked();
     EXPECT_TRUE(dlg.messages.empty());  // no question
     EXPECT_DOUBLE_EQ(hd.anchorStepX, 0.5);
     EXPECT_DOUBLE_EQ(hd.anchorStepY, 0.75);
@@ -55,7 +55,7 @@ TEST_F(ShellTest, CurrentFileOptionsRespaceBothDirectionsAsOneStep)
 
 TEST_F(ShellTest, NewFileOptionsKeepUnreadableDensitiesAndFollowTheUnit)
 {
-    const double stepX = w->params->newFile.record(w->params->newFile.units).anchorStepX;
+    const double stepX = w->params()->newFile.record(w->params()->newFile.units).anchorStepX;
     ASSERT_TRUE(w->openGridOptions(false));
     ui::TOptions* o = shownOptions(*w);
     ASSERT_NE(o, nullptr);
@@ -65,11 +65,11 @@ TEST_F(ShellTest, NewFileOptionsKeepUnreadableDensitiesAndFollowTheUnit)
     o->unitBox->setCurrentIndex(2);  // back to inches
     emit o->dir[0].density->textEdited(QStringLiteral("a quarter"));
     o->dir[0].showGrid->setChecked(false);
-    w->TFormX->leftClicked();
-    EXPECT_EQ(w->params->newFile.units, 3);
-    EXPECT_DOUBLE_EQ(w->params->newFile.recInch.anchorStepX, stepX);
-    EXPECT_EQ(w->params->newFile.recInch.anchorStepXText, QStringLiteral("a quarter"));
-    EXPECT_EQ(w->params->newFile.showGridX, 0);
+    w->TFormX()->leftClicked();
+    EXPECT_EQ(w->params()->newFile.units, 3);
+    EXPECT_DOUBLE_EQ(w->params()->newFile.recInch.anchorStepX, stepX);
+    EXPECT_EQ(w->params()->newFile.recInch.anchorStepXText, QStringLiteral("a quarter"));
+    EXPECT_EQ(w->params()->newFile.showGridX, 0);
 }
 
 TEST_F(ShellTest, ResetAsksAndOnYesRemovesTheGridlineOnThePageEdge)
@@ -85,9 +85,9 @@ TEST_F(ShellTest, ResetAsksAndOnYesRemovesTheGridlineOnThePageEdge)
     w->resetGridCommand(1);
     EXPECT_EQ(livePositions(d->gridRecord()->anchorsX, true).front(), px + 24);
     EXPECT_EQ(livePositions(d->gridRecord()->anchorsY, false).front(), model::pageOriginY(d->header()->hdr()));
-    EXPECT_TRUE(w->resetItems[1]->isEnabled());
+    EXPECT_TRUE(w->viewMenu().resetItems[1]->isEnabled());
     w->gridCommand(1);
-    EXPECT_FALSE(w->resetItems[2]->isEnabled());
+    EXPECT_FALSE(w->viewMenu().resetItems[2]->isEnabled());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // What a new user meets first: the zoom slider's ends, the Window menu and
 // where document windows open, the platform's clipboard keys, the unsaved
 // mark in the title, and which opened files the Reopen list offers.
+#include "canvas/selection_support.h"
 #include "shell_fixture.h"
 
 #include "app/openrequest.h"
@@ -21,16 +22,6 @@ using canvas::TSandbox;
 
 namespace {
 
-model::item_t* addSquare(TSandbox* d, int x)
-{
-    model::item_t* it = model::newItem(d->items, model::typeSquare);
-    for (auto [px, py] : {std::pair{x, 40}, {x + 50, 40}, {x + 50, 90}, {x, 90}}) model::addPoint(it, px, py);
-    geometry::savePoints(it->points);
-    geometry::itemBounds(it);
-    model::recordNew(d->items, it);
-    return it;
-}
-
 QMdiSubWindow* subOf(TSandbox* d)
 {
     return qobject_cast<QMdiSubWindow*>(d->parentWidget());
@@ -38,7 +29,7 @@ QMdiSubWindow* subOf(TSandbox* d)
 
 QAction* entryOf(app::TForm1& w, TSandbox* d)
 {
-    for (QAction* a : w.menuWindow->actions())
+    for (QAction* a : w.menuWindow()->actions())
         if (a->data().toInt() == d->documentNumber()) return a;
     return nullptr;
 }
@@ -47,7 +38,7 @@ QAction* entryOf(app::TForm1& w, TSandbox* d)
 int checkedEntries(app::TForm1& w)
 {
     int n = 0;
-    for (QAction* a : w.menuWindow->actions()) n += a->isChecked();
+    for (QAction* a : w.menuWindow()->actions()) n += a->isChecked();
     return n;
 }
 
@@ -68,18 +59,18 @@ TEST_P(ZoomSliderEnds, LabelSliderAndZoomAgree)
 {
     TSandbox* d = untitled();
     ASSERT_NE(d, nullptr);
-    QSlider* s = w->procs->zoomSlider;
+    QSlider* s = w->procs()->zoomSlider;
     // Home or End on the slider, as a user's keyboard would move it.
     s->setFocus();
     QTest::keyClick(s, GetParam().key);
     QTest::qWait(20);  // the release is applied after the key's own handling
     const int p = GetParam().percent;
     EXPECT_EQ(s->value(), p);
-    EXPECT_EQ(w->procs->zoomLabel->text(), QString::number(p) + QLatin1Char('%'));
-    EXPECT_DOUBLE_EQ(w->params->currentZoom, p / 100.0);
+    EXPECT_EQ(w->procs()->zoomLabel->text(), QString::number(p) + QLatin1Char('%'));
+    EXPECT_DOUBLE_EQ(w->params()->currentZoom, p / 100.0);
     EXPECT_DOUBLE_EQ(d->header()->hdr().zoom, p / 100.0);
     // Shown again from the program, the same zoom gives the same position.
-    w->procs->showZoom(w->params->currentZoom);
+    w->procs()->showZoom(w->params()->currentZoom);
     EXPECT_EQ(s->value(), p);
 }
 
@@ -108,7 +99,7 @@ TEST_F(ShellTest, TheActiveDocumentsWindowEntryIsChecked)
     EXPECT_TRUE(entryOf(*w, a)->isChecked());
     EXPECT_EQ(checkedEntries(*w), 1);
     // Activating a window by the mouse does the same.
-    w->mdiArea->setActiveSubWindow(subOf(b));
+    w->mdiArea()->setActiveSubWindow(subOf(b));
     EXPECT_TRUE(entryOf(*w, b)->isChecked());
     EXPECT_EQ(checkedEntries(*w), 1);
 }
@@ -116,7 +107,7 @@ TEST_F(ShellTest, TheActiveDocumentsWindowEntryIsChecked)
 TEST_F(ShellTest, NewAndRestoredWindowsOpenInsideTheDocumentArea)
 {
     QCoreApplication::processEvents();
-    const QRect area = w->mdiArea->viewport()->rect();
+    const QRect area = w->mdiArea()->viewport()->rect();
     ASSERT_GT(area.width(), 300);
     // The first window opens maximized; restored, it lies inside the area.
     std::vector<TSandbox*> docs{w->openDocumentWindow(QString())};
@@ -146,7 +137,7 @@ TEST_F(ShellTest, NewAndRestoredWindowsOpenInsideTheDocumentArea)
     QTest::qWait(20);
     w->resize(640, 480);
     QTest::qWait(20);
-    const QRect small = w->mdiArea->viewport()->rect();
+    const QRect small = w->mdiArea()->viewport()->rect();
     ASSERT_LT(small.width(), area.width());
     subOf(last)->showNormal();
     QTest::qWait(20);
@@ -178,7 +169,7 @@ TEST_P(ClipboardKeys, RunTheEditCommands)
     ASSERT_NE(d, nullptr);
     w->QMainWindow::activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-    model::item_t* s = addSquare(d, 40);
+    model::item_t* s = seltest::addSquare(d->items, {40, 90}, {90, 90});
     model::selectOnly(d->items, s);
     w->refreshSelectionState();
     auto press = [&](const QKeySequence& k) {
@@ -245,7 +236,7 @@ TEST_F(ShellTest, TheTitleMarksUnsavedChanges)
     // and the mark follows the flag.
     drawSquare(300);
     EXPECT_TRUE(sub->isWindowModified());
-    w->Undo1->trigger();
+    w->editMenu().Undo1->trigger();
     EXPECT_EQ(sub->isWindowModified(), d->isModified());
     model::setModified(d->items, false);
 }
@@ -259,33 +250,33 @@ TEST_F(ShellTest, ARefusedFileIsNotOfferedForReopening)
     ASSERT_TRUE(fh.open(QIODevice::WriteOnly));
     fh.write(QByteArray(448 * 2, '\x07'));
     fh.close();
-    for (QString& e : w->params->reopen) e.clear();
+    for (QString& e : w->params()->reopen) e.clear();
     w->rebuildReopenMenu();
     dlg.fileAnswers = {bad};
     dlg.answers = {ui::btnNo};  // not a valid file: do not open it anyway
     w->openDocument();
     EXPECT_EQ(dlg.texts().value(0), QStringLiteral("Not a valid Lumora file. Attempt to open it anyway?"));
-    EXPECT_TRUE(w->params->reopen[0].isEmpty());
-    EXPECT_FALSE(w->menuReopen->isEnabled());
+    EXPECT_TRUE(w->params()->reopen[0].isEmpty());
+    EXPECT_FALSE(w->fileMenu().menuReopen->isEnabled());
     // The remembered folder and name still follow the dialog.
-    EXPECT_EQ(w->params->docdir, files.path());
+    EXPECT_EQ(w->params()->docdir, files.path());
     // Closing the untitled window that took its place adds nothing either.
     w->activeDocument()->parentWidget()->close();
     flushDeletes();
-    EXPECT_TRUE(w->params->reopen[0].isEmpty());
+    EXPECT_TRUE(w->params()->reopen[0].isEmpty());
 }
 
 TEST_F(ShellTest, FilesFromTheCommandLineAndOpenRequestsAreOfferedForReopening)
 {
     const QString first = makeFile(QStringLiteral("first.lmra"));
     const QString second = makeFile(QStringLiteral("second.lmra"));
-    for (QString& e : w->params->reopen) e.clear();
+    for (QString& e : w->params()->reopen) e.clear();
     // The editor's command line reaches the window as an open request.
     w->openRequest(app::openMacroFor(first));
-    EXPECT_EQ(w->params->reopen[0], first);
+    EXPECT_EQ(w->params()->reopen[0], first);
     w->openRequest(app::openMacroFor(second));
-    EXPECT_EQ(w->params->reopen[0], second);
-    EXPECT_EQ(w->params->reopen[1], first);
-    EXPECT_TRUE(w->Reopen[0]->isVisible());
-    EXPECT_EQ(w->Reopen[0]->text(), QStringLiteral("second"));
+    EXPECT_EQ(w->params()->reopen[0], second);
+    EXPECT_EQ(w->params()->reopen[1], first);
+    EXPECT_TRUE(w->fileMenu().Reopen[0]->isVisible());
+    EXPECT_EQ(w->fileMenu().Reopen[0]->text(), QStringLiteral("second"));
 }

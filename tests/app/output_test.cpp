@@ -42,9 +42,9 @@ TEST_F(OutputTest, SeveralCellsAskForTheAreasAndPrintTheSelectionIntoAPdf)
 {
     TSandbox* d = sheetDocument(outdoc::foldedBusinessCards());
     w->printDocument(d);
-    ASSERT_EQ(w->TFormY->hostedCode(), ui::hostedPrintOptions);
-    EXPECT_EQ(w->TFormY->windowTitle(), QStringLiteral("Options"));
-    auto* panel = dynamic_cast<ui::TPrsel*>(w->TFormY->hostedPanel());
+    ASSERT_EQ(w->TFormY()->hostedCode(), ui::hostedPrintOptions);
+    EXPECT_EQ(w->TFormY()->windowTitle(), QStringLiteral("Options"));
+    auto* panel = dynamic_cast<ui::TPrsel*>(w->TFormY()->hostedPanel());
     ASSERT_NE(panel, nullptr);
     EXPECT_TRUE(panel->selection().isEmpty()) << "the window's own (empty) selection";
     panel->drawTimer.stop();
@@ -55,7 +55,7 @@ TEST_F(OutputTest, SeveralCellsAskForTheAreasAndPrintTheSelectionIntoAPdf)
     EXPECT_EQ(panel->selection(), QByteArray("   x"));
     const QString pdf = path(QStringLiteral("cards.pdf"));
     dlg.printAnswers.push_back(pdf);
-    pressLeft(w->TFormY);
+    pressLeft(w->TFormY());
     EXPECT_EQ(d->printAreas, QByteArray("   x"));
     EXPECT_EQ(dlg.printRequests, 1);
     EXPECT_TRUE(fileBytes(pdf).startsWith("%PDF"));
@@ -69,7 +69,7 @@ TEST_F(OutputTest, OneCellNeverAsksAndACancelledDialogPrintsNothing)
     TSandbox* d = sheetDocument(s);
     dlg.printAnswers.push_back(QString());
     w->printDocument(d);
-    EXPECT_FALSE(w->TFormY->isVisible());
+    EXPECT_FALSE(w->TFormY()->isVisible());
     EXPECT_EQ(dlg.printRequests, 1);
     EXPECT_TRUE(QDir(files.path()).entryList(QDir::Files).isEmpty());
 }
@@ -79,11 +79,11 @@ TEST_F(OutputTest, PreviewShowsCrossedOutCellsWhiteAndItsPrintButtonPrints)
     TSandbox* d = sheetDocument(outdoc::foldedBusinessCards());
     d->printAreas = "x";
     w->previewDocument(d);
-    ASSERT_EQ(w->TFormY->hostedCode(), ui::hostedPreviewOptions);
-    pressLeft(w->TFormY);
-    ASSERT_EQ(w->TFormX->hostedCode(), ui::hostedPreview);
-    EXPECT_EQ(w->TFormX->windowTitle(), d->caption());
-    auto* preview = dynamic_cast<ui::TPreview*>(w->TFormX->hostedPanel());
+    ASSERT_EQ(w->TFormY()->hostedCode(), ui::hostedPreviewOptions);
+    pressLeft(w->TFormY());
+    ASSERT_EQ(w->TFormX()->hostedCode(), ui::hostedPreview);
+    EXPECT_EQ(w->TFormX()->windowTitle(), d->caption());
+    auto* preview = dynamic_cast<ui::TPreview*>(w->TFormX()->hostedPanel());
     ASSERT_NE(preview, nullptr);
     preview->buildPreview();
     const QImage img = preview->image();
@@ -95,8 +95,8 @@ TEST_F(OutputTest, PreviewShowsCrossedOutCellsWhiteAndItsPrintButtonPrints)
     ASSERT_FALSE(preview->printIcon->isHidden());
     preview->printIcon->click();
     QTest::qWait(250);
-    EXPECT_FALSE(w->TFormX->isVisible());
-    EXPECT_EQ(w->TFormY->hostedCode(), ui::hostedPrintOptions) << "Print asks for the areas again";
+    EXPECT_FALSE(w->TFormX()->isVisible());
+    EXPECT_EQ(w->TFormY()->hostedCode(), ui::hostedPrintOptions) << "Print asks for the areas again";
 }
 
 TEST_F(OutputTest, ExportAsksBeforeReplacingAndNoKeepsTheFile)
@@ -118,7 +118,7 @@ TEST_F(OutputTest, ExportAsksBeforeReplacingAndNoKeepsTheFile)
     w->exportExact(d);
     EXPECT_EQ(fileBytes(target), QByteArray("old"));
     EXPECT_EQ(dlg.texts(), QStringList{QStringLiteral("Replace the existing file?")});
-    EXPECT_EQ(QDir(w->params->expdir), QDir(files.path())) << "the folder is kept although No was answered";
+    EXPECT_EQ(QDir(w->params()->expdir), QDir(files.path())) << "the folder is kept although No was answered";
     ASSERT_EQ(dlg.fileRequests.size(), 1u);
     EXPECT_EQ(dlg.fileRequests[0].title, QStringLiteral("Export"));
     EXPECT_EQ(dlg.fileRequests[0].defaultExt, QStringLiteral("jpg"));
@@ -142,14 +142,14 @@ TEST_F(OutputTest, SmoothExportSavesThePreviewAndAFailureNamesTheFile)
     const QString target = path(QStringLiteral("sheet.bmp"));
     dlg.fileAnswers.push_back(target);
     w->exportSmooth(d);
-    ASSERT_EQ(w->TFormX->hostedCode(), ui::hostedPreview);
-    EXPECT_FALSE(w->TFormY->isVisible()) << "smooth export skips the area selection";
-    dynamic_cast<ui::TPreview*>(w->TFormX->hostedPanel())->buildPreview();
+    ASSERT_EQ(w->TFormX()->hostedCode(), ui::hostedPreview);
+    EXPECT_FALSE(w->TFormY()->isVisible()) << "smooth export skips the area selection";
+    dynamic_cast<ui::TPreview*>(w->TFormX()->hostedPanel())->buildPreview();
     QTest::qWait(50);
     const QImage saved(target, "BMP");
     ASSERT_EQ(saved.size(), QSize(794, 1123));
     EXPECT_EQ(saved.pixel(int(70 * 96 / 25.4), int(90 * 96 / 25.4)) & 0xFFFFFF, 0xFFFFFFu);
-    EXPECT_EQ(w->params->expndx, 2);
+    EXPECT_EQ(w->params()->expndx, 2);
 
     dlg.fileAnswers.push_back(path(QStringLiteral("missing/sheet.jpg")));
     w->exportExact(d);

@@ -17,7 +17,7 @@ namespace {
 template <class P>
 P* shownPanel(app::TForm1& f)
 {
-    return dynamic_cast<P*>(f.codePanel);
+    return dynamic_cast<P*>(f.codePanel());
 }
 
 } // namespace
@@ -29,7 +29,7 @@ TEST_F(ShellTest, UndoOfAPanelChangeShowsTheRestoredValuesInTheSamePanel)
     item_t* line = addLine(d->items, {100, 100}, {200, 100});
     select(d->items, {line});
     w->showPanel(canvas::panelForSelection(d->items));
-    ASSERT_EQ(w->panelCode, ui::panelLine);
+    ASSERT_EQ(w->panelCode(), ui::panelLine);
     auto* panel = shownPanel<panels::TLinebox>(*w);
     ASSERT_NE(panel, nullptr);
     panel->colourList()->setCurrentIndex(2);  // "Green"
@@ -37,7 +37,7 @@ TEST_F(ShellTest, UndoOfAPanelChangeShowsTheRestoredValuesInTheSamePanel)
 
     w->undoCommand(false);
     flushDeletes();
-    EXPECT_EQ(w->panelCode, ui::panelLine);
+    EXPECT_EQ(w->panelCode(), ui::panelLine);
     panel = shownPanel<panels::TLinebox>(*w);
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(panel->colourList()->index(), 0);  // "Black" again
@@ -58,22 +58,22 @@ TEST_F(ShellTest, UndoOfAShapeConversionShowsThePanelOfTheRestoredShape)
 
     w->undoCommand(false);
     flushDeletes();
-    EXPECT_EQ(w->panelCode, ui::panelSquare);
+    EXPECT_EQ(w->panelCode(), ui::panelSquare);
     ASSERT_NE(shownPanel<panels::TPolybox>(*w), nullptr);
     EXPECT_EQ(shownPanel<panels::TPolybox>(*w)->fourthList()->currentText(), QStringLiteral("Square"));
     w->undoCommand(true);
     flushDeletes();
-    EXPECT_EQ(w->panelCode, ui::panelRectangle);
+    EXPECT_EQ(w->panelCode(), ui::panelRectangle);
 
     model::deselectAll(d->items);
     w->undoCommand(false);
-    EXPECT_EQ(w->panelCode, ui::panelInsert);
+    EXPECT_EQ(w->panelCode(), ui::panelInsert);
 }
 
 TEST_F(ShellTest, ChoosingAToolShowsTheShapePanelForTheNextShape)
 {
     ASSERT_NE(untitled(), nullptr);
-    w->showPanel(canvas::toolStar, true, true, false);
+    w->showPanel(canvas::toolStar, {.onlyIfChanged = true, .applyToWindow = true});
     auto* panel = shownPanel<panels::TPolybox>(*w);
     ASSERT_NE(panel, nullptr);
     EXPECT_FALSE(panel->fineTune());

@@ -22,7 +22,7 @@ protected:
         f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
         return QFileInfo(f).absoluteFilePath();
     }
-    ui::TPict* pict() const { return dynamic_cast<ui::TPict*>(w->TFormX->hostedPanel()); }
+    ui::TPict* pict() const { return dynamic_cast<ui::TPict*>(w->TFormX()->hostedPanel()); }
     std::vector<model::item_t*> pictures(canvas::TSandbox* d) const
     {
         std::vector<model::item_t*> out;
@@ -35,8 +35,8 @@ protected:
 TEST_F(PictureCommands, TheDialogAsksWithTheFiltersAndRemembersTheChoice)
 {
     const QString gif = writeFile(QStringLiteral("art.gif"), samples::encodeGif(samples::samplePattern(120, 90)));
-    w->params->picndx = 3;
-    w->params->lastPicture = QStringLiteral("/old/last.bmp");
+    w->params()->picndx = 3;
+    w->params()->lastPicture = QStringLiteral("/old/last.bmp");
     dlg.fileAnswers.push_back(gif);
     ASSERT_TRUE(w->insertPicture());
     ASSERT_EQ(dlg.fileRequests.size(), 1u);
@@ -47,13 +47,13 @@ TEST_F(PictureCommands, TheDialogAsksWithTheFiltersAndRemembersTheChoice)
     EXPECT_EQ(r.name, QStringLiteral("/old/last.bmp"));
     EXPECT_EQ(ui::qtFilters(r.filter).size(), 7);
     EXPECT_TRUE(r.filter.startsWith(QStringLiteral("JPEG Image Files (*.jpg,*.jpeg)|*.jpg;*.jpeg|GIF Image Files")));
-    EXPECT_EQ(w->params->picndx, 2);
-    EXPECT_EQ(w->params->picidr, QFileInfo(gif).absolutePath());
-    EXPECT_EQ(w->params->lastPicture, gif);
+    EXPECT_EQ(w->params()->picndx, 2);
+    EXPECT_EQ(w->params()->picidr, QFileInfo(gif).absolutePath());
+    EXPECT_EQ(w->params()->lastPicture, gif);
     // A document window is opened for the picture; the picture waits in the window.
     EXPECT_NE(w->activeDocument(), nullptr);
-    EXPECT_EQ(w->TFormX->hostedCode(), ui::hostedPictureFile);
-    EXPECT_EQ(w->TFormX->windowTitle(), QStringLiteral("art"));
+    EXPECT_EQ(w->TFormX()->hostedCode(), ui::hostedPictureFile);
+    EXPECT_EQ(w->TFormX()->windowTitle(), QStringLiteral("art"));
     ASSERT_NE(pict(), nullptr);
     EXPECT_EQ(pict()->displayed().size(), QSize(120, 90));
 }
@@ -63,7 +63,7 @@ TEST_F(PictureCommands, CancellingTheDialogDoesNothing)
     dlg.fileAnswers.push_back(QString());
     EXPECT_FALSE(w->insertPicture());
     EXPECT_TRUE(w->documents().empty());
-    EXPECT_EQ(w->TFormX->hostedCode(), 0);
+    EXPECT_EQ(w->TFormX()->hostedCode(), 0);
 }
 
 TEST_F(PictureCommands, AnUndecodableFileIsNamedInvalidAndTheWindowIsEmpty)
@@ -74,7 +74,7 @@ TEST_F(PictureCommands, AnUndecodableFileIsNamedInvalidAndTheWindowIsEmpty)
     EXPECT_EQ(dlg.messages.back().text, QStringLiteral("This is not a valid file."));
     ASSERT_NE(pict(), nullptr);
     EXPECT_TRUE(pict()->displayed().isNull());
-    w->TFormX->leftClicked();
+    w->TFormX()->leftClicked();
     EXPECT_TRUE(pictures(w->activeDocument()).empty());
 }
 
@@ -84,13 +84,13 @@ TEST_F(PictureCommands, InsertPutsTheEntireImageInTheActiveWindowAsOneStep)
     ASSERT_NE(d, nullptr);
     dlg.fileAnswers.push_back(writeFile(QStringLiteral("p.jpg"), samples::encodeJpeg(samples::samplePattern(200, 100))));
     ASSERT_TRUE(w->insertPicture());
-    w->TFormX->leftClicked();
-    EXPECT_FALSE(w->TFormX->isVisible());
+    w->TFormX()->leftClicked();
+    EXPECT_FALSE(w->TFormX()->isVisible());
     ASSERT_EQ(pictures(d).size(), 1u);
     const model::item_t* pic = pictures(d)[0];
     EXPECT_EQ((std::array<int32_t, 4>{pic->srcLeft, pic->srcTop, pic->srcRight, pic->srcBottom}),
               (std::array<int32_t, 4>{0, 0, 199, 99}));
-    EXPECT_TRUE(w->Undo1->isEnabled());
+    EXPECT_TRUE(w->editMenu().Undo1->isEnabled());
     w->undoCommand(false);
     EXPECT_TRUE(pictures(d).empty());
 }
@@ -100,8 +100,8 @@ TEST_F(PictureCommands, ThePictureButtonRunsTheDialogThroughThePanelTimer)
     dlg.fileAnswers.push_back(QString());
     w->toolbarCommand(canvas::buttonPicture);
     EXPECT_TRUE(dlg.fileRequests.empty());
-    EXPECT_TRUE(w->Timer1.isActive());
-    w->Timer1Timer();
+    EXPECT_TRUE(w->panelSwitchTimer().isActive());
+    w->runPendingPanel();
     EXPECT_EQ(dlg.fileRequests.size(), 1u);
 }
 
@@ -111,7 +111,7 @@ TEST_F(PictureCommands, ADocumentFileChosenIsPastedIntoTheActiveWindow)
     canvas::TSandbox* source = untitled();
     dlg.fileAnswers.push_back(writeFile(QStringLiteral("p.gif"), samples::encodeGif(samples::samplePattern(40, 30))));
     w->insertPicture();
-    w->TFormX->leftClicked();
+    w->TFormX()->leftClicked();
     dlg.fileAnswers.push_back(path(QStringLiteral("withpicture.lmra")));
     ASSERT_TRUE(w->saveDocumentAs(source));
     const int32_t sourceId = pictures(source)[0]->pictureId;
@@ -121,8 +121,8 @@ TEST_F(PictureCommands, ADocumentFileChosenIsPastedIntoTheActiveWindow)
     dlg.fileAnswers.push_back(source->fileName);
     ASSERT_TRUE(w->insertPicture());
     ASSERT_EQ(pictures(target).size(), 1u);
-    EXPECT_EQ(w->params->lastPicture, source->fileName);
-    EXPECT_EQ(w->params->picndx, 7);
+    EXPECT_EQ(w->params()->lastPicture, source->fileName);
+    EXPECT_EQ(w->params()->picndx, 7);
     // The picture id that the other open document uses for its own picture is replaced.
     const int32_t pastedId = pictures(target)[0]->pictureId;
     EXPECT_NE(pastedId, sourceId);
@@ -140,15 +140,15 @@ TEST_F(PictureCommands, ReclipOpensOnTheSelectedPictureAndReplacesItsClip)
     pict()->view->release({10, 10});
     pict()->view->press({110, 60});
     pict()->view->release({110, 60});
-    w->TFormX->leftClicked();
+    w->TFormX()->leftClicked();
     ASSERT_EQ(pictures(d).size(), 1u);
     model::item_t* pic = pictures(d)[0];
     EXPECT_EQ(pic->clipShape, model::clipRect);
 
     model::selectOnly(d->items, pic);
     w->editPictureClips(ui::hostedRectClip);
-    EXPECT_EQ(w->TFormX->hostedCode(), ui::hostedRectClip);
-    EXPECT_EQ(w->TFormX->windowTitle(), QStringLiteral("p"));
+    EXPECT_EQ(w->TFormX()->hostedCode(), ui::hostedRectClip);
+    EXPECT_EQ(w->TFormX()->windowTitle(), QStringLiteral("p"));
     ASSERT_NE(pict(), nullptr);
     std::vector<model::item_t*> clips = model::visibleClips(pict()->clips());
     ASSERT_EQ(clips.size(), 1u);
@@ -160,7 +160,7 @@ TEST_F(PictureCommands, ReclipOpensOnTheSelectedPictureAndReplacesItsClip)
     pict()->view->press({10, 35});
     pict()->view->move({20, 35}, true);
     pict()->view->release({20, 35});
-    w->TFormX->leftClicked();
+    w->TFormX()->leftClicked();
     ASSERT_EQ(pictures(d).size(), 1u);
     model::item_t* now = model::singleSelected(d->items);
     ASSERT_NE(now, nullptr);

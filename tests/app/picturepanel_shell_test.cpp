@@ -43,7 +43,7 @@ TEST_F(ShellTest, ClickingAPictureShowsThePicturePanel)
 
     // The tab shown last comes back with the next picture panel.
     panel->tabs()->onChange(panels::TColorbox::effectsTab);
-    w->showPanel(ui::panelInsert, false, true, false);
+    w->showPanel(ui::panelInsert, {.applyToWindow = true});
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(w->params->pictureTab, panels::TColorbox::effectsTab);
+    EXPECT_EQ(w->params()->pictureTab, panels::TColorbox::effectsTab);
 }

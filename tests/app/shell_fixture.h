@@ -2,7 +2,10 @@
 #pragma once
 
 #include "ui/dialogs.h"
+#include "app/editcommands.h"
+#include "app/filecommands.h"
 #include "app/mainwindow.h"
+#include "app/viewcommands.h"
 #include "ui/sidepanel.h"
 #include "model/clipboard.h"
 #include "model/itemlist.h"
@@ -36,13 +39,13 @@ protected:
         w->resize(1000, 760);
         w->show();
         // Start-up's own timers are fired by hand where a test needs them.
-        w->Timer2.stop();
+        w->untitledTimer().stop();
     }
 
     void TearDown() override
     {
         if (w) {
-            w->exitConfirmed = true;
+            w->confirmExit();
             w.reset();
         }
         scope.reset();
@@ -51,16 +54,16 @@ protected:
     // Destroys the window (writing the settings) and makes a new one on the same store.
     void restart()
     {
-        w->exitConfirmed = true;
+        w->confirmExit();
         w.reset();
         w = std::make_unique<app::TForm1>();
         w->show();
-        w->Timer2.stop();
+        w->untitledTimer().stop();
     }
 
     canvas::TSandbox* untitled()
     {
-        w->Timer2Timer();
+        w->openUntitledIfNone();
         return w->activeDocument();
     }
 

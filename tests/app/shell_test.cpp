@@ -36,36 +36,38 @@ TEST_F(ShellTest, StartUpCaptionMenusAndTimers)
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Lumora Flow Charts"));
     EXPECT_EQ(menuTitles(w->menuBar()),
               (QStringList{"File", "Insert", "Edit", "Zoom", "Tools", "Customize", "Window", "Help"}));
-    EXPECT_EQ(itemTexts(w->menuFile),
+    EXPECT_EQ(itemTexts(w->fileMenu().menuFile),
               (QStringList{"New", "Open", "Reopen", "Save", "Save As", "Close", "-", "Page Setup", "Grid and Snap", "-",
                            "Print Preview", "Print", "-", "Export", "-", "Exit"}));
-    EXPECT_EQ(itemTexts(w->menuEdit), (QStringList{"Undo", "Redo", "-", "Clear Undo and Redo", "-", "Cut", "Copy",
+    EXPECT_EQ(itemTexts(w->editMenu().menuEdit), (QStringList{"Undo", "Redo", "-", "Clear Undo and Redo", "-", "Cut", "Copy",
                                                    "Paste", "-", "Copy to Clipboard", "Join Items", "Split Group"}));
-    EXPECT_EQ(itemTexts(w->menuInsert),
+    EXPECT_EQ(itemTexts(w->menuInsert()),
               (QStringList{"Picture", "Text", "Line", "Arc", "Spline", "Curve", "Triangle", "Square", "Rectangle",
                            "Circle", "Pie", "Ellipse", "Polygon", "Star", "Solid", "Oblong"}));
-    EXPECT_EQ(itemTexts(w->menuZoom),
+    EXPECT_EQ(itemTexts(w->viewMenu().menuZoom),
               (QStringList{"25%", "50%", "75%", "100%", "125%", "150%", "175%", "200%", "300%"}));
     // Shortcuts.
-    EXPECT_EQ(w->New1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
-    EXPECT_EQ(w->Open1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
-    EXPECT_EQ(w->Save1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
-    EXPECT_EQ(w->Print1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
-    EXPECT_EQ(w->Undo1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
-    EXPECT_EQ(w->Redo1->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
-    EXPECT_EQ(w->Cut1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    EXPECT_EQ(w->Copy1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Insert));
-    EXPECT_EQ(w->Paste1->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+    EXPECT_EQ(w->fileMenu().New1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    EXPECT_EQ(w->fileMenu().Open1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    EXPECT_EQ(w->fileMenu().Save1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(w->fileMenu().Print1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    EXPECT_EQ(w->editMenu().Undo1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(w->editMenu().Redo1->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    EXPECT_EQ(w->editMenu().Cut1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    EXPECT_EQ(w->editMenu().Copy1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    EXPECT_EQ(w->editMenu().Paste1->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
     // Hidden from the start: Export, Copy to Clipboard, the Window menu.
-    EXPECT_FALSE(w->menuExport->menuAction()->isVisible());
-    EXPECT_FALSE(w->CopyToClipboard1->isVisible());
-    EXPECT_FALSE(w->menuWindow->menuAction()->isVisible());
-    EXPECT_TRUE(w->zoomItems[3]->isChecked());
-    EXPECT_FALSE(w->Save1->isEnabled());
-    EXPECT_EQ(w->sidePanel->width(), 120);
-    const char* names[] = {"Timer1", "Timer2", "Timer3", "Timer4", "Timer5", "Timer6", "Timer7", "Timer8"};
+    EXPECT_FALSE(w->fileMenu().menuExport->menuAction()->isVisible());
+    EXPECT_FALSE(w->editMenu().CopyToClipboard1->isVisible());
+    EXPECT_FALSE(w->menuWindow()->menuAction()->isVisible());
+    EXPECT_TRUE(w->viewMenu().zoomItems[3]->isChecked());
+    EXPECT_FALSE(w->fileMenu().Save1->isEnabled());
+    EXPECT_EQ(w->sidePanel()->width(), 120);
+    const char* names[] = {"panelSwitchTimer", "untitledTimer", "hoverResetTimer", "emptyShellTimer",
+                           "fontListTimer",    "setupPanelTimer", "lightDirectionTimer", "spareTimer"};
     const int intervals[] = {100, 500, 5000, 200, 200, 1000, 200, 200};
-    QTimer* timers[] = {&w->Timer1, &w->Timer2, &w->Timer3, &w->Timer4, &w->Timer5, &w->Timer6, &w->Timer7, &w->Timer8};
+    QTimer* timers[] = {&w->panelSwitchTimer(), &w->untitledTimer(),   &w->hoverResetTimer(),     &w->emptyShellTimer(),
+                        &w->fontListTimer(),    &w->setupPanelTimer(), &w->lightDirectionTimer(), &w->spareTimer()};
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(timers[i]->objectName(), QString::fromLatin1(names[i]));
         EXPECT_EQ(timers[i]->interval(), intervals[i]);
@@ -77,26 +79,26 @@ TEST_F(ShellTest, StartUpOpensOneUntitledDocumentAfterHalfASecond)
 {
     restart();
     EXPECT_TRUE(w->documents().empty());
-    w->Timer2.start();
+    w->untitledTimer().start();
     QTest::qWait(800);
     ASSERT_EQ(w->documents().size(), 1u);
     TSandbox* d = w->documents()[0];
     EXPECT_EQ(d->windowTitle(), QStringLiteral("Untitled 1[*]"));
     EXPECT_TRUE(d->fileName.isEmpty());
-    EXPECT_TRUE(w->menuWindow->menuAction()->isVisible());
-    EXPECT_TRUE(w->Save1->isEnabled());
+    EXPECT_TRUE(w->menuWindow()->menuAction()->isVisible());
+    EXPECT_TRUE(w->fileMenu().Save1->isEnabled());
     // A second firing with a document open does nothing.
-    w->Timer2Timer();
+    w->openUntitledIfNone();
     EXPECT_EQ(w->documents().size(), 1u);
 }
 
 TEST_F(ShellTest, ToolButtonWithoutDocumentOpensOneLater)
 {
     w->toolbarCommand(32);  // star
-    EXPECT_EQ(w->procs->pressedTool(), 32);
+    EXPECT_EQ(w->procs()->pressedTool(), 32);
     EXPECT_TRUE(w->documents().empty());
-    EXPECT_TRUE(w->Timer2.isActive());
-    w->Timer2Timer();
+    EXPECT_TRUE(w->untitledTimer().isActive());
+    w->openUntitledIfNone();
     EXPECT_EQ(w->documents().size(), 1u);
 }
 
@@ -111,7 +113,7 @@ TEST_F(ShellTest, UntitledNumbersCountUpAndWindowNumbersDiffer)
     EXPECT_NE(a->documentNumber(), b->documentNumber());
     EXPECT_NE(b->documentNumber(), c->documentNumber());
     EXPECT_NE(a->documentNumber(), c->documentNumber());
-    EXPECT_EQ(w->menuWindow->actions().size(), 3);
+    EXPECT_EQ(w->menuWindow()->actions().size(), 3);
 }
 
 TEST_F(ShellTest, WindowMenuFollowsWindowsAndHidesWithTheLast)
@@ -119,11 +121,11 @@ TEST_F(ShellTest, WindowMenuFollowsWindowsAndHidesWithTheLast)
     TSandbox* a = w->openDocumentWindow(QString());
     TSandbox* b = w->openDocumentWindow(QString());
     w->checkWindowEntry(a->documentNumber());
-    EXPECT_TRUE(w->PageSetupCurrent->isVisible());
-    EXPECT_EQ(w->PageSetupCurrent->text(), QStringLiteral("Untitled 1"));
-    EXPECT_EQ(w->GridSnapCurrent->text(), QStringLiteral("Untitled 1"));
+    EXPECT_TRUE(w->fileMenu().PageSetupCurrent->isVisible());
+    EXPECT_EQ(w->fileMenu().PageSetupCurrent->text(), QStringLiteral("Untitled 1"));
+    EXPECT_EQ(w->fileMenu().GridSnapCurrent->text(), QStringLiteral("Untitled 1"));
     int checked = 0;
-    for (QAction* x : w->menuWindow->actions()) checked += x->isChecked();
+    for (QAction* x : w->menuWindow()->actions()) checked += x->isChecked();
     EXPECT_EQ(checked, 1);
     // The entry activates its window.
     EXPECT_TRUE(w->activateWindow(a->documentNumber()));
@@ -134,16 +136,16 @@ TEST_F(ShellTest, WindowMenuFollowsWindowsAndHidesWithTheLast)
     a->parentWidget()->close();
     flushDeletes();
     EXPECT_TRUE(w->documents().empty());
-    EXPECT_FALSE(w->menuWindow->menuAction()->isVisible());
-    EXPECT_FALSE(w->PageSetupCurrent->isVisible());
-    EXPECT_FALSE(w->GridSnapCurrent->isVisible());
+    EXPECT_FALSE(w->menuWindow()->menuAction()->isVisible());
+    EXPECT_FALSE(w->fileMenu().PageSetupCurrent->isVisible());
+    EXPECT_FALSE(w->fileMenu().GridSnapCurrent->isVisible());
     // Timer4 puts the shell into its empty state.
-    w->params->currentZoom = 2.0;
-    w->Timer4Timer();
-    EXPECT_DOUBLE_EQ(w->params->currentZoom, 1.0);
-    EXPECT_TRUE(w->zoomItems[3]->isChecked());
-    EXPECT_FALSE(w->Save1->isEnabled());
-    EXPECT_EQ(w->gridItems[3]->isChecked(), w->params->newFile.showGridX && w->params->newFile.showGridY);
+    w->params()->currentZoom = 2.0;
+    w->resetToEmptyShell();
+    EXPECT_DOUBLE_EQ(w->params()->currentZoom, 1.0);
+    EXPECT_TRUE(w->viewMenu().zoomItems[3]->isChecked());
+    EXPECT_FALSE(w->fileMenu().Save1->isEnabled());
+    EXPECT_EQ(w->viewMenu().gridItems[3]->isChecked(), w->params()->newFile.showGridX && w->params()->newFile.showGridY);
 }
 
 struct zoomCheckCase {
@@ -163,9 +165,9 @@ class ZoomChecks : public ShellTest, public ::testing::WithParamInterface<zoomCh
 
 TEST_P(ZoomChecks, OnlyAnExactPresetIsChecked)
 {
-    w->params->currentZoom = GetParam().zoom;
+    w->params()->currentZoom = GetParam().zoom;
     w->updateZoomChecks();
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(w->zoomItems[i]->isChecked(), i == GetParam().checked) << i;
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(w->viewMenu().zoomItems[i]->isChecked(), i == GetParam().checked) << i;
 }
 
 INSTANTIATE_TEST_SUITE_P(Zoom, ZoomChecks,
@@ -184,29 +186,29 @@ TEST_F(ShellTest, ZoomMenuAppliesToTheActiveDocument)
     ASSERT_NE(d, nullptr);
     const int32_t widthAt100 = d->header()->x2;
     w->chooseZoom(7);  // 200 %
-    EXPECT_DOUBLE_EQ(w->params->currentZoom, 2.0);
+    EXPECT_DOUBLE_EQ(w->params()->currentZoom, 2.0);
     EXPECT_DOUBLE_EQ(d->header()->hdr().zoom, 2.0);
     EXPECT_NEAR(d->header()->x2, 2 * widthAt100, 1);
-    EXPECT_TRUE(w->zoomItems[7]->isChecked());
-    EXPECT_EQ(w->procs->zoomLabel->text(), QStringLiteral("200%"));
-    EXPECT_EQ(w->procs->sliderPosition(), 200);
+    EXPECT_TRUE(w->viewMenu().zoomItems[7]->isChecked());
+    EXPECT_EQ(w->procs()->zoomLabel->text(), QStringLiteral("200%"));
+    EXPECT_EQ(w->procs()->sliderPosition(), 200);
     EXPECT_TRUE(d->Timer7.isActive());
 }
 
 TEST_F(ShellTest, EachDocumentKeepsItsZoomAndTheControlsShowTheActiveOne)
 {
     TSandbox* a = untitled();
-    w->procs->setSliderPosition(175);
-    w->procs->sliderReleased();
+    w->procs()->setSliderPosition(175);
+    w->procs()->sliderReleased();
     TSandbox* b = w->openDocumentWindow(QString());
     ASSERT_NE(b, a);
     EXPECT_DOUBLE_EQ(b->zoomFactor(), 1.0);
-    EXPECT_EQ(w->procs->sliderPosition(), 100);
-    w->mdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(a->parentWidget()));
+    EXPECT_EQ(w->procs()->sliderPosition(), 100);
+    w->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(a->parentWidget()));
     EXPECT_DOUBLE_EQ(a->zoomFactor(), 1.75);
-    EXPECT_EQ(w->procs->sliderPosition(), 175);
-    EXPECT_EQ(w->procs->zoomLabel->text(), QStringLiteral("175%"));
-    EXPECT_TRUE(w->zoomItems[6]->isChecked());
+    EXPECT_EQ(w->procs()->sliderPosition(), 175);
+    EXPECT_EQ(w->procs()->zoomLabel->text(), QStringLiteral("175%"));
+    EXPECT_TRUE(w->viewMenu().zoomItems[6]->isChecked());
 }
 
 TEST_F(ShellTest, ZoomButtonsStepThroughTheTable)
@@ -214,27 +216,27 @@ TEST_F(ShellTest, ZoomButtonsStepThroughTheTable)
     TSandbox* d = untitled();
     ASSERT_NE(d, nullptr);
     w->toolbarCommand(canvas::buttonZoomIn);
-    EXPECT_DOUBLE_EQ(w->params->currentZoom, 1.25);
-    EXPECT_TRUE(w->zoomItems[4]->isChecked());
+    EXPECT_DOUBLE_EQ(w->params()->currentZoom, 1.25);
+    EXPECT_TRUE(w->viewMenu().zoomItems[4]->isChecked());
     w->toolbarCommand(canvas::buttonZoomOut);
-    EXPECT_DOUBLE_EQ(w->params->currentZoom, 1.0);
+    EXPECT_DOUBLE_EQ(w->params()->currentZoom, 1.0);
     // The slider at 110 %, then zoom out: 100 %.
-    w->procs->setSliderPosition(110);
-    EXPECT_EQ(w->procs->zoomLabel->text(), QStringLiteral("110%"));
-    w->procs->sliderReleased();
+    w->procs()->setSliderPosition(110);
+    EXPECT_EQ(w->procs()->zoomLabel->text(), QStringLiteral("110%"));
+    w->procs()->sliderReleased();
     EXPECT_DOUBLE_EQ(d->header()->hdr().zoom, 1.1);
-    for (QAction* a : w->zoomItems) EXPECT_FALSE(a->isChecked());
+    for (QAction* a : w->viewMenu().zoomItems) EXPECT_FALSE(a->isChecked());
     w->toolbarCommand(canvas::buttonZoomOut);
-    EXPECT_DOUBLE_EQ(w->params->currentZoom, 1.0);
+    EXPECT_DOUBLE_EQ(w->params()->currentZoom, 1.0);
     // The slider stops at 1 %, which it applies.
-    w->procs->setSliderPosition(0);
-    w->procs->sliderReleased();
-    EXPECT_DOUBLE_EQ(w->params->currentZoom, 0.01);
-    EXPECT_EQ(w->procs->zoomLabel->text(), QStringLiteral("1%"));
+    w->procs()->setSliderPosition(0);
+    w->procs()->sliderReleased();
+    EXPECT_DOUBLE_EQ(w->params()->currentZoom, 0.01);
+    EXPECT_EQ(w->procs()->zoomLabel->text(), QStringLiteral("1%"));
     // At 300 % zoom in does nothing.
     w->chooseZoom(8);
     w->toolbarCommand(canvas::buttonZoomIn);
-    EXPECT_DOUBLE_EQ(w->params->currentZoom, 3.0);
+    EXPECT_DOUBLE_EQ(w->params()->currentZoom, 3.0);
 }
 
 TEST_F(ShellTest, GridAndSnapTogglesSetTheDocumentFlags)
@@ -244,18 +246,18 @@ TEST_F(ShellTest, GridAndSnapTogglesSetTheDocumentFlags)
     w->gridCommand(1);  // Horizontal
     EXPECT_EQ(d->header()->hdr().showGridX, 1);
     EXPECT_EQ(d->header()->hdr().showGridY, 0);
-    EXPECT_TRUE(w->procs->gridButton());
-    EXPECT_TRUE(w->gridItems[1]->isChecked());
+    EXPECT_TRUE(w->procs()->gridButton());
+    EXPECT_TRUE(w->viewMenu().gridItems[1]->isChecked());
     // The Gridlines button on a Horizontal grid releases it and sets None.
-    w->procs->setGridButton(canvas::toggle_t::toggle, true);
-    EXPECT_FALSE(w->procs->gridButton());
+    w->procs()->setGridButton(canvas::toggle_t::toggle, true);
+    EXPECT_FALSE(w->procs()->gridButton());
     EXPECT_EQ(d->header()->hdr().showGridX, 0);
-    EXPECT_TRUE(w->gridItems[0]->isChecked());
-    EXPECT_FALSE(w->menuAnchors->isEnabled());
-    w->procs->setSnapButton(canvas::toggle_t::toggle, true);
+    EXPECT_TRUE(w->viewMenu().gridItems[0]->isChecked());
+    EXPECT_FALSE(w->viewMenu().menuAnchors->isEnabled());
+    w->procs()->setSnapButton(canvas::toggle_t::toggle, true);
     EXPECT_EQ(d->header()->hdr().snapX, 1);
     EXPECT_EQ(d->header()->hdr().snapY, 1);
-    EXPECT_TRUE(w->snapItems[3]->isChecked());
+    EXPECT_TRUE(w->viewMenu().snapItems[3]->isChecked());
     w->anchorCommand(2);
     EXPECT_EQ(d->header()->hdr().showAnchorsX, 0);
     EXPECT_EQ(d->header()->hdr().showAnchorsY, 1);
@@ -295,7 +297,7 @@ TEST_F(ShellTest, CancellingTheSecondSaveAsStopsTheExit)
     ASSERT_EQ(w->documents().size(), 1u);
     EXPECT_EQ(w->documents()[0], b);
     EXPECT_TRUE(b->isModified());
-    EXPECT_FALSE(w->exitConfirmed);
+    EXPECT_FALSE(w->exitConfirmed());
 }
 
 TEST_F(ShellTest, ExitAnswers)
@@ -331,9 +333,9 @@ TEST_F(ShellTest, TeardownDeletesEveryDocumentWindowBeforeTheMainWindowsMembers)
     std::vector<QString> order;
     for (TSandbox* d : {modified, untouched, closed})
         QObject::connect(d, &QObject::destroyed, [&order, n = d->caption()] { order.push_back(n); });
-    QObject::connect(&w->Timer1, &QObject::destroyed, [&order] { order.push_back(QStringLiteral("members")); });
+    QObject::connect(&w->panelSwitchTimer(), &QObject::destroyed, [&order] { order.push_back(QStringLiteral("members")); });
     dlg.messages.clear();
-    w->exitConfirmed = true;
+    w->confirmExit();
     w.reset();
     ASSERT_EQ(order.size(), 4u);
     EXPECT_EQ(order.back(), QStringLiteral("members"));

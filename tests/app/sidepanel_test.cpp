@@ -1,5 +1,6 @@
 // The side panel in the main window: the insert panel, switching to a tool's
 // panel, the suggestions and the step history walked with Back and Forward.
+#include "canvas/selection_support.h"
 #include "shell_fixture.h"
 
 #include "panels/insertpanel.h"
@@ -20,21 +21,9 @@ using canvas::TSandbox;
 
 namespace {
 
-model::item_t* addRectangle(TSandbox* d)
-{
-    model::item_t* it = model::newItem(d->items, model::typeRectangle);
-    it->x1 = it->boxLeft = 40;
-    it->y1 = it->boxTop = 40;
-    it->x2 = it->boxRight = 100;
-    it->y2 = it->boxBottom = 90;
-    for (auto [x, y] : {std::pair{40, 40}, {100, 40}, {100, 90}, {40, 90}}) model::addPoint(it, x, y);
-    model::recordNew(d->items, it);
-    return it;
-}
-
 QString shownTitle(app::TForm1& w)
 {
-    auto* f = dynamic_cast<ui::panelFrame_t*>(w.sidePanel->panel());
+    auto* f = dynamic_cast<ui::panelFrame_t*>(w.sidePanel()->panel());
     return f ? f->titleBar()->caption() : QString();
 }
 
@@ -42,7 +31,7 @@ QStringList shownSuggestions(app::TForm1& w)
 {
     QStringList out;
     for (int32_t k = 0; k < 4; ++k)
-        if (!w.sidePanel->suggestionButton(k)->isHidden()) out << w.sidePanel->suggestionButton(k)->caption();
+        if (!w.sidePanel()->suggestionButton(k)->isHidden()) out << w.sidePanel()->suggestionButton(k)->caption();
     return out;
 }
 
@@ -50,16 +39,16 @@ QStringList shownSuggestions(app::TForm1& w)
 
 TEST_F(ShellTest, InsertPanelShowsAtStartInTheMenusOrder)
 {
-    EXPECT_EQ(w->panelCode, ui::panelInsert);
-    ASSERT_TRUE(w->insertPanel);
-    EXPECT_EQ(w->sidePanel->panel(), w->insertPanel);
+    EXPECT_EQ(w->panelCode(), ui::panelInsert);
+    ASSERT_TRUE(w->insertPanel());
+    EXPECT_EQ(w->sidePanel()->panel(), w->insertPanel());
     EXPECT_EQ(shownTitle(*w), QStringLiteral("Insert"));
     EXPECT_TRUE(shownSuggestions(*w).isEmpty());
-    EXPECT_FALSE(w->sidePanel->backButton()->isEnabled());
-    EXPECT_FALSE(w->sidePanel->forwardButton()->isEnabled());
+    EXPECT_FALSE(w->sidePanel()->backButton()->isEnabled());
+    EXPECT_FALSE(w->sidePanel()->forwardButton()->isEnabled());
     QStringList menu, panel;
-    for (QAction* a : w->menuInsert->actions()) menu << a->text();
-    for (int32_t i = 0; i < 16; ++i) panel << w->insertPanel->entry(i)->caption();
+    for (QAction* a : w->menuInsert()->actions()) menu << a->text();
+    for (int32_t i = 0; i < 16; ++i) panel << w->insertPanel()->entry(i)->caption();
     EXPECT_EQ(menu, panel);
     EXPECT_EQ(panel.first(), QStringLiteral("Picture"));
     EXPECT_EQ(panel.last(), QStringLiteral("Oblong"));
@@ -69,89 +58,89 @@ TEST_F(ShellTest, PressingAnEntryTwiceQuicklySwitchesOnce)
 {
     TSandbox* d = untitled();
     ASSERT_TRUE(d);
-    w->insertPanel->entry(2)->onClick();  // "Line"
-    w->insertPanel->entry(6)->onClick();  // ignored while the first is pending
-    EXPECT_TRUE(w->insertPanel->busy);
-    EXPECT_TRUE(w->Timer1.isActive());
-    w->Timer1Timer();
-    EXPECT_FALSE(w->insertPanel->busy);
-    EXPECT_EQ(w->panelCode, ui::panelNextLine);
+    w->insertPanel()->entry(2)->onClick();  // "Line"
+    w->insertPanel()->entry(6)->onClick();  // ignored while the first is pending
+    EXPECT_TRUE(w->insertPanel()->busy);
+    EXPECT_TRUE(w->panelSwitchTimer().isActive());
+    w->runPendingPanel();
+    EXPECT_FALSE(w->insertPanel()->busy);
+    EXPECT_EQ(w->panelCode(), ui::panelNextLine);
     EXPECT_EQ(d->mode(), canvas::toolLine);
     EXPECT_EQ(shownTitle(*w), QStringLiteral("Line"));
     EXPECT_EQ(shownSuggestions(*w), QStringList{QStringLiteral("Insert new item")});
-    EXPECT_EQ(w->stepHistory.entries().size(), 1u);
-    EXPECT_TRUE(w->sidePanel->backButton()->isEnabled());
+    EXPECT_EQ(w->stepHistory().entries().size(), 1u);
+    EXPECT_TRUE(w->sidePanel()->backButton()->isEnabled());
 }
 
 TEST_F(ShellTest, ToolButtonShowsItsPanelAndTheKeyboardReachesTheEntries)
 {
     untitled();
     w->toolbarCommand(canvas::buttonStar);
-    EXPECT_EQ(w->panelCode, canvas::toolStar);
+    EXPECT_EQ(w->panelCode(), canvas::toolStar);
     EXPECT_EQ(shownTitle(*w), QStringLiteral("Star"));
-    EXPECT_FALSE(w->insertPanel->isVisible());
-    w->showPanel(ui::panelInsert, false, true, false);
-    ui::listButton_t* e = w->insertPanel->entry(9);  // "Circle"
+    EXPECT_FALSE(w->insertPanel()->isVisible());
+    w->showPanel(ui::panelInsert, {.applyToWindow = true});
+    ui::listButton_t* e = w->insertPanel()->entry(9);  // "Circle"
     EXPECT_EQ(e->focusPolicy(), Qt::TabFocus);
     w->QMainWindow::activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
     e->setFocus();
     // The canvas takes most keys first; the keys of the focused control stay with it.
     QTest::keyClick(e, Qt::Key_Return);
-    EXPECT_EQ(w->pendingPanel, canvas::toolCircle);
-    EXPECT_TRUE(w->keyRouter->sidePanelKey(Qt::Key_Down));
-    EXPECT_FALSE(w->keyRouter->sidePanelKey(Qt::Key_Delete));
+    EXPECT_EQ(w->pendingPanel(), canvas::toolCircle);
+    EXPECT_TRUE(w->keyRouter()->sidePanelKey(Qt::Key_Down));
+    EXPECT_FALSE(w->keyRouter()->sidePanelKey(Qt::Key_Delete));
 }
 
 TEST_F(ShellTest, BackAndForwardRestoreStepsAndSkipErasedItems)
 {
     TSandbox* d = untitled();
-    model::item_t* r = addRectangle(d);
-    w->showPanel(ui::panelNextLine, false, true, false);
+    model::item_t* r = seltest::addRectangle(d->items, {40, 90}, {100, 90}, 50);
+    w->showPanel(ui::panelNextLine, {.applyToWindow = true});
     model::selectOnly(d->items, r);
-    w->showPanel(ui::panelRectangle, false, true, false);
-    w->showPanel(canvas::toolStar, false, true, false);  // the tool clears the selection
-    ASSERT_EQ(w->stepHistory.entries().size(), 3u);
+    w->showPanel(ui::panelRectangle, {.applyToWindow = true});
+    w->showPanel(canvas::toolStar, {.applyToWindow = true});  // the tool clears the selection
+    ASSERT_EQ(w->stepHistory().entries().size(), 3u);
     EXPECT_FALSE(model::firstSelected(d->items));
 
     w->stepBack();
-    EXPECT_EQ(w->panelCode, ui::panelRectangle);
+    EXPECT_EQ(w->panelCode(), ui::panelRectangle);
     EXPECT_EQ(model::firstSelected(d->items), r);
     EXPECT_EQ(model::flaggedSelected(d->items), std::vector<model::item_t*>{r});  // what the marks are drawn from
-    EXPECT_TRUE(w->sidePanel->forwardButton()->isEnabled());
+    EXPECT_TRUE(w->sidePanel()->forwardButton()->isEnabled());
     w->stepForward();
-    EXPECT_EQ(w->panelCode, canvas::toolStar);
+    EXPECT_EQ(w->panelCode(), canvas::toolStar);
 
     model::selectOnly(d->items, r);
     model::eraseSelection(d->items);
     w->stepBack();
-    EXPECT_EQ(w->panelCode, ui::panelNextLine);
-    EXPECT_EQ(w->stepHistory.current(), 0);
+    EXPECT_EQ(w->panelCode(), ui::panelNextLine);
+    EXPECT_EQ(w->stepHistory().current(), 0);
     w->stepBack();
-    EXPECT_EQ(w->panelCode, ui::panelInsert);
-    EXPECT_FALSE(w->sidePanel->backButton()->isEnabled());
+    EXPECT_EQ(w->panelCode(), ui::panelInsert);
+    EXPECT_FALSE(w->sidePanel()->backButton()->isEnabled());
     // A new switch drops the steps ahead.
-    w->showPanel(ui::panelNextText, false, true, false);
-    EXPECT_EQ(w->stepHistory.entries().size(), 1u);
-    EXPECT_FALSE(w->sidePanel->forwardButton()->isEnabled());
+    w->showPanel(ui::panelNextText, {.applyToWindow = true});
+    EXPECT_EQ(w->stepHistory().entries().size(), 1u);
+    EXPECT_FALSE(w->sidePanel()->forwardButton()->isEnabled());
 }
 
 TEST_F(ShellTest, SuggestionSelectsTheNewestItemForFineTuning)
 {
     TSandbox* d = untitled();
-    addRectangle(d);
+    seltest::addRectangle(d->items, {40, 90}, {100, 90}, 50);
     model::item_t* line = model::newItem(d->items, model::typeLine);
     line->x2 = line->boxRight = 80;
     line->y1 = line->y2 = line->boxTop = line->boxBottom = 30;
     model::recordNew(d->items, line);
     model::selectOnly(d->items, line);
-    w->showPanel(ui::panelNextLine, false, false, false);
+    w->showPanel(ui::panelNextLine, {});
     EXPECT_EQ(shownSuggestions(*w),
               (QStringList{QStringLiteral("Insert new item"), QStringLiteral("Fine-tune this line")}));
     model::selectOnly(d->items, nullptr);
     w->runSuggestion(2);
     EXPECT_EQ(model::firstSelected(d->items), line);
-    EXPECT_EQ(w->panelCode, ui::panelLine);
+    EXPECT_EQ(w->panelCode(), ui::panelLine);
     EXPECT_EQ(shownTitle(*w), QStringLiteral("Fine-tune"));
     EXPECT_EQ(shownSuggestions(*w), (QStringList{QStringLiteral("Insert new item"), QStringLiteral("Draw next line")}));
 }
@@ -159,15 +148,15 @@ TEST_F(ShellTest, SuggestionSelectsTheNewestItemForFineTuning)
 TEST_F(ShellTest, PictureEntryAsksForAPictureAndPageSetupLinkOpensPageSetup)
 {
     untitled();
-    w->insertPanel->choose(0);  // "Picture"
-    w->Timer1Timer();
-    EXPECT_EQ(w->panelCode, ui::panelInsert);
-    EXPECT_FALSE(w->insertPanel->busy);
+    w->insertPanel()->choose(0);  // "Picture"
+    w->runPendingPanel();
+    EXPECT_EQ(w->panelCode(), ui::panelInsert);
+    EXPECT_FALSE(w->insertPanel()->busy);
     // The picture dialog was asked (and cancelled: nothing scripted).
     ASSERT_EQ(dlg.fileRequests.size(), 1u);
     EXPECT_EQ(dlg.fileRequests[0].title, QStringLiteral("Open"));
-    emit w->insertPanel->hintBox()->linkActivated(QStringLiteral("setup"));
-    EXPECT_EQ(w->TFormX->hostedCode(), ui::hostedPageSetup);
-    EXPECT_TRUE(w->insertPanel->hintBox()->isHidden());
-    EXPECT_EQ(w->panelCode, ui::panelInsert);
+    emit w->insertPanel()->hintBox()->linkActivated(QStringLiteral("setup"));
+    EXPECT_EQ(w->TFormX()->hostedCode(), ui::hostedPageSetup);
+    EXPECT_TRUE(w->insertPanel()->hintBox()->isHidden());
+    EXPECT_EQ(w->panelCode(), ui::panelInsert);
 }

@@ -4,6 +4,7 @@
 // thickness rule, the tool switch of the spline list and the hints that
 // follow a choice.
 #include "canvas/selection_support.h"
+#include "panelhost_fake.h"
 
 #include "canvas/creation.h"
 #include "canvas/modes.h"
@@ -27,32 +28,16 @@ namespace {
 
 // The main window as a panel sees it, around one document window; it also
 // passes the window's tool steps on to the panel, as the main window does.
-struct fakeHost_t : panels::panelHost_t, recordingHost_t {
+struct fakeHost_t : fakePanelHost_t, recordingHost_t {
     settings::memoryStore_t store;
-    settings::TParams settings{&store};
-    canvas::TSandbox* doc = nullptr;
+    settings::TParams own{&store};
     panels::attributePanel_t* panel = nullptr;
-    std::vector<int32_t> steps, customizations, tools;
 
-    settings::TParams& params() override { return settings; }
-    canvas::TSandbox* activeDocument() override { return doc; }
-    void recordPanelStep(int32_t code) override { steps.push_back(code); }
-    bool openCustomization(int32_t hostedCode) override
+    fakeHost_t()
     {
-        customizations.push_back(hostedCode);
-        return false;
+        settings = &own;
+        changeToolInDocument = true;
     }
-    void switchPanelLater(int32_t) override {}
-    void changeTool(int32_t code) override
-    {
-        tools.push_back(code);
-        if (doc) doc->selectTool(code);
-    }
-    void markSuggestion(int32_t) override {}
-    void markToolbarButton(int32_t) override {}
-    void joinSelection() override {}
-    void splitSelection() override {}
-    void editPictureClips(int32_t) override {}
     void toolStepChanged(int32_t step) override
     {
         if (panel) panel->toolStepChanged(step);
@@ -68,8 +53,8 @@ protected:
 
     void SetUp() override
     {
-        canvas::setParams(&host.settings);
-        host.settings.currentZoom = 1.0;
+        canvas::setParams(&host.own);
+        host.own.currentZoom = 1.0;
         w = std::make_unique<canvas::TSandbox>(static_cast<recordingHost_t*>(&host));
         w->resize(1000, 1200);
         ASSERT_TRUE(w->openDocument(4711, QString()));
@@ -85,7 +70,7 @@ protected:
     }
 
     model::itemList_t& items() { return w->items; }
-    settings::TParams& p() { return host.settings; }
+    settings::TParams& p() { return host.own; }
 
     template <class P>
     std::unique_ptr<P> make(int32_t code)

@@ -145,7 +145,7 @@ TEST_F(MultiplePanelTest, RedReachesTheTextAndThePicturesLineColour)
     emit u->colourList()->activated(9);
     EXPECT_EQ(current(items(), text)->textColor, red);
     EXPECT_EQ(current(items(), picture)->lineColor, red);
-    EXPECT_EQ(panelHost.steps, QList<int32_t>{ui::panelMultiple});
+    EXPECT_EQ(panelHost.steps, std::vector<int32_t>{ui::panelMultiple});
     // The line colour and the text colour are two steps.
     ASSERT_TRUE(model::undo(items()));
     EXPECT_NE(current(items(), text)->textColor, red);
@@ -167,7 +167,7 @@ TEST_F(MultiplePanelTest, FillAndWeightReachTheLinesAndShapes)
     emit u->weightList()->activated(3);
     EXPECT_EQ(current(items(), square)->fillColor, blue);
     EXPECT_DOUBLE_EQ(current(items(), square)->lineWeight, 2.0);
-    EXPECT_EQ(panelHost.steps, (QList<int32_t>{ui::panelMultiple, ui::panelMultiple}));
+    EXPECT_EQ(panelHost.steps, (std::vector<int32_t>{ui::panelMultiple, ui::panelMultiple}));
 }
 
 TEST_F(MultiplePanelTest, TransformButtonsTurnTheSelectionAsOneStep)
@@ -209,15 +209,15 @@ TEST_F(MultiplePanelTest, GroupAndRectangleOfferBothLinksAndJoinTurnsItsLinkPlai
     EXPECT_EQ(u->hint(3)->keyword(), QStringLiteral("Join items"));
 
     u->hint(3)->setHot(true);
-    EXPECT_EQ(panelHost.toolbarMarks, QList<int32_t>{35});
-    EXPECT_EQ(panelHost.suggestionMarks, QList<int32_t>{2});
+    EXPECT_EQ(panelHost.toolbarMarks, std::vector<int32_t>{35});
+    EXPECT_EQ(panelHost.suggestionMarks, std::vector<int32_t>{2});
     u->hint(3)->onPress();
     EXPECT_EQ(panelHost.joins, 1);
     EXPECT_EQ(model::countSelectionUnits(items(), true), 1);
     EXPECT_FALSE(u->hint(3)->linkActive());
     EXPECT_TRUE(u->hint(3)->isLink());
-    EXPECT_EQ(panelHost.toolbarMarks.last(), 0);  // the marks go with the link
-    EXPECT_EQ(panelHost.suggestionMarks.last(), 0);
+    EXPECT_EQ(panelHost.toolbarMarks.back(), 0);  // the marks go with the link
+    EXPECT_EQ(panelHost.suggestionMarks.back(), 0);
 
     // A plain hint does nothing when pressed.
     u->hint(3)->onPress();
@@ -234,12 +234,12 @@ TEST_F(MultiplePanelTest, SplitHandsOverToThePointerPanel)
     EXPECT_FALSE(u->hint(3)->linkActive());
     ASSERT_TRUE(u->hint(4)->linkActive());
     u->hint(4)->setHot(true);
-    EXPECT_EQ(panelHost.toolbarMarks, QList<int32_t>{36});
-    EXPECT_EQ(panelHost.suggestionMarks, QList<int32_t>{3});
+    EXPECT_EQ(panelHost.toolbarMarks, std::vector<int32_t>{36});
+    EXPECT_EQ(panelHost.suggestionMarks, std::vector<int32_t>{3});
     u->hint(4)->onPress();
     EXPECT_EQ(panelHost.splits, 1);
     EXPECT_FALSE(model::selectionHasGroup(items()));
-    EXPECT_EQ(panelHost.switches, QList<int32_t>{ui::panelInsert});
+    EXPECT_EQ(panelHost.switches, std::vector<int32_t>{ui::panelInsert});
     EXPECT_FALSE(u->hint(4)->linkActive());
 }
 

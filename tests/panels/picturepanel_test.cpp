@@ -3,6 +3,7 @@
 // the picture window, the sliders' summary and texts, one history step per
 // change, and the panel showing what Undo brought back.
 #include "canvas/selection_support.h"
+#include "panelhost_fake.h"
 
 #include "canvas/setters.h"
 #include "panels/adjustmentsliders.h"
@@ -23,33 +24,6 @@ using namespace seltest;
 using panels::TColorbox;
 
 namespace {
-
-// The main window as a picture panel sees it, around one document window.
-struct fakePanelHost_t : panels::panelHost_t {
-    canvas::TSandbox* doc = nullptr;
-    std::vector<int32_t> clipModes, suggestionMarks, customizations, steps;
-    settings::TParams& params() override { return canvas::params(); }
-    canvas::TSandbox* activeDocument() override { return doc; }
-    void recordPanelStep(int32_t code) override { steps.push_back(code); }
-    bool openCustomization(int32_t hostedCode) override
-    {
-        customizations.push_back(hostedCode);
-        return false;
-    }
-    void switchPanelLater(int32_t) override {}
-    void changeTool(int32_t) override {}
-    void markSuggestion(int32_t k) override { suggestionMarks.push_back(k); }
-    void markToolbarButton(int32_t) override {}
-    void joinSelection() override {}
-    void splitSelection() override {}
-    void editPictureClips(int32_t mode) override
-    {
-        clipModes.push_back(mode);
-        if (whileOpening) whileOpening();
-    }
-    // What happens while the picture window is being opened.
-    std::function<void()> whileOpening;
-};
 
 void choose(panels::pickListBox_t* list, int32_t index)
 {

@@ -267,7 +267,7 @@ TEST_P(TextControl, ChangesTheSelectedTextAsOneUndoableStep)
     ASSERT_FALSE(t->toolMode());
     c.use(*t);
     EXPECT_EQ(c.field(current(items(), text)), c.expected);
-    EXPECT_EQ(panelHost.steps, c.step ? QList<int32_t>{ui::panelText} : QList<int32_t>{});
+    EXPECT_EQ(panelHost.steps, c.step ? std::vector<int32_t>{ui::panelText} : std::vector<int32_t>{});
     ASSERT_TRUE(model::undo(items()));
     EXPECT_EQ(current(items(), text), text);
     EXPECT_EQ(c.field(text), before);
@@ -284,7 +284,7 @@ TEST_P(TextControl, WithTheTextToolSetsTheDefaultAndTheTextBeingTyped)
     EXPECT_EQ(c.setting(canvas::params()), c.expected);
     EXPECT_EQ(c.field(current(items(), typed)), c.expected);
     EXPECT_TRUE(w->textEditor().typing());
-    EXPECT_EQ(panelHost.steps, c.step ? QList<int32_t>{ui::panelNextText} : QList<int32_t>{});
+    EXPECT_EQ(panelHost.steps, c.step ? std::vector<int32_t>{ui::panelNextText} : std::vector<int32_t>{});
 }
 
 TEST_P(TextControl, NothingSelectedMakesNoHistoryStep)
@@ -520,7 +520,7 @@ TEST_F(TextPanelTest, CustomizationThatCannotShowReturnsTheList)
     auto t = panel(ui::panelNextText);
     const int32_t before = t->sizeList()->currentIndex();
     choose(t->sizeList(), panels::customizeIndex(panels::listKind_t::fontSize));
-    EXPECT_EQ(panelHost.customizations, QList<int32_t>{41});
+    EXPECT_EQ(panelHost.customizations, std::vector<int32_t>{41});
     EXPECT_EQ(t->sizeList()->currentIndex(), before);
     EXPECT_EQ(canvas::params().tsize, 12);
 }

@@ -1,0 +1,46 @@
+// The output commands of the main window: print (with the print-area
+// selection first when the sheet has several cards), print preview, and the
+// exact and smooth exports to a picture file; and the floating panels they use.
+#pragma once
+
+#include <QString>
+
+class QImage;
+
+namespace canvas {
+class TSandbox;
+} // namespace canvas
+
+namespace app {
+
+class TForm1;
+
+class outputCommands_t {
+public:
+    explicit outputCommands_t(TForm1& shell);
+    outputCommands_t(const outputCommands_t&) = delete;
+    outputCommands_t& operator=(const outputCommands_t&) = delete;
+
+    // Gives the floating windows the print-area and preview panels.
+    void registerPanels();
+
+    void printDocument(canvas::TSandbox* w);
+    void previewDocument(canvas::TSandbox* w);
+    bool openPreview(canvas::TSandbox* w, bool exportMode);
+    void exportExact(canvas::TSandbox* w);
+    void exportSmooth(canvas::TSandbox* w);
+    // The export's save dialog and the file: false when cancelled or failed.
+    bool saveExport(const QImage& bitmap);
+    // The save dialog's steps up to the replace question; "" when cancelled.
+    QString chooseExportFile();
+    bool writeExport(const QImage& bitmap, const QString& fileName);
+
+private:
+    void printNow(canvas::TSandbox* w);
+
+    TForm1& shell_;
+    // The preview being opened offers the export (Export ▸ Smooth).
+    bool previewExport_ = false;
+};
+
+} // namespace app
