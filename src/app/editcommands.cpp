@@ -32,8 +32,8 @@ void TForm1::refreshUndoButtons()
     canvas::TSandbox* w = activeDocument();
     // Every change of the history is a change of the document.
     showModified(w);
-    const bool u = w && model::canUndo(w->items);
-    const bool r = w && model::canRedo(w->items);
+    const bool u = w && model::canUndo(w->items());
+    const bool r = w && model::canRedo(w->items());
     Undo1->setEnabled(u);
     Redo1->setEnabled(r);
     procs->refreshUndoButtons(u, r);
@@ -42,9 +42,9 @@ void TForm1::refreshUndoButtons()
 void TForm1::refreshSelectionState()
 {
     canvas::TSandbox* w = activeDocument();
-    const bool sel = w && model::firstSelected(w->items) != nullptr;
-    const bool joinable = w && model::countSelectionUnits(w->items, true) >= 2;
-    const bool splittable = w && model::selectionHasGroup(w->items);
+    const bool sel = w && model::firstSelected(w->items()) != nullptr;
+    const bool joinable = w && model::countSelectionUnits(w->items(), true) >= 2;
+    const bool splittable = w && model::selectionHasGroup(w->items());
     procs->refreshSelectionButtons(sel, model::clipboardHasItems(), joinable, splittable);
     Cut1->setEnabled(sel);
     Copy1->setEnabled(sel);
@@ -99,13 +99,13 @@ void TForm1::undoCommand(bool redo)
     canvas::TSandbox* w = activeDocument();
     if (!w) return;
     w->leaveToPointer();
-    const selectionIds_t selected = selectionIds(w->items);
-    if (redo) model::redo(w->items);
-    else model::undo(w->items);
-    keepSelection(w->items, selected);
+    const selectionIds_t selected = selectionIds(w->items());
+    if (redo) model::redo(w->items());
+    else model::undo(w->items());
+    keepSelection(w->items(), selected);
     afterEdit(w);
     // The side panel shows the restored values of what stays selected.
-    const int32_t code = model::firstSelected(w->items) ? canvas::panelForSelection(w->items) : ui::panelInsert;
+    const int32_t code = model::firstSelected(w->items()) ? canvas::panelForSelection(w->items()) : ui::panelInsert;
     if (code == ui::panelNone || code == panelCode) refreshAttributePanel();
     else showPanel(code, true, false, false);
 }
@@ -114,14 +114,14 @@ void TForm1::clearUndoCommand()
 {
     canvas::TSandbox* w = activeDocument();
     if (!w) return;
-    model::clearHistory(w->items);
+    model::clearHistory(w->items());
     afterEdit(w);
 }
 
 void TForm1::eraseCommand()
 {
     canvas::TSandbox* w = activeDocument();
-    if (!w || model::eraseSelection(w->items) == 0) return;
+    if (!w || model::eraseSelection(w->items()) == 0) return;
     afterEdit(w);
     showPanel(ui::panelInsert, true, false, false);
 }
@@ -135,15 +135,15 @@ void TForm1::stackCommand(bool toFront)
 {
     canvas::TSandbox* w = activeDocument();
     if (!w) return;
-    const int32_t n = toFront ? model::bringToFront(w->items) : model::sendToBack(w->items);
+    const int32_t n = toFront ? model::bringToFront(w->items()) : model::sendToBack(w->items());
     if (n) afterEdit(w);
 }
 
 void TForm1::copyCommand()
 {
     canvas::TSandbox* w = activeDocument();
-    if (!w || !model::firstSelected(w->items)) return;
-    model::copySelection(w->items, model::clipboardList());
+    if (!w || !model::firstSelected(w->items())) return;
+    model::copySelection(w->items(), model::clipboardList());
     refreshSelectionState();
 }
 
@@ -160,13 +160,13 @@ void TForm1::pasteCommand()
     if (!w || !model::clipboardHasItems()) return;
     w->leaveToPointer();
     w->eraseMarks();
-    const std::vector<model::item_t*> pasted = model::pasteClipboard(w->items, model::clipboardList());
+    const std::vector<model::item_t*> pasted = model::pasteClipboard(w->items(), model::clipboardList());
     if (pasted.empty()) return;
     // Pasted texts take their box from their font here.
     for (model::item_t* it : pasted)
         if (it->itemType == model::typeText) render::textBox(it);
     // The panel: the pasted items' type, or the line panel for a mixture.
-    const int32_t panel = canvas::isHomogeneous(w->items) ? canvas::panelForSelection(w->items) : ui::panelLine;
+    const int32_t panel = canvas::isHomogeneous(w->items()) ? canvas::panelForSelection(w->items()) : ui::panelLine;
     if (panel) showPanel(panel);
     w->startPlacing(pasted);
     refreshUndoButtons();
@@ -191,16 +191,16 @@ void TForm1::editStateChanged(canvas::TSandbox* w)
 void TForm1::joinCommand()
 {
     canvas::TSandbox* w = activeDocument();
-    if (!w || model::countSelectionUnits(w->items, true) < 2) return;
-    model::joinItems(w->items);
+    if (!w || model::countSelectionUnits(w->items(), true) < 2) return;
+    model::joinItems(w->items());
     afterEdit(w);
 }
 
 void TForm1::splitCommand()
 {
     canvas::TSandbox* w = activeDocument();
-    if (!w || !model::selectionHasGroup(w->items)) return;
-    model::splitGroup(w->items);
+    if (!w || !model::selectionHasGroup(w->items())) return;
+    model::splitGroup(w->items());
     afterEdit(w);
     showPanel(ui::panelInsert, true, false, false);
 }

@@ -55,7 +55,7 @@ void TForm1::openDocument()
 bool TForm1::writeWindow(canvas::TSandbox* w, const QString& name)
 {
     std::string error;
-    if (model::writeDocument(name.toStdString(), w->items, &error)) {
+    if (model::writeDocument(name.toStdString(), w->items(), &error)) {
         showModified(w);
         return true;
     }
@@ -103,14 +103,16 @@ bool TForm1::saveAsDialog(QString& name, canvas::TSandbox* w)
 bool TForm1::saveDocument(canvas::TSandbox* w, bool proposeName)
 {
     if (!w) return false;
-    if (!w->fileName.isEmpty() && QFileInfo(w->fileName).isFile()) return writeWindow(w, w->fileName);
+    if (!w->fileName().isEmpty() && QFileInfo(w->fileName()).isFile()) return writeWindow(w, w->fileName());
     bool ok;
-    if (proposeName && w->fileName.isEmpty()) {
-        QString name = QStringLiteral("Untitled") + QLatin1Char(' ') + w->untitledNumber;
+    if (proposeName && w->fileName().isEmpty()) {
+        QString name = QStringLiteral("Untitled") + QLatin1Char(' ') + w->untitledNumber();
         ok = saveAsDialog(name, w);
-        if (ok) w->fileName = name;
+        if (ok) w->setFileName(name);
     } else {
-        ok = saveAsDialog(w->fileName, w);
+        QString name = w->fileName();
+        ok = saveAsDialog(name, w);
+        w->setFileName(name);
     }
     if (ok) w->refreshCaption();
     return ok;
@@ -119,15 +121,19 @@ bool TForm1::saveDocument(canvas::TSandbox* w, bool proposeName)
 bool TForm1::saveDocumentAs(canvas::TSandbox* w)
 {
     if (!w) return false;
-    const bool ok = saveAsDialog(w->fileName, w);
+    QString name = w->fileName();
+    const bool ok = saveAsDialog(name, w);
+    w->setFileName(name);
     if (ok) w->refreshCaption();
     return ok;
 }
 
 bool TForm1::saveForClose(canvas::TSandbox* w)
 {
-    if (!w->fileName.isEmpty() && QFileInfo(w->fileName).isFile()) return writeWindow(w, w->fileName);
-    const bool ok = saveAsDialog(w->fileName, w);
+    if (!w->fileName().isEmpty() && QFileInfo(w->fileName()).isFile()) return writeWindow(w, w->fileName());
+    QString name = w->fileName();
+    const bool ok = saveAsDialog(name, w);
+    w->setFileName(name);
     if (ok) w->refreshCaption();
     return ok;
 }

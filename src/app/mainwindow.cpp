@@ -1,5 +1,7 @@
 #include "app/mainwindow.h"
 
+#include "canvas/gridedit.h"
+
 #include "ui/dialogs.h"
 #include "ui/panellook.h"
 #include "ui/sidepanel.h"
@@ -259,7 +261,7 @@ canvas::TSandbox* TForm1::openDocumentWindow(const QString& name)
     const std::vector<canvas::TSandbox*> docs = documents();
     canvas::TSandbox* w = nullptr;
     // A single untouched document makes way for a named file.
-    if (!name.isEmpty() && docs.size() == 1 && docs[0] == activeDocument() && model::isPristine(docs[0]->items)) {
+    if (!name.isEmpty() && docs.size() == 1 && docs[0] == activeDocument() && model::isPristine(docs[0]->items())) {
         w = docs[0];
         removeWindowEntry(w->documentNumber());
     } else {
@@ -289,7 +291,7 @@ canvas::TSandbox* TForm1::openDocumentWindow(const QString& name)
     // Whatever asked for the file (the Open dialog, Reopen, the command line,
     // an open request), a file that opened goes to the top of Reopen; one
     // that was refused or could not be read does not.
-    if (opened && !w->fileName.isEmpty()) addRecent(w->fileName);
+    if (opened && !w->fileName().isEmpty()) addRecent(w->fileName());
     setDocumentCommandsEnabled(true);
     return w;
 }
@@ -459,7 +461,7 @@ void TForm1::gridCommand(int32_t kind)
         setGridChecks(0, true);
         return;
     }
-    w->setGrid(kind);
+    w->grid().setGrid(kind);
     setGridChecks(kind, true);
     if (kind != 0) showGuidance(ui::guidanceGrid);
 }
@@ -468,7 +470,7 @@ void TForm1::anchorCommand(int32_t kind)
 {
     canvas::TSandbox* w = activeDocument();
     if (!w || !w->header()) return;
-    w->setAnchors(kind);
+    w->grid().setAnchors(kind);
     setAnchorChecks(kind);
 }
 
@@ -479,7 +481,7 @@ void TForm1::snapCommand(int32_t kind)
         setSnapChecks(0, true);
         return;
     }
-    w->setSnap(kind);
+    w->grid().setSnap(kind);
     setSnapChecks(kind, true);
     if (kind == 3) showGuidance(ui::guidanceSnap);
 }
@@ -491,7 +493,7 @@ void TForm1::resetGridCommand(int32_t directions)
     const QString question = QStringLiteral(
         "Make the distances between the gridlines equal?\r\n(Use 'Tools|Grid|Customize...' to set the default distance).");
     if (ui::dialogs().message(ui::msgKind_t::confirmation, question, ui::btnYes | ui::btnNo) != ui::btnYes) return;
-    w->resetGrid(directions);
+    w->grid().resetGrid(directions);
     refreshUndoButtons();
 }
 
@@ -523,7 +525,7 @@ void TForm1::toolbarCommand(int32_t n)
     case canvas::buttonSplit: splitCommand(); return;
     case canvas::buttonRepaint:
         if (w) {
-            model::selectOnly(w->items, nullptr);
+            model::selectOnly(w->items(), nullptr);
             w->repaintAll(true);
             refreshSelectionState();
             showPanel(ui::panelInsert, true, false, false);
@@ -664,7 +666,7 @@ void TForm1::Timer7Timer()
         model::item_t* h = w->header();
         if (!h || h->hdr().lightDirection == dir) continue;
         h->hdr().lightDirection = std::clamp(dir, 0, 3);
-        for (model::item_t* it = w->items.head; it; it = it->next)
+        for (model::item_t* it = w->items().head; it; it = it->next)
             if (it->itemType == model::typePicture) model::freeChildren(it->children);
         w->repaintAll(true);
     }

@@ -38,10 +38,10 @@ void TForm1::registerOutputPanels()
             auto* w = dynamic_cast<canvas::TSandbox*>(r.document);
             if (!w || !w->header()) return nullptr;
             QPointer<canvas::TSandbox> doc(w);
-            return new ui::TPrsel(w->header(), w->printAreas,
+            return new ui::TPrsel(w->header(), w->printAreas(),
                                   [this, doc, thenPreview](const QByteArray& areas) {
                                       if (!doc) return;
-                                      doc->printAreas = areas;
+                                      doc->printAreas() = areas;
                                       QTimer::singleShot(commandDelayMs, this, [this, doc, thenPreview] {
                                           if (!doc) return;
                                           if (thenPreview) openPreview(doc, false);
@@ -64,7 +64,7 @@ void TForm1::registerOutputPanels()
                 QTimer::singleShot(0, this, [this, image] { saveExport(image); });
             };
         auto* preview = new ui::TPreview(
-            [doc]() { return doc ? output::previewImage(doc->items, doc->printAreas) : QImage(); },
+            [doc]() { return doc ? output::previewImage(doc->items(), doc->printAreas()) : QImage(); },
             [this, doc] {
                 QTimer::singleShot(commandDelayMs, this, [this, doc] {
                     if (doc) printDocument(doc);
@@ -88,7 +88,7 @@ void TForm1::printDocument(canvas::TSandbox* w)
 void TForm1::printNow(canvas::TSandbox* w)
 {
     if (!w || !w->header()) return;
-    if (ui::printDocumentSheet(w->items, w->caption(), w->printAreas) == ui::printResult_t::printed)
+    if (ui::printDocumentSheet(w->items(), w->caption(), w->printAreas()) == ui::printResult_t::printed)
         showStatus(QStringLiteral("\"%1\" was printed.").arg(w->caption()));
 }
 
@@ -116,7 +116,7 @@ void TForm1::exportExact(canvas::TSandbox* w)
     const QString file = chooseExportFile();
     if (file.isEmpty()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QImage page = output::exactImage(w->items);
+    const QImage page = output::exactImage(w->items());
     QApplication::restoreOverrideCursor();
     if (page.isNull()) {
         ui::dialogs().message(ui::msgKind_t::error,

@@ -31,7 +31,7 @@ public:
     bool holdsTagged(int32_t docNumber, int32_t tag) const override
     {
         for (canvas::TSandbox* w : f_.documents())
-            if (w->documentNumber() == docNumber) return model::holdsTagged(w->items, tag);
+            if (w->documentNumber() == docNumber) return model::holdsTagged(w->items(), tag);
         return false;
     }
     void restoreToolSettings(const app::stepEntry_t& e) override { f_.restoreToolSettings(e); }
@@ -97,7 +97,7 @@ void TForm1::showPanel(int32_t code, bool onlyIfChanged, bool applyToWindow, boo
 
     app::suggestionContext_t cx;
     if (w) {
-        const model::item_t* first = model::firstSelected(w->items);
+        const model::item_t* first = model::firstSelected(w->items());
         cx.hasSelection = first != nullptr;
         cx.firstSelectedIsText = first && first->itemType == model::typeText;
     }
@@ -134,7 +134,7 @@ void TForm1::runPanelCommand(int32_t code)
     case ui::panelBackFromGuidance: showPanel(previousPanelCode, false, true, false); return;
     case ui::panelText: {
         canvas::TSandbox* w = activeDocument();
-        const bool sel = w && model::firstSelected(w->items);
+        const bool sel = w && model::firstSelected(w->items());
         showPanel(sel ? ui::panelText : ui::panelInsert, false, true, false);
         return;
     }
@@ -202,12 +202,12 @@ void TForm1::runSuggestion(int32_t k)
     case app::suggestionAction_t::show: break;
     }
     if (a.selectNewest && w) {
-        model::selectLast(w->items);
+        model::selectLast(w->items());
         w->repaintAll(true);
         refreshSelectionState();
     }
     int32_t code = a.code;
-    const bool sel = w && model::firstSelected(w->items);
+    const bool sel = w && model::firstSelected(w->items());
     if (a.guidance && guidanceWanted(a.guidance)) code = a.guidance;
     else if (a.needsSelection && !sel) code = ui::panelInsert;
     showPanel(code, true, true, false);
@@ -231,14 +231,14 @@ void TForm1::recordStep(int32_t code, bool fromHistory)
 int32_t TForm1::tagSelection(canvas::TSandbox* w)
 {
     const int32_t t = model::drawFreeTag(model::randomTag, [this](int32_t c) { return stepHistory.tagInUse(c); });
-    if (w) model::tagSelected(w->items, t);
+    if (w) model::tagSelected(w->items(), t);
     return t;
 }
 
 bool TForm1::selectTagged(canvas::TSandbox* w, int32_t tag)
 {
     if (!w) return false;
-    const bool any = model::selectTagged(w->items, tag);
+    const bool any = model::selectTagged(w->items(), tag);
     w->repaintAll(true);
     refreshSelectionState();
     return any;

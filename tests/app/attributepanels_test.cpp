@@ -17,11 +17,11 @@ namespace {
 
 model::item_t* addLine(TSandbox* d, int32_t y)
 {
-    model::item_t* it = model::newItem(d->items, model::typeLine);
+    model::item_t* it = model::newItem(d->items(), model::typeLine);
     it->x1 = it->boxLeft = 40;
     it->x2 = it->boxRight = 120;
     it->y1 = it->y2 = it->boxTop = it->boxBottom = y;
-    model::recordNew(d->items, it);
+    model::recordNew(d->items(), it);
     return it;
 }
 
@@ -57,9 +57,9 @@ TEST_F(ShellTest, MultiplePanelLinksFollowJoinAndSplitFromTheEditMenu)
     TSandbox* d = untitled();
     model::item_t* a = addLine(d, 30);
     model::item_t* b = addLine(d, 60);
-    model::deselectAll(d->items);
-    model::setSelected(d->items, a, true);
-    model::setSelected(d->items, b, true);
+    model::deselectAll(d->items());
+    model::setSelected(d->items(), a, true);
+    model::setSelected(d->items(), b, true);
     w->showPanel(ui::panelMultiple, false, false, false);
     auto* u = dynamic_cast<panels::TUnibox*>(w->codePanel);
     ASSERT_NE(u, nullptr);

@@ -23,11 +23,11 @@ namespace {
 
 model::item_t* addSquare(TSandbox* d, int x)
 {
-    model::item_t* it = model::newItem(d->items, model::typeSquare);
+    model::item_t* it = model::newItem(d->items(), model::typeSquare);
     for (auto [px, py] : {std::pair{x, 40}, {x + 50, 40}, {x + 50, 90}, {x, 90}}) model::addPoint(it, px, py);
     geometry::savePoints(it->points);
     geometry::itemBounds(it);
-    model::recordNew(d->items, it);
+    model::recordNew(d->items(), it);
     return it;
 }
 
@@ -179,7 +179,7 @@ TEST_P(ClipboardKeys, RunTheEditCommands)
     w->QMainWindow::activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
     model::item_t* s = addSquare(d, 40);
-    model::selectOnly(d->items, s);
+    model::selectOnly(d->items(), s);
     w->refreshSelectionState();
     auto press = [&](const QKeySequence& k) {
         QTest::keySequence(w.get(), k);
@@ -247,7 +247,7 @@ TEST_F(ShellTest, TheTitleMarksUnsavedChanges)
     EXPECT_TRUE(sub->isWindowModified());
     w->Undo1->trigger();
     EXPECT_EQ(sub->isWindowModified(), d->isModified());
-    model::setModified(d->items, false);
+    model::setModified(d->items(), false);
 }
 
 // ---- Reopen ----

@@ -22,13 +22,13 @@ namespace {
 
 model::item_t* addRectangle(TSandbox* d)
 {
-    model::item_t* it = model::newItem(d->items, model::typeRectangle);
+    model::item_t* it = model::newItem(d->items(), model::typeRectangle);
     it->x1 = it->boxLeft = 40;
     it->y1 = it->boxTop = 40;
     it->x2 = it->boxRight = 100;
     it->y2 = it->boxBottom = 90;
     for (auto [x, y] : {std::pair{40, 40}, {100, 40}, {100, 90}, {40, 90}}) model::addPoint(it, x, y);
-    model::recordNew(d->items, it);
+    model::recordNew(d->items(), it);
     return it;
 }
 
@@ -108,22 +108,22 @@ TEST_F(ShellTest, BackAndForwardRestoreStepsAndSkipErasedItems)
     TSandbox* d = untitled();
     model::item_t* r = addRectangle(d);
     w->showPanel(ui::panelNextLine, false, true, false);
-    model::selectOnly(d->items, r);
+    model::selectOnly(d->items(), r);
     w->showPanel(ui::panelRectangle, false, true, false);
     w->showPanel(canvas::toolStar, false, true, false);  // the tool clears the selection
     ASSERT_EQ(w->stepHistory.entries().size(), 3u);
-    EXPECT_FALSE(model::firstSelected(d->items));
+    EXPECT_FALSE(model::firstSelected(d->items()));
 
     w->stepBack();
     EXPECT_EQ(w->panelCode, ui::panelRectangle);
-    EXPECT_EQ(model::firstSelected(d->items), r);
-    EXPECT_EQ(model::flaggedSelected(d->items), std::vector<model::item_t*>{r});  // what the marks are drawn from
+    EXPECT_EQ(model::firstSelected(d->items()), r);
+    EXPECT_EQ(model::flaggedSelected(d->items()), std::vector<model::item_t*>{r});  // what the marks are drawn from
     EXPECT_TRUE(w->sidePanel->forwardButton()->isEnabled());
     w->stepForward();
     EXPECT_EQ(w->panelCode, canvas::toolStar);
 
-    model::selectOnly(d->items, r);
-    model::eraseSelection(d->items);
+    model::selectOnly(d->items(), r);
+    model::eraseSelection(d->items());
     w->stepBack();
     EXPECT_EQ(w->panelCode, ui::panelNextLine);
     EXPECT_EQ(w->stepHistory.current(), 0);
@@ -140,17 +140,17 @@ TEST_F(ShellTest, SuggestionSelectsTheNewestItemForFineTuning)
 {
     TSandbox* d = untitled();
     addRectangle(d);
-    model::item_t* line = model::newItem(d->items, model::typeLine);
+    model::item_t* line = model::newItem(d->items(), model::typeLine);
     line->x2 = line->boxRight = 80;
     line->y1 = line->y2 = line->boxTop = line->boxBottom = 30;
-    model::recordNew(d->items, line);
-    model::selectOnly(d->items, line);
+    model::recordNew(d->items(), line);
+    model::selectOnly(d->items(), line);
     w->showPanel(ui::panelNextLine, false, false, false);
     EXPECT_EQ(shownSuggestions(*w),
               (QStringList{QStringLiteral("Insert new item"), QStringLiteral("Fine-tune this line")}));
-    model::selectOnly(d->items, nullptr);
+    model::selectOnly(d->items(), nullptr);
     w->runSuggestion(2);
-    EXPECT_EQ(model::firstSelected(d->items), line);
+    EXPECT_EQ(model::firstSelected(d->items()), line);
     EXPECT_EQ(w->panelCode, ui::panelLine);
     EXPECT_EQ(shownTitle(*w), QStringLiteral("Fine-tune"));
     EXPECT_EQ(shownSuggestions(*w), (QStringList{QStringLiteral("Insert new item"), QStringLiteral("Draw next line")}));
