@@ -1,4 +1,6 @@
 // One document window on its own, with a recording host.
+#include "host_stub.h"
+
 #include "ui/dialogs.h"
 #include "ui/panelcodes.h"
 #include "canvas/sandbox.h"
@@ -18,32 +20,9 @@ using namespace canvas;
 
 namespace {
 
-struct hostLog_t : sandboxHost_t {
-    QStringList entries;
-    int activated = 0, destroyed = 0, saves = 0;
-    bool saveResult = true;
-    QStringList recent, pictures;
-    void addWindowEntry(const QString& c, int32_t n) override { entries << QStringLiteral("%1:%2").arg(c).arg(n); }
-    void removeWindowEntry(int32_t n) override { entries << QStringLiteral("-%1").arg(n); }
-    void checkWindowEntry(int32_t) override {}
-    void documentActivated(TSandbox*) override { ++activated; }
-    void documentDestroyed(TSandbox*) override { ++destroyed; }
-    bool saveForClose(TSandbox* w) override
-    {
-        ++saves;
-        if (saveResult) model::setModified(w->items(), false);
-        return saveResult;
-    }
-    void addRecent(const QString& f) override { recent << f; }
-    void offerPicture(TSandbox*, const QString& p) override { pictures << p; }
-    void zoomControlsChanged() override {}
-    QList<int32_t> panels;
-    void showToolPanel(int32_t code) override { panels << code; }
-};
-
 class Sandbox : public ::testing::Test {
 protected:
-    hostLog_t host;
+    recordingHost_t host;
     ui::scriptedDialogs_t dlg;
     ui::scopedDialogs_t scope{dlg};
     std::unique_ptr<TSandbox> w;
@@ -207,7 +186,7 @@ TEST_F(Sandbox, ActivationShowsTheLineAndTextPanels)
     w->toolPanelTimerTimeout();
     w->selectTool(canvas::toolStar);
     w->toolPanelTimerTimeout();
-    EXPECT_EQ(host.panels, (QList<int32_t>{ui::panelNextLine, ui::panelNextText}));
+    EXPECT_EQ(host.toolPanels, (QList<int32_t>{ui::panelNextLine, ui::panelNextText}));
 }
 
 TEST_F(Sandbox, WheelScrollsTheShownBars)
