@@ -24,14 +24,14 @@ inline std::unique_ptr<canvas::TSandbox> crowdedWindow(int32_t n)
     for (int32_t i = 0; i < n; ++i) {
         const int32_t x = rnd(20, 760), y = rnd(20, 1000), s = rnd(10, 60);
         switch (i % 4) {
-        case 0: testdoc::addLine(w->items, x, y, x + rnd(-60, 60), y + rnd(-60, 60), 0.5, 0, 0x202020); break;
-        case 1: testdoc::addShape(w->items, model::typeTriangle, {{x, y + s}, {x + s, y + s}, {x + s / 2, y}}, -1, 0x3050A0, 0.25); break;
-        case 2: testdoc::addShape(w->items, model::typeCircle, {{x, y}, {x + s / 2, y}}, 0xC0FFC0, 0x206020, 0.0); break;
-        default: testdoc::addShape(w->items, model::typeRectangle, {{x, y}, {x + s, y}, {x + s, y + s / 2}, {x, y + s / 2}}, -2, 0x802020, 0.0); break;
+        case 0: testdoc::addLine(w->items(), x, y, x + rnd(-60, 60), y + rnd(-60, 60), 0.5, 0, 0x202020); break;
+        case 1: testdoc::addShape(w->items(), model::typeTriangle, {{x, y + s}, {x + s, y + s}, {x + s / 2, y}}, -1, 0x3050A0, 0.25); break;
+        case 2: testdoc::addShape(w->items(), model::typeCircle, {{x, y}, {x + s / 2, y}}, 0xC0FFC0, 0x206020, 0.0); break;
+        default: testdoc::addShape(w->items(), model::typeRectangle, {{x, y}, {x + s, y}, {x + s, y + s / 2}, {x, y + s / 2}}, -2, 0x802020, 0.0); break;
         }
     }
     w->repaintAll(false);
-    w->Timer3.stop();
+    w->findChild<QTimer*>(QStringLiteral("deferredTimer"))->stop();
     return w;
 }
 

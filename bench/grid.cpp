@@ -2,6 +2,7 @@
 // gridlines, committing a gridline move that carries 1,000 of 10,000 items,
 // and hovering along the anchor strip.
 #include "../tests/render/docbuilder.h"
+#include "canvas/gridedit.h"
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
 #include "model/grid.h"
@@ -33,7 +34,7 @@ std::unique_ptr<canvas::TSandbox> gridWindow()
     hd.canvasWidth = hd.canvasHeight = 2100.0 / 96;
     geometry::computeCanvasPixels(w->header());
     hd.showGridX = hd.showGridY = hd.showAnchorsX = hd.showAnchorsY = hd.snapX = hd.snapY = 1;
-    model::item_t* grid = w->gridRecord();
+    model::item_t* grid = w->grid().gridRecord();
     model::freeNodes(grid->anchorsX);
     model::freeNodes(grid->anchorsY);
     const int32_t p = model::pageOriginX(hd);
@@ -45,11 +46,11 @@ std::unique_ptr<canvas::TSandbox> gridWindow()
     auto rnd = [&](int32_t lo, int32_t hi) { return lo + int32_t(rng() % uint32_t(hi - lo + 1)); };
     for (int32_t i = 0; i < 10000; ++i) {
         const int32_t x = i % 10 == 0 ? 400 : rnd(20, 1900), y = rnd(20, 1900);
-        testdoc::addLine(w->items, x, y, x + rnd(-60, 60), y + rnd(-60, 60), 0.25, 0, 0x202020);
+        testdoc::addLine(w->items(), x, y, x + rnd(-60, 60), y + rnd(-60, 60), 0.25, 0, 0x202020);
     }
     w->layoutView();
     w->repaintAll(false);
-    w->Timer3.stop();
+    w->findChild<QTimer*>(QStringLiteral("deferredTimer"))->stop();
     return w;
 }
 
@@ -72,16 +73,16 @@ void BM_commitGridlineMove(benchmark::State& state)
     const int32_t p = model::pageOriginX(w->header()->hdr());
     int32_t from = p + 400, to = p + 420;
     for (auto _ : state) {
-        model::anchorNode_t* a = w->gridRecord()->anchorsX.head;
+        model::anchorNode_t* a = w->grid().gridRecord()->anchorsX.head;
         while (a && model::anchorPositionX(a) != from) a = a->next;
         if (!a) {
             state.SkipWithError("gridline lost");
             break;
         }
         a->hot = 255;
-        w->moveItemsWithGridline(true, from, to, false);
-        w->editGrid(model::gridMoveX, to);
-        w->Timer3.stop();
+        w->grid().moveItemsWithGridline(true, from, to, false);
+        w->grid().editGrid(model::gridMoveX, to);
+        w->findChild<QTimer*>(QStringLiteral("deferredTimer"))->stop();
         std::swap(from, to);
     }
 }

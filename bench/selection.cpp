@@ -91,15 +91,15 @@ document_t makeDocument(int count = itemCount)
     d.w = std::make_unique<canvas::TSandbox>(nullptr);
     d.w->resize(1000, 1200);
     d.w->openDocument(1, QString());
-    d.w->Timer7.stop();
+    d.w->findChild<QTimer*>(QStringLiteral("fullQualityTimer"))->stop();
     uint32_t seed = 12345;
     auto next = [&seed](int mod) {
         seed = seed * 1103515245u + 12345u;
         return int((seed >> 8) % uint32_t(mod));
     };
-    for (int k = 0; k < count; ++k) d.items.push_back(addItem(d.w->items, k, {20 + next(740), 40 + next(980)}));
+    for (int k = 0; k < count; ++k) d.items.push_back(addItem(d.w->items(), k, {20 + next(740), 40 + next(980)}));
     d.w->repaintAll(false);
-    d.w->Timer3.stop();
+    d.w->findChild<QTimer*>(QStringLiteral("deferredTimer"))->stop();
     return d;
 }
 
@@ -109,7 +109,7 @@ void BM_pickWalk(benchmark::State& state)
     document_t d = makeDocument(count);
     const item_t* target = d.items[size_t(count / 2)];
     const point_t on{target->x1, target->y1};
-    for (auto _ : state) benchmark::DoNotOptimize(canvas::pickItem(d.w->items, on, false, 8));
+    for (auto _ : state) benchmark::DoNotOptimize(canvas::pickItem(d.w->items(), on, false, 8));
 }
 BENCHMARK(BM_pickWalk)->Arg(itemCount)->Arg(100000)->Unit(benchmark::kMillisecond);
 
@@ -121,7 +121,7 @@ void BM_areaSelectionStep(benchmark::State& state)
     int k = 0;
     for (auto _ : state) {
         const int32_t x = 100 + (k++ % 7) * 40;
-        benchmark::DoNotOptimize(canvas::selectInArea(d.w->items, {x, 300, x + 240, 620}, false, none));
+        benchmark::DoNotOptimize(canvas::selectInArea(d.w->items(), {x, 300, x + 240, 620}, false, none));
     }
 }
 BENCHMARK(BM_areaSelectionStep)->Arg(itemCount)->Arg(100000)->Unit(benchmark::kMillisecond);
@@ -139,10 +139,10 @@ void BM_clickThatPicks(benchmark::State& state)
         const point_t s = d.w->toScreen({(it->x1 + it->x2) / 2, (it->y1 + it->y2) / 2});
         d.w->Image1MouseDown(Qt::LeftButton, Qt::NoModifier, QPoint(s.x, s.y));
         d.w->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, QPoint(s.x, s.y));
-        d.w->Timer3.stop();
+        d.w->findChild<QTimer*>(QStringLiteral("deferredTimer"))->stop();
     }
     // The page is crowded: the click may pick a neighbour, but it picks.
-    if (model::collectSelected(d.w->items).empty()) state.SkipWithError("nothing was picked");
+    if (model::collectSelected(d.w->items()).empty()) state.SkipWithError("nothing was picked");
 }
 BENCHMARK(BM_clickThatPicks)->Arg(itemCount)->Arg(100000)->Unit(benchmark::kMillisecond);
 
@@ -151,13 +151,13 @@ void BM_dragMove100(benchmark::State& state)
 {
     document_t d = makeDocument();
     const bool spread = state.range(0) != 0;
-    model::deselectAll(d.w->items);
+    model::deselectAll(d.w->items());
     std::vector<item_t*> chosen;
     for (int k = 0; k < itemCount && chosen.size() < 100; ++k) {
         item_t* it = d.items[k];
         if (spread ? k % 97 == 0 : (it->x1 < 250 && it->y1 < 330)) chosen.push_back(it);
     }
-    for (item_t* it : chosen) model::setSelected(d.w->items, it, true);
+    for (item_t* it : chosen) model::setSelected(d.w->items(), it, true);
     // A corner of the first rectangle: the mixed selection moves as a whole.
     item_t* grab = nullptr;
     for (item_t* it : chosen)
@@ -189,21 +189,21 @@ void BM_reshapeMove100(benchmark::State& state)
 {
     document_t d = makeDocument();
     const bool rotate = state.range(0) != 0;
-    model::deselectAll(d.w->items);
+    model::deselectAll(d.w->items());
     std::vector<item_t*> chosen;
     for (int k = 0; k < itemCount && chosen.size() < 100; ++k)
         if (k % (rotate ? 37 : 7) == 0 && (rotate || d.items[k]->itemType == model::typeRectangle))
             chosen.push_back(d.items[k]);
-    for (item_t* it : chosen) model::setSelected(d.w->items, it, true);
+    for (item_t* it : chosen) model::setSelected(d.w->items(), it, true);
     point_t at;
     if (rotate) {
-        const item_t* handle = model::joinItems(d.w->items);
+        const item_t* handle = model::joinItems(d.w->items());
         if (!handle) {
             state.SkipWithError("no group");
             return;
         }
         d.w->repaintAll(false);
-        d.w->Timer3Timer();
+        d.w->deferredTimerTimeout();
         for (const render::markSpot_t& m : canvas::handleSpots(handle, canvas::handleViewOf(*d.w)))
             if (m.code == canvas::handleGroupRotate) at = m.at;
     } else {
@@ -221,7 +221,7 @@ void BM_reshapeMove100(benchmark::State& state)
         d.w->Image1MouseMove(Qt::LeftButton, Qt::NoModifier, QPoint(at.x + k % 40, at.y + (k * 3) % 40));
     }
     d.w->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, QPoint(at.x, at.y));
-    state.counters["selected"] = double(model::collectSelected(d.w->items).size());
+    state.counters["selected"] = double(model::collectSelected(d.w->items()).size());
 }
 BENCHMARK(BM_reshapeMove100)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

@@ -25,14 +25,14 @@ constexpr int32_t selectedCount = 1000;
 // block, so that every kind of item is among them.
 void selectSpread(canvas::TSandbox& w)
 {
-    model::deselectAll(w.items);
+    model::deselectAll(w.items());
     int32_t n = 0, k = 0;
-    for (model::item_t* it = w.items.head; it && n < selectedCount; it = it->next) {
+    for (model::item_t* it = w.items().head; it && n < selectedCount; it = it->next) {
         if (it->kind != model::kindItem || it->hidden || !model::isStackable(it)) continue;
         const int32_t block = k / 10, place = k % 10;
         ++k;
         if (place == block % 10) {
-            model::setSelected(w.items, it, true);
+            model::setSelected(w.items(), it, true);
             ++n;
         }
     }
@@ -46,11 +46,11 @@ void runSetter(benchmark::State& state, Call call)
     int32_t i = 0;
     for (auto _ : state) {
         call(*w, i++);
-        w->Timer3.stop();
+        w->findChild<QTimer*>(QStringLiteral("deferredTimer"))->stop();
         // Keep the list from growing by a step per iteration.
         state.PauseTiming();
-        model::undo(w->items);
-        model::dropRedo(w->items);
+        model::undo(w->items());
+        model::dropRedo(w->items());
         selectSpread(*w);
         state.ResumeTiming();
     }
@@ -82,24 +82,24 @@ void BM_SetFontWeight(benchmark::State& state)
 std::unique_ptr<canvas::TSandbox> windowWithPictures()
 {
     auto w = benchdoc::crowdedWindow(itemCount - selectedCount);
-    testdoc::addPictureData(w->items, 1, model::pictureJpeg, samples::encodeJpeg(samples::samplePattern(96, 64)));
+    testdoc::addPictureData(w->items(), 1, model::pictureJpeg, samples::encodeJpeg(samples::samplePattern(96, 64)));
     for (int32_t i = 0; i < selectedCount; ++i) {
         const int32_t x = 20 + (i % 25) * 30, y = 20 + (i / 25) * 24;
-        testdoc::addPicture(w->items, 1, i % 3 == 0 ? model::clipRound : model::clipWhole, {0, 0, 95, 63},
+        testdoc::addPicture(w->items(), 1, i % 3 == 0 ? model::clipRound : model::clipWhole, {0, 0, 95, 63},
                             i % 3 == 0 ? std::initializer_list<int32_t>{x + 12, y + 12, x + 24, y + 12}
                                        : std::initializer_list<int32_t>{x, y, x + 48, y + 32});
     }
     w->repaintAll(false);
-    w->Timer3.stop();
+    w->findChild<QTimer*>(QStringLiteral("deferredTimer"))->stop();
     return w;
 }
 
 void selectPictures(canvas::TSandbox& w)
 {
-    model::deselectAll(w.items);
-    for (model::item_t* it = w.items.head; it; it = it->next)
+    model::deselectAll(w.items());
+    for (model::item_t* it = w.items().head; it; it = it->next)
         if (it->kind == model::kindItem && !it->hidden && it->itemType == model::typePicture)
-            model::setSelected(w.items, it, true);
+            model::setSelected(w.items(), it, true);
 }
 
 void BM_ApplyAdjustments(benchmark::State& state)
@@ -110,14 +110,14 @@ void BM_ApplyAdjustments(benchmark::State& state)
     for (auto _ : state) {
         canvas::applyAdjustments(*w, 32 * (1 + i % 8), -64, 128);
         ++i;
-        w->Timer3.stop();
+        w->findChild<QTimer*>(QStringLiteral("deferredTimer"))->stop();
         state.PauseTiming();
-        model::undo(w->items);
-        model::dropRedo(w->items);
+        model::undo(w->items());
+        model::dropRedo(w->items());
         selectPictures(*w);
         // The pictures as the user saw them before the change.
         w->repaintAll(false);
-        w->Timer3.stop();
+        w->findChild<QTimer*>(QStringLiteral("deferredTimer"))->stop();
         state.ResumeTiming();
     }
 }

@@ -7,6 +7,8 @@
 #include "canvas/viewlayout.h"
 
 #include <QApplication>
+#include <QScrollBar>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
@@ -57,12 +59,12 @@ void BM_scrollStepAt300(benchmark::State& state)
     w.resize(1000, 700);
     w.openDocument(1, QString());
     w.applyZoom(3.0);
-    w.Timer7.stop();
-    const int maxX = w.ScrollBarX->maximum();
+    w.findChild<QTimer*>(QStringLiteral("fullQualityTimer"))->stop();
+    const int maxX = w.findChild<QScrollBar*>(QStringLiteral("scrollBarX"))->maximum();
     int s = 0;
     for (auto _ : state) {
         s = (s + 40) % (maxX + 1);
-        w.ScrollBarX->setValue(s);
+        w.findChild<QScrollBar*>(QStringLiteral("scrollBarX"))->setValue(s);
     }
 }
 BENCHMARK(BM_scrollStepAt300)->Unit(benchmark::kMicrosecond);

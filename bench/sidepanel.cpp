@@ -127,18 +127,18 @@ void BM_stepBack(benchmark::State& state)
     shell_t s;
     model::item_t* last = nullptr;
     for (int32_t i = 0; i < 500; ++i) {
-        model::item_t* it = model::newItem(s.d->items, model::typeRectangle);
+        model::item_t* it = model::newItem(s.d->items(), model::typeRectangle);
         const int32_t x = 10 + (i % 25) * 30, y = 10 + (i / 25) * 30;
         it->x1 = it->boxLeft = x;
         it->y1 = it->boxTop = y;
         it->x2 = it->boxRight = x + 20;
         it->y2 = it->boxBottom = y + 20;
         for (auto [px, py] : {std::pair{x, y}, {x + 20, y}, {x + 20, y + 20}, {x, y + 20}}) model::addPoint(it, px, py);
-        model::recordNew(s.d->items, it);
+        model::recordNew(s.d->items(), it);
         last = it;
     }
     s.w->showPanel(ui::panelNextLine, {.applyToWindow = true});
-    model::selectOnly(s.d->items, last);
+    model::selectOnly(s.d->items(), last);
     s.w->showPanel(ui::panelRectangle, {.applyToWindow = true});
     s.w->showPanel(105, {.applyToWindow = true});
     for (auto _ : state) {

@@ -39,7 +39,7 @@ std::unique_ptr<canvas::TSandbox> typingWindow(int32_t caretLine)
     w->FormKeyDown(Qt::Key_PageUp, Qt::NoModifier);
     for (int32_t k = 1; k < caretLine; ++k) w->FormKeyDown(Qt::Key_Down, Qt::NoModifier);
     w->FormKeyDown(Qt::Key_End, Qt::NoModifier);
-    w->Timer3.stop();
+    w->findChild<QTimer*>(QStringLiteral("deferredTimer"))->stop();
     return w;
 }
 

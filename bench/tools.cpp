@@ -33,7 +33,7 @@ void BM_previewMove(benchmark::State& state)
     const int32_t tool = int32_t(state.range(0));
     auto w = benchdoc::crowdedWindow(10000);
     w->selectTool(tool);
-    w->Timer3.stop();
+    w->findChild<QTimer*>(QStringLiteral("deferredTimer"))->stop();
     click(*w, 300, 300);
     if (tool == 100 || tool == 109) click(*w, 360, 260);
     moveLoop(state, *w, 300, 300);
@@ -51,7 +51,7 @@ void BM_curvePreviewMove30(benchmark::State& state)
 {
     auto w = benchdoc::crowdedWindow(10000);
     w->selectTool(111);
-    w->Timer3.stop();
+    w->findChild<QTimer*>(QStringLiteral("deferredTimer"))->stop();
     for (int32_t k = 0; k < 30; ++k) click(*w, 100 + 20 * k, 300 + (k % 2) * 40);
     moveLoop(state, *w, 700, 400);
 }

@@ -72,7 +72,7 @@ canvas::TSandbox* documentArea_t::openDocumentWindow(const QString& name)
     const std::vector<canvas::TSandbox*> docs = documents();
     canvas::TSandbox* w = nullptr;
     // A single untouched document makes way for a named file.
-    if (!name.isEmpty() && docs.size() == 1 && docs[0] == activeDocument() && model::isPristine(docs[0]->items)) {
+    if (!name.isEmpty() && docs.size() == 1 && docs[0] == activeDocument() && model::isPristine(docs[0]->items())) {
         w = docs[0];
         shell_.removeWindowEntry(w->documentNumber());
     } else {
@@ -102,7 +102,7 @@ canvas::TSandbox* documentArea_t::openDocumentWindow(const QString& name)
     // Whatever asked for the file (the Open dialog, Reopen, the command line,
     // an open request), a file that opened goes to the top of Reopen; one
     // that was refused or could not be read does not.
-    if (opened && !w->fileName.isEmpty()) shell_.addRecent(w->fileName);
+    if (opened && !w->fileName().isEmpty()) shell_.addRecent(w->fileName());
     shell_.setDocumentCommandsEnabled(true);
     return w;
 }

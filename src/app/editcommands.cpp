@@ -70,8 +70,8 @@ void editCommands_t::refreshUndoButtons()
     canvas::TSandbox* w = shell_.activeDocument();
     // Every change of the history is a change of the document.
     shell_.showModified(w);
-    const bool u = w && model::canUndo(w->items);
-    const bool r = w && model::canRedo(w->items);
+    const bool u = w && model::canUndo(w->items());
+    const bool r = w && model::canRedo(w->items());
     menu_.Undo1->setEnabled(u);
     menu_.Redo1->setEnabled(r);
     shell_.procs()->refreshUndoButtons(u, r);
@@ -80,9 +80,9 @@ void editCommands_t::refreshUndoButtons()
 void editCommands_t::refreshSelectionState()
 {
     canvas::TSandbox* w = shell_.activeDocument();
-    const bool sel = w && model::firstSelected(w->items) != nullptr;
-    const bool joinable = w && model::countSelectionUnits(w->items, true) >= 2;
-    const bool splittable = w && model::selectionHasGroup(w->items);
+    const bool sel = w && model::firstSelected(w->items()) != nullptr;
+    const bool joinable = w && model::countSelectionUnits(w->items(), true) >= 2;
+    const bool splittable = w && model::selectionHasGroup(w->items());
     shell_.procs()->refreshSelectionButtons(sel, model::clipboardHasItems(), joinable, splittable);
     menu_.Cut1->setEnabled(sel);
     menu_.Copy1->setEnabled(sel);
@@ -136,13 +136,13 @@ void editCommands_t::undoCommand(bool redo)
     canvas::TSandbox* w = shell_.activeDocument();
     if (!w) return;
     w->leaveToPointer();
-    const selectionIds_t selected = selectionIds(w->items);
-    if (redo) model::redo(w->items);
-    else model::undo(w->items);
-    keepSelection(w->items, selected);
+    const selectionIds_t selected = selectionIds(w->items());
+    if (redo) model::redo(w->items());
+    else model::undo(w->items());
+    keepSelection(w->items(), selected);
     afterEdit(w);
     // The side panel shows the restored values of what stays selected.
-    const int32_t code = model::firstSelected(w->items) ? canvas::panelForSelection(w->items) : ui::panelInsert;
+    const int32_t code = model::firstSelected(w->items()) ? canvas::panelForSelection(w->items()) : ui::panelInsert;
     if (code == ui::panelNone || code == shell_.panelCode()) shell_.refreshAttributePanel();
     else shell_.showPanel(code, {.onlyIfChanged = true});
 }
@@ -151,14 +151,14 @@ void editCommands_t::clearUndoCommand()
 {
     canvas::TSandbox* w = shell_.activeDocument();
     if (!w) return;
-    model::clearHistory(w->items);
+    model::clearHistory(w->items());
     afterEdit(w);
 }
 
 void editCommands_t::eraseCommand()
 {
     canvas::TSandbox* w = shell_.activeDocument();
-    if (!w || model::eraseSelection(w->items) == 0) return;
+    if (!w || model::eraseSelection(w->items()) == 0) return;
     afterEdit(w);
     shell_.showPanel(ui::panelInsert, {.onlyIfChanged = true});
 }
@@ -168,15 +168,15 @@ void editCommands_t::stackCommand(bool toFront)
 {
     canvas::TSandbox* w = shell_.activeDocument();
     if (!w) return;
-    const int32_t n = toFront ? model::bringToFront(w->items) : model::sendToBack(w->items);
+    const int32_t n = toFront ? model::bringToFront(w->items()) : model::sendToBack(w->items());
     if (n) afterEdit(w);
 }
 
 void editCommands_t::copyCommand()
 {
     canvas::TSandbox* w = shell_.activeDocument();
-    if (!w || !model::firstSelected(w->items)) return;
-    model::copySelection(w->items, model::clipboardList());
+    if (!w || !model::firstSelected(w->items())) return;
+    model::copySelection(w->items(), model::clipboardList());
     refreshSelectionState();
 }
 
@@ -193,13 +193,13 @@ void editCommands_t::pasteCommand()
     if (!w || !model::clipboardHasItems()) return;
     w->leaveToPointer();
     w->eraseMarks();
-    const std::vector<model::item_t*> pasted = model::pasteClipboard(w->items, model::clipboardList());
+    const std::vector<model::item_t*> pasted = model::pasteClipboard(w->items(), model::clipboardList());
     if (pasted.empty()) return;
     // Pasted texts take their box from their font here.
     for (model::item_t* it : pasted)
         if (it->itemType == model::typeText) render::textBox(it);
     // The panel: the pasted items' type, or the line panel for a mixture.
-    const int32_t panel = canvas::isHomogeneous(w->items) ? canvas::panelForSelection(w->items) : ui::panelLine;
+    const int32_t panel = canvas::isHomogeneous(w->items()) ? canvas::panelForSelection(w->items()) : ui::panelLine;
     if (panel) shell_.showPanel(panel);
     w->startPlacing(pasted);
     refreshUndoButtons();
@@ -217,16 +217,16 @@ void editCommands_t::copyAreaCommand()
 void editCommands_t::joinCommand()
 {
     canvas::TSandbox* w = shell_.activeDocument();
-    if (!w || model::countSelectionUnits(w->items, true) < 2) return;
-    model::joinItems(w->items);
+    if (!w || model::countSelectionUnits(w->items(), true) < 2) return;
+    model::joinItems(w->items());
     afterEdit(w);
 }
 
 void editCommands_t::splitCommand()
 {
     canvas::TSandbox* w = shell_.activeDocument();
-    if (!w || !model::selectionHasGroup(w->items)) return;
-    model::splitGroup(w->items);
+    if (!w || !model::selectionHasGroup(w->items())) return;
+    model::splitGroup(w->items());
     afterEdit(w);
     shell_.showPanel(ui::panelInsert, {.onlyIfChanged = true});
 }

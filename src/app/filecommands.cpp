@@ -122,7 +122,7 @@ void fileCommands_t::openDocument()
 bool fileCommands_t::writeWindow(canvas::TSandbox* w, const QString& name)
 {
     std::string error;
-    if (model::writeDocument(name.toStdString(), w->items, &error)) {
+    if (model::writeDocument(name.toStdString(), w->items(), &error)) {
         shell_.showModified(w);
         return true;
     }
@@ -170,14 +170,16 @@ bool fileCommands_t::saveAsDialog(QString& name, canvas::TSandbox* w)
 bool fileCommands_t::saveDocument(canvas::TSandbox* w, bool proposeName)
 {
     if (!w) return false;
-    if (!w->fileName.isEmpty() && QFileInfo(w->fileName).isFile()) return writeWindow(w, w->fileName);
+    if (!w->fileName().isEmpty() && QFileInfo(w->fileName()).isFile()) return writeWindow(w, w->fileName());
     bool ok;
-    if (proposeName && w->fileName.isEmpty()) {
-        QString name = QStringLiteral("Untitled") + QLatin1Char(' ') + w->untitledNumber;
+    if (proposeName && w->fileName().isEmpty()) {
+        QString name = QStringLiteral("Untitled") + QLatin1Char(' ') + w->untitledNumber();
         ok = saveAsDialog(name, w);
-        if (ok) w->fileName = name;
+        if (ok) w->setFileName(name);
     } else {
-        ok = saveAsDialog(w->fileName, w);
+        QString name = w->fileName();
+        ok = saveAsDialog(name, w);
+        w->setFileName(name);
     }
     if (ok) w->refreshCaption();
     return ok;
@@ -186,15 +188,19 @@ bool fileCommands_t::saveDocument(canvas::TSandbox* w, bool proposeName)
 bool fileCommands_t::saveDocumentAs(canvas::TSandbox* w)
 {
     if (!w) return false;
-    const bool ok = saveAsDialog(w->fileName, w);
+    QString name = w->fileName();
+    const bool ok = saveAsDialog(name, w);
+    w->setFileName(name);
     if (ok) w->refreshCaption();
     return ok;
 }
 
 bool fileCommands_t::saveForClose(canvas::TSandbox* w)
 {
-    if (!w->fileName.isEmpty() && QFileInfo(w->fileName).isFile()) return writeWindow(w, w->fileName);
-    const bool ok = saveAsDialog(w->fileName, w);
+    if (!w->fileName().isEmpty() && QFileInfo(w->fileName()).isFile()) return writeWindow(w, w->fileName());
+    QString name = w->fileName();
+    const bool ok = saveAsDialog(name, w);
+    w->setFileName(name);
     if (ok) w->refreshCaption();
     return ok;
 }

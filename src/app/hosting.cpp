@@ -2,6 +2,8 @@
 // that open them.
 #include "app/mainwindow.h"
 
+#include "canvas/gridedit.h"
+
 #include "model/grid.h"
 #include "ui/gridoptions.h"
 #include "ui/pagesetup.h"
@@ -49,7 +51,7 @@ void TForm1::registerGridOptions()
                                 [this, doc](const settings::defaults_t& d) {
                                     if (!doc || !doc->header()) return;
                                     settings::TParams::defaultsToDocument(d, doc->header()->hdr());
-                                    doc->resetGrid(model::gridBoth);
+                                    doc->grid().resetGrid(model::gridBoth);
                                     if (doc == activeDocument()) refreshDocumentMenus(doc);
                                     refreshUndoButtons();
                                 },

@@ -340,7 +340,7 @@ void TForm1::toolbarCommand(int32_t n)
     case canvas::buttonSplit: splitCommand(); return;
     case canvas::buttonRepaint:
         if (w) {
-            model::selectOnly(w->items, nullptr);
+            model::selectOnly(w->items(), nullptr);
             w->repaintAll(true);
             refreshSelectionState();
             showPanel(ui::panelInsert, {.onlyIfChanged = true});
@@ -432,7 +432,7 @@ void TForm1::applyLightDirection()
         model::item_t* h = w->header();
         if (!h || h->hdr().lightDirection == dir) continue;
         h->hdr().lightDirection = std::clamp(dir, 0, 3);
-        for (model::item_t* it = w->items.head; it; it = it->next)
+        for (model::item_t* it = w->items().head; it; it = it->next)
             if (it->itemType == model::typePicture) render::dropPictureCache(it);
         w->repaintAll(true);
     }

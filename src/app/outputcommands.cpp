@@ -39,10 +39,10 @@ void outputCommands_t::registerPanels()
             auto* w = dynamic_cast<canvas::TSandbox*>(r.document);
             if (!w || !w->header()) return nullptr;
             QPointer<canvas::TSandbox> doc(w);
-            return new ui::TPrsel(w->header(), w->printAreas,
+            return new ui::TPrsel(w->header(), w->printAreas(),
                                   [this, doc, thenPreview](const QByteArray& areas) {
                                       if (!doc) return;
-                                      doc->printAreas = areas;
+                                      doc->printAreas() = areas;
                                       QTimer::singleShot(commandDelayMs, &shell_, [this, doc, thenPreview] {
                                           if (!doc) return;
                                           if (thenPreview) openPreview(doc, false);
@@ -65,7 +65,7 @@ void outputCommands_t::registerPanels()
                 QTimer::singleShot(0, &shell_, [this, image] { saveExport(image); });
             };
         auto* preview = new ui::TPreview(
-            [doc]() { return doc ? output::previewImage(doc->items, doc->printAreas) : QImage(); },
+            [doc]() { return doc ? output::previewImage(doc->items(), doc->printAreas()) : QImage(); },
             [this, doc] {
                 QTimer::singleShot(commandDelayMs, &shell_, [this, doc] {
                     if (doc) printDocument(doc);
@@ -89,7 +89,7 @@ void outputCommands_t::printDocument(canvas::TSandbox* w)
 void outputCommands_t::printNow(canvas::TSandbox* w)
 {
     if (!w || !w->header()) return;
-    if (ui::printDocumentSheet(w->items, w->caption(), w->printAreas) == ui::printResult_t::printed)
+    if (ui::printDocumentSheet(w->items(), w->caption(), w->printAreas()) == ui::printResult_t::printed)
         shell_.showStatus(QStringLiteral("\"%1\" was printed.").arg(w->caption()));
 }
 
@@ -117,7 +117,7 @@ void outputCommands_t::exportExact(canvas::TSandbox* w)
     const QString file = chooseExportFile();
     if (file.isEmpty()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QImage page = output::exactImage(w->items);
+    const QImage page = output::exactImage(w->items());
     QApplication::restoreOverrideCursor();
     if (page.isNull()) {
         ui::dialogs().message(ui::msgKind_t::error,

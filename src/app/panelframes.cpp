@@ -57,8 +57,8 @@ ui::panelFrame_t* makeSidePanel(int32_t code, panels::panelHost_t& host, QWidget
     case panelTextEntryGuided: return new panels::TTextbox(code, host, parent);
     case panelMultiple: {
         canvas::TSandbox* w = host.activeDocument();
-        const bool canJoin = w && model::countSelectionUnits(w->items, true) >= 2;
-        return new panels::TUnibox(host, canJoin, w && model::selectionHasGroup(w->items), parent);
+        const bool canJoin = w && model::countSelectionUnits(w->items(), true) >= 2;
+        return new panels::TUnibox(host, canJoin, w && model::selectionHasGroup(w->items()), parent);
     }
     case panelPicture: return new panels::TColorbox(host, parent);
     default:

@@ -88,12 +88,12 @@ bool TForm1::pastePictureDocument(const QString& path)
     // The file's pictures keep their own data: an id that an open document
     // uses for another picture is replaced.
     documentLists_t open;
-    for (canvas::TSandbox* d : documents()) open.lists.push_back(&d->items);
+    for (canvas::TSandbox* d : documents()) open.lists.push_back(&d->items());
     open.lists.push_back(&loaded);
     for (model::item_t* data = loaded.head; data; data = data->next) {
         if (data->kind != model::kindPictureData) continue;
         bool taken = false;
-        for (canvas::TSandbox* d : documents()) taken = taken || model::findPictureData(d->items, data->pictureId);
+        for (canvas::TSandbox* d : documents()) taken = taken || model::findPictureData(d->items(), data->pictureId);
         if (!taken) continue;
         const int32_t old = data->pictureId, fresh = canvas::nextPictureId(open.scope());
         for (model::item_t* it = loaded.head; it; it = it->next)
@@ -113,12 +113,12 @@ bool TForm1::openPictureWindow(const QString& fileName)
 void TForm1::editPictureClips(int32_t mode)
 {
     canvas::TSandbox* w = activeDocument();
-    const model::item_t* pic = w ? model::singleSelected(w->items) : nullptr;
+    const model::item_t* pic = w ? model::singleSelected(w->items()) : nullptr;
     if (!pic || pic->itemType != model::typePicture || pic->pictureId == 0) {
         showStatus(QStringLiteral("Select one picture to change its clips."));
         return;
     }
-    const model::item_t* data = model::findPictureData(w->items, pic->pictureId);
+    const model::item_t* data = model::findPictureData(w->items(), pic->pictureId);
     const QString name = data ? QString::fromStdU16String(model::getText(data)) : QString();
     openHosted(mode == ui::hostedRoundClip ? ui::hostedRoundClip : ui::hostedRectClip, name, w);
 }
@@ -138,11 +138,11 @@ bool TForm1::insertFromPictureWindow(const canvas::pictureInsert_t& request, can
 {
     if (!w || w->isClosing()) return false;
     documentLists_t open;
-    for (canvas::TSandbox* d : documents()) open.lists.push_back(&d->items);
+    for (canvas::TSandbox* d : documents()) open.lists.push_back(&d->items());
     if (!canvas::insertPictureInto(*w, request, open.scope())) return false;
     refreshUndoButtons();
     refreshSelectionState();
-    if (const int32_t panel = canvas::panelForSelection(w->items)) showPanel(panel);
+    if (const int32_t panel = canvas::panelForSelection(w->items())) showPanel(panel);
     return true;
 }
 
@@ -170,7 +170,7 @@ void TForm1::registerPictureWindow()
             if (!w) return nullptr;
             auto* p = new ui::TPict(*params_, code, parent);
             attach(p, w);
-            if (!p->openItem(w->items, model::singleSelected(w->items)))
+            if (!p->openItem(w->items(), model::singleSelected(w->items())))
                 ui::dialogs().message(ui::msgKind_t::warning, p->loadError(), ui::btnOk);
             return p;
         });

@@ -25,7 +25,7 @@ public:
     bool holdsTagged(int32_t docNumber, int32_t tag) const override
     {
         for (canvas::TSandbox* w : f_.documents())
-            if (w->documentNumber() == docNumber) return model::holdsTagged(w->items, tag);
+            if (w->documentNumber() == docNumber) return model::holdsTagged(w->items(), tag);
         return false;
     }
     void restoreToolSettings(const app::stepEntry_t& e) override { c_.restoreToolSettings(e); }
@@ -124,7 +124,7 @@ void sidePanelController_t::showPanel(int32_t code, panelSwitch_t how)
 
     app::suggestionContext_t cx;
     if (w) {
-        const model::item_t* first = model::firstSelected(w->items);
+        const model::item_t* first = model::firstSelected(w->items());
         cx.hasSelection = first != nullptr;
         cx.firstSelectedIsText = first && first->itemType == model::typeText;
     }
@@ -155,7 +155,7 @@ void sidePanelController_t::runPanelCommand(int32_t code)
     case ui::panelBackFromGuidance: showPanel(previousPanelCode_, {.applyToWindow = true}); return;
     case ui::panelText: {
         canvas::TSandbox* w = shell_.activeDocument();
-        const bool sel = w && model::firstSelected(w->items);
+        const bool sel = w && model::firstSelected(w->items());
         showPanel(sel ? ui::panelText : ui::panelInsert, {.applyToWindow = true});
         return;
     }
@@ -225,12 +225,12 @@ void sidePanelController_t::runSuggestion(int32_t k)
     case app::suggestionAction_t::show: break;
     }
     if (a.selectNewest && w) {
-        model::selectLast(w->items);
+        model::selectLast(w->items());
         w->repaintAll(true);
         shell_.refreshSelectionState();
     }
     int32_t code = a.code;
-    const bool sel = w && model::firstSelected(w->items);
+    const bool sel = w && model::firstSelected(w->items());
     if (a.guidance && guidanceWanted(a.guidance)) code = a.guidance;
     else if (a.needsSelection && !sel) code = ui::panelInsert;
     showPanel(code, {.onlyIfChanged = true, .applyToWindow = true});
@@ -254,14 +254,14 @@ void sidePanelController_t::recordStep(int32_t code, bool fromHistory)
 int32_t sidePanelController_t::tagSelection(canvas::TSandbox* w)
 {
     const int32_t t = model::drawFreeTag(model::randomTag, [this](int32_t c) { return stepHistory_.tagInUse(c); });
-    if (w) model::tagSelected(w->items, t);
+    if (w) model::tagSelected(w->items(), t);
     return t;
 }
 
 bool sidePanelController_t::selectTagged(canvas::TSandbox* w, int32_t tag)
 {
     if (!w) return false;
-    const bool any = model::selectTagged(w->items, tag);
+    const bool any = model::selectTagged(w->items(), tag);
     w->repaintAll(true);
     shell_.refreshSelectionState();
     return any;

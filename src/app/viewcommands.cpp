@@ -1,6 +1,7 @@
 #include "app/viewcommands.h"
 
 #include "app/mainwindow.h"
+#include "canvas/gridedit.h"
 #include "model/grid.h"
 #include "ui/dialogs.h"
 
@@ -161,7 +162,7 @@ void viewCommands_t::gridCommand(int32_t kind)
         setGridChecks(0, true);
         return;
     }
-    w->setGrid(kind);
+    w->grid().setGrid(kind);
     setGridChecks(kind, true);
     if (kind != 0) shell_.showGuidance(ui::guidanceGrid);
 }
@@ -170,7 +171,7 @@ void viewCommands_t::anchorCommand(int32_t kind)
 {
     canvas::TSandbox* w = shell_.activeDocument();
     if (!w || !w->header()) return;
-    w->setAnchors(kind);
+    w->grid().setAnchors(kind);
     setAnchorChecks(kind);
 }
 
@@ -181,7 +182,7 @@ void viewCommands_t::snapCommand(int32_t kind)
         setSnapChecks(0, true);
         return;
     }
-    w->setSnap(kind);
+    w->grid().setSnap(kind);
     setSnapChecks(kind, true);
     if (kind == model::gridBoth) shell_.showGuidance(ui::guidanceSnap);
 }
@@ -193,7 +194,7 @@ void viewCommands_t::resetGridCommand(int32_t directions)
     const QString question = QStringLiteral(
         "Make the distances between the gridlines equal?\r\n(Use 'Tools|Grid|Customize...' to set the default distance).");
     if (ui::dialogs().message(ui::msgKind_t::confirmation, question, ui::btnYes | ui::btnNo) != ui::btnYes) return;
-    w->resetGrid(directions);
+    w->grid().resetGrid(directions);
     shell_.refreshUndoButtons();
 }
 

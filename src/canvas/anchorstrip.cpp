@@ -1,5 +1,7 @@
 #include "canvas/anchorstrip.h"
 
+#include "canvas/gridedit.h"
+#include "canvas/interactionhost.h"
 #include "canvas/sandbox.h"
 #include "model/anchors.h"
 #include "model/grid.h"
@@ -54,8 +56,8 @@ int32_t along(QPoint p, bool xAxis)
 
 // ---------------------------------------------------------------- strip
 
-anchorStrip_t::anchorStrip_t(TSandbox* owner, bool xAxis, QWidget* parent)
-    : QWidget(parent), owner_(owner), xAxis_(xAxis)
+anchorStrip_t::anchorStrip_t(interactionHost_t& host, bool xAxis, QWidget* parent)
+    : QWidget(parent), h_(host), xAxis_(xAxis)
 {
     setObjectName(xAxis ? QStringLiteral("anchorStripX") : QStringLiteral("anchorStripY"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -73,28 +75,28 @@ void anchorStrip_t::paintEvent(QPaintEvent* e)
 {
     QPainter p(this);
     p.fillRect(e->rect(), stripGrey);
-    const model::item_t* h = owner_->header();
-    model::item_t* grid = owner_->gridRecord();
+    const model::item_t* h = h_.window().header();
+    model::item_t* grid = h_.grid().gridRecord();
     if (!grid || !shown(h, xAxis_)) return;
     const model::anchorMarker_t m;
     const int32_t half = m.width / 2;
     const int32_t lo = along(e->rect().topLeft(), xAxis_) - m.width, hi = along(e->rect().bottomRight(), xAxis_) + m.width;
-    const model::gridAxisIndex_t& index = xAxis_ ? owner_->gridIndex().x : owner_->gridIndex().y;
-    const anchorDrag_t& drag = owner_->anchorState();
+    const model::gridAxisIndex_t& index = xAxis_ ? h_.grid().gridIndex().x : h_.grid().gridIndex().y;
+    const anchorDrag_t& drag = h_.anchorDrag();
     const bool draggingHere = drag.dragKind() == (xAxis_ ? anchorDragX : anchorDragY);
     const anchorNode_t* hot = model::hotAnchor(grid, xAxis_);
     const int32_t hotPos = hot ? (xAxis_ ? model::anchorPositionX(hot) : model::anchorPositionY(hot)) : 0;
     bool skippedDragged = false;
     // A gridline position covers at least one strip pixel, so the visible
     // positions are found from the strip's ends.
-    const int32_t g0 = owner_->panelToGrid(lo, xAxis_) - 1, g1 = owner_->panelToGrid(hi, xAxis_) + 1;
+    const int32_t g0 = h_.grid().panelToGrid(lo, xAxis_) - 1, g1 = h_.grid().panelToGrid(hi, xAxis_) + 1;
     for (int32_t g : index.between(g0, g1)) {
         const bool isHot = hot && g == hotPos;
         if (draggingHere && isHot && !skippedDragged) {
             skippedDragged = true;  // drawn where the mouse is, below
             continue;
         }
-        const int32_t mid = owner_->gridToPanel(g, xAxis_);
+        const int32_t mid = h_.grid().gridToPanel(g, xAxis_);
         if (mid - half < 0) continue;
         drawAnchor(p, xAxis_, mid, isHot);
     }
@@ -103,34 +105,36 @@ void anchorStrip_t::paintEvent(QPaintEvent* e)
 
 void anchorStrip_t::mousePressEvent(QMouseEvent* e)
 {
-    owner_->background1MouseDown(e->button(), e->modifiers(), mapToParent(e->position().toPoint()));
+    h_.window().background1MouseDown(e->button(), e->modifiers(), mapToParent(e->position().toPoint()));
 }
 
 void anchorStrip_t::mouseMoveEvent(QMouseEvent* e)
 {
-    owner_->background1MouseMove(e->buttons(), e->modifiers(), mapToParent(e->position().toPoint()));
+    h_.window().background1MouseMove(e->buttons(), e->modifiers(), mapToParent(e->position().toPoint()));
 }
 
 void anchorStrip_t::mouseReleaseEvent(QMouseEvent* e)
 {
-    owner_->background1MouseUp(e->button(), e->modifiers(), mapToParent(e->position().toPoint()));
+    h_.window().background1MouseUp(e->button(), e->modifiers(), mapToParent(e->position().toPoint()));
 }
 
 void anchorStrip_t::leaveEvent(QEvent*)
 {
-    owner_->background1MouseMove(Qt::NoButton, Qt::NoModifier, QPoint(-1000, -1000));
+    h_.window().background1MouseMove(Qt::NoButton, Qt::NoModifier, QPoint(-1000, -1000));
 }
 
 // ---------------------------------------------------------------- interaction
+
+anchorDrag_t::anchorDrag_t(interactionHost_t& host) : h_(host), w_(host.window()) {}
 
 anchorNode_t* anchorDrag_t::anchorAt(QPoint pos, bool& xAxis) const
 {
     // The corner square belongs to the strip whose side the point is nearer.
     xAxis = pos.y() < pos.x();
-    model::item_t* grid = w_.gridRecord();
+    model::item_t* grid = h_.grid().gridRecord();
     if (!grid || !shown(w_.header(), xAxis)) return nullptr;
     const int32_t across = xAxis ? pos.y() : pos.x();
-    const int32_t g = w_.panelToGrid(along(pos, xAxis), xAxis);
+    const int32_t g = h_.grid().panelToGrid(along(pos, xAxis), xAxis);
     for (anchorNode_t* a = (xAxis ? grid->anchorsX : grid->anchorsY).head; a; a = a->next) {
         if (a->deleted) continue;
         const bool inAlong = xAxis ? a->left <= g && g <= a->right : a->top <= g && g <= a->bottom;
@@ -142,7 +146,7 @@ anchorNode_t* anchorDrag_t::anchorAt(QPoint pos, bool& xAxis) const
 
 void anchorDrag_t::setHot(anchorNode_t* a, bool xAxis)
 {
-    model::item_t* grid = w_.gridRecord();
+    model::item_t* grid = h_.grid().gridRecord();
     if (!grid) return;
     // Only the anchors whose state changes are drawn again.
     for (bool axis : {true, false})
@@ -151,12 +155,12 @@ void anchorDrag_t::setHot(anchorNode_t* a, bool xAxis)
             if (bool(n->hot) == want) continue;
             n->hot = want ? 255 : 0;
             if (!n->deleted) {
-                anchorStrip_t* s = axis ? w_.stripX : w_.stripY;
-                s->updateAnchorAt(w_.gridToPanel(axis ? model::anchorPositionX(n) : model::anchorPositionY(n), axis));
+                anchorStrip_t* s = axis ? (&h_.anchorStrip(true)) : (&h_.anchorStrip(false));
+                s->updateAnchorAt(h_.grid().gridToPanel(axis ? model::anchorPositionX(n) : model::anchorPositionY(n), axis));
             }
         }
-    for (anchorStrip_t* s : {w_.stripX, w_.stripY}) s->unsetCursor();
-    if (a) (xAxis ? w_.stripX : w_.stripY)->setCursor(xAxis ? Qt::SizeHorCursor : Qt::SizeVerCursor);
+    for (anchorStrip_t* s : {(&h_.anchorStrip(true)), (&h_.anchorStrip(false))}) s->unsetCursor();
+    if (a) (xAxis ? (&h_.anchorStrip(true)) : (&h_.anchorStrip(false)))->setCursor(xAxis ? Qt::SizeHorCursor : Qt::SizeVerCursor);
 }
 
 void anchorDrag_t::press(Qt::MouseButton button, QPoint pos)
@@ -169,7 +173,7 @@ void anchorDrag_t::press(Qt::MouseButton button, QPoint pos)
     kind_ = xAxis ? anchorDragX : anchorDragY;
     dragged_ = a;
     dragFrom_ = xAxis ? model::anchorPositionX(a) : model::anchorPositionY(a);
-    dragAt_ = w_.gridToPanel(dragFrom_, xAxis);
+    dragAt_ = h_.grid().gridToPanel(dragFrom_, xAxis);
 }
 
 void anchorDrag_t::move(QPoint pos)
@@ -181,21 +185,21 @@ void anchorDrag_t::move(QPoint pos)
         return;
     }
     const bool xAxis = kind_ == anchorDragX;
-    anchorStrip_t* strip = xAxis ? w_.stripX : w_.stripY;
+    anchorStrip_t* strip = xAxis ? (&h_.anchorStrip(true)) : (&h_.anchorStrip(false));
     const int32_t at = along(pos, xAxis);
     if (at == dragAt_) return;
     strip->updateAnchorAt(dragAt_);
     dragAt_ = at;
     strip->updateAnchorAt(dragAt_);
-    (xAxis ? w_.rulerX : w_.rulerY)->showMarker(at);
+    h_.ruler(!xAxis).showMarker(at);
     const model::item_t* h = w_.header();
     if (h) {
         const auto& hd = h->hdr();
-        const int32_t doc = model::gridToDoc(w_.panelToGrid(at, xAxis), xAxis ? model::pageOriginX(hd) : model::pageOriginY(hd));
+        const int32_t doc = model::gridToDoc(h_.grid().panelToGrid(at, xAxis), xAxis ? model::pageOriginX(hd) : model::pageOriginY(hd));
         const double ppu = xAxis ? hd.pxPerUnitX : hd.pxPerUnitY;
         const QString text = QString::fromStdString(geometry::formatMeasure(hd.unit, ppu > 0 ? doc / ppu : doc));
-        const QPoint inBase = w_.Panel0->mapToParent(pos);
-        w_.showValueBox(text, xAxis ? inBase + QPoint(0, 8) : inBase + QPoint(8, 0));
+        const QPoint inBase = h_.viewToValueBox(pos);
+        h_.showValueBox(text, xAxis ? inBase + QPoint(0, 8) : inBase + QPoint(8, 0));
     }
 }
 
@@ -206,25 +210,25 @@ void anchorDrag_t::release(Qt::MouseButton button, Qt::KeyboardModifiers modifie
     pressed_ = false;
     if (kind_ != anchorDragNone) {
         const bool xAxis = kind_ == anchorDragX;
-        const int32_t to = w_.panelToGrid(dragAt_, xAxis);
+        const int32_t to = h_.grid().panelToGrid(dragAt_, xAxis);
         const int32_t from = dragFrom_;
         kind_ = anchorDragNone;
         dragged_ = nullptr;
-        w_.showValueBox(QString(), {});
-        (xAxis ? w_.rulerX : w_.rulerY)->removeMarker();
+        h_.showValueBox(QString(), {});
+        h_.ruler(!xAxis).removeMarker();
         if (to != from) {
             // The items go first, the gridline after: two steps, so that Undo
             // can take back the gridline and leave the items where they went.
-            w_.moveItemsWithGridline(xAxis, from, to, false);
-            if (!w_.editGrid(xAxis ? model::gridMoveX : model::gridMoveY, to)) w_.repaintAll(true);
+            h_.grid().moveItemsWithGridline(xAxis, from, to, false);
+            if (!h_.grid().editGrid(xAxis ? model::gridMoveX : model::gridMoveY, to)) w_.repaintAll(true);
         }
-        w_.redrawAnchors();
+        h_.redrawAnchors();
         return;
     }
     if (wasPressed && (modifiers & Qt::ShiftModifier)) {
         const bool xAxis = pos.y() < pos.x();
         if (!shown(w_.header(), xAxis)) return;
-        w_.editGrid(xAxis ? model::gridInsertX : model::gridInsertY, w_.panelToGrid(along(pos, xAxis), xAxis));
+        h_.grid().editGrid(xAxis ? model::gridInsertX : model::gridInsertY, h_.grid().panelToGrid(along(pos, xAxis), xAxis));
     }
 }
 

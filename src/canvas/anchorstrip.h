@@ -15,6 +15,7 @@ struct anchorNode_t;
 namespace canvas {
 
 class TSandbox;
+class interactionHost_t;
 
 constexpr int32_t anchorColour = 0xFF7A45;     // blue, 0x00BBGGRR
 constexpr int32_t hotAnchorColour = 0x0000FF;  // red
@@ -30,7 +31,7 @@ constexpr int32_t anchorDragY = 2;
 // the canvas panel's edge and forwards the mouse to the window.
 class anchorStrip_t : public QWidget {
 public:
-    anchorStrip_t(TSandbox* owner, bool xAxis, QWidget* parent);
+    anchorStrip_t(interactionHost_t& host, bool xAxis, QWidget* parent);
     bool xAxis() const { return xAxis_; }
     // Repaints the anchor drawn with its middle at strip position `at`.
     void updateAnchorAt(int32_t at);
@@ -43,14 +44,14 @@ protected:
     void leaveEvent(QEvent*) override;
 
 private:
-    TSandbox* owner_;
+    interactionHost_t& h_;
     bool xAxis_;
 };
 
 // The anchor interaction: which anchor is hot, and the drag of one.
 class anchorDrag_t {
 public:
-    explicit anchorDrag_t(TSandbox& w) : w_(w) {}
+    explicit anchorDrag_t(interactionHost_t& host);
 
     void press(Qt::MouseButton button, QPoint pos);
     void move(QPoint pos);
@@ -70,6 +71,7 @@ private:
     model::anchorNode_t* anchorAt(QPoint pos, bool& xAxis) const;
     void setHot(model::anchorNode_t* a, bool xAxis);
 
+    interactionHost_t& h_;
     TSandbox& w_;
     int32_t kind_ = anchorDragNone;
     bool pressed_ = false;

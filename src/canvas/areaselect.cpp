@@ -32,15 +32,15 @@ std::array<QRect, 4> frameStrips(const QRect& r, int32_t pen)
 
 void areaSelectMode_t::begin(Qt::KeyboardModifiers modifiers, point_t pos)
 {
-    w_.mode_ = modeAreaSelection;
+    h_.setMode(modeAreaSelection);
     start_ = pos;
     selection_ = areaSelection_t{};
     drag_ = QRect();
     if (modifiers & Qt::ShiftModifier) {
-        for (const item_t* it : model::collectSelected(w_.items)) selection_.kept.insert(it);
-    } else if (!model::collectSelected(w_.items).empty()) {
+        for (const item_t* it : model::collectSelected(w_.items())) selection_.kept.insert(it);
+    } else if (!model::collectSelected(w_.items()).empty()) {
         w_.eraseMarks();
-        model::deselectAll(w_.items);
+        model::deselectAll(w_.items());
         if (w_.host()) w_.host()->editStateChanged(&w_);
     }
 }
@@ -51,7 +51,7 @@ void areaSelectMode_t::move(Qt::MouseButtons, Qt::KeyboardModifiers modifiers, p
     drag_ = spanRect(start_.x, start_.y, pos.x, pos.y);
     const point_t a = w_.toDoc({drag_.left(), drag_.top()}), b = w_.toDoc({drag_.right(), drag_.bottom()});
     bool changed = false;
-    selectInArea(w_.items, {a.x, a.y, b.x, b.y}, (modifiers & Qt::ShiftModifier) != 0, selection_, &changed);
+    selectInArea(w_.items(), {a.x, a.y, b.x, b.y}, (modifiers & Qt::ShiftModifier) != 0, selection_, &changed);
     if (changed) {
         // Marks come off in reverse order and go on again for the new selection.
         w_.eraseMarks();
@@ -65,12 +65,12 @@ void areaSelectMode_t::release(Qt::MouseButton button, Qt::KeyboardModifiers, po
 {
     if (button != Qt::LeftButton) return;
     eraseOverlay();
-    w_.areaRect_ = drag_;
+    h_.setAreaRect(drag_);
     drag_ = QRect();
     selection_ = areaSelection_t{};
-    w_.mode_ = modePointer;
+    h_.setMode(modePointer);
     if (sandboxHost_t* host = w_.host()) {
-        if (const int32_t panel = panelForSelection(w_.items)) host->showPanel(panel);
+        if (const int32_t panel = panelForSelection(w_.items())) host->showPanel(panel);
         host->editStateChanged(&w_);
     }
 }
@@ -100,7 +100,7 @@ void areaSelectMode_t::drawFrame(const QRect& r)
     QPainter g(&w_.canvasImage());
     useAreaPen(g, p);
     g.drawRect(QRect(QPoint(r.left() - 1, r.top() - 1), QPoint(r.right() + 1, r.bottom() + 1)));
-    for (const QRect& s : strips) w_.Image1->update(s);
+    for (const QRect& s : strips) w_.updateCanvas(s);
 }
 
 } // namespace canvas

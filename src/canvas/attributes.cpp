@@ -1,6 +1,8 @@
 // Per-item follow-ups of attribute changes.
 #include "canvas/attributes.h"
 
+#include "geometry/lineends.h"
+
 #include "canvas/creation.h"
 #include "canvas/reshape.h"
 #include "canvas/shellparams.h"
@@ -119,7 +121,7 @@ void turnLine(item_t* it, double degrees)
     it->direction = degrees;
     if (degrees == -1.0) return;
     const auto [a, b] = turnedEnds(midpoint(it), degrees, it->diagonal);
-    setEnds(it, a, b);
+    geometry::setLineEnds(it, a, b);
 }
 
 void turnText(item_t* it, int32_t degrees)

@@ -35,13 +35,13 @@ void TSandbox::resetForDocument()
 {
     ready_ = false;
     stopTimers();
-    model::freeList(items);
-    untitledNumber.clear();
+    model::freeList(items_);
+    untitledNumber_.clear();
     keyboardEnabled_ = true;
     lastMouse_ = {};
     viewOrigin_ = pageOnScreen_ = {};
     closing_ = layoutBusy_ = false;
-    view.selectionUnder = render::savedArea_t{};
+    view_.selectionUnder = render::savedArea_t{};
     tools_->cancel();
     for (interaction_t* i : interactions()) i->overlayLost();
 }
@@ -53,7 +53,7 @@ void TSandbox::createHeader(int32_t number)
     settings::TParams& p = params();
     p.currentZoom = 1.0;
     if (host_) host_->zoomControlsChanged();
-    page::createNewDocument(items, p, number);
+    page::createNewDocument(items_, p, number);
 }
 
 // Reads a document file into the window. A file without a header (an empty
@@ -75,26 +75,26 @@ bool TSandbox::readDocumentFile(int32_t number, const QString& path)
         return false;
     }
     if (model::findHeader(loaded)) {
-        model::freeList(items);
-        model::moveList(loaded, items);
+        model::freeList(items_);
+        model::moveList(loaded, items_);
     } else {
         while (model::item_t* it = loaded.head) {
             model::unlinkItem(loaded, it);
-            model::appendItem(items, it);
+            model::appendItem(items_, it);
         }
-        model::invalidateIds(items);
+        model::invalidateIds(items_);
     }
     model::item_t* rh = header();
-    model::selectOnly(items, nullptr);
+    model::selectOnly(items_, nullptr);
     rh->docNumber = number;
     if (!(rh->hdr().zoom > 0.0 && rh->hdr().zoom <= 100.0)) rh->hdr().zoom = 1.0;
     params().currentZoom = rh->hdr().zoom;
     geometry::pxPerUnit(rh->hdr().unit, rh->hdr().pxPerUnitX, rh->hdr().pxPerUnitY);
     geometry::computeCanvasPixels(rh);
-    render::layOutTexts(items);
-    model::setModified(items, false);
+    render::layOutTexts(items_);
+    model::setModified(items_, false);
     mode_ = modePointer;
-    fileName = path;
+    fileName_ = path;
     if (host_) host_->zoomControlsChanged();
     return true;
 }
@@ -103,13 +103,12 @@ bool TSandbox::openDocument(int32_t number, const QString& name)
 {
     settings::TParams& p = params();
     resetForDocument();
-    fileName = name;
+    fileName_ = name;
     createHeader(number);
 
     // The tool of the window deactivated last.
     const int32_t last = p.lastMode;
-    mode_ = (last == toolLine || last == toolText || (last >= firstShapeTool && last <= lastShapeTool)) ? last
-                                                                                                    : modePointer;
+    mode_ = isInsertionTool(last) ? static_cast<modeCode_t>(last) : modePointer;
     handleCode_ = 0;
 
     ready_ = true;  // layout runs from here on
@@ -120,25 +119,25 @@ bool TSandbox::openDocument(int32_t number, const QString& name)
     const QString trimmed = name.trimmed();
     if (!trimmed.isEmpty() && isPictureName(trimmed)) {
         p.lastPicture = QFileInfo(trimmed).absoluteFilePath();
-        untitledNumber = QString::number(++p.untitledCounter);
-        fileName.clear();
+        untitledNumber_ = QString::number(++p.untitledCounter);
+        fileName_.clear();
         if (host_) host_->offerPicture(this, p.lastPicture);
     } else {
         if (!trimmed.isEmpty()) readOk = readDocumentFile(number, QFileInfo(trimmed).absoluteFilePath());
         if (!readOk) {
-            fileName.clear();
-            untitledNumber = QString::number(++p.untitledCounter);
+            fileName_.clear();
+            untitledNumber_ = QString::number(++p.untitledCounter);
         }
     }
 
     refreshCaption();
     ready_ = true;
     layoutView();
-    // A file is painted quickly first; Timer7 then gives it its full quality.
+    // A file is painted quickly first; the full-quality pass then gives it its full quality.
     paintCanvas(readOk);
     show();
     if (host_) host_->documentActivated(this);
-    if (readOk) Timer7.start();
+    if (readOk) fullQualityTimer_.start();
     return readOk || trimmed.isEmpty() || isPictureName(trimmed);
 }
 

@@ -43,7 +43,7 @@ extendMode_t::~extendMode_t()
 
 bool extendMode_t::begin()
 {
-    item_t* it = model::singleSelected(w_.items);
+    item_t* it = model::singleSelected(w_.items());
     if (!it || (it->itemType != model::typeSpline && it->itemType != model::typeCurve) ||
         it->shapeVariant != model::variantOpen || geometry::pointCount(it->points) < 2)
         return false;
@@ -54,14 +54,14 @@ bool extendMode_t::begin()
     for (const model::pointNode_t* n = it->points.head; n; n = n->next) points_.push_back(w_.toScreen({n->p.x, n->p.y}));
     points_.push_back(w_.lastMouse());
     it->editing = 255;
-    model::deselectAll(w_.items);
+    model::deselectAll(w_.items());
     w_.eraseMarks();
-    w_.mode_ = it->itemType == model::typeSpline ? toolExtendSpline : toolExtendCurve;
+    h_.setMode(it->itemType == model::typeSpline ? toolExtendSpline : toolExtendCurve);
     w_.repaintAll(false);
     preview();
     if (sandboxHost_t* host = w_.host()) {
-        host->showGuidance(w_.mode_ == toolExtendSpline ? splineExtensionPage : curveExtensionPage);
-        host->showPanel(w_.mode_ == toolExtendSpline ? ui::panelExtendSpline : ui::panelExtendCurve);
+        host->showGuidance(w_.mode() == toolExtendSpline ? splineExtensionPage : curveExtensionPage);
+        host->showPanel(w_.mode() == toolExtendSpline ? ui::panelExtendSpline : ui::panelExtendCurve);
         host->editStateChanged(&w_);
     }
     return true;
@@ -95,7 +95,7 @@ bool extendMode_t::key(int key, Qt::KeyboardModifiers)
 {
     if (key == Qt::Key_Escape) {
         cancel();
-        w_.ignoreGesture_ = true;
+        h_.ignoreGesture();
         return true;
     }
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -123,7 +123,7 @@ void extendMode_t::cancel()
     if (!item_) return;
     erasePreview();
     item_->editing = 0;
-    model::setSelected(w_.items, item_, true);
+    model::setSelected(w_.items(), item_, true);
     leave();
     w_.repaintAll(true);
     if (sandboxHost_t* host = w_.host()) {
@@ -137,8 +137,8 @@ void extendMode_t::finishExtension()
     erasePreview();
     item_t* it = item_;
     it->editing = 0;
-    model::deselectAll(w_.items);
-    model::setSelected(w_.items, it, true);
+    model::deselectAll(w_.items());
+    model::setSelected(w_.items(), it, true);
     std::vector<point_t> doc;
     for (point_t p : points_) doc.push_back(w_.toDoc(p));
     leave();
@@ -146,9 +146,9 @@ void extendMode_t::finishExtension()
         const std::vector<item_t*> fresh = w_.beginEdit(false);
         if (!fresh.empty()) setPointList(fresh.front(), doc);
         w_.repaintAll(true);
-        if (w_.host() && !fresh.empty()) w_.host()->showPanel(panelForSelection(w_.items));
+        if (w_.host() && !fresh.empty()) w_.host()->showPanel(panelForSelection(w_.items()));
     } else {
-        model::eraseSelection(w_.items);
+        model::eraseSelection(w_.items());
         w_.repaintAll(true);
         if (w_.host()) w_.host()->showPanel(ui::panelInsert);
     }
@@ -161,8 +161,8 @@ void extendMode_t::leave()
     model::freeList(scratch_);
     shape_ = nullptr;
     points_.clear();
-    w_.mode_ = modePointer;
-    w_.view.selectionUnder = render::savedArea_t{};
+    h_.setMode(modePointer);
+    w_.view().selectionUnder = render::savedArea_t{};
     // The panel showing the extension gives its lists back.
     if (w_.host()) w_.host()->extensionEnded();
 }
@@ -180,16 +180,16 @@ void extendMode_t::preview()
     const render::rect_t r = render::itemReach(shape);
     const point_t a = w_.toScreen({r.left, r.top}), b = w_.toScreen({r.right, r.bottom});
     const int32_t grow = std::max(params().markWidth / 2, geometry::penWidthAt(w_.zoomFactor(), shape->lineWeight)) + 1;
-    w_.saveUnder(w_.view.selectionUnder, spanRect(a.x, a.y, b.x, b.y).adjusted(-grow, -grow, grow, grow));
-    render::drawItem(w_.view, shape, true);
-    w_.Image1->update(w_.view.selectionUnder.rect);
+    w_.saveUnder(w_.view().selectionUnder, spanRect(a.x, a.y, b.x, b.y).adjusted(-grow, -grow, grow, grow));
+    render::drawItem(w_.view(), shape, true);
+    w_.updateCanvas(w_.view().selectionUnder.rect);
     drawGuide(w_, guide_, points_[points_.size() - 2], points_.back());
 }
 
 void extendMode_t::erasePreview()
 {
     eraseOverlay();
-    w_.restoreUnder(w_.view.selectionUnder);
+    w_.restoreUnder(w_.view().selectionUnder);
 }
 
 void extendMode_t::eraseOverlay()

@@ -1,6 +1,6 @@
-// The grid of a document window: snapping, the menu choices, and every change
-// of the gridlines as a new version of the grid record, so that Undo brings
-// back the previous grid. Moving a gridline carries the items on it along.
+#include "canvas/gridedit.h"
+
+#include "canvas/interactionhost.h"
 #include "canvas/sandbox.h"
 
 #include "canvas/anchorstrip.h"
@@ -11,8 +11,6 @@
 #include "model/history.h"
 #include "model/history_index.h"
 #include "model/itemlist.h"
-
-#include <QLabel>
 
 #include <algorithm>
 #include <cmath>
@@ -61,63 +59,51 @@ bool onGridline(const item_t* it, bool xAxis, int32_t s)
 
 } // namespace
 
+gridEditor_t::gridEditor_t(interactionHost_t& host) : h_(host), w_(host.window()) {}
+
 // ---------------------------------------------------------------- mapping
 
-const model::gridIndex_t& TSandbox::gridIndex() const
+item_t* gridEditor_t::gridRecord() const
+{
+    return model::findVisibleByType(w_.items(), model::typeGrid);
+}
+
+const model::gridIndex_t& gridEditor_t::gridIndex() const
 {
     gridIndex_.refresh(gridRecord());
     return gridIndex_;
 }
 
-int32_t TSandbox::pageExtentX() const
+int32_t gridEditor_t::panelToGrid(int32_t panelPos, bool xAxis) const
 {
-    const item_t* h = header();
-    return h ? geometry::clampToInt32(std::llabs(int64_t(h->x2) - h->x1)) : 0;
-}
-
-int32_t TSandbox::pageExtentY() const
-{
-    const item_t* h = header();
-    return h ? geometry::clampToInt32(std::llabs(int64_t(h->y2) - h->y1)) : 0;
-}
-
-int32_t TSandbox::panelToGrid(int32_t panelPos, bool xAxis) const
-{
-    const item_t* h = header();
+    const item_t* h = w_.header();
     if (!h) return panelPos;
-    const int32_t edge = xAxis ? pageOnScreen_.x : pageOnScreen_.y;
-    const int32_t doc = geometry::screenToDoc(zoomFactor(), geometry::clampToInt32(int64_t(panelPos) - edge), 0);
+    const int32_t edge = xAxis ? w_.pageOnScreen().x : w_.pageOnScreen().y;
+    const int32_t doc = geometry::screenToDoc(w_.zoomFactor(), geometry::clampToInt32(int64_t(panelPos) - edge), 0);
     return model::docToGrid(doc, xAxis ? model::pageOriginX(h->hdr()) : model::pageOriginY(h->hdr()));
 }
 
-int32_t TSandbox::gridToPanel(int32_t position, bool xAxis) const
+int32_t gridEditor_t::gridToPanel(int32_t position, bool xAxis) const
 {
-    const item_t* h = header();
+    const item_t* h = w_.header();
     if (!h) return position;
     const int32_t doc = model::gridToDoc(position, xAxis ? model::pageOriginX(h->hdr()) : model::pageOriginY(h->hdr()));
-    const int32_t edge = xAxis ? pageOnScreen_.x : pageOnScreen_.y;
-    return geometry::clampToInt32(int64_t(geometry::docToScreen(zoomFactor(), doc, 0)) + edge);
-}
-
-point_t TSandbox::snapped(point_t screen) const
-{
-    const item_t* h = header();
-    if (!h || !(h->hdr().snapX || h->hdr().snapY)) return screen;
-    return model::snapPoint(h->hdr(), gridIndex(), zoomFactor(), toDoc(screen), viewOrigin_);
+    const int32_t edge = xAxis ? w_.pageOnScreen().x : w_.pageOnScreen().y;
+    return geometry::clampToInt32(int64_t(geometry::docToScreen(w_.zoomFactor(), doc, 0)) + edge);
 }
 
 // ---------------------------------------------------------------- changes
 
-bool TSandbox::editGrid(int32_t operation, int32_t position)
+bool gridEditor_t::editGrid(int32_t operation, int32_t position)
 {
-    item_t* h = header();
+    item_t* h = w_.header();
     if (!h) return false;
     const auto& hd = h->hdr();
     const bool xShown = hd.showGridX && hd.showAnchorsX, yShown = hd.showGridY && hd.showAnchorsY;
     item_t* grid = gridRecord();
     if (!grid) {
         // A document without a grid record (an old or damaged file) gets one.
-        grid = model::newItem(items, model::typeGrid);
+        grid = model::newItem(w_.items(), model::typeGrid);
         grid->undoState = 0;
     }
 
@@ -148,7 +134,7 @@ bool TSandbox::editGrid(int32_t operation, int32_t position)
         return false;
     }
 
-    item_t* v = model::beginGridEdit(items);
+    item_t* v = model::beginGridEdit(w_.items());
     if (!v) return false;
     switch (operation) {
     case model::gridMoveX:
@@ -178,34 +164,34 @@ bool TSandbox::editGrid(int32_t operation, int32_t position)
         model::resetGrid(v, hd, model::gridVertical);
         break;
     }
-    model::setModified(items, true);
-    anchors_->reset();
-    repaintAll(true);
-    if (host_) host_->editStateChanged(this);
+    model::setModified(w_.items(), true);
+    h_.anchorsChanged();
+    w_.repaintAll(true);
+    h_.editStateChanged();
     return true;
 }
 
-void TSandbox::moveItemsWithGridline(bool xAxis, int32_t from, int32_t to, bool repaint)
+void gridEditor_t::moveItemsWithGridline(bool xAxis, int32_t from, int32_t to, bool repaint)
 {
-    item_t* h = header();
+    item_t* h = w_.header();
     if (!h || from == to) return;
     const int32_t origin = xAxis ? model::pageOriginX(h->hdr()) : model::pageOriginY(h->hdr());
     const int32_t s = model::gridToDoc(from, origin);
     const int32_t delta = geometry::clampToInt32(int64_t(to) - from);
 
-    eraseMarks();
-    const std::vector<item_t*> remembered = model::collectSelected(items);
-    model::deselectAll(items);
+    w_.eraseMarks();
+    const std::vector<item_t*> remembered = model::collectSelected(w_.items());
+    model::deselectAll(w_.items());
     bool any = false;
-    for (item_t* it = items.head; it; it = it->next) {
+    for (item_t* it = w_.items().head; it; it = it->next) {
         if (it->kind != model::kindItem || it->hidden || !onGridline(it, xAxis, s)) continue;
-        model::setSelected(items, it, true);
+        model::setSelected(w_.items(), it, true);
         any = true;
     }
     std::unordered_map<const item_t*, item_t*> successor;
     if (any) {
-        const std::vector<item_t*> moving = model::collectSelected(items);
-        const std::vector<item_t*> fresh = model::beginEdit(items);
+        const std::vector<item_t*> moving = model::collectSelected(w_.items());
+        const std::vector<item_t*> fresh = model::beginEdit(w_.items());
         for (size_t i = 0; i < moving.size() && i < fresh.size(); ++i) successor[moving[i]] = fresh[i];
         for (item_t* it : fresh) {
             translateItem(it, xAxis ? delta : 0, xAxis ? 0 : delta);
@@ -213,157 +199,107 @@ void TSandbox::moveItemsWithGridline(bool xAxis, int32_t from, int32_t to, bool 
             else if (it->itemType == model::typePicture) geometry::pictureBox(it);
             else if (model::isShapeType(it->itemType)) geometry::savePoints(it->points);
         }
-        model::setModified(items, true);
+        model::setModified(w_.items(), true);
     }
     // The selection the user had comes back, in its moved versions.
-    model::deselectAll(items);
+    model::deselectAll(w_.items());
     for (const item_t* it : remembered) {
         auto f = successor.find(it);
-        model::setSelected(items, f != successor.end() ? f->second : const_cast<item_t*>(it), true);
+        model::setSelected(w_.items(), f != successor.end() ? f->second : const_cast<item_t*>(it), true);
     }
     if (any) {
-        view.selectionUnder = render::savedArea_t{};
-        if (repaint) repaintAll(true);
+        w_.view().selectionUnder = render::savedArea_t{};
+        if (repaint) w_.repaintAll(true);
     }
-    if (host_) host_->editStateChanged(this);
+    h_.editStateChanged();
 }
 
-void TSandbox::extendGrid(int32_t directions)
+void gridEditor_t::extendGrid(int32_t directions)
 {
-    item_t* h = header();
+    item_t* h = w_.header();
     item_t* grid = gridRecord();
     if (!h || !grid) return;
     if (model::gridExtension(grid, h->hdr(), directions).empty()) return;
-    item_t* v = model::beginGridEdit(items);
+    item_t* v = model::beginGridEdit(w_.items());
     if (!v) return;
     model::extendGrid(v, h->hdr(), directions);
-    model::setModified(items, true);
-    if (host_) host_->editStateChanged(this);
+    model::setModified(w_.items(), true);
+    h_.editStateChanged();
 }
 
-void TSandbox::shiftGrid(int32_t directions, int32_t delta)
+void gridEditor_t::shiftGrid(int32_t directions, int32_t delta)
 {
     item_t* grid = gridRecord();
     if (!grid || delta == 0) return;
-    item_t* v = model::beginGridEdit(items);
+    item_t* v = model::beginGridEdit(w_.items());
     if (!v) return;
     model::shiftGrid(v, directions, delta);
-    model::setModified(items, true);
-    if (host_) host_->editStateChanged(this);
+    model::setModified(w_.items(), true);
+    h_.editStateChanged();
 }
 
 // ---------------------------------------------------------------- menu choices
 
-void TSandbox::setGrid(int32_t choice)
+void gridEditor_t::setGrid(int32_t choice)
 {
-    item_t* h = header();
+    item_t* h = w_.header();
     if (!h) return;
     h->hdr().showGridX = (choice & model::gridHorizontal) ? 1 : 0;
     h->hdr().showGridY = (choice & model::gridVertical) ? 1 : 0;
-    anchors_->reset();
-    repaintAll(true);
+    h_.anchorsChanged();
+    w_.repaintAll(true);
 }
 
-void TSandbox::setAnchors(int32_t choice)
+void gridEditor_t::setAnchors(int32_t choice)
 {
-    item_t* h = header();
+    item_t* h = w_.header();
     if (!h) return;
     h->hdr().showAnchorsX = (choice & model::gridHorizontal) ? 1 : 0;
     h->hdr().showAnchorsY = (choice & model::gridVertical) ? 1 : 0;
-    anchors_->reset();
-    redrawAnchors();
+    h_.anchorsChanged();
+    h_.redrawAnchors();
 }
 
-void TSandbox::setSnap(int32_t choice)
+void gridEditor_t::setSnap(int32_t choice)
 {
-    item_t* h = header();
+    item_t* h = w_.header();
     if (!h) return;
     h->hdr().snapX = (choice & model::gridHorizontal) ? 1 : 0;
     h->hdr().snapY = (choice & model::gridVertical) ? 1 : 0;
 }
 
-void TSandbox::resetGrid(int32_t directions)
+void gridEditor_t::resetGrid(int32_t directions)
 {
     // Both directions of a reset are one step: one new version of the record.
-    item_t* h = header();
+    item_t* h = w_.header();
     if (!h || !directions) return;
     if (!gridRecord()) {
-        item_t* grid = model::newItem(items, model::typeGrid);
+        item_t* grid = model::newItem(w_.items(), model::typeGrid);
         grid->undoState = 0;
     }
-    item_t* v = model::beginGridEdit(items);
+    item_t* v = model::beginGridEdit(w_.items());
     if (!v) return;
     model::resetGrid(v, h->hdr(), directions);
-    model::setModified(items, true);
-    anchors_->reset();
-    repaintAll(true);
-    if (host_) host_->editStateChanged(this);
+    model::setModified(w_.items(), true);
+    h_.anchorsChanged();
+    w_.repaintAll(true);
+    h_.editStateChanged();
 }
 
-void TSandbox::redrawAnchors()
+void gridEditor_t::gridAfterPageSetup()
 {
-    if (stripX) stripX->update();
-    if (stripY) stripY->update();
-}
-
-void TSandbox::showValueBox(const QString& text, QPoint at)
-{
-    auto* box = static_cast<QLabel*>(Hint1);
-    if (text.isEmpty()) {
-        box->hide();
-        return;
-    }
-    box->setText(text);
-    box->resize(std::max(120, box->sizeHint().width()), 20);
-    const int32_t x = std::clamp(at.x(), 0, std::max(0, base0->width() - box->width()));
-    const int32_t y = std::clamp(at.y(), 0, std::max(0, base0->height() - box->height()));
-    box->move(x, y);
-    box->show();
-    box->raise();
-}
-
-// ---------------------------------------------------------------- mouse
-
-void TSandbox::background1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint pos)
-{
-    if (closing_ || !ready_) return;
-    anchors_->press(button, pos);
-}
-
-void TSandbox::background1MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPoint pos)
-{
-    if (closing_ || !ready_) return;
-    // Off the canvas the rulers' mouse markers go; a drag shows its own.
-    if (anchors_->dragKind() == anchorDragNone) {
-        rulerX->removeMarker();
-        rulerY->removeMarker();
-    }
-    if (pos.x() < 0 && pos.y() < 0) anchors_->leave();
-    else anchors_->move(pos);
-}
-
-void TSandbox::background1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos)
-{
-    if (closing_ || !ready_) return;
-    anchors_->release(button, modifiers, pos);
-}
-
-void TSandbox::rulerMouseDown(bool vertical, Qt::MouseButton button, int32_t pos)
-{
-    if (closing_ || !ready_ || button != Qt::LeftButton) return;
-    rulerEnds_->press(vertical, pos);
-}
-
-void TSandbox::rulerMouseMove(bool vertical, Qt::MouseButtons buttons, int32_t pos)
-{
-    if (closing_ || !ready_) return;
-    rulerEnds_->move(vertical, pos, buttons & Qt::LeftButton);
-}
-
-void TSandbox::rulerMouseUp(bool vertical, Qt::MouseButton button, int32_t pos)
-{
-    if (closing_ || !ready_ || button != Qt::LeftButton) return;
-    rulerEnds_->release(vertical, pos);
+    // The anchor steps were reset for the setup's unit: the gridlines are
+    // laid out afresh over the new page, from its edge, as in a new document.
+    // Like the rest of the page setup this is not a step of the history.
+    item_t* h = w_.header();
+    item_t* grid = gridRecord();
+    if (!h || !grid) return;
+    model::freeNodes(grid->anchorsX);
+    model::freeNodes(grid->anchorsY);
+    model::addInitialGrid(grid, h->hdr());
+    gridIndex_ = {};  // the record changed in place: build the index again
+    h_.anchorsChanged();
+    h_.redrawAnchors();
 }
 
 } // namespace canvas

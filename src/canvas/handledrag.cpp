@@ -1,5 +1,6 @@
 #include "canvas/handledrag.h"
 
+#include "canvas/gridedit.h"
 #include "canvas/handles.h"
 #include "canvas/picking.h"
 #include "canvas/modes.h"
@@ -68,11 +69,11 @@ void drawConstruction(TSandbox& w, const item_t* it)
     const model::pointNode_t* first = it->points.head;
     if (!first || !first->next) return;
     if (it->itemType == model::typeArc && first->next->next) {
-        render::drawConstructionLine(w.view, at(first), at(first->next));
-        render::drawConstructionLine(w.view, at(first), at(first->next->next));
+        render::drawConstructionLine(w.view(), at(first), at(first->next));
+        render::drawConstructionLine(w.view(), at(first), at(first->next->next));
     } else if (it->itemType == model::typeCurve) {
         for (const model::pointNode_t* n = first; n->next; n = n->next)
-            render::drawConstructionLine(w.view, at(n), at(n->next));
+            render::drawConstructionLine(w.view(), at(n), at(n->next));
     }
 }
 
@@ -110,7 +111,7 @@ void translateItem(item_t* it, int32_t dx, int32_t dy)
 void TSandbox::manipulate(point_t start, point_t current, bool snap, int32_t code, bool final)
 {
     const bool translation = isTranslation(code, handleOwnerType_);
-    const std::vector<item_t*> sel = model::collectSelected(items);
+    const std::vector<item_t*> sel = model::collectSelected(items_);
     dragGuide_t guide;
     if (translation) {
         const point_t from = toDoc(start), to = toDoc(snap ? snapped(current) : current);
@@ -138,7 +139,7 @@ void TSandbox::manipulate(point_t start, point_t current, bool snap, int32_t cod
         for (item_t* it : sel) {
             if (it->itemType == model::typeGroupHandle) {
                 // The group turns about its handle; every member follows.
-                if (code == handleGroupRotate) geometry::rotateGroup(items, it, rotationAngle(in, {it->x1, it->y1}));
+                if (code == handleGroupRotate) geometry::rotateGroup(items_, it, rotationAngle(in, {it->x1, it->y1}));
                 continue;
             }
             if (code == handleGroupRotate) continue;
@@ -148,63 +149,62 @@ void TSandbox::manipulate(point_t start, point_t current, bool snap, int32_t cod
 
     if (!final) {
         drag_->eraseOverlay();
-        restoreUnder(view.selectionUnder);
-        saveUnder(view.selectionUnder, coveredArea(*this, sel, true));
+        restoreUnder(view_.selectionUnder);
+        saveUnder(view_.selectionUnder, coveredArea(*this, sel, true));
         for (item_t* it : sel) {
-            render::drawItem(view, it, true);
+            render::drawItem(view_, it, true);
             if (it->itemType == model::typeText) {
-                render::canvas_t canvas(view.Image1);
+                render::canvas_t canvas(view_.Image1);
                 render::drawTextFrame(canvas, render::screenXform(zoomFactor(), viewOrigin_), it,
                                       params().textFrameColor, 1);
             }
             if (!translation) drawConstruction(*this, it);
         }
         if (guide) drag_->showGuide(toScreen(guide->first), toScreen(guide->second));
-        Image1->update();
+        canvasControl_->update();
         return;
     }
     drag_->eraseOverlay();
-    // The changed items are completed; their points become the reference of the next change.
+    // The changed items_ are completed; their points become the reference of the next change.
     const model::item_t* h = header();
     for (item_t* it : sel) {
         if (!translation && code != handleGroupRotate) {
             // A reshaped curve's points that came to lie just beside a
             // gridline go onto it.
             if (snap && h && it->itemType == model::typeCurve) {
-                model::snapPointsNearGrid(h->hdr(), gridIndex(), it->points);
+                model::snapPointsNearGrid(h->hdr(), grid_->gridIndex(), it->points);
             }
             completeReshape(it, code);
         } else if (model::isShapeType(it->itemType)) {
             geometry::savePoints(it->points);
         }
     }
-    view.selectionUnder = render::savedArea_t{};
+    view_.selectionUnder = render::savedArea_t{};
     repaintAll(true);
 }
 
-void handleDrag_t::begin(int32_t mode, int32_t code, int32_t itemType, point_t pos)
+void handleDrag_t::begin(modeCode_t mode, int32_t code, int32_t itemType, point_t pos)
 {
     start_ = w_.snapped(pos);
-    w_.mode_ = mode;
-    w_.handleCode_ = normalizedHandleCode(mode, code);
-    w_.handleOwnerType_ = itemType;
-    const bool homogeneous = isHomogeneous(w_.items);
-    before_ = model::collectSelected(w_.items);
+    h_.setMode(mode);
+    h_.setHandle(normalizedHandleCode(mode, code), itemType);
+    const bool homogeneous = isHomogeneous(w_.items());
+    before_ = model::collectSelected(w_.items());
     w_.beginEdit(true);
     // In a mixed selection every handle moves the whole selection.
-    if (!homogeneous) w_.handleCode_ = handleMove;
+    if (!homogeneous) h_.setHandle(handleMove, itemType);
 }
 
 void handleDrag_t::move(Qt::MouseButtons buttons, Qt::KeyboardModifiers, point_t pos)
 {
-    if (buttons & Qt::LeftButton) w_.manipulate(start_, pos, true, w_.handleCode_, false);
+    if (buttons & Qt::LeftButton) w_.manipulate(start_, pos, true, w_.handleCode(), false);
 }
 
 void handleDrag_t::release(Qt::MouseButton button, Qt::KeyboardModifiers, point_t pos)
 {
     if (button != Qt::LeftButton) return;
-    w_.manipulate(start_, pos, true, w_.handleCode_, true);
-    w_.mode_ = modePointer;
+    w_.manipulate(start_, pos, true, w_.handleCode(), true);
+    h_.setMode(modePointer);
     before_.clear();
     if (w_.host()) w_.host()->editStateChanged(&w_);
 }
@@ -214,21 +214,21 @@ bool handleDrag_t::key(int key, Qt::KeyboardModifiers)
     if (key != Qt::Key_Escape) return false;
     cancel();
     // The release of the abandoned drag is not a click.
-    w_.ignoreGesture_ = true;
+    h_.ignoreGesture();
     return true;
 }
 
 void handleDrag_t::cancel()
 {
-    if (!isDragMode(w_.mode_)) return;
+    if (!isDragMode(w_.mode())) return;
     eraseOverlay();
-    w_.view.selectionUnder = render::savedArea_t{};
+    w_.view().selectionUnder = render::savedArea_t{};
     // The versions the press made go without a trace; the items before it return.
-    model::undo(w_.items);
-    model::dropRedo(w_.items);
-    for (item_t* it : before_) model::setSelected(w_.items, it, true);
+    model::undo(w_.items());
+    model::dropRedo(w_.items());
+    for (item_t* it : before_) model::setSelected(w_.items(), it, true);
     before_.clear();
-    w_.mode_ = modePointer;
+    h_.setMode(modePointer);
     w_.repaintAll(true);
     if (w_.host()) w_.host()->editStateChanged(&w_);
 }

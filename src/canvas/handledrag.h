@@ -20,7 +20,7 @@ public:
     using interaction_t::interaction_t;
 
     // A press on a handle of `itemType` with `code` started drag `mode`.
-    void begin(int32_t mode, int32_t code, int32_t itemType, geometry::point_t pos);
+    void begin(modeCode_t mode, int32_t code, int32_t itemType, geometry::point_t pos);
     void press(Qt::MouseButton, Qt::KeyboardModifiers, geometry::point_t) override {}
     void move(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, geometry::point_t pos) override;
     void release(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, geometry::point_t pos) override;

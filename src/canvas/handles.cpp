@@ -276,7 +276,7 @@ bool isHitCode(int32_t code)
            (code >= handleSide34 && code <= handleSide41) || code == handleGroupRotate;
 }
 
-int32_t modeForHandle(int32_t itemType, int32_t code)
+modeCode_t modeForHandle(int32_t itemType, int32_t code)
 {
     switch (itemType) {
     case model::typeText: return modeTextHandle;
@@ -285,8 +285,8 @@ int32_t modeForHandle(int32_t itemType, int32_t code)
     case model::typeEllipse: return modeEllipseHandle;
     case model::typePicture: return modePictureHandle;
     case model::typeGroupHandle:
-        return code == handleGroupRotate ? modeGroupRotation : code == handleGroupCentre ? modeShapeHandle : 0;
-    default: return model::isShapeType(itemType) ? modeShapeHandle : 0;
+        return code == handleGroupRotate ? modeGroupRotation : code == handleGroupCentre ? modeShapeHandle : modePointer;
+    default: return model::isShapeType(itemType) ? modeShapeHandle : modePointer;
     }
 }
 
@@ -348,16 +348,15 @@ handleView_t handleViewOf(TSandbox& window)
     handleView_t how;
     how.zoom = window.zoomFactor();
     how.origin = window.viewOrigin();
-    how.single = singleSelection(window.items);
-    how.rotationDotDistance = window.view.style.rotationDotDistance;
+    how.single = singleSelection(window.items());
+    how.rotationDotDistance = window.view().style.rotationDotDistance;
     return how;
 }
 
 handleHit_t hitTestHandles(TSandbox& window, point_t screen)
 {
-    const handleHit_t hit = hitTestHandles(window.items, screen, handleViewOf(window), window.view.style.handleWidth,
-                                           window.view.style.handleHeight);
-    window.Image1->setCursor(hit.cursor);
+    const handleHit_t hit = hitTestHandles(window.items(), screen, handleViewOf(window), window.view().style.handleWidth,
+                                           window.view().style.handleHeight);
     return hit;
 }
 

@@ -70,7 +70,7 @@ markRect_t markRect(geometry::point_t at, int32_t width, int32_t height);
 bool isHitCode(int32_t code);
 
 // The manipulation mode a handle of this item type starts, 0 for none.
-int32_t modeForHandle(int32_t itemType, int32_t code);
+modeCode_t modeForHandle(int32_t itemType, int32_t code);
 // The handle code a mode works with: circles use 1 for all four rim handles,
 // ellipses 1 for both ends of the first axis and 2 for the other axis.
 int32_t normalizedHandleCode(int32_t mode, int32_t code);
@@ -78,7 +78,7 @@ int32_t normalizedHandleCode(int32_t mode, int32_t code);
 struct handleHit_t {
     model::item_t* item = nullptr;  // none when nothing was hit
     int32_t code = 0;
-    int32_t mode = 0;
+    modeCode_t mode = modePointer;
     Qt::CursorShape cursor = Qt::ArrowCursor;
 };
 
@@ -86,7 +86,7 @@ struct handleHit_t {
 // rectangle holds `screen`.
 handleHit_t hitTestHandles(model::itemList_t& list, geometry::point_t screen, const handleView_t& how,
                            int32_t markWidth, int32_t markHeight);
-// The same for a document window, which also takes the cursor.
+// The same for a document window.
 handleHit_t hitTestHandles(TSandbox& window, geometry::point_t screen);
 
 // The view's handle layout of a document window (zoom, origin, settings).

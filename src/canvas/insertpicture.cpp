@@ -241,13 +241,13 @@ std::vector<item_t*> insertPictureRecords(model::itemList_t& doc, const pictureI
 bool insertPictureInto(TSandbox& w, const pictureInsert_t& r, model::pictureIdScope_t scope)
 {
     w.eraseMarks();
-    const std::vector<item_t*> made = insertPictureRecords(w.items, r, scope);
+    const std::vector<item_t*> made = insertPictureRecords(w.items(), r, scope);
     if (made.empty()) {
         w.drawSelectionMarks();
         return false;
     }
-    model::deselectAll(w.items);
-    for (item_t* it : made) model::setSelected(w.items, it, true);
+    model::deselectAll(w.items());
+    for (item_t* it : made) model::setSelected(w.items(), it, true);
     w.repaintAll(true);
     if (sandboxHost_t* h = w.host()) h->editStateChanged(&w);
     return true;

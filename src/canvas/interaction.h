@@ -4,6 +4,7 @@
 // current mode; an interaction switches the mode to hand the gesture on.
 #pragma once
 
+#include "canvas/interactionhost.h"
 #include "geometry/units.h"
 
 #include <Qt>
@@ -14,7 +15,7 @@ class TSandbox;
 
 class interaction_t {
 public:
-    explicit interaction_t(TSandbox& window) : w_(window) {}
+    explicit interaction_t(interactionHost_t& host) : h_(host), w_(host.window()) {}
     virtual ~interaction_t() = default;
     interaction_t(const interaction_t&) = delete;
     interaction_t& operator=(const interaction_t&) = delete;
@@ -40,6 +41,8 @@ public:
     virtual void overlayLost() {}
 
 protected:
+    // What the interaction may change of the window besides its public operations.
+    interactionHost_t& h_;
     TSandbox& w_;
 };
 

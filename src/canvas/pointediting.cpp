@@ -18,7 +18,7 @@ namespace {
 
 item_t* singleSplineOrCurve(TSandbox& w)
 {
-    item_t* it = model::singleSelected(w.items);
+    item_t* it = model::singleSelected(w.items());
     if (!it || (it->itemType != model::typeSpline && it->itemType != model::typeCurve)) return nullptr;
     return it;
 }
@@ -48,7 +48,7 @@ bool deletePointUnderMouse(TSandbox& w)
     if (geometry::pointCount(it->points) <= 2) {
         // A spline of two points without one of them is no spline: it goes,
         // as one step that Undo takes back.
-        model::eraseSelection(w.items);
+        model::eraseSelection(w.items());
         finish(w);
         return true;
     }

@@ -6,6 +6,8 @@
 #include "canvas/picking.h"
 #include "canvas/pointediting.h"
 #include "canvas/sandbox.h"
+
+#include <QWidget>
 #include "model/itemlist.h"
 #include "ui/panelcodes.h"
 
@@ -17,18 +19,19 @@ void pointerMode_t::press(Qt::MouseButton button, Qt::KeyboardModifiers modifier
 {
     if (button != Qt::LeftButton) return;
     if (modifiers & Qt::ControlModifier) {
-        w_.area_->begin(modifiers, pos);
+        h_.beginAreaSelection(modifiers, pos);
         return;
     }
     const handleHit_t hit = hitTestHandles(w_, pos);
+    h_.canvasControl().setCursor(hit.cursor);
     if (!hit.item) return;  // the click is taken at the release
-    w_.drag_->begin(hit.mode, hit.code, hit.item->itemType, pos);
+    h_.beginHandleDrag(hit.mode, hit.code, hit.item->itemType, pos);
 }
 
 void pointerMode_t::move(Qt::MouseButtons, Qt::KeyboardModifiers, point_t pos)
 {
     // Idle: the hit test only chooses the cursor.
-    hitTestHandles(w_, pos);
+    h_.canvasControl().setCursor(hitTestHandles(w_, pos).cursor);
 }
 
 void pointerMode_t::release(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, point_t pos)
@@ -37,11 +40,11 @@ void pointerMode_t::release(Qt::MouseButton button, Qt::KeyboardModifiers modifi
     // A click without a handle: pick at the release point.
     w_.eraseMarks();
     const pickResult_t r =
-        pickItem(w_.items, w_.toDoc(pos), (modifiers & Qt::ShiftModifier) != 0, w_.view.style.handleWidth);
+        pickItem(w_.items(), w_.toDoc(pos), (modifiers & Qt::ShiftModifier) != 0, w_.view().style.handleWidth);
     w_.drawSelectionMarks();
     if (sandboxHost_t* host = w_.host()) {
         if (!r.item) host->showPanel(ui::panelInsert);
-        else if (const int32_t panel = panelForSelection(w_.items)) host->showPanel(panel);
+        else if (const int32_t panel = panelForSelection(w_.items())) host->showPanel(panel);
         if (r.changed) host->editStateChanged(&w_);
     }
 }

@@ -1,5 +1,7 @@
 #include "canvas/reshape.h"
 
+#include "geometry/lineends.h"
+
 
 #include "canvas/creation.h"
 #include "canvas/handles.h"
@@ -16,16 +18,6 @@ namespace canvas {
 
 using geometry::point_t;
 using model::item_t;
-
-void setEnds(item_t* it, point_t a, point_t b)
-{
-    it->x1 = a.x;
-    it->y1 = a.y;
-    it->x2 = b.x;
-    it->y2 = b.y;
-    geometry::lineGeometry(it);
-    model::computeMeasure(it);
-}
 
 namespace {
 
@@ -109,8 +101,8 @@ dragGuide_t dragLineEnd(item_t* it, const dragInput_t& in)
     const point_t candidate = in.snap(moved(second ? ref2 : ref1, in));
     const double preset = presetDirection(it);
     if (preset < 0) {
-        if (second) setEnds(it, ref1, candidate);
-        else setEnds(it, candidate, ref2);
+        if (second) geometry::setLineEnds(it, ref1, candidate);
+        else geometry::setLineEnds(it, candidate, ref2);
         setTextAngle(it);
         return {};
     }
@@ -122,7 +114,7 @@ dragGuide_t dragLineEnd(item_t* it, const dragInput_t& in)
     // An end cannot be dragged past the other: it stays where it last was.
     if (e1 == e2 || wholeDegrees(degrees(geometry::segmentAngle(e1, e2))) != wholeDegrees(preset))
         return std::make_pair(point_t{second ? it->x2 : it->x1, second ? it->y2 : it->y1}, in.current);
-    setEnds(it, e1, e2);
+    geometry::setLineEnds(it, e1, e2);
     setTextAngle(it);
     return std::make_pair(end, in.current);
 }
@@ -134,9 +126,9 @@ void rotateLine(item_t* it, const dragInput_t& in)
     geometry::rotateDefiningPoints(it, pivot, rotationAngle(in, pivot));
     if (nearlyLevel(geometry::segmentAngle({it->x1, it->y1}, {it->x2, it->y2}))) {
         const double half = geometry::distance(ref1, ref2) / 2;
-        setEnds(it, geometry::polarPoint(pivot, pi, half), geometry::polarPoint(pivot, 0, half));
+        geometry::setLineEnds(it, geometry::polarPoint(pivot, pi, half), geometry::polarPoint(pivot, 0, half));
     } else {
-        setEnds(it, {it->x1, it->y1}, {it->x2, it->y2});
+        geometry::setLineEnds(it, {it->x1, it->y1}, {it->x2, it->y2});
     }
     setTextAngle(it);
 }

@@ -29,10 +29,6 @@ struct dragInput_t {
 // A dotted guide from a constrained line end to the mouse (document pixels).
 using dragGuide_t = std::optional<std::pair<geometry::point_t, geometry::point_t>>;
 
-// The defining points of a line or text from its two ends; box, angle and
-// millimetre copies follow.
-void setEnds(model::item_t* it, geometry::point_t a, geometry::point_t b);
-
 // The rotation angle of a drag about `pivot`: the turn from the press to the
 // mouse, measured on the canvas.
 double rotationAngle(const dragInput_t& in, geometry::point_t pivot);

@@ -1,5 +1,8 @@
 #include "canvas/rulerends.h"
 
+#include "canvas/gridedit.h"
+#include "canvas/interactionhost.h"
+#include "canvas/rulers.h"
 #include "canvas/sandbox.h"
 #include "geometry/units.h"
 #include "model/grid.h"
@@ -19,6 +22,8 @@ double perUnit(const model::headerBody_t& hd, bool vertical)
 }
 
 } // namespace
+
+rulerEndDrag_t::rulerEndDrag_t(interactionHost_t& host) : h_(host), w_(host.window()) {}
 
 int32_t rulerEndDrag_t::kindAt(bool vertical, int32_t pos) const
 {
@@ -46,7 +51,7 @@ void rulerEndDrag_t::press(bool vertical, int32_t pos)
 
 void rulerEndDrag_t::move(bool vertical, int32_t pos, bool buttonHeld)
 {
-    rulerImage_t* ruler = vertical ? w_.rulerY : w_.rulerX;
+    rulerImage_t* ruler = &h_.ruler(vertical);
     if (kind_ == rulerDragNone || !buttonHeld) {
         const int32_t k = kindAt(vertical, pos);
         if (k == rulerDragNone) ruler->unsetCursor();
@@ -64,7 +69,7 @@ void rulerEndDrag_t::move(bool vertical, int32_t pos, bool buttonHeld)
         // Beside the mouse, kept inside the window.
         const QPoint inBase = ruler->mapToParent(vertical ? QPoint(0, pos) : QPoint(pos, 0));
         const QPoint at = vertical ? QPoint(inBase.x() + 8, inBase.y()) : QPoint(inBase.x(), inBase.y() + 8);
-        w_.showValueBox(text, at);
+        h_.showValueBox(text, at);
     } else {
         ruler->showMarker(pos);
     }
@@ -76,7 +81,7 @@ void rulerEndDrag_t::release(bool vertical, int32_t pos)
     kind_ = rulerDragNone;
     model::item_t* h = w_.header();
     if (kind == rulerDragNone || !h) return;
-    w_.showValueBox(QString(), {});
+    h_.showValueBox(QString(), {});
     auto& hd = h->hdr();
     const double z = w_.zoomFactor();
     const double ppu = perUnit(hd, vertical);
@@ -87,22 +92,22 @@ void rulerEndDrag_t::release(bool vertical, int32_t pos)
             return;
         }
         (vertical ? hd.canvasHeight : hd.canvasWidth) = extent / ppu / z;
-        model::setModified(w_.items, true);
+        model::setModified(w_.items(), true);
         geometry::computeCanvasPixels(h);
-        w_.extendGrid(vertical ? model::gridVertical : model::gridHorizontal);
+        h_.grid().extendGrid(vertical ? model::gridVertical : model::gridHorizontal);
     } else {
         if (pos == pressPos_) {
-            (vertical ? w_.rulerY : w_.rulerX)->removeMarker();
+            h_.ruler(vertical).removeMarker();
             return;
         }
         const int32_t oldOrigin = vertical ? model::pageOriginY(hd) : model::pageOriginX(hd);
         const int64_t edge = int64_t(vertical ? h->y1 : h->x1) + pos - pressPos_;
         (vertical ? hd.canvasTop : hd.canvasLeft) = std::max<int64_t>(0, edge) / ppu / z;
-        model::setModified(w_.items, true);
+        model::setModified(w_.items(), true);
         geometry::computeCanvasPixels(h);
         // The gridlines keep their places on the page: they follow its origin.
         const int32_t newOrigin = vertical ? model::pageOriginY(hd) : model::pageOriginX(hd);
-        w_.shiftGrid(vertical ? model::gridVertical : model::gridHorizontal, newOrigin - oldOrigin);
+        h_.grid().shiftGrid(vertical ? model::gridVertical : model::gridHorizontal, newOrigin - oldOrigin);
     }
     w_.layoutView();
     w_.repaintAll(true);

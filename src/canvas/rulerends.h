@@ -7,6 +7,7 @@
 namespace canvas {
 
 class TSandbox;
+class interactionHost_t;
 
 // Kinds of a ruler-end drag.
 constexpr int32_t rulerDragNone = 0;
@@ -22,7 +23,7 @@ constexpr int32_t smallestPage = 5;
 
 class rulerEndDrag_t {
 public:
-    explicit rulerEndDrag_t(TSandbox& w) : w_(w) {}
+    explicit rulerEndDrag_t(interactionHost_t& host);
 
     void press(bool vertical, int32_t pos);
     void move(bool vertical, int32_t pos, bool buttonHeld);
@@ -35,6 +36,7 @@ private:
     // The page extent the mouse gives during an end drag.
     int32_t extentAt(bool vertical, int32_t pos) const;
 
+    interactionHost_t& h_;
     TSandbox& w_;
     int32_t kind_ = rulerDragNone;
     int32_t pressPos_ = 0;

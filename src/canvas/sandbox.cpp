@@ -3,6 +3,7 @@
 #include "canvas/anchorstrip.h"
 #include "canvas/areaselect.h"
 #include "canvas/extension.h"
+#include "canvas/gridedit.h"
 #include "canvas/handledrag.h"
 #include "canvas/handles.h"
 #include "canvas/placing.h"
@@ -59,7 +60,7 @@ private:
 
 canvasImage_t::canvasImage_t(TSandbox* owner, QWidget* parent) : QWidget(parent), owner_(owner)
 {
-    setObjectName(QStringLiteral("Image1"));
+    setObjectName(QStringLiteral("canvasControl"));
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -113,97 +114,108 @@ QVariant canvasImage_t::inputMethodQuery(Qt::InputMethodQuery query) const
 
 // ---------------------------------------------------------------- window
 
-TSandbox::TSandbox(sandboxHost_t* host, QWidget* parent)
-    : QWidget(parent), host_(host), tools_(std::make_unique<toolSequence_t>(*this)),
-      pointer_(std::make_unique<pointerMode_t>(*this)), area_(std::make_unique<areaSelectMode_t>(*this)),
-      drag_(std::make_unique<handleDrag_t>(*this)), placing_(std::make_unique<placingMode_t>(*this)),
-      extend_(std::make_unique<extendMode_t>(*this)), anchors_(std::make_unique<anchorDrag_t>(*this)),
-      rulerEnds_(std::make_unique<rulerEndDrag_t>(*this)),
-      text_(std::make_unique<textEditing_t>(*this))
+TSandbox::TSandbox(sandboxHost_t* host, QWidget* parent) : QWidget(parent), host_(host)
 {
     setObjectName(QStringLiteral("TSandbox"));
     setMouseTracking(true);
     setMinimumSize(120, 90);
     resize(640, 480);
+    interactionHost_t& self = *this;
+    tools_ = std::make_unique<toolSequence_t>(self);
+    pointer_ = std::make_unique<pointerMode_t>(self);
+    area_ = std::make_unique<areaSelectMode_t>(self);
+    drag_ = std::make_unique<handleDrag_t>(self);
+    placing_ = std::make_unique<placingMode_t>(self);
+    extend_ = std::make_unique<extendMode_t>(self);
+    anchors_ = std::make_unique<anchorDrag_t>(self);
+    rulerEnds_ = std::make_unique<rulerEndDrag_t>(self);
+    grid_ = std::make_unique<gridEditor_t>(self);
+    text_ = std::make_unique<textEditing_t>(self);
+    createControls();
+    createTimers();
+    setUpView();
+}
 
-    base0 = new panel_t(QStringLiteral("base0"), backgroundGrey, this);
-    base0->setMouseTracking(true);
-    corner1 = new panel_t(QStringLiteral("corner1"), render::toColor(rulerRestColour), base0);
-    rulerX = new rulerImage_t(false, base0);
-    rulerX->setObjectName(QStringLiteral("rulerX"));
-    rulerY = new rulerImage_t(true, base0);
-    rulerY->setObjectName(QStringLiteral("rulerY"));
-    Panel0 = new QWidget(base0);
-    Panel0->setObjectName(QStringLiteral("Panel0"));
-    Panel0->setMouseTracking(true);
-    background1 = new panel_t(QStringLiteral("background1"), backgroundGrey, Panel0);
-    background1->setMouseTracking(true);
-    Panel2 = new panel_t(QStringLiteral("Panel2"), Qt::white, Panel0);
-    Image1 = new canvasImage_t(this, Panel2);
+void TSandbox::createControls()
+{
+    basePanel_ = new panel_t(QStringLiteral("basePanel"), backgroundGrey, this);
+    basePanel_->setMouseTracking(true);
+    rulerCorner_ = new panel_t(QStringLiteral("rulerCorner"), render::toColor(rulerRestColour), basePanel_);
+    rulerX_ = new rulerImage_t(false, basePanel_);
+    rulerX_->setObjectName(QStringLiteral("rulerX"));
+    rulerY_ = new rulerImage_t(true, basePanel_);
+    rulerY_->setObjectName(QStringLiteral("rulerY"));
+    viewPanel_ = new QWidget(basePanel_);
+    viewPanel_->setObjectName(QStringLiteral("viewPanel"));
+    viewPanel_->setMouseTracking(true);
+    pageSurround_ = new panel_t(QStringLiteral("pageSurround"), backgroundGrey, viewPanel_);
+    pageSurround_->setMouseTracking(true);
+    canvasPanel_ = new panel_t(QStringLiteral("canvasPanel"), Qt::white, viewPanel_);
+    canvasControl_ = new canvasImage_t(this, canvasPanel_);
     // The anchor strips lie over the canvas panel's edges, above the canvas.
-    stripY = new anchorStrip_t(this, false, Panel0);
-    stripX = new anchorStrip_t(this, true, Panel0);
-    rulerX->onMouse = [this](QEvent::Type t, Qt::MouseButton b, Qt::MouseButtons bs, int32_t pos) {
+    stripY_ = new anchorStrip_t(*this, false, viewPanel_);
+    stripX_ = new anchorStrip_t(*this, true, viewPanel_);
+    rulerX_->onMouse = [this](QEvent::Type t, Qt::MouseButton b, Qt::MouseButtons bs, int32_t pos) {
         if (t == QEvent::MouseButtonPress) rulerMouseDown(false, b, pos);
         else if (t == QEvent::MouseMove) rulerMouseMove(false, bs, pos);
         else if (t == QEvent::MouseButtonRelease) rulerMouseUp(false, b, pos);
     };
-    rulerY->onMouse = [this](QEvent::Type t, Qt::MouseButton b, Qt::MouseButtons bs, int32_t pos) {
+    rulerY_->onMouse = [this](QEvent::Type t, Qt::MouseButton b, Qt::MouseButtons bs, int32_t pos) {
         if (t == QEvent::MouseButtonPress) rulerMouseDown(true, b, pos);
         else if (t == QEvent::MouseMove) rulerMouseMove(true, bs, pos);
         else if (t == QEvent::MouseButtonRelease) rulerMouseUp(true, b, pos);
     };
-    Image1->setAttribute(Qt::WA_InputMethodEnabled);
-    Image1->setFocusPolicy(Qt::ClickFocus);
-    ScrollBarX = new QScrollBar(Qt::Horizontal, base0);
-    ScrollBarX->setObjectName(QStringLiteral("ScrollBarX"));
-    ScrollBarY = new QScrollBar(Qt::Vertical, base0);
-    ScrollBarY->setObjectName(QStringLiteral("ScrollBarY"));
-    Panel1 = new panel_t(QStringLiteral("Panel1"), QColor(0xEF, 0xEF, 0xEF), base0);
+    canvasControl_->setAttribute(Qt::WA_InputMethodEnabled);
+    canvasControl_->setFocusPolicy(Qt::ClickFocus);
+    scrollBarX_ = new QScrollBar(Qt::Horizontal, basePanel_);
+    scrollBarX_->setObjectName(QStringLiteral("scrollBarX"));
+    scrollBarY_ = new QScrollBar(Qt::Vertical, basePanel_);
+    scrollBarY_->setObjectName(QStringLiteral("scrollBarY"));
+    scrollCorner_ = new panel_t(QStringLiteral("scrollCorner"), QColor(0xEF, 0xEF, 0xEF), basePanel_);
     {
-        // The value box of a ruler-end or anchor drag.
-        auto* hint = new QLabel(base0);
-        hint->setObjectName(QStringLiteral("Hint1"));
-        hint->setAutoFillBackground(true);
-        hint->setStyleSheet(QStringLiteral("QLabel { background: #FFFFE1; color: black; border: 1px solid #808080; padding: 1px 3px; }"));
-        hint->setGeometry(0, 0, 120, 20);
-        Hint1 = hint;
+        auto* box = new QLabel(basePanel_);
+        box->setObjectName(QStringLiteral("valueBox"));
+        box->setAutoFillBackground(true);
+        box->setStyleSheet(QStringLiteral("QLabel { background: #FFFFE1; color: black; border: 1px solid #808080; padding: 1px 3px; }"));
+        box->setGeometry(0, 0, 120, 20);
+        valueBox_ = box;
     }
-    hGridmark = new panel_t(QStringLiteral("hGridmark"), render::toColor(0xFF7A45), base0);
-    vGridmark = new panel_t(QStringLiteral("vGridmark"), render::toColor(0xFF7A45), base0);
-    hGridmarkRed = new panel_t(QStringLiteral("hGridmarkRed"), render::toColor(0x0000FF), base0);
-    vGridmarkRed = new panel_t(QStringLiteral("vGridmarkRed"), render::toColor(0x0000FF), base0);
-    for (QWidget* m : {hGridmark, vGridmark, hGridmarkRed, vGridmarkRed}) m->setGeometry(0, 0, 7, 7);
-    BackgroundColor1 = new panel_t(QStringLiteral("BackgroundColor1"), backgroundGrey, base0);
-    for (QWidget* w : {Hint1, hGridmark, vGridmark, hGridmarkRed, vGridmarkRed, BackgroundColor1, static_cast<QWidget*>(ScrollBarX),
-                       static_cast<QWidget*>(ScrollBarY), Panel1})
+    hGridmark_ = new panel_t(QStringLiteral("hGridmark"), render::toColor(anchorColour), basePanel_);
+    vGridmark_ = new panel_t(QStringLiteral("vGridmark"), render::toColor(anchorColour), basePanel_);
+    hGridmarkRed_ = new panel_t(QStringLiteral("hGridmarkRed"), render::toColor(hotAnchorColour), basePanel_);
+    vGridmarkRed_ = new panel_t(QStringLiteral("vGridmarkRed"), render::toColor(hotAnchorColour), basePanel_);
+    for (QWidget* m : {hGridmark_, vGridmark_, hGridmarkRed_, vGridmarkRed_}) m->setGeometry(0, 0, 7, 7);
+    backgroundColour_ = new panel_t(QStringLiteral("backgroundColour"), backgroundGrey, basePanel_);
+    for (QWidget* w : {valueBox_, hGridmark_, vGridmark_, hGridmarkRed_, vGridmarkRed_, backgroundColour_,
+                       static_cast<QWidget*>(scrollBarX_), static_cast<QWidget*>(scrollBarY_), scrollCorner_})
         w->hide();
 
-    QObject::connect(ScrollBarX, &QScrollBar::valueChanged, this, [this](int v) { ScrollBarXChange(v); });
-    QObject::connect(ScrollBarY, &QScrollBar::valueChanged, this, [this](int v) { ScrollBarYChange(v); });
+    QObject::connect(scrollBarX_, &QScrollBar::valueChanged, this, [this](int v) { ScrollBarXChange(v); });
+    QObject::connect(scrollBarY_, &QScrollBar::valueChanged, this, [this](int v) { ScrollBarYChange(v); });
+}
 
+void TSandbox::createTimers()
+{
     const struct {
         QTimer* t;
         const char* name;
         int ms;
-    } timers[] = {{&Timer1, "Timer1", 200}, {&Timer2, "Timer2", 200}, {&Timer3, "Timer3", 100},
-                  {&Timer4, "Timer4", 500}, {&Timer5, "Timer5", 200}, {&Timer6, "Timer6", 200},
-                  {&Timer7, "Timer7", 100}, {&Timer8, "Timer8", 100}};
+    } timers[] = {{&holdTimer_, "holdTimer", 200},         {&doubleClickTimer_, "doubleClickTimer", 200},
+                  {&deferredTimer_, "deferredTimer", 100}, {&caretTimer_, "caretTimer", 500},
+                  {&toolPanelTimer_, "toolPanelTimer", 200}, {&fullQualityTimer_, "fullQualityTimer", 100}};
     for (const auto& t : timers) {
+        // Children of the window, so that the object tree finds them by name.
+        t.t->setParent(this);
         t.t->setObjectName(QString::fromLatin1(t.name));
         t.t->setSingleShot(true);
         t.t->setInterval(t.ms);
     }
-    QObject::connect(&Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
-    QObject::connect(&Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
-    QObject::connect(&Timer3, &QTimer::timeout, this, [this] { Timer3Timer(); });
-    QObject::connect(&Timer5, &QTimer::timeout, this, [this] { Timer5Timer(); });
-    QObject::connect(&Timer7, &QTimer::timeout, this, [this] { Timer7Timer(); });
-    QObject::connect(&Timer4, &QTimer::timeout, this, [this] { text_->blink(); });
-    // Timers whose work comes with later features only stop themselves.
-    for (QTimer* t : {&Timer6, &Timer8})
-        QObject::connect(t, &QTimer::timeout, t, [t] { t->stop(); });
-    setUpView();
+    QObject::connect(&holdTimer_, &QTimer::timeout, this, [this] { holdTimerTimeout(); });
+    QObject::connect(&doubleClickTimer_, &QTimer::timeout, this, [this] { doubleClickTimerTimeout(); });
+    QObject::connect(&deferredTimer_, &QTimer::timeout, this, [this] { deferredTimerTimeout(); });
+    QObject::connect(&toolPanelTimer_, &QTimer::timeout, this, [this] { toolPanelTimerTimeout(); });
+    QObject::connect(&fullQualityTimer_, &QTimer::timeout, this, [this] { fullQualityTimerTimeout(); });
+    QObject::connect(&caretTimer_, &QTimer::timeout, this, [this] { text_->blink(); });
 }
 
 TSandbox::~TSandbox()
@@ -216,24 +228,25 @@ TSandbox::~TSandbox()
         host_->removeWindowEntry(number);
         host_->documentDestroyed(this);
     }
-    model::freeList(items);
+    model::freeList(items_);
 }
 
 void TSandbox::stopTimers()
 {
-    for (QTimer* t : {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5, &Timer6, &Timer7, &Timer8}) t->stop();
+    for (QTimer* t : {&holdTimer_, &doubleClickTimer_, &deferredTimer_, &caretTimer_, &toolPanelTimer_, &fullQualityTimer_})
+        t->stop();
 }
 
 void TSandbox::setUpView()
 {
-    view.items = &items;
-    view.style = render::renderStyleFrom(params());
-    view.markPositions = [this](render::renderView_t&, model::item_t* item) {
+    view_.items = &items_;
+    view_.style = render::renderStyleFrom(params());
+    view_.markPositions = [this](render::renderView_t&, model::item_t* item) {
         return handleSpots(item, handleViewOf(*this));
     };
-    view.startDeferred = [this](render::renderView_t&) { Timer3.start(); };
-    view.drawAnchors = [this](render::renderView_t&) { redrawAnchors(); };
-    view.processEvents = [this](render::renderView_t&) {
+    view_.startDeferred = [this](render::renderView_t&) { deferMarks(); };
+    view_.drawAnchors = [this](render::renderView_t&) { redrawAnchors(); };
+    view_.processEvents = [this](render::renderView_t&) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         return closing_;
     };
@@ -284,8 +297,8 @@ bool TSandbox::isModified() const
 
 QString TSandbox::caption() const
 {
-    if (!fileName.isEmpty()) return QFileInfo(fileName).completeBaseName();
-    return QStringLiteral("Untitled") + QLatin1Char(' ') + untitledNumber;
+    if (!fileName_.isEmpty()) return QFileInfo(fileName_).completeBaseName();
+    return QStringLiteral("Untitled") + QLatin1Char(' ') + untitledNumber_;
 }
 
 void TSandbox::refreshCaption()
@@ -298,11 +311,11 @@ void TSandbox::refreshCaption()
 void TSandbox::paintCanvas(bool quick)
 {
     if (canvasImage().isNull()) return;
-    view.items = &items;
-    view.viewOrigin = viewOrigin_;
-    view.quickDraw = quick;
-    render::repaintAll(view, false);
-    Image1->update();
+    view_.items = &items_;
+    view_.viewOrigin = viewOrigin_;
+    view_.quickDraw = quick;
+    render::repaintAll(view_, false);
+    canvasControl_->update();
 }
 
 void TSandbox::repaintAll(bool runDeferred)
@@ -310,9 +323,9 @@ void TSandbox::repaintAll(bool runDeferred)
     if (closing_) return;
     paintCanvas(false);
     // Every save-under holds pixels of the canvas as it was.
-    view.selectionUnder.valid = false;
+    view_.selectionUnder.valid = false;
     for (interaction_t* i : interactions()) i->overlayLost();
-    if (runDeferred) Timer3.start();
+    if (runDeferred) deferredTimer_.start();
 }
 
 void TSandbox::repaintRect(const QRect& rect)
@@ -322,13 +335,13 @@ void TSandbox::repaintRect(const QRect& rect)
     // the repaint.
     for (interaction_t* i : interactions()) i->eraseOverlay();
     if (!canvasImage().isNull()) {
-        view.items = &items;
-        view.viewOrigin = viewOrigin_;
-        render::repaintArea(view, rect);
-        Image1->update();
+        view_.items = &items_;
+        view_.viewOrigin = viewOrigin_;
+        render::repaintArea(view_, rect);
+        canvasControl_->update();
     }
-    view.selectionUnder.valid = false;
-    Timer3.start();
+    view_.selectionUnder.valid = false;
+    deferredTimer_.start();
 }
 
 // ---------------------------------------------------------------- save-unders, mapping
@@ -348,10 +361,17 @@ void TSandbox::restoreUnder(render::savedArea_t& buffer)
         QPainter p(&canvasImage());
         p.setCompositionMode(QPainter::CompositionMode_Source);
         p.drawImage(buffer.rect.topLeft(), buffer.pixels);
-        Image1->update(buffer.rect);
+        canvasControl_->update(buffer.rect);
     }
     buffer.valid = false;
     buffer.pixels = QImage();
+}
+
+geometry::point_t TSandbox::snapped(geometry::point_t screen) const
+{
+    const model::item_t* h = header();
+    if (!h || !(h->hdr().snapX || h->hdr().snapY)) return screen;
+    return model::snapPoint(h->hdr(), grid_->gridIndex(), zoomFactor(), toDoc(screen), viewOrigin_);
 }
 
 geometry::point_t TSandbox::toDoc(geometry::point_t screen) const
@@ -372,10 +392,10 @@ void TSandbox::selectTool(int32_t code)
 {
     // Panel codes that stand for a tool: the line and text panels their
     // tools; the insert panel and fine-tune panels are the pointer.
-    int32_t m = modePointer;
+    modeCode_t m = modePointer;
     if (code == ui::panelNextLine || code == toolLine) m = toolLine;
     else if (code == ui::panelNextText || code == toolText) m = toolText;
-    else if (isShapeTool(code)) m = code;
+    else if (isShapeTool(code)) m = static_cast<modeCode_t>(code);
     settings::TParams& p = params();
     if (m == toolSpline) p.polyshape = std::clamp(p.polystate, 0, 1);
     else if (m == toolSolid) p.polyshape = 2;
@@ -387,11 +407,11 @@ void TSandbox::selectTool(int32_t code)
     area_->cancel();
     mode_ = m;
     ignoreGesture_ = false;
-    if (m != modePointer && model::firstSelected(items)) {
-        model::selectOnly(items, nullptr);
+    if (m != modePointer && model::firstSelected(items_)) {
+        model::selectOnly(items_, nullptr);
         if (host_) host_->editStateChanged(this);
     }
-    view.selectionUnder = render::savedArea_t{};
+    view_.selectionUnder = render::savedArea_t{};
     if (ready_) repaintAll(true);
 }
 
@@ -427,35 +447,35 @@ void TSandbox::endPlacing()
 
 // ---------------------------------------------------------------- timers
 
-void TSandbox::Timer1Timer()
+void TSandbox::holdTimerTimeout()
 {
     if (mode_ == toolText) text_->holdElapsed();
     else tools_->holdElapsed();
 }
 
-void TSandbox::Timer3Timer()
+void TSandbox::deferredTimerTimeout()
 {
-    Timer3.stop();
+    deferredTimer_.stop();
     if (closing_ || !ready_) return;
     runDeferredJob();
 }
 
-void TSandbox::Timer5Timer()
+void TSandbox::toolPanelTimerTimeout()
 {
-    Timer5.stop();
+    toolPanelTimer_.stop();
     if (closing_ || !ready_ || !host_) return;
     if (mode_ == toolLine) host_->showToolPanel(ui::panelNextLine);
     else if (mode_ == toolText) host_->showToolPanel(ui::panelNextText);
 }
 
-void TSandbox::Timer7Timer()
+void TSandbox::fullQualityTimerTimeout()
 {
-    Timer7.stop();
+    fullQualityTimer_.stop();
     if (closing_ || !ready_) return;
-    view.quickDraw = false;
-    render::fullQualityPass(view);
-    Image1->update();
-    Timer3.start();
+    view_.quickDraw = false;
+    render::fullQualityPass(view_);
+    canvasControl_->update();
+    deferredTimer_.start();
 }
 
 // ---------------------------------------------------------------- activation, closing
@@ -469,7 +489,7 @@ void TSandbox::FormActivate()
         host_->documentActivated(this);
         host_->checkWindowEntry(documentNumber());
     }
-    Timer5.start();
+    toolPanelTimer_.start();
 }
 
 void TSandbox::FormDeactivate()
@@ -488,16 +508,16 @@ bool TSandbox::FormClose()
     layoutBusy_ = true;
     bool mayClose = true;
     if (isModified()) {
-        const QString question = fileName.isEmpty()
+        const QString question = fileName_.isEmpty()
                                      ? QStringLiteral("Do you want to save the file?")
                                      : QStringLiteral("Do you want to save changes to") + QLatin1Char(' ') +
-                                           QFileInfo(fileName).completeBaseName() + QLatin1Char('?');
+                                           QFileInfo(fileName_).completeBaseName() + QLatin1Char('?');
         const ui::msgButton_t a = ui::dialogs().message(ui::msgKind_t::confirmation, question,
                                                         ui::btnYes | ui::btnNo | ui::btnCancel);
         if (a == ui::btnYes) mayClose = host_ ? host_->saveForClose(this) : false;
         else if (a != ui::btnNo) mayClose = false;
     }
-    if (!fileName.isEmpty() && host_) host_->addRecent(fileName);
+    if (!fileName_.isEmpty() && host_) host_->addRecent(fileName_);
     if (!mayClose) {
         // The window stays: it must lay out and repaint again.
         closing_ = false;
@@ -515,7 +535,7 @@ void TSandbox::closeEvent(QCloseEvent* e)
 
 void TSandbox::resizeEvent(QResizeEvent*)
 {
-    base0->setGeometry(0, 0, width(), height());
+    basePanel_->setGeometry(0, 0, width(), height());
     FormResize();
 }
 
@@ -523,8 +543,8 @@ void TSandbox::resizeEvent(QResizeEvent*)
 
 void TSandbox::FormMouseMove(QPoint)
 {
-    rulerX->removeMarker();
-    rulerY->removeMarker();
+    rulerX_->removeMarker();
+    rulerY_->removeMarker();
     setCursor(Qt::ArrowCursor);
 }
 
@@ -551,8 +571,8 @@ void TSandbox::Image1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers m
 {
     lastMouse_ = {pos.x(), pos.y()};
     // Mouse-position markers on the rulers, in ruler pixels.
-    rulerX->showMarker(Panel2->x() + pos.x());
-    rulerY->showMarker(Panel2->y() + pos.y());
+    rulerX_->showMarker(canvasPanel_->x() + pos.x());
+    rulerY_->showMarker(canvasPanel_->y() + pos.y());
     if (!ready_ || ignoreGesture_) return;
     current().move(buttons, modifiers, lastMouse_);
 }
@@ -561,7 +581,7 @@ void TSandbox::Image1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modif
 {
     lastMouse_ = {pos.x(), pos.y()};
     buttonHeld_ = false;
-    Timer1.stop();
+    holdTimer_.stop();
     if (doubleClickPending_ || !ready_ || ignoreGesture_) return;
     current().release(button, modifiers, lastMouse_);
 }
@@ -571,15 +591,16 @@ void TSandbox::Image1DblClick(QPoint pos)
     lastMouse_ = {pos.x(), pos.y()};
     if (isToolMode(mode_)) return;
     doubleClickPending_ = true;
-    Timer2.start();
+    doubleClickTimer_.start();
 }
 
 bool TSandbox::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
     // Delete with the mouse on an anchor deletes its gridline, not the selection.
     if (key == Qt::Key_Delete && mode_ == modePointer && anchors_->dragKind() == anchorDragNone) {
-        model::item_t* grid = gridRecord();
-        if ((model::hotAnchor(grid, true) || model::hotAnchor(grid, false)) && editGrid(model::gridDeleteHot)) return true;
+        model::item_t* record = grid_->gridRecord();
+        if ((model::hotAnchor(record, true) || model::hotAnchor(record, false)) && grid_->editGrid(model::gridDeleteHot))
+            return true;
     }
     return current().key(key, modifiers);
 }
@@ -587,6 +608,125 @@ bool TSandbox::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
 bool TSandbox::FormKeyPress(const QString& text)
 {
     return text_->characters(text);
+}
+
+// ---------------------------------------------------------------- anchor strips and rulers
+
+void TSandbox::background1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint pos)
+{
+    if (closing_ || !ready_) return;
+    anchors_->press(button, pos);
+}
+
+void TSandbox::background1MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPoint pos)
+{
+    if (closing_ || !ready_) return;
+    // Off the canvas the rulers' mouse markers go; a drag shows its own.
+    if (anchors_->dragKind() == anchorDragNone) {
+        rulerX_->removeMarker();
+        rulerY_->removeMarker();
+    }
+    if (pos.x() < 0 && pos.y() < 0) anchors_->leave();
+    else anchors_->move(pos);
+}
+
+void TSandbox::background1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos)
+{
+    if (closing_ || !ready_) return;
+    anchors_->release(button, modifiers, pos);
+}
+
+void TSandbox::rulerMouseDown(bool vertical, Qt::MouseButton button, int32_t pos)
+{
+    if (closing_ || !ready_ || button != Qt::LeftButton) return;
+    rulerEnds_->press(vertical, pos);
+}
+
+void TSandbox::rulerMouseMove(bool vertical, Qt::MouseButtons buttons, int32_t pos)
+{
+    if (closing_ || !ready_) return;
+    rulerEnds_->move(vertical, pos, buttons & Qt::LeftButton);
+}
+
+void TSandbox::rulerMouseUp(bool vertical, Qt::MouseButton button, int32_t pos)
+{
+    if (closing_ || !ready_ || button != Qt::LeftButton) return;
+    rulerEnds_->release(vertical, pos);
+}
+
+// ---------------------------------------------------------------- for the interactions
+
+void TSandbox::setHandle(int32_t code, int32_t ownerType)
+{
+    handleCode_ = code;
+    handleOwnerType_ = ownerType;
+}
+
+void TSandbox::beginAreaSelection(Qt::KeyboardModifiers modifiers, geometry::point_t pos)
+{
+    area_->begin(modifiers, pos);
+}
+
+void TSandbox::beginHandleDrag(modeCode_t mode, int32_t code, int32_t itemType, geometry::point_t pos)
+{
+    drag_->begin(mode, code, itemType, pos);
+}
+
+void TSandbox::anchorsChanged()
+{
+    anchors_->reset();
+}
+
+void TSandbox::editStateChanged()
+{
+    if (host_) host_->editStateChanged(this);
+}
+
+QWidget& TSandbox::canvasControl()
+{
+    return *canvasControl_;
+}
+
+void TSandbox::redrawAnchors()
+{
+    if (stripX_) stripX_->update();
+    if (stripY_) stripY_->update();
+}
+
+QPoint TSandbox::viewToValueBox(QPoint pos) const
+{
+    return viewPanel_->mapToParent(pos);
+}
+
+void TSandbox::showValueBox(const QString& text, QPoint at)
+{
+    auto* box = static_cast<QLabel*>(valueBox_);
+    if (text.isEmpty()) {
+        box->hide();
+        return;
+    }
+    box->setText(text);
+    box->resize(std::max(120, box->sizeHint().width()), 20);
+    const int32_t x = std::clamp(at.x(), 0, std::max(0, basePanel_->width() - box->width()));
+    const int32_t y = std::clamp(at.y(), 0, std::max(0, basePanel_->height() - box->height()));
+    box->move(x, y);
+    box->show();
+    box->raise();
+}
+
+void TSandbox::updateCanvas(const QRect& rect)
+{
+    canvasControl_->update(rect);
+}
+
+void TSandbox::updateCanvas()
+{
+    canvasControl_->update();
+}
+
+void TSandbox::deferMarks()
+{
+    deferredTimer_.start();
 }
 
 } // namespace canvas

@@ -10,6 +10,7 @@
 // canvas, the save-unders and the editing state.
 #pragma once
 
+#include "canvas/interactionhost.h"
 #include "canvas/modes.h"
 #include "canvas/rulers.h"
 #include "canvas/viewlayout.h"
@@ -44,6 +45,7 @@ class extendMode_t;
 class anchorDrag_t;
 class rulerEndDrag_t;
 class anchorStrip_t;
+class gridEditor_t;
 class textEditing_t;
 
 // What a document window needs from the main window.
@@ -107,26 +109,32 @@ private:
     TSandbox* owner_;
 };
 
-class TSandbox : public QWidget {
+class TSandbox : public QWidget, private interactionHost_t {
 public:
     explicit TSandbox(sandboxHost_t* host, QWidget* parent = nullptr);
     ~TSandbox() override;
 
     // ---- document ----
-    model::itemList_t items;
-    model::item_t* header() const { return model::findHeader(items); }
-    QString fileName;
-    QString untitledNumber;
+    model::itemList_t& items() { return items_; }
+    const model::itemList_t& items() const { return items_; }
+    model::item_t* header() const { return model::findHeader(items_); }
+    // The file the document was read from or last saved to; empty while untitled.
+    const QString& fileName() const { return fileName_; }
+    void setFileName(const QString& name) { fileName_ = name; }
+    // The number in "Untitled N" while the document has no file.
+    const QString& untitledNumber() const { return untitledNumber_; }
+    void setUntitledNumber(const QString& number) { untitledNumber_ = number; }
     // The print cells crossed out ("x") for this window's prints, row by row;
     // kept in memory only.
-    QByteArray printAreas;
+    QByteArray& printAreas() { return printAreas_; }
+    const QByteArray& printAreas() const { return printAreas_; }
     int32_t documentNumber() const;
     double zoomFactor() const { return geometry::zoomFactor(header()); }
     QString caption() const;
     bool isModified() const;
 
     // ---- editing state (read-only outside the window and its modes) ----
-    int32_t mode() const { return mode_; }
+    modeCode_t mode() const { return mode_; }
     // Points placed by the current tool sequence (0 when none).
     int32_t clickCount() const;
     // The handle code the current drag works with.
@@ -154,29 +162,19 @@ public:
     geometry::point_t viewOrigin() const { return viewOrigin_; }
     geometry::point_t pageOnScreen() const { return pageOnScreen_; }
     const viewLayout_t& lastLayout() const { return lastLayout_; }
-    QImage& canvasImage() { return view.Image1; }
-    const QImage& canvasImage() const { return view.Image1; }
-    render::renderView_t view;
-
-    // ---- controls ----
-    QWidget* base0 = nullptr;
-    QWidget* corner1 = nullptr;
-    rulerImage_t* rulerX = nullptr;
-    rulerImage_t* rulerY = nullptr;
-    QWidget* Panel0 = nullptr;
-    QWidget* background1 = nullptr;
-    QWidget* Panel2 = nullptr;
-    canvasImage_t* Image1 = nullptr;
-    QScrollBar* ScrollBarX = nullptr;
-    QScrollBar* ScrollBarY = nullptr;
-    QWidget* Panel1 = nullptr;
-    QWidget* Hint1 = nullptr;
-    QWidget* hGridmark = nullptr;
-    QWidget* vGridmark = nullptr;
-    QWidget* hGridmarkRed = nullptr;
-    QWidget* vGridmarkRed = nullptr;
-    QWidget* BackgroundColor1 = nullptr;
-    QTimer Timer1, Timer2, Timer3, Timer4, Timer5, Timer6, Timer7, Timer8;
+    // The zoomed page's width and height in canvas pixels.
+    int32_t pageExtentX() const;
+    int32_t pageExtentY() const;
+    // The render state of the canvas: the image, the style, the selection's save-under.
+    render::renderView_t& view() { return view_; }
+    const render::renderView_t& view() const { return view_; }
+    QImage& canvasImage() { return view_.Image1; }
+    const QImage& canvasImage() const { return view_.Image1; }
+    // Pixels of the canvas image were drawn: the canvas control shows them.
+    void updateCanvas(const QRect& rect);
+    void updateCanvas();
+    // The deferred pass (the marks, a pending area copy) runs once the event is done.
+    void deferMarks();
 
     // ---- operations ----
     // Sets the window up for a new document (empty name) or a file. False
@@ -200,9 +198,6 @@ public:
     // `refresh` the document is marked modified and the canvas rectangle,
     // grid, rulers and canvas follow. False when nothing was applied.
     bool applyPageSetup(const page::pageset_t& setup, int32_t designType, bool refresh);
-    // After a page setup changed the page or the unit: the grid anchors are
-    // laid out again for the new page (the one hook the grid builds on).
-    void gridAfterPageSetup();
     // The window is going away with its main window: no more layout,
     // repaints or questions.
     void markClosing() { closing_ = true; }
@@ -226,11 +221,27 @@ public:
     // Characters typed while the window is active: a text being typed or
     // edited takes them. True = consumed.
     virtual bool FormKeyPress(const QString& text);
-    void Timer1Timer();
-    void Timer2Timer();
-    void Timer3Timer();
-    void Timer5Timer();
-    void Timer7Timer();
+    // The anchor strips' and the rulers' mouse handlers (view panel pixels).
+    void background1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void background1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void background1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void rulerMouseDown(bool vertical, Qt::MouseButton button, int32_t pos);
+    void rulerMouseMove(bool vertical, Qt::MouseButtons buttons, int32_t pos);
+    void rulerMouseUp(bool vertical, Qt::MouseButton button, int32_t pos);
+
+    // ---- timers: one-shot, each finishing work after an event. Tests may
+    // call the handlers directly instead of waiting; the timers themselves are
+    // children of the window, found by their object names. ----
+    // A tool's press-and-hold (was Timer1Timer).
+    void holdTimerTimeout();
+    // The double click on a picture, once the click is over (was Timer2Timer).
+    void doubleClickTimerTimeout();
+    // The deferred pass: the area copy, then the marks (was Timer3Timer).
+    void deferredTimerTimeout();
+    // The tool's side panel after the window became active (was Timer5Timer).
+    void toolPanelTimerTimeout();
+    // The full-quality pass after a quick draw at a new zoom (was Timer7Timer).
+    void fullQualityTimerTimeout();
 
     // ---- save-unders ----
     // Saves the canvas pixels of `rect` (clipped to the image) in `buffer`.
@@ -282,56 +293,15 @@ public:
     // becomes the only selected item.
     void pickPicture();
     // Copy to Clipboard: the marked area of the canvas as a bitmap, once the
-    // marks are off the canvas (Timer3 finishes it).
+    // marks are off the canvas (the deferred pass finishes it).
     void copyAreaToClipboard();
-    // The deferred work of Timer3: the area copy, then the marks.
+    // The deferred pass: the area copy, then the marks.
     void runDeferredJob();
 
-    // ---- grid (gridedit.cpp) ----
-    // The document's grid record (the visible version), none in a document without one.
-    model::item_t* gridRecord() const { return model::findVisibleByType(items, model::typeGrid); }
-    // The sorted gridlines of the grid record, built again after each change.
-    const model::gridIndex_t& gridIndex() const;
-    // The zoomed page's width and height in canvas pixels.
-    int32_t pageExtentX() const;
-    int32_t pageExtentY() const;
-    // A position along the anchor strip or ruler (Panel0 pixels) as a
-    // gridline position, and a gridline's position on the strip.
-    int32_t panelToGrid(int32_t panelPos, bool xAxis) const;
-    int32_t gridToPanel(int32_t position, bool xAxis) const;
-    // One change of the grid (a grid operation code with its position, where
-    // it takes one) as one history step; false when nothing changed.
-    bool editGrid(int32_t operation, int32_t position = 0);
-    // The items with a coordinate on gridline `from` (within 2 document
-    // pixels) move with it to `to`, as one history step. Without `repaint`
-    // the caller repaints (the gridline's own move follows at once).
-    void moveItemsWithGridline(bool xAxis, int32_t from, int32_t to, bool repaint = true);
-    // The menu choices (none, horizontal, vertical, both) of the grid, the
-    // anchors and snapping, and making the spacing equal again.
-    void setGrid(int32_t choice);
-    void setAnchors(int32_t choice);
-    void setSnap(int32_t choice);
-    void resetGrid(int32_t directions);
-    // The page grew by a ruler end: gridlines up to the new edge, one step.
-    void extendGrid(int32_t directions);
-    // The page's left (top) edge moved by a ruler end: the gridlines keep
-    // their places on the page.
-    void shiftGrid(int32_t directions, int32_t delta);
-    // Redraws the anchors in both strips.
-    void redrawAnchors();
-    // The value box beside the mouse (base0 pixels); empty hides it.
-    void showValueBox(const QString& text, QPoint at);
-    // The anchor strips' and the rulers' mouse handlers (Panel0 pixels).
-    void background1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
-    void background1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint pos);
-    void background1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
-    void rulerMouseDown(bool vertical, Qt::MouseButton button, int32_t pos);
-    void rulerMouseMove(bool vertical, Qt::MouseButtons buttons, int32_t pos);
-    void rulerMouseUp(bool vertical, Qt::MouseButton button, int32_t pos);
-    // What the strips draw: the anchor being dragged, the hot ones.
-    const anchorDrag_t& anchorState() const { return *anchors_; }
-    anchorStrip_t* stripX = nullptr;
-    anchorStrip_t* stripY = nullptr;
+    // ---- parts ----
+    // The grid: menu choices, gridline edits, strip mapping (gridedit.h).
+    gridEditor_t& grid() { return *grid_; }
+    const gridEditor_t& grid() const { return *grid_; }
     // Typing and editing texts on the canvas (the text tool and mode 37).
     textEditing_t& textEditor() { return *text_; }
     const textEditing_t& textEditor() const { return *text_; }
@@ -347,19 +317,36 @@ protected:
     void wheelEvent(QWheelEvent*) override;
 
 private:
-    friend class toolSequence_t;
-    friend class pointerMode_t;
-    friend class areaSelectMode_t;
-    friend class handleDrag_t;
-    friend class placingMode_t;
-    friend class extendMode_t;
-    friend class textEditing_t;
+    // ---- interactionHost_t: what the interactions and the grid editor use ----
+    TSandbox& window() override { return *this; }
+    void setMode(modeCode_t mode) override { mode_ = mode; }
+    void setHandle(int32_t code, int32_t ownerType) override;
+    int32_t handleOwnerType() const override { return handleOwnerType_; }
+    void ignoreGesture() override { ignoreGesture_ = true; }
+    bool gestureIgnored() const override { return ignoreGesture_; }
+    bool buttonHeld() const override { return buttonHeld_; }
+    void setAreaRect(const QRect& r) override { areaRect_ = r; }
+    void beginAreaSelection(Qt::KeyboardModifiers modifiers, geometry::point_t pos) override;
+    void beginHandleDrag(modeCode_t mode, int32_t code, int32_t itemType, geometry::point_t pos) override;
+    void anchorsChanged() override;
+    void editStateChanged() override;
+    QWidget& canvasControl() override;
+    rulerImage_t& ruler(bool vertical) override { return *(vertical ? rulerY_ : rulerX_); }
+    anchorStrip_t& anchorStrip(bool xAxis) override { return *(xAxis ? stripX_ : stripY_); }
+    const anchorDrag_t& anchorDrag() const override { return *anchors_; }
+    void redrawAnchors() override;
+    QPoint viewToValueBox(QPoint pos) const override;
+    void showValueBox(const QString& text, QPoint at) override;
+    QTimer& holdTimer() override { return holdTimer_; }
+    QTimer& caretTimer() override { return caretTimer_; }
 
     // The interaction that answers the mouse and keys in the current mode.
     interaction_t& current();
     // Every interaction, for what concerns them all (a repaint under their figures).
     std::array<interaction_t*, 7> interactions();
 
+    void createControls();
+    void createTimers();
     void resetForDocument();
     void createHeader(int32_t number);
     bool readDocumentFile(int32_t number, const QString& path);
@@ -371,6 +358,44 @@ private:
     void stopTimers();
 
     sandboxHost_t* host_;
+
+    // ---- document and render state ----
+    model::itemList_t items_;
+    QString fileName_;
+    QString untitledNumber_;
+    QByteArray printAreas_;
+    render::renderView_t view_;
+
+    // ---- controls (children of the window, named for the object tree) ----
+    QWidget* basePanel_ = nullptr;       // base0: everything of the window lies on it
+    QWidget* rulerCorner_ = nullptr;     // corner1: where the rulers meet
+    rulerImage_t* rulerX_ = nullptr;
+    rulerImage_t* rulerY_ = nullptr;
+    QWidget* viewPanel_ = nullptr;       // Panel0: the visible part of the page, strips on its edges
+    QWidget* pageSurround_ = nullptr;    // background1: the grey around the page
+    QWidget* canvasPanel_ = nullptr;     // Panel2: carries the canvas control, moved by scrolling
+    canvasImage_t* canvasControl_ = nullptr;  // Image1: shows the canvas image
+    QScrollBar* scrollBarX_ = nullptr;
+    QScrollBar* scrollBarY_ = nullptr;
+    QWidget* scrollCorner_ = nullptr;    // Panel1: fills the corner between the scroll bars
+    QWidget* valueBox_ = nullptr;        // Hint1: the value box of a ruler-end or anchor drag
+    QWidget* hGridmark_ = nullptr;
+    QWidget* vGridmark_ = nullptr;
+    QWidget* hGridmarkRed_ = nullptr;
+    QWidget* vGridmarkRed_ = nullptr;
+    QWidget* backgroundColour_ = nullptr;  // BackgroundColor1
+    anchorStrip_t* stripX_ = nullptr;
+    anchorStrip_t* stripY_ = nullptr;
+
+    // ---- timers (one-shot) ----
+    QTimer holdTimer_;         // Timer1: a tool's press-and-hold
+    QTimer doubleClickTimer_;  // Timer2: the double click on a picture after the click
+    QTimer deferredTimer_;     // Timer3: the marks (and a pending area copy) after an event
+    QTimer caretTimer_;        // Timer4: the text caret's blink
+    QTimer toolPanelTimer_;    // Timer5: the tool's side panel after activation
+    QTimer fullQualityTimer_;  // Timer7: the full-quality pass after a quick draw
+
+    // ---- interactions and parts ----
     std::unique_ptr<toolSequence_t> tools_;
     std::unique_ptr<pointerMode_t> pointer_;
     std::unique_ptr<areaSelectMode_t> area_;
@@ -379,10 +404,10 @@ private:
     std::unique_ptr<extendMode_t> extend_;
     std::unique_ptr<anchorDrag_t> anchors_;
     std::unique_ptr<rulerEndDrag_t> rulerEnds_;
-    mutable model::gridIndex_t gridIndex_;
+    std::unique_ptr<gridEditor_t> grid_;
     std::unique_ptr<textEditing_t> text_;
 
-    int32_t mode_ = modePointer;
+    modeCode_t mode_ = modePointer;
     int32_t handleCode_ = 0;
     // The type of the item whose handle started the current drag.
     int32_t handleOwnerType_ = 0;
@@ -391,7 +416,7 @@ private:
     bool ignoreGesture_ = false;
     bool buttonHeld_ = false;
     bool keyboardEnabled_ = false;
-    // Work Timer3 does besides drawing the marks (copyAreaToClipboard).
+    // Work the deferred pass does besides drawing the marks (copyAreaToClipboard).
     enum class deferredJob_t { none, copyArea } deferredJob_ = deferredJob_t::none;
     bool closing_ = false;
     bool layoutBusy_ = false;

@@ -14,6 +14,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace canvas {
 
@@ -23,31 +24,31 @@ void TSandbox::layoutView()
     const model::item_t* h = header();
     if (!h) return;
     layoutBusy_ = true;
-    base0->setGeometry(0, 0, width(), height());
+    basePanel_->setGeometry(0, 0, width(), height());
     viewLayoutIn_t in;
-    in.width = base0->width();
-    in.height = base0->height();
+    in.width = basePanel_->width();
+    in.height = basePanel_->height();
     // The canvas image covers the page from its corner: the page's place
     // on the sheet (its origin) adds no white beyond its right or bottom edge.
     in.canvasRight = pageExtentX();
     in.canvasBottom = pageExtentY();
-    in.scrollX = ScrollBarX->isVisible() || lastLayout_.showX ? ScrollBarX->value() : 0;
-    in.scrollY = ScrollBarY->isVisible() || lastLayout_.showY ? ScrollBarY->value() : 0;
+    in.scrollX = scrollBarX_->isVisible() || lastLayout_.showX ? scrollBarX_->value() : 0;
+    in.scrollY = scrollBarY_->isVisible() || lastLayout_.showY ? scrollBarY_->value() : 0;
     in.originX = viewOrigin_.x;
     in.originY = viewOrigin_.y;
     const viewLayout_t l = computeViewLayout(in);
 
-    corner1->setGeometry(l.corner1);
-    rulerX->setGeometry(l.rulerX);
-    rulerY->setGeometry(l.rulerY);
-    Panel0->setGeometry(l.Panel0);
-    background1->setGeometry(0, 0, l.Panel0.width(), l.Panel0.height());
-    stripX->setGeometry(0, 0, l.Panel0.width(), rulerThickness);
-    stripY->setGeometry(0, 0, rulerThickness, l.Panel0.height());
+    rulerCorner_->setGeometry(l.corner1);
+    rulerX_->setGeometry(l.rulerX);
+    rulerY_->setGeometry(l.rulerY);
+    viewPanel_->setGeometry(l.Panel0);
+    pageSurround_->setGeometry(0, 0, l.Panel0.width(), l.Panel0.height());
+    stripX_->setGeometry(0, 0, l.Panel0.width(), rulerThickness);
+    stripY_->setGeometry(0, 0, rulerThickness, l.Panel0.height());
     {
-        const QSignalBlocker bx(ScrollBarX), by(ScrollBarY);
-        ScrollBarX->setVisible(l.showX);
-        ScrollBarY->setVisible(l.showY);
+        const QSignalBlocker bx(scrollBarX_), by(scrollBarY_);
+        scrollBarX_->setVisible(l.showX);
+        scrollBarY_->setVisible(l.showY);
         const auto place = [](QScrollBar* bar, bool shown, const QRect& where, int32_t max, int32_t page, int32_t value) {
             if (!shown) {
                 bar->setRange(0, 0);
@@ -61,18 +62,30 @@ void TSandbox::layoutView()
             bar->setValue(value);
             bar->raise();
         };
-        place(ScrollBarX, l.showX, l.ScrollBarX, l.maxX, l.Panel0.width(), l.scrollX);
-        place(ScrollBarY, l.showY, l.ScrollBarY, l.maxY, l.Panel0.height(), l.scrollY);
-        Panel1->setVisible(l.showX && l.showY);
+        place(scrollBarX_, l.showX, l.ScrollBarX, l.maxX, l.Panel0.width(), l.scrollX);
+        place(scrollBarY_, l.showY, l.ScrollBarY, l.maxY, l.Panel0.height(), l.scrollY);
+        scrollCorner_->setVisible(l.showX && l.showY);
         if (l.showX && l.showY) {
-            Panel1->setGeometry(l.Panel1);
-            Panel1->raise();
+            scrollCorner_->setGeometry(l.Panel1);
+            scrollCorner_->raise();
         }
     }
     lastLayout_ = l;
     placeCanvas(l);
     drawRulers();
     layoutBusy_ = false;
+}
+
+int32_t TSandbox::pageExtentX() const
+{
+    const model::item_t* h = header();
+    return h ? geometry::clampToInt32(std::llabs(int64_t(h->x2) - h->x1)) : 0;
+}
+
+int32_t TSandbox::pageExtentY() const
+{
+    const model::item_t* h = header();
+    return h ? geometry::clampToInt32(std::llabs(int64_t(h->y2) - h->y1)) : 0;
 }
 
 void TSandbox::placeCanvas(const viewLayout_t& l)
@@ -82,11 +95,11 @@ void TSandbox::placeCanvas(const viewLayout_t& l)
     viewOrigin_ = {l.originX, l.originY};
     pageOnScreen_ = {l.pageOnScreenX, l.pageOnScreenY};
     canvasPx_ = l.image;
-    view.viewOrigin = viewOrigin_;
-    Panel2->setGeometry(l.Panel2);
-    stripY->raise();
-    stripX->raise();
-    Image1->setGeometry(0, 0, l.image.width(), l.image.height());
+    view_.viewOrigin = viewOrigin_;
+    canvasPanel_->setGeometry(l.Panel2);
+    stripY_->raise();
+    stripX_->raise();
+    canvasControl_->setGeometry(0, 0, l.image.width(), l.image.height());
     if (changed) {
         canvasImage() = QImage(l.image, QImage::Format_RGB32);
         repaintAll(false);
@@ -119,7 +132,7 @@ void TSandbox::drawRuler(bool vertical, int32_t pageExtent)
     s.pageEnd = pageExtent;
     const double ppu = vertical ? h->hdr().pxPerUnitY : h->hdr().pxPerUnitX;
     s.pxPerUnit = s.unit == geometry::unitPixels ? 1.0 : ppu;
-    (vertical ? rulerY : rulerX)->redraw(s);
+    (vertical ? rulerY_ : rulerX_)->redraw(s);
 }
 
 void TSandbox::ScrollBarXChange(int32_t)
@@ -135,8 +148,8 @@ void TSandbox::ScrollBarYChange(int32_t)
 void TSandbox::scrolled()
 {
     if (closing_ || !ready_) return;
-    rulerX->removeMarker();
-    rulerY->removeMarker();
+    rulerX_->removeMarker();
+    rulerY_->removeMarker();
     const geometry::point_t before = viewOrigin_;
     layoutView();
     // The anchors sit over their gridlines, which moved with the page.
@@ -149,19 +162,19 @@ void TSandbox::applyZoom(double factor)
 {
     model::item_t* h = header();
     if (!h || closing_ || !(factor > 0.0)) return;
-    view.selectionUnder = render::savedArea_t{};
+    view_.selectionUnder = render::savedArea_t{};
     for (interaction_t* i : interactions()) i->overlayLost();
     anchors_->reset();
     h->hdr().zoom = factor;
     params().currentZoom = factor;
     // Canvas positions of points being placed mean nothing at another zoom.
     abandonSequence();
-    for (model::item_t* it = items.head; it; it = it->next)
+    for (model::item_t* it = items_.head; it; it = it->next)
         if (it->itemType == model::typePicture) render::dropPictureCache(it);
     geometry::computeCanvasPixels(h);
     layoutView();
     paintCanvas(true);
-    Timer7.start();
+    fullQualityTimer_.start();
     if (host_) host_->zoomControlsChanged();
 }
 
@@ -170,7 +183,7 @@ void TSandbox::wheelEvent(QWheelEvent* e)
     // The wheel scrolls the view (with Shift, sideways) where a bar is shown.
     const QPoint d = e->angleDelta();
     const bool sideways = (e->modifiers() & Qt::ShiftModifier) || (d.y() == 0 && d.x() != 0);
-    QScrollBar* bar = sideways ? ScrollBarX : ScrollBarY;
+    QScrollBar* bar = sideways ? scrollBarX_ : scrollBarY_;
     const int delta = sideways && d.x() != 0 ? d.x() : d.y();
     if (bar->isHidden() || delta == 0) {
         e->ignore();

@@ -55,24 +55,24 @@ void TSandbox::eraseMarks()
     // Marks go back in the reverse order of drawing (group handles were drawn
     // last), so that overlapping marks of different items leave no trace.
     bool any = false;
-    const std::vector<item_t*> withMarks = model::carryingMarks(items);
+    const std::vector<item_t*> withMarks = model::carryingMarks(items_);
     for (auto it = withMarks.rbegin(); it != withMarks.rend(); ++it)
         if ((*it)->itemType == model::typeGroupHandle) {
-            render::restoreUnders(view, *it);
+            render::restoreUnders(view_, *it);
             any = true;
         }
     for (auto it = withMarks.rbegin(); it != withMarks.rend(); ++it)
         if ((*it)->itemType != model::typeGroupHandle) {
-            render::restoreUnders(view, *it);
+            render::restoreUnders(view_, *it);
             any = true;
         }
-    if (any) Image1->update();
+    if (any) canvasControl_->update();
 }
 
 void TSandbox::drawSelectionMarks()
 {
-    render::drawMarks(view);
-    Image1->update();
+    render::drawMarks(view_);
+    canvasControl_->update();
 }
 
 void TSandbox::runDeferredJob()
@@ -93,7 +93,7 @@ void TSandbox::copyAreaToClipboard()
 {
     eraseMarks();
     deferredJob_ = deferredJob_t::copyArea;
-    Timer3.start();
+    deferredTimer_.start();
 }
 
 // ---------------------------------------------------------------- beginEdit
@@ -106,7 +106,7 @@ QRect coveredArea(TSandbox& w, const item_t* it, bool moving)
 {
     const double z = w.zoomFactor();
     const int32_t shadow = render::shadowSpreadPx(it, z);
-    const int32_t half = std::max(w.view.style.handleWidth, w.view.style.handleHeight) / 2;
+    const int32_t half = std::max(w.view().style.handleWidth, w.view().style.handleHeight) / 2;
     // A picture reaches beyond its box when it is turned or framed.
     const geometry::rect_t box = it->itemType == model::typePicture
                                      ? render::pictureReach(it, z)
@@ -159,7 +159,7 @@ void drawGuide(TSandbox& w, render::savedArea_t& under, point_t from, point_t to
     useAreaPen(painter, p);
     painter.drawLine(from.x, from.y, to.x, to.y);
     painter.end();
-    w.Image1->update(under.rect);
+    w.updateCanvas(under.rect);
 }
 
 QRect coveredArea(TSandbox& w, const std::vector<item_t*>& sel, bool moving)
@@ -184,7 +184,7 @@ void repaintPiece(TSandbox& w, const QRect& area, bool skipSelected)
 {
     const QRect r = area.intersected(w.canvasImage().rect());
     if (r.isEmpty()) return;
-    render::renderView_t part = w.view;
+    render::renderView_t part = w.view();
     part.recordTo = nullptr;
     part.Image1 = QImage(r.size(), QImage::Format_RGB32);
     part.viewOrigin = {w.viewOrigin().x + r.left(), w.viewOrigin().y + r.top()};
@@ -198,23 +198,23 @@ void repaintPiece(TSandbox& w, const QRect& area, bool skipSelected)
 
 std::vector<item_t*> TSandbox::beginEdit(bool redraw)
 {
-    const std::vector<item_t*> sel = model::collectSelected(items);
+    const std::vector<item_t*> sel = model::collectSelected(items_);
     if (sel.empty()) return {};
     eraseMarks();
     // The background without the selection, once: drags draw the moving
     // copies over it. A shadow depends on everything beneath it, so with
     // shadows in the document the whole canvas is the background.
-    const QRect area = anyShadow(items) ? canvasImage().rect() : coveredArea(*this, sel, false);
+    const QRect area = anyShadow(items_) ? canvasImage().rect() : coveredArea(*this, sel, false);
     repaintPiece(*this, area, true);
-    saveUnder(view.selectionUnder, area);
-    std::vector<item_t*> fresh = model::beginEdit(items);
+    saveUnder(view_.selectionUnder, area);
+    std::vector<item_t*> fresh = model::beginEdit(items_);
     if (redraw) {
         // Text layout and the frame of a text being changed join here once
         // texts are laid out on the canvas.
-        for (item_t* v : fresh) render::drawItem(view, v, false);
+        for (item_t* v : fresh) render::drawItem(view_, v, false);
     }
-    Image1->update();
-    Image1->setCursor(Qt::ArrowCursor);
+    canvasControl_->update();
+    canvasControl_->setCursor(Qt::ArrowCursor);
     if (host_) host_->editStateChanged(this);
     return fresh;
 }
@@ -223,25 +223,25 @@ std::vector<item_t*> TSandbox::beginEdit(bool redraw)
 
 void TSandbox::pickPicture()
 {
-    item_t* pic = pictureAt(items, toDoc(lastMouse_));
+    item_t* pic = pictureAt(items_, toDoc(lastMouse_));
     if (!pic) return;
     eraseMarks();
-    model::deselectAll(items);
-    model::setSelected(items, pic, true);
+    model::deselectAll(items_);
+    model::setSelected(items_, pic, true);
     drawSelectionMarks();
     if (host_) {
-        host_->showPanel(panelForSelection(items));
+        host_->showPanel(panelForSelection(items_));
         host_->editStateChanged(this);
         host_->pictureDoubleClicked(this);
     }
 }
 
-void TSandbox::Timer2Timer()
+void TSandbox::doubleClickTimerTimeout()
 {
-    Timer2.stop();
+    doubleClickTimer_.stop();
     if (!closing_ && ready_) {
         // A double click on the one selected text edits it on the canvas.
-        item_t* one = model::singleSelected(items);
+        item_t* one = model::singleSelected(items_);
         if (one && one->itemType == model::typeText) text_->startEditing();
         else pickPicture();
     }

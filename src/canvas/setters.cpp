@@ -61,7 +61,7 @@ int32_t zoomedPen(TSandbox& w, const item_t* it) { return model::roundHalfEven(w
 QRect boxArea(TSandbox& w, const item_t* it, int32_t minimum = 0)
 {
     const int32_t pen = std::max(zoomedPen(w, it), minimum);
-    return mapped(w, boxOf(it), std::max(pen, w.view.style.handleWidth / 2), std::max(pen, w.view.style.handleHeight / 2));
+    return mapped(w, boxOf(it), std::max(pen, w.view().style.handleWidth / 2), std::max(pen, w.view().style.handleHeight / 2));
 }
 
 // The item's box (or what a picture covers, turned and framed) with half a
@@ -69,12 +69,12 @@ QRect boxArea(TSandbox& w, const item_t* it, int32_t minimum = 0)
 QRect shadowArea(TSandbox& w, const item_t* it)
 {
     const double z = w.zoomFactor();
-    const int32_t m = std::max(std::max(w.view.style.handleWidth, w.view.style.handleHeight) / 2, 1);
+    const int32_t m = std::max(std::max(w.view().style.handleWidth, w.view().style.handleHeight) / 2, 1);
     QRect r = mapped(w, isPicture(it) ? render::pictureReach(it, z) : boxOf(it), m, m);
     if (it->shadowElevation == 0) return r;
     const int32_t reach = std::max(model::roundHalfEven(z * render::fadeFactor(it) * render::shadowOffsetPx(it, 1.0)),
                                    render::shadowSpreadPx(it, z));
-    const render::lightSigns_t& s = render::lightSigns(render::lightDirectionOf(w.items));
+    const render::lightSigns_t& s = render::lightSigns(render::lightDirectionOf(w.items()));
     if (s.shadowX >= 0) r.setRight(geometry::canvasCoordinate(int64_t(r.right()) + reach));
     else r.setLeft(geometry::canvasCoordinate(int64_t(r.left()) - reach));
     if (s.shadowY >= 0) r.setBottom(geometry::canvasCoordinate(int64_t(r.bottom()) + reach));
@@ -110,17 +110,17 @@ void textRefresh(TSandbox& w, const std::vector<item_t*>& changed, const QRect& 
 template <class Applies, class Change>
 std::vector<item_t*> applyToSelection(TSandbox& w, repaint_t how, Applies applies, Change change)
 {
-    if (!model::firstSelected(w.items)) return {};
+    if (!model::firstSelected(w.items())) return {};
     const bool typing = w.textEditor().typing();
     // The caret's pixels go back before the marks come off and the canvas is painted again.
     if (typing) w.textEditor().eraseOverlay();
     QRect textBefore;
-    if (typing && how == repaint_t::textRefresh) textBefore = coveredArea(w, model::collectSelected(w.items), false);
+    if (typing && how == repaint_t::textRefresh) textBefore = coveredArea(w, model::collectSelected(w.items()), false);
     // The step itself: each selected item superseded by a new version. The
     // canvas under the selection is not painted beforehand (what a drag
     // needs): the repaint below covers every changed item.
     w.eraseMarks();
-    const std::vector<item_t*> fresh = model::beginEdit(w.items);
+    const std::vector<item_t*> fresh = model::beginEdit(w.items());
     std::vector<item_t*> changed;
     QRect area;
     for (item_t* it : fresh) {
@@ -136,14 +136,14 @@ std::vector<item_t*> applyToSelection(TSandbox& w, repaint_t how, Applies applie
             area = area.united(areaOf(w, it, how));
         }
     }
-    model::setModified(w.items, true);
+    model::setModified(w.items(), true);
     switch (how) {
     case repaint_t::wholeCanvas: w.repaintAll(true); break;
     case repaint_t::textRefresh: textRefresh(w, changed, textBefore); break;
     default:
         area = area.intersected(w.canvasImage().rect());
         // Nothing of the setter's types (or nothing on the canvas): only the marks come back.
-        if (area.isEmpty()) w.Timer3.start();
+        if (area.isEmpty()) w.deferMarks();
         else w.repaintRect(area);
         break;
     }
@@ -165,14 +165,14 @@ void applyShadowTo(item_t* it, int32_t elevation, int32_t fade, int32_t lightnes
 void transformSelectedItems(TSandbox& w, bool mirror, bool flip, int32_t turn)
 {
     if (!mirror && !flip && turn == 0) return;
-    if (!model::firstSelected(w.items)) return;
+    if (!model::firstSelected(w.items())) return;
     if (w.textEditor().typing()) w.textEditor().eraseOverlay();
     w.eraseMarks();
-    const std::vector<item_t*> fresh = model::beginEdit(w.items);
-    geometry::transformSelection(w.items, mirror, flip, turn);
+    const std::vector<item_t*> fresh = model::beginEdit(w.items());
+    geometry::transformSelection(w.items(), mirror, flip, turn);
     for (item_t* it : fresh)
         if (isPicture(it)) render::dropPictureCache(it);
-    model::setModified(w.items, true);
+    model::setModified(w.items(), true);
     // Turned items may land anywhere around their old places.
     w.repaintAll(true);
     if (w.host()) w.host()->editStateChanged(&w);
@@ -254,7 +254,7 @@ item_t* setPattern(TSandbox& w, int32_t position, const std::vector<int32_t>& ro
     bool made = false;
     const std::vector<item_t*> changed = applyToSelection(w, repaint_t::box, anyItem, [&](item_t* it) {
         if (!made) {
-            value = patternForPosition(w.items, position, rows);
+            value = patternForPosition(w.items(), position, rows);
             made = true;
         }
         it->patternIndex = value;
@@ -385,7 +385,7 @@ void setTextDirection(TSandbox& w, int32_t degrees)
 
 void applyTextDefaults(TSandbox& w)
 {
-    item_t* it = model::singleSelected(w.items);
+    item_t* it = model::singleSelected(w.items());
     if (!it || !isText(it)) return;
     const QRect before = coveredArea(w, {it}, false);
     // The settings' text defaults (its shadow and surface among them, which
@@ -404,7 +404,7 @@ void applyTextDefaults(TSandbox& w)
 
 void refitSelectedText(TSandbox& w)
 {
-    item_t* it = model::singleSelected(w.items);
+    item_t* it = model::singleSelected(w.items());
     if (!it || !isText(it)) return;
     const QRect before = coveredArea(w, {it}, false);
     if (w.textEditor().typing()) w.textEditor().eraseOverlay();

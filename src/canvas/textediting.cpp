@@ -60,7 +60,7 @@ std::u16string_view lineOf(const item_t* it, int32_t line)
 item_t* textEditing_t::target() const
 {
     // From the selection tables: every key must not walk a long list.
-    const std::vector<item_t*> sel = model::collectSelected(w_.items);
+    const std::vector<item_t*> sel = model::collectSelected(w_.items());
     return sel.size() == 1 && sel.front()->itemType == model::typeText ? sel.front() : nullptr;
 }
 
@@ -90,36 +90,36 @@ void textEditing_t::press(Qt::MouseButton button, Qt::KeyboardModifiers, point_t
             placeCaretAt(it, pos);
             return;
         }
-        if (w_.mode_ == modeTextEditing) {
+        if (w_.mode() == modeTextEditing) {
             stopEditing();
             // The press does nothing else: its drag and release neither.
-            w_.ignoreGesture_ = true;
+            h_.ignoreGesture();
             return;
         }
         // Typing with the text tool: the text is done and this press starts the next.
         endTyping(true);
     }
-    if (w_.mode_ != toolText) return;
+    if (w_.mode() != toolText) return;
     mouseDownPoint_ = w_.snapped(pos);
-    w_.Timer1.start();
+    h_.holdTimer().start();
 }
 
 void textEditing_t::holdElapsed()
 {
-    w_.Timer1.stop();
-    if (!w_.buttonHeld_ || w_.ignoreGesture_ || w_.mode_ != toolText || clickCount_ != 0) return;
+    h_.holdTimer().stop();
+    if (!h_.buttonHeld() || h_.gestureIgnored() || w_.mode() != toolText || clickCount_ != 0) return;
     firstPoint_ = mouseDownPoint_;
     clickCount_ = 1;
 }
 
 void textEditing_t::move(Qt::MouseButtons, Qt::KeyboardModifiers, point_t pos)
 {
-    if (w_.mode_ == toolText && clickCount_ == 1) showPreview(w_.snapped(pos));
+    if (w_.mode() == toolText && clickCount_ == 1) showPreview(w_.snapped(pos));
 }
 
 void textEditing_t::release(Qt::MouseButton button, Qt::KeyboardModifiers, point_t pos)
 {
-    if (button != Qt::LeftButton || w_.mode_ != toolText || caretRunning_) return;
+    if (button != Qt::LeftButton || w_.mode() != toolText || caretRunning_) return;
     const point_t p = w_.snapped(pos);
     if (clickCount_ == 0) {
         firstPoint_ = p;
@@ -150,7 +150,7 @@ void textEditing_t::showPreview(point_t mouse)
     const QPoint outline[5] = {band[0], band[1], band[2], band[3], band[0]};
     painter.drawPolyline(outline, 5);
     painter.end();
-    w_.Image1->update(previewUnder_.rect);
+    w_.updateCanvas(previewUnder_.rect);
 }
 
 void textEditing_t::erasePreview()
@@ -162,7 +162,7 @@ void textEditing_t::erasePreview()
 void textEditing_t::createAt(point_t end, std::u16string_view typed)
 {
     erasePreview();
-    creationContext_t ctx{w_.items, params(), w_.zoomFactor(), w_.viewOrigin()};
+    creationContext_t ctx{w_.items(), params(), w_.zoomFactor(), w_.viewOrigin()};
     item_t* it = createText(ctx, firstPoint_, end, typed);
     beginTyping(it);
     if (w_.host()) w_.host()->editStateChanged(&w_);
@@ -172,12 +172,12 @@ void textEditing_t::createAt(point_t end, std::u16string_view typed)
 // the caret is.
 void textEditing_t::updateInputMethod()
 {
-    if (w_.Image1->hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImQueryAll);
+    if (h_.canvasControl().hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImQueryAll);
 }
 
 void textEditing_t::beginTyping(item_t* it)
 {
-    w_.Image1->setFocus(Qt::OtherFocusReason);
+    h_.canvasControl().setFocus(Qt::OtherFocusReason);
     clickCount_ = 2;
     caretLine_ = 1;
     caretColumn_ = 1;
@@ -192,7 +192,7 @@ void textEditing_t::endTyping(bool deselect)
 {
     stopCaret();
     clickCount_ = 0;
-    if (deselect) model::selectOnly(w_.items, nullptr);
+    if (deselect) model::selectOnly(w_.items(), nullptr);
     w_.repaintAll(true);
     if (w_.host()) w_.host()->editStateChanged(&w_);
     updateInputMethod();
@@ -203,17 +203,17 @@ void textEditing_t::endTyping(bool deselect)
 
 void textEditing_t::startEditing()
 {
-    if (caretRunning_ || w_.mode_ != modePointer || !target()) return;
+    if (caretRunning_ || w_.mode() != modePointer || !target()) return;
     const std::vector<item_t*> fresh = w_.beginEdit(true);
     if (fresh.size() != 1) return;
     item_t* it = fresh.front();
-    w_.mode_ = modeTextEditing;
+    h_.setMode(modeTextEditing);
     clickCount_ = 0;
     const std::vector<std::u16string_view> lines = render::textLines(it);
     caretLine_ = std::max(int32_t(lines.size()), 1);
     caretColumn_ = lines.empty() ? 1 : int32_t(lines.back().size()) + 1;
     drawFrame(it);
-    w_.Image1->setFocus(Qt::OtherFocusReason);
+    h_.canvasControl().setFocus(Qt::OtherFocusReason);
     startCaret();
     updateInputMethod();
     tellHints(modeTextEditing);
@@ -223,7 +223,7 @@ void textEditing_t::stopEditing()
 {
     stopCaret();
     clickCount_ = 0;
-    if (w_.mode_ == modeTextEditing) w_.mode_ = modePointer;
+    if (w_.mode() == modeTextEditing) h_.setMode(modePointer);
     w_.repaintAll(true);
     if (w_.host()) w_.host()->editStateChanged(&w_);
     updateInputMethod();
@@ -232,12 +232,12 @@ void textEditing_t::stopEditing()
 
 void textEditing_t::cancel()
 {
-    const bool ended = caretRunning_ || w_.mode_ == modeTextEditing;
-    w_.Timer1.stop();
+    const bool ended = caretRunning_ || w_.mode() == modeTextEditing;
+    h_.holdTimer().stop();
     erasePreview();
     stopCaret();
     clickCount_ = 0;
-    if (w_.mode_ == modeTextEditing) w_.mode_ = modePointer;
+    if (w_.mode() == modeTextEditing) h_.setMode(modePointer);
     if (ended) tellHints(0);
 }
 
@@ -261,7 +261,7 @@ void textEditing_t::overlayLost()
 bool textEditing_t::characters(const QString& text)
 {
     if (text.isEmpty()) return false;
-    const bool placing = w_.mode_ == toolText && clickCount_ == 1;
+    const bool placing = w_.mode() == toolText && clickCount_ == 1;
     if (!caretRunning_ && !placing) return false;
     const std::u16string units(reinterpret_cast<const char16_t*>(text.utf16()), size_t(text.size()));
     for (size_t i = 0; i < units.size(); ++i) {
@@ -295,7 +295,7 @@ bool textEditing_t::key(int key, Qt::KeyboardModifiers)
     switch (key) {
     case Qt::Key_Delete: deleteAtCaret(); return true;
     case Qt::Key_Escape:
-        if (w_.mode_ == modeTextEditing) stopEditing();
+        if (w_.mode() == modeTextEditing) stopEditing();
         else endTyping(true);
         return true;
     case Qt::Key_PageUp:
@@ -324,7 +324,7 @@ void textEditing_t::edit(Change change)
     const bool linesChanged = change(it);
     render::fitTextBox(it, false, w_.zoomFactor());
     render::textBox(it);
-    model::setModified(w_.items, true);
+    model::setModified(w_.items(), true);
     eraseCaret();
     // What changed on the canvas: within one line, the line from the first
     // changed character on (a left-justified line keeps what lies before
@@ -541,7 +541,7 @@ void textEditing_t::repaintChanged(item_t* it, const QRect& before, bool moved)
     if (area.isEmpty()) return drawFrame(it);
     repaintPiece(w_, area, false);
     drawFrame(it);
-    w_.Image1->update(area);
+    w_.updateCanvas(area);
 }
 
 void textEditing_t::drawFrame(item_t* it)
@@ -598,7 +598,7 @@ void textEditing_t::drawCaret()
         canvas.polyline(line, 2);
     }
     caretShown_ = true;
-    w_.Image1->update(caretBuffer_.rect);
+    w_.updateCanvas(caretBuffer_.rect);
 }
 
 void textEditing_t::eraseCaret()
@@ -612,12 +612,12 @@ void textEditing_t::startCaret()
 {
     caretRunning_ = true;
     drawCaret();
-    w_.Timer4.start();
+    h_.caretTimer().start();
 }
 
 void textEditing_t::stopCaret()
 {
-    w_.Timer4.stop();
+    h_.caretTimer().stop();
     eraseCaret();
     caretRunning_ = false;
 }
@@ -640,7 +640,7 @@ void textEditing_t::blink()
         if (item_t* it = target()) drawFrame(it);
     if (caretShown_) eraseCaret();
     else drawCaret();
-    w_.Timer4.start();
+    h_.caretTimer().start();
 }
 
 } // namespace canvas

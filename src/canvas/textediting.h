@@ -42,14 +42,14 @@ public:
     void startEditing();
     // A press outside the text while editing: back to the pointer.
     void stopEditing();
-    // The caret's blink (Timer4).
+    // The caret's blink (caretTimer, once Timer4).
     void blink();
     // The font or style of the text being typed changed: its box is fitted
     // and the canvas it covered (`before`) and covers painted again, then
     // frame and caret come back. Nothing unless a text takes the keys.
     void restyled(const QRect& before);
 
-    // A text takes the keys: its caret runs (Timer4 in the design's terms).
+    // A text takes the keys: its caret runs (the window's caretTimer, once Timer4).
     bool typing() const { return caretRunning_; }
     int32_t clickCount() const { return clickCount_; }
     int32_t caretLine() const { return caretLine_; }

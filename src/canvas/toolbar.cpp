@@ -2,6 +2,7 @@
 
 #include "canvas/buttonart.h"
 #include "canvas/modes.h"
+#include "geometry/units.h"
 #include "model/metrics.h"
 #include "ui/panelcodes.h"
 
@@ -11,6 +12,7 @@
 #include <QSlider>
 
 #include <algorithm>
+#include <iterator>
 
 namespace canvas {
 
@@ -104,27 +106,20 @@ int32_t buttonForPanel(int32_t code)
 
 int32_t zoomStepOut(int32_t z)
 {
-    if (z <= 50) return 25;
-    if (z <= 75) return 50;
-    if (z <= 100) return 75;
-    if (z <= 125) return 100;
-    if (z <= 150) return 125;
-    if (z <= 175) return 150;
-    if (z <= 200) return 175;
-    if (z <= 300) return 200;
-    return z;
+    // Beyond the last preset the button does nothing; below the first it
+    // comes back to the first.
+    if (z > geometry::zoomPresets[std::size(geometry::zoomPresets) - 1]) return z;
+    int32_t step = geometry::zoomPresets[0];
+    for (const int32_t p : geometry::zoomPresets)
+        if (p < z) step = p;
+    return step;
 }
 
 int32_t zoomStepIn(int32_t z)
 {
-    if (z < 50) return 50;
-    if (z < 75) return 75;
-    if (z < 100) return 100;
-    if (z < 125) return 125;
-    if (z < 150) return 150;
-    if (z < 175) return 175;
-    if (z < 200) return 200;
-    if (z < 300) return 300;
+    // The first preset is never a step in: the smallest is the second.
+    for (size_t i = 1; i < std::size(geometry::zoomPresets); ++i)
+        if (geometry::zoomPresets[i] > z) return geometry::zoomPresets[i];
     return z;
 }
 

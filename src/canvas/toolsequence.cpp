@@ -59,11 +59,11 @@ render::pattern_t rubberPattern(const settings::TParams& p, double zoom)
 
 void toolSequence_t::cancel()
 {
-    w_.Timer1.stop();
+    h_.holdTimer().stop();
     // Only a tool's save-unders hold a preview; in the other modes the
     // selection save-under holds the background of a change.
-    if (isToolMode(w_.mode_)) erasePreview();
-    if (w_.mode_ == toolLine && clickCount_ > 0 && w_.host()) w_.host()->toolStepChanged(1);
+    if (isToolMode(w_.mode())) erasePreview();
+    if (w_.mode() == toolLine && clickCount_ > 0 && w_.host()) w_.host()->toolStepChanged(1);
     clickCount_ = 0;
     rubberPoints_.clear();
     showStatus();
@@ -72,15 +72,15 @@ void toolSequence_t::cancel()
 void toolSequence_t::showStatus()
 {
     if (!w_.host()) return;
-    w_.host()->showStatus(clickCount_ > 0 ? finishHint(w_.mode_, canCloseWithC()) : QString());
+    w_.host()->showStatus(clickCount_ > 0 ? finishHint(w_.mode(), canCloseWithC()) : QString());
 }
 
 // C closes an open spline or curve only.
 bool toolSequence_t::canCloseWithC() const
 {
     const settings::TParams& p = params();
-    return (w_.mode_ == toolSpline && p.polyshape == model::variantOpen) ||
-           (w_.mode_ == toolCurve && p.bpolyshape == model::variantOpen);
+    return (w_.mode() == toolSpline && p.polyshape == model::variantOpen) ||
+           (w_.mode() == toolCurve && p.bpolyshape == model::variantOpen);
 }
 
 void toolSequence_t::eraseOverlay()
@@ -104,7 +104,7 @@ void toolSequence_t::followViewOrigin(point_t before)
     shift(mouseDownPoint_);
     for (point_t& q : rubberPoints_) shift(q);
     // The repaint took the preview away; it comes back with the next move.
-    w_.view.selectionUnder.valid = false;
+    w_.view().selectionUnder.valid = false;
     overlayLost();
 }
 
@@ -113,7 +113,7 @@ void toolSequence_t::followViewOrigin(point_t before)
 void toolSequence_t::erasePreview()
 {
     eraseOverlay();
-    w_.restoreUnder(w_.view.selectionUnder);
+    w_.restoreUnder(w_.view().selectionUnder);
 }
 
 void toolSequence_t::drawPreviewItem(model::item_t* shape, point_t lineStart, point_t lineEnd)
@@ -134,15 +134,15 @@ void toolSequence_t::drawPreviewItem(model::item_t* shape, point_t lineStart, po
     const int32_t pen = geometry::penWidthAt(z, shape->lineWeight);
     const int32_t grow = std::max(p.markWidth / 2, pen) + 1;
     area.adjust(-grow, -grow, grow, grow);
-    w_.saveUnder(w_.view.selectionUnder, area);
+    w_.saveUnder(w_.view().selectionUnder, area);
     if (shape->itemType == model::typeLine) {
         render::canvas_t canvas(w_.canvasImage());
         render::drawLine(canvas, shape, {double(lineStart.x), double(lineStart.y)}, {double(lineEnd.x), double(lineEnd.y)},
                          render::lineStyleAt(shape, z, false), rubberPattern(p, z));
     } else {
-        render::drawItem(w_.view, shape, true);
+        render::drawItem(w_.view(), shape, true);
     }
-    w_.Image1->update(w_.view.selectionUnder.rect);
+    w_.updateCanvas(w_.view().selectionUnder.rect);
 }
 
 void toolSequence_t::drawGuideLine(point_t from, point_t to, size_t slot)
@@ -223,7 +223,7 @@ void toolSequence_t::rectangleCorners(point_t mouse)
 void toolSequence_t::redrawPreview(point_t mouse)
 {
     const bool first = clickCount_ == 1;
-    switch (w_.mode_) {
+    switch (w_.mode()) {
     case toolLine: showLinePreview(mouse); break;
     case toolTriangle: showShapePreview(model::typeSpline, rubberPoints_, first ? model::variantOpen : model::variantClosed); break;
     case toolSquare: showShapePreview(model::typeSquare, {rubberPoints_[0], rubberPoints_[1]}, model::variantClosed); break;
@@ -246,7 +246,7 @@ void toolSequence_t::redrawPreview(point_t mouse)
     case toolStar:
     case toolPie:
     case toolArc: {
-        const int32_t type = w_.mode_ == toolStar ? model::typeStar : w_.mode_ == toolPie ? model::typePie : model::typeArc;
+        const int32_t type = w_.mode() == toolStar ? model::typeStar : w_.mode() == toolPie ? model::typePie : model::typeArc;
         showShapePreview(type, {firstPoint_, first ? mouse : secondPoint_, mouse}, model::variantClosed);
         break;
     }
@@ -264,34 +264,34 @@ void toolSequence_t::press(Qt::MouseButton button, Qt::KeyboardModifiers, point_
 {
     if (button != Qt::LeftButton) return;
     // Marks of a selection left from the pointer mode go away.
-    if (model::firstSelected(w_.items)) {
-        model::selectOnly(w_.items, nullptr);
+    if (model::firstSelected(w_.items())) {
+        model::selectOnly(w_.items(), nullptr);
         w_.repaintAll(false);
         if (w_.host()) w_.host()->editStateChanged(&w_);
     }
-    if (isShapeTool(w_.mode_) && clickCount_ != 0) return;
+    if (isShapeTool(w_.mode()) && clickCount_ != 0) return;
     mouseDownPoint_ = w_.snapped(pos);
-    w_.Timer1.start();
+    h_.holdTimer().start();
 }
 
 void toolSequence_t::holdElapsed()
 {
-    w_.Timer1.stop();
+    h_.holdTimer().stop();
     // Held for the timer's interval: the press takes the first point, so that
     // dragging and releasing places the second.
-    if (!w_.buttonHeld_ || w_.ignoreGesture_ || !isToolMode(w_.mode_) || clickCount_ != 0) return;
-    if (takesFirstPoint(w_.mode_)) firstPoint_ = mouseDownPoint_;
+    if (!h_.buttonHeld() || h_.gestureIgnored() || !isToolMode(w_.mode()) || clickCount_ != 0) return;
+    if (takesFirstPoint(w_.mode())) firstPoint_ = mouseDownPoint_;
     else rubberPoints_ = {mouseDownPoint_, mouseDownPoint_};
     clickCount_ = 1;
 }
 
 void toolSequence_t::move(Qt::MouseButtons, Qt::KeyboardModifiers, point_t pos)
 {
-    if (clickCount_ == 0 || w_.mode_ == toolText) return;
+    if (clickCount_ == 0 || w_.mode() == toolText) return;
     const point_t p = w_.snapped(pos);
-    if (!takesFirstPoint(w_.mode_)) {
+    if (!takesFirstPoint(w_.mode())) {
         if (rubberPoints_.empty()) return;
-        switch (w_.mode_) {
+        switch (w_.mode()) {
         case toolSquare: rubberPoints_ = {rubberPoints_[0], p}; break;
         case toolRectangle:
             if (clickCount_ == 2) rectangleCorners(p);
@@ -311,8 +311,8 @@ void toolSequence_t::move(Qt::MouseButtons, Qt::KeyboardModifiers, point_t pos)
 
 model::item_t* toolSequence_t::createFromTool(const std::vector<point_t>& pts, int32_t variant)
 {
-    creationContext_t ctx{w_.items, params(), w_.zoomFactor(), w_.viewOrigin()};
-    switch (w_.mode_) {
+    creationContext_t ctx{w_.items(), params(), w_.zoomFactor(), w_.viewOrigin()};
+    switch (w_.mode()) {
     case toolLine: return createLine(ctx, pts[0], pts[1]);
     case toolTriangle: return createFromRubber(ctx, model::typeTriangle, -1, pts);
     case toolSquare: return createFromRubber(ctx, model::typeSquare, -1, pts);
@@ -334,21 +334,21 @@ model::item_t* toolSequence_t::createFromTool(const std::vector<point_t>& pts, i
 void toolSequence_t::finishCreation(model::item_t* it)
 {
     erasePreview();
-    const int32_t tool = w_.mode_;
+    const int32_t tool = w_.mode();
     clickCount_ = 0;
     rubberPoints_.clear();
     showStatus();
     // Ready for the next line: the hint asks for its start again.
     if (tool == toolLine && w_.host()) w_.host()->toolStepChanged(1);
     if (!it) return;
-    if (it->shadowElevation != 0 && w_.view.showShadows) {
+    if (it->shadowElevation != 0 && w_.view().showShadows) {
         w_.repaintAll(true);
     } else {
-        render::drawItem(w_.view, it, false);
+        render::drawItem(w_.view(), it, false);
         const render::rect_t r = render::itemReach(it);
         const point_t a = w_.toScreen({r.left, r.top}), b = w_.toScreen({r.right, r.bottom});
         const int32_t grow = geometry::penWidthAt(w_.zoomFactor(), it->lineWeight) + 2;
-        w_.Image1->update(QRect(QPoint(a.x, a.y), QPoint(b.x, b.y)).adjusted(-grow, -grow, grow, grow));
+        w_.updateCanvas(QRect(QPoint(a.x, a.y), QPoint(b.x, b.y)).adjusted(-grow, -grow, grow, grow));
     }
     if (w_.host()) {
         w_.host()->editStateChanged(&w_);
@@ -372,13 +372,13 @@ void toolSequence_t::finishSpline(int32_t variant)
 int32_t toolSequence_t::splineVariant() const
 {
     const settings::TParams& p = params();
-    if (w_.mode_ == toolSolid || w_.mode_ == toolOblong) return model::variantFilled;
-    return std::clamp(w_.mode_ == toolSpline ? p.polyshape : p.bpolyshape, 0, 2);
+    if (w_.mode() == toolSolid || w_.mode() == toolOblong) return model::variantFilled;
+    return std::clamp(w_.mode() == toolSpline ? p.polyshape : p.bpolyshape, 0, 2);
 }
 
 void toolSequence_t::release(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, point_t pos)
 {
-    if (button != Qt::LeftButton || w_.mode_ == toolText) return;
+    if (button != Qt::LeftButton || w_.mode() == toolText) return;
     const point_t p = w_.snapped(pos);
     if (clickCount_ == 0) placeFirstPoint(p);
     else if (clickCount_ == 1) placeSecondPoint(p, modifiers);
@@ -387,18 +387,18 @@ void toolSequence_t::release(Qt::MouseButton button, Qt::KeyboardModifiers modif
 
 void toolSequence_t::placeFirstPoint(point_t p)
 {
-    if (takesFirstPoint(w_.mode_)) firstPoint_ = p;
+    if (takesFirstPoint(w_.mode())) firstPoint_ = p;
     else rubberPoints_ = {mouseDownPoint_, mouseDownPoint_};
     clickCount_ = 1;
-    if (!takesFirstPoint(w_.mode_) && p != mouseDownPoint_) {
+    if (!takesFirstPoint(w_.mode()) && p != mouseDownPoint_) {
         // Released somewhere else before the hold took the press: the
         // preview follows from here.
         rubberPoints_.back() = p;
         redrawPreview(p);
     }
-    if (isSplineTool(w_.mode_) && w_.host()) w_.host()->showGuidance(afterPointPage(w_.mode_));
+    if (isSplineTool(w_.mode()) && w_.host()) w_.host()->showGuidance(afterPointPage(w_.mode()));
     // The line panel's hint turns to the end point.
-    if (w_.mode_ == toolLine && w_.host()) w_.host()->toolStepChanged(2);
+    if (w_.mode() == toolLine && w_.host()) w_.host()->toolStepChanged(2);
     showStatus();
 }
 
@@ -407,7 +407,7 @@ void toolSequence_t::placeFirstPoint(point_t p)
 // a point already placed is ignored: it would make a degenerate item.
 void toolSequence_t::placeSecondPoint(point_t p, Qt::KeyboardModifiers modifiers)
 {
-    switch (w_.mode_) {
+    switch (w_.mode()) {
     case toolLine:
         // A line needs two different points (after its direction preset).
         if (constrainLineEnd(firstPoint_, p, params().lineDirection).end == firstPoint_) return;
@@ -440,7 +440,7 @@ void toolSequence_t::placeSecondPoint(point_t p, Qt::KeyboardModifiers modifiers
         return;
     default: break;
     }
-    if (!isSplineTool(w_.mode_)) return;
+    if (!isSplineTool(w_.mode())) return;
     const bool repeatsLast = rubberPoints_.size() >= 2 && rubberPoints_[rubberPoints_.size() - 2] == p;
     if (modifiers & Qt::ShiftModifier) {
         // Shift marks the final point.
@@ -455,12 +455,12 @@ void toolSequence_t::placeSecondPoint(point_t p, Qt::KeyboardModifiers modifiers
     rubberPoints_.back() = p;
     rubberPoints_.push_back(p);
     redrawPreview(p);
-    if (w_.host()) w_.host()->showGuidance(afterPointPage(w_.mode_));
+    if (w_.host()) w_.host()->showGuidance(afterPointPage(w_.mode()));
 }
 
 void toolSequence_t::placeThirdPoint(point_t p)
 {
-    switch (w_.mode_) {
+    switch (w_.mode()) {
     case toolTriangle:
     case toolEllipse:
         if (p == rubberPoints_[1] || p == rubberPoints_[0]) return;
@@ -491,15 +491,15 @@ void toolSequence_t::placeThirdPoint(point_t p)
 bool toolSequence_t::key(int key, Qt::KeyboardModifiers)
 {
     if (key == Qt::Key_Escape) {
-        if (w_.mode_ != toolLine && !isShapeTool(w_.mode_)) return false;
-        const bool running = clickCount_ != 0 || w_.buttonHeld_;
+        if (w_.mode() != toolLine && !isShapeTool(w_.mode())) return false;
+        const bool running = clickCount_ != 0 || h_.buttonHeld();
         cancel();
-        w_.ignoreGesture_ = true;
-        if (w_.mode_ != toolLine) w_.repaintAll(true);
-        if (isSplineTool(w_.mode_) && running && w_.host()) w_.host()->showPanel(w_.mode_);
+        h_.ignoreGesture();
+        if (w_.mode() != toolLine) w_.repaintAll(true);
+        if (isSplineTool(w_.mode()) && running && w_.host()) w_.host()->showPanel(w_.mode());
         return running;
     }
-    if (!isSplineTool(w_.mode_) || clickCount_ == 0 || rubberPoints_.empty()) return false;
+    if (!isSplineTool(w_.mode()) || clickCount_ == 0 || rubberPoints_.empty()) return false;
     return splineKey(key);
 }
 
@@ -511,7 +511,7 @@ bool toolSequence_t::splineKey(int key)
         rubberPoints_.pop_back();
         if (rubberPoints_.size() < 2) {
             cancel();
-            if (w_.host()) w_.host()->showPanel(w_.mode_);
+            if (w_.host()) w_.host()->showPanel(w_.mode());
             return true;
         }
         rubberPoints_.back() = w_.snapped(w_.lastMouse());

@@ -84,7 +84,7 @@ void TLinebox::fillPatternList()
     pattern_->rebuild();
     if (fineTune()) {
         canvas::TSandbox* w = document();
-        highlight(pattern_, w ? patternEntryOf(p, w->items, summary_.pattern) : -1);
+        highlight(pattern_, w ? patternEntryOf(p, w->items(), summary_.pattern) : -1);
         return;
     }
     const int32_t index = storedPatternIndex(p, pattern_->count());
@@ -180,7 +180,7 @@ bool TLinebox::selectionHasText()
 {
     canvas::TSandbox* w = document();
     if (!w) return false;
-    for (const model::item_t* it : model::collectSelected(w->items))
+    for (const model::item_t* it : model::collectSelected(w->items()))
         if (it->itemType == model::typeText) return true;
     return false;
 }

@@ -443,7 +443,7 @@ void lineShapePanel_t::chooseShadow(int32_t index)
 void lineShapePanel_t::summarizeSelection()
 {
     summary_ = selectionSummary_t{};
-    if (canvas::TSandbox* w = document()) summary_ = summarize(w->items, selectedAttributeItems(w->items));
+    if (canvas::TSandbox* w = document()) summary_ = summarize(w->items(), selectedAttributeItems(w->items()));
 }
 
 void lineShapePanel_t::resizeEvent(QResizeEvent* e)

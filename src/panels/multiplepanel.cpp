@@ -147,7 +147,7 @@ void TUnibox::layoutControls()
 void TUnibox::refresh()
 {
     building_ = true;
-    if (canvas::TSandbox* w = host_.activeDocument()) summary_ = summarizeMixed(w->items);
+    if (canvas::TSandbox* w = host_.activeDocument()) summary_ = summarizeMixed(w->items());
     colour_->rebuild();
     colour_->selectColour(summary_.colour);
     lastColour_ = colour_->index();

@@ -155,7 +155,7 @@ canvas::TSandbox* TColorbox::target() const
 void TColorbox::showPicturePanel()
 {
     canvas::TSandbox* w = host_.activeDocument();
-    summary_ = w ? summarisePictures(w->items) : pictureSummary_t{};
+    summary_ = w ? summarisePictures(w->items()) : pictureSummary_t{};
     building = true;
     sliders_->showPositions(summary_.saturation, summary_.contrast,
                             summary_.lightness == mixedAdjustment ? mixedAdjustment

@@ -131,7 +131,7 @@ void TPolybox::summarizeExtendedItem()
 {
     canvas::TSandbox* w = document();
     if (!w) return;
-    for (const model::item_t* it = w->items.head; it; it = it->next) {
+    for (const model::item_t* it = w->items().head; it; it = it->next) {
         if (it->kind != model::kindItem || it->hidden || it->editing == 0) continue;
         if (it->itemType != model::typeSpline && it->itemType != model::typeCurve) continue;
         summary_.colour = it->lineColor;

@@ -322,7 +322,7 @@ void TTextbox::refresh()
     building_ = true;
     settings::TParams& s = p();
     if (!toolMode_) {
-        if (canvas::TSandbox* w = host_.activeDocument()) summary_ = summarizeTexts(w->items);
+        if (canvas::TSandbox* w = host_.activeDocument()) summary_ = summarizeTexts(w->items());
     }
     showTab();
 

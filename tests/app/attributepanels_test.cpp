@@ -42,11 +42,11 @@ TEST_F(ShellTest, FontListIsFilledAtStartUpSorted)
 TEST_F(ShellTest, MultiplePanelLinksFollowJoinAndSplitFromTheEditMenu)
 {
     TSandbox* d = untitled();
-    model::item_t* a = seltest::addLine(d->items, {40, 30}, {120, 30});
-    model::item_t* b = seltest::addLine(d->items, {40, 60}, {120, 60});
-    model::deselectAll(d->items);
-    model::setSelected(d->items, a, true);
-    model::setSelected(d->items, b, true);
+    model::item_t* a = seltest::addLine(d->items(), {40, 30}, {120, 30});
+    model::item_t* b = seltest::addLine(d->items(), {40, 60}, {120, 60});
+    model::deselectAll(d->items());
+    model::setSelected(d->items(), a, true);
+    model::setSelected(d->items(), b, true);
     w->showPanel(ui::panelMultiple, {});
     auto* u = dynamic_cast<panels::TUnibox*>(w->codePanel());
     ASSERT_NE(u, nullptr);

@@ -198,7 +198,7 @@ TEST_F(ShellTest, FreshStoreStartsTheFileDialogsInTheDocumentsFolder)
     restart();  // a fresh store under the new home
     EXPECT_EQ(w->params()->docdir, settings::defaultDocumentFolder);
     TSandbox* d = untitled();
-    model::setModified(d->items, true);
+    model::setModified(d->items(), true);
     w->openDocument();
     w->saveDocumentAs(d);
     ASSERT_EQ(dlg.fileRequests.size(), 2u);
@@ -206,7 +206,7 @@ TEST_F(ShellTest, FreshStoreStartsTheFileDialogsInTheDocumentsFolder)
     EXPECT_EQ(dlg.fileRequests[1].folder, docs);
     // Cancelled dialogs change nothing, and the store keeps the default text.
     EXPECT_EQ(w->params()->docdir, settings::defaultDocumentFolder);
-    model::setModified(d->items, false);
+    model::setModified(d->items(), false);
     restart();
     EXPECT_EQ(w->params()->docdir, settings::defaultDocumentFolder);
 }
@@ -232,7 +232,7 @@ TEST_F(ShellTest, AFolderThatCouldNotTakeTheFileIsNotRemembered)
     const QString good = files.path();
     w->params()->docdir = good;
     TSandbox* d = untitled();
-    model::setModified(d->items, true);
+    model::setModified(d->items(), true);
     for (const QString& target : {QStringLiteral("/nonexistent-dir/x.lmra"), QStringLiteral("/proc/x.lmra")}) {
         dlg.fileAnswers = {target};
         EXPECT_FALSE(w->saveDocumentAs(d)) << target.toStdString();

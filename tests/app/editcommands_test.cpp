@@ -18,7 +18,7 @@ namespace {
 
 model::item_t* addRectangle(TSandbox* d, int x)
 {
-    model::item_t* it = model::newItem(d->items, model::typeRectangle);
+    model::item_t* it = model::newItem(d->items(), model::typeRectangle);
     it->x1 = x;
     it->y1 = 40;
     it->x2 = x + 60;
@@ -31,7 +31,7 @@ model::item_t* addRectangle(TSandbox* d, int x)
     model::addPoint(it, it->x2, it->y1);
     model::addPoint(it, it->x2, it->y2);
     model::addPoint(it, it->x1, it->y2);
-    model::recordNew(d->items, it);
+    model::recordNew(d->items(), it);
     return it;
 }
 
@@ -72,7 +72,7 @@ TEST_F(ShellTest, SelectionButtonsAndEraseAndCopy)
     w->refreshSelectionState();
     EXPECT_FALSE(w->procs()->buttonShown(14));
     EXPECT_FALSE(w->editMenu().Cut1->isEnabled());
-    model::selectOnly(d->items, a);
+    model::selectOnly(d->items(), a);
     w->refreshSelectionState();
     for (int32_t n : {12, 13, 14, 16}) EXPECT_TRUE(w->procs()->buttonShown(n)) << n;
     EXPECT_TRUE(w->editMenu().Cut1->isEnabled());
@@ -84,7 +84,7 @@ TEST_F(ShellTest, SelectionButtonsAndEraseAndCopy)
     // Erase hides the item as one step and leaves nothing selected.
     w->toolbarCommand(14);
     EXPECT_TRUE(a->hidden);
-    EXPECT_EQ(model::firstSelected(d->items), nullptr);
+    EXPECT_EQ(model::firstSelected(d->items()), nullptr);
     EXPECT_FALSE(w->procs()->buttonShown(14));
     EXPECT_TRUE(w->editMenu().Undo1->isEnabled());
     w->editMenu().Undo1->trigger();
@@ -97,20 +97,20 @@ TEST_F(ShellTest, JoinAndSplitTwoItems)
     TSandbox* d = untitled();
     addRectangle(d, 40);
     addRectangle(d, 200);
-    for (model::item_t* it = d->items.head; it; it = it->next)
-        if (it->itemType == model::typeRectangle) model::setSelected(d->items, it, true);
+    for (model::item_t* it = d->items().head; it; it = it->next)
+        if (it->itemType == model::typeRectangle) model::setSelected(d->items(), it, true);
     w->refreshSelectionState();
     EXPECT_TRUE(w->editMenu().JoinItems1->isEnabled());
     EXPECT_TRUE(w->procs()->buttonShown(35));
     w->editMenu().JoinItems1->trigger();
     int grouped = 0;
-    for (model::item_t* it = d->items.head; it; it = it->next)
+    for (model::item_t* it = d->items().head; it; it = it->next)
         if (!it->hidden && it->itemType == model::typeRectangle && it->groupId != 0) ++grouped;
     EXPECT_EQ(grouped, 2);
     EXPECT_TRUE(w->editMenu().SplitGroup1->isEnabled());
     w->toolbarCommand(36);
     grouped = 0;
-    for (model::item_t* it = d->items.head; it; it = it->next)
+    for (model::item_t* it = d->items().head; it; it = it->next)
         if (!it->hidden && it->itemType == model::typeRectangle && it->groupId != 0) ++grouped;
     EXPECT_EQ(grouped, 0);
 }
@@ -123,7 +123,7 @@ TEST_F(ShellTest, DeleteKeyReachesTheActiveDocumentThroughTheKeyHook)
     TSandbox* d = untitled();
     ASSERT_NE(d, nullptr);
     model::item_t* r = addRectangle(d, 40);
-    model::selectOnly(d->items, r);
+    model::selectOnly(d->items(), r);
 
     d->enableKeyboard(false);
     QTest::keyClick(w.get(), Qt::Key_Delete);
@@ -131,7 +131,7 @@ TEST_F(ShellTest, DeleteKeyReachesTheActiveDocumentThroughTheKeyHook)
 
     d->enableKeyboard(true);
     d->selectTool(canvas::toolRectangle);
-    model::selectOnly(d->items, r);
+    model::selectOnly(d->items(), r);
     QTest::keyClick(w.get(), Qt::Key_Delete);
     EXPECT_FALSE(r->hidden);
 
@@ -150,7 +150,7 @@ namespace {
 int32_t visibleRectangles(TSandbox* d, int32_t* grouped = nullptr)
 {
     int32_t n = 0, g = 0;
-    for (model::item_t* it = d->items.head; it; it = it->next) {
+    for (model::item_t* it = d->items().head; it; it = it->next) {
         if (it->hidden || it->itemType != model::typeRectangle) continue;
         ++n;
         g += it->groupId != 0;
@@ -173,7 +173,7 @@ TEST_F(ShellTest, EscWhilePastedItemsFollowTheMouseTakesThePasteBackAsOneStep)
 {
     TSandbox* d = untitled();
     model::item_t* r = addRectangle(d, 40);
-    model::selectOnly(d->items, r);
+    model::selectOnly(d->items(), r);
     w->refreshSelectionState();
     w->editMenu().Copy1->trigger();
     w->editMenu().Paste1->trigger();
@@ -195,7 +195,7 @@ TEST_F(ShellTest, CopyPasteThreeTimesJoinSplitAndUndo)
 {
     TSandbox* d = untitled();
     model::item_t* r = addRectangle(d, 40);
-    model::selectOnly(d->items, r);
+    model::selectOnly(d->items(), r);
     w->refreshSelectionState();
     EXPECT_FALSE(w->editMenu().Paste1->isEnabled());
     w->editMenu().Copy1->trigger();
@@ -205,7 +205,7 @@ TEST_F(ShellTest, CopyPasteThreeTimesJoinSplitAndUndo)
     for (int k = 0; k < 3; ++k) {
         if (k == 1) w->toolbarCommand(15);
         else w->editMenu().Paste1->trigger();
-        model::item_t* p = model::firstSelected(d->items);
+        model::item_t* p = model::firstSelected(d->items());
         ASSERT_NE(p, nullptr);
         // Each paste lands 10 pixels right of and below the copied item,
         // in front of everything, as a step of its own.
@@ -218,8 +218,8 @@ TEST_F(ShellTest, CopyPasteThreeTimesJoinSplitAndUndo)
     EXPECT_EQ(visibleRectangles(d), 4);
     EXPECT_TRUE(w->editMenu().Undo1->isEnabled());
     // The three copies joined, then split.
-    model::selectOnly(d->items, nullptr);
-    for (model::item_t* c : copies) model::setSelected(d->items, c, true);
+    model::selectOnly(d->items(), nullptr);
+    for (model::item_t* c : copies) model::setSelected(d->items(), c, true);
     w->refreshSelectionState();
     EXPECT_TRUE(w->editMenu().JoinItems1->isEnabled());
     w->editMenu().JoinItems1->trigger();
@@ -256,22 +256,22 @@ TEST_F(ShellTest, CutErasesAndLeavesTheClipboardAsItWas)
 {
     TSandbox* d = untitled();
     model::item_t* copied = addRectangle(d, 40);
-    model::selectOnly(d->items, copied);
+    model::selectOnly(d->items(), copied);
     w->refreshSelectionState();
     w->editMenu().Copy1->trigger();
     model::item_t* r = addRectangle(d, 300);
-    model::selectOnly(d->items, r);
+    model::selectOnly(d->items(), r);
     w->refreshSelectionState();
     EXPECT_TRUE(w->editMenu().Cut1->isEnabled());
     w->editMenu().Cut1->trigger();
     EXPECT_TRUE(r->hidden);
-    EXPECT_EQ(model::firstSelected(d->items), nullptr);
+    EXPECT_EQ(model::firstSelected(d->items()), nullptr);
     EXPECT_FALSE(w->editMenu().Cut1->isEnabled());
-    EXPECT_TRUE(model::canUndo(d->items));
+    EXPECT_TRUE(model::canUndo(d->items()));
     // Paste brings the copied item, not the cut one, 10 pixels further on.
     EXPECT_TRUE(w->editMenu().Paste1->isEnabled());
     w->editMenu().Paste1->trigger();
-    model::item_t* p = model::firstSelected(d->items);
+    model::item_t* p = model::firstSelected(d->items());
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(geometry::pointAt(p->points, 1), (geometry::point_t{copied->x1 + 10, copied->y1 + 10}));
     releaseInPlace(d);
@@ -282,23 +282,23 @@ TEST_F(ShellTest, PastedItemsFollowTheMouseOnTheCanvas)
 {
     TSandbox* d = untitled();
     model::item_t* r = addRectangle(d, 40);
-    model::selectOnly(d->items, r);
+    model::selectOnly(d->items(), r);
     w->refreshSelectionState();
     w->editMenu().Copy1->trigger();
     w->editMenu().Paste1->trigger();
-    model::item_t* p = model::firstSelected(d->items);
+    model::item_t* p = model::firstSelected(d->items());
     ASSERT_NE(p, nullptr);
     ASSERT_EQ(d->mode(), canvas::modePlacing);
     // The middle of the pasted rectangle goes under the mouse.
     const geometry::point_t target = d->toScreen({400, 500});
-    QTest::mouseMove(d->Image1, QPoint(target.x, target.y));
+    QTest::mouseMove(d->findChild<QWidget*>(QStringLiteral("canvasControl")), QPoint(target.x, target.y));
     d->Image1MouseMove(Qt::NoButton, Qt::NoModifier, QPoint(target.x, target.y));
     EXPECT_EQ((p->x1 + p->x2) / 2, 400);
     EXPECT_EQ((p->y1 + p->y2) / 2, 500);
-    QTest::mouseClick(d->Image1, Qt::LeftButton, Qt::NoModifier, QPoint(target.x, target.y));
+    QTest::mouseClick(d->findChild<QWidget*>(QStringLiteral("canvasControl")), Qt::LeftButton, Qt::NoModifier, QPoint(target.x, target.y));
     EXPECT_EQ(d->mode(), canvas::modePointer);
     EXPECT_EQ((p->x1 + p->x2) / 2, 400);
-    EXPECT_EQ(model::firstSelected(d->items), p);
+    EXPECT_EQ(model::firstSelected(d->items()), p);
     model::freeList(model::clipboardList());
 }
 
@@ -319,9 +319,9 @@ TEST_F(ShellTest, CopyToClipboardPutsTheMarkedAreaOnTheSystemClipboard)
     d->Image1MouseDown(Qt::LeftButton, Qt::ControlModifier, QPoint(a.x, a.y));
     d->Image1MouseMove(Qt::LeftButton, Qt::ControlModifier, QPoint(b.x, b.y));
     d->Image1MouseUp(Qt::LeftButton, Qt::ControlModifier, QPoint(b.x, b.y));
-    EXPECT_EQ(model::firstSelected(d->items), r);
+    EXPECT_EQ(model::firstSelected(d->items()), r);
     EXPECT_TRUE(w->editMenu().Cut1->isEnabled());
-    d->Timer3Timer();  // the marks are on the canvas now
+    d->deferredTimerTimeout();  // the marks are on the canvas now
     const QRect area = d->areaRect();
     ASSERT_EQ(d, w->activeDocument());
     EXPECT_EQ(area.size(), QSize(b.x - a.x + 1, b.y - a.y + 1));
@@ -330,12 +330,12 @@ TEST_F(ShellTest, CopyToClipboardPutsTheMarkedAreaOnTheSystemClipboard)
     QGuiApplication::clipboard()->clear();
     w->editMenu().CopyToClipboard1->trigger();
     EXPECT_TRUE(d->areaCopyPending());
-    d->Timer3Timer();
+    d->deferredTimerTimeout();
     EXPECT_FALSE(d->areaCopyPending());
     // The copy shows the canvas without the marks.
     const QImage copied = QGuiApplication::clipboard()->image();
     ASSERT_EQ(copied.size(), area.size());
-    model::selectOnly(d->items, nullptr);
+    model::selectOnly(d->items(), nullptr);
     d->repaintAll(false);
     EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32), d->canvasImage().copy(area));
 }

@@ -56,7 +56,7 @@ TEST(RecentList, CaptionIsTheNameWithoutFolderAndExtension)
 TEST_F(ShellTest, SaveAsWritesTheFileAndRenamesTheWindow)
 {
     TSandbox* d = untitled();
-    model::setModified(d->items, true);
+    model::setModified(d->items(), true);
     dlg.fileAnswers = {path("plan")};
     EXPECT_TRUE(w->saveDocumentAs(d));
     ASSERT_EQ(dlg.fileRequests.size(), 1u);
@@ -66,7 +66,7 @@ TEST_F(ShellTest, SaveAsWritesTheFileAndRenamesTheWindow)
     EXPECT_EQ(r.filter, QStringLiteral("All files (*.*)|*.*|Lumora files (*.lmra)|*.lmra"));
     EXPECT_EQ(r.filterIndex, 2);
     EXPECT_TRUE(r.name.isEmpty());
-    EXPECT_EQ(d->fileName, path("plan.lmra"));
+    EXPECT_EQ(d->fileName(), path("plan.lmra"));
     EXPECT_EQ(d->windowTitle(), QStringLiteral("plan[*]"));
     EXPECT_FALSE(d->isModified());
     EXPECT_EQ(w->params()->reopen[0], path("plan.lmra"));
@@ -86,26 +86,26 @@ TEST_F(ShellTest, DecliningReplaceKeepsNameAndCaption)
     EXPECT_FALSE(w->saveDocumentAs(d));
     ASSERT_EQ(dlg.texts(), QStringList{QStringLiteral("Replace the existing file?")});
     EXPECT_EQ(dlg.messages[0].buttons, ui::btnYes | ui::btnNo);
-    EXPECT_TRUE(d->fileName.isEmpty());
+    EXPECT_TRUE(d->fileName().isEmpty());
     EXPECT_EQ(d->windowTitle(), caption);
     // Yes replaces it.
     dlg.fileAnswers = {existing};
     dlg.answers = {ui::btnYes};
     EXPECT_TRUE(w->saveDocumentAs(d));
-    EXPECT_EQ(d->fileName, existing);
+    EXPECT_EQ(d->fileName(), existing);
 }
 
 TEST_F(ShellTest, SaveOnADeletedFileShowsSaveAsWithTheOldName)
 {
     const QString f = makeFile(QStringLiteral("gone.lmra"));
     TSandbox* d = w->openDocumentWindow(f);
-    ASSERT_EQ(d->fileName, f);
+    ASSERT_EQ(d->fileName(), f);
     ASSERT_TRUE(QFile::remove(f));
     dlg.fileAnswers = {QString()};
     EXPECT_FALSE(w->saveDocument(d, false));
     ASSERT_EQ(dlg.fileRequests.size(), 1u);
     EXPECT_EQ(dlg.fileRequests[0].name, QStringLiteral("gone.lmra"));
-    EXPECT_EQ(d->fileName, f);
+    EXPECT_EQ(d->fileName(), f);
 }
 
 TEST_F(ShellTest, SaveWritesToTheExistingFileWithoutAsking)
@@ -113,7 +113,7 @@ TEST_F(ShellTest, SaveWritesToTheExistingFileWithoutAsking)
     const QString f = makeFile(QStringLiteral("keep.lmra"));
     TSandbox* d = w->openDocumentWindow(f);
     d->header()->hdr().canvasWidth = 4.25;
-    model::setModified(d->items, true);
+    model::setModified(d->items(), true);
     EXPECT_TRUE(w->saveDocument(d, false));
     EXPECT_TRUE(dlg.fileRequests.empty());
     EXPECT_TRUE(dlg.messages.empty());
@@ -134,14 +134,14 @@ TEST_F(ShellTest, FailedSaveIsReportedAndLosesNothing)
     // A folder that does not exist cannot take the file.
     const QString target = path(QStringLiteral("no such folder/x.lmra"));
     TSandbox* d = untitled();
-    model::setModified(d->items, true);
+    model::setModified(d->items(), true);
     dlg.fileAnswers = {target};
     EXPECT_FALSE(w->saveDocumentAs(d));
     ASSERT_EQ(dlg.messages.size(), 1u);
     EXPECT_EQ(dlg.messages[0].kind, ui::msgKind_t::warning);
     EXPECT_TRUE(dlg.messages[0].text.contains(QStringLiteral("x.lmra")));
     EXPECT_TRUE(d->isModified());
-    EXPECT_TRUE(d->fileName.isEmpty());
+    EXPECT_TRUE(d->fileName().isEmpty());
     EXPECT_TRUE(d->caption().startsWith(QStringLiteral("Untitled ")));
     EXPECT_NE(w->params()->reopen[0], target);
 }
@@ -152,8 +152,8 @@ TEST_F(ShellTest, FailedSaveWhileClosingOrExitingKeepsTheWindow)
     const QString f = QStringLiteral("/proc/self/status");
     ASSERT_TRUE(QFileInfo(f).isFile());
     TSandbox* d = untitled();
-    d->fileName = f;
-    model::setModified(d->items, true);
+    d->setFileName(f);
+    model::setModified(d->items(), true);
     dlg.answers = {ui::btnYes};
     EXPECT_FALSE(d->parentWidget()->close());
     ASSERT_EQ(dlg.messages.size(), 2u);
@@ -169,8 +169,8 @@ TEST_F(ShellTest, FailedSaveWhileClosingOrExitingKeepsTheWindow)
     EXPECT_FALSE(w->canExit());
     EXPECT_EQ(w->documents().size(), 1u);
     EXPECT_TRUE(d->isModified());
-    d->fileName.clear();
-    model::setModified(d->items, false);
+    d->setFileName(QString());
+    model::setModified(d->items(), false);
 }
 
 TEST_F(ShellTest, OpenDialogOpensTheFileAndRemembersIt)
@@ -184,7 +184,7 @@ TEST_F(ShellTest, OpenDialogOpensTheFileAndRemembersIt)
     EXPECT_EQ(dlg.fileRequests[0].filterIndex, 2);
     TSandbox* d = w->activeDocument();
     ASSERT_NE(d, nullptr);
-    EXPECT_EQ(d->fileName, f);
+    EXPECT_EQ(d->fileName(), f);
     EXPECT_EQ(d->windowTitle(), QStringLiteral("shapes one[*]"));
     EXPECT_EQ(w->params()->reopen[0], f);
     EXPECT_EQ(w->params()->lastOpened, f);
@@ -216,7 +216,7 @@ TEST_F(ShellTest, ModifiedWindowIsNotReused)
 {
     const QString f = makeFile(QStringLiteral("new.lmra"));
     TSandbox* d = untitled();
-    model::setModified(d->items, true);
+    model::setModified(d->items(), true);
     EXPECT_NE(w->openDocumentWindow(f), d);
 }
 
@@ -230,7 +230,7 @@ TEST_F(ShellTest, UnreadableFileLeavesAnUntitledDocument)
     dlg.answers = {ui::btnNo};  // do not open the invalid file anyway
     TSandbox* d = w->openDocumentWindow(bad);
     EXPECT_EQ(dlg.texts().value(0), QStringLiteral("Not a valid Lumora file. Attempt to open it anyway?"));
-    EXPECT_TRUE(d->fileName.isEmpty());
+    EXPECT_TRUE(d->fileName().isEmpty());
     EXPECT_TRUE(d->caption().startsWith(QStringLiteral("Untitled ")));
     EXPECT_NE(d->header(), nullptr);
 }
@@ -244,12 +244,12 @@ TEST_F(ShellTest, AnEmptyFileIsAnEmptyDocumentUnderItsOwnName)
     TSandbox* d = w->openDocumentWindow(empty);
     ASSERT_NE(d, nullptr);
     EXPECT_TRUE(dlg.texts().isEmpty());
-    EXPECT_EQ(d->fileName, QFileInfo(empty).absoluteFilePath());
+    EXPECT_EQ(d->fileName(), QFileInfo(empty).absoluteFilePath());
     EXPECT_EQ(d->caption(), QStringLiteral("blank page"));
     // The page comes from the settings for new files, with its gridlines.
     ASSERT_NE(d->header(), nullptr);
     EXPECT_GT(d->header()->x2 - d->header()->x1, 0);
-    EXPECT_NE(model::findByType(d->items, model::typeGrid), nullptr);
+    EXPECT_NE(model::findByType(d->items(), model::typeGrid), nullptr);
     EXPECT_FALSE(d->isModified());
 }
 
@@ -271,7 +271,7 @@ TEST_F(ShellTest, FilesTheReaderRefusesAreReportedWithItsSentence)
         TSandbox* d = w->openDocumentWindow(name);
         ASSERT_EQ(dlg.texts().size(), 1) << name.toStdString();
         EXPECT_EQ(dlg.texts()[0], name + sentence);
-        EXPECT_TRUE(d->fileName.isEmpty());
+        EXPECT_TRUE(d->fileName().isEmpty());
         EXPECT_NE(d->header(), nullptr);
     }
 }
@@ -280,7 +280,7 @@ TEST_F(ShellTest, PictureNamesStartAnUntitledDocument)
 {
     for (const QString& name : {QStringLiteral("photo.bmp"), QStringLiteral("Photo.JPG ")}) {
         TSandbox* d = w->openDocumentWindow(path(name));
-        EXPECT_TRUE(d->fileName.isEmpty()) << name.toStdString();
+        EXPECT_TRUE(d->fileName().isEmpty()) << name.toStdString();
         EXPECT_TRUE(d->caption().startsWith(QStringLiteral("Untitled "))) << name.toStdString();
         EXPECT_EQ(w->params()->lastPicture, QFileInfo(path(name).trimmed()).absoluteFilePath());
     }
@@ -291,7 +291,7 @@ TEST_F(ShellTest, PictureNamesStartAnUntitledDocument)
 TEST_F(ShellTest, ClosingAModifiedUntitledDocument)
 {
     TSandbox* d = untitled();
-    model::setModified(d->items, true);
+    model::setModified(d->items(), true);
     QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(d->parentWidget());
     dlg.answers = {ui::btnCancel};
     EXPECT_FALSE(sub->close());
@@ -313,7 +313,7 @@ TEST_F(ShellTest, ClosingANamedDocumentAddsItToRecentWhateverTheAnswer)
     const QString f = makeFile(QStringLiteral("named.lmra"));
     TSandbox* d = w->openDocumentWindow(f);
     for (QString& e : w->params()->reopen) e.clear();
-    model::setModified(d->items, true);
+    model::setModified(d->items(), true);
     dlg.answers = {ui::btnCancel};
     EXPECT_FALSE(d->parentWidget()->close());
     EXPECT_EQ(dlg.texts(), QStringList{QStringLiteral("Do you want to save changes to named?")});
@@ -329,7 +329,7 @@ TEST_F(ShellTest, ClosingANamedDocumentAddsItToRecentWhateverTheAnswer)
 TEST_F(ShellTest, ClosingUntitledWithYesRunsSaveAsAndCancelKeepsTheWindow)
 {
     TSandbox* d = untitled();
-    model::setModified(d->items, true);
+    model::setModified(d->items(), true);
     dlg.answers = {ui::btnYes};
     dlg.fileAnswers = {QString()};
     EXPECT_FALSE(d->parentWidget()->close());
@@ -355,7 +355,7 @@ TEST_F(ShellTest, ReopenOpensAndAMissingFileIsReportedAndKept)
     EXPECT_TRUE(w->fileMenu().menuReopen->isEnabled());
     w->reopen(1);
     ASSERT_NE(w->activeDocument(), nullptr);
-    EXPECT_EQ(w->activeDocument()->fileName, f);
+    EXPECT_EQ(w->activeDocument()->fileName(), f);
     const size_t n = w->documents().size();
     w->reopen(2);
     EXPECT_EQ(dlg.texts(), QStringList{QStringLiteral("Cannot find the file.")});

@@ -2,6 +2,7 @@
 // saving the options of the current file spaces both directions again as one
 // step, new files keep their own copy, and a density that does not read as a
 // measure keeps the previous one.
+#include "canvas/gridedit.h"
 #include "shell_fixture.h"
 
 #include "model/grid.h"
@@ -41,16 +42,16 @@ TEST_F(ShellTest, CurrentFileOptionsRespaceBothDirectionsAsOneStep)
     o->dir[1].density->setText(QStringLiteral("0,75"));
     emit o->dir[1].density->textEdited(QStringLiteral("0,75"));
     o->dir[1].snap->setChecked(true);
-    const std::vector<int32_t> beforeY = livePositions(d->gridRecord()->anchorsY, false);
+    const std::vector<int32_t> beforeY = livePositions(d->grid().gridRecord()->anchorsY, false);
     w->TFormX()->leftClicked();
     EXPECT_TRUE(dlg.messages.empty());  // no question
     EXPECT_DOUBLE_EQ(hd.anchorStepX, 0.5);
     EXPECT_DOUBLE_EQ(hd.anchorStepY, 0.75);
     EXPECT_EQ(hd.snapY, 1);
-    EXPECT_EQ(livePositions(d->gridRecord()->anchorsX, true).front(), px + 48);
-    EXPECT_EQ(livePositions(d->gridRecord()->anchorsY, false).front(), py + 72);
-    ASSERT_TRUE(model::undo(d->items));
-    EXPECT_EQ(livePositions(d->gridRecord()->anchorsY, false), beforeY);
+    EXPECT_EQ(livePositions(d->grid().gridRecord()->anchorsX, true).front(), px + 48);
+    EXPECT_EQ(livePositions(d->grid().gridRecord()->anchorsY, false).front(), py + 72);
+    ASSERT_TRUE(model::undo(d->items()));
+    EXPECT_EQ(livePositions(d->grid().gridRecord()->anchorsY, false), beforeY);
 }
 
 TEST_F(ShellTest, NewFileOptionsKeepUnreadableDensitiesAndFollowTheUnit)
@@ -80,11 +81,11 @@ TEST_F(ShellTest, ResetAsksAndOnYesRemovesTheGridlineOnThePageEdge)
     w->gridCommand(3);
     dlg.answers = {ui::btnNo};
     w->resetGridCommand(1);
-    EXPECT_EQ(livePositions(d->gridRecord()->anchorsX, true).front(), px);
+    EXPECT_EQ(livePositions(d->grid().gridRecord()->anchorsX, true).front(), px);
     dlg.answers = {ui::btnYes};
     w->resetGridCommand(1);
-    EXPECT_EQ(livePositions(d->gridRecord()->anchorsX, true).front(), px + 24);
-    EXPECT_EQ(livePositions(d->gridRecord()->anchorsY, false).front(), model::pageOriginY(d->header()->hdr()));
+    EXPECT_EQ(livePositions(d->grid().gridRecord()->anchorsX, true).front(), px + 24);
+    EXPECT_EQ(livePositions(d->grid().gridRecord()->anchorsY, false).front(), model::pageOriginY(d->header()->hdr()));
     EXPECT_TRUE(w->viewMenu().resetItems[1]->isEnabled());
     w->gridCommand(1);
     EXPECT_FALSE(w->viewMenu().resetItems[2]->isEnabled());

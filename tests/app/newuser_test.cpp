@@ -169,8 +169,8 @@ TEST_P(ClipboardKeys, RunTheEditCommands)
     ASSERT_NE(d, nullptr);
     w->QMainWindow::activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-    model::item_t* s = seltest::addSquare(d->items, {40, 90}, {90, 90});
-    model::selectOnly(d->items, s);
+    model::item_t* s = seltest::addSquare(d->items(), {40, 90}, {90, 90});
+    model::selectOnly(d->items(), s);
     w->refreshSelectionState();
     auto press = [&](const QKeySequence& k) {
         QTest::keySequence(w.get(), k);
@@ -238,7 +238,7 @@ TEST_F(ShellTest, TheTitleMarksUnsavedChanges)
     EXPECT_TRUE(sub->isWindowModified());
     w->editMenu().Undo1->trigger();
     EXPECT_EQ(sub->isWindowModified(), d->isModified());
-    model::setModified(d->items, false);
+    model::setModified(d->items(), false);
 }
 
 // ---- Reopen ----

@@ -76,7 +76,7 @@ TEST_F(OpenRequests, RequestForAnExistingFileOpensItAndOthersAreIgnored)
     EXPECT_TRUE(dlg.messages.empty());
     w->openRequest(app::openMacroFor(f));
     ASSERT_NE(w->activeDocument(), nullptr);
-    EXPECT_EQ(w->activeDocument()->fileName, f);
+    EXPECT_EQ(w->activeDocument()->fileName(), f);
 }
 
 TEST_F(OpenRequests, SocketRequestReachesTheRunningEditor)
@@ -87,12 +87,12 @@ TEST_F(OpenRequests, SocketRequestReachesTheRunningEditor)
     std::thread client([&] { sent = app::sendOpenRequest(app::openMacroFor(f), 5000); });
     QElapsedTimer t;
     t.start();
-    while (t.elapsed() < 8000 && (w->activeDocument() == nullptr || w->activeDocument()->fileName != f))
+    while (t.elapsed() < 8000 && (w->activeDocument() == nullptr || w->activeDocument()->fileName() != f))
         QTest::qWait(20);
     client.join();
     EXPECT_TRUE(sent);
     ASSERT_NE(w->activeDocument(), nullptr);
-    EXPECT_EQ(w->activeDocument()->fileName, f);
+    EXPECT_EQ(w->activeDocument()->fileName(), f);
 }
 
 TEST_F(OpenRequests, NoEditorRunningMeansNoHandOver)
@@ -123,5 +123,5 @@ TEST_F(OpenRequests, SecondProcessHandsItsFileToTheFirst)
     EXPECT_EQ(second.exitCode(), 0);
     QTest::qWait(50);  // the request is handled after its event
     ASSERT_NE(w->activeDocument(), nullptr);
-    EXPECT_EQ(w->activeDocument()->fileName, f);
+    EXPECT_EQ(w->activeDocument()->fileName(), f);
 }

@@ -27,7 +27,7 @@ protected:
     {
         TSandbox* d = untitled();
         EXPECT_NE(d, nullptr);
-        if (d) outdoc::applySheet(d->items, d->header(), s);
+        if (d) outdoc::applySheet(d->items(), d->header(), s);
         return d;
     }
     // The hosted panel's left button, then its command 100 ms later.
@@ -56,7 +56,7 @@ TEST_F(OutputTest, SeveralCellsAskForTheAreasAndPrintTheSelectionIntoAPdf)
     const QString pdf = path(QStringLiteral("cards.pdf"));
     dlg.printAnswers.push_back(pdf);
     pressLeft(w->TFormY());
-    EXPECT_EQ(d->printAreas, QByteArray("   x"));
+    EXPECT_EQ(d->printAreas(), QByteArray("   x"));
     EXPECT_EQ(dlg.printRequests, 1);
     EXPECT_TRUE(fileBytes(pdf).startsWith("%PDF"));
     EXPECT_TRUE(dlg.messages.empty());
@@ -77,7 +77,7 @@ TEST_F(OutputTest, OneCellNeverAsksAndACancelledDialogPrintsNothing)
 TEST_F(OutputTest, PreviewShowsCrossedOutCellsWhiteAndItsPrintButtonPrints)
 {
     TSandbox* d = sheetDocument(outdoc::foldedBusinessCards());
-    d->printAreas = "x";
+    d->printAreas() = "x";
     w->previewDocument(d);
     ASSERT_EQ(w->TFormY()->hostedCode(), ui::hostedPreviewOptions);
     pressLeft(w->TFormY());
@@ -138,7 +138,7 @@ TEST_F(OutputTest, ExportAsksBeforeReplacingAndNoKeepsTheFile)
 TEST_F(OutputTest, SmoothExportSavesThePreviewAndAFailureNamesTheFile)
 {
     TSandbox* d = sheetDocument(outdoc::foldedBusinessCards());
-    d->printAreas = " x";
+    d->printAreas() = " x";
     const QString target = path(QStringLiteral("sheet.bmp"));
     dlg.fileAnswers.push_back(target);
     w->exportSmooth(d);

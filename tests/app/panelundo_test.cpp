@@ -26,14 +26,14 @@ TEST_F(ShellTest, UndoOfAPanelChangeShowsTheRestoredValuesInTheSamePanel)
 {
     canvas::TSandbox* d = untitled();
     ASSERT_NE(d, nullptr);
-    item_t* line = addLine(d->items, {100, 100}, {200, 100});
-    select(d->items, {line});
-    w->showPanel(canvas::panelForSelection(d->items));
+    item_t* line = addLine(d->items(), {100, 100}, {200, 100});
+    select(d->items(), {line});
+    w->showPanel(canvas::panelForSelection(d->items()));
     ASSERT_EQ(w->panelCode(), ui::panelLine);
     auto* panel = shownPanel<panels::TLinebox>(*w);
     ASSERT_NE(panel, nullptr);
     panel->colourList()->setCurrentIndex(2);  // "Green"
-    ASSERT_EQ(current(d->items, line)->lineColor, 0x008000);
+    ASSERT_EQ(current(d->items(), line)->lineColor, 0x008000);
 
     w->undoCommand(false);
     flushDeletes();
@@ -49,9 +49,9 @@ TEST_F(ShellTest, UndoOfAShapeConversionShowsThePanelOfTheRestoredShape)
 {
     canvas::TSandbox* d = untitled();
     ASSERT_NE(d, nullptr);
-    item_t* square = addSquare(d->items, {100, 200}, {160, 200});
-    select(d->items, {square});
-    w->showPanel(canvas::panelForSelection(d->items));
+    item_t* square = addSquare(d->items(), {100, 200}, {160, 200});
+    select(d->items(), {square});
+    w->showPanel(canvas::panelForSelection(d->items()));
     auto* panel = shownPanel<panels::TPolybox>(*w);
     ASSERT_NE(panel, nullptr);
     panel->fourthList()->setCurrentIndex(1);  // "Rectangle"
@@ -65,7 +65,7 @@ TEST_F(ShellTest, UndoOfAShapeConversionShowsThePanelOfTheRestoredShape)
     flushDeletes();
     EXPECT_EQ(w->panelCode(), ui::panelRectangle);
 
-    model::deselectAll(d->items);
+    model::deselectAll(d->items());
     w->undoCommand(false);
     EXPECT_EQ(w->panelCode(), ui::panelInsert);
 }

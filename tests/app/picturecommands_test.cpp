@@ -26,7 +26,7 @@ protected:
     std::vector<model::item_t*> pictures(canvas::TSandbox* d) const
     {
         std::vector<model::item_t*> out;
-        for (model::item_t* it = d->items.head; it; it = it->next)
+        for (model::item_t* it = d->items().head; it; it = it->next)
             if (it->kind == model::kindItem && !it->hidden && it->itemType == model::typePicture) out.push_back(it);
         return out;
     }
@@ -118,15 +118,15 @@ TEST_F(PictureCommands, ADocumentFileChosenIsPastedIntoTheActiveWindow)
 
     canvas::TSandbox* target = w->openDocumentWindow(QString());
     ASSERT_EQ(w->activeDocument(), target);
-    dlg.fileAnswers.push_back(source->fileName);
+    dlg.fileAnswers.push_back(source->fileName());
     ASSERT_TRUE(w->insertPicture());
     ASSERT_EQ(pictures(target).size(), 1u);
-    EXPECT_EQ(w->params()->lastPicture, source->fileName);
+    EXPECT_EQ(w->params()->lastPicture, source->fileName());
     EXPECT_EQ(w->params()->picndx, 7);
     // The picture id that the other open document uses for its own picture is replaced.
     const int32_t pastedId = pictures(target)[0]->pictureId;
     EXPECT_NE(pastedId, sourceId);
-    EXPECT_NE(model::findPictureData(target->items, pastedId), nullptr);
+    EXPECT_NE(model::findPictureData(target->items(), pastedId), nullptr);
 }
 
 TEST_F(PictureCommands, ReclipOpensOnTheSelectedPictureAndReplacesItsClip)
@@ -145,7 +145,7 @@ TEST_F(PictureCommands, ReclipOpensOnTheSelectedPictureAndReplacesItsClip)
     model::item_t* pic = pictures(d)[0];
     EXPECT_EQ(pic->clipShape, model::clipRect);
 
-    model::selectOnly(d->items, pic);
+    model::selectOnly(d->items(), pic);
     w->editPictureClips(ui::hostedRectClip);
     EXPECT_EQ(w->TFormX()->hostedCode(), ui::hostedRectClip);
     EXPECT_EQ(w->TFormX()->windowTitle(), QStringLiteral("p"));
@@ -162,7 +162,7 @@ TEST_F(PictureCommands, ReclipOpensOnTheSelectedPictureAndReplacesItsClip)
     pict()->view->release({20, 35});
     w->TFormX()->leftClicked();
     ASSERT_EQ(pictures(d).size(), 1u);
-    model::item_t* now = model::singleSelected(d->items);
+    model::item_t* now = model::singleSelected(d->items());
     ASSERT_NE(now, nullptr);
     EXPECT_EQ(now->srcLeft, 20);
     EXPECT_EQ(now->replacesStep, pic->stepId);

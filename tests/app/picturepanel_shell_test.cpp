@@ -18,18 +18,18 @@ TEST_F(ShellTest, ClickingAPictureShowsThePicturePanel)
 {
     TSandbox* d = untitled();
     ASSERT_NE(d, nullptr);
-    model::item_t* pic = model::newItem(d->items, model::typePicture);
+    model::item_t* pic = model::newItem(d->items(), model::typePicture);
     pic->x1 = 60, pic->y1 = 60, pic->x2 = 160, pic->y2 = 140;
     pic->flipX = pic->flipY = 1;
     geometry::pictureBox(pic);
-    model::recordNew(d->items, pic);
+    model::recordNew(d->items(), pic);
     d->repaintAll(false);
 
     // The picture is picked on its outline.
     const geometry::point_t edge = d->toScreen({60, 100});
     d->Image1MouseDown(Qt::LeftButton, Qt::NoModifier, QPoint(edge.x, edge.y));
     d->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, QPoint(edge.x, edge.y));
-    ASSERT_EQ(model::firstSelected(d->items), pic);
+    ASSERT_EQ(model::firstSelected(d->items()), pic);
     auto* panel = dynamic_cast<panels::TColorbox*>(w->attributePanel());
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(panel->code, ui::panelPicture);
@@ -37,7 +37,7 @@ TEST_F(ShellTest, ClickingAPictureShowsThePicturePanel)
     EXPECT_EQ(panel->summary().count, 1);
 
     panel->pressButton(0);  // mirror
-    const model::item_t* now = model::firstSelected(d->items);
+    const model::item_t* now = model::firstSelected(d->items());
     ASSERT_NE(now, pic);
     EXPECT_EQ(now->flipX, -1);
 

@@ -75,8 +75,8 @@ protected:
         canvas::TSandbox* d = w->openDocumentWindow(QString());
         dlg.fileAnswers.push_back(path(name));
         EXPECT_TRUE(w->saveDocumentAs(d));
-        const QString full = d->fileName;
-        model::setModified(d->items, false);
+        const QString full = d->fileName();
+        model::setModified(d->items(), false);
         d->parentWidget()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         dlg.messages.clear();

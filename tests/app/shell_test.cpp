@@ -84,7 +84,7 @@ TEST_F(ShellTest, StartUpOpensOneUntitledDocumentAfterHalfASecond)
     ASSERT_EQ(w->documents().size(), 1u);
     TSandbox* d = w->documents()[0];
     EXPECT_EQ(d->windowTitle(), QStringLiteral("Untitled 1[*]"));
-    EXPECT_TRUE(d->fileName.isEmpty());
+    EXPECT_TRUE(d->fileName().isEmpty());
     EXPECT_TRUE(w->menuWindow()->menuAction()->isVisible());
     EXPECT_TRUE(w->fileMenu().Save1->isEnabled());
     // A second firing with a document open does nothing.
@@ -192,7 +192,7 @@ TEST_F(ShellTest, ZoomMenuAppliesToTheActiveDocument)
     EXPECT_TRUE(w->viewMenu().zoomItems[7]->isChecked());
     EXPECT_EQ(w->procs()->zoomLabel->text(), QStringLiteral("200%"));
     EXPECT_EQ(w->procs()->sliderPosition(), 200);
-    EXPECT_TRUE(d->Timer7.isActive());
+    EXPECT_TRUE(d->findChild<QTimer*>(QStringLiteral("fullQualityTimer"))->isActive());
 }
 
 TEST_F(ShellTest, EachDocumentKeepsItsZoomAndTheControlsShowTheActiveOne)
@@ -267,8 +267,8 @@ TEST_F(ShellTest, ExitWithTwoModifiedDocumentsSavesAndClosesBoth)
 {
     TSandbox* a = w->openDocumentWindow(QString());
     TSandbox* b = w->openDocumentWindow(QString());
-    model::setModified(a->items, true);
-    model::setModified(b->items, true);
+    model::setModified(a->items(), true);
+    model::setModified(b->items(), true);
     dlg.answers = {ui::btnYes};
     dlg.fileAnswers = {path("one.lmra"), path("two.lmra")};
     EXPECT_TRUE(w->canExit());
@@ -289,8 +289,8 @@ TEST_F(ShellTest, CancellingTheSecondSaveAsStopsTheExit)
 {
     TSandbox* a = w->openDocumentWindow(QString());
     TSandbox* b = w->openDocumentWindow(QString());
-    model::setModified(a->items, true);
-    model::setModified(b->items, true);
+    model::setModified(a->items(), true);
+    model::setModified(b->items(), true);
     dlg.answers = {ui::btnYes};
     dlg.fileAnswers = {path("one.lmra"), QString()};
     EXPECT_FALSE(w->canExit());
@@ -306,7 +306,7 @@ TEST_F(ShellTest, ExitAnswers)
     // Nothing modified: no question.
     EXPECT_TRUE(w->canExit());
     EXPECT_TRUE(dlg.messages.empty());
-    model::setModified(a->items, true);
+    model::setModified(a->items(), true);
     dlg.answers = {ui::btnCancel};
     EXPECT_FALSE(w->canExit());
     dlg.answers = {ui::btnNo};
@@ -322,10 +322,10 @@ TEST_F(ShellTest, ExitAnswers)
 TEST_F(ShellTest, TeardownDeletesEveryDocumentWindowBeforeTheMainWindowsMembers)
 {
     TSandbox* modified = w->openDocumentWindow(QString());
-    model::setModified(modified->items, true);
+    model::setModified(modified->items(), true);
     TSandbox* untouched = w->openDocumentWindow(QString());
     TSandbox* closed = w->openDocumentWindow(QString());
-    model::setModified(closed->items, false);
+    model::setModified(closed->items(), false);
     ASSERT_TRUE(closed->parentWidget()->close());  // deleted later, by the event loop
     ASSERT_FALSE(QPointer<TSandbox>(closed).isNull());
     ASSERT_EQ(w->documents().size(), 2u);

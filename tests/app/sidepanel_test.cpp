@@ -95,24 +95,24 @@ TEST_F(ShellTest, ToolButtonShowsItsPanelAndTheKeyboardReachesTheEntries)
 TEST_F(ShellTest, BackAndForwardRestoreStepsAndSkipErasedItems)
 {
     TSandbox* d = untitled();
-    model::item_t* r = seltest::addRectangle(d->items, {40, 90}, {100, 90}, 50);
+    model::item_t* r = seltest::addRectangle(d->items(), {40, 90}, {100, 90}, 50);
     w->showPanel(ui::panelNextLine, {.applyToWindow = true});
-    model::selectOnly(d->items, r);
+    model::selectOnly(d->items(), r);
     w->showPanel(ui::panelRectangle, {.applyToWindow = true});
     w->showPanel(canvas::toolStar, {.applyToWindow = true});  // the tool clears the selection
     ASSERT_EQ(w->stepHistory().entries().size(), 3u);
-    EXPECT_FALSE(model::firstSelected(d->items));
+    EXPECT_FALSE(model::firstSelected(d->items()));
 
     w->stepBack();
     EXPECT_EQ(w->panelCode(), ui::panelRectangle);
-    EXPECT_EQ(model::firstSelected(d->items), r);
-    EXPECT_EQ(model::flaggedSelected(d->items), std::vector<model::item_t*>{r});  // what the marks are drawn from
+    EXPECT_EQ(model::firstSelected(d->items()), r);
+    EXPECT_EQ(model::flaggedSelected(d->items()), std::vector<model::item_t*>{r});  // what the marks are drawn from
     EXPECT_TRUE(w->sidePanel()->forwardButton()->isEnabled());
     w->stepForward();
     EXPECT_EQ(w->panelCode(), canvas::toolStar);
 
-    model::selectOnly(d->items, r);
-    model::eraseSelection(d->items);
+    model::selectOnly(d->items(), r);
+    model::eraseSelection(d->items());
     w->stepBack();
     EXPECT_EQ(w->panelCode(), ui::panelNextLine);
     EXPECT_EQ(w->stepHistory().current(), 0);
@@ -128,18 +128,18 @@ TEST_F(ShellTest, BackAndForwardRestoreStepsAndSkipErasedItems)
 TEST_F(ShellTest, SuggestionSelectsTheNewestItemForFineTuning)
 {
     TSandbox* d = untitled();
-    seltest::addRectangle(d->items, {40, 90}, {100, 90}, 50);
-    model::item_t* line = model::newItem(d->items, model::typeLine);
+    seltest::addRectangle(d->items(), {40, 90}, {100, 90}, 50);
+    model::item_t* line = model::newItem(d->items(), model::typeLine);
     line->x2 = line->boxRight = 80;
     line->y1 = line->y2 = line->boxTop = line->boxBottom = 30;
-    model::recordNew(d->items, line);
-    model::selectOnly(d->items, line);
+    model::recordNew(d->items(), line);
+    model::selectOnly(d->items(), line);
     w->showPanel(ui::panelNextLine, {});
     EXPECT_EQ(shownSuggestions(*w),
               (QStringList{QStringLiteral("Insert new item"), QStringLiteral("Fine-tune this line")}));
-    model::selectOnly(d->items, nullptr);
+    model::selectOnly(d->items(), nullptr);
     w->runSuggestion(2);
-    EXPECT_EQ(model::firstSelected(d->items), line);
+    EXPECT_EQ(model::firstSelected(d->items()), line);
     EXPECT_EQ(w->panelCode(), ui::panelLine);
     EXPECT_EQ(shownTitle(*w), QStringLiteral("Fine-tune"));
     EXPECT_EQ(shownSuggestions(*w), (QStringList{QStringLiteral("Insert new item"), QStringLiteral("Draw next line")}));

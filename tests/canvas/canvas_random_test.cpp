@@ -52,7 +52,7 @@ TEST(CanvasRandom, EventSequencesKeepTheListAndTheCanvasSound)
     for (int32_t step = 0; step < 3000; ++step) {
         QPoint at(40 + pick(500), 40 + pick(500));
         // Often aim at a handle of the selection, so that drags happen.
-        if (const model::item_t* sel = model::firstSelected(w->items); sel && pick(3) == 0) {
+        if (const model::item_t* sel = model::firstSelected(w->items()); sel && pick(3) == 0) {
             const geometry::point_t d = sel->points.head ? geometry::point_t{sel->points.head->p.x, sel->points.head->p.y}
                                                          : geometry::point_t{sel->x1, sel->y1};
             const geometry::point_t c = w->toScreen(d);
@@ -76,7 +76,7 @@ TEST(CanvasRandom, EventSequencesKeepTheListAndTheCanvasSound)
         case 2:
             if (!down) w->Image1MouseDown(Qt::LeftButton, mods, at);
             down = true;
-            if (pick(3) == 0) w->Timer1Timer();
+            if (pick(3) == 0) w->holdTimerTimeout();
             break;
         case 3:
         case 4:
@@ -99,20 +99,20 @@ TEST(CanvasRandom, EventSequencesKeepTheListAndTheCanvasSound)
             if (command < 3) {
                 // Undo or redo as the Edit menu does it.
                 w->leaveToPointer();
-                if (command == 0) model::undo(w->items);
-                else model::redo(w->items);
+                if (command == 0) model::undo(w->items());
+                else model::redo(w->items());
                 w->repaintAll(false);
             } else if (command == 3) {
                 const double zooms[] = {0.5, 1.0, 2.0};
                 w->applyZoom(zooms[pick(3)]);
-            } else if (command == 4 && model::firstSelected(w->items)) {
+            } else if (command == 4 && model::firstSelected(w->items())) {
                 // Copy and paste: the pasted items follow the mouse until the release.
-                model::copySelection(w->items, model::clipboardList());
+                model::copySelection(w->items(), model::clipboardList());
                 w->leaveToPointer();
                 w->eraseMarks();
-                const std::vector<model::item_t*> pasted = model::pasteClipboard(w->items, model::clipboardList());
+                const std::vector<model::item_t*> pasted = model::pasteClipboard(w->items(), model::clipboardList());
                 w->startPlacing(pasted);
-            } else if (command == 5 && model::eraseSelection(w->items) > 0) {
+            } else if (command == 5 && model::eraseSelection(w->items()) > 0) {
                 w->repaintAll(false);
             }
             break;
@@ -125,14 +125,14 @@ TEST(CanvasRandom, EventSequencesKeepTheListAndTheCanvasSound)
             break;
         }
         }
-        w->Timer2Timer();
+        w->doubleClickTimerTimeout();
         drags += w->mode() == 46 || w->mode() == 47 || w->mode() == 48 || w->mode() == 1001 || w->mode() == 53;
-        ASSERT_TRUE(model::idCacheConsistent(w->items)) << "step " << step;
-        ASSERT_TRUE(pickIndexConsistent(w->items)) << "step " << step << "\n" << trailText();
+        ASSERT_TRUE(model::idCacheConsistent(w->items())) << "step " << step;
+        ASSERT_TRUE(pickIndexConsistent(w->items())) << "step " << step << "\n" << trailText();
         // Nothing transient: the canvas must be what a full repaint gives,
         // with the marks of the selection when they are showing.
         bool withMarks = false, withoutMarks = false;
-        for (const model::item_t* it = w->items.head; it; it = it->next)
+        for (const model::item_t* it = w->items().head; it; it = it->next)
             if (it->selected && it->kind == model::kindItem) (it->marks.head ? withMarks : withoutMarks) = true;
         const bool idle = !down && w->clickCount() == 0 && (w->mode() == 0 || canvas::isToolMode(w->mode())) &&
                           !(withMarks && withoutMarks) && !w->guideBuffer().valid;
@@ -161,6 +161,6 @@ TEST(CanvasRandom, EventSequencesKeepTheListAndTheCanvasSound)
     EXPECT_GT(checksWithMarks, 5);
     EXPECT_GT(drags, 5);
     int32_t items = 0;
-    for (const model::item_t* it = w->items.head; it; it = it->next) items += it->kind == model::kindItem;
+    for (const model::item_t* it = w->items().head; it; it = it->next) items += it->kind == model::kindItem;
     EXPECT_GT(items, 10);
 }

@@ -6,6 +6,7 @@
 #include "testnames.h"
 
 #include "canvas/anchorstrip.h"
+#include "canvas/gridedit.h"
 #include "canvas/modes.h"
 #include "canvas/rulerends.h"
 #include "canvas/rulers.h"
@@ -60,9 +61,9 @@ TEST_P(GridAgreement, GridlineRulerTickSnapAndMarginGuideShareTheirPixel)
     hd.marginLeft = hd.marginTop = hd.marginRight = hd.marginBottom = mark;
     hd.showGridX = hd.showAnchorsX = hd.snapX = 1;
     hd.showGridY = hd.snapY = 0;
-    w->resetGrid(model::gridBoth);
+    w->grid().resetGrid(model::gridBoth);
     w->applyZoom(c.zoom);
-    w->Timer7.stop();
+    w->findChild<QTimer*>(QStringLiteral("fullQualityTimer"))->stop();
 
     const double z = c.zoom;
     const int32_t rough = model::roundHalfEven(mark * hd.pxPerUnitX * z) - w->viewOrigin().x;
@@ -77,7 +78,7 @@ TEST_P(GridAgreement, GridlineRulerTickSnapAndMarginGuideShareTheirPixel)
 
     // The ruler's labelled tick of the same measure: its long tick reaches
     // the top of the tick band. Ruler pixels are Panel0 pixels.
-    const QImage& ruler = w->rulerX->picture();
+    const QImage& ruler = static_cast<canvas::rulerImage_t*>(w->findChild<QWidget*>(QStringLiteral("rulerX")))->picture();
     const int32_t tickRow = ruler.height() - 11;
     const int32_t onRuler = at + w->viewOrigin().x + w->pageOnScreen().x;
     const std::vector<int32_t> tick =
@@ -86,7 +87,7 @@ TEST_P(GridAgreement, GridlineRulerTickSnapAndMarginGuideShareTheirPixel)
     EXPECT_EQ(tick.front(), onRuler);
 
     // The margin guide, drawn dotted, with the gridlines off.
-    w->setGrid(0);
+    w->grid().setGrid(0);
     std::vector<int32_t> guide;
     for (int32_t r = row; r < row + 4 && guide.empty(); ++r)
         guide = columnsOf(w->canvasImage(), r, rough - 4, rough + 4, guideRgb);
@@ -118,9 +119,9 @@ protected:
         w->repaintAll(false);
     }
     int32_t origin() const { return model::pageOriginX(w->header()->hdr()); }
-    size_t liveX() { return w->gridIndex().x.size(); }
+    size_t liveX() { return w->grid().gridIndex().x.size(); }
     // A strip point over the gridline at stored position g.
-    QPoint stripPoint(int32_t g) const { return {w->gridToPanel(g, true), 5}; }
+    QPoint stripPoint(int32_t g) const { return {w->grid().gridToPanel(g, true), 5}; }
     void dragAnchor(int32_t from, int32_t to)
     {
         w->background1MouseMove(Qt::NoButton, Qt::NoModifier, stripPoint(from));
@@ -135,7 +136,7 @@ TEST_F(GridWindow, NewDocumentsGridStartsOnThePageEdge)
 {
     const auto& hd = w->header()->hdr();
     ASSERT_EQ(hd.unit, 3);
-    const model::anchorNode_t* first = w->gridRecord()->anchorsX.head;
+    const model::anchorNode_t* first = w->grid().gridRecord()->anchorsX.head;
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(model::anchorPositionX(first), origin());
     EXPECT_EQ(model::gridToDoc(model::anchorPositionX(first->next), origin()), model::roundHalfEven(hd.anchorStepX * 96));
@@ -216,8 +217,8 @@ TEST_F(GridWindow, MovingAGridlineCarriesItemsWithinTwoPixelsAndUndoTakesBothSte
     item_t* beside = addLine(items(), {96 + 3, 300}, {300, 350});
     item_t* circle = addCircle(items(), {150, 500}, 54);  // its left edge at 96
     dragAnchor(g, g + 24);
-    ASSERT_EQ(w->gridIndex().x.nearest(g + 24), std::optional<int32_t>(g + 24));
-    EXPECT_NE(w->gridIndex().x.nearest(g), std::optional<int32_t>(g));
+    ASSERT_EQ(w->grid().gridIndex().x.nearest(g + 24), std::optional<int32_t>(g + 24));
+    EXPECT_NE(w->grid().gridIndex().x.nearest(g), std::optional<int32_t>(g));
     EXPECT_EQ(current(items(), on)->x1, 96 + 2 + 24);
     EXPECT_EQ(current(items(), on)->x2, 300 + 24);  // the whole item moves
     EXPECT_EQ(current(items(), on)->y1, 200);
@@ -226,7 +227,7 @@ TEST_F(GridWindow, MovingAGridlineCarriesItemsWithinTwoPixelsAndUndoTakesBothSte
 
     // The gridline and the items are two steps.
     ASSERT_TRUE(model::undo(items()));
-    EXPECT_EQ(w->gridIndex().x.nearest(g), std::optional<int32_t>(g));
+    EXPECT_EQ(w->grid().gridIndex().x.nearest(g), std::optional<int32_t>(g));
     EXPECT_EQ(current(items(), on)->x1, 96 + 2 + 24);
     ASSERT_TRUE(model::undo(items()));
     EXPECT_EQ(current(items(), on)->x1, 96 + 2);
@@ -237,7 +238,7 @@ TEST_F(GridWindow, DeleteOnAHotAnchorRemovesItsGridlineAndUndoBringsItBack)
     const size_t before = liveX();
     const int32_t g = origin() + 48;
     w->background1MouseMove(Qt::NoButton, Qt::NoModifier, stripPoint(g));
-    ASSERT_NE(model::hotAnchor(w->gridRecord(), true), nullptr);
+    ASSERT_NE(model::hotAnchor(w->grid().gridRecord(), true), nullptr);
     EXPECT_TRUE(w->FormKeyDown(Qt::Key_Delete, Qt::NoModifier));
     EXPECT_EQ(liveX(), before - 1);
     EXPECT_NE(w->snapped(w->toScreen({48, 10})).x, w->toScreen({48, 10}).x);
@@ -253,9 +254,9 @@ TEST_F(GridWindow, ShiftClickInsertsOnlyWhereAnchorsAreShown)
     w->background1MouseDown(Qt::LeftButton, Qt::ShiftModifier, at);
     w->background1MouseUp(Qt::LeftButton, Qt::ShiftModifier, at);
     EXPECT_EQ(liveX(), before + 1);
-    EXPECT_EQ(w->gridIndex().x.nearest(origin() + 29), std::optional<int32_t>(origin() + 30));
+    EXPECT_EQ(w->grid().gridIndex().x.nearest(origin() + 29), std::optional<int32_t>(origin() + 30));
 
-    w->setAnchors(model::gridVertical);
+    w->grid().setAnchors(model::gridVertical);
     w->background1MouseDown(Qt::LeftButton, Qt::ShiftModifier, stripPoint(origin() + 40));
     w->background1MouseUp(Qt::LeftButton, Qt::ShiftModifier, stripPoint(origin() + 40));
     EXPECT_EQ(liveX(), before + 1);

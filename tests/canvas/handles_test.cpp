@@ -276,7 +276,9 @@ TEST_F(MarksOnCanvas, ItemHandlesYellowGroupHandlesRed)
     EXPECT_EQ(hit.item, g);
     EXPECT_EQ(hit.code, 3);
     EXPECT_EQ(hit.mode, canvas::modeShapeHandle);
-    EXPECT_EQ(w->Image1->cursor().shape(), Qt::SizeAllCursor);
+    // The pointer over it shows the cursor of the hit.
+    w->Image1MouseMove(Qt::NoButton, Qt::NoModifier, QPoint(centre.x, centre.y));
+    EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("canvasControl"))->cursor().shape(), Qt::SizeAllCursor);
 }
 
 // A mark on the pixel of an earlier one could never be hit: a polygon's

@@ -60,7 +60,7 @@ protected:
     }
     bool insert(const pictureInsert_t& r)
     {
-        lists[0] = &w->items;
+        lists[0] = &w->items();
         return canvas::insertPictureInto(*w, r, {lists, 1});
     }
 };

@@ -321,7 +321,7 @@ TEST_F(Reshape, EscDuringADragPutsTheItemsBackWithoutAHistoryStep)
     EXPECT_FALSE(model::canRedo(items()));
     EXPECT_EQ(selectedItems(items()), (std::vector<item_t*>{tri}));
     EXPECT_EQ(pointsOf(tri), (std::vector<point_t>{{300, 500}, {420, 500}, {360, 400}}));
-    w->Timer3Timer();
+    w->deferredTimerTimeout();
     EXPECT_EQ(w->canvasImage(), before);
 }
 

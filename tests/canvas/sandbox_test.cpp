@@ -1,4 +1,6 @@
 // One document window on its own, with a recording host.
+#include "host_stub.h"
+
 #include "ui/dialogs.h"
 #include "ui/panelcodes.h"
 #include "canvas/sandbox.h"
@@ -7,7 +9,9 @@
 #include "page/pageset.h"
 
 #include <QCoreApplication>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
@@ -16,32 +20,9 @@ using namespace canvas;
 
 namespace {
 
-struct hostLog_t : sandboxHost_t {
-    QStringList entries;
-    int activated = 0, destroyed = 0, saves = 0;
-    bool saveResult = true;
-    QStringList recent, pictures;
-    void addWindowEntry(const QString& c, int32_t n) override { entries << QStringLiteral("%1:%2").arg(c).arg(n); }
-    void removeWindowEntry(int32_t n) override { entries << QStringLiteral("-%1").arg(n); }
-    void checkWindowEntry(int32_t) override {}
-    void documentActivated(TSandbox*) override { ++activated; }
-    void documentDestroyed(TSandbox*) override { ++destroyed; }
-    bool saveForClose(TSandbox* w) override
-    {
-        ++saves;
-        if (saveResult) model::setModified(w->items, false);
-        return saveResult;
-    }
-    void addRecent(const QString& f) override { recent << f; }
-    void offerPicture(TSandbox*, const QString& p) override { pictures << p; }
-    void zoomControlsChanged() override {}
-    QList<int32_t> panels;
-    void showToolPanel(int32_t code) override { panels << code; }
-};
-
 class Sandbox : public ::testing::Test {
 protected:
-    hostLog_t host;
+    recordingHost_t host;
     ui::scriptedDialogs_t dlg;
     ui::scopedDialogs_t scope{dlg};
     std::unique_ptr<TSandbox> w;
@@ -78,7 +59,7 @@ TEST_F(Sandbox, NewDocumentTakesTheNewFileSettings)
     EXPECT_EQ(h->next->itemType, model::typeGrid);
     EXPECT_GT(model::countNodes(h->next->anchorsX), 0);
     EXPECT_FALSE(w->isModified());
-    EXPECT_TRUE(model::isPristine(w->items));
+    EXPECT_TRUE(model::isPristine(w->items()));
     // The page setup's texts travel in the header, as typed.
     page::miry_t m;
     page::readPageTexts(model::getText(h), m);
@@ -92,13 +73,16 @@ TEST_F(Sandbox, NewDocumentTakesTheNewFileSettings)
 
 TEST_F(Sandbox, ControlsCarryTheirNames)
 {
-    for (const char* n : {"base0", "corner1", "rulerX", "rulerY", "Panel0", "background1", "Panel2", "Image1",
-                          "ScrollBarX", "ScrollBarY", "Panel1", "Hint1", "hGridmark", "vGridmark", "hGridmarkRed",
-                          "vGridmarkRed", "BackgroundColor1"})
+    for (const char* n : {"basePanel", "rulerCorner", "rulerX", "rulerY", "viewPanel", "pageSurround", "canvasPanel",
+                          "canvasControl", "scrollBarX", "scrollBarY", "scrollCorner", "valueBox", "hGridmark",
+                          "vGridmark", "hGridmarkRed", "vGridmarkRed", "backgroundColour"})
         EXPECT_NE(w->findChild<QWidget*>(QString::fromLatin1(n)), nullptr) << n;
-    EXPECT_EQ(w->Hint1->size(), QSize(120, 20));
-    EXPECT_EQ(w->Timer7.interval(), 100);
-    EXPECT_EQ(w->Timer4.interval(), 500);
+    for (const char* n : {"holdTimer", "doubleClickTimer", "deferredTimer", "caretTimer", "toolPanelTimer",
+                          "fullQualityTimer"})
+        EXPECT_NE(w->findChild<QTimer*>(QString::fromLatin1(n)), nullptr) << n;
+    EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("valueBox"))->size(), QSize(120, 20));
+    EXPECT_EQ(w->findChild<QTimer*>(QStringLiteral("fullQualityTimer"))->interval(), 100);
+    EXPECT_EQ(w->findChild<QTimer*>(QStringLiteral("caretTimer"))->interval(), 500);
 }
 
 TEST_F(Sandbox, LayoutWithoutAndWithBars)
@@ -106,12 +90,12 @@ TEST_F(Sandbox, LayoutWithoutAndWithBars)
     // 1000 × 1200 holds a Letter page at 100 %.
     EXPECT_FALSE(w->lastLayout().showX);
     EXPECT_FALSE(w->lastLayout().showY);
-    EXPECT_EQ(w->rulerX->geometry(), QRect(12, 0, 988, 12));
+    EXPECT_EQ(static_cast<canvas::rulerImage_t*>(w->findChild<QWidget*>(QStringLiteral("rulerX")))->geometry(), QRect(12, 0, 988, 12));
     // The canvas image is the page from its corner: the page's origin on
     // the sheet adds nothing beyond its right or bottom edge.
     const model::item_t* h = w->header();
     ASSERT_GT(h->x1, 2);
-    EXPECT_EQ(w->Image1->size(), QSize(h->x2 - h->x1, h->y2 - h->y1));
+    EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("canvasControl"))->size(), QSize(h->x2 - h->x1, h->y2 - h->y1));
     const QImage& img = w->canvasImage();
     // Most of a row across the page is white (gridlines cross it).
     int white = 0;
@@ -122,37 +106,37 @@ TEST_F(Sandbox, LayoutWithoutAndWithBars)
     w->resize(500, 400);
     EXPECT_TRUE(w->lastLayout().showX);
     EXPECT_TRUE(w->lastLayout().showY);
-    EXPECT_FALSE(w->Panel1->isHidden());
-    EXPECT_FALSE(w->ScrollBarX->isHidden());
-    EXPECT_EQ(w->ScrollBarX->maximum(), w->lastLayout().maxX);
+    EXPECT_FALSE(w->findChild<QWidget*>(QStringLiteral("scrollCorner"))->isHidden());
+    EXPECT_FALSE(w->findChild<QScrollBar*>(QStringLiteral("scrollBarX"))->isHidden());
+    EXPECT_EQ(w->findChild<QScrollBar*>(QStringLiteral("scrollBarX"))->maximum(), w->lastLayout().maxX);
 }
 
 TEST_F(Sandbox, At300PercentTheImageStays1600AndScrollingMovesTheView)
 {
     w->resize(600, 500);
     w->applyZoom(3.0);
-    EXPECT_EQ(w->Image1->size(), QSize(1600, 1600));
-    EXPECT_TRUE(w->Timer7.isActive());
-    const int maxX = w->ScrollBarX->maximum();
+    EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("canvasControl"))->size(), QSize(1600, 1600));
+    EXPECT_TRUE(w->findChild<QTimer*>(QStringLiteral("fullQualityTimer"))->isActive());
+    const int maxX = w->findChild<QScrollBar*>(QStringLiteral("scrollBarX"))->maximum();
     ASSERT_GT(maxX, 1600);
-    w->ScrollBarX->setValue(maxX);
+    w->findChild<QScrollBar*>(QStringLiteral("scrollBarX"))->setValue(maxX);
     const model::item_t* h = w->header();
     EXPECT_EQ(w->viewOrigin().x, h->x2 - h->x1 - 1600);
     // The canvas covers the panel's right part: Panel2's right edge reaches it.
-    EXPECT_GE(w->Panel2->geometry().right(), w->Panel0->width() - 16 - 12 - 1);
-    w->ScrollBarX->setValue(0);
+    EXPECT_GE(w->findChild<QWidget*>(QStringLiteral("canvasPanel"))->geometry().right(), w->findChild<QWidget*>(QStringLiteral("viewPanel"))->width() - 16 - 12 - 1);
+    w->findChild<QScrollBar*>(QStringLiteral("scrollBarX"))->setValue(0);
     EXPECT_EQ(w->viewOrigin().x, 0);
-    EXPECT_EQ(w->Panel2->x(), 12);
+    EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("canvasPanel"))->x(), 12);
 }
 
 TEST_F(Sandbox, MouseMarkersOnBothRulers)
 {
     w->Image1MouseMove(Qt::NoButton, Qt::NoModifier, QPoint(100, 150));
-    EXPECT_EQ(w->rulerX->markerPos(), w->Panel2->x() + 100);
-    EXPECT_EQ(w->rulerY->markerPos(), w->Panel2->y() + 150);
+    EXPECT_EQ(static_cast<canvas::rulerImage_t*>(w->findChild<QWidget*>(QStringLiteral("rulerX")))->markerPos(), w->findChild<QWidget*>(QStringLiteral("canvasPanel"))->x() + 100);
+    EXPECT_EQ(static_cast<canvas::rulerImage_t*>(w->findChild<QWidget*>(QStringLiteral("rulerY")))->markerPos(), w->findChild<QWidget*>(QStringLiteral("canvasPanel"))->y() + 150);
     w->FormMouseMove(QPoint(1, 1));
-    EXPECT_EQ(w->rulerX->markerPos(), -1);
-    EXPECT_EQ(w->rulerY->markerPos(), -1);
+    EXPECT_EQ(static_cast<canvas::rulerImage_t*>(w->findChild<QWidget*>(QStringLiteral("rulerX")))->markerPos(), -1);
+    EXPECT_EQ(static_cast<canvas::rulerImage_t*>(w->findChild<QWidget*>(QStringLiteral("rulerY")))->markerPos(), -1);
 }
 
 TEST_F(Sandbox, CloseQuestionAnswers)
@@ -161,7 +145,7 @@ TEST_F(Sandbox, CloseQuestionAnswers)
     EXPECT_TRUE(dlg.messages.empty());
     // The window was allowed to close; the same window takes a new document.
     w->openDocument(w->documentNumber(), QString());
-    model::setModified(w->items, true);
+    model::setModified(w->items(), true);
     dlg.answers = {ui::btnCancel};
     EXPECT_FALSE(w->FormClose());
     EXPECT_FALSE(w->isClosing());  // a kept window lays out again
@@ -189,35 +173,35 @@ TEST_F(Sandbox, PictureNameOffersThePicture)
     w->openDocument(12, pic + QLatin1Char(' '));
     ASSERT_EQ(host.pictures.size(), 1);
     EXPECT_EQ(host.pictures[0], pic);
-    EXPECT_TRUE(w->fileName.isEmpty());
+    EXPECT_TRUE(w->fileName().isEmpty());
 }
 
 TEST_F(Sandbox, ActivationShowsTheLineAndTextPanels)
 {
     w->selectTool(canvas::toolLine);
     w->FormActivate();
-    EXPECT_TRUE(w->Timer5.isActive());
-    w->Timer5Timer();
+    EXPECT_TRUE(w->findChild<QTimer*>(QStringLiteral("toolPanelTimer"))->isActive());
+    w->toolPanelTimerTimeout();
     w->selectTool(canvas::toolText);
-    w->Timer5Timer();
+    w->toolPanelTimerTimeout();
     w->selectTool(canvas::toolStar);
-    w->Timer5Timer();
-    EXPECT_EQ(host.panels, (QList<int32_t>{ui::panelNextLine, ui::panelNextText}));
+    w->toolPanelTimerTimeout();
+    EXPECT_EQ(host.toolPanels, (QList<int32_t>{ui::panelNextLine, ui::panelNextText}));
 }
 
 TEST_F(Sandbox, WheelScrollsTheShownBars)
 {
     w->resize(500, 400);
-    ASSERT_FALSE(w->ScrollBarY->isHidden());
+    ASSERT_FALSE(w->findChild<QScrollBar*>(QStringLiteral("scrollBarY"))->isHidden());
     QWheelEvent down(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
                      Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(w.get(), &down);
-    EXPECT_EQ(w->ScrollBarY->value(), 48);
+    EXPECT_EQ(w->findChild<QScrollBar*>(QStringLiteral("scrollBarY"))->value(), 48);
     EXPECT_EQ(w->lastLayout().scrollY, 48);
     QWheelEvent right(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::ShiftModifier,
                       Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(w.get(), &right);
-    EXPECT_EQ(w->ScrollBarX->value(), 48);
+    EXPECT_EQ(w->findChild<QScrollBar*>(QStringLiteral("scrollBarX"))->value(), 48);
     // The rulers follow: the page edge moved left by the scroll.
     EXPECT_EQ(w->pageOnScreen().x, 12 - 48);
 }

@@ -168,11 +168,11 @@ protected:
         w = std::make_unique<canvas::TSandbox>(&host);
         w->resize(1000, 1200);
         ASSERT_TRUE(w->openDocument(4711, QString()));
-        w->Timer7.stop();
-        w->Timer3.stop();
+        w->findChild<QTimer*>(QStringLiteral("fullQualityTimer"))->stop();
+        w->findChild<QTimer*>(QStringLiteral("deferredTimer"))->stop();
     }
 
-    model::itemList_t& items() { return w->items; }
+    model::itemList_t& items() { return w->items(); }
     point_t screen(point_t doc) const { return w->toScreen(doc); }
     QPoint qscreen(point_t doc) const
     {
@@ -184,7 +184,7 @@ protected:
     void paintWithMarks()
     {
         w->repaintAll(false);
-        w->Timer3Timer();
+        w->deferredTimerTimeout();
     }
 
     void click(point_t doc, Qt::KeyboardModifiers mods = Qt::NoModifier)

@@ -28,7 +28,7 @@ struct listHolder_t {
 QImage freshCanvas(canvas::TSandbox& w)
 {
     w.repaintAll(false);
-    w.Timer3Timer();
+    w.deferredTimerTimeout();
     return w.canvasImage().copy();
 }
 
@@ -366,7 +366,7 @@ TEST_F(Pointer, ElevenPixelsPicksNothingAt100PercentButPicksAt200)
     EXPECT_EQ(host.panels.back(), 20);
 
     w->applyZoom(2.0);
-    w->Timer7.stop();
+    w->findChild<QTimer*>(QStringLiteral("fullQualityTimer"))->stop();
     // The same 11 screen pixels are 5.5 document pixels now.
     const point_t on = screen({250, 200});
     w->Image1MouseDown(Qt::LeftButton, Qt::NoModifier, QPoint(on.x, on.y + 11));
@@ -381,19 +381,19 @@ TEST_F(Pointer, ClicksThroughQtMouseEventsSelectAndShiftDeselect)
     item_t* a = addRectangle(items(), {100, 300}, {200, 300}, 50);
     item_t* b = addTriangle(items(), {300, 300}, {400, 300}, {350, 220});
     paintWithMarks();
-    QTest::mouseClick(w->Image1, Qt::LeftButton, Qt::NoModifier, qscreen({150, 302}));
+    QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("canvasControl")), Qt::LeftButton, Qt::NoModifier, qscreen({150, 302}));
     EXPECT_EQ(selectedItems(items()), (std::vector<item_t*>{a}));
     EXPECT_EQ(host.panels.back(), 202);
-    QTest::mouseClick(w->Image1, Qt::LeftButton, Qt::ShiftModifier, qscreen({350, 303}));
+    QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("canvasControl")), Qt::LeftButton, Qt::ShiftModifier, qscreen({350, 303}));
     EXPECT_EQ(selectedItems(items()).size(), 2u);
     EXPECT_FALSE(w->doubleClickPending());
     EXPECT_EQ(host.panels.back(), 59);
     // Beside the handles of the selected rectangle (its side handle 207 sits at 150,300).
-    QTest::mouseClick(w->Image1, Qt::LeftButton, Qt::ShiftModifier, qscreen({125, 298}));
+    QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("canvasControl")), Qt::LeftButton, Qt::ShiftModifier, qscreen({125, 298}));
     EXPECT_EQ(selectedItems(items()), (std::vector<item_t*>{b}));
     EXPECT_EQ(host.panels.back(), 200);
     // Other buttons do not select.
-    QTest::mouseClick(w->Image1, Qt::RightButton, Qt::NoModifier, qscreen({150, 302}));
+    QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("canvasControl")), Qt::RightButton, Qt::NoModifier, qscreen({150, 302}));
     EXPECT_EQ(selectedItems(items()), (std::vector<item_t*>{b}));
 }
 
@@ -407,7 +407,7 @@ TEST_F(Pointer, MarksLeaveNoTraceAfterDeselection)
     const QImage clean = w->canvasImage().copy();
     // Select one, then all three by area, then click beside everything.
     click({150, 300});
-    w->Timer3Timer();  // a late deferred pass draws the marks again over themselves
+    w->deferredTimerTimeout();  // a late deferred pass draws the marks again over themselves
     drag(qscreen({80, 200}), qscreen({320, 320}), Qt::ControlModifier);
     EXPECT_EQ(selectedItems(items()).size(), 3u);
     EXPECT_GT(differingPixels(clean, w->canvasImage()), 0);
@@ -533,14 +533,14 @@ TEST_F(Pointer, MovingAGroupByItsHandleAndUndoing)
     // A click on a member selects the group with its handle.
     click({150, 301});
     EXPECT_EQ(selectedItems(items()).size(), 3u);
-    w->Timer3Timer();
+    w->deferredTimerTimeout();
     // Through Qt's mouse events: press on the red square, drag, release.
     const point_t at = screen(gc);
-    QTest::mousePress(w->Image1, Qt::LeftButton, Qt::NoModifier, QPoint(at.x, at.y));
+    QTest::mousePress(w->findChild<QWidget*>(QStringLiteral("canvasControl")), Qt::LeftButton, Qt::NoModifier, QPoint(at.x, at.y));
     EXPECT_EQ(w->mode(), canvas::modeShapeHandle);
     for (int k = 1; k <= 4; ++k)
-        QTest::mouseMove(w->Image1, QPoint(at.x + 10 * k, at.y - 5 * k));
-    QTest::mouseRelease(w->Image1, Qt::LeftButton, Qt::NoModifier, QPoint(at.x + 40, at.y - 20));
+        QTest::mouseMove(w->findChild<QWidget*>(QStringLiteral("canvasControl")), QPoint(at.x + 10 * k, at.y - 5 * k));
+    QTest::mouseRelease(w->findChild<QWidget*>(QStringLiteral("canvasControl")), Qt::LeftButton, Qt::NoModifier, QPoint(at.x + 40, at.y - 20));
     EXPECT_EQ(w->mode(), 0);
     const item_t* a2 = current(items(), a);
     const item_t* ln2 = current(items(), ln);
@@ -562,7 +562,7 @@ TEST_F(Pointer, MovingAGroupByItsHandleAndUndoing)
 TEST_F(Pointer, DragIsComputedFromTheReferenceNotIncrementally)
 {
     w->applyZoom(1.5);
-    w->Timer7.stop();
+    w->findChild<QTimer*>(QStringLiteral("fullQualityTimer"))->stop();
     item_t* s = addSpline(items(), {{101, 301}, {203, 305}, {150, 377}}, 1);
     select(items(), {s});
     const point_t centre = handleAt(s, 7);
@@ -593,8 +593,8 @@ TEST_F(Pointer, WhileDraggingTheOldPlaceIsCleanAndTheEndRepaintsWithMarks)
     EXPECT_EQ(img.pixel(edge.x, edge.y), qRgb(255, 255, 255));
     EXPECT_NE(img.pixel(edge.x + 300, edge.y), qRgb(255, 255, 255));
     w->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, {centre.x + 300, centre.y});
-    EXPECT_TRUE(w->Timer3.isActive());
-    w->Timer3Timer();
+    EXPECT_TRUE(w->findChild<QTimer*>(QStringLiteral("deferredTimer"))->isActive());
+    w->deferredTimerTimeout();
     EXPECT_EQ(differingPixels(w->canvasImage(), freshCanvas(*w)), 0);
     // The move handle came back at the new centre.
     const point_t moved = handleAt(current(items(), r), 7);
@@ -625,7 +625,7 @@ TEST_F(Pointer, AMovedShadowedItemLeavesTheCanvasAsAFreshRepaint)
     w->Image1MouseMove(Qt::LeftButton, Qt::NoModifier, {centre.x + 120, centre.y + 20});
     w->Image1MouseMove(Qt::LeftButton, Qt::NoModifier, {centre.x + 190, centre.y + 10});
     w->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, {centre.x + 190, centre.y + 10});
-    w->Timer3Timer();
+    w->deferredTimerTimeout();
     EXPECT_EQ(differingPixels(w->canvasImage(), freshCanvas(*w)), 0);
 }
 
@@ -691,18 +691,18 @@ TEST_F(Pointer, DoubleClickPicksTheFrontPictureUnderTheMouse)
     const QPoint at = qscreen({250, 250});
     w->Image1DblClick(at);
     EXPECT_TRUE(w->doubleClickPending());
-    EXPECT_TRUE(w->Timer2.isActive());
+    EXPECT_TRUE(w->findChild<QTimer*>(QStringLiteral("doubleClickTimer"))->isActive());
     // The second release of a double click is not a click.
     w->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, at);
     EXPECT_EQ(selectedItems(items()), (std::vector<item_t*>{ln}));
-    w->Timer2Timer();
+    w->doubleClickTimerTimeout();
     EXPECT_FALSE(w->doubleClickPending());
     EXPECT_EQ(selectedItems(items()), (std::vector<item_t*>{front}));
     EXPECT_EQ(host.panels.back(), 401);
     // Beside every picture nothing changes.
     const point_t beside = screen({700, 700});
     w->Image1DblClick(QPoint(beside.x, beside.y));
-    w->Timer2Timer();
+    w->doubleClickTimerTimeout();
     EXPECT_EQ(selectedItems(items()), (std::vector<item_t*>{front}));
     (void)back;
 }

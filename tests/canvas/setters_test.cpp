@@ -352,9 +352,9 @@ const conversionCase_t conversionCases[] = {
          return finishShape(l, it);
      },
      [](TSandbox& w) {
-         const model::pointPayload_t openEnd = model::firstSelected(w.items)->points.tail->p;
+         const model::pointPayload_t openEnd = model::firstSelected(w.items())->points.tail->p;
          canvas::setShapeVariant(w, model::variantClosed);
-         const item_t* closed = model::firstSelected(w.items);
+         const item_t* closed = model::firstSelected(w.items());
          // Closing gives the last point a control point towards the first.
          EXPECT_EQ(closed->shapeVariant, model::variantClosed);
          EXPECT_NE((point_t{closed->points.tail->p.c1x, closed->points.tail->p.c1y}), (point_t{openEnd.c1x, openEnd.c1y}));

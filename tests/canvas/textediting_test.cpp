@@ -63,7 +63,7 @@ protected:
     void drag(point_t from, point_t to)
     {
         w->Image1MouseDown(Qt::LeftButton, Qt::NoModifier, QPoint(from.x, from.y));
-        w->Timer1Timer();
+        w->holdTimerTimeout();
         w->Image1MouseMove(Qt::LeftButton, Qt::NoModifier, QPoint(to.x, to.y));
         w->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, QPoint(to.x, to.y));
     }
@@ -79,12 +79,12 @@ protected:
     }
     model::item_t* text() const
     {
-        model::item_t* it = model::singleSelected(w->items);
+        model::item_t* it = model::singleSelected(w->items());
         return it && it->itemType == model::typeText ? it : nullptr;
     }
     model::item_t* visibleText() const
     {
-        for (model::item_t* it = w->items.head; it; it = it->next)
+        for (model::item_t* it = w->items().head; it; it = it->next)
             if (it->kind == model::kindItem && !it->hidden && it->itemType == model::typeText) return it;
         return nullptr;
     }
@@ -117,7 +117,7 @@ TEST_F(TextEditing, TypingAbEnterCBreaksTheLineAndMovesTheBaselineDown)
     EXPECT_EQ(caret(), std::make_pair(2, 2));
     // The box follows: its band holds both lines.
     EXPECT_GE(geometry::distance(render::textBand(it)[0], render::textBand(it)[3]), 2.0 * render::lineHeight(it));
-    EXPECT_TRUE(model::findHeader(w->items)->hdr().modified);
+    EXPECT_TRUE(model::findHeader(w->items())->hdr().modified);
 }
 
 // One step of a key sequence: a key, or characters typed.
@@ -191,7 +191,7 @@ TEST_F(TextEditing, DoubleClickEditsAgainAndClicksPlaceTheCaretOrEndEditing)
     ASSERT_EQ(text(), first);
 
     w->Image1DblClick(QPoint(110, 200));
-    w->Timer2Timer();
+    w->doubleClickTimerTimeout();
     ASSERT_EQ(w->mode(), modeTextEditing);
     model::item_t* it = text();
     ASSERT_NE(it, nullptr);
@@ -223,7 +223,7 @@ TEST_F(TextEditing, UndoOfAnEditingRoundRestoresTextAndBox)
     w->selectTool(ui::panelInsert);
     const model::itemBody_t before = it->body();
     w->Image1DblClick(QPoint(110, 200));
-    w->Timer2Timer();
+    w->doubleClickTimerTimeout();
     ASSERT_EQ(w->mode(), modeTextEditing);
     type(QStringLiteral(" is a long line that makes the box grow"));
     key(Qt::Key_Return);
@@ -234,7 +234,7 @@ TEST_F(TextEditing, UndoOfAnEditingRoundRestoresTextAndBox)
     EXPECT_GT(edited->boxRight, before.boxRight);
     EXPECT_GT(edited->y1, before.y1);
 
-    ASSERT_TRUE(model::undo(w->items));
+    ASSERT_TRUE(model::undo(w->items()));
     model::item_t* back = visibleText();
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(model::getText(back), u"Lumora");
@@ -255,12 +255,12 @@ TEST_F(TextEditing, CharactersOutsideTheBasicPlaneSurviveTypingSavingAndReading)
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("text.lmra"));
-    ASSERT_TRUE(model::writeDocument(path.toStdString(), w->items));
+    ASSERT_TRUE(model::writeDocument(path.toStdString(), w->items()));
     TSandbox again(&host);
     again.resize(800, 600);
     ASSERT_TRUE(again.openDocument(8, path));
     model::item_t* read = nullptr;
-    for (model::item_t* r = again.items.head; r; r = r->next)
+    for (model::item_t* r = again.items().head; r; r = r->next)
         if (r->kind == model::kindItem && r->itemType == model::typeText) read = r;
     ASSERT_NE(read, nullptr);
     EXPECT_EQ(model::getText(read), want);
@@ -273,14 +273,14 @@ TEST_F(TextEditing, InputMethodCompositionIsTypedLikeAKey)
     model::item_t* it = typeNewText({100, 200}, QStringLiteral("a"));
     ASSERT_NE(it, nullptr);
     QInputMethodEvent preedit(QStringLiteral("^"), {});
-    QCoreApplication::sendEvent(w->Image1, &preedit);
+    QCoreApplication::sendEvent(w->findChild<QWidget*>(QStringLiteral("canvasControl")), &preedit);
     EXPECT_EQ(model::getText(it), u"a");  // nothing while composing
     QInputMethodEvent commit;
     commit.setCommitString(QStringLiteral("ê"));
-    QCoreApplication::sendEvent(w->Image1, &commit);
+    QCoreApplication::sendEvent(w->findChild<QWidget*>(QStringLiteral("canvasControl")), &commit);
     EXPECT_EQ(model::getText(it), u"a\u00ea");
-    EXPECT_TRUE(static_cast<QWidget*>(w->Image1)->inputMethodQuery(Qt::ImEnabled).toBool());
-    EXPECT_FALSE(static_cast<QWidget*>(w->Image1)->inputMethodQuery(Qt::ImCursorRectangle).toRect().isEmpty());
+    EXPECT_TRUE(static_cast<QWidget*>(w->findChild<QWidget*>(QStringLiteral("canvasControl")))->inputMethodQuery(Qt::ImEnabled).toBool());
+    EXPECT_FALSE(static_cast<QWidget*>(w->findChild<QWidget*>(QStringLiteral("canvasControl")))->inputMethodQuery(Qt::ImCursorRectangle).toRect().isEmpty());
 }
 
 TEST_F(TextEditing, TypingRepaintsOnlyTheTextsPartOfTheCanvas)

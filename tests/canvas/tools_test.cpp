@@ -62,7 +62,7 @@ protected:
     void drag(point_t from, point_t to)
     {
         w->Image1MouseDown(Qt::LeftButton, Qt::NoModifier, QPoint(from.x, from.y));
-        w->Timer1Timer();
+        w->holdTimerTimeout();
         w->Image1MouseMove(Qt::LeftButton, Qt::NoModifier, QPoint((from.x + to.x) / 2, (from.y + to.y) / 2));
         w->Image1MouseMove(Qt::LeftButton, Qt::NoModifier, QPoint(to.x, to.y));
         w->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, QPoint(to.x, to.y));
@@ -73,7 +73,7 @@ protected:
     std::vector<model::item_t*> drawables() const
     {
         std::vector<model::item_t*> out;
-        for (model::item_t* it = w->items.head; it; it = it->next)
+        for (model::item_t* it = w->items().head; it; it = it->next)
             if (it->kind == model::kindItem && !it->hidden &&
                 (it->itemType == model::typeLine || model::isShapeType(it->itemType)))
                 out.push_back(it);
@@ -132,11 +132,11 @@ TEST_F(Tools, PressHeldTakesTheFirstPointSoADragMakesTheItem)
     EXPECT_EQ(points(c)[1], w->toDoc({350, 300}));
 
     // Released before the timer: only the centre is taken.
-    model::undo(w->items);
+    model::undo(w->items());
     w->Image1MouseDown(Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
     w->Image1MouseMove(Qt::LeftButton, Qt::NoModifier, QPoint(150, 100));
     w->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, QPoint(150, 100));
-    w->Timer1Timer();  // fires late: the button is up, nothing happens
+    w->holdTimerTimeout();  // fires late: the button is up, nothing happens
     EXPECT_EQ(w->clickCount(), 1);
     EXPECT_TRUE(drawables().empty());
     // The release placed the centre: the next click finishes the circle around it.
@@ -175,7 +175,7 @@ TEST_F(Tools, EveryToolMakesItsItemFromClicksWithTheDefaults)
     };
     for (const row_t& r : rows) {
         SCOPED_TRACE(r.tool);
-        model::freeList(w->items);
+        model::freeList(w->items());
         ASSERT_TRUE(w->openDocument(7, QString()));
         w->selectTool(r.tool);
         for (point_t c : r.clicks) {
@@ -200,17 +200,17 @@ TEST_F(Tools, EveryToolMakesItsItemFromClicksWithTheDefaults)
         EXPECT_EQ(it->shadowLightness, 6);
         EXPECT_EQ(it->sides, 7);
         EXPECT_EQ(it->undoState, model::stateDone);
-        EXPECT_EQ(it->zOrder, model::maxZOrder(w->items));
+        EXPECT_EQ(it->zOrder, model::maxZOrder(w->items()));
         EXPECT_NEAR(it->mx1, it->x1 * model::screen().pxPerMmX, 1e-9);
         EXPECT_LE(it->boxLeft, it->boxRight);
         EXPECT_GT(it->boxWidth, 0);
         EXPECT_EQ(w->mode(), r.tool);
         // One undo takes the whole item away, redo brings it back.
-        ASSERT_TRUE(model::undo(w->items));
+        ASSERT_TRUE(model::undo(w->items()));
         EXPECT_TRUE(drawables().empty());
-        ASSERT_TRUE(model::redo(w->items));
+        ASSERT_TRUE(model::redo(w->items()));
         EXPECT_EQ(drawables().size(), 1u);
-        EXPECT_FALSE(model::canRedo(w->items));
+        EXPECT_FALSE(model::canRedo(w->items()));
     }
 }
 
@@ -225,7 +225,7 @@ TEST_F(Tools, StarPieAndArcTakeTheirPointsInTheirOrder)
     const point_t c = points(star)[0], v3 = points(star)[2];
     EXPECT_NEAR(geometry::distance(c, v3), 30.0, 1.0);
 
-    model::undo(w->items);
+    model::undo(w->items());
     w->selectTool(107);
     for (point_t q : {point_t{300, 300}, point_t{360, 300}, point_t{300, 200}}) click(q);
     model::item_t* pie = nullptr;
@@ -321,7 +321,7 @@ TEST_F(Tools, LineTakesTheLineDefaultsAndACustomPatternRecord)
     EXPECT_EQ(line->surface, 127);
     ASSERT_LT(line->patternIndex, 0);
     const model::item_t* rec = nullptr;
-    for (model::item_t* it = w->items.head; it; it = it->next)
+    for (model::item_t* it = w->items().head; it; it = it->next)
         if (it->kind == model::kindPattern && it->itemType == line->patternIndex) rec = it;
     ASSERT_NE(rec, nullptr);
     EXPECT_EQ(rec->pat().segmentCount, 2);
@@ -354,14 +354,14 @@ TEST_F(Tools, SplineEndsWithEnterShiftClickOrBackspace)
     EXPECT_TRUE(host.guidance.contains(1061));
     EXPECT_EQ(host.guidance.back(), 1059);
 
-    model::undo(w->items);
+    model::undo(w->items());
     for (point_t c : clicks) click(c);
     click({500, 200}, Qt::ShiftModifier);
     ASSERT_NE(only(), nullptr);
     EXPECT_EQ(points(only()).size(), 5u);
     EXPECT_EQ(points(only()).back(), w->toDoc({500, 200}));
 
-    model::undo(w->items);
+    model::undo(w->items());
     for (point_t c : {clicks[0], clicks[1], clicks[2]}) click(c);
     move({350, 350});
     EXPECT_TRUE(key(Qt::Key_Backspace));
@@ -384,7 +384,7 @@ TEST_F(Tools, SplinePreviewShowsTheItemThatEnterCreatesAndDottedEdgesToTheMouse)
     for (const int32_t tool : {canvas::toolSolid, canvas::toolSpline, canvas::toolOblong}) {
         SCOPED_TRACE(tool);
         params().polyfill = 0x00C000;
-        model::freeList(w->items);
+        model::freeList(w->items());
         ASSERT_TRUE(w->openDocument(7, QString()));
         w->selectTool(tool);
         const std::vector<point_t> corners = {{100, 100}, {300, 100}, {300, 300}, {100, 300}};
@@ -580,8 +580,8 @@ TEST_F(Tools, RealMouseEventsDrawATriangle)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     w->selectTool(100);
     for (QPoint p : {QPoint(100, 300), QPoint(300, 300), QPoint(200, 120)}) {
-        QTest::mouseMove(w->Image1, p);
-        QTest::mouseClick(w->Image1, Qt::LeftButton, Qt::NoModifier, p);
+        QTest::mouseMove(w->findChild<QWidget*>(QStringLiteral("canvasControl")), p);
+        QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("canvasControl")), Qt::LeftButton, Qt::NoModifier, p);
     }
     model::item_t* t = only();
     ASSERT_NE(t, nullptr);
@@ -613,10 +613,10 @@ TEST_F(Tools, ChoosingAToolWhilePastedItemsArePlacedLeavesThemWhereTheyAre)
     click({160, 100});
     model::item_t* square = only();
     ASSERT_NE(square, nullptr);
-    model::selectOnly(w->items, square);
+    model::selectOnly(w->items(), square);
     model::itemList_t clip;
-    model::copySelection(w->items, clip);
-    const std::vector<model::item_t*> pasted = model::pasteClipboard(w->items, clip);
+    model::copySelection(w->items(), clip);
+    const std::vector<model::item_t*> pasted = model::pasteClipboard(w->items(), clip);
     ASSERT_EQ(pasted.size(), 1u);
     w->selectTool(0);
     w->startPlacing(pasted);

@@ -58,8 +58,8 @@ protected:
         w = std::make_unique<canvas::TSandbox>(static_cast<recordingHost_t*>(&host));
         w->resize(1000, 1200);
         ASSERT_TRUE(w->openDocument(4711, QString()));
-        w->Timer7.stop();
-        w->Timer3.stop();
+        w->findChild<QTimer*>(QStringLiteral("fullQualityTimer"))->stop();
+        w->findChild<QTimer*>(QStringLiteral("deferredTimer"))->stop();
         host.doc = w.get();
     }
     void TearDown() override
@@ -69,7 +69,7 @@ protected:
         canvas::setParams(nullptr);
     }
 
-    model::itemList_t& items() { return w->items; }
+    model::itemList_t& items() { return w->items(); }
     settings::TParams& p() { return host.own; }
 
     template <class P>
@@ -86,7 +86,7 @@ protected:
     int32_t records() const
     {
         int32_t n = 0;
-        for (const item_t* it = w->items.head; it; it = it->next) ++n;
+        for (const item_t* it = w->items().head; it; it = it->next) ++n;
         return n;
     }
 };

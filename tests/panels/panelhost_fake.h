@@ -41,12 +41,12 @@ struct fakePanelHost_t : panels::panelHost_t {
     void joinSelection() override
     {
         ++joins;
-        if (doc) model::joinItems(doc->items);
+        if (doc) model::joinItems(doc->items());
     }
     void splitSelection() override
     {
         ++splits;
-        if (doc) model::splitGroup(doc->items);
+        if (doc) model::splitGroup(doc->items());
     }
     void editPictureClips(int32_t mode) override
     {

@@ -201,9 +201,9 @@ TEST_F(PagePanel, ApplyMakesTheCanvasOneCardInTheNewUnit)
     const int32_t leftPx = window->header()->x1;
     ASSERT_EQ(leftPx, 96);
     // An item far outside the card the canvas becomes.
-    model::item_t* line = model::newItem(window->items, model::typeLine);
+    model::item_t* line = model::newItem(window->items(), model::typeLine);
     line->x1 = 150, line->y1 = 160, line->x2 = 900, line->y2 = 1000;
-    const int32_t records = model::countItems(window->items);
+    const int32_t records = model::countItems(window->items());
     auto p = panelFor(window.get());
     p->chooseType(4);
     p->unitList->setCurrentIndex(2);
@@ -223,7 +223,7 @@ TEST_F(PagePanel, ApplyMakesTheCanvasOneCardInTheNewUnit)
     EXPECT_TRUE(window->isModified());
     EXPECT_GT(host.editStates, 0);
     // Nothing moves or goes: the item keeps its place on the page.
-    EXPECT_EQ(model::countItems(window->items), records);
+    EXPECT_EQ(model::countItems(window->items()), records);
     EXPECT_EQ(QRect(QPoint(line->x1, line->y1), QPoint(line->x2, line->y2)), QRect(QPoint(150, 160), QPoint(900, 1000)));
     EXPECT_FALSE(line->hidden);
 }
