@@ -3,7 +3,7 @@
 #include "cli/docio.h"
 
 #include "model/itemlist.h"
-#include "page/presets.h"
+#include "settings/pagepresets.h"
 
 #include <cstdio>
 #include <map>

@@ -1,7 +1,7 @@
 // Page measure parsing, orientation exchange, card-layout geometry and the
 // page guides.
 #include "page/layout.h"
-#include "page/presets.h"
+#include "settings/pagepresets.h"
 
 #include <gtest/gtest.h>
 
