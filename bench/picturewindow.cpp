@@ -4,7 +4,7 @@
 #include "benchmain.h"
 
 #include "samples/samplepictures.h"
-#include "ui/picturewindow.h"
+#include "panels/picturewindow.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -29,7 +29,7 @@ void BM_OpenBigJpegToFirstDisplay(benchmark::State& state)
     const QString path = bigJpeg();
     settings::TParams params;
     for (auto _ : state) {
-        ui::TPict pict(params, ui::hostedPictureFile);
+        panels::TPict pict(params, ui::hostedPictureFile);
         pict.resize(pict.preferredClientSize());
         if (!pict.openFile(path)) state.SkipWithError("the picture did not open");
         pict.show();
@@ -45,17 +45,17 @@ BENCHMARK(BM_OpenBigJpegToFirstDisplay)->Unit(benchmark::kMillisecond);
 void BM_ClipHandleDragRedraw(benchmark::State& state)
 {
     settings::TParams params;
-    ui::TPict pict(params, ui::hostedPictureFile);
+    panels::TPict pict(params, ui::hostedPictureFile);
     pict.resize(pict.preferredClientSize());
     pict.openFile(bigJpeg());
     pict.show();
     pict.applyZoom(0.25);  // 1000 × 750 shown, larger than the view
-    pict.setTool(ui::pictTool_t::rectangle);
+    pict.setTool(panels::pictTool_t::rectangle);
     pict.view->press({100, 100});
     pict.view->release({100, 100});
     pict.view->press({400, 300});
     pict.view->release({400, 300});
-    pict.setTool(ui::pictTool_t::pointer);
+    pict.setTool(panels::pictTool_t::pointer);
     QImage shot(pict.view->viewport()->size(), QImage::Format_RGB32);
     pict.view->press({400, 300});  // the bottom-right handle
     int32_t k = 0;

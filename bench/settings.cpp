@@ -1,6 +1,6 @@
 // Start-up reading and end-of-run writing of the per-user store, and
 // recognising a preset row after each edit of a page measure.
-#include "page/presets.h"
+#include "settings/pagepresets.h"
 #include "settings/params.h"
 
 #include <benchmark/benchmark.h>

@@ -193,7 +193,7 @@ void editCommands_t::pasteCommand()
     if (!w || !model::clipboardHasItems()) return;
     w->leaveToPointer();
     w->eraseMarks();
-    const std::vector<model::item_t*> pasted = model::pasteClipboard(w->items(), model::clipboardList());
+    const std::vector<model::item_t*> pasted = model::pasteClipboard(w->items(), model::clipboardList(), canvas::handleSize());
     if (pasted.empty()) return;
     // Pasted texts take their box from their font here.
     for (model::item_t* it : pasted)

@@ -17,7 +17,14 @@ void TForm1::registerHostedPanels()
     registerGridOptions();
     registerPictureWindow();
     TFormX_->setFactory(ui::hostedPageSetup, [this](const ui::hostRequest_t& r, QWidget* parent) {
-        return new ui::TPage(*params_, dynamic_cast<canvas::TSandbox*>(r.document), parent);
+        ui::pageSetupTarget_t target;
+        if (auto* d = dynamic_cast<canvas::TSandbox*>(r.document)) {
+            target.header = d->header();
+            target.apply = [doc = QPointer<canvas::TSandbox>(d)](const page::pageset_t& s, int32_t type) {
+                if (doc) doc->applyPageSetup(s, type, true);
+            };
+        }
+        return new ui::TPage(*params_, std::move(target), parent);
     });
 }
 

@@ -14,7 +14,7 @@
 #include "settings/folders.h"
 #include "ui/dialogs.h"
 #include "ui/docquestions.h"
-#include "ui/picturewindow.h"
+#include "panels/picturewindow.h"
 
 #include <QFileInfo>
 #include <QPointer>
@@ -148,7 +148,7 @@ bool TForm1::insertFromPictureWindow(const canvas::pictureInsert_t& request, can
 
 void TForm1::registerPictureWindow()
 {
-    auto attach = [this](ui::TPict* p, QPointer<canvas::TSandbox> doc) {
+    auto attach = [this](panels::TPict* p, QPointer<canvas::TSandbox> doc) {
         p->onInsert = [this, doc, p](const canvas::pictureInsert_t& r) {
             canvas::TSandbox* w = p->mode() == canvas::pictureMode_t::newPicture ? activeDocument() : doc.data();
             return insertFromPictureWindow(r, w);
@@ -159,7 +159,7 @@ void TForm1::registerPictureWindow()
         p->keysBlocked = [this] { return TFormY_ && TFormY_->isVisible(); };
     };
     TFormX_->setFactory(ui::hostedPictureFile, [this, attach](const ui::hostRequest_t& r, QWidget* parent) {
-        auto* p = new ui::TPict(*params_, ui::hostedPictureFile, parent);
+        auto* p = new panels::TPict(*params_, ui::hostedPictureFile, parent);
         attach(p, nullptr);
         if (!p->openFile(r.documentName)) ui::dialogs().message(ui::msgKind_t::warning, p->loadError(), ui::btnOk);
         return p;
@@ -168,7 +168,7 @@ void TForm1::registerPictureWindow()
         TFormX_->setFactory(code, [this, attach, code](const ui::hostRequest_t& r, QWidget* parent) -> ui::THostedPanel* {
             auto* w = dynamic_cast<canvas::TSandbox*>(r.document);
             if (!w) return nullptr;
-            auto* p = new ui::TPict(*params_, code, parent);
+            auto* p = new panels::TPict(*params_, code, parent);
             attach(p, w);
             if (!p->openItem(w->items(), model::singleSelected(w->items())))
                 ui::dialogs().message(ui::msgKind_t::warning, p->loadError(), ui::btnOk);

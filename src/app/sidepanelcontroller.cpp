@@ -298,22 +298,15 @@ void sidePanelController_t::restoreToolSettings(const app::stepEntry_t& e)
     settings::TParams& p = *shell_.params();
     const app::toolSnapshot_t& s = e.tools;
     if (e.code == ui::panelNextLine) {
-        p.lineColor = s.lineColor;
-        p.lineFill = s.lineFill;
-        p.linePattern = s.linePattern;
+        settings::lineStyle_t next = s.lineStyle();
         // A value whose preset was deleted since is not restored.
-        if (const int32_t i = panels::indexOfWeight(p, s.lineWidth, false); i >= 0) {
-            p.lineWidth = s.lineWidth;
-            p.lineWidthTab = i;
-        }
-        if (const int32_t i = panels::indexOfDirection(p, s.lineDirection, false); i >= 0) {
-            p.lineDirection = s.lineDirection;
-            p.lineDirectionTab = i;
-        }
-        if (const int32_t i = panels::indexOfWeight(p, s.lineOutline, true); i >= 0) {
-            p.lineOutline = s.lineOutline;
-            p.lineOutlineTab = i;
-        }
+        if (const int32_t i = panels::indexOfWeight(p, s.lineWidth, false); i >= 0) p.lineWidthTab = i;
+        else next.lineWidth = p.lineWidth;
+        if (const int32_t i = panels::indexOfDirection(p, s.lineDirection, false); i >= 0) p.lineDirectionTab = i;
+        else next.lineDirection = p.lineDirection;
+        if (const int32_t i = panels::indexOfWeight(p, s.lineOutline, true); i >= 0) p.lineOutlineTab = i;
+        else next.lineOutline = p.lineOutline;
+        p.lineStyle() = next;
     } else if (ui::isShapeTool(e.code)) {
         p.polycolor = s.lineColor;
         if (const int32_t i = panels::indexOfWeight(p, s.lineWidth, false); i >= 0) {
@@ -322,17 +315,14 @@ void sidePanelController_t::restoreToolSettings(const app::stepEntry_t& e)
         }
         p.polyfill = s.lineFill;
     } else if (e.code == ui::panelNextText) {
-        p.tcolor = s.tcolor;
-        p.tsize = s.tsize;
-        p.tbold = s.tbold;
-        p.toptions = s.toptions;
-        p.tfont = s.tfont;
-        p.tcharset = s.tcharset;
+        settings::textStyle_t next = s.textStyle();
         if (const int32_t i = panels::indexOfDirection(p, s.tdir, true); i >= 0) {
-            p.tdir = static_cast<int32_t>(std::lround(s.tdir));
-            p.tangle = static_cast<int32_t>(std::lround(s.tdir * 10));
+            p.tangle = next.tdir * 10;
             p.tangletab = i;
+        } else {
+            next.tdir = p.tdir;
         }
+        p.textStyle() = next;
     }
 }
 

@@ -10,34 +10,12 @@ namespace app {
 
 using namespace ui;  // panel codes
 
-bool toolSnapshot_t::sameLine(const toolSnapshot_t& o) const
-{
-    return lineColor == o.lineColor && lineWidth == o.lineWidth && linePattern == o.linePattern &&
-           lineFill == o.lineFill && lineDirection == o.lineDirection && lineOutline == o.lineOutline;
-}
-
-bool toolSnapshot_t::sameText(const toolSnapshot_t& o) const
-{
-    return tcolor == o.tcolor && tsize == o.tsize && tbold == o.tbold && toptions == o.toptions && tfont == o.tfont &&
-           tcharset == o.tcharset && tdir == o.tdir;
-}
-
 toolSnapshot_t snapshotOf(const settings::TParams& p)
 {
     toolSnapshot_t s;
-    s.lineColor = p.lineColor;
-    s.lineWidth = p.lineWidth;
-    s.linePattern = p.linePattern;
-    s.lineFill = p.lineFill;
-    s.lineDirection = p.lineDirection;
-    s.lineOutline = p.lineOutline;
-    s.tcolor = p.tcolor;
-    s.tsize = p.tsize;
-    s.tbold = p.tbold;
-    s.toptions = p.toptions;
-    s.tfont = p.tfont.left(panels::maxFontName);
-    s.tcharset = p.tcharset;
-    s.tdir = p.tdir;
+    s.lineStyle() = p.lineStyle();
+    s.textStyle() = p.textStyle();
+    s.tfont = s.tfont.left(panels::maxFontName);
     return s;
 }
 

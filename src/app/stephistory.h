@@ -5,9 +5,8 @@
 // panel) is asked through stepWorld_t.
 #pragma once
 
-#include <QString>
+#include "settings/toolstyles.h"
 
-#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -17,22 +16,16 @@ class TParams;
 
 namespace app {
 
-// The tool settings a step remembers.
-struct toolSnapshot_t {
-    int32_t lineColor = 0;
-    double lineWidth = 0;
-    int32_t linePattern = 0;
-    int32_t lineFill = -2;
-    double lineDirection = -1;
-    double lineOutline = 0;
-    int32_t tcolor = 0, tsize = 12, tbold = 400;
-    std::array<uint8_t, 4> toptions{};
-    QString tfont;  // at most panels::maxFontName characters
-    int32_t tcharset = 0;
-    double tdir = -1;
+// The tool settings a step remembers: the line tool's and the text tool's
+// styles (the font name cut to the longest name a text stores).
+struct toolSnapshot_t : settings::lineStyle_t, settings::textStyle_t {
+    settings::lineStyle_t& lineStyle() { return *this; }
+    const settings::lineStyle_t& lineStyle() const { return *this; }
+    settings::textStyle_t& textStyle() { return *this; }
+    const settings::textStyle_t& textStyle() const { return *this; }
 
-    bool sameLine(const toolSnapshot_t& o) const;
-    bool sameText(const toolSnapshot_t& o) const;
+    bool sameLine(const toolSnapshot_t& o) const { return lineStyle() == o.lineStyle(); }
+    bool sameText(const toolSnapshot_t& o) const { return textStyle() == o.textStyle(); }
 };
 
 toolSnapshot_t snapshotOf(const settings::TParams& p);

@@ -81,7 +81,7 @@ void makeSquareOrRectangle(item_t* it, int32_t itemType)
     geometry::appendPoint(it->points, geometry::polarPoint(p2, across, length));
     geometry::appendPoint(it->points, geometry::polarPoint(p1, across, length));
     it->itemType = itemType;
-    geometry::itemBounds(it);
+    geometry::itemBounds(it, handleSize());
 }
 
 void makeCircleOrEllipse(item_t* it, int32_t itemType)
@@ -89,7 +89,7 @@ void makeCircleOrEllipse(item_t* it, int32_t itemType)
     if (geometry::pointCount(it->points) < 2) return;
     geometry::buildSquare(geometry::pointAt(it->points, 1), geometry::pointAt(it->points, 2), it->points);
     it->itemType = itemType;
-    geometry::itemBounds(it);
+    geometry::itemBounds(it, handleSize());
 }
 
 bool rebuildSides(item_t* it, int32_t sides)
@@ -105,7 +105,7 @@ bool rebuildSides(item_t* it, int32_t sides)
         geometry::buildRegularPolygon(c, v, sides, it->points);
     }
     it->sides = sides;
-    geometry::itemBounds(it);
+    geometry::itemBounds(it, handleSize());
     return true;
 }
 
@@ -113,7 +113,7 @@ void rebuildVariant(item_t* it, int32_t variant)
 {
     it->shapeVariant = variant;
     if (it->itemType == model::typeCurve) geometry::curveControlPoints(it);
-    geometry::itemBounds(it);
+    geometry::itemBounds(it, handleSize());
 }
 
 void turnLine(item_t* it, double degrees)

@@ -1,5 +1,6 @@
 #include "canvas/creation.h"
 
+#include "canvas/shellparams.h"
 #include "geometry/shapes.h"
 #include "model/history.h"
 #include "model/itemlist.h"
@@ -66,7 +67,7 @@ model::item_t* finish(const creationContext_t& ctx, model::item_t* it)
         model::computeMeasure(it);
     } else {
         geometry::savePoints(it->points);
-        geometry::itemBounds(it);
+        geometry::itemBounds(it, handleSize());
         model::computeMeasure(it);
     }
     model::recordNew(ctx.list, it);

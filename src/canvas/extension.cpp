@@ -31,7 +31,7 @@ void setPointList(item_t* it, const std::vector<point_t>& doc)
     for (point_t p : doc) geometry::appendPoint(it->points, p);
     if (it->itemType == model::typeCurve) geometry::curveControlPoints(it);
     geometry::savePoints(it->points);
-    geometry::itemBounds(it);
+    geometry::itemBounds(it, handleSize());
 }
 
 } // namespace

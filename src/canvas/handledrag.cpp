@@ -139,7 +139,7 @@ void TSandbox::manipulate(point_t start, point_t current, bool snap, int32_t cod
         for (item_t* it : sel) {
             if (it->itemType == model::typeGroupHandle) {
                 // The group turns about its handle; every member follows.
-                if (code == handleGroupRotate) geometry::rotateGroup(items_, it, rotationAngle(in, {it->x1, it->y1}));
+                if (code == handleGroupRotate) geometry::rotateGroup(items_, it, rotationAngle(in, {it->x1, it->y1}), handleSize());
                 continue;
             }
             if (code == handleGroupRotate) continue;

@@ -9,9 +9,9 @@
 #include "model/history.h"
 #include "model/history_index.h"
 #include "model/metrics.h"
+#include "output/encode.h"
 #include "render/picture.h"
 #include "render/picturecache.h"
-#include "samples/samplepictures.h"
 
 #include <algorithm>
 #include <array>
@@ -46,9 +46,10 @@ std::vector<clipShape_t> usableClips(const model::itemList_t& clips)
 
 std::vector<uint8_t> storedPictureBytes(const render::pictureSource_t& source)
 {
+    auto bytesOf = [](const QByteArray& b) { return std::vector<uint8_t>(b.begin(), b.end()); };
     switch (source.format) {
-    case model::pictureGif: return source.valid() ? samples::encodeGif(source.decoded) : std::vector<uint8_t>{};
-    case model::pictureBmp: return source.valid() ? samples::encodeBmp(source.decoded) : std::vector<uint8_t>{};
+    case model::pictureGif: return source.valid() ? bytesOf(output::encodeGif(source.decoded)) : std::vector<uint8_t>{};
+    case model::pictureBmp: return source.valid() ? bytesOf(output::encodeBmp(source.decoded)) : std::vector<uint8_t>{};
     default: return source.bytes;
     }
 }

@@ -2,6 +2,8 @@
 
 #include "canvas/handles.h"
 #include "canvas/sandbox.h"
+#include "canvas/shellparams.h"
+#include "canvas/shellparams.h"
 #include "geometry/shapes.h"
 #include "model/history.h"
 #include "model/itemlist.h"
@@ -28,7 +30,7 @@ void rebuild(item_t* it)
 {
     if (it->itemType == model::typeCurve) geometry::curveControlPoints(it);
     geometry::savePoints(it->points);
-    geometry::itemBounds(it);
+    geometry::itemBounds(it, handleSize());
 }
 
 void finish(TSandbox& w)

@@ -5,6 +5,7 @@
 
 #include "canvas/creation.h"
 #include "canvas/handles.h"
+#include "canvas/shellparams.h"
 #include "geometry/shapes.h"
 #include "model/itemlist.h"
 #include "render/picture.h"
@@ -491,7 +492,7 @@ dragGuide_t reshapeItem(item_t* it, const dragInput_t& in)
     else if ((type == model::typePie || type == model::typeArc) && in.code >= 1 && in.code <= 3) dragPieArc(it, in);
     else if (in.code < 0) dragShapePoint(it, in);
     else if (in.code >= handleSide34 && in.code <= handleSide41) dragSide(it, in);
-    geometry::itemBounds(it);
+    geometry::itemBounds(it, handleSize());
     return guide;
 }
 
@@ -515,7 +516,7 @@ void completeReshape(item_t* it, int32_t code)
         if (type == model::typeEllipse) geometry::normalizeEllipse(it);
         geometry::savePoints(it->points);
     }
-    geometry::itemBounds(it);
+    geometry::itemBounds(it, handleSize());
 }
 
 } // namespace canvas

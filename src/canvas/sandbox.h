@@ -18,7 +18,7 @@
 #include "model/grid.h"
 #include "model/item.h"
 #include "model/itemlist.h"
-#include "page/pageset.h"
+#include "settings/pageset.h"
 #include "render/renderpass.h"
 
 #include <QImage>

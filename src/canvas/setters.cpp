@@ -169,7 +169,7 @@ void transformSelectedItems(TSandbox& w, bool mirror, bool flip, int32_t turn)
     if (w.textEditor().typing()) w.textEditor().eraseOverlay();
     w.eraseMarks();
     const std::vector<item_t*> fresh = model::beginEdit(w.items());
-    geometry::transformSelection(w.items(), mirror, flip, turn);
+    geometry::transformSelection(w.items(), mirror, flip, turn, handleSize());
     for (item_t* it : fresh)
         if (isPicture(it)) render::dropPictureCache(it);
     model::setModified(w.items(), true);
@@ -185,7 +185,7 @@ void setPieOrArc(TSandbox& w, int32_t itemType)
                      [](const item_t* it) { return it->itemType == model::typePie || it->itemType == model::typeArc; },
                      [&](item_t* it) {
                          it->itemType = itemType;
-                         geometry::itemBounds(it);
+                         geometry::itemBounds(it, handleSize());
                      });
 }
 

@@ -28,9 +28,12 @@ settings::TParams& params()
 void setParams(settings::TParams* p)
 {
     current = p;
-    // Shape boxes leave room for the selection marks of the settings' size.
-    const settings::TParams& used = params();
-    geometry::setHandleSize(used.markWidth, used.markHeight);
+}
+
+geometry::handleSize_t handleSize()
+{
+    const settings::TParams& p = params();
+    return {p.markWidth, p.markHeight};
 }
 
 } // namespace canvas

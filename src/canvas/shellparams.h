@@ -2,6 +2,7 @@
 // it, the document windows and the toolbar read it through params().
 #pragma once
 
+#include "geometry/shapes.h"
 #include "model/item.h"
 
 #include <string>
@@ -14,5 +15,7 @@ namespace canvas {
 settings::TParams* paramsOrNull();
 settings::TParams& params();
 void setParams(settings::TParams* p);
+// The selection-mark size of the settings: shape boxes leave room for it.
+geometry::handleSize_t handleSize();
 
 } // namespace canvas

@@ -126,7 +126,7 @@ void toolSequence_t::drawPreviewItem(model::item_t* shape, point_t lineStart, po
         area = QRect(QPoint(std::min(lineStart.x, lineEnd.x), std::min(lineStart.y, lineEnd.y)),
                      QPoint(std::max(lineStart.x, lineEnd.x), std::max(lineStart.y, lineEnd.y)));
     } else {
-        geometry::itemBounds(shape);
+        geometry::itemBounds(shape, handleSize());
         const render::rect_t r = render::itemReach(shape);
         const point_t a = w_.toScreen({r.left, r.top}), b = w_.toScreen({r.right, r.bottom});
         area = QRect(QPoint(a.x, a.y), QPoint(b.x, b.y));

@@ -4,7 +4,7 @@
 
 #include "model/extensions.h"
 #include "model/itemlist.h"
-#include "page/presets.h"
+#include "settings/pagepresets.h"
 
 #include <cstdio>
 #include <map>

@@ -6,7 +6,7 @@
 
 #include "page/applysetup.h"
 #include "page/newdocument.h"
-#include "page/presets.h"
+#include "settings/pagepresets.h"
 #include "settings/params.h"
 #include "settings/store.h"
 

@@ -418,23 +418,9 @@ point_t arcCentre(const model::item_t* item)
 
 // --- boxes and centres ---
 
-namespace {
-int32_t gHandleWidth = defaultHandleSize;
-int32_t gHandleHeight = defaultHandleSize;
-} // namespace
-
-void setHandleSize(int32_t width, int32_t height)
+void itemBounds(model::item_t* it, handleSize_t handles)
 {
-    gHandleWidth = width;
-    gHandleHeight = height;
-}
-
-int32_t handleWidth() { return gHandleWidth; }
-int32_t handleHeight() { return gHandleHeight; }
-
-void itemBounds(model::item_t* it)
-{
-    itemBounds(it, gHandleWidth, gHandleHeight);
+    itemBounds(it, handles.width, handles.height);
 }
 
 void itemBounds(model::item_t* it, int32_t handleWidth, int32_t handleHeight)

@@ -114,17 +114,17 @@ point_t arcCentre(const model::item_t* item);
 // The box of the two defining points (minima and maxima), its size and diagonal.
 void boxFromDefiningPoints(model::item_t* it);
 
+// The selection-mark size a shape's box leaves room for: the editor passes
+// the size its settings draw the marks with.
+struct handleSize_t {
+    int32_t width = defaultHandleSize, height = defaultHandleSize;
+};
+
 // Recomputes a shape's defining points, box, sizes and stored doubles from its
 // point list, padded by the largest of the pen width and half the handle size.
-// Pictures get their box from their two points (see pictureBox). The
-// one-argument form uses the handle size set by setHandleSize (8 × 8 until set).
-void itemBounds(model::item_t* item);
+// Pictures get their box from their two points (see pictureBox).
+void itemBounds(model::item_t* item, handleSize_t handles = {});
 void itemBounds(model::item_t* item, int32_t handleWidth, int32_t handleHeight);
-// The selection-mark size of the settings in use (the editor sets it with its
-// settings object), used by itemBounds.
-void setHandleSize(int32_t width, int32_t height);
-int32_t handleWidth();
-int32_t handleHeight();
 // Box, sizes, diagonal and angle of a line (also used for texts).
 void lineGeometry(model::item_t* item);
 // Box of a picture item: the two points' extent, or the circle around P1

@@ -109,7 +109,7 @@ void reflectDefiningPoints(item_t* it, point_t c, bool mirror, bool flip)
 
 } // namespace
 
-void transformShape(item_t* it, bool mirror, bool flip, int32_t turn)
+void transformShape(item_t* it, bool mirror, bool flip, int32_t turn, handleSize_t handles)
 {
     if (!model::isShapeType(it->itemType) || !it->points.head) return;
     savePoints(it->points);
@@ -120,7 +120,7 @@ void transformShape(item_t* it, bool mirror, bool flip, int32_t turn)
     }
     reflectShape(it, c, mirror, false);
     reflectShape(it, c, false, flip);
-    itemBounds(it);
+    itemBounds(it, handles);
 }
 
 void pictureTransform(item_t* it, bool mirror, bool flip, int32_t turn)
@@ -194,21 +194,21 @@ void pictureTransform(item_t* it, bool mirror, bool flip, int32_t turn)
     pictureBox(it);
 }
 
-void transformSelection(model::itemList_t& list, bool mirror, bool flip, int32_t turn)
+void transformSelection(model::itemList_t& list, bool mirror, bool flip, int32_t turn, handleSize_t handles)
 {
     for (item_t* it = list.head; it; it = it->next) {
         if (!model::isSelected(it) || it->groupId != 0) continue;
-        if (model::isShapeType(it->itemType)) transformShape(it, mirror, flip, turn);
+        if (model::isShapeType(it->itemType)) transformShape(it, mirror, flip, turn, handles);
         else if (it->itemType == model::typePicture) pictureTransform(it, mirror, flip, turn);
     }
     for (item_t* it = list.head; it; it = it->next) {
         if (!model::isSelected(it) || it->itemType != model::typeGroupHandle) continue;
-        if (turn != 0) rotateGroup(list, it, turn > 0 ? pi / 2 : -pi / 2);
-        if (mirror || flip) mirrorGroup(list, it, mirror, flip);
+        if (turn != 0) rotateGroup(list, it, turn > 0 ? pi / 2 : -pi / 2, handles);
+        if (mirror || flip) mirrorGroup(list, it, mirror, flip, handles);
     }
 }
 
-void rotateGroup(model::itemList_t& list, const item_t* handle, double delta)
+void rotateGroup(model::itemList_t& list, const item_t* handle, double delta, handleSize_t handles)
 {
     const point_t pivot{handle->x1, handle->y1};
     for (item_t* it = list.head; it; it = it->next) {
@@ -225,7 +225,7 @@ void rotateGroup(model::itemList_t& list, const item_t* handle, double delta)
             }
         } else if (model::isShapeType(it->itemType)) {
             rotatePoints(it->points, pivot, delta);
-            itemBounds(it);
+            itemBounds(it, handles);
         } else if (it->itemType == model::typePicture) {
             revolveItem(it, pivot, delta);
             it->rotation = it->rotationStart + delta;
@@ -234,7 +234,7 @@ void rotateGroup(model::itemList_t& list, const item_t* handle, double delta)
     }
 }
 
-void mirrorGroup(model::itemList_t& list, const item_t* handle, bool mirror, bool flip)
+void mirrorGroup(model::itemList_t& list, const item_t* handle, bool mirror, bool flip, handleSize_t handles)
 {
     if (!mirror && !flip) return;
     const point_t c{handle->x1, handle->y1};
@@ -245,7 +245,7 @@ void mirrorGroup(model::itemList_t& list, const item_t* handle, bool mirror, boo
             savePoints(it->points);
             reflectShape(it, c, mirror, false);
             reflectShape(it, c, false, flip);
-            itemBounds(it);
+            itemBounds(it, handles);
         } else if (isTextOrLine(it->itemType)) {
             reflectDefiningPoints(it, c, mirror, flip);
             lineGeometry(it);

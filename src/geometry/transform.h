@@ -10,21 +10,24 @@
 namespace geometry {
 
 // Turn: +1 a quarter turn counter-clockwise (left), -1 clockwise (right), 0 none.
+// `handles`: the selection-mark size the shapes' new boxes leave room for.
 
 // A point-list shape mirrored (x), flipped (y) or turned about its own centre:
 // arcCentre for pies and arcs, the centre point of circles, ellipses, polygons
 // and stars, the average point for the others.
-void transformShape(model::item_t* item, bool mirror, bool flip, int32_t turn);
+void transformShape(model::item_t* item, bool mirror, bool flip, int32_t turn, handleSize_t handles = {});
 // A picture's flip flags, orientation, clip and box for mirror, flip or a quarter turn.
 void pictureTransform(model::item_t* item, bool mirror, bool flip, int32_t turn);
 // Every selected item not in a group (shapes and pictures; texts and lines are
 // left alone) and every selected group handle.
-void transformSelection(model::itemList_t& list, bool mirror, bool flip, int32_t turn);
+void transformSelection(model::itemList_t& list, bool mirror, bool flip, int32_t turn,
+                        handleSize_t handles = {});
 
 // Turns every selected member of the handle's group by δ about the handle.
-void rotateGroup(model::itemList_t& list, const model::item_t* handle, double delta);
+void rotateGroup(model::itemList_t& list, const model::item_t* handle, double delta, handleSize_t handles = {});
 // Mirrors / flips every selected member of the handle's group about the handle.
-void mirrorGroup(model::itemList_t& list, const model::item_t* handle, bool mirror, bool flip);
+void mirrorGroup(model::itemList_t& list, const model::item_t* handle, bool mirror, bool flip,
+                 handleSize_t handles = {});
 
 // Whether the segments p1–p2 and q1–q2 meet (intersection rounded to integers,
 // then tested against both segments' ranges, inclusive).

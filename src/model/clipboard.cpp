@@ -31,7 +31,7 @@ bool copiesToClipboard(const item_t* it) { return isStackable(it) || it->itemTyp
 
 // Moves a pasted copy by (d, d): its defining points, reference points,
 // every point with its control points and saved copies, then its box.
-void offsetCopy(item_t* v, int32_t d)
+void offsetCopy(item_t* v, int32_t d, geometry::handleSize_t handles)
 {
     v->x1 += d;
     v->y1 += d;
@@ -52,7 +52,7 @@ void offsetCopy(item_t* v, int32_t d)
     } else if (v->itemType == typePicture) {
         geometry::pictureBox(v);
     } else if (isShapeType(v->itemType) && v->points.head) {
-        geometry::itemBounds(v);
+        geometry::itemBounds(v, handles);
     } else {
         geometry::boxFromDefiningPoints(v);
     }
@@ -98,7 +98,8 @@ void copySelection(itemList_t& document, itemList_t& clipboard)
     compactGroupIds(clipboard);
 }
 
-std::vector<item_t*> pasteClipboard(itemList_t& document, const itemList_t& clipboard)
+std::vector<item_t*> pasteClipboard(itemList_t& document, const itemList_t& clipboard,
+                                    geometry::handleSize_t handles)
 {
     if (&document == &clipboard) return {};
     if (!clipboardHasItems(clipboard) || !findHeader(clipboard) || !findHeader(document)) return {};
@@ -123,7 +124,7 @@ std::vector<item_t*> pasteClipboard(itemList_t& document, const itemList_t& clip
         if (s->editing) continue;
         item_t* v = cloneItem(document, s);
         if (v->groupId > 0) v->groupId += c;
-        offsetCopy(v, 10);
+        offsetCopy(v, 10, handles);
         v->hidden = 0;
         v->actionId = a;
         noteIds(document, v);

@@ -4,6 +4,7 @@
 // another document.
 #pragma once
 
+#include "geometry/shapes.h"
 #include "model/item.h"
 
 #include <vector>
@@ -28,8 +29,10 @@ void copySelection(itemList_t& document, itemList_t& clipboard);
 // given new group ids, stacked in front of everything and selected (all else
 // deselected). Group handles are not pasted. Returns the pasted items; none
 // when the clipboard is empty or either list lacks a header. Text layout and
-// the placing that follows are the caller's.
-std::vector<item_t*> pasteClipboard(itemList_t& document, const itemList_t& clipboard);
+// the placing that follows are the caller's. The boxes of pasted shapes leave
+// room for selection marks of `handles`.
+std::vector<item_t*> pasteClipboard(itemList_t& document, const itemList_t& clipboard,
+                                    geometry::handleSize_t handles = {});
 
 // Where placing the pasted items starts: the mean of the midpoints of the
 // items' defining points, in document pixels.

@@ -3,12 +3,14 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <array>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include <gif_lib.h>
 #include <jpeglib.h>
 
 namespace output {
@@ -234,6 +236,42 @@ QByteArray encodeIcon(const QImage& image, QString* error)
         b.append(mask);
     }
     return b;
+}
+
+QByteArray encodeGif(const QImage& source, QString* error)
+{
+    if (!usable(source, error)) return {};
+    // Qt reduces the colours to a palette; giflib writes the file.
+    const QImage image = source.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
+    const int32_t n = std::min<int32_t>(256, int32_t(image.colorCount()));
+    int32_t size = 2;
+    while (size < n) size *= 2;
+    ColorMapObject* map = GifMakeMapObject(size, nullptr);
+    if (!map) {
+        fail(error, QStringLiteral("out of memory"));
+        return {};
+    }
+    for (int32_t i = 0; i < size; ++i) {
+        const QRgb c = i < n ? image.color(i) : 0;
+        map->Colors[i] = {GifByteType(qRed(c)), GifByteType(qGreen(c)), GifByteType(qBlue(c))};
+    }
+    QByteArray out;
+    int status = 0;
+    GifFileType* gif = EGifOpen(&out, [](GifFileType* g, const GifByteType* p, int len) {
+        static_cast<QByteArray*>(g->UserData)->append(reinterpret_cast<const char*>(p), len);
+        return len;
+    }, &status);
+    bool ok = gif && EGifPutScreenDesc(gif, image.width(), image.height(), 8, 0, map) == GIF_OK &&
+              EGifPutImageDesc(gif, 0, 0, image.width(), image.height(), false, nullptr) == GIF_OK;
+    for (int y = 0; ok && y < image.height(); ++y)
+        ok = EGifPutLine(gif, const_cast<GifPixelType*>(image.constScanLine(y)), image.width()) == GIF_OK;
+    if (gif) ok = EGifCloseFile(gif, &status) == GIF_OK && ok;
+    GifFreeMapObject(map);
+    if (!ok) {
+        fail(error, QStringLiteral("the GIF file could not be written"));
+        return {};
+    }
+    return out;
 }
 
 bool writeFileReplacing(const QString& fileName, const QByteArray& bytes, QString* error)

@@ -1,5 +1,7 @@
-// Picture files of a page: JPEG (through libjpeg at the codec's default
-// quality), 24-bit BMP and a one-image icon with a white-is-transparent mask.
+// Picture files: JPEG (through libjpeg at the codec's default quality),
+// 24-bit BMP and a one-image icon with a white-is-transparent mask for pages;
+// GIF (through giflib, colours reduced to a palette by Qt) for a picture
+// stored again in a document.
 // Encoders build the whole file in memory; `writePicture` then replaces the
 // target in one step, so a failure never leaves half a file behind.
 #pragma once
@@ -20,6 +22,7 @@ pictureKind_t pictureKindOf(const QString& fileName);
 QByteArray encodeJpeg(const QImage& image, QString* error = nullptr);
 QByteArray encodeBmp(const QImage& image, QString* error = nullptr);
 QByteArray encodeIcon(const QImage& image, QString* error = nullptr);
+QByteArray encodeGif(const QImage& image, QString* error = nullptr);
 
 // Writes `bytes` to a temporary file beside `fileName` and renames it over
 // the target; false with the reason in `error` when anything fails, the old

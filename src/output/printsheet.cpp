@@ -2,7 +2,7 @@
 
 #include "geometry/units.h"
 #include "model/metrics.h"
-#include "page/pageset.h"
+#include "settings/pageset.h"
 
 #include <QPainter>
 #include <QPdfWriter>

@@ -3,7 +3,7 @@
 #include "geometry/units.h"
 #include "model/metrics.h"
 #include "page/layout.h"
-#include "page/pageset.h"
+#include "settings/pageset.h"
 #include "render/renderpass.h"
 #include "render/resample.h"
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "model/item.h"
-#include "page/pageset.h"
+#include "settings/pageset.h"
 
 #include <vector>
 

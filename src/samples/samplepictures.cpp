@@ -1,6 +1,7 @@
 #include "samples/samplepictures.h"
 
 #include "model/item.h"
+#include "output/encode.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -9,7 +10,6 @@
 #include <csetjmp>
 #include <cstdio>
 
-#include <gif_lib.h>
 #include <jpeglib.h>
 
 namespace samples {
@@ -96,33 +96,10 @@ bytes_t encodeJpeg(const QImage& source, int32_t quality)
     return result;
 }
 
-bytes_t encodeGif(const QImage& source)
+bytes_t encodeGif(const QImage& image)
 {
-    // Qt reduces the colours to a palette; giflib writes the file.
-    const QImage image = source.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
-    const int32_t n = std::min<int32_t>(256, int32_t(image.colorCount()));
-    int32_t size = 2;
-    while (size < n) size *= 2;
-    ColorMapObject* map = GifMakeMapObject(size, nullptr);
-    if (!map) return {};
-    for (int32_t i = 0; i < size; ++i) {
-        const QRgb c = i < n ? image.color(i) : 0;
-        map->Colors[i] = {GifByteType(qRed(c)), GifByteType(qGreen(c)), GifByteType(qBlue(c))};
-    }
-    bytes_t out;
-    int error = 0;
-    GifFileType* gif = EGifOpen(&out, [](GifFileType* g, const GifByteType* p, int len) {
-        auto* o = static_cast<bytes_t*>(g->UserData);
-        o->insert(o->end(), p, p + len);
-        return len;
-    }, &error);
-    bool ok = gif && EGifPutScreenDesc(gif, image.width(), image.height(), 8, 0, map) == GIF_OK &&
-              EGifPutImageDesc(gif, 0, 0, image.width(), image.height(), false, nullptr) == GIF_OK;
-    for (int y = 0; ok && y < image.height(); ++y)
-        ok = EGifPutLine(gif, const_cast<GifPixelType*>(image.constScanLine(y)), image.width()) == GIF_OK;
-    if (gif) ok = EGifCloseFile(gif, &error) == GIF_OK && ok;
-    GifFreeMapObject(map);
-    return ok ? out : bytes_t{};
+    const QByteArray b = output::encodeGif(image);
+    return bytes_t(b.begin(), b.end());
 }
 
 bytes_t encodeBmp(const QImage& image) { return qtEncode(image.convertToFormat(QImage::Format_RGB888), "bmp"); }

@@ -2,7 +2,7 @@
 
 #include "geometry/units.h"
 #include "model/metrics.h"
-#include "page/presets.h"
+#include "settings/pagepresets.h"
 
 #include <QLocale>
 
@@ -168,7 +168,7 @@ const custDirection_t* TParams::directionTable(int32_t table) const
 
 void TParams::initSettings()
 {
-    setDefaults();  // steps 1..3
+    setDefaults();
     readSettings();
     defaultWidthRows();
     readCustomWidths();

@@ -1,14 +1,16 @@
 // The settings object: attributes of new items, settings for new files, the
-// user's preset tables, folders, recent files, guidance flags and the
-// program-wide interface values; read from the per-user store at start-up
-// and written back at the end of a run.
+// user's preset tables, folders, recent files and guidance flags, read from
+// the per-user store at start-up and written back at the end of a run; with
+// it the display values and the run state, which are never stored.
 #pragma once
 
 #include "model/item.h"
-#include "page/pageset.h"
+#include "settings/displayvalues.h"
 #include "settings/folders.h"
-#include "settings/fontentry.h"
+#include "settings/pageset.h"
+#include "settings/runstate.h"
 #include "settings/store.h"
+#include "settings/toolstyles.h"
 
 #include <QChar>
 #include <QString>
@@ -131,54 +133,48 @@ struct unitScale_t {
     double pxPerUnitX = 1.0, pxPerUnitY = 1.0;
 };
 
-// A floating window's remembered geometry.
-struct floatGeometry_t {
-    int32_t left = 0, top = 0, width = 0, height = 0;
-    bool maximized = false;
-    bool held = false;  // the slot holds a geometry
-};
-
 // The sixteen standard colours of the colour list, 0x00BBGGRR.
 extern const std::array<int32_t, 16> standardColors;
 
 // The store letters of preset rows: 'A' + row - 1.
 inline QString rowLetter(int32_t row) { return QString(QChar(u'A' + row - 1)); }
 
-class TParams {
+// The tool styles, display values and run state are bases rather than
+// members so that the many readers keep their short names (p.lineColor,
+// p.markWidth); code that handles one part as a whole takes it through its
+// accessor.
+class TParams : public lineStyle_t,
+                public shapeStyle_t,
+                public textStyle_t,
+                public displayValues_t,
+                public runState_t {
 public:
     // Reads and writes `store`; without one, the per-user store file.
     explicit TParams(settingsStore_t* store = nullptr);
     TParams(const TParams&) = delete;
     TParams& operator=(const TParams&) = delete;
 
-    // ---- tool settings for new items ----
-    int32_t lineColor = 0;
-    double lineWidth = 0.0;
-    int32_t linePattern = 0;
-    int32_t lineFill = -2;
-    double lineDirection = -1.0;
-    double lineOutline = 0.0;
+    lineStyle_t& lineStyle() { return *this; }
+    const lineStyle_t& lineStyle() const { return *this; }
+    shapeStyle_t& shapeStyle() { return *this; }
+    const shapeStyle_t& shapeStyle() const { return *this; }
+    textStyle_t& textStyle() { return *this; }
+    const textStyle_t& textStyle() const { return *this; }
+    displayValues_t& display() { return *this; }
+    const displayValues_t& display() const { return *this; }
+    runState_t& run() { return *this; }
+    const runState_t& run() const { return *this; }
+
+    // ---- tool settings for new items, besides the styles ----
     int32_t lineWidthTab = 0, lineDirectionTab = 0, lineOutlineTab = 0;
     int32_t linePatternTab = 0;
-    int32_t polycolor = 0;
-    int32_t polyfill = -1;
-    double polywidth = 0.0;
     int32_t polytab = 0;
-    int32_t polysides = 5;
     int32_t polyshape = 0, polystate = 0;
     int32_t bpolyshape = 0, bpolystate = 0;
-    double roundness = 0.27614237;
-    int32_t tcolor = 0;
-    QString tfont = QStringLiteral("Arial");  // at most 32 characters are used
-    int32_t tcharset = 0;
-    int32_t tsize = 12;
     int32_t tsizetab = 4;
-    int32_t tbold = 400;
-    std::array<uint8_t, 4> toptions{0, 0, 0, 1};  // italic, underline, strikeout, justification
     uint8_t fontQuality = 2;
     int32_t tangle = -10;
     int32_t tangletab = 0;
-    int32_t tdir = -1;
     shadowTriple_t shpict, shtext, shpoly;
     int32_t frplas = 0, liplas = 0, txplas = 0, poplas = 0;
     int32_t clframe = 0, clshadw = 0;
@@ -195,15 +191,9 @@ public:
     QString docdir = defaultDocumentFolder;
     QString picidr = defaultPictureFolder;
     QString expdir = defaultPictureFolder;
-    QString lastOpened, lastPicture;  // not stored
     int32_t picndx = 1;
     int32_t expndx = 1;
     std::array<uint8_t, hintCount> hintFlags;
-    int32_t screenPpiX = 96, screenPpiY = 96;
-    double pxPerMmX = 96 / 25.4, pxPerMmY = 96 / 25.4;
-    double currentZoom = 1.0;
-    int32_t untitledCounter = 0;
-    std::vector<fontEntry_t> fontList;  // the installed families, filled by the main window at start-up
     std::array<int32_t, savedColorCount> savedColors;
     // The colour dialog's custom colours as it keeps them: "colorX=" + hex text.
     QStringList dialogColors;
@@ -215,33 +205,6 @@ public:
     custDirection_t customAngles;      // text angles (table 31)
     custDirection_t customSizes;       // font sizes (table 41)
     custShadow_t customShadows;
-
-    // ---- interface values (never stored) ----
-    int32_t markWidth = 8, markHeight = 8;
-    int32_t itemHandleColor = 0x00FFFF, groupHandleColor = 0x0000FF, markOutlineColor = 0x808080;
-    int32_t markPenWidth = 1;
-    int32_t areaPenWidth = 1, areaColor = 0x0000FF, areaBackground = 0x00FFFF;  // dotted pen
-    int32_t textFrameColor = 0xC0C0C0;
-    std::array<int32_t, 6> previewColors{0x00FF00, 0xFFFFFF, 0x00FFFF, 0x0000FF, 0x00FFFF, 0};
-    int32_t rotationDotDistance = 40;
-    int32_t markerWidth = 7, markerHeight = 7, markerStem = 4;
-    int32_t anchorColor = 0xFF7A45, anchorHighlightColor = 0x0000FF;
-    int32_t rulerTickColor = 0x505050, rulerLabelColor = 0x404040;
-    QString rulerFont = QStringLiteral("Arial");
-    int32_t rulerFontSize = 7;
-    QString uiFont = QStringLiteral("Verdana");
-    int32_t uiFontSize = 8;
-    int32_t panelColor = 0xEFEFEF, panelColor2 = 0xE3E0E0, panelColor3 = 0xE3E0E0;
-    int32_t splitterColor = 0xC0C0C0;
-    int32_t pictureTab = 1, pictWindowTab = 1, textTab = 1, lineShapeTab = 1;
-    std::array<floatGeometry_t, 16> floatGeometry;
-
-    // The system's decimal separator found at start-up; reals and the default
-    // texts of new files are written with it.
-    QChar decimalSeparator = QLatin1Char('.');
-    // The separator number texts currently use (reading stored reals switches
-    // it to the point until the settings are written).
-    QChar numberSeparator = QLatin1Char('.');
 
     // ---- start and end of a run ----
     void initSettings();

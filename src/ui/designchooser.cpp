@@ -1,6 +1,6 @@
 #include "ui/designchooser.h"
 
-#include "page/presets.h"
+#include "settings/pagepresets.h"
 #include "ui/pagesample.h"
 
 #include <QEvent>

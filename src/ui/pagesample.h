@@ -3,7 +3,7 @@
 // cards, folds and brochure panels.
 #pragma once
 
-#include "page/pageset.h"
+#include "settings/pageset.h"
 
 #include <QImage>
 #include <QLabel>

@@ -1,8 +1,7 @@
 #include "ui/pagesetup.h"
 
-#include "canvas/sandbox.h"
 #include "page/applysetup.h"
-#include "page/presets.h"
+#include "settings/pagepresets.h"
 #include "ui/designchooser.h"
 #include "ui/pagesample.h"
 
@@ -87,9 +86,8 @@ std::array<pageField_t, 10> pageFieldsOf(int32_t designType, int32_t unit)
 
 bool foldBoxesShown(int32_t designType, int32_t unit) { return unit != 1 && designType != 1; }
 
-TPage::TPage(settings::TParams& params, canvas::TSandbox* document, QWidget* parent)
-    : THostedPanel(parent), params_(params), document_(document), forDocument_(document != nullptr),
-      sets_(params.pageSets)
+TPage::TPage(settings::TParams& params, pageSetupTarget_t document, QWidget* parent)
+    : THostedPanel(parent), params_(params), applyToDocument_(std::move(document.apply)), sets_(params.pageSets)
 {
     auto* v = new QVBoxLayout(this);
     v->setContentsMargins(8, 8, 8, 8);
@@ -108,8 +106,8 @@ TPage::TPage(settings::TParams& params, canvas::TSandbox* document, QWidget* par
     };
 
     int32_t type = 1;
-    bool choose = !forDocument_;
-    if (model::item_t* h = document ? document->header() : nullptr) {
+    bool choose = !applyToDocument_;
+    if (model::item_t* h = applyToDocument_ ? document.header : nullptr) {
         type = page::designTypeOf(h->hdr().designType);
         if (type >= 1 && type <= page::designTypeCount) {
             sets_[type - 1] = page::pageSetupOfDocument(h, sets_[type - 1]);
@@ -323,9 +321,8 @@ bool TPage::applyHosted()
     if (onChooser()) return false;
     const page::pageset_t& s = current();
     if (s.unit < 1 || s.unit > 3) return true;  // nothing to apply
-    if (forDocument_) {
-        // A document closed meanwhile gets nothing.
-        if (document_) document_->applyPageSetup(s, type_, true);
+    if (applyToDocument_) {
+        applyToDocument_(s, type_);
         return true;
     }
     page::applyNewFilesSetup(params_, sets_, type_);

@@ -5,7 +5,7 @@
 // screen to the document, or all of them to the settings for new files.
 #pragma once
 
-#include "page/pageset.h"
+#include "settings/pageset.h"
 #include "settings/params.h"
 #include "ui/hostedpanel.h"
 
@@ -14,16 +14,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPointer>
 #include <QStackedWidget>
 #include <QTimer>
 
 #include <array>
 #include <cstdint>
-
-namespace canvas {
-class TSandbox;
-}
+#include <functional>
 
 namespace ui {
 
@@ -41,10 +37,18 @@ std::array<pageField_t, 10> pageFieldsOf(int32_t designType, int32_t unit);
 // Whether the fold boxes show.
 bool foldBoxesShown(int32_t designType, int32_t unit);
 
+// The document the panel is opened for: its header, which the panel starts
+// from, and what hands a page setup of a design type to it (a document closed
+// meanwhile gets nothing).
+struct pageSetupTarget_t {
+    model::item_t* header = nullptr;
+    std::function<void(const page::pageset_t& setup, int32_t designType)> apply;
+};
+
 class TPage : public THostedPanel {
 public:
-    // `document` null: the page setups for new files.
-    TPage(settings::TParams& params, canvas::TSandbox* document, QWidget* parent);
+    // A target without `apply`: the page setups for new files.
+    TPage(settings::TParams& params, pageSetupTarget_t document, QWidget* parent);
 
     QSize preferredClientSize() const override;
     bool applyHosted() override;
@@ -86,8 +90,7 @@ private:
     void orientationClicked(int32_t orientation);
 
     settings::TParams& params_;
-    QPointer<canvas::TSandbox> document_;
-    bool forDocument_ = false;
+    std::function<void(const page::pageset_t&, int32_t)> applyToDocument_;
     page::pagesetArr_t sets_;
     int32_t type_ = 1;
     int32_t pendingType_ = 0;

@@ -7,7 +7,7 @@
 #include "model/history.h"
 #include "model/history_index.h"
 #include "samples/samplepictures.h"
-#include "ui/picturewindow.h"
+#include "panels/picturewindow.h"
 
 #include <QToolButton>
 
@@ -22,7 +22,7 @@ protected:
         f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
         return QFileInfo(f).absoluteFilePath();
     }
-    ui::TPict* pict() const { return dynamic_cast<ui::TPict*>(w->TFormX()->hostedPanel()); }
+    panels::TPict* pict() const { return dynamic_cast<panels::TPict*>(w->TFormX()->hostedPanel()); }
     std::vector<model::item_t*> pictures(canvas::TSandbox* d) const
     {
         std::vector<model::item_t*> out;
@@ -135,7 +135,7 @@ TEST_F(PictureCommands, ReclipOpensOnTheSelectedPictureAndReplacesItsClip)
     dlg.fileAnswers.push_back(writeFile(QStringLiteral("p.gif"), samples::encodeGif(samples::samplePattern(200, 100))));
     w->insertPicture();
     ASSERT_NE(pict(), nullptr);
-    pict()->setTool(ui::pictTool_t::rectangle);
+    pict()->setTool(panels::pictTool_t::rectangle);
     pict()->view->press({10, 10});
     pict()->view->release({10, 10});
     pict()->view->press({110, 60});
@@ -153,7 +153,7 @@ TEST_F(PictureCommands, ReclipOpensOnTheSelectedPictureAndReplacesItsClip)
     std::vector<model::item_t*> clips = model::visibleClips(pict()->clips());
     ASSERT_EQ(clips.size(), 1u);
     EXPECT_TRUE(model::isSelected(clips[0]));
-    EXPECT_FALSE(pict()->buttons[ui::TPict::btnUndo]->isEnabled());
+    EXPECT_FALSE(pict()->buttons[panels::TPict::btnUndo]->isEnabled());
     EXPECT_EQ((std::array<int32_t, 4>{clips[0]->x1, clips[0]->y1, clips[0]->x2, clips[0]->y2}),
               (std::array<int32_t, 4>{10, 10, 110, 60}));
     // The left side moved 10 to the right.

@@ -6,7 +6,7 @@
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
 #include "model/itemlist.h"
-#include "page/pageset.h"
+#include "settings/pageset.h"
 
 #include <QCoreApplication>
 #include <QScrollBar>

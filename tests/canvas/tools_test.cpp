@@ -667,7 +667,7 @@ TEST(MarkSize, NewShapesLeaveRoomForMarksOfTheSettingsSize)
         model::item_t* sq = model::newItem(list, model::typeSquare);
         sq->penWidthPx = 1;
         canvas::buildShapePoints(sq, model::typeSquare, {{100, 100}, {200, 100}}, 4);
-        geometry::itemBounds(sq);
+        geometry::itemBounds(sq, canvas::handleSize());
         EXPECT_EQ(sq->boxLeft, 100 - size / 2);
         EXPECT_EQ(sq->boxRight, 200 + size / 2);
         model::freeList(list);

@@ -309,10 +309,10 @@ TEST(Bounds, PadIsTheLargestOfPenAndHalfHandles)
     it->penWidthPx = 1;
     itemBounds(it, 8, 21);
     EXPECT_EQ(it->boxLeft, -10);
-    setHandleSize(12, 12);
-    itemBounds(it);
+    itemBounds(it, handleSize_t{12, 12});
     EXPECT_EQ(it->boxLeft, -6);
-    setHandleSize(defaultHandleSize, defaultHandleSize);
+    itemBounds(it);  // the default marks
+    EXPECT_EQ(it->boxLeft, -4);
 }
 
 TEST(Bounds, CentredShapesUseTheirRadius)

@@ -1,7 +1,7 @@
 // Applying a page setup to a document header and to the settings for new
 // files: canvas size per design type, unparseable texts, unit changes.
 #include "page/applysetup.h"
-#include "page/presets.h"
+#include "settings/pagepresets.h"
 
 #include "geometry/units.h"
 #include "model/itemlist.h"

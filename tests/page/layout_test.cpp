@@ -1,7 +1,7 @@
 // Page measure parsing, orientation exchange and card-layout geometry (the
 // page guides drawn from a header are tested with the render pass).
 #include "page/layout.h"
-#include "page/presets.h"
+#include "settings/pagepresets.h"
 
 #include <gtest/gtest.h>
 

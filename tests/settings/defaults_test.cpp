@@ -2,7 +2,7 @@
 #include "settings/params.h"
 
 #include "model/metrics.h"
-#include "page/presets.h"
+#include "settings/pagepresets.h"
 
 #include <gtest/gtest.h>
 

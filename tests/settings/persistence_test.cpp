@@ -5,7 +5,7 @@
 #include "settings/dump.h"
 #include "settings/params.h"
 
-#include "page/presets.h"
+#include "settings/pagepresets.h"
 
 #include <gtest/gtest.h>
 

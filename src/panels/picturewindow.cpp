@@ -1,6 +1,6 @@
-// The picture window: its toolbar, the clip editor on the scrollable picture
-// and the "Preview" side panel with its "Clips" and "Effects" tabs.
-#include "ui/picturewindow.h"
+// The picture window: its toolbar, the picture and its clips, the "Preview"
+// side panel with its "Clips" and "Effects" tabs, and what it asks to insert.
+#include "panels/picturewindow.h"
 
 #include "canvas/buttonart.h"
 #include "canvas/toolbar.h"
@@ -27,7 +27,9 @@
 
 #include <cmath>
 
-namespace ui {
+namespace panels {
+
+using namespace ui;  // hosted codes and the panel look
 
 using geometry::point_t;
 using model::item_t;
@@ -41,11 +43,8 @@ constexpr int32_t sidePanelWidth = 200;
 constexpr int32_t toolbarHeight = 40;
 constexpr int32_t sideMargin = 6;
 constexpr int32_t iconSize = 24;
-// How long a press is held before the first point of a clip is fixed.
-constexpr int32_t holdMs = 200;
 
 const QString hintChoose = QStringLiteral("Select how you want to insert the picture.");
-
 
 QIcon toolbarIcon(int32_t button)
 {
@@ -56,262 +55,12 @@ QIcon toolbarIcon(int32_t button)
 
 QIcon panelIcon(int32_t picture)
 {
-    QIcon icon(QPixmap::fromImage(panels::panelButtonPicture(picture, false, iconSize)));
-    icon.addPixmap(QPixmap::fromImage(panels::panelButtonPicture(picture, true, iconSize)), QIcon::Active);
+    QIcon icon(QPixmap::fromImage(panelButtonPicture(picture, false, iconSize)));
+    icon.addPixmap(QPixmap::fromImage(panelButtonPicture(picture, true, iconSize)), QIcon::Active);
     return icon;
 }
 
-Qt::CursorShape cursorShape(model::handleCursor_t c)
-{
-    switch (c) {
-    case model::handleCursor_t::move: return Qt::SizeAllCursor;
-    case model::handleCursor_t::diagonalNwSe: return Qt::SizeFDiagCursor;
-    case model::handleCursor_t::diagonalNeSw: return Qt::SizeBDiagCursor;
-    case model::handleCursor_t::vertical: return Qt::SizeVerCursor;
-    case model::handleCursor_t::horizontal: return Qt::SizeHorCursor;
-    case model::handleCursor_t::arrow: break;
-    }
-    return Qt::ArrowCursor;
-}
-
-int32_t viewRadius(QPoint centre, QPoint rim)
-{
-    return model::roundHalfEven(std::hypot(double(rim.x() - centre.x()), double(rim.y() - centre.y())));
-}
-
-// An outline that shows on light and dark pictures alike.
-void drawOutline(QPainter& p, const std::function<void()>& shape)
-{
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(Qt::white, 1));
-    shape();
-    p.setPen(QPen(Qt::black, 1, Qt::DashLine));
-    shape();
-}
-
 } // namespace
-
-// ---------------------------------------------------------------- the view
-
-TPictView::TPictView(TPict* owner, QWidget* parent) : QAbstractScrollArea(parent), owner_(owner)
-{
-    setObjectName(QStringLiteral("TPictView"));
-    viewport()->setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);
-    holdTimer.setSingleShot(true);
-    holdTimer.setInterval(holdMs);
-    QObject::connect(&holdTimer, &QTimer::timeout, this, [this] { holdElapsed(); });
-    QPalette pal = viewport()->palette();
-    pal.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
-    pal.setColor(QPalette::Base, QColor(0x80, 0x80, 0x80));
-    viewport()->setPalette(pal);
-    viewport()->setAutoFillBackground(true);
-}
-
-point_t TPictView::scroll() const { return {horizontalScrollBar()->value(), verticalScrollBar()->value()}; }
-
-QSize TPictView::availableArea() const
-{
-    const int32_t bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    return {std::max(width() - bar, 1), std::max(height() - bar, 1)};
-}
-
-void TPictView::displayChanged()
-{
-    const QSize shown = owner_->displayed().size(), area = viewport()->size();
-    horizontalScrollBar()->setRange(0, std::max(0, shown.width() - area.width()));
-    verticalScrollBar()->setRange(0, std::max(0, shown.height() - area.height()));
-    horizontalScrollBar()->setPageStep(area.width());
-    verticalScrollBar()->setPageStep(area.height());
-    viewport()->update();
-}
-
-void TPictView::resizeEvent(QResizeEvent* e)
-{
-    QAbstractScrollArea::resizeEvent(e);
-    displayChanged();
-}
-
-void TPictView::scrollContentsBy(int, int) { viewport()->update(); }
-
-point_t TPictView::toPicture(QPoint p) const
-{
-    const point_t s = scroll();
-    return {model::viewToPicture(p.x(), s.x, owner_->zoom()), model::viewToPicture(p.y(), s.y, owner_->zoom())};
-}
-
-void TPictView::paintEvent(QPaintEvent*)
-{
-    QPainter p(viewport());
-    const point_t s = scroll();
-    const double z = owner_->zoom();
-    if (!owner_->displayed().isNull()) p.drawImage(QPoint(-s.x, -s.y), owner_->displayed());
-    auto toView = [&](int32_t x, int32_t y) {
-        return QPoint(model::pictureToView(x, s.x, z), model::pictureToView(y, s.y, z));
-    };
-    const item_t* selected = nullptr;
-    for (const item_t* c : model::visibleClips(owner_->clips())) {
-        if (model::isSelected(c)) selected = c;
-        if (model::isRoundClip(c)) {
-            const QPoint centre = toView(c->x1, c->y1);
-            const int32_t r = viewRadius(centre, toView(c->x2, c->y2));
-            drawOutline(p, [&] { p.drawEllipse(centre, r, r); });
-        } else {
-            const QRect r(toView(c->x1, c->y1), toView(c->x2, c->y2));
-            drawOutline(p, [&] { p.drawRect(r.normalized()); });
-        }
-    }
-    if (selected) {
-        const int32_t m = owner_->markSize();
-        const std::array<point_t, 9> h = model::clipHandles(selected);
-        p.setPen(QPen(Qt::black, 1));
-        p.setBrush(render::toColor(0x00FFFF));
-        for (int32_t k = 0; k < model::handleCount(selected); ++k) {
-            const QPoint at = toView(h[k].x, h[k].y);
-            p.drawRect(at.x() - m / 2, at.y() - m / 2, m - 1, m - 1);
-        }
-    }
-    if (drawing()) {
-        const int32_t r = viewRadius(first_, current_);
-        const bool round = owner_->tool() == pictTool_t::round;
-        p.setBrush(Qt::NoBrush);
-        for (const QPen& pen : {QPen(Qt::white, 1), QPen(Qt::red, 1, Qt::DashLine)}) {
-            p.setPen(pen);
-            if (round) p.drawEllipse(first_, r, r);
-            else p.drawRect(QRect(first_, current_).normalized());
-        }
-    }
-}
-
-void TPictView::press(QPoint p)
-{
-    model::itemList_t& clips = owner_->clips();
-    if (owner_->tool() == pictTool_t::pointer) {
-        const point_t s = scroll();
-        item_t* sel = nullptr;
-        for (item_t* c : model::visibleClips(clips))
-            if (model::isSelected(c)) sel = c;
-        handle_ = model::handleAt(sel, {p.x(), p.y()}, s, owner_->zoom(), owner_->markSize());
-        if (handle_ != model::noHandle) {
-            std::vector<item_t*> v = model::beginEdit(clips);
-            if (v.size() == 1) {
-                dragged_ = v.front();
-                pressPicture_ = toPicture(p);
-                phase_ = phase_t::handle;
-                owner_->clipsChanged();
-                return;
-            }
-        }
-        item_t* found = model::clipAt(clips, {p.x(), p.y()}, s, owner_->zoom(), owner_->markSize());
-        model::deselectAll(clips);
-        if (found) model::setSelected(clips, found, true);
-        owner_->clipsChanged();
-        return;
-    }
-    if (phase_ == phase_t::firstFixed) {
-        finishClip(p);
-        return;
-    }
-    // A clip starts on the picture shown.
-    if (!QRect(QPoint(0, 0), owner_->displayed().size()).contains(p + QPoint(scroll().x, scroll().y))) return;
-    first_ = current_ = p;
-    phase_ = phase_t::pressed;
-    holdTimer.start();
-}
-
-void TPictView::holdElapsed()
-{
-    if (phase_ == phase_t::pressed) phase_ = phase_t::dragging;
-    viewport()->update();
-}
-
-void TPictView::move(QPoint p, bool buttonHeld)
-{
-    if (phase_ == phase_t::handle && dragged_) {
-        const point_t at = toPicture(p);
-        model::dragClipHandle(dragged_, handle_, at.x - pressPicture_.x, at.y - pressPicture_.y, at);
-        viewport()->update();
-        return;
-    }
-    if (phase_ == phase_t::pressed && buttonHeld && p != first_) {
-        // Moving with the button held draws the clip as the mouse goes.
-        holdTimer.stop();
-        phase_ = phase_t::dragging;
-    }
-    if (drawing()) {
-        current_ = p;
-        viewport()->update();
-        return;
-    }
-    updateCursor(p);
-}
-
-void TPictView::release(QPoint p)
-{
-    switch (phase_) {
-    case phase_t::handle:
-        move(p, true);
-        phase_ = phase_t::idle;
-        dragged_ = nullptr;
-        owner_->clipsChanged();
-        updateCursor(p);
-        return;
-    case phase_t::dragging: finishClip(p); return;
-    case phase_t::pressed:
-        // A click: the first point is fixed, the second click finishes.
-        holdTimer.stop();
-        phase_ = phase_t::firstFixed;
-        viewport()->update();
-        return;
-    default: return;
-    }
-}
-
-void TPictView::finishClip(QPoint p)
-{
-    holdTimer.stop();
-    current_ = p;
-    const int32_t type = owner_->tool() == pictTool_t::round ? model::typeRoundClip : model::typeRectClip;
-    model::addClip(owner_->clips(), type, toPicture(first_), toPicture(p), owner_->zoom());
-    phase_ = phase_t::idle;
-    owner_->clipsChanged();
-}
-
-bool TPictView::cancelDrawing()
-{
-    holdTimer.stop();
-    if (phase_ == phase_t::idle || phase_ == phase_t::handle) return false;
-    phase_ = phase_t::idle;
-    viewport()->update();
-    return true;
-}
-
-void TPictView::updateCursor(QPoint p)
-{
-    if (owner_->tool() != pictTool_t::pointer) {
-        viewport()->setCursor(Qt::CrossCursor);
-        return;
-    }
-    const item_t* sel = nullptr;
-    for (const item_t* c : model::visibleClips(owner_->clips()))
-        if (model::isSelected(c)) sel = c;
-    const int32_t h = model::handleAt(sel, {p.x(), p.y()}, scroll(), owner_->zoom(), owner_->markSize());
-    viewport()->setCursor(cursorShape(model::cursorForHandle(sel, h)));
-}
-
-void TPictView::mousePressEvent(QMouseEvent* e)
-{
-    if (e->button() == Qt::LeftButton) press(e->position().toPoint());
-}
-
-void TPictView::mouseMoveEvent(QMouseEvent* e) { move(e->position().toPoint(), e->buttons() & Qt::LeftButton); }
-
-void TPictView::mouseReleaseEvent(QMouseEvent* e)
-{
-    if (e->button() == Qt::LeftButton) release(e->position().toPoint());
-}
-
-// ---------------------------------------------------------------- the window
 
 TPict::TPict(settings::TParams& params, int32_t code, QWidget* parent)
     : THostedPanel(parent), params_(params), code_(code)
@@ -362,15 +111,15 @@ void TPict::buildToolbar(QWidget* strip)
     row->addSpacing(12);
     make(btnPointer, toolbarIcon(canvas::buttonPointer), QStringLiteral("Select a clip"),
          [this] { setTool(pictTool_t::pointer); });
-    make(btnRect, panelIcon(panels::pictureClipRectangle), QStringLiteral("Outline a rectangular clip"),
+    make(btnRect, panelIcon(pictureClipRectangle), QStringLiteral("Outline a rectangular clip"),
          [this] { setTool(pictTool_t::rectangle); });
-    make(btnRound, panelIcon(panels::pictureClipRound), QStringLiteral("Outline a round clip"),
+    make(btnRound, panelIcon(pictureClipRound), QStringLiteral("Outline a round clip"),
          [this] { setTool(pictTool_t::round); });
     make(btnErase, toolbarIcon(canvas::buttonErase), QStringLiteral("Erase the selected clip"), [this] { eraseClip(); });
-    make(btnMirror, panelIcon(panels::pictureMirror), QStringLiteral("Mirror the picture"), [this] { mirror(); });
-    make(btnFlip, panelIcon(panels::pictureFlip), QStringLiteral("Flip the picture"), [this] { flip(); });
-    make(btnRotateLeft, panelIcon(panels::pictureRotateLeft), QStringLiteral("Rotate the picture"), [this] { rotateLeft(); });
-    make(btnRotateRight, panelIcon(panels::pictureRotateRight), QStringLiteral("Rotate the picture"),
+    make(btnMirror, panelIcon(pictureMirror), QStringLiteral("Mirror the picture"), [this] { mirror(); });
+    make(btnFlip, panelIcon(pictureFlip), QStringLiteral("Flip the picture"), [this] { flip(); });
+    make(btnRotateLeft, panelIcon(pictureRotateLeft), QStringLiteral("Rotate the picture"), [this] { rotateLeft(); });
+    make(btnRotateRight, panelIcon(pictureRotateRight), QStringLiteral("Rotate the picture"),
          [this] { rotateRight(); });
     for (button_t k : {btnPointer, btnRect, btnRound}) buttons[k]->setCheckable(true);
     row->addStretch(1);
@@ -415,7 +164,7 @@ void TPict::buildSidePanel(QWidget* side)
     auto* col = new QVBoxLayout(frame->body());
     col->setContentsMargins(sideMargin, 4, sideMargin, 4);
     col->setSpacing(4);
-    tabs = new panels::tabStrip_t(QStringLiteral("Clips"), QStringLiteral("Effects"), frame->body());
+    tabs = new tabStrip_t(QStringLiteral("Clips"), QStringLiteral("Effects"), frame->body());
     col->addWidget(tabs);
     pages = new QStackedWidget(frame->body());
     col->addWidget(pages, 1);
@@ -435,7 +184,7 @@ void TPict::buildSidePanel(QWidget* side)
                        static_cast<QWidget*>(summaryRound)})
         c->addWidget(w);
     for (auto& h : hints) {
-        h = new panels::hintBox_t(clipsPage);
+        h = new hintBox_t(clipsPage);
         c->addWidget(h);
     }
     c->addStretch(1);
@@ -465,11 +214,11 @@ void TPict::buildEffects(QWidget* page)
 {
     auto* c = new QVBoxLayout(page);
     c->setContentsMargins(0, 4, 0, 0);
-    effects = new panels::frameEffectsLists_t(params_, page);
+    effects = new frameEffectsLists_t(params_, page);
     effects->setFixedHeight(effects->neededHeight());
     c->addWidget(effects);
     // The lists edit the settings every inserted picture takes.
-    panels::frameEffects_t v;
+    frameEffects_t v;
     v.frameOn = params_.clframe == 1 ? 1 : 0;
     v.frameWidth = params_.frwidth;
     v.frameColour = params_.frcolor;
@@ -499,7 +248,7 @@ void TPict::buildEffects(QWidget* page)
         {QStringLiteral("Select the color of the frame to change the frame color."), QStringLiteral("color")},
     }};
     for (size_t k = 0; k < texts.size(); ++k) {
-        auto* h = new panels::hintBox_t(page);
+        auto* h = new hintBox_t(page);
         h->setHint(texts[k].first, texts[k].second);
         h->setFixedHeight(h->neededHeight(sidePanelWidth - 2 * sideMargin) + 4);
         effectHints[k] = h;
@@ -520,7 +269,7 @@ void TPict::showHints(int32_t choice)
         QStringLiteral("Click on the pointer button and then select a clip, if you want to adjust its size or position.");
     const QString orHold = QStringLiteral("Or, hold down the mouse button, move the mouse, and release the button.");
     hints[0]->setHint(hintChoose);
-    for (panels::hintBox_t* h : hints) h->show();
+    for (hintBox_t* h : hints) h->show();
     switch (choice) {
     case 0:
         hints[1]->setHint(
@@ -544,7 +293,7 @@ void TPict::showHints(int32_t choice)
         break;
     }
     // Each box as high as its text at the panel's width.
-    for (panels::hintBox_t* h : hints) h->setFixedHeight(h->neededHeight(sidePanelWidth - 2 * sideMargin) + 4);
+    for (hintBox_t* h : hints) h->setFixedHeight(h->neededHeight(sidePanelWidth - 2 * sideMargin) + 4);
 }
 
 void TPict::chooseInsert(int32_t choice)
@@ -783,4 +532,4 @@ bool TPict::applyHosted()
 
 void TPict::hostClosing() { view->cancelDrawing(); }
 
-} // namespace ui
+} // namespace panels

@@ -6,7 +6,7 @@
 #include "canvas/host_stub.h"
 #include "canvas/shellparams.h"
 #include "ui/designchooser.h"
-#include "page/presets.h"
+#include "settings/pagepresets.h"
 #include "testnames.h"
 #include "ui/pagesample.h"
 
@@ -72,7 +72,12 @@ protected:
     }
     std::unique_ptr<TPage> panelFor(canvas::TSandbox* doc)
     {
-        auto p = std::make_unique<TPage>(params, doc, nullptr);
+        ui::pageSetupTarget_t target;
+        if (doc) {
+            target.header = doc->header();
+            target.apply = [doc](const page::pageset_t& s, int32_t type) { doc->applyPageSetup(s, type, true); };
+        }
+        auto p = std::make_unique<TPage>(params, std::move(target), nullptr);
         p->resize(p->preferredClientSize());
         return p;
     }

@@ -1,9 +1,10 @@
 // Design types and the "Quick select" preset rows of the page setup: their
 // list texts, applying a row to a page setup, recognising a row in typed
-// values, and the default page setup of every design type.
+// values, and the default page setup of every design type. They are the
+// settings' defaults for new files, hence kept with the settings.
 #pragma once
 
-#include "page/pageset.h"
+#include "settings/pageset.h"
 
 #include <QStringList>
 

@@ -1,5 +1,7 @@
 // Page setup records: the measures of one page setup in one unit (`miry_t`),
 // the page setup of one design type (`pageset_t`), and measure parsing.
+// They sit with the settings, which store one page setup per design type;
+// the names keep the `page` namespace of the subject they belong to.
 #pragma once
 
 #include <QString>

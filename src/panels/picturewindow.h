@@ -9,9 +9,9 @@
 #include "model/clips.h"
 #include "render/picturesource.h"
 #include "settings/params.h"
+#include "panels/pictureview.h"
 #include "ui/hostedpanel.h"
 
-#include <QAbstractScrollArea>
 #include <QImage>
 #include <QTimer>
 
@@ -26,67 +26,12 @@ class QStackedWidget;
 class QToolButton;
 
 namespace panels {
+
 class frameEffectsLists_t;
 class hintBox_t;
 class tabStrip_t;
-} // namespace panels
 
-namespace ui {
-
-class TPict;
-
-// The picture window's tools.
-enum class pictTool_t { pointer, rectangle, round };
-
-// The scrollable picture with its clips, rubber bands and handles.
-class TPictView : public QAbstractScrollArea {
-public:
-    explicit TPictView(TPict* owner, QWidget* parent = nullptr);
-
-    // The scroll offset (view pixels of the displayed bitmap).
-    geometry::point_t scroll() const;
-    // Adjusts the scroll bars to the displayed bitmap and repaints.
-    void displayChanged();
-    // The area a picture is fitted into: the view less its scroll bars.
-    QSize availableArea() const;
-
-    // Mouse handling, in viewport pixels (tests call these directly).
-    void press(QPoint p);
-    void move(QPoint p, bool buttonHeld);
-    void release(QPoint p);
-    // Escape: a clip being drawn is dropped and the pointer tool returns.
-    bool cancelDrawing();
-    bool drawing() const { return phase_ == phase_t::firstFixed || phase_ == phase_t::dragging; }
-    bool draggingHandle() const { return phase_ == phase_t::handle; }
-    // The press held long enough: the first point is fixed at the press.
-    void holdElapsed();
-
-    QTimer holdTimer;
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-    void mousePressEvent(QMouseEvent*) override;
-    void mouseMoveEvent(QMouseEvent*) override;
-    void mouseReleaseEvent(QMouseEvent*) override;
-    void resizeEvent(QResizeEvent*) override;
-    void scrollContentsBy(int dx, int dy) override;
-
-private:
-    enum class phase_t { idle, pressed, firstFixed, dragging, handle };
-    geometry::point_t toPicture(QPoint p) const;
-    void finishClip(QPoint p);
-    void updateCursor(QPoint p);
-
-    TPict* owner_;
-    phase_t phase_ = phase_t::idle;
-    QPoint first_, current_;
-    // The handle being dragged and the picture position of the press.
-    int32_t handle_ = model::noHandle;
-    geometry::point_t pressPicture_;
-    model::item_t* dragged_ = nullptr;
-};
-
-class TPict : public THostedPanel {
+class TPict : public ui::THostedPanel {
 public:
     // `code`: 51 a new picture, 503 re-clip, 510 add clips.
     TPict(settings::TParams& params, int32_t code, QWidget* parent = nullptr);
@@ -153,17 +98,17 @@ public:
     QLabel* zoomLabel = nullptr;
     QSlider* zoomSlider = nullptr;
     TPictView* view = nullptr;
-    panels::tabStrip_t* tabs = nullptr;
+    tabStrip_t* tabs = nullptr;
     QStackedWidget* pages = nullptr;
     QLabel* insertCaption = nullptr;
     QComboBox* insertList = nullptr;
     QLabel* summaryCaption = nullptr;
     QLabel* summaryRect = nullptr;
     QLabel* summaryRound = nullptr;
-    std::array<panels::hintBox_t*, 4> hints{};
+    std::array<hintBox_t*, 4> hints{};
     QWidget* effectsPage = nullptr;
-    panels::frameEffectsLists_t* effects = nullptr;
-    std::array<panels::hintBox_t*, 4> effectHints{};
+    frameEffectsLists_t* effects = nullptr;
+    std::array<hintBox_t*, 4> effectHints{};
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
@@ -194,4 +139,4 @@ private:
     bool syncing_ = false;
 };
 
-} // namespace ui
+} // namespace panels

@@ -1,7 +1,7 @@
 // The picture window on its own: loading, zooming with reloads, drawing,
 // selecting and erasing clips with the mouse and keys, the toolbar's states
 // and the "Clips" tab.
-#include "ui/picturewindow.h"
+#include "panels/picturewindow.h"
 
 #include "model/history.h"
 #include "model/history_index.h"
@@ -24,7 +24,7 @@ class PictWindow : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     settings::TParams params;
-    std::unique_ptr<ui::TPict> pict;
+    std::unique_ptr<panels::TPict> pict;
 
     QString write(const char* name, const std::vector<uint8_t>& bytes)
     {
@@ -36,7 +36,7 @@ protected:
     }
     void open(const QString& path, int32_t code = ui::hostedPictureFile)
     {
-        pict = std::make_unique<ui::TPict>(params, code);
+        pict = std::make_unique<panels::TPict>(params, code);
         pict->resize(pict->preferredClientSize());
         ASSERT_TRUE(pict->openFile(path));
     }
@@ -50,7 +50,7 @@ protected:
         pict->view->release(p);
     }
     std::vector<model::item_t*> clips() { return model::visibleClips(pict->clips()); }
-    bool visible(ui::TPict::button_t b) const { return !pict->buttons[b]->isHidden(); }
+    bool visible(panels::TPict::button_t b) const { return !pict->buttons[b]->isHidden(); }
 };
 
 TEST_F(PictWindow, ABigJpegOpensAtAnEighthAndZoomingInReloadsAtAQuarter)
@@ -85,9 +85,9 @@ TEST_F(PictWindow, TheSliderShowsWhileMovedAndAppliesOnRelease)
 TEST_F(PictWindow, ClickClickAndPressHoldReleaseDrawClipsEachAStep)
 {
     openGif();
-    pict->setTool(ui::pictTool_t::rectangle);
-    EXPECT_TRUE(pict->buttons[ui::TPict::btnRect]->isChecked());
-    EXPECT_FALSE(visible(ui::TPict::btnErase));
+    pict->setTool(panels::pictTool_t::rectangle);
+    EXPECT_TRUE(pict->buttons[panels::TPict::btnRect]->isChecked());
+    EXPECT_FALSE(visible(panels::TPict::btnErase));
     click({10, 10});
     EXPECT_TRUE(pict->view->drawing());
     pict->view->move({60, 40}, false);
@@ -96,44 +96,44 @@ TEST_F(PictWindow, ClickClickAndPressHoldReleaseDrawClipsEachAStep)
     EXPECT_EQ((std::array<int32_t, 4>{clips()[0]->x1, clips()[0]->y1, clips()[0]->x2, clips()[0]->y2}),
               (std::array<int32_t, 4>{10, 10, 60, 40}));
 
-    pict->setTool(ui::pictTool_t::round);
+    pict->setTool(panels::pictTool_t::round);
     pict->view->press({100, 50});
     pict->view->holdElapsed();
     pict->view->move({120, 50}, true);
     pict->view->release({120, 50});
     ASSERT_EQ(clips().size(), 2u);
     EXPECT_EQ(model::clipRadius(clips()[1]), 20);
-    EXPECT_TRUE(pict->buttons[ui::TPict::btnUndo]->isEnabled());
+    EXPECT_TRUE(pict->buttons[panels::TPict::btnUndo]->isEnabled());
     EXPECT_FALSE(pict->insertList->isVisibleTo(pict.get()));
     EXPECT_EQ(pict->summaryRect->text(), QStringLiteral("1   Rectangular clip(s)"));
     EXPECT_EQ(pict->summaryRound->text(), QStringLiteral("1   Round clip(s)"));
     pict->undoClip();
     EXPECT_EQ(clips().size(), 1u);
-    EXPECT_TRUE(pict->buttons[ui::TPict::btnRedo]->isEnabled());
+    EXPECT_TRUE(pict->buttons[panels::TPict::btnRedo]->isEnabled());
 }
 
 TEST_F(PictWindow, EscapeDropsTheRubberBandAndReturnsToThePointer)
 {
     openGif();
-    pict->setTool(ui::pictTool_t::rectangle);
+    pict->setTool(panels::pictTool_t::rectangle);
     click({10, 10});
     EXPECT_TRUE(pict->keyPressed(Qt::Key_Escape));
     EXPECT_FALSE(pict->view->drawing());
-    EXPECT_EQ(pict->tool(), ui::pictTool_t::pointer);
+    EXPECT_EQ(pict->tool(), panels::pictTool_t::pointer);
     EXPECT_TRUE(clips().empty());
 }
 
 TEST_F(PictWindow, PointerSelectsDragsAHandleAndDeleteErases)
 {
     openGif();
-    pict->setTool(ui::pictTool_t::rectangle);
+    pict->setTool(panels::pictTool_t::rectangle);
     click({20, 20});
     click({80, 60});
-    pict->setTool(ui::pictTool_t::pointer);
+    pict->setTool(panels::pictTool_t::pointer);
     click({150, 90});  // nothing near
-    EXPECT_FALSE(visible(ui::TPict::btnErase));
+    EXPECT_FALSE(visible(panels::TPict::btnErase));
     click({50, 21});   // the top side
-    EXPECT_TRUE(visible(ui::TPict::btnErase));
+    EXPECT_TRUE(visible(panels::TPict::btnErase));
     // The bottom-right handle dragged past the left side turns the clip over.
     pict->view->press({80, 60});
     EXPECT_TRUE(pict->view->draggingHandle());
@@ -157,7 +157,7 @@ TEST_F(PictWindow, PointerSelectsDragsAHandleAndDeleteErases)
 TEST_F(PictWindow, TransformsTurnThePictureAndItsClips)
 {
     openGif(200, 100);
-    pict->setTool(ui::pictTool_t::rectangle);
+    pict->setTool(panels::pictTool_t::rectangle);
     click({0, 0});
     click({50, 20});
     pict->rotateLeft();
@@ -179,10 +179,10 @@ TEST_F(PictWindow, TheInsertListChoosesTheToolAndItsHints)
     pict->hints[2]->onPress();
     EXPECT_EQ(links, 1);
     pict->hints[3]->onPress();  // the "clips" link
-    EXPECT_EQ(pict->tool(), ui::pictTool_t::rectangle);
+    EXPECT_EQ(pict->tool(), panels::pictTool_t::rectangle);
     EXPECT_EQ(pict->insertList->currentIndex(), 1);
     EXPECT_FALSE(pict->hints[2]->isLink());
-    pict->setTool(ui::pictTool_t::round);
+    pict->setTool(panels::pictTool_t::round);
     EXPECT_EQ(pict->hints[1]->text(), QStringLiteral("Click at the center of a round clip, move the mouse, and click again."));
 }
 
@@ -220,7 +220,7 @@ TEST_F(PictWindow, TheEffectsListsSetTheFrameAndShadowOfInsertedPictures)
 
 TEST_F(PictWindow, AnUndecodableFileLeavesTheWindowEmpty)
 {
-    pict = std::make_unique<ui::TPict>(params, ui::hostedPictureFile);
+    pict = std::make_unique<panels::TPict>(params, ui::hostedPictureFile);
     EXPECT_FALSE(pict->openFile(write("bad.jpg", {0xFF, 0xD8, 0xFF, 0x00, 1, 2, 3})));
     EXPECT_EQ(pict->loadError(), QStringLiteral("This is not a valid file."));
     EXPECT_TRUE(pict->displayed().isNull());

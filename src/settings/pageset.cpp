@@ -1,4 +1,4 @@
-#include "page/pageset.h"
+#include "settings/pageset.h"
 
 #include "model/item.h"
 

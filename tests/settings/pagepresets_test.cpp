@@ -1,6 +1,6 @@
 // Design types, "Quick select" list texts, applying and recognising preset
 // rows, and the default page setups.
-#include "page/presets.h"
+#include "settings/pagepresets.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "page/presets.h"
+#include "settings/pagepresets.h"
 
 #include <iterator>
 #include <utility>
