@@ -71,9 +71,9 @@ void TForm1::registerOutputPanels()
                 });
             },
             exported, parent);
-        preview->printIcon->setIcon(QPixmap::fromImage(canvas::drawButtonPicture(canvas::buttonPrint, 0, 32)));
+        preview->printButton()->setIcon(QPixmap::fromImage(canvas::drawButtonPicture(canvas::buttonPrint, 0, 32)));
         // The icon closes the window and prints, as the window's own button does.
-        preview->printClicked = [this] { TFormX->leftClicked(); };
+        preview->setPrintClicked([this] { TFormX->leftClicked(); });
         return preview;
     });
 }
