@@ -71,8 +71,10 @@ canvas::TSandbox* documentArea_t::openDocumentWindow(const QString& name)
     const int32_t number = randomWindowNumber();
     const std::vector<canvas::TSandbox*> docs = documents();
     canvas::TSandbox* w = nullptr;
-    // A single untouched document makes way for a named file.
-    if (!name.isEmpty() && docs.size() == 1 && docs[0] == activeDocument() && model::isPristine(docs[0]->items())) {
+    // A single untouched untitled document makes way for a named file; an
+    // opened file, even an empty one, keeps its window.
+    if (!name.isEmpty() && docs.size() == 1 && docs[0] == activeDocument() && docs[0]->fileName().isEmpty() &&
+        model::isPristine(docs[0]->items())) {
         w = docs[0];
         shell_.removeWindowEntry(w->documentNumber());
     } else {

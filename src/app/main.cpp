@@ -1,5 +1,5 @@
-// The editor. `lumora FILE` or `lumora -open FILE` hands the file to the
-// editor this user already runs, or starts one that opens it.
+// The editor. `lumora FILE...` or `lumora -open FILE` hands the files to the
+// editor this user already runs, or starts one that opens them, in order.
 // `--screenshot PATH` saves a picture of the screen once the first document
 // shows, then quits (used to look at the editor without a display).
 #include "app/mainwindow.h"
@@ -15,29 +15,34 @@
 
 int main(int argc, char** argv)
 {
-    QString file, screenshot;
+    QStringList files;
+    QString screenshot;
     for (int i = 1; i < argc; ++i) {
         const QString a = QString::fromLocal8Bit(argv[i]);
         if ((a == QLatin1String("-open") || a == QLatin1String("--open")) && i + 1 < argc) {
-            file = QString::fromLocal8Bit(argv[++i]);
+            files << QString::fromLocal8Bit(argv[++i]);
         } else if (a == QLatin1String("--screenshot") && i + 1 < argc) {
             screenshot = QString::fromLocal8Bit(argv[++i]);
         } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            std::printf("usage: lumora [-open] [FILE] [--screenshot PNG]\n");
+            std::printf("usage: lumora [-open] [FILE...] [--screenshot PNG]\n");
             return 0;
         } else if (!a.startsWith(QLatin1Char('-'))) {
-            file = a;
+            files << a;
         }
     }
     if (screenshot.isEmpty()) screenshot = qEnvironmentVariable("LUMORA_SCREENSHOT");
-    if (!file.isEmpty()) file = QFileInfo(file).absoluteFilePath();
+    for (QString& f : files) f = QFileInfo(f).absoluteFilePath();
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(app::applicationTitle);
     QApplication::setOrganizationName(QStringLiteral("Velantis"));
 
-    // A running editor takes the file; this process then has nothing to do.
-    if (!file.isEmpty() && screenshot.isEmpty() && app::sendOpenRequest(app::openMacroFor(file))) return 0;
+    // A running editor takes the files, one request each, in order; this
+    // process then has nothing to do. Whatever it did not take opens here.
+    if (screenshot.isEmpty() && !files.isEmpty()) {
+        while (!files.isEmpty() && app::sendOpenRequest(app::openMacroFor(files.front()))) files.removeFirst();
+        if (files.isEmpty()) return 0;
+    }
 
     app::TForm1 w;
     if (screenshot.isEmpty()) w.listenForOpenRequests();
@@ -57,7 +62,9 @@ int main(int argc, char** argv)
         });
     }
     w.show();
-    if (!file.isEmpty())
-        QTimer::singleShot(0, &w, [&w, file] { w.openRequest(app::openMacroFor(file)); });
+    if (!files.isEmpty())
+        QTimer::singleShot(0, &w, [&w, files] {
+            for (const QString& f : files) w.openRequest(app::openMacroFor(f));
+        });
     return app.exec();
 }

@@ -72,9 +72,9 @@ void outputCommands_t::registerPanels()
                 });
             },
             exported, parent);
-        preview->printIcon->setIcon(QPixmap::fromImage(canvas::drawButtonPicture(canvas::buttonPrint, 0, 32)));
+        preview->printButton()->setIcon(QPixmap::fromImage(canvas::drawButtonPicture(canvas::buttonPrint, 0, 32)));
         // The icon closes the window and prints, as the window's own button does.
-        preview->printClicked = [this] { shell_.TFormX()->leftClicked(); };
+        preview->setPrintClicked([this] { shell_.TFormX()->leftClicked(); });
         return preview;
     });
 }

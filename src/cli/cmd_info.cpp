@@ -7,11 +7,16 @@
 #include "settings/pagepresets.h"
 
 #include <cstdio>
+#include <cstring>
+#include <string>
 #include <map>
 
 namespace {
 
 using namespace model;
+
+constexpr char unknownKindName[] = "unknown kind";
+constexpr size_t maxListedUnknownKinds = 8;
 
 const char* typeName(int32_t kind, int32_t type)
 {
@@ -47,7 +52,7 @@ const char* kindName(int32_t kind)
     case kindPattern: return "pattern definitions";
     case kindPictureData: return "picture data";
     case kindHeader: return "document header";
-    default: return "unknown kind";
+    default: return unknownKindName;
     }
 }
 
@@ -113,7 +118,25 @@ int run(const std::vector<std::string>& argv)
     }
     std::printf("File: %s\n", args[0].c_str());
     std::printf("Records: %d\n", records);
-    for (auto& [k, n] : byKind) std::printf("  %-20s %d\n", kindName(k), n);
+    // Kinds the reader does not know (a file read with --force) are summed in
+    // one line, with the first few values, however many there are.
+    int unknownRecords = 0;
+    std::string unknownValues;
+    size_t unknownKinds = 0;
+    for (auto& [k, n] : byKind) {
+        if (std::strcmp(kindName(k), unknownKindName) != 0) {
+            std::printf("  %-20s %d\n", kindName(k), n);
+            continue;
+        }
+        unknownRecords += n;
+        if (++unknownKinds <= maxListedUnknownKinds)
+            unknownValues += (unknownValues.empty() ? "" : ", ") + std::to_string(k);
+    }
+    if (unknownKinds > 0) {
+        if (unknownKinds > maxListedUnknownKinds) unknownValues += ", ...";
+        std::printf("  %-20s %d (%zu different: %s)\n", unknownKindName, unknownRecords, unknownKinds,
+                    unknownValues.c_str());
+    }
     std::printf("By type:\n");
     for (auto& [t, n] : byType) std::printf("  %-20s %d\n", t.c_str(), n);
     if (const item_t* h = findHeader(list)) {

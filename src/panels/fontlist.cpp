@@ -1,5 +1,8 @@
 #include "panels/fontlist.h"
 
+#include <QFont>
+#include <QFontInfo>
+
 #include <algorithm>
 
 namespace panels {
@@ -104,6 +107,12 @@ std::vector<int32_t> charsetCodes(uint32_t codePages)
     for (const characterSet_t& c : characterSets)
         if (codePages & bit(c.codePage)) codes.push_back(c.code);
     return codes;
+}
+
+QString substituteFamily(const QString& name)
+{
+    const QString used = QFontInfo(QFont(name)).family();
+    return used.compare(name, Qt::CaseInsensitive) == 0 ? QString() : used;
 }
 
 QString charsetName(int32_t code)

@@ -56,6 +56,10 @@ constexpr const char* charsetNoneName = "n/a";
 // The codes the character set list offers for a font covering `codePages`:
 // "n/a" (0) first, then each covered set.
 std::vector<int32_t> charsetCodes(uint32_t codePages);
+
+// The installed family that draws texts set in `name` (a font that is not
+// installed); empty when the name itself resolves.
+QString substituteFamily(const QString& name);
 // The entry text of a code ("n/a" for 0, empty for an unknown code).
 QString charsetName(int32_t code);
 

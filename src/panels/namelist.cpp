@@ -13,7 +13,10 @@ bool nameList_t::event(QEvent* e)
 {
     if (e->type() == QEvent::ToolTip) {
         // The name as it is chosen now, also when it was chosen in code.
-        if (!currentText().isEmpty()) QToolTip::showText(static_cast<QHelpEvent*>(e)->globalPos(), currentText(), this);
+        // With no entry chosen, the box's own tool tip explains its
+        // placeholder (for a font, which family stands in for it).
+        const QString tip = currentIndex() >= 0 ? currentText() : toolTip();
+        if (!tip.isEmpty()) QToolTip::showText(static_cast<QHelpEvent*>(e)->globalPos(), tip, this);
         else QToolTip::hideText();
         return true;
     }
@@ -36,8 +39,9 @@ void nameList_t::paintEvent(QPaintEvent*)
     QStylePainter p(this);
     QStyleOptionComboBox o;
     initStyleOption(&o);
+    // A placeholder is a real value (a font drawn by its stand-in), so it
+    // shows in the normal colour; only a disabled box looks disabled.
     o.currentText = shownText();
-    if (currentIndex() < 0) o.palette.setColor(QPalette::ButtonText, palette().color(QPalette::Disabled, QPalette::ButtonText));
     p.drawComplexControl(QStyle::CC_ComboBox, o);
     p.drawControl(QStyle::CE_ComboBoxLabel, o);
 }

@@ -367,10 +367,14 @@ void TTextbox::fillNames()
     name_->clear();
     for (const settings::fontEntry_t& f : p().fontList) name_->addItem(f.name);
     const QString current = currentFontName();
-    name_->setCurrentIndex(current.isEmpty() ? -1 : findFont(p().fontList, current));
-    // A font that is not installed (the texts are drawn in its substitute)
-    // is still named, greyed, rather than leaving the box blank.
-    name_->setPlaceholderText(current);
+    const int32_t index = current.isEmpty() ? -1 : findFont(p().fontList, current);
+    name_->setCurrentIndex(index);
+    // A font that is not installed is still named, with the family its texts
+    // are drawn in, rather than leaving the box blank.
+    const QString standIn = index < 0 && !current.isEmpty() ? substituteFamily(current) : QString();
+    name_->setPlaceholderText(standIn.isEmpty() ? current : QStringLiteral("%1 (as %2)").arg(current, standIn));
+    name_->setToolTip(standIn.isEmpty() ? QString()
+                                         : QStringLiteral("%1 is not installed: its texts are drawn in %2.").arg(current, standIn));
 }
 
 void TTextbox::fillCharsets()
@@ -480,8 +484,14 @@ void TTextbox::nameChosen(int32_t index)
     if (toolMode_) {
         p().tfont = f.name;
         // The next text takes the character set last chosen for this font,
-        // which is what the list then shows.
-        p().tcharset = f.lastCharset;
+        // which is what the list then shows; a font never chosen before
+        // starts on the first set it covers rather than on "n/a".
+        settings::fontEntry_t& entry = p().fontList[size_t(index)];
+        if (entry.lastCharset == charsetNone) {
+            const std::vector<int32_t> covered = charsetCodes(entry.codePages);
+            if (covered.size() > 1) entry.lastCharset = covered[1];
+        }
+        p().tcharset = entry.lastCharset;
         applyDefaults();
     } else {
         summary_.fontName = f.name;

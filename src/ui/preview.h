@@ -1,5 +1,6 @@
 // TPreview, the print preview: the sheet as it will print (card copies,
-// crossed-out cells white, margins) reduced to the screen, with "Print" and
+// crossed-out cells white, margins) scaled to fit the window and kept fitted
+// when the window is resized, with "Print" and
 // "Cancel". Shown in the first floating window (code 57); in export mode the
 // finished image goes to the export right away.
 #pragma once
@@ -12,10 +13,11 @@
 #include <functional>
 
 class QLabel;
-class QScrollArea;
 class QToolButton;
 
 namespace ui {
+
+class fittedImage_t;
 
 class TPreview : public THostedPanel {
 public:
@@ -31,18 +33,22 @@ public:
     // Builds the preview now (otherwise 200 ms after opening).
     void buildPreview();
     const QImage& image() const { return image_; }
-
-    QLabel* heading = nullptr;
-    QLabel* status = nullptr;
-    QLabel* picture = nullptr;
-    QScrollArea* scroller = nullptr;
+    // Where the sheet is drawn, in this panel's coordinates (empty before
+    // the preview is built).
+    QRect shownSheetRect() const;
     // Shown once the preview is built; a click does what the window's
-    // "Print" button does (`printClicked`).
-    QToolButton* printIcon = nullptr;
-    std::function<void()> printClicked;
-    QTimer buildTimer;
+    // "Print" button does (set with `setPrintClicked`).
+    QToolButton* printButton() const { return printIcon_; }
+    void setPrintClicked(std::function<void()> f) { printClicked_ = std::move(f); }
 
 private:
+    QLabel* heading_ = nullptr;
+    QLabel* status_ = nullptr;
+    fittedImage_t* sheet_ = nullptr;
+    QToolButton* printIcon_ = nullptr;  // printIcon
+    std::function<void()> printClicked_;
+    QTimer buildTimer_;  // builds the preview after the window has shown
+
     std::function<QImage()> build_;
     std::function<void()> print_;
     std::function<void(const QImage&)> exported_;

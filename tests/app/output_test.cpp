@@ -92,11 +92,43 @@ TEST_F(OutputTest, PreviewShowsCrossedOutCellsWhiteAndItsPrintButtonPrints)
     auto at = [&](double xMm, double yMm) { return img.pixel(int(xMm * 96 / 25.4), int(yMm * 96 / 25.4)) & 0xFFFFFF; };
     EXPECT_EQ(at(70, 35), 0xFFFFFFu);
     EXPECT_EQ(at(70, 90), 0xFF0000u);
-    ASSERT_FALSE(preview->printIcon->isHidden());
-    preview->printIcon->click();
+    ASSERT_FALSE(preview->printButton()->isHidden());
+    preview->printButton()->click();
     QTest::qWait(250);
     EXPECT_FALSE(w->TFormX()->isVisible());
     EXPECT_EQ(w->TFormY()->hostedCode(), ui::hostedPrintOptions) << "Print asks for the areas again";
+}
+
+// The whole sheet shows at once, as large as the window allows, and stays so
+// when the window is resized: never the sheet at 100 % behind scroll bars.
+TEST_F(OutputTest, PreviewFitsTheWholeSheetInTheWindowAndRefitsWhenResized)
+{
+    TSandbox* d = sheetDocument(outdoc::foldedBusinessCards());
+    w->previewDocument(d);
+    pressLeft(w->TFormY());
+    ASSERT_EQ(w->TFormX()->hostedCode(), ui::hostedPreview);
+    auto* preview = dynamic_cast<ui::TPreview*>(w->TFormX()->hostedPanel());
+    ASSERT_NE(preview, nullptr);
+    preview->buildPreview();
+    const QSize sheet = preview->image().size();
+    ASSERT_EQ(sheet, QSize(794, 1123));
+    for (const QSize window : {QSize(700, 500), QSize(1100, 900), QSize(500, 1000)}) {
+        SCOPED_TRACE(window.width());
+        w->TFormX()->resize(window);
+        QTest::qWait(20);
+        const QRect shown = preview->shownSheetRect();
+        ASSERT_FALSE(shown.isEmpty());
+        EXPECT_TRUE(preview->rect().contains(shown)) << "the whole sheet is inside the panel";
+        EXPECT_LT(shown.height(), sheet.height()) << "scaled down, not shown at 100 %";
+        // Aspect kept within a pixel, and one side fills the room it has.
+        EXPECT_NEAR(double(shown.width()) / shown.height(), double(sheet.width()) / sheet.height(), 0.01);
+    }
+    w->TFormX()->resize(700, 500);
+    QTest::qWait(20);
+    const int small = preview->shownSheetRect().height();
+    w->TFormX()->resize(1100, 900);
+    QTest::qWait(20);
+    EXPECT_GT(preview->shownSheetRect().height(), small + 200) << "a larger window shows a larger sheet";
 }
 
 TEST_F(OutputTest, ExportAsksBeforeReplacingAndNoKeepsTheFile)

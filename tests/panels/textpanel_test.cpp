@@ -13,6 +13,10 @@
 #include "canvas/textediting.h"
 #include "panels/fontlist.h"
 #include "panels/namelist.h"
+
+#include <QFont>
+#include <QFontInfo>
+#include <QImage>
 #include "panels/panelparts.h"
 #include "panels/picklistwidget.h"
 #include "panels/stylebuttons.h"
@@ -319,6 +323,17 @@ TEST_F(TextPanelTest, AFontThatIsNotInstalledIsNamedWithoutAnEntryOrCharacterSet
     const QString shown = dynamic_cast<panels::nameList_t&>(*t->nameList()).shownText();
     EXPECT_TRUE(shown.startsWith(QStringLiteral("Not "))) << shown.toStdString();
     EXPECT_EQ(t->charsetList()->count(), 0);
+    // Named in the normal colour with the family that stands in for it.
+    const QString standIn = QFontInfo(QFont(QStringLiteral("Not Installed Sans"))).family();
+    EXPECT_EQ(t->nameList()->placeholderText(), QStringLiteral("Not Installed Sans (as %1)").arg(standIn));
+    EXPECT_TRUE(t->nameList()->toolTip().contains(standIn)) << t->nameList()->toolTip().toStdString();
+    QImage box(t->nameList()->size(), QImage::Format_RGB32);
+    t->nameList()->render(&box);
+    const QRgb normal = t->nameList()->palette().color(QPalette::Active, QPalette::ButtonText).rgb();
+    int normalInk = 0;
+    for (int y = 0; y < box.height(); ++y)
+        for (int x = 0; x < box.width(); ++x) normalInk += box.pixel(x, y) == normal;
+    EXPECT_GT(normalInk, 0) << "the name is drawn in the normal colour";
 }
 
 TEST_F(TextPanelTest, TextsInDifferentFontsShowNoNameButTheirCommonColour)
@@ -348,9 +363,11 @@ TEST_F(TextPanelTest, CharacterSetIsRememberedPerFontInThisRun)
     choose(t->charsetList(), japanese);
     EXPECT_EQ(p.tcharset, 128);
 
+    // A font never chosen before starts on the first set it covers, not "n/a".
     choose(t->nameList(), 0);
-    EXPECT_EQ(t->charsetList()->currentIndex(), 0);  // "n/a": nothing chosen for this font yet
-    EXPECT_EQ(p.tcharset, 0);
+    EXPECT_EQ(t->charsetList()->currentIndex(), 1);
+    EXPECT_EQ(t->charsetList()->currentText(), QStringLiteral("Western"));
+    EXPECT_EQ(p.tcharset, 1);
     EXPECT_EQ(charsetIndex(*t, 128), -1);
 
     choose(t->nameList(), 1);
