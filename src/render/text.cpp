@@ -1,5 +1,6 @@
 #include "render/text.h"
 
+#include "geometry/lineends.h"
 #include "geometry/shapes.h"
 #include "model/itemlist.h"
 #include "model/metrics.h"
@@ -348,12 +349,7 @@ bool fitTextBoxKeeping(item_t* item, bool force, double zoom, textAnchor_t keep)
 
 void setTextBaseline(item_t* item, point_t a, point_t b)
 {
-    item->x1 = a.x;
-    item->y1 = a.y;
-    item->x2 = b.x;
-    item->y2 = b.y;
-    geometry::lineGeometry(item);
-    model::computeMeasure(item);
+    geometry::setLineEnds(item, a, b);
     textBox(item);
 }
 
