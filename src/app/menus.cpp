@@ -36,11 +36,13 @@ QAction* later(QMenu* m, const QString& text, const QKeySequence& key = {})
 
 QList<QKeySequence> withStandardKeys(const QKeySequence& own, QKeySequence::StandardKey standard)
 {
-    // The menu shows the first. A key listed twice on one action would be
-    // ambiguous and run nothing, so the platform's copy of `own` is dropped.
-    QList<QKeySequence> keys{own};
+    // The menu shows the first: the platform's own key (Ctrl+C), which users
+    // look for; the older key still works. A key listed twice on one action
+    // would be ambiguous and run nothing, so it is listed once.
+    QList<QKeySequence> keys;
     for (const QKeySequence& k : QKeySequence::keyBindings(standard))
         if (!keys.contains(k)) keys << k;
+    if (!keys.contains(own)) keys << own;
     return keys;
 }
 
