@@ -217,12 +217,18 @@ void fileCommands_t::addRecent(const QString& fileName)
 void fileCommands_t::rebuildReopenMenu()
 {
     bool any = false;
+    settings::reopenarr_t& list = shell_.params()->reopen;
+    for (QString& e : list) e = e.trimmed();
+    const std::vector<QString> captions = recentCaptions(list);
+    menu_.menuReopen->setToolTipsVisible(true);
     for (int k = 0; k < settings::reopenCount; ++k) {
         menu_.Reopen[k]->setVisible(false);
         menu_.Reopen[k]->setText(QString());
-        shell_.params()->reopen[k] = shell_.params()->reopen[k].trimmed();
-        if (!shell_.params()->reopen[k].isEmpty()) {
-            menu_.Reopen[k]->setText(recentCaption(shell_.params()->reopen[k]));
+        menu_.Reopen[k]->setToolTip(QString());
+        if (!list[k].isEmpty()) {
+            menu_.Reopen[k]->setText(captions[size_t(k)]);
+            // The whole path, for entries whose folders the caption leaves out.
+            menu_.Reopen[k]->setToolTip(QDir::toNativeSeparators(list[k]));
             menu_.Reopen[k]->setVisible(true);
             any = true;
         }

@@ -1,5 +1,6 @@
 #include "app/recent.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -23,6 +24,26 @@ void addRecentTo(settings::reopenarr_t& list, const QString& name)
 QString recentCaption(const QString& entry)
 {
     return QFileInfo(entry.trimmed()).completeBaseName();
+}
+
+std::vector<QString> recentCaptions(const settings::reopenarr_t& list)
+{
+    std::vector<QString> captions;
+    for (const QString& e : list) captions.push_back(e.trimmed().isEmpty() ? QString() : recentCaption(e));
+    const QString home = QDir::homePath();
+    for (size_t i = 0; i < captions.size(); ++i) {
+        if (captions[i].isEmpty()) continue;
+        bool shared = false;
+        for (size_t j = 0; j < captions.size() && !shared; ++j)
+            shared = j != i && captions[i].compare(recentCaption(list[j]), Qt::CaseInsensitive) == 0 &&
+                     !list[j].trimmed().isEmpty();
+        if (!shared) continue;
+        QString folder = QFileInfo(list[i].trimmed()).absolutePath();
+        if (folder == home) folder = QStringLiteral("~");
+        else if (folder.startsWith(home + QLatin1Char('/'))) folder = QStringLiteral("~") + folder.mid(home.size());
+        captions[i] = QStringLiteral("%1  (%2)").arg(captions[i], QDir::toNativeSeparators(folder));
+    }
+    return captions;
 }
 
 QString openMacroFileName(const QString& request)

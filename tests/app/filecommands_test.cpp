@@ -51,6 +51,24 @@ TEST(RecentList, CaptionIsTheNameWithoutFolderAndExtension)
     EXPECT_EQ(app::recentCaption(QStringLiteral(" /home/a/My plan.v2.lmra ")), QStringLiteral("My plan.v2"));
 }
 
+TEST(RecentList, EntriesSharingANameNameTheirFoldersAndOnlyThey)
+{
+    const QString home = QDir::homePath();
+    settings::reopenarr_t l{};
+    l[0] = QStringLiteral("/srv/cards/plan.lmra");
+    l[1] = home + QStringLiteral("/work/Plan.lmra");  // the same name in another case
+    l[2] = QStringLiteral("/srv/cards/logo.lmra");
+    l[4] = home + QStringLiteral("/plan.lmra");  // after an empty entry
+    const std::vector<QString> c = app::recentCaptions(l);
+    ASSERT_EQ(c.size(), l.size());
+    EXPECT_EQ(c[0], QStringLiteral("plan  (/srv/cards)"));
+    EXPECT_EQ(c[1], QStringLiteral("Plan  (~/work)"));
+    EXPECT_EQ(c[2], QStringLiteral("logo"));
+    EXPECT_TRUE(c[3].isEmpty());
+    EXPECT_EQ(c[4], QStringLiteral("plan  (~)"));
+    for (size_t i = 5; i < c.size(); ++i) EXPECT_TRUE(c[i].isEmpty());
+}
+
 // ---- open and save ----
 
 TEST_F(ShellTest, SaveAsWritesTheFileAndRenamesTheWindow)
@@ -350,6 +368,7 @@ TEST_F(ShellTest, ReopenOpensAndAMissingFileIsReportedAndKept)
     w->addRecent(f);
     EXPECT_TRUE(w->fileMenu().Reopen[0]->isVisible());
     EXPECT_EQ(w->fileMenu().Reopen[0]->text(), QStringLiteral("again"));
+    EXPECT_EQ(w->fileMenu().Reopen[0]->toolTip(), QDir::toNativeSeparators(w->params()->reopen[0]));
     EXPECT_EQ(w->fileMenu().Reopen[1]->text(), QStringLiteral("missing"));
     EXPECT_FALSE(w->fileMenu().Reopen[2]->isVisible());
     EXPECT_TRUE(w->fileMenu().menuReopen->isEnabled());
