@@ -242,7 +242,11 @@ void TPage::fill()
         labels[i]->setVisible(shown);
         fields[i]->setVisible(shown);
         labels[i]->setText(shown ? QString::fromUtf8(layout[i].label) : QString());
-        fields[i]->setText(shown ? s.measuresOf(unit).field(layout[i].measure) : QString());
+        QString text = shown ? s.measuresOf(unit).field(layout[i].measure) : QString();
+        // No gap reads as 0 in every unit (the inch presets leave it blank).
+        if (shown && text.trimmed().isEmpty() && (layout[i].measure == mRowGap || layout[i].measure == mColumnGap))
+            text = QStringLiteral("0");
+        fields[i]->setText(text);
     }
     const bool folds = known && foldBoxesShown(type_, unit);
     rowFoldBox->setVisible(folds);

@@ -136,6 +136,25 @@ TEST_F(PagePanel, DocumentsOwnSetupIsShown)
     EXPECT_EQ(p->unitList->currentText(), "Inches");
 }
 
+TEST_F(PagePanel, GapsShowZeroRatherThanBlankInEveryUnit)
+{
+    auto p = panelFor(nullptr);
+    int gapsSeen = 0;
+    for (int32_t type = 1; type <= 11; ++type) {
+        p->chooseType(type);
+        for (int unit : {1, 2}) {  // Millimeters, Inches
+            p->unitList->setCurrentIndex(unit);
+            for (const char* gap : {"Row gap", "Column gap"}) {
+                const QString text = shown(*p, QString::fromLatin1(gap));
+                if (text == QStringLiteral("<hidden>")) continue;
+                ++gapsSeen;
+                EXPECT_FALSE(text.trimmed().isEmpty()) << "type " << type << " unit " << unit << " " << gap;
+            }
+        }
+    }
+    EXPECT_GT(gapsSeen, 0);
+}
+
 TEST_F(PagePanel, UnitSwitchingKeepsEachUnitsValues)
 {
     auto p = panelFor(nullptr);
