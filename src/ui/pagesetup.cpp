@@ -155,6 +155,12 @@ QWidget* TPage::buildDimensions()
     left->addWidget(new QLabel(QStringLiteral("Quick select"), page));
     quickSelect = new QListWidget(page);
     quickSelect->setMinimumHeight(110);
+    // Long preset names wrap onto a second line instead of being cut off;
+    // each row's tool tip holds the whole name too.
+    quickSelect->setWordWrap(true);
+    quickSelect->setTextElideMode(Qt::ElideNone);
+    quickSelect->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    quickSelect->setResizeMode(QListView::Adjust);
     left->addWidget(quickSelect);
     QObject::connect(quickSelect, &QListWidget::currentRowChanged, this, [this](int row) { presetChosen(row); });
 
@@ -233,6 +239,7 @@ void TPage::fill()
     quickSelect->clear();
     if (known) {
         quickSelect->addItems(page::presetList(type_, unit));
+        for (int r = 0; r < quickSelect->count(); ++r) quickSelect->item(r)->setToolTip(quickSelect->item(r)->text());
         const int32_t row = s.measuresOf(unit).presetIndex;
         quickSelect->setCurrentRow(row >= 0 && row < quickSelect->count() ? row : -1);
     }

@@ -10,6 +10,9 @@
 #include "testnames.h"
 #include "ui/pagesample.h"
 
+#include <QCoreApplication>
+#include <QListWidget>
+
 #include <gtest/gtest.h>
 
 #include <QTest>
@@ -153,6 +156,35 @@ TEST_F(PagePanel, GapsShowZeroRatherThanBlankInEveryUnit)
         }
     }
     EXPECT_GT(gapsSeen, 0);
+}
+
+// Every preset name shows whole in its row (wrapped if it must), for
+// every design type and unit: never cut off at the list's edge.
+TEST_F(PagePanel, QuickSelectNamesAreNeverCutOff)
+{
+    auto p = panelFor(nullptr);
+    p->show();
+    int rows = 0;
+    for (int32_t type = 1; type <= 11; ++type) {
+        p->chooseType(type);
+        for (int unit : {0, 1, 2}) {
+            p->unitList->setCurrentIndex(unit);
+            QCoreApplication::processEvents();
+            QListWidget* list = p->quickSelect;
+            const int room = list->viewport()->width();
+            for (int r = 0; r < list->count(); ++r) {
+                QListWidgetItem* item = list->item(r);
+                const QRect cell = list->visualItemRect(item);
+                const QRect needed = list->fontMetrics().boundingRect(QRect(0, 0, std::max(cell.width() - 4, 1), 10000),
+                                                                      Qt::TextWordWrap, item->text());
+                ++rows;
+                EXPECT_LE(cell.right(), room) << item->text().toStdString();
+                EXPECT_GE(cell.height() + 2, needed.height()) << "type " << type << ": " << item->text().toStdString();
+                EXPECT_EQ(item->toolTip(), item->text());
+            }
+        }
+    }
+    EXPECT_GT(rows, 0);
 }
 
 TEST_F(PagePanel, UnitSwitchingKeepsEachUnitsValues)
