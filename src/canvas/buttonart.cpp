@@ -83,10 +83,16 @@ void glyph(QPainter& p, int32_t n, bool disabled)
         p.setPen(QPen(accent, 2.5));
         p.drawLine(QPointF(6, 14), QPointF(14, 6));
         break;
-    case 9: {  // pointer: an arrow
+    case 9: {  // pointer: a hand pointing up with its index finger, as the hints call it
+        QPainterPath finger, palm, thumb;
+        finger.addRoundedRect(QRectF(6.5, 2, 3.5, 9), 1.7, 1.7);
+        palm.addRoundedRect(QRectF(5, 8.5, 11, 9.5), 2.5, 2.5);  // with the folded fingers
+        thumb.addRoundedRect(QRectF(3, 10, 3.5, 5), 1.5, 1.5);
         p.setBrush(Qt::white);
-        p.drawPolygon(QPolygonF({QPointF(6, 3), QPointF(6, 16), QPointF(9, 13), QPointF(12, 18), QPointF(14, 17),
-                                 QPointF(11, 12), QPointF(15, 12)}));
+        p.drawPath(finger.united(palm).united(thumb));
+        // The folded fingers' tips.
+        p.drawLine(QPointF(12.5, 8.5), QPointF(12.5, 11.5));
+        p.drawLine(QPointF(14.5, 9.5), QPointF(14.5, 11.5));
         break;
     }
     case 10:

@@ -12,6 +12,7 @@ using canvas::drawButtonPicture;
 
 namespace {
 
+constexpr int32_t buttonPointer = 9;
 constexpr int32_t buttonCircle = 24;
 constexpr int32_t buttonPolygon = 26;
 constexpr int32_t buttonSpline = 29;
@@ -72,6 +73,36 @@ int32_t cornersOf(int32_t button)
         }
     }
     return rises;
+}
+
+// The hints speak of "the button with the hand picture": a finger on top of
+// a palm, so the glyph is narrow at the top and wide all through its lower
+// part (an arrow's tail is narrow there).
+TEST(ButtonArt, PointerPictureIsAHandAFingerAboveAPalm)
+{
+    const int size = 200;
+    const std::vector<bool> ink = inkOf(drawButtonPicture(buttonPointer, 0, size));
+    auto widthOfRow = [&](int y) {
+        int first = size, last = -1;
+        for (int x = 0; x < size; ++x)
+            if (ink[size_t(y) * size + x]) {
+                first = std::min(first, x);
+                last = x;
+            }
+        return last < first ? 0 : last - first + 1;
+    };
+    int top = size, bottom = -1;
+    for (int y = 0; y < size; ++y)
+        if (widthOfRow(y) > 0) {
+            top = std::min(top, y);
+            bottom = y;
+        }
+    ASSERT_LT(top, bottom);
+    const int height = bottom - top + 1;
+    // The finger: the upper quarter is narrow.
+    for (int y = top; y < top + height / 4; ++y) EXPECT_LT(widthOfRow(y), size / 4) << "row " << y;
+    // The palm: every row of the lower third is wide.
+    for (int y = bottom - height / 3; y <= bottom - 4; ++y) EXPECT_GT(widthOfRow(y), size * 2 / 5) << "row " << y;
 }
 
 TEST(ButtonArt, PolygonPictureHasTheToolsFiveSides)
