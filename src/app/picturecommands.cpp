@@ -137,6 +137,9 @@ void TForm1::pictureDoubleClicked(canvas::TSandbox* w)
 bool TForm1::insertFromPictureWindow(const canvas::pictureInsert_t& request, canvas::TSandbox* w)
 {
     if (!w || w->isClosing()) return false;
+    // The inserted pictures come selected for the pointer: whatever tool
+    // was active (a text being typed, a shape's points) is left first.
+    w->selectTool(ui::panelInsert);
     documentLists_t open;
     for (canvas::TSandbox* d : documents()) open.lists.push_back(&d->items());
     if (!canvas::insertPictureInto(*w, request, open.scope())) return false;

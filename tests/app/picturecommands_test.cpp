@@ -95,6 +95,27 @@ TEST_F(PictureCommands, InsertPutsTheEntireImageInTheActiveWindowAsOneStep)
     EXPECT_TRUE(pictures(d).empty());
 }
 
+// Inserting a picture leaves whatever tool was active (here the text tool
+// after a typed text), so the next drag moves the inserted picture instead of
+// dragging out a text box.
+TEST_F(PictureCommands, InsertingLeavesTheActiveToolForThePointer)
+{
+    canvas::TSandbox* d = untitled();
+    ASSERT_NE(d, nullptr);
+    for (int32_t tool : {int32_t(ui::panelNextText), int32_t(ui::panelNextLine), int32_t(canvas::toolStar)}) {
+        SCOPED_TRACE(tool);
+        w->showPanel(tool, {.applyToWindow = true});
+        ASSERT_NE(d->mode(), canvas::modePointer);
+        dlg.fileAnswers.push_back(writeFile(QStringLiteral("p.jpg"), samples::encodeJpeg(samples::samplePattern(60, 40))));
+        ASSERT_TRUE(w->insertPicture());
+        w->TFormX()->leftClicked();
+        EXPECT_EQ(d->mode(), canvas::modePointer);
+        ASSERT_FALSE(pictures(d).empty());
+        EXPECT_TRUE(pictures(d).back()->selected);
+        EXPECT_EQ(w->panelCode(), ui::panelPicture);
+    }
+}
+
 TEST_F(PictureCommands, ThePictureButtonRunsTheDialogThroughThePanelTimer)
 {
     dlg.fileAnswers.push_back(QString());
