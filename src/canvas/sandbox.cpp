@@ -6,6 +6,7 @@
 #include "canvas/gridedit.h"
 #include "canvas/handledrag.h"
 #include "canvas/handles.h"
+#include "canvas/picking.h"
 #include "canvas/placing.h"
 #include "canvas/pointermode.h"
 #include "canvas/rulerends.h"
@@ -464,8 +465,14 @@ void TSandbox::toolPanelTimerTimeout()
 {
     toolPanelTimer_.stop();
     if (closing_ || !ready_ || !host_) return;
-    if (mode_ == toolLine) host_->showToolPanel(ui::panelNextLine);
-    else if (mode_ == toolText) host_->showToolPanel(ui::panelNextText);
+    // The side panel follows the window that became active: its tool, or
+    // the panel of what it has selected, or the insert panel.
+    int32_t code = ui::panelNone;
+    if (mode_ == toolLine) code = ui::panelNextLine;
+    else if (mode_ == toolText) code = ui::panelNextText;
+    else if (isShapeTool(mode_)) code = mode_;
+    else if (mode_ == modePointer) code = panelForSelection(items_);
+    if (code != ui::panelNone) host_->showToolPanel(code);
 }
 
 void TSandbox::fullQualityTimerTimeout()

@@ -339,3 +339,33 @@ TEST_F(ShellTest, CopyToClipboardPutsTheMarkedAreaOnTheSystemClipboard)
     d->repaintAll(false);
     EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32), d->canvasImage().copy(area));
 }
+
+// The side panel follows the active document: switching windows shows the
+// panel of what the newly active one has selected (or the insert panel), and
+// closing a document leaves no panel of it behind.
+TEST_F(ShellTest, TheSidePanelFollowsTheActiveDocumentsSelection)
+{
+    TSandbox* a = untitled();
+    ASSERT_NE(a, nullptr);
+    model::selectOnly(a->items(), addRectangle(a, 40));
+    TSandbox* b = w->openDocumentWindow(QString());
+    ASSERT_NE(b, nullptr);
+    auto settle = [] { QTest::qWait(700); };
+    struct step {
+        TSandbox* activate;
+        int32_t panel;
+    };
+    settle();
+    for (const step& s : {step{a, ui::panelRectangle}, step{b, ui::panelInsert}, step{a, ui::panelRectangle}}) {
+        ASSERT_TRUE(w->activateWindow(s.activate->documentNumber()));
+        settle();
+        EXPECT_EQ(w->activeDocument(), s.activate);
+        EXPECT_EQ(w->panelCode(), s.panel) << "after activating " << (s.activate == a ? "a" : "b");
+    }
+    // Closing the active document with the selection: the other one shows.
+    model::setModified(a->items(), false);
+    a->parentWidget()->close();
+    settle();
+    EXPECT_EQ(w->activeDocument(), b);
+    EXPECT_EQ(w->panelCode(), ui::panelInsert);
+}

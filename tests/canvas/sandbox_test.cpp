@@ -4,6 +4,7 @@
 #include "ui/dialogs.h"
 #include "ui/panelcodes.h"
 #include "canvas/sandbox.h"
+#include "canvas/picking.h"
 #include "canvas/shellparams.h"
 #include "model/itemlist.h"
 #include "settings/pageset.h"
@@ -176,6 +177,9 @@ TEST_F(Sandbox, PictureNameOffersThePicture)
     EXPECT_TRUE(w->fileName().isEmpty());
 }
 
+// The side panel follows the window that becomes active: its tool's panel,
+// or with the pointer the panel of its selection (the insert panel when
+// nothing is selected).
 TEST_F(Sandbox, ActivationShowsTheLineAndTextPanels)
 {
     w->selectTool(canvas::toolLine);
@@ -186,7 +190,14 @@ TEST_F(Sandbox, ActivationShowsTheLineAndTextPanels)
     w->toolPanelTimerTimeout();
     w->selectTool(canvas::toolStar);
     w->toolPanelTimerTimeout();
-    EXPECT_EQ(host.toolPanels, (QList<int32_t>{ui::panelNextLine, ui::panelNextText}));
+    w->selectTool(ui::panelInsert);
+    w->toolPanelTimerTimeout();
+    model::item_t* line = model::newItem(w->items(), model::typeLine);
+    model::selectOnly(w->items(), line);
+    w->toolPanelTimerTimeout();
+    EXPECT_EQ(host.toolPanels, (QList<int32_t>{ui::panelNextLine, ui::panelNextText, canvas::toolStar, ui::panelInsert,
+                                               canvas::panelForSelection(w->items())}));
+    EXPECT_EQ(host.toolPanels.back(), ui::panelLine);
 }
 
 TEST_F(Sandbox, WheelScrollsTheShownBars)
