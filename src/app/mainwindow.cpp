@@ -451,9 +451,14 @@ bool TForm1::canExit()
         return nullptr;
     };
     if (!firstModified()) return true;
+    // The question names every document it is about, one per line.
+    QString names;
+    for (canvas::TSandbox* w : documents())
+        if (w->isModified()) names += QStringLiteral("    ") + w->caption() + QStringLiteral("\r\n");
     const ui::msgButton_t a = ui::dialogs().message(
         ui::msgKind_t::warning,
-        QStringLiteral("One or more files were modified, but the changes have not been saved.\r\nDo you want to save the files?"),
+        QStringLiteral("One or more files were modified, but the changes have not been saved.\r\n") + names +
+            QStringLiteral("Do you want to save the files?"),
         ui::btnYes | ui::btnNo | ui::btnCancel);
     if (a == ui::btnNo) return true;
     if (a != ui::btnYes) return false;

@@ -516,7 +516,7 @@ bool TSandbox::FormClose()
     bool mayClose = true;
     if (isModified()) {
         const QString question = fileName_.isEmpty()
-                                     ? QStringLiteral("Do you want to save the file?")
+                                     ? QStringLiteral("Do you want to save the file \"%1\"?").arg(caption())
                                      : QStringLiteral("Do you want to save changes to") + QLatin1Char(' ') +
                                            QFileInfo(fileName_).completeBaseName() + QLatin1Char('?');
         const ui::msgButton_t a = ui::dialogs().message(ui::msgKind_t::confirmation, question,

@@ -313,7 +313,8 @@ TEST_F(ShellTest, ClosingAModifiedUntitledDocument)
     QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(d->parentWidget());
     dlg.answers = {ui::btnCancel};
     EXPECT_FALSE(sub->close());
-    EXPECT_EQ(dlg.texts(), QStringList{QStringLiteral("Do you want to save the file?")});
+    EXPECT_EQ(dlg.texts(), QStringList{QStringLiteral("Do you want to save the file \"%1\"?").arg(d->caption())});
+    EXPECT_TRUE(d->caption().startsWith(QStringLiteral("Untitled "))) << d->caption().toStdString();
     EXPECT_EQ(dlg.messages[0].buttons, ui::btnYes | ui::btnNo | ui::btnCancel);
     EXPECT_EQ(w->documents().size(), 1u);
     EXPECT_FALSE(d->isClosing());

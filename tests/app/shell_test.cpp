@@ -277,8 +277,10 @@ TEST_F(ShellTest, ExitWithTwoModifiedDocumentsSavesAndClosesBoth)
     dlg.fileAnswers = {path("one.lmra"), path("two.lmra")};
     EXPECT_TRUE(w->canExit());
     ASSERT_GE(dlg.messages.size(), 1u);
+    // The question lists the documents it is about.
     EXPECT_EQ(dlg.messages[0].text,
               QStringLiteral("One or more files were modified, but the changes have not been saved.\r\n"
+                             "    Untitled 1\r\n    Untitled 2\r\n"
                              "Do you want to save the files?"));
     EXPECT_EQ(dlg.messages[0].buttons, ui::btnYes | ui::btnNo | ui::btnCancel);
     ASSERT_EQ(dlg.fileRequests.size(), 2u);
