@@ -58,6 +58,9 @@ TEST(OpenMacro, RoundTripsThroughTheRequestText)
     EXPECT_EQ(app::openMacroFileName(app::openMacroFor(p)), p);
 }
 
+// The editor program beside the command-line tool.
+QString editorProgram() { return QFileInfo(QStringLiteral(LUMORA_CLI)).absolutePath() + QStringLiteral("/lumora"); }
+
 class OpenRequests : public ShellTest {
 protected:
     void SetUp() override
@@ -72,6 +75,27 @@ protected:
         qunsetenv("LUMORA_INSTANCE_NAME");
     }
     static inline int serial = 0;
+
+    // Starts a second editor with `args` and waits for it to end, as it does
+    // once the running editor took its files; its exit code, or -1 when it
+    // did not end.
+    int runSecondEditor(const QStringList& args)
+    {
+        QProcess second;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        second.setProcessEnvironment(env);
+        second.start(editorProgram(), args);
+        if (!second.waitForStarted(5000)) return -1;
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 15000 && second.state() != QProcess::NotRunning) QTest::qWait(20);
+        if (second.state() == QProcess::NotRunning) return second.exitCode();
+        second.kill();
+        second.waitForFinished(2000);
+        ADD_FAILURE() << "the second editor did not end";
+        return -1;
+    }
 };
 
 TEST_F(OpenRequests, RequestForAnExistingFileOpensItAndOthersAreIgnored)
@@ -111,25 +135,10 @@ TEST_F(OpenRequests, NoEditorRunningMeansNoHandOver)
 
 TEST_F(OpenRequests, SecondProcessHandsItsFileToTheFirst)
 {
-    const QString editor = QFileInfo(QStringLiteral(LUMORA_CLI)).absolutePath() + QStringLiteral("/lumora");
-    if (!QFileInfo(editor).isExecutable()) GTEST_SKIP() << "the editor program is not built";
+    if (!QFileInfo(editorProgram()).isExecutable()) GTEST_SKIP() << "the editor program is not built";
     const QString f = makeFile(QStringLiteral("handed over.lmra"));
     ASSERT_TRUE(w->listenForOpenRequests());
-    QProcess second;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    second.setProcessEnvironment(env);
-    second.start(editor, {QStringLiteral("-open"), f});
-    ASSERT_TRUE(second.waitForStarted(5000));
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < 15000 && second.state() != QProcess::NotRunning) QTest::qWait(20);
-    if (second.state() != QProcess::NotRunning) {
-        second.kill();
-        second.waitForFinished(2000);
-        FAIL() << "the second editor did not end";
-    }
-    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(runSecondEditor({QStringLiteral("-open"), f}), 0);
     QTest::qWait(50);  // the request is handled after its event
     ASSERT_NE(w->activeDocument(), nullptr);
     EXPECT_EQ(w->activeDocument()->fileName(), f);
@@ -323,7 +332,7 @@ pid_t foreignListener(const QString& path, int report)
 TEST(PeerCheck, AListenerOfAnotherUserNeverHearsAFileNameAndTheEditorStartsAnyway)
 {
     if (::getuid() != 0) GTEST_SKIP() << "playing another user needs root";
-    const QString editor = QFileInfo(QStringLiteral(LUMORA_CLI)).absolutePath() + QStringLiteral("/lumora");
+    const QString editor = editorProgram();
     if (!QFileInfo(editor).isExecutable()) GTEST_SKIP() << "the editor program is not built";
     QTemporaryDir shared, home, cfg, docs;
     ASSERT_TRUE(shared.isValid() && home.isValid() && cfg.isValid() && docs.isValid());
@@ -377,26 +386,12 @@ TEST(PeerCheck, AListenerOfAnotherUserNeverHearsAFileNameAndTheEditorStartsAnywa
 
 TEST_F(OpenRequests, SeveralFilesOnTheCommandLineOpenInOrderInARunningEditor)
 {
-    const QString editor = QFileInfo(QStringLiteral(LUMORA_CLI)).absolutePath() + QStringLiteral("/lumora");
-    if (!QFileInfo(editor).isExecutable()) GTEST_SKIP() << "the editor program is not built";
+    if (!QFileInfo(editorProgram()).isExecutable()) GTEST_SKIP() << "the editor program is not built";
     const QStringList names{makeFile(QStringLiteral("a.lmra")), makeFile(QStringLiteral("b.lmra")),
                             makeFile(QStringLiteral("c.lmra"))};
     ASSERT_TRUE(w->listenForOpenRequests());
     const size_t before = w->documents().size();
-    QProcess second;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    second.setProcessEnvironment(env);
-    second.start(editor, names);
-    ASSERT_TRUE(second.waitForStarted(5000));
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < 15000 && second.state() != QProcess::NotRunning) QTest::qWait(20);
-    if (second.state() != QProcess::NotRunning) {
-        second.kill();
-        second.waitForFinished(2000);
-        FAIL() << "the second editor did not end";
-    }
+    EXPECT_EQ(runSecondEditor(names), 0);
     QTest::qWait(100);
     const auto docs = w->documents();
     ASSERT_EQ(docs.size(), before + 3);
