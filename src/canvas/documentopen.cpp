@@ -59,7 +59,8 @@ void TSandbox::createHeader(int32_t number)
 // Reads a document file into the window. A file without a header (an empty
 // file is a valid empty document) keeps the new document's page and takes
 // the file's records after it. False when the file could not be read or the
-// user refused it; the new document then stays.
+// user refused it; the new document then stays. A file the user chose to
+// open although it is not a valid document opens as an untitled document.
 bool TSandbox::readDocumentFile(int32_t number, const QString& path)
 {
     ui::docQuestions_t q;
@@ -92,9 +93,18 @@ bool TSandbox::readDocumentFile(int32_t number, const QString& path)
     geometry::pxPerUnit(rh->hdr().unit, rh->hdr().pxPerUnitX, rh->hdr().pxPerUnitY);
     geometry::computeCanvasPixels(rh);
     render::layOutTexts(items_);
-    model::setModified(items_, false);
     mode_ = modePointer;
-    fileName_ = path;
+    if (q.openedInvalid()) {
+        // What was read from a file that is not a document is not that
+        // file: it opens untitled and unsaved, so that Save asks for a name
+        // instead of writing a document over the original bytes.
+        fileName_.clear();
+        untitledNumber_ = QString::number(++params().untitledCounter);
+        model::setModified(items_, true);
+    } else {
+        fileName_ = path;
+        model::setModified(items_, false);
+    }
     if (host_) host_->zoomControlsChanged();
     return true;
 }

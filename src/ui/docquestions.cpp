@@ -6,8 +6,9 @@ namespace ui {
 
 bool docQuestions_t::askOpenInvalid()
 {
-    return dialogs().message(msgKind_t::confirmation, QString::fromUtf8(model::invalidFileQuestion), btnYes | btnNo) ==
-           btnYes;
+    openedInvalid_ = dialogs().message(msgKind_t::confirmation, QString::fromUtf8(model::invalidFileQuestion),
+                                       btnYes | btnNo) == btnYes;
+    return openedInvalid_;
 }
 
 void docQuestions_t::warnNewerVersion(const std::string& text)

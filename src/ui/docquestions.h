@@ -12,6 +12,12 @@ class docQuestions_t : public model::docReadQuestions_t {
 public:
     bool askOpenInvalid() override;
     void warnNewerVersion(const std::string& text) override;
+
+    // Whether the user chose to open a file that is not a valid document.
+    bool openedInvalid() const { return openedInvalid_; }
+
+private:
+    bool openedInvalid_ = false;
 };
 
 } // namespace ui

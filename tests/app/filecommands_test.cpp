@@ -7,6 +7,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 
+#include <algorithm>
+
 
 using canvas::TSandbox;
 
@@ -251,6 +253,36 @@ TEST_F(ShellTest, UnreadableFileLeavesAnUntitledDocument)
     EXPECT_TRUE(d->fileName().isEmpty());
     EXPECT_TRUE(d->caption().startsWith(QStringLiteral("Untitled ")));
     EXPECT_NE(d->header(), nullptr);
+}
+
+// A picture renamed to .lmra and opened anyway must not be overwritten by
+// the next Save: the document opens untitled, so Save asks for a name.
+TEST_F(ShellTest, AFileOpenedAnywayIsUntitledAndSaveNeverOverwritesIt)
+{
+    const QString png = path("logo.lmra");
+    QByteArray bytes("\x89PNG\r\n\x1a\n", 8);
+    bytes.append(QByteArray(448 * 3, '\x11'));
+    QFile fh(png);
+    ASSERT_TRUE(fh.open(QIODevice::WriteOnly));
+    fh.write(bytes);
+    fh.close();
+    dlg.answers = {ui::btnYes};  // open it anyway
+    TSandbox* d = w->openDocumentWindow(png);
+    ASSERT_NE(d, nullptr);
+    EXPECT_TRUE(d->fileName().isEmpty());
+    EXPECT_TRUE(d->caption().startsWith(QStringLiteral("Untitled ")));
+    EXPECT_TRUE(d->isModified());
+
+    dlg.messages.clear();
+    dlg.fileAnswers = {QString()};  // the Save As dialog is cancelled
+    EXPECT_FALSE(w->saveDocument(d, true));
+    EXPECT_EQ(dlg.fileRequests.size(), 1u);
+    ASSERT_TRUE(fh.open(QIODevice::ReadOnly));
+    EXPECT_EQ(fh.readAll(), bytes);
+    fh.close();
+    // Nor is it offered for reopening as if it were a document.
+    const auto& reopen = w->params()->reopen;
+    EXPECT_EQ(std::find(reopen.begin(), reopen.end(), QFileInfo(png).absoluteFilePath()), reopen.end());
 }
 
 TEST_F(ShellTest, AnEmptyFileIsAnEmptyDocumentUnderItsOwnName)
