@@ -79,6 +79,23 @@ private:
     std::string error_;
 };
 
+// Why no file could be created in `dir`. The system says "No such file or
+// directory" both for a missing folder and for one that exists but takes no
+// new files (as /proc); the user is told which.
+std::string creationFailure(const fs::path& dir, int err)
+{
+    std::error_code ec;
+    const std::string name = dir.string();
+    if (err == ENOENT || err == ENOTDIR) {
+        if (!fs::exists(dir, ec)) return "the folder " + name + " does not exist";
+        if (!fs::is_directory(dir, ec)) return name + " is not a folder";
+        return "the folder " + name + " does not accept new files";
+    }
+    if (err == EACCES || err == EPERM) return "no permission to create files in the folder " + name;
+    if (err == EROFS) return "the folder " + name + " is on a read-only disk";
+    return systemMessage(err);
+}
+
 // Opens a new file beside `target` that no one else uses.
 std::FILE* openTemporary(const fs::path& target, fs::path& tempPath, std::string& error)
 {
@@ -90,7 +107,7 @@ std::FILE* openTemporary(const fs::path& target, fs::path& tempPath, std::string
         tempPath = dir / ("." + target.filename().string() + suffix);
         if (std::FILE* f = std::fopen(tempPath.c_str(), "wbx")) return f;
         if (errno != EEXIST) {
-            error = systemMessage(errno);
+            error = creationFailure(dir, errno);
             return nullptr;
         }
     }

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 
-
 using canvas::TSandbox;
 
 // ---- the recent list on its own ----

@@ -212,17 +212,29 @@ TEST(DocfileWrite, FailedWriteKeepsThePreviousFileAndTheModifiedFlag)
     freeList(l);
 }
 
-TEST(DocfileWrite, UnwritableTargetsFailWithAReason)
+// Each refusal names its real cause: a folder that exists but takes no new
+// files (as /proc) is not reported as missing.
+TEST(DocfileWrite, UnwritableTargetsFailWithTheirReason)
 {
     tempDir d;
     itemList_t l;
     newDocument(l);
     newItem(l, typeLine);
     std::filesystem::create_directory(d.file("folder.lmra"));
-    for (const std::string& name : {d.file("no/such/folder/x.lmra"), d.file("folder.lmra"), std::string("  ")}) {
+    {
+        std::ofstream plain(d.file("plain"));
+    }
+    const std::pair<std::string, std::string> cases[] = {
+        {d.file("no/such/folder/x.lmra"), "the folder " + d.file("no/such/folder") + " does not exist"},
+        {d.file("plain/x.lmra"), d.file("plain") + " is not a folder"},
+        {d.file("folder.lmra"), " is a folder"},
+        {"/proc/x.lmra", "the folder /proc does not accept new files"},
+        {"  ", "no file name was given"},
+    };
+    for (const auto& [name, reason] : cases) {
         std::string error;
         EXPECT_FALSE(writeDocument(name, l, &error)) << name;
-        EXPECT_FALSE(error.empty());
+        EXPECT_NE(error.find(reason), std::string::npos) << error;
         EXPECT_TRUE(isModified(l));
     }
     freeList(l);
