@@ -161,10 +161,16 @@ void TForm1::registerPictureWindow()
         p->onCustomize = [this](int32_t code) { panelHost().openCustomization(code); };
         p->keysBlocked = [this] { return TFormY_ && TFormY_->isVisible(); };
     };
-    TFormX_->setFactory(ui::hostedPictureFile, [this, attach](const ui::hostRequest_t& r, QWidget* parent) {
+    TFormX_->setFactory(ui::hostedPictureFile, [this, attach](const ui::hostRequest_t& r, QWidget* parent) -> ui::THostedPanel* {
         auto* p = new panels::TPict(*params_, ui::hostedPictureFile, parent);
         attach(p, nullptr);
-        if (!p->openFile(r.documentName)) ui::dialogs().message(ui::msgKind_t::warning, p->loadError(), ui::btnOk);
+        // A picture that cannot be shown opens no window: the message says
+        // why, and there is nothing to insert.
+        if (!p->openFile(r.documentName)) {
+            ui::dialogs().message(ui::msgKind_t::warning, p->loadError(), ui::btnOk);
+            delete p;
+            return nullptr;
+        }
         return p;
     });
     for (int32_t code : {ui::hostedRectClip, ui::hostedRoundClip}) {
@@ -173,8 +179,11 @@ void TForm1::registerPictureWindow()
             if (!w) return nullptr;
             auto* p = new panels::TPict(*params_, code, parent);
             attach(p, w);
-            if (!p->openItem(w->items(), model::singleSelected(w->items())))
+            if (!p->openItem(w->items(), model::singleSelected(w->items()))) {
                 ui::dialogs().message(ui::msgKind_t::warning, p->loadError(), ui::btnOk);
+                delete p;
+                return nullptr;
+            }
             return p;
         });
     }

@@ -12,6 +12,7 @@
 #include "render/surface.h"
 #include "ui/panellook.h"
 
+#include <QDir>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -322,9 +323,13 @@ bool TPict::openFile(const QString& fileName)
         loadError_ = QStringLiteral("This picture file is too large to be inserted.");
         return false;
     case render::pictureLoad_t::unreadable:
-        loadError_ = QStringLiteral("The file %1 cannot be read.").arg(fileName);
+        loadError_ = QStringLiteral("The file %1 cannot be read.").arg(QDir::toNativeSeparators(fileName));
         return false;
-    case render::pictureLoad_t::undecodable: loadError_ = QStringLiteral("This is not a valid file."); return false;
+    case render::pictureLoad_t::undecodable:
+        loadError_ = QStringLiteral("This is not a valid file: \"%1\" could not be read as a picture. Pictures can be "
+                                    "inserted from %2.")
+                         .arg(QDir::toNativeSeparators(fileName), render::insertablePictureKinds());
+        return false;
     }
     startWithZoom(1.0 / source_.denominator);
     return true;

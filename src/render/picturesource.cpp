@@ -114,6 +114,12 @@ int32_t pictureFormatOf(const QString& fileName)
     return 0;
 }
 
+QString insertablePictureKinds()
+{
+    return QStringLiteral("JPEG (.jpg, .jpeg), GIF (.gif), bitmaps (.bmp), icons (.ico), Windows metafiles (.wmf) and "
+                          "enhanced metafiles (.emf)");
+}
+
 namespace {
 
 QImage decodeBytes(const pictureSource_t& s, int32_t denominator)

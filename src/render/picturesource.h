@@ -54,6 +54,9 @@ displayPlan_t planDisplay(QSize decoded, double zoom, int32_t denominator);
 // removed, any case); 0 for anything else.
 int32_t pictureFormatOf(const QString& fileName);
 
+// The kinds of file a picture can be inserted from, as a user reads them.
+QString insertablePictureKinds();
+
 enum class pictureLoad_t { ok, unreadable, tooLarge, undecodable };
 
 struct pictureSource_t {

@@ -238,7 +238,10 @@ bool THostWindow::openHosted(int32_t code, const QString& documentName, QWidget*
 
     THostedPanel* panel = factories_[code](hostRequest_t{code, documentName, document}, area_);
     if (!panel) {
+        // The panel it showed is gone: an empty window with live buttons
+        // would offer to apply nothing.
         code_ = 0;
+        if (isVisible()) hide();
         return false;
     }
     code_ = code;

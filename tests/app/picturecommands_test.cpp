@@ -66,16 +66,32 @@ TEST_F(PictureCommands, CancellingTheDialogDoesNothing)
     EXPECT_EQ(w->TFormX()->hostedCode(), 0);
 }
 
-TEST_F(PictureCommands, AnUndecodableFileIsNamedInvalidAndTheWindowIsEmpty)
+// The message names the file and what can be inserted, and no empty picture
+// window is left open with an Insert button, even over a picture shown before.
+TEST_F(PictureCommands, AnUndecodableFileIsNamedWithTheInsertableKindsAndNoWindowStays)
 {
-    dlg.fileAnswers.push_back(writeFile(QStringLiteral("broken.gif"), {'G', 'I', 'F', '8', '9', 'a', 1}));
-    w->insertPicture();
-    ASSERT_FALSE(dlg.messages.empty());
-    EXPECT_EQ(dlg.messages.back().text, QStringLiteral("This is not a valid file."));
-    ASSERT_NE(pict(), nullptr);
-    EXPECT_TRUE(pict()->displayed().isNull());
-    w->TFormX()->leftClicked();
-    EXPECT_TRUE(pictures(w->activeDocument()).empty());
+    for (bool pictureShownBefore : {false, true}) {
+        SCOPED_TRACE(pictureShownBefore);
+        if (pictureShownBefore) {
+            dlg.fileAnswers.push_back(writeFile(QStringLiteral("ok.jpg"), samples::encodeJpeg(samples::samplePattern(60, 40))));
+            ASSERT_TRUE(w->insertPicture());
+            ASSERT_TRUE(w->TFormX()->isVisible());
+        }
+        const QString broken = writeFile(QStringLiteral("broken.gif"), {'G', 'I', 'F', '8', '9', 'a', 1});
+        dlg.messages.clear();
+        dlg.fileAnswers.push_back(broken);
+        w->insertPicture();
+        ASSERT_EQ(dlg.messages.size(), 1u);
+        const QString text = dlg.messages.back().text;
+        EXPECT_TRUE(text.startsWith(QStringLiteral("This is not a valid file: \""))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QDir::toNativeSeparators(broken))) << text.toStdString();
+        for (const char* kind : {"JPEG", "GIF", ".bmp", ".ico", ".wmf", ".emf"})
+            EXPECT_TRUE(text.contains(QLatin1String(kind))) << kind;
+        EXPECT_FALSE(w->TFormX()->isVisible());
+        EXPECT_EQ(w->TFormX()->hostedCode(), 0);
+        EXPECT_EQ(pict(), nullptr);
+        EXPECT_TRUE(pictures(w->activeDocument()).empty());
+    }
 }
 
 TEST_F(PictureCommands, InsertPutsTheEntireImageInTheActiveWindowAsOneStep)
