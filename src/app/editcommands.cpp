@@ -119,14 +119,26 @@ selectionIds_t selectionIds(model::itemList_t& list)
     return ids;
 }
 
+// A group is selected whole: when the step brings back a member (a redone
+// join makes a handle that was never selected), its handle and the other
+// members come with it, so the group moves and shows as one.
 void keepSelection(model::itemList_t& list, const selectionIds_t& ids)
 {
-    for (model::item_t* it = list.head; it; it = it->next) {
+    std::unordered_set<int32_t> groups;
+    auto shown = [](const model::item_t* it) {
         const bool handle = it->kind == model::kindItem && !it->hidden && it->itemType == model::typeGroupHandle;
-        if (!canvas::isPickable(it) && !handle) continue;
-        if (ids.was.count(it->stepId) || ids.was.count(it->replacesStep) || ids.replaced.count(it->stepId))
+        return canvas::isPickable(it) || handle;
+    };
+    for (model::item_t* it = list.head; it; it = it->next) {
+        if (!shown(it)) continue;
+        if (ids.was.count(it->stepId) || ids.was.count(it->replacesStep) || ids.replaced.count(it->stepId)) {
             model::setSelected(list, it, true);
+            if (it->groupId > 0) groups.insert(it->groupId);
+        }
     }
+    if (groups.empty()) return;
+    for (model::item_t* it = list.head; it; it = it->next)
+        if (shown(it) && !it->editing && groups.count(it->groupId)) model::setSelected(list, it, true);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "geometry/shapes.h"
 #include "model/clipboard.h"
+#include "model/groups.h"
 #include "model/history.h"
 #include "model/history_index.h"
 
@@ -11,6 +12,8 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QTest>
+
+#include <set>
 
 using canvas::TSandbox;
 
@@ -113,6 +116,33 @@ TEST_F(ShellTest, JoinAndSplitTwoItems)
     for (model::item_t* it = d->items().head; it; it = it->next)
         if (!it->hidden && it->itemType == model::typeRectangle && it->groupId != 0) ++grouped;
     EXPECT_EQ(grouped, 0);
+}
+
+// Redo of a join selects the group as the join did, its handle included, so
+// the next drag moves the group and shows its one handle, not each member's.
+TEST_F(ShellTest, RedoOfJoinSelectsTheWholeGroupWithItsHandle)
+{
+    TSandbox* d = untitled();
+    addRectangle(d, 40);
+    addRectangle(d, 200);
+    addRectangle(d, 360);  // not joined
+    int32_t n = 0;
+    for (model::item_t* it = d->items().head; it; it = it->next)
+        if (it->itemType == model::typeRectangle && n++ < 2) model::setSelected(d->items(), it, true);
+    w->refreshSelectionState();
+    auto selectedTypes = [&] {
+        std::multiset<int32_t> types;
+        for (model::item_t* it = d->items().head; it; it = it->next)
+            if (it->kind == model::kindItem && !it->hidden && model::isSelected(it)) types.insert(it->itemType);
+        return types;
+    };
+    w->editMenu().JoinItems1->trigger();
+    const std::multiset<int32_t> joined = selectedTypes();
+    ASSERT_EQ(joined.count(model::typeGroupHandle), 1u);
+    w->undoCommand(false);
+    w->undoCommand(true);
+    EXPECT_EQ(selectedTypes(), joined);
+    EXPECT_EQ(model::countSelectionUnits(d->items(), true), 1);
 }
 
 // The application-wide key hook hands keys typed anywhere in the main window to
