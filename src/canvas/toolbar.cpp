@@ -6,9 +6,13 @@
 #include "model/metrics.h"
 #include "ui/panelcodes.h"
 
+#include <QAction>
+#include <QIcon>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QSlider>
 
 #include <algorithm>
@@ -179,35 +183,93 @@ void TProcs::layoutToolbar(int32_t height)
 void TProcs::relayout()
 {
     const int32_t size = height_ - 4;
-    int32_t x = 2;
     for (QRect& r : rects_) r = QRect();
     separators_.clear();
-    for (int32_t n : toolbarOrder) {
+    overflow_.clear();
+    overflowRect_ = QRect();
+    const int32_t zoomLeft = layoutZoomControls(size);
+
+    // The buttons from the left up to the zoom controls. When they do not
+    // all fit, the last ones go into the overflow button's menu, as a
+    // toolbar does; nothing is ever drawn over the zoom controls.
+    std::vector<int32_t> shown;
+    for (int32_t n : toolbarOrder)
+        if (n == separatorButton || shown_[n]) shown.push_back(n);
+    int32_t needed = 2;
+    for (int32_t n : shown) needed += n == separatorButton ? 3 + 5 : size + 2;
+    const int32_t overflowWidth = std::max(12, size / 2 + 4);
+    const bool fits = needed <= zoomLeft - 2;
+    const int32_t limit = fits ? zoomLeft - 2 : zoomLeft - 2 - overflowWidth - 2;
+    int32_t x = 2;
+    std::vector<QRect> pendingSeparators;
+    for (int32_t n : shown) {
+        if (!overflow_.empty()) {
+            if (n != separatorButton) overflow_.push_back(n);
+            continue;
+        }
         if (n == separatorButton) {
-            separators_.push_back(QRect(x, 0, 3, height_));
+            pendingSeparators.push_back(QRect(x, 0, 3, height_));
             x += 3 + 5;
             continue;
         }
-        if (!shown_[n]) continue;
+        if (x + size > limit) {
+            overflow_.push_back(n);
+            continue;
+        }
+        // A separator is drawn only between buttons that are both on the strip.
+        separators_.insert(separators_.end(), pendingSeparators.begin(), pendingSeparators.end());
+        pendingSeparators.clear();
         rects_[n] = QRect(x, 2, size, size);
         x += size + 2;
     }
-    // Zoom controls from the right: zoom in, slider, zoom out (4 smaller), labels.
+    if (!overflow_.empty()) {
+        // The chevron follows the last button that fitted.
+        overflowRect_ = QRect(x, 2, overflowWidth, size);
+        if (hover_ && rects_[hover_].isNull()) hover_ = 0;
+    }
+    update();
+}
+
+// Zoom controls from the right: zoom in, slider, zoom out (4 smaller), labels.
+// The slider narrows in a small window, and the labels give way before it
+// would cross the strip's start. Returns where the controls begin.
+int32_t TProcs::layoutZoomControls(int32_t size)
+{
     const int32_t zs = std::max(4, size - 4);
     int32_t right = width() - 2;
     const int32_t zy = 2 + (size - zs) / 2;
     rects_[buttonZoomIn] = QRect(right - zs, zy, zs, zs);
     right -= zs + 2;
-    const int32_t sliderW = 120;
+    const int32_t sliderW = std::clamp(width() / 5, 40, 120);
     zoomSlider->setGeometry(right - sliderW, 0, sliderW, height_);
     right -= sliderW + 2;
     rects_[buttonZoomOut] = QRect(right - zs, zy, zs, zs);
     right -= zs + 4;
     const int32_t labelW = 44;
     const int32_t half = height_ / 2;
+    const bool labels = right - labelW >= 2 + size + 2 + std::max(12, size / 2 + 4);
+    zoomCaption->setVisible(labels);
+    zoomLabel->setVisible(labels);
+    if (!labels) return right;
     zoomCaption->setGeometry(right - labelW, 0, labelW, half);
     zoomLabel->setGeometry(right - labelW, half, labelW, height_ - half);
-    update();
+    return right - labelW;
+}
+
+QMenu* TProcs::overflowMenu(QWidget* parent) const
+{
+    auto* menu = new QMenu(parent);
+    for (int32_t n : overflow_) {
+        QAction* a = menu->addAction(QIcon(QPixmap::fromImage(buttonImage(n, look_t::flat, 20))), buttonHint(n));
+        a->setEnabled(enabled_[n]);
+        if (n == buttonGridlines || n == buttonSnap || n == pressed_) {
+            a->setCheckable(true);
+            a->setChecked(n == buttonGridlines ? gridOn_ : n == buttonSnap ? snapOn_ : true);
+        }
+        auto* self = const_cast<TProcs*>(this);
+        QObject::connect(a, &QAction::triggered, self, [self, n] { self->activate(n); });
+    }
+    return menu;
 }
 
 void TProcs::resizeEvent(QResizeEvent*)
@@ -317,34 +379,49 @@ TProcs::look_t TProcs::lookOf(int32_t n) const
 void TProcs::stripMouseMove(QPoint pos)
 {
     const int32_t n = buttonAt(pos);
-    if (n != hover_) {
+    const bool onOverflow = overflowRect_.contains(pos);
+    if (n != hover_ || onOverflow != overflowHover_) {
         hover_ = n;
+        overflowHover_ = onOverflow;
         update();
     }
     if (n) {
         setToolTip(buttonHint(n));
         hoverTimer.start();
     } else {
-        setToolTip(QString());
+        setToolTip(onOverflow ? QStringLiteral("More buttons") : QString());
     }
 }
 
 void TProcs::stripLeave()
 {
     hoverTimer.stop();
-    if (hover_) {
+    if (hover_ || overflowHover_) {
         hover_ = 0;
+        overflowHover_ = false;
         update();
     }
 }
 
 void TProcs::stripMouseUp(QPoint pos)
 {
+    if (overflowRect_.contains(pos)) {
+        QMenu* menu = overflowMenu(this);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(mapToGlobal(overflowRect_.bottomLeft()));
+        return;
+    }
     const int32_t n = buttonAt(pos);
     if (!n || !enabled_[n]) return;
     // The click is taken on the raised image; the toggles take it on their
     // flat image too.
     if (n != hover_ && n != buttonGridlines && n != buttonSnap) return;
+    activate(n);
+}
+
+void TProcs::activate(int32_t n)
+{
+    if (!valid(n) || !shown_[n] || !enabled_[n]) return;
     if (n == buttonGridlines) {
         setGridButton(toggle_t::toggle, true);
         return;
@@ -388,6 +465,26 @@ void TProcs::paintEvent(QPaintEvent*)
     for (int32_t n = 1; n <= toolbarButtonCount; ++n) {
         if (!shown_[n] || rects_[n].isEmpty()) continue;
         p.drawImage(rects_[n].topLeft(), buttonImage(n, lookOf(n), rects_[n].width()));
+    }
+    if (!overflowRect_.isEmpty()) {
+        if (overflowHover_) {
+            p.setPen(Qt::white);
+            p.drawLine(overflowRect_.topLeft(), overflowRect_.topRight());
+            p.drawLine(overflowRect_.topLeft(), overflowRect_.bottomLeft());
+            p.setPen(QColor(0x80, 0x80, 0x80));
+            p.drawLine(overflowRect_.bottomLeft(), overflowRect_.bottomRight());
+            p.drawLine(overflowRect_.topRight(), overflowRect_.bottomRight());
+        }
+        // A chevron: two small arrowheads pointing right.
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1.5));
+        const QPointF c = QRectF(overflowRect_).center();
+        const qreal h = std::max<qreal>(2.5, overflowRect_.height() / 6.0);
+        for (qreal dx : {-h / 1.2, h / 1.2}) {
+            const QPointF tip(c.x() + dx + h / 2, c.y());
+            p.drawLine(tip, QPointF(tip.x() - h, c.y() - h));
+            p.drawLine(tip, QPointF(tip.x() - h, c.y() + h));
+        }
     }
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 class QLabel;
+class QMenu;
 class QSlider;
 
 namespace canvas {
@@ -112,8 +113,15 @@ public:
     bool buttonEnabled(int32_t n) const { return valid(n) && enabled_[n]; }
     void setButtonShown(int32_t n, bool on);
     bool buttonShown(int32_t n) const { return valid(n) && shown_[n]; }
-    // The button's place on the strip; empty while not shown.
+    // The button's place on the strip; empty while not shown or while it
+    // waits in the overflow menu.
     QRect buttonRect(int32_t n) const { return valid(n) ? rects_[n] : QRect(); }
+    // The shown buttons that did not fit before the zoom controls, in strip
+    // order; they are offered by the overflow button's menu.
+    const std::vector<int32_t>& overflowButtons() const { return overflow_; }
+    QRect overflowRect() const { return overflowRect_; }
+    // The overflow menu as it would open now (the caller owns it).
+    QMenu* overflowMenu(QWidget* parent) const;
     int32_t hoverButton() const { return hover_; }
     QTimer hoverTimer;
 
@@ -146,12 +154,18 @@ private:
     int32_t buttonAt(QPoint pos) const;
     look_t lookOf(int32_t n) const;
     void relayout();
+    int32_t layoutZoomControls(int32_t size);
+    // A click on a shown, enabled button, from the strip or the overflow menu.
+    void activate(int32_t n);
 
     toolbarHost_t* host_;
     std::array<QRect, toolbarButtonCount + 1> rects_{};
     std::array<bool, toolbarButtonCount + 1> enabled_{};
     std::array<bool, toolbarButtonCount + 1> shown_{};
     std::vector<QRect> separators_;
+    std::vector<int32_t> overflow_;
+    QRect overflowRect_;
+    bool overflowHover_ = false;
     int32_t pressed_ = 0;
     bool gridOn_ = false, snapOn_ = false;
     int32_t hover_ = 0;

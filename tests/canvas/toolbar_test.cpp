@@ -1,11 +1,15 @@
 // The toolbar: order, hints, sizes, hover, toggles and the zoom steps.
 #include "canvas/toolbar.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QSlider>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <vector>
 
 using namespace canvas;
@@ -95,6 +99,7 @@ TEST(Toolbar, SelectionButtonsAppearWithASelection)
     recorder_t host;
     TProcs t(&host);
     t.resize(1100, 24);
+    t.layoutToolbar(24);  // a hidden strip gets no resize event
     for (int32_t n : {12, 13, 14, 16, 15, 35, 36}) EXPECT_FALSE(t.buttonShown(n)) << n;
     t.refreshSelectionButtons(true, false, false, false);
     for (int32_t n : {12, 13, 14, 16}) EXPECT_TRUE(t.buttonShown(n)) << n;
@@ -115,6 +120,7 @@ TEST(Toolbar, HoverRaisesAndClickIsTakenOnTheRaisedButton)
     recorder_t host;
     TProcs t(&host);
     t.resize(1100, 24);
+    t.layoutToolbar(24);  // a hidden strip gets no resize event
     const QPoint onNew = t.buttonRect(1).center();
     // A release without hover first is not a click.
     t.stripMouseUp(onNew);
@@ -143,6 +149,7 @@ TEST(Toolbar, TogglesReactOnTheirFlatImage)
     recorder_t host;
     TProcs t(&host);
     t.resize(1100, 24);
+    t.layoutToolbar(24);  // a hidden strip gets no resize event
     t.stripMouseUp(t.buttonRect(buttonGridlines).center());
     EXPECT_TRUE(t.gridButton());
     t.stripMouseUp(t.buttonRect(buttonGridlines).center());
@@ -205,4 +212,50 @@ TEST(Toolbar, SliderShowsWhileMovingAndAppliesOnRelease)
     EXPECT_EQ(t.zoomSlider->minimum(), 1);
     EXPECT_EQ(t.zoomSlider->maximum(), 300);
     EXPECT_EQ(t.zoomSlider->tickInterval(), 25);
+}
+
+// In a small window the buttons that do not fit wait in an overflow menu:
+// nothing is drawn over the zoom label, caption or slider, every shown button
+// is either on the strip or in the menu, and the menu runs the same command.
+TEST(Toolbar, ButtonsThatDoNotFitGoIntoTheOverflowMenuNeverUnderTheZoomControls)
+{
+    struct widthCase {
+        int32_t width;
+        bool overflows;
+    };
+    for (const widthCase c : {widthCase{1100, false}, widthCase{420, true}, widthCase{300, true}, widthCase{200, true}}) {
+        SCOPED_TRACE(c.width);
+        recorder_t host;
+        TProcs t(&host);
+        t.resize(c.width, 24);
+        t.refreshSelectionButtons(true, true, true, true);
+        EXPECT_EQ(!t.overflowButtons().empty(), c.overflows);
+        EXPECT_EQ(!t.overflowRect().isEmpty(), c.overflows);
+        int32_t zoomLeft = std::min(t.zoomSlider->geometry().left(), t.buttonRect(buttonZoomOut).left());
+        for (QLabel* l : {t.zoomCaption, t.zoomLabel})
+            if (!l->isHidden()) zoomLeft = std::min(zoomLeft, l->geometry().left());
+        int32_t onStrip = 0;
+        for (int32_t n = 1; n <= toolbarButtonCount; ++n) {
+            if (!t.buttonShown(n) || n == buttonZoomIn || n == buttonZoomOut) continue;
+            const bool waiting =
+                std::find(t.overflowButtons().begin(), t.overflowButtons().end(), n) != t.overflowButtons().end();
+            EXPECT_NE(t.buttonRect(n).isNull(), !waiting) << n;  // exactly one of the two
+            if (waiting) continue;
+            ++onStrip;
+            EXPECT_LT(t.buttonRect(n).right(), zoomLeft) << n;
+        }
+        if (c.overflows) {
+            EXPECT_LT(t.overflowRect().right(), zoomLeft);
+            EXPECT_GT(onStrip, 0);
+            // The menu lists the waiting buttons by their hints and runs their commands.
+            std::unique_ptr<QMenu> menu(t.overflowMenu(nullptr));
+            ASSERT_EQ(menu->actions().size(), qsizetype(t.overflowButtons().size()));
+            for (int32_t k = 0; k < menu->actions().size(); ++k)
+                EXPECT_EQ(menu->actions()[k]->text(), buttonHint(t.overflowButtons()[size_t(k)]));
+            const int32_t last = t.overflowButtons().back();
+            menu->actions().back()->trigger();
+            if (last == buttonGridlines || last == buttonSnap) EXPECT_EQ(host.toggles.size(), 1u);
+            else EXPECT_EQ(host.commands, std::vector<int32_t>{last});
+        }
+    }
 }
