@@ -16,6 +16,8 @@
 #include "model/grid.h"
 #include "model/itemlist.h"
 #include "render/picture.h"
+#include "settings/pagepresets.h"
+#include "settings/pageset.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -220,6 +222,7 @@ void TForm1::refreshDocumentMenus(canvas::TSandbox* w)
 {
     const model::item_t* h = w->header();
     if (!h) return;
+    refreshTitle();
     zoomControlsChanged();
     view_->showDocument(h->hdr());
     setDocumentCommandsEnabled(true);
@@ -245,6 +248,7 @@ void TForm1::editStateChanged(canvas::TSandbox* w)
 {
     showModified(w);
     if (w != activeDocument()) return;
+    refreshTitle();  // a page setup may have changed the design type
     refreshUndoButtons();
     refreshSelectionState();
 }
@@ -414,6 +418,18 @@ void TForm1::resetToEmptyShell()
     view_->showNewFileDefaults(params_->newFile);
     refreshSelectionState();
     setDocumentCommandsEnabled(false);
+    refreshTitle();
+}
+
+// The title names the active document's design type ("Lumora Business
+// Cards"); with no document it is the program's own.
+void TForm1::refreshTitle()
+{
+    canvas::TSandbox* w = activeDocument();
+    const model::item_t* h = w ? w->header() : nullptr;
+    const int32_t type = h ? page::designTypeOf(h->hdr().designType) : 0;
+    const QString name = type >= 1 && type <= page::designTypeCount ? page::designTypeName(type) : QString();
+    setWindowTitle(name.isEmpty() ? applicationTitle : QStringLiteral("Lumora ") + name);
 }
 
 void TForm1::readFontList()

@@ -109,6 +109,8 @@ public:
     void clearHoverMarks();
     // Timer4Timer: the shell's state without documents, once the last is gone.
     void resetToEmptyShell();
+    // The title names the active document's design type.
+    void refreshTitle();
     // Timer5Timer: the installed font families into the settings.
     void readFontList();
     // Timer6Timer: the first-time setup panel (not started by anything yet).

@@ -119,8 +119,8 @@ TPage::TPage(settings::TParams& params, pageSetupTarget_t document, QWidget* par
     if (choose) {
         // New files start from the type they have now.
         const int32_t now = page::designTypeOf(params.pspage);
-        chooser->highlight(now >= 1 && now <= page::designTypeCount ? now : 1);
-        pages->setCurrentWidget(chooser);
+        type_ = now >= 1 && now <= page::designTypeCount ? now : 1;
+        showChooser();
     } else {
         chooseType(type);
     }
@@ -130,12 +130,33 @@ QSize TPage::preferredClientSize() const { return {720, 560}; }
 
 bool TPage::onChooser() const { return pages->currentWidget() == chooser; }
 
+// Back to the chooser with the type on screen highlighted. A type chosen
+// there opens its dimensions page from the copy's setup of that type; for the
+// current file, Apply then gives the document the chosen type.
+void TPage::showChooser()
+{
+    chooser->highlight(type_);
+    pages->setCurrentWidget(chooser);
+}
+
 QWidget* TPage::buildDimensions()
 {
     auto* page = new QWidget(pages);
     auto* h = new QHBoxLayout(page);
     auto* left = new QVBoxLayout;
     h->addLayout(left);
+
+    auto* typeRow = new QHBoxLayout;
+    designTypeLabel = new QLabel(page);
+    QFont bold = designTypeLabel->font();
+    bold.setBold(true);
+    designTypeLabel->setFont(bold);
+    designTypeButton = new QPushButton(QStringLiteral("Design type…"), page);
+    designTypeButton->setToolTip(QStringLiteral("Choose another design type"));
+    typeRow->addWidget(designTypeLabel, 1);
+    typeRow->addWidget(designTypeButton);
+    left->addLayout(typeRow);
+    QObject::connect(designTypeButton, &QPushButton::clicked, this, [this] { showChooser(); });
 
     auto* orient = new QGridLayout;
     auto* pIcon = new QLabel(page);
@@ -213,6 +234,7 @@ void TPage::chooseType(int32_t type)
     if (type < 1 || type > page::designTypeCount) return;
     type_ = type;
     pages->setCurrentIndex(1);
+    designTypeLabel->setText(page::designTypeName(type));
     const QStringList hints = hintsOf(type);
     hint1->setText(hints[0]);
     hint2->setText(hints[1]);

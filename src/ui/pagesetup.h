@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QTimer>
 
@@ -63,6 +64,10 @@ public:
     // ---- controls (named for the tests that drive them) ----
     QStackedWidget* pages = nullptr;
     designChooser_t* chooser = nullptr;
+    // The dimensions page names its design type; the button goes back to
+    // the chooser, for the current file too.
+    QLabel* designTypeLabel = nullptr;
+    QPushButton* designTypeButton = nullptr;
     QCheckBox* portraitBox = nullptr;
     QCheckBox* landscapeBox = nullptr;
     QListWidget* quickSelect = nullptr;
@@ -79,6 +84,7 @@ public:
 
 private:
     QWidget* buildDimensions();
+    void showChooser();
     page::pageset_t& current() { return sets_[type_ - 1]; }
     void fill();
     void redraw();

@@ -5,7 +5,9 @@
 #include "shell_fixture.h"
 
 #include "app/openrequest.h"
+#include "app/documentarea.h"
 #include "app/recent.h"
+#include "settings/pagepresets.h"
 #include "canvas/toolbar.h"
 #include "geometry/shapes.h"
 #include "model/clipboard.h"
@@ -248,6 +250,32 @@ TEST_F(ShellTest, TheTitleMarksUnsavedChanges)
     w->editMenu().Undo1->trigger();
     EXPECT_EQ(sub->isWindowModified(), d->isModified());
     model::setModified(d->items(), false);
+}
+
+// The main window's title names the active document's design type, follows
+// a page setup that changes it and a switch between documents, and is the
+// program's own once no document is open.
+TEST_F(ShellTest, TheTitleNamesTheActiveDocumentsDesignType)
+{
+    // A maximized document adds " - [its caption]" to the title.
+    auto title = [&] { return w->windowTitle().section(QStringLiteral(" - ["), 0, 0); };
+    TSandbox* flow = untitled();
+    ASSERT_NE(flow, nullptr);
+    flow->applyPageSetup(w->params()->pageSets[0], 1, true);
+    EXPECT_EQ(title(), QStringLiteral("Lumora ") + page::designTypeName(1));
+    TSandbox* cards = w->openDocumentWindow(QString());
+    ASSERT_TRUE(cards->applyPageSetup(w->params()->pageSets[1], 2, true));
+    EXPECT_EQ(title(), QStringLiteral("Lumora ") + page::designTypeName(2));
+    EXPECT_NE(page::designTypeName(2), page::designTypeName(1));
+    w->area().activate(flow);
+    EXPECT_EQ(title(), QStringLiteral("Lumora ") + page::designTypeName(1));
+    for (TSandbox* d : w->documents()) {
+        model::setModified(d->items(), false);
+        d->parentWidget()->close();
+    }
+    flushDeletes();
+    w->resetToEmptyShell();
+    EXPECT_EQ(title(), app::applicationTitle);
 }
 
 // ---- Reopen ----

@@ -139,6 +139,30 @@ TEST_F(PagePanel, DocumentsOwnSetupIsShown)
     EXPECT_EQ(p->unitList->currentText(), "Inches");
 }
 
+// A document made with the new-files type can become another type: the
+// dimensions page names its type and goes back to the chooser, and Apply
+// gives the document the type chosen there.
+TEST_F(PagePanel, TheCurrentFileCanTakeAnotherDesignType)
+{
+    window->header()->hdr().designType = 1;
+    auto p = panelFor(window.get());
+    ASSERT_FALSE(p->onChooser());
+    EXPECT_EQ(p->designTypeLabel->text(), page::designTypeName(1));
+    p->designTypeButton->click();
+    ASSERT_TRUE(p->onChooser());
+    EXPECT_FALSE(p->applyHosted());  // nothing to apply from the chooser
+    for (const int32_t type : {4, 2}) {
+        SCOPED_TRACE(type);
+        p->designTypeButton->click();
+        p->chooser->button(type)->click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !p->onChooser(); }, 2000));
+        EXPECT_EQ(p->designType(), type);
+        EXPECT_EQ(p->designTypeLabel->text(), page::designTypeName(type));
+        ASSERT_TRUE(p->applyHosted());
+        EXPECT_EQ(page::designTypeOf(window->header()->hdr().designType), type);
+    }
+}
+
 TEST_F(PagePanel, GapsShowZeroRatherThanBlankInEveryUnit)
 {
     auto p = panelFor(nullptr);
