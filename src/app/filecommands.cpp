@@ -94,7 +94,7 @@ void fileCommands_t::newDocument()
     shell_.openDocumentWindow(QString());
 }
 
-QString fileCommands_t::openDialog()
+QStringList fileCommands_t::openDialog()
 {
     ui::fileRequest_t r;
     r.folder = settings::dialogFolder(settings::folderKind_t::documents, shell_.params()->docdir);
@@ -103,20 +103,23 @@ QString fileCommands_t::openDialog()
     r.filter = fileFilter;
     r.filterIndex = 2;
     r.name = shell_.params()->lastOpened;
-    const QString chosen = ui::dialogs().openFile(r);
+    QStringList chosen;
+    for (const QString& name : ui::dialogs().openFiles(r))
+        if (!name.trimmed().isEmpty()) chosen.push_back(QFileInfo(name).absoluteFilePath());
     if (chosen.isEmpty()) return {};
-    const QFileInfo fi(chosen);
-    shell_.params()->docdir = fi.absolutePath();
-    shell_.params()->lastOpened = chosen;
-    // The Reopen list takes the file once it has opened (openDocumentWindow):
+    // The folder and name remembered are the last file's.
+    shell_.params()->docdir = QFileInfo(chosen.back()).absolutePath();
+    shell_.params()->lastOpened = chosen.back();
+    // The Reopen list takes each file once it has opened (openDocumentWindow):
     // a file the user refuses to open is not offered again.
-    return fi.absoluteFilePath();
+    return chosen;
 }
 
+// Every file chosen opens in its own window, in the order chosen; the last
+// one ends up active.
 void fileCommands_t::openDocument()
 {
-    const QString name = openDialog();
-    if (!name.trimmed().isEmpty()) shell_.openDocumentWindow(name);
+    for (const QString& name : openDialog()) shell_.openDocumentWindow(name);
 }
 
 bool fileCommands_t::writeWindow(canvas::TSandbox* w, const QString& name)

@@ -51,7 +51,7 @@ public:
     void showCurrentFile(const QString& caption);
 
     void newDocument();
-    QString openDialog();
+    QStringList openDialog();
     void openDocument();
     bool saveDocument(canvas::TSandbox* w, bool proposeName);
     bool saveAsDialog(QString& name, canvas::TSandbox* w);

@@ -152,6 +152,17 @@ QString realDialogs_t::openFile(const fileRequest_t& r)
     return d.selectedFiles().first();
 }
 
+QStringList realDialogs_t::openFiles(const fileRequest_t& r)
+{
+    nameOnlyIconProvider_t icons;
+    QFileDialog d(parentWindow());
+    prepare(d, r, icons);
+    d.setAcceptMode(QFileDialog::AcceptOpen);
+    d.setFileMode(QFileDialog::ExistingFiles);
+    if (d.exec() != QDialog::Accepted) return {};
+    return d.selectedFiles();
+}
+
 QString realDialogs_t::saveFile(const fileRequest_t& r)
 {
     nameOnlyIconProvider_t icons;
@@ -219,6 +230,12 @@ QString scriptedDialogs_t::openFile(const fileRequest_t& r)
     QString a = fileAnswers.front();
     fileAnswers.pop_front();
     return a;
+}
+
+QStringList scriptedDialogs_t::openFiles(const fileRequest_t& r)
+{
+    const QString a = openFile(r);
+    return a.isEmpty() ? QStringList() : a.split(QLatin1Char('\n'));
 }
 
 QString scriptedDialogs_t::saveFile(const fileRequest_t& r)

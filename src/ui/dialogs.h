@@ -47,6 +47,8 @@ public:
     virtual msgButton_t message(msgKind_t kind, const QString& text, uint32_t buttons) = 0;
     // Empty when cancelled; otherwise the chosen file name.
     virtual QString openFile(const fileRequest_t& r) = 0;
+    // Several existing files at once, in the order chosen; empty when cancelled.
+    virtual QStringList openFiles(const fileRequest_t& r) = 0;
     virtual QString saveFile(const fileRequest_t& r) = 0;
     // False when cancelled; colours 0x00BBGGRR.
     virtual bool chooseColor(int32_t& colour, std::vector<int32_t>& customColours) = 0;
@@ -87,6 +89,7 @@ class realDialogs_t : public dialogs_t {
 public:
     msgButton_t message(msgKind_t kind, const QString& text, uint32_t buttons) override;
     QString openFile(const fileRequest_t& r) override;
+    QStringList openFiles(const fileRequest_t& r) override;
     QString saveFile(const fileRequest_t& r) override;
     bool chooseColor(int32_t& colour, std::vector<int32_t>& customColours) override;
     bool printSetup(QWidget* printerOwner) override;
@@ -104,7 +107,7 @@ public:
         uint32_t buttons;
     };
     std::deque<msgButton_t> answers;
-    std::deque<QString> fileAnswers;      // "" means cancel
+    std::deque<QString> fileAnswers;      // "" means cancel; several names for openFiles are one answer, '\n'-separated
     std::deque<int32_t> colourAnswers;    // a colour 0x00BBGGRR; negative cancels
     std::vector<int32_t> lastCustomColours;  // what the last colour request was given
     std::vector<shown_t> messages;
@@ -117,6 +120,7 @@ public:
 
     msgButton_t message(msgKind_t kind, const QString& text, uint32_t buttons) override;
     QString openFile(const fileRequest_t& r) override;
+    QStringList openFiles(const fileRequest_t& r) override;
     QString saveFile(const fileRequest_t& r) override;
     bool chooseColor(int32_t& colour, std::vector<int32_t>& customColours) override;
     bool printSetup(QWidget* printerOwner) override;

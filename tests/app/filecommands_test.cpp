@@ -231,6 +231,26 @@ TEST_F(ShellTest, PristineWindowIsReusedForAFile)
     EXPECT_EQ(w->documents().size(), 3u);
 }
 
+// The Open dialog takes several files: each opens in its own window in the
+// order chosen, the last one active, each offered for reopening; the folder
+// remembered is the last file's.
+TEST_F(ShellTest, TheOpenDialogOpensSeveralFilesInOrder)
+{
+    const QStringList names{makeFile(QStringLiteral("one.lmra")), makeFile(QStringLiteral("two.lmra")),
+                            makeFile(QStringLiteral("three.lmra"))};
+    dlg.fileAnswers = {names.join(QLatin1Char('\n'))};
+    const size_t before = w->documents().size();
+    w->openDocument();
+    const auto docs = w->documents();
+    ASSERT_EQ(docs.size(), before + 3);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(docs[before + size_t(i)]->fileName(), names[i]);
+    ASSERT_NE(w->activeDocument(), nullptr);
+    EXPECT_EQ(w->activeDocument()->fileName(), names[2]);
+    EXPECT_EQ(w->params()->reopen[0], names[2]);
+    EXPECT_EQ(w->params()->reopen[2], names[0]);
+    EXPECT_EQ(w->params()->lastOpened, names[2]);
+}
+
 TEST_F(ShellTest, ModifiedWindowIsNotReused)
 {
     const QString f = makeFile(QStringLiteral("new.lmra"));
