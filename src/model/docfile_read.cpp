@@ -273,7 +273,17 @@ readOutcome readRecords(byteSource& src, itemList_t& fresh, docReadQuestions_t& 
     uint8_t body[recordSize];
     for (;;) {
         if (st.meter.exhausted()) return readOutcome::tooManyRecords;
-        if (src.read(body, recordSize) < size_t(recordSize)) return finishRecords(fresh, questions, st);
+        const size_t got = src.read(body, recordSize);
+        if (got < size_t(recordSize)) {
+            // A few bytes that are not even one record (a small picture
+            // renamed, say) are no document; an empty file is an empty one.
+            if (got > 0 && !fresh.head && st.checkMagic) {
+                if (!questions.askOpenInvalid()) return readOutcome::refused;
+                st.checkMagic = false;
+                st.acceptedInvalid = true;
+            }
+            return finishRecords(fresh, questions, st);
+        }
         int32_t type, magic;
         std::memcpy(&type, body + offsetof(itemBody_t, itemType), sizeof type);
         std::memcpy(&magic, body + offsetof(itemBody_t, magic), sizeof magic);

@@ -55,6 +55,28 @@ TEST(DocfileRead, ZeroByteFileReadsAsAnEmptyListWithoutHeader)
     doc.line = nullptr;
 }
 
+// A file of a few bytes, less than one record, is no document (a small
+// picture renamed): the reader asks, as for a wrong magic, instead of taking
+// it as an empty document that a save would then write over.
+TEST(DocfileRead, BytesShorterThanOneRecordAreAskedAbout)
+{
+    for (const bool answer : {false, true}) {
+        SCOPED_TRACE(answer);
+        openDocument doc;
+        scriptedQuestions q;
+        q.answer = answer;
+        const std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13};
+        EXPECT_EQ(readBytes(png, doc.list, q), answer);
+        EXPECT_EQ(q.asked, 1);
+        if (answer) {
+            EXPECT_EQ(doc.list.head, nullptr);
+            doc.line = nullptr;
+        } else {
+            EXPECT_TRUE(doc.untouched());
+        }
+    }
+}
+
 TEST(DocfileRead, WrongMagicAsksOnceAndYesOpensTheDocumentModified)
 {
     fileBuilder f;
