@@ -102,6 +102,7 @@ struct shell_t {
         w->resize(1000, 760);
         w->show();
         w->untitledTimer().stop();
+        w->setupPanelTimer().stop();
         w->openUntitledIfNone();
         d = w->activeDocument();
     }

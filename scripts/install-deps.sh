@@ -15,6 +15,7 @@ PACKAGES=(
   imagemagick poppler-utils
   clang-14 libclang-rt-14-dev
   ccache
+  shared-mime-info desktop-file-utils xdg-utils libglib2.0-bin appstream libxml2-utils
 )
 
 missing=()

@@ -2,15 +2,36 @@
 // that open them.
 #include "app/mainwindow.h"
 
+#include "app/viewcommands.h"
 #include "canvas/gridedit.h"
-
 #include "model/grid.h"
+#include "output/desktopintegration.h"
+#include "settings/firstsetup.h"
 #include "ui/gridoptions.h"
+#include "ui/installpanel.h"
 #include "ui/pagesetup.h"
 
+#include <QApplication>
 #include <QPointer>
+#include <QTimer>
 
 namespace app {
+
+namespace {
+
+// Registers the document file type for this user with this program. No
+// message for a failure: the store keeps its code and the next start repeats
+// it; the log says why.
+int32_t registerForUser()
+{
+    QStringList log;
+    const int32_t failure = output::registerFileType(output::desktopFolders_t::ofUser(),
+                                                     QCoreApplication::applicationFilePath(), &log);
+    for (const QString& line : log) qInfo("%s", qPrintable(line));
+    return failure;
+}
+
+} // namespace
 
 void TForm1::registerHostedPanels()
 {
@@ -26,6 +47,41 @@ void TForm1::registerHostedPanels()
         }
         return new ui::TPage(*params_, std::move(target), parent);
     });
+    registerFirstTimeSetup();
+}
+
+void TForm1::registerFirstTimeSetup()
+{
+    TFormX_->setFactory(ui::hostedFirstTimeSetup, [this](const ui::hostRequest_t&, QWidget* parent) {
+        return new ui::TInstall(
+            [this](int32_t unit) {
+                settings::completeSetup(*params_, unit, registerForUser);
+                view_->showNewFileDefaults(params_->newFile);
+            },
+            parent);
+    });
+    // A completed setup opens the first document; a cancelled one (Cancel or
+    // the close box) ends the program before any document opens.
+    TFormX_->onHidden = [this](int32_t code, bool applied) {
+        if (code != ui::hostedFirstTimeSetup) return;
+        if (applied) {
+            untitledTimer_.start();
+            return;
+        }
+        QTimer::singleShot(500, this, [this] {
+            if (onSetupCancelled_) onSetupCancelled_();
+            else QApplication::quit();
+        });
+    };
+}
+
+// At every start: a registration that could not write everything before is
+// repeated until it succeeds once. Nothing of it reaches the user.
+void TForm1::repairRegistration()
+{
+    settings::settingsStore_t* store = params_->store();
+    if (!store) return;
+    settings::repairRegistration(*store, registerForUser);
 }
 
 bool TForm1::openHosted(int32_t code, const QString& documentName, QWidget* document)

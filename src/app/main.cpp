@@ -36,6 +36,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(app::applicationTitle);
     QApplication::setOrganizationName(QStringLiteral("Velantis"));
+    // Docks and window lists find the program's desktop entry and icon by it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.velantis.Lumora"));
 
     // A running editor takes the files, one request each, in order; this
     // process then has nothing to do. Whatever it did not take opens here.
@@ -47,19 +49,23 @@ int main(int argc, char** argv)
     app::TForm1 w;
     if (screenshot.isEmpty()) w.listenForOpenRequests();
     if (!screenshot.isEmpty()) {
-        w.setOnFirstDocument([&w, screenshot] {
-            // Let the window finish painting first.
-            QTimer::singleShot(700, &w, [&w, screenshot] {
-                QScreen* s = w.screen() ? w.screen() : QGuiApplication::primaryScreen();
-                const QPixmap shot = s ? s->grabWindow(0) : w.grab();
-                const bool ok = !shot.isNull() && shot.save(screenshot, "PNG");
-                std::printf(ok ? "Saved a screenshot of the editor to %s\n" : "Could not save a screenshot to %s\n",
-                            qPrintable(screenshot));
-                std::fflush(stdout);
-                w.confirmExit();
-                QApplication::exit(ok ? 0 : 1);
-            });
-        });
+        auto shoot = [&w, screenshot] {
+            static bool taken = false;
+            if (taken) return;
+            taken = true;
+            QScreen* s = w.screen() ? w.screen() : QGuiApplication::primaryScreen();
+            const QPixmap shot = s ? s->grabWindow(0) : w.grab();
+            const bool ok = !shot.isNull() && shot.save(screenshot, "PNG");
+            std::printf(ok ? "Saved a screenshot of the editor to %s\n" : "Could not save a screenshot to %s\n",
+                        qPrintable(screenshot));
+            std::fflush(stdout);
+            w.confirmExit();
+            QApplication::exit(ok ? 0 : 1);
+        };
+        // Once the first document shows (and has had time to paint); on a
+        // user's first start, whatever shows (the unit question) a little later.
+        w.setOnFirstDocument([&w, shoot] { QTimer::singleShot(700, &w, shoot); });
+        QTimer::singleShot(4000, &w, shoot);
     }
     w.show();
     if (!files.isEmpty())

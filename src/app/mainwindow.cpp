@@ -16,6 +16,7 @@
 #include "model/grid.h"
 #include "model/itemlist.h"
 #include "render/picture.h"
+#include "settings/firstsetup.h"
 #include "settings/pagepresets.h"
 #include "settings/pageset.h"
 
@@ -155,8 +156,10 @@ void TForm1::FormCreate()
     procs_->pressToolButton(canvas::buttonForPanel(panelCode()));
     setDocumentCommandsEnabled(false);
 
-    // Shortly after start-up an untitled document opens when none was opened.
-    untitledTimer_.start();
+    // Shortly after start-up an untitled document opens when none was opened;
+    // on a user's first start the unit question comes first.
+    if (settings::setupState(*params_->store()) == settings::setupNotDone) setupPanelTimer_.start();
+    else untitledTimer_.start();
 
     // The File menu never offers the exports; the toolbar's button does.
     fileMenu().menuExport->menuAction()->setVisible(false);
@@ -172,6 +175,7 @@ void TForm1::FormCreate()
         const QRect a = s->availableGeometry();
         move(a.center() - rect().center());
     }
+    repairRegistration();
 }
 
 TForm1::~TForm1()
@@ -438,7 +442,11 @@ void TForm1::readFontList()
     params_->fontList = panels::makeFontList(panels::installedFamilies());
 }
 
-void TForm1::showSetupPanel() { setupPanelTimer_.stop(); }
+void TForm1::showSetupPanel()
+{
+    setupPanelTimer_.stop();
+    openHosted(ui::hostedFirstTimeSetup, QString());
+}
 
 void TForm1::applyLightDirection()
 {

@@ -115,6 +115,8 @@ public:
     void readFontList();
     // Timer6Timer: the first-time setup panel (not started by anything yet).
     void showSetupPanel();
+    // At the end of start-up: repeats a registration that failed before.
+    void repairRegistration();
     // Timer7Timer: the light direction of the settings into every document.
     void applyLightDirection();
     // Timer8Timer: stops itself; nothing else.
@@ -256,6 +258,9 @@ public:
 
     // What runs once the first document window is shown (screenshots).
     void setOnFirstDocument(std::function<void()> f) { onFirstDocument_ = std::move(f); }
+    // What ends the program when the first-time setup is cancelled (the
+    // application's quit unless a test set its own).
+    void setOnSetupCancelled(std::function<void()> f) { onSetupCancelled_ = std::move(f); }
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -267,6 +272,7 @@ private:
     // Gives the floating windows the factories of the panels they host.
     void registerHostedPanels();
     void registerGridOptions();
+    void registerFirstTimeSetup();
     void registerPictureWindow();
 
     std::unique_ptr<settings::TParams> params_;
@@ -303,6 +309,7 @@ private:
     bool tearingDown_ = false;
     bool firstDocumentSeen_ = false;
     std::function<void()> onFirstDocument_;
+    std::function<void()> onSetupCancelled_;
 };
 
 // The keys of an Edit command: its own key first, then the platform's

@@ -3,6 +3,7 @@
 #include "cli/command.h"
 
 #include "settings/dump.h"
+#include "settings/firstsetup.h"
 #include "settings/params.h"
 
 #include <QJsonArray>
@@ -45,16 +46,29 @@ void printPlain(const QJsonValue& v, const QString& path)
 int run(const std::vector<std::string>& args)
 {
     bool json = false, writeDefaults = false;
-    for (const auto& a : args) {
+    int32_t unit = 0;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
         if (a == "--json") json = true;
         else if (a == "--write-defaults") writeDefaults = true;
-        else {
+        else if (a == "--unit" && i + 1 < args.size()) {
+            const std::string& u = args[++i];
+            unit = u == "mm" ? 2 : u == "in" ? 3 : -1;
+            if (unit < 0) {
+                std::fprintf(stderr, "lumora-cli settings: --unit takes mm or in, not '%s'\n", u.c_str());
+                return cli::exitUsage;
+            }
+        } else {
             std::fprintf(stderr, "lumora-cli settings: unknown option '%s'\n", a.c_str());
             return cli::exitUsage;
         }
     }
     if (writeDefaults && json) {
         std::fprintf(stderr, "lumora-cli settings: --json and --write-defaults do not go together\n");
+        return cli::exitUsage;
+    }
+    if (unit && !writeDefaults) {
+        std::fprintf(stderr, "lumora-cli settings: --unit goes with --write-defaults\n");
         return cli::exitUsage;
     }
     const QString path = settings::userStorePath();
@@ -64,6 +78,12 @@ int run(const std::vector<std::string>& args)
         settings::TParams p(&store);
         p.readDialogColors();  // none: the store is empty
         p.writeDialogColors();
+        // With a unit, the first-start question counts as answered (without
+        // registering the file type, which `lumora-cli register` does).
+        if (unit && settings::completeSetup(p, unit, {}) != settings::setupFailureNone) {
+            std::fprintf(stderr, "lumora-cli settings: cannot write %s\n", path.toUtf8().constData());
+            return cli::exitFileError;
+        }
         if (!p.saveAllSettings()) {
             std::fprintf(stderr, "lumora-cli settings: cannot write %s\n", path.toUtf8().constData());
             return cli::exitFileError;
@@ -85,8 +105,8 @@ int run(const std::vector<std::string>& args)
 }
 
 cli::cliCommand reg("settings",
-                    "settings [--json] | --write-defaults  — print the effective settings, or write "
-                    "a store holding the defaults",
+                    "settings [--json] | --write-defaults [--unit mm|in]  — print the effective settings, or "
+                    "write a store holding the defaults (with --unit: the first-start setup answered in that unit)",
                     &run);
 
 } // namespace

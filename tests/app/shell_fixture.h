@@ -40,6 +40,7 @@ protected:
         w->show();
         // Start-up's own timers are fired by hand where a test needs them.
         w->untitledTimer().stop();
+        w->setupPanelTimer().stop();
     }
 
     void TearDown() override
@@ -59,6 +60,7 @@ protected:
         w = std::make_unique<app::TForm1>();
         w->show();
         w->untitledTimer().stop();
+        w->setupPanelTimer().stop();
     }
 
     canvas::TSandbox* untitled()

@@ -3,6 +3,7 @@
 // unwritable stores leave the defaults and never crash; writing replaces
 // the file in one step; the command-line tool prints the effective settings.
 #include "settings/dump.h"
+#include "settings/firstsetup.h"
 #include "settings/params.h"
 
 #include "settings/pagepresets.h"
@@ -609,6 +610,46 @@ TEST(CliSettings, WriteDefaultsThenPrintGivesTheSame)
     EXPECT_TRUE(s.exists(keyCustomSettings, "3pgsets11"));
     EXPECT_TRUE(s.exists(keyCustomShadows, "valueL"));
     EXPECT_EQ(cliJson(dir.path()), before);
+}
+
+// --unit answers the first-start question in the store it writes: the
+// editor started on it asks nothing and uses that unit; a bad unit or --unit
+// alone is a usage error.
+TEST(CliSettings, WriteDefaultsWithAUnitCompletesTheFirstStart)
+{
+    struct unitCase {
+        const char* unit;
+        int32_t stored;
+    };
+    for (const unitCase c : {unitCase{"mm", 2}, unitCase{"in", 3}}) {
+        SCOPED_TRACE(c.unit);
+        QTemporaryDir dir;
+        QProcess proc;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LUMORA_CONFIG_DIR", dir.path());
+        proc.setProcessEnvironment(env);
+        proc.start(LUMORA_CLI, {"settings", "--write-defaults", "--unit", c.unit});
+        proc.waitForFinished(60000);
+        EXPECT_EQ(proc.exitCode(), 0);
+        iniStore_t s(dir.filePath("Velantis.ini"));
+        EXPECT_EQ(setupState(s), setupDone);
+        int32_t v = 0;
+        EXPECT_TRUE(s.readInt(keyCustomSettings, "units", v));
+        EXPECT_EQ(v, c.stored);
+        EXPECT_TRUE(s.readInt(keyCustomSettings, "ddeins", v));
+        EXPECT_EQ(v, 0);
+        TParams p(&s);
+        p.initSettings();
+        EXPECT_EQ(p.newFile.units, c.stored);
+        EXPECT_EQ(p.pageSets[3].unit, c.stored);
+    }
+    for (const QStringList& bad : {QStringList{"settings", "--write-defaults", "--unit", "cm"},
+                                   QStringList{"settings", "--unit", "mm"}}) {
+        QProcess proc;
+        proc.start(LUMORA_CLI, bad);
+        proc.waitForFinished(60000);
+        EXPECT_EQ(proc.exitCode(), 1) << bad.join(' ').toStdString();
+    }
 }
 
 TEST(CliSettings, BadOptionIsAUsageError)
