@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace model {
 
@@ -53,6 +54,15 @@ struct docReadQuestions_t {
 // file is intact, the flag is kept, and `error` (when given) says why.
 bool writeDocument(const std::string& fileName, itemList_t& list, std::string* error = nullptr,
                    const anchorMarker_t& marker = {});
+
+// The bytes writeDocument would write, in memory, without touching the
+// document's modified flag (a recovery snapshot is not a save).
+bool encodeDocument(itemList_t& list, std::vector<uint8_t>& bytes, std::string* error = nullptr,
+                    const anchorMarker_t& marker = {});
+
+// Replaces `fileName` with `bytes` as writeDocument replaces a document: the
+// old file stays whole until the new one is complete. Safe on any thread.
+bool writeBytesToFile(const std::string& fileName, const std::vector<uint8_t>& bytes, std::string* error = nullptr);
 
 // Reads `fileName` into `list`, replacing its records. False when the name is
 // blank, the file is missing, unreadable, a folder, larger than the limit or

@@ -46,7 +46,12 @@ bool isWritten(const item_t* it, const std::unordered_set<int32_t>& picturesInUs
 // A buffered output file that remembers the first failure.
 class outFile {
 public:
-    explicit outFile(std::FILE* f) : f_(f) { std::setvbuf(f_, nullptr, _IOFBF, 1 << 20); }
+    // A durable file is synced to the disk before it is closed; a stream in
+    // memory is not.
+    explicit outFile(std::FILE* f, bool durable = true) : f_(f), durable_(durable)
+    {
+        std::setvbuf(f_, nullptr, _IOFBF, 1 << 20);
+    }
     void put(const void* p, size_t n)
     {
         if (ok_ && n && std::fwrite(p, 1, n, f_) != n) fail(errno);
@@ -55,7 +60,7 @@ public:
     {
         if (ok_ && std::fflush(f_) != 0) fail(errno);
 #if defined(__unix__)
-        if (ok_ && ::fsync(::fileno(f_)) != 0 && errno != EINVAL) fail(errno);
+        if (ok_ && durable_ && ::fsync(::fileno(f_)) != 0 && errno != EINVAL) fail(errno);
 #endif
         if (std::fclose(f_) != 0 && ok_) fail(errno);
         f_ = nullptr;
@@ -75,6 +80,7 @@ private:
         error_ = systemMessage(err ? err : EIO);
     }
     std::FILE* f_;
+    bool durable_;
     bool ok_ = true;
     std::string error_;
 };
@@ -204,37 +210,46 @@ bool writeRecords(outFile& out, itemList_t& list, item_t* header, const std::uno
 }
 } // namespace
 
-bool writeDocument(const std::string& fileName, itemList_t& list, std::string* error, const anchorMarker_t& marker)
-{
-    std::string why;
-    auto fail = [&](const std::string& reason) {
-        if (error) *error = reason;
-        return false;
-    };
-    item_t* header = findHeader(list);
-    if (!header) return fail("the document has no header record");
-    if (trimmed(fileName).empty()) return fail("no file name was given");
+namespace {
 
-    std::unordered_set<int32_t> inUse;
+// What a save and a snapshot check first: a header, and no text too long to
+// be stored. Fills the picture ids still in use.
+bool checkWritable(itemList_t& list, std::unordered_set<int32_t>& inUse, std::string& why)
+{
+    if (!findHeader(list)) {
+        why = "the document has no header record";
+        return false;
+    }
     for (const item_t* it = list.head; it; it = it->next)
         if (it->itemType == typePicture && !it->hidden) inUse.insert(it->pictureId);
-    if (const char* what = tooLongText(list, inUse))
-        return fail(std::string(what) + " of " + groupedThousands(textStoreLimit) + " characters or more cannot be saved");
+    if (const char* what = tooLongText(list, inUse)) {
+        why = std::string(what) + " of " + groupedThousands(textStoreLimit) + " characters or more cannot be saved";
+        return false;
+    }
+    return true;
+}
 
-    header->hdr().historyKept = 0;
-
+// Replaces `target` with what `produce` writes, through a temporary file in
+// the same folder; the old file stays whole until the rename.
+template <typename producer_t>
+bool replaceFile(const std::string& fileName, producer_t&& produce, std::string& why)
+{
     fs::path target(fileName);
     std::error_code ec;
     // Saving through a link replaces the file it points to, not the link.
     if (fs::is_symlink(target, ec)) target = fs::weakly_canonical(target, ec);
-    if (fs::is_directory(target, ec)) return fail(fileName + " is a folder");
-
+    if (fs::is_directory(target, ec)) {
+        why = fileName + " is a folder";
+        return false;
+    }
     fs::path temp;
     std::FILE* f = openTemporary(target, temp, why);
-    if (!f) return fail("cannot create a file in the folder of " + fileName + ": " + why);
-
+    if (!f) {
+        why = "cannot create a file in the folder of " + fileName + ": " + why;
+        return false;
+    }
     outFile out(f);
-    bool written = writeRecords(out, list, header, inUse, marker, why);
+    bool written = produce(out, why);
     const bool closed = out.finish();
     if (written && !closed) why = out.error();
     written = written && closed;
@@ -250,10 +265,77 @@ bool writeDocument(const std::string& fileName, itemList_t& list, std::string* e
     }
     if (!written) {
         fs::remove(temp, ec);
-        return fail("cannot write " + fileName + ": " + why);
+        why = "cannot write " + fileName + ": " + why;
     }
+    return written;
+}
+
+} // namespace
+
+bool writeDocument(const std::string& fileName, itemList_t& list, std::string* error, const anchorMarker_t& marker)
+{
+    std::string why;
+    auto fail = [&](const std::string& reason) {
+        if (error) *error = reason;
+        return false;
+    };
+    std::unordered_set<int32_t> inUse;
+    if (!checkWritable(list, inUse, why)) return fail(why);
+    if (trimmed(fileName).empty()) return fail("no file name was given");
+    item_t* header = findHeader(list);
+    header->hdr().historyKept = 0;
+    const bool ok = replaceFile(
+        fileName, [&](outFile& out, std::string& reason) { return writeRecords(out, list, header, inUse, marker, reason); },
+        why);
+    if (!ok) return fail(why);
     setModified(list, false);
     return true;
+}
+
+bool encodeDocument(itemList_t& list, std::vector<uint8_t>& bytes, std::string* error, const anchorMarker_t& marker)
+{
+    std::string why;
+    std::unordered_set<int32_t> inUse;
+    bytes.clear();
+    if (!checkWritable(list, inUse, why)) {
+        if (error) *error = why;
+        return false;
+    }
+    item_t* header = findHeader(list);
+    header->hdr().historyKept = 0;
+    char* buffer = nullptr;
+    size_t length = 0;
+    std::FILE* f = open_memstream(&buffer, &length);
+    if (!f) {
+        if (error) *error = systemMessage(errno);
+        return false;
+    }
+    bool ok;
+    {
+        outFile out(f, false);
+        ok = writeRecords(out, list, header, inUse, marker, why);
+        const bool closed = out.finish();
+        if (ok && !closed) why = out.error();
+        ok = ok && closed;
+    }
+    if (ok) bytes.assign(reinterpret_cast<const uint8_t*>(buffer), reinterpret_cast<const uint8_t*>(buffer) + length);
+    std::free(buffer);
+    if (!ok && error) *error = why;
+    return ok;
+}
+
+bool writeBytesToFile(const std::string& fileName, const std::vector<uint8_t>& bytes, std::string* error)
+{
+    std::string why;
+    const bool ok = replaceFile(
+        fileName,
+        [&](outFile& out, std::string&) {
+            out.put(bytes.data(), bytes.size());
+            return true;
+        },
+        why);
+    if (!ok && error) *error = why;
+    return ok;
 }
 
 } // namespace model

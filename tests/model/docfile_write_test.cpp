@@ -311,3 +311,32 @@ TEST(DocfileWrite, SavingThroughALinkReplacesTheLinkedFile)
     EXPECT_EQ(readAll(d.file("real.lmra")).size(), 2u * 448 + 16);
     freeList(l);
 }
+
+// A recovery snapshot: the same bytes a save writes, without clearing the
+// modified flag, and written in one step like a save.
+TEST(DocfileWrite, EncodingInMemoryGivesTheSavedBytesAndKeepsTheDocumentModified)
+{
+    tempDir d;
+    itemList_t l;
+    newDocument(l);
+    newItem(l, typeLine);
+    model::item_t* t = newItem(l, typeText);
+    model::setText(t, u"snapshot");
+    setModified(l, true);
+    std::vector<uint8_t> bytes;
+    std::string error;
+    ASSERT_TRUE(encodeDocument(l, bytes, &error)) << error;
+    EXPECT_TRUE(isModified(l));
+    ASSERT_TRUE(writeDocument(d.file("saved.lmra"), l));
+    EXPECT_EQ(bytes, readAll(d.file("saved.lmra")));
+
+    ASSERT_TRUE(writeBytesToFile(d.file("copy.lmra"), bytes, &error)) << error;
+    EXPECT_EQ(readAll(d.file("copy.lmra")), bytes);
+    EXPECT_FALSE(writeBytesToFile("/proc/x.lmra", bytes, &error));
+    EXPECT_NE(error.find("does not accept new files"), std::string::npos) << error;
+
+    itemList_t headless;
+    EXPECT_FALSE(encodeDocument(headless, bytes, &error));
+    EXPECT_TRUE(bytes.empty());
+    freeList(l);
+}
