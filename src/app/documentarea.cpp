@@ -66,7 +66,7 @@ int32_t documentArea_t::randomWindowNumber() const
     }
 }
 
-canvas::TSandbox* documentArea_t::openDocumentWindow(const QString& name)
+canvas::TSandbox* documentArea_t::openDocumentWindow(const QString& name, bool remember)
 {
     const int32_t number = randomWindowNumber();
     const std::vector<canvas::TSandbox*> docs = documents();
@@ -104,7 +104,7 @@ canvas::TSandbox* documentArea_t::openDocumentWindow(const QString& name)
     // Whatever asked for the file (the Open dialog, Reopen, the command line,
     // an open request), a file that opened goes to the top of Reopen; one
     // that was refused or could not be read does not.
-    if (opened && !w->fileName().isEmpty()) shell_.addRecent(w->fileName());
+    if (remember && opened && !w->fileName().isEmpty()) shell_.addRecent(w->fileName());
     shell_.setDocumentCommandsEnabled(true);
     return w;
 }

@@ -37,7 +37,8 @@ public:
     canvas::TSandbox* activeDocument() const;
     // A document window for `name` (untitled when empty): a single untouched
     // document makes way for a named file; otherwise a new window.
-    canvas::TSandbox* openDocumentWindow(const QString& name);
+    // `remember` false keeps the file out of Reopen (a recovery snapshot).
+    canvas::TSandbox* openDocumentWindow(const QString& name, bool remember = true);
     bool activateWindow(int32_t docNumber);
     void activate(canvas::TSandbox* w);
     // Closes the active window (its close question included).

@@ -2,6 +2,7 @@
 // editor this user already runs, or starts one that opens them, in order.
 // `--screenshot PATH` saves a picture of the screen once the first document
 // shows, then quits (used to look at the editor without a display).
+// `--no-recovery` skips the offer of documents left unsaved by a crash.
 #include "app/mainwindow.h"
 #include "app/openrequest.h"
 #include "app/recent.h"
@@ -17,14 +18,17 @@ int main(int argc, char** argv)
 {
     QStringList files;
     QString screenshot;
+    bool recoveryOffer = true;
     for (int i = 1; i < argc; ++i) {
         const QString a = QString::fromLocal8Bit(argv[i]);
         if ((a == QLatin1String("-open") || a == QLatin1String("--open")) && i + 1 < argc) {
             files << QString::fromLocal8Bit(argv[++i]);
         } else if (a == QLatin1String("--screenshot") && i + 1 < argc) {
             screenshot = QString::fromLocal8Bit(argv[++i]);
+        } else if (a == QLatin1String("--no-recovery")) {
+            recoveryOffer = false;
         } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            std::printf("usage: lumora [-open] [FILE...] [--screenshot PNG]\n");
+            std::printf("usage: lumora [-open] [FILE...] [--screenshot PNG] [--no-recovery]\n");
             return 0;
         } else if (!a.startsWith(QLatin1Char('-'))) {
             files << a;
@@ -68,6 +72,10 @@ int main(int argc, char** argv)
         QTimer::singleShot(4000, &w, shoot);
     }
     w.show();
+    // Documents an editor left unsaved when it ended are offered once the
+    // window is up (scripts and the screenshot skip the offer).
+    w.setRecoveryOffers(recoveryOffer && screenshot.isEmpty());
+    if (recoveryOffer && screenshot.isEmpty()) QTimer::singleShot(800, &w, [&w] { w.offerRecovery(); });
     if (!files.isEmpty())
         QTimer::singleShot(0, &w, [&w, files] {
             for (const QString& f : files) w.openRequest(app::openMacroFor(f));

@@ -11,6 +11,8 @@
 #include "app/viewcommands.h"
 #include "app/openrequest.h"
 #include "app/recent.h"
+#include "app/recoverydialog.h"
+#include "app/recoverykeeper.h"
 #include "panels/panelhost.h"
 #include "panels/fontlist.h"
 #include "model/grid.h"
@@ -176,6 +178,7 @@ void TForm1::FormCreate()
         move(a.center() - rect().center());
     }
     repairRegistration();
+    startRecovery();
 }
 
 TForm1::~TForm1()
@@ -192,6 +195,8 @@ TForm1::~TForm1()
     // The side panel showing writes its settings (its tab) when freed: it
     // goes while the settings and the panel host are still there.
     panels_->freeCodePanel();
+    // A clean end: this run's snapshots go before its documents do.
+    if (recovery_) recovery_->finish();
     // The settings are written when the window goes.
     if (params_) params_->saveAllSettings();
     area_->deleteDocumentWindows();
@@ -208,7 +213,13 @@ QMdiArea* TForm1::mdiArea() const { return area_->widget(); }
 
 std::vector<canvas::TSandbox*> TForm1::documents() const { return area_ ? area_->documents() : std::vector<canvas::TSandbox*>{}; }
 canvas::TSandbox* TForm1::activeDocument() const { return area_->activeDocument(); }
-canvas::TSandbox* TForm1::openDocumentWindow(const QString& name) { return area_->openDocumentWindow(name); }
+canvas::TSandbox* TForm1::openDocumentWindow(const QString& name)
+{
+    canvas::TSandbox* w = area_->openDocumentWindow(name);
+    // A snapshot of this file newer than the file itself is offered.
+    if (recoveryOffers_ && w && !w->fileName().isEmpty()) offerRecovery(w->fileName());
+    return w;
+}
 bool TForm1::activateWindow(int32_t docNumber) { return area_->activateWindow(docNumber); }
 
 void TForm1::documentActivated(canvas::TSandbox* w)
@@ -236,6 +247,8 @@ void TForm1::refreshDocumentMenus(canvas::TSandbox* w)
 
 void TForm1::documentDestroyed(canvas::TSandbox* w)
 {
+    // Closed without saving (or saved before): its snapshot goes.
+    if (recovery_ && !tearingDown_) recovery_->documentClosed(w->documentNumber());
     area_->forget(w);
     if (tearingDown_) return;
     emptyShellTimer_.start();
@@ -246,6 +259,11 @@ void TForm1::showModified(canvas::TSandbox* w)
     // The caption carries Qt's "[*]" placeholder; the sub-window (and the
     // main window's title while it is maximized) follow the flag.
     if (w && !w->isClosing()) w->setWindowModified(w->isModified());
+    // A change is snapshotted after a pause; a saved document needs none.
+    if (recovery_ && w && !w->isClosing()) {
+        if (w->isModified()) recovery_->documentChanged();
+        else recovery_->documentClean(w);
+    }
 }
 
 void TForm1::editStateChanged(canvas::TSandbox* w)

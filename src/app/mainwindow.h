@@ -13,10 +13,13 @@
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
 #include "canvas/toolbar.h"
+#include "app/recoverydialog.h"
+#include "settings/recoverystore.h"
 #include "ui/hostwindow.h"
 
 #include <QKeySequence>
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
 #include <cstdint>
@@ -47,6 +50,7 @@ namespace app {
 class openRequestServer_t;
 class keyRouter_t;
 class documentArea_t;
+class recoveryKeeper_t;
 class fileCommands_t;
 class editCommands_t;
 class viewCommands_t;
@@ -117,6 +121,17 @@ public:
     void showSetupPanel();
     // At the end of start-up: repeats a registration that failed before.
     void repairRegistration();
+
+    // Recovery: the snapshot keeper, and the offer of snapshots left by an
+    // editor that ended without saving (all of them, or only the newer ones
+    // of `forFile`). False when there was nothing to offer.
+    bool offerRecovery(const QString& forFile = QString());
+    // Whether opening a file offers its newer snapshots (off for scripts).
+    void setRecoveryOffers(bool on) { recoveryOffers_ = on; }
+    bool restoreSnapshot(const settings::recoveryEntry_t& entry);
+    recoveryKeeper_t* recovery() const { return recovery_.get(); }
+    recoveryDialog_t* recoveryDialog() const { return recoveryDialog_.data(); }
+    QAction* recoveryItem() const { return recoveryItem_; }
     // Timer7Timer: the light direction of the settings into every document.
     void applyLightDirection();
     // Timer8Timer: stops itself; nothing else.
@@ -310,6 +325,11 @@ private:
     bool firstDocumentSeen_ = false;
     std::function<void()> onFirstDocument_;
     std::function<void()> onSetupCancelled_;
+    std::unique_ptr<recoveryKeeper_t> recovery_;
+    QPointer<recoveryDialog_t> recoveryDialog_;
+    QAction* recoveryItem_ = nullptr;
+    bool recoveryOffers_ = false;
+    void startRecovery();
 };
 
 // The keys of an Edit command: its own key first, then the platform's

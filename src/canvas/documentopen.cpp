@@ -151,4 +151,16 @@ bool TSandbox::openDocument(int32_t number, const QString& name)
     return readOk || trimmed.isEmpty() || isPictureName(trimmed);
 }
 
+// A document brought back from a recovery snapshot takes the name of the
+// file it came from (or a new untitled number when it was never saved), and
+// is modified: saving writes the original file, never the snapshot.
+void TSandbox::adoptRecovered(const QString& original)
+{
+    fileName_ = original;
+    if (original.isEmpty()) untitledNumber_ = QString::number(++params().untitledCounter);
+    model::setModified(items_, true);
+    refreshCaption();
+    if (host_) host_->editStateChanged(this);
+}
+
 } // namespace canvas

@@ -181,6 +181,7 @@ public:
     // when a named document file could not be read (the window then holds a
     // new untitled document).
     bool openDocument(int32_t number, const QString& name);
+    void adoptRecovered(const QString& original);
     void layoutView();
     // The one place a document's zoom changes: the header keeps it, the
     // settings' currentZoom mirrors it for the zoom controls, which the host

@@ -18,14 +18,13 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(home.isValid());
+        ShellTest::SetUp();
         qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
         qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
-        ShellTest::SetUp();
     }
     void TearDown() override
     {
         ShellTest::TearDown();
-        qunsetenv("XDG_DATA_HOME");
         qunsetenv("XDG_CONFIG_HOME");
     }
     // A new main window on the same store, its start-up timers left running.

@@ -32,6 +32,9 @@ protected:
         ASSERT_TRUE(cfg.isValid());
         ASSERT_TRUE(files.isValid());
         qputenv("LUMORA_CONFIG_DIR", cfg.path().toLocal8Bit());
+        // Recovery snapshots (and anything else kept in the user's data
+        // folder) stay in the test's own folder.
+        qputenv("XDG_DATA_HOME", cfg.filePath(QStringLiteral("data")).toLocal8Bit());
         // The clipboard lives for the program run: each test starts with it empty.
         model::freeList(model::clipboardList());
         scope = std::make_unique<ui::scopedDialogs_t>(dlg);
@@ -50,6 +53,7 @@ protected:
             w.reset();
         }
         scope.reset();
+        qunsetenv("XDG_DATA_HOME");
     }
 
     // Destroys the window (writing the settings) and makes a new one on the same store.
