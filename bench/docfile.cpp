@@ -8,6 +8,9 @@
 #include <malloc.h>
 
 #include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
 #include <cstdlib>
 #include <filesystem>
 #include <new>
@@ -46,7 +49,7 @@ struct yes : docReadQuestions_t {
     void warnNewerVersion(const std::string&) override {}
 };
 
-void buildDocument(itemList_t& l)
+void buildDocument(itemList_t& l, int count = recordCount)
 {
     item_t* h = newItem(l, typeHeader);
     h->kind = kindHeader;
@@ -54,7 +57,7 @@ void buildDocument(itemList_t& l)
     h->hdr().unit = 2;
     newItem(l, typeGrid);
     invalidateIds(l);
-    for (int i = 2; i < recordCount; ++i) {
+    for (int i = 2; i < count; ++i) {
         item_t* it;
         switch (i % 3) {
         case 0:
@@ -142,6 +145,55 @@ void BM_NewItem100k(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * recordCount);
 }
 BENCHMARK(BM_NewItem100k)->Unit(benchmark::kMillisecond);
+
+// A recovery snapshot's share of the GUI thread: the document encoded in
+// memory (the worker then writes it).
+void BM_SnapshotEncode(benchmark::State& state)
+{
+    itemList_t l;
+    buildDocument(l, int(state.range(0)));
+    std::vector<uint8_t> bytes;
+    for (auto _ : state) {
+        if (!encodeDocument(l, bytes)) state.SkipWithError("encode failed");
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    state.counters["MB"] = double(bytes.size()) / 1e6;
+    freeList(l);
+}
+BENCHMARK(BM_SnapshotEncode)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// While the worker writes a 100,000-record snapshot, the longest pause
+// between two short slices of work on the GUI thread (what typing or
+// dragging would feel).
+void BM_SnapshotLongestGuiGap(benchmark::State& state)
+{
+    itemList_t l;
+    buildDocument(l);
+    std::vector<uint8_t> bytes;
+    encodeDocument(l, bytes);
+    const std::string name = benchFile() + ".snapshot";
+    double longest = 0;
+    for (auto _ : state) {
+        std::atomic<bool> done{false};
+        std::thread writer([&] {
+            writeBytesToFile(name, bytes);
+            done = true;
+        });
+        auto last = std::chrono::steady_clock::now();
+        while (!done) {
+            volatile double x = 0;
+            for (int k = 0; k < 20000; ++k) x = x + k;  // a slice of GUI work
+            const auto now = std::chrono::steady_clock::now();
+            longest = std::max(longest, std::chrono::duration<double, std::milli>(now - last).count());
+            last = now;
+        }
+        writer.join();
+    }
+    state.counters["longestGapMs"] = longest;
+    std::filesystem::remove(name);
+    freeList(l);
+}
+BENCHMARK(BM_SnapshotLongestGuiGap)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
 

@@ -52,12 +52,20 @@ public:
     {
         std::setvbuf(f_, nullptr, _IOFBF, 1 << 20);
     }
+    // Collects the bytes in memory instead.
+    explicit outFile(std::vector<uint8_t>& memory) : f_(nullptr), durable_(false), memory_(&memory) {}
     void put(const void* p, size_t n)
     {
+        if (memory_) {
+            const auto* b = static_cast<const uint8_t*>(p);
+            memory_->insert(memory_->end(), b, b + n);
+            return;
+        }
         if (ok_ && n && std::fwrite(p, 1, n, f_) != n) fail(errno);
     }
     bool finish()
     {
+        if (memory_) return ok_;
         if (ok_ && std::fflush(f_) != 0) fail(errno);
 #if defined(__unix__)
         if (ok_ && durable_ && ::fsync(::fileno(f_)) != 0 && errno != EINVAL) fail(errno);
@@ -81,6 +89,7 @@ private:
     }
     std::FILE* f_;
     bool durable_;
+    std::vector<uint8_t>* memory_ = nullptr;
     bool ok_ = true;
     std::string error_;
 };
@@ -303,24 +312,17 @@ bool encodeDocument(itemList_t& list, std::vector<uint8_t>& bytes, std::string* 
     }
     item_t* header = findHeader(list);
     header->hdr().historyKept = 0;
-    char* buffer = nullptr;
-    size_t length = 0;
-    std::FILE* f = open_memstream(&buffer, &length);
-    if (!f) {
-        if (error) *error = systemMessage(errno);
-        return false;
+    // Room for every record at once: growing a large buffer step by step
+    // would copy it again and again.
+    size_t records = 0;
+    for (const item_t* it = list.head; it; it = it->next) ++records;
+    bytes.reserve(records * (recordSize + 128));
+    outFile out(bytes);
+    const bool ok = writeRecords(out, list, header, inUse, marker, why) && out.finish();
+    if (!ok) {
+        bytes.clear();
+        if (error) *error = why;
     }
-    bool ok;
-    {
-        outFile out(f, false);
-        ok = writeRecords(out, list, header, inUse, marker, why);
-        const bool closed = out.finish();
-        if (ok && !closed) why = out.error();
-        ok = ok && closed;
-    }
-    if (ok) bytes.assign(reinterpret_cast<const uint8_t*>(buffer), reinterpret_cast<const uint8_t*>(buffer) + length);
-    std::free(buffer);
-    if (!ok && error) *error = why;
     return ok;
 }
 
