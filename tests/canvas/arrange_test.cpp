@@ -289,8 +289,11 @@ TEST_F(Arrange, ClicksInsideSelectTheFrontMostFilledShapePictureOrText)
     for (const row_t& r : rows) {
         click(r.at);
         const std::vector<item_t*> sel = selectedItems(items());
-        if (!r.picked) EXPECT_TRUE(sel.empty()) << r.at.x << "," << r.at.y;
-        else EXPECT_EQ(sel, (std::vector<item_t*>{current(items(), r.picked)})) << r.at.x << "," << r.at.y;
+        if (!r.picked) {
+            EXPECT_TRUE(sel.empty()) << r.at.x << "," << r.at.y;
+        } else {
+            EXPECT_EQ(sel, (std::vector<item_t*>{current(items(), r.picked)})) << r.at.x << "," << r.at.y;
+        }
     }
 }
 
