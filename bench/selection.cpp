@@ -15,6 +15,7 @@
 #include "model/itemlist.h"
 
 #include <QApplication>
+#include <QWheelEvent>
 
 #include <benchmark/benchmark.h>
 
@@ -224,6 +225,56 @@ void BM_reshapeMove100(benchmark::State& state)
     state.counters["selected"] = double(model::collectSelected(d.w->items()).size());
 }
 BENCHMARK(BM_reshapeMove100)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Align (arg 0: tops) or distribute (arg 1: across) 1,000 selected items of
+// 10,000, the repaint of the canvas included; each round is one step, which
+// the next round's undo takes back so that the items move every time.
+void BM_arrange1000(benchmark::State& state)
+{
+    document_t d = makeDocument();
+    const bool distribute = state.range(0) != 0;
+    auto chooseSelection = [&] {
+        model::deselectAll(d.w->items());
+        int n = 0;
+        for (item_t* it = d.w->items().head; it && n < 1000; it = it->next)
+            if (canvas::isPickable(it)) {
+                model::setSelected(d.w->items(), it, true);
+                ++n;
+            }
+    };
+    for (auto _ : state) {
+        chooseSelection();
+        const bool moved = distribute ? d.w->distributeSelection(true) : d.w->alignSelection(canvas::alignEdge_t::top);
+        if (!moved) {
+            state.SkipWithError("nothing moved");
+            return;
+        }
+        state.PauseTiming();
+        model::undo(d.w->items());
+        d.w->findChild<QTimer*>(QStringLiteral("deferredTimer"))->stop();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_arrange1000)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// One Ctrl+wheel step (in or out in turn) about a point of a 10,000-item page:
+// the new zoom, the layout about the mouse and the quick repaint.
+void BM_wheelZoomStep(benchmark::State& state)
+{
+    document_t d = makeDocument();
+    QWidget* panel = d.w->findChild<QWidget*>(QStringLiteral("viewPanel"));
+    const QPoint at = panel->mapTo(d.w.get(), QPoint(300, 250));
+    int k = 0;
+    for (auto _ : state) {
+        const int delta = (k++ % 4) < 2 ? 120 : -120;
+        QWheelEvent e(at, d.w->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::ControlModifier,
+                      Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(d.w.get(), &e);
+        d.w->findChild<QTimer*>(QStringLiteral("fullQualityTimer"))->stop();
+    }
+    state.counters["zoom%"] = d.w->zoomFactor() * 100;
+}
+BENCHMARK(BM_wheelZoomStep)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -49,6 +49,20 @@ bool keyRouter_t::sidePanelKey(int key) const
 bool keyRouter_t::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyRelease) lastEvent_ = nullptr;
+    if (event->type() == QEvent::ShortcutOverride) {
+        // A key that is also a menu command's shortcut stays with the canvas
+        // where the canvas gives it a meaning of its own (Ctrl+A extending a
+        // spline, the editing keys of a text being typed).
+        QWidget* target = qobject_cast<QWidget*>(watched);
+        canvas::TSandbox* w = form_->activeDocument();
+        auto* k = static_cast<QKeyEvent*>(event);
+        if (target && target->window() == form_ && !QApplication::activeModalWidget() && w && w->keyboardEnabled() &&
+            !sidePanelKey(k->key()) && w->claimsKey(k->key(), k->modifiers())) {
+            event->accept();
+            return true;
+        }
+        return false;
+    }
     if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
     // Keys typed into dialogs and floating editors stay there.
     QWidget* target = qobject_cast<QWidget*>(watched);

@@ -1,5 +1,6 @@
 // The main window's menu bar: the parts' menus in their order, and the
 // Insert, Customize and Help menus of the window itself.
+#include "app/desktopcommands.h"
 #include "app/documentarea.h"
 #include "app/editcommands.h"
 #include "app/filecommands.h"
@@ -54,6 +55,8 @@ void TForm1::buildMenus()
     edits_->buildMenu(mb);
     view_->buildZoomMenu(mb);
     view_->buildToolsMenu(mb);
+    // Select All, Duplicate, Delete, the Arrange menu and the canvas's context menu.
+    (new desktopCommands_t(*this))->build(mb);
 
     // Customize
     menuCustomize_ = mb->addMenu(QStringLiteral("&Customize"));

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "canvas/gridedit.h"
 #include "model/grid.h"
+#include "model/itemlist.h"
 #include "ui/dialogs.h"
 
 #include <QAction>
@@ -38,6 +39,42 @@ void viewCommands_t::buildZoomMenu(QMenuBar* bar)
         zoomGroup->addAction(menu_.zoomItems[i]);
     }
     menu_.zoomItems[startZoomItem]->setChecked(true);
+    menu_.menuZoom->addSeparator();
+    QMenu* z = menu_.menuZoom;
+    menu_.zoomIn = z->addAction(QStringLiteral("Zoom In"), &shell_, [this] { applyZoomStep(+1); });
+    // Ctrl+= is the same key as Ctrl++ without Shift on most keyboards.
+    menu_.zoomIn->setShortcuts({QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    menu_.zoomOut = z->addAction(QStringLiteral("Zoom Out"), &shell_, [this] { applyZoomStep(-1); });
+    menu_.zoomOut->setShortcuts(QKeySequence::ZoomOut);
+    menu_.actualSize = z->addAction(QStringLiteral("Actual Size"), &shell_, [this] { setZoom(1.0); });
+    menu_.actualSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    z->addSeparator();
+    menu_.fitPage = z->addAction(QStringLiteral("Fit Page"), &shell_, [this] {
+        if (canvas::TSandbox* w = shell_.activeDocument()) w->fitPage();
+    });
+    menu_.fitPage->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_9));
+    menu_.fitSelection = z->addAction(QStringLiteral("Fit Selection"), &shell_, [this] {
+        if (canvas::TSandbox* w = shell_.activeDocument()) w->fitSelection();
+    });
+    menu_.fitSelection->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_9));
+    z->addSeparator();
+    // The dotted fold lines of folded cards, on the screen only.
+    menu_.foldLines = z->addAction(QStringLiteral("Fold Lines"), &shell_, [this](bool on) {
+        if (canvas::TSandbox* w = shell_.activeDocument()) {
+            w->view().showFoldLines = on;
+            w->repaintAll(true);
+        }
+    });
+    menu_.foldLines->setCheckable(true);
+    menu_.foldLines->setChecked(true);
+    // The fitting commands need a document, Fit Selection a selection too.
+    QObject::connect(z, &QMenu::aboutToShow, &shell_, [this] {
+        canvas::TSandbox* w = shell_.activeDocument();
+        menu_.fitPage->setEnabled(w != nullptr);
+        menu_.fitSelection->setEnabled(w && model::firstSelected(w->items()));
+        menu_.foldLines->setEnabled(w != nullptr);
+        menu_.foldLines->setChecked(!w || w->view().showFoldLines);
+    });
 }
 
 void viewCommands_t::buildToolsMenu(QMenuBar* bar)

@@ -31,6 +31,8 @@ struct viewMenu_t {
     QMenu* menuAnchors = nullptr;
     QMenu* menuSnap = nullptr;
     std::array<QAction*, 9> zoomItems{};
+    QAction *zoomIn = nullptr, *zoomOut = nullptr, *actualSize = nullptr, *fitPage = nullptr, *fitSelection = nullptr;
+    QAction* foldLines = nullptr;
     std::array<QAction*, 4> gridItems{}, anchorItems{}, snapItems{}, resetItems{};
     QAction* gridCustomize = nullptr;
     QAction* speedItem = nullptr;

@@ -229,9 +229,9 @@ std::vector<item_t*> insertPictureRecords(model::itemList_t& doc, const pictureI
     const size_t total = std::max<size_t>(r.clips.size(), 1);
     for (size_t k = next; k < total; ++k) {
         const clipShape_t* clip = r.clips.empty() ? nullptr : &r.clips[k];
-        const int32_t offset = firstInsertOffset + insertStep * static_cast<int32_t>(k);
+        const int32_t offset = insertStep * static_cast<int32_t>(k);
         item_t* it = model::newItem(doc, model::typePicture);
-        applyShape(it, r, placeShape(r, clip, {offset, offset}), pictureId);
+        applyShape(it, r, placeShape(r, clip, {r.firstAt.x + offset, r.firstAt.y + offset}), pictureId);
         applyEffects(it, r.effects);
         model::recordNew(doc, it);
         made.push_back(it);
@@ -239,9 +239,29 @@ std::vector<item_t*> insertPictureRecords(model::itemList_t& doc, const pictureI
     return made;
 }
 
-bool insertPictureInto(TSandbox& w, const pictureInsert_t& r, model::pictureIdScope_t scope)
+pictureInsert_t fittedToPage(const pictureInsert_t& r, QSize page)
+{
+    if (r.atChosenZoom || r.mode != pictureMode_t::newPicture || !r.clips.empty() || page.width() < 1 ||
+        page.height() < 1 || (r.shown.width() <= page.width() && r.shown.height() <= page.height()))
+        return r;
+    const double ratio = std::min(double(page.width()) / r.shown.width(), double(page.height()) / r.shown.height());
+    pictureInsert_t out = r;
+    out.zoom = r.zoom * ratio;
+    out.shown = QSize(std::max(1, int32_t(std::floor(r.shown.width() * ratio))),
+                      std::max(1, int32_t(std::floor(r.shown.height() * ratio))));
+    out.firstAt = {(page.width() - out.shown.width()) / 2, (page.height() - out.shown.height()) / 2};
+    return out;
+}
+
+bool insertPictureInto(TSandbox& w, const pictureInsert_t& request, model::pictureIdScope_t scope)
 {
     w.eraseMarks();
+    // A picture larger than the page comes in scaled down to fit it.
+    QSize page;
+    if (const item_t* h = w.header())
+        page = QSize(model::roundHalfEven(h->hdr().canvasWidth * h->hdr().pxPerUnitX),
+                     model::roundHalfEven(h->hdr().canvasHeight * h->hdr().pxPerUnitY));
+    const pictureInsert_t r = fittedToPage(request, page);
     const std::vector<item_t*> made = insertPictureRecords(w.items(), r, scope);
     if (made.empty()) {
         w.drawSelectionMarks();

@@ -4,6 +4,7 @@
 // picture item is re-clipped, a new version of that item.
 #pragma once
 
+#include "geometry/units.h"
 #include "model/clips.h"
 #include "model/item.h"
 #include "model/itemlist.h"
@@ -61,7 +62,18 @@ struct pictureInsert_t {
     QSize pictureSize;
     std::vector<clipShape_t> clips;  // none: the entire image
     pictureEffects_t effects;
+    // Where the first new item's top-left corner goes (document pixels).
+    geometry::point_t firstAt{firstInsertOffset, firstInsertOffset};
+    // An entire image larger than the page goes in at the chosen zoom
+    // instead of scaled down to fit the page.
+    bool atChosenZoom = false;
 };
+
+// The request for a new entire image larger than a page of `page` document
+// pixels: the zoom and size scaled down so that the image fits the page
+// (its aspect kept) and its place centred on the page. Any other request,
+// or one at the chosen zoom, is returned as it is.
+pictureInsert_t fittedToPage(const pictureInsert_t& request, QSize page);
 
 // The bytes a picture data record keeps of a loaded file: a JPEG, an icon
 // and a metafile as read; a GIF's first image and a bitmap encoded again by

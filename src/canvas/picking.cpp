@@ -7,7 +7,11 @@
 #include "model/itemlist.h"
 #include "model/metrics.h"
 #include "model/spatialindex.h"
+#include "render/shapedraw.h"
+#include "render/surface.h"
 #include "render/text.h"
+
+#include <QImage>
 
 #include <algorithm>
 #include <cmath>
@@ -242,7 +246,54 @@ void setGroupSelected(model::itemList_t& list, int32_t groupId, bool on)
             model::setSelected(list, it, on);
 }
 
+// Whether the filled inside of a shape covers the point: the shape's own
+// renderer paints a few pixels around it, so every fill rule and outline
+// type counts exactly as it is drawn. Open outlines and shapes without a
+// fill have no inside.
+bool filledShapeHolds(const model::itemList_t& list, const item_t* it, point_t p)
+{
+    if (!model::isShapeType(it->itemType) || it->fillColor == -1) return false;
+    QImage probe(3, 3, QImage::Format_RGB32);
+    probe.fill(0);
+    {
+        render::canvas_t canvas(probe);
+        const render::renderStyle_t style;
+        render::drawContext_t ctx{canvas, list, {}, false, false, true, true, false, false, style};
+        ctx.xf.dx = 1 - p.x;
+        ctx.xf.dy = 1 - p.y;
+        ctx.masking = true;
+        ctx.maskLine = 0xFFFFFF;
+        ctx.maskFill = 0xFFFFFF;
+        render::drawPlainFigure(ctx, it, 1);
+    }
+    return (probe.pixel(1, 1) & 0xFFFFFF) != 0;
+}
+
+// The front-most item whose inside holds the point.
+item_t* itemInside(model::itemList_t& list, point_t p)
+{
+    item_t* found = nullptr;
+    for (item_t* it : nearby(list, p.x, p.y, p.x, p.y)) {
+        if (!isPickable(it) || (found && it->zOrder <= found->zOrder)) continue;
+        if (itemHolds(list, it, p)) found = it;
+    }
+    return found;
+}
+
 } // namespace
+
+bool itemHolds(const model::itemList_t& list, const item_t* it, point_t p)
+{
+    if (it->itemType == model::typeText) return geometry::pointInBand(p, render::textBand(it));
+    if (it->itemType == model::typePicture) {
+        if (it->clipShape == model::clipRound) {
+            const point_t c{it->x1, it->y1};
+            return geometry::distance(p, c) <= geometry::distance(c, {it->x2, it->y2});
+        }
+        return geometry::pointInBand(p, pictureCorners(it));
+    }
+    return filledShapeHolds(list, it, p);
+}
 
 bool isPickable(const item_t* it)
 {
@@ -304,6 +355,8 @@ pickResult_t pickItem(model::itemList_t& list, point_t docPoint, bool shift, int
             r.item = it;
         }
     }
+    // No outline near: the front-most item the click lies inside.
+    if (!r.item) r.item = itemInside(list, docPoint);
     if (!shift) {
         r.changed = !model::collectSelected(list).empty() || r.item;
         model::deselectAll(list);

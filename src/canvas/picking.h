@@ -38,7 +38,14 @@ struct pickResult_t {
 // markWidth + 2 (the larger zOrder on a tie). Without Shift the selection
 // becomes that item alone (or nothing); with Shift its selection is toggled.
 // The other members of its group follow it. Marks are the caller's.
+// When no outline is near, the front-most item the click lies inside is the
+// candidate (itemHolds).
 pickResult_t pickItem(model::itemList_t& list, geometry::point_t docPoint, bool shift, int32_t markWidth);
+
+// Whether the point lies inside the item: the filled inside of a shape as it
+// is drawn (open outlines and shapes without a fill have none), a picture's
+// outline, a text's box.
+bool itemHolds(const model::itemList_t& list, const model::item_t* item, geometry::point_t docPoint);
 
 // Area selection. `kept` holds the items that were selected before the area
 // began (Shift+Ctrl); they stay selected whatever the rectangle does. Every

@@ -55,9 +55,12 @@ bool pointerMode_t::key(int key, Qt::KeyboardModifiers modifiers)
         if (w_.host()) w_.host()->eraseRequested(&w_);
         return true;
     }
-    if (!(modifiers & Qt::ControlModifier)) return false;
+    // Esc lets go of the selection; the arrow keys nudge it.
+    if (key == Qt::Key_Escape && !modifiers) return w_.clearSelection();
+    if (!(modifiers & Qt::ControlModifier)) return w_.nudge(key, modifiers);
     switch (key) {
-    case Qt::Key_A: return w_.startExtension();
+    // Ctrl+A extends a single selected open spline or curve, else selects all.
+    case Qt::Key_A: return w_.startExtension() || w_.selectAll();
     case Qt::Key_D: return deletePointUnderMouse(w_);
     case Qt::Key_I: return insertPointAtMouse(w_);
     default: return false;

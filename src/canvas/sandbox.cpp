@@ -24,6 +24,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QContextMenuEvent>
 #include <QPainter>
 #include <QWheelEvent>
 
@@ -94,6 +95,12 @@ void canvasImage_t::mouseDoubleClickEvent(QMouseEvent* e)
     // is another press.
     if (isToolMode(owner_->mode()) || owner_->mode() == modeTextEditing) owner_->Image1MouseDown(e->button(), e->modifiers(), e->position().toPoint());
     else owner_->Image1DblClick(e->position().toPoint());
+}
+
+void canvasImage_t::contextMenuEvent(QContextMenuEvent* e)
+{
+    if (owner_->contextMenuRequested(e->globalPos())) e->accept();
+    else e->ignore();
 }
 
 void canvasImage_t::inputMethodEvent(QInputMethodEvent* e)
@@ -603,6 +610,13 @@ void TSandbox::Image1DblClick(QPoint pos)
 
 bool TSandbox::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
+    // The Menu key opens the context menu at the mouse, or at the canvas's corner.
+    if (key == Qt::Key_Menu) {
+        const QPoint at = canvasControl_->rect().contains(QPoint(lastMouse_.x, lastMouse_.y))
+                              ? QPoint(lastMouse_.x, lastMouse_.y)
+                              : QPoint(0, 0);
+        return contextMenuRequested(canvasControl_->mapToGlobal(at));
+    }
     // Delete with the mouse on an anchor deletes its gridline, not the selection.
     if (key == Qt::Key_Delete && mode_ == modePointer && anchors_->dragKind() == anchorDragNone) {
         model::item_t* record = grid_->gridRecord();

@@ -10,6 +10,7 @@
 // canvas, the save-unders and the editing state.
 #pragma once
 
+#include "canvas/arrange.h"
 #include "canvas/interactionhost.h"
 #include "canvas/modes.h"
 #include "canvas/rulers.h"
@@ -22,14 +23,17 @@
 #include "render/renderpass.h"
 
 #include <QImage>
+#include <QPointF>
 #include <QScrollBar>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace canvas {
@@ -102,6 +106,8 @@ protected:
     void mouseMoveEvent(QMouseEvent*) override;
     void mouseReleaseEvent(QMouseEvent*) override;
     void mouseDoubleClickEvent(QMouseEvent*) override;
+    // The right button (or the platform's context-menu gesture).
+    void contextMenuEvent(QContextMenuEvent*) override;
     // Characters composed through the input method are typed like any other.
     void inputMethodEvent(QInputMethodEvent*) override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
@@ -186,7 +192,26 @@ public:
     // The one place a document's zoom changes: the header keeps it, the
     // settings' currentZoom mirrors it for the zoom controls, which the host
     // then refreshes. Points being placed are dropped, the canvas repainted.
+    // The document point at the centre of the view stays there.
     void applyZoom(double factor);
+    // The same, keeping the document point under `at` (view panel pixels,
+    // Panel0) where it is: the wheel zooms about the mouse.
+    void zoomAt(double factor, QPoint at);
+    // The same, showing document point `doc` at `at` afterwards.
+    void zoomShowing(double factor, QPointF doc, QPoint at);
+    // The centre of the part of the view panel the scroll bars leave visible.
+    QPoint viewCentre() const;
+    // The document point shown at a pixel of the view panel.
+    QPointF docAtView(QPoint at) const;
+    // View panel pixel of a canvas image pixel.
+    QPoint canvasToView(QPoint canvasPos) const;
+    // The whole percentage that fits the page, or the selected items, into
+    // the view; 0 when nothing is selected.
+    int32_t fitPagePercent() const;
+    int32_t fitSelectionPercent() const;
+    // Zoom ▸ Fit Page and Fit Selection (the selection centred in the view).
+    void fitPage();
+    void fitSelection();
     void repaintAll(bool runDeferred);
     void repaintRect(const QRect& rect);
     // Redraws both rulers for the current scroll positions.
@@ -298,6 +323,36 @@ public:
     void copyAreaToClipboard();
     // The deferred pass: the area copy, then the marks.
     void runDeferredJob();
+
+    // ---- arranging without the mouse (arrangeview.cpp) ----
+    // Edit ▸ Select All: every visible item; false when there is none.
+    bool selectAll();
+    // Nothing selected any more (Esc with the pointer); false when nothing was.
+    bool clearSelection();
+    // The arrow keys: the selection moves one document pixel, with Shift ten
+    // or, with snapping on, to the next gridline. Presses that follow one
+    // another on the same selection are one history step.
+    bool nudge(int key, Qt::KeyboardModifiers modifiers);
+    // Arrange ▸ Align: to the selection's box, or to the page when a single
+    // item (or group) is selected; Distribute: equal gaps for three or more.
+    // One history step each; false when nothing moved.
+    bool alignSelection(alignEdge_t edge);
+    bool distributeSelection(bool across);
+    // Edit ▸ Duplicate (see duplicateSelection); false when nothing is selected.
+    bool duplicateSelected();
+    // Whether the window takes a key that is also a menu command's shortcut:
+    // Ctrl+A for a selected open spline or curve, the editing keys of a text
+    // being typed, Delete on a gridline anchor.
+    bool claimsKey(int key, Qt::KeyboardModifiers modifiers) const;
+    // Whether the selection can be extended with Ctrl+A.
+    bool canExtend() const;
+    // The canvas's context menu (the right button, the Menu key) is the main
+    // window's: it installs who shows it, at a global screen position.
+    using contextMenuHandler_t = std::function<void(TSandbox&, QPoint global)>;
+    static void setContextMenuHandler(contextMenuHandler_t handler);
+    // Shows the context menu at `global` unless a gesture or a text takes the
+    // mouse and keys; false when none was shown.
+    bool contextMenuRequested(QPoint global);
 
     // ---- parts ----
     // The grid: menu choices, gridline edits, strip mapping (gridedit.h).
@@ -430,6 +485,18 @@ private:
     geometry::point_t pageOnScreen_;
     QSize canvasPx_;
     viewLayout_t lastLayout_;
+    // The nudge run the next arrow key continues: the versions it moves,
+    // its history step and how far it has moved them.
+    struct nudgeRun_t {
+        std::vector<model::item_t*> versions;
+        int32_t actionId = 0;
+        int32_t dx = 0, dy = 0;
+    } nudge_;
+    bool nudgeRunGoesOn();
+    int32_t snapCoordinate(int32_t value, bool xAxis) const;
+    // Scroll positions the next layout takes instead of the bars' (a zoom
+    // that keeps a point of the view in place); cleared by that layout.
+    std::optional<QPoint> wantedScroll_;
 };
 
 } // namespace canvas

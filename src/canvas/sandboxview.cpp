@@ -6,6 +6,7 @@
 #include "canvas/anchorstrip.h"
 
 #include "canvas/shellparams.h"
+#include "canvas/toolbar.h"
 #include "canvas/toolsequence.h"
 #include "model/itemlist.h"
 #include "render/picture.h"
@@ -34,6 +35,11 @@ void TSandbox::layoutView()
     in.canvasBottom = pageExtentY();
     in.scrollX = scrollBarX_->isVisible() || lastLayout_.showX ? scrollBarX_->value() : 0;
     in.scrollY = scrollBarY_->isVisible() || lastLayout_.showY ? scrollBarY_->value() : 0;
+    if (wantedScroll_) {
+        in.scrollX = wantedScroll_->x();
+        in.scrollY = wantedScroll_->y();
+        wantedScroll_.reset();
+    }
     in.originX = viewOrigin_.x;
     in.originY = viewOrigin_.y;
     const viewLayout_t l = computeViewLayout(in);
@@ -160,6 +166,17 @@ void TSandbox::scrolled()
 
 void TSandbox::applyZoom(double factor)
 {
+    const QPoint c = viewCentre();
+    zoomShowing(factor, docAtView(c), c);
+}
+
+void TSandbox::zoomAt(double factor, QPoint at)
+{
+    zoomShowing(factor, docAtView(at), at);
+}
+
+void TSandbox::zoomShowing(double factor, QPointF doc, QPoint at)
+{
     model::item_t* h = header();
     if (!h || closing_ || !(factor > 0.0)) return;
     view_.selectionUnder = render::savedArea_t{};
@@ -172,16 +189,101 @@ void TSandbox::applyZoom(double factor)
     for (model::item_t* it = items_.head; it; it = it->next)
         if (it->itemType == model::typePicture) render::dropPictureCache(it);
     geometry::computeCanvasPixels(h);
+    wantedScroll_ = QPoint(scrollShowing(doc.x(), factor, at.x()), scrollShowing(doc.y(), factor, at.y()));
     layoutView();
+    wantedScroll_.reset();
     paintCanvas(true);
     fullQualityTimer_.start();
     if (host_) host_->zoomControlsChanged();
 }
 
+QPoint TSandbox::viewCentre() const
+{
+    const viewLayout_t& l = lastLayout_;
+    const int32_t w = l.Panel0.width() - (l.showY ? scrollBarThickness : 0);
+    const int32_t h = l.Panel0.height() - (l.showX ? scrollBarThickness : 0);
+    return {std::max(0, w) / 2, std::max(0, h) / 2};
+}
+
+QPointF TSandbox::docAtView(QPoint at) const
+{
+    const double z = zoomFactor();
+    return {docAtViewPixel(at.x(), lastLayout_.scrollX, z), docAtViewPixel(at.y(), lastLayout_.scrollY, z)};
+}
+
+QPoint TSandbox::canvasToView(QPoint canvasPos) const
+{
+    return canvasPos + QPoint(pageOnScreen_.x + viewOrigin_.x, pageOnScreen_.y + viewOrigin_.y);
+}
+
+int32_t TSandbox::fitPagePercent() const
+{
+    const model::item_t* h = header();
+    if (!h) return 0;
+    const model::headerBody_t& hd = h->hdr();
+    // Without scroll bars the page fits beside the 12-pixel gutter and margin.
+    return fitPercent(hd.canvasWidth * hd.pxPerUnitX, hd.canvasHeight * hd.pxPerUnitY,
+                      lastLayout_.Panel0.width() - rulerThickness, lastLayout_.Panel0.height() - rulerThickness);
+}
+
+namespace {
+
+// The box of the selected items in document pixels; empty when none.
+QRectF selectionBox(const model::itemList_t& items)
+{
+    QRectF box;
+    for (const model::item_t* it = items.head; it; it = it->next) {
+        if (it->kind != model::kindItem || it->hidden || !it->selected || it->itemType == model::typeGroupHandle) continue;
+        const QRectF r(QPointF(std::min(it->boxLeft, it->boxRight), std::min(it->boxTop, it->boxBottom)),
+                       QPointF(std::max(it->boxLeft, it->boxRight), std::max(it->boxTop, it->boxBottom)));
+        box = box.isNull() ? r : box.united(r);
+    }
+    return box;
+}
+
+} // namespace
+
+int32_t TSandbox::fitSelectionPercent() const
+{
+    const QRectF box = selectionBox(items_);
+    if (box.isNull()) return 0;
+    const QPoint c = viewCentre();
+    // A margin of the gutter's width around the selection.
+    return fitPercent(box.width(), box.height(), 2 * c.x() - 2 * rulerThickness, 2 * c.y() - 2 * rulerThickness);
+}
+
+void TSandbox::fitPage()
+{
+    const int32_t p = fitPagePercent();
+    if (p <= 0) return;
+    zoomShowing(p / 100.0, QPointF(0, 0), QPoint(rulerThickness, rulerThickness));
+}
+
+void TSandbox::fitSelection()
+{
+    const int32_t p = fitSelectionPercent();
+    if (p <= 0) return;
+    const QRectF box = selectionBox(items_);
+    zoomShowing(p / 100.0, box.center(), viewCentre());
+}
+
 void TSandbox::wheelEvent(QWheelEvent* e)
 {
-    // The wheel scrolls the view (with Shift, sideways) where a bar is shown.
     const QPoint d = e->angleDelta();
+    // With Ctrl the wheel steps through the zoom steps about the mouse.
+    if (e->modifiers() & Qt::ControlModifier) {
+        const int delta = d.y() != 0 ? d.y() : d.x();
+        if (delta == 0 || !header()) {
+            e->ignore();
+            return;
+        }
+        const int32_t z = model::roundHalfEven(zoomFactor() * 100);
+        const int32_t n = delta > 0 ? zoomStepIn(z) : zoomStepOut(z);
+        if (n != z) zoomAt(n / 100.0, viewPanel_->mapFrom(this, e->position().toPoint()));
+        e->accept();
+        return;
+    }
+    // The wheel scrolls the view (with Shift, sideways) where a bar is shown.
     const bool sideways = (e->modifiers() & Qt::ShiftModifier) || (d.y() == 0 && d.x() != 0);
     QScrollBar* bar = sideways ? scrollBarX_ : scrollBarY_;
     const int delta = sideways && d.x() != 0 ? d.x() : d.y();

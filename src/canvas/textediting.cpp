@@ -6,6 +6,7 @@
 #include "canvas/sandbox.h"
 #include "canvas/selectionedit.h"
 #include "canvas/shellparams.h"
+#include "canvas/textselection.h"
 #include "geometry/shapes.h"
 #include "model/history_index.h"
 #include "model/itemlist.h"
@@ -15,7 +16,9 @@
 #include "render/text.h"
 #include "ui/panelcodes.h"
 
+#include <QClipboard>
 #include <QGuiApplication>
+#include <QPalette>
 #include <QInputMethod>
 #include <QPainter>
 
@@ -87,7 +90,13 @@ void textEditing_t::press(Qt::MouseButton button, Qt::KeyboardModifiers, point_t
     if (caretRunning_) {
         item_t* it = target();
         if (it && inside(it, pos)) {
+            if (hasSelection()) {
+                anchor_ = -1;
+                showSelection();
+            }
             placeCaretAt(it, pos);
+            anchor_ = caretPosition(it);
+            dragSelecting_ = true;
             return;
         }
         if (w_.mode() == modeTextEditing) {
@@ -112,13 +121,22 @@ void textEditing_t::holdElapsed()
     clickCount_ = 1;
 }
 
-void textEditing_t::move(Qt::MouseButtons, Qt::KeyboardModifiers, point_t pos)
+void textEditing_t::move(Qt::MouseButtons buttons, Qt::KeyboardModifiers, point_t pos)
 {
+    if (caretRunning_ && dragSelecting_ && (buttons & Qt::LeftButton)) {
+        if (item_t* it = target()) {
+            const int32_t before = caretPosition(it);
+            placeCaretAt(it, pos);
+            if (caretPosition(it) != before) showSelection();
+        }
+        return;
+    }
     if (w_.mode() == toolText && clickCount_ == 1) showPreview(w_.snapped(pos));
 }
 
 void textEditing_t::release(Qt::MouseButton button, Qt::KeyboardModifiers, point_t pos)
 {
+    if (button == Qt::LeftButton) dragSelecting_ = false;
     if (button != Qt::LeftButton || w_.mode() != toolText || caretRunning_) return;
     const point_t p = w_.snapped(pos);
     if (clickCount_ == 0) {
@@ -179,6 +197,7 @@ void textEditing_t::beginTyping(item_t* it)
 {
     h_.canvasControl().setFocus(Qt::OtherFocusReason);
     clickCount_ = 2;
+    anchor_ = -1;
     caretLine_ = 1;
     caretColumn_ = 1;
     w_.eraseMarks();
@@ -209,6 +228,7 @@ void textEditing_t::startEditing()
     item_t* it = fresh.front();
     h_.setMode(modeTextEditing);
     clickCount_ = 0;
+    anchor_ = -1;
     const std::vector<std::u16string_view> lines = render::textLines(it);
     caretLine_ = std::max(int32_t(lines.size()), 1);
     caretColumn_ = lines.empty() ? 1 : int32_t(lines.back().size()) + 1;
@@ -275,6 +295,11 @@ bool textEditing_t::characters(const QString& text)
         if (!caretRunning_) {
             if (c == 8) continue;
             createAt(firstPoint_, lineBreak ? std::u16string_view() : one);
+        } else if (hasSelection()) {
+            // Typing replaces the selection; Backspace removes it.
+            const char16_t br = model::lineSeparator;
+            replaceSelection(c == 8 ? std::u16string_view() : lineBreak ? std::u16string_view(&br, 1) : one);
+            continue;
         }
         if (c == 8) backspace();
         else if (lineBreak) newLine();
@@ -283,8 +308,47 @@ bool textEditing_t::characters(const QString& text)
     return true;
 }
 
-bool textEditing_t::key(int key, Qt::KeyboardModifiers)
+bool textEditing_t::key(int key, Qt::KeyboardModifiers modifiers)
 {
+    const bool ctrl = modifiers & Qt::ControlModifier, shift = modifiers & Qt::ShiftModifier;
+    if (caretRunning_) {
+        // The selection's keys, and the word keys.
+        switch (key) {
+        case Qt::Key_A:
+            if (!ctrl) break;
+            selectAllText();
+            return true;
+        case Qt::Key_C:
+            if (!ctrl) break;
+            copySelection();
+            return true;
+        case Qt::Key_X:
+            if (!ctrl) break;
+            cutSelection();
+            return true;
+        case Qt::Key_V:
+            if (!ctrl) break;
+            pasteText();
+            return true;
+        case Qt::Key_Insert:
+            if (ctrl) copySelection();
+            else if (shift) pasteText();
+            else break;
+            return true;
+        case Qt::Key_Delete:
+            if (shift && !ctrl) cutSelection();
+            else if (hasSelection()) replaceSelection({});
+            else if (ctrl) deleteWord(true);
+            else break;
+            return true;
+        case Qt::Key_Backspace:
+            if (hasSelection()) replaceSelection({});
+            else if (ctrl) deleteWord(false);
+            else break;
+            return true;
+        default: break;
+        }
+    }
     switch (key) {
     case Qt::Key_Backspace: return characters(QString(QChar(8)));
     case Qt::Key_Return:
@@ -305,9 +369,195 @@ bool textEditing_t::key(int key, Qt::KeyboardModifiers)
     case Qt::Key_Left:
     case Qt::Key_Right:
     case Qt::Key_Up:
-    case Qt::Key_Down: moveCaret(key); return true;
+    case Qt::Key_Down: navigate(key, modifiers); return true;
     default: return false;
     }
+}
+
+// ---------------------------------------------------------------- the selection
+
+bool textEditing_t::hasSelection() const
+{
+    const item_t* it = target();
+    return caretRunning_ && it && anchor_ >= 0 && anchor_ != caretPosition(it);
+}
+
+std::pair<int32_t, int32_t> textEditing_t::selectionRange() const
+{
+    const item_t* it = target();
+    if (!hasSelection()) {
+        const int32_t p = it ? caretPosition(it) : 0;
+        return {p, p};
+    }
+    const int32_t n = model::textLength(it);
+    const auto [from, to] = textsel::ordered(anchor_, caretPosition(it));
+    return {std::clamp(from, 0, n), std::clamp(to, 0, n)};
+}
+
+std::u16string textEditing_t::selectedText() const
+{
+    const item_t* it = target();
+    if (!it || !hasSelection()) return {};
+    const auto [from, to] = selectionRange();
+    return model::getText(it).substr(size_t(from), size_t(to - from));
+}
+
+void textEditing_t::setCaretPosition(const item_t* it, int32_t pos)
+{
+    const std::vector<std::u16string_view> lines = render::textLines(it);
+    int32_t line = 1;
+    pos = std::max(pos, 0);
+    for (const std::u16string_view l : lines) {
+        if (pos <= int32_t(l.size())) break;
+        pos -= int32_t(l.size()) + 1;
+        ++line;
+    }
+    const int32_t n = std::max(int32_t(lines.size()), 1);
+    caretLine_ = std::min(line, n);
+    caretColumn_ = std::clamp(pos, 0, int32_t(lineOf(it, caretLine_).size())) + 1;
+}
+
+void textEditing_t::navigate(int key, Qt::KeyboardModifiers modifiers)
+{
+    item_t* it = target();
+    if (!it || !caretRunning_) return;
+    const bool shift = modifiers & Qt::ShiftModifier, ctrl = modifiers & Qt::ControlModifier;
+    const bool had = hasSelection();
+    if (shift && anchor_ < 0) anchor_ = caretPosition(it);
+    if (!shift) anchor_ = -1;
+    if (ctrl && (key == Qt::Key_Left || key == Qt::Key_Right)) {
+        eraseCaret();
+        const std::u16string t = model::getText(it);
+        const int32_t p = caretPosition(it);
+        setCaretPosition(it, key == Qt::Key_Left ? textsel::wordStartBefore(t, p) : textsel::wordEndAfter(t, p));
+        startCaret();
+    } else {
+        moveCaret(key);
+    }
+    if (had || hasSelection()) showSelection();
+}
+
+void textEditing_t::selectAllText()
+{
+    item_t* it = target();
+    if (!it || !caretRunning_) return;
+    eraseCaret();
+    anchor_ = 0;
+    setCaretPosition(it, model::textLength(it));
+    showSelection();
+}
+
+void textEditing_t::replaceSelection(std::u16string_view insert)
+{
+    if (!target() || !caretRunning_) return;
+    const auto [from, to] = selectionRange();
+    anchor_ = -1;
+    if (from == to && insert.empty()) return;
+    edit([&, from = from, to = to](item_t* it) {
+        const textsel::replaced_t r = textsel::replaceRange(model::getText(it), from, to, insert);
+        model::setText(it, r.text);
+        for (int32_t k = 0; k < std::abs(r.linesAdded); ++k) moveBaseline(it, r.linesAdded > 0);
+        setCaretPosition(it, r.caret);
+        return true;
+    });
+}
+
+void textEditing_t::copySelection()
+{
+    if (!hasSelection()) return;
+    if (QClipboard* cb = QGuiApplication::clipboard()) cb->setText(render::toQString(textsel::toPlain(selectedText())));
+}
+
+void textEditing_t::cutSelection()
+{
+    if (!hasSelection()) return;
+    copySelection();
+    replaceSelection({});
+}
+
+void textEditing_t::pasteText()
+{
+    QClipboard* cb = QGuiApplication::clipboard();
+    if (!cb) return;
+    const QString plain = cb->text();
+    const std::u16string units(reinterpret_cast<const char16_t*>(plain.utf16()), size_t(plain.size()));
+    const std::u16string typed = textsel::fromPlain(units);
+    if (typed.empty() && !hasSelection()) return;
+    replaceSelection(typed);
+}
+
+void textEditing_t::deleteWord(bool forward)
+{
+    item_t* it = target();
+    if (!it || !caretRunning_) return;
+    const std::u16string t = model::getText(it);
+    const int32_t p = caretPosition(it);
+    const int32_t q = forward ? textsel::wordEndAfter(t, p) : textsel::wordStartBefore(t, p);
+    if (q == p) return;
+    anchor_ = q;
+    replaceSelection({});
+}
+
+void textEditing_t::showSelection()
+{
+    item_t* it = target();
+    if (!it) return;
+    eraseCaret();
+    repaintChanged(it, coveredRect(it), false);
+    drawSelection(it);
+    startCaret();
+}
+
+void textEditing_t::drawSelection(const item_t* it)
+{
+    if (!hasSelection()) return;
+    const auto [from, to] = selectionRange();
+    const std::vector<std::u16string_view> lines = render::textLines(it);
+    const double z = w_.zoomFactor();
+    const render::xform_t xf = render::screenXform(z, w_.viewOrigin());
+    const std::vector<render::lineBaseline_t> bases = render::lineBaselines(it, xf, int32_t(lines.size()));
+    const int32_t size = std::max(render::zoomedFontSize(it, z), 1);
+    const render::textMetrics_t m = render::textMetrics(it, size);
+    const double theta = render::textTheta(it);
+    const double across = theta + pi / 2;
+    const QPalette pal = QGuiApplication::palette();
+    const QColor back = pal.color(QPalette::Active, QPalette::Highlight);
+    const QColor fore = pal.color(QPalette::Active, QPalette::HighlightedText);
+    const int32_t foreBgr = fore.red() | (fore.green() << 8) | (fore.blue() << 16);
+    QRect drawn;
+    int32_t lineStart = 0;
+    for (size_t k = 0; k < lines.size(); ++k) {
+        const std::u16string_view line = lines[k];
+        const int32_t lineEnd = lineStart + int32_t(line.size());
+        const int32_t a = std::max(from, lineStart), b = std::min(to, lineEnd + 1);
+        if (a < b) {
+            const int32_t c0 = a - lineStart, c1 = std::min(b - lineStart, int32_t(line.size()));
+            // A selected line break shows as a blank's width at the line's end.
+            const int32_t breakWidth = b > lineEnd ? render::textWidth(it, size, u" ") : 0;
+            const point_t start = pt(render::justifiedStart(it, line, bases[k].p, z));
+            const point_t p0 = geometry::polarPoint(start, theta, render::textWidth(it, size, line.substr(0, size_t(c0))));
+            const point_t p1 = geometry::polarPoint(
+                start, theta, render::textWidth(it, size, line.substr(0, size_t(c1))) + breakWidth);
+            const QPoint quad[4] = {qp(geometry::polarPoint(p0, across, m.ascent)),
+                                    qp(geometry::polarPoint(p1, across, m.ascent)),
+                                    qp(geometry::polarPoint(p1, across + pi, m.descent)),
+                                    qp(geometry::polarPoint(p0, across + pi, m.descent))};
+            {
+                QPainter painter(&w_.canvasImage());
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(back);
+                painter.drawPolygon(quad, 4);
+            }
+            if (c1 > c0) {
+                render::canvas_t canvas(w_.canvasImage());
+                canvas.textOut(qp(p0), it->textAngle / 10.0, render::makeTextFont(it, size, true),
+                               render::toQString(line.substr(size_t(c0), size_t(c1 - c0))), foreBgr);
+            }
+            drawn = drawn.united(boundsOf({quad[0], quad[1], quad[2], quad[3]}));
+        }
+        lineStart = lineEnd + 1;
+    }
+    if (!drawn.isEmpty()) w_.updateCanvas(drawn.adjusted(-1, -1, 1, 1));
 }
 
 // ---------------------------------------------------------------- edits
@@ -620,6 +870,8 @@ void textEditing_t::stopCaret()
     h_.caretTimer().stop();
     eraseCaret();
     caretRunning_ = false;
+    anchor_ = -1;
+    dragSelecting_ = false;
 }
 
 void textEditing_t::restyled(const QRect& before)

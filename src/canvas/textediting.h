@@ -65,6 +65,24 @@ public:
     void deleteAtCaret();
     void moveCaret(int key);
 
+    // The selection inside the text: from the anchor to the caret (0-based
+    // positions in the text, a line break one unit). None while the anchor
+    // is -1 or at the caret.
+    bool hasSelection() const;
+    std::pair<int32_t, int32_t> selectionRange() const;
+    std::u16string selectedText() const;
+    // Ctrl+A: the whole text.
+    void selectAllText();
+    // Typing over the selection, cutting it, pasting: the selection (or
+    // nothing, at the caret) becomes `insert`, one change of the text.
+    void replaceSelection(std::u16string_view insert);
+    // The system clipboard's plain text: copy, cut, paste.
+    void copySelection();
+    void cutSelection();
+    void pasteText();
+    // Ctrl+Backspace / Ctrl+Delete: the word before / after the caret.
+    void deleteWord(bool forward);
+
 private:
     model::item_t* target() const;
     void createAt(geometry::point_t end, std::u16string_view typed);
@@ -92,6 +110,15 @@ private:
     // The 0-based position of the caret in the text.
     int32_t caretPosition(const model::item_t* it) const;
     void moveBaseline(model::item_t* it, bool down);
+    // The caret at a 0-based position of the text.
+    void setCaretPosition(const model::item_t* it, int32_t pos);
+    // The keys that move the caret, with Shift extending the selection and
+    // Ctrl going by words.
+    void navigate(int key, Qt::KeyboardModifiers modifiers);
+    // The selection is drawn again after it changed: the text's area is
+    // painted anew, then the highlight, the frame and the caret.
+    void showSelection();
+    void drawSelection(const model::item_t* it);
     void showPreview(geometry::point_t mouse);
     void erasePreview();
     void tellHints(int32_t which);
@@ -100,6 +127,9 @@ private:
     int32_t clickCount_ = 0;
     geometry::point_t firstPoint_, mouseDownPoint_;
     int32_t caretLine_ = 1, caretColumn_ = 1;
+    int32_t anchor_ = -1;
+    // A press inside the text being typed: moving with the button held selects.
+    bool dragSelecting_ = false;
     bool caretRunning_ = false;
     bool caretShown_ = false;
     bool frameLost_ = false;

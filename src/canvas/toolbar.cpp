@@ -108,6 +108,34 @@ int32_t buttonForPanel(int32_t code)
     }
 }
 
+QKeySequence buttonKey(int32_t n)
+{
+    switch (n) {
+    case buttonNew: return QKeySequence(QKeySequence::New);
+    case buttonOpen: return QKeySequence(QKeySequence::Open);
+    case buttonSave: return QKeySequence(QKeySequence::Save);
+    case buttonPrint: return QKeySequence(QKeySequence::Print);
+    case buttonUndo: return QKeySequence(Qt::CTRL | Qt::Key_Z);
+    case buttonRedo: return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+    case buttonZoomOut: return QKeySequence(QKeySequence::ZoomOut);
+    case buttonZoomIn: return QKeySequence(QKeySequence::ZoomIn);
+    case buttonToBack: return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BracketLeft);
+    case buttonToFront: return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BracketRight);
+    case buttonErase: return QKeySequence(QKeySequence::Delete);
+    case buttonPaste: return QKeySequence(QKeySequence::Paste);
+    case buttonCopy: return QKeySequence(QKeySequence::Copy);
+    default: return {};
+    }
+}
+
+QString buttonToolTip(int32_t n)
+{
+    const QString hint = buttonHint(n);
+    const QKeySequence key = buttonKey(n);
+    if (hint.isEmpty() || key.isEmpty()) return hint;
+    return hint + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) + QLatin1Char(')');
+}
+
 int32_t zoomStepOut(int32_t z)
 {
     // Beyond the last preset the button does nothing; below the first it
@@ -386,7 +414,7 @@ void TProcs::stripMouseMove(QPoint pos)
         update();
     }
     if (n) {
-        setToolTip(buttonHint(n));
+        setToolTip(buttonToolTip(n));
         hoverTimer.start();
     } else {
         setToolTip(onOverflow ? QStringLiteral("More buttons") : QString());

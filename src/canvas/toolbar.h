@@ -5,6 +5,8 @@
 #pragma once
 
 #include <QImage>
+#include <QKeySequence>
+#include <QString>
 #include <QRect>
 #include <QTimer>
 #include <QWidget>
@@ -65,6 +67,10 @@ extern const std::vector<int32_t> toolbarOrder;
 
 // The hint of button n (1..36).
 QString buttonHint(int32_t n);
+// The key of the menu command a button runs too; empty for none.
+QKeySequence buttonKey(int32_t n);
+// The tool tip of button n: its hint, and its key in brackets when it has one.
+QString buttonToolTip(int32_t n);
 // The panel code a tool button shows (the line button the next-line panel,
 // a shape button its tool's code, the pointer the insert panel), 0 for a
 // button that is not a tool.

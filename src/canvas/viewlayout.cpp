@@ -1,6 +1,8 @@
 #include "canvas/viewlayout.h"
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
 
 namespace canvas {
 
@@ -18,6 +20,26 @@ int32_t axisViewOrigin(int32_t current, int32_t scroll, int32_t panel, int32_t c
     o = std::min(o, maxOrigin);
     o = std::min(o, visLeft);
     return std::max(0, o);
+}
+
+double docAtViewPixel(int32_t at, int32_t scroll, double zoom)
+{
+    // The page's corner lies at the gutter's end less the scrolled-away part.
+    return (double(at) - rulerThickness + scroll) / zoom;
+}
+
+int32_t scrollShowing(double doc, double zoom, int32_t at)
+{
+    return static_cast<int32_t>(std::clamp<double>(std::nearbyint(doc * zoom) + rulerThickness - at, INT32_MIN / 2,
+                                                   INT32_MAX / 2));
+}
+
+int32_t fitPercent(double extentX, double extentY, int32_t roomX, int32_t roomY)
+{
+    const double fx = extentX > 0 ? double(roomX) / extentX : 3.0;
+    const double fy = extentY > 0 ? double(roomY) / extentY : 3.0;
+    const double f = std::min(fx, fy);
+    return std::clamp(static_cast<int32_t>(std::floor(f * 100 + 1e-9)), 1, 300);
 }
 
 viewLayout_t computeViewLayout(const viewLayoutIn_t& in)

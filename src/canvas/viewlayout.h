@@ -39,4 +39,15 @@ viewLayout_t computeViewLayout(const viewLayoutIn_t& in);
 // visible part of the canvas, otherwise moved on in 1600-pixel steps.
 int32_t axisViewOrigin(int32_t current, int32_t scroll, int32_t panel, int32_t canvasExtent);
 
+// Along one axis, the document coordinate shown at `at` (pixels of the view
+// panel, Panel0) for a scroll position and zoom, and the scroll position
+// that shows document coordinate `doc` at `at` at another zoom: the two make
+// a zoom keep a point of the view (under the mouse, or the view's centre).
+double docAtViewPixel(int32_t at, int32_t scroll, double zoom);
+int32_t scrollShowing(double doc, double zoom, int32_t at);
+
+// The largest whole percentage (1..300) at which an extent of document
+// pixels fits into `room` view pixels in both directions.
+int32_t fitPercent(double extentX, double extentY, int32_t roomX, int32_t roomY);
+
 } // namespace canvas

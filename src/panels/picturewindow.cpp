@@ -12,8 +12,9 @@
 #include "render/surface.h"
 #include "ui/panellook.h"
 
-#include <QDir>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -184,6 +185,11 @@ void TPict::buildSidePanel(QWidget* side)
                        static_cast<QWidget*>(summaryCaption), static_cast<QWidget*>(summaryRect),
                        static_cast<QWidget*>(summaryRound)})
         c->addWidget(w);
+    // Off: an entire image larger than the page is scaled down to fit it.
+    atChosenZoom = new QCheckBox(QStringLiteral("Insert at this zoom"), clipsPage);
+    atChosenZoom->setObjectName(QStringLiteral("atChosenZoom"));
+    atChosenZoom->setToolTip(QStringLiteral("Otherwise a picture larger than the page is made to fit it"));
+    c->addWidget(atChosenZoom);
     for (auto& h : hints) {
         h = new hintBox_t(clipsPage);
         c->addWidget(h);
@@ -525,6 +531,7 @@ canvas::pictureInsert_t TPict::insertRequest() const
     r.pictureSize = orientedSize();
     r.clips = canvas::usableClips(clips_);
     r.effects = canvas::effectsFromSettings(params_);
+    r.atChosenZoom = atChosenZoom && atChosenZoom->isChecked();
     return r;
 }
 

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <functional>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QSlider;
@@ -103,6 +104,7 @@ public:
     QLabel* insertCaption = nullptr;
     QComboBox* insertList = nullptr;
     QLabel* summaryCaption = nullptr;
+    QCheckBox* atChosenZoom = nullptr;
     QLabel* summaryRect = nullptr;
     QLabel* summaryRound = nullptr;
     std::array<hintBox_t*, 4> hints{};

@@ -173,7 +173,7 @@ void paintBackgroundOn(renderView_t& view, canvas_t& canvas, rect_t rect)
     line(right, top, right, bottom);
     line(left, bottom, right, bottom);
 
-    if (cards) {
+    if (cards && view.showFoldLines) {
         canvas.setPen(guide, 1, penStyle_t::dot);
         if (h.columnFold) line(X(h.cardWidth), top, X(h.cardWidth), bottom);
         if (h.rowFold) line(left, Y(h.cardHeight), right, Y(h.cardHeight));

@@ -75,6 +75,8 @@ struct renderView_t {
     bool showShadows = true;
     bool show3D = true;
     bool quickDraw = false;
+    // The dotted fold lines of a folded card (the screen only; never printed).
+    bool showFoldLines = true;
     savedArea_t selectionUnder;
     renderStyle_t style;
 

@@ -35,17 +35,19 @@ TEST_F(ShellTest, StartUpCaptionMenusAndTimers)
 {
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Lumora Flow Charts"));
     EXPECT_EQ(menuTitles(w->menuBar()),
-              (QStringList{"File", "Insert", "Edit", "Zoom", "Tools", "Customize", "Window", "Help"}));
+              (QStringList{"File", "Insert", "Edit", "Arrange", "Zoom", "Tools", "Customize", "Window", "Help"}));
     EXPECT_EQ(itemTexts(w->fileMenu().menuFile),
               (QStringList{"New", "Open", "Reopen", "Save", "Save As", "Close", "-", "Page Setup", "Grid and Snap", "-",
                            "Print Preview", "Print", "-", "Export", "-", "Exit"}));
-    EXPECT_EQ(itemTexts(w->editMenu().menuEdit), (QStringList{"Undo", "Redo", "-", "Clear Undo and Redo", "-", "Cut", "Copy",
-                                                   "Paste", "-", "Copy to Clipboard", "Join Items", "Split Group"}));
+    EXPECT_EQ(itemTexts(w->editMenu().menuEdit),
+              (QStringList{"Undo", "Redo", "-", "Clear Undo and Redo", "-", "Cut", "Copy", "Paste", "Delete\tDel",
+                           "Duplicate", "Select All", "-", "Copy to Clipboard", "Join Items", "Split Group"}));
     EXPECT_EQ(itemTexts(w->menuInsert()),
               (QStringList{"Picture", "Text", "Line", "Arc", "Spline", "Curve", "Triangle", "Square", "Rectangle",
                            "Circle", "Pie", "Ellipse", "Polygon", "Star", "Solid", "Oblong"}));
     EXPECT_EQ(itemTexts(w->viewMenu().menuZoom),
-              (QStringList{"25%", "50%", "75%", "100%", "125%", "150%", "175%", "200%", "300%"}));
+              (QStringList{"25%", "50%", "75%", "100%", "125%", "150%", "175%", "200%", "300%", "-", "Zoom In",
+                           "Zoom Out", "Actual Size", "-", "Fit Page", "Fit Selection", "-", "Fold Lines"}));
     // Shortcuts.
     EXPECT_EQ(w->fileMenu().New1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
     EXPECT_EQ(w->fileMenu().Open1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));

@@ -252,4 +252,54 @@ TEST_F(InsertPicture, ReclipAndAddClipsNeedASelectedPicture)
     EXPECT_EQ(pictureDataCount(items()), 0);
 }
 
+TEST(FitToPage, AnEntireImageLargerThanThePageIsScaledDownAndCentred)
+{
+    struct row_t {
+        const char* name;
+        QSize shown;
+        bool clips, atChosenZoom;
+        double zoom;
+        QSize size;
+        geometry::point_t at;
+    };
+    const QSize page(800, 1000);
+    const row_t rows[] = {
+        {"WiderThanThePage", {1600, 900}, false, false, 0.5, {800, 450}, {0, 275}},
+        {"TallerThanThePage", {400, 4000}, false, false, 0.25, {100, 1000}, {350, 0}},
+        {"FitsAlready", {800, 1000}, false, false, 1.0, {800, 1000}, {20, 20}},
+        {"ClipsKeepTheirZoom", {1600, 900}, true, false, 1.0, {1600, 900}, {20, 20}},
+        {"AtTheChosenZoom", {1600, 900}, false, true, 1.0, {1600, 900}, {20, 20}},
+    };
+    for (const row_t& r : rows) {
+        pictureInsert_t in;
+        in.zoom = 1.0;
+        in.shown = r.shown;
+        in.atChosenZoom = r.atChosenZoom;
+        if (r.clips) in.clips.push_back({model::clipRect, 0, 0, 10, 10});
+        const pictureInsert_t out = canvas::fittedToPage(in, page);
+        EXPECT_DOUBLE_EQ(out.zoom, r.zoom) << r.name;
+        EXPECT_EQ(out.shown, r.size) << r.name;
+        EXPECT_EQ(out.firstAt, r.at) << r.name;
+    }
+}
+
+TEST_F(InsertPicture, APictureLargerThanThePageIsInsertedToFitIt)
+{
+    load(model::pictureGif, samples::encodeGif(samples::samplePattern(200, 100)));
+    // At 800 % the picture is 1600 pixels wide, wider than the page.
+    const pictureInsert_t r = request(8.0, {});
+    ASSERT_GT(r.shown.width(), w->pageExtentX());
+    ASSERT_TRUE(insert(r));
+    const std::vector<model::item_t*> pics = pictures(items());
+    ASSERT_EQ(pics.size(), 1u);
+    const model::item_t* p = pics.front();
+    const model::headerBody_t& h = w->header()->hdr();
+    const int32_t pageW = model::roundHalfEven(h.canvasWidth * h.pxPerUnitX);
+    EXPECT_LE(std::abs(p->x2 - p->x1), pageW);
+    EXPECT_GE(std::abs(p->x2 - p->x1), pageW - 2);
+    // The aspect of 2:1 is kept and the picture is centred across the page.
+    EXPECT_NEAR(double(std::abs(p->x2 - p->x1)) / std::abs(p->y2 - p->y1), 2.0, 0.02);
+    EXPECT_LE(std::abs(std::min(p->x1, p->x2) - (pageW - std::max(p->x1, p->x2))), 2);
+}
+
 } // namespace

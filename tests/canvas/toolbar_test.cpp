@@ -94,6 +94,30 @@ TEST(Toolbar, HintsOfTheTable)
     EXPECT_TRUE(buttonHint(37).isEmpty());
 }
 
+TEST(Toolbar, ToolTipsNameTheKeyOfTheSameCommand)
+{
+    struct row_t {
+        int32_t button;
+        QKeySequence key;
+    };
+    const row_t rows[] = {
+        {buttonNew, QKeySequence(Qt::CTRL | Qt::Key_N)},       {buttonSave, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {buttonUndo, QKeySequence(Qt::CTRL | Qt::Key_Z)},      {buttonRedo, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+        {buttonErase, QKeySequence(QKeySequence::Delete)},     {buttonLine, QKeySequence()},
+        {buttonRectangle, QKeySequence()},
+    };
+    for (const row_t& r : rows) {
+        const QString tip = buttonToolTip(r.button);
+        EXPECT_TRUE(tip.startsWith(buttonHint(r.button))) << r.button;
+        if (r.key.isEmpty()) {
+            EXPECT_EQ(tip, buttonHint(r.button)) << r.button;
+        } else {
+            EXPECT_TRUE(tip.endsWith(QStringLiteral(" (") + r.key.toString(QKeySequence::NativeText) + QLatin1Char(')')))
+                << tip.toStdString();
+        }
+    }
+}
+
 TEST(Toolbar, SelectionButtonsAppearWithASelection)
 {
     recorder_t host;
