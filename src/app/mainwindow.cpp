@@ -156,10 +156,6 @@ void TForm1::FormCreate()
     // Shortly after start-up an untitled document opens when none was opened.
     untitledTimer_.start();
 
-    // The File menu never offers the exports; the toolbar's button does.
-    fileMenu().menuExport->menuAction()->setVisible(false);
-    fileMenu().ExportSeparator->setVisible(false);
-
     // The font list is read once the window shows.
     fontListTimer_.start();
 

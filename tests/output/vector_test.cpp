@@ -14,6 +14,7 @@
 #include "output/vectorsheet.h"
 #include "render/renderpass.h"
 #include "render/text.h"
+#include "samples/samplepictures.h"
 
 #include <gtest/gtest.h>
 
@@ -374,6 +375,42 @@ TEST(VectorOutput, TenCardSheetHoldsTenPlacementsOfTheCardsOutlines)
         EXPECT_EQ(text.count(outline), r.placements) << "areas '" << r.areas.toStdString() << "'";
         model::freeList(doc);
     }
+}
+
+TEST(VectorOutput, APictureAndAShadowOnEveryCardAreStoredOnce)
+{
+    REQUIRE_TOOL(pdfimages, "pdfimages", "poppler-utils");
+    // Image objects (pictures, shadows and their masks) and how often they are drawn.
+    auto images = [&](int32_t rows, int32_t columns) -> std::pair<int, int> {
+        QTemporaryDir dir;
+        model::itemList_t doc;
+        model::item_t* header = buildCardSheet(doc, rows, columns);
+        const int32_t w = header->hdr().canvasWidth;
+        testdoc::addPictureData(doc, 3, model::pictureBmp, samples::encodeBmp(samples::samplePattern(64, 48)));
+        testdoc::addPicture(doc, 3, model::clipRect, {0, 0, 64, 48}, {w - 110, 40, w - 30, 100});
+        const QString pdf = dir.filePath(QStringLiteral("cards.pdf"));
+        output::vectorJob_t job;
+        QString why;
+        EXPECT_TRUE(output::writeVector(doc, pdf, output::vectorFormat_t::pdf, job, &why)) << why.toStdString();
+        model::freeList(doc);
+        const toolRun_t list = runTool(pdfimages, {QStringLiteral("-list"), pdf});
+        EXPECT_EQ(list.code, 0);
+        // After the header and rule, a line per image drawn; column 11 is its object.
+        QStringList objects;
+        int drawn = 0;
+        for (const QString& line : list.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(2)) {
+            const QStringList f = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            if (f.size() <= 11) continue;
+            ++drawn;
+            objects << f[10];
+        }
+        objects.removeDuplicates();
+        return {int(objects.size()), drawn};
+    };
+    const auto one = images(1, 1), ten = images(5, 2);
+    EXPECT_GT(one.first, 0);
+    EXPECT_EQ(ten.first, one.first) << "each image stored once";
+    EXPECT_EQ(ten.second, 10 * one.second) << "and drawn in every cell";
 }
 
 TEST(VectorOutput, OneCardIsThePageOfTheCardAlone)
