@@ -261,8 +261,7 @@ bool processRound(const drawContext_t& ctx, const item_t* item, const placement_
     return true;
 }
 
-// Draws a processed bitmap onto the canvas at the placement.
-// The same on a vector device: the bitmap is placed as it is, a round one
+// A processed bitmap on a vector device: the bitmap is placed as it is, a round one
 // within a circular clip path (or, where the device cannot clip, with clear
 // corners), a turned one turned into a clear layer.
 void placeProcessedVector(drawContext_t& ctx, const item_t* item, const placement_t& p, const processed_t& pr)
@@ -301,6 +300,7 @@ void placeProcessedVector(drawContext_t& ctx, const item_t* item, const placemen
     canvas.placeLayer(at, layer, photographic);
 }
 
+// Draws a processed bitmap onto the canvas at the placement.
 void placeProcessed(drawContext_t& ctx, const item_t* item, const placement_t& p, const processed_t& pr)
 {
     if (ctx.canvas.isVector()) {

@@ -18,7 +18,6 @@ QImage newCanvasImage(int32_t width, int32_t height)
 const QImage& layerStore_t::keep(const QImage& layer)
 {
     const size_t key = qHashBits(layer.constBits(), size_t(layer.sizeInBytes()), size_t(layer.width()) * 65599u + size_t(layer.height()));
-    ++count_;
     for (const auto& [k, kept] : layers_)
         if (k == key && kept == layer) return kept;
     layers_.emplace_back(key, layer);

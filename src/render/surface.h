@@ -63,11 +63,9 @@ struct primitive_t {
 class layerStore_t {
 public:
     const QImage& keep(const QImage& layer);
-    size_t size() const { return count_; }
 
 private:
     std::vector<std::pair<size_t, QImage>> layers_;
-    size_t count_ = 0;
 };
 
 // One painting session on an image, or on a vector device. On an image the
