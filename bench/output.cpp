@@ -1,6 +1,8 @@
 // Output speed: an A4 sheet of 10 business cards printed into a PDF file at
 // 600 dpi (the sheet rendered, the card copied to the other nine cells, the
-// page sent in tiles), and the exact export of a 1600 × 1600 pixel page to
+// page sent in tiles), the same kind of sheet (texts, lines, a shape, and
+// with a photograph) as a vector PDF beside the 600-dpi bitmap PDF, with the
+// file sizes as counters, and the exact export of a 1600 × 1600 pixel page to
 // JPEG and BMP. `bench_output --sheet OUT.lmra` writes the business-card
 // document instead, so that `lumora-cli print` can be measured with
 // /usr/bin/time -v for its peak memory.
@@ -9,12 +11,19 @@
 #include "output/encode.h"
 #include "output/printsheet.h"
 #include "output/renderoutput.h"
+#include "output/vectorsheet.h"
+#include "render/text.h"
+#include "samples/samplepictures.h"
+
+#include <QFileInfo>
+#include <QtMath>
 
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -67,6 +76,78 @@ void BM_PrintA4TenCardsAt600Dpi(benchmark::State& state)
 }
 BENCHMARK(BM_PrintA4TenCardsAt600Dpi)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// The business-card sheet with what a card holds: two lines of text, a solid
+// and a dashed line, a filled shape, and (photo) a 1-megapixel photograph.
+void textCards(model::itemList_t& list, bool photo)
+{
+    outdoc::sheet_t s;
+    s.cardWidth = 85;
+    s.cardHeight = 55;
+    s.marginLeft = 15;
+    s.marginTop = 10;
+    s.columnGap = 10;
+    s.rows = 5;
+    s.columns = 2;
+    model::item_t* header = testdoc::addHeader(list, 10, 10, 1.0, s.designType);
+    outdoc::applySheet(list, header, s);
+    for (model::item_t* it = list.head; it; it = it->next)
+        if (it->itemType == model::typeRectangle) it->fillColor = it->lineColor = 0xF8F8F8;  // a pale ground
+    const int32_t w = header->hdr().canvasWidth, h = header->hdr().canvasHeight;
+    for (model::item_t* t : {testdoc::addText(list, 20, 50, 300, 50, u"Alexandra Example", 0, 1, 16),
+                             testdoc::addText(list, 20, 75, 300, 75, u"Design and print\n+1 555 0100 · mail@example.com", 0, 1, 9)})
+        render::textBox(t);
+    testdoc::addLine(list, 20, 100, w - 20, 100, 0.5, 0, 0x804000);
+    testdoc::addLine(list, 20, h - 20, w - 20, h - 20, 0.3, 2, 0x404040);
+    testdoc::addShape(list, model::typeCircle, {{w - 50, 50}, {w - 20, 50}, {w - 20, 20}, {w - 50, 20}}, 0x2060C0, 0x103060, 0.5);
+    if (!photo) return;
+    // Smooth colour and light detail, as a photograph has, 1155 × 866.
+    QImage picture(1155, 866, QImage::Format_RGB32);
+    uint32_t seed = 12345;
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            seed = seed * 1103515245u + 12345u;
+            const int noise = int(seed >> 28) - 8;
+            row[x] = qRgb(std::clamp(int(128 + 100 * qSin(x / 90.0)) + noise, 0, 255),
+                          std::clamp(int(128 + 90 * qCos(y / 70.0)) + noise, 0, 255),
+                          std::clamp(int(128 + 60 * qSin((x + y) / 150.0)) + noise, 0, 255));
+        }
+    }
+    testdoc::addPictureData(list, 5, model::pictureJpeg, samples::encodeJpeg(picture, 85));
+    testdoc::addPicture(list, 5, model::clipRect, {0, 0, 1155, 866}, {w - 130, 110, w - 20, 192});
+}
+
+void BM_VectorPdfTenCards(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    model::itemList_t list;
+    textCards(list, state.range(0) != 0);
+    const QString pdf = dir.filePath(QStringLiteral("cards.pdf"));
+    output::vectorJob_t job;
+    for (auto _ : state) {
+        QString why;
+        if (!output::writeVector(list, pdf, output::vectorFormat_t::pdf, job, &why)) state.SkipWithError("write failed");
+    }
+    state.counters["KB"] = double(QFileInfo(pdf).size()) / 1024.0;
+    model::freeList(list);
+}
+BENCHMARK(BM_VectorPdfTenCards)->Arg(0)->Arg(1)->ArgName("photo")->Unit(benchmark::kMillisecond);
+
+void BM_BitmapPdfTenCardsAt600Dpi(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    model::itemList_t list;
+    textCards(list, state.range(0) != 0);
+    const QString pdf = dir.filePath(QStringLiteral("cards.pdf"));
+    for (auto _ : state) {
+        QString why;
+        if (!output::printToPdf(list, pdf, 600, QByteArray(), {}, &why)) state.SkipWithError("print failed");
+    }
+    state.counters["KB"] = double(QFileInfo(pdf).size()) / 1024.0;
+    model::freeList(list);
+}
+BENCHMARK(BM_BitmapPdfTenCardsAt600Dpi)->Arg(0)->Arg(1)->ArgName("photo")->Unit(benchmark::kMillisecond)->Iterations(2);
+
 void BM_ExportExact1600(benchmark::State& state)
 {
     QTemporaryDir dir;
@@ -88,9 +169,12 @@ int main(int argc, char** argv)
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     int qargc = 1;
     QGuiApplication app(qargc, argv);
-    if (argc == 3 && !std::strcmp(argv[1], "--sheet")) {
+    // --text-sheet and --photo-sheet write the vector benchmark's sheets.
+    if (argc == 3 && (!std::strcmp(argv[1], "--sheet") || !std::strcmp(argv[1], "--text-sheet") ||
+                      !std::strcmp(argv[1], "--photo-sheet"))) {
         model::itemList_t list;
-        businessCards(list);
+        if (!std::strcmp(argv[1], "--sheet")) businessCards(list);
+        else textCards(list, !std::strcmp(argv[1], "--photo-sheet"));
         const bool ok = model::writeDocument(argv[2], list);
         model::freeList(list);
         std::printf("%s\n", ok ? argv[2] : "could not write the sheet");

@@ -12,7 +12,7 @@ PACKAGES=(
   libemf-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth x11-utils
-  imagemagick poppler-utils
+  imagemagick poppler-utils librsvg2-bin
   clang-14 libclang-rt-14-dev
   ccache
   shared-mime-info desktop-file-utils xdg-utils libglib2.0-bin appstream libxml2-utils

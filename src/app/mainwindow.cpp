@@ -163,10 +163,6 @@ void TForm1::FormCreate()
     if (settings::setupState(*params_->store()) == settings::setupNotDone) setupPanelTimer_.start();
     else untitledTimer_.start();
 
-    // The File menu never offers the exports; the toolbar's button does.
-    fileMenu().menuExport->menuAction()->setVisible(false);
-    fileMenu().ExportSeparator->setVisible(false);
-
     // The font list is read once the window shows.
     fontListTimer_.start();
 

@@ -5,6 +5,7 @@
 #include "canvas/buttonart.h"
 #include "output/encode.h"
 #include "output/renderoutput.h"
+#include "output/vectorsheet.h"
 #include "settings/folders.h"
 #include "ui/dialogs.h"
 #include "ui/printarea.h"
@@ -23,8 +24,21 @@ namespace app {
 
 namespace {
 
-const QString exportFilter = QStringLiteral("JPEG Image Files (*.jpg,*.jpeg)|*.jpg;*.jpeg|Bitmaps (*.bmp)|*.bmp");
-constexpr int32_t exportFilterJpeg = 1, exportFilterBitmaps = 2;
+const QString exportFilter = QStringLiteral(
+    "JPEG Image Files (*.jpg,*.jpeg)|*.jpg;*.jpeg|Bitmaps (*.bmp)|*.bmp|PDF Files (*.pdf)|*.pdf|SVG Files (*.svg)|*.svg");
+constexpr int32_t exportFilterJpeg = 1, exportFilterBitmaps = 2, exportFilterPdf = 3, exportFilterSvg = 4;
+// Resolutions a picture export offers; 0 is the screen's (one document pixel to one file pixel).
+constexpr int32_t exportResolutions[] = {0, 150, 300, 600};
+
+// The vector format a file name asks for, if it asks for one.
+bool vectorFormatOf(const QString& fileName, output::vectorFormat_t& format)
+{
+    const QString suffix = QFileInfo(fileName.trimmed()).suffix().toLower();
+    if (suffix == QLatin1String("pdf")) format = output::vectorFormat_t::pdf;
+    else if (suffix == QLatin1String("svg")) format = output::vectorFormat_t::svg;
+    else return false;
+    return true;
+}
 // The panels' left button runs its command a moment after the window closed.
 constexpr int commandDelayMs = 100;
 
@@ -60,9 +74,9 @@ void outputCommands_t::registerPanels()
         QPointer<canvas::TSandbox> doc(w);
         std::function<void(const QImage&)> exported;
         if (previewExport_)
-            exported = [this](const QImage& image) {
+            exported = [this, doc](const QImage& image) {
                 // The save dialog follows once the preview is on the screen.
-                QTimer::singleShot(0, &shell_, [this, image] { saveExport(image); });
+                QTimer::singleShot(0, &shell_, [this, image, doc] { saveExport(image, doc); });
             };
         auto* preview = new ui::TPreview(
             [doc]() { return doc ? output::previewImage(doc->items(), doc->printAreas()) : QImage(); },
@@ -116,8 +130,28 @@ void outputCommands_t::exportExact(canvas::TSandbox* w)
     if (!w || !w->header()) return;
     const QString file = chooseExportFile();
     if (file.isEmpty()) return;
+    output::vectorFormat_t format{};
+    const bool vector = vectorFormatOf(file, format);
+    // A sheet of several cards: one card or all of them (a vector file holds
+    // one card unless asked; a picture the whole sheet, as it always did).
+    bool wholeSheet = true;
+    if (output::needsAreaSelection(w->header())) {
+        const int32_t pick = ui::dialogs().choose(QStringLiteral("Export"), QStringLiteral("Export:"),
+                                                  {QStringLiteral("One card"), QStringLiteral("The whole sheet")}, vector ? 0 : 1);
+        if (pick < 0) return;
+        wholeSheet = pick == 1;
+    }
+    if (vector) {
+        writeVectorExport(w, file, format, wholeSheet, QByteArray());
+        return;
+    }
+    QStringList resolutions;
+    for (int32_t dpi : exportResolutions)
+        resolutions << (dpi == 0 ? QStringLiteral("Screen (one pixel per pixel)") : QStringLiteral("%1 dpi").arg(dpi));
+    const int32_t pick = ui::dialogs().choose(QStringLiteral("Export"), QStringLiteral("Resolution:"), resolutions, 0);
+    if (pick < 0) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QImage page = output::exactImage(w->items());
+    const QImage page = output::pagePicture(w->items(), exportResolutions[pick], wholeSheet, QByteArray());
     QApplication::restoreOverrideCursor();
     if (page.isNull()) {
         ui::dialogs().message(ui::msgKind_t::error,
@@ -125,6 +159,23 @@ void outputCommands_t::exportExact(canvas::TSandbox* w)
         return;
     }
     writeExport(page, file);
+}
+
+bool outputCommands_t::writeVectorExport(canvas::TSandbox* w, const QString& fileName, output::vectorFormat_t format,
+                                         bool wholeSheet, const QByteArray& printAreas)
+{
+    output::vectorJob_t job;
+    job.wholeSheet = wholeSheet;
+    job.printAreas = printAreas;
+    job.title = w->caption();
+    QString why;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool ok = output::writeVector(w->items(), fileName, format, job, &why);
+    QApplication::restoreOverrideCursor();
+    if (ok) return true;
+    ui::dialogs().message(ui::msgKind_t::error, QStringLiteral("The page could not be saved as %1: %2").arg(fileName, why),
+                          ui::btnOk);
+    return false;
 }
 
 QString outputCommands_t::chooseExportFile()
@@ -135,15 +186,23 @@ QString outputCommands_t::chooseExportFile()
     r.folder = QFileInfo(stored).isDir() ? stored : QString();
     r.defaultExt = QStringLiteral("jpg");
     r.filter = exportFilter;
-    r.filterIndex = shell_.params()->expndx == exportFilterBitmaps ? exportFilterBitmaps : exportFilterJpeg;
+    r.filterIndex = vectorFilter_ ? vectorFilter_
+                                  : shell_.params()->expndx == exportFilterBitmaps ? exportFilterBitmaps : exportFilterJpeg;
     const QString chosen = ui::dialogs().saveFile(r);
     if (chosen.isEmpty()) return {};
     const QFileInfo fi(chosen.trimmed());
     shell_.params()->expdir = fi.absolutePath();
-    // The list offers JPEG and bitmaps; the name's extension tells which was meant.
+    // The name's extension tells which entry of the list was meant. The
+    // settings keep the picture formats; a vector one is kept for the session.
+    output::vectorFormat_t format{};
     const output::pictureKind_t kind = output::pictureKindOf(chosen);
-    if (kind == output::pictureKind_t::bmp) shell_.params()->expndx = exportFilterBitmaps;
-    else if (kind == output::pictureKind_t::jpeg) shell_.params()->expndx = exportFilterJpeg;
+    if (vectorFormatOf(chosen, format)) {
+        vectorFilter_ = format == output::vectorFormat_t::pdf ? exportFilterPdf : exportFilterSvg;
+    } else {
+        vectorFilter_ = 0;
+        if (kind == output::pictureKind_t::bmp) shell_.params()->expndx = exportFilterBitmaps;
+        else if (kind == output::pictureKind_t::jpeg) shell_.params()->expndx = exportFilterJpeg;
+    }
     const QString full = fi.absoluteFilePath();
     if (QFileInfo::exists(full) &&
         ui::dialogs().message(ui::msgKind_t::confirmation, QStringLiteral("Replace the existing file?"),
@@ -161,10 +220,14 @@ bool outputCommands_t::writeExport(const QImage& bitmap, const QString& fileName
     return false;
 }
 
-bool outputCommands_t::saveExport(const QImage& bitmap)
+bool outputCommands_t::saveExport(const QImage& bitmap, canvas::TSandbox* w)
 {
     const QString file = chooseExportFile();
-    return !file.isEmpty() && writeExport(bitmap, file);
+    if (file.isEmpty()) return false;
+    // The preview's sheet as a PDF or SVG: vectors, its crossed-out cells left white.
+    output::vectorFormat_t format{};
+    if (w && w->header() && vectorFormatOf(file, format)) return writeVectorExport(w, file, format, true, w->printAreas());
+    return writeExport(bitmap, file);
 }
 
 } // namespace app

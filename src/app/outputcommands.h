@@ -1,8 +1,12 @@
 // The output commands of the main window: print (with the print-area
 // selection first when the sheet has several cards), print preview, and the
-// exact and smooth exports to a picture file; and the floating panels they use.
+// exact and smooth exports to a picture file (or, as vectors, to a PDF or SVG
+// file); and the floating panels they use.
 #pragma once
 
+#include "output/vectorsheet.h"
+
+#include <QByteArray>
 #include <QString>
 
 class QImage;
@@ -30,10 +34,15 @@ public:
     void exportExact(canvas::TSandbox* w);
     void exportSmooth(canvas::TSandbox* w);
     // The export's save dialog and the file: false when cancelled or failed.
-    bool saveExport(const QImage& bitmap);
+    // A PDF or SVG name writes the sheet of `w` as vectors instead.
+    bool saveExport(const QImage& bitmap, canvas::TSandbox* w = nullptr);
     // The save dialog's steps up to the replace question; "" when cancelled.
     QString chooseExportFile();
     bool writeExport(const QImage& bitmap, const QString& fileName);
+
+    // The page of `w` as a PDF or SVG file; a failure is reported.
+    bool writeVectorExport(canvas::TSandbox* w, const QString& fileName, output::vectorFormat_t format, bool wholeSheet,
+                           const QByteArray& printAreas);
 
 private:
     void printNow(canvas::TSandbox* w);
@@ -41,6 +50,8 @@ private:
     TForm1& shell_;
     // The preview being opened offers the export (Export ▸ Smooth).
     bool previewExport_ = false;
+    // The export list's PDF or SVG entry last chosen in this session (0 none).
+    int32_t vectorFilter_ = 0;
 };
 
 } // namespace app

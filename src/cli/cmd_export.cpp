@@ -1,45 +1,94 @@
-// lumora-cli export FILE OUT.(jpg|bmp|ico): writes the page as a picture, as
-// the editor's export does: one document pixel to one file pixel, or with
-// --smooth the print preview's anti-aliased image (which honours --areas).
+// lumora-cli export FILE OUT.(jpg|bmp|ico|pdf|svg): writes the page as a
+// picture, as the editor's export does, or as a vector file. Pictures are the
+// whole sheet at one document pixel to one file pixel unless --dpi or --card
+// says otherwise (--smooth is the print preview's anti-aliased image, which
+// honours --areas); PDF and SVG hold one card unless --sheet is given.
 #include "cli/command.h"
 #include "cli/docio.h"
 #include "cli/outputdoc.h"
 
 #include "output/encode.h"
+#include "output/printsheet.h"
 #include "output/renderoutput.h"
+#include "output/vectorsheet.h"
+
+#include <QFileInfo>
 
 #include <cstdio>
 
 namespace {
 
-constexpr const char* usageText = "usage: lumora-cli export FILE OUT.(jpg|bmp|ico) [--smooth] [--areas STRING] [--force]\n";
+constexpr const char* usageText =
+    "usage: lumora-cli export FILE OUT.(jpg|bmp|ico|pdf|svg) [--sheet|--card] [--dpi N] [--smooth] [--areas STRING] "
+    "[--force]\n";
+
+// The vector format a file name asks for by its extension, if any.
+bool vectorKindOf(const std::string& name, output::vectorFormat_t& format)
+{
+    const QString suffix = QFileInfo(QString::fromStdString(name).trimmed()).suffix().toLower();
+    if (suffix == QLatin1String("pdf")) format = output::vectorFormat_t::pdf;
+    else if (suffix == QLatin1String("svg")) format = output::vectorFormat_t::svg;
+    else return false;
+    return true;
+}
 
 int run(const std::vector<std::string>& argv)
 {
     std::vector<std::string> args = argv;
     const bool force = cli::takeFlag(args, "--force");
     const bool smooth = cli::takeFlag(args, "--smooth");
-    std::string areas;
-    bool hasAreas = false;
-    if (!cli::takeOption(args, "--areas", areas, hasAreas)) {
+    const bool sheet = cli::takeFlag(args, "--sheet");
+    const bool card = cli::takeFlag(args, "--card");
+    std::string areas, dpiText;
+    bool hasAreas = false, hasDpi = false;
+    if (!cli::takeOption(args, "--areas", areas, hasAreas) || !cli::takeOption(args, "--dpi", dpiText, hasDpi)) {
         std::fprintf(stderr, "%s", usageText);
         return cli::exitUsage;
     }
     if (!cli::noUnknownOptions("export", args, usageText)) return cli::exitUsage;
-    if (args.size() != 2) {
+    if (args.size() != 2 || (sheet && card)) {
         std::fprintf(stderr, "%s", usageText);
+        return cli::exitUsage;
+    }
+    int32_t dpi = 0;
+    if (hasDpi && !cli::wholeNumber(dpiText, 10, output::maxPdfDpi, dpi)) {
+        std::fprintf(stderr, "lumora-cli export: --dpi wants a whole number from 10 to %d, not '%s'\n",
+                     output::maxPdfDpi, dpiText.c_str());
+        return cli::exitUsage;
+    }
+    output::vectorFormat_t format{};
+    const bool vector = vectorKindOf(args[1], format);
+    if (smooth && (vector || hasDpi || card)) {
+        std::fprintf(stderr, "lumora-cli export: --smooth is the preview's picture; it takes no --dpi, --card or vector file\n");
         return cli::exitUsage;
     }
     model::itemList_t list;
     const int rc = cli::loadPagedDocument("export", args[0], force, list);
     if (rc != cli::exitOk) return rc;
-    const QImage page = smooth ? output::previewImage(list, QByteArray::fromStdString(areas)) : output::exactImage(list);
+    QString why;
+    if (vector) {
+        output::vectorJob_t job;
+        job.dpi = hasDpi ? dpi : output::defaultVectorDpi;
+        job.wholeSheet = sheet;
+        job.printAreas = QByteArray::fromStdString(areas);
+        job.title = QFileInfo(QString::fromStdString(args[0])).completeBaseName();
+        const bool ok = output::writeVector(list, QString::fromStdString(args[1]), format, job, &why);
+        model::freeList(list);
+        if (!ok) {
+            std::fprintf(stderr, "lumora-cli: cannot write %s: %s\n", args[1].c_str(), why.toLocal8Bit().constData());
+            return cli::exitFileError;
+        }
+        std::printf("%s: %s as vectors (effects and pictures at %d dpi)\n", args[1].c_str(),
+                    sheet ? "the sheet" : "one card", job.dpi);
+        return cli::exitOk;
+    }
+    const QImage page = smooth ? output::previewImage(list, QByteArray::fromStdString(areas))
+                               : output::pagePicture(list, dpi, !card, QByteArray::fromStdString(areas));
     model::freeList(list);
     if (page.isNull()) {
         std::fprintf(stderr, "lumora-cli export: the page of %s is too large to render\n", args[0].c_str());
         return cli::exitFailed;
     }
-    QString why;
     if (!output::writePicture(page, QString::fromStdString(args[1]), &why)) {
         std::fprintf(stderr, "lumora-cli: cannot write %s: %s\n", args[1].c_str(), why.toLocal8Bit().constData());
         return cli::exitFileError;
@@ -48,7 +97,9 @@ int run(const std::vector<std::string>& argv)
     return cli::exitOk;
 }
 
-cli::cliCommand reg("export", "export FILE OUT.(jpg|bmp|ico) [--smooth] [--areas STRING] [--force]  — write the page as a picture",
+cli::cliCommand reg("export",
+                    "export FILE OUT.(jpg|bmp|ico|pdf|svg) [--sheet|--card] [--dpi N] [--smooth] [--areas STRING] [--force]"
+                    "  — write the page as a picture or vectors",
                     &run);
 
 } // namespace

@@ -1,11 +1,13 @@
 // lumora-cli print FILE --pdf OUT.pdf: prints the sheet into a PDF file of
 // the document's paper, as printing to a PDF file from the editor does: card
-// designs copied to every cell, cells marked "x" in --areas left white.
+// designs copied to every cell, cells marked "x" in --areas left white. The
+// PDF holds outlines and text; --raster gives one picture of the sheet.
 #include "cli/command.h"
 #include "cli/docio.h"
 #include "cli/outputdoc.h"
 
 #include "output/printsheet.h"
+#include "output/vectorsheet.h"
 
 #include <QFileInfo>
 
@@ -14,7 +16,7 @@
 
 namespace {
 
-constexpr const char* usageText = "usage: lumora-cli print FILE --pdf OUT.pdf [--areas STRING] [--dpi N] [--force]\n";
+constexpr const char* usageText = "usage: lumora-cli print FILE --pdf OUT.pdf [--raster] [--areas STRING] [--dpi N] [--force]\n";
 constexpr int32_t defaultDpi = 300;
 
 bool parseDpi(const std::string& text, int32_t& dpi)
@@ -26,6 +28,7 @@ int run(const std::vector<std::string>& argv)
 {
     std::vector<std::string> args = argv;
     const bool force = cli::takeFlag(args, "--force");
+    const bool raster = cli::takeFlag(args, "--raster");
     std::string pdf, areas, dpiText;
     bool hasPdf = false, hasAreas = false, hasDpi = false;
     if (!cli::takeOption(args, "--pdf", pdf, hasPdf) || !cli::takeOption(args, "--areas", areas, hasAreas) ||
@@ -49,18 +52,28 @@ int run(const std::vector<std::string>& argv)
     if (rc != cli::exitOk) return rc;
     QString why;
     const QString title = QFileInfo(QString::fromStdString(args[0])).completeBaseName();
-    const bool ok =
-        output::printToPdf(list, QString::fromStdString(pdf), dpi, QByteArray::fromStdString(areas), {}, &why, title);
+    bool ok = false;
+    if (raster) {
+        ok = output::printToPdf(list, QString::fromStdString(pdf), dpi, QByteArray::fromStdString(areas), {}, &why, title);
+    } else {
+        output::vectorJob_t job;
+        job.dpi = dpi;
+        job.printAreas = QByteArray::fromStdString(areas);
+        job.title = title;
+        ok = output::writeVector(list, QString::fromStdString(pdf), output::vectorFormat_t::pdf, job, &why);
+    }
     model::freeList(list);
     if (!ok) {
         std::fprintf(stderr, "lumora-cli: cannot write %s: %s\n", pdf.c_str(), why.toLocal8Bit().constData());
         return cli::exitFileError;
     }
-    std::printf("%s: printed at %d dpi\n", pdf.c_str(), dpi);
+    if (raster) std::printf("%s: printed at %d dpi\n", pdf.c_str(), dpi);
+    else std::printf("%s: printed as vectors (effects and pictures at %d dpi)\n", pdf.c_str(), dpi);
     return cli::exitOk;
 }
 
-cli::cliCommand reg("print", "print FILE --pdf OUT.pdf [--areas STRING] [--dpi N] [--force]  — print the sheet into a PDF file",
+cli::cliCommand reg("print",
+                    "print FILE --pdf OUT.pdf [--raster] [--areas STRING] [--dpi N] [--force]  — print the sheet into a PDF file",
                     &run);
 
 } // namespace

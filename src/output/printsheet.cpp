@@ -21,7 +21,8 @@ bool fail(QString* error, const QString& why)
     return false;
 }
 
-// The paper in inches (pixels at the screen's resolution).
+} // namespace
+
 QSizeF paperInches(const model::headerBody_t& h)
 {
     double w = std::isfinite(h.paperWidth) ? h.paperWidth : 0, ht = std::isfinite(h.paperHeight) ? h.paperHeight : 0;
@@ -35,8 +36,6 @@ QSizeF paperInches(const model::headerBody_t& h)
     // A page PDF readers accept: at least a tenth of an inch, at most 200 inches.
     return {std::clamp(w, 0.1, 200.0), std::clamp(ht, 0.1, 200.0)};
 }
-
-} // namespace
 
 bool printSheet(QPainter& painter, const model::itemList_t& document, const device_t& device,
                 const QByteArray& printAreas, const progress_t& progress, QString* error)

@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QPageLayout>
+#include <QSizeF>
 #include <QString>
 
 #include <functional>
@@ -23,6 +24,10 @@ using progress_t = std::function<bool(int32_t done, int32_t total)>;
 // header, a page too large) or `progress` stopped it; `error` says which.
 bool printSheet(QPainter& painter, const model::itemList_t& document, const device_t& device,
                 const QByteArray& printAreas, const progress_t& progress, QString* error);
+
+// The paper in inches (a pixel paper at the screen's resolution), held
+// within 0.1 … 200 inches a side.
+QSizeF paperInches(const model::headerBody_t& h);
 
 // The document's paper, with its orientation and no margins.
 QPageLayout documentPageLayout(const model::headerBody_t& h);

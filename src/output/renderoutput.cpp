@@ -178,6 +178,17 @@ sheetPlacement_t placeSheet(const model::headerBody_t& h, const device_t& device
     return p;
 }
 
+int32_t cellOffset(int32_t index, int32_t cell, int32_t gap)
+{
+    const int64_t v = int64_t(index - 1) * (int64_t(cell) + gap);
+    return int32_t(std::clamp<int64_t>(v, -(int64_t(1) << 30), int64_t(1) << 30));
+}
+
+bool outputFits(int64_t w, int64_t h)
+{
+    return w >= 1 && h >= 1 && w <= INT32_MAX / 4 && w * h <= maxSheetPixels;
+}
+
 namespace {
 
 void fillWhite(QImage& sheet, QRect r)
@@ -205,13 +216,6 @@ void pasteCell(QImage& sheet, const QImage& part, QRect from, QPoint by)
     }
 }
 
-// How far cell `index` (from 1) lies from the first, held far outside any
-// sheet rather than overflowing for absurd measures.
-int step(int32_t index, int32_t cell, int32_t gap)
-{
-    const int64_t v = int64_t(index - 1) * (int64_t(cell) + gap);
-    return int(std::clamp<int64_t>(v, -(int64_t(1) << 30), int64_t(1) << 30));
-}
 
 void replicateCards(QImage& sheet, const sheetPlacement_t& p, const QByteArray& printAreas)
 {
@@ -223,7 +227,7 @@ void replicateCards(QImage& sheet, const sheetPlacement_t& p, const QByteArray& 
         for (int32_t j = 1; j <= p.cells.rows; ++j)
             for (int32_t i = 1; i <= p.cells.columns; ++i) {
                 if (i == 1 && j == 1) continue;
-                const QPoint by(step(i, p.cellWidth, p.columnGap), step(j, p.cellHeight, p.rowGap));
+                const QPoint by(cellOffset(i, p.cellWidth, p.columnGap), cellOffset(j, p.cellHeight, p.rowGap));
                 if (isAreaPrinted(printAreas, j, i, p.cells.columns)) pasteCell(sheet, part, source, by);
                 else fillWhite(sheet, source.translated(by));
             }
@@ -244,7 +248,7 @@ QImage renderSheet(const model::itemList_t& document, const device_t& device, co
     if (!header) return {};
     const int64_t w = int64_t(device.pageWidth) - 2 * int64_t(device.offX);
     const int64_t h = int64_t(device.pageHeight) - 2 * int64_t(device.offY);
-    if (w < 1 || h < 1 || w > INT32_MAX / 4 || w * h > maxSheetPixels) return {};
+    if (!outputFits(w, h)) return {};
     QImage sheet(int(w), int(h), QImage::Format_RGB32);
     if (sheet.isNull()) return {};
     sheet.fill(0xFFFFFFFFu);

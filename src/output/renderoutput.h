@@ -72,6 +72,14 @@ struct sheetPlacement_t {
 };
 sheetPlacement_t placeSheet(const model::headerBody_t& h, const device_t& device);
 
+// Whether a sheet of w × h device pixels is within what output accepts; a
+// larger one is refused by the bitmap and the vector path alike.
+bool outputFits(int64_t w, int64_t h);
+
+// How far cell `index` (from 1) lies from the first along one axis, held far
+// outside any sheet rather than overflowing for absurd measures.
+int32_t cellOffset(int32_t index, int32_t cell, int32_t gap);
+
 // The printable area of the device, white, with every visible item drawn and
 // the first card copied to the other cells. Null without a header or when the
 // page is too large to hold.

@@ -278,6 +278,21 @@ void multiplyShadow(QImage& image, QPoint topLeft, const shadowMask_t& mask)
     }
 }
 
+QImage shadowLayer(const shadowMask_t& mask)
+{
+    if (mask.active.isEmpty()) return {};
+    QImage layer(mask.active.size(), QImage::Format_ARGB32);
+    if (layer.isNull()) return {};
+    // Black at coverage 255 - b leaves c × b / 255 of every channel c under
+    // it: the multiply, whatever the device has painted there.
+    for (int32_t y = 0; y < layer.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(layer.scanLine(y));
+        const uint8_t* m = mask.b.data() + size_t(y + mask.active.top()) * size_t(mask.width) + size_t(mask.active.left());
+        for (int32_t x = 0; x < layer.width(); ++x) row[x] = qRgba(0, 0, 0, 255 - m[x]);
+    }
+    return layer;
+}
+
 // ---------------------------------------------------------------- the shadow
 
 shadowGeometry_t shadowGeometry(const drawContext_t& ctx, const item_t* item)
@@ -317,7 +332,7 @@ void drawShadowOf(drawContext_t& ctx, const item_t* item, QRect extent, int32_t 
     const int32_t h2 = std::max(roundHalfEven(maskRect.height() * 10.0L / (item->shadowFade + 10) / d), 6);
     const int32_t blurX = static_cast<int32_t>(std::ceil(4.0 * (maskRect.width() - 1) / std::max(w2 - 1, 1))) + 4;
     const int32_t blurY = static_cast<int32_t>(std::ceil(4.0 * (maskRect.height() - 1) / std::max(h2 - 1, 1))) + 4;
-    const QRect influence = ctx.canvas.image().rect().adjusted(-blurX, -blurY, blurX, blurY);
+    const QRect influence = ctx.canvas.bounds().adjusted(-blurX, -blurY, blurX, blurY);
     if (!maskRect.intersects(influence)) return;
 
     shadowMask_t mask;
@@ -361,6 +376,10 @@ void drawShadowOf(drawContext_t& ctx, const item_t* item, QRect extent, int32_t 
     }
     if (mask.active.isEmpty()) return;
     blurShadowMask(mask, item->shadowFade, d);
+    if (ctx.canvas.isVector()) {
+        ctx.canvas.placeLayer(maskRect.topLeft() + mask.active.topLeft(), shadowLayer(mask));
+        return;
+    }
     ctx.canvas.release();
     multiplyShadow(ctx.canvas.image(), maskRect.topLeft(), mask);
 }

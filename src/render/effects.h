@@ -81,6 +81,10 @@ void blurShadowMask(shadowMask_t& mask, int32_t fade, double d);
 // c × b / 255, rounded, where the mask's b is not 255.
 void multiplyShadow(QImage& image, QPoint topLeft, const shadowMask_t& mask);
 
+// The multiply as a layer for devices without pixels: black whose coverage is
+// 255 - b over the mask's active part (null when it is empty).
+QImage shadowLayer(const shadowMask_t& mask);
+
 // Draws the item's shadow onto the context's canvas (nothing without one).
 // Texts and pictures add their figure through drawShadowOf.
 void drawShadow(drawContext_t& ctx, const model::item_t* item);

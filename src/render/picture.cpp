@@ -261,9 +261,52 @@ bool processRound(const drawContext_t& ctx, const item_t* item, const placement_
     return true;
 }
 
+// A processed bitmap on a vector device: the bitmap is placed as it is, a round one
+// within a circular clip path (or, where the device cannot clip, with clear
+// corners), a turned one turned into a clear layer.
+void placeProcessedVector(drawContext_t& ctx, const item_t* item, const placement_t& p, const processed_t& pr)
+{
+    canvas_t& canvas = ctx.canvas;
+    const item_t* data = model::findPictureData(ctx.document, item->pictureId);
+    const bool photographic = data && data->itemType == model::typePictureData && data->pictureFormat() == model::pictureJpeg;
+    if (p.round) {
+        const QRect area(p.topLeft, pr.bitmap.size());
+        if (canvas.clipsPaths()) {
+            QPainter& painter = canvas.painter();
+            painter.save();
+            QPainterPath circle;
+            circle.addEllipse(QRectF(area));
+            painter.setClipPath(circle, Qt::IntersectClip);
+            canvas.placeLayer(area.topLeft(), pr.bitmap, photographic);
+            painter.restore();
+            return;
+        }
+        QImage layer(area.size(), QImage::Format_ARGB32);
+        if (layer.isNull()) return;
+        layer.fill(Qt::transparent);
+        maskRound(layer, pr.bitmap);
+        canvas.placeLayer(area.topLeft(), layer, photographic);
+        return;
+    }
+    const QPoint at = p.topLeft - QPoint(pr.ox, pr.oy);
+    if (!p.turned) {
+        canvas.placeLayer(at, pr.bitmap, photographic);
+        return;
+    }
+    QImage layer(pr.turnedW, pr.turnedH, QImage::Format_ARGB32);
+    if (layer.isNull()) return;
+    layer.fill(Qt::transparent);
+    rotateInto(pr.bitmap, layer, item->rotation);
+    canvas.placeLayer(at, layer, photographic);
+}
+
 // Draws a processed bitmap onto the canvas at the placement.
 void placeProcessed(drawContext_t& ctx, const item_t* item, const placement_t& p, const processed_t& pr)
 {
+    if (ctx.canvas.isVector()) {
+        placeProcessedVector(ctx, item, p, pr);
+        return;
+    }
     QImage& canvas = ctx.canvas.image();
     if (p.round) {
         const QRect area(p.topLeft, pr.bitmap.size());
@@ -288,6 +331,14 @@ void drawRoundFrame(drawContext_t& ctx, const item_t* item, const placement_t& p
 {
     if (p.c <= 0) return;
     const QRect outer(p.topLeft - QPoint(p.c, p.c), QSize(p.w + 2 * p.c, p.h + 2 * p.c));
+    if (threeDFrame(ctx, item, p.c) && ctx.canvas.isVector()) {
+        QImage ring(outer.size(), QImage::Format_ARGB32);
+        if (ring.isNull()) return;
+        ring.fill(Qt::transparent);
+        shadeRing(ring, p.c, item->lineColor, item->surface, lightDirectionOf(ctx.document));
+        ctx.canvas.placeLayer(outer.topLeft(), ring);
+        return;
+    }
     if (threeDFrame(ctx, item, p.c)) {
         ctx.canvas.release();
         QImage& canvas = ctx.canvas.image();
@@ -346,7 +397,9 @@ void rotateInto(const QImage& source, QImage& destination, double angle)
 {
     if (source.isNull() || destination.isNull()) return;
     const QImage src = source.format() == QImage::Format_RGB32 ? source : source.convertToFormat(QImage::Format_RGB32);
-    if (destination.format() != QImage::Format_RGB32) destination = destination.convertToFormat(QImage::Format_RGB32);
+    // A clear ARGB destination keeps clear what the turned picture misses.
+    if (destination.format() != QImage::Format_RGB32 && destination.format() != QImage::Format_ARGB32)
+        destination = destination.convertToFormat(QImage::Format_RGB32);
     const int32_t ws = src.width(), hs = src.height(), wd = destination.width(), hd = destination.height();
     const double c = std::cos(angle), s = std::sin(angle);
     const int64_t bx = (wd - ws) / 2 + ws / 2, by = (hd - hs) / 2 + hs / 2;

@@ -513,12 +513,12 @@ void restoreArea(renderView_t& view)
     view.selectionUnder.valid = false;
 }
 
-void renderItemToBitmap(QImage& bitmap, const model::itemList_t& document, item_t* item, QPoint origin, double scaleX,
-                        double scaleY)
+namespace {
+
+void renderItemOn(canvas_t& canvas, const model::itemList_t& document, item_t* item, QPoint origin, double scaleX,
+                  double scaleY)
 {
-    if (!isDrawable(item)) return;
     static const renderStyle_t style;
-    canvas_t canvas(bitmap);
     xform_t xf;
     xf.sx = scaleX;
     xf.sy = scaleY;
@@ -527,6 +527,24 @@ void renderItemToBitmap(QImage& bitmap, const model::itemList_t& document, item_
     xf.widthZoom = scaleY;
     drawContext_t ctx{canvas, document, xf, true, true, false, false, true, true, style};
     drawItemIn(ctx, item);
+}
+
+} // namespace
+
+void renderItemToBitmap(QImage& bitmap, const model::itemList_t& document, item_t* item, QPoint origin, double scaleX,
+                        double scaleY)
+{
+    if (!isDrawable(item)) return;
+    canvas_t canvas(bitmap);
+    renderItemOn(canvas, document, item, origin, scaleX, scaleY);
+}
+
+void renderItemToDevice(QPainter& painter, QRect bounds, layerStore_t* layers, const model::itemList_t& document,
+                        item_t* item, QPoint origin, double scaleX, double scaleY)
+{
+    if (!isDrawable(item)) return;
+    canvas_t canvas(painter, bounds, layers);
+    renderItemOn(canvas, document, item, origin, scaleX, scaleY);
 }
 
 } // namespace render

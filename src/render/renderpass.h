@@ -170,5 +170,11 @@ void restoreArea(renderView_t& view);
 // widths use scaleY, effects are always on.
 void renderItemToBitmap(QImage& bitmap, const model::itemList_t& document, model::item_t* item, QPoint origin,
                         double scaleX, double scaleY);
+// The same onto a vector device (a PDF or SVG page) whose painter works in
+// device pixels: the same figures as paths and text, the pixel effects as
+// layers at the device's resolution. `bounds` is the device's area; `layers`
+// (may be null) keeps identical layers shared.
+void renderItemToDevice(QPainter& painter, QRect bounds, layerStore_t* layers, const model::itemList_t& document,
+                        model::item_t* item, QPoint origin, double scaleX, double scaleY);
 
 } // namespace render

@@ -49,7 +49,7 @@ template <class DrawFn, class RowFn>
 void maskAndPick(canvas_t& canvas, QRect area, int32_t n, const std::vector<QRgb>& lineRamp,
                  const std::vector<QRgb>& fillRamp, DrawFn drawFigure, RowFn row)
 {
-    area = area.intersected(canvas.image().rect());
+    area = area.intersected(canvas.bounds());
     if (area.isEmpty() || n < 1) return;
     QImage mask(area.size(), QImage::Format_RGB32);
     mask.fill(0xFF000000u);
@@ -57,11 +57,20 @@ void maskAndPick(canvas_t& canvas, QRect area, int32_t n, const std::vector<QRgb
         canvas_t maskCanvas(mask);
         drawFigure(maskCanvas, area.topLeft());
     }
-    canvas.release();
-    QImage& image = canvas.image();
+    // A vector device gets the shaded pixels as a layer over the flat figure.
+    QImage layer;
+    if (canvas.isVector()) {
+        layer = QImage(area.size(), QImage::Format_ARGB32);
+        if (layer.isNull()) return;
+        layer.fill(Qt::transparent);
+    } else {
+        canvas.release();
+    }
+    QImage& image = canvas.isVector() ? layer : canvas.image();
+    const QPoint corner = canvas.isVector() ? QPoint(0, 0) : area.topLeft();
     for (int32_t y = 0; y < mask.height(); ++y) {
         const auto* m = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
-        QRgb* dst = reinterpret_cast<QRgb*>(image.scanLine(area.top() + y)) + area.left();
+        QRgb* dst = reinterpret_cast<QRgb*>(image.scanLine(corner.y() + y)) + corner.x();
         for (int32_t x = 0; x < mask.width(); ++x) {
             const QRgb v = m[x];
             if (v == maskBlueRgb) {
@@ -71,6 +80,7 @@ void maskAndPick(canvas_t& canvas, QRect area, int32_t n, const std::vector<QRgb
             }
         }
     }
+    if (canvas.isVector()) canvas.placeLayer(area.topLeft(), layer);
 }
 
 // The item's plain figure in the mask colours, drawn at the mask's corner.

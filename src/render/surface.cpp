@@ -1,5 +1,8 @@
 #include "render/surface.h"
 
+#include <QHash>
+#include <QPaintEngine>
+
 #include <algorithm>
 #include <cmath>
 
@@ -12,7 +15,23 @@ QImage newCanvasImage(int32_t width, int32_t height)
     return img;
 }
 
-canvas_t::canvas_t(QImage& image) : image_(image)
+const QImage& layerStore_t::keep(const QImage& layer)
+{
+    const size_t key = qHashBits(layer.constBits(), size_t(layer.sizeInBytes()), size_t(layer.width()) * 65599u + size_t(layer.height()));
+    for (const auto& [k, kept] : layers_)
+        if (k == key && kept == layer) return kept;
+    layers_.emplace_back(key, layer);
+    return layers_.back().second;
+}
+
+canvas_t::canvas_t(QImage& image) : image_(&image), bounds_(image.rect())
+{
+    pen_ = QPen(QColor(Qt::black), 1);
+    brush_ = QBrush(Qt::NoBrush);
+}
+
+canvas_t::canvas_t(QPainter& vectorPainter, QRect bounds, layerStore_t* store)
+    : vector_(&vectorPainter), store_(store), bounds_(bounds)
 {
     pen_ = QPen(QColor(Qt::black), 1);
     brush_ = QBrush(Qt::NoBrush);
@@ -22,23 +41,68 @@ canvas_t::~canvas_t() { release(); }
 
 QPainter& canvas_t::painter()
 {
+    QPainter& p = vector_ ? *vector_ : painter_;
     if (!active_) {
-        painter_.begin(&image_);
-        painter_.setRenderHint(QPainter::Antialiasing, false);
-        painter_.setRenderHint(QPainter::TextAntialiasing, false);
-        painter_.setPen(pen_);
-        painter_.setBrush(brush_);
+        if (!vector_) painter_.begin(image_);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setRenderHint(QPainter::TextAntialiasing, false);
+        p.setPen(pen_);
+        p.setBrush(brush_);
         active_ = true;
     }
-    return painter_;
+    return p;
 }
 
 void canvas_t::release()
 {
-    if (active_) {
+    // A vector device's painter belongs to the caller and stays open.
+    if (active_ && !vector_) {
         painter_.end();
         active_ = false;
     }
+}
+
+bool canvas_t::clipsPaths() const
+{
+    if (!vector_) return true;
+    const QPaintEngine* engine = vector_->paintEngine();
+    return engine && engine->type() != QPaintEngine::SVG;
+}
+
+namespace {
+
+// A layer whose clear pixels carry the colour of the nearest inked pixel in
+// their row: viewers that sample an image between its pixels then blend the
+// edge with its own colour, not with black.
+QImage spreadUnderClear(const QImage& layer)
+{
+    if (!layer.hasAlphaChannel()) return layer;
+    QImage out = layer.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < out.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+        int first = 0;
+        while (first < out.width() && qAlpha(row[first]) == 0) ++first;
+        if (first == out.width()) continue;
+        QRgb last = row[first] & 0x00FFFFFFu;
+        for (int x = 0; x < first; ++x) row[x] = last;
+        for (int x = first; x < out.width(); ++x) {
+            if (qAlpha(row[x]) == 0) row[x] = last;
+            else last = row[x] & 0x00FFFFFFu;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+void canvas_t::placeLayer(QPoint at, const QImage& layer, bool photographic)
+{
+    if (layer.isNull()) return;
+    const QImage spread = vector_ ? spreadUnderClear(layer) : layer;
+    QPainter& p = painter();
+    // Effects keep their exact pixels; a photograph may be stored as JPEG.
+    p.setRenderHint(QPainter::LosslessImageRendering, !photographic);
+    p.drawImage(at, store_ ? store_->keep(spread) : spread);
 }
 
 void canvas_t::setPen(int32_t color, int32_t width, penStyle_t style)
@@ -50,7 +114,13 @@ void canvas_t::setPen(int32_t color, int32_t width, penStyle_t style)
     QPen p{QColor::fromRgb(toRgb(color))};
     // Thin pens leave out the last pixel of a line, thick ones get round ends
     // and joins: the behaviour the figures are designed against.
-    if (width <= 1) {
+    if (width <= 1 && vector_) {
+        // A vector device's hairline would stay one device dot at any
+        // magnification: the thinnest line is one pixel of the output instead.
+        p.setWidth(1);
+        p.setCapStyle(Qt::FlatCap);
+        p.setJoinStyle(Qt::MiterJoin);
+    } else if (width <= 1) {
         p.setWidth(0);
         p.setCapStyle(Qt::FlatCap);
         p.setJoinStyle(Qt::MiterJoin);
@@ -61,7 +131,7 @@ void canvas_t::setPen(int32_t color, int32_t width, penStyle_t style)
     }
     if (style == penStyle_t::dot) p.setDashPattern({3.0, 3.0});
     pen_ = p;
-    if (active_) painter_.setPen(pen_);
+    if (active_) painter().setPen(pen_);
 }
 
 void canvas_t::setBrush(int32_t color)
@@ -69,7 +139,7 @@ void canvas_t::setBrush(int32_t color)
     if (brushKey_ == int64_t(uint32_t(color))) return;
     brushKey_ = int64_t(uint32_t(color));
     brush_ = QBrush(QColor::fromRgb(toRgb(color)), Qt::SolidPattern);
-    if (active_) painter_.setBrush(brush_);
+    if (active_) painter().setBrush(brush_);
 }
 
 void canvas_t::clearBrush()
@@ -77,7 +147,7 @@ void canvas_t::clearBrush()
     if (brushKey_ == -1) return;
     brushKey_ = -1;
     brush_ = QBrush(Qt::NoBrush);
-    if (active_) painter_.setBrush(brush_);
+    if (active_) painter().setBrush(brush_);
 }
 
 void canvas_t::polygon(const QPoint* pts, int32_t n)
@@ -128,9 +198,10 @@ void canvas_t::strokeThick(const QPoint* in, int32_t n, bool closed)
     // position, so it is painted once into a stamp and the stamp copied; discs
     // off the image paint nothing and are left out.
     const int32_t k = static_cast<int32_t>(std::ceil(h)) + 2;
-    const bool opaque32 = (image_.format() == QImage::Format_RGB32 || image_.format() == QImage::Format_ARGB32 ||
-                           image_.format() == QImage::Format_ARGB32_Premultiplied) &&
-                          pen_.color().alpha() == 255 && image_.isDetached();
+    const bool opaque32 = !vector_ &&
+                          (image_->format() == QImage::Format_RGB32 || image_->format() == QImage::Format_ARGB32 ||
+                           image_->format() == QImage::Format_ARGB32_Premultiplied) &&
+                          pen_.color().alpha() == 255 && image_->isDetached();
     struct span_t {
         int32_t dy, x0, x1;  // row and columns [x0, x1) about the centre
     };
@@ -139,8 +210,8 @@ void canvas_t::strokeThick(const QPoint* in, int32_t n, bool closed)
     auto disc = [&](QPoint c) {
         const QRectF r(c.x() - h, c.y() - h, 2 * h, 2 * h);
         if (sink_) sink_->push_back({primitive_t::disc, QPen(Qt::NoPen), ink, {}, {}, {}, {}, r});
-        if (int64_t(c.x()) + k < 0 || int64_t(c.y()) + k < 0 || int64_t(c.x()) - k >= image_.width() ||
-            int64_t(c.y()) - k >= image_.height())
+        if (int64_t(c.x()) + k < bounds_.left() || int64_t(c.y()) + k < bounds_.top() ||
+            int64_t(c.x()) - k > bounds_.right() || int64_t(c.y()) - k > bounds_.bottom())
             return;
         if (k > 64 || !opaque32) {
             p.drawEllipse(r);
@@ -174,11 +245,11 @@ void canvas_t::strokeThick(const QPoint* in, int32_t n, bool closed)
         const QRgb value = pen_.color().rgba();
         for (const span_t& sp : spans) {
             const int64_t y = int64_t(c.y()) + sp.dy;
-            if (y < 0 || y >= image_.height()) continue;
+            if (y < 0 || y >= image_->height()) continue;
             const int64_t x0 = std::max<int64_t>(int64_t(c.x()) + sp.x0, 0);
-            const int64_t x1 = std::min<int64_t>(int64_t(c.x()) + sp.x1, image_.width());
+            const int64_t x1 = std::min<int64_t>(int64_t(c.x()) + sp.x1, image_->width());
             if (x0 >= x1) continue;
-            auto* row = reinterpret_cast<QRgb*>(image_.scanLine(int(y)));
+            auto* row = reinterpret_cast<QRgb*>(image_->scanLine(int(y)));
             std::fill(row + x0, row + x1, value);
         }
     };

@@ -1,7 +1,8 @@
-// The raster drawing surface every renderer uses: a QImage (Format_RGB32)
-// painted by an aliased QPainter, with the pen/brush model the renderers are
-// written against (solid or dotted pens, solid or clear brushes) and document
-// colours (0x00BBGGRR) converted here and nowhere else.
+// The drawing surface every renderer uses: a QImage (Format_RGB32) painted by
+// an aliased QPainter, or a vector device (a PDF or SVG page) painted through
+// the same calls, with the pen/brush model the renderers are written against
+// (solid or dotted pens, solid or clear brushes) and document colours
+// (0x00BBGGRR) converted here and nowhere else.
 #pragma once
 
 #include <QColor>
@@ -56,20 +57,47 @@ struct primitive_t {
     QRectF circle;   // disc: a filled circle without outline
 };
 
-// One painting session on an image. The QPainter is begun lazily and ended by
-// release() (before row access or block copies) or by the destructor.
+// Identical pixel layers placed on a vector device, kept so that a layer
+// drawn again (the same picture or shadow in every cell of a sheet) is handed
+// to the device as the same image, which a PDF then stores once.
+class layerStore_t {
+public:
+    const QImage& keep(const QImage& layer);
+
+private:
+    std::vector<std::pair<size_t, QImage>> layers_;
+};
+
+// One painting session on an image, or on a vector device. On an image the
+// QPainter is begun lazily and ended by release() (before row access or block
+// copies) or by the destructor. On a vector device the caller's painter (in
+// device pixels) is used as it is; figures become paths and text, and the
+// pixel effects (soft shadows, shaded surfaces, pictures) are computed at the
+// device's resolution exactly as on an image and placed as layers.
 class canvas_t {
 public:
     explicit canvas_t(QImage& image);
+    // `bounds`: the device's area in its pixels (what an image's rectangle
+    // is to the raster form); `store` may be null.
+    canvas_t(QPainter& vectorPainter, QRect bounds, layerStore_t* store);
     ~canvas_t();
     canvas_t(const canvas_t&) = delete;
     canvas_t& operator=(const canvas_t&) = delete;
 
-    QImage& image() { return image_; }
-    int32_t width() const { return image_.width(); }
-    int32_t height() const { return image_.height(); }
+    // Whether the canvas paints a vector device; image() is only for the raster form.
+    bool isVector() const { return vector_ != nullptr; }
+    QImage& image() { return *image_; }
+    // Whether the device takes clip paths (an SVG generator ignores them).
+    bool clipsPaths() const;
+    QRect bounds() const { return bounds_; }
+    int32_t width() const { return bounds_.width(); }
+    int32_t height() const { return bounds_.height(); }
     QPainter& painter();
     void release();
+    // A layer of pixels (ARGB32, transparent where the canvas stays as it
+    // is) laid over the canvas with its top-left corner at `at`; stored
+    // without loss unless it is `photographic` (a picture read from a JPEG).
+    void placeLayer(QPoint at, const QImage& layer, bool photographic = false);
 
     // Pen: colour, width in pixels (0 or 1 = the thinnest line), style.
     void setPen(int32_t color, int32_t width, penStyle_t style = penStyle_t::solid);
@@ -110,7 +138,10 @@ private:
     bool thickPen() const { return pen_.width() > 1 && pen_.style() == Qt::SolidLine; }
     static QPainterPath bezierPath(const std::vector<QPoint>& pts);
 
-    QImage& image_;
+    QImage* image_ = nullptr;
+    QPainter* vector_ = nullptr;
+    layerStore_t* store_ = nullptr;
+    QRect bounds_;
     QPainter painter_;
     bool active_ = false;
     bool locked_ = false;

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QPrintDialog>
@@ -207,7 +208,24 @@ bool realDialogs_t::printDialog(QPrinter& printer)
     return d.exec() == QDialog::Accepted;
 }
 
+int32_t realDialogs_t::choose(const QString& title, const QString& label, const QStringList& options, int32_t current)
+{
+    bool ok = false;
+    const QString picked = QInputDialog::getItem(parentWindow(), title, label, options,
+                                                 std::clamp<int32_t>(current, 0, int32_t(options.size()) - 1), false, &ok);
+    return ok ? int32_t(options.indexOf(picked)) : -1;
+}
+
 // ---- scripted ----
+
+int32_t scriptedDialogs_t::choose(const QString&, const QString& label, const QStringList& options, int32_t current)
+{
+    choiceLabels.push_back(label);
+    if (choiceAnswers.empty()) return std::clamp<int32_t>(current, 0, int32_t(options.size()) - 1);
+    const int32_t a = choiceAnswers.front();
+    choiceAnswers.pop_front();
+    return a < 0 || a >= options.size() ? -1 : a;
+}
 
 msgButton_t scriptedDialogs_t::message(msgKind_t kind, const QString& text, uint32_t buttons)
 {

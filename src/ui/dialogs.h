@@ -57,6 +57,9 @@ public:
     // The system print dialog over `printer` (copies, printer or PDF file);
     // false when cancelled.
     virtual bool printDialog(QPrinter& printer) = 0;
+    // One of `options` picked from a list under `label`, `current` first
+    // selected; the index, or -1 when cancelled.
+    virtual int32_t choose(const QString& title, const QString& label, const QStringList& options, int32_t current) = 0;
 };
 
 // The dialogs in use: the real ones unless a test installed its own.
@@ -94,11 +97,12 @@ public:
     bool chooseColor(int32_t& colour, std::vector<int32_t>& customColours) override;
     bool printSetup(QWidget* printerOwner) override;
     bool printDialog(QPrinter& printer) override;
+    int32_t choose(const QString& title, const QString& label, const QStringList& options, int32_t current) override;
 };
 
 // Answers from a script and records everything shown. An unscripted message
 // gets Cancel when offered (else the first button); an unscripted chooser is
-// cancelled.
+// cancelled; an unscripted list choice keeps its preselected entry.
 class scriptedDialogs_t : public dialogs_t {
 public:
     struct shown_t {
@@ -117,6 +121,10 @@ public:
     // Answers of the print dialog: a PDF file to print into, "" to cancel;
     // an unscripted print dialog is cancelled.
     std::deque<QString> printAnswers;
+    // Answers of list choices (an index, negative cancels); an unscripted
+    // choice takes the preselected entry. Every label shown is kept.
+    std::deque<int32_t> choiceAnswers;
+    std::vector<QString> choiceLabels;
 
     msgButton_t message(msgKind_t kind, const QString& text, uint32_t buttons) override;
     QString openFile(const fileRequest_t& r) override;
@@ -125,6 +133,7 @@ public:
     bool chooseColor(int32_t& colour, std::vector<int32_t>& customColours) override;
     bool printSetup(QWidget* printerOwner) override;
     bool printDialog(QPrinter& printer) override;
+    int32_t choose(const QString& title, const QString& label, const QStringList& options, int32_t current) override;
 
     QStringList texts() const;
 };

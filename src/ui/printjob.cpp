@@ -1,6 +1,7 @@
 #include "ui/printjob.h"
 
 #include "output/printsheet.h"
+#include "output/vectorsheet.h"
 #include "ui/dialogs.h"
 
 #include <QApplication>
@@ -78,7 +79,12 @@ printResult_t printDocumentSheet(const model::itemList_t& document, const QStrin
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (printer.outputFormat() == QPrinter::PdfFormat) {
         target = printer.outputFileName();
-        ok = output::printToPdf(document, target, pdfPrintDpi, printAreas, step, &why, title);
+        // A file gets outlines and text rather than one picture of the sheet.
+        output::vectorJob_t job;
+        job.dpi = pdfPrintDpi;
+        job.printAreas = printAreas;
+        job.title = title;
+        ok = output::writeVector(document, target, output::vectorFormat_t::pdf, job, &why);
     } else {
         if (printer.resolution() > maxPrinterDpi) printer.setResolution(maxPrinterDpi);
         QPainter painter;

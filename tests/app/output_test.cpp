@@ -191,3 +191,62 @@ TEST_F(OutputTest, SmoothExportSavesThePreviewAndAFailureNamesTheFile)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(OutputTest, ExportWritesPdfOrSvgOfOneCardOrTheSheetAndPicturesAtAResolution)
+{
+    TSandbox* d = sheetDocument(outdoc::foldedBusinessCards());
+    // A vector file holds one card unless the sheet is chosen.
+    const QString card = path(QStringLiteral("card.svg"));
+    dlg.fileAnswers.push_back(card);
+    w->exportExact(d);
+    ASSERT_EQ(dlg.choiceLabels, std::vector<QString>{QStringLiteral("Export:")});
+    const QByteArray svg = fileBytes(card);
+    // 100 × 50 mm (a folded pair of 50 mm cards) at 300 dpi.
+    EXPECT_TRUE(svg.contains("viewBox=\"0 0 1181 591\"")) << svg.left(400).toStdString();
+    EXPECT_EQ(dlg.fileRequests.back().filter.count(QStringLiteral("*.pdf")), 2) << "the list offers PDF and SVG";
+
+    const QString sheet = path(QStringLiteral("sheet.pdf"));
+    dlg.fileAnswers.push_back(sheet);
+    dlg.choiceAnswers.push_back(1);
+    w->exportExact(d);
+    EXPECT_TRUE(fileBytes(sheet).startsWith("%PDF"));
+    EXPECT_FALSE(fileBytes(sheet).contains("/Subtype /Image")) << "outlines, not a picture of the sheet";
+
+    // The list starts at the vector entry last used; a cancelled choice writes nothing.
+    dlg.fileAnswers.push_back(path(QStringLiteral("none.pdf")));
+    dlg.choiceAnswers.push_back(-1);
+    w->exportExact(d);
+    EXPECT_EQ(dlg.fileRequests.back().filterIndex, 3);
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("none.pdf"))));
+
+    // Pictures: the whole sheet at the resolution chosen (A4 at 150 dpi).
+    const QString jpeg = path(QStringLiteral("sheet.jpg"));
+    dlg.fileAnswers.push_back(jpeg);
+    dlg.choiceAnswers = {1, 1};
+    w->exportExact(d);
+    const QImage picture = QImage::fromData(fileBytes(jpeg), "JPEG");
+    EXPECT_NEAR(picture.width(), 1240, 1);
+    EXPECT_NEAR(picture.height(), 1754, 1);
+    EXPECT_EQ(dlg.fileRequests.back().filterIndex, 3) << "the request was made before the JPEG was chosen";
+    EXPECT_TRUE(dlg.messages.empty());
+}
+
+TEST_F(OutputTest, ThePreviewsSheetIsSavedAsVectorPdfWithItsCrossedOutCells)
+{
+    TSandbox* d = sheetDocument(outdoc::foldedBusinessCards());
+    d->printAreas() = " x";
+    const QString pdf = path(QStringLiteral("preview.pdf"));
+    dlg.fileAnswers.push_back(pdf);
+    w->exportSmooth(d);
+    ASSERT_EQ(w->TFormX()->hostedCode(), ui::hostedPreview);
+    dynamic_cast<ui::TPreview*>(w->TFormX()->hostedPanel())->buildPreview();
+    QTest::qWait(50);
+    const QByteArray bytes = fileBytes(pdf);
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_FALSE(bytes.contains("/Subtype /Image")) << "outlines, not the preview's picture";
+    EXPECT_TRUE(dlg.messages.empty());
+}
+
+} // namespace

@@ -62,8 +62,9 @@ TEST_F(ShellTest, StartUpCaptionMenusAndTimers)
     EXPECT_TRUE(w->editMenu().Cut1->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Delete)));
     EXPECT_TRUE(w->editMenu().Copy1->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Insert)));
     EXPECT_TRUE(w->editMenu().Paste1->shortcuts().contains(QKeySequence(Qt::SHIFT | Qt::Key_Insert)));
-    // Hidden from the start: Export, Copy to Clipboard, the Window menu.
-    EXPECT_FALSE(w->fileMenu().menuExport->menuAction()->isVisible());
+    // Hidden from the start: Copy to Clipboard, the Window menu; Export is
+    // shown, where users look for it first.
+    EXPECT_TRUE(w->fileMenu().menuExport->menuAction()->isVisible());
     EXPECT_FALSE(w->editMenu().CopyToClipboard1->isVisible());
     EXPECT_FALSE(w->menuWindow()->menuAction()->isVisible());
     EXPECT_TRUE(w->viewMenu().zoomItems[3]->isChecked());

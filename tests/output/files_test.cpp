@@ -142,26 +142,32 @@ TEST(Cli, PrintedPdfHasTheCardAtEveryCellAndWhiteCrossedOutCells)
     const QString doc = dir.filePath(QStringLiteral("cards.lmra")), pdf = dir.filePath(QStringLiteral("cards.pdf"));
     const outdoc::sheet_t s = outdoc::foldedBusinessCards();
     ASSERT_TRUE(saveSheet(s, doc));
-    const auto r = testcli::runCli({QStringLiteral("print"), doc, QStringLiteral("--pdf"), pdf, QStringLiteral("--areas"),
-                                    QStringLiteral(" x  x"), QStringLiteral("--dpi"), QStringLiteral("100")});
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    // Rendered back at 25.4 dpi: one pixel per millimetre.
-    QProcess p;
-    p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("25.4"), QStringLiteral("-png"),
-                                         QStringLiteral("-singlefile"), pdf, dir.filePath(QStringLiteral("page"))});
-    ASSERT_TRUE(p.waitForFinished(30000));
-    const QImage page(dir.filePath(QStringLiteral("page.png")));
-    // A4 is 595 × 842 points, which pdftoppm rounds up to 298 mm.
-    ASSERT_EQ(page.width(), 210) << "the document's paper, without margins";
-    ASSERT_NEAR(page.height(), 297, 1);
-    // Cells: 100 × 50 mm from (20, 10), 5 mm apart.
-    for (int row = 1; row <= 5; ++row) {
-        const QRgb c = page.pixel(70, 10 + (row - 1) * 55 + 25);
-        const bool crossed = row == 2 || row == 5;
-        EXPECT_EQ(qRed(c) > 200 && qGreen(c) < 60, !crossed) << "row " << row;
-        EXPECT_EQ(qGreen(c) > 200, crossed) << "row " << row;
+    // Vectors (the default) and one picture of the sheet alike.
+    for (const char* form : {"", "--raster"}) {
+        QStringList args{QStringLiteral("print"), doc, QStringLiteral("--pdf"), pdf, QStringLiteral("--areas"),
+                         QStringLiteral(" x  x"), QStringLiteral("--dpi"), QStringLiteral("100")};
+        if (*form) args << QString::fromLatin1(form);
+        const auto r = testcli::runCli(args);
+        ASSERT_EQ(r.code, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains(*form ? QStringLiteral("printed at 100 dpi") : QStringLiteral("printed as vectors"))) << form;
+        // Rendered back at 25.4 dpi: one pixel per millimetre.
+        QProcess p;
+        p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("25.4"), QStringLiteral("-png"),
+                                             QStringLiteral("-singlefile"), pdf, dir.filePath(QStringLiteral("page"))});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        const QImage page(dir.filePath(QStringLiteral("page.png")));
+        // A4 is 595 × 842 points, which pdftoppm rounds up to 298 mm.
+        ASSERT_EQ(page.width(), 210) << "the document's paper, without margins";
+        ASSERT_NEAR(page.height(), 297, 1);
+        // Cells: 100 × 50 mm from (20, 10), 5 mm apart.
+        for (int row = 1; row <= 5; ++row) {
+            const QRgb c = page.pixel(70, 10 + (row - 1) * 55 + 25);
+            const bool crossed = row == 2 || row == 5;
+            EXPECT_EQ(qRed(c) > 200 && qGreen(c) < 60, !crossed) << "row " << row;
+            EXPECT_EQ(qGreen(c) > 200, crossed) << "row " << row;
+        }
+        EXPECT_GT(qGreen(page.pixel(10, 35)), 200) << "left margin";
     }
-    EXPECT_GT(qGreen(page.pixel(10, 35)), 200) << "left margin";
 }
 
 TEST(Cli, ExportWritesTheExactPageAndRefusesBadArguments)
