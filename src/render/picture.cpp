@@ -1,6 +1,7 @@
 #include "render/picture.h"
 
 #include "geometry/units.h"
+#include "model/clips.h"
 #include "model/itemlist.h"
 #include "model/metrics.h"
 #include "render/adjust.h"
@@ -138,6 +139,7 @@ void storeCache(const item_t* item, const cacheKey_t& key, const processed_t& p,
 {
     processed_t kept = p;
     kept.bitmap = p.bitmap.convertToFormat(QImage::Format_RGB32);
+    if (!p.alpha.isNull()) kept.alpha = p.alpha.convertToFormat(QImage::Format_RGB32);
     pictureCache().store(item, stage, attributesOf(key), std::move(kept));
 }
 
@@ -162,37 +164,6 @@ struct unadjustedCache_t {
     cacheKey_t key = zeroedKey();
 };
 
-// The part of the decoded picture a clip shows, resampled to w × h.
-template <class Crop>
-QImage resampledClip(const drawContext_t& ctx, const item_t* item, int32_t w, int32_t h, unadjustedCache_t* cache,
-                     Crop crop)
-{
-    processed_t kept;
-    if (cache && cache->item && loadCache(cache->item, cache->key, kept, pictureStage_t::unadjusted))
-        return kept.bitmap;
-    const QImage decoded = decodePicture(item, ctx.document);
-    if (decoded.isNull()) return {};
-    QImage source = crop(decoded);
-    if (source.isNull()) return {};
-    QImage target(w, h, QImage::Format_RGB32);
-    if (target.isNull() || !resampleInto(viewOf(source), viewOf(target), filterMitchell)) return {};
-    if (cache && cache->item && int64_t(w) * h <= maxKeptUnadjustedPixels) {
-        processed_t p;
-        p.bitmap = target;
-        storeCache(cache->item, cache->key, p, pictureStage_t::unadjusted);
-    }
-    return target;
-}
-
-// Adjust, mirror: after the resampling, the common middle of both clip forms.
-QImage adjustMirror(QImage target, const item_t* item)
-{
-    if (target.isNull()) return {};
-    adjustPicture(target, {item->saturation, item->contrast, item->lightness});
-    if (item->scaleX < 0 || item->scaleY < 0) target = target.mirrored(item->scaleX < 0, item->scaleY < 0);
-    return target;
-}
-
 // A part of the decoded picture; parts outside it are white.
 QImage sourcePart(const QImage& decoded, int64_t left, int64_t top, int32_t w, int32_t h)
 {
@@ -206,25 +177,182 @@ QImage sourcePart(const QImage& decoded, int64_t left, int64_t top, int32_t w, i
     return part;
 }
 
+// A clip resampled to its drawn size: the colours, and for a picture with
+// transparency its opacity (see processedPicture_t::alpha).
+struct clip_t {
+    QImage colour, alpha;
+};
+
+// The opacity of a 32-bit image with alpha in its fourth bytes, as grey.
+QImage alphaPlane(const QImage& image)
+{
+    QImage plane(image.size(), QImage::Format_RGB32);
+    if (plane.isNull()) return {};
+    for (int32_t y = 0; y < image.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        auto* out = reinterpret_cast<QRgb*>(plane.scanLine(y));
+        for (int32_t x = 0; x < image.width(); ++x) out[x] = 0xFF000000u | (in[x] >> 24) * 0x010101u;
+    }
+    return plane;
+}
+
+// The premultiplied colours of such an image as an opaque RGB32 image.
+QImage premultipliedColours(const QImage& image)
+{
+    QImage colours(image.size(), QImage::Format_RGB32);
+    if (colours.isNull()) return {};
+    for (int32_t y = 0; y < image.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        auto* out = reinterpret_cast<QRgb*>(colours.scanLine(y));
+        for (int32_t x = 0; x < image.width(); ++x) out[x] = in[x] | 0xFF000000u;
+    }
+    return colours;
+}
+
+QImage resampledTo(QImage source, int32_t w, int32_t h)
+{
+    QImage target(w, h, QImage::Format_RGB32);
+    if (target.isNull() || !resamplePicture(viewOf(source), viewOf(target), filterMitchell)) return {};
+    return target;
+}
+
+// A picture's crop: left, top, width, height in (oriented) picture pixels.
+struct crop_t {
+    int64_t left, top;
+    int32_t w, h;
+};
+
+// An SVG picture drawn straight at the clip's drawn size, so it stays sharp
+// at any zoom; null when the picture is not an SVG, or is turned sideways
+// (drawn through the decoded bitmap then).
+QImage svgClip(const drawContext_t& ctx, const item_t* item, int32_t w, int32_t h, const crop_t& crop)
+{
+    const item_t* record = pictureDataOf(item, ctx.document);
+    if (!record || !record->stream || model::isSideways(item->orientation)) return {};
+    const uint8_t* data = record->stream->data();
+    const size_t size = record->stream->size();
+    QSize whole;
+    if (effectivePictureFormat(record->pictureFormat(), data, size) != model::pictureSvg || !svgSize(data, size, whole))
+        return {};
+    const double fx = double(w) / crop.w, fy = double(h) / crop.h;
+    const double drawnW = std::round(whole.width() * fx), drawnH = std::round(whole.height() * fy);
+    double left = std::round(double(crop.left) * fx), top = std::round(double(crop.top) * fy);
+    // The signs orientPicture mirrors by.
+    int32_t sx = item->flipX < 0 ? -1 : 1, sy = item->flipY < 0 ? -1 : 1;
+    if (item->orientation == 180) sx = -sx, sy = -sy;
+    if (sx < 0) left = drawnW - left - w;
+    if (sy < 0) top = drawnH - top - h;
+    constexpr double farOut = double(1 << 30);
+    if (drawnW > farOut || drawnH > farOut || std::abs(left) > farOut || std::abs(top) > farOut) return {};
+    ++decodes;
+    (void)pictureCache().takeDecoded(record);  // a bitmap handed over on insertion is not needed
+    QImage part = renderSvgPart(data, size, QSizeF(drawnW, drawnH), QPoint(int32_t(left), int32_t(top)), QSize(w, h));
+    if (part.isNull()) return {};
+    return sx < 0 || sy < 0 ? part.mirrored(sx < 0, sy < 0) : part;
+}
+
+// The part of the decoded picture a clip shows, resampled to w × h; parts
+// outside the picture are white.
+clip_t resampledClip(const drawContext_t& ctx, const item_t* item, int32_t w, int32_t h, unadjustedCache_t* cache,
+                     const crop_t& crop)
+{
+    processed_t kept;
+    if (cache && cache->item && loadCache(cache->item, cache->key, kept, pictureStage_t::unadjusted))
+        return {kept.bitmap, kept.alpha};
+    clip_t clip;
+    QImage source = svgClip(ctx, item, w, h, crop);
+    if (source.isNull()) {
+        const QImage decoded = decodePicture(item, ctx.document);
+        if (decoded.isNull()) return {};
+        // The whole picture needs no copy.
+        source = QRect(int32_t(crop.left), int32_t(crop.top), crop.w, crop.h) == decoded.rect()
+                     ? decoded
+                     : sourcePart(decoded, crop.left, crop.top, crop.w, crop.h);
+        if (source.isNull()) return {};
+    }
+    if (source.hasAlphaChannel()) {
+        // The crop keeps the decoded picture's bytes, alpha included.
+        clip.alpha = resampledTo(alphaPlane(source), w, h);
+        if (clip.alpha.isNull()) return {};
+        source = premultipliedColours(source);
+    }
+    clip.colour = resampledTo(source, w, h);
+    if (clip.colour.isNull()) return {};
+    if (cache && cache->item && int64_t(w) * h <= maxKeptUnadjustedPixels) {
+        processed_t p;
+        p.bitmap = clip.colour;
+        p.alpha = clip.alpha;
+        storeCache(cache->item, cache->key, p, pictureStage_t::unadjusted);
+    }
+    return clip;
+}
+
+// Adjust, mirror: after the resampling, the common middle of both clip forms.
+// The opacity is only mirrored.
+clip_t adjustMirror(clip_t clip, const item_t* item)
+{
+    if (clip.colour.isNull()) return {};
+    adjustPicture(clip.colour, {item->saturation, item->contrast, item->lightness});
+    if (item->scaleX < 0 || item->scaleY < 0) {
+        clip.colour = clip.colour.mirrored(item->scaleX < 0, item->scaleY < 0);
+        if (!clip.alpha.isNull()) clip.alpha = clip.alpha.mirrored(item->scaleX < 0, item->scaleY < 0);
+    }
+    return clip;
+}
+
+// Draws premultiplied colours of the given opacity over `under` (all of one
+// size). Adjusted colours may exceed their opacity; they are limited to it,
+// so that transparent pixels never lighten what lies beneath.
+void blendOver(QImage& under, const QImage& colour, const QImage& alpha)
+{
+    for (int32_t y = 0; y < under.height(); ++y) {
+        auto* u = reinterpret_cast<QRgb*>(under.scanLine(y));
+        const auto* c = reinterpret_cast<const QRgb*>(colour.constScanLine(y));
+        const auto* a = reinterpret_cast<const QRgb*>(alpha.constScanLine(y));
+        for (int32_t x = 0; x < under.width(); ++x) {
+            const uint32_t op = a[x] & 0xFF;
+            if (op == 0) continue;
+            if (op == 255) {
+                u[x] = c[x] | 0xFF000000u;
+                continue;
+            }
+            uint32_t out = 0xFF000000u;
+            for (int shift = 0; shift < 24; shift += 8) {
+                const uint32_t cc = std::min((c[x] >> shift) & 0xFF, op), uc = (u[x] >> shift) & 0xFF;
+                out |= std::min<uint32_t>(cc + (uc * (255 - op) + 127) / 255, 255) << shift;
+            }
+            u[x] = out;
+        }
+    }
+}
+
 bool processRect(const drawContext_t& ctx, const item_t* item, const placement_t& p, processed_t& out,
                  unadjustedCache_t* cache)
 {
+    // The crop holds its maximum row and column: the entire image is stored
+    // as 0, 0, width − 1, height − 1.
     const int64_t l = std::min(item->srcLeft, item->srcRight), t = std::min(item->srcTop, item->srcBottom);
-    const int64_t cw = std::max(item->srcLeft, item->srcRight) - l, ch = std::max(item->srcTop, item->srcBottom) - t;
-    if (cw <= 2 || ch <= 2 || p.w <= 2 || p.h <= 2) return false;
+    const int64_t cw = int64_t(std::max(item->srcLeft, item->srcRight)) - l + 1;
+    const int64_t ch = int64_t(std::max(item->srcTop, item->srcBottom)) - t + 1;
+    // A tiny picture may be enlarged: its decoded size was checked, and a
+    // crop too small to filter is copied to whole multiples of its size.
+    if (p.w <= 2 || p.h <= 2) return false;
     if (!drawableSize(cw, ch) || !drawableSize(int64_t(p.w) + 2 * p.c, int64_t(p.h) + 2 * p.c)) return false;
-    QImage scaled = adjustMirror(resampledClip(ctx, item, p.w, p.h, cache, [&](const QImage& decoded) {
-        // The whole picture needs no copy.
-        return QRect(int32_t(l), int32_t(t), int32_t(cw), int32_t(ch)) == decoded.rect()
-                   ? decoded
-                   : sourcePart(decoded, l, t, int32_t(cw), int32_t(ch));
-    }), item);
-    if (scaled.isNull()) return false;
+    clip_t scaled = adjustMirror(resampledClip(ctx, item, p.w, p.h, cache, {l, t, int32_t(cw), int32_t(ch)}), item);
+    if (scaled.colour.isNull()) return false;
     // A turned picture of odd size loses its last column or row.
-    if (p.turned && (p.w % 2 || p.h % 2)) scaled = scaled.copy(0, 0, p.w - p.w % 2, p.h - p.h % 2);
-    out.bitmap = framePicture(scaled, p.c, item->lineColor, threeDFrame(ctx, item, p.c), item->surface,
+    if (p.turned && (p.w % 2 || p.h % 2)) {
+        scaled.colour = scaled.colour.copy(0, 0, p.w - p.w % 2, p.h - p.h % 2);
+        if (!scaled.alpha.isNull()) scaled.alpha = scaled.alpha.copy(0, 0, p.w - p.w % 2, p.h - p.h % 2);
+    }
+    out.bitmap = framePicture(scaled.colour, p.c, item->lineColor, threeDFrame(ctx, item, p.c), item->surface,
                               lightDirectionOf(ctx.document), item->rotation);
     if (out.bitmap.isNull()) return false;
+    if (!scaled.alpha.isNull()) {
+        // The frame is opaque.
+        out.alpha = framePicture(scaled.alpha, p.c, 0xFFFFFF, false, 0, 0, 0);
+        if (out.alpha.isNull()) return false;
+    }
     const int32_t W = out.bitmap.width(), H = out.bitmap.height();
     if (!p.turned) {
         out.ox = out.oy = p.c;
@@ -247,17 +375,22 @@ bool processRound(const drawContext_t& ctx, const item_t* item, const placement_
     const int32_t r = rim < double(1 << 28) ? roundHalfEven(rim) : 0;
     if (2 * int64_t(r) <= 2 || p.w <= 2 || !drawableSize(2 * int64_t(r), 2 * int64_t(r)) || !drawableSize(p.w, p.h))
         return false;
-    QImage scaled = adjustMirror(resampledClip(ctx, item, p.w, p.h, cache, [&](const QImage& decoded) {
-        return sourcePart(decoded, int64_t(item->srcLeft) - r, int64_t(item->srcTop) - r, 2 * r, 2 * r);
-    }), item);
-    if (scaled.isNull()) return false;
+    const crop_t square{int64_t(item->srcLeft) - r, int64_t(item->srcTop) - r, 2 * r, 2 * r};
+    clip_t scaled = adjustMirror(resampledClip(ctx, item, p.w, p.h, cache, square), item);
+    if (scaled.colour.isNull()) return false;
     if (item->rotation != 0) {
         // Only the circle is shown, and it lies inside the turned square.
         QImage turned = whiteImage(p.w, p.h);
-        rotateInto(scaled, turned, item->rotation);
-        scaled = turned;
+        rotateInto(scaled.colour, turned, item->rotation);
+        scaled.colour = turned;
+        if (!scaled.alpha.isNull()) {
+            QImage turnedAlpha = whiteImage(p.w, p.h);
+            rotateInto(scaled.alpha, turnedAlpha, item->rotation);
+            scaled.alpha = turnedAlpha;
+        }
     }
-    out.bitmap = scaled;
+    out.bitmap = scaled.colour;
+    out.alpha = scaled.alpha;
     return true;
 }
 
@@ -265,21 +398,45 @@ bool processRound(const drawContext_t& ctx, const item_t* item, const placement_
 void placeProcessed(drawContext_t& ctx, const item_t* item, const placement_t& p, const processed_t& pr)
 {
     QImage& canvas = ctx.canvas.image();
+    const bool transparent = !pr.alpha.isNull();
     if (p.round) {
         const QRect area(p.topLeft, pr.bitmap.size());
         QImage under = sourcePart(canvas, area.left(), area.top(), area.width(), area.height());
-        maskRound(under, pr.bitmap);
+        if (under.isNull()) return;
+        QImage shown = pr.bitmap;
+        if (transparent) {
+            shown = under.copy();
+            blendOver(shown, pr.bitmap, pr.alpha);
+        }
+        maskRound(under, shown);
         copyRect(canvas, area.topLeft(), under, under.rect());
         return;
     }
     const QPoint at = p.topLeft - QPoint(pr.ox, pr.oy);
-    if (!p.turned) {
+    if (!p.turned && !transparent) {
         copyRect(canvas, at, pr.bitmap, pr.bitmap.rect());
+        return;
+    }
+    if (!p.turned) {
+        QImage work = sourcePart(canvas, at.x(), at.y(), pr.bitmap.width(), pr.bitmap.height());
+        if (work.isNull()) return;
+        blendOver(work, pr.bitmap, pr.alpha);
+        copyRect(canvas, at, work, work.rect());
         return;
     }
     QImage work = sourcePart(canvas, at.x(), at.y(), pr.turnedW, pr.turnedH);
     if (work.isNull()) return;
-    rotateInto(pr.bitmap, work, item->rotation);
+    if (!transparent) {
+        rotateInto(pr.bitmap, work, item->rotation);
+    } else {
+        // Where no pixel of the picture lands the opacity stays 0.
+        QImage colour = work.copy(), opacity(work.size(), QImage::Format_RGB32);
+        if (colour.isNull() || opacity.isNull()) return;
+        opacity.fill(0xFF000000u);
+        rotateInto(pr.bitmap, colour, item->rotation);
+        rotateInto(pr.alpha, opacity, item->rotation);
+        blendOver(work, colour, opacity);
+    }
     copyRect(canvas, at, work, work.rect());
 }
 
@@ -319,6 +476,7 @@ QImage orientPicture(QImage image, int32_t orientation, int32_t flipX, int32_t f
         const QImage even = image.copy(0, 0, w, h);
         QImage turned = whiteImage(h, w);
         if (turned.isNull()) return {};
+        if (even.hasAlphaChannel()) turned = turned.convertToFormat(even.format());
         rotateInto(even, turned, sx * sy * orientation * std::numbers::pi / 180.0);
         image = turned;
     } else if (orientation == 180) {
@@ -345,8 +503,9 @@ QImage decodePicture(const item_t* item, const model::itemList_t& document)
 void rotateInto(const QImage& source, QImage& destination, double angle)
 {
     if (source.isNull() || destination.isNull()) return;
-    const QImage src = source.format() == QImage::Format_RGB32 ? source : source.convertToFormat(QImage::Format_RGB32);
-    if (destination.format() != QImage::Format_RGB32) destination = destination.convertToFormat(QImage::Format_RGB32);
+    // Pixels are copied as they are: 32-bit images keep their alpha.
+    const QImage src = source.depth() == 32 ? source : source.convertToFormat(QImage::Format_RGB32);
+    if (destination.depth() != 32) destination = destination.convertToFormat(QImage::Format_RGB32);
     const int32_t ws = src.width(), hs = src.height(), wd = destination.width(), hd = destination.height();
     const double c = std::cos(angle), s = std::sin(angle);
     const int64_t bx = (wd - ws) / 2 + ws / 2, by = (hd - hs) / 2 + hs / 2;

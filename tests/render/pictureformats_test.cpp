@@ -1,0 +1,262 @@
+// Pictures as files come: drawn pixel for pixel at 100 % and at whole-number
+// enlargements, the whole image and clips cropped inclusively, damaged and
+// disguised files, bitmaps with alpha, metafile frames, and the formats that
+// can be transparent.
+#include "docbuilder.h"
+#include "testnames.h"
+
+#include "model/docfile.h"
+#include "model/itemlist.h"
+#include "render/decode.h"
+#include "render/picture.h"
+#include "render/renderpass.h"
+#include "samples/samplepictures.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImageWriter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using namespace render;
+using bytes_t = std::vector<uint8_t>;
+
+constexpr int32_t picId = 3;
+
+bytes_t encodedByQt(const QImage& image, const char* format, int quality = -1)
+{
+    QByteArray out;
+    QBuffer buffer(&out);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    if (quality >= 0) writer.setQuality(quality);
+    writer.write(image);
+    return bytes_t(out.begin(), out.end());
+}
+
+// A page holding one picture data record and one picture item.
+struct scene_t {
+    model::itemList_t doc;
+    model::item_t* pic = nullptr;
+    scene_t(int32_t format, bytes_t bytes, int32_t clip, std::initializer_list<int32_t> src,
+            std::initializer_list<int32_t> at, int32_t pageW = 200, int32_t pageH = 200)
+    {
+        testdoc::addHeader(doc, pageW, pageH);
+        testdoc::addPictureData(doc, picId, format, std::move(bytes));
+        pic = testdoc::addPicture(doc, picId, clip, src, at);
+    }
+    ~scene_t() { model::freeList(doc); }
+    QImage paint(double zoom = 1.0)
+    {
+        model::item_t* h = model::findHeader(doc);
+        h->hdr().zoom = zoom;
+        geometry::computeCanvasPixels(h);
+        renderView_t view;
+        view.items = &doc;
+        const QSize size = canvasImageSize(h);
+        view.Image1 = newCanvasImage(size.width(), size.height());
+        repaintAll(view, false);
+        fullQualityPass(view);
+        return view.Image1;
+    }
+};
+
+// The first pixel where the canvas, from `at`, differs from the picture
+// enlarged `factor` times by repeating each pixel; "" when none does.
+std::string firstDifference(const QImage& canvas, QPoint at, const QImage& picture, int factor)
+{
+    for (int y = 0; y < picture.height() * factor; ++y)
+        for (int x = 0; x < picture.width() * factor; ++x) {
+            const QRgb want = picture.pixel(x / factor, y / factor) & 0xFFFFFF;
+            const QRgb got = canvas.pixel(at.x() + x, at.y() + y) & 0xFFFFFF;
+            if (want != got)
+                return "at " + std::to_string(x) + "," + std::to_string(y) + ": " + std::to_string(got) + " for " +
+                       std::to_string(want);
+        }
+    return "";
+}
+
+// A 24 × 18 picture with a one-pixel black line down column 7 and row 5
+// over the sample pattern: any filtering smears the lines.
+QImage linedPicture()
+{
+    QImage p = samples::samplePattern(24, 18).convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < p.height(); ++y) p.setPixel(7, y, 0xFF000000u);
+    for (int x = 0; x < p.width(); ++x) p.setPixel(x, 5, 0xFF000000u);
+    return p;
+}
+
+struct identityCase {
+    const char* name;
+    int32_t format;
+    std::function<bytes_t(const QImage&)> encode;
+};
+void PrintTo(const identityCase& c, std::ostream* os) { *os << c.name; }
+
+class PixelIdentity : public ::testing::TestWithParam<identityCase> {};
+
+// The entire image is stored as 0, 0, w − 1, h − 1 and shown w × h at zoom 1:
+// each pixel is copied (not filtered, not stretched over one more pixel),
+// and at zooms of 2 and 3 it becomes a block of 2 × 2 or 3 × 3 copies.
+TEST_P(PixelIdentity, EntireImageIsCopiedAtOneAndAtWholeEnlargements)
+{
+    const QImage source = linedPicture();
+    const bytes_t bytes = GetParam().encode(source);
+    const QImage decoded = decodePictureBytes(GetParam().format, bytes.data(), bytes.size());
+    ASSERT_FALSE(decoded.isNull());
+    ASSERT_EQ(decoded.size(), source.size());
+    const int w = decoded.width(), h = decoded.height();
+    for (int factor : {1, 2, 3}) {
+        scene_t s(GetParam().format, bytes, model::clipWhole, {0, 0, w - 1, h - 1}, {20, 20, 20 + w, 20 + h});
+        EXPECT_EQ(firstDifference(s.paint(factor), QPoint(20 * factor, 20 * factor), decoded, factor), "")
+            << "zoom " << factor;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StoredFormats, PixelIdentity,
+    ::testing::Values(identityCase{"Bmp", model::pictureBmp, [](const QImage& i) { return samples::encodeBmp(i); }},
+                      identityCase{"Gif", model::pictureGif, [](const QImage& i) { return samples::encodeGif(i); }},
+                      identityCase{"Jpeg", model::pictureJpeg, [](const QImage& i) { return samples::encodeJpeg(i); }},
+                      identityCase{"Ico", model::pictureIco, [](const QImage& i) { return samples::encodeIco(i); }},
+                      identityCase{"Png", model::picturePng, [](const QImage& i) { return encodedByQt(i, "png"); }},
+                      identityCase{"Tiff", model::pictureTiff, [](const QImage& i) { return encodedByQt(i, "tiff"); }},
+                      identityCase{"Webp", model::pictureWebp,
+                                   [](const QImage& i) { return encodedByQt(i, "webp", 100); }}),
+    testnames::byName());
+
+// A rectangular clip includes its maximum row and column: (5, 4)–(14, 8)
+// shown 10 × 5 at zoom 1 copies exactly those pixels.
+TEST(PictureCrop, RectangularClipIncludesItsMaximumRowAndColumn)
+{
+    const QImage source = linedPicture();
+    scene_t s(model::pictureBmp, samples::encodeBmp(source), model::clipRect, {5, 4, 14, 8}, {30, 40, 40, 45});
+    EXPECT_EQ(firstDifference(s.paint(), QPoint(30, 40), source.copy(5, 4, 10, 5), 1), "");
+}
+
+// A 2 × 2 picture is small but decodable: enlarged 50 times it is drawn,
+// each pixel a 50 × 50 block.
+TEST(PictureCrop, TwoByTwoPictureEnlargedFiftyTimesIsDrawn)
+{
+    QImage tiny(2, 2, QImage::Format_RGB32);
+    tiny.setPixel(0, 0, 0xFFFF0000u), tiny.setPixel(1, 0, 0xFF00FF00u);
+    tiny.setPixel(0, 1, 0xFF0000FFu), tiny.setPixel(1, 1, 0xFF000000u);
+    scene_t s(model::pictureBmp, samples::encodeBmp(tiny), model::clipWhole, {0, 0, 1, 1}, {10, 10, 110, 110});
+    EXPECT_EQ(firstDifference(s.paint(), QPoint(10, 10), tiny, 50), "");
+}
+
+// ---------------------------------------------------------------- damaged and disguised files
+
+TEST(DamagedBitmap, CutShortAfterItsHeaderIsRefusedAndNeverShowsMemory)
+{
+    const bytes_t whole = samples::encodeBmp(samples::samplePattern(40, 30));
+    for (const size_t kept : {size_t(54), size_t(54 + 40 * 3 * 7), whole.size() - 1}) {
+        const bytes_t cut(whole.begin(), whole.begin() + ptrdiff_t(kept));
+        const QImage a = decodeBmp(cut.data(), cut.size());
+        const QImage b = decodeBmp(cut.data(), cut.size());
+        EXPECT_TRUE(a.isNull()) << kept << " bytes";
+        EXPECT_EQ(a, b) << kept << " bytes decode alike";
+    }
+    EXPECT_FALSE(decodeBmp(whole.data(), whole.size()).isNull());
+}
+
+// A 32-bit bitmap with the 40-byte header and alpha bytes: BGRA pixels,
+// bottom row first.
+bytes_t bmpWithAlpha(const std::vector<std::array<uint8_t, 4>>& pixels, int32_t w, int32_t h)
+{
+    bytes_t b;
+    auto put16 = [&](uint32_t v) { b.push_back(uint8_t(v)), b.push_back(uint8_t(v >> 8)); };
+    auto put32 = [&](uint32_t v) { put16(v & 0xFFFF), put16(v >> 16); };
+    b.push_back('B'), b.push_back('M');
+    put32(uint32_t(54 + pixels.size() * 4)), put32(0), put32(54);
+    put32(40), put32(uint32_t(w)), put32(uint32_t(h)), put16(1), put16(32), put32(0), put32(uint32_t(pixels.size() * 4));
+    put32(2835), put32(2835), put32(0), put32(0);
+    for (const auto& p : pixels) b.insert(b.end(), p.begin(), p.end());
+    return b;
+}
+
+TEST(BitmapAlpha, ThirtyTwoBitBitmapWithAlphaIsDrawnOverWhite)
+{
+    // Bottom row: transparent black, half-transparent red; top row: opaque blue, opaque green.
+    const bytes_t b = bmpWithAlpha({{0, 0, 0, 0}, {0, 0, 255, 128}, {255, 0, 0, 255}, {0, 255, 0, 255}}, 2, 2);
+    const QImage image = decodePictureBytes(model::pictureBmp, b.data(), b.size());
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.format(), QImage::Format_RGB32);
+    EXPECT_EQ(image.pixel(0, 1) & 0xFFFFFF, 0xFFFFFFu) << "transparent black is white";
+    EXPECT_EQ(qRed(image.pixel(1, 1)), 255);
+    EXPECT_NEAR(qGreen(image.pixel(1, 1)), 127, 1) << "half red over white is pink";
+    EXPECT_EQ(image.pixel(0, 0) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_EQ(image.pixel(1, 0) & 0xFFFFFF, 0x00FF00u);
+    // Alpha bytes all zero keep the format's old meaning: opaque.
+    const bytes_t opaque = bmpWithAlpha({{0, 0, 0, 0}, {0, 0, 255, 0}, {255, 0, 0, 0}, {0, 255, 0, 0}}, 2, 2);
+    EXPECT_EQ(decodeBmp(opaque.data(), opaque.size()).pixel(0, 1) & 0xFFFFFF, 0u);
+}
+
+TEST(DisguisedFiles, PictureIsDecodedByWhatItsBytesAre)
+{
+    const QImage pattern = samples::samplePattern(40, 30);
+    const bytes_t png = encodedByQt(pattern, "png");
+    const QImage asIcon = decodePictureBytes(model::pictureIco, png.data(), png.size());
+    ASSERT_FALSE(asIcon.isNull()) << "a PNG filed as an icon";
+    EXPECT_EQ(asIcon.pixel(10, 7), pattern.pixel(10, 7) | 0xFF000000u);
+    const bytes_t gif = samples::encodeGif(pattern);
+    EXPECT_FALSE(decodePictureBytes(model::pictureJpeg, gif.data(), gif.size()).isNull()) << "a GIF filed as a JPEG";
+    EXPECT_TRUE(decodePictureBytes(99, png.data(), png.size()).isNull()) << "an unknown code stays undecodable";
+}
+
+// ---------------------------------------------------------------- metafiles
+
+void put16(bytes_t& b, int32_t v) { b.push_back(uint8_t(v)), b.push_back(uint8_t(v >> 8)); }
+void put32(bytes_t& b, uint32_t v) { put16(b, int32_t(v & 0xFFFF)), put16(b, int32_t(v >> 16)); }
+void wmfRecord(bytes_t& b, int32_t function, std::initializer_list<int32_t> words)
+{
+    put32(b, uint32_t(3 + words.size()));
+    put16(b, function);
+    for (int32_t w : words) put16(b, w);
+}
+
+// A placeable WMF whose bounds are 1440 × 720 units at 1440 per inch (96 × 48
+// pixels) drawing only a red rectangle from (480, 240) to (720, 480).
+bytes_t wmfDrawingPartOfItsBounds()
+{
+    bytes_t body;
+    wmfRecord(body, 0x020B, {0, 0});       // window origin
+    wmfRecord(body, 0x020C, {720, 1440});  // window extent
+    wmfRecord(body, 0x02FC, {0, 0x00FF, 0, 0});
+    wmfRecord(body, 0x012D, {0});
+    wmfRecord(body, 0x041B, {480, 720, 240, 480});
+    wmfRecord(body, 0, {});
+    bytes_t out;
+    put32(out, 0x9AC6CDD7u);
+    put16(out, 0);
+    put16(out, 0), put16(out, 0), put16(out, 1440), put16(out, 720), put16(out, 1440);
+    put32(out, 0);
+    uint16_t sum = 0;
+    for (size_t i = 0; i < out.size(); i += 2) sum ^= uint16_t(out[i] | out[i + 1] << 8);
+    put16(out, sum);
+    put16(out, 1), put16(out, 9), put16(out, 0x0300);
+    put32(out, uint32_t(9 + body.size() / 2));
+    put16(out, 1), put32(out, 7), put16(out, 0);
+    out.insert(out.end(), body.begin(), body.end());
+    return out;
+}
+
+TEST(Metafile, PlaceableHeaderGivesTheSizeAndTheRecordsAreNotStretched)
+{
+    const bytes_t b = wmfDrawingPartOfItsBounds();
+    const QImage image = decodePictureBytes(model::pictureMetafile, b.data(), b.size());
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), QSize(96, 48));
+    // The rectangle covers 32..48 × 16..32 pixels; stretched to the frame it would cover everything.
+    EXPECT_EQ(image.pixel(40, 24) & 0xFFFFFF, 0xFF0000u) << "inside the rectangle";
+    for (const QPoint p : {QPoint(5, 5), QPoint(90, 40), QPoint(28, 24), QPoint(52, 24)})
+        EXPECT_EQ(image.pixel(p) & 0xFFFFFF, 0xFFFFFFu) << p.x() << "," << p.y();
+}
+
+} // namespace
