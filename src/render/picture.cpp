@@ -261,16 +261,18 @@ clip_t resampledClip(const drawContext_t& ctx, const item_t* item, int32_t w, in
         return {kept.bitmap, kept.alpha};
     clip_t clip;
     QImage source = svgClip(ctx, item, w, h, crop);
+    bool transparent = source.hasAlphaChannel();
     if (source.isNull()) {
         const QImage decoded = decodePicture(item, ctx.document);
         if (decoded.isNull()) return {};
+        transparent = decoded.hasAlphaChannel();
         // The whole picture needs no copy.
         source = QRect(int32_t(crop.left), int32_t(crop.top), crop.w, crop.h) == decoded.rect()
                      ? decoded
                      : sourcePart(decoded, crop.left, crop.top, crop.w, crop.h);
         if (source.isNull()) return {};
     }
-    if (source.hasAlphaChannel()) {
+    if (transparent) {
         // The crop keeps the decoded picture's bytes, alpha included.
         clip.alpha = resampledTo(alphaPlane(source), w, h);
         if (clip.alpha.isNull()) return {};

@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 
 namespace {
@@ -260,3 +261,217 @@ TEST(Metafile, PlaceableHeaderGivesTheSizeAndTheRecordsAreNotStretched)
 }
 
 } // namespace
+
+// ---------------------------------------------------------------- transparency
+
+namespace transparency {
+
+constexpr int32_t red = 0x0000FF;  // 0x00BBGGRR
+
+bool isRed(QRgb p) { return qRed(p) >= 250 && qGreen(p) <= 5 && qBlue(p) <= 5; }
+
+struct overRedCase {
+    const char* name;
+    std::function<void(model::item_t*)> setUp;
+    int32_t clip;
+    std::array<int32_t, 4> src, at;
+    QPoint throughHole;  // where the picture's transparent hole lies
+    QPoint opaque;       // where the picture covers the red
+};
+void PrintTo(const overRedCase& c, std::ostream* os) { *os << c.name; }
+
+class OverRed : public ::testing::TestWithParam<overRedCase> {};
+
+// The 40 × 30 transparent pattern (hole at 10..19 × 7..21) as a PNG over a
+// red rectangle: the red shows through the hole, wherever turning,
+// mirroring, framing or a round clip puts it, and nowhere else.
+TEST_P(OverRed, TransparentPartsShowTheRectangleBeneath)
+{
+    const overRedCase& c = GetParam();
+    scene_t s(model::picturePng, samples::encodePng(samples::sampleTransparentPattern(40, 30)), c.clip,
+              {c.src[0], c.src[1], c.src[2], c.src[3]}, {c.at[0], c.at[1], c.at[2], c.at[3]});
+    model::item_t* rect = testdoc::addShape(s.doc, model::typeRectangle, {{10, 10}, {190, 10}, {190, 190}, {10, 190}}, red);
+    // The rectangle goes beneath the picture.
+    std::swap(rect->zOrder, s.pic->zOrder);
+    c.setUp(s.pic);
+    const QImage canvas = s.paint();
+    EXPECT_TRUE(isRed(canvas.pixel(c.throughHole))) << std::hex << canvas.pixel(c.throughHole);
+    EXPECT_FALSE(isRed(canvas.pixel(c.opaque))) << std::hex << canvas.pixel(c.opaque);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, OverRed,
+    ::testing::Values(
+        overRedCase{"Plain", [](model::item_t*) {}, model::clipWhole, {0, 0, 39, 29}, {50, 50, 90, 80}, {65, 65}, {85, 57}},
+        overRedCase{"Mirrored", [](model::item_t* p) { p->scaleX = -1; }, model::clipWhole, {0, 0, 39, 29},
+                    {50, 50, 90, 80}, {75, 65}, {65, 65}},
+        overRedCase{"Framed",
+                    [](model::item_t* p) {
+                        p->frameOn = 1;
+                        p->lineWeight = 1.0;
+                    },
+                    model::clipWhole, {0, 0, 39, 29}, {50, 50, 90, 80}, {65, 65}, {48, 65}},
+        overRedCase{"HalfTurned", [](model::item_t* p) { p->rotation = 3.14159265358979; }, model::clipWhole,
+                    {0, 0, 39, 29}, {50, 50, 90, 80}, {75, 65}, {60, 57}},
+        overRedCase{"RectangularClip", [](model::item_t*) {}, model::clipRect, {5, 5, 24, 24}, {50, 50, 70, 70},
+                    {60, 60}, {67, 51}},
+        overRedCase{"RoundClip", [](model::item_t*) {}, model::clipRound, {20, 15, 34, 15}, {100, 100, 114, 100},
+                    {95, 100}, {110, 100}}),
+    testnames::byName());
+
+TEST(Transparency, HalfTransparentPixelsMixWithWhatLiesBeneath)
+{
+    // The bottom band (rows 26..29) is half transparent.
+    QImage picture(40, 30, QImage::Format_ARGB32);
+    picture.fill(qRgba(0, 0, 255, 128));
+    scene_t s(model::picturePng, samples::encodePng(picture), model::clipWhole, {0, 0, 39, 29}, {50, 50, 90, 80});
+    model::item_t* rect = testdoc::addShape(s.doc, model::typeRectangle, {{10, 10}, {190, 10}, {190, 190}, {10, 190}}, red);
+    std::swap(rect->zOrder, s.pic->zOrder);
+    const QRgb p = s.paint().pixel(70, 65);
+    EXPECT_NEAR(qRed(p), 127, 2);
+    EXPECT_NEAR(qGreen(p), 0, 2);
+    EXPECT_NEAR(qBlue(p), 128, 2);
+}
+
+} // namespace transparency
+
+// ---------------------------------------------------------------- SVG
+
+bytes_t svgText(const std::string& body, int w = 40, int h = 30)
+{
+    const std::string s = "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"" +
+                          std::to_string(w) + "\" height=\"" + std::to_string(h) + "\">" + body + "</svg>";
+    return bytes_t(s.begin(), s.end());
+}
+
+// An edge drawn at the resolution shown: at 300 % a black rectangle whose
+// edge lies half way through a picture pixel gives at most one grey canvas
+// pixel across it (an enlarged bitmap would give three).
+TEST(SvgPicture, StaysSharpAtThreeHundredPercent)
+{
+    const bytes_t svg = svgText("<rect width=\"40\" height=\"30\" fill=\"white\"/>"
+                                "<rect x=\"10.5\" y=\"10\" width=\"20\" height=\"10\" fill=\"black\"/>");
+    scene_t s(model::pictureSvg, svg, model::clipWhole, {0, 0, 39, 29}, {20, 20, 60, 50});
+    const QImage canvas = s.paint(3.0);
+    const int row = 60 + 45;
+    int grey = 0;
+    for (int x = 60; x < 120; ++x) {
+        const int v = qRed(canvas.pixel(x, row));
+        if (v > 10 && v < 245) ++grey;
+    }
+    EXPECT_LE(grey, 1);
+    EXPECT_LT(qRed(canvas.pixel(60 + 33, row)), 10) << "inside the rectangle";
+    EXPECT_GT(qRed(canvas.pixel(60 + 30, row)), 245) << "left of it";
+}
+
+TEST(SvgPicture, ReferencesOutsideTheFileAndEntitiesAreRefused)
+{
+    const std::string laughs =
+        "<?xml version=\"1.0\"?><!DOCTYPE svg [<!ENTITY a \"lol\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">]>";
+    const bytes_t bomb = [&] {
+        bytes_t b(laughs.begin(), laughs.end());
+        const bytes_t rest = svgText("<text>&b;</text>");
+        b.insert(b.end(), rest.begin(), rest.end());
+        return b;
+    }();
+    const struct {
+        const char* name;
+        bytes_t bytes;
+        bool taken;
+    } cases[] = {
+        {"plain", svgText("<rect width=\"40\" height=\"30\" fill=\"red\"/>"), true},
+        {"entities", bomb, false},
+        {"local file", svgText("<image xlink:href=\"file:///etc/hosts\" width=\"10\" height=\"10\"/>"), false},
+        {"relative file", svgText("<image href=\"logo.png\" width=\"10\" height=\"10\"/>"), false},
+        {"network", svgText("<rect width=\"4\" height=\"4\" fill=\"url( 'http://example.com/p.svg#x')\"/>"), false},
+        {"stylesheet", svgText("<style>@import url(#x);</style>"), false},
+        {"fragment", svgText("<defs><rect id=\"r\" width=\"4\" height=\"4\"/></defs><use xlink:href=\"#r\"/>"), true},
+        {"inline data", svgText("<image href=\"data:image/png;base64,AAAA\" width=\"4\" height=\"4\"/>"), true},
+        {"compressed", bytes_t{0x1F, 0x8B, 8, 0, 0, 0, 0, 0}, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(!decodePictureBytes(model::pictureSvg, c.bytes.data(), c.bytes.size()).isNull(), c.taken) << c.name;
+}
+
+// ---------------------------------------------------------------- hostile headers
+
+uint32_t crc32Of(const uint8_t* p, size_t n)
+{
+    uint32_t c = 0xFFFFFFFFu;
+    for (size_t i = 0; i < n; ++i) {
+        c ^= p[i];
+        for (int k = 0; k < 8; ++k) c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+    }
+    return ~c;
+}
+
+// A PNG signature and header chunk claiming w × h pixels, and nothing more.
+bytes_t pngHeaderOnly(uint32_t w, uint32_t h)
+{
+    bytes_t b = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    for (uint32_t v : {w, h}) b.insert(b.end(), {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)});
+    b.insert(b.end(), {8, 6, 0, 0, 0});
+    const uint32_t crc = crc32Of(b.data() + 12, 17);
+    b.insert(b.end(), {uint8_t(crc >> 24), uint8_t(crc >> 16), uint8_t(crc >> 8), uint8_t(crc)});
+    return b;
+}
+
+TEST(HostilePictures, HugeHeadersAreRefusedBeforeDecoding)
+{
+    const bytes_t huge = pngHeaderOnly(100000, 100000);
+    EXPECT_TRUE(decodePng(huge.data(), huge.size()).isNull());
+    const bytes_t wide = pngHeaderOnly(2000000, 2);
+    EXPECT_TRUE(decodePng(wide.data(), wide.size()).isNull());
+    const bytes_t svg = svgText("<rect width=\"4\" height=\"4\"/>", 100000, 100000);
+    EXPECT_TRUE(decodePictureBytes(model::pictureSvg, svg.data(), svg.size()).isNull());
+}
+
+// ---------------------------------------------------------------- documents
+
+struct yesQuestions : model::docReadQuestions_t {
+    bool askOpenInvalid() override { return true; }
+    void warnNewerVersion(const std::string&) override {}
+};
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(PictureRecords, NewFormatsSurviveWriteReadWriteByteForByte)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    model::itemList_t doc;
+    testdoc::addHeader(doc, 400, 300);
+    int32_t id = 40;
+    for (samples::sampleFile_t& f : samples::transparentSampleFiles(40, 30)) {
+        ASSERT_FALSE(f.bytes.empty()) << f.name;
+        testdoc::addPictureData(doc, ++id, f.format, std::move(f.bytes));
+        testdoc::addPicture(doc, id, model::clipWhole, {0, 0, 39, 29}, {id, id, id + 40, id + 30});
+    }
+    // The built header is made what a reader makes of it by one write and read.
+    const auto path = [&](const char* name) { return QDir(dir.path()).filePath(name).toStdString(); };
+    model::itemList_t settled, read;
+    yesQuestions q;
+    ASSERT_TRUE(model::writeDocument(path("built.lmra"), doc));
+    ASSERT_TRUE(model::readDocument(path("built.lmra"), settled, q));
+    ASSERT_TRUE(model::writeDocument(path("first.lmra"), settled));
+    ASSERT_TRUE(model::readDocument(path("first.lmra"), read, q));
+    ASSERT_TRUE(model::writeDocument(path("second.lmra"), read));
+    const QByteArray a = fileBytes(QString::fromStdString(path("first.lmra")));
+    const QByteArray b = fileBytes(QString::fromStdString(path("second.lmra")));
+    EXPECT_EQ(a.size(), b.size());
+    EXPECT_TRUE(a == b) << "the second write differs from the first";
+    model::freeList(settled);
+    int32_t formats = 0;
+    for (const model::item_t* it = read.head; it; it = it->next)
+        if (it->itemType == model::typePictureData) {
+            formats |= 1 << it->pictureFormat();
+            EXPECT_FALSE(decodePictureBytes(it->pictureFormat(), it->stream->data(), it->stream->size()).isNull());
+        }
+    EXPECT_EQ(formats, 1 << model::picturePng | 1 << model::pictureSvg | 1 << model::pictureWebp | 1 << model::pictureTiff);
+    model::freeList(doc);
+    model::freeList(read);
+}
