@@ -118,6 +118,23 @@ int32_t pictureFormatOf(const QString& fileName)
     return 0;
 }
 
+bool isPictureFile(const QString& fileName)
+{
+    if (pictureFormatOf(fileName) != 0) return true;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray head = file.read(4096);
+    return pictureFormatOfContent(reinterpret_cast<const uint8_t*>(head.constData()), size_t(head.size())) != 0;
+}
+
+QString droppedPictureFile(const QList<QUrl>& urls)
+{
+    for (const QUrl& url : urls)
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile() && isPictureFile(url.toLocalFile()))
+            return url.toLocalFile();
+    return {};
+}
+
 namespace {
 
 QImage decodeBytes(const pictureSource_t& s, int32_t denominator)

@@ -8,7 +8,9 @@
 
 #include <QImage>
 #include <QSize>
+#include <QList>
 #include <QString>
+#include <QUrl>
 
 #include <cstdint>
 #include <vector>
@@ -53,6 +55,12 @@ displayPlan_t planDisplay(QSize decoded, double zoom, int32_t denominator);
 // The format code (model::pictureGif …) of a file name's extension (dots
 // removed, any case); 0 for anything else.
 int32_t pictureFormatOf(const QString& fileName);
+
+// Whether the file is a picture the editor takes: by its name, or else by
+// the signature its first bytes carry.
+bool isPictureFile(const QString& fileName);
+// The first local file among dropped URLs that is a picture; empty for none.
+QString droppedPictureFile(const QList<QUrl>& urls);
 
 enum class pictureLoad_t { ok, unreadable, tooLarge, undecodable };
 
