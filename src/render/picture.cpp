@@ -138,7 +138,7 @@ void storeCache(const item_t* item, const cacheKey_t& key, const processed_t& p,
                 pictureStage_t stage = pictureStage_t::finished)
 {
     processed_t kept = p;
-    kept.bitmap = p.bitmap.convertToFormat(QImage::Format_RGB32);
+    if (p.bitmap.format() != QImage::Format_ARGB32_Premultiplied) kept.bitmap = p.bitmap.convertToFormat(QImage::Format_RGB32);
     if (!p.alpha.isNull()) kept.alpha = p.alpha.convertToFormat(QImage::Format_RGB32);
     pictureCache().store(item, stage, attributesOf(key), std::move(kept));
 }
@@ -211,6 +211,8 @@ QImage premultipliedColours(const QImage& image)
 
 QImage resampledTo(QImage source, int32_t w, int32_t h)
 {
+    // At its own size the picture is its pixels: no copy.
+    if (source.size() == QSize(w, h) && source.format() == QImage::Format_RGB32) return source;
     QImage target(w, h, QImage::Format_RGB32);
     if (target.isNull() || !resamplePicture(viewOf(source), viewOf(target), filterMitchell)) return {};
     return target;
@@ -289,6 +291,26 @@ clip_t resampledClip(const drawContext_t& ctx, const item_t* item, int32_t w, in
     return clip;
 }
 
+// Colours and opacity as one premultiplied image (colours limited to their
+// opacity as in blendOver), which the raster engine lays over the canvas fast.
+QImage mergedPremultiplied(const QImage& colour, const QImage& alpha)
+{
+    QImage out(colour.size(), QImage::Format_ARGB32_Premultiplied);
+    if (out.isNull()) return {};
+    for (int32_t y = 0; y < out.height(); ++y) {
+        const auto* c = reinterpret_cast<const QRgb*>(colour.constScanLine(y));
+        const auto* a = reinterpret_cast<const QRgb*>(alpha.constScanLine(y));
+        auto* o = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int32_t x = 0; x < out.width(); ++x) {
+            const uint32_t op = a[x] & 0xFF;
+            uint32_t px = op << 24;
+            for (int shift = 0; shift < 24; shift += 8) px |= std::min((c[x] >> shift) & 0xFF, op) << shift;
+            o[x] = px;
+        }
+    }
+    return out;
+}
+
 // Adjust, mirror: after the resampling, the common middle of both clip forms.
 // The opacity is only mirrored.
 clip_t adjustMirror(clip_t clip, const item_t* item)
@@ -358,6 +380,11 @@ bool processRect(const drawContext_t& ctx, const item_t* item, const placement_t
     const int32_t W = out.bitmap.width(), H = out.bitmap.height();
     if (!p.turned) {
         out.ox = out.oy = p.c;
+        if (!out.alpha.isNull()) {
+            out.bitmap = mergedPremultiplied(out.bitmap, out.alpha);
+            out.alpha = QImage();
+            if (out.bitmap.isNull()) return false;
+        }
         return true;
     }
     const double a = item->rotation;
@@ -415,15 +442,15 @@ void placeProcessed(drawContext_t& ctx, const item_t* item, const placement_t& p
         return;
     }
     const QPoint at = p.topLeft - QPoint(pr.ox, pr.oy);
-    if (!p.turned && !transparent) {
-        copyRect(canvas, at, pr.bitmap, pr.bitmap.rect());
-        return;
-    }
     if (!p.turned) {
-        QImage work = sourcePart(canvas, at.x(), at.y(), pr.bitmap.width(), pr.bitmap.height());
-        if (work.isNull()) return;
-        blendOver(work, pr.bitmap, pr.alpha);
-        copyRect(canvas, at, work, work.rect());
+        if (pr.bitmap.format() != QImage::Format_ARGB32_Premultiplied) {
+            copyRect(canvas, at, pr.bitmap, pr.bitmap.rect());
+            return;
+        }
+        // A transparent picture, merged with its opacity when it was made.
+        QPainter painter(&canvas);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.drawImage(at, pr.bitmap);
         return;
     }
     QImage work = sourcePart(canvas, at.x(), at.y(), pr.turnedW, pr.turnedH);

@@ -302,6 +302,10 @@ bool resamplePicture(const pixelBuffer_t& source, const pixelBuffer_t& target, i
     for (int32_t j = 0; j < target.height; ++j) {
         const uint8_t* s = source.row(j / fy);
         uint8_t* d = target.row(j);
+        if (fx == 1 && source.bytesPerPixel == 3 && target.bytesPerPixel == 3) {
+            std::copy(s, s + ptrdiff_t(target.width) * 3, d);
+            continue;
+        }
         for (int32_t i = 0; i < target.width; ++i) {
             const uint8_t* px = s + ptrdiff_t(i / fx) * source.bytesPerPixel;
             uint8_t* out = d + ptrdiff_t(i) * target.bytesPerPixel;
