@@ -662,6 +662,15 @@ geometry::rect_t pictureReach(const item_t* item, double zoom)
     return {c(l - frame), c(t - frame), c(r + frame), c(b + frame)};
 }
 
+bool pictureMayBeTransparent(const item_t* item, const model::itemList_t& document)
+{
+    const item_t* record = pictureDataOf(item, document);
+    if (!record || !record->stream) return false;
+    const int32_t format = effectivePictureFormat(record->pictureFormat(), record->stream->data(), record->stream->size());
+    return format == model::picturePng || format == model::pictureSvg || format == model::pictureWebp ||
+           format == model::pictureTiff;
+}
+
 void dropPictureCache(const item_t* item)
 {
     if (item) pictureCache().drop(item);

@@ -475,3 +475,51 @@ TEST(PictureRecords, NewFormatsSurviveWriteReadWriteByteForByte)
     model::freeList(doc);
     model::freeList(read);
 }
+
+namespace {
+
+TEST(SvgPicture, WhereItDrawsNothingWhatLiesBeneathShows)
+{
+    scene_t s(model::pictureSvg, samples::sampleSvg(40, 30), model::clipWhole, {0, 0, 39, 29}, {50, 50, 170, 140});
+    model::item_t* rect = testdoc::addShape(s.doc, model::typeRectangle, {{10, 10}, {190, 10}, {190, 190}, {10, 190}},
+                                            transparency::red);
+    std::swap(rect->zOrder, s.pic->zOrder);
+    const QImage canvas = s.paint();
+    // The bottom right quarter holds only a circle in its middle.
+    EXPECT_TRUE(transparency::isRed(canvas.pixel(50 + 65, 50 + 50))) << std::hex << canvas.pixel(115, 100);
+    EXPECT_TRUE(transparency::isRed(canvas.pixel(50 + 118, 50 + 88))) << "its last pixel";
+    EXPECT_FALSE(transparency::isRed(canvas.pixel(50 + 10, 50 + 10))) << "the red quarter is another red";
+}
+
+} // namespace
+
+namespace {
+
+// The editor paints quickly first (pictures as outlines with their names),
+// then at full quality over that: a transparent picture's outline must not
+// stay visible through it where nothing but the page lies beneath.
+TEST(Transparency, TheQuickPassOutlineDoesNotShowThroughAfterTheFullPass)
+{
+    // Transparent but for a small block in its middle.
+    QImage picture(40, 30, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    for (int y = 14; y < 16; ++y)
+        for (int x = 19; x < 21; ++x) picture.setPixel(x, y, 0xFF000000u);
+    scene_t s(model::picturePng, samples::encodePng(picture), model::clipWhole, {0, 0, 39, 29}, {50, 50, 90, 80});
+    model::item_t* h = model::findHeader(s.doc);
+    geometry::computeCanvasPixels(h);
+    renderView_t view;
+    view.items = &s.doc;
+    const QSize size = canvasImageSize(h);
+    view.Image1 = newCanvasImage(size.width(), size.height());
+    view.quickDraw = true;
+    repaintAll(view, false);
+    view.quickDraw = false;
+    fullQualityPass(view);
+    // Where the outline lay, one pixel inside the picture's box, the page shows as it does beside it.
+    const QRgb page = view.Image1.pixel(30, 65);
+    for (const QPoint p : {QPoint(51, 65), QPoint(70, 51), QPoint(89, 65), QPoint(70, 79), QPoint(65, 65)})
+        EXPECT_EQ(view.Image1.pixel(p), page) << p.x() << "," << p.y();
+}
+
+} // namespace
