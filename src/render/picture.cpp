@@ -567,23 +567,47 @@ void maskRound(QImage& background, const QImage& picture)
     }
 }
 
+namespace {
+
+// The processed picture for the placement: from the cache on the canvas, or
+// made (and kept, on the canvas). False when it cannot be made.
+bool processedPicture(const drawContext_t& ctx, const item_t* item, const placement_t& p, processed_t& pr)
+{
+    const cacheKey_t key = keyOf(ctx, item, p);
+    if (!ctx.output && loadCache(item, key, pr)) return true;
+    unadjustedCache_t kept{item, unadjustedKey(key)};
+    unadjustedCache_t* cache = ctx.output ? nullptr : &kept;
+    const bool ok = p.round ? processRound(ctx, item, p, pr, cache) : processRect(ctx, item, p, pr, cache);
+    if (!ok) {
+        if (!ctx.output) dropPictureCache(item);
+        return false;
+    }
+    if (!ctx.output) storeCache(item, key, pr);
+    return true;
+}
+
+// The shadow mask of a transparent picture, not turned and not round: its
+// pixels at least half opaque, in the mask's colour.
+QImage opacityMask(const QImage& premultiplied, QRgb fill)
+{
+    QImage mask(premultiplied.size(), QImage::Format_ARGB32_Premultiplied);
+    if (mask.isNull()) return {};
+    for (int32_t y = 0; y < mask.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(premultiplied.constScanLine(y));
+        auto* out = reinterpret_cast<QRgb*>(mask.scanLine(y));
+        for (int32_t x = 0; x < mask.width(); ++x) out[x] = qAlpha(in[x]) >= 128 ? (fill | 0xFF000000u) : 0u;
+    }
+    return mask;
+}
+
+} // namespace
+
 void drawPicture(drawContext_t& ctx, item_t* item)
 {
     const placement_t p = placementOf(ctx, item);
     if (p.w <= 2 || p.h <= 2) return;
     processed_t pr;
-    const cacheKey_t key = keyOf(ctx, item, p);
-    const bool cached = !ctx.output && loadCache(item, key, pr);
-    if (!cached) {
-        unadjustedCache_t kept{item, unadjustedKey(key)};
-        unadjustedCache_t* cache = ctx.output ? nullptr : &kept;
-        const bool ok = p.round ? processRound(ctx, item, p, pr, cache) : processRect(ctx, item, p, pr, cache);
-        if (!ok) {
-            if (!ctx.output) dropPictureCache(item);
-            return;
-        }
-        if (!ctx.output) storeCache(item, key, pr);
-    }
+    if (!processedPicture(ctx, item, p, pr)) return;
     ctx.canvas.release();
     placeProcessed(ctx, item, p, pr);
     if (p.round) drawRoundFrame(ctx, item, p);
@@ -612,6 +636,12 @@ void drawPictureShadow(drawContext_t& ctx, const item_t* item)
         for (const QPointF d : {QPointF(-W / 2, -H / 2), QPointF(W / 2, -H / 2), QPointF(W / 2, H / 2), QPointF(-W / 2, H / 2)})
             outline.push_back(m + QPointF(d.x() * std::cos(a) + d.y() * std::sin(a), -d.x() * std::sin(a) + d.y() * std::cos(a)));
     }
+    // A transparent picture casts the shadow of what it shows.
+    processed_t shown;
+    const bool byOpacity = !p.round && !p.turned && pictureMayBeTransparent(item, ctx.document) &&
+                           processedPicture(ctx, item, p, shown) &&
+                           shown.bitmap.format() == QImage::Format_ARGB32_Premultiplied;
+    const QPoint shownAt = p.topLeft - QPoint(shown.ox, shown.oy);
     QRect extent = circle.toAlignedRect();
     if (!outline.empty()) {
         double l = outline[0].x(), t = outline[0].y(), r = l, b = t;
@@ -627,7 +657,10 @@ void drawPictureShadow(drawContext_t& ctx, const item_t* item)
                      painter.setRenderHint(QPainter::Antialiasing, false);
                      painter.setPen(Qt::NoPen);
                      painter.setBrush(QColor::fromRgb(toRgb(mctx.maskFill)));
-                     if (outline.empty()) {
+                     if (byOpacity) {
+                         const QImage mask = opacityMask(shown.bitmap, toRgb(mctx.maskFill));
+                         painter.drawImage(QPointF(shownAt) + shift, mask);
+                     } else if (outline.empty()) {
                          painter.drawEllipse(circle.translated(shift));
                      } else {
                          QPolygonF poly;

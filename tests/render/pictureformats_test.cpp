@@ -527,3 +527,32 @@ TEST(Transparency, TheQuickPassOutlineDoesNotShowThroughAfterTheFullPass)
 }
 
 } // namespace
+
+namespace {
+
+// A transparent picture's shadow follows what it shows: a picture that is
+// transparent but for a block in its top-left quarter casts no shadow past
+// its bottom-right corner, where a shadow of its rectangle would fall.
+TEST(Transparency, ShadowFollowsTheOpaquePixels)
+{
+    QImage picture(80, 60, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    for (int y = 5; y < 25; ++y)
+        for (int x = 5; x < 30; ++x) picture.setPixel(x, y, 0xFF202020u);
+    const bytes_t png = samples::encodePng(picture);
+    QImage canvas[2];
+    for (const bool transparent : {false, true}) {
+        const bytes_t bytes = transparent ? png : samples::encodePng(picture.convertToFormat(QImage::Format_RGB32));
+        scene_t s(model::picturePng, bytes, model::clipWhole, {0, 0, 79, 59}, {40, 40, 120, 100});
+        s.pic->shadowElevation = 40;
+        s.pic->shadowLightness = 100;
+        canvas[transparent] = s.paint();
+    }
+    const QPoint pastCorner(123, 103);
+    EXPECT_NE(canvas[0].pixel(pastCorner) & 0xFFFFFF, 0xFFFFFFu) << "the opaque picture's shadow is there";
+    EXPECT_EQ(canvas[1].pixel(pastCorner) & 0xFFFFFF, 0xFFFFFFu) << "no shadow where the picture shows nothing";
+    // Beside the block, inside the picture, its own shadow shows through.
+    EXPECT_NE(canvas[1].pixel(72, 67) & 0xFFFFFF, 0xFFFFFFu) << std::hex << canvas[1].pixel(72, 67);
+}
+
+} // namespace
