@@ -12,11 +12,15 @@
 #include "render/resample.h"
 #include "render/shapedraw.h"
 
+#include <QCoreApplication>
 #include <QPainter>
+#include <QThreadPool>
 
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <mutex>
+#include <set>
 #include <numbers>
 
 namespace render {
@@ -57,11 +61,16 @@ struct cacheKey_t {
     int32_t clipShape, pictureId;
     int32_t srcLeft, srcTop, srcRight, srcBottom;
     int32_t mirrorX, mirrorY;
+    // Named, so that no padding (which a copy need not keep) lies in the key.
+    int32_t unused;
     double rotation;
     int32_t flipX, flipY, orientation;
     int32_t saturation, contrast, lightness;
     int32_t lineColor, surface;
 };
+
+// Keys are compared as bytes: every byte belongs to a field.
+static_assert(sizeof(cacheKey_t) == 8 + 14 * 4 + 8 + 8 * 4);
 
 cacheKey_t zeroedKey()
 {
@@ -602,10 +611,91 @@ QImage opacityMask(const QImage& premultiplied, QRgb fill)
 
 } // namespace
 
+// Pictures whose stored bytes are at least this long are decoded in the
+// background on the canvas (when the view allows it): a decode of a large
+// photograph takes a noticeable time.
+constexpr size_t backgroundDecodeBytes = size_t(512) << 10;
+
+namespace {
+
+// Pictures being decoded in the background, and those whose background
+// decode failed (decoded on the spot from then on), by record serial.
+struct backgroundDecodes_t {
+    std::mutex mutex;
+    std::set<uint64_t> pending, failed;
+};
+backgroundDecodes_t& backgroundDecodes()
+{
+    static backgroundDecodes_t d;
+    return d;
+}
+
+// Whether the picture is (now) being decoded in the background: a large
+// bitmap on the canvas with neither a processed nor a decoded picture kept.
+bool decodingInBackground(const drawContext_t& ctx, const item_t* item, const placement_t& p)
+{
+    if (ctx.output || !ctx.pictureDecoded || !*ctx.pictureDecoded) return false;
+    const item_t* record = pictureDataOf(item, ctx.document);
+    if (!record || !record->stream || record->stream->size() < backgroundDecodeBytes) return false;
+    const int32_t format = effectivePictureFormat(record->pictureFormat(), record->stream->data(), record->stream->size());
+    // Metafiles play through libraries not known to be thread-safe; SVGs are drawn at their drawn size.
+    if (format == 0 || format == model::pictureMetafile || format == model::pictureSvg) return false;
+    processed_t kept;
+    const cacheKey_t key = keyOf(ctx, item, p);
+    if (loadCache(item, key, kept) || loadCache(item, unadjustedKey(key), kept, pictureStage_t::unadjusted)) return false;
+    if (pictureCache().holdsDecoded(record)) return false;
+    backgroundDecodes_t& d = backgroundDecodes();
+    const uint64_t serial = record->cacheSerial;
+    {
+        std::lock_guard lock(d.mutex);
+        if (d.failed.count(serial)) return false;
+        if (!d.pending.insert(serial).second) return true;
+    }
+    QThreadPool::globalInstance()->start(
+        [bytes = *record->stream, format, serial, ready = *ctx.pictureDecoded] {
+            ++decodes;
+            QImage decoded = decodePictureBytes(format, bytes.data(), bytes.size());
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [serial, decoded = std::move(decoded), ready] {
+                    {
+                        backgroundDecodes_t& d = backgroundDecodes();
+                        std::lock_guard lock(d.mutex);
+                        d.pending.erase(serial);
+                        if (decoded.isNull()) d.failed.insert(serial);
+                    }
+                    ready(serial, decoded);
+                },
+                Qt::QueuedConnection);
+        });
+    return true;
+}
+
+// The outline a picture is drawn as while it decodes.
+void drawDecodingOutline(drawContext_t& ctx, const placement_t& p)
+{
+    canvasLock_t lock(ctx.canvas);
+    ctx.canvas.setPen(ctx.style.pictureFrameColor, 1);
+    ctx.canvas.clearBrush();
+    const QPoint a = p.topLeft, b = p.topLeft + QPoint(p.w - 1, p.h - 1);
+    if (p.round) {
+        ctx.canvas.ellipse(a.x(), a.y(), b.x() + 1, b.y() + 1);
+        return;
+    }
+    const QPoint pts[5] = {a, QPoint(b.x(), a.y()), b, QPoint(a.x(), b.y()), a};
+    ctx.canvas.polyline(pts, 5);
+}
+
+} // namespace
+
 void drawPicture(drawContext_t& ctx, item_t* item)
 {
     const placement_t p = placementOf(ctx, item);
     if (p.w <= 2 || p.h <= 2) return;
+    if (decodingInBackground(ctx, item, p)) {
+        drawDecodingOutline(ctx, p);
+        return;
+    }
     processed_t pr;
     if (!processedPicture(ctx, item, p, pr)) return;
     ctx.canvas.release();
@@ -639,7 +729,7 @@ void drawPictureShadow(drawContext_t& ctx, const item_t* item)
     // A transparent picture casts the shadow of what it shows.
     processed_t shown;
     const bool byOpacity = !p.round && !p.turned && pictureMayBeTransparent(item, ctx.document) &&
-                           processedPicture(ctx, item, p, shown) &&
+                           !decodingInBackground(ctx, item, p) && processedPicture(ctx, item, p, shown) &&
                            shown.bitmap.format() == QImage::Format_ARGB32_Premultiplied;
     const QPoint shownAt = p.topLeft - QPoint(shown.ox, shown.oy);
     QRect extent = circle.toAlignedRect();

@@ -60,6 +60,7 @@ public:
     // it instead of decoding the bytes again. Kept only until then.
     void handOverDecoded(const model::item_t* pictureData, QImage decoded);
     QImage takeDecoded(const model::item_t* pictureData);
+    bool holdsDecoded(const model::item_t* pictureData) const;
     void clear();
     size_t itemCount() const;
 

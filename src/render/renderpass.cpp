@@ -123,6 +123,7 @@ drawContext_t contextFor(renderView_t& view, canvas_t& canvas, bool noEffects)
                       true, true, noEffects, view.quickDraw, view.showPictures, false, view.style};
     ctx.effects = !noEffects && !view.quickDraw && view.show3D;
     ctx.shadowOn = !noEffects && !view.quickDraw && view.showShadows;
+    if (view.pictureDecoded) ctx.pictureDecoded = &view.pictureDecoded;
     return ctx;
 }
 

@@ -9,6 +9,7 @@
 #include "model/itemlist.h"
 #include "render/decode.h"
 #include "render/picture.h"
+#include "render/picturecache.h"
 #include "render/renderpass.h"
 #include "samples/samplepictures.h"
 
@@ -17,6 +18,8 @@
 #include <QFile>
 #include <QImageWriter>
 #include <QTemporaryDir>
+#include <QThreadPool>
+#include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
@@ -553,6 +556,56 @@ TEST(Transparency, ShadowFollowsTheOpaquePixels)
     EXPECT_EQ(canvas[1].pixel(pastCorner) & 0xFFFFFF, 0xFFFFFFu) << "no shadow where the picture shows nothing";
     // Beside the block, inside the picture, its own shadow shows through.
     EXPECT_NE(canvas[1].pixel(72, 67) & 0xFFFFFF, 0xFFFFFFu) << std::hex << canvas[1].pixel(72, 67);
+}
+
+} // namespace
+
+namespace {
+
+// A large picture on a view that decodes in the background: drawn as its
+// outline at first, handed over when ready, then drawn without decoding on
+// the spot.
+TEST(BackgroundDecoding, LargePictureIsOutlinedUntilItsDecodeIsHandedOver)
+{
+    // Noise does not compress: a 600 × 600 PNG of it is over a megabyte.
+    QImage noise(600, 600, QImage::Format_RGB32);
+    uint32_t seed = 12345;
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            noise.setPixel(x, y, 0xFF000000u | (seed >> 8));
+        }
+    bytes_t png = samples::encodePng(noise);
+    ASSERT_GT(png.size(), size_t(512) << 10);
+    scene_t s(model::picturePng, png, model::clipWhole, {0, 0, 599, 599}, {0, 0, 600, 600}, 700, 700);
+    model::item_t* h = model::findHeader(s.doc);
+    geometry::computeCanvasPixels(h);
+    const model::item_t* record = pictureDataOf(s.pic, s.doc);
+    ASSERT_NE(record, nullptr);
+    renderView_t view;
+    view.items = &s.doc;
+    const QSize size = canvasImageSize(h);
+    view.Image1 = newCanvasImage(size.width(), size.height());
+    bool ready = false;
+    view.pictureDecoded = [&](uint64_t serial, QImage decoded) {
+        EXPECT_EQ(serial, record->cacheSerial);
+        ASSERT_FALSE(decoded.isNull());
+        pictureCache().handOverDecoded(record, decoded);
+        ready = true;
+    };
+    repaintAll(view, false);
+    EXPECT_EQ(view.Image1.pixel(300, 300), newCanvasImage(size.width(), size.height()).pixel(300, 300))
+        << "nothing of the picture yet";
+    for (int i = 0; i < 1000 && !ready; ++i) {
+        QThreadPool::globalInstance()->waitForDone(10);
+        QCoreApplication::processEvents();
+    }
+    ASSERT_TRUE(ready);
+    const int64_t before = pictureDecodeCount();
+    repaintAll(view, false);
+    EXPECT_EQ(pictureDecodeCount(), before) << "the handed-over picture was taken";
+    EXPECT_EQ(view.Image1.pixel(300, 300), noise.pixel(300, 300));
+    dropPictureCache(s.pic);
 }
 
 } // namespace
