@@ -1,7 +1,9 @@
 // Pictures: a repaint of a page holding 20 cached pictures drawn 800 × 600
 // (the cache only loaded), and the first drawing of a 4000 × 3000 JPEG drawn
 // 800 × 600 (decode, crop, resample, adjust), against the same work with the
-// library's 1/4 scaled decode in place of the full one.
+// library's 1/4 scaled decode in place of the full one. Then the same with
+// transparent PNGs: inserting a 4000 × 3000 one to its first display, and
+// repainting 20 cached ones over what lies beneath.
 #include "../tests/render/docbuilder.h"
 #include "render/adjust.h"
 #include "render/decode.h"
@@ -36,7 +38,7 @@ void buildPictures(model::itemList_t& doc, int32_t n, int32_t w, int32_t h)
     testdoc::addPictureData(doc, 1, model::pictureJpeg, jpegOf(w, h));
     for (int32_t i = 0; i < n; ++i) {
         const int32_t x = 10 + (i % 5) * 190, y = 10 + (i / 5) * 240;
-        model::item_t* pic = testdoc::addPicture(doc, 1, model::clipWhole, {0, 0, w, h}, {x, y, x + 800, y + 600});
+        model::item_t* pic = testdoc::addPicture(doc, 1, model::clipWhole, {0, 0, w - 1, h - 1}, {x, y, x + 800, y + 600});
         pic->saturation = 20;
     }
 }
@@ -103,6 +105,51 @@ void BM_DecodeLargeJpeg(benchmark::State& state)
     for (auto _ : state) benchmark::DoNotOptimize(decodeJpeg(b.data(), b.size(), int32_t(state.range(0))).constBits());
 }
 BENCHMARK(BM_DecodeLargeJpeg)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
+
+const std::vector<uint8_t>& transparentPngOf(int32_t w, int32_t h)
+{
+    static std::map<std::pair<int32_t, int32_t>, std::vector<uint8_t>> made;
+    auto& b = made[{w, h}];
+    if (b.empty()) b = samples::encodePng(samples::sampleTransparentPattern(w, h));
+    return b;
+}
+
+// A transparent 4000 × 3000 PNG from its bytes to the canvas at 100 %: the
+// decode, and the first drawing of the entire image (its pixels copied and
+// laid over the page) into a 1600 × 1600 view of it.
+void BM_InsertLargePngToFirstDisplay(benchmark::State& state)
+{
+    const auto& bytes = transparentPngOf(4000, 3000);
+    for (auto _ : state) {
+        model::itemList_t doc;
+        testdoc::addHeader(doc, 1600, 1600, 1.0, 1);
+        testdoc::addPictureData(doc, 1, model::picturePng, bytes);
+        testdoc::addPicture(doc, 1, model::clipWhole, {0, 0, 3999, 2999}, {20, 20, 4020, 3020});
+        renderView_t view = viewOf(doc);
+        repaintAll(view, false);
+        benchmark::DoNotOptimize(view.Image1.constBits());
+        model::freeList(doc);
+    }
+}
+BENCHMARK(BM_InsertLargePngToFirstDisplay)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_RepaintCachedTransparentPictures(benchmark::State& state)
+{
+    model::itemList_t doc;
+    testdoc::addHeader(doc, 1600, 1600, 1.0, 1);
+    testdoc::addPictureData(doc, 1, model::picturePng, transparentPngOf(800, 600));
+    for (int32_t i = 0; i < 20; ++i) {
+        const int32_t x = 10 + (i % 5) * 190, y = 10 + (i / 5) * 240;
+        testdoc::addPicture(doc, 1, model::clipWhole, {0, 0, 799, 599}, {x, y, x + 800, y + 600});
+    }
+    renderView_t view = viewOf(doc);
+    repaintAll(view, false);
+    const int64_t decoded = pictureDecodeCount();
+    for (auto _ : state) repaintAll(view, false);
+    if (pictureDecodeCount() != decoded) state.SkipWithError("a repaint decoded again");
+    model::freeList(doc);
+}
+BENCHMARK(BM_RepaintCachedTransparentPictures)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

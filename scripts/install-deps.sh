@@ -8,6 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev libgif-dev libwmf-dev libemf2svg-dev qt6-svg-dev
+  qt6-image-formats-plugins
   fonts-urw-base35
   libemf-dev
   fonts-liberation fonts-dejavu-core

@@ -166,6 +166,9 @@ public:
     bool openPicture();
     bool pastePictureDocument(const QString& path);
     bool openPictureWindow(const QString& fileName);
+    // A picture file dropped on the editor or on the picture window: opened
+    // in the picture window for the active document (a new one if none).
+    bool dropPictureFile(const QString& path);
     // The picture window's "Insert" into `w`; false when nothing was inserted.
     bool insertFromPictureWindow(const canvas::pictureInsert_t& request, canvas::TSandbox* w);
 
@@ -279,6 +282,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
 private:
     void FormCreate();

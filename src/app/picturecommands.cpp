@@ -10,13 +10,17 @@
 #include "model/history_index.h"
 #include "model/itemlist.h"
 #include "panels/panelhost.h"
+#include "render/picturesource.h"
 #include "render/text.h"
 #include "settings/folders.h"
 #include "ui/dialogs.h"
 #include "ui/docquestions.h"
 #include "panels/picturewindow.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QMimeData>
 #include <QPointer>
 #include <QTimer>
 
@@ -28,11 +32,15 @@ namespace {
 
 const QString pictureFileFilter = QStringLiteral(
     "JPEG Image Files (*.jpg,*.jpeg)|*.jpg;*.jpeg|GIF Image Files (*.gif)|*.gif|Bitmaps (*.bmp)|*.bmp|"
-    "Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf|Lumora Files (*.lmra)|*.lmra");
-// The extensions of the filter's entries, in order (entry k + 1).
+    "Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf|Lumora Files (*.lmra)|*.lmra|"
+    "PNG Images (*.png)|*.png|SVG Drawings (*.svg)|*.svg|WebP Images (*.webp)|*.webp|"
+    "TIFF Images (*.tif,*.tiff)|*.tif;*.tiff");
+// The extensions of the filter's entries, in order (entry k + 1); the newer
+// formats come last, so the remembered entry of older settings stays.
 const QStringList pictureExtensions = {QStringLiteral("jpg"), QStringLiteral("gif"), QStringLiteral("bmp"),
                                        QStringLiteral("ico"), QStringLiteral("emf"), QStringLiteral("wmf"),
-                                       QStringLiteral("lmra")};
+                                       QStringLiteral("lmra"), QStringLiteral("png"), QStringLiteral("svg"),
+                                       QStringLiteral("webp"), QStringLiteral("tif")};
 const QString documentExtension = QStringLiteral("lmra");
 
 // The lists of every open document, for picture ids unique among them.
@@ -61,11 +69,35 @@ bool TForm1::openPicture()
     const QFileInfo file(chosen);
     params_->picidr = file.absolutePath();
     const QString ext = file.suffix().remove(QLatin1Char('.')).toLower();
-    if (const qsizetype k = pictureExtensions.indexOf(ext); k >= 0) params_->picndx = int32_t(k) + 1;
+    if (const qsizetype k = pictureExtensions.indexOf(ext == QLatin1String("tiff") ? QStringLiteral("tif") : ext); k >= 0)
+        params_->picndx = int32_t(k) + 1;
     if (documents().empty()) newDocument();
     if (ext == documentExtension) return pastePictureDocument(file.absoluteFilePath());
     params_->lastPicture = file.absoluteFilePath();
     return openPictureWindow(params_->lastPicture);
+}
+
+bool TForm1::dropPictureFile(const QString& path)
+{
+    // As choosing the file under Insert ▸ Picture: its folder is remembered.
+    params_->picidr = QFileInfo(path).absolutePath();
+    params_->lastPicture = QFileInfo(path).absoluteFilePath();
+    if (documents().empty()) newDocument();
+    return openPictureWindow(params_->lastPicture);
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* e)
+{
+    if (!render::droppedPictureFile(e->mimeData()->urls()).isEmpty()) e->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* e)
+{
+    const QString file = render::droppedPictureFile(e->mimeData()->urls());
+    if (file.isEmpty()) return;
+    e->acceptProposedAction();
+    // After the drag is over: the picture window is modal-free but takes focus.
+    QTimer::singleShot(0, this, [this, file] { dropPictureFile(file); });
 }
 
 bool TForm1::pastePictureDocument(const QString& path)
@@ -151,6 +183,9 @@ bool TForm1::insertFromPictureWindow(const canvas::pictureInsert_t& request, can
 
 void TForm1::registerPictureWindow()
 {
+    // Picture files dragged from a file manager onto the editor (its
+    // documents included) open in the picture window.
+    setAcceptDrops(true);
     auto attach = [this](panels::TPict* p, QPointer<canvas::TSandbox> doc) {
         p->onInsert = [this, doc, p](const canvas::pictureInsert_t& r) {
             canvas::TSandbox* w = p->mode() == canvas::pictureMode_t::newPicture ? activeDocument() : doc.data();
@@ -160,6 +195,10 @@ void TForm1::registerPictureWindow()
         p->onInsertLink = [this] { QTimer::singleShot(0, this, [this] { TFormX_->leftClicked(); }); };
         p->onCustomize = [this](int32_t code) { panelHost().openCustomization(code); };
         p->keysBlocked = [this] { return TFormY_ && TFormY_->isVisible(); };
+        // A picture dropped on the window replaces the one it shows.
+        p->onFileDropped = [this](const QString& file) {
+            QTimer::singleShot(0, this, [this, file] { dropPictureFile(file); });
+        };
     };
     TFormX_->setFactory(ui::hostedPictureFile, [this, attach](const ui::hostRequest_t& r, QWidget* parent) -> ui::THostedPanel* {
         auto* p = new panels::TPict(*params_, ui::hostedPictureFile, parent);

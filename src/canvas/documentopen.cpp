@@ -7,6 +7,7 @@
 #include "model/docfile.h"
 #include "model/itemlist.h"
 #include "page/newdocument.h"
+#include "render/picturesource.h"
 #include "render/text.h"
 #include "ui/dialogs.h"
 #include "ui/docquestions.h"
@@ -20,14 +21,7 @@ namespace canvas {
 namespace {
 
 // Picture files start a new document that offers the picture for insertion.
-bool isPictureName(const QString& name)
-{
-    const QString ext = QFileInfo(name.trimmed()).suffix().toLower();
-    static const QStringList pictures = {QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("gif"),
-                                         QStringLiteral("bmp"), QStringLiteral("ico"), QStringLiteral("emf"),
-                                         QStringLiteral("wmf")};
-    return pictures.contains(ext);
-}
+bool isPictureName(const QString& name) { return render::pictureFormatOf(name.trimmed()) != 0; }
 
 } // namespace
 

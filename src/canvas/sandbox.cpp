@@ -14,6 +14,7 @@
 #include "canvas/textediting.h"
 #include "canvas/toolsequence.h"
 #include "model/itemlist.h"
+#include "render/picturecache.h"
 #include "render/surface.h"
 #include "ui/dialogs.h"
 #include "ui/panelcodes.h"
@@ -21,6 +22,7 @@
 #include <QCloseEvent>
 #include <QInputMethodEvent>
 #include <QCoreApplication>
+#include <QPointer>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMouseEvent>
@@ -257,6 +259,19 @@ void TSandbox::setUpView()
     view_.processEvents = [this](render::renderView_t&) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         return closing_;
+    };
+    // A large picture decodes in the background, drawn as its outline until
+    // it is ready; then its record (if the document still has it) takes the
+    // decoded picture and the canvas is drawn at full quality again.
+    view_.pictureDecoded = [window = QPointer<TSandbox>(this)](uint64_t serial, QImage decoded) {
+        if (!window || window->closing_ || decoded.isNull()) {
+            if (window && !window->closing_) window->fullQualityTimer_.start();
+            return;
+        }
+        for (model::item_t* it = window->items_.head; it; it = it->next)
+            if (it->itemType == model::typePictureData && it->cacheSerial == serial)
+                render::pictureCache().handOverDecoded(it, decoded);
+        window->fullQualityTimer_.start();
     };
 }
 

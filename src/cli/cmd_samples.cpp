@@ -1,4 +1,5 @@
-// lumora-cli samples DIR: writes small picture files of every stored format
+// lumora-cli samples DIR: writes small picture files of every stored format,
+// the transparent ones included
 // (the seed corpora of the picture fuzzers come from it).
 #include "cli/command.h"
 
@@ -23,7 +24,9 @@ int run(const std::vector<std::string>& args)
         return cli::exitFileError;
     }
     for (const auto& [w, h] : {std::pair{16, 12}, std::pair{40, 30}}) {
-        for (const samples::sampleFile_t& f : samples::sampleFiles(w, h)) {
+        std::vector<samples::sampleFile_t> files = samples::sampleFiles(w, h);
+        for (samples::sampleFile_t& f : samples::transparentSampleFiles(w, h)) files.push_back(std::move(f));
+        for (const samples::sampleFile_t& f : files) {
             const QString name = QStringLiteral("%1x%2-%3").arg(w).arg(h).arg(QString::fromStdString(f.name));
             QSaveFile out(dir.filePath(name));
             if (f.bytes.empty() || !out.open(QIODevice::WriteOnly) ||

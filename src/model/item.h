@@ -61,6 +61,12 @@ constexpr int32_t pictureBmp = 2;
 constexpr int32_t pictureIco = 3;
 constexpr int32_t pictureJpeg = 4;
 constexpr int32_t pictureMetafile = 5;
+// Formats added since: a reader that does not know a code treats the picture
+// as undecodable, so documents holding them stay readable everywhere.
+constexpr int32_t picturePng = 6;
+constexpr int32_t pictureSvg = 7;
+constexpr int32_t pictureWebp = 8;
+constexpr int32_t pictureTiff = 9;
 
 constexpr int32_t recordMagic = 147483647;
 constexpr int32_t recordSize = 448;
@@ -432,7 +438,7 @@ struct item_t : itemBody_t {
     const pictureDataBody_t& pic() const { return *reinterpret_cast<const pictureDataBody_t*>(bodyBytes()); }
 
     // A picture data record keeps two values in fields named for items: the
-    // format of its stored bytes (pictureGif..pictureMetafile) in `clipShape`,
+    // format of its stored bytes (pictureGif..pictureTiff) in `clipShape`,
     // and the byte length of its file name blob in `diagonal`.
     int32_t pictureFormat() const { return clipShape; }
     void setPictureFormat(int32_t format) { clipShape = format; }

@@ -17,6 +17,9 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -68,6 +71,7 @@ TPict::TPict(settings::TParams& params, int32_t code, QWidget* parent)
     : THostedPanel(parent), params_(params), code_(code)
 {
     setObjectName(QStringLiteral("TPict"));
+    setAcceptDrops(true);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
@@ -316,6 +320,19 @@ QSize TPict::preferredClientSize() const
 int32_t TPict::markSize() const { return std::max(params_.markWidth, 2); }
 
 QSize TPict::orientedSize() const { return render::orientedSize(source_.fullSize, view_.orientation); }
+
+void TPict::dragEnterEvent(QDragEnterEvent* e)
+{
+    if (onFileDropped && !render::droppedPictureFile(e->mimeData()->urls()).isEmpty()) e->acceptProposedAction();
+}
+
+void TPict::dropEvent(QDropEvent* e)
+{
+    const QString file = render::droppedPictureFile(e->mimeData()->urls());
+    if (file.isEmpty() || !onFileDropped) return;
+    e->acceptProposedAction();
+    onFileDropped(file);
+}
 
 bool TPict::openFile(const QString& fileName)
 {

@@ -58,6 +58,8 @@ public:
     std::function<void(int32_t hostedCode)> onCustomize;
     // True while the window takes no keys (the second floating window is shown).
     std::function<bool()> keysBlocked;
+    // A picture file dropped on the window (from a file manager).
+    std::function<void(const QString& fileName)> onFileDropped;
 
     // ---- state ----
     int32_t code() const { return code_; }
@@ -114,6 +116,8 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
 private:
     void buildToolbar(QWidget* strip);

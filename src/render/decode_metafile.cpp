@@ -9,6 +9,7 @@
 #include <QSvgRenderer>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -106,9 +107,29 @@ void* wmfAlloc(void*, size_t n) { return n <= maxWmfBlock ? std::malloc(n) : nul
 void* wmfRealloc(void*, void* p, size_t n) { return n <= maxWmfBlock ? std::realloc(p, n) : nullptr; }
 void wmfFree(void*, void* p) { std::free(p); }
 
+// A placeable header's bounds and units per inch: the picture's size, which
+// the bounds fill whatever part of them the records draw on.
+struct placeable_t {
+    int32_t left = 0, top = 0, right = 0, bottom = 0, inch = 0;
+};
+
+bool readPlaceable(const uint8_t* data, size_t size, placeable_t& p)
+{
+    if (size < placeableHeaderSize || u32At(data) != placeableKey) return false;
+    auto s16 = [&](size_t at) { return int32_t(int16_t(uint16_t(data[at] | data[at + 1] << 8))); };
+    p = {s16(6), s16(8), s16(10), s16(12), int32_t(uint16_t(data[14] | data[15] << 8))};
+    return p.inch > 0 && p.right != p.left && p.bottom != p.top;
+}
+
+// The play's budget of time: a small hostile file can ask the player for
+// seconds of drawing (huge pens, fonts or fills), so playing stops, and the
+// picture is refused, past this.
+constexpr auto maxMetafilePlay = std::chrono::milliseconds(1000);
+
 struct wmfSession_t {
     wmfAPI* api = nullptr;
     bool open = false;
+    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::now() + maxMetafilePlay;
     ~wmfSession_t()
     {
         if (open) wmf_mem_close(api);
@@ -167,14 +188,30 @@ QImage decodeWmf(const uint8_t* data, size_t size)
     const unsigned long flags =
         WMF_OPT_FUNCTION | WMF_OPT_ALLOC | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
     if (wmf_api_create(&s.api, flags, &options) != wmf_E_None) return {};
+    wmf_status_function(s.api, &s, [](void* context, float) -> int {
+        return std::chrono::steady_clock::now() > static_cast<wmfSession_t*>(context)->deadline ? 1 : 0;
+    });
     if (wmf_mem_open(s.api, const_cast<unsigned char*>(data), long(size)) != wmf_E_None) return {};
     s.open = true;
     wmfD_Rect bbox{};
     if (wmf_scan(s.api, 0, &bbox) != wmf_E_None) return {};
-    unsigned int dw = 0, dh = 0;
-    if (wmf_display_size(s.api, &dw, &dh, 96, 96) != wmf_E_None) return {};
     int32_t w = 0, h = 0;
-    if (!frameSide(dw, w) || !frameSide(dh, h) || int64_t(w) * h > maxMetafilePixels) return {};
+    placeable_t placeable;
+    if (readPlaceable(data, size, placeable)) {
+        // The bounds (in the player's points, from the window's origin) fill
+        // the picture, at the size they give.
+        const double wide = std::abs(double(placeable.right) - placeable.left) / placeable.inch;
+        const double high = std::abs(double(placeable.bottom) - placeable.top) / placeable.inch;
+        if (!frameSide(wide * 96.0, w) || !frameSide(high * 96.0, h)) return {};
+        bbox.TL.x = bbox.TL.y = 0;
+        bbox.BR.x = float(wide * 72.0);
+        bbox.BR.y = float(high * 72.0);
+    } else {
+        unsigned int dw = 0, dh = 0;
+        if (wmf_display_size(s.api, &dw, &dh, 96, 96) != wmf_E_None) return {};
+        if (!frameSide(dw, w) || !frameSide(dh, h)) return {};
+    }
+    if (int64_t(w) * h > maxMetafilePixels) return {};
     wmf_gd_t* device = WMF_GD_GetData(s.api);
     if (!(device->flags & WMF_GD_SUPPORTS_PNG)) return {};
     // The library frees its raster only after writing it out, so the

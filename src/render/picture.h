@@ -56,6 +56,10 @@ void drawPictureShadow(drawContext_t& ctx, const model::item_t* item);
 // frame (shadows not included).
 geometry::rect_t pictureReach(const model::item_t* item, double zoom);
 
+// Whether the picture's stored format can hold transparency (PNG, SVG, WebP,
+// TIFF, by what its bytes are): what lies beneath it may show.
+bool pictureMayBeTransparent(const model::item_t* item, const model::itemList_t& document);
+
 // Forgets the item's processed bitmap, so the next drawing decodes again.
 void dropPictureCache(const model::item_t* item);
 // Whether the item holds a processed bitmap.

@@ -86,6 +86,12 @@ QImage pictureCache_t::takeDecoded(const model::item_t* pictureData)
     return decoded;
 }
 
+bool pictureCache_t::holdsDecoded(const model::item_t* pictureData) const
+{
+    std::lock_guard lock(mutex_);
+    return handedOver_.count(pictureData->cacheSerial) != 0;
+}
+
 size_t pictureCache_t::itemCount() const
 {
     std::lock_guard lock(mutex_);

@@ -29,6 +29,10 @@ namespace render {
 // minus (ox, oy); turned pictures are turned into turnedW × turnedH there.
 struct processedPicture_t {
     QImage bitmap;
+    // How opaque each pixel of `bitmap` is (grey, white opaque) for a picture
+    // with transparency, whose `bitmap` then holds colours premultiplied
+    // (as over black); null for an opaque picture.
+    QImage alpha;
     int32_t ox = 0, oy = 0;
     int32_t turnedW = 0, turnedH = 0;
 };
@@ -56,6 +60,7 @@ public:
     // it instead of decoding the bytes again. Kept only until then.
     void handOverDecoded(const model::item_t* pictureData, QImage decoded);
     QImage takeDecoded(const model::item_t* pictureData);
+    bool holdsDecoded(const model::item_t* pictureData) const;
     void clear();
     size_t itemCount() const;
 

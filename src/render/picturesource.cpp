@@ -111,13 +111,34 @@ int32_t pictureFormatOf(const QString& fileName)
     if (ext == QLatin1String("BMP")) return model::pictureBmp;
     if (ext == QLatin1String("ICO")) return model::pictureIco;
     if (ext == QLatin1String("EMF") || ext == QLatin1String("WMF")) return model::pictureMetafile;
+    if (ext == QLatin1String("PNG")) return model::picturePng;
+    if (ext == QLatin1String("SVG")) return model::pictureSvg;
+    if (ext == QLatin1String("WEBP")) return model::pictureWebp;
+    if (ext == QLatin1String("TIF") || ext == QLatin1String("TIFF")) return model::pictureTiff;
     return 0;
 }
 
 QString insertablePictureKinds()
 {
-    return QStringLiteral("JPEG (.jpg, .jpeg), GIF (.gif), bitmaps (.bmp), icons (.ico), Windows metafiles (.wmf) and "
-                          "enhanced metafiles (.emf)");
+    return QStringLiteral("JPEG (.jpg, .jpeg), GIF (.gif), bitmaps (.bmp), icons (.ico), Windows metafiles (.wmf), "
+                          "enhanced metafiles (.emf), PNG (.png), SVG (.svg), WebP (.webp) and TIFF (.tif, .tiff)");
+}
+
+bool isPictureFile(const QString& fileName)
+{
+    if (pictureFormatOf(fileName) != 0) return true;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray head = file.read(4096);
+    return pictureFormatOfContent(reinterpret_cast<const uint8_t*>(head.constData()), size_t(head.size())) != 0;
+}
+
+QString droppedPictureFile(const QList<QUrl>& urls)
+{
+    for (const QUrl& url : urls)
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile() && isPictureFile(url.toLocalFile()))
+            return url.toLocalFile();
+    return {};
 }
 
 namespace {
@@ -153,7 +174,10 @@ pictureLoad_t loadPictureFile(const QString& fileName, QSize available, pictureS
     const QByteArray data = file.read(maxPictureFileBytes + 1);
     if (data.size() > maxPictureFileBytes) return pictureLoad_t::tooLarge;
     out.bytes.assign(data.begin(), data.end());
-    out.format = pictureFormatOf(fileName);
+    // What the bytes are decides, whatever the name says (many icons on the
+    // web are PNG files); the name serves for a format without a signature.
+    const int32_t byContent = pictureFormatOfContent(out.bytes.data(), out.bytes.size());
+    out.format = byContent != 0 ? byContent : pictureFormatOf(fileName);
     if (out.format == 0 || out.bytes.empty()) return pictureLoad_t::undecodable;
 
     if (out.format != model::pictureJpeg) {
@@ -198,12 +222,14 @@ QImage displayedPicture(const pictureSource_t& source, const model::pictureView_
     const displayPlan_t p = planDisplay(oriented.size(), zoom, source.denominator);
     if (plan) *plan = p;
     if (p.shown.width() < 1 || p.shown.height() < 1) return {};
-    QImage part = (p.partial ? oriented.copy(0, 0, p.crop.width(), p.crop.height()) : oriented)
-                      .convertToFormat(QImage::Format_RGB32);
+    QImage part = (p.partial ? oriented.copy(0, 0, p.crop.width(), p.crop.height()) : oriented);
+    // The window shows a transparent picture over white.
+    if (part.hasAlphaChannel()) part = drawnOnWhite(part);
+    part = part.convertToFormat(QImage::Format_RGB32);
     QImage target(p.shown, QImage::Format_RGB32);
     if (target.isNull()) return {};
     // Sides of one pixel cannot be filtered: a plain scale does for them.
-    if (!resampleInto(bufferOf(part), bufferOf(target), filterMitchell))
+    if (!resamplePicture(bufferOf(part), bufferOf(target), filterMitchell))
         target = part.scaled(p.shown, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     return target;
 }

@@ -8,7 +8,9 @@
 
 #include <QImage>
 #include <QSize>
+#include <QList>
 #include <QString>
+#include <QUrl>
 
 #include <cstdint>
 #include <vector>
@@ -56,6 +58,11 @@ int32_t pictureFormatOf(const QString& fileName);
 
 // The kinds of file a picture can be inserted from, as a user reads them.
 QString insertablePictureKinds();
+// Whether the file is a picture the editor takes: by its name, or else by
+// the signature its first bytes carry.
+bool isPictureFile(const QString& fileName);
+// The first local file among dropped URLs that is a picture; empty for none.
+QString droppedPictureFile(const QList<QUrl>& urls);
 
 enum class pictureLoad_t { ok, unreadable, tooLarge, undecodable };
 

@@ -123,6 +123,7 @@ drawContext_t contextFor(renderView_t& view, canvas_t& canvas, bool noEffects)
                       true, true, noEffects, view.quickDraw, view.showPictures, false, view.style};
     ctx.effects = !noEffects && !view.quickDraw && view.show3D;
     ctx.shadowOn = !noEffects && !view.quickDraw && view.showShadows;
+    if (view.pictureDecoded) ctx.pictureDecoded = &view.pictureDecoded;
     return ctx;
 }
 
@@ -350,6 +351,33 @@ QRect repaintArea(renderView_t& view, const QRect& area)
     return QRect(QPoint(screen.left, screen.top), QPoint(screen.right - 1, screen.bottom - 1)).intersected(view.Image1.rect());
 }
 
+namespace {
+
+// What lies beneath a transparent picture shows through it, so the quick
+// pass's outline and name of the picture are cleared to the background
+// first; every item is drawn again over it in order, and the gridlines
+// (drawn before any item) again over the whole image.
+void clearUnderTransparentPictures(renderView_t& view, canvas_t& canvas, const std::vector<item_t*>& order)
+{
+    if (!view.showPictures) return;
+    const double zoom = viewZoom(view);
+    const xform_t xf = screenXform(zoom, view.viewOrigin);
+    bool cleared = false;
+    for (const item_t* item : order) {
+        if (item->itemType != model::typePicture || !isDrawable(item)) continue;
+        if (view.skipUnseen && !mayTouchImage(view, item)) continue;
+        if (!pictureMayBeTransparent(item, *view.items)) continue;
+        const rect_t reach = pictureReach(item, zoom);
+        const QPoint a = xf.map(reach.left, reach.top), b = xf.map(reach.right, reach.bottom);
+        paintBackgroundOn(view, canvas, {std::min(a.x(), b.x()) - 2, std::min(a.y(), b.y()) - 2,
+                                         std::max(a.x(), b.x()) + 3, std::max(a.y(), b.y()) + 3});
+        cleared = true;
+    }
+    if (cleared) drawGridlinesOn(view, canvas);
+}
+
+} // namespace
+
 void fullQualityPass(renderView_t& view)
 {
     if (!view.items) return;
@@ -357,6 +385,7 @@ void fullQualityPass(renderView_t& view)
     size_t i = 0;
     canvas_t canvas(view.Image1);
     canvas.record(view.recordTo);
+    clearUnderTransparentPictures(view, canvas, order);
     while (i < order.size()) {
         item_t* item = order[i++];
         const int32_t z = item->zOrder;

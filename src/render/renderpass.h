@@ -97,6 +97,13 @@ struct renderView_t {
     // Lets the user interface process pending events during the full-quality
     // pass; returns true when the document may have changed.
     std::function<bool(renderView_t&)> processEvents;
+    // When set, a large picture not yet decoded is decoded on a background
+    // thread and drawn as its outline meanwhile; this is then called on the
+    // GUI thread with its picture data record's cacheSerial and the decoded
+    // picture (null when undecodable), for the owner to hand it to the
+    // picture cache and draw again. The owner must outlive nothing: it is
+    // called even after the view is gone, so it checks its own lifetime.
+    std::function<void(uint64_t dataSerial, QImage decoded)> pictureDecoded;
 };
 
 // The canvas image size for a header's page at its zoom: the zoomed page's

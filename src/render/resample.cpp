@@ -293,6 +293,31 @@ bool resampleInto(const pixelBuffer_t& source, const pixelBuffer_t& target, int3
     return true;
 }
 
+bool resamplePicture(const pixelBuffer_t& source, const pixelBuffer_t& target, int32_t filter)
+{
+    if (!source.valid() || !target.valid() || !validFilter(filter)) return false;
+    if (target.width % source.width != 0 || target.height % source.height != 0)
+        return resampleInto(source, target, filter);
+    const int32_t fx = target.width / source.width, fy = target.height / source.height;
+    for (int32_t j = 0; j < target.height; ++j) {
+        const uint8_t* s = source.row(j / fy);
+        uint8_t* d = target.row(j);
+        if (fx == 1 && source.bytesPerPixel == 3 && target.bytesPerPixel == 3) {
+            std::copy(s, s + ptrdiff_t(target.width) * 3, d);
+            continue;
+        }
+        for (int32_t i = 0; i < target.width; ++i) {
+            const uint8_t* px = s + ptrdiff_t(i / fx) * source.bytesPerPixel;
+            uint8_t* out = d + ptrdiff_t(i) * target.bytesPerPixel;
+            out[0] = px[0];
+            out[1] = px[1];
+            out[2] = px[2];
+            if (target.bytesPerPixel == 4) out[3] = 0xFF;
+        }
+    }
+    return true;
+}
+
 bool resampleBitmap(const pixelBuffer_t& source, bitmap24_t& target, int32_t targetWidth,
                     int32_t targetHeight, int32_t filter, double support)
 {

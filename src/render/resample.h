@@ -83,6 +83,13 @@ uint8_t weightedQuotient(int32_t sum, int32_t total);
 // `support` 0 takes the filter's default.
 bool resampleInto(const pixelBuffer_t& source, const pixelBuffer_t& target, int32_t filter, double support = 0);
 
+// Fills `target` for a picture shown at `target`'s size: when each side of
+// the target is a whole multiple of the source's (scale 1 included) every
+// target pixel lies in exactly one source pixel, which it copies, so the
+// picture stays sharp (a side of 1 pixel can then be enlarged too);
+// otherwise resampleInto with the filter and its refusals.
+bool resamplePicture(const pixelBuffer_t& source, const pixelBuffer_t& target, int32_t filter);
+
 // Makes `target` a 24-bit bitmap of targetWidth × targetHeight and fills it
 // from `source`. When a size is not above 1 the target still gets its new
 // size (blank) and nothing is computed; returns whether it was filled.

@@ -3,6 +3,10 @@
 // an output bitmap's scale and origin).
 #pragma once
 
+#include <QImage>
+
+#include <functional>
+
 #include "geometry/units.h"
 #include "model/item.h"
 #include "render/renderpass.h"
@@ -45,6 +49,9 @@ struct drawContext_t {
     bool masking = false;
     int32_t maskLine = 0;
     int32_t maskFill = 0;
+    // The view's hand-over of pictures decoded in the background (see
+    // renderView_t::pictureDecoded); null: pictures are decoded on the spot.
+    const std::function<void(uint64_t, QImage)>* pictureDecoded = nullptr;
 };
 
 // Draws one item with the context's switches (nothing for records that are

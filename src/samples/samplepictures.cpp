@@ -105,6 +105,59 @@ bytes_t encodeGif(const QImage& image)
 bytes_t encodeBmp(const QImage& image) { return qtEncode(image.convertToFormat(QImage::Format_RGB888), "bmp"); }
 bytes_t encodeIco(const QImage& image) { return qtEncode(image.convertToFormat(QImage::Format_ARGB32), "ico"); }
 
+bytes_t encodePng(const QImage& image) { return qtEncode(image, "png"); }
+bytes_t encodeTiff(const QImage& image) { return qtEncode(image, "tiff"); }
+
+bytes_t encodeWebp(const QImage& image)
+{
+    QByteArray out;
+    QBuffer buffer(&out);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "webp");
+    writer.setQuality(100);
+    if (!writer.write(image)) return {};
+    return bytes_t(out.begin(), out.end());
+}
+
+QImage sampleTransparentPattern(int32_t width, int32_t height)
+{
+    QImage image = samplePattern(width, height).convertToFormat(QImage::Format_ARGB32);
+    for (int32_t y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int32_t x = 0; x < width; ++x) {
+            if (x >= width / 4 && x < width / 2 && y >= height / 4 && y < height * 3 / 4) row[x] &= 0x00FFFFFFu;
+            else if (y >= height * 7 / 8) row[x] = (row[x] & 0x00FFFFFFu) | 0x80000000u;
+        }
+    }
+    return image;
+}
+
+bytes_t sampleSvg(int32_t w, int32_t h)
+{
+    const int32_t hw = w / 2, hh = h / 2;
+    const std::string svg =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(w) + "\" height=\"" + std::to_string(h) +
+        "\" viewBox=\"0 0 " + std::to_string(w) + " " + std::to_string(h) + "\">\n"
+        "  <rect x=\"0\" y=\"0\" width=\"" + std::to_string(hw) + "\" height=\"" + std::to_string(hh) + "\" fill=\"#dc2828\"/>\n"
+        "  <rect x=\"" + std::to_string(hw) + "\" y=\"0\" width=\"" + std::to_string(w - hw) + "\" height=\"" + std::to_string(hh) + "\" fill=\"#28b43c\"/>\n"
+        "  <rect x=\"0\" y=\"" + std::to_string(hh) + "\" width=\"" + std::to_string(hw) + "\" height=\"" + std::to_string(h - hh) + "\" fill=\"#2846d2\"/>\n"
+        "  <circle cx=\"" + std::to_string(w * 3 / 4) + "\" cy=\"" + std::to_string(h * 3 / 4) + "\" r=\"" + std::to_string(std::min(w, h) / 5) + "\" fill=\"#f0d228\"/>\n"
+        "</svg>\n";
+    return bytes_t(svg.begin(), svg.end());
+}
+
+std::vector<sampleFile_t> transparentSampleFiles(int32_t width, int32_t height)
+{
+    const QImage pattern = sampleTransparentPattern(width, height);
+    return {
+        {"sample.png", model::picturePng, encodePng(pattern)},
+        {"sample.svg", model::pictureSvg, sampleSvg(width, height)},
+        {"sample.webp", model::pictureWebp, encodeWebp(pattern)},
+        {"sample.tif", model::pictureTiff, encodeTiff(pattern)},
+    };
+}
+
 std::vector<sampleFile_t> sampleFiles(int32_t width, int32_t height)
 {
     const QImage pattern = samplePattern(width, height);

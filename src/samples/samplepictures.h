@@ -28,6 +28,17 @@ bytes_t sampleEmf(int32_t width, int32_t height);
 // Standard metafile (placeable header) of the same drawing.
 bytes_t sampleWmf(int32_t width, int32_t height);
 
+// Through Qt's image writers; WebP at quality 100 (lossless).
+bytes_t encodePng(const QImage& image);
+bytes_t encodeTiff(const QImage& image);
+bytes_t encodeWebp(const QImage& image);
+// The pattern with a transparent hole (a quarter of the picture, left of
+// the middle) and a half-transparent band at the bottom.
+QImage sampleTransparentPattern(int32_t width, int32_t height);
+// An SVG of w × h pixels: the pattern's quarters as rectangles, a circle,
+// and nothing drawn in the middle's hole.
+bytes_t sampleSvg(int32_t width, int32_t height);
+
 // One sample file of each format, named by its extension.
 struct sampleFile_t {
     std::string name;
@@ -35,5 +46,8 @@ struct sampleFile_t {
     bytes_t bytes;
 };
 std::vector<sampleFile_t> sampleFiles(int32_t width, int32_t height);
+// One sample file of each format that can be transparent (PNG, SVG, WebP,
+// TIFF), each with transparent parts.
+std::vector<sampleFile_t> transparentSampleFiles(int32_t width, int32_t height);
 
 } // namespace samples

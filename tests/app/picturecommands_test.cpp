@@ -9,7 +9,12 @@
 #include "samples/samplepictures.h"
 #include "panels/picturewindow.h"
 
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QToolButton>
+#include <QUrl>
 
 namespace {
 
@@ -45,7 +50,9 @@ TEST_F(PictureCommands, TheDialogAsksWithTheFiltersAndRemembersTheChoice)
     EXPECT_EQ(r.filterIndex, 3);
     EXPECT_EQ(r.defaultExt, QStringLiteral("bmp"));
     EXPECT_EQ(r.name, QStringLiteral("/old/last.bmp"));
-    EXPECT_EQ(ui::qtFilters(r.filter).size(), 7);
+    // The design's seven entries, then PNG, SVG, WebP and TIFF.
+    EXPECT_EQ(ui::qtFilters(r.filter).size(), 11);
+    EXPECT_TRUE(r.filter.endsWith(QStringLiteral("TIFF Images (*.tif,*.tiff)|*.tif;*.tiff")));
     EXPECT_TRUE(r.filter.startsWith(QStringLiteral("JPEG Image Files (*.jpg,*.jpeg)|*.jpg;*.jpeg|GIF Image Files")));
     EXPECT_EQ(w->params()->picndx, 2);
     EXPECT_EQ(w->params()->picidr, QFileInfo(gif).absolutePath());
@@ -204,6 +211,38 @@ TEST_F(PictureCommands, ReclipOpensOnTheSelectedPictureAndReplacesItsClip)
     EXPECT_EQ(now->srcLeft, 20);
     EXPECT_EQ(now->replacesStep, pic->stepId);
     EXPECT_EQ(now->x1, pic->x1);
+}
+
+// A transparent PNG dragged from a file manager onto the editor opens in
+// the picture window for the active document, shown over white.
+TEST_F(PictureCommands, APictureFileDroppedOnTheEditorOpensInThePictureWindow)
+{
+    const QString png =
+        writeFile(QStringLiteral("logo.png"), samples::encodePng(samples::sampleTransparentPattern(40, 30)));
+    const QString text = writeFile(QStringLiteral("notes.txt"), {'h', 'i'});
+    auto dropOn = [](QWidget* target, const QString& file) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file)});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+        QApplication::processEvents();
+        return drop.isAccepted();
+    };
+    EXPECT_FALSE(dropOn(w.get(), text)) << "a file that is no picture is not taken";
+    ASSERT_TRUE(dropOn(w.get(), png));
+    EXPECT_NE(w->activeDocument(), nullptr);
+    ASSERT_NE(pict(), nullptr);
+    EXPECT_EQ(pict()->source().format, model::picturePng);
+    EXPECT_EQ(pict()->displayed().pixel(15, 15) & 0xFFFFFF, 0xFFFFFFu) << "the hole over white";
+    // Dropped on the picture window, another picture replaces it.
+    const QString svg = writeFile(QStringLiteral("logo.svg"), samples::sampleSvg(40, 30));
+    ASSERT_TRUE(dropOn(pict(), svg));
+    QApplication::processEvents();
+    ASSERT_NE(pict(), nullptr);
+    EXPECT_EQ(pict()->source().format, model::pictureSvg);
 }
 
 } // namespace

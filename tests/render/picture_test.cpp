@@ -148,7 +148,10 @@ TEST_P(Decoding, GivesThePictureOrRefuses)
     }
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSize(c.w, c.h));
-    EXPECT_EQ(image.format(), QImage::Format_RGB32);
+    // Only the formats that can be transparent give premultiplied alpha, and only when they are.
+    EXPECT_EQ(image.format(), c.format >= model::picturePng && c.format == model::pictureSvg
+                                  ? QImage::Format_ARGB32_Premultiplied
+                                  : QImage::Format_RGB32);
     if (c.tolerance < 0) return;  // metafiles draw their own figure
     // Middles of the four quarters: a swapped channel or a mirrored row order shows.
     for (const QPoint p : {QPoint(10, 7), QPoint(30, 7), QPoint(10, 22), QPoint(30, 22)}) {
@@ -193,8 +196,20 @@ INSTANTIATE_TEST_SUITE_P(
                    0, 0, 0},
         decodeCase{"BmpOfHugeHeader", model::pictureBmp,
                    [] { return patched(patched(samples::encodeBmp(pattern()), 18, 20000), 22, 20000); }, 0, 0, 0},
-        decodeCase{"UnknownFormat", 9, [] { return samples::encodeBmp(pattern()); }, 0, 0, 0},
-        decodeCase{"BmpBytesAsJpeg", model::pictureJpeg, [] { return samples::encodeBmp(pattern()); }, 0, 0, 0}),
+        decodeCase{"UnknownFormat", 99, [] { return samples::encodeBmp(pattern()); }, 0, 0, 0},
+        // Decoded by what the bytes are, whatever the record says.
+        decodeCase{"BmpBytesAsJpeg", model::pictureJpeg, [] { return samples::encodeBmp(pattern()); }, 40, 30, 0},
+        decodeCase{"Png", model::picturePng, [] { return samples::encodePng(pattern()); }, 40, 30, 0},
+        decodeCase{"Tiff", model::pictureTiff, [] { return samples::encodeTiff(pattern()); }, 40, 30, 0},
+        decodeCase{"Webp", model::pictureWebp, [] { return samples::encodeWebp(pattern()); }, 40, 30, 0},
+        decodeCase{"Svg", model::pictureSvg, [] { return samples::sampleSvg(40, 30); }, 40, 30, -1},
+        decodeCase{"TruncatedPng", model::picturePng,
+                   [] {
+                       bytes_t b = samples::encodePng(samples::samplePattern(200, 150));
+                       b.resize(b.size() / 2);
+                       return b;
+                   },
+                   0, 0, 0}),
     testnames::byName());
 
 TEST(Decoding, JpegScalesByTheLibrary)

@@ -167,8 +167,11 @@ TEST_F(PictureFile, DamagedOrHostileFilesAreRefused)
     jpeg.resize(jpeg.size() / 3);
     EXPECT_EQ(loadPictureFile(write("cut.jpg", jpeg), {900, 700}, s), pictureLoad_t::undecodable);
     EXPECT_EQ(loadPictureFile(write("text.gif", {'h', 'e', 'l', 'l', 'o'}), {900, 700}, s), pictureLoad_t::undecodable);
+    EXPECT_EQ(loadPictureFile(write("notes.txt", {'h', 'e', 'l', 'l', 'o'}), {900, 700}, s), pictureLoad_t::undecodable);
+    // A file is read as what its bytes are, whatever its name says.
     EXPECT_EQ(loadPictureFile(write("picture.png", samples::encodeBmp(samples::samplePattern(8, 8))), {900, 700}, s),
-              pictureLoad_t::undecodable);
+              pictureLoad_t::ok);
+    EXPECT_EQ(s.format, model::pictureBmp);
     EXPECT_EQ(loadPictureFile(dir.filePath("missing.bmp"), {900, 700}, s), pictureLoad_t::unreadable);
     // A GIF header claiming a 60000 × 60000 screen is refused before any pixel memory is taken.
     const std::vector<uint8_t> huge = {'G', 'I', 'F', '8', '9', 'a', 0x60, 0xEA, 0x60, 0xEA, 0, 0, 0, ';'};

@@ -346,3 +346,43 @@ TEST(Resample, ChannelsAreFilteredIndependently)
         EXPECT_EQ(channelRow(dst2, y, 1), channelRow(dst, y, 1));
     }
 }
+
+// --- pictures: copied when every target pixel lies in one source pixel ---
+
+TEST(ResamplePicture, WholeMultiplesCopyAndOtherSizesFilter)
+{
+    bitmap24_t src = patterned(6, 4);
+    const struct {
+        int32_t w, h;
+        bool copied;
+    } cases[] = {{6, 4, true}, {12, 4, true}, {18, 12, true}, {7, 4, false}, {12, 5, false}, {3, 2, false}};
+    for (const auto& c : cases) {
+        bitmap24_t got, filtered;
+        got.resize(c.w, c.h);
+        filtered.resize(c.w, c.h);
+        ASSERT_TRUE(resamplePicture(src.view(), got.view(), filterMitchell)) << c.w << "x" << c.h;
+        if (c.copied) {
+            for (int32_t y = 0; y < c.h; ++y)
+                for (int32_t x = 0; x < c.w; ++x)
+                    for (int ch = 0; ch < 3; ++ch)
+                        ASSERT_EQ(got.row(y)[3 * x + ch], src.row(y * 4 / c.h)[3 * (x * 6 / c.w) + ch])
+                            << c.w << "x" << c.h << " at " << x << "," << y;
+        } else {
+            ASSERT_TRUE(resampleInto(src.view(), filtered.view(), filterMitchell));
+            EXPECT_EQ(got.pixels, filtered.pixels) << c.w << "x" << c.h;
+        }
+    }
+}
+
+TEST(ResamplePicture, OnePixelSidesAreEnlargedByCopying)
+{
+    bitmap24_t src = greyRows({90}, 1);
+    bitmap24_t got;
+    got.resize(5, 3);
+    ASSERT_TRUE(resamplePicture(src.view(), got.view(), filterMitchell));
+    EXPECT_EQ(channelRow(got, 2, 1), (std::vector<int>{90, 90, 90, 90, 90}));
+    bitmap24_t odd;
+    odd.resize(5, 3);
+    bitmap24_t two = greyRows({10, 20}, 1);
+    EXPECT_FALSE(resamplePicture(two.view(), odd.view(), filterMitchell)) << "5 is no multiple of 2, 1 row cannot be filtered";
+}
