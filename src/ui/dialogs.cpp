@@ -141,28 +141,30 @@ static void prepare(QFileDialog& d, const fileRequest_t& r, nameOnlyIconProvider
     if (!r.name.isEmpty()) d.selectFile(r.name);
 }
 
-QString realDialogs_t::openFile(const fileRequest_t& r)
+namespace {
+
+// The file dialog over existing files: one, or several at once.
+QStringList chooseExisting(const fileRequest_t& r, QFileDialog::FileMode mode)
 {
     // Made before the dialog so that it outlives the dialog's model.
     nameOnlyIconProvider_t icons;
     QFileDialog d(parentWindow());
     prepare(d, r, icons);
     d.setAcceptMode(QFileDialog::AcceptOpen);
-    d.setFileMode(QFileDialog::ExistingFile);
-    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return {};
-    return d.selectedFiles().first();
-}
-
-QStringList realDialogs_t::openFiles(const fileRequest_t& r)
-{
-    nameOnlyIconProvider_t icons;
-    QFileDialog d(parentWindow());
-    prepare(d, r, icons);
-    d.setAcceptMode(QFileDialog::AcceptOpen);
-    d.setFileMode(QFileDialog::ExistingFiles);
+    d.setFileMode(mode);
     if (d.exec() != QDialog::Accepted) return {};
     return d.selectedFiles();
 }
+
+} // namespace
+
+QString realDialogs_t::openFile(const fileRequest_t& r)
+{
+    const QStringList chosen = chooseExisting(r, QFileDialog::ExistingFile);
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+QStringList realDialogs_t::openFiles(const fileRequest_t& r) { return chooseExisting(r, QFileDialog::ExistingFiles); }
 
 QString realDialogs_t::saveFile(const fileRequest_t& r)
 {

@@ -1,6 +1,7 @@
 // Pictures: decoding every stored format (and refusing what must be refused),
 // orientation, colour adjustments, and the rules of drawing them.
 #include "docbuilder.h"
+#include "paintdoc.h"
 #include "testnames.h"
 
 #include "model/itemlist.h"
@@ -278,19 +279,7 @@ struct pictureScene {
         pic = testdoc::addPicture(doc, picId, clip, src, at);
     }
     ~pictureScene() { model::freeList(doc); }
-    QImage paint(double zoom = 1.0)
-    {
-        model::item_t* h = model::findHeader(doc);
-        h->hdr().zoom = zoom;
-        geometry::computeCanvasPixels(h);
-        renderView_t view;
-        view.items = &doc;
-        const QSize size = canvasImageSize(h);
-        view.Image1 = newCanvasImage(size.width(), size.height());
-        repaintAll(view, false);
-        fullQualityPass(view);
-        return view.Image1;
-    }
+    QImage paint(double zoom = 1.0) { return testdoc::paintWithFullQuality(doc, zoom); }
 };
 
 bool allWhite(const QImage& image)

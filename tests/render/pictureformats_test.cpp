@@ -3,6 +3,7 @@
 // disguised files, bitmaps with alpha, metafile frames, and the formats that
 // can be transparent.
 #include "docbuilder.h"
+#include "paintdoc.h"
 #include "testnames.h"
 
 #include "model/docfile.h"
@@ -56,19 +57,7 @@ struct scene_t {
         pic = testdoc::addPicture(doc, picId, clip, src, at);
     }
     ~scene_t() { model::freeList(doc); }
-    QImage paint(double zoom = 1.0)
-    {
-        model::item_t* h = model::findHeader(doc);
-        h->hdr().zoom = zoom;
-        geometry::computeCanvasPixels(h);
-        renderView_t view;
-        view.items = &doc;
-        const QSize size = canvasImageSize(h);
-        view.Image1 = newCanvasImage(size.width(), size.height());
-        repaintAll(view, false);
-        fullQualityPass(view);
-        return view.Image1;
-    }
+    QImage paint(double zoom = 1.0) { return testdoc::paintWithFullQuality(doc, zoom); }
 };
 
 // The first pixel where the canvas, from `at`, differs from the picture
