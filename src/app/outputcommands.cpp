@@ -20,6 +20,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <memory>
+
 namespace app {
 
 namespace {
@@ -53,17 +55,22 @@ void outputCommands_t::registerPanels()
             auto* w = dynamic_cast<canvas::TSandbox*>(r.document);
             if (!w || !w->header()) return nullptr;
             QPointer<canvas::TSandbox> doc(w);
-            return new ui::TPrsel(w->header(), w->printAreas(),
-                                  [this, doc, thenPreview](const QByteArray& areas) {
-                                      if (!doc) return;
-                                      doc->printAreas() = areas;
-                                      QTimer::singleShot(commandDelayMs, &shell_, [this, doc, thenPreview] {
-                                          if (!doc) return;
-                                          if (thenPreview) openPreview(doc, false);
-                                          else printNow(doc);
-                                      });
-                                  },
-                                  parent);
+            auto panel = std::make_shared<QPointer<ui::TPrsel>>();
+            *panel = new ui::TPrsel(
+                w->header(), w->printAreas(),
+                [this, doc, thenPreview, panel](const QByteArray& areas) {
+                    if (!doc) return;
+                    doc->printAreas() = areas;
+                    // The crop-mark choice holds for the rest of the session.
+                    if (!thenPreview && *panel) cropMarks_ = (*panel)->cropMarks();
+                    QTimer::singleShot(commandDelayMs, &shell_, [this, doc, thenPreview] {
+                        if (!doc) return;
+                        if (thenPreview) openPreview(doc, false);
+                        else printNow(doc);
+                    });
+                },
+                parent, {.offered = !thenPreview, .ticked = cropMarks_});
+            return panel->data();
         };
     };
     shell_.TFormY()->setFactory(ui::hostedPrintOptions, areaPanel(false));
@@ -103,7 +110,7 @@ void outputCommands_t::printDocument(canvas::TSandbox* w)
 void outputCommands_t::printNow(canvas::TSandbox* w)
 {
     if (!w || !w->header()) return;
-    if (ui::printDocumentSheet(w->items(), w->caption(), w->printAreas()) == ui::printResult_t::printed)
+    if (ui::printDocumentSheet(w->items(), w->caption(), w->printAreas(), cropMarks_) == ui::printResult_t::printed)
         shell_.showStatus(QStringLiteral("\"%1\" was printed.").arg(w->caption()));
 }
 

@@ -52,6 +52,11 @@ private:
     bool previewExport_ = false;
     // The export list's PDF or SVG entry last chosen in this session (0 none).
     int32_t vectorFilter_ = 0;
+    // Crop marks on printed sheets: off until the user ticks them.
+    bool cropMarks_ = false;
+
+public:
+    bool cropMarks() const { return cropMarks_; }
 };
 
 } // namespace app

@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr const char* usageText = "usage: lumora-cli print FILE --pdf OUT.pdf [--raster] [--areas STRING] [--dpi N] [--force]\n";
+constexpr const char* usageText = "usage: lumora-cli print FILE --pdf OUT.pdf [--raster] [--areas STRING] [--crop-marks] [--dpi N] [--force]\n";
 constexpr int32_t defaultDpi = 300;
 
 bool parseDpi(const std::string& text, int32_t& dpi)
@@ -29,6 +29,7 @@ int run(const std::vector<std::string>& argv)
     std::vector<std::string> args = argv;
     const bool force = cli::takeFlag(args, "--force");
     const bool raster = cli::takeFlag(args, "--raster");
+    const bool cropMarks = cli::takeFlag(args, "--crop-marks");
     std::string pdf, areas, dpiText;
     bool hasPdf = false, hasAreas = false, hasDpi = false;
     if (!cli::takeOption(args, "--pdf", pdf, hasPdf) || !cli::takeOption(args, "--areas", areas, hasAreas) ||
@@ -54,12 +55,14 @@ int run(const std::vector<std::string>& argv)
     const QString title = QFileInfo(QString::fromStdString(args[0])).completeBaseName();
     bool ok = false;
     if (raster) {
-        ok = output::printToPdf(list, QString::fromStdString(pdf), dpi, QByteArray::fromStdString(areas), {}, &why, title);
+        ok = output::printToPdf(list, QString::fromStdString(pdf), dpi, QByteArray::fromStdString(areas), {}, &why, title,
+                                cropMarks);
     } else {
         output::vectorJob_t job;
         job.dpi = dpi;
         job.printAreas = QByteArray::fromStdString(areas);
         job.title = title;
+        job.cropMarks = cropMarks;
         ok = output::writeVector(list, QString::fromStdString(pdf), output::vectorFormat_t::pdf, job, &why);
     }
     model::freeList(list);
@@ -73,7 +76,7 @@ int run(const std::vector<std::string>& argv)
 }
 
 cli::cliCommand reg("print",
-                    "print FILE --pdf OUT.pdf [--raster] [--areas STRING] [--dpi N] [--force]  — print the sheet into a PDF file",
+                    "print FILE --pdf OUT.pdf [--raster] [--areas STRING] [--crop-marks] [--dpi N] [--force]  — print the sheet into a PDF file",
                     &run);
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "output/printsheet.h"
 
+#include "output/cropmarks.h"
 #include "geometry/units.h"
 #include "model/metrics.h"
 #include "settings/pageset.h"
@@ -38,7 +39,7 @@ QSizeF paperInches(const model::headerBody_t& h)
 }
 
 bool printSheet(QPainter& painter, const model::itemList_t& document, const device_t& device,
-                const QByteArray& printAreas, const progress_t& progress, QString* error)
+                const QByteArray& printAreas, const progress_t& progress, QString* error, bool cropMarks)
 {
     if (!model::findHeader(document)) return fail(error, QStringLiteral("the document has no page"));
     const QImage sheet = renderSheet(document, device, printAreas);
@@ -51,7 +52,9 @@ bool printSheet(QPainter& painter, const model::itemList_t& document, const devi
         ++done;
         return !progress || progress(done, total);
     });
-    return sent || fail(error, QStringLiteral("printing was cancelled"));
+    if (!sent) return fail(error, QStringLiteral("printing was cancelled"));
+    if (cropMarks) drawCropMarks(painter, model::findHeader(document)->hdr(), device);
+    return true;
 }
 
 QPageLayout documentPageLayout(const model::headerBody_t& h)
@@ -72,7 +75,8 @@ QPageLayout documentPageLayout(const model::headerBody_t& h)
 }
 
 bool printToPdf(const model::itemList_t& document, const QString& fileName, int32_t dpi,
-                const QByteArray& printAreas, const progress_t& progress, QString* error, const QString& title)
+                const QByteArray& printAreas, const progress_t& progress, QString* error, const QString& title,
+                bool cropMarks)
 {
     const model::item_t* header = model::findHeader(document);
     if (!header) return fail(error, QStringLiteral("the document has no page"));
@@ -99,7 +103,7 @@ bool printToPdf(const model::itemList_t& document, const QString& fileName, int3
             file.cancelWriting();
             return fail(error, QStringLiteral("the PDF file could not be started"));
         }
-        ok = printSheet(painter, document, device, printAreas, progress, error);
+        ok = printSheet(painter, document, device, printAreas, progress, error, cropMarks);
         painter.end();
     }
     if (!ok) {

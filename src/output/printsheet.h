@@ -22,8 +22,9 @@ using progress_t = std::function<bool(int32_t done, int32_t total)>;
 // The sheet of `document` drawn with `painter`, whose (0, 0) is the top-left
 // of the device's printable area. False when there is nothing to print (no
 // header, a page too large) or `progress` stopped it; `error` says which.
+// With `cropMarks`, the cells' crop marks are drawn in the margins too.
 bool printSheet(QPainter& painter, const model::itemList_t& document, const device_t& device,
-                const QByteArray& printAreas, const progress_t& progress, QString* error);
+                const QByteArray& printAreas, const progress_t& progress, QString* error, bool cropMarks = false);
 
 // The paper in inches (a pixel paper at the screen's resolution), held
 // within 0.1 … 200 inches a side.
@@ -36,7 +37,7 @@ QPageLayout documentPageLayout(const model::headerBody_t& h);
 // to a temporary file and renamed over `fileName`; `title` names the job.
 bool printToPdf(const model::itemList_t& document, const QString& fileName, int32_t dpi,
                 const QByteArray& printAreas, const progress_t& progress, QString* error,
-                const QString& title = QString());
+                const QString& title = QString(), bool cropMarks = false);
 
 // Largest resolution offered for PDF output.
 constexpr int32_t maxPdfDpi = 1200;

@@ -1,5 +1,6 @@
 #include "output/vectorsheet.h"
 
+#include "output/cropmarks.h"
 #include "model/metrics.h"
 #include "output/printsheet.h"
 #include "render/renderpass.h"
@@ -200,8 +201,10 @@ bool writeVector(const model::itemList_t& document, const QString& fileName, vec
     file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly)) return fail(error, file.errorString());
     auto paint = [&](QPainter& painter) {
-        return job.wholeSheet ? drawVectorSheet(painter, document, device, job.printAreas, error)
-                              : drawVectorCard(painter, document, device, error);
+        if (!job.wholeSheet) return drawVectorCard(painter, document, device, error);
+        if (!drawVectorSheet(painter, document, device, job.printAreas, error)) return false;
+        if (job.cropMarks) drawCropMarks(painter, header->hdr(), device);
+        return true;
     };
     bool ok = false;
     bool started = false;

@@ -28,6 +28,7 @@ struct vectorJob_t {
     bool wholeSheet = true;           // false: one card (the page of other designs)
     QByteArray printAreas;            // crossed-out cells of the sheet
     QString title;
+    bool cropMarks = false;           // the cells' crop marks in the margins (whole sheet only)
 };
 
 // The area of one card in device pixels of `device`, from (0, 0): the design

@@ -2,6 +2,7 @@
 
 #include "output/renderoutput.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -38,7 +39,7 @@ constexpr int sheetMargin = 10;
 } // namespace
 
 TPrsel::TPrsel(const model::item_t* header, const QByteArray& printAreas, std::function<void(const QByteArray&)> apply,
-               QWidget* parent)
+               QWidget* parent, cropMarkOffer_t cropMarks)
     : THostedPanel(parent), hasHeader_(header != nullptr), apply_(std::move(apply))
 {
     setObjectName(QStringLiteral("TPrsel"));
@@ -61,6 +62,12 @@ TPrsel::TPrsel(const model::item_t* header, const QByteArray& printAreas, std::f
     left->addWidget(columnText(QStringLiteral("The areas under the red rectangles will print. The crossed-out areas will "
                                               "not print. This layout is symbolic (not drawn to exact scale)."),
                                this));
+    if (cropMarks.offered) {
+        cropMarksBox = new QCheckBox(QStringLiteral("Print crop marks"), this);
+        cropMarksBox->setToolTip(QStringLiteral("Short lines in the margins that continue the cells' edges, for cutting the cards apart"));
+        cropMarksBox->setChecked(cropMarks.ticked);
+        left->addWidget(cropMarksBox);
+    }
     left->addStretch(1);
     auto* leftBox = new QWidget(this);
     leftBox->setLayout(left);
@@ -84,6 +91,8 @@ TPrsel::TPrsel(const model::item_t* header, const QByteArray& printAreas, std::f
     });
     drawTimer.start();
 }
+
+bool TPrsel::cropMarks() const { return cropMarksBox && cropMarksBox->isChecked(); }
 
 QSize TPrsel::preferredClientSize() const { return {640, 460}; }
 

@@ -12,18 +12,26 @@
 
 #include <functional>
 
+class QCheckBox;
 class QLabel;
 
 namespace ui {
 
 class TPrselSheet;
 
+// Whether the panel offers crop marks, and ticked or not.
+struct cropMarkOffer_t {
+    bool offered = false;
+    bool ticked = false;
+};
+
 class TPrsel : public THostedPanel {
 public:
     // `header` may be null (no document); `apply` receives the selection
-    // when the left button is pressed.
+    // when the left button is pressed. Before printing (not before the
+    // preview) the panel also offers crop marks, ticked or not.
     TPrsel(const model::item_t* header, const QByteArray& printAreas, std::function<void(const QByteArray&)> apply,
-           QWidget* parent = nullptr);
+           QWidget* parent = nullptr, cropMarkOffer_t cropMarks = {});
 
     QSize preferredClientSize() const override;
     bool applyHosted() override;
@@ -38,6 +46,8 @@ public:
     TPrselSheet* sheet() const { return sheet_; }
     QLabel* allLink = nullptr;
     QLabel* noneLink = nullptr;
+    QCheckBox* cropMarksBox = nullptr;  // null when not offered
+    bool cropMarks() const;
     QTimer drawTimer;
 
 private:

@@ -60,7 +60,8 @@ private:
 
 } // namespace
 
-printResult_t printDocumentSheet(const model::itemList_t& document, const QString& title, const QByteArray& printAreas)
+printResult_t printDocumentSheet(const model::itemList_t& document, const QString& title, const QByteArray& printAreas,
+                                 bool cropMarks)
 {
     const model::item_t* header = model::findHeader(document);
     if (!header) return printResult_t::cancelled;
@@ -84,13 +85,14 @@ printResult_t printDocumentSheet(const model::itemList_t& document, const QStrin
         job.dpi = pdfPrintDpi;
         job.printAreas = printAreas;
         job.title = title;
+        job.cropMarks = cropMarks;
         ok = output::writeVector(document, target, output::vectorFormat_t::pdf, job, &why);
     } else {
         if (printer.resolution() > maxPrinterDpi) printer.setResolution(maxPrinterDpi);
         QPainter painter;
         if (!painter.begin(&printer)) why = QStringLiteral("the printer could not start the job");
         else {
-            ok = output::printSheet(painter, document, printerDevice(printer), printAreas, step, &why);
+            ok = output::printSheet(painter, document, printerDevice(printer), printAreas, step, &why, cropMarks);
             if (!ok) printer.abort();
             painter.end();
         }

@@ -27,6 +27,8 @@ output::device_t printerDevice(const QPrinter& printer);
 
 // Shows the print dialog (the document's paper preselected) and prints the
 // sheet. A failure is reported with the reason through the dialog seam.
-printResult_t printDocumentSheet(const model::itemList_t& document, const QString& title, const QByteArray& printAreas);
+// With `cropMarks`, the cells' crop marks are printed in the margins.
+printResult_t printDocumentSheet(const model::itemList_t& document, const QString& title, const QByteArray& printAreas,
+                                 bool cropMarks = false);
 
 } // namespace ui

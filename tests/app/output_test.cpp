@@ -3,11 +3,13 @@
 // cells, prints go into PDF files, exports ask before replacing a file.
 #include "shell_fixture.h"
 
+#include "app/outputcommands.h"
 #include "output/carddoc.h"
 #include "output/renderoutput.h"
 #include "ui/preview.h"
 #include "ui/printarea.h"
 
+#include <QCheckBox>
 #include <QTest>
 #include <QToolButton>
 
@@ -250,3 +252,33 @@ TEST_F(OutputTest, ThePreviewsSheetIsSavedAsVectorPdfWithItsCrossedOutCells)
 }
 
 } // namespace
+
+// Crop marks are offered before printing (off at first, then as last chosen
+// in the session), never before the preview.
+TEST_F(OutputTest, CropMarksAreOfferedBeforePrintingOnly)
+{
+    outdoc::sheet_t s = outdoc::foldedBusinessCards();
+    TSandbox* d = sheetDocument(s);
+    w->previewDocument(d);
+    ASSERT_EQ(w->TFormY()->hostedCode(), ui::hostedPreviewOptions);
+    auto* preview = dynamic_cast<ui::TPrsel*>(w->TFormY()->hostedPanel());
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->cropMarksBox, nullptr);
+    w->TFormY()->rightClicked();
+
+    for (const bool ticked : {false, true}) {
+        SCOPED_TRACE(ticked);
+        w->printDocument(d);
+        ASSERT_EQ(w->TFormY()->hostedCode(), ui::hostedPrintOptions);
+        auto* panel = dynamic_cast<ui::TPrsel*>(w->TFormY()->hostedPanel());
+        ASSERT_NE(panel, nullptr);
+        ASSERT_NE(panel->cropMarksBox, nullptr);
+        EXPECT_EQ(panel->cropMarksBox->isChecked(), ticked) << "as chosen the last time";
+        panel->cropMarksBox->setChecked(true);
+        const QString pdf = path(QStringLiteral("marks%1.pdf").arg(ticked));
+        dlg.printAnswers.push_back(pdf);
+        pressLeft(w->TFormY());
+        EXPECT_TRUE(w->outputs().cropMarks());
+        EXPECT_TRUE(fileBytes(pdf).startsWith("%PDF"));
+    }
+}
