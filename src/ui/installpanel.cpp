@@ -2,6 +2,7 @@
 
 #include "output/desktopintegration.h"
 #include "ui/dialogs.h"
+#include "ui/panellook.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -31,6 +32,12 @@ QTextEdit* readOnlyText(const QString& html, QWidget* parent)
 TInstall::TInstall(std::function<void(int32_t unit)> complete, QWidget* parent)
     : THostedPanel(parent), complete_(std::move(complete))
 {
+    // The settings' interface colour and font, as the side panels have them.
+    QPalette look = palette();
+    look.setColor(QPalette::Window, panelBackground());
+    setPalette(look);
+    setAutoFillBackground(true);
+    setFont(interfaceFont(false));
     auto* outer = new QHBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     auto* splitter = new QSplitter(Qt::Horizontal, this);
@@ -42,7 +49,7 @@ TInstall::TInstall(std::function<void(int32_t unit)> complete, QWidget* parent)
     auto* lv = new QVBoxLayout(left);
     lv->setContentsMargins(6, 6, 6, 6);
     stepTitle = new QLabel(QStringLiteral("Step") + QLatin1Char(' ') + QString::number(1), left);
-    QFont bold = stepTitle->font();
+    QFont bold = interfaceFont(true);
     bold.setBold(true);
     bold.setPointSize(bold.pointSize() + 2);
     stepTitle->setFont(bold);

@@ -2,6 +2,7 @@
 #include "ui/installpanel.h"
 
 #include "ui/dialogs.h"
+#include "ui/panellook.h"
 
 #include <gtest/gtest.h>
 
@@ -41,4 +42,14 @@ TEST(InstallPanel, BoxesExcludeEachOtherAndProceedNeedsAChoice)
     EXPECT_TRUE(panel.applyHosted());
     EXPECT_EQ(stored, std::vector<int32_t>{2});
     EXPECT_TRUE(panel.completed());
+}
+
+// The panel takes the interface colour of the settings, as the side panels do.
+TEST(InstallPanel, TakesTheInterfaceColour)
+{
+    const int32_t before = panelColour();
+    setPanelColour(0x00C0FFEE);
+    TInstall panel([](int32_t) {});
+    EXPECT_EQ(panel.palette().color(QPalette::Window), panelBackground());
+    setPanelColour(before);
 }
