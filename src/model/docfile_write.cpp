@@ -36,7 +36,8 @@ bool isWritten(const item_t* it, const std::unordered_set<int32_t>& picturesInUs
     if (it->kind == kindItem) {
         if (it->hidden) return false;
         if (it->itemType == typeDeletionMarker) return false;
-        if (it->itemType == typeText && textLineCount(it) == 0) return false;
+        // A text without a line (empty, or ending at its first unit) is not kept.
+        if (it->itemType == typeText && (it->text.empty() || it->text[0] == 0)) return false;
         return true;
     }
     if (it->kind == kindPictureData) return picturesInUse.count(it->pictureId) > 0;
@@ -222,15 +223,17 @@ bool writeRecords(outFile& out, itemList_t& list, item_t* header, const std::uno
 namespace {
 
 // What a save and a snapshot check first: a header, and no text too long to
-// be stored. Fills the picture ids still in use.
-bool checkWritable(itemList_t& list, std::unordered_set<int32_t>& inUse, std::string& why)
+// be stored. Fills the picture ids still in use and counts the records.
+bool checkWritable(itemList_t& list, std::unordered_set<int32_t>& inUse, std::string& why, size_t* records = nullptr)
 {
     if (!findHeader(list)) {
         why = "the document has no header record";
         return false;
     }
-    for (const item_t* it = list.head; it; it = it->next)
+    size_t n = 0;
+    for (const item_t* it = list.head; it; it = it->next, ++n)
         if (it->itemType == typePicture && !it->hidden) inUse.insert(it->pictureId);
+    if (records) *records = n;
     if (const char* what = tooLongText(list, inUse)) {
         why = std::string(what) + " of " + groupedThousands(textStoreLimit) + " characters or more cannot be saved";
         return false;
@@ -306,7 +309,8 @@ bool encodeDocument(itemList_t& list, std::vector<uint8_t>& bytes, std::string* 
     std::string why;
     std::unordered_set<int32_t> inUse;
     bytes.clear();
-    if (!checkWritable(list, inUse, why)) {
+    size_t records = 0;
+    if (!checkWritable(list, inUse, why, &records)) {
         if (error) *error = why;
         return false;
     }
@@ -314,8 +318,6 @@ bool encodeDocument(itemList_t& list, std::vector<uint8_t>& bytes, std::string* 
     header->hdr().historyKept = 0;
     // Room for every record at once: growing a large buffer step by step
     // would copy it again and again.
-    size_t records = 0;
-    for (const item_t* it = list.head; it; it = it->next) ++records;
     bytes.reserve(records * (recordSize + 128));
     outFile out(bytes);
     const bool ok = writeRecords(out, list, header, inUse, marker, why) && out.finish();
