@@ -33,16 +33,7 @@ namespace {
 // Ten 85 × 55 mm cards in 5 rows of 2 on A4, with a few shapes on the card.
 void businessCards(model::itemList_t& list)
 {
-    outdoc::sheet_t s;
-    s.cardWidth = 85;
-    s.cardHeight = 55;
-    s.marginLeft = 15;
-    s.marginTop = 10;
-    s.columnGap = 10;
-    s.rowGap = 0;
-    s.rows = 5;
-    s.columns = 2;
-    outdoc::build(list, s);
+    outdoc::build(list, outdoc::tenBusinessCards());
     for (int k = 0; k < 20; ++k)
         testdoc::addShape(list, model::typeRectangle,
                           {{10 + 8 * k, 10}, {40 + 8 * k, 10}, {40 + 8 * k, 150}, {10 + 8 * k, 150}}, 0x00FF00 + k, 0, 0.5);
@@ -80,14 +71,7 @@ BENCHMARK(BM_PrintA4TenCardsAt600Dpi)->Unit(benchmark::kMillisecond)->Iterations
 // and a dashed line, a filled shape, and (photo) a 1-megapixel photograph.
 void textCards(model::itemList_t& list, bool photo)
 {
-    outdoc::sheet_t s;
-    s.cardWidth = 85;
-    s.cardHeight = 55;
-    s.marginLeft = 15;
-    s.marginTop = 10;
-    s.columnGap = 10;
-    s.rows = 5;
-    s.columns = 2;
+    const outdoc::sheet_t s = outdoc::tenBusinessCards();
     model::item_t* header = testdoc::addHeader(list, 10, 10, 1.0, s.designType);
     outdoc::applySheet(list, header, s);
     for (model::item_t* it = list.head; it; it = it->next)

@@ -14,17 +14,20 @@ struct cliResult_t {
     QString err;
 };
 
-// The tool's output is UTF-8 whatever the test's locale.
-inline cliResult_t runCli(const QStringList& args)
+// Runs any program and keeps what it said; its output is read as UTF-8
+// whatever the test's locale.
+inline cliResult_t runProgram(const QString& program, const QStringList& args, int timeoutMs = 60000)
 {
     QProcess p;
-    p.start(QStringLiteral(LUMORA_CLI), args);
-    p.waitForFinished(60000);
+    p.start(program, args);
+    p.waitForFinished(timeoutMs);
     cliResult_t r;
     r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     r.out = QString::fromUtf8(p.readAllStandardOutput());
     r.err = QString::fromUtf8(p.readAllStandardError());
     return r;
 }
+
+inline cliResult_t runCli(const QStringList& args) { return runProgram(QStringLiteral(LUMORA_CLI), args); }
 
 } // namespace testcli

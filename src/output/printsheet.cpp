@@ -57,6 +57,15 @@ bool printSheet(QPainter& painter, const model::itemList_t& document, const devi
     return true;
 }
 
+bool commitOrCancel(QSaveFile& file, bool written, QString* error)
+{
+    if (!written) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit() || fail(error, file.errorString());
+}
+
 QPageLayout documentPageLayout(const model::headerBody_t& h)
 {
     const QSizeF in = paperInches(h);
@@ -106,12 +115,7 @@ bool printToPdf(const model::itemList_t& document, const QString& fileName, int3
         ok = printSheet(painter, document, device, printAreas, progress, error, cropMarks);
         painter.end();
     }
-    if (!ok) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) return fail(error, file.errorString());
-    return true;
+    return commitOrCancel(file, ok, error);
 }
 
 } // namespace output

@@ -13,6 +13,7 @@
 #include <functional>
 
 class QPainter;
+class QSaveFile;
 
 namespace output {
 
@@ -25,6 +26,11 @@ using progress_t = std::function<bool(int32_t done, int32_t total)>;
 // With `cropMarks`, the cells' crop marks are drawn in the margins too.
 bool printSheet(QPainter& painter, const model::itemList_t& document, const device_t& device,
                 const QByteArray& printAreas, const progress_t& progress, QString* error, bool cropMarks = false);
+
+// Ends a file written through `file`: committed (replacing the old file in
+// one step) when everything was `written`, otherwise dropped so that the old
+// file stays. False (with `error` when the commit failed) unless committed.
+bool commitOrCancel(QSaveFile& file, bool written, QString* error);
 
 // The paper in inches (a pixel paper at the screen's resolution), held
 // within 0.1 … 200 inches a side.

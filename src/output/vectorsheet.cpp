@@ -1,7 +1,7 @@
 #include "output/vectorsheet.h"
 
-#include "output/cropmarks.h"
 #include "model/metrics.h"
+#include "output/cropmarks.h"
 #include "output/printsheet.h"
 #include "render/renderpass.h"
 
@@ -240,12 +240,7 @@ bool writeVector(const model::itemList_t& document, const QString& fileName, vec
         return fail(error, format == vectorFormat_t::pdf ? QStringLiteral("the PDF file could not be started")
                                                          : QStringLiteral("the SVG file could not be started"));
     }
-    if (!ok) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) return fail(error, file.errorString());
-    return true;
+    return commitOrCancel(file, ok, error);
 }
 
 } // namespace output

@@ -67,6 +67,20 @@ inline model::item_t* build(model::itemList_t& list, const sheet_t& s, int32_t o
     return header;
 }
 
+// Ten 85 × 55 mm business cards on A4: 5 rows of 2, a gap between the columns.
+inline sheet_t tenBusinessCards()
+{
+    sheet_t s;
+    s.cardWidth = 85;
+    s.cardHeight = 55;
+    s.marginLeft = 15;
+    s.marginTop = 10;
+    s.columnGap = 10;
+    s.rows = 5;
+    s.columns = 2;
+    return s;
+}
+
 // The business-card sheet: 5 rows of 2 cards folded across the columns.
 inline sheet_t foldedBusinessCards()
 {

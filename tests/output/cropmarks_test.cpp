@@ -59,8 +59,7 @@ TEST(CropMarks, ContinueEveryCellEdgeInTheMarginsAndNeverTouchACell)
         outdoc::sheet_t sheet;
         size_t marks;
     };
-    outdoc::sheet_t tenCards;  // two columns of five, gaps between the columns
-    tenCards.rows = 5, tenCards.columns = 2, tenCards.columnGap = 10, tenCards.rowGap = 0;
+    const outdoc::sheet_t tenCards = outdoc::tenBusinessCards();
     outdoc::sheet_t noTopRoom = tenCards;  // a top margin too narrow for a mark
     noTopRoom.marginTop = 1;
     noTopRoom.cardHeight = 50;
@@ -101,8 +100,7 @@ TEST(CropMarks, ContinueEveryCellEdgeInTheMarginsAndNeverTouchACell)
 // onto its painter, the vector path into its file (an SVG here, drawn again).
 TEST(CropMarks, PrintedOnlyWhenAsked)
 {
-    outdoc::sheet_t s;
-    s.rows = 5, s.columns = 2, s.columnGap = 10;
+    const outdoc::sheet_t s = outdoc::tenBusinessCards();
     model::itemList_t doc;
     model::item_t* h = outdoc::build(doc, s);
     device_t d = device300(s);

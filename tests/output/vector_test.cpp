@@ -32,22 +32,9 @@ namespace {
 
 using model::item_t;
 
-struct toolRun_t {
-    int code = -1;
-    QString out, err;
-};
+using toolRun_t = testcli::cliResult_t;
 
-toolRun_t runTool(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(120000);
-    toolRun_t r;
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
+toolRun_t runTool(const QString& program, const QStringList& args) { return testcli::runProgram(program, args, 120000); }
 
 // The tool's path, or empty (the test then skips, naming the package).
 QString findTool(const char* name) { return QStandardPaths::findExecutable(QString::fromLatin1(name)); }
