@@ -99,7 +99,7 @@ TCalibration::TCalibration(settings::settingsStore_t* store, int32_t unit, QSize
 
     connect(printButton, &QPushButton::clicked, this, [this] { printSheet(); });
     connect(solveButton, &QPushButton::clicked, this, [this] { solve(); });
-    connect(storeButton_, &QPushButton::clicked, this, [this] { store(); });
+    connect(storeButton_, &QPushButton::clicked, this, [this] { storeResult(); });
     connect(clearButton, &QPushButton::clicked, this, [this] { clear(); });
     connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(printerBox_, &QComboBox::currentTextChanged, this, [this] { showStored(); });
@@ -163,7 +163,7 @@ bool TCalibration::solve()
     return true;
 }
 
-bool TCalibration::store()
+bool TCalibration::storeResult()
 {
     if (!fit_.ok || !store_ || printer().isEmpty()) return false;
     if (!settings::saveCalibration(*store_, printer(), paperSource(), fit_.distortion)) {

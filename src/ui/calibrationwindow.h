@@ -37,7 +37,7 @@ public:
     // is no usable result.
     bool solve();
     // Stores the solved result for the printer; clears the stored one.
-    bool store();
+    bool storeResult();
     bool clear();
     // Prints the calibration sheet through the print dialog, on the printer
     // then chosen (which becomes the window's printer).

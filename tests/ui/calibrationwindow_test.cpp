@@ -42,7 +42,7 @@ TEST(CalibrationWindow, SolvesStoresAndClearsPerPrinterAndSource)
     EXPECT_EQ(window.residualText(QStringLiteral("TL")), QStringLiteral("0.00 mm"));
     EXPECT_TRUE(window.residualText(QStringLiteral("C")).isEmpty()) << "a mark left out has no residual";
 
-    ASSERT_TRUE(window.store());
+    ASSERT_TRUE(window.storeResult());
     EXPECT_TRUE(window.storedText().contains(QStringLiteral("dx 1.000")));
     EXPECT_TRUE(settings::loadCalibration(store, QStringLiteral("Office Laser"), QStringLiteral("Manual")));
     EXPECT_FALSE(settings::loadCalibration(store, QStringLiteral("Office Laser"), QStringLiteral("Auto")));
@@ -89,7 +89,7 @@ TEST(CalibrationWindow, BadInputShowsWhyAndStoresNothing)
             window.setMeasured(QString::fromLatin1(m[0]), QString::fromLatin1(m[1]), QString::fromLatin1(m[2]));
         EXPECT_FALSE(window.solve());
         EXPECT_TRUE(window.resultText().contains(QString::fromLatin1(c.says))) << window.resultText().toStdString();
-        EXPECT_FALSE(window.store());
+        EXPECT_FALSE(window.storeResult());
         EXPECT_TRUE(store.values.isEmpty());
     }
 }
