@@ -205,30 +205,37 @@ TEST(CliCalibrate, CorrectedPrintMovesWhileTheExportStays)
     QTemporaryDir dir;
     const QString doc = dir.filePath(QStringLiteral("page.lmra"));
     ASSERT_EQ(runCli({QStringLiteral("example"), doc}).code, 0);
-    const QString plain = dir.filePath(QStringLiteral("plain.pdf")), corrected = dir.filePath(QStringLiteral("corrected.pdf")),
-                  exported = dir.filePath(QStringLiteral("exported.pdf"));
-    ASSERT_EQ(runCli({QStringLiteral("print"), doc, QStringLiteral("--pdf"), plain}).code, 0);
-    const auto c = runCli({QStringLiteral("print"), doc, QStringLiteral("--pdf"), corrected, QStringLiteral("--correction"),
-                           QStringLiteral("2,1,1.01,0.99")});
-    ASSERT_EQ(c.code, 0) << c.err.toStdString();
+    const QString exported = dir.filePath(QStringLiteral("exported.pdf"));
     ASSERT_EQ(runCli({QStringLiteral("export"), doc, exported}).code, 0);
     constexpr int dpi = 100;
-    pgm_t p, k, e;
-    ASSERT_TRUE(rasterise(plain, dir.filePath(QStringLiteral("p")), dpi, p));
-    ASSERT_TRUE(rasterise(corrected, dir.filePath(QStringLiteral("k")), dpi, k));
+    pgm_t e;
     ASSERT_TRUE(rasterise(exported, dir.filePath(QStringLiteral("e")), dpi, e));
-    const QRectF ink = inkBox(p), moved = inkBox(k), still = inkBox(e);
-    ASSERT_FALSE(ink.isEmpty());
-    // The export is where the page has it, like an uncorrected print.
-    EXPECT_NEAR(still.left(), ink.left(), 1);
-    EXPECT_NEAR(still.top(), ink.top(), 1);
-    // The corrected print is drawn through the inverse: (x - dx) / sx (two
-    // pixels are half a millimetre; the shift alone is eight).
-    const double px = dpi / 25.4;
-    EXPECT_NEAR(moved.left(), (ink.left() - 2 * px) / 1.01, 2);
-    EXPECT_NEAR(moved.right(), (ink.right() - 2 * px) / 1.01, 2);
-    EXPECT_NEAR(moved.top(), (ink.top() - 1 * px) / 0.99, 2);
-    EXPECT_NEAR(moved.bottom(), (ink.bottom() - 1 * px) / 0.99, 2);
+    const QRectF still = inkBox(e);
+    // The vector print and the one picture of the sheet alike.
+    for (const QStringList& mode : {QStringList(), QStringList{QStringLiteral("--raster")}}) {
+        SCOPED_TRACE(mode.isEmpty() ? "vector" : "raster");
+        const QString plain = dir.filePath(QStringLiteral("plain.pdf")), corrected = dir.filePath(QStringLiteral("corrected.pdf"));
+        ASSERT_EQ(runCli(QStringList{QStringLiteral("print"), doc, QStringLiteral("--pdf"), plain} + mode).code, 0);
+        const auto c = runCli(QStringList{QStringLiteral("print"), doc, QStringLiteral("--pdf"), corrected,
+                                          QStringLiteral("--correction"), QStringLiteral("2,1,1.01,0.99")} +
+                              mode);
+        ASSERT_EQ(c.code, 0) << c.err.toStdString();
+        pgm_t p, k;
+        ASSERT_TRUE(rasterise(plain, dir.filePath(QStringLiteral("p")), dpi, p));
+        ASSERT_TRUE(rasterise(corrected, dir.filePath(QStringLiteral("k")), dpi, k));
+        const QRectF ink = inkBox(p), moved = inkBox(k);
+        ASSERT_FALSE(ink.isEmpty());
+        // The export is where the page has it, like an uncorrected print.
+        EXPECT_NEAR(still.left(), ink.left(), 1);
+        EXPECT_NEAR(still.top(), ink.top(), 1);
+        // The corrected print is drawn through the inverse: (x - dx) / sx (two
+        // pixels are half a millimetre; the shift alone is eight).
+        const double px = dpi / 25.4;
+        EXPECT_NEAR(moved.left(), (ink.left() - 2 * px) / 1.01, 2);
+        EXPECT_NEAR(moved.right(), (ink.right() - 2 * px) / 1.01, 2);
+        EXPECT_NEAR(moved.top(), (ink.top() - 1 * px) / 0.99, 2);
+        EXPECT_NEAR(moved.bottom(), (ink.bottom() - 1 * px) / 0.99, 2);
+    }
 
     for (const char* bad : {"2,1,1.01", "2,1,x,1", "2,1,1.5,1"}) {
         const QString out = dir.filePath(QStringLiteral("bad.pdf"));
