@@ -1,6 +1,11 @@
 #include "ui/preseteditors.h"
 
+#include "model/item.h"
+#include "render/strokes.h"
+#include "render/surface.h"
 #include "settings/presetsave.h"
+
+#include <QPixmap>
 
 namespace ui {
 
@@ -43,6 +48,30 @@ int32_t unitPosition(int32_t units, int32_t count) { return units >= 1 && units 
 
 } // namespace
 
+QImage drawLineSample(int32_t weightPx, double weightMm, const std::vector<double>& dashesMm)
+{
+    QImage img(lineSampleWidth, lineSampleHeight, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    if (weightPx <= 0) return img;
+    model::item_t line;
+    line.itemType = model::typeLine;
+    line.lineColor = 0;
+    line.fillColor = -2;
+    line.lineWeight = weightMm;
+    line.penWidthPx = weightPx;
+    line.angle = 0;
+    render::lineStyle_t style;
+    style.bandWidth = weightPx;
+    const render::pattern_t pattern =
+        dashesMm.empty() ? render::pattern_t{render::solidDash}
+                         : render::patternFromLengths(dashesMm.data(), static_cast<int32_t>(dashesMm.size()), 1.0);
+    render::canvas_t canvas(img);
+    const double y = lineSampleHeight / 2;
+    // The sample is clipped to its picture: a weight wider than it fills it.
+    render::drawLine(canvas, &line, {4.0, y}, {double(lineSampleWidth - 5), y}, style, pattern);
+    return img;
+}
+
 // ---- TThickness ---------------------------------------------------------------
 
 TThickness::TThickness(settings::TParams& params, QWidget* parent)
@@ -56,18 +85,39 @@ TThickness::TThickness(settings::TParams& params, QWidget* parent)
     valueField = field(s, x, stripMargin + lineHeight);
     label(QStringLiteral("Units"), s, stripMargin, stripMargin + 2 * lineHeight);
     unitList = unitChoice(lengthUnits, s, x, stripMargin + 2 * lineHeight);
+    label(QStringLiteral("Sample"), s, stripMargin, stripMargin + 3 * lineHeight);
+    samplePicture = new QLabel(s);
+    samplePicture->setGeometry(x, stripMargin + 3 * lineHeight, lineSampleWidth, lineSampleHeight);
     QObject::connect(nameField, &QLineEdit::textChanged, this, [this](const QString& t) {
         if (filling_ || !currentRow()) return;
         row().name = t.trimmed();
         refreshRowButton(currentRow());
     });
     QObject::connect(valueField, &QLineEdit::textChanged, this, [this](const QString& t) {
-        if (!filling_ && currentRow()) row().valueText = t.trimmed();
+        if (filling_ || !currentRow()) return;
+        row().valueText = t.trimmed();
+        showSample();
     });
     QObject::connect(unitList, &QComboBox::currentIndexChanged, this, [this](int i) {
-        if (!filling_ && currentRow() && i >= 0) row().units = i + 1;
+        if (filling_ || !currentRow() || i < 0) return;
+        row().units = i + 1;
+        showSample();
     });
     startFrame();
+}
+
+void TThickness::showSample()
+{
+    // The row as Save would take it, without touching the settings.
+    settings::custThicknessRec_t r = row();
+    r.valueText = r.valueText.trimmed();
+    if (r.valueText.contains(QLatin1Char('"'))) {
+        r.valueText.remove(QLatin1Char('"'));
+        r.units = 3;
+    }
+    const bool valid = params_.checkWidthRow(r) && r.value <= settings::maxPresetWeightMm;
+    sample_ = drawLineSample(valid ? std::max(r.pixels, 1) : 0, r.value, {});
+    samplePicture->setPixmap(QPixmap::fromImage(sample_));
 }
 
 void TThickness::fillStrip(int32_t k)
@@ -76,6 +126,7 @@ void TThickness::fillStrip(int32_t k)
     nameField->setText(r.name);
     valueField->setText(r.valueText);
     unitList->setCurrentIndex(unitPosition(r.units, 3));
+    showSample();
 }
 
 std::pair<QString, QString> TThickness::helpTexts(bool chosen) const
@@ -87,7 +138,10 @@ std::pair<QString, QString> TThickness::helpTexts(bool chosen) const
                            "of zero to remove the thickness from the pull-down list.")};
 }
 
-QSize TThickness::stripSize() const { return {2 * stripMargin + labelWidth + fieldWidth, 2 * stripMargin + 3 * lineHeight}; }
+QSize TThickness::stripSize() const
+{
+    return {2 * stripMargin + labelWidth + fieldWidth, 2 * stripMargin + 3 * lineHeight + lineSampleHeight};
+}
 
 void TThickness::saveCth() { settings::saveWidthRows(params_, rows_, currentRow()); }
 
@@ -115,18 +169,42 @@ TPatterns::TPatterns(settings::TParams& params, QWidget* parent)
             field(s, x + column * (segmentWidth + stripMargin), headY + lineHeight * (line + 1), segmentWidth);
         segmentFields[size_t(k)]->setAccessibleName((column ? QStringLiteral("Space ") : QStringLiteral("Dash ")) + QString::number(line + 1));
         QObject::connect(segmentFields[size_t(k)], &QLineEdit::textChanged, this, [this, k](const QString& t) {
-            if (!filling_ && currentRow()) row().segmentText[size_t(k)] = t.trimmed();
+            if (filling_ || !currentRow()) return;
+            row().segmentText[size_t(k)] = t.trimmed();
+            showSample();
         });
     }
+    // The sample to the right of the two columns.
+    const int32_t sampleX = x + 2 * (segmentWidth + stripMargin) + stripMargin;
+    label(QStringLiteral("Sample"), s, sampleX, headY, segmentWidth);
+    samplePicture = new QLabel(s);
+    samplePicture->setGeometry(sampleX, headY + lineHeight, lineSampleWidth, lineSampleHeight);
     QObject::connect(nameField, &QLineEdit::textChanged, this, [this](const QString& t) {
         if (filling_ || !currentRow()) return;
         row().name = t.trimmed();
         refreshRowButton(currentRow());
     });
     QObject::connect(unitList, &QComboBox::currentIndexChanged, this, [this](int i) {
-        if (!filling_ && currentRow() && i >= 0) row().units = i + 1;
+        if (filling_ || !currentRow() || i < 0) return;
+        row().units = i + 1;
+        showSample();
     });
     startFrame();
+}
+
+void TPatterns::showSample()
+{
+    settings::custPatternRec_t r = row();
+    r.segmentText[0] = r.segmentText[0].trimmed();
+    if (r.segmentText[0].contains(QLatin1Char('"'))) {
+        r.segmentText[0].remove(QLatin1Char('"'));
+        r.units = 3;
+    }
+    std::vector<double> dashes;
+    if (params_.checkPatternRow(r)) dashes.assign(r.segments.begin(), r.segments.begin() + r.count);
+    // The thinnest line, as the pattern lists draw it.
+    sample_ = drawLineSample(dashes.empty() ? 0 : 1, 0.0, dashes);
+    samplePicture->setPixmap(QPixmap::fromImage(sample_));
 }
 
 void TPatterns::fillStrip(int32_t k)
@@ -135,6 +213,7 @@ void TPatterns::fillStrip(int32_t k)
     nameField->setText(r.name);
     unitList->setCurrentIndex(unitPosition(r.units, 3));
     for (int32_t j = 0; j < 12; ++j) segmentFields[size_t(j)]->setText(r.segmentText[size_t(j)]);
+    showSample();
 }
 
 std::pair<QString, QString> TPatterns::helpTexts(bool chosen) const
@@ -148,7 +227,8 @@ std::pair<QString, QString> TPatterns::helpTexts(bool chosen) const
 
 QSize TPatterns::stripSize() const
 {
-    return {2 * stripMargin + labelWidth + fieldWidth, 2 * stripMargin + 2 * lineHeight + 4 + 7 * lineHeight};
+    return {labelWidth + 2 * (segmentWidth + stripMargin) + 2 * stripMargin + lineSampleWidth + stripMargin,
+            2 * stripMargin + 2 * lineHeight + 4 + 7 * lineHeight};
 }
 
 void TPatterns::savePat() { settings::savePatternRows(params_, rows_, currentRow()); }

@@ -7,7 +7,15 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include <vector>
+
 namespace ui {
+
+// The sample beside a weight or pattern row: a line across `size` drawn by
+// the renderer with the row's weight (pixels) and dashes (millimetres, at
+// 100 %); a weight of 0 draws nothing.
+constexpr int32_t lineSampleWidth = 150, lineSampleHeight = 40;
+QImage drawLineSample(int32_t weightPx, double weightMm, const std::vector<double>& dashesMm);
 
 // Line weights (hosted code 9).
 class TThickness : public TPresetFrame {
@@ -20,6 +28,9 @@ public:
     QLineEdit* nameField = nullptr;
     QLineEdit* valueField = nullptr;
     QComboBox* unitList = nullptr;
+    // The current row's line as Save would list it (empty when it would not).
+    QLabel* samplePicture = nullptr;
+    QImage sample() const { return sample_; }
 
 protected:
     QString rowName(int32_t k) const override { return rows_[size_t(k - 1)].name; }
@@ -29,6 +40,8 @@ protected:
     void save() override { saveCth(); }
 
 private:
+    void showSample();
+    QImage sample_;
     settings::custThicknessRec_t& row() { return rows_[size_t(currentRow() - 1)]; }
     settings::TParams& params_;
     settings::custThickness_t rows_;
@@ -46,6 +59,8 @@ public:
     QComboBox* unitList = nullptr;
     // Segment k (0-based): the dash column holds 0, 2, 4 ..., the space column 1, 3, 5 ...
     std::array<QLineEdit*, 12> segmentFields{};
+    QLabel* samplePicture = nullptr;
+    QImage sample() const { return sample_; }
 
 protected:
     QString rowName(int32_t k) const override { return rows_[size_t(k - 1)].name; }
@@ -56,6 +71,8 @@ protected:
     int32_t preferredHeight() const override { return 370; }
 
 private:
+    void showSample();
+    QImage sample_;
     settings::custPatternRec_t& row() { return rows_[size_t(currentRow() - 1)]; }
     settings::TParams& params_;
     settings::custPattern_t rows_;

@@ -10,6 +10,8 @@
 
 #include <QApplication>
 
+#include <utility>
+
 using namespace ui;
 
 namespace {
@@ -115,6 +117,72 @@ TEST(PatternEditor, ColumnsHoldDashesAndSpaces)
     EXPECT_EQ(r.listed, 1);
     EXPECT_EQ(r.count, 2);
     EXPECT_NEAR(r.segments[1], 1.0, 1e-12);
+}
+
+// Rows of the sample that hold ink in its middle column, and the dark runs along its middle row.
+int inkRows(const QImage& img)
+{
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y) n += qGray(img.pixel(img.width() / 2, y)) < 128;
+    return n;
+}
+std::vector<int> darkRuns(const QImage& img)
+{
+    std::vector<int> runs;
+    const int y = img.height() / 2;
+    int run = 0;
+    for (int x = 0; x < img.width(); ++x) {
+        if (qGray(img.pixel(x, y)) < 128) ++run;
+        else if (run) runs.push_back(std::exchange(run, 0));
+    }
+    if (run) runs.push_back(run);
+    return runs;
+}
+
+TEST(WeightEditor, SampleShowsTheLineSaveWouldList)
+{
+    struct sampleCase {
+        QString text;
+        int32_t unitPosition;
+        int32_t pixels;  // at 96 pixels per inch; 0 not listed
+    };
+    const sampleCase cases[] = {
+        {QStringLiteral("2"), 1, 8},        // 7.56 px rounds up, not down to 7
+        {QStringLiteral("0.1"), 1, 1},      // thinner than a pixel: still drawn
+        {QStringLiteral("1/8\""), 1, 12},  // the inch mark wins over Millimeters
+        {QStringLiteral("5"), 0, 5},        // pixels
+        {QStringLiteral("0"), 1, 0},        // removed from the lists: nothing drawn
+        {QStringLiteral("thin"), 1, 0},
+    };
+    fixture_t f;
+    TThickness e(f.p);
+    e.chooseRow(1);
+    for (const sampleCase& c : cases) {
+        e.unitList->setCurrentIndex(c.unitPosition);
+        e.valueField->setText(c.text);
+        // The renderer's own line of that many pixels.
+        EXPECT_EQ(inkRows(e.sample()), inkRows(drawLineSample(c.pixels, 0.0, {}))) << c.text.toStdString();
+        EXPECT_EQ(inkRows(e.sample()) == 0, c.pixels == 0) << c.text.toStdString();
+    }
+    // Heavier lines are thicker in the sample.
+    EXPECT_LT(inkRows(drawLineSample(8, 0.0, {})), inkRows(drawLineSample(12, 0.0, {})));
+}
+
+TEST(PatternEditor, SampleWalksTheDashes)
+{
+    fixture_t f;
+    TPatterns e(f.p);
+    e.chooseRow(1);
+    for (QLineEdit* s : e.segmentFields) s->clear();
+    e.unitList->setCurrentIndex(0);  // pixels
+    e.segmentFields[0]->setText(QStringLiteral("10"));
+    e.segmentFields[1]->setText(QStringLiteral("5"));
+    const std::vector<int> runs = darkRuns(e.sample());
+    ASSERT_GE(runs.size(), 5u);
+    // Whole dashes of ten pixels between the ends (the last may be cut short).
+    for (size_t k = 1; k + 1 < runs.size(); ++k) EXPECT_EQ(runs[k], 10) << k;
+    e.segmentFields[1]->setText(QStringLiteral("0"));  // not listed: no sample
+    EXPECT_TRUE(darkRuns(e.sample()).empty());
 }
 
 struct modeCase {
