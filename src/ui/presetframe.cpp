@@ -43,11 +43,9 @@ TPresetFrame::TPresetFrame(const settings::TParams& look, int32_t titleColour, Q
     auto* title = new titleBar_t(left_);
     title->setCaption(QStringLiteral("Select"), titleColour_);
     title->setGeometry(0, 0, leftPaneWidth, titleBarHeight);
-    auto* splitter = new QWidget(this);
-    fillWith(splitter, look.splitterColor);
-    splitter->setObjectName(QStringLiteral("presetSplitter"));
-    splitter->setGeometry(leftPaneWidth, 0, splitterWidth, frameHeight);
-    splitter->setFixedWidth(splitterWidth);
+    splitter_ = new QWidget(this);
+    fillWith(splitter_, look.splitterColor);
+    splitter_->setGeometry(leftPaneWidth, 0, splitterWidth, frameHeight);
     strip_ = new QWidget(this);
     strip_->hide();
     picture1_ = new QLabel(this);
@@ -140,6 +138,7 @@ void TPresetFrame::setHelp(const QString& first, const QString& second)
 void TPresetFrame::resizeEvent(QResizeEvent*)
 {
     left_->setGeometry(0, 0, leftPaneWidth, height());
+    splitter_->setGeometry(leftPaneWidth, 0, splitterWidth, height());
     placeBoxes();
 }
 

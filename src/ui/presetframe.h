@@ -93,6 +93,7 @@ private:
     int32_t titleColour_;
     int32_t currentRow_ = 0;
     QWidget* left_ = nullptr;
+    QWidget* splitter_ = nullptr;
     QWidget* strip_ = nullptr;
     std::array<listButton_t*, settings::presetRows> rows_{};
     QLabel* picture1_ = nullptr;

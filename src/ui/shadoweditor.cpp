@@ -192,6 +192,11 @@ QSize TShadow::stripSize() const
     return {w, h};
 }
 
+int32_t TShadow::preferredHeight() const
+{
+    return std::max(presetLayout::frameHeight, stripSize().height() + 2 * presetLayout::helpBoxGap + margin);
+}
+
 std::pair<QString, QString> TShadow::helpTexts(bool chosen) const
 {
     if (!chosen)

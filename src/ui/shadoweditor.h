@@ -76,6 +76,8 @@ protected:
     std::pair<QString, QString> helpTexts(bool chosen) const override;
     QSize stripSize() const override;
     void save() override { saveShadows(); }
+    // The controls with the two help boxes under them, or the row column when taller.
+    int32_t preferredHeight() const override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

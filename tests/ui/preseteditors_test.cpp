@@ -243,6 +243,8 @@ TEST(ShadowEditor, SliderListsANeverEditedRowUntilTheBoxIsCleared)
     f.p.customShadows[6].listed = 0;
     f.p.customShadows[6].edited = 0;
     TShadow e(f.p);
+    // Tall enough for the controls and both help boxes.
+    EXPECT_GE(e.preferredClientSize().height(), e.strip()->height() + 2 * presetLayout::helpBoxGap);
     e.chooseRow(7);
     EXPECT_FALSE(e.listedBox->isChecked());
     EXPECT_EQ(e.rowAt(7).selectNext, 1);
