@@ -185,6 +185,25 @@ TEST(PatternEditor, SampleWalksTheDashes)
     EXPECT_TRUE(darkRuns(e.sample()).empty());
 }
 
+TEST(PatternEditor, AbsurdLengthsDrawABoundedLine)
+{
+    // Lengths far beyond a page or far below a pixel are listed; the dash
+    // walk then draws one solid stroke rather than run away or loop.
+    const std::pair<const char*, const char*> cases[] = {{"1e9", "1"}, {"0.0001", "0.0001"}};
+    for (auto [dash, space] : cases) {
+        fixture_t f;
+        TPatterns e(f.p);
+        e.chooseRow(1);
+        for (QLineEdit* s : e.segmentFields) s->clear();
+        e.unitList->setCurrentIndex(1);
+        e.segmentFields[0]->setText(QString::fromLatin1(dash));
+        e.segmentFields[1]->setText(QString::fromLatin1(space));
+        const std::vector<int> runs = darkRuns(e.sample());
+        ASSERT_EQ(runs.size(), 1u) << dash;
+        EXPECT_GT(runs[0], lineSampleWidth - 12) << dash;
+    }
+}
+
 struct modeCase {
     int32_t mode;
     const char* valueLabel;
