@@ -38,6 +38,9 @@ TPresetFrame::TPresetFrame(const settings::TParams& look, int32_t titleColour, Q
 {
     fillWith(this, look.panelColor);
     setFont(interfaceFont(false));
+    // The frame takes the window's first focus (and Esc), so that no row
+    // looks chosen before the user picks one.
+    setFocusPolicy(Qt::StrongFocus);
     left_ = new QWidget(this);
     fillWith(left_, look.panelColor2);
     auto* title = new titleBar_t(left_);
