@@ -4,6 +4,8 @@
 #include "shell_fixture.h"
 
 #include "canvas/sandbox.h"
+#include "panels/panelhost.h"
+#include "panels/picklistwidget.h"
 #include "settings/params.h"
 #include "ui/hostwindow.h"
 #include "ui/preseteditors.h"
@@ -68,6 +70,42 @@ TEST_F(PresetShell, SavedWeightReachesTheStoreAtOnce)
     again.initSettings();
     EXPECT_EQ(again.customWidths[11].name, QStringLiteral("Hairline"));
     EXPECT_EQ(again.customWidths[11].listed, 1);
+}
+
+TEST_F(PresetShell, SaveRebuildsTheListsOfTheShownPanel)
+{
+    untitled();
+    w->showPanel(ui::panelNextLine, {.applyToWindow = true});
+    panels::attributePanel_t* panel = w->attributePanel();
+    ASSERT_TRUE(panel);
+    auto listHas = [&](panels::listKind_t kind, const QString& text) {
+        for (panels::pickListBox_t* l : panel->findChildren<panels::pickListBox_t*>())
+            if (l->kind() == kind)
+                for (const panels::pickEntry_t& e : l->built().entries)
+                    if (e.text == text) return true;
+        return false;
+    };
+    ASSERT_FALSE(listHas(panels::listKind_t::weight, QStringLiteral("Hairline")));
+    action(QStringLiteral("Line Weights"))->trigger();
+    auto* e = dynamic_cast<ui::TThickness*>(w->TFormY()->hostedPanel());
+    ASSERT_TRUE(e);
+    e->chooseRow(3);
+    e->nameField->setText(QStringLiteral("Hairline"));
+    e->valueField->setText(QStringLiteral("0.1"));
+    e->unitList->setCurrentIndex(1);
+    w->TFormY()->leftClicked();
+    EXPECT_TRUE(listHas(panels::listKind_t::weight, QStringLiteral("Hairline")));
+
+    action(QStringLiteral("Line Patterns"))->trigger();
+    auto* pe = dynamic_cast<ui::TPatterns*>(w->TFormX()->hostedPanel());
+    ASSERT_TRUE(pe);
+    pe->chooseRow(1);
+    pe->nameField->setText(QStringLiteral("Dotty"));
+    for (QLineEdit* f : pe->segmentFields) f->clear();
+    pe->segmentFields[0]->setText(QStringLiteral("2"));
+    pe->segmentFields[1]->setText(QStringLiteral("1"));
+    w->TFormX()->leftClicked();
+    EXPECT_TRUE(listHas(panels::listKind_t::pattern, QStringLiteral("Dotty")));
 }
 
 TEST_F(PresetShell, EscAndCloseBoxCancel)
