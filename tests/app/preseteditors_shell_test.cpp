@@ -4,6 +4,7 @@
 #include "shell_fixture.h"
 
 #include "canvas/sandbox.h"
+#include "render/docbuilder.h"
 #include "panels/panelhost.h"
 #include "panels/picklistwidget.h"
 #include "settings/params.h"
@@ -131,8 +132,19 @@ TEST_F(PresetShell, EscAndCloseBoxCancel)
 TEST_F(PresetShell, NewLightDirectionRepaintsEveryOpenDocument)
 {
     std::vector<canvas::TSandbox*> docs;
-    for (int k = 0; k < 3; ++k) docs.push_back(w->openDocumentWindow(QString()));
-    for (canvas::TSandbox* d : docs) ASSERT_EQ(d->header()->hdr().lightDirection, 0);
+    std::vector<QImage> before;
+    for (int k = 0; k < 3; ++k) {
+        canvas::TSandbox* d = w->openDocumentWindow(QString());
+        ASSERT_EQ(d->header()->hdr().lightDirection, 0);
+        model::item_t* it = testdoc::addShape(d->items(), model::typeRectangle,
+                                              {{100, 100}, {200, 100}, {200, 160}, {100, 160}}, 0xFFFFFF, 0, 0.25);
+        it->shadowElevation = 85;
+        it->shadowFade = 20;
+        it->shadowLightness = 40;
+        d->repaintAll(false);
+        docs.push_back(d);
+        before.push_back(d->canvasImage().copy());
+    }
 
     // Cancel: nothing changes.
     action(QStringLiteral("Shadows"))->trigger();
@@ -151,7 +163,11 @@ TEST_F(PresetShell, NewLightDirectionRepaintsEveryOpenDocument)
     EXPECT_EQ(w->params()->lgtdir, 3);
     ASSERT_TRUE(w->lightDirectionTimer().isActive());
     w->applyLightDirection();
-    for (canvas::TSandbox* d : docs) EXPECT_EQ(d->header()->hdr().lightDirection, 3);
+    for (size_t k = 0; k < docs.size(); ++k) {
+        EXPECT_EQ(docs[k]->header()->hdr().lightDirection, 3);
+        // Painted again: the shadow now falls up and to the left.
+        EXPECT_NE(docs[k]->canvasImage(), before[k]) << k;
+    }
 }
 
 TEST_F(PresetShell, SpeedTurnsOffShadowsOfTheActiveWindowOnly)
