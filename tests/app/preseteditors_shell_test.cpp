@@ -4,6 +4,9 @@
 #include "shell_fixture.h"
 
 #include "canvas/sandbox.h"
+#include "panels/frameeffects.h"
+#include "panels/picturewindow.h"
+#include "samples/samplepictures.h"
 #include "render/docbuilder.h"
 #include "panels/panelhost.h"
 #include "panels/picklistwidget.h"
@@ -15,6 +18,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenuBar>
 
@@ -107,6 +111,34 @@ TEST_F(PresetShell, SaveRebuildsTheListsOfTheShownPanel)
     pe->segmentFields[1]->setText(QStringLiteral("1"));
     w->TFormX()->leftClicked();
     EXPECT_TRUE(listHas(panels::listKind_t::pattern, QStringLiteral("Dotty")));
+}
+
+TEST_F(PresetShell, SaveRebuildsThePictureWindowsShadowList)
+{
+    QFile f(path(QStringLiteral("art.gif")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    const std::vector<uint8_t> gif = samples::encodeGif(samples::samplePattern(60, 40));
+    f.write(reinterpret_cast<const char*>(gif.data()), qint64(gif.size()));
+    f.close();
+    dlg.fileAnswers.push_back(QFileInfo(f).absoluteFilePath());
+    ASSERT_TRUE(w->insertPicture());
+    auto* pict = dynamic_cast<panels::TPict*>(w->TFormX()->hostedPanel());
+    ASSERT_TRUE(pict && pict->effects);
+    auto shadowListHas = [&](const QString& text) {
+        for (const panels::pickEntry_t& e : pict->effects->shadowList()->built().entries)
+            if (e.text == text) return true;
+        return false;
+    };
+    ASSERT_FALSE(shadowListHas(QStringLiteral("Long")));
+    // The shadow editor opens in the other window: the picture window stays.
+    action(QStringLiteral("Shadows"))->trigger();
+    auto* e = dynamic_cast<ui::TShadow*>(w->TFormY()->hostedPanel());
+    ASSERT_TRUE(e);
+    EXPECT_EQ(w->TFormX()->hostedPanel(), pict);
+    e->chooseRow(4);
+    e->nameField->setText(QStringLiteral("Long"));
+    w->TFormY()->leftClicked();
+    EXPECT_TRUE(shadowListHas(QStringLiteral("Long")));
 }
 
 TEST_F(PresetShell, EscAndCloseBoxCancel)
