@@ -234,6 +234,8 @@ public:
     // The page setup of `document`, or of new files when null, in the first
     // floating window (File menu, the insert panel's link).
     bool openPageSetup(canvas::TSandbox* document);
+    // Tools > Speed...: the speed options of the active document window.
+    bool openSpeedOptions();
 
     // ---- output ----
     // Print (asking for the print areas first on a sheet of several cards),
@@ -294,6 +296,10 @@ private:
     void registerGridOptions();
     void registerFirstTimeSetup();
     void registerPictureWindow();
+    void registerPresetEditors();
+    // A preset editor saved: the table reaches the store, the lists showing
+    // it are built again, a light direction reaches the open documents.
+    void presetsSaved(int32_t hostedCode);
 
     std::unique_ptr<settings::TParams> params_;
     canvas::TProcs* procs_ = nullptr;

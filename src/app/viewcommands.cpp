@@ -106,9 +106,8 @@ void viewCommands_t::buildToolsMenu(QMenuBar* bar)
     m.menuSnap = m.menuTools->addMenu(QStringLiteral("Snap"));
     radio(m.menuSnap, m.snapItems, &viewCommands_t::snapCommand);
     m.menuTools->addSeparator();
-    // Not part of the editor yet: shown, but off.
+    // Opens the speed options (connected with the floating windows).
     m.speedItem = m.menuTools->addAction(QStringLiteral("Speed..."));
-    m.speedItem->setEnabled(false);
 }
 
 void viewCommands_t::zoomControlsChanged()
