@@ -96,6 +96,11 @@ std::string checkText(int32_t symbology, std::string_view data)
             return "The data holds a control character (code " + std::to_string(c) + ") at position " +
                    std::to_string(i + 1) + ".";
     }
+    // The encoder would print small letters as capitals: a code that reads
+    // back other than its data is refused instead.
+    if (symbology == static_cast<int32_t>(symbology_t::code39) &&
+        std::any_of(data.begin(), data.end(), [](char c) { return c >= 'a' && c <= 'z'; }))
+        return "Code 39 takes capital letters, digits, space and - . $ / + % only.";
     for (const digitsRule_t& r : digitRules) {
         if (static_cast<int32_t>(r.code) != symbology) continue;
         const std::string title(model::symbologyTitle(symbology));
