@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 
 namespace app {
 
@@ -28,6 +29,9 @@ bool keyRouter_t::sidePanelKey(int key) const
     // with them while one of them has the keyboard focus.
     QWidget* focus = QApplication::focusWidget();
     if (!focus || !form_->sidePanel() || !form_->sidePanel()->isAncestorOf(focus)) return false;
+    // A text field of a panel (the barcode's data) keeps every key: Delete
+    // and Backspace edit the text there, never the canvas.
+    if (qobject_cast<QLineEdit*>(focus)) return true;
     switch (key) {
     case Qt::Key_Up:
     case Qt::Key_Down:
