@@ -8,7 +8,7 @@ namespace canvas {
 
 class TSandbox;
 
-// The data a new barcode starts with, selected in the panel for typing over.
+// The data a new barcode starts with, for the user to replace in the panel.
 inline constexpr const char* newBarcodeData = "https://example.com";
 
 // Makes a QR Code of the default size near the top left of what the window
