@@ -57,8 +57,8 @@ void BM_Repaint100Items(benchmark::State& state)
 }
 BENCHMARK(BM_Repaint100Items)->Arg(0)->Arg(1)->ArgName("barcodes")->Unit(benchmark::kMillisecond);
 
-// The ten-card sheet of the output benchmarks with a name, a line and (qr) a
-// QR Code of a web address on the card.
+// The ten-card sheet of the output benchmarks (two texts, a solid and a
+// dashed line, a filled circle) and (qr) a QR Code of a web address on the card.
 void cardSheet(model::itemList_t& list, bool qr)
 {
     const outdoc::sheet_t s = outdoc::tenBusinessCards();
@@ -66,11 +66,15 @@ void cardSheet(model::itemList_t& list, bool qr)
     outdoc::applySheet(list, header, s);
     for (model::item_t* it = list.head; it; it = it->next)
         if (it->itemType == model::typeRectangle) it->fillColor = it->lineColor = 0xF8F8F8;
-    const int32_t w = header->hdr().canvasWidth;
-    render::textBox(testdoc::addText(list, 20, 50, 200, 50, u"Alexandra Example", 0, 1, 16));
+    const int32_t w = header->hdr().canvasWidth, h = header->hdr().canvasHeight;
+    for (model::item_t* t : {testdoc::addText(list, 20, 50, 300, 50, u"Alexandra Example", 0, 1, 16),
+                             testdoc::addText(list, 20, 75, 300, 75, u"Design and print\n+1 555 0100 · mail@example.com", 0, 1, 9)})
+        render::textBox(t);
     testdoc::addLine(list, 20, 100, w - 20, 100, 0.5, 0, 0x804000);
+    testdoc::addLine(list, 20, h - 20, w - 20, h - 20, 0.3, 2, 0x404040);
+    testdoc::addShape(list, model::typeCircle, {{w - 50, 50}, {w - 20, 50}, {w - 20, 20}, {w - 50, 20}}, 0x2060C0, 0x103060, 0.5);
     if (qr)
-        model::newBarcodeItem(list, w - 120, 110, 96, 96,
+        model::newBarcodeItem(list, w - 120, 104, 96, 96,
                               {static_cast<int32_t>(symbology_t::qrCode), "https://lumora.example/alexandra",
                                model::ecMedium, true});
 }

@@ -296,7 +296,19 @@ bool drawBarcodeFigure(drawContext_t& ctx, const model::item_t* item)
         placeBarcode(*layout, model::isMatrixSymbology(spec->symbology), box, model::barcodeQuarterTurn(item));
     canvasLock_t lock(ctx.canvas);
     if (bg >= 0) ctx.canvas.fillRect(box.left(), box.top(), box.right() + 1, box.bottom() + 1, bg);
-    for (const QRect& r : placed.bars) ctx.canvas.fillRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1, fg);
+    if (ctx.canvas.isVector()) {
+        // One brush for every bar, each bar a rectangle of its own: a PDF
+        // viewer snaps a lone rectangle's edges to its pixels, which keeps
+        // the modules whole on any printer of the written resolution.
+        QPainter& p = ctx.canvas.painter();
+        p.save();
+        p.setPen(Qt::NoPen);
+        p.setBrush(toColor(fg));
+        for (const QRect& r : placed.bars) p.drawRect(QRectF(r.left(), r.top(), r.width(), r.height()));
+        p.restore();
+    } else {
+        for (const QRect& r : placed.bars) ctx.canvas.fillRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1, fg);
+    }
     for (const auto& t : placed.texts) ctx.canvas.textOut(t.baselineStart, t.angle, labelFont(t.pixelSize), t.text, fg);
     return true;
 }
