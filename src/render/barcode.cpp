@@ -149,6 +149,8 @@ std::string cacheKey(const model::barcodeSpec_t& spec)
     return k + spec.data;
 }
 
+constexpr int32_t largestLabelPixels = 4096;
+
 QFont labelFont(int32_t pixelSize)
 {
     QFont f(QStringLiteral("Arial"));
@@ -251,7 +253,6 @@ placedBarcode_t placeBarcode(const barcodeLayout_t& layout, bool matrix, QRect b
     auto Yd = [&](double y) { return y <= split ? y * sy : split * sy + (y - split) * m; };
     auto Y = [&](double y) { return oy + static_cast<int32_t>(std::lround(Yd(y))); };
 
-    out.module = m;
     out.bars.reserve(layout.bars.size());
     for (const auto& b : layout.bars) {
         const int32_t l = X(b.x), r = X(b.x + b.w), t = Y(b.y), bt = Y(b.y + b.h);
@@ -260,7 +261,9 @@ placedBarcode_t placeBarcode(const barcodeLayout_t& layout, bool matrix, QRect b
     }
     for (const auto& label : layout.labels) {
         const int32_t px = static_cast<int32_t>(std::lround(label.size * m * 0.9));
-        if (px < 1) continue;
+        // A code blown up beyond any page (a damaged or hostile box) keeps
+        // its bars but not a text line of glyphs thousands of pixels high.
+        if (px < 1 || px > largestLabelPixels) continue;
         const QFontMetricsF fm(labelFont(px));
         const double width = fm.horizontalAdvance(label.text);
         double startX = ox + label.x * m;

@@ -42,12 +42,11 @@ std::shared_ptr<const barcodeLayout_t> barcodeLayout(const model::barcodeSpec_t&
 // Bars in device pixels for a layout drawn in `box` (device pixels, right
 // and bottom exclusive) turned by `quarterTurns` counter-clockwise: matrix
 // codes keep square modules centred in the box, linear codes fill its
-// height with their bars. `module` receives the module size in pixels.
+// height with their bars.
 struct placedBarcode_t {
     std::vector<QRect> bars;
     struct text_t { QPoint baselineStart; double angle; int32_t pixelSize; QString text; };
     std::vector<text_t> texts;
-    double module = 0;
 };
 placedBarcode_t placeBarcode(const barcodeLayout_t& layout, bool matrix, QRect box, int32_t quarterTurns);
 

@@ -290,3 +290,17 @@ TEST(BarcodeDraw, EqualCodesAreEncodedOnce)
     b.ecLevel = model::ecLow;
     EXPECT_NE(render::barcodeLayout(a), render::barcodeLayout(b)) << "the level is part of the code";
 }
+
+TEST(BarcodeDraw, AHugeBoxFromAFileDrawsItsBarsAndSkipsAGiantTextLine)
+{
+    // A box a million pixels wide: modules of thousands of pixels, a text
+    // line that would be glyphs tens of thousands of pixels high.
+    barcodePage page;
+    model::item_t* it = page.add(symbology_t::ean13, "400638133393", QRect(-400000, -200000, 1000000, 500000));
+    const QImage img = drawn(page, it, 1.0, {400, 300});
+    int64_t darkPixels = 0;
+    for (int32_t y = 0; y < img.height(); ++y)
+        for (int32_t x = 0; x < img.width(); ++x) darkPixels += dark(img.pixel(x, y));
+    // The view lies inside one module: all bar or all space, nothing in between.
+    EXPECT_TRUE(darkPixels == 0 || darkPixels == int64_t(img.width()) * img.height()) << darkPixels;
+}
