@@ -35,11 +35,23 @@ namespace {
 
 constexpr int32_t entryCount = static_cast<int32_t>(insertEntries.size());
 
-// The barcode entry's picture: bars of one, two and three widths.
-QImage barcodePicture(int32_t size)
+const QString linkText = QStringLiteral("Page Setup");
+
+QString hintHtml(bool hot)
+{
+    const QString style = hot ? QStringLiteral("color:#0000FF; text-decoration:underline")
+                              : QStringLiteral("color:#0000FF; text-decoration:none");
+    return QStringLiteral("Use <a href=\"setup\" style=\"%1\">%2</a> to change the size and layout of the page.")
+        .arg(style, linkText);
+}
+
+} // namespace
+
+QImage barcodeEntryPicture(int32_t size)
 {
     QImage img(size, size, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
+    // Bars and spaces of one, two and three widths.
     const int32_t widths[] = {1, 2, 1, 1, 3, 1, 2, 1};
     int32_t x = 1;
     bool bar = true;
@@ -54,18 +66,6 @@ QImage barcodePicture(int32_t size)
     return img;
 }
 
-const QString linkText = QStringLiteral("Page Setup");
-
-QString hintHtml(bool hot)
-{
-    const QString style = hot ? QStringLiteral("color:#0000FF; text-decoration:underline")
-                              : QStringLiteral("color:#0000FF; text-decoration:none");
-    return QStringLiteral("Use <a href=\"setup\" style=\"%1\">%2</a> to change the size and layout of the page.")
-        .arg(style, linkText);
-}
-
-} // namespace
-
 TToolbox::TToolbox(QWidget* parent) : panelFrame_t(QStringLiteral("Insert"), lookRed, parent)
 {
     setObjectName(QStringLiteral("TToolbox"));
@@ -79,7 +79,7 @@ TToolbox::TToolbox(QWidget* parent) : panelFrame_t(QStringLiteral("Insert"), loo
         auto* r = new listButton_t(this);
         r->setObjectName(QStringLiteral("insert%1").arg(QString::fromLatin1(insertEntries[i].name)));
         r->setCaption(QString::fromLatin1(insertEntries[i].name));
-        if (insertEntries[i].button == noButton) r->setIcon(barcodePicture(14));
+        if (insertEntries[i].button == noButton) r->setIcon(barcodeEntryPicture(14));
         else
             r->setIcon(canvas::drawButtonPicture(insertEntries[i].button, 0, 16).scaled(14, 14, Qt::KeepAspectRatio,
                                                                                      Qt::SmoothTransformation));

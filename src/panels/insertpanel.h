@@ -4,6 +4,8 @@
 
 #include "ui/panellook.h"
 
+#include <QImage>
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -21,6 +23,9 @@ struct insertEntry_t {
 extern const std::array<insertEntry_t, 17> insertEntries;
 // The entries' button numbers: 0 for an entry without a toolbar button.
 constexpr int32_t noButton = 0;
+
+// The barcode entry's picture (it has no toolbar button to take one from).
+QImage barcodeEntryPicture(int32_t size);
 
 class TToolbox : public ui::panelFrame_t {
 public:
