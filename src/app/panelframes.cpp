@@ -2,6 +2,7 @@
 
 #include "canvas/sandbox.h"
 #include "model/groups.h"
+#include "panels/barcodepanel.h"
 #include "panels/insertpanel.h"
 #include "panels/linepanel.h"
 #include "panels/multiplepanel.h"
@@ -61,6 +62,7 @@ ui::panelFrame_t* makeSidePanel(int32_t code, panels::panelHost_t& host, QWidget
         return new panels::TUnibox(host, canJoin, w && model::selectionHasGroup(w->items()), parent);
     }
     case panelPicture: return new panels::TColorbox(host, parent);
+    case panelBarcode: return new panels::TBarcodebox(host, parent);
     default:
         // The shape tools' panels and the shapes' fine-tune panels.
         if (isShapePanel(code)) return new panels::TPolybox(code, host, parent);

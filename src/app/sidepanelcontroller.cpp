@@ -1,5 +1,6 @@
 #include "app/sidepanelcontroller.h"
 
+#include "app/barcodecommands.h"
 #include "app/mainwindow.h"
 #include "app/panelframes.h"
 #include "app/suggestions.h"
@@ -164,6 +165,10 @@ void sidePanelController_t::runPanelCommand(int32_t code)
         // Whatever became of the picture, the insert panel is ready again.
         if (insertPanel_) insertPanel_->resetEntries();
         else showPanel(ui::panelInsert, {.applyToWindow = true});
+        return;
+    case ui::panelBarcodeInsert:
+        insertBarcodeCommand(shell_);
+        if (insertPanel_) insertPanel_->resetEntries();
         return;
     case ui::panelClipEdit:
     case ui::panelClipInsert:

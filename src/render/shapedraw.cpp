@@ -1,5 +1,7 @@
 #include "render/shapedraw.h"
 
+#include "render/barcode.h"
+
 #include "model/itemlist.h"
 #include "geometry/shapes.h"
 #include "render/effects.h"
@@ -417,8 +419,11 @@ void drawItemIn(drawContext_t& ctx, const item_t* item)
     if (ctx.shadowOn && !ctx.masking && item->shadowElevation != 0) drawShadow(ctx, item);
     // Lines shade their dashes themselves; the other shapes have a shaded renderer.
     if (ctx.effects && !ctx.masking && item->surface >= 1 && item->itemType != model::typeLine &&
-        drawShaded(ctx, item, pen))
+        drawShaded(ctx, item, pen)) {
+        // A barcode lies on its shaded box.
+        if (model::isBarcodeItem(item)) drawBarcodeFigure(ctx, item);
         return;
+    }
     drawPlainFigure(ctx, item, pen);
 }
 
@@ -427,8 +432,13 @@ void drawPlainFigure(drawContext_t& ctx, const item_t* item, int32_t pen)
     switch (item->itemType) {
     case model::typeLine: drawLineItem(ctx, item); break;
     case model::typeTriangle:
-    case model::typeSquare:
     case model::typeRectangle:
+        // A barcode it cannot draw shows as the rectangle, as it does in an
+        // editor that does not know barcodes.
+        if (model::isBarcodeItem(item) && drawBarcodeFigure(ctx, item)) break;
+        drawPlainPointList(ctx, item, pen);
+        break;
+    case model::typeSquare:
     case model::typeSpline: drawPlainPointList(ctx, item, pen); break;
     case model::typeCircle: drawCircle(ctx, item, pen); break;
     case model::typeEllipse: drawEllipse(ctx, item, pen); break;

@@ -44,7 +44,7 @@ TEST_F(ShellTest, StartUpCaptionMenusAndTimers)
                            "Duplicate", "Select All", "-", "Copy to Clipboard", "Join Items", "Split Group"}));
     EXPECT_EQ(itemTexts(w->menuInsert()),
               (QStringList{"Picture", "Text", "Line", "Arc", "Spline", "Curve", "Triangle", "Square", "Rectangle",
-                           "Circle", "Pie", "Ellipse", "Polygon", "Star", "Solid", "Oblong"}));
+                           "Circle", "Pie", "Ellipse", "Polygon", "Star", "Solid", "Oblong", "Barcode"}));
     EXPECT_EQ(itemTexts(w->viewMenu().menuZoom),
               (QStringList{"25%", "50%", "75%", "100%", "125%", "150%", "175%", "200%", "300%", "-", "Zoom In",
                            "Zoom Out", "Actual Size", "-", "Fit Page", "Fit Selection", "-", "Fold Lines"}));
