@@ -48,6 +48,7 @@ void TForm1::registerHostedPanels()
         return new ui::TPage(*params_, std::move(target), parent);
     });
     registerFirstTimeSetup();
+    registerAboutPanel();
 }
 
 void TForm1::registerFirstTimeSetup()

@@ -178,6 +178,7 @@ bool TForm1::insertFromPictureWindow(const canvas::pictureInsert_t& request, can
     refreshUndoButtons();
     refreshSelectionState();
     if (const int32_t panel = canvas::panelForSelection(w->items())) showPanel(panel);
+    showGuidance(ui::guidancePictureInserted);
     return true;
 }
 

@@ -8,9 +8,11 @@
 #include "panels/insertpanel.h"
 #include "panels/panelhost.h"
 #include "panels/picklists.h"
+#include "ui/guidancepanel.h"
 #include "ui/sidepanel.h"
 
 #include <cmath>
+#include <utility>
 
 namespace app {
 
@@ -93,6 +95,14 @@ void sidePanelController_t::showInsertPanel()
 void sidePanelController_t::switchLater(int32_t code)
 {
     pendingPanel_ = code;
+    pendingAction_ = nullptr;
+    panelSwitchTimer_.start();
+}
+
+void sidePanelController_t::runLater(int32_t code, std::function<void()> action)
+{
+    pendingPanel_ = code;
+    pendingAction_ = std::move(action);
     panelSwitchTimer_.start();
 }
 
@@ -114,6 +124,7 @@ void sidePanelController_t::showPanel(int32_t code, panelSwitch_t how)
         showInsertPanel();
     } else {
         codePanel_ = app::makeSidePanel(code, *host_);
+        if (auto* page = dynamic_cast<ui::TLinehelp*>(codePanel_)) shell_.attachGuidance(page);
         sidePanel_->setPanel(codePanel_);
     }
     if (ui::isGuidance(code)) previousPanelCode_ = panelCode_;
@@ -176,7 +187,8 @@ void sidePanelController_t::runPanelCommand(int32_t code)
 void sidePanelController_t::runPendingPanel()
 {
     panelSwitchTimer_.stop();
-    runPanelCommand(pendingPanel_);
+    if (std::function<void()> action = std::exchange(pendingAction_, nullptr)) action();
+    else runPanelCommand(pendingPanel_);
     if (insertPanel_) insertPanel_->clearInsertBusy();
 }
 
@@ -191,11 +203,7 @@ void sidePanelController_t::changeTool(int32_t code)
     }
 }
 
-bool sidePanelController_t::guidanceWanted(int32_t page) const
-{
-    const int32_t k = page - ui::firstGuidancePage;
-    return k >= 0 && k < settings::hintCount && shell_.params()->hintFlags[k] != 0;
-}
+bool sidePanelController_t::guidanceWanted(int32_t page) const { return ui::guidanceWanted(*shell_.params(), page); }
 
 // ---------------------------------------------------------------- suggestions
 

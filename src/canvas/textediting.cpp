@@ -205,6 +205,7 @@ void textEditing_t::beginTyping(item_t* it)
     startCaret();
     updateInputMethod();
     tellHints(ui::panelTextEntryGuided);
+    if (w_.host()) w_.host()->showGuidance(ui::guidanceTextStarted);
 }
 
 void textEditing_t::endTyping(bool deselect)

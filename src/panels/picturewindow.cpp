@@ -2,6 +2,9 @@
 // side panel with its "Clips" and "Effects" tabs, and what it asks to insert.
 #include "panels/picturewindow.h"
 
+#include "ui/guidancepanel.h"
+#include "ui/panelcodes.h"
+
 #include "canvas/buttonart.h"
 #include "canvas/toolbar.h"
 #include "model/history.h"
@@ -107,7 +110,12 @@ void TPict::buildToolbar(QWidget* strip)
         b->setToolTip(hint);
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
-        QObject::connect(b, &QToolButton::clicked, strip, [run] { run(); });
+        // Every button but the zoom buttons brings the side panel back.
+        const bool keepsHelp = k == btnZoomOut || k == btnZoomIn;
+        QObject::connect(b, &QToolButton::clicked, strip, [this, run, keepsHelp] {
+            if (!keepsHelp) hideClipHelp();
+            run();
+        });
         buttons[k] = b;
         row->addWidget(b);
     };
@@ -167,6 +175,26 @@ void TPict::buildSidePanel(QWidget* side)
     auto* sideLayout = new QVBoxLayout(side);
     sideLayout->setContentsMargins(0, 0, 0, 0);
     sideLayout->addWidget(frame);
+    sideFrame_ = frame;
+    clipHelp_ = new ui::TLinehelp(side);
+    clipHelp_->hide();
+    sideLayout->addWidget(clipHelp_);
+    // "here" and the check box bring the panel back a moment later, after
+    // the click that asked for it.
+    clipHelp_->onLink = [this](int32_t) {
+        QTimer::singleShot(200, this, [this] {
+            hideClipHelp();
+            setTool(pictTool_t::pointer);
+            const std::vector<model::item_t*> shown = model::visibleClips(clips_);
+            model::deselectAll(clips_);
+            if (!shown.empty()) model::setSelected(clips_, shown.back(), true);
+            clipsChanged();
+        });
+    };
+    clipHelp_->onDontShow = [this](bool ticked) {
+        ui::setGuidanceWanted(params_, ui::guidanceClipFinished, !ticked);
+        if (ticked) QTimer::singleShot(200, this, [this] { hideClipHelp(); });
+    };
     auto* col = new QVBoxLayout(frame->body());
     col->setContentsMargins(sideMargin, 4, sideMargin, 4);
     col->setSpacing(4);
@@ -419,6 +447,21 @@ void TPict::applyZoom(double zoom)
 
 void TPict::zoomOut() { applyZoom(render::zoomOutStep(zoom_)); }
 void TPict::zoomIn() { applyZoom(render::zoomInStep(zoom_)); }
+
+void TPict::clipFinished()
+{
+    if (!ui::guidanceWanted(params_, ui::guidanceClipFinished)) return;
+    clipHelp_->showGuidancePage(ui::guidanceClipFinished);
+    sideFrame_->hide();
+    clipHelp_->show();
+}
+
+void TPict::hideClipHelp()
+{
+    if (clipHelp_->isHidden()) return;
+    clipHelp_->hide();
+    sideFrame_->show();
+}
 
 void TPict::setTool(pictTool_t t)
 {
