@@ -11,6 +11,7 @@
 #include "model/itemlist.h"
 #include "render/text.h"
 #include "panels/multiplepanel.h"
+#include "ui/guidancetexts.h"
 
 #include <QAction>
 #include <QMenu>

@@ -3,6 +3,7 @@
 // About panel of the Help menu.
 #include "app/mainwindow.h"
 
+#include "model/item.h"
 #include "model/itemlist.h"
 #include "ui/aboutpanel.h"
 #include "ui/guidancepanel.h"
@@ -11,14 +12,18 @@ namespace app {
 
 namespace {
 
-// Selects the newest item of the window; false when there is none to select.
+// Selects the newest item of the window alone; false, and nothing selected,
+// when the newest record is no item to select (undone, erased, being edited).
 bool selectNewest(TForm1& f, canvas::TSandbox* w)
 {
     if (!w) return false;
-    model::selectLast(w->items());
+    model::item_t* it = w->items().tail;
+    while (it && it->kind != model::kindItem) it = it->prev;
+    const bool found = it && !it->hidden && !it->editing && it->itemType != model::typeDeletionMarker;
+    model::selectOnly(w->items(), found ? it : nullptr);
     w->repaintAll(true);
     f.refreshSelectionState();
-    return model::firstSelected(w->items()) != nullptr;
+    return found;
 }
 
 bool hasSelection(canvas::TSandbox* w) { return w && model::firstSelected(w->items()); }

@@ -16,6 +16,7 @@
 #include "ui/dialogs.h"
 #include "ui/docquestions.h"
 #include "panels/picturewindow.h"
+#include "ui/guidancetexts.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

@@ -5,6 +5,7 @@
 #include "model/grid.h"
 #include "model/itemlist.h"
 #include "ui/dialogs.h"
+#include "ui/guidancetexts.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -15,6 +15,7 @@
 #include "render/strokes.h"
 #include "render/text.h"
 #include "ui/panelcodes.h"
+#include "ui/guidancetexts.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -16,6 +16,16 @@ class TParams;
 
 namespace ui {
 
+// The pages that particular steps of the user lead to (the others follow
+// from the tools' codes and the grid and snap choices).
+enum guidanceStep_t : int32_t {
+    guidanceTextStarted = 1035,
+    guidanceUndo = 1038,
+    guidanceAnchors = 1042,
+    guidanceClipFinished = 1076,
+    guidancePictureInserted = 1077,
+};
+
 // One text box of a page: its text, the keywords set in bold, and the one
 // keyword shown as a link (empty when the box holds no link).
 struct guidanceText_t {

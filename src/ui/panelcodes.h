@@ -51,11 +51,6 @@ enum panelCode_t : int32_t {
     lastGuidancePage = 1080,
     guidanceGrid = 1028,
     guidanceSnap = 1029,
-    guidanceTextStarted = 1035,
-    guidanceUndo = 1038,
-    guidanceAnchors = 1042,
-    guidanceClipFinished = 1076,
-    guidancePictureInserted = 1077,
     // Guidance pages of the line and text tools that the suggestions lead to.
     guidanceMoveLine = 1025,
     guidanceMoveText = 1036,

@@ -6,6 +6,7 @@
 #include "testnames.h"
 
 #include "canvas/modes.h"
+#include "model/history.h"
 #include "model/itemlist.h"
 #include "settings/params.h"
 #include "ui/aboutpanel.h"
@@ -64,6 +65,7 @@ protected:
     // A click on box `number` of the page showing, then the panel timer.
     void followLink(int32_t number)
     {
+        ASSERT_NE(page(), nullptr);
         ui::guidanceBox_t* b = page()->box(number);
         ASSERT_NE(b, nullptr);
         ASSERT_TRUE(b->hasLink());
@@ -251,11 +253,20 @@ TEST_F(GuidanceShell, WithoutAnItemTheLinksShowTheInsertPanel)
     TSandbox* d = untitled();
     drawTriangle(d);
     ASSERT_EQ(w->panelCode(), 1043);
-    // The triangle goes before the link is followed.
+    // The triangle goes before the link is followed: erased, the newest
+    // record is its deletion marker.
     model::selectLast(d->items());
     model::eraseSelection(d->items());
     followLink(3);
     EXPECT_EQ(w->panelCode(), ui::panelInsert);
+    EXPECT_EQ(model::firstSelected(d->items()), nullptr);
+    // Undone by the history alone (the page stays): the newest item is hidden.
+    drawTriangle(d, 300);
+    ASSERT_EQ(w->panelCode(), 1043);
+    model::undo(d->items());
+    followLink(5);
+    EXPECT_EQ(w->panelCode(), ui::panelInsert);
+    EXPECT_EQ(model::firstSelected(d->items()), nullptr);
 }
 
 // Every page, shown in the side panel of the main window at its first size,
