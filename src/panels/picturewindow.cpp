@@ -110,12 +110,7 @@ void TPict::buildToolbar(QWidget* strip)
         b->setToolTip(hint);
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
-        // Every button but the zoom buttons brings the side panel back.
-        const bool keepsHelp = k == btnZoomOut || k == btnZoomIn;
-        QObject::connect(b, &QToolButton::clicked, strip, [this, run, keepsHelp] {
-            if (!keepsHelp) hideClipHelp();
-            run();
-        });
+        QObject::connect(b, &QToolButton::clicked, strip, [run] { run(); });
         buttons[k] = b;
         row->addWidget(b);
     };
@@ -465,6 +460,7 @@ void TPict::hideClipHelp()
 
 void TPict::setTool(pictTool_t t)
 {
+    hideClipHelp();
     view->cancelDrawing();
     tool_ = t;
     const int32_t choice = t == pictTool_t::rectangle ? 1 : t == pictTool_t::round ? 2 : 0;
@@ -476,6 +472,7 @@ void TPict::setTool(pictTool_t t)
 
 void TPict::undoClip()
 {
+    hideClipHelp();
     view->cancelDrawing();
     model::undo(clips_);
     clipsChanged();
@@ -483,6 +480,7 @@ void TPict::undoClip()
 
 void TPict::redoClip()
 {
+    hideClipHelp();
     view->cancelDrawing();
     model::redo(clips_);
     clipsChanged();
@@ -490,12 +488,14 @@ void TPict::redoClip()
 
 void TPict::refresh()
 {
+    hideClipHelp();
     rebuildDisplay();
     clipsChanged();
 }
 
 void TPict::eraseClip()
 {
+    hideClipHelp();
     if (model::eraseSelectedClip(clips_)) clipsChanged();
 }
 

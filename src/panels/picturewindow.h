@@ -98,8 +98,8 @@ public:
     // Clips were drawn, selected or changed: toolbar states, summary, repaint.
     void clipsChanged();
     // A clip was outlined: the clip guidance page in place of the side panel
-    // while its flag is set. Any tool, erase, transform, undo, redo or
-    // refresh button brings the side panel back.
+    // while its flag is set. Choosing a tool, erasing, a transform, undo,
+    // redo or refresh brings the side panel back (zooming does not).
     void clipFinished();
     ui::TLinehelp* clipHelp() const { return clipHelp_; }
 
