@@ -108,7 +108,7 @@ void TForm1::dontShowGuidance(int32_t page, bool ticked)
 void TForm1::registerAboutPanel()
 {
     TFormX_->setFactory(ui::hostedAbout, [](const ui::hostRequest_t&, QWidget* parent) {
-        return new ui::TAbout(applicationTitle, ui::buildHomePage(), parent);
+        return new ui::TAbout(QStringLiteral("Lumora"), ui::buildHomePage(), parent);
     });
 }
 

@@ -132,6 +132,12 @@ void sidePanelController_t::showPanel(int32_t code, panelSwitch_t how)
     shell_.procs()->pressToolButton(canvas::buttonForPanel(code));
     canvas::TSandbox* w = shell_.activeDocument();
     if (how.applyToWindow && w && code != ui::panelMultiple && code != ui::panelPicture) w->selectTool(code);
+    // A guidance page leaves the button of the tool the window has pressed.
+    if (ui::isGuidance(code) && w) {
+        const int32_t m = w->mode();
+        const int32_t toolPanel = m == canvas::toolLine ? ui::panelNextLine : m == canvas::toolText ? ui::panelNextText : m;
+        shell_.procs()->pressToolButton(canvas::buttonForPanel(toolPanel));
+    }
 
     app::suggestionContext_t cx;
     if (w) {
