@@ -135,7 +135,9 @@ void sidePanelController_t::showPanel(int32_t code, panelSwitch_t how)
     // A guidance page leaves the button of the tool the window has pressed.
     if (ui::isGuidance(code) && w) {
         const int32_t m = w->mode();
-        const int32_t toolPanel = m == canvas::toolLine ? ui::panelNextLine : m == canvas::toolText ? ui::panelNextText : m;
+        const int32_t toolPanel = m == canvas::toolLine   ? int32_t(ui::panelNextLine)
+                                  : m == canvas::toolText ? int32_t(ui::panelNextText)
+                                                          : m;
         shell_.procs()->pressToolButton(canvas::buttonForPanel(toolPanel));
     }
 

@@ -255,6 +255,7 @@ const pageRow_t* findPage(int32_t code)
     return it == end ? nullptr : it;
 }
 
+// `text` with the row's word replaced by the item's name.
 QString withName(const char* text, const textRow_t& row, const char* name)
 {
     QString s = QString::fromUtf8(text);
@@ -268,9 +269,9 @@ void addText(guidanceText_t& box, textId_t id, const char* name)
     const textRow_t& row = textTable[id];
     const QString text = withName(row.text, row, name);
     box.text = box.text.isEmpty() ? text : box.text + QLatin1Char(' ') + text;
-    if (row.emphasis)
-        for (const QString& k : QString::fromUtf8(row.emphasis).split(QLatin1Char('|')))
-            box.emphasized << (name && row.word ? QString(k).replace(QString::fromLatin1(row.word), QString::fromUtf8(name)) : k);
+    // The keywords take the name too: a keyword that the name replaced
+    // within its text is found as it now reads.
+    if (row.emphasis) box.emphasized << withName(row.emphasis, row, name).split(QLatin1Char('|'));
     if (row.link) box.link = withName(row.link, row, name);
 }
 
