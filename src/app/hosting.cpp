@@ -49,6 +49,7 @@ void TForm1::registerHostedPanels()
     });
     registerFirstTimeSetup();
     registerPresetEditors();
+    registerAboutPanel();
 }
 
 void TForm1::registerFirstTimeSetup()

@@ -94,7 +94,7 @@ void TForm1::buildMenus()
         ShowNone1_->setChecked(none);
     });
     menuHelp_->addSeparator();
-    About1_ = later(menuHelp_, QStringLiteral("About"));
+    About1_ = menuHelp_->addAction(QStringLiteral("About"), this, [this] { showAbout(); });
 }
 
 void TForm1::setHints(bool all)

@@ -5,6 +5,7 @@
 #include "model/grid.h"
 #include "model/itemlist.h"
 #include "ui/dialogs.h"
+#include "ui/guidancetexts.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -209,6 +210,7 @@ void viewCommands_t::anchorCommand(int32_t kind)
     if (!w || !w->header()) return;
     w->grid().setAnchors(kind);
     setAnchorChecks(kind);
+    if (kind != 0) shell_.showGuidance(ui::guidanceAnchors);
 }
 
 void viewCommands_t::snapCommand(int32_t kind)
