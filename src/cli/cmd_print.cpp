@@ -2,8 +2,11 @@
 // the document's paper, as printing to a PDF file from the editor does: card
 // designs copied to every cell, cells marked "x" in --areas left white. The
 // PDF holds outlines and text; --raster gives one picture of the sheet.
+// With --data (or a merge kept with the document) each ticked row of the
+// table fills one card, from cell --start on, over as many sheets as needed.
 #include "cli/command.h"
 #include "cli/docio.h"
+#include "cli/mergedata.h"
 #include "cli/outputdoc.h"
 
 #include "output/printsheet.h"
@@ -16,7 +19,8 @@
 
 namespace {
 
-constexpr const char* usageText = "usage: lumora-cli print FILE --pdf OUT.pdf [--raster] [--areas STRING] [--crop-marks] [--dpi N] [--force]\n";
+constexpr const char* usageText = "usage: lumora-cli print FILE --pdf OUT.pdf [--raster] [--areas STRING] [--crop-marks] [--dpi N] [--force]\n"
+                                  "       [--data ROWS.csv [--start CELL] [--copies-column NAME]]\n";
 constexpr int32_t defaultDpi = 300;
 
 bool parseDpi(const std::string& text, int32_t& dpi)
@@ -32,8 +36,9 @@ int run(const std::vector<std::string>& argv)
     const bool cropMarks = cli::takeFlag(args, "--crop-marks");
     std::string pdf, areas, dpiText;
     bool hasPdf = false, hasAreas = false, hasDpi = false;
+    cli::mergeOptions_t mergeOptions;
     if (!cli::takeOption(args, "--pdf", pdf, hasPdf) || !cli::takeOption(args, "--areas", areas, hasAreas) ||
-        !cli::takeOption(args, "--dpi", dpiText, hasDpi)) {
+        !cli::takeOption(args, "--dpi", dpiText, hasDpi) || !cli::takeMergeOptions("print", args, mergeOptions)) {
         std::fprintf(stderr, "%s", usageText);
         return cli::exitUsage;
     }
@@ -53,8 +58,23 @@ int run(const std::vector<std::string>& argv)
     if (rc != cli::exitOk) return rc;
     QString why;
     const QString title = QFileInfo(QString::fromStdString(args[0])).completeBaseName();
+    cli::mergeRun_t merge;
+    const int mergeRc = cli::prepareMerge("print", mergeOptions, args[0], list, merge);
+    if (mergeRc != cli::exitOk) {
+        model::freeList(list);
+        return mergeRc;
+    }
+    if (merge.active && raster) {
+        model::freeList(list);
+        std::fprintf(stderr, "lumora-cli print: a merge is printed as vectors; leave out --raster\n");
+        return cli::exitUsage;
+    }
     bool ok = false;
-    if (raster) {
+    int32_t pages = 0;
+    if (merge.active) {
+        merge.job.printAreas = QByteArray::fromStdString(areas);
+        ok = output::writeMergedPdf(list, QString::fromStdString(pdf), merge.job, dpi, title, cropMarks, &why, &pages);
+    } else if (raster) {
         ok = output::printToPdf(list, QString::fromStdString(pdf), dpi, QByteArray::fromStdString(areas), {}, &why, title,
                                 cropMarks);
     } else {
@@ -70,13 +90,17 @@ int run(const std::vector<std::string>& argv)
         std::fprintf(stderr, "lumora-cli: cannot write %s: %s\n", pdf.c_str(), why.toLocal8Bit().constData());
         return cli::exitFileError;
     }
-    if (raster) std::printf("%s: printed at %d dpi\n", pdf.c_str(), dpi);
+    if (merge.active)
+        std::printf("%s: %zu cards on %d sheets\n", pdf.c_str(), merge.job.cards.size(), pages);
+    else if (raster) std::printf("%s: printed at %d dpi\n", pdf.c_str(), dpi);
     else std::printf("%s: printed as vectors (effects and pictures at %d dpi)\n", pdf.c_str(), dpi);
     return cli::exitOk;
 }
 
 cli::cliCommand reg("print",
-                    "print FILE --pdf OUT.pdf [--raster] [--areas STRING] [--crop-marks] [--dpi N] [--force]  — print the sheet into a PDF file",
+                    "print FILE --pdf OUT.pdf [--raster] [--areas STRING] [--crop-marks] [--dpi N] [--force] "
+                    "[--data ROWS.csv [--start CELL] [--copies-column NAME]]  — print the sheet into a PDF file, "
+                    "one card per row of the data",
                     &run);
 
 } // namespace
