@@ -204,7 +204,7 @@ void TMergeDialog::chooseFile()
     fileRequest_t r;
     r.title = QStringLiteral("Choose the Data File");
     r.folder = sourceEdit->text().isEmpty() ? QString() : QFileInfo(sourceEdit->text()).absolutePath();
-    r.filter = QStringLiteral("Tables (*.csv;*.tsv;*.txt)|*.csv;*.tsv;*.txt|All files (*)|*");
+    r.filter = QStringLiteral("Tables|*.csv;*.tsv;*.txt|All files|*");
     const QString file = dialogs().openFile(r);
     if (file.isEmpty()) return;
     // Another table: its rows are not the ones ticked before.
@@ -215,7 +215,6 @@ void TMergeDialog::chooseFile()
 void TMergeDialog::setSource(const QString& path)
 {
     sourceEdit->setText(path);
-    removeButton->setEnabled(removeButton->isEnabled() || !path.isEmpty());
     reload();
 }
 
