@@ -40,7 +40,7 @@ bool documentMerge(canvas::TSandbox* w, documentMerge_t& out, QString* error)
 {
     model::mergeSettings_t s;
     if (!w || !model::readMergeSettings(w->items(), s)) return false;
-    const std::string path = model::resolveSourcePath(s.source, documentPath(w));
+    const std::string path = model::locateSource(s, documentPath(w));
     out.table = std::make_unique<model::csvTable_t>(model::readCsvFile(path, s.options));
     const model::csvTable_t& t = *out.table;
     if (!t.ok()) {
@@ -95,15 +95,18 @@ void mergeCommands_t::runMergeDialog(canvas::TSandbox* w)
     if (!w || !w->header()) return;
     model::mergeSettings_t s;
     const bool had = model::readMergeSettings(w->items(), s);
-    if (had) s.source = model::resolveSourcePath(s.source, documentPath(w));
+    const model::mergeSettings_t kept = s;
+    if (had) s.source = model::locateSource(s, documentPath(w));
     ui::TMergeDialog dialog(w->items(), s, w->printAreas(), &shell_);
     if (dialog.exec() != QDialog::Accepted) return;
     if (dialog.removeChosen()) {
         if (!model::clearMergeSettings(w->items())) return;
     } else {
         model::mergeSettings_t chosen = dialog.settings();
-        chosen.source = model::storedSourcePath(chosen.source, documentPath(w));
-        if (had && chosen == s) return;
+        const std::string absolute = chosen.source;
+        chosen.source = model::storedSourcePath(absolute, documentPath(w));
+        if (chosen.source != absolute) chosen.sourceAbsolute = absolute;
+        if (had && chosen == kept) return;
         model::writeMergeSettings(w->items(), chosen);
     }
     model::setModified(w->items(), true);
@@ -119,7 +122,7 @@ void mergeCommands_t::showValues(canvas::TSandbox* w)
     if (!rawFields_ && model::readMergeSettings(w->items(), s)) {
         const size_t rows = rowsToFirstTicked(s.skipped);
         auto table = std::make_shared<model::csvTable_t>(
-            model::readCsvFile(model::resolveSourcePath(s.source, documentPath(w)), s.options, rows));
+            model::readCsvFile(model::locateSource(s, documentPath(w)), s.options, rows));
         if (table->ok() && table->rows.size() >= rows) {
             const model::mergeCard_t first{int32_t(rows - 1), s.startNumber};
             // The hook keeps the table it reads alive. A text being typed or

@@ -40,7 +40,7 @@ int prepareMerge(const char* command, const mergeOptions_t& o, const std::string
         }
         return exitOk;
     }
-    std::string path = model::resolveSourcePath(settings.source, documentPath);
+    std::string path = model::locateSource(settings, documentPath);
     if (hasData) {
         // Another table than the kept one: none of its ticks and options apply.
         settings = {};

@@ -19,7 +19,8 @@ constexpr const char* keyStartNumber = "merge.start-number";
 constexpr const char* keyStartCell = "merge.start-cell";
 constexpr const char* keyCopies = "merge.copies-column";
 constexpr const char* keySkipped = "merge.skipped";
-constexpr const char* allKeys[] = {keySource, keyDelimiter, keyHeader, keyEncoding, keyTrim,
+constexpr const char* keySourceAbsolute = "merge.source-absolute";
+constexpr const char* allKeys[] = {keySource, keySourceAbsolute, keyDelimiter, keyHeader, keyEncoding, keyTrim,
                                    keyStartNumber, keyStartCell, keyCopies, keySkipped};
 
 // Row numbers a range may reach; a table holds fewer rows than this.
@@ -35,7 +36,7 @@ bool number(std::string_view s, int64_t& v)
 
 bool mergeSettings_t::operator==(const mergeSettings_t& o) const
 {
-    return source == o.source && options.delimiter == o.options.delimiter && options.header == o.options.header &&
+    return source == o.source && sourceAbsolute == o.sourceAbsolute && options.delimiter == o.options.delimiter && options.header == o.options.header &&
            options.encoding == o.options.encoding && options.trim == o.options.trim && startNumber == o.startNumber &&
            startCell == o.startCell && copiesColumn == o.copiesColumn && skipped == o.skipped;
 }
@@ -48,6 +49,7 @@ bool readMergeSettings(const itemList_t& document, mergeSettings_t& out)
     if (!source || source->empty()) return false;
     out = {};
     out.source = *source;
+    out.sourceAbsolute = ext->text(keySourceAbsolute).value_or(std::string());
     const int64_t d = ext->integer(keyDelimiter).value_or(0);
     out.options.delimiter = d == ',' || d == ';' || d == '\t' || d == '|' ? char(d) : 0;
     const int64_t h = ext->integer(keyHeader).value_or(-1);
@@ -68,6 +70,7 @@ bool writeMergeSettings(itemList_t& document, const mergeSettings_t& s)
     if (!ext) return false;
     for (const char* k : allKeys) ext->remove(k);
     ext->setText(keySource, s.source);
+    if (!s.sourceAbsolute.empty()) ext->setText(keySourceAbsolute, s.sourceAbsolute);
     if (s.options.delimiter) ext->setInteger(keyDelimiter, uint8_t(s.options.delimiter));
     if (s.options.header != csvHeader_t::detect) ext->setInteger(keyHeader, int64_t(s.options.header));
     if (s.options.encoding != csvEncoding_t::detect) ext->setInteger(keyEncoding, int64_t(s.options.encoding));
@@ -105,6 +108,14 @@ std::string resolveSourcePath(const std::string& stored, const std::string& docu
     const fs::path p(stored);
     if (p.is_absolute() || documentPath.empty()) return p.lexically_normal().string();
     return (fs::path(documentPath).parent_path() / p).lexically_normal().string();
+}
+
+std::string locateSource(const mergeSettings_t& s, const std::string& documentPath)
+{
+    std::error_code ec;
+    const std::string primary = resolveSourcePath(s.source, documentPath);
+    if (s.sourceAbsolute.empty() || std::filesystem::exists(primary, ec)) return primary;
+    return std::filesystem::exists(s.sourceAbsolute, ec) ? s.sourceAbsolute : primary;
 }
 
 std::string rowRanges(const std::vector<int32_t>& rows)

@@ -14,6 +14,7 @@ namespace model {
 
 struct mergeSettings_t {
     std::string source;          // relative to the document's folder when it lies there or below
+    std::string sourceAbsolute;  // a relative source by its absolute path, for a document saved elsewhere
     csvOptions_t options;
     int64_t startNumber = 1;     // what ${#} writes on the first card
     int32_t startCell = 1;       // first cell used on the first sheet, from 1
@@ -35,6 +36,10 @@ bool clearMergeSettings(itemList_t& document);
 std::string storedSourcePath(const std::string& source, const std::string& documentPath);
 // The file a stored path names, a relative one taken from the document's folder.
 std::string resolveSourcePath(const std::string& stored, const std::string& documentPath);
+// The table file of a merge: the stored path from the document's folder,
+// or, when no file is there, its absolute path if that file exists (the
+// document was saved into another folder and the table stayed).
+std::string locateSource(const mergeSettings_t& settings, const std::string& documentPath);
 
 // "3,5-7" and back; malformed or out-of-range parts are dropped.
 std::string rowRanges(const std::vector<int32_t>& rows);

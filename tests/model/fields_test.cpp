@@ -89,6 +89,7 @@ TEST(MergeSettings, SurviveWriteReadWrite)
     newDocument(list);
     mergeSettings_t s;
     s.source = "data/names.csv";
+    s.sourceAbsolute = "/home/u/cards/data/names.csv";
     s.options.delimiter = ';';
     s.options.header = csvHeader_t::none;
     s.options.encoding = csvEncoding_t::windows1252;
@@ -142,6 +143,23 @@ TEST(MergeSettings, SourceIsRelativeOnlyBesideOrBelowTheDocument)
     }
     // A relative path follows the document when the folder moves.
     EXPECT_EQ(resolveSourcePath("names.csv", "/mnt/usb/badge.lmra"), "/mnt/usb/names.csv");
+}
+
+TEST(MergeSettings, SourceFallsBackToItsAbsolutePathWhenTheDocumentMoved)
+{
+    testsupport::tempDir d;
+    const std::string table = d.file("names.csv");
+    testsupport::writeAll(table, {'a', '\n'});
+    mergeSettings_t s;
+    s.source = "names.csv";
+    s.sourceAbsolute = table;
+    // Saved into another folder: no names.csv there, the original is found.
+    EXPECT_EQ(locateSource(s, "/elsewhere/badge.lmra"), table);
+    // Beside the document the relative path wins.
+    EXPECT_EQ(locateSource(s, d.file("badge.lmra")), table);
+    // Neither exists: the relative one, for the message to name.
+    s.sourceAbsolute = d.file("gone.csv");
+    EXPECT_EQ(locateSource(s, "/elsewhere/badge.lmra"), "/elsewhere/names.csv");
 }
 
 TEST(MergeSettings, RowRangesRoundTripAndRejectDamage)
