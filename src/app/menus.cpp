@@ -5,6 +5,7 @@
 #include "app/editcommands.h"
 #include "app/filecommands.h"
 #include "app/mainwindow.h"
+#include "app/mergecommands.h"
 #include "app/viewcommands.h"
 #include "panels/insertpanel.h"
 #include "ui/dialogs.h"
@@ -53,6 +54,7 @@ void TForm1::buildMenus()
 {
     QMenuBar* mb = menuBar();
     files_->buildMenu(mb);
+    (new mergeCommands_t(*this))->build(mb);
     buildInsertMenu();
     edits_->buildMenu(mb);
     view_->buildZoomMenu(mb);

@@ -1,6 +1,7 @@
 #include "app/outputcommands.h"
 
 #include "app/mainwindow.h"
+#include "app/mergecommands.h"
 
 #include "canvas/buttonart.h"
 #include "geometry/units.h"
@@ -89,7 +90,12 @@ void outputCommands_t::registerPanels()
                 QTimer::singleShot(0, &shell_, [this, image, doc] { saveExport(image, doc); });
             };
         auto* preview = new ui::TPreview(
-            [doc]() { return doc ? output::previewImage(doc->items(), doc->printAreas()) : QImage(); },
+            [doc]() {
+                if (!doc) return QImage();
+                // A merge previews its first sheet of cards.
+                if (QImage merged = mergePreview(doc); !merged.isNull()) return merged;
+                return output::previewImage(doc->items(), doc->printAreas());
+            },
             [this, doc] {
                 QTimer::singleShot(commandDelayMs, &shell_, [this, doc] {
                     if (doc) printDocument(doc);
@@ -119,6 +125,7 @@ void outputCommands_t::printNow(canvas::TSandbox* w)
                                                QTimer::singleShot(0, &shell_, [this, doc] { calibratePrinter(doc); });
                                            },
                                            &corrected};
+    if (printMerge(shell_, w, cropMarks_, correction)) return;
     if (ui::printDocumentSheet(w->items(), w->caption(), w->printAreas(), cropMarks_, correction) != ui::printResult_t::printed)
         return;
     if (corrected.isEmpty()) shell_.showStatus(QStringLiteral("\"%1\" was printed.").arg(w->caption()));

@@ -124,6 +124,7 @@ drawContext_t contextFor(renderView_t& view, canvas_t& canvas, bool noEffects)
     ctx.effects = !noEffects && !view.quickDraw && view.show3D;
     ctx.shadowOn = !noEffects && !view.quickDraw && view.showShadows;
     if (view.pictureDecoded) ctx.pictureDecoded = &view.pictureDecoded;
+    if (view.substituteText) ctx.substitute = &view.substituteText;
     return ctx;
 }
 
@@ -545,7 +546,7 @@ void restoreArea(renderView_t& view)
 namespace {
 
 void renderItemOn(canvas_t& canvas, const model::itemList_t& document, item_t* item, QPoint origin, double scaleX,
-                  double scaleY)
+                  double scaleY, const textSubstitute_t* substitute)
 {
     static const renderStyle_t style;
     xform_t xf;
@@ -555,25 +556,26 @@ void renderItemOn(canvas_t& canvas, const model::itemList_t& document, item_t* i
     xf.dy = origin.y();
     xf.widthZoom = scaleY;
     drawContext_t ctx{canvas, document, xf, true, true, false, false, true, true, style};
+    ctx.substitute = substitute;
     drawItemIn(ctx, item);
 }
 
 } // namespace
 
 void renderItemToBitmap(QImage& bitmap, const model::itemList_t& document, item_t* item, QPoint origin, double scaleX,
-                        double scaleY)
+                        double scaleY, const textSubstitute_t* substitute)
 {
     if (!isDrawable(item)) return;
     canvas_t canvas(bitmap);
-    renderItemOn(canvas, document, item, origin, scaleX, scaleY);
+    renderItemOn(canvas, document, item, origin, scaleX, scaleY, substitute);
 }
 
 void renderItemToDevice(QPainter& painter, QRect bounds, layerStore_t* layers, const model::itemList_t& document,
-                        item_t* item, QPoint origin, double scaleX, double scaleY)
+                        item_t* item, QPoint origin, double scaleX, double scaleY, const textSubstitute_t* substitute)
 {
     if (!isDrawable(item)) return;
     canvas_t canvas(painter, bounds, layers);
-    renderItemOn(canvas, document, item, origin, scaleX, scaleY);
+    renderItemOn(canvas, document, item, origin, scaleX, scaleY, substitute);
 }
 
 } // namespace render

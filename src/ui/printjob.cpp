@@ -95,6 +95,21 @@ std::optional<bool> askPrinterCorrection(const QString& printer, const QString& 
     return std::nullopt;
 }
 
+bool choosePrinterCorrection(const QPrinter& printer, const printCorrection_t& correction,
+                             std::optional<settings::printerDistortion_t>& distortion)
+{
+    if (correction.used) correction.used->clear();
+    distortion.reset();
+    if (!correction.store || printer.outputFormat() != QPrinter::NativeFormat) return true;
+    const QString source = paperSourceName(printer.paperSource());
+    distortion = settings::loadCalibration(*correction.store, printer.printerName(), source);
+    if (!distortion) return true;
+    const std::optional<bool> use = askPrinterCorrection(printer.printerName(), source, *distortion, correction.calibrate);
+    if (!use) return false;
+    if (!*use) distortion.reset();
+    return true;
+}
+
 printResult_t printDocumentSheet(const model::itemList_t& document, const QString& title, const QByteArray& printAreas,
                                  bool cropMarks, const printCorrection_t& correction)
 {
@@ -106,17 +121,8 @@ printResult_t printDocumentSheet(const model::itemList_t& document, const QStrin
     printer.setPageSize(paper.pageSize());
     printer.setPageOrientation(paper.orientation());
     if (!dialogs().printDialog(printer) || printer.copyCount() < 1) return printResult_t::cancelled;
-    if (correction.used) correction.used->clear();
     std::optional<settings::printerDistortion_t> distortion;
-    if (correction.store && printer.outputFormat() == QPrinter::NativeFormat) {
-        const QString source = paperSourceName(printer.paperSource());
-        distortion = settings::loadCalibration(*correction.store, printer.printerName(), source);
-        if (distortion) {
-            const std::optional<bool> use = askPrinterCorrection(printer.printerName(), source, *distortion, correction.calibrate);
-            if (!use) return printResult_t::cancelled;
-            if (!*use) distortion.reset();
-        }
-    }
+    if (!choosePrinterCorrection(printer, correction, distortion)) return printResult_t::cancelled;
 
     jobProgress_t progress(QStringLiteral("Printing \"%1\"...").arg(title));
     auto step = [&progress](int32_t done, int32_t total) { return progress(done, total); };

@@ -46,6 +46,12 @@ struct printCorrection_t {
 std::optional<bool> askPrinterCorrection(const QString& printer, const QString& source, const settings::printerDistortion_t& d,
                                          const std::function<void()>& calibrate);
 
+// After the print dialog: the correction stored for the chosen printer and
+// paper source, when the user chose to print with it (asked as above); none
+// for a file or without a stored one. False when the user cancelled.
+bool choosePrinterCorrection(const QPrinter& printer, const printCorrection_t& correction,
+                             std::optional<settings::printerDistortion_t>& distortion);
+
 // Shows the print dialog (the document's paper preselected) and prints the
 // sheet. A failure is reported with the reason through the dialog seam.
 // With `cropMarks`, the cells' crop marks are printed in the margins. A

@@ -38,7 +38,8 @@ TEST_F(ShellTest, StartUpCaptionMenusAndTimers)
               (QStringList{"File", "Insert", "Edit", "Arrange", "Zoom", "Tools", "Customize", "Window", "Help"}));
     EXPECT_EQ(itemTexts(w->fileMenu().menuFile),
               (QStringList{"New", "Open", "Reopen", "Save", "Save As", "Close", "-", "Page Setup", "Grid and Snap", "-",
-                           "Print Preview", "Print", "Calibrate printer...", "-", "Export", "-", "Exit"}));
+                           "Merge...", "Show Merge Fields", "-", "Print Preview", "Print", "Calibrate printer...", "-",
+                           "Export", "-", "Exit"}));
     EXPECT_EQ(itemTexts(w->editMenu().menuEdit),
               (QStringList{"Undo", "Redo", "-", "Clear Undo and Redo", "-", "Cut", "Copy", "Paste", "Delete\tDel",
                            "Duplicate", "Select All", "-", "Copy to Clipboard", "Join Items", "Split Group"}));
