@@ -125,8 +125,8 @@ struct axisWeights_t {
 const axisWeights_t& weightsFor(int32_t target, int32_t source)
 {
     // Masks of the same size recur (items of one size, the same blur): keep
-    // the weights of recent sizes.
-    static std::map<std::pair<int32_t, int32_t>, axisWeights_t> cache;
+    // the weights of recent sizes (per thread: bands are drawn at once).
+    thread_local std::map<std::pair<int32_t, int32_t>, axisWeights_t> cache;
     auto it = cache.find({target, source});
     if (it != cache.end()) return it->second;
     if (cache.size() > 512) cache.clear();

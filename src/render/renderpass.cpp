@@ -6,6 +6,7 @@
 #include "model/itemlist.h"
 #include "model/metrics.h"
 #include "render/effects.h"
+#include "render/parallel.h"
 #include "render/picture.h"
 #include "render/shapedraw.h"
 #include "render/strokes.h"
@@ -75,6 +76,11 @@ rect_t itemReach(const item_t* item, double zoom)
 
 bool mayTouchImage(const renderView_t& view, const item_t* item)
 {
+    return mayTouchArea(view, item, view.Image1.rect());
+}
+
+bool mayTouchArea(const renderView_t& view, const item_t* item, const QRect& area)
+{
     const bool line = item->itemType == model::typeLine, shape = model::isShapeType(item->itemType);
     // Pictures, drawn or outlined, stay within their reach (turn and frame included).
     const bool outlinedPicture = item->itemType == model::typePicture;
@@ -110,8 +116,8 @@ bool mayTouchImage(const renderView_t& view, const item_t* item)
     int64_t grow = std::max<int64_t>({geometry::penWidthAt(zoom, item->lineWeight), lineBandWidth(item, zoom),
                                       geometry::penWidthAt(zoom, item->outlineWeight), 1});
     grow += 3;  // rounding of mapped points and band corners
-    return int64_t(std::min(a.x(), c.x())) - grow < view.Image1.width() && int64_t(std::max(a.x(), c.x())) + grow >= 0 &&
-           int64_t(std::min(a.y(), c.y())) - grow < view.Image1.height() && int64_t(std::max(a.y(), c.y())) + grow >= 0;
+    return int64_t(std::min(a.x(), c.x())) - grow <= area.right() && int64_t(std::max(a.x(), c.x())) + grow >= area.left() &&
+           int64_t(std::min(a.y(), c.y())) - grow <= area.bottom() && int64_t(std::max(a.y(), c.y())) + grow >= area.top();
 }
 
 namespace {
@@ -236,23 +242,59 @@ void drawGridlinesOn(renderView_t& view, canvas_t& canvas)
     if (h.showGridY) drawAxis(false);
 }
 
-rect_t drawItemsInRectOn(renderView_t& view, canvas_t& canvas, rect_t docRect, bool skipSelected, bool grow = true)
+// The items a pass over docRect draws, in painting order: those whose reach
+// meets the rectangle (grown, with `grow`, by every item met so far) and
+// that may touch the image. docRect comes back grown.
+std::vector<item_t*> itemsToDraw(renderView_t& view, rect_t& docRect, bool skipSelected, bool grow)
 {
-    drawGridlinesOn(view, canvas);
-    if (!view.items) return docRect;
+    std::vector<item_t*> drawn;
+    if (!view.items) return drawn;
     const double zoom = viewZoom(view);
     for (item_t* item : paintingOrder(*view.items)) {
         if (skipSelected && item->selected) continue;
         const rect_t reach = itemReach(item, zoom);
         if (!reach.meets(docRect)) continue;
-        if (!view.skipUnseen || mayTouchImage(view, item)) drawItemOn(view, canvas, item, false);
+        if (!view.skipUnseen || mayTouchImage(view, item)) drawn.push_back(item);
         if (!grow) continue;
         docRect.left = std::min(docRect.left, reach.left);
         docRect.top = std::min(docRect.top, reach.top);
         docRect.right = std::max(docRect.right, reach.right);
         docRect.bottom = std::max(docRect.bottom, reach.bottom);
     }
+    return drawn;
+}
+
+rect_t drawItemsInRectOn(renderView_t& view, canvas_t& canvas, rect_t docRect, bool skipSelected, bool grow = true)
+{
+    drawGridlinesOn(view, canvas);
+    for (item_t* item : itemsToDraw(view, docRect, skipSelected, grow)) drawItemOn(view, canvas, item, false);
     return docRect;
+}
+
+// The bands a whole-image pass is cut into now: one (the pass as on a
+// single thread) when one thread is asked for, when the pass is recorded,
+// or when the image is too small to share out.
+std::vector<QRect> passBands(const renderView_t& view)
+{
+    if (view.recordTo) return {view.Image1.rect()};
+    return imageBands(view.Image1.size(), renderThreads());
+}
+
+// Draws the items in order over the image, each band of it on a thread of
+// its own. Items whose drawing is bounded are left out of the bands they
+// cannot touch; the others (texts) are drawn in every band, held in by its
+// clip. Every pixel depends only on the figures drawn over it in order, so
+// the bands come out as one pass over the whole image would leave them.
+void drawInBands(renderView_t& view, const std::vector<QRect>& bands, const std::vector<item_t*>& items)
+{
+    // Lazily found values of the list are found now, before threads read it.
+    if (view.items) (void)model::findHeader(*view.items);
+    paintInBands(view.Image1, bands, [&](QImage& image, const QRect& band) {
+        canvas_t canvas(image);
+        canvas.clipTo(band);
+        for (item_t* item : items)
+            if (mayTouchArea(view, item, band)) drawItemOn(view, canvas, item, false);
+    });
 }
 
 QRect clippedRect(const QImage& img, rect_t r, int32_t limit)
@@ -311,9 +353,16 @@ void repaintAll(renderView_t& view, bool runDeferred)
         const double zoom = viewZoom(view);
         // One canvas pixel beyond the image on every side: an edge pixel may
         // round to the document pixel inside while showing the one outside.
-        const rect_t docRect{geometry::screenToDoc(zoom, -1, view.viewOrigin.x), geometry::screenToDoc(zoom, -1, view.viewOrigin.y),
-                             geometry::screenToDoc(zoom, w, view.viewOrigin.x), geometry::screenToDoc(zoom, h, view.viewOrigin.y)};
-        drawItemsInRectOn(view, canvas, docRect, false);
+        rect_t docRect{geometry::screenToDoc(zoom, -1, view.viewOrigin.x), geometry::screenToDoc(zoom, -1, view.viewOrigin.y),
+                       geometry::screenToDoc(zoom, w, view.viewOrigin.x), geometry::screenToDoc(zoom, h, view.viewOrigin.y)};
+        const std::vector<QRect> bands = passBands(view);
+        if (bands.size() == 1) {
+            drawItemsInRectOn(view, canvas, docRect, false);
+        } else {
+            drawGridlinesOn(view, canvas);
+            canvas.release();
+            drawInBands(view, bands, itemsToDraw(view, docRect, false, true));
+        }
     }
     if (view.items)
         for (item_t* it = view.items->head; it; it = it->next)
@@ -386,6 +435,15 @@ void fullQualityPass(renderView_t& view)
     canvas_t canvas(view.Image1);
     canvas.record(view.recordTo);
     clearUnderTransparentPictures(view, canvas, order);
+    // A pass that lets events in between its items stays on this thread.
+    if (const std::vector<QRect> bands = passBands(view); bands.size() > 1 && !view.processEvents) {
+        canvas.release();
+        std::vector<item_t*> drawn;
+        for (item_t* item : order)
+            if (!view.skipUnseen || mayTouchImage(view, item)) drawn.push_back(item);
+        drawInBands(view, bands, drawn);
+        return;
+    }
     while (i < order.size()) {
         item_t* item = order[i++];
         const int32_t z = item->zOrder;
