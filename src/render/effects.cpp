@@ -169,7 +169,9 @@ struct quotient_t {
 
 // Built for the baseline processor and for AVX2 (chosen at load time), with
 // the loops over a row vectorised; integer sums give the same bytes on both.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+// Not under ThreadSanitizer: the clones' resolver, instrumented too, would
+// run at load time before the sanitizer has started.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
 #define LUMORA_BLUR_CLONES __attribute__((target_clones("avx2", "default"), optimize("tree-vectorize")))
 #else
 #define LUMORA_BLUR_CLONES

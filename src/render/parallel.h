@@ -4,6 +4,8 @@
 // 1 keeps every pass on the calling thread.
 #pragma once
 
+#include "model/item.h"
+
 #include <QImage>
 #include <QRect>
 
@@ -47,5 +49,11 @@ void runConcurrently(int32_t n, const std::function<void(int32_t)>& job);
 // depends only on the pixel's earlier value.
 void paintInBands(QImage& target, const std::vector<QRect>& bands,
                   const std::function<void(QImage& image, const QRect& band)>& paintBand);
+
+// The items one after the other onto a bitmap as renderItemToBitmap draws
+// each, in bands on several threads (items that cannot touch a band left out
+// of it), with the same pixels as on one thread.
+void renderItemsToBitmap(QImage& bitmap, const model::itemList_t& document, const std::vector<model::item_t*>& items,
+                         QPoint origin, double scaleX, double scaleY);
 
 } // namespace render

@@ -749,7 +749,14 @@ void drawPicture(drawContext_t& ctx, item_t* item)
         return;
     }
     processed_t pr;
-    if (!processedPicture(ctx, item, p, pr)) return;
+    {
+        // Bands drawn at once that meet the same picture make it once: the
+        // later one waits and finds it in the cache. (Output keeps no cache.)
+        static std::mutex making;
+        std::unique_lock lock(making, std::defer_lock);
+        if (!ctx.output) lock.lock();
+        if (!processedPicture(ctx, item, p, pr)) return;
+    }
     ctx.canvas.release();
     placeProcessed(ctx, item, p, pr);
     if (p.round) drawRoundFrame(ctx, item, p);

@@ -79,14 +79,16 @@ bool mayTouchImage(const renderView_t& view, const item_t* item)
     return mayTouchArea(view, item, view.Image1.rect());
 }
 
-bool mayTouchArea(const renderView_t& view, const item_t* item, const QRect& area)
+namespace {
+
+// Whether drawing the item through the transform can change a pixel of the
+// area (see mayTouchImage); `zoom` scales the widths of pens and bands.
+bool mayTouchAreaThrough(const item_t* item, const xform_t& xf, double zoom, const QRect& area)
 {
     const bool line = item->itemType == model::typeLine, shape = model::isShapeType(item->itemType);
     // Pictures, drawn or outlined, stay within their reach (turn and frame included).
     const bool outlinedPicture = item->itemType == model::typePicture;
     if (!line && !shape && !outlinedPicture) return true;
-    const double zoom = viewZoom(view);
-    const xform_t xf = screenXform(zoom, view.viewOrigin);
 
     // The document rectangle the item's geometry lies in.
     int64_t l, t, r, b;
@@ -118,6 +120,14 @@ bool mayTouchArea(const renderView_t& view, const item_t* item, const QRect& are
     grow += 3;  // rounding of mapped points and band corners
     return int64_t(std::min(a.x(), c.x())) - grow <= area.right() && int64_t(std::max(a.x(), c.x())) + grow >= area.left() &&
            int64_t(std::min(a.y(), c.y())) - grow <= area.bottom() && int64_t(std::max(a.y(), c.y())) + grow >= area.top();
+}
+
+} // namespace
+
+bool mayTouchArea(const renderView_t& view, const item_t* item, const QRect& area)
+{
+    const double zoom = viewZoom(view);
+    return mayTouchAreaThrough(item, screenXform(zoom, view.viewOrigin), zoom, area);
 }
 
 namespace {
@@ -396,8 +406,21 @@ QRect repaintArea(renderView_t& view, const QRect& area)
     const rect_t screen{geometry::docToScreen(z, grown.left, o.x), geometry::docToScreen(z, grown.top, o.y),
                         geometry::docToScreen(z, grown.right, o.x) + 1, geometry::docToScreen(z, grown.bottom, o.y) + 1};
     paintBackground(view, screen);
-    drawItemsInRect(view, grown, false);
-    return QRect(QPoint(screen.left, screen.top), QPoint(screen.right - 1, screen.bottom - 1)).intersected(view.Image1.rect());
+    // A repaint of most of the image (a setter on a spread selection) is
+    // shared out like a whole one; a small one (a drag, typing) stays here.
+    const QRect painted =
+        QRect(QPoint(screen.left, screen.top), QPoint(screen.right - 1, screen.bottom - 1)).intersected(view.Image1.rect());
+    const std::vector<QRect> bands = 2 * painted.height() >= view.Image1.height() ? passBands(view) : std::vector<QRect>(1);
+    if (bands.size() > 1) {
+        {
+            canvas_t canvas(view.Image1);
+            drawGridlinesOn(view, canvas);
+        }
+        drawInBands(view, bands, itemsToDraw(view, grown, false, true));
+    } else {
+        drawItemsInRect(view, grown, false);
+    }
+    return painted;
 }
 
 namespace {
@@ -624,6 +647,35 @@ void renderItemToBitmap(QImage& bitmap, const model::itemList_t& document, item_
     if (!isDrawable(item)) return;
     canvas_t canvas(bitmap);
     renderItemOn(canvas, document, item, origin, scaleX, scaleY);
+}
+
+void renderItemsToBitmap(QImage& bitmap, const model::itemList_t& document, const std::vector<item_t*>& items,
+                         QPoint origin, double scaleX, double scaleY)
+{
+    const std::vector<QRect> bands = imageBands(bitmap.size(), renderThreads());
+    if (bands.size() == 1) {
+        for (item_t* item : items) renderItemToBitmap(bitmap, document, item, origin, scaleX, scaleY);
+        return;
+    }
+    xform_t xf;
+    xf.sx = scaleX;
+    xf.sy = scaleY;
+    xf.dx = origin.x();
+    xf.dy = origin.y();
+    xf.widthZoom = scaleY;
+    const bool sameScales = scaleX == scaleY;
+    (void)model::findHeader(document);
+    paintInBands(bitmap, bands, [&](QImage& image, const QRect& band) {
+        for (item_t* item : items) {
+            if (!isDrawable(item)) continue;
+            // A shadow's reach on a device, and pens under unequal scales
+            // across and down, are not bounded here: drawn in every band.
+            if (sameScales && item->shadowElevation == 0 && !mayTouchAreaThrough(item, xf, scaleY, band)) continue;
+            canvas_t canvas(image);
+            canvas.clipTo(band);
+            renderItemOn(canvas, document, item, origin, scaleX, scaleY);
+        }
+    });
 }
 
 void renderItemToDevice(QPainter& painter, QRect bounds, layerStore_t* layers, const model::itemList_t& document,

@@ -244,6 +244,36 @@ TEST(SameOnEveryThreadCount, RandomPages)
     }
 }
 
+// A repaint of most of the image (shared out) and of a small part (kept on
+// one thread) over a scribbled canvas: the whole image as on one thread,
+// items drawn whole beyond the area included.
+TEST(SameOnEveryThreadCount, RepaintOfAnArea)
+{
+    std::mt19937 rng(4444);
+    for (int32_t page = 0; page < 12; ++page) {
+        model::itemList_t doc;
+        testdoc::addHeader(doc, 600, 600, 1.0);
+        testdoc::randomPage(doc, rng, 600);
+        // A shadow sends every repaint to the whole canvas.
+        for (model::item_t* it = doc.head; it; it = it->next) it->shadowElevation = 0;
+        const int32_t l = int32_t(rng() % 200), t = int32_t(rng() % 200);
+        const QRect area = page % 3 == 0 ? QRect(l, t, 60, 40) : QRect(l, t / 4, 300 + l, 500);
+        QImage one;
+        for (int32_t n : {1, 2, 4}) {
+            threads_t threads(n);
+            renderView_t view;
+            view.items = &doc;
+            view.Image1 = newCanvasImage(600, 600);
+            view.Image1.fill(Qt::magenta);
+            const QRect painted = repaintArea(view, area);
+            EXPECT_TRUE(painted.contains(area.intersected(view.Image1.rect())));
+            if (n == 1) one = view.Image1;
+            else EXPECT_TRUE(view.Image1 == one) << "page " << page << " on " << n << " threads: " << firstDifference(view.Image1, one);
+        }
+        model::freeList(doc);
+    }
+}
+
 // The picture example (every stored format, clipped, round, framed, turned,
 // transparent) through the command-line tool with LUMORA_THREADS set.
 TEST(SameOnEveryThreadCount, PictureExampleThroughTheCommandLine)
