@@ -135,6 +135,8 @@ rect_t itemReach(const model::item_t* item, double zoom = 1.0);
 // dash walk may sweep) misses the image. Items whose drawing is not bounded
 // that way (texts) always count as seen.
 bool mayTouchImage(const renderView_t& view, const model::item_t* item);
+// The same for a rectangle of the image (inclusive).
+bool mayTouchArea(const renderView_t& view, const model::item_t* item, const QRect& area);
 
 void drawItem(renderView_t& view, model::item_t* item, bool noEffects);
 // rect: right and bottom exclusive.

@@ -116,6 +116,7 @@ void drawFilledOutline(canvas_t& canvas, const std::vector<QPoint>& pts, int32_t
 
 // The outline of an arc depends only on its three mapped points; repaints
 // ask for the same arcs again and again, and each costs hundreds of sines.
+// Kept per thread, as bands of an image are drawn at once.
 const std::vector<QPoint>& arcOutline(point_t c, point_t s, point_t e)
 {
     struct key_t {
@@ -130,7 +131,7 @@ const std::vector<QPoint>& arcOutline(point_t c, point_t s, point_t e)
             return h;
         }
     };
-    static std::unordered_map<key_t, std::vector<QPoint>, hash_t> memo;
+    thread_local std::unordered_map<key_t, std::vector<QPoint>, hash_t> memo;
     constexpr size_t memoLimit = 20000;
     const key_t k{{c.x, c.y, s.x, s.y, e.x, e.y}};
     auto it = memo.find(k);

@@ -84,7 +84,8 @@ textMetrics_t integerMetrics(const QFontMetricsF& fm)
 
 const fontEntry_t& fontFor(const item_t* it, int32_t size, bool forDrawing)
 {
-    static std::unordered_map<fontKey_t, fontEntry_t, fontKeyHash_t> cache;
+    // Per thread, as bands of an image are drawn at once.
+    thread_local std::unordered_map<fontKey_t, fontEntry_t, fontKeyHash_t> cache;
     fontKey_t k{model::fontNameOf(it), fontPixels(size), weightOf(it), uint8_t(it->fontItalic != 0),
                 uint8_t(forDrawing && it->fontUnderline != 0), uint8_t(forDrawing && it->fontStrikeout != 0)};
     auto found = cache.find(k);
