@@ -274,14 +274,22 @@ builtList_t buildList(listKind_t kind, TParams& p)
     case listKind_t::headStart:
     case listKind_t::headEnd: {
         static const char* const names[model::headKindCount] = {"None", "Open", "Arrow", "Circle", "Diamond", "Bar"};
-        for (int32_t k = 0; k < model::headKindCount; ++k)
-            b.entries.push_back({pickEntry_t::builtIn, QString::fromLatin1(names[k]), -1, double(k)});
+        for (int32_t k = 0; k < model::headKindCount; ++k) {
+            pickEntry_t e;
+            e.text = QString::fromLatin1(names[k]);
+            e.value = k;
+            b.entries.push_back(e);
+        }
         break;
     }
     case listKind_t::headSize: {
         static const char* const names[model::headSizeCount] = {"Small", "Medium", "Large"};
-        for (int32_t k = 0; k < model::headSizeCount; ++k)
-            b.entries.push_back({pickEntry_t::builtIn, QString::fromLatin1(names[k]), -1, double(k)});
+        for (int32_t k = 0; k < model::headSizeCount; ++k) {
+            pickEntry_t e;
+            e.text = QString::fromLatin1(names[k]);
+            e.value = k;
+            b.entries.push_back(e);
+        }
         break;
     }
     }
