@@ -203,3 +203,36 @@ TEST(ArrowheadTest, HostileValuesDrawWithinLimits)
 }
 
 } // namespace
+
+namespace {
+
+QImage paintLine(bool heads, bool shadow)
+{
+    model::itemList_t doc;
+    testdoc::addHeader(doc, 240, 120);
+    model::item_t* line = testdoc::addLine(doc, 20, 60, 180, 60, 0.0);
+    if (heads) model::setHeads(line, {headKind_t::none, headKind_t::bar, headSize_t::large});
+    if (shadow) {
+        line->shadowElevation = 60;
+        line->shadowFade = 10;
+        line->shadowLightness = 100;
+    }
+    QImage img = testdoc::paintWithFullQuality(doc);
+    model::freeList(doc);
+    return img;
+}
+
+} // namespace
+
+TEST(ArrowheadTest, HeadsCastTheLinesShadow)
+{
+    // Pixels the shadow darkens with the head that the bare line's shadow
+    // leaves alone: the head's own shadow.
+    const QImage headShadow = paintLine(true, true), headFlat = paintLine(true, false);
+    const QImage bareShadow = paintLine(false, true), bareFlat = paintLine(false, false);
+    int32_t own = 0;
+    for (int y = 0; y < headShadow.height(); ++y)
+        for (int x = 0; x < headShadow.width(); ++x)
+            if (headShadow.pixel(x, y) != headFlat.pixel(x, y) && bareShadow.pixel(x, y) == bareFlat.pixel(x, y)) ++own;
+    EXPECT_GT(own, 10);
+}
