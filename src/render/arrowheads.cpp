@@ -1,12 +1,12 @@
 #include "render/arrowheads.h"
 
-#include "geometry/shapes.h"
 #include "model/itemlist.h"
 #include "render/shapedraw.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 
 namespace render {
 
@@ -27,26 +27,6 @@ dpoint_t at(const model::pointNode_t* n) { return {double(n->p.x), double(n->p.y
 bool same(dpoint_t a, dpoint_t b) { return a.x == b.x && a.y == b.y; }
 
 pathEnd_t endOf(dpoint_t tip, dpoint_t from) { return {tip, from, !same(tip, from)}; }
-
-// The first point along `pts` (from its front) at least `reach` away from
-// the front, or the farthest one when none is.
-dpoint_t pointAway(const std::vector<geometry::point_t>& pts, bool fromBack, double reach)
-{
-    const size_t n = pts.size();
-    const geometry::point_t tip = fromBack ? pts[n - 1] : pts[0];
-    dpoint_t best{double(tip.x), double(tip.y)};
-    double bestD = -1;
-    for (size_t k = 1; k < n; ++k) {
-        const geometry::point_t q = fromBack ? pts[n - 1 - k] : pts[k];
-        const double d = std::hypot(double(q.x) - tip.x, double(q.y) - tip.y);
-        if (d > bestD) {
-            bestD = d;
-            best = {double(q.x), double(q.y)};
-        }
-        if (d >= reach) return {double(q.x), double(q.y)};
-    }
-    return best;
-}
 
 dpoint_t mapD(const xform_t& xf, dpoint_t p)
 {
@@ -117,16 +97,20 @@ pathEnds_t pathEndsOf(const item_t* item)
     }
     case model::typeArc: {
         if (model::countNodes(item->points) < 3) break;
-        const geometry::point_t c{first->p.x, first->p.y}, s{first->next->p.x, first->next->p.y},
-            t{first->next->next->p.x, first->next->next->p.y};
-        const std::vector<geometry::point_t> pts = geometry::arcPoints(c, s, t);
-        if (pts.size() < 2) break;
-        // The chord over a short piece of the arc, so that a head on a tight
-        // arc points along it rather than along its first sample.
-        const double reach = headLength(item->lineWeight, model::headsOf(item).size) / 2;
-        const dpoint_t a{double(pts.front().x), double(pts.front().y)}, b{double(pts.back().x), double(pts.back().y)};
-        e.start = endOf(a, pointAway(pts, false, reach));
-        e.end = endOf(b, pointAway(pts, true, reach));
+        // The arc runs counter-clockwise (as seen) from S on the circle
+        // through S about C to the direction of E. Each head points along
+        // the chord over a short piece of it, so that a head on a tight arc
+        // points along the arc rather than along its tangent.
+        const dpoint_t c = at(first), s = at(first->next), t = at(first->next->next);
+        const double r = std::hypot(s.x - c.x, s.y - c.y);
+        if (!(r > 0) || same(t, c)) break;
+        const double a0 = std::atan2(c.y - s.y, s.x - c.x), a1 = std::atan2(c.y - t.y, t.x - c.x);
+        double sweep = std::fmod(a1 - a0, 2 * std::numbers::pi);
+        if (sweep <= 0) sweep += 2 * std::numbers::pi;
+        const double step = std::min(headLength(item->lineWeight, model::headsOf(item).size) / 2 / r, sweep);
+        auto on = [&](double a) { return dpoint_t{c.x + r * std::cos(a), c.y - r * std::sin(a)}; };
+        e.start = endOf(s, on(a0 + step));
+        e.end = endOf(on(a1), on(a1 - step));
         break;
     }
     default: break;
