@@ -2,6 +2,7 @@
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
 SAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 # Object files are shared between build trees (and clones) when ccache is there.
@@ -12,7 +13,7 @@ export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 FILE ?=
 
-.PHONY: all deps configure build run test sanitize bench fuzz clean
+.PHONY: all deps configure build run test sanitize tsan bench fuzz clean
 
 all: build
 
@@ -44,6 +45,23 @@ sanitize: deps
 	$(SAN_ENV) cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && $(SAN_ENV) ctest -j $(JOBS) --output-on-failure --timeout 600
 
+# The render and output tests (the passes that draw in bands on several
+# threads) built with ThreadSanitizer and run with four drawing threads. Only
+# those programs and the command-line tool they call are built, so that a
+# cold build stays short; Qt itself is not instrumented, so the few reports
+# that lie wholly inside it are suppressed (scripts/tsan-suppressions.txt).
+# Tests that start another program (the command-line tool, pdftoppm) are left
+# out: QProcess starts it in a way the sanitizer does not follow, after which
+# it reports the test process's own locked and stack accesses as races. The
+# install test needs the editor, which is not built here.
+TSAN_ENV = TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/scripts/tsan-suppressions.txt \
+  LUMORA_THREADS=4
+
+tsan: deps
+	cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMORA_TSAN=ON -DLUMORA_BENCH=OFF $(LAUNCHER)
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target test_render test_output lumora-cli
+	cd $(TSAN_BUILD) && $(TSAN_ENV) ctest -j $(JOBS) --output-on-failure --timeout 900 -E '_NOT_BUILT$$|^RenderCli\.|ThroughTheCommandLine$$|^VectorOutput\.|^Install\.'
+
 bench: build
 	@bash scripts/run-benchmarks.sh "$(BUILD)"
 
@@ -56,4 +74,4 @@ fuzz: deps
 	@bash scripts/run-fuzzers.sh "$(FUZZ_BUILD)" "$(FUZZ_SECONDS)"
 
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(SAN_BUILD) $(TSAN_BUILD)

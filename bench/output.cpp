@@ -12,6 +12,7 @@
 #include "output/printsheet.h"
 #include "output/renderoutput.h"
 #include "output/vectorsheet.h"
+#include "render/parallel.h"
 #include "render/text.h"
 #include "samples/samplepictures.h"
 
@@ -131,6 +132,48 @@ void BM_BitmapPdfTenCardsAt600Dpi(benchmark::State& state)
     model::freeList(list);
 }
 BENCHMARK(BM_BitmapPdfTenCardsAt600Dpi)->Arg(0)->Arg(1)->ArgName("photo")->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// The bitmap PDF of the text cards and the bare sheet behind it (rendered,
+// the card copied to the other cells), each with 1, 2 and 4 drawing threads.
+void BM_BitmapPdfTenCardsThreads(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    model::itemList_t list;
+    textCards(list, true);
+    const QString pdf = dir.filePath(QStringLiteral("cards.pdf"));
+    render::setRenderThreads(int32_t(state.range(0)));
+    for (auto _ : state) {
+        QString why;
+        if (!output::printToPdf(list, pdf, 600, QByteArray(), {}, &why)) state.SkipWithError("print failed");
+    }
+    render::setRenderThreads(0);
+    model::freeList(list);
+}
+BENCHMARK(BM_BitmapPdfTenCardsThreads)->ArgName("threads")->Arg(1)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_RenderSheetThreads(benchmark::State& state)
+{
+    model::itemList_t list;
+    if (state.range(0)) textCards(list, true);
+    else pageOfPixels(list);
+    const model::item_t* header = model::findHeader(list);
+    output::device_t d;
+    if (state.range(0)) {
+        d.ppiX = d.ppiY = 600;
+        d.pageWidth = 4961;
+        d.pageHeight = 7016;
+    } else {
+        d = output::screenDevice(header, output::modeExport);
+    }
+    render::setRenderThreads(int32_t(state.range(1)));
+    for (auto _ : state) benchmark::DoNotOptimize(output::renderSheet(list, d, QByteArray()).constBits());
+    render::setRenderThreads(0);
+    model::freeList(list);
+}
+BENCHMARK(BM_RenderSheetThreads)
+    ->ArgNames({"cards", "threads"})
+    ->Args({0, 1})->Args({0, 2})->Args({0, 4})->Args({1, 1})->Args({1, 2})->Args({1, 4})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_ExportExact1600(benchmark::State& state)
 {

@@ -3,9 +3,15 @@
 // 300 %, against the floor: the same primitives, recorded from the pass,
 // drawn by a bare QPainter loop on the same image. And repaintAll of 100,
 // 1,000 and 10,000 items with soft shadows and round surfaces, at several
-// zooms, with each effect alone.
+// zooms, with each effect alone. The *Threads cases draw the same full
+// repaints in bands on 1, 2 and 4 threads (range "threads"; the other cases
+// follow LUMORA_THREADS and the machine's cores). `bench_render --effects N
+// OUT.lmra` writes the page of N items with shadows and surfaces instead, to
+// look at in the editor.
 #include "../tests/render/docbuilder.h"
 #include "geometry/shapes.h"
+#include "model/docfile.h"
+#include "render/parallel.h"
 #include "render/renderpass.h"
 
 #include <benchmark/benchmark.h>
@@ -13,6 +19,7 @@
 #include <QGuiApplication>
 
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <random>
@@ -199,6 +206,41 @@ void BM_repaintAllEffects(benchmark::State& state)
     }
 }
 
+// The same full repaints with the thread count given.
+void BM_repaintAllThreads(benchmark::State& state)
+{
+    fixture& f = get(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)));
+    setRenderThreads(static_cast<int32_t>(state.range(2)));
+    for (auto _ : state) {
+        repaintAll(f.view, false);
+        benchmark::DoNotOptimize(f.view.Image1.constBits());
+    }
+    setRenderThreads(0);
+}
+
+void BM_repaintAllEffectsThreads(benchmark::State& state)
+{
+    fixture& f = getEffects(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)));
+    f.view.showShadows = f.view.show3D = true;
+    setRenderThreads(static_cast<int32_t>(state.range(2)));
+    for (auto _ : state) {
+        repaintAll(f.view, false);
+        benchmark::DoNotOptimize(f.view.Image1.constBits());
+    }
+    setRenderThreads(0);
+}
+
+BENCHMARK(BM_repaintAllThreads)
+    ->ArgNames({"items", "zoom", "threads"})
+    ->Args({10000, 100, 1})->Args({10000, 100, 2})->Args({10000, 100, 4})
+    ->Args({10000, 300, 1})->Args({10000, 300, 2})->Args({10000, 300, 4})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_repaintAllEffectsThreads)
+    ->ArgNames({"items", "zoom", "threads"})
+    ->Args({1000, 100, 1})->Args({1000, 100, 2})->Args({1000, 100, 4})
+    ->Args({10000, 100, 1})->Args({10000, 100, 2})->Args({10000, 100, 4})
+    ->Unit(benchmark::kMillisecond);
+
 BENCHMARK(BM_repaintAllEffects)
     ->ArgNames({"items", "zoom", "effects"})
     ->Args({100, 100, 3})->Args({1000, 100, 3})->Args({10000, 100, 3})
@@ -216,6 +258,14 @@ int main(int argc, char** argv)
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     int qargc = 1;
     QGuiApplication app(qargc, argv);
+    if (argc == 4 && !std::strcmp(argv[1], "--effects")) {
+        model::itemList_t list;
+        buildEffectsDocument(list, std::atoi(argv[2]));
+        const bool ok = model::writeDocument(argv[3], list);
+        model::freeList(list);
+        std::printf("%s\n", ok ? argv[3] : "could not write the document");
+        return ok ? 0 : 1;
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -11,6 +11,7 @@ PACKAGES=(
   qt6-image-formats-plugins
   fonts-urw-base35
   libemf-dev
+  libzint-dev zbar-tools
   fonts-liberation fonts-dejavu-core
   xvfb xauth x11-utils
   imagemagick poppler-utils librsvg2-bin

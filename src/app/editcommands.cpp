@@ -11,6 +11,7 @@
 #include "model/itemlist.h"
 #include "render/text.h"
 #include "panels/multiplepanel.h"
+#include "ui/guidancetexts.h"
 
 #include <QAction>
 #include <QMenu>
@@ -172,7 +173,9 @@ void editCommands_t::eraseCommand()
     canvas::TSandbox* w = shell_.activeDocument();
     if (!w || model::eraseSelection(w->items()) == 0) return;
     afterEdit(w);
-    shell_.showPanel(ui::panelInsert, {.onlyIfChanged = true});
+    // The undo page tells how to bring the items back; without it, the pointer panel.
+    if (shell_.guidanceWanted(ui::guidanceUndo)) shell_.showGuidance(ui::guidanceUndo);
+    else shell_.showPanel(ui::panelInsert, {.onlyIfChanged = true});
 }
 
 
@@ -240,7 +243,9 @@ void editCommands_t::splitCommand()
     if (!w || !model::selectionHasGroup(w->items())) return;
     model::splitGroup(w->items());
     afterEdit(w);
-    shell_.showPanel(ui::panelInsert, {.onlyIfChanged = true});
+    // The undo page tells how to bring the items back; without it, the pointer panel.
+    if (shell_.guidanceWanted(ui::guidanceUndo)) shell_.showGuidance(ui::guidanceUndo);
+    else shell_.showPanel(ui::panelInsert, {.onlyIfChanged = true});
 }
 
 } // namespace app

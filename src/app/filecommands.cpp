@@ -2,6 +2,7 @@
 
 #include "app/documentarea.h"
 #include "app/mainwindow.h"
+#include "app/outputcommands.h"
 #include "ui/dialogs.h"
 #include "app/recent.h"
 
@@ -63,6 +64,8 @@ void fileCommands_t::buildMenu(QMenuBar* bar)
                                             [this] { shell_.previewDocument(shell_.activeDocument()); });
     m.Print1 = m.menuFile->addAction(QStringLiteral("Print"), QKeySequence(Qt::CTRL | Qt::Key_P), f,
                                      [this] { shell_.printDocument(shell_.activeDocument()); });
+    m.menuFile->addAction(QStringLiteral("Calibrate printer..."), f,
+                          [this] { shell_.outputs().calibratePrinter(shell_.activeDocument()); });
     m.ExportSeparator = m.menuFile->addSeparator();
     m.menuExport = m.menuFile->addMenu(QStringLiteral("Export"));
     m.menuExport->addAction(QStringLiteral("Exact"), f, [this] { shell_.exportExact(shell_.activeDocument()); });

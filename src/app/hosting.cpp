@@ -48,6 +48,8 @@ void TForm1::registerHostedPanels()
         return new ui::TPage(*params_, std::move(target), parent);
     });
     registerFirstTimeSetup();
+    registerPresetEditors();
+    registerAboutPanel();
 }
 
 void TForm1::registerFirstTimeSetup()

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 
 namespace app {
 
@@ -46,8 +47,23 @@ bool keyRouter_t::sidePanelKey(int key) const
     }
 }
 
+namespace {
+
+// A text field of a side panel (the barcode's data) keeps every key it is
+// sent: Delete and Backspace edit its text, never the canvas.
+bool panelTextField(QObject* watched, QWidget* sidePanel)
+{
+    auto* field = qobject_cast<QLineEdit*>(watched);
+    return field && sidePanel && sidePanel->isAncestorOf(field);
+}
+
+} // namespace
+
 bool keyRouter_t::eventFilter(QObject* watched, QEvent* event)
 {
+    if ((event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) &&
+        panelTextField(watched, form_->sidePanel()))
+        return false;
     if (event->type() == QEvent::KeyRelease) lastEvent_ = nullptr;
     if (event->type() == QEvent::ShortcutOverride) {
         // A key that is also a menu command's shortcut stays with the canvas

@@ -15,6 +15,8 @@
 #include "app/recoverykeeper.h"
 #include "panels/panelhost.h"
 #include "panels/fontlist.h"
+#include "panels/insertpanel.h"
+#include "ui/panelcodes.h"
 #include "model/grid.h"
 #include "model/itemlist.h"
 #include "render/picture.h"
@@ -112,6 +114,8 @@ void TForm1::FormCreate()
 
     // The toolbar strip (the shared-procedures object) on top.
     procs_ = new canvas::TProcs(this, topSplitter_);
+    procs_->addOverflowCommand({QStringLiteral("Insert barcode"), panels::barcodeEntryPicture(20),
+                                [this] { runPanelCommand(ui::panelBarcodeInsert); }});
     procs_->setMinimumHeight(stripHeight);
     procs_->setMaximumHeight(stripMaxHeight);
     QWidget* lower = new QWidget(topSplitter_);

@@ -35,6 +35,7 @@ class QSplitter;
 
 namespace ui {
 class sidePanel_t;
+class TLinehelp;
 } // namespace ui
 namespace canvas {
 struct pictureInsert_t;
@@ -155,6 +156,14 @@ public:
     // The attribute panel summarises the selection again.
     void refreshAttributePanel();
     bool guidanceWanted(int32_t page) const { return panels_->guidanceWanted(page); }
+    // Guidance pages: a page a step of the user leads to (shown only while
+    // its flag is set), the links and the check box of the page showing.
+    void showGuidance(int32_t page) override;
+    void attachGuidance(ui::TLinehelp* page);
+    void runGuidanceLink(int32_t page, int32_t box);
+    void dontShowGuidance(int32_t page, bool ticked);
+    // Help > About in the first floating window.
+    bool showAbout();
 
     // ---- pictures ----
     // The picture insertion command; false when no picture was inserted.
@@ -234,6 +243,8 @@ public:
     // The page setup of `document`, or of new files when null, in the first
     // floating window (File menu, the insert panel's link).
     bool openPageSetup(canvas::TSandbox* document);
+    // Tools > Speed...: the speed options of the active document window.
+    bool openSpeedOptions();
 
     // ---- output ----
     // Print (asking for the print areas first on a sheet of several cards),
@@ -294,6 +305,11 @@ private:
     void registerGridOptions();
     void registerFirstTimeSetup();
     void registerPictureWindow();
+    void registerPresetEditors();
+    // A preset editor saved: the table reaches the store, the lists showing
+    // it are built again, a light direction reaches the open documents.
+    void presetsSaved(int32_t hostedCode);
+    void registerAboutPanel();
 
     std::unique_ptr<settings::TParams> params_;
     canvas::TProcs* procs_ = nullptr;

@@ -5,9 +5,12 @@
 #include "app/editcommands.h"
 #include "app/filecommands.h"
 #include "app/mainwindow.h"
+#include "app/mergecommands.h"
 #include "app/viewcommands.h"
 #include "panels/insertpanel.h"
 #include "ui/dialogs.h"
+#include "ui/hostedpanel.h"
+#include "panels/panelhost.h"
 #include "ui/panelcodes.h"
 #include "render/surface.h"
 
@@ -51,6 +54,7 @@ void TForm1::buildMenus()
 {
     QMenuBar* mb = menuBar();
     files_->buildMenu(mb);
+    (new mergeCommands_t(*this))->build(mb);
     buildInsertMenu();
     edits_->buildMenu(mb);
     view_->buildZoomMenu(mb);
@@ -65,8 +69,13 @@ void TForm1::buildMenus()
         std::vector<int32_t> custom(params_->savedColors.begin(), params_->savedColors.end());
         if (ui::dialogs().chooseColor(colour, custom)) params_->rememberColor(colour);
     });
-    for (const char* t : {"Line Weights", "Line Patterns", "Alignments", "Font sizes", "Text angles", "Shadows"})
-        later(menuCustomize_, QString::fromLatin1(t));
+    const std::pair<const char*, int32_t> presetEditors[] = {
+        {"Line Weights", ui::hostedLineWeights}, {"Line Patterns", ui::hostedLinePatterns},
+        {"Alignments", ui::hostedLineAngles},    {"Font sizes", ui::hostedFontSizes},
+        {"Text angles", ui::hostedTextAngles},   {"Shadows", ui::hostedShadows},
+    };
+    for (const auto& [text, code] : presetEditors)
+        menuCustomize_->addAction(QString::fromLatin1(text), this, [this, code] { panelHost().openCustomization(code); });
 
     area_->buildWindowMenu(mb);
 
@@ -87,7 +96,7 @@ void TForm1::buildMenus()
         ShowNone1_->setChecked(none);
     });
     menuHelp_->addSeparator();
-    About1_ = later(menuHelp_, QStringLiteral("About"));
+    About1_ = menuHelp_->addAction(QStringLiteral("About"), this, [this] { showAbout(); });
 }
 
 void TForm1::setHints(bool all)

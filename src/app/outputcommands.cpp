@@ -1,12 +1,16 @@
 #include "app/outputcommands.h"
 
 #include "app/mainwindow.h"
+#include "app/mergecommands.h"
 
 #include "canvas/buttonart.h"
+#include "geometry/units.h"
 #include "output/encode.h"
+#include "output/printsheet.h"
 #include "output/renderoutput.h"
 #include "output/vectorsheet.h"
 #include "settings/folders.h"
+#include "ui/calibrationwindow.h"
 #include "ui/dialogs.h"
 #include "ui/printarea.h"
 #include "ui/preview.h"
@@ -86,7 +90,12 @@ void outputCommands_t::registerPanels()
                 QTimer::singleShot(0, &shell_, [this, image, doc] { saveExport(image, doc); });
             };
         auto* preview = new ui::TPreview(
-            [doc]() { return doc ? output::previewImage(doc->items(), doc->printAreas()) : QImage(); },
+            [doc]() {
+                if (!doc) return QImage();
+                // A merge previews its first sheet of cards.
+                if (QImage merged = mergePreview(doc); !merged.isNull()) return merged;
+                return output::previewImage(doc->items(), doc->printAreas());
+            },
             [this, doc] {
                 QTimer::singleShot(commandDelayMs, &shell_, [this, doc] {
                     if (doc) printDocument(doc);
@@ -110,8 +119,30 @@ void outputCommands_t::printDocument(canvas::TSandbox* w)
 void outputCommands_t::printNow(canvas::TSandbox* w)
 {
     if (!w || !w->header()) return;
-    if (ui::printDocumentSheet(w->items(), w->caption(), w->printAreas(), cropMarks_) == ui::printResult_t::printed)
-        shell_.showStatus(QStringLiteral("\"%1\" was printed.").arg(w->caption()));
+    QString corrected;
+    QPointer<canvas::TSandbox> doc(w);
+    const ui::printCorrection_t correction{shell_.params()->store(), [this, doc] {
+                                               QTimer::singleShot(0, &shell_, [this, doc] { calibratePrinter(doc); });
+                                           },
+                                           &corrected};
+    if (printMerge(shell_, w, cropMarks_, correction)) return;
+    if (ui::printDocumentSheet(w->items(), w->caption(), w->printAreas(), cropMarks_, correction) != ui::printResult_t::printed)
+        return;
+    if (corrected.isEmpty()) shell_.showStatus(QStringLiteral("\"%1\" was printed.").arg(w->caption()));
+    else shell_.showStatus(QStringLiteral("\"%1\" was printed with the printer correction %2.").arg(w->caption(), corrected));
+}
+
+void outputCommands_t::calibratePrinter(canvas::TSandbox* w)
+{
+    QSizeF paperMm(210, 297);
+    int32_t unit = geometry::unitMillimetres;
+    if (w && w->header()) {
+        const QPageLayout layout = output::documentPageLayout(w->header()->hdr());
+        paperMm = layout.fullRect(QPageLayout::Millimeter).size();
+        unit = w->header()->hdr().unit;
+    }
+    ui::TCalibration window(shell_.params()->store(), unit, paperMm, &shell_);
+    window.exec();
 }
 
 void outputCommands_t::previewDocument(canvas::TSandbox* w)

@@ -29,6 +29,8 @@ public:
     void registerPanels();
 
     void printDocument(canvas::TSandbox* w);
+    // The printer calibration window, for the paper of `w` (A4 without one).
+    void calibratePrinter(canvas::TSandbox* w);
     void previewDocument(canvas::TSandbox* w);
     bool openPreview(canvas::TSandbox* w, bool exportMode);
     void exportExact(canvas::TSandbox* w);

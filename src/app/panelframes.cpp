@@ -2,6 +2,7 @@
 
 #include "canvas/sandbox.h"
 #include "model/groups.h"
+#include "panels/barcodepanel.h"
 #include "panels/insertpanel.h"
 #include "panels/linepanel.h"
 #include "panels/multiplepanel.h"
@@ -9,6 +10,7 @@
 #include "panels/textpanel.h"
 #include "panels/panelhost.h"
 #include "panels/picturepanel.h"
+#include "ui/guidancepanel.h"
 #include "ui/panelcodes.h"
 
 namespace app {
@@ -61,7 +63,13 @@ ui::panelFrame_t* makeSidePanel(int32_t code, panels::panelHost_t& host, QWidget
         return new panels::TUnibox(host, canJoin, w && model::selectionHasGroup(w->items()), parent);
     }
     case panelPicture: return new panels::TColorbox(host, parent);
+    case panelBarcode: return new panels::TBarcodebox(host, parent);
     default:
+        if (isGuidance(code)) {
+            auto* page = new ui::TLinehelp(parent);
+            page->showGuidancePage(code);
+            return page;
+        }
         // The shape tools' panels and the shapes' fine-tune panels.
         if (isShapePanel(code)) return new panels::TPolybox(code, host, parent);
         return makePanelFrame(code, parent);

@@ -16,6 +16,7 @@
 #include "ui/dialogs.h"
 #include "ui/docquestions.h"
 #include "panels/picturewindow.h"
+#include "ui/guidancetexts.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -178,6 +179,7 @@ bool TForm1::insertFromPictureWindow(const canvas::pictureInsert_t& request, can
     refreshUndoButtons();
     refreshSelectionState();
     if (const int32_t panel = canvas::panelForSelection(w->items())) showPanel(panel);
+    showGuidance(ui::guidancePictureInserted);
     return true;
 }
 

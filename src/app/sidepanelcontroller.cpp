@@ -1,5 +1,6 @@
 #include "app/sidepanelcontroller.h"
 
+#include "app/barcodecommands.h"
 #include "app/mainwindow.h"
 #include "app/panelframes.h"
 #include "app/suggestions.h"
@@ -8,9 +9,11 @@
 #include "panels/insertpanel.h"
 #include "panels/panelhost.h"
 #include "panels/picklists.h"
+#include "ui/guidancepanel.h"
 #include "ui/sidepanel.h"
 
 #include <cmath>
+#include <utility>
 
 namespace app {
 
@@ -93,6 +96,14 @@ void sidePanelController_t::showInsertPanel()
 void sidePanelController_t::switchLater(int32_t code)
 {
     pendingPanel_ = code;
+    pendingAction_ = nullptr;
+    panelSwitchTimer_.start();
+}
+
+void sidePanelController_t::runLater(int32_t code, std::function<void()> action)
+{
+    pendingPanel_ = code;
+    pendingAction_ = std::move(action);
     panelSwitchTimer_.start();
 }
 
@@ -114,6 +125,7 @@ void sidePanelController_t::showPanel(int32_t code, panelSwitch_t how)
         showInsertPanel();
     } else {
         codePanel_ = app::makeSidePanel(code, *host_);
+        if (auto* page = dynamic_cast<ui::TLinehelp*>(codePanel_)) shell_.attachGuidance(page);
         sidePanel_->setPanel(codePanel_);
     }
     if (ui::isGuidance(code)) previousPanelCode_ = panelCode_;
@@ -121,6 +133,14 @@ void sidePanelController_t::showPanel(int32_t code, panelSwitch_t how)
     shell_.procs()->pressToolButton(canvas::buttonForPanel(code));
     canvas::TSandbox* w = shell_.activeDocument();
     if (how.applyToWindow && w && code != ui::panelMultiple && code != ui::panelPicture) w->selectTool(code);
+    // A guidance page leaves the button of the tool the window has pressed.
+    if (ui::isGuidance(code) && w) {
+        const int32_t m = w->mode();
+        const int32_t toolPanel = m == canvas::toolLine   ? int32_t(ui::panelNextLine)
+                                  : m == canvas::toolText ? int32_t(ui::panelNextText)
+                                                          : m;
+        shell_.procs()->pressToolButton(canvas::buttonForPanel(toolPanel));
+    }
 
     app::suggestionContext_t cx;
     if (w) {
@@ -165,6 +185,10 @@ void sidePanelController_t::runPanelCommand(int32_t code)
         if (insertPanel_) insertPanel_->resetEntries();
         else showPanel(ui::panelInsert, {.applyToWindow = true});
         return;
+    case ui::panelBarcodeInsert:
+        insertBarcodeCommand(shell_);
+        if (insertPanel_) insertPanel_->resetEntries();
+        return;
     case ui::panelClipEdit:
     case ui::panelClipInsert:
         shell_.editPictureClips(code);
@@ -176,7 +200,8 @@ void sidePanelController_t::runPanelCommand(int32_t code)
 void sidePanelController_t::runPendingPanel()
 {
     panelSwitchTimer_.stop();
-    runPanelCommand(pendingPanel_);
+    if (std::function<void()> action = std::exchange(pendingAction_, nullptr)) action();
+    else runPanelCommand(pendingPanel_);
     if (insertPanel_) insertPanel_->clearInsertBusy();
 }
 
@@ -191,11 +216,7 @@ void sidePanelController_t::changeTool(int32_t code)
     }
 }
 
-bool sidePanelController_t::guidanceWanted(int32_t page) const
-{
-    const int32_t k = page - ui::firstGuidancePage;
-    return k >= 0 && k < settings::hintCount && shell_.params()->hintFlags[k] != 0;
-}
+bool sidePanelController_t::guidanceWanted(int32_t page) const { return ui::guidanceWanted(*shell_.params(), page); }
 
 // ---------------------------------------------------------------- suggestions
 

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -71,6 +72,9 @@ public:
     void runPanelCommand(int32_t code);
     // Runs `code` through the deferred panel command after the current event.
     void switchLater(int32_t code);
+    // Runs `action` after the current event in place of a panel command (a
+    // guidance page's link or check box); `code` is the panel it leads to.
+    void runLater(int32_t code, std::function<void()> action);
     // The deferred panel command (Timer1Timer).
     void runPendingPanel();
     // The panel showing becomes `code` without being made again (a tool
@@ -104,6 +108,7 @@ private:
     int32_t panelCode_ = ui::panelInsert;
     int32_t previousPanelCode_ = ui::panelInsert;
     int32_t pendingPanel_ = 0;
+    std::function<void()> pendingAction_;
     std::vector<int32_t> suggestions_;
     stepHistory_t stepHistory_;
 };

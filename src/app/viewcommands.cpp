@@ -5,6 +5,7 @@
 #include "model/grid.h"
 #include "model/itemlist.h"
 #include "ui/dialogs.h"
+#include "ui/guidancetexts.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -106,9 +107,8 @@ void viewCommands_t::buildToolsMenu(QMenuBar* bar)
     m.menuSnap = m.menuTools->addMenu(QStringLiteral("Snap"));
     radio(m.menuSnap, m.snapItems, &viewCommands_t::snapCommand);
     m.menuTools->addSeparator();
-    // Not part of the editor yet: shown, but off.
+    // Opens the speed options (connected with the floating windows).
     m.speedItem = m.menuTools->addAction(QStringLiteral("Speed..."));
-    m.speedItem->setEnabled(false);
 }
 
 void viewCommands_t::zoomControlsChanged()
@@ -210,6 +210,7 @@ void viewCommands_t::anchorCommand(int32_t kind)
     if (!w || !w->header()) return;
     w->grid().setAnchors(kind);
     setAnchorChecks(kind);
+    if (kind != 0) shell_.showGuidance(ui::guidanceAnchors);
 }
 
 void viewCommands_t::snapCommand(int32_t kind)

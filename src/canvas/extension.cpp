@@ -60,8 +60,9 @@ bool extendMode_t::begin()
     w_.repaintAll(false);
     preview();
     if (sandboxHost_t* host = w_.host()) {
-        host->showGuidance(w_.mode() == toolExtendSpline ? splineExtensionPage : curveExtensionPage);
+        // The extension's panel, or its guidance page in its place while the page's flag is set.
         host->showPanel(w_.mode() == toolExtendSpline ? ui::panelExtendSpline : ui::panelExtendCurve);
+        host->showGuidance(w_.mode() == toolExtendSpline ? splineExtensionPage : curveExtensionPage);
         host->editStateChanged(&w_);
     }
     return true;

@@ -4,6 +4,7 @@
 
 #include "geometry/transform.h"
 #include "model/arrowheads.h"
+#include "model/barcode.h"
 #include "model/history_index.h"
 #include "model/itemlist.h"
 #include "model/metrics.h"
@@ -503,6 +504,8 @@ int32_t panelForSelection(model::itemList_t& list)
     const std::vector<item_t*> sel = model::collectSelected(list);
     if (sel.empty()) return ui::panelInsert;
     if (!isHomogeneous(list)) return ui::panelMultiple;
+    if (std::all_of(sel.begin(), sel.end(), [](const item_t* it) { return model::isBarcodeItem(it); }))
+        return ui::panelBarcode;
     for (const item_t* it : sel)
         if (it->itemType != model::typeGroupHandle) return panelForType(it->itemType, it->shapeVariant);
     return 0;

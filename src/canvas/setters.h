@@ -6,11 +6,13 @@
 // the whole canvas (sides, variants, texts outside editing).
 #pragma once
 
+#include "model/barcode.h"
 #include "model/item.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace canvas {
@@ -78,6 +80,10 @@ void setTextStyle(TSandbox& w, int32_t which, int32_t value);
 void setFontWeight(TSandbox& w, int32_t weight);
 // Degrees, or -1 to store "no direction" without turning.
 void setTextDirection(TSandbox& w, int32_t degrees);
+
+// Barcodes: `change` edits what each selected barcode item encodes (the
+// symbology, data, level, text line), as one history step.
+void setBarcodeSpec(TSandbox& w, const std::function<void(model::barcodeSpec_t&)>& change);
 
 // The text being placed by the text tool takes the text defaults of the
 // settings (no history step: its creation is the step).

@@ -15,6 +15,7 @@
 #include "render/strokes.h"
 #include "render/text.h"
 #include "ui/panelcodes.h"
+#include "ui/guidancetexts.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -205,6 +206,7 @@ void textEditing_t::beginTyping(item_t* it)
     startCaret();
     updateInputMethod();
     tellHints(ui::panelTextEntryGuided);
+    if (w_.host()) w_.host()->showGuidance(ui::guidanceTextStarted);
 }
 
 void textEditing_t::endTyping(bool deselect)

@@ -226,7 +226,7 @@ void TProcs::relayout()
     int32_t needed = 2;
     for (int32_t n : shown) needed += n == separatorButton ? 3 + 5 : size + 2;
     const int32_t overflowWidth = std::max(12, size / 2 + 4);
-    const bool fits = needed <= zoomLeft - 2;
+    const bool fits = needed <= zoomLeft - 2 && overflowCommands_.empty();
     const int32_t limit = fits ? zoomLeft - 2 : zoomLeft - 2 - overflowWidth - 2;
     int32_t x = 2;
     std::vector<QRect> pendingSeparators;
@@ -250,7 +250,7 @@ void TProcs::relayout()
         rects_[n] = QRect(x, 2, size, size);
         x += size + 2;
     }
-    if (!overflow_.empty()) {
+    if (!overflow_.empty() || !overflowCommands_.empty()) {
         // The chevron follows the last button that fitted.
         overflowRect_ = QRect(x, 2, overflowWidth, size);
         if (hover_ && rects_[hover_].isNull()) hover_ = 0;
@@ -297,7 +297,17 @@ QMenu* TProcs::overflowMenu(QWidget* parent) const
         auto* self = const_cast<TProcs*>(this);
         QObject::connect(a, &QAction::triggered, self, [self, n] { self->activate(n); });
     }
+    for (const overflowCommand_t& c : overflowCommands_) {
+        QAction* a = menu->addAction(QIcon(QPixmap::fromImage(c.icon)), c.text);
+        QObject::connect(a, &QAction::triggered, menu, c.run);
+    }
     return menu;
+}
+
+void TProcs::addOverflowCommand(overflowCommand_t command)
+{
+    overflowCommands_.push_back(std::move(command));
+    relayout();
 }
 
 void TProcs::resizeEvent(QResizeEvent*)

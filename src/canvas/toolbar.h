@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class QLabel;
@@ -128,6 +129,15 @@ public:
     QRect overflowRect() const { return overflowRect_; }
     // The overflow menu as it would open now (the caller owns it).
     QMenu* overflowMenu(QWidget* parent) const;
+    // A command the overflow menu offers after the buttons that did not fit
+    // (Insert ▸ Barcode, which has no button); with one, the overflow
+    // button is always shown.
+    struct overflowCommand_t {
+        QString text;
+        QImage icon;
+        std::function<void()> run;
+    };
+    void addOverflowCommand(overflowCommand_t command);
     int32_t hoverButton() const { return hover_; }
     QTimer hoverTimer;
 
@@ -170,6 +180,7 @@ private:
     std::array<bool, toolbarButtonCount + 1> shown_{};
     std::vector<QRect> separators_;
     std::vector<int32_t> overflow_;
+    std::vector<overflowCommand_t> overflowCommands_;
     QRect overflowRect_;
     bool overflowHover_ = false;
     int32_t pressed_ = 0;

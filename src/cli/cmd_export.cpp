@@ -3,11 +3,16 @@
 // whole sheet at one document pixel to one file pixel unless --dpi or --card
 // says otherwise (--smooth is the print preview's anti-aliased image, which
 // honours --areas); PDF and SVG hold one card unless --sheet is given.
+// With --data, OUT is a name pattern and each ticked row of the table makes
+// one card file, its name filled in like a text ("card-${#}.png",
+// "${last}.pdf").
 #include "cli/command.h"
 #include "cli/docio.h"
+#include "cli/mergedata.h"
 #include "cli/outputdoc.h"
 
 #include "output/encode.h"
+#include "output/mergesheet.h"
 #include "output/printsheet.h"
 #include "output/renderoutput.h"
 #include "output/vectorsheet.h"
@@ -20,7 +25,8 @@ namespace {
 
 constexpr const char* usageText =
     "usage: lumora-cli export FILE OUT.(jpg|bmp|ico|pdf|svg) [--sheet|--card] [--dpi N] [--smooth] [--areas STRING] "
-    "[--force]\n";
+    "[--force]\n"
+    "       lumora-cli export FILE 'PATTERN.(jpg|bmp|pdf|svg)' --data ROWS.csv [--copies-column NAME] [--dpi N]\n";
 
 // The vector format a file name asks for by its extension, if any.
 bool vectorKindOf(const std::string& name, output::vectorFormat_t& format)
@@ -32,6 +38,35 @@ bool vectorKindOf(const std::string& name, output::vectorFormat_t& format)
     return true;
 }
 
+int exportMerged(const std::vector<std::string>& args, const cli::mergeOptions_t& options, bool force, int32_t dpi)
+{
+    model::itemList_t list;
+    int rc = cli::loadPagedDocument("export", args[0], force, list);
+    if (rc != cli::exitOk) return rc;
+    cli::mergeRun_t merge;
+    rc = cli::prepareMerge("export", options, args[0], list, merge);
+    QString why;
+    std::vector<QString> names;
+    if (rc == cli::exitOk) {
+        names = output::mergedFileNames(QString::fromStdString(args[1]), merge.job, &why);
+        if (names.empty()) {
+            std::fprintf(stderr, "lumora-cli export: %s\n",
+                         why.isEmpty() ? "no row of the data is ticked" : why.toLocal8Bit().constData());
+            rc = cli::exitUsage;
+        }
+    }
+    for (size_t k = 0; rc == cli::exitOk && k < names.size(); ++k) {
+        if (!output::writeMergedCard(list, names[k], merge.table, merge.job.cards[k], dpi, &why)) {
+            std::fprintf(stderr, "lumora-cli: cannot write %s: %s\n", names[k].toLocal8Bit().constData(),
+                         why.toLocal8Bit().constData());
+            rc = cli::exitFileError;
+        }
+    }
+    model::freeList(list);
+    if (rc == cli::exitOk) std::printf("%zu card files written\n", names.size());
+    return rc;
+}
+
 int run(const std::vector<std::string>& argv)
 {
     std::vector<std::string> args = argv;
@@ -41,7 +76,9 @@ int run(const std::vector<std::string>& argv)
     const bool card = cli::takeFlag(args, "--card");
     std::string areas, dpiText;
     bool hasAreas = false, hasDpi = false;
-    if (!cli::takeOption(args, "--areas", areas, hasAreas) || !cli::takeOption(args, "--dpi", dpiText, hasDpi)) {
+    cli::mergeOptions_t mergeOptions;
+    if (!cli::takeOption(args, "--areas", areas, hasAreas) || !cli::takeOption(args, "--dpi", dpiText, hasDpi) ||
+        !cli::takeMergeOptions("export", args, mergeOptions)) {
         std::fprintf(stderr, "%s", usageText);
         return cli::exitUsage;
     }
@@ -55,6 +92,13 @@ int run(const std::vector<std::string>& argv)
         std::fprintf(stderr, "lumora-cli export: --dpi wants a whole number from 10 to %d, not '%s'\n",
                      output::maxPdfDpi, dpiText.c_str());
         return cli::exitUsage;
+    }
+    if (mergeOptions.hasData || mergeOptions.hasStart) {
+        if (!mergeOptions.hasData || mergeOptions.hasStart || smooth || sheet || card || hasAreas) {
+            std::fprintf(stderr, "lumora-cli export: --data makes one card file per row; it takes only --copies-column and --dpi\n");
+            return cli::exitUsage;
+        }
+        return exportMerged(args, mergeOptions, force, hasDpi ? dpi : 0);
     }
     output::vectorFormat_t format{};
     const bool vector = vectorKindOf(args[1], format);
@@ -99,7 +143,8 @@ int run(const std::vector<std::string>& argv)
 
 cli::cliCommand reg("export",
                     "export FILE OUT.(jpg|bmp|ico|pdf|svg) [--sheet|--card] [--dpi N] [--smooth] [--areas STRING] [--force]"
-                    "  — write the page as a picture or vectors",
+                    " [--data ROWS.csv [--copies-column NAME]]  — write the page as a picture or vectors, or one card "
+                    "file per row",
                     &run);
 
 } // namespace

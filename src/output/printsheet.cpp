@@ -85,7 +85,7 @@ QPageLayout documentPageLayout(const model::headerBody_t& h)
 
 bool printToPdf(const model::itemList_t& document, const QString& fileName, int32_t dpi,
                 const QByteArray& printAreas, const progress_t& progress, QString* error, const QString& title,
-                bool cropMarks)
+                bool cropMarks, const QTransform& correction)
 {
     const model::item_t* header = model::findHeader(document);
     if (!header) return fail(error, QStringLiteral("the document has no page"));
@@ -112,6 +112,7 @@ bool printToPdf(const model::itemList_t& document, const QString& fileName, int3
             file.cancelWriting();
             return fail(error, QStringLiteral("the PDF file could not be started"));
         }
+        painter.setWorldTransform(correction);
         ok = printSheet(painter, document, device, printAreas, progress, error, cropMarks);
         painter.end();
     }

@@ -4,6 +4,7 @@
 #include "model/metrics.h"
 #include "page/layout.h"
 #include "settings/pageset.h"
+#include "render/parallel.h"
 #include "render/renderpass.h"
 #include "render/resample.h"
 
@@ -257,8 +258,7 @@ QImage renderSheet(const model::itemList_t& document, const device_t& device, co
     const auto& s = model::screen();
     const double scaleX = double(device.ppiX) / std::max(1, s.screenPpiX);
     const double scaleY = double(device.ppiY) / std::max(1, s.screenPpiY);
-    for (model::item_t* item : render::paintingOrder(document))
-        render::renderItemToBitmap(sheet, document, item, p.origin, scaleX, scaleY);
+    render::renderItemsToBitmap(sheet, document, render::paintingOrder(document), p.origin, scaleX, scaleY);
     if (p.cards) replicateCards(sheet, p, printAreas);
     return sheet;
 }

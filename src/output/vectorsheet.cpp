@@ -201,6 +201,7 @@ bool writeVector(const model::itemList_t& document, const QString& fileName, vec
     file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly)) return fail(error, file.errorString());
     auto paint = [&](QPainter& painter) {
+        painter.setWorldTransform(job.correction);
         if (!job.wholeSheet) return drawVectorCard(painter, document, device, error);
         if (!drawVectorSheet(painter, document, device, job.printAreas, error)) return false;
         if (job.cropMarks) drawCropMarks(painter, header->hdr(), device);

@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <QTransform>
 
 class QPainter;
 
@@ -29,6 +30,7 @@ struct vectorJob_t {
     QByteArray printAreas;            // crossed-out cells of the sheet
     QString title;
     bool cropMarks = false;           // the cells' crop marks in the margins (whole sheet only)
+    QTransform correction;            // a printer's calibration in device pixels (printing only)
 };
 
 // The area of one card in device pixels of `device`, from (0, 0): the design

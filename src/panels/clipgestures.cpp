@@ -124,6 +124,7 @@ void TPictView::finishClip(QPoint p)
     model::addClip(owner_->clips(), type, toPicture(first_), toPicture(p), owner_->zoom());
     phase_ = phase_t::idle;
     owner_->clipsChanged();
+    owner_->clipFinished();
 }
 
 bool TPictView::cancelDrawing()

@@ -11,7 +11,7 @@ namespace panels {
 
 using namespace ui;  // panel codes and the panel look
 
-const std::array<insertEntry_t, 16> insertEntries{{
+const std::array<insertEntry_t, 17> insertEntries{{
     {"Picture", panelPictureInsert, canvas::buttonPicture},
     {"Text", panelNextText, canvas::buttonText},
     {"Line", panelNextLine, canvas::buttonLine},
@@ -28,9 +28,12 @@ const std::array<insertEntry_t, 16> insertEntries{{
     {"Star", canvas::toolStar, canvas::buttonStar},
     {"Solid", canvas::toolSolid, canvas::buttonSolid},
     {"Oblong", canvas::toolOblong, canvas::buttonOblong},
+    {"Barcode", panelBarcodeInsert, noButton},
 }};
 
 namespace {
+
+constexpr int32_t entryCount = static_cast<int32_t>(insertEntries.size());
 
 const QString linkText = QStringLiteral("Page Setup");
 
@@ -44,6 +47,25 @@ QString hintHtml(bool hot)
 
 } // namespace
 
+QImage barcodeEntryPicture(int32_t size)
+{
+    QImage img(size, size, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    // Bars and spaces of one, two and three widths.
+    const int32_t widths[] = {1, 2, 1, 1, 3, 1, 2, 1};
+    int32_t x = 1;
+    bool bar = true;
+    for (int32_t w : widths) {
+        if (x + w > size - 1) break;
+        if (bar)
+            for (int32_t i = 0; i < w; ++i)
+                for (int32_t y = 2; y < size - 2; ++y) img.setPixel(x + i, y, qRgb(0, 0, 0));
+        x += w;
+        bar = !bar;
+    }
+    return img;
+}
+
 TToolbox::TToolbox(QWidget* parent) : panelFrame_t(QStringLiteral("Insert"), lookRed, parent)
 {
     setObjectName(QStringLiteral("TToolbox"));
@@ -53,12 +75,14 @@ TToolbox::TToolbox(QWidget* parent) : panelFrame_t(QStringLiteral("Insert"), loo
     QObject::connect(&hoverTimer_, &QTimer::timeout, this, [this] {
         for (listButton_t* r : rows_) r->clearHover();
     });
-    for (int32_t i = 0; i < 16; ++i) {
+    for (int32_t i = 0; i < entryCount; ++i) {
         auto* r = new listButton_t(this);
         r->setObjectName(QStringLiteral("insert%1").arg(QString::fromLatin1(insertEntries[i].name)));
         r->setCaption(QString::fromLatin1(insertEntries[i].name));
-        r->setIcon(canvas::drawButtonPicture(insertEntries[i].button, 0, 16).scaled(14, 14, Qt::KeepAspectRatio,
-                                                                                 Qt::SmoothTransformation));
+        if (insertEntries[i].button == noButton) r->setIcon(barcodeEntryPicture(14));
+        else
+            r->setIcon(canvas::drawButtonPicture(insertEntries[i].button, 0, 16).scaled(14, 14, Qt::KeepAspectRatio,
+                                                                                     Qt::SmoothTransformation));
         r->onClick = [this, i] { choose(i); };
         r->onHover = [this, r] {
             for (listButton_t* o : rows_)
@@ -85,7 +109,7 @@ TToolbox::TToolbox(QWidget* parent) : panelFrame_t(QStringLiteral("Insert"), loo
 
 void TToolbox::choose(int32_t row)
 {
-    if (busy || row < 0 || row >= 16) return;
+    if (busy || row < 0 || row >= entryCount) return;
     busy = true;
     if (onChoose) onChoose(insertEntries[row].code);
 }
@@ -113,7 +137,7 @@ void TToolbox::showLink(bool hot)
 void TToolbox::resizeEvent(QResizeEvent* e)
 {
     panelFrame_t::resizeEvent(e);
-    for (int32_t i = 0; i < 16; ++i) rows_[i]->setGeometry(1, firstRowY + i * rowStep, width() - 2, rowStep);
+    for (int32_t i = 0; i < entryCount; ++i) rows_[i]->setGeometry(1, firstRowY + i * rowStep, width() - 2, rowStep);
     hint_->setGeometry(4, hintY, width() - 8, std::max(0, std::min(60, height() - hintY)));
 }
 

@@ -4,6 +4,8 @@
 
 #include "ui/panellook.h"
 
+#include <QImage>
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -18,7 +20,12 @@ struct insertEntry_t {
     int32_t button;  // the toolbar button whose picture it shows
 };
 // The insertable items in the Insert menu's order.
-extern const std::array<insertEntry_t, 16> insertEntries;
+extern const std::array<insertEntry_t, 17> insertEntries;
+// The entries' button numbers: 0 for an entry without a toolbar button.
+constexpr int32_t noButton = 0;
+
+// The barcode entry's picture (it has no toolbar button to take one from).
+QImage barcodeEntryPicture(int32_t size);
 
 class TToolbox : public ui::panelFrame_t {
 public:
@@ -44,7 +51,8 @@ public:
 
     static constexpr int32_t firstRowY = 48;
     static constexpr int32_t rowStep = 18;
-    static constexpr int32_t hintY = 351;
+    // Below the last entry (the barcode, added after the design's sixteen).
+    static constexpr int32_t hintY = 369;
 
 protected:
     void resizeEvent(QResizeEvent*) override;
@@ -52,7 +60,7 @@ protected:
 
 private:
     void showLink(bool hot);
-    std::array<ui::listButton_t*, 16> rows_{};
+    std::array<ui::listButton_t*, 17> rows_{};
     QLabel* hint_ = nullptr;
     QTimer hoverTimer_;
     bool setupShowing_ = false;

@@ -2,6 +2,9 @@
 // side panel with its "Clips" and "Effects" tabs, and what it asks to insert.
 #include "panels/picturewindow.h"
 
+#include "ui/guidancepanel.h"
+#include "ui/panelcodes.h"
+
 #include "canvas/buttonart.h"
 #include "canvas/toolbar.h"
 #include "model/history.h"
@@ -167,6 +170,26 @@ void TPict::buildSidePanel(QWidget* side)
     auto* sideLayout = new QVBoxLayout(side);
     sideLayout->setContentsMargins(0, 0, 0, 0);
     sideLayout->addWidget(frame);
+    sideFrame_ = frame;
+    clipHelp_ = new ui::TLinehelp(side);
+    clipHelp_->hide();
+    sideLayout->addWidget(clipHelp_);
+    // "here" and the check box bring the panel back a moment later, after
+    // the click that asked for it.
+    clipHelp_->onLink = [this](int32_t) {
+        QTimer::singleShot(200, this, [this] {
+            hideClipHelp();
+            setTool(pictTool_t::pointer);
+            const std::vector<model::item_t*> shown = model::visibleClips(clips_);
+            model::deselectAll(clips_);
+            if (!shown.empty()) model::setSelected(clips_, shown.back(), true);
+            clipsChanged();
+        });
+    };
+    clipHelp_->onDontShow = [this](bool ticked) {
+        ui::setGuidanceWanted(params_, ui::guidanceClipFinished, !ticked);
+        if (ticked) QTimer::singleShot(200, this, [this] { hideClipHelp(); });
+    };
     auto* col = new QVBoxLayout(frame->body());
     col->setContentsMargins(sideMargin, 4, sideMargin, 4);
     col->setSpacing(4);
@@ -420,8 +443,24 @@ void TPict::applyZoom(double zoom)
 void TPict::zoomOut() { applyZoom(render::zoomOutStep(zoom_)); }
 void TPict::zoomIn() { applyZoom(render::zoomInStep(zoom_)); }
 
+void TPict::clipFinished()
+{
+    if (!ui::guidanceWanted(params_, ui::guidanceClipFinished)) return;
+    clipHelp_->showGuidancePage(ui::guidanceClipFinished);
+    sideFrame_->hide();
+    clipHelp_->show();
+}
+
+void TPict::hideClipHelp()
+{
+    if (clipHelp_->isHidden()) return;
+    clipHelp_->hide();
+    sideFrame_->show();
+}
+
 void TPict::setTool(pictTool_t t)
 {
+    hideClipHelp();
     view->cancelDrawing();
     tool_ = t;
     const int32_t choice = t == pictTool_t::rectangle ? 1 : t == pictTool_t::round ? 2 : 0;
@@ -433,6 +472,7 @@ void TPict::setTool(pictTool_t t)
 
 void TPict::undoClip()
 {
+    hideClipHelp();
     view->cancelDrawing();
     model::undo(clips_);
     clipsChanged();
@@ -440,6 +480,7 @@ void TPict::undoClip()
 
 void TPict::redoClip()
 {
+    hideClipHelp();
     view->cancelDrawing();
     model::redo(clips_);
     clipsChanged();
@@ -447,12 +488,14 @@ void TPict::redoClip()
 
 void TPict::refresh()
 {
+    hideClipHelp();
     rebuildDisplay();
     clipsChanged();
 }
 
 void TPict::eraseClip()
 {
+    hideClipHelp();
     if (model::eraseSelectedClip(clips_)) clipsChanged();
 }
 

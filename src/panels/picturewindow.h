@@ -26,6 +26,11 @@ class QSlider;
 class QStackedWidget;
 class QToolButton;
 
+namespace ui {
+class panelFrame_t;
+class TLinehelp;
+} // namespace ui
+
 namespace panels {
 
 class frameEffectsLists_t;
@@ -92,6 +97,11 @@ public:
     bool keyPressed(int key);
     // Clips were drawn, selected or changed: toolbar states, summary, repaint.
     void clipsChanged();
+    // A clip was outlined: the clip guidance page in place of the side panel
+    // while its flag is set. Choosing a tool, erasing, a transform, undo,
+    // redo or refresh brings the side panel back (zooming does not).
+    void clipFinished();
+    ui::TLinehelp* clipHelp() const { return clipHelp_; }
 
     // ---- controls ----
     enum button_t { btnUndo, btnRedo, btnRefresh, btnPointer, btnRect, btnRound, btnErase, btnMirror, btnFlip,
@@ -129,11 +139,14 @@ private:
     void showHints(int32_t choice);
     void chooseInsert(int32_t choice);
     void showTab(int32_t tab);
+    void hideClipHelp();
     QSize orientedSize() const;
     void startWithZoom(double zoom);
 
     settings::TParams& params_;
     int32_t code_;
+    ui::panelFrame_t* sideFrame_ = nullptr;
+    ui::TLinehelp* clipHelp_ = nullptr;
     render::pictureSource_t source_;
     model::pictureView_t view_;
     double zoom_ = 1.0;

@@ -126,8 +126,8 @@ struct axisWeights_t {
 const axisWeights_t& weightsFor(int32_t target, int32_t source)
 {
     // Masks of the same size recur (items of one size, the same blur): keep
-    // the weights of recent sizes.
-    static std::map<std::pair<int32_t, int32_t>, axisWeights_t> cache;
+    // the weights of recent sizes (per thread: bands are drawn at once).
+    thread_local std::map<std::pair<int32_t, int32_t>, axisWeights_t> cache;
     auto it = cache.find({target, source});
     if (it != cache.end()) return it->second;
     if (cache.size() > 512) cache.clear();
@@ -170,7 +170,9 @@ struct quotient_t {
 
 // Built for the baseline processor and for AVX2 (chosen at load time), with
 // the loops over a row vectorised; integer sums give the same bytes on both.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+// Not under ThreadSanitizer: the clones' resolver, instrumented too, would
+// run at load time before the sanitizer has started.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
 #define LUMORA_BLUR_CLONES __attribute__((target_clones("avx2", "default"), optimize("tree-vectorize")))
 #else
 #define LUMORA_BLUR_CLONES

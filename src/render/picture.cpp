@@ -744,12 +744,20 @@ void drawPicture(drawContext_t& ctx, item_t* item)
 {
     const placement_t p = placementOf(ctx, item);
     if (p.w <= 2 || p.h <= 2) return;
-    if (decodingInBackground(ctx, item, p)) {
-        drawDecodingOutline(ctx, p);
-        return;
-    }
     processed_t pr;
-    if (!processedPicture(ctx, item, p, pr)) return;
+    {
+        // Bands drawn at once that meet the same picture make it (or start
+        // its decoding) once: the later one waits and finds it in the cache.
+        // (Output keeps no cache.)
+        static std::mutex making;
+        std::unique_lock lock(making, std::defer_lock);
+        if (!ctx.output) lock.lock();
+        if (decodingInBackground(ctx, item, p)) {
+            drawDecodingOutline(ctx, p);
+            return;
+        }
+        if (!processedPicture(ctx, item, p, pr)) return;
+    }
     ctx.canvas.release();
     placeProcessed(ctx, item, p, pr);
     if (p.round) drawRoundFrame(ctx, item, p);

@@ -7,6 +7,7 @@
 #include "model/metrics.h"
 #include "render/arrowheads.h"
 #include "render/effects.h"
+#include "render/parallel.h"
 #include "render/picture.h"
 #include "render/shapedraw.h"
 #include "render/strokes.h"
@@ -78,12 +79,19 @@ rect_t itemReach(const item_t* item, double zoom)
 
 bool mayTouchImage(const renderView_t& view, const item_t* item)
 {
+    return mayTouchArea(view, item, view.Image1.rect());
+}
+
+namespace {
+
+// Whether drawing the item through the transform can change a pixel of the
+// area (see mayTouchImage); `zoom` scales the widths of pens and bands.
+bool mayTouchAreaThrough(const item_t* item, const xform_t& xf, double zoom, const QRect& area)
+{
     const bool line = item->itemType == model::typeLine, shape = model::isShapeType(item->itemType);
     // Pictures, drawn or outlined, stay within their reach (turn and frame included).
     const bool outlinedPicture = item->itemType == model::typePicture;
     if (!line && !shape && !outlinedPicture) return true;
-    const double zoom = viewZoom(view);
-    const xform_t xf = screenXform(zoom, view.viewOrigin);
 
     // The document rectangle the item's geometry lies in.
     int64_t l, t, r, b;
@@ -113,8 +121,16 @@ bool mayTouchImage(const renderView_t& view, const item_t* item)
     int64_t grow = std::max<int64_t>({geometry::penWidthAt(zoom, item->lineWeight), lineBandWidth(item, zoom),
                                       geometry::penWidthAt(zoom, item->outlineWeight), 1});
     grow += 3;  // rounding of mapped points and band corners
-    return int64_t(std::min(a.x(), c.x())) - grow < view.Image1.width() && int64_t(std::max(a.x(), c.x())) + grow >= 0 &&
-           int64_t(std::min(a.y(), c.y())) - grow < view.Image1.height() && int64_t(std::max(a.y(), c.y())) + grow >= 0;
+    return int64_t(std::min(a.x(), c.x())) - grow <= area.right() && int64_t(std::max(a.x(), c.x())) + grow >= area.left() &&
+           int64_t(std::min(a.y(), c.y())) - grow <= area.bottom() && int64_t(std::max(a.y(), c.y())) + grow >= area.top();
+}
+
+} // namespace
+
+bool mayTouchArea(const renderView_t& view, const item_t* item, const QRect& area)
+{
+    const double zoom = viewZoom(view);
+    return mayTouchAreaThrough(item, screenXform(zoom, view.viewOrigin), zoom, area);
 }
 
 namespace {
@@ -127,6 +143,7 @@ drawContext_t contextFor(renderView_t& view, canvas_t& canvas, bool noEffects)
     ctx.effects = !noEffects && !view.quickDraw && view.show3D;
     ctx.shadowOn = !noEffects && !view.quickDraw && view.showShadows;
     if (view.pictureDecoded) ctx.pictureDecoded = &view.pictureDecoded;
+    if (view.substituteText) ctx.substitute = &view.substituteText;
     return ctx;
 }
 
@@ -239,23 +256,59 @@ void drawGridlinesOn(renderView_t& view, canvas_t& canvas)
     if (h.showGridY) drawAxis(false);
 }
 
-rect_t drawItemsInRectOn(renderView_t& view, canvas_t& canvas, rect_t docRect, bool skipSelected, bool grow = true)
+// The items a pass over docRect draws, in painting order: those whose reach
+// meets the rectangle (grown, with `grow`, by every item met so far) and
+// that may touch the image. docRect comes back grown.
+std::vector<item_t*> itemsToDraw(renderView_t& view, rect_t& docRect, bool skipSelected, bool grow)
 {
-    drawGridlinesOn(view, canvas);
-    if (!view.items) return docRect;
+    std::vector<item_t*> drawn;
+    if (!view.items) return drawn;
     const double zoom = viewZoom(view);
     for (item_t* item : paintingOrder(*view.items)) {
         if (skipSelected && item->selected) continue;
         const rect_t reach = itemReach(item, zoom);
         if (!reach.meets(docRect)) continue;
-        if (!view.skipUnseen || mayTouchImage(view, item)) drawItemOn(view, canvas, item, false);
+        if (!view.skipUnseen || mayTouchImage(view, item)) drawn.push_back(item);
         if (!grow) continue;
         docRect.left = std::min(docRect.left, reach.left);
         docRect.top = std::min(docRect.top, reach.top);
         docRect.right = std::max(docRect.right, reach.right);
         docRect.bottom = std::max(docRect.bottom, reach.bottom);
     }
+    return drawn;
+}
+
+rect_t drawItemsInRectOn(renderView_t& view, canvas_t& canvas, rect_t docRect, bool skipSelected, bool grow = true)
+{
+    drawGridlinesOn(view, canvas);
+    for (item_t* item : itemsToDraw(view, docRect, skipSelected, grow)) drawItemOn(view, canvas, item, false);
     return docRect;
+}
+
+// The bands a whole-image pass is cut into now: one (the pass as on a
+// single thread) when one thread is asked for, when the pass is recorded,
+// or when the image is too small to share out.
+std::vector<QRect> passBands(const renderView_t& view)
+{
+    if (view.recordTo) return {view.Image1.rect()};
+    return imageBands(view.Image1.size(), renderThreads());
+}
+
+// Draws the items in order over the image, each band of it on a thread of
+// its own. Items whose drawing is bounded are left out of the bands they
+// cannot touch; the others (texts) are drawn in every band, held in by its
+// clip. Every pixel depends only on the figures drawn over it in order, so
+// the bands come out as one pass over the whole image would leave them.
+void drawInBands(renderView_t& view, const std::vector<QRect>& bands, const std::vector<item_t*>& items)
+{
+    // Lazily found values of the list are found now, before threads read it.
+    if (view.items) (void)model::findHeader(*view.items);
+    paintInBands(view.Image1, bands, [&](QImage& image, const QRect& band) {
+        canvas_t canvas(image);
+        canvas.clipTo(band);
+        for (item_t* item : items)
+            if (mayTouchArea(view, item, band)) drawItemOn(view, canvas, item, false);
+    });
 }
 
 QRect clippedRect(const QImage& img, rect_t r, int32_t limit)
@@ -314,9 +367,16 @@ void repaintAll(renderView_t& view, bool runDeferred)
         const double zoom = viewZoom(view);
         // One canvas pixel beyond the image on every side: an edge pixel may
         // round to the document pixel inside while showing the one outside.
-        const rect_t docRect{geometry::screenToDoc(zoom, -1, view.viewOrigin.x), geometry::screenToDoc(zoom, -1, view.viewOrigin.y),
-                             geometry::screenToDoc(zoom, w, view.viewOrigin.x), geometry::screenToDoc(zoom, h, view.viewOrigin.y)};
-        drawItemsInRectOn(view, canvas, docRect, false);
+        rect_t docRect{geometry::screenToDoc(zoom, -1, view.viewOrigin.x), geometry::screenToDoc(zoom, -1, view.viewOrigin.y),
+                       geometry::screenToDoc(zoom, w, view.viewOrigin.x), geometry::screenToDoc(zoom, h, view.viewOrigin.y)};
+        const std::vector<QRect> bands = passBands(view);
+        if (bands.size() == 1) {
+            drawItemsInRectOn(view, canvas, docRect, false);
+        } else {
+            drawGridlinesOn(view, canvas);
+            canvas.release();
+            drawInBands(view, bands, itemsToDraw(view, docRect, false, true));
+        }
     }
     if (view.items)
         for (item_t* it = view.items->head; it; it = it->next)
@@ -350,8 +410,21 @@ QRect repaintArea(renderView_t& view, const QRect& area)
     const rect_t screen{geometry::docToScreen(z, grown.left, o.x), geometry::docToScreen(z, grown.top, o.y),
                         geometry::docToScreen(z, grown.right, o.x) + 1, geometry::docToScreen(z, grown.bottom, o.y) + 1};
     paintBackground(view, screen);
-    drawItemsInRect(view, grown, false);
-    return QRect(QPoint(screen.left, screen.top), QPoint(screen.right - 1, screen.bottom - 1)).intersected(view.Image1.rect());
+    // A repaint of most of the image (a setter on a spread selection) is
+    // shared out like a whole one; a small one (a drag, typing) stays here.
+    const QRect painted =
+        QRect(QPoint(screen.left, screen.top), QPoint(screen.right - 1, screen.bottom - 1)).intersected(view.Image1.rect());
+    const std::vector<QRect> bands = 2 * painted.height() >= view.Image1.height() ? passBands(view) : std::vector<QRect>(1);
+    if (bands.size() > 1) {
+        {
+            canvas_t canvas(view.Image1);
+            drawGridlinesOn(view, canvas);
+        }
+        drawInBands(view, bands, itemsToDraw(view, grown, false, true));
+    } else {
+        drawItemsInRect(view, grown, false);
+    }
+    return painted;
 }
 
 namespace {
@@ -389,6 +462,15 @@ void fullQualityPass(renderView_t& view)
     canvas_t canvas(view.Image1);
     canvas.record(view.recordTo);
     clearUnderTransparentPictures(view, canvas, order);
+    // A pass that lets events in between its items stays on this thread.
+    if (const std::vector<QRect> bands = passBands(view); bands.size() > 1 && !view.processEvents) {
+        canvas.release();
+        std::vector<item_t*> drawn;
+        for (item_t* item : order)
+            if (!view.skipUnseen || mayTouchImage(view, item)) drawn.push_back(item);
+        drawInBands(view, bands, drawn);
+        return;
+    }
     while (i < order.size()) {
         item_t* item = order[i++];
         const int32_t z = item->zOrder;
@@ -548,7 +630,7 @@ void restoreArea(renderView_t& view)
 namespace {
 
 void renderItemOn(canvas_t& canvas, const model::itemList_t& document, item_t* item, QPoint origin, double scaleX,
-                  double scaleY)
+                  double scaleY, const textSubstitute_t* substitute)
 {
     static const renderStyle_t style;
     xform_t xf;
@@ -558,25 +640,55 @@ void renderItemOn(canvas_t& canvas, const model::itemList_t& document, item_t* i
     xf.dy = origin.y();
     xf.widthZoom = scaleY;
     drawContext_t ctx{canvas, document, xf, true, true, false, false, true, true, style};
+    ctx.substitute = substitute;
     drawItemIn(ctx, item);
 }
 
 } // namespace
 
 void renderItemToBitmap(QImage& bitmap, const model::itemList_t& document, item_t* item, QPoint origin, double scaleX,
-                        double scaleY)
+                        double scaleY, const textSubstitute_t* substitute)
 {
     if (!isDrawable(item)) return;
     canvas_t canvas(bitmap);
-    renderItemOn(canvas, document, item, origin, scaleX, scaleY);
+    renderItemOn(canvas, document, item, origin, scaleX, scaleY, substitute);
+}
+
+void renderItemsToBitmap(QImage& bitmap, const model::itemList_t& document, const std::vector<item_t*>& items,
+                         QPoint origin, double scaleX, double scaleY)
+{
+    const std::vector<QRect> bands = imageBands(bitmap.size(), renderThreads());
+    if (bands.size() == 1) {
+        for (item_t* item : items) renderItemToBitmap(bitmap, document, item, origin, scaleX, scaleY);
+        return;
+    }
+    xform_t xf;
+    xf.sx = scaleX;
+    xf.sy = scaleY;
+    xf.dx = origin.x();
+    xf.dy = origin.y();
+    xf.widthZoom = scaleY;
+    const bool sameScales = scaleX == scaleY;
+    (void)model::findHeader(document);
+    paintInBands(bitmap, bands, [&](QImage& image, const QRect& band) {
+        for (item_t* item : items) {
+            if (!isDrawable(item)) continue;
+            // A shadow's reach on a device, and pens under unequal scales
+            // across and down, are not bounded here: drawn in every band.
+            if (sameScales && item->shadowElevation == 0 && !mayTouchAreaThrough(item, xf, scaleY, band)) continue;
+            canvas_t canvas(image);
+            canvas.clipTo(band);
+            renderItemOn(canvas, document, item, origin, scaleX, scaleY);
+        }
+    });
 }
 
 void renderItemToDevice(QPainter& painter, QRect bounds, layerStore_t* layers, const model::itemList_t& document,
-                        item_t* item, QPoint origin, double scaleX, double scaleY)
+                        item_t* item, QPoint origin, double scaleX, double scaleY, const textSubstitute_t* substitute)
 {
     if (!isDrawable(item)) return;
     canvas_t canvas(painter, bounds, layers);
-    renderItemOn(canvas, document, item, origin, scaleX, scaleY);
+    renderItemOn(canvas, document, item, origin, scaleX, scaleY, substitute);
 }
 
 } // namespace render

@@ -7,6 +7,7 @@
 #include "geometry/units.h"
 #include "model/item.h"
 #include "render/surface.h"
+#include "render/texthook.h"
 
 #include <QImage>
 #include <QRect>
@@ -104,6 +105,9 @@ struct renderView_t {
     // picture cache and draw again. The owner must outlive nothing: it is
     // called even after the view is gone, so it checks its own lifetime.
     std::function<void(uint64_t dataSerial, QImage decoded)> pictureDecoded;
+    // When set, texts are drawn with the words it gives (a data merge's
+    // values); picking and editing keep using the stored text.
+    textSubstitute_t substituteText;
 };
 
 // The canvas image size for a header's page at its zoom: the zoomed page's
@@ -131,6 +135,8 @@ rect_t itemReach(const model::item_t* item, double zoom = 1.0);
 // dash walk may sweep) misses the image. Items whose drawing is not bounded
 // that way (texts) always count as seen.
 bool mayTouchImage(const renderView_t& view, const model::item_t* item);
+// The same for a rectangle of the image (inclusive).
+bool mayTouchArea(const renderView_t& view, const model::item_t* item, const QRect& area);
 
 void drawItem(renderView_t& view, model::item_t* item, bool noEffects);
 // rect: right and bottom exclusive.
@@ -175,13 +181,15 @@ void restoreArea(renderView_t& view);
 
 // Renders one item onto a bitmap: points map to Round(x × scaleX) + origin.x,
 // widths use scaleY, effects are always on.
+// `substitute` (may be null) gives texts other words.
 void renderItemToBitmap(QImage& bitmap, const model::itemList_t& document, model::item_t* item, QPoint origin,
-                        double scaleX, double scaleY);
+                        double scaleX, double scaleY, const textSubstitute_t* substitute = nullptr);
 // The same onto a vector device (a PDF or SVG page) whose painter works in
 // device pixels: the same figures as paths and text, the pixel effects as
 // layers at the device's resolution. `bounds` is the device's area; `layers`
 // (may be null) keeps identical layers shared.
 void renderItemToDevice(QPainter& painter, QRect bounds, layerStore_t* layers, const model::itemList_t& document,
-                        model::item_t* item, QPoint origin, double scaleX, double scaleY);
+                        model::item_t* item, QPoint origin, double scaleX, double scaleY,
+                        const textSubstitute_t* substitute = nullptr);
 
 } // namespace render

@@ -72,7 +72,9 @@ bool validFilter(int32_t filter) { return filter >= 0 && filter < filterCount; }
 // The two passes are built for the baseline processor and for AVX2 (chosen
 // at load time); integer arithmetic and separately rounded float operations
 // give the same bytes on both.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+// Not under ThreadSanitizer: the clones' resolver, instrumented too, would
+// run at load time before the sanitizer has started.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
 #define LUMORA_RESAMPLE_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define LUMORA_RESAMPLE_CLONES

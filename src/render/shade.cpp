@@ -303,11 +303,12 @@ namespace {
 
 // sin(π × (r + 1) / length)^e for every row: the ramp's shape, which depends
 // on the length alone. Repaints ask for the same few lengths again and again,
-// and the powers of sines cost more than the rest of the shading.
+// and the powers of sines cost more than the rest of the shading. Kept per
+// thread, as bands of an image are shaded at once.
 const std::vector<double>& rampProfile(int32_t length)
 {
-    static std::unordered_map<int32_t, std::vector<double>> memo;
-    static std::vector<double> once;
+    thread_local std::unordered_map<int32_t, std::vector<double>> memo;
+    thread_local std::vector<double> once;
     auto it = memo.find(length);
     if (it != memo.end()) return it->second;
     std::vector<double> g(static_cast<size_t>(length));

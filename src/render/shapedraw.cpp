@@ -1,5 +1,7 @@
 #include "render/shapedraw.h"
 
+#include "render/barcode.h"
+
 #include "model/itemlist.h"
 #include "render/arrowheads.h"
 #include "geometry/shapes.h"
@@ -115,6 +117,7 @@ void drawFilledOutline(canvas_t& canvas, const std::vector<QPoint>& pts, int32_t
 
 // The outline of an arc depends only on its three mapped points; repaints
 // ask for the same arcs again and again, and each costs hundreds of sines.
+// Kept per thread, as bands of an image are drawn at once.
 const std::vector<QPoint>& arcOutline(point_t c, point_t s, point_t e)
 {
     struct key_t {
@@ -129,7 +132,7 @@ const std::vector<QPoint>& arcOutline(point_t c, point_t s, point_t e)
             return h;
         }
     };
-    static std::unordered_map<key_t, std::vector<QPoint>, hash_t> memo;
+    thread_local std::unordered_map<key_t, std::vector<QPoint>, hash_t> memo;
     constexpr size_t memoLimit = 20000;
     const key_t k{{c.x, c.y, s.x, s.y, e.x, e.y}};
     auto it = memo.find(k);
@@ -425,8 +428,11 @@ void drawItemIn(drawContext_t& ctx, const item_t* item)
     if (ctx.shadowOn && !ctx.masking && item->shadowElevation != 0) drawShadow(ctx, item);
     // Lines shade their dashes themselves; the other shapes have a shaded renderer.
     if (ctx.effects && !ctx.masking && item->surface >= 1 && item->itemType != model::typeLine &&
-        drawShaded(ctx, item, pen))
+        drawShaded(ctx, item, pen)) {
+        // A barcode lies on its shaded box.
+        if (model::isBarcodeItem(item)) drawBarcodeFigure(ctx, item);
         return;
+    }
     drawPlainFigure(ctx, item, pen);
 }
 
@@ -435,8 +441,13 @@ void drawPlainFigure(drawContext_t& ctx, const item_t* item, int32_t pen)
     switch (item->itemType) {
     case model::typeLine: drawLineItem(ctx, item); break;
     case model::typeTriangle:
-    case model::typeSquare:
     case model::typeRectangle:
+        // A barcode it cannot draw shows as the rectangle, as it does in an
+        // editor that does not know barcodes.
+        if (model::isBarcodeItem(item) && drawBarcodeFigure(ctx, item)) break;
+        drawPlainPointList(ctx, item, pen);
+        break;
+    case model::typeSquare:
     case model::typeSpline: drawPlainPointList(ctx, item, pen); break;
     case model::typeCircle: drawCircle(ctx, item, pen); break;
     case model::typeEllipse: drawEllipse(ctx, item, pen); break;

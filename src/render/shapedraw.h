@@ -11,6 +11,7 @@
 #include "model/item.h"
 #include "render/renderpass.h"
 #include "render/surface.h"
+#include "render/texthook.h"
 
 #include <QPoint>
 #include <vector>
@@ -52,6 +53,8 @@ struct drawContext_t {
     // The view's hand-over of pictures decoded in the background (see
     // renderView_t::pictureDecoded); null: pictures are decoded on the spot.
     const std::function<void(uint64_t, QImage)>* pictureDecoded = nullptr;
+    // Texts drawn with other words (see texthook.h); null: as stored.
+    const textSubstitute_t* substitute = nullptr;
 };
 
 // Draws one item with the context's switches (nothing for records that are

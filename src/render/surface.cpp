@@ -44,6 +44,7 @@ QPainter& canvas_t::painter()
     QPainter& p = vector_ ? *vector_ : painter_;
     if (!active_) {
         if (!vector_) painter_.begin(image_);
+        if (!vector_ && !clip_.isNull()) painter_.setClipRect(clip_);
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setRenderHint(QPainter::TextAntialiasing, false);
         p.setPen(pen_);
@@ -60,6 +61,12 @@ void canvas_t::release()
         painter_.end();
         active_ = false;
     }
+}
+
+void canvas_t::clipTo(const QRect& area)
+{
+    clip_ = area;
+    if (active_ && !vector_) painter_.setClipRect(clip_);
 }
 
 bool canvas_t::clipsPaths() const

@@ -94,6 +94,11 @@ public:
     int32_t height() const { return bounds_.height(); }
     QPainter& painter();
     void release();
+    // Keeps the painter's figures within `area` of an image (a band of it
+    // painted by one thread); figures are rasterised exactly as without it,
+    // only their pixels outside are left out. Pixel effects written row by
+    // row are not held in: the caller discards what lies outside.
+    void clipTo(const QRect& area);
     // A layer of pixels (ARGB32, transparent where the canvas stays as it
     // is) laid over the canvas with its top-left corner at `at`; stored
     // without loss unless it is `photographic` (a picture read from a JPEG).
@@ -121,9 +126,10 @@ public:
     // `baselineStart` and running `angleDeg` degrees counter-clockwise.
     void textOut(QPoint baselineStart, double angleDeg, const QFont& font, const QString& text, int32_t color);
 
-    // Exclusive use of the canvas while a figure is drawn. Rendering is
-    // single-threaded; the lock guards against a renderer re-entering itself
-    // from an event processed while it draws.
+    // Exclusive use of the canvas while a figure is drawn. A canvas belongs
+    // to one thread (a pass on several threads gives each its own); the lock
+    // guards against a renderer re-entering itself from an event processed
+    // while it draws.
     bool tryLock();
     void unlock();
 
@@ -142,6 +148,7 @@ private:
     QPainter* vector_ = nullptr;
     layerStore_t* store_ = nullptr;
     QRect bounds_;
+    QRect clip_;  // null: none
     QPainter painter_;
     bool active_ = false;
     bool locked_ = false;

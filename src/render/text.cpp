@@ -84,7 +84,8 @@ textMetrics_t integerMetrics(const QFontMetricsF& fm)
 
 const fontEntry_t& fontFor(const item_t* it, int32_t size, bool forDrawing)
 {
-    static std::unordered_map<fontKey_t, fontEntry_t, fontKeyHash_t> cache;
+    // Per thread, as bands of an image are drawn at once.
+    thread_local std::unordered_map<fontKey_t, fontEntry_t, fontKeyHash_t> cache;
     fontKey_t k{model::fontNameOf(it), fontPixels(size), weightOf(it), uint8_t(it->fontItalic != 0),
                 uint8_t(forDrawing && it->fontUnderline != 0), uint8_t(forDrawing && it->fontStrikeout != 0)};
     auto found = cache.find(k);
@@ -149,10 +150,15 @@ int32_t lineWidth(const item_t* item, std::u16string_view line, double zoom)
 
 std::vector<std::u16string_view> textLines(const item_t* item)
 {
-    std::vector<std::u16string_view> out;
     const int32_t len = model::textLength(item);
-    if (len == 0) return out;
-    const std::u16string_view all(item->text.data(), size_t(len));
+    if (len == 0) return {};
+    return splitTextLines(std::u16string_view(item->text.data(), size_t(len)));
+}
+
+std::vector<std::u16string_view> splitTextLines(std::u16string_view all)
+{
+    std::vector<std::u16string_view> out;
+    if (all.empty()) return out;
     size_t start = 0;
     for (;;) {
         const size_t sep = all.find(model::lineSeparator, start);
@@ -250,7 +256,9 @@ void drawLineShadow(drawContext_t& ctx, const item_t* item, std::u16string_view 
 
 void drawTextItem(drawContext_t& ctx, const item_t* item)
 {
-    const std::vector<std::u16string_view> lines = textLines(item);
+    std::u16string substituted;
+    const bool replaced = ctx.substitute && *ctx.substitute && (*ctx.substitute)(item, substituted);
+    const std::vector<std::u16string_view> lines = replaced ? splitTextLines(substituted) : textLines(item);
     if (lines.empty()) return;
     const double zoom = ctx.xf.widthZoom;
     const int32_t size = zoomedFontSize(item, zoom);

@@ -62,6 +62,8 @@ int32_t zoomedFontSize(const model::item_t* item, double zoom);
 
 // The lines of a text (none for an empty text), split at the line separator.
 std::vector<std::u16string_view> textLines(const model::item_t* item);
+// The same for any text.
+std::vector<std::u16string_view> splitTextLines(std::u16string_view all);
 
 // The text angle in radians.
 double textTheta(const model::item_t* item);

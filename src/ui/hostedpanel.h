@@ -67,6 +67,9 @@ public:
     // The left button: save or apply. False keeps the window open (the panel
     // has said why); true lets the host hide it.
     virtual bool applyHosted() = 0;
+    // Whether the left button can be pressed (the About panel's "Web"
+    // without a home page cannot).
+    virtual bool leftButtonEnabled() const { return true; }
     // The window is about to hide or the panel to be replaced; nothing of the
     // panel's copy reaches anything unless `applyHosted` ran before.
     virtual void hostClosing() {}

@@ -118,12 +118,13 @@ void THostButton::paintEvent(QPaintEvent*)
         p.setPen(QColor(0x80, 0x80, 0x80));
         p.drawRect(rect().adjusted(0, 0, -1, -1));
     }
-    p.setPen(hot_ ? Qt::white : Qt::black);
+    p.setPen(hot_ ? QColor(Qt::white) : isEnabled() ? QColor(Qt::black) : QColor(0xA0, 0xA0, 0xA0));
     p.drawText(rect(), Qt::AlignCenter, text_);
 }
 
 void THostButton::enterEvent(QEnterEvent*)
 {
+    if (!isEnabled()) return;
     if (auto* strip = parentWidget())
         for (auto* b : strip->findChildren<THostButton*>(Qt::FindDirectChildrenOnly)) b->setHot(b == this);
 }
@@ -251,6 +252,7 @@ bool THostWindow::openHosted(int32_t code, const QString& documentName, QWidget*
     panel2->setText(kind->rightButton);
     panel1->setHot(false);
     panel2->setHot(false);
+    panel1->setEnabled(panel->leftButtonEnabled());
     panel1->show();
     panel2->show();
 
@@ -292,7 +294,7 @@ void THostWindow::applyPlacement(const hostPlacement_t& p)
 
 void THostWindow::leftClicked()
 {
-    if (applying_ || !panel_) return;
+    if (applying_ || !panel_ || !panel1->isEnabled()) return;
     applying_ = true;
     const bool done = panel_->applyHosted();
     applying_ = false;

@@ -40,6 +40,8 @@ enum panelCode_t : int32_t {
     panelTextEntryGuided = 303,
     panelPictureInsert = 400,  // the picture insertion command
     panelPicture = 401,
+    panelBarcodeInsert = 420,  // the barcode insertion command
+    panelBarcode = 421,        // fine-tuning selected barcodes
     panelClipEdit = 503,    // the picture window changing a clip
     panelClipInsert = 510,  // the picture window cutting new clips
     panelPageSetup = 54,

@@ -1,5 +1,6 @@
 #include "ui/printjob.h"
 
+#include "output/calibration.h"
 #include "output/printsheet.h"
 #include "output/vectorsheet.h"
 #include "ui/dialogs.h"
@@ -60,8 +61,57 @@ private:
 
 } // namespace
 
+QString paperSourceName(QPrinter::PaperSource source)
+{
+    switch (source) {
+    case QPrinter::OnlyOne: return QStringLiteral("Upper");
+    case QPrinter::Lower: return QStringLiteral("Lower");
+    case QPrinter::Middle: return QStringLiteral("Middle");
+    case QPrinter::Manual: return QStringLiteral("Manual");
+    case QPrinter::Envelope: return QStringLiteral("Envelope");
+    case QPrinter::EnvelopeManual: return QStringLiteral("EnvelopeManual");
+    case QPrinter::Auto: return QStringLiteral("Auto");
+    case QPrinter::Tractor: return QStringLiteral("Tractor");
+    case QPrinter::SmallFormat: return QStringLiteral("SmallFormat");
+    case QPrinter::LargeFormat: return QStringLiteral("LargeFormat");
+    case QPrinter::LargeCapacity: return QStringLiteral("LargeCapacity");
+    case QPrinter::Cassette: return QStringLiteral("Cassette");
+    case QPrinter::FormSource: return QStringLiteral("FormSource");
+    default: return QStringLiteral("Custom");
+    }
+}
+
+std::optional<bool> askPrinterCorrection(const QString& printer, const QString& source, const settings::printerDistortion_t& d,
+                                         const std::function<void()>& calibrate)
+{
+    const QString text = QStringLiteral("Correction for \"%1\" (%2): %3").arg(printer, source, output::distortionSummary(d));
+    const int32_t pick = dialogs().choose(QStringLiteral("Printer correction"), text,
+                                          {QStringLiteral("Print with this correction"),
+                                           QStringLiteral("Print without it this time"), QStringLiteral("Calibrate printer...")},
+                                          0);
+    if (pick == 0) return true;
+    if (pick == 1) return false;
+    if (pick == 2 && calibrate) calibrate();
+    return std::nullopt;
+}
+
+bool choosePrinterCorrection(const QPrinter& printer, const printCorrection_t& correction,
+                             std::optional<settings::printerDistortion_t>& distortion)
+{
+    if (correction.used) correction.used->clear();
+    distortion.reset();
+    if (!correction.store || printer.outputFormat() != QPrinter::NativeFormat) return true;
+    const QString source = paperSourceName(printer.paperSource());
+    distortion = settings::loadCalibration(*correction.store, printer.printerName(), source);
+    if (!distortion) return true;
+    const std::optional<bool> use = askPrinterCorrection(printer.printerName(), source, *distortion, correction.calibrate);
+    if (!use) return false;
+    if (!*use) distortion.reset();
+    return true;
+}
+
 printResult_t printDocumentSheet(const model::itemList_t& document, const QString& title, const QByteArray& printAreas,
-                                 bool cropMarks)
+                                 bool cropMarks, const printCorrection_t& correction)
 {
     const model::item_t* header = model::findHeader(document);
     if (!header) return printResult_t::cancelled;
@@ -71,6 +121,8 @@ printResult_t printDocumentSheet(const model::itemList_t& document, const QStrin
     printer.setPageSize(paper.pageSize());
     printer.setPageOrientation(paper.orientation());
     if (!dialogs().printDialog(printer) || printer.copyCount() < 1) return printResult_t::cancelled;
+    std::optional<settings::printerDistortion_t> distortion;
+    if (!choosePrinterCorrection(printer, correction, distortion)) return printResult_t::cancelled;
 
     jobProgress_t progress(QStringLiteral("Printing \"%1\"...").arg(title));
     auto step = [&progress](int32_t done, int32_t total) { return progress(done, total); };
@@ -92,7 +144,12 @@ printResult_t printDocumentSheet(const model::itemList_t& document, const QStrin
         QPainter painter;
         if (!painter.begin(&printer)) why = QStringLiteral("the printer could not start the job");
         else {
-            ok = output::printSheet(painter, document, printerDevice(printer), printAreas, step, &why, cropMarks);
+            const output::device_t device = printerDevice(printer);
+            if (distortion) {
+                painter.setWorldTransform(output::correctionTransform(*distortion, device));
+                if (correction.used) *correction.used = output::distortionSummary(*distortion);
+            }
+            ok = output::printSheet(painter, document, device, printAreas, step, &why, cropMarks);
             if (!ok) printer.abort();
             painter.end();
         }

@@ -6,11 +6,14 @@
 
 #include "model/itemlist.h"
 #include "output/renderoutput.h"
+#include "settings/calibrationstore.h"
 
 #include <QByteArray>
+#include <QPrinter>
 #include <QString>
 
-class QPrinter;
+#include <functional>
+#include <optional>
 
 namespace ui {
 
@@ -25,10 +28,36 @@ enum class printResult_t { printed, cancelled, failed };
 // offset from the paper corner and the whole paper, in device pixels.
 output::device_t printerDevice(const QPrinter& printer);
 
+// The name a paper source is stored under ("Auto", "Manual", "Lower", ...).
+QString paperSourceName(QPrinter::PaperSource source);
+
+// A printer's stored calibration in the print flow: once a printer is
+// chosen, a correction stored for it and its paper source is shown and
+// offered (or left off for this one print, or the calibration opened).
+struct printCorrection_t {
+    settings::settingsStore_t* store = nullptr;  // none: no correction
+    std::function<void()> calibrate;             // opens the calibration window
+    QString* used = nullptr;                     // receives the correction printed with ("" none)
+};
+
+// Whether to print with the correction `d` stored for `printer` (its paper
+// source `source`): asked through the dialog seam. None when the user
+// cancelled (or chose to calibrate, which `calibrate` then does).
+std::optional<bool> askPrinterCorrection(const QString& printer, const QString& source, const settings::printerDistortion_t& d,
+                                         const std::function<void()>& calibrate);
+
+// After the print dialog: the correction stored for the chosen printer and
+// paper source, when the user chose to print with it (asked as above); none
+// for a file or without a stored one. False when the user cancelled.
+bool choosePrinterCorrection(const QPrinter& printer, const printCorrection_t& correction,
+                             std::optional<settings::printerDistortion_t>& distortion);
+
 // Shows the print dialog (the document's paper preselected) and prints the
 // sheet. A failure is reported with the reason through the dialog seam.
-// With `cropMarks`, the cells' crop marks are printed in the margins.
+// With `cropMarks`, the cells' crop marks are printed in the margins. A
+// printer's stored correction (see printCorrection_t) moves what is printed
+// on that printer; a PDF file is never corrected.
 printResult_t printDocumentSheet(const model::itemList_t& document, const QString& title, const QByteArray& printAreas,
-                                 bool cropMarks = false);
+                                 bool cropMarks = false, const printCorrection_t& correction = {});
 
 } // namespace ui

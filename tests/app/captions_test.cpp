@@ -55,7 +55,7 @@ TEST(Captions, SuggestionsAndInsertEntriesFitTheirButtons)
     }
     panels::TToolbox insert;
     insert.resize(ui::sidePanel_t::panelWidth, 495);
-    for (int32_t row = 0; row < 16; ++row) {
+    for (int32_t row = 0; row < int32_t(panels::insertEntries.size()); ++row) {
         ui::listButton_t* b = insert.entry(row);
         b->setChosen(true);
         EXPECT_LE(advance(b->captionFont(), b->caption()), b->captionRect().width()) << row;

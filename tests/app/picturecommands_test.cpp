@@ -8,6 +8,7 @@
 #include "model/history_index.h"
 #include "samples/samplepictures.h"
 #include "panels/picturewindow.h"
+#include "ui/guidancetexts.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -135,7 +136,11 @@ TEST_F(PictureCommands, InsertingLeavesTheActiveToolForThePointer)
         EXPECT_EQ(d->mode(), canvas::modePointer);
         ASSERT_FALSE(pictures(d).empty());
         EXPECT_TRUE(pictures(d).back()->selected);
-        EXPECT_EQ(w->panelCode(), ui::panelPicture);
+        // The picture's guidance page while its flag is set, else its panel.
+        EXPECT_EQ(w->panelCode(), ui::guidanceWanted(*w->params(), ui::guidancePictureInserted)
+                                      ? int32_t(ui::guidancePictureInserted)
+                                      : int32_t(ui::panelPicture));
+        ui::setGuidanceWanted(*w->params(), ui::guidancePictureInserted, tool != ui::panelNextText);
     }
 }
 

@@ -38,13 +38,14 @@ TEST_F(ShellTest, StartUpCaptionMenusAndTimers)
               (QStringList{"File", "Insert", "Edit", "Arrange", "Zoom", "Tools", "Customize", "Window", "Help"}));
     EXPECT_EQ(itemTexts(w->fileMenu().menuFile),
               (QStringList{"New", "Open", "Reopen", "Save", "Save As", "Close", "-", "Page Setup", "Grid and Snap", "-",
-                           "Print Preview", "Print", "-", "Export", "-", "Exit"}));
+                           "Merge...", "Show Merge Fields", "-", "Print Preview", "Print", "Calibrate printer...", "-",
+                           "Export", "-", "Exit"}));
     EXPECT_EQ(itemTexts(w->editMenu().menuEdit),
               (QStringList{"Undo", "Redo", "-", "Clear Undo and Redo", "-", "Cut", "Copy", "Paste", "Delete\tDel",
                            "Duplicate", "Select All", "-", "Copy to Clipboard", "Join Items", "Split Group"}));
     EXPECT_EQ(itemTexts(w->menuInsert()),
               (QStringList{"Picture", "Text", "Line", "Arc", "Spline", "Curve", "Triangle", "Square", "Rectangle",
-                           "Circle", "Pie", "Ellipse", "Polygon", "Star", "Solid", "Oblong"}));
+                           "Circle", "Pie", "Ellipse", "Polygon", "Star", "Solid", "Oblong", "Barcode"}));
     EXPECT_EQ(itemTexts(w->viewMenu().menuZoom),
               (QStringList{"25%", "50%", "75%", "100%", "125%", "150%", "175%", "200%", "300%", "-", "Zoom In",
                            "Zoom Out", "Actual Size", "-", "Fit Page", "Fit Selection", "-", "Fold Lines"}));

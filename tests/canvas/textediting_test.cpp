@@ -10,6 +10,7 @@
 #include "model/history.h"
 #include "model/itemlist.h"
 #include "render/text.h"
+#include "ui/guidancetexts.h"
 #include "ui/panelcodes.h"
 
 #include "host_stub.h"
@@ -352,6 +353,25 @@ TEST_F(TextEditing, DraggingAnEndShorterThanTheTextKeepsTheOtherEnd)
     reshapeItem(it, in);
     EXPECT_EQ(it->x2, it->refX2);
     EXPECT_EQ(it->x1, it->x2 - W);
+}
+
+} // namespace
+
+namespace {
+
+// The text's guidance page is asked for once when typing starts, whether the
+// first character comes after a click or after a dragged box, and not again
+// for the characters after it.
+TEST_F(TextEditing, StartingATextAsksForItsGuidancePageOnce)
+{
+    typeNewText({100, 200}, QStringLiteral("ab"));
+    EXPECT_EQ(host.guidance.count(ui::guidanceTextStarted), 1);
+    type(QStringLiteral("c"));
+    EXPECT_EQ(host.guidance.count(ui::guidanceTextStarted), 1);
+    host.guidance.clear();
+    w->selectTool(toolText);
+    drag({100, 400}, {300, 440});
+    EXPECT_EQ(host.guidance, QList<int32_t>{ui::guidanceTextStarted});
 }
 
 } // namespace

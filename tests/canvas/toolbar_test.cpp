@@ -283,3 +283,28 @@ TEST(Toolbar, ButtonsThatDoNotFitGoIntoTheOverflowMenuNeverUnderTheZoomControls)
         }
     }
 }
+
+// A command without a button (Insert barcode) waits in the overflow menu
+// after the buttons that did not fit, and keeps the overflow button on the
+// strip even where every button fits.
+TEST(Toolbar, OverflowCommandsFollowTheWaitingButtonsAndKeepTheOverflowButton)
+{
+    for (const int32_t width : {1100, 300}) {
+        SCOPED_TRACE(width);
+        recorder_t host;
+        TProcs t(&host);
+        t.resize(width, 24);
+        t.refreshSelectionButtons(true, true, true, true);
+        const size_t waiting = t.overflowButtons().size();
+        int32_t runs = 0;
+        t.addOverflowCommand({QStringLiteral("Insert barcode"), QImage(), [&runs] { ++runs; }});
+        EXPECT_FALSE(t.overflowRect().isEmpty());
+        EXPECT_EQ(t.overflowButtons().size(), waiting) << "room for the overflow button hides no button";
+        std::unique_ptr<QMenu> menu(t.overflowMenu(nullptr));
+        ASSERT_EQ(menu->actions().size(), qsizetype(waiting + 1));
+        EXPECT_EQ(menu->actions().back()->text(), QStringLiteral("Insert barcode"));
+        menu->actions().back()->trigger();
+        EXPECT_EQ(runs, 1);
+        EXPECT_TRUE(host.commands.empty());
+    }
+}

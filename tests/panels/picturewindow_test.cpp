@@ -8,11 +8,15 @@
 #include "panels/frameeffects.h"
 #include "panels/panelparts.h"
 #include "samples/samplepictures.h"
+#include "ui/guidancepanel.h"
+#include "ui/panelcodes.h"
 
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QSlider>
+#include <QCheckBox>
+#include <QTest>
 #include <QTemporaryDir>
 #include <QToolButton>
 
@@ -232,6 +236,62 @@ TEST_F(PictWindow, AnUndecodableFileLeavesTheWindowEmpty)
     pict->onInsert = [&](const canvas::pictureInsert_t&) { return ++inserted > 0; };
     EXPECT_TRUE(pict->applyHosted());
     EXPECT_EQ(inserted, 0);
+}
+
+} // namespace
+
+namespace {
+
+// After each clip the clip guidance page stands in for the side panel while
+// its flag is set; the zoom buttons leave it, the other buttons bring the
+// panel back, and so do its link (with the last clip selected for the
+// pointer) and its check box (which clears the flag), a moment later.
+TEST_F(PictWindow, TheClipPageFollowsAClipUntilAButtonOrItsLinkBringsThePanelBack)
+{
+    openGif();
+    pict->show();
+    ui::TLinehelp* help = pict->clipHelp();
+    ASSERT_NE(help, nullptr);
+    const auto drawClip = [&](QPoint a, QPoint b) {
+        pict->setTool(panels::pictTool_t::rectangle);
+        click(a);
+        pict->view->move(b, false);
+        click(b);
+    };
+    EXPECT_FALSE(help->isVisible());
+    drawClip({10, 10}, {60, 40});
+    ASSERT_TRUE(help->isVisible());
+    EXPECT_EQ(help->page(), ui::guidanceClipFinished);
+    EXPECT_FALSE(pict->tabs->isVisible());
+    pict->buttons[panels::TPict::btnZoomIn]->click();
+    EXPECT_TRUE(help->isVisible());
+    pict->buttons[panels::TPict::btnRefresh]->click();
+    EXPECT_FALSE(help->isVisible());
+    EXPECT_TRUE(pict->tabs->isVisible());
+
+    // "here": the pointer and the newest clip selected.
+    drawClip({20, 50}, {70, 90});
+    drawClip({80, 10}, {120, 40});
+    ASSERT_EQ(clips().size(), 3u);
+    ASSERT_TRUE(help->isVisible());
+    QTest::mouseClick(help->box(3), Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_TRUE(help->isVisible());
+    QTest::qWait(300);
+    EXPECT_FALSE(help->isVisible());
+    EXPECT_EQ(pict->tool(), panels::pictTool_t::pointer);
+    EXPECT_TRUE(model::isSelected(clips()[2]));
+    EXPECT_FALSE(model::isSelected(clips()[0]));
+
+    // The check box: the flag goes, the panel comes back, no page after the next clip.
+    drawClip({130, 10}, {160, 40});
+    ASSERT_TRUE(help->isVisible());
+    help->dontShowBox()->click();
+    EXPECT_FALSE(ui::guidanceWanted(params, ui::guidanceClipFinished));
+    QTest::qWait(300);
+    EXPECT_FALSE(help->isVisible());
+    drawClip({130, 50}, {160, 90});
+    EXPECT_FALSE(help->isVisible());
+    EXPECT_TRUE(pict->tabs->isVisible());
 }
 
 } // namespace

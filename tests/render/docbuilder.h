@@ -248,6 +248,28 @@ inline void buildEffectsShowcase(itemList_t& doc, int32_t lightDirection)
 }
 
 
+// Turned, stacked and justified texts, styled ones, one with a shadow and
+// one with a shaded surface, on a page of 480 × 360 (not laid out yet).
+inline void buildTextShowcase(itemList_t& doc)
+{
+    testdoc::addHeader(doc, 480, 360);
+    addText(doc, 20, 80, 200, 80, u"Level\nleft justified\nthree lines", 0, 1);
+    const geometry::point_t p = geometry::polarPoint({250, 150}, 3.14159265358979 / 6, 180);
+    addText(doc, 250, 150, p.x, p.y, u"Thirty\ndegrees\ncentred", 300, 2);
+    addText(doc, 70, 340, 70, 180, u"Upright\nand right", 900, 3);
+    addText(doc, 460, 300, 330, 300, u"Upside\ndown", 1800, 1);
+    model::item_t* styled = addText(doc, 230, 290, 420, 290, u"Styled \u00e9\u00f1 text", 0, 1, 14);
+    styled->fontWeight = 700;
+    styled->fontItalic = styled->fontUnderline = styled->fontStrikeout = 1;
+    styled->textColor = 0xC00000;
+    model::item_t* shadow = addText(doc, 120, 240, 300, 240, u"With a shadow", 0, 1, 16);
+    testdoc::withEffects(shadow, 40, 10, 80, 0);
+    model::item_t* round = addText(doc, 110, 180, 330, 180, u"Round 3-D", 0, 2, 28);
+    round->fontWeight = 700;
+    round->textColor = 0x0080C0;
+    testdoc::withEffects(round, 0, 0, 0, 127);
+}
+
 // A picture data record holding `bytes` in the format (model::pictureBmp …).
 inline item_t* addPictureData(itemList_t& list, int32_t id, int32_t format, std::vector<uint8_t> bytes)
 {

@@ -25,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cctype>
 #include <functional>
 
 namespace {
@@ -251,6 +252,75 @@ TEST(Metafile, PlaceableHeaderGivesTheSizeAndTheRecordsAreNotStretched)
     for (const QPoint p : {QPoint(5, 5), QPoint(90, 40), QPoint(28, 24), QPoint(52, 24)})
         EXPECT_EQ(image.pixel(p) & 0xFFFFFF, 0xFFFFFFu) << p.x() << "," << p.y();
 }
+
+// Files a vector editor exported (drawings made for these tests): each is
+// decoded at the size its header gives, with its colours where the drawing
+// put them. They catch a converter's text that is not well-formed XML (an
+// element closed without the prefix it was opened with), a long description
+// measured twice against the end of a small file, a window set before the
+// mapping mode (drawn enlarged and cut, or blank), a bitmap record, and a
+// polygon of no points that made the player drop a whole shape. (The
+// exporter's enhanced-metafile frames are a little larger than the drawing,
+// so those pictures are too.)
+struct exportedCase {
+    const char* file;
+    QSize size;
+    std::vector<std::pair<QPoint, QRgb>> colours;
+};
+void PrintTo(const exportedCase& c, std::ostream* os) { *os << c.file; }
+
+class ExportedMetafile : public ::testing::TestWithParam<exportedCase> {};
+
+TEST_P(ExportedMetafile, IsDrawnAtItsSizeWithItsColoursInPlace)
+{
+    const exportedCase& c = GetParam();
+    QFile file(QString(LUMORA_SOURCE_DIR) + "/tests/render/metafiles/" + c.file);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.file;
+    const QByteArray bytes = file.readAll();
+    const QImage image = decodePictureBytes(model::pictureMetafile, reinterpret_cast<const uint8_t*>(bytes.data()),
+                                            size_t(bytes.size()));
+    ASSERT_FALSE(image.isNull()) << "refused";
+    EXPECT_EQ(image.size(), c.size);
+    for (const auto& [at, want] : c.colours) {
+        const QRgb got = image.pixel(at);
+        EXPECT_TRUE(std::abs(qRed(got) - qRed(want)) <= 8 && std::abs(qGreen(got) - qGreen(want)) <= 8 &&
+                    std::abs(qBlue(got) - qBlue(want)) <= 8)
+            << "at " << at.x() << "," << at.y() << " got #" << std::hex << (got & 0xFFFFFF) << " want #"
+            << (want & 0xFFFFFF);
+    }
+}
+
+constexpr QRgb white = 0xFFFFFF, navy = 0x000080, magenta = 0xFF00FF, green = 0x00A000, red = 0xFF0000,
+               blue = 0x0000FF, darkGreen = 0x008000;
+
+INSTANTIATE_TEST_SUITE_P(
+    VectorEditor, ExportedMetafile,
+    ::testing::Values(
+        exportedCase{"clipped-circle.emf", {60, 42}, {{{30, 20}, blue}}},
+        exportedCase{"long-description.emf", {42, 23}, {{{5, 10}, red}, {{30, 10}, white}}},
+        exportedCase{"navy-square-beside-a-bitmap.emf",
+                     {83, 42},
+                     {{{10, 20}, navy}, {{45, 5}, magenta}, {{70, 30}, green}}},
+        exportedCase{"navy-square-beside-a-bitmap.wmf",
+                     {80, 40},
+                     {{{10, 20}, navy}, {{36, 36}, navy}, {{45, 5}, magenta}, {{70, 30}, green}, {{77, 37}, green}}},
+        exportedCase{"green-square-with-an-empty-subpath.wmf",
+                     {32, 32},
+                     {{{2, 2}, white}, {{6, 6}, darkGreen}, {{16, 16}, darkGreen}, {{29, 29}, white}}}),
+    [](const ::testing::TestParamInfo<exportedCase>& info) {
+        // "long-description.emf" → "LongDescriptionEmf"
+        std::string name;
+        bool upper = true;
+        for (const char* c = info.param.file; *c; ++c) {
+            if (!std::isalnum(static_cast<unsigned char>(*c))) {
+                upper = true;
+                continue;
+            }
+            name += upper ? char(std::toupper(static_cast<unsigned char>(*c))) : *c;
+            upper = false;
+        }
+        return name;
+    });
 
 } // namespace
 

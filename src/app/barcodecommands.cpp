@@ -1,0 +1,22 @@
+#include "app/barcodecommands.h"
+
+#include "app/mainwindow.h"
+#include "canvas/insertbarcode.h"
+#include "canvas/sandbox.h"
+#include "ui/panelcodes.h"
+
+namespace app {
+
+void insertBarcodeCommand(TForm1& shell)
+{
+    canvas::TSandbox* w = shell.activeDocument();
+    if (!w) return;
+    model::barcodeSpec_t spec;
+    spec.data = canvas::newBarcodeData;
+    if (!canvas::insertBarcode(*w, spec)) return;
+    shell.showPanel(ui::panelBarcode);
+    shell.refreshUndoButtons();
+    shell.refreshSelectionState();
+}
+
+} // namespace app

@@ -1,0 +1,302 @@
+// Passes drawn in bands on several threads against the same passes on one:
+// byte for byte, over the showcase pages, the effects pages, the texts, the
+// picture example and random pages, at every zoom and view switch.
+#include "cli_runner.h"
+#include "docbuilder.h"
+#include "randompage.h"
+#include "render/parallel.h"
+#include "render/renderpass.h"
+#include "render/text.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <cstdlib>
+#include <mutex>
+#include <random>
+#include <set>
+
+using namespace render;
+
+namespace {
+
+// Sets the thread count for one scope.
+struct threads_t {
+    explicit threads_t(int32_t n) { setRenderThreads(n); }
+    ~threads_t() { setRenderThreads(0); }
+};
+
+// The view switches of one pass.
+struct passSetup_t {
+    double zoom = 1.0;
+    geometry::point_t origin;
+    bool shadows = true, threeD = true, pictures = true;
+};
+
+// Paints the document as the editor does after opening (a quick pass, then
+// the full-quality pass) with `threads` threads; also the quick image.
+std::pair<QImage, QImage> paintWith(model::itemList_t& doc, const passSetup_t& s, int32_t threads)
+{
+    threads_t t(threads);
+    model::item_t* h = model::findHeader(doc);
+    h->hdr().zoom = s.zoom;
+    geometry::computeCanvasPixels(h);
+    renderView_t view;
+    view.items = &doc;
+    const QSize size = canvasImageSize(h);
+    view.Image1 = newCanvasImage(size.width(), size.height());
+    view.viewOrigin = s.origin;
+    view.showShadows = s.shadows;
+    view.show3D = s.threeD;
+    view.showPictures = s.pictures;
+    view.quickDraw = true;
+    repaintAll(view, false);
+    const QImage quick = view.Image1.copy();
+    view.quickDraw = false;
+    fullQualityPass(view);
+    return {quick, view.Image1};
+}
+
+// Where two images first differ, for the message.
+std::string firstDifference(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size()) return "sizes differ";
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y)) return "first at " + std::to_string(x) + "," + std::to_string(y);
+    return "same";
+}
+
+// The document painted on one thread and on 2, 3 and 4: every result the same.
+void expectSameOnEveryThreadCount(model::itemList_t& doc, const passSetup_t& s, const std::string& what)
+{
+    const auto [quick1, full1] = paintWith(doc, s, 1);
+    // The pass must really be shared out, or the comparison proves nothing.
+    ASSERT_GE(imageBands(full1.size(), 4).size(), 2u) << what;
+    for (int32_t n : {2, 3, 4}) {
+        const auto [quick, full] = paintWith(doc, s, n);
+        EXPECT_TRUE(quick == quick1) << what << ", quick pass, " << n << " threads: " << firstDifference(quick, quick1);
+        EXPECT_TRUE(full == full1) << what << ", full pass, " << n << " threads: " << firstDifference(full, full1);
+    }
+}
+
+TEST(ThreadSetting, ReadFromTheEnvironmentValue)
+{
+    struct row_t {
+        const char* value;
+        int32_t ideal, want;
+    };
+    const row_t rows[] = {
+        {nullptr, 8, 8}, {"", 8, 8},   {"1", 8, 1},     {"2", 8, 2},    {"16", 2, 16},   {"0", 4, 4},
+        {"-3", 4, 4},    {"4x", 4, 4}, {" 3", 4, 3},    {"abc", 4, 4},  {"65", 4, maxRenderThreads},
+        {"99999999999999999999999", 4, maxRenderThreads}, {nullptr, 0, 1}, {nullptr, 500, maxRenderThreads},
+    };
+    for (const row_t& r : rows)
+        EXPECT_EQ(threadsFromSetting(r.value, r.ideal), r.want) << (r.value ? r.value : "(unset)") << " ideal " << r.ideal;
+}
+
+TEST(ThreadSetting, OverrideWinsOverTheEnvironment)
+{
+    setenv("LUMORA_THREADS", "3", 1);
+    EXPECT_EQ(renderThreads(), 3);
+    setRenderThreads(1);
+    EXPECT_EQ(renderThreads(), 1);
+    setRenderThreads(0);
+    EXPECT_EQ(renderThreads(), 3);
+    unsetenv("LUMORA_THREADS");
+    EXPECT_EQ(renderThreads(), std::clamp(QThread::idealThreadCount(), 1, maxRenderThreads));
+}
+
+TEST(ImageBands, CoverEveryRowOnceAndNoneTooThin)
+{
+    struct row_t {
+        int32_t w, h, threads;
+        size_t bands;
+    };
+    const row_t rows[] = {{100, 10, 4, 1},  {100, 63, 4, 1},   {100, 64, 4, 2},    {50, 101, 3, 3},
+                          {1600, 1600, 4, 4}, {1600, 1600, 1, 1}, {1600, 1600, 0, 1}, {7, 1000, 64, 31},
+                          {0, 0, 4, 1}};
+    for (const row_t& r : rows) {
+        const std::vector<QRect> bands = imageBands(QSize(r.w, r.h), r.threads);
+        ASSERT_EQ(bands.size(), r.bands) << r.w << "x" << r.h << " on " << r.threads;
+        int32_t next = 0;
+        for (const QRect& b : bands) {
+            EXPECT_EQ(b.top(), next) << "a gap or an overlap above row " << next;
+            EXPECT_EQ(b.left(), 0);
+            EXPECT_EQ(b.width(), r.w);
+            if (bands.size() > 1) {
+                EXPECT_GE(b.height(), minBandRows);
+            }
+            // Even shares: no band more than a row taller than another.
+            EXPECT_LE(std::abs(b.height() - bands[0].height()), 1);
+            next = b.top() + b.height();
+        }
+        EXPECT_EQ(next, r.h) << "the last rows are left out";
+    }
+}
+
+TEST(RunConcurrently, EveryJobOnceTheFirstOnTheCallingThread)
+{
+    std::mutex m;
+    std::multiset<int32_t> ran;
+    std::set<QThread*> threads;
+    QThread* first = nullptr;
+    runConcurrently(4, [&](int32_t i) {
+        std::lock_guard lock(m);
+        ran.insert(i);
+        threads.insert(QThread::currentThread());
+        if (i == 0) first = QThread::currentThread();
+    });
+    EXPECT_EQ(ran, (std::multiset<int32_t>{0, 1, 2, 3}));
+    EXPECT_EQ(first, QThread::currentThread());
+    EXPECT_GE(threads.size(), 2u) << "the other jobs ran on the pool";
+}
+
+// Each band's painter floods the whole image with its own colour: only its
+// rows keep it, whatever it wrote elsewhere.
+TEST(PaintInBands, EachBandKeepsOnlyItsRows)
+{
+    QImage img = newCanvasImage(40, 200);
+    const std::vector<QRect> bands = imageBands(img.size(), 3);
+    ASSERT_EQ(bands.size(), 3u);
+    paintInBands(img, bands, [](QImage& image, const QRect& band) {
+        image.fill(0xFF000000u | uint32_t(band.top() + 1));
+    });
+    for (const QRect& b : bands)
+        for (int32_t y = b.top(); y <= b.bottom(); ++y)
+            ASSERT_EQ(img.pixel(5, y), 0xFF000000u | uint32_t(b.top() + 1)) << "row " << y;
+}
+
+// A band sees the rows above its painter as they were before the pass.
+TEST(PaintInBands, BandsStartFromTheImageAsItWas)
+{
+    QImage img = newCanvasImage(10, 128);
+    for (int y = 0; y < img.height(); ++y) img.setPixel(3, y, 0xFF000000u | uint32_t(y));
+    const QImage before = img.copy();
+    paintInBands(img, imageBands(img.size(), 4), [](QImage& image, const QRect& band) {
+        for (int y = band.top(); y <= band.bottom(); ++y) image.setPixel(4, y, image.pixel(3, y));
+    });
+    for (int y = 0; y < img.height(); ++y) {
+        EXPECT_EQ(img.pixel(3, y), before.pixel(3, y));
+        EXPECT_EQ(img.pixel(4, y), before.pixel(3, y)) << "row " << y;
+    }
+}
+
+TEST(SameOnEveryThreadCount, Showcase)
+{
+    for (const passSetup_t& s : {passSetup_t{1.0, {0, 0}}, passSetup_t{2.0, {300, 200}}, passSetup_t{0.5, {0, 0}},
+                                 passSetup_t{1.33, {17, 41}}}) {
+        model::itemList_t doc;
+        testdoc::buildShowcase(doc);
+        expectSameOnEveryThreadCount(doc, s, "showcase at " + std::to_string(s.zoom));
+        model::freeList(doc);
+    }
+}
+
+// Shadows blurred across band edges and 3-D ramps split by them, under every
+// light, at several zooms, with each effect switch.
+TEST(SameOnEveryThreadCount, EffectsUnderEveryLightAndSwitch)
+{
+    for (int32_t light = 0; light < 4; ++light)
+        for (double zoom : {0.5, 1.0, 2.0, 3.0})
+            for (int32_t effects = 0; effects < 4; ++effects) {
+                // Every zoom and switch under one light, the usual view under the others.
+                if (light != 0 && !(effects == 3 && zoom == 1.0)) continue;
+                model::itemList_t doc;
+                testdoc::buildEffectsShowcase(doc, light);
+                passSetup_t s{zoom, {0, 0}, (effects & 2) != 0, (effects & 1) != 0};
+                if (zoom == 3.0) s.origin = {250, 130};
+                expectSameOnEveryThreadCount(doc, s,
+                                             "light " + std::to_string(light) + " zoom " + std::to_string(zoom) +
+                                                 " effects " + std::to_string(effects));
+                model::freeList(doc);
+            }
+}
+
+TEST(SameOnEveryThreadCount, TurnedStyledAndShadedTexts)
+{
+    for (double zoom : {1.0, 2.0, 0.75}) {
+        model::itemList_t doc;
+        testdoc::buildTextShowcase(doc);
+        layOutTexts(doc);
+        expectSameOnEveryThreadCount(doc, passSetup_t{zoom, {0, 0}}, "texts at " + std::to_string(zoom));
+        model::freeList(doc);
+    }
+}
+
+// Random pages (lines of every pattern with dash walks starting off the
+// band, turned and round pictures, heavy pens, shadows) at random zooms and
+// origins, every view switch.
+TEST(SameOnEveryThreadCount, RandomPages)
+{
+    std::mt19937 rng(44);
+    const double zooms[] = {0.25, 0.5, 1.0, 1.33, 2.0, 3.0};
+    for (int32_t page = 0; page < 24; ++page) {
+        model::itemList_t doc;
+        testdoc::addHeader(doc, 600, 600, 1.0);
+        testdoc::randomPage(doc, rng, 600);
+        passSetup_t s{zooms[page % 6], {int32_t(rng() % 300), int32_t(rng() % 300)}, page % 4 != 1, page % 3 != 2,
+                      page % 5 != 3};
+        expectSameOnEveryThreadCount(doc, s, "page " + std::to_string(page));
+        model::freeList(doc);
+    }
+}
+
+// A repaint of most of the image (shared out) and of a small part (kept on
+// one thread) over a scribbled canvas: the whole image as on one thread,
+// items drawn whole beyond the area included.
+TEST(SameOnEveryThreadCount, RepaintOfAnArea)
+{
+    std::mt19937 rng(4444);
+    for (int32_t page = 0; page < 12; ++page) {
+        model::itemList_t doc;
+        testdoc::addHeader(doc, 600, 600, 1.0);
+        testdoc::randomPage(doc, rng, 600);
+        // A shadow sends every repaint to the whole canvas.
+        for (model::item_t* it = doc.head; it; it = it->next) it->shadowElevation = 0;
+        const int32_t l = int32_t(rng() % 200), t = int32_t(rng() % 200);
+        const QRect area = page % 3 == 0 ? QRect(l, t, 60, 40) : QRect(l, t / 4, 300 + l, 500);
+        QImage one;
+        for (int32_t n : {1, 2, 4}) {
+            threads_t threads(n);
+            renderView_t view;
+            view.items = &doc;
+            view.Image1 = newCanvasImage(600, 600);
+            view.Image1.fill(Qt::magenta);
+            const QRect painted = repaintArea(view, area);
+            EXPECT_TRUE(painted.contains(area.intersected(view.Image1.rect())));
+            if (n == 1) one = view.Image1;
+            else EXPECT_TRUE(view.Image1 == one) << "page " << page << " on " << n << " threads: " << firstDifference(view.Image1, one);
+        }
+        model::freeList(doc);
+    }
+}
+
+// The picture example (every stored format, clipped, round, framed, turned,
+// transparent) through the command-line tool with LUMORA_THREADS set.
+TEST(SameOnEveryThreadCount, PictureExampleThroughTheCommandLine)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString doc = dir.filePath("pictures.lmra");
+    ASSERT_EQ(testcli::runCli({"example", "--pictures", doc}).code, 0);
+    QImage one;
+    for (const char* n : {"1", "2", "4"})
+        for (const QString& zoom : {QStringLiteral("1"), QStringLiteral("1.5")}) {
+            const QString png = dir.filePath(QStringLiteral("pictures-%1-%2.png").arg(n, zoom));
+            setenv("LUMORA_THREADS", n, 1);
+            const auto r = testcli::runCli({"render", doc, png, "--zoom", zoom});
+            unsetenv("LUMORA_THREADS");
+            ASSERT_EQ(r.code, 0);
+            const QImage img(png);
+            ASSERT_FALSE(img.isNull());
+            const QString first = dir.filePath(QStringLiteral("pictures-1-%1.png").arg(zoom));
+            if (std::string(n) != "1") {
+                EXPECT_TRUE(img == QImage(first)) << n << " threads at zoom " << zoom.toStdString();
+            }
+        }
+}
+
+} // namespace
