@@ -2,6 +2,7 @@
 
 #include "canvas/shellparams.h"
 #include "geometry/shapes.h"
+#include "model/arrowheads.h"
 #include "model/history.h"
 #include "model/itemlist.h"
 #include "model/metrics.h"
@@ -93,6 +94,18 @@ void applyLineDefaults(model::item_t* it, const settings::TParams& p, model::ite
     applyShadow(it, p.shpoly);
     it->surface = uint8_t(std::clamp(p.liplas, 0, 255));
     it->penWidthPx = geometry::penWidthAt(1.0, it->lineWeight);
+    applyHeadDefaults(it, p);
+}
+
+void applyHeadDefaults(model::item_t* it, const settings::TParams& p)
+{
+    if (!model::takesHeads(it)) return;
+    const bool line = it->itemType == model::typeLine;
+    model::lineHeads_t h;
+    h.start = model::headKindOf(line ? p.lineHeadStart : p.polyHeadStart);
+    h.end = model::headKindOf(line ? p.lineHeadEnd : p.polyHeadEnd);
+    h.size = model::headSizeOf(line ? p.lineHeadSize : p.polyHeadSize);
+    model::setHeads(it, h);
 }
 
 void applyShapeDefaults(model::item_t* it, const settings::TParams& p)
@@ -153,6 +166,7 @@ model::item_t* createShape(const creationContext_t& ctx, int32_t itemType, int32
     model::item_t* it = model::newItem(ctx.list, itemType);
     applyShapeDefaults(it, ctx.params);
     if (variant >= 0) it->shapeVariant = variant;
+    applyHeadDefaults(it, ctx.params);
     std::swap(it->points, probe.points);
     return finish(ctx, it);
 }

@@ -45,6 +45,9 @@ constrainedEnd_t constrainLineEnd(geometry::point_t start, geometry::point_t mou
 int32_t appendPatternRecord(model::itemList_t& list, const settings::custPatternRec_t& row);
 void applyLineDefaults(model::item_t* it, const settings::TParams& p, model::itemList_t* list);
 void applyShapeDefaults(model::item_t* it, const settings::TParams& p);
+// The tool settings' arrowheads, for an item whose type and variant take them
+// (lines take the line tool's, splines, curves and arcs the shape tool's).
+void applyHeadDefaults(model::item_t* it, const settings::TParams& p);
 // Attributes of a new text: size, colour, style bytes, weight, font name (32
 // characters at most), character set, direction preset, shadow and surface.
 void applyTextItemDefaults(model::item_t* it, const settings::TParams& p);

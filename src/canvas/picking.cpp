@@ -3,11 +3,13 @@
 #include "ui/panelcodes.h"
 
 #include "geometry/transform.h"
+#include "model/arrowheads.h"
 #include "model/barcode.h"
 #include "model/history_index.h"
 #include "model/itemlist.h"
 #include "model/metrics.h"
 #include "model/spatialindex.h"
+#include "render/arrowheads.h"
 #include "render/shapedraw.h"
 #include "render/surface.h"
 #include "render/text.h"
@@ -168,6 +170,12 @@ double lowerBound(const item_t* it, point_t p)
     case model::typeText:
     case model::typeEllipse:
     case model::typeCurve: return 0.0;
+    case model::typeLine:
+    case model::typeSpline:
+    case model::typeArc:
+        // Arrowheads reach past the box.
+        if (model::headsOf(it).any()) return 0.0;
+        break;
     case model::typePicture:
         if (it->rotation != 0.0 || it->clipShape == model::clipRound) return 0.0;
         break;
@@ -224,6 +232,10 @@ bool pickBounds(const item_t* it, model::spatialRect_t& out)
         if (it->clipShape == 2) cover(it->x1, it->y1, dist(it->x1, it->y1, it->x2, it->y2) + 1);
         else
             for (const point_t& q : pictureCorners(it)) cover(q.x, q.y, 1);
+    }
+    if (geometry::rect_t heads; render::headsBox(it, 0, heads)) {
+        l = std::min<int64_t>(l, heads.left), r = std::max<int64_t>(r, heads.right);
+        tp = std::min<int64_t>(tp, heads.top), b = std::max<int64_t>(b, heads.bottom);
     }
     const double grow = std::ceil(std::min(std::max(halfWeight(it), halfPen(it)), 1e10)) + 2;
     auto clamped = [](double v) { return static_cast<int32_t>(std::clamp<double>(v, INT32_MIN, INT32_MAX)); };
@@ -315,7 +327,17 @@ geometry::quadrangle_t pictureCorners(const item_t* it)
     return q;
 }
 
+static double pathDistance(const item_t* it, point_t p);
+
 double pickDistance(const item_t* it, point_t p)
+{
+    // An arrowhead is picked like the line it ends.
+    if (model::takesHeads(it) && model::headsOf(it).any())
+        return std::min(pathDistance(it, p), render::headsDistance(it, p));
+    return pathDistance(it, p);
+}
+
+static double pathDistance(const item_t* it, point_t p)
 {
     switch (it->itemType) {
     case model::typeLine: return lineDistance(it, p);

@@ -14,6 +14,7 @@
 #include "geometry/shapes.h"
 #include "model/clipboard.h"
 #include "model/history.h"
+#include "render/arrowheads.h"
 #include "render/picture.h"
 #include "model/history_index.h"
 #include "model/itemlist.h"
@@ -108,9 +109,11 @@ QRect coveredArea(TSandbox& w, const item_t* it, bool moving)
     const int32_t shadow = render::shadowSpreadPx(it, z);
     const int32_t half = std::max(w.view().style.handleWidth, w.view().style.handleHeight) / 2;
     // A picture reaches beyond its box when it is turned or framed.
-    const geometry::rect_t box = it->itemType == model::typePicture
-                                     ? render::pictureReach(it, z)
-                                     : geometry::rect_t{it->boxLeft, it->boxTop, it->boxRight, it->boxBottom};
+    geometry::rect_t box = it->itemType == model::typePicture
+                               ? render::pictureReach(it, z)
+                               : geometry::rect_t{it->boxLeft, it->boxTop, it->boxRight, it->boxBottom};
+    // Arrowheads reach past the box.
+    if (geometry::rect_t heads; render::headsBox(it, 0, heads)) box = box.united(heads);
     const point_t tl = w.toScreen({box.left, box.top}), br = w.toScreen({box.right, box.bottom});
     int32_t gx = 0, gy = 0;
     if (it->itemType == model::typeText) {

@@ -12,6 +12,7 @@
 #include "geometry/shapes.h"
 #include "geometry/transform.h"
 #include "geometry/units.h"
+#include "model/arrowheads.h"
 #include "model/history.h"
 #include "model/history_index.h"
 #include "model/itemlist.h"
@@ -245,6 +246,18 @@ void setLineWeight(TSandbox& w, double weight)
 void setOutlineWeight(TSandbox& w, double weight)
 {
     applyToSelection(w, repaint_t::box, anyItem, [&](item_t* it) { it->outlineWeight = weight; });
+}
+
+void setArrowhead(TSandbox& w, headPart_t part, int32_t value)
+{
+    // Heads reach past the item's box: the canvas is painted again whole.
+    applyToSelection(w, repaint_t::wholeCanvas, model::takesHeads, [&](item_t* it) {
+        model::lineHeads_t h = model::headsOf(it);
+        if (part == headPart_t::start) h.start = model::headKindOf(value);
+        else if (part == headPart_t::end) h.end = model::headKindOf(value);
+        else h.size = model::headSizeOf(value);
+        model::setHeads(it, h);
+    });
 }
 
 item_t* setPattern(TSandbox& w, int32_t position, const std::vector<int32_t>& rows)

@@ -37,6 +37,10 @@ void setFillColor(TSandbox& w, int32_t color);
 // A line weight in millimetres; the pen width follows.
 void setLineWeight(TSandbox& w, double weight);
 void setOutlineWeight(TSandbox& w, double weight);
+// One part of the arrowheads of the selected lines, open splines and
+// curves and arcs: the kind at the start or the end, or the size.
+enum class headPart_t { start, end, size };
+void setArrowhead(TSandbox& w, headPart_t part, int32_t value);
 // A position of the line pattern list with the preset rows its custom
 // entries stand for; returns the last item changed (none when nothing was).
 model::item_t* setPattern(TSandbox& w, int32_t position, const std::vector<int32_t>& rows);

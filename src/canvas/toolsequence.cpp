@@ -160,6 +160,7 @@ std::unique_ptr<model::item_t> toolSequence_t::previewShape(int32_t itemType, co
     shape->itemType = itemType;
     applyShapeDefaults(shape.get(), params());
     shape->shapeVariant = variant;
+    applyHeadDefaults(shape.get(), params());
     std::vector<point_t> doc;
     for (point_t s : screenPoints) doc.push_back(w_.toDoc(s));
     if (!buildShapePoints(shape.get(), itemType, doc, shape->sides)) return nullptr;

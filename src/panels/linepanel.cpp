@@ -44,6 +44,8 @@ TLinebox::TLinebox(int32_t panelCode, panelHost_t& host, QWidget* parent)
     outline_ = addList(1, listKind_t::weight, QStringLiteral("Outline Weight"), QStringLiteral("lineOutline"),
                        [this](int32_t i) { chooseOutline(i); });
     addEffectLists(QStringLiteral("line"), host.params().liplas);
+    addHeadLists(QStringLiteral("line"), host.params().lineHeadStart, host.params().lineHeadEnd,
+                 host.params().lineHeadSize);
     refresh();
 }
 
@@ -66,6 +68,7 @@ void TLinebox::refresh()
     fillFillList();
     fillOutlineList();
     fillEffectLists();
+    fillHeadLists(!fineTune() || selectionTakesHeads());
     applyThicknessRule();
 }
 

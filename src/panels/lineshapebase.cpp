@@ -282,6 +282,10 @@ void lineShapePanel_t::layoutPanel(const QComboBox* basicsEnd)
         at += listPitch;
     }
     areaBottom_ = endBottom >= 0 ? endBottom : lastBottom;
+    // An "Effects" tab longer than "Basics" (with the arrowhead lists) keeps
+    // its lists clear of the hints below.
+    if (tabs_->current() == 2) areaBottom_ = std::max(areaBottom_, next[1] - listPitch + labelHeight + margin +
+                                                                      (surface_ ? surface_->sizeHint().height() : 0));
     y = areaBottom_;
     for (hintBox_t* h : hints_) {
         if (h == top_ || h->isHidden()) continue;

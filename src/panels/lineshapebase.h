@@ -120,6 +120,15 @@ protected:
     // setting and the shared shadow setting, or for the selection.
     void addEffectLists(const QString& namePrefix, int32_t& surfaceSetting);
     void fillEffectLists();
+    // The arrowhead lists ("Start", "End", "Arrow Size") on the "Effects"
+    // tab, for the next item's settings given here or for the selection's
+    // lines, open splines and curves and arcs (headlists.cpp).
+    void addHeadLists(const QString& namePrefix, int32_t& start, int32_t& end, int32_t& size);
+    // Fills them from the settings or the selection; they are shown only
+    // with `shown` (the next item or a selected item takes heads).
+    void fillHeadLists(bool shown);
+    // Whether a selected item takes heads.
+    bool selectionTakesHeads();
     // The colour the weight bars and the surface and "Solid" swatches use.
     virtual int32_t sampleColour() const = 0;
     // A labelled list of plain texts (the shape panel's fourth list).
@@ -205,6 +214,9 @@ private:
     pickListBox_t* surface_ = nullptr;
     pickListBox_t* shadow_ = nullptr;
     int32_t* surfaceSetting_ = nullptr;
+    std::array<pickListBox_t*, 3> headLists_{};
+    std::array<int32_t*, 3> headSettings_{};
+    void chooseHead(int32_t part, int32_t index);
     const QComboBox* basicsEnd_ = nullptr;
     int32_t areaBottom_ = 0;
     bool building_ = false;

@@ -1,5 +1,7 @@
 #include "panels/picklists.h"
 
+#include "model/arrowheads.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -143,7 +145,10 @@ int32_t customizeIndex(listKind_t kind)
     case listKind_t::textAngle: return builtInCount(directions);
     case listKind_t::fontSize: return 16;
     case listKind_t::shadow: return 4;
-    case listKind_t::surface: return -1;
+    case listKind_t::surface:
+    case listKind_t::headStart:
+    case listKind_t::headEnd:
+    case listKind_t::headSize: return -1;
     }
     return -1;
 }
@@ -266,6 +271,27 @@ builtList_t buildList(listKind_t kind, TParams& p)
         b.entries.push_back({pickEntry_t::builtIn, QStringLiteral("Flat"), -1, 0});
         b.entries.push_back({pickEntry_t::builtIn, QStringLiteral("Round"), -1, 127});
         break;
+    case listKind_t::headStart:
+    case listKind_t::headEnd: {
+        static const char* const names[model::headKindCount] = {"None", "Open", "Arrow", "Circle", "Diamond", "Bar"};
+        for (int32_t k = 0; k < model::headKindCount; ++k) {
+            pickEntry_t e;
+            e.text = QString::fromLatin1(names[k]);
+            e.value = k;
+            b.entries.push_back(e);
+        }
+        break;
+    }
+    case listKind_t::headSize: {
+        static const char* const names[model::headSizeCount] = {"Small", "Medium", "Large"};
+        for (int32_t k = 0; k < model::headSizeCount; ++k) {
+            pickEntry_t e;
+            e.text = QString::fromLatin1(names[k]);
+            e.value = k;
+            b.entries.push_back(e);
+        }
+        break;
+    }
     }
     return b;
 }
@@ -426,6 +452,11 @@ settings::shadowTriple_t shadowAt(const TParams& p, const customMap_t& map, int3
     if (!r) return current;
     return {uint8_t(std::clamp(r->elevation, 0, 255)), uint8_t(std::clamp(r->fade, 0, 255)),
             uint8_t(std::clamp(r->lightness, 0, 255))};
+}
+
+bool isHeadKind(listKind_t kind)
+{
+    return kind == listKind_t::headStart || kind == listKind_t::headEnd || kind == listKind_t::headSize;
 }
 
 int32_t indexOfSurface(int32_t surface)

@@ -25,6 +25,11 @@ enum class listKind_t {
     fontSize,
     shadow,
     surface,
+    // Arrowheads: the kind at a line's start or end (value: the kind code),
+    // and their size (value: the size code).
+    headStart,
+    headEnd,
+    headSize,
 };
 
 struct pickEntry_t {
@@ -88,6 +93,9 @@ int32_t indexOfShadow(const settings::TParams& p, int32_t elevation, int32_t fad
 // "Customize..." and indexes past the end leave `current`.
 settings::shadowTriple_t shadowAt(const settings::TParams& p, const customMap_t& map, int32_t index,
                                   settings::shadowTriple_t current);
+
+// Head lists hold their codes in order: the entry of a code is the code.
+bool isHeadKind(listKind_t kind);
 
 int32_t indexOfSurface(int32_t surface);
 int32_t surfaceAt(int32_t index);

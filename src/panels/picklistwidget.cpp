@@ -5,6 +5,7 @@
 #include "ui/panellook.h"
 #include "model/itemlist.h"
 #include "model/metrics.h"
+#include "render/arrowheads.h"
 #include "render/renderpass.h"
 #include "render/shade.h"
 #include "render/strokes.h"
@@ -94,6 +95,8 @@ int32_t rowTextLeft(listKind_t kind, const pickEntry_t& e)
     case listKind_t::frameWeight:
         return plain || isFrameNone(kind, e) ? sampleLeft : barRight + textGap;
     case listKind_t::pattern: return plain ? sampleLeft : sampleLeft + dashSampleWidth + textGap;
+    case listKind_t::headStart:
+    case listKind_t::headEnd: return sampleLeft + dashSampleWidth + textGap;
     case listKind_t::shadow:
         return e.role == pickEntry_t::builtIn && e.shadow.elevation > 0 ? shadowTextLeft : sampleLeft;
     default: return sampleLeft;
@@ -192,6 +195,12 @@ void drawPickRow(QPainter& p, const QRect& r, listKind_t kind, const pickEntry_t
         } else if (kind == listKind_t::pattern && e.role != pickEntry_t::customize) {
             drawLineSample(c, sampleLeft, sampleLeft + dashSampleWidth, mid, visibleSample(style.sampleColour), 0.0, 1,
                            entryPattern(e));
+        } else if (kind == listKind_t::headStart || kind == listKind_t::headEnd) {
+            // The head at the end it stands for, drawn by the renderer's head code.
+            const int32_t x0 = sampleLeft, x1 = sampleLeft + dashSampleWidth - 2;
+            const bool start = kind == listKind_t::headStart;
+            render::drawHeadSample(c, start ? x1 : x0, start ? x0 : x1, mid, model::headKindOf(int64_t(e.value)),
+                                   visibleSample(style.sampleColour));
         } else if (kind == listKind_t::shadow && e.role == pickEntry_t::builtIn && e.shadow.elevation > 0) {
             c.release();
             QPainter sp(&row);

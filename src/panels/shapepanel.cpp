@@ -92,6 +92,8 @@ TPolybox::TPolybox(int32_t panelCode, panelHost_t& host, QWidget* parent)
                       [this](int32_t i) { chooseWeight(i); });
     fourth_ = addTextList(1, QStringLiteral("shapeFourth"), [this](int32_t i) { chooseFourth(i); });
     addEffectLists(QStringLiteral("shape"), host.params().poplas);
+    addHeadLists(QStringLiteral("shape"), host.params().polyHeadStart, host.params().polyHeadEnd,
+                 host.params().polyHeadSize);
     buttons_ = new buttonRow_t(transformButtons(QStringLiteral("Mirror"), QStringLiteral("Flip"),
                                                 QStringLiteral("Rotate")),
                                body());
@@ -122,6 +124,9 @@ void TPolybox::refresh()
     fillWeightList();
     fillFourthList();
     fillEffectLists();
+    // Heads for the tools that draw an open path, or a selection holding one.
+    fillHeadLists(fineTune() ? selectionTakesHeads()
+                             : code == toolArc || code == toolSpline || code == toolCurve);
     applyEnabling();
     fillHints();
     arrange();

@@ -1,4 +1,5 @@
 #include "render/effects.h"
+#include "render/arrowheads.h"
 #include "render/picture.h"
 
 #include "geometry/shapes.h"
@@ -487,6 +488,9 @@ void drawShadow(drawContext_t& ctx, const item_t* item)
     default: return;  // texts cast their shadows through their own renderer
     }
 
+    // The shadow's mask takes in the item's arrowheads.
+    if (geometry::rect_t heads; headsBox(item, 1, heads))
+        extent = extent.united(boxOf({xf.map(heads.left, heads.top), xf.map(heads.right, heads.bottom)}));
     const int32_t pen = geometry::penWidthAt(xf.widthZoom, item->lineWeight);
     const shadowGeometry_t g = shadowGeometry(ctx, item);
     const int32_t margin = geometry::clampToInt32(int64_t(roundHalfEven(2.0L * g.p * g.f)) + 2 * int64_t(pen));

@@ -5,6 +5,7 @@
 #include "model/history_index.h"
 #include "model/itemlist.h"
 #include "model/metrics.h"
+#include "render/arrowheads.h"
 #include "render/effects.h"
 #include "render/parallel.h"
 #include "render/picture.h"
@@ -65,6 +66,8 @@ rect_t itemReach(const item_t* item, double zoom)
     if (item->itemType == model::typeLine || model::isShapeType(item->itemType)) {
         const int32_t g = geometry::weightPaddingPx(item->lineWeight);
         if (g > 1) r = r.grown(g);
+        rect_t heads;
+        if (headsBox(item, std::max(g, 1), heads)) r = r.united(heads);
     }
     if (item->shadowElevation != 0 && zoom > 0) {
         const int32_t spread = geometry::canvasCoordinate(static_cast<int64_t>(

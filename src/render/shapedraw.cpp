@@ -3,6 +3,7 @@
 #include "render/barcode.h"
 
 #include "model/itemlist.h"
+#include "render/arrowheads.h"
 #include "geometry/shapes.h"
 #include "render/effects.h"
 #include "render/picture.h"
@@ -171,7 +172,14 @@ void drawLineItem(drawContext_t& ctx, const item_t* item)
     const double z = ctx.xf.widthZoom;
     lineStyle_t style = lineStyleAt(item, z, ctx.effects && !ctx.masking);
     style.lightDirection = lightDirectionOf(ctx.document);
-    const dpoint_t from{double(a.x()), double(a.y())}, to{double(b.x()), double(b.y())};
+    dpoint_t from{double(a.x()), double(a.y())}, to{double(b.x()), double(b.y())};
+    // A solid head takes the end of the band inside it, so that a thick
+    // line's square end does not stand out beside the head's tip.
+    for (const headShape_t& h : headShapesOf(item)) {
+        if (!h.solid()) continue;
+        const QPoint e = ctx.xf.map(int32_t(std::lround(h.lineEnd.x)), int32_t(std::lround(h.lineEnd.y)));
+        (h.atStart ? from : to) = {double(e.x()), double(e.y())};
+    }
     if (!ctx.masking) {
         drawLine(ctx.canvas, item, from, to, style, resolvePattern(ctx.document, item, z));
         return;
@@ -463,6 +471,8 @@ void drawPlainFigure(drawContext_t& ctx, const item_t* item, int32_t pen)
     case model::typeText: drawTextItem(ctx, item); break;
     default: break;               // group handles, picture records and the like are never painted
     }
+    // Heads are part of the figure: shadows and shaded surfaces see them too.
+    if (model::takesHeads(item)) drawHeads(ctx, item, pen);
 }
 
 } // namespace render

@@ -177,6 +177,10 @@ public:
     int32_t tangletab = 0;
     shadowTriple_t shpict, shtext, shpoly;
     int32_t frplas = 0, liplas = 0, txplas = 0, poplas = 0;
+    // Arrowheads of the next line and of the next open spline, curve or arc:
+    // kinds at the start and the end (0 none .. 5 bar) and size (0..2).
+    int32_t lineHeadStart = 0, lineHeadEnd = 0, lineHeadSize = 1;
+    int32_t polyHeadStart = 0, polyHeadEnd = 0, polyHeadSize = 1;
     int32_t clframe = 0, clshadw = 0;
     int32_t frcolor = 0;
     double frwidth = 0.0;

@@ -130,6 +130,12 @@ void TParams::readSettings()
     readRanged(K, QStringLiteral("liplas"), liplas, 0, 255);
     readRanged(K, QStringLiteral("txplas"), txplas, 0, 255);
     readRanged(K, QStringLiteral("poplas"), poplas, 0, 255);
+    readRanged(K, QStringLiteral("fcheadstart"), lineHeadStart, 0, 5);
+    readRanged(K, QStringLiteral("fcheadend"), lineHeadEnd, 0, 5);
+    readRanged(K, QStringLiteral("fcheadsize"), lineHeadSize, 0, 2);
+    readRanged(K, QStringLiteral("fcpolyheadstart"), polyHeadStart, 0, 5);
+    readRanged(K, QStringLiteral("fcpolyheadend"), polyHeadEnd, 0, 5);
+    readRanged(K, QStringLiteral("fcpolyheadsize"), polyHeadSize, 0, 2);
 
     for (int32_t unit = 1; unit <= 3; ++unit) {
         defaultsRec_t& r = newFile.record(unit);
@@ -230,6 +236,12 @@ void TParams::writeSettings()
     wi(L("liplas"), liplas);
     wi(L("txplas"), txplas);
     wi(L("poplas"), poplas);
+    wi(L("fcheadstart"), lineHeadStart);
+    wi(L("fcheadend"), lineHeadEnd);
+    wi(L("fcheadsize"), lineHeadSize);
+    wi(L("fcpolyheadstart"), polyHeadStart);
+    wi(L("fcpolyheadend"), polyHeadEnd);
+    wi(L("fcpolyheadsize"), polyHeadSize);
     for (int32_t unit = 1; unit <= 3; ++unit) {
         const defaultsRec_t& r = newFile.record(unit);
         const QString d = QString::number(unit);

@@ -8,6 +8,7 @@
 
 #include "canvas/creation.h"
 #include "canvas/modes.h"
+#include "model/arrowheads.h"
 #include "model/history.h"
 #include "panels/linepanel.h"
 #include "panels/shapepanel.h"
@@ -466,3 +467,57 @@ INSTANTIATE_TEST_SUITE_P(
     testnames::byName{});
 
 } // namespace
+
+// ---------------------------------------------------------------- arrowheads
+
+TEST_F(PanelTest, HeadListsKeepTheNextLinesHeadsAndChangeTheSelectionsInOneStep)
+{
+    auto next = make<panels::TLinebox>(ui::panelNextLine);
+    next->chooseTab(2);
+    auto* end = next->findChild<panels::pickListBox_t*>(QStringLiteral("lineHeadEnd"));
+    auto* size = next->findChild<panels::pickListBox_t*>(QStringLiteral("lineHeadSize"));
+    ASSERT_NE(end, nullptr);
+    ASSERT_NE(size, nullptr);
+    EXPECT_EQ(end->count(), 6);
+    EXPECT_TRUE(next->listShown(end));
+    end->setCurrentIndex(2);
+    size->setCurrentIndex(0);
+    EXPECT_EQ(p().lineHeadEnd, 2);
+    EXPECT_EQ(p().lineHeadSize, 0);
+    next.reset();
+
+    // Two lines whose ends differ show no entry; a choice gives both the head in one step.
+    item_t* a = addLine(items(), {100, 100}, {200, 100});
+    item_t* b = addLine(items(), {100, 200}, {200, 200});
+    model::setHeads(a, {model::headKind_t::none, model::headKind_t::filled, model::headSize_t::medium});
+    select(items(), {a, b});
+    auto panel = make<panels::TLinebox>(ui::panelLine);
+    panel->chooseTab(2);
+    auto* fineEnd = panel->findChild<panels::pickListBox_t*>(QStringLiteral("lineHeadEnd"));
+    ASSERT_NE(fineEnd, nullptr);
+    EXPECT_EQ(fineEnd->index(), -1);
+    fineEnd->setCurrentIndex(int32_t(model::headKind_t::circle));
+    EXPECT_EQ(model::headsOf(current(items(), a)).end, model::headKind_t::circle);
+    EXPECT_EQ(model::headsOf(current(items(), b)).end, model::headKind_t::circle);
+    model::undo(items());
+    EXPECT_EQ(model::headsOf(current(items(), a)).end, model::headKind_t::filled);
+    EXPECT_EQ(model::headsOf(current(items(), b)).end, model::headKind_t::none);
+}
+
+TEST_F(PanelTest, ShapePanelOffersHeadsOnlyForOpenPaths)
+{
+    item_t* square = addSquare(items(), {100, 100}, {160, 100});
+    select(items(), {square});
+    auto panel = make<panels::TPolybox>(ui::panelSquare);
+    panel->chooseTab(2);
+    auto* end = panel->findChild<panels::pickListBox_t*>(QStringLiteral("shapeHeadEnd"));
+    ASSERT_NE(end, nullptr);
+    EXPECT_FALSE(panel->listShown(end));
+    panel.reset();
+    item_t* open = addSpline(items(), {{100, 300}, {150, 350}, {200, 300}}, model::variantOpen);
+    select(items(), {open});
+    panel = make<panels::TPolybox>(ui::panelSpline);
+    panel->chooseTab(2);
+    end = panel->findChild<panels::pickListBox_t*>(QStringLiteral("shapeHeadEnd"));
+    EXPECT_TRUE(panel->listShown(end));
+}
