@@ -675,7 +675,7 @@ void renderItemsToBitmap(QImage& bitmap, const model::itemList_t& document, cons
             if (sameScales && item->shadowElevation == 0 && !mayTouchAreaThrough(item, xf, scaleY, band)) continue;
             canvas_t canvas(image);
             canvas.clipTo(band);
-            renderItemOn(canvas, document, item, origin, scaleX, scaleY);
+            renderItemOn(canvas, document, item, origin, scaleX, scaleY, nullptr);
         }
     });
 }
