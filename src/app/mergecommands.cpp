@@ -5,6 +5,7 @@
 #include "canvas/sandbox.h"
 #include "model/mergecards.h"
 #include "model/mergesource.h"
+#include "output/mergebarcodes.h"
 #include "output/renderoutput.h"
 #include "ui/dialogs.h"
 #include "ui/mergedialog.h"
@@ -59,6 +60,7 @@ bool documentMerge(canvas::TSandbox* w, documentMerge_t& out, QString* error)
     out.warnings = t.warnings;
     out.warnings.insert(out.warnings.end(), cards.warnings.begin(), cards.warnings.end());
     for (auto& m : model::mergeWarnings(w->items(), t, cards.cards)) out.warnings.push_back(std::move(m));
+    for (auto& m : output::mergeBarcodeProblems(w->items(), t, cards.cards)) out.warnings.push_back(std::move(m));
     return true;
 }
 

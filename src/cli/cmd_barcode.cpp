@@ -81,7 +81,7 @@ int run(const std::vector<std::string>& argv)
                      sizeLimit, size.c_str());
         return cli::exitUsage;
     }
-    if (const std::string problem = render::barcodeDataProblem(spec.symbology, spec.data, spec.ecLevel);
+    if (const std::string problem = render::storedBarcodeDataProblem(spec.symbology, spec.data, spec.ecLevel);
         !problem.empty()) {
         std::fprintf(stderr, "lumora-cli barcode: %s\n", problem.c_str());
         return cli::exitFailed;

@@ -4,6 +4,7 @@
 #include "cli/docio.h"
 #include "model/mergecards.h"
 #include "model/mergesource.h"
+#include "output/mergebarcodes.h"
 
 #include <cstdio>
 
@@ -77,6 +78,11 @@ int prepareMerge(const char* command, const mergeOptions_t& o, const std::string
     if (run.table.moreWarnings) warn("and " + std::to_string(run.table.moreWarnings) + " more rows of the wrong length");
     for (const auto& w : cards.warnings) warn(w);
     for (const auto& w : model::mergeWarnings(document, run.table, cards.cards)) warn(w);
+    if (const auto bad = output::mergeBarcodeProblems(document, run.table, cards.cards); !bad.empty()) {
+        for (const auto& b : bad) std::fprintf(stderr, "lumora-cli %s: %s\n", command, b.c_str());
+        std::fprintf(stderr, "lumora-cli %s: nothing was written: these rows would print wrong codes\n", command);
+        return exitFailed;
+    }
     run.active = true;
     run.job.table = &run.table;
     run.job.cards = cards.cards;

@@ -1,5 +1,6 @@
 #include "output/mergesheet.h"
 
+#include "model/barcode.h"
 #include "model/metrics.h"
 #include "output/cropmarks.h"
 #include "output/encode.h"
@@ -60,6 +61,16 @@ render::textSubstitute_t cardSubstitute(const model::csvTable_t& table, const mo
     auto lookup = std::make_shared<model::fieldLookup_t>(row->lookup());
     const int64_t number = card.number;
     return [row, lookup, number](const model::item_t* item, std::u16string& text) {
+        if (model::isBarcodeItem(item)) {
+            // A barcode's data is filled in by the same rules; a line break
+            // stays a line break rather than a paragraph mark.
+            const std::optional<model::barcodeSpec_t> spec = model::readBarcode(item);
+            if (!spec) return false;
+            const std::u16string stored = model::utf16Of(spec->data);
+            if (!model::hasFields(stored)) return false;
+            text = model::substituteFields(stored, u'\n', *lookup, number);
+            return true;
+        }
         const int32_t len = model::textLength(item);
         if (len <= 0) return false;
         const std::u16string_view stored(item->text.data(), size_t(len));

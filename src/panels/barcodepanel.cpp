@@ -118,7 +118,7 @@ void TBarcodebox::chooseSymbology(int32_t symbology)
     const model::barcodeSpec_t spec = *model::readBarcode(it);
     if (symbology == spec.symbology) return;
     // The data must fit the new symbology before anything changes.
-    const std::string problem = render::barcodeDataProblem(symbology, spec.data, spec.ecLevel);
+    const std::string problem = render::storedBarcodeDataProblem(symbology, spec.data, spec.ecLevel);
     if (!problem.empty()) {
         tell(QString::fromStdString(problem));
         showSelection();
@@ -137,7 +137,7 @@ void TBarcodebox::enterData(const QString& text)
     const model::barcodeSpec_t spec = *model::readBarcode(it);
     const std::string data = text.toStdString();
     if (data == spec.data) return;
-    const std::string problem = render::barcodeDataProblem(spec.symbology, data, spec.ecLevel);
+    const std::string problem = render::storedBarcodeDataProblem(spec.symbology, data, spec.ecLevel);
     if (!problem.empty()) {
         tell(QString::fromStdString(problem));
         return;
@@ -153,7 +153,7 @@ void TBarcodebox::chooseLevel(int32_t level)
     if (filling_ || !it || level < model::ecAuto || level > model::ecHigh) return;
     const model::barcodeSpec_t spec = *model::readBarcode(it);
     // A higher level holds less: a long text may not fit any more.
-    const std::string problem = render::barcodeDataProblem(spec.symbology, spec.data, level);
+    const std::string problem = render::storedBarcodeDataProblem(spec.symbology, spec.data, level);
     if (!problem.empty()) {
         tell(QString::fromStdString(problem));
         showSelection();

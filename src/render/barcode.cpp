@@ -1,5 +1,7 @@
 #include "render/barcode.h"
 
+#include "model/fields.h"
+
 #include <zint.h>
 
 #include <QFont>
@@ -196,6 +198,12 @@ std::string barcodeDataProblem(int32_t symbology, std::string_view data, int32_t
     return encode(sym, spec);
 }
 
+std::string storedBarcodeDataProblem(int32_t symbology, std::string_view data, int32_t ecLevel)
+{
+    if (model::hasFields(model::utf16Of(data))) return {};
+    return barcodeDataProblem(symbology, data, ecLevel);
+}
+
 std::shared_ptr<const barcodeLayout_t> barcodeLayout(const model::barcodeSpec_t& spec)
 {
     // Bounded: a document of thousands of different codes encodes again
@@ -277,8 +285,12 @@ placedBarcode_t placeBarcode(const barcodeLayout_t& layout, bool matrix, QRect b
 
 bool drawBarcodeFigure(drawContext_t& ctx, const model::item_t* item)
 {
-    const std::optional<model::barcodeSpec_t> spec = model::readBarcode(item);
+    std::optional<model::barcodeSpec_t> spec = model::readBarcode(item);
     if (!spec) return false;
+    // A merge's data for this card; data it cannot encode leaves the
+    // placeholder, never another code.
+    if (std::u16string filled; ctx.substitute && *ctx.substitute && (*ctx.substitute)(item, filled))
+        spec->data = QString::fromStdU16String(filled).toStdString();
     const std::shared_ptr<const barcodeLayout_t> layout = barcodeLayout(*spec);
     if (!layout->error.empty()) return false;
 

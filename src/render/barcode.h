@@ -35,6 +35,11 @@ struct barcodeLayout_t {
 // merge would fill it in for one row.
 std::string barcodeDataProblem(int32_t symbology, std::string_view data, int32_t ecLevel = model::ecAuto);
 
+// barcodeDataProblem for data as an item stores it: data holding merge
+// fields ("${code}" is no EAN-13, but each row's code may be) is checked row
+// by row when the merge prints, not as it stands.
+std::string storedBarcodeDataProblem(int32_t symbology, std::string_view data, int32_t ecLevel = model::ecAuto);
+
 // The symbol for a spec, from a cache shared by every view (the same data
 // is encoded once however often it is painted).
 std::shared_ptr<const barcodeLayout_t> barcodeLayout(const model::barcodeSpec_t& spec);

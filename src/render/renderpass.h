@@ -181,7 +181,7 @@ void restoreArea(renderView_t& view);
 
 // Renders one item onto a bitmap: points map to Round(x × scaleX) + origin.x,
 // widths use scaleY, effects are always on.
-// `substitute` (may be null) gives texts other words.
+// `substitute` (may be null) gives texts other words, barcodes other data.
 void renderItemToBitmap(QImage& bitmap, const model::itemList_t& document, model::item_t* item, QPoint origin,
                         double scaleX, double scaleY, const textSubstitute_t* substitute = nullptr);
 // The same onto a vector device (a PDF or SVG page) whose painter works in
