@@ -3,6 +3,7 @@
 #include "model/anchors.h"
 #include "model/extensions.h"
 #include "model/itemlist.h"
+#include "model/utf8.h"
 
 #include <QCryptographicHash>
 
@@ -157,20 +158,8 @@ public:
                 char b[8];
                 std::snprintf(b, sizeof b, "\\u%04x", unsigned(c));
                 out += b;
-            } else if (c < 0x80) {
-                out += char(c);
-            } else if (c < 0x800) {
-                out += char(0xC0 | (c >> 6));
-                out += char(0x80 | (c & 0x3F));
-            } else if (c < 0x10000) {
-                out += char(0xE0 | (c >> 12));
-                out += char(0x80 | ((c >> 6) & 0x3F));
-                out += char(0x80 | (c & 0x3F));
             } else {
-                out += char(0xF0 | (c >> 18));
-                out += char(0x80 | ((c >> 12) & 0x3F));
-                out += char(0x80 | ((c >> 6) & 0x3F));
-                out += char(0x80 | (c & 0x3F));
+                model::appendUtf8(out, c);
             }
         }
         out += '"';
