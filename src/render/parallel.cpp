@@ -2,6 +2,7 @@
 
 #include "render/surface.h"
 
+#include <QCoreApplication>
 #include <QThread>
 
 #include <algorithm>
@@ -23,16 +24,29 @@ std::atomic<int32_t> overrideThreads{0};
 // pictures in the background and may be busy for a while. Made of standard
 // threads, mutexes and condition variables, whose ordering a thread
 // sanitizer sees (Qt's own are built without it).
+class bandPool_t;
+bandPool_t& bandPool();
+
 class bandPool_t {
 public:
-    ~bandPool_t()
+    ~bandPool_t() { stop(); }
+
+    // Ends the threads once their jobs are done. Qt keeps fonts and other
+    // caches per thread and frees them when the thread ends, so this runs
+    // while the application object still exists (its destructor calls it);
+    // a later pass starts threads again.
+    void stop()
     {
+        std::vector<std::thread> ending;
         {
             std::lock_guard lock(mutex_);
             stopping_ = true;
+            ending.swap(threads_);
         }
         wake_.notify_all();
-        for (std::thread& t : threads_) t.join();
+        for (std::thread& t : ending) t.join();
+        std::lock_guard lock(mutex_);
+        stopping_ = false;
     }
 
     // Runs the jobs on the pool, at least `threads` of them at once.
@@ -40,6 +54,10 @@ public:
     {
         {
             std::lock_guard lock(mutex_);
+            if (threads_.empty() && threads > 0 && !stopRegistered_) {
+                stopRegistered_ = true;
+                qAddPostRoutine([] { bandPool().stop(); });
+            }
             while (threads_.size() < threads) threads_.emplace_back([this] { work(); });
             for (auto& j : jobs) queue_.push_back(std::move(j));
         }
@@ -67,6 +85,7 @@ private:
     std::deque<std::function<void()>> queue_;
     std::vector<std::thread> threads_;
     bool stopping_ = false;
+    bool stopRegistered_ = false;
 };
 
 bandPool_t& bandPool()
