@@ -100,10 +100,10 @@ void BM_EncodeTenDistinctQrCodes(benchmark::State& state)
     int64_t serial = 0;
     for (auto _ : state)
         for (int32_t row = 1; row <= 10; ++row) {
-            const model::barcodeSpec_t spec{static_cast<int32_t>(symbology_t::qrCode),
+            const model::barcodeContent_t content{static_cast<int32_t>(symbology_t::qrCode),
                                             "https://lumora.example/row/" + std::to_string(++serial), model::ecMedium,
                                             true};
-            benchmark::DoNotOptimize(render::barcodeLayout(spec));
+            benchmark::DoNotOptimize(render::barcodeLayout(content));
         }
 }
 BENCHMARK(BM_EncodeTenDistinctQrCodes)->Unit(benchmark::kMillisecond);

@@ -11,9 +11,9 @@ void insertBarcodeCommand(TForm1& shell)
 {
     canvas::TSandbox* w = shell.activeDocument();
     if (!w) return;
-    model::barcodeSpec_t spec;
-    spec.data = canvas::newBarcodeData;
-    if (!canvas::insertBarcode(*w, spec)) return;
+    model::barcodeContent_t content;
+    content.data = canvas::newBarcodeData;
+    if (!canvas::insertBarcode(*w, content)) return;
     shell.showPanel(ui::panelBarcode);
     shell.refreshUndoButtons();
     shell.refreshSelectionState();

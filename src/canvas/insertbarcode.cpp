@@ -6,7 +6,7 @@
 
 namespace canvas {
 
-model::item_t* insertBarcode(TSandbox& w, const model::barcodeSpec_t& spec)
+model::item_t* insertBarcode(TSandbox& w, const model::barcodeContent_t& content)
 {
     w.leaveToPointer();
     if (w.mode() != modePointer) return nullptr;
@@ -15,8 +15,8 @@ model::item_t* insertBarcode(TSandbox& w, const model::barcodeSpec_t& spec)
     constexpr int32_t inset = 20;
     const geometry::point_t corner = w.toDoc({inset, inset});
     int32_t width = 0, height = 0;
-    model::defaultBarcodeSize(spec.symbology, width, height);
-    model::item_t* it = model::newBarcodeItem(w.items(), corner.x, corner.y, width, height, spec);
+    model::defaultBarcodeSize(content.symbology, width, height);
+    model::item_t* it = model::newBarcodeItem(w.items(), corner.x, corner.y, width, height, content);
     model::selectOnly(w.items(), it);
     w.startPlacing({it});
     return it;

@@ -14,6 +14,6 @@ inline constexpr const char* newBarcodeData = "https://example.com";
 // Makes a QR Code of the default size near the top left of what the window
 // shows, as one history step, selected and following the mouse; null when
 // the window is busy with another gesture.
-model::item_t* insertBarcode(TSandbox& w, const model::barcodeSpec_t& spec);
+model::item_t* insertBarcode(TSandbox& w, const model::barcodeContent_t& content);
 
 } // namespace canvas

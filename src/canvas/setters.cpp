@@ -427,13 +427,13 @@ void refitSelectedText(TSandbox& w)
     if (w.textEditor().typing()) w.textEditor().restyled(before);
 }
 
-void setBarcodeSpec(TSandbox& w, const std::function<void(model::barcodeSpec_t&)>& change)
+void setBarcodeSpec(TSandbox& w, const std::function<void(model::barcodeContent_t&)>& change)
 {
     applyToSelection(w, repaint_t::box, [](const item_t* it) { return model::readBarcode(it).has_value(); },
                      [&](item_t* it) {
-                         model::barcodeSpec_t spec = *model::readBarcode(it);
-                         change(spec);
-                         model::writeBarcode(it, spec);
+                         model::barcodeContent_t content = *model::readBarcode(it);
+                         change(content);
+                         model::writeBarcode(it, content);
                      });
 }
 

@@ -83,7 +83,7 @@ void setTextDirection(TSandbox& w, int32_t degrees);
 
 // Barcodes: `change` edits what each selected barcode item encodes (the
 // symbology, data, level, text line), as one history step.
-void setBarcodeSpec(TSandbox& w, const std::function<void(model::barcodeSpec_t&)>& change);
+void setBarcodeSpec(TSandbox& w, const std::function<void(model::barcodeContent_t&)>& change);
 
 // The text being placed by the text tool takes the text defaults of the
 // settings (no history step: its creation is the step).

@@ -52,15 +52,15 @@ int run(const std::vector<std::string>& argv)
         std::fprintf(stderr, "%s", usage.c_str());
         return cli::exitUsage;
     }
-    model::barcodeSpec_t spec;
+    model::barcodeContent_t content;
     const std::optional<int32_t> symbology = model::symbologyByName(type);
     if (!symbology) {
         std::fprintf(stderr, "lumora-cli barcode: unknown --type \"%s\" (%s)\n", type.c_str(), typeNames().c_str());
         return cli::exitUsage;
     }
-    spec.symbology = *symbology;
-    spec.data = data;
-    spec.showText = !noText;
+    content.symbology = *symbology;
+    content.data = data;
+    content.showText = !noText;
     if (hasEc) {
         const std::string levels = "LMQH";
         const size_t i = ec.size() == 1 ? levels.find(ec[0]) : std::string::npos;
@@ -68,20 +68,20 @@ int run(const std::vector<std::string>& argv)
             std::fprintf(stderr, "lumora-cli barcode: --ec takes L, M, Q or H, not \"%s\"\n", ec.c_str());
             return cli::exitUsage;
         }
-        spec.ecLevel = model::ecLow + static_cast<int32_t>(i);
+        content.ecLevel = model::ecLow + static_cast<int32_t>(i);
     }
     int32_t x = 0, y = 0, w = 0, h = 0;
     if (!pair(at, -coordinateLimit, coordinateLimit, x, y, false)) {
         std::fprintf(stderr, "lumora-cli barcode: --at takes X,Y in document pixels, not \"%s\"\n", at.c_str());
         return cli::exitUsage;
     }
-    model::defaultBarcodeSize(spec.symbology, w, h);
+    model::defaultBarcodeSize(content.symbology, w, h);
     if (hasSize && !pair(size, 1, sizeLimit, w, h, true)) {
         std::fprintf(stderr, "lumora-cli barcode: --size takes W or W,H from 1 to %ld document pixels, not \"%s\"\n",
                      sizeLimit, size.c_str());
         return cli::exitUsage;
     }
-    if (const std::string problem = render::storedBarcodeDataProblem(spec.symbology, spec.data, spec.ecLevel);
+    if (const std::string problem = render::storedBarcodeDataProblem(content.symbology, content.data, content.ecLevel);
         !problem.empty()) {
         std::fprintf(stderr, "lumora-cli barcode: %s\n", problem.c_str());
         return cli::exitFailed;
@@ -89,7 +89,7 @@ int run(const std::vector<std::string>& argv)
 
     model::itemList_t doc;
     if (const int rc = cli::loadDocument(args[0], false, doc); rc != cli::exitOk) return rc;
-    model::newBarcodeItem(doc, x, y, w, h, spec);
+    model::newBarcodeItem(doc, x, y, w, h, content);
     const int rc = cli::saveDocument(args[1], doc);
     model::freeList(doc);
     return rc;

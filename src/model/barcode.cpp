@@ -53,31 +53,31 @@ bool isBarcodeItem(const item_t* item)
     return ext && ext->find(keyBarcodeType);
 }
 
-std::optional<barcodeSpec_t> readBarcode(const item_t* item)
+std::optional<barcodeContent_t> readBarcode(const item_t* item)
 {
     if (!isBarcodeItem(item)) return std::nullopt;
     const extensionData_t& ext = *findExtensions(item);
     const std::optional<int64_t> type = ext.integer(keyBarcodeType);
     if (!type || !knownSymbology(*type)) return std::nullopt;
-    barcodeSpec_t spec;
-    spec.symbology = static_cast<int32_t>(*type);
-    if (std::optional<std::string> data = ext.text(keyBarcodeData)) spec.data = std::move(*data);
-    if (spec.data.size() > barcodeDataLimit) return std::nullopt;
+    barcodeContent_t content;
+    content.symbology = static_cast<int32_t>(*type);
+    if (std::optional<std::string> data = ext.text(keyBarcodeData)) content.data = std::move(*data);
+    if (content.data.size() > barcodeDataLimit) return std::nullopt;
     if (const std::optional<int64_t> ec = ext.integer(keyBarcodeEc)) {
         if (*ec < ecAuto || *ec > ecHigh) return std::nullopt;
-        spec.ecLevel = static_cast<int32_t>(*ec);
+        content.ecLevel = static_cast<int32_t>(*ec);
     }
-    if (const std::optional<int64_t> hrt = ext.integer(keyBarcodeText)) spec.showText = *hrt != 0;
-    return spec;
+    if (const std::optional<int64_t> hrt = ext.integer(keyBarcodeText)) content.showText = *hrt != 0;
+    return content;
 }
 
-void writeBarcode(item_t* item, const barcodeSpec_t& spec)
+void writeBarcode(item_t* item, const barcodeContent_t& content)
 {
     extensionData_t& ext = extensionsOf(item);
-    ext.setInteger(keyBarcodeType, spec.symbology);
-    ext.setText(keyBarcodeData, spec.data);
-    ext.setInteger(keyBarcodeEc, spec.ecLevel);
-    ext.setInteger(keyBarcodeText, spec.showText ? 1 : 0);
+    ext.setInteger(keyBarcodeType, content.symbology);
+    ext.setText(keyBarcodeData, content.data);
+    ext.setInteger(keyBarcodeEc, content.ecLevel);
+    ext.setInteger(keyBarcodeText, content.showText ? 1 : 0);
 }
 
 int32_t barcodeQuarterTurn(const item_t* item)
@@ -99,7 +99,7 @@ void defaultBarcodeSize(int32_t symbology, int32_t& width, int32_t& height)
 }
 
 item_t* newBarcodeItem(itemList_t& list, int32_t x, int32_t y, int32_t width, int32_t height,
-                       const barcodeSpec_t& spec)
+                       const barcodeContent_t& content)
 {
     width = std::max(width, 1);
     height = std::max(height, 1);
@@ -118,7 +118,7 @@ item_t* newBarcodeItem(itemList_t& list, int32_t x, int32_t y, int32_t width, in
     geometry::itemBounds(it);
     computeMeasure(it);
     recomputePixels(it);
-    writeBarcode(it, spec);
+    writeBarcode(it, content);
     recordNew(list, it);
     return it;
 }

@@ -51,12 +51,12 @@ inline constexpr std::string_view keyBarcodeEc = "bc.ec";
 inline constexpr std::string_view keyBarcodeText = "bc.hrt";
 
 // What a barcode item encodes (its colours are the item's own fields).
-struct barcodeSpec_t {
+struct barcodeContent_t {
     int32_t symbology = static_cast<int32_t>(symbology_t::qrCode);
     std::string data;        // UTF-8
     int32_t ecLevel = ecAuto;
     bool showText = true;    // the human-readable line under linear codes
-    bool operator==(const barcodeSpec_t&) const = default;
+    bool operator==(const barcodeContent_t&) const = default;
 };
 
 // Whether the item is a rectangle carrying a barcode type (known or not).
@@ -64,9 +64,9 @@ bool isBarcodeItem(const item_t* item);
 // The item's barcode as stored; none when it is no barcode item or its
 // values are unusable (an unknown symbology, a data text beyond the limit, a
 // level out of range): such an item is drawn as its placeholder rectangle.
-std::optional<barcodeSpec_t> readBarcode(const item_t* item);
-// Stores the spec on the item (values of other features are kept).
-void writeBarcode(item_t* item, const barcodeSpec_t& spec);
+std::optional<barcodeContent_t> readBarcode(const item_t* item);
+// Stores the content on the item (values of other features are kept).
+void writeBarcode(item_t* item, const barcodeContent_t& content);
 
 // The quarter turn (0..3, counter-clockwise as on the screen) a barcode is
 // drawn at: the direction from the rectangle's first point to its second,
@@ -79,10 +79,10 @@ void defaultBarcodeSize(int32_t symbology, int32_t& width, int32_t& height);
 
 // A new barcode item on `list`: a rectangle from (x, y) of width × height
 // document pixels (at least 1 × 1), black bars on a white background, no
-// outline weight, its spec stored; one history step of its own. The caller
+// outline weight, its content stored; one history step of its own. The caller
 // has checked the data (see the renderer's barcodeDataProblem).
 item_t* newBarcodeItem(itemList_t& list, int32_t x, int32_t y, int32_t width, int32_t height,
-                       const barcodeSpec_t& spec);
+                       const barcodeContent_t& content);
 
 // The stored name of a symbology ("qr", "ean13", …) as the command line
 // takes it, and back; none for an unknown name.

@@ -10,16 +10,16 @@ std::vector<std::string> mergeBarcodeProblems(const model::itemList_t& document,
                                               const std::vector<model::mergeCard_t>& cards, size_t limit)
 {
     struct code_t {
-        model::barcodeSpec_t spec;
+        model::barcodeContent_t content;
         std::u16string data;
     };
     std::vector<code_t> codes;
     for (const model::item_t* item = document.head; item; item = item->next) {
         if (!model::isBarcodeItem(item)) continue;
-        std::optional<model::barcodeSpec_t> spec = model::readBarcode(item);
-        if (!spec) continue;
-        std::u16string data = model::utf16Of(spec->data);
-        if (model::hasFields(data)) codes.push_back({std::move(*spec), std::move(data)});
+        std::optional<model::barcodeContent_t> content = model::readBarcode(item);
+        if (!content) continue;
+        std::u16string data = model::utf16Of(content->data);
+        if (model::hasFields(data)) codes.push_back({std::move(*content), std::move(data)});
     }
     std::vector<std::string> out;
     if (codes.empty()) return out;
@@ -29,7 +29,7 @@ std::vector<std::string> mergeBarcodeProblems(const model::itemList_t& document,
         for (const code_t& c : codes) {
             const std::string value =
                 model::utf8Of(model::substituteFields(c.data, u'\n', row.lookup(), card.number));
-            const std::string problem = render::barcodeDataProblem(c.spec.symbology, value, c.spec.ecLevel);
+            const std::string problem = render::barcodeDataProblem(c.content.symbology, value, c.content.ecLevel);
             if (problem.empty()) continue;
             // A long value is named by its start; the problem says the rest.
             size_t shown = 40;
@@ -37,7 +37,7 @@ std::vector<std::string> mergeBarcodeProblems(const model::itemList_t& document,
                 while (shown > 0 && (static_cast<unsigned char>(value[shown]) & 0xC0) == 0x80) --shown;  // whole characters
             const std::string quoted = value.size() > shown ? value.substr(0, shown) + "..." : value;
             const std::string line = "row " + std::to_string(card.row + 1) + ": the " +
-                                     std::string(model::symbologyTitle(c.spec.symbology)) + " cannot hold \"" +
+                                     std::string(model::symbologyTitle(c.content.symbology)) + " cannot hold \"" +
                                      quoted + "\": " + problem;
             // A copy of a row already named would only repeat it.
             if (out.empty() || out.back() != line) out.push_back(line);

@@ -64,9 +64,9 @@ render::textSubstitute_t cardSubstitute(const model::csvTable_t& table, const mo
         if (model::isBarcodeItem(item)) {
             // A barcode's data is filled in by the same rules; a line break
             // stays a line break rather than a paragraph mark.
-            const std::optional<model::barcodeSpec_t> spec = model::readBarcode(item);
-            if (!spec) return false;
-            const std::u16string stored = model::utf16Of(spec->data);
+            const std::optional<model::barcodeContent_t> content = model::readBarcode(item);
+            if (!content) return false;
+            const std::u16string stored = model::utf16Of(content->data);
             if (!model::hasFields(stored)) return false;
             text = model::substituteFields(stored, u'\n', *lookup, number);
             return true;

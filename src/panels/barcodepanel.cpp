@@ -88,14 +88,14 @@ void TBarcodebox::showSelection()
     const model::item_t* it = firstBarcode(host_.activeDocument());
     filling_ = true;
     if (it) {
-        const model::barcodeSpec_t spec = *model::readBarcode(it);
-        type_->setCurrentIndex(type_->findData(spec.symbology));
-        if (!data_->hasFocus() || data_->text().toStdString() == spec.data)
-            data_->setText(QString::fromStdString(spec.data));
-        level_->setCurrentIndex(spec.ecLevel);
-        text_->setChecked(spec.showText);
-        level_->setEnabled(spec.symbology == static_cast<int32_t>(model::symbology_t::qrCode));
-        text_->setEnabled(!model::isMatrixSymbology(spec.symbology));
+        const model::barcodeContent_t content = *model::readBarcode(it);
+        type_->setCurrentIndex(type_->findData(content.symbology));
+        if (!data_->hasFocus() || data_->text().toStdString() == content.data)
+            data_->setText(QString::fromStdString(content.data));
+        level_->setCurrentIndex(content.ecLevel);
+        text_->setChecked(content.showText);
+        level_->setEnabled(content.symbology == static_cast<int32_t>(model::symbology_t::qrCode));
+        text_->setEnabled(!model::isMatrixSymbology(content.symbology));
     }
     for (QWidget* w : std::initializer_list<QWidget*>{type_, data_, bars_, background_, clear_, left_, right_})
         w->setEnabled(it != nullptr);
@@ -115,17 +115,17 @@ void TBarcodebox::chooseSymbology(int32_t symbology)
     canvas::TSandbox* w = host_.activeDocument();
     const model::item_t* it = firstBarcode(w);
     if (filling_ || !it) return;
-    const model::barcodeSpec_t spec = *model::readBarcode(it);
-    if (symbology == spec.symbology) return;
+    const model::barcodeContent_t content = *model::readBarcode(it);
+    if (symbology == content.symbology) return;
     // The data must fit the new symbology before anything changes.
-    const std::string problem = render::storedBarcodeDataProblem(symbology, spec.data, spec.ecLevel);
+    const std::string problem = render::storedBarcodeDataProblem(symbology, content.data, content.ecLevel);
     if (!problem.empty()) {
         tell(QString::fromStdString(problem));
         showSelection();
         return;
     }
     tell({});
-    canvas::setBarcodeSpec(*w, [&](model::barcodeSpec_t& s) { s.symbology = symbology; });
+    canvas::setBarcodeSpec(*w, [&](model::barcodeContent_t& s) { s.symbology = symbology; });
     showSelection();
 }
 
@@ -134,16 +134,16 @@ void TBarcodebox::enterData(const QString& text)
     canvas::TSandbox* w = host_.activeDocument();
     const model::item_t* it = firstBarcode(w);
     if (filling_ || !it) return;
-    const model::barcodeSpec_t spec = *model::readBarcode(it);
+    const model::barcodeContent_t content = *model::readBarcode(it);
     const std::string data = text.toStdString();
-    if (data == spec.data) return;
-    const std::string problem = render::storedBarcodeDataProblem(spec.symbology, data, spec.ecLevel);
+    if (data == content.data) return;
+    const std::string problem = render::storedBarcodeDataProblem(content.symbology, data, content.ecLevel);
     if (!problem.empty()) {
         tell(QString::fromStdString(problem));
         return;
     }
     tell({});
-    canvas::setBarcodeSpec(*w, [&](model::barcodeSpec_t& s) { s.data = data; });
+    canvas::setBarcodeSpec(*w, [&](model::barcodeContent_t& s) { s.data = data; });
 }
 
 void TBarcodebox::chooseLevel(int32_t level)
@@ -151,23 +151,23 @@ void TBarcodebox::chooseLevel(int32_t level)
     canvas::TSandbox* w = host_.activeDocument();
     const model::item_t* it = firstBarcode(w);
     if (filling_ || !it || level < model::ecAuto || level > model::ecHigh) return;
-    const model::barcodeSpec_t spec = *model::readBarcode(it);
+    const model::barcodeContent_t content = *model::readBarcode(it);
     // A higher level holds less: a long text may not fit any more.
-    const std::string problem = render::storedBarcodeDataProblem(spec.symbology, spec.data, level);
+    const std::string problem = render::storedBarcodeDataProblem(content.symbology, content.data, level);
     if (!problem.empty()) {
         tell(QString::fromStdString(problem));
         showSelection();
         return;
     }
     tell({});
-    canvas::setBarcodeSpec(*w, [&](model::barcodeSpec_t& s) { s.ecLevel = level; });
+    canvas::setBarcodeSpec(*w, [&](model::barcodeContent_t& s) { s.ecLevel = level; });
 }
 
 void TBarcodebox::showText(bool on)
 {
     canvas::TSandbox* w = host_.activeDocument();
     if (filling_ || !firstBarcode(w)) return;
-    canvas::setBarcodeSpec(*w, [&](model::barcodeSpec_t& s) { s.showText = on; });
+    canvas::setBarcodeSpec(*w, [&](model::barcodeContent_t& s) { s.showText = on; });
 }
 
 void TBarcodebox::chooseBarsColour()

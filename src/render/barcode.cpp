@@ -67,20 +67,20 @@ struct zintSymbol_t {
 };
 
 // Encodes into `sym`; the error in words, empty on success.
-std::string encode(zintSymbol_t& sym, const model::barcodeSpec_t& spec)
+std::string encode(zintSymbol_t& sym, const model::barcodeContent_t& content)
 {
     if (!sym.s) return "There is not enough memory to make the barcode.";
     zint_symbol* s = sym.s;
-    s->symbology = zintSymbology(spec.symbology);
-    s->input_mode = spec.symbology == static_cast<int32_t>(symbology_t::gs1_128) ? GS1_MODE : UNICODE_MODE;
+    s->symbology = zintSymbology(content.symbology);
+    s->input_mode = content.symbology == static_cast<int32_t>(symbology_t::gs1_128) ? GS1_MODE : UNICODE_MODE;
     s->output_options |= BARCODE_QUIET_ZONES;
-    s->show_hrt = spec.showText ? 1 : 0;
+    s->show_hrt = content.showText ? 1 : 0;
     // Half a module per vector unit is the encoder's default; 0.5 makes one unit one module.
     s->scale = 0.5f;
-    if (spec.symbology == static_cast<int32_t>(symbology_t::qrCode) && spec.ecLevel != model::ecAuto)
-        s->option_1 = spec.ecLevel;
-    const int rc = ZBarcode_Encode(s, reinterpret_cast<const unsigned char*>(spec.data.data()),
-                                   static_cast<int>(spec.data.size()));
+    if (content.symbology == static_cast<int32_t>(symbology_t::qrCode) && content.ecLevel != model::ecAuto)
+        s->option_1 = content.ecLevel;
+    const int rc = ZBarcode_Encode(s, reinterpret_cast<const unsigned char*>(content.data.data()),
+                                   static_cast<int>(content.data.size()));
     if (rc >= ZINT_ERROR) return withoutErrorNumber(s->errtxt);
     return {};
 }
@@ -115,13 +115,13 @@ std::string checkText(int32_t symbology, std::string_view data)
     return {};
 }
 
-std::shared_ptr<barcodeLayout_t> makeLayout(const model::barcodeSpec_t& spec)
+std::shared_ptr<barcodeLayout_t> makeLayout(const model::barcodeContent_t& content)
 {
     auto out = std::make_shared<barcodeLayout_t>();
-    out->error = checkText(spec.symbology, spec.data);
+    out->error = checkText(content.symbology, content.data);
     if (!out->error.empty()) return out;
     zintSymbol_t sym;
-    out->error = encode(sym, spec);
+    out->error = encode(sym, content);
     if (!out->error.empty()) return out;
     zint_symbol* s = sym.s;
     if (ZBarcode_Buffer_Vector(s, 0) >= ZINT_ERROR || !s->vector) {
@@ -144,11 +144,11 @@ std::shared_ptr<barcodeLayout_t> makeLayout(const model::barcodeSpec_t& spec)
     return out;
 }
 
-std::string cacheKey(const model::barcodeSpec_t& spec)
+std::string cacheKey(const model::barcodeContent_t& content)
 {
-    std::string k = std::to_string(spec.symbology) + '/' + std::to_string(spec.ecLevel) + '/' +
-                    (spec.showText ? '1' : '0') + '/';
-    return k + spec.data;
+    std::string k = std::to_string(content.symbology) + '/' + std::to_string(content.ecLevel) + '/' +
+                    (content.showText ? '1' : '0') + '/';
+    return k + content.data;
 }
 
 constexpr int32_t largestLabelPixels = 4096;
@@ -189,13 +189,13 @@ QPoint turnedPoint(QRect box, int32_t lw, int32_t lh, QPointF p, int32_t q)
 std::string barcodeDataProblem(int32_t symbology, std::string_view data, int32_t ecLevel)
 {
     if (ecLevel < model::ecAuto || ecLevel > model::ecHigh) return "The error correction level is not known.";
-    model::barcodeSpec_t spec;
-    spec.symbology = symbology;
-    spec.data = std::string(data);
-    spec.ecLevel = ecLevel;
+    model::barcodeContent_t content;
+    content.symbology = symbology;
+    content.data = std::string(data);
+    content.ecLevel = ecLevel;
     if (std::string e = checkText(symbology, data); !e.empty()) return e;
     zintSymbol_t sym;
-    return encode(sym, spec);
+    return encode(sym, content);
 }
 
 std::string storedBarcodeDataProblem(int32_t symbology, std::string_view data, int32_t ecLevel)
@@ -204,19 +204,19 @@ std::string storedBarcodeDataProblem(int32_t symbology, std::string_view data, i
     return barcodeDataProblem(symbology, data, ecLevel);
 }
 
-std::shared_ptr<const barcodeLayout_t> barcodeLayout(const model::barcodeSpec_t& spec)
+std::shared_ptr<const barcodeLayout_t> barcodeLayout(const model::barcodeContent_t& content)
 {
     // Bounded: a document of thousands of different codes encodes again
     // rather than growing the cache without end.
     constexpr size_t cacheLimit = 1024;
     static std::mutex lock;
     static std::unordered_map<std::string, std::shared_ptr<const barcodeLayout_t>> cache;
-    const std::string key = cacheKey(spec);
+    const std::string key = cacheKey(content);
     {
         std::lock_guard<std::mutex> g(lock);
         if (auto it = cache.find(key); it != cache.end()) return it->second;
     }
-    std::shared_ptr<const barcodeLayout_t> made = makeLayout(spec);
+    std::shared_ptr<const barcodeLayout_t> made = makeLayout(content);
     std::lock_guard<std::mutex> g(lock);
     if (cache.size() >= cacheLimit) cache.clear();
     cache.emplace(key, made);
@@ -285,13 +285,13 @@ placedBarcode_t placeBarcode(const barcodeLayout_t& layout, bool matrix, QRect b
 
 bool drawBarcodeFigure(drawContext_t& ctx, const model::item_t* item)
 {
-    std::optional<model::barcodeSpec_t> spec = model::readBarcode(item);
-    if (!spec) return false;
+    std::optional<model::barcodeContent_t> content = model::readBarcode(item);
+    if (!content) return false;
     // A merge's data for this card; data it cannot encode leaves the
     // placeholder, never another code.
     if (std::u16string filled; ctx.substitute && *ctx.substitute && (*ctx.substitute)(item, filled))
-        spec->data = QString::fromStdU16String(filled).toStdString();
-    const std::shared_ptr<const barcodeLayout_t> layout = barcodeLayout(*spec);
+        content->data = QString::fromStdU16String(filled).toStdString();
+    const std::shared_ptr<const barcodeLayout_t> layout = barcodeLayout(*content);
     if (!layout->error.empty()) return false;
 
     // The code's box: the mapped rectangle's extent (a turn by other than
@@ -308,7 +308,7 @@ bool drawBarcodeFigure(drawContext_t& ctx, const model::item_t* item)
     const int32_t bg = figureFillColor(ctx, item);
 
     const placedBarcode_t placed =
-        placeBarcode(*layout, model::isMatrixSymbology(spec->symbology), box, model::barcodeQuarterTurn(item));
+        placeBarcode(*layout, model::isMatrixSymbology(content->symbology), box, model::barcodeQuarterTurn(item));
     canvasLock_t lock(ctx.canvas);
     if (bg >= 0) ctx.canvas.fillRect(box.left(), box.top(), box.right() + 1, box.bottom() + 1, bg);
     if (ctx.canvas.isVector()) {

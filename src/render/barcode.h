@@ -40,9 +40,9 @@ std::string barcodeDataProblem(int32_t symbology, std::string_view data, int32_t
 // by row when the merge prints, not as it stands.
 std::string storedBarcodeDataProblem(int32_t symbology, std::string_view data, int32_t ecLevel = model::ecAuto);
 
-// The symbol for a spec, from a cache shared by every view (the same data
+// The symbol for a barcode's content, from a cache shared by every view (the same data
 // is encoded once however often it is painted).
-std::shared_ptr<const barcodeLayout_t> barcodeLayout(const model::barcodeSpec_t& spec);
+std::shared_ptr<const barcodeLayout_t> barcodeLayout(const model::barcodeContent_t& content);
 
 // Bars in device pixels for a layout drawn in `box` (device pixels, right
 // and bottom exclusive) turned by `quarterTurns` counter-clockwise: matrix

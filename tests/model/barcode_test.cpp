@@ -20,13 +20,13 @@ struct barcodeDoc {
     itemList_t list;
     barcodeDoc() { newDocument(list); }
     ~barcodeDoc() { freeList(list); }
-    item_t* add(const barcodeSpec_t& spec, int32_t x = 40, int32_t y = 50, int32_t w = 96, int32_t h = 96)
+    item_t* add(const barcodeContent_t& content, int32_t x = 40, int32_t y = 50, int32_t w = 96, int32_t h = 96)
     {
-        return newBarcodeItem(list, x, y, w, h, spec);
+        return newBarcodeItem(list, x, y, w, h, content);
     }
 };
 
-barcodeSpec_t spec(symbology_t s, std::string data, int32_t ec = ecAuto, bool text = true)
+barcodeContent_t content(symbology_t s, std::string data, int32_t ec = ecAuto, bool text = true)
 {
     return {static_cast<int32_t>(s), std::move(data), ec, text};
 }
@@ -74,7 +74,7 @@ item_t* firstRectangle(itemList_t& list)
 TEST(BarcodeItem, IsARectangleOfItsBoxInItsColours)
 {
     barcodeDoc doc;
-    item_t* it = doc.add(spec(symbology_t::ean13, "400638133393"), 40, 50, 192, 96);
+    item_t* it = doc.add(content(symbology_t::ean13, "400638133393"), 40, 50, 192, 96);
     EXPECT_EQ(it->itemType, typeRectangle);
     EXPECT_EQ(it->shapeVariant, variantFilled) << "an old reader fills the placeholder with the background";
     EXPECT_EQ(pointExtent(it), (std::array{40, 50, 232, 146}));
@@ -82,7 +82,7 @@ TEST(BarcodeItem, IsARectangleOfItsBoxInItsColours)
     EXPECT_EQ(it->fillColor, 0xFFFFFF);
     EXPECT_EQ(barcodeQuarterTurn(it), 0);
     EXPECT_TRUE(isBarcodeItem(it));
-    EXPECT_EQ(readBarcode(it), spec(symbology_t::ean13, "400638133393"));
+    EXPECT_EQ(readBarcode(it), content(symbology_t::ean13, "400638133393"));
 }
 
 TEST(BarcodeItem, StoredValuesComeBackOnlyWhenUsable)
@@ -107,7 +107,7 @@ TEST(BarcodeItem, StoredValuesComeBackOnlyWhenUsable)
     };
     for (const auto& c : cases) {
         barcodeDoc doc;
-        item_t* it = doc.add(spec(symbology_t::qrCode, "https://example.com", ecMedium));
+        item_t* it = doc.add(content(symbology_t::qrCode, "https://example.com", ecMedium));
         c.change(extensionsOf(it));
         EXPECT_TRUE(isBarcodeItem(it)) << c.what;
         EXPECT_EQ(readBarcode(it).has_value(), c.usable) << c.what;
@@ -117,10 +117,10 @@ TEST(BarcodeItem, StoredValuesComeBackOnlyWhenUsable)
 TEST(BarcodeItem, OnlyRectanglesWithATypeAreBarcodes)
 {
     barcodeDoc doc;
-    item_t* it = doc.add(spec(symbology_t::qrCode, "x"));
+    item_t* it = doc.add(content(symbology_t::qrCode, "x"));
     extensionsOf(it).remove(keyBarcodeType);
     EXPECT_FALSE(isBarcodeItem(it)) << "data alone makes no barcode";
-    writeBarcode(it, spec(symbology_t::qrCode, "x"));
+    writeBarcode(it, content(symbology_t::qrCode, "x"));
     it->itemType = typeSquare;
     EXPECT_FALSE(isBarcodeItem(it));
     EXPECT_FALSE(readBarcode(it));
@@ -131,7 +131,7 @@ TEST(BarcodeItem, QuarterTurnsFollowTheItemsTurns)
 {
     // +1 turns left (counter-clockwise on the screen): 1, 2, 3, 0 quarters.
     barcodeDoc doc;
-    item_t* it = doc.add(spec(symbology_t::code128, "ABC"), 100, 100, 192, 96);
+    item_t* it = doc.add(content(symbology_t::code128, "ABC"), 100, 100, 192, 96);
     const int32_t left[] = {1, 2, 3, 0};
     for (int32_t expected : left) {
         geometry::transformShape(it, false, false, +1);
@@ -168,9 +168,9 @@ TEST(BarcodeItem, SymbologyNamesGoBothWays)
 TEST(BarcodeFile, WriteReadWriteIsByteForByte)
 {
     barcodeDoc doc;
-    doc.add(spec(symbology_t::qrCode, "https://example.com/café", ecHigh));
-    doc.add(spec(symbology_t::ean13, "4006381333931", ecAuto, false), 200, 50, 192, 96);
-    doc.add(spec(symbology_t::gs1_128, std::string("[01]09501101530003"), ecAuto), 40, 200, 300, 96);
+    doc.add(content(symbology_t::qrCode, "https://example.com/café", ecHigh));
+    doc.add(content(symbology_t::ean13, "4006381333931", ecAuto, false), 200, 50, 192, 96);
+    doc.add(content(symbology_t::gs1_128, std::string("[01]09501101530003"), ecAuto), 40, 200, 300, 96);
     settle(doc.list);
     const auto first = encoded(doc.list);
 
@@ -181,7 +181,7 @@ TEST(BarcodeFile, WriteReadWriteIsByteForByte)
     int32_t barcodes = 0;
     for (const item_t* it = back.head; it; it = it->next) barcodes += readBarcode(it).has_value();
     EXPECT_EQ(barcodes, 3);
-    EXPECT_EQ(readBarcode(firstRectangle(back)), spec(symbology_t::qrCode, "https://example.com/café", ecHigh));
+    EXPECT_EQ(readBarcode(firstRectangle(back)), content(symbology_t::qrCode, "https://example.com/café", ecHigh));
     const auto second = encoded(back);
     EXPECT_EQ(second, first);
     freeList(back);
@@ -191,7 +191,7 @@ TEST(BarcodeFile, AnUnknownSymbologyIsKeptAsReadAndRewritten)
 {
     // A newer program's symbology: drawn as the placeholder, saved unchanged.
     barcodeDoc doc;
-    item_t* it = doc.add(spec(symbology_t::qrCode, "x"));
+    item_t* it = doc.add(content(symbology_t::qrCode, "x"));
     extensionsOf(it).setInteger(keyBarcodeType, 9999);
     settle(doc.list);
     const auto first = encoded(doc.list);
@@ -209,7 +209,7 @@ TEST(BarcodeFile, AnUnknownSymbologyIsKeptAsReadAndRewritten)
 TEST(BarcodeEdits, UndoRemovesTheNewBarcodeAndRedoBringsItBack)
 {
     barcodeDoc doc;
-    doc.add(spec(symbology_t::code39, "ASSET-0042"));
+    doc.add(content(symbology_t::code39, "ASSET-0042"));
     auto visibleBarcodes = [&] {
         int32_t n = 0;
         for (const item_t* it = doc.list.head; it; it = it->next)

@@ -68,10 +68,10 @@ TEST_F(BarcodeCli, AddsTheCodeInItsBoxAndKeepsWhatItEncodes)
     for (const model::item_t* it = list.head; it; it = it->next)
         if (it->kind == model::kindItem && !it->hidden && model::readBarcode(it)) codes.push_back(it);
     ASSERT_EQ(codes.size(), 2u);
-    const model::barcodeSpec_t qr = *model::readBarcode(codes[0]), ean = *model::readBarcode(codes[1]);
-    EXPECT_EQ(qr, (model::barcodeSpec_t{static_cast<int32_t>(model::symbology_t::qrCode), "https://example.com/ü",
+    const model::barcodeContent_t qr = *model::readBarcode(codes[0]), ean = *model::readBarcode(codes[1]);
+    EXPECT_EQ(qr, (model::barcodeContent_t{static_cast<int32_t>(model::symbology_t::qrCode), "https://example.com/ü",
                                         model::ecQuartile, true}));
-    EXPECT_EQ(ean, (model::barcodeSpec_t{static_cast<int32_t>(model::symbology_t::ean13), "400638133393",
+    EXPECT_EQ(ean, (model::barcodeContent_t{static_cast<int32_t>(model::symbology_t::ean13), "400638133393",
                                          model::ecAuto, false}));
     // --size W is a square; W,H a box; the first point is the corner at --at.
     const auto corners = [](const model::item_t* it) {

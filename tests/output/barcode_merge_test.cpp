@@ -112,9 +112,9 @@ TEST(BarcodeMerge, FilledAndRawViewsOfOneCode)
     // with the raw-field switch (no hook: the data as stored).
     QTemporaryDir dir;
     model::itemList_t list;
-    model::barcodeSpec_t spec;
-    spec.data = "id ${id}";
-    model::item_t* item = model::newBarcodeItem(list, 20, 20, 200, 200, spec);
+    model::barcodeContent_t content;
+    content.data = "id ${id}";
+    model::item_t* item = model::newBarcodeItem(list, 20, 20, 200, 200, content);
     const model::csvTable_t table = model::readCsv("id\nA-17\nB-23\n", {});
     ASSERT_TRUE(table.ok());
     const render::textSubstitute_t first = output::cardSubstitute(table, model::mergeCard_t{0, 1});
@@ -138,10 +138,10 @@ TEST(BarcodeMerge, FilledAndRawViewsOfOneCode)
 TEST(BarcodeMerge, ProblemsNameEachBadRowOnceAcrossCopies)
 {
     model::itemList_t list;
-    model::barcodeSpec_t spec;
-    spec.symbology = static_cast<int32_t>(model::symbology_t::ean8);
-    spec.data = "${code}";
-    model::newBarcodeItem(list, 0, 0, 200, 100, spec);
+    model::barcodeContent_t content;
+    content.symbology = static_cast<int32_t>(model::symbology_t::ean8);
+    content.data = "${code}";
+    model::newBarcodeItem(list, 0, 0, 200, 100, content);
     const model::csvTable_t table = model::readCsv("code\n1234567\n12345\n", {});
     ASSERT_TRUE(table.ok());
     // Row 2 (too short) printed three times is named once; row 1 never.

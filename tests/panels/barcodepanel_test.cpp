@@ -28,9 +28,9 @@ protected:
     {
         WindowTest::SetUp();
         panelHost.doc = w.get();
-        model::barcodeSpec_t spec;
-        spec.data = canvas::newBarcodeData;
-        code = canvas::insertBarcode(*w, spec);
+        model::barcodeContent_t content;
+        content.data = canvas::newBarcodeData;
+        code = canvas::insertBarcode(*w, content);
         ASSERT_TRUE(code);
         // The click that puts it down where it is.
         const QPoint at = qscreen({300, 300});
@@ -52,7 +52,7 @@ protected:
             if (it->kind == model::kindItem && !it->hidden && model::isBarcodeItem(it)) return it;
         return nullptr;
     }
-    model::barcodeSpec_t current()
+    model::barcodeContent_t current()
     {
         const item_t* it = selectedCode();
         if (it && model::readBarcode(it)) return *model::readBarcode(it);
@@ -74,7 +74,7 @@ TEST_F(BarcodePanel, InsertedCodeFollowsTheMouseUntilTheClick)
     EXPECT_EQ(w->mode(), canvas::modePointer) << "placing ended at the release";
     const item_t* it = selectedCode();
     ASSERT_TRUE(it);
-    EXPECT_EQ(current(), (model::barcodeSpec_t{static_cast<int32_t>(symbology_t::qrCode), canvas::newBarcodeData,
+    EXPECT_EQ(current(), (model::barcodeContent_t{static_cast<int32_t>(symbology_t::qrCode), canvas::newBarcodeData,
                                               model::ecAuto, true}));
     EXPECT_EQ(panel->dataBox()->text(), QString::fromLatin1(canvas::newBarcodeData));
     EXPECT_EQ(panel->symbologyList()->currentData().toInt(), static_cast<int32_t>(symbology_t::qrCode));
@@ -85,19 +85,19 @@ TEST_F(BarcodePanel, InsertedCodeFollowsTheMouseUntilTheClick)
 
 TEST_F(BarcodePanel, EachChangeIsOneStepThatUndoTakesBack)
 {
-    const model::barcodeSpec_t start = current();
+    const model::barcodeContent_t start = current();
     const struct {
         const char* what;
         std::function<void()> act;
-        std::function<bool(const model::barcodeSpec_t&)> took;
+        std::function<bool(const model::barcodeContent_t&)> took;
     } changes[] = {
         {"data", [&] { panel->enterData("https://lumora.example/card/42"); },
-         [](const model::barcodeSpec_t& s) { return s.data == "https://lumora.example/card/42"; }},
+         [](const model::barcodeContent_t& s) { return s.data == "https://lumora.example/card/42"; }},
         {"level", [&] { panel->chooseLevel(model::ecHigh); },
-         [](const model::barcodeSpec_t& s) { return s.ecLevel == model::ecHigh; }},
-        {"text line", [&] { panel->showText(false); }, [](const model::barcodeSpec_t& s) { return !s.showText; }},
+         [](const model::barcodeContent_t& s) { return s.ecLevel == model::ecHigh; }},
+        {"text line", [&] { panel->showText(false); }, [](const model::barcodeContent_t& s) { return !s.showText; }},
         {"symbology", [&] { panel->chooseSymbology(static_cast<int32_t>(symbology_t::code128)); },
-         [](const model::barcodeSpec_t& s) { return s.symbology == static_cast<int32_t>(symbology_t::code128); }},
+         [](const model::barcodeContent_t& s) { return s.symbology == static_cast<int32_t>(symbology_t::code128); }},
     };
     for (const auto& c : changes) {
         c.act();

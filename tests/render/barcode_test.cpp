@@ -284,8 +284,8 @@ TEST(BarcodeData, ProblemsAreToldInWords)
 
 TEST(BarcodeDraw, EqualCodesAreEncodedOnce)
 {
-    const model::barcodeSpec_t a{static_cast<int32_t>(symbology_t::qrCode), "cache", model::ecHigh, true};
-    model::barcodeSpec_t b = a;
+    const model::barcodeContent_t a{static_cast<int32_t>(symbology_t::qrCode), "cache", model::ecHigh, true};
+    model::barcodeContent_t b = a;
     EXPECT_EQ(render::barcodeLayout(a), render::barcodeLayout(b));
     b.ecLevel = model::ecLow;
     EXPECT_NE(render::barcodeLayout(a), render::barcodeLayout(b)) << "the level is part of the code";
