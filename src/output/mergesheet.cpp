@@ -186,31 +186,15 @@ bool writeMergedPdf(const model::itemList_t& document, const QString& fileName, 
     device.pageHeight = full.height();
     if (!outputFits(device.pageWidth, device.pageHeight)) return fail(error, tooLarge);
 
-    QSaveFile file(fileName);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) return fail(error, file.errorString());
-    bool ok = true;
-    {
-        QPdfWriter pdf(&file);
-        pdf.setCreator(QStringLiteral("Lumora"));
-        pdf.setTitle(title);
-        pdf.setResolution(dpi);
-        pdf.setPageLayout(layout);
-        QPainter painter;
-        if (!painter.begin(&pdf)) {
-            file.cancelWriting();
-            return fail(error, QStringLiteral("the PDF file could not be started"));
-        }
-        painter.setWorldTransform(correction);
-        for (size_t s = 0; s < sheets.size() && ok; ++s) {
-            if (s > 0 && !pdf.newPage()) ok = fail(error, QStringLiteral("the PDF file could not take another page"));
-            else ok = drawMergedSheet(painter, document, device, job, sheets[s], error);
-            if (ok && cropMarks) drawCropMarks(painter, header->hdr(), device);
-        }
-        painter.end();
-    }
     if (pages) *pages = int32_t(sheets.size());
-    return commitOrCancel(file, ok, error);
+    return writePdfPages(fileName, layout, dpi, title, correction, error, [&](QPainter& painter, QPdfWriter& pdf) {
+        for (size_t s = 0; s < sheets.size(); ++s) {
+            if (s > 0 && !pdf.newPage()) return fail(error, QStringLiteral("the PDF file could not take another page"));
+            if (!drawMergedSheet(painter, document, device, job, sheets[s], error)) return false;
+            if (cropMarks) drawCropMarks(painter, header->hdr(), device);
+        }
+        return true;
+    });
 }
 
 std::vector<QString> mergedFileNames(const QString& pattern, const mergeJob_t& job, QString* error)

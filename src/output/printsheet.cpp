@@ -97,6 +97,15 @@ bool printToPdf(const model::itemList_t& document, const QString& fileName, int3
     device.pageWidth = full.width();
     device.pageHeight = full.height();
 
+    return writePdfPages(fileName, layout, dpi, title, correction, error, [&](QPainter& painter, QPdfWriter&) {
+        return printSheet(painter, document, device, printAreas, progress, error, cropMarks);
+    });
+}
+
+bool writePdfPages(const QString& fileName, const QPageLayout& layout, int32_t dpi, const QString& title,
+                   const QTransform& correction, QString* error,
+                   const std::function<bool(QPainter& painter, QPdfWriter& pdf)>& draw)
+{
     QSaveFile file(fileName);
     file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly)) return fail(error, file.errorString());
@@ -113,7 +122,7 @@ bool printToPdf(const model::itemList_t& document, const QString& fileName, int3
             return fail(error, QStringLiteral("the PDF file could not be started"));
         }
         painter.setWorldTransform(correction);
-        ok = printSheet(painter, document, device, printAreas, progress, error, cropMarks);
+        ok = draw(painter, pdf);
         painter.end();
     }
     return commitOrCancel(file, ok, error);

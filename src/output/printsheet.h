@@ -5,6 +5,9 @@
 #include "model/itemlist.h"
 #include "output/renderoutput.h"
 
+class QPainter;
+class QPdfWriter;
+
 #include <QByteArray>
 #include <QPageLayout>
 #include <QSizeF>
@@ -32,6 +35,13 @@ bool printSheet(QPainter& painter, const model::itemList_t& document, const devi
 // one step) when everything was `written`, otherwise dropped so that the old
 // file stays. False (with `error` when the commit failed) unless committed.
 bool commitOrCancel(QSaveFile& file, bool written, QString* error);
+
+// A PDF file of the page layout at `dpi` (written to a temporary file renamed
+// over `fileName` once `draw` succeeds), its painter under the printer's
+// `correction`; `draw` gets the painter and the writer (for new pages).
+bool writePdfPages(const QString& fileName, const QPageLayout& layout, int32_t dpi, const QString& title,
+                   const QTransform& correction, QString* error,
+                   const std::function<bool(QPainter& painter, QPdfWriter& pdf)>& draw);
 
 // The paper in inches (a pixel paper at the screen's resolution), held
 // within 0.1 … 200 inches a side.
