@@ -2,6 +2,7 @@
 
 #include "app/mainwindow.h"
 
+#include "canvas/glue.h"
 #include "canvas/picking.h"
 
 #include "model/clipboard.h"
@@ -171,7 +172,10 @@ void editCommands_t::clearUndoCommand()
 void editCommands_t::eraseCommand()
 {
     canvas::TSandbox* w = shell_.activeDocument();
-    if (!w || model::eraseSelection(w->items()) == 0) return;
+    if (!w) return;
+    // A shape's label goes with it.
+    canvas::selectLabels(w->items());
+    if (model::eraseSelection(w->items()) == 0) return;
     afterEdit(w);
     // The undo page tells how to bring the items back; without it, the pointer panel.
     if (shell_.guidanceWanted(ui::guidanceUndo)) shell_.showGuidance(ui::guidanceUndo);

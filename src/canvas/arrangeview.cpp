@@ -4,6 +4,7 @@
 #include "canvas/sandbox.h"
 
 #include "canvas/arrange.h"
+#include "canvas/glue.h"
 #include "canvas/gridedit.h"
 #include "canvas/handles.h"
 #include "canvas/picking.h"
@@ -123,6 +124,7 @@ bool TSandbox::nudge(int key, Qt::KeyboardModifiers modifiers)
     nudge_.dx = geometry::clampToInt32(int64_t(nudge_.dx) + int64_t(sx) * step);
     nudge_.dy = geometry::clampToInt32(int64_t(nudge_.dy) + int64_t(sy) * step);
     translateVersions(nudge_.versions, nudge_.dx, nudge_.dy);
+    followCommand(*this, nudge_.versions);
     repaintAll(true);
     if (host_) host_->editStateChanged(this);
     return true;
@@ -148,6 +150,7 @@ bool TSandbox::alignSelection(alignEdge_t edge)
     const auto snap = [this](int32_t v, bool x) { return snapCoordinate(v, x); };
     eraseMarks();
     const bool moved = moveUnits(items_, units, alignOffsets(units, edge, target, snap));
+    if (moved) followCommand(*this, model::collectSelected(items_));
     repaintAll(true);
     if (moved && host_) host_->editStateChanged(this);
     return moved;
@@ -161,6 +164,7 @@ bool TSandbox::distributeSelection(bool across)
     const auto snap = [this](int32_t v, bool x) { return snapCoordinate(v, x); };
     eraseMarks();
     const bool moved = moveUnits(items_, units, distributeOffsets(units, across, snap));
+    if (moved) followCommand(*this, model::collectSelected(items_));
     repaintAll(true);
     if (moved && host_) host_->editStateChanged(this);
     return moved;

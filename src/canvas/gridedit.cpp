@@ -199,6 +199,7 @@ void gridEditor_t::moveItemsWithGridline(bool xAxis, int32_t from, int32_t to, b
             else if (it->itemType == model::typePicture) geometry::pictureBox(it);
             else if (model::isShapeType(it->itemType)) geometry::savePoints(it->points);
         }
+        followCommand(w_, fresh);
         model::setModified(w_.items(), true);
     }
     // The selection the user had comes back, in its moved versions.

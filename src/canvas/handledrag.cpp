@@ -108,6 +108,28 @@ void translateItem(item_t* it, int32_t dx, int32_t dy)
     model::computeMeasure(it);
 }
 
+// At the end of a drag: a line end dragged by its handle is glued where it
+// was released (or loses its glue); the glued lines and labels of changed
+// shapes follow their completed geometry; a line moved or turned on its own
+// loses the glue of the ends that left their points.
+void TSandbox::settleGlue(const std::vector<item_t*>& sel, int32_t code, bool translation)
+{
+    for (item_t* it : sel) {
+        if (translation || !model::isGlueSource(it)) continue;
+        const bool open = it->itemType != model::typeLine;
+        const int32_t last = open ? -geometry::pointCount(it->points) : 2;
+        if (code == (open ? -1 : 1) || code == last) glueEndsNear(*this, it, code == (open ? -1 : 1), code == last);
+    }
+    dragLinks_t& links = drag_->links();
+    if (!links.table) links.table = std::make_unique<model::linkTable_t>(items_);
+    const bool turning = code == handleRotate || code == handleGroupRotate;
+    followShapes(*this, *links.table, sel, turning);
+    std::vector<item_t*> lines;
+    for (item_t* it : sel)
+        if (model::isGlueSource(it)) lines.push_back(it);
+    model::dropLooseGlue(*links.table, lines);
+}
+
 void TSandbox::manipulate(point_t start, point_t current, bool snap, int32_t code, bool final)
 {
     const bool translation = isTranslation(code, handleOwnerType_);
@@ -146,10 +168,21 @@ void TSandbox::manipulate(point_t start, point_t current, bool snap, int32_t cod
             if (dragGuide_t g = reshapeItem(it, in)) guide = g;
         }
     }
+    const bool turning = code == handleRotate || code == handleGroupRotate;
+    dragLinks_t& links = drag_->links();
+    if (links.table) links.followers = followShapes(*this, *links.table, sel, turning);
 
     if (!final) {
         drag_->eraseOverlay();
         restoreUnder(view_.selectionUnder);
+        if (!links.followers.empty()) {
+            // The lines and labels that follow are painted where they are now,
+            // and the canvas they covered before is painted again without them.
+            const QRect now = coveredArea(*this, links.followers, true);
+            repaintPiece(*this, links.area.united(now), true);
+            updateCanvas(links.area.united(now));
+            links.area = now;
+        }
         saveUnder(view_.selectionUnder, coveredArea(*this, sel, true));
         for (item_t* it : sel) {
             render::drawItem(view_, it, true);
@@ -179,6 +212,7 @@ void TSandbox::manipulate(point_t start, point_t current, bool snap, int32_t cod
             geometry::savePoints(it->points);
         }
     }
+    settleGlue(sel, code, translation);
     view_.selectionUnder = render::savedArea_t{};
     repaintAll(true);
 }
@@ -190,7 +224,19 @@ void handleDrag_t::begin(modeCode_t mode, int32_t code, int32_t itemType, point_
     h_.setHandle(normalizedHandleCode(mode, code), itemType);
     const bool homogeneous = isHomogeneous(w_.items());
     before_ = model::collectSelected(w_.items());
-    w_.beginEdit(true);
+    const std::vector<item_t*> fresh = w_.beginEdit(true);
+    links_ = {};
+    auto table = std::make_unique<model::linkTable_t>(w_.items());
+    if (!table->empty()) {
+        // The canvas the followers cover before they first move.
+        std::vector<item_t*> followers;
+        for (const item_t* it : fresh)
+            if (const int64_t id = model::linkId(it))
+                for (item_t* d : table->dependents(id))
+                    if (!d->selected) followers.push_back(d);
+        if (!followers.empty()) links_.area = coveredArea(w_, followers, true);
+        links_.table = std::move(table);
+    }
     // In a mixed selection every handle moves the whole selection.
     if (!homogeneous) h_.setHandle(handleMove, itemType);
 }
@@ -206,6 +252,7 @@ void handleDrag_t::release(Qt::MouseButton button, Qt::KeyboardModifiers, point_
     w_.manipulate(start_, pos, true, w_.handleCode(), true);
     h_.setMode(modePointer);
     before_.clear();
+    links_ = {};
     if (w_.host()) w_.host()->editStateChanged(&w_);
 }
 
@@ -228,6 +275,7 @@ void handleDrag_t::cancel()
     model::dropRedo(w_.items());
     for (item_t* it : before_) model::setSelected(w_.items(), it, true);
     before_.clear();
+    links_ = {};
     h_.setMode(modePointer);
     w_.repaintAll(true);
     if (w_.host()) w_.host()->editStateChanged(&w_);

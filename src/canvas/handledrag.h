@@ -3,6 +3,7 @@
 // background without them, and are completed and repainted at the release.
 #pragma once
 
+#include "canvas/glue.h"
 #include "canvas/interaction.h"
 #include "model/item.h"
 #include "render/renderpass.h"
@@ -32,12 +33,15 @@ public:
 
     // The guide from a constrained line end to the mouse (canvas pixels).
     void showGuide(geometry::point_t from, geometry::point_t to);
+    // The lines glued to and the labels of the items being dragged.
+    dragLinks_t& links() { return links_; }
 
 private:
     geometry::point_t start_;
     // The items as they were selected before the press made new versions.
     std::vector<model::item_t*> before_;
     render::savedArea_t guide_;
+    dragLinks_t links_;
 };
 
 } // namespace canvas

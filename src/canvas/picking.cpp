@@ -443,6 +443,12 @@ int32_t selectInArea(model::itemList_t& list, geometry::rect_t docRect, bool par
     return count;
 }
 
+std::vector<item_t*> itemsNear(model::itemList_t& list, geometry::rect_t a)
+{
+    return nearby(list, std::min(a.left, a.right), std::min(a.top, a.bottom), std::max(a.left, a.right),
+                  std::max(a.top, a.bottom));
+}
+
 bool pickIndexConsistent(model::itemList_t& list) { return model::spatialIndexConsistent(list, &pickBounds); }
 
 item_t* pictureAt(model::itemList_t& list, point_t p)

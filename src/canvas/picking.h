@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <limits>
 #include <unordered_set>
+#include <vector>
 
 namespace canvas {
 
@@ -58,6 +59,10 @@ struct areaSelection_t {
 };
 int32_t selectInArea(model::itemList_t& list, geometry::rect_t docRect, bool partial, const areaSelection_t& area,
                      bool* changed = nullptr);
+
+// The pickable records whose pick rectangle meets the document rectangle, in
+// list order (the index's answer: the records near a point without a walk).
+std::vector<model::item_t*> itemsNear(model::itemList_t& list, geometry::rect_t docArea);
 
 // True when the grid that picking, area selection and pictureAt look items
 // up in agrees with the items (used by tests).

@@ -307,6 +307,8 @@ public:
     // selected item, computed from the reference geometry beginEdit saved;
     // `final` completes the items and repaints the canvas.
     void manipulate(geometry::point_t start, geometry::point_t current, bool snap, int32_t code, bool final);
+    // The glue of the dragged items once a drag is complete (handledrag.cpp).
+    void settleGlue(const std::vector<model::item_t*>& sel, int32_t code, bool translation);
     // The pasted items follow the mouse until the button is released.
     void startPlacing(const std::vector<model::item_t*>& pasted);
     // Pasted items being placed stay where they are (another command came).

@@ -5,6 +5,7 @@
 
 #include "canvas/areapen.h"
 #include "canvas/handles.h"
+#include "canvas/labels.h"
 #include "canvas/picking.h"
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
@@ -246,7 +247,7 @@ void TSandbox::doubleClickTimerTimeout()
         // A double click on the one selected text edits it on the canvas.
         item_t* one = model::singleSelected(items_);
         if (one && one->itemType == model::typeText) text_->startEditing();
-        else pickPicture();
+        else if (!one || !editLabel(*this, one)) pickPicture();
     }
     doubleClickPending_ = false;
 }

@@ -1,6 +1,7 @@
 #include "canvas/toolsequence.h"
 
 #include "canvas/creation.h"
+#include "canvas/glue.h"
 #include "canvas/guidance.h"
 #include "canvas/modes.h"
 #include "canvas/sandbox.h"
@@ -85,11 +86,14 @@ bool toolSequence_t::canCloseWithC() const
 
 void toolSequence_t::eraseOverlay()
 {
+    // The marks lie over the preview: they go first.
+    marks_.erase(w_);
     for (auto k = guides_.size(); k-- > 0;) w_.restoreUnder(guides_[k]);
 }
 
 void toolSequence_t::overlayLost()
 {
+    marks_.lost();
     for (render::savedArea_t& g : guides_) g.valid = false;
 }
 
@@ -288,7 +292,13 @@ void toolSequence_t::holdElapsed()
 
 void toolSequence_t::move(Qt::MouseButtons, Qt::KeyboardModifiers, point_t pos)
 {
-    if (clickCount_ == 0 || w_.mode() == toolText) return;
+    // A line tool marks where its ends would be glued on the shape under the mouse.
+    const bool glues = w_.mode() == toolLine || canCloseWithC();
+    marks_.erase(w_);
+    if (clickCount_ == 0 || w_.mode() == toolText) {
+        if (glues) marks_.show(w_, pos);
+        return;
+    }
     const point_t p = w_.snapped(pos);
     if (!takesFirstPoint(w_.mode())) {
         if (rubberPoints_.empty()) return;
@@ -308,6 +318,7 @@ void toolSequence_t::move(Qt::MouseButtons, Qt::KeyboardModifiers, point_t pos)
         }
     }
     redrawPreview(p);
+    if (glues) marks_.show(w_, pos);
 }
 
 model::item_t* toolSequence_t::createFromTool(const std::vector<point_t>& pts, int32_t variant)
@@ -342,6 +353,8 @@ void toolSequence_t::finishCreation(model::item_t* it)
     // Ready for the next line: the hint asks for its start again.
     if (tool == toolLine && w_.host()) w_.host()->toolStepChanged(1);
     if (!it) return;
+    // Ends drawn onto a shape's connection points are glued there.
+    glueEndsNear(w_, it, true, true);
     if (it->shadowElevation != 0 && w_.view().showShadows) {
         w_.repaintAll(true);
     } else {

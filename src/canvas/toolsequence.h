@@ -7,6 +7,7 @@
 // document pixels when a preview is drawn or the item is created.
 #pragma once
 
+#include "canvas/glue.h"
 #include "canvas/interaction.h"
 #include "model/item.h"
 #include "render/renderpass.h"
@@ -73,6 +74,7 @@ private:
     geometry::point_t mouseDownPoint_;
     // Guide lines drawn after the preview item, put back in reverse order.
     std::array<render::savedArea_t, 2> guides_;
+    connectionMarks_t marks_;
 };
 
 } // namespace canvas

@@ -5,6 +5,7 @@
 #include "model/history.h"
 #include "model/history_index.h"
 #include "model/itemlist.h"
+#include "model/links.h"
 #include "model/metrics.h"
 
 #include <cstring>
@@ -133,6 +134,7 @@ std::vector<item_t*> pasteClipboard(itemList_t& document, const itemList_t& clip
         setSelected(document, v, true);
         pasted.push_back(v);
     }
+    relinkCopies(document, pasted);
     return pasted;
 }
 

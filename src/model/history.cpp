@@ -126,6 +126,18 @@ std::vector<item_t*> beginEdit(itemList_t& list)
     return out;
 }
 
+item_t* newVersionInAction(itemList_t& list, item_t* it, int32_t actionId)
+{
+    item_t* v = supersede(list, it, actionId);
+    v->refX1 = it->x1;
+    v->refY1 = it->y1;
+    v->refX2 = it->x2;
+    v->refY2 = it->y2;
+    v->rotationStart = it->rotation;
+    geometry::savePoints(v->points);
+    return v;
+}
+
 void recordNew(itemList_t& list, item_t* item)
 {
     if (!item) return;

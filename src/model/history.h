@@ -31,6 +31,12 @@ constexpr int32_t zMovedToBack = 2;
 // and nothing is returned when nothing is selected.
 std::vector<item_t*> beginEdit(itemList_t& list);
 
+// A new version of `item` in the existing action `actionId`, with reference
+// points and saved point slots taken from its geometry, as beginEdit makes
+// them, but not selected: for records an edit of others changes with them
+// (a line glued to a moved shape), so that one undo restores everything.
+item_t* newVersionInAction(itemList_t& list, item_t* item, int32_t actionId);
+
 // Makes a newly created item a step of its own action (drops the redo branch
 // first, so the undone steps are gone once something new is drawn).
 void recordNew(itemList_t& list, item_t* item);

@@ -158,6 +158,30 @@ void spatialUnlink(itemList_t& list, item_t* item)
     if (++g.gone > 1024 && g.gone * 2 > g.entries.size()) dropSpatialIndex(list);
 }
 
+void spatialRefile(itemList_t& list, item_t* item)
+{
+    if (!list.spatial || !item) return;
+    spatialIndex_t& g = *list.spatial;
+    auto s = g.slotOf.find(item);
+    if (s == g.slotOf.end()) return;
+    const uint32_t slot = s->second;
+    entry_t& e = g.entries[slot];
+    auto without = [slot](std::vector<uint32_t>& v) { v.erase(std::remove(v.begin(), v.end(), slot), v.end()); };
+    if (e.state == filing::pending) return;
+    if (e.state == filing::filed) {
+        const int64_t l = cellOf(e.rect.left), r = cellOf(e.rect.right), t = cellOf(e.rect.top), b = cellOf(e.rect.bottom);
+        for (int64_t cy = t; cy <= b; ++cy)
+            for (int64_t cx = l; cx <= r; ++cx) {
+                auto c = g.cells.find(cellKey(cx, cy));
+                if (c != g.cells.end()) without(c->second);
+            }
+    } else if (e.state == filing::wide) {
+        without(g.wide);
+    }
+    e.state = filing::pending;
+    g.pending.push_back(slot);
+}
+
 void dropSpatialIndex(itemList_t& list)
 {
     delete list.spatial;

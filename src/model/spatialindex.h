@@ -38,6 +38,10 @@ std::vector<item_t*> spatialQuery(itemList_t& list, spatialRect_t area, spatialB
 void spatialAppend(itemList_t& list, item_t* item);
 void spatialUnlink(itemList_t& list, item_t* item);
 void dropSpatialIndex(itemList_t& list);
+// A record that is neither selected nor being extended was moved in place
+// (a line following the shape it is glued to): it is filed again at the
+// next query, keeping its place in list order.
+void spatialRefile(itemList_t& list, item_t* item);
 
 // True when every filed record is still where its rectangle says, and the
 // grid knows every record of the list in list order (used by tests).

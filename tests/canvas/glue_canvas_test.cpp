@@ -1,0 +1,230 @@
+// Glued line ends and labels in the document window: ends drawn or dragged
+// onto connection points are glued; a dragged, nudged or turned shape takes
+// its lines and label along in one undo step; an end dragged away comes
+// loose; the line tool marks the connection points under the mouse; a double
+// click on a shape starts or edits its label; erasing a shape erases its label.
+#include "selection_support.h"
+
+#include "canvas/glue.h"
+#include "canvas/labels.h"
+#include "canvas/picking.h"
+#include "canvas/textediting.h"
+#include "geometry/connectionpoints.h"
+#include "model/links.h"
+#include "render/text.h"
+
+#include <QTimer>
+
+using namespace seltest;
+using model::lineEnd_t;
+
+namespace {
+
+class GlueWindow : public WindowTest {
+protected:
+    item_t* boxA = nullptr;
+    item_t* boxB = nullptr;
+
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        canvas::params().lineDirection = -1.0;
+        boxA = addRectangle(items(), {100, 300}, {200, 300}, 60);
+        boxB = addRectangle(items(), {400, 300}, {500, 300}, 60);
+        w->repaintAll(false);
+    }
+
+    point_t cp(const item_t* shape, int32_t k) { return geometry::connectionPoints(shape)[size_t(k)]; }
+
+    // The line tool's press, hold, drag and release between two document points.
+    item_t* drawLine(point_t from, point_t to)
+    {
+        w->selectTool(98);
+        w->Image1MouseMove(Qt::NoButton, Qt::NoModifier, qscreen(from));
+        w->Image1MouseDown(Qt::LeftButton, Qt::NoModifier, qscreen(from));
+        w->holdTimerTimeout();
+        w->Image1MouseMove(Qt::LeftButton, Qt::NoModifier, qscreen(to));
+        w->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, qscreen(to));
+        w->selectTool(0);
+        item_t* last = nullptr;
+        for (item_t* it = items().head; it; it = it->next)
+            if (it->itemType == model::typeLine && !it->hidden) last = it;
+        return last;
+    }
+
+    // The middle of a side joins the two boxes: A's right side to B's left side.
+    item_t* joinBoxes()
+    {
+        // A rectangle's vertices come first, then the middles of sides 1-2, 2-3, 3-4, 4-1.
+        const point_t a = cp(boxA, 5), b = cp(boxB, 7);
+        return drawLine({a.x + 3, a.y - 2}, {b.x - 2, b.y + 3});
+    }
+
+    void dragHandle(const item_t* it, int32_t code, point_t by)
+    {
+        select(items(), {const_cast<item_t*>(it)});
+        paintWithMarks();
+        const point_t from = handleAt(it, code);
+        drag(QPoint(from.x, from.y), QPoint(from.x + by.x, from.y + by.y));
+    }
+};
+
+} // namespace
+
+TEST_F(GlueWindow, LineDrawnNearConnectionPointsIsGluedOntoThem)
+{
+    item_t* line = joinBoxes();
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(point_t(line->x1, line->y1), cp(boxA, 5)) << "the end goes onto the point";
+    EXPECT_EQ(point_t(line->x2, line->y2), cp(boxB, 7));
+    const auto start = model::glueOf(line, lineEnd_t::start), end = model::glueOf(line, lineEnd_t::end);
+    ASSERT_TRUE(start && end);
+    EXPECT_EQ(start->target, model::linkId(boxA));
+    EXPECT_EQ(start->point, 5);
+    EXPECT_EQ(end->target, model::linkId(boxB));
+    EXPECT_EQ(end->point, 7);
+    EXPECT_NE(model::linkId(boxA), model::linkId(boxB));
+
+    // Farther than the reach: nothing is glued.
+    const point_t a = cp(boxA, 1);
+    item_t* loose = drawLine({a.x + canvas::glueReachPx + 3, a.y - 40}, {a.x + canvas::glueReachPx + 3, a.y - 100});
+    EXPECT_FALSE(model::glueOf(loose, lineEnd_t::start));
+    EXPECT_FALSE(model::glueOf(loose, lineEnd_t::end));
+}
+
+TEST_F(GlueWindow, DraggedBoxTakesItsLineAndLabelAlongInOneUndoStep)
+{
+    item_t* line = joinBoxes();
+    EXPECT_TRUE(canvas::pickIndexConsistent(items())) << "a line glued as it was drawn is filed where it lies";
+    item_t* label = canvas::createLabel(*w, boxB);
+    ASSERT_NE(label, nullptr);
+    model::setText(label, u"Next");
+    canvas::centreText(label, geometry::shapeMiddle(boxB));
+    const point_t labelWas{label->x1, label->y1};
+    const point_t startWas{line->x1, line->y1};
+
+    dragHandle(boxB, canvas::handleMove, {60, 90});
+    item_t* movedB = current(items(), boxB);
+    item_t* movedLine = current(items(), line);
+    item_t* movedLabel = current(items(), label);
+    ASSERT_NE(movedLine, line);
+    ASSERT_NE(movedLabel, label);
+    EXPECT_EQ(point_t(movedLine->x2, movedLine->y2), cp(movedB, 7));
+    EXPECT_EQ(point_t(movedLine->x1, movedLine->y1), startWas) << "the end on the box that stayed stays";
+    EXPECT_EQ(point_t(movedLabel->x1, movedLabel->y1), point_t(labelWas.x + 60, labelWas.y + 90));
+    EXPECT_EQ(movedLine->actionId, movedB->actionId);
+    EXPECT_EQ(movedLabel->actionId, movedB->actionId);
+    EXPECT_TRUE(model::glueOf(movedLine, lineEnd_t::end)) << "still glued";
+    EXPECT_TRUE(canvas::pickIndexConsistent(items())) << "the followers are filed where they are now";
+    model::deselectAll(items());
+    const point_t onLine{(movedLine->x1 + movedLine->x2) / 2, (movedLine->y1 + movedLine->y2) / 2};
+    EXPECT_EQ(canvas::pickItem(items(), onLine, false, 8).item, movedLine);
+
+    ASSERT_TRUE(model::undo(items()));
+    EXPECT_EQ(current(items(), boxB), boxB);
+    EXPECT_EQ(current(items(), line), line);
+    EXPECT_EQ(current(items(), label), label);
+    ASSERT_TRUE(model::redo(items()));
+    EXPECT_EQ(current(items(), line), movedLine);
+    EXPECT_EQ(current(items(), label), movedLabel);
+}
+
+TEST_F(GlueWindow, TurnedAndNudgedBoxesKeepTheirEndsOnTheirPoints)
+{
+    item_t* line = joinBoxes();
+    dragHandle(boxA, canvas::handleRotate, {40, 60});
+    item_t* turned = current(items(), boxA);
+    ASSERT_NE(turned, boxA);
+    EXPECT_EQ(point_t(current(items(), line)->x1, current(items(), line)->y1), cp(turned, 5));
+
+    select(items(), {turned});
+    ASSERT_TRUE(w->nudge(Qt::Key_Right, Qt::NoModifier));
+    ASSERT_TRUE(w->nudge(Qt::Key_Down, Qt::ShiftModifier));
+    item_t* nudged = current(items(), boxA);
+    EXPECT_EQ(point_t(current(items(), line)->x1, current(items(), line)->y1), cp(nudged, 5));
+    ASSERT_TRUE(model::undo(items())) << "the nudges are one step";
+    EXPECT_EQ(current(items(), boxA), turned);
+    EXPECT_EQ(point_t(current(items(), line)->x1, current(items(), line)->y1), cp(turned, 5));
+}
+
+TEST_F(GlueWindow, EndDraggedAwayComesLooseAndDraggedBackIsGluedAgain)
+{
+    item_t* line = joinBoxes();
+    dragHandle(line, 2, {0, -80});
+    item_t* loose = current(items(), line);
+    EXPECT_FALSE(model::glueOf(loose, lineEnd_t::end));
+    EXPECT_TRUE(model::glueOf(loose, lineEnd_t::start)) << "the other end keeps its glue";
+    dragHandle(boxB, canvas::handleMove, {10, 10});
+    EXPECT_EQ(current(items(), line), loose) << "a loose end does not follow";
+
+    // Back onto another connection point of B (its top left corner).
+    const point_t target = cp(current(items(), boxB), 0);
+    dragHandle(loose, 2, {target.x - loose->x2 + 2, target.y - loose->y2 - 1});
+    item_t* again = current(items(), line);
+    const auto g = model::glueOf(again, lineEnd_t::end);
+    ASSERT_TRUE(g);
+    EXPECT_EQ(g->point, 0);
+    EXPECT_EQ(point_t(again->x2, again->y2), target);
+}
+
+TEST_F(GlueWindow, LineToolMarksTheConnectionPointsOfTheShapeUnderTheMouse)
+{
+    const QImage plain = w->canvasImage().copy();
+    w->selectTool(98);
+    w->Image1MouseMove(Qt::NoButton, Qt::NoModifier, qscreen({150, 270}));
+    const point_t corner = screen(cp(boxA, 2));
+    EXPECT_EQ(QColor(w->canvasImage().pixel(corner.x + 2, corner.y)), QColor(0, 0, 255)) << "a mark's edge";
+    const point_t far = screen(cp(boxB, 2));
+    EXPECT_EQ(w->canvasImage().pixel(far.x + 2, far.y), plain.pixel(far.x + 2, far.y)) << "only the shape under the mouse";
+    w->Image1MouseMove(Qt::NoButton, Qt::NoModifier, qscreen({300, 600}));
+    EXPECT_EQ(w->canvasImage(), plain) << "the marks go without a trace";
+}
+
+TEST_F(GlueWindow, DoubleClickStartsALabelCentredInTheShapeAndThenEditsIt)
+{
+    // The double click on the selected shape, once the click is over.
+    select(items(), {boxA});
+    w->Image1DblClick(qscreen(geometry::shapeMiddle(boxA)));
+    w->doubleClickTimerTimeout();
+    item_t* label = model::singleSelected(items());
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(model::labelOf(label), model::linkId(boxA));
+    EXPECT_TRUE(w->textEditor().typing() || w->mode() == canvas::modeTextEditing);
+    w->FormKeyPress(QStringLiteral("Start"));
+    w->textEditor().stopEditing();
+    item_t* typed = current(items(), label);
+    EXPECT_EQ(model::getText(typed), u"Start");
+    const geometry::quadrangle_t band = render::textBand(typed);
+    const point_t middle = geometry::shapeMiddle(boxA);
+    const int32_t cx = (band[0].x + band[1].x + band[2].x + band[3].x) / 4;
+    const int32_t cy = (band[0].y + band[1].y + band[2].y + band[3].y) / 4;
+    EXPECT_LE(std::abs(cx - middle.x), 2) << "centred across";
+    EXPECT_LE(std::abs(cy - middle.y), 2) << "and up and down";
+
+    // Again: the same label, no second one.
+    select(items(), {boxA});
+    ASSERT_TRUE(canvas::editLabel(*w, boxA));
+    w->textEditor().stopEditing();
+    int32_t labels = 0;
+    for (const item_t* it = items().head; it; it = it->next) labels += model::isCurrent(it) && model::labelOf(it);
+    EXPECT_EQ(labels, 1);
+    // A line carries no label.
+    item_t* line = addLine(items(), {10, 10}, {60, 60});
+    EXPECT_FALSE(canvas::editLabel(*w, line));
+}
+
+TEST_F(GlueWindow, ErasingAShapeErasesItsLabelButLeavesItsLines)
+{
+    item_t* line = joinBoxes();
+    item_t* label = canvas::createLabel(*w, boxA);
+    select(items(), {boxA});
+    canvas::selectLabels(items());
+    EXPECT_EQ(model::eraseSelection(items()), 2);
+    EXPECT_EQ(current(items(), label), nullptr);
+    EXPECT_EQ(current(items(), line), line);
+    const model::linkTable_t table(items());
+    EXPECT_FALSE(model::gluedPoint(table, line, lineEnd_t::start)) << "its glue no longer resolves";
+    model::undo(items());
+    const model::linkTable_t back(items());
+    EXPECT_TRUE(model::gluedPoint(back, line, lineEnd_t::start));
+}
