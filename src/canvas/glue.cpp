@@ -115,7 +115,9 @@ void connectionMarks_t::show(TSandbox& w, point_t screen)
     const item_t* shape = nullptr;
     for (item_t* it : targetsNear(w, doc, reach)) {
         if (shape && it->zOrder <= shape->zOrder) continue;
-        if (pickDistance(it, doc) <= reach || itemHolds(w.items(), it, doc)) shape = it;
+        // Inside an unfilled outline counts as on the shape: the marks show before the edge is met.
+        const bool inBox = doc.x >= it->boxLeft && doc.x <= it->boxRight && doc.y >= it->boxTop && doc.y <= it->boxBottom;
+        if (inBox || pickDistance(it, doc) <= reach || itemHolds(w.items(), it, doc)) shape = it;
     }
     if (shape == shape_ && (under_.valid || !shape)) return;
     erase(w);

@@ -6,10 +6,12 @@
 #include "selection_support.h"
 
 #include "canvas/glue.h"
+#include "canvas/gridedit.h"
 #include "canvas/labels.h"
 #include "canvas/picking.h"
 #include "canvas/textediting.h"
 #include "geometry/connectionpoints.h"
+#include "model/grid.h"
 #include "model/links.h"
 #include "render/text.h"
 
@@ -178,6 +180,16 @@ TEST_F(GlueWindow, LineToolMarksTheConnectionPointsOfTheShapeUnderTheMouse)
     EXPECT_EQ(w->canvasImage().pixel(far.x + 2, far.y), plain.pixel(far.x + 2, far.y)) << "only the shape under the mouse";
     w->Image1MouseMove(Qt::NoButton, Qt::NoModifier, qscreen({300, 600}));
     EXPECT_EQ(w->canvasImage(), plain) << "the marks go without a trace";
+
+    // Inside a shape without a fill, far from its outline.
+    item_t* ring = addCircle(items(), {700, 600}, 60);
+    w->repaintAll(false);
+    const QImage withRing = w->canvasImage().copy();
+    w->Image1MouseMove(Qt::NoButton, Qt::NoModifier, qscreen({705, 604}));
+    const point_t right = screen(cp(ring, 0));
+    EXPECT_EQ(QColor(w->canvasImage().pixel(right.x + 2, right.y)), QColor(0, 0, 255));
+    w->Image1MouseMove(Qt::NoButton, Qt::NoModifier, qscreen({300, 900}));
+    EXPECT_EQ(w->canvasImage(), withRing);
 }
 
 TEST_F(GlueWindow, DoubleClickStartsALabelCentredInTheShapeAndThenEditsIt)
@@ -227,4 +239,29 @@ TEST_F(GlueWindow, ErasingAShapeErasesItsLabelButLeavesItsLines)
     model::undo(items());
     const model::linkTable_t back(items());
     EXPECT_TRUE(model::gluedPoint(back, line, lineEnd_t::start));
+}
+
+TEST_F(GlueWindow, AlignedAndGridlineMovedBoxesTakeTheirLinesAlong)
+{
+    item_t* line = joinBoxes();
+    // A single box lines up with the page's left edge.
+    select(items(), {boxB});
+    ASSERT_TRUE(w->alignSelection(canvas::alignEdge_t::left));
+    item_t* aligned = current(items(), boxB);
+    ASSERT_NE(aligned, boxB);
+    item_t* afterAlign = current(items(), line);
+    EXPECT_EQ(point_t(afterAlign->x2, afterAlign->y2), cp(aligned, 7));
+    EXPECT_EQ(afterAlign->actionId, aligned->actionId);
+
+    // The gridline through A's right side moves 30 pixels right, and A and
+    // the line's end on it with it; the line's other end stays on B.
+    model::deselectAll(items());
+    const int32_t origin = model::pageOriginX(w->header()->hdr());
+    w->grid().moveItemsWithGridline(true, 200 + origin, 230 + origin, false);
+    item_t* stretched = current(items(), boxA);
+    ASSERT_NE(stretched, boxA);
+    item_t* afterGrid = current(items(), line);
+    EXPECT_EQ(point_t(afterGrid->x1, afterGrid->y1), cp(stretched, 5));
+    EXPECT_EQ(point_t(afterGrid->x2, afterGrid->y2), cp(aligned, 7)) << "the end on B stays on B";
+    EXPECT_TRUE(model::glueOf(afterGrid, lineEnd_t::start) && model::glueOf(afterGrid, lineEnd_t::end));
 }
