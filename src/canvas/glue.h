@@ -42,7 +42,7 @@ void setLineEnd(model::item_t* line, model::lineEnd_t end, geometry::point_t p);
 void glueEndsNear(TSandbox& w, model::item_t* line, bool start, bool end);
 
 // The small marks at the connection points of the shape under the mouse,
-// shown while a line tool is active.
+// shown while a line is being drawn.
 class connectionMarks_t {
 public:
     // Marks the shape under (or beside) canvas position `screen`; none there: the marks go.

@@ -247,7 +247,8 @@ void TSandbox::doubleClickTimerTimeout()
         // A double click on the one selected text edits it on the canvas.
         item_t* one = model::singleSelected(items_);
         if (one && one->itemType == model::typeText) text_->startEditing();
-        else if (!one || !editLabel(*this, one)) pickPicture();
+        // A shape's label only for a double click that really happened.
+        else if (!one || !doubleClickPending_ || !editLabel(*this, one)) pickPicture();
     }
     doubleClickPending_ = false;
 }

@@ -292,13 +292,11 @@ void toolSequence_t::holdElapsed()
 
 void toolSequence_t::move(Qt::MouseButtons, Qt::KeyboardModifiers, point_t pos)
 {
-    // A line tool marks where its ends would be glued on the shape under the mouse.
+    // While a line is being drawn, the shape under the mouse shows where its
+    // ends would be glued. (Between lines the canvas holds nothing transient.)
     const bool glues = w_.mode() == toolLine || canCloseWithC();
     marks_.erase(w_);
-    if (clickCount_ == 0 || w_.mode() == toolText) {
-        if (glues) marks_.show(w_, pos);
-        return;
-    }
+    if (clickCount_ == 0 || w_.mode() == toolText) return;
     const point_t p = w_.snapped(pos);
     if (!takesFirstPoint(w_.mode())) {
         if (rubberPoints_.empty()) return;
