@@ -9,7 +9,6 @@
 #include "model/links.h"
 #include "render/renderpass.h"
 
-#include <QRect>
 
 #include <cstdint>
 #include <memory>
@@ -56,11 +55,10 @@ private:
 };
 
 // What a drag keeps of the links of the items it changes: the table made at
-// its start and the canvas area the followers covered when last drawn.
+// its start and the lines and labels that follow the dragged shapes.
 struct dragLinks_t {
     std::unique_ptr<model::linkTable_t> table;
     std::vector<model::item_t*> followers;
-    QRect area;
 };
 
 // The lines and labels of the edited shapes (current versions of one step)

@@ -77,6 +77,15 @@ void drawConstruction(TSandbox& w, const item_t* it)
     }
 }
 
+// Paints an area of the canvas again without `items` (and without the
+// selection): for that one repaint they count as selected, which it leaves out.
+void repaintWithout(TSandbox& w, const std::vector<item_t*>& items, const QRect& area)
+{
+    for (item_t* it : items) it->selected = 1;
+    repaintPiece(w, area, true);
+    for (item_t* it : items) it->selected = 0;
+}
+
 // Whether a drag by this handle moves the selection rather than reshaping it.
 bool isTranslation(int32_t code, int32_t ownerType)
 {
@@ -175,15 +184,12 @@ void TSandbox::manipulate(point_t start, point_t current, bool snap, int32_t cod
     if (!final) {
         drag_->eraseOverlay();
         restoreUnder(view_.selectionUnder);
-        if (!links.followers.empty()) {
-            // The lines and labels that follow are painted where they are now,
-            // and the canvas they covered before is painted again without them.
-            const QRect now = coveredArea(*this, links.followers, true);
-            repaintPiece(*this, links.area.united(now), true);
-            updateCanvas(links.area.united(now));
-            links.area = now;
-        }
-        saveUnder(view_.selectionUnder, coveredArea(*this, sel, true));
+        // The lines and labels that follow move over the background like the selection.
+        std::vector<item_t*> moving = sel;
+        for (item_t* f : links.followers)
+            if (!f->selected) moving.push_back(f);
+        saveUnder(view_.selectionUnder, coveredArea(*this, moving, true));
+        for (size_t k = sel.size(); k < moving.size(); ++k) render::drawItem(view_, moving[k], true);
         for (item_t* it : sel) {
             render::drawItem(view_, it, true);
             if (it->itemType == model::typeText) {
@@ -228,14 +234,22 @@ void handleDrag_t::begin(modeCode_t mode, int32_t code, int32_t itemType, point_
     links_ = {};
     auto table = std::make_unique<model::linkTable_t>(w_.items());
     if (!table->empty()) {
-        // The canvas the followers cover before they first move.
-        std::vector<item_t*> followers;
-        for (const item_t* it : fresh)
-            if (const int64_t id = model::linkId(it))
-                for (item_t* d : table->dependents(id))
-                    if (!d->selected) followers.push_back(d);
-        if (!followers.empty()) links_.area = coveredArea(w_, followers, true);
         links_.table = std::move(table);
+        // The lines and labels that will follow get their versions now and
+        // leave the background, as the selection did.
+        links_.followers = followShapes(w_, *links_.table, fresh, false);
+        std::vector<item_t*> followers;
+        for (item_t* f : links_.followers)
+            if (!f->selected) followers.push_back(f);
+        if (!followers.empty()) {
+            w_.restoreUnder(w_.view().selectionUnder);
+            repaintWithout(w_, followers, coveredArea(w_, followers, false));
+            std::vector<item_t*> moving = fresh;
+            moving.insert(moving.end(), followers.begin(), followers.end());
+            w_.saveUnder(w_.view().selectionUnder, coveredArea(w_, moving, true));
+            for (item_t* it : moving) render::drawItem(w_.view(), it, false);
+            w_.updateCanvas();
+        }
     }
     // In a mixed selection every handle moves the whole selection.
     if (!homogeneous) h_.setHandle(handleMove, itemType);

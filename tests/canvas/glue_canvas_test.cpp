@@ -105,7 +105,18 @@ TEST_F(GlueWindow, DraggedBoxTakesItsLineAndLabelAlongInOneUndoStep)
     const point_t labelWas{label->x1, label->y1};
     const point_t startWas{line->x1, line->y1};
 
-    dragHandle(boxB, canvas::handleMove, {60, 90});
+    // Mid-drag, the line has left its old place on the canvas.
+    select(items(), {boxB});
+    paintWithMarks();
+    const point_t from = handleAt(boxB, canvas::handleMove);
+    const point_t oldMiddle = screen({(line->x1 + line->x2) / 2, (line->y1 + line->y2) / 2});
+    ASSERT_EQ(QColor(w->canvasImage().pixel(oldMiddle.x, oldMiddle.y)), QColor(Qt::black)) << "the line is there";
+    w->Image1MouseDown(Qt::LeftButton, Qt::NoModifier, QPoint(from.x, from.y));
+    w->Image1MouseMove(Qt::LeftButton, Qt::NoModifier, QPoint(from.x + 30, from.y + 45));
+    w->Image1MouseMove(Qt::LeftButton, Qt::NoModifier, QPoint(from.x + 60, from.y + 90));
+    const QRgb midDrag = w->canvasImage().pixel(oldMiddle.x, oldMiddle.y);
+    w->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, QPoint(from.x + 60, from.y + 90));
+    EXPECT_EQ(midDrag, w->canvasImage().pixel(oldMiddle.x, oldMiddle.y)) << "no trace of the line during the drag";
     item_t* movedB = current(items(), boxB);
     item_t* movedLine = current(items(), line);
     item_t* movedLabel = current(items(), label);
