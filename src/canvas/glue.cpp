@@ -161,12 +161,12 @@ std::vector<item_t*> followShapes(TSandbox& w, model::linkTable_t& table, const 
                                [](item_t* text) { render::textBox(text); }, handleSize());
 }
 
-void followCommand(TSandbox& w, const std::vector<item_t*>& versions)
+void followCommand(TSandbox& w, const std::vector<item_t*>& versions, bool turning)
 {
     if (versions.empty()) return;
     model::linkTable_t table(w.items());
     if (table.empty()) return;
-    followShapes(w, table, versions, false);
+    followShapes(w, table, versions, turning);
     std::vector<item_t*> lines;
     for (item_t* v : versions)
         if (model::isGlueSource(v)) lines.push_back(v);

@@ -66,10 +66,11 @@ struct dragLinks_t {
 std::vector<model::item_t*> followShapes(TSandbox& w, model::linkTable_t& table,
                                          const std::vector<model::item_t*>& edited, bool turning);
 
-// The same after a command (a nudge, an alignment, a gridline move) that made
-// `versions` in one step; glued ends of lines of the step that no longer lie
+// The same after a command (a nudge, an alignment, a gridline move, a mirror
+// or quarter turn) that made `versions` in one step; labels turn with their
+// shapes when `turning`. Glued ends of lines of the step that no longer lie
 // on their points lose their glue.
-void followCommand(TSandbox& w, const std::vector<model::item_t*>& versions);
+void followCommand(TSandbox& w, const std::vector<model::item_t*>& versions, bool turning = false);
 
 // The label of each selected shape joins the selection (erasing a shape erases its label).
 void selectLabels(model::itemList_t& list);

@@ -5,6 +5,7 @@
 
 #include "canvas/attributes.h"
 #include "canvas/creation.h"
+#include "canvas/glue.h"
 #include "canvas/sandbox.h"
 #include "canvas/selectionedit.h"
 #include "canvas/shellparams.h"
@@ -171,6 +172,7 @@ void transformSelectedItems(TSandbox& w, bool mirror, bool flip, int32_t turn)
     w.eraseMarks();
     const std::vector<item_t*> fresh = model::beginEdit(w.items());
     geometry::transformSelection(w.items(), mirror, flip, turn, handleSize());
+    followCommand(w, fresh, turn != 0);
     for (item_t* it : fresh)
         if (isPicture(it)) render::dropPictureCache(it);
     model::setModified(w.items(), true);

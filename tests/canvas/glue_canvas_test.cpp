@@ -9,6 +9,7 @@
 #include "canvas/gridedit.h"
 #include "canvas/labels.h"
 #include "canvas/picking.h"
+#include "canvas/setters.h"
 #include "canvas/textediting.h"
 #include "geometry/connectionpoints.h"
 #include "model/grid.h"
@@ -279,4 +280,24 @@ TEST_F(GlueWindow, AlignedAndGridlineMovedBoxesTakeTheirLinesAlong)
     EXPECT_EQ(point_t(afterGrid->x1, afterGrid->y1), cp(stretched, 5));
     EXPECT_EQ(point_t(afterGrid->x2, afterGrid->y2), cp(aligned, 7)) << "the end on B stays on B";
     EXPECT_TRUE(model::glueOf(afterGrid, lineEnd_t::start) && model::glueOf(afterGrid, lineEnd_t::end));
+}
+
+TEST_F(GlueWindow, QuarterTurnedBoxTurnsItsLabelAndKeepsItsLine)
+{
+    item_t* line = joinBoxes();
+    item_t* label = canvas::createLabel(*w, boxA);
+    model::setText(label, u"Turn");
+    canvas::centreText(label, geometry::shapeMiddle(boxA));
+    select(items(), {boxA});
+    canvas::transformSelectedItems(*w, false, false, 1);
+    item_t* turned = current(items(), boxA);
+    ASSERT_NE(turned, boxA);
+    EXPECT_EQ(point_t(current(items(), line)->x1, current(items(), line)->y1), cp(turned, 5));
+    item_t* turnedLabel = current(items(), label);
+    ASSERT_NE(turnedLabel, label);
+    EXPECT_NE(turnedLabel->textAngle, label->textAngle) << "the label turns with its shape";
+    EXPECT_EQ(std::abs(turnedLabel->textAngle - label->textAngle) % 900, 0) << "by a quarter turn";
+    ASSERT_TRUE(model::undo(items()));
+    EXPECT_EQ(current(items(), line), line);
+    EXPECT_EQ(current(items(), label), label);
 }
