@@ -232,8 +232,8 @@ bool makeAhead(int32_t n, int32_t ahead, const std::function<void(int32_t)>& mak
     int32_t taken = 0;     // how many the calling thread has taken
     int32_t running = helpers;
     bool stop = false;
-    // Claims the next one under the lock when it may be made now.
-    auto claim = [&](std::unique_lock<std::mutex>&) -> int32_t {
+    // The next one to make when it may be made now (called under the lock).
+    auto claim = [&]() -> int32_t {
         if (stop || next >= n || next >= taken + ahead) return -1;
         return next++;
     };
@@ -248,7 +248,7 @@ bool makeAhead(int32_t n, int32_t ahead, const std::function<void(int32_t)>& mak
             std::unique_lock lock(m);
             for (;;) {
                 int32_t i = -1;
-                changed.wait(lock, [&] { return stop || next >= n || (i = claim(lock)) >= 0; });
+                changed.wait(lock, [&] { return stop || next >= n || (i = claim()) >= 0; });
                 if (i < 0) break;
                 lock.unlock();
                 make(i);

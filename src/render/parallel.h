@@ -74,21 +74,20 @@ bool makeAhead(int32_t n, int32_t ahead, const std::function<void(int32_t)>& mak
 // over the whole image would leave them, as long as what is drawn at a pixel
 // depends only on the pixel's earlier value.
 //
-// With `blank`, the target's pixels are not set yet: each band starts from
-// undefined pixels (no copies are taken), and its painter must set every
-// pixel of its rows. The bands are shared out over renderThreads() threads,
-// each taking the next band nobody has taken, so more bands than threads
-// even out their costs.
+// With `blank`, the target's pixels are not set yet: nothing is copied into
+// the copies, and each painter must set every pixel of its band's rows. The
+// bands are shared out over renderThreads() threads, each taking the next
+// band nobody has taken, so more bands than threads even out their costs.
 void paintInBands(QImage& target, const std::vector<QRect>& bands,
                   const std::function<void(QImage& image, const QRect& band)>& paintBand, bool blank = false);
 
 // The items one after the other onto a bitmap as renderItemToBitmap draws
 // each, in bands on several threads (items that cannot touch a band left out
 // of it), with the same pixels as on one thread. The bands share out the
-// rows by an estimate of their cost: on a sheet of cards every item lies in
-// the first cell. With a `ground`, the bitmap
-// is first filled with it (each band its own rows, so that the filling is
-// shared out too); without, the items are drawn over its pixels.
+// rows by an estimate of their cost (on a sheet of cards every item lies in
+// the first cell). With a `ground`, the bitmap (of 32 bits a pixel) is first
+// filled with it, each band its own rows, so that the filling is shared out
+// too; without, the items are drawn over its pixels.
 void renderItemsToBitmap(QImage& bitmap, const model::itemList_t& document, const std::vector<model::item_t*>& items,
                          QPoint origin, double scaleX, double scaleY, std::optional<QRgb> ground = std::nullopt);
 
