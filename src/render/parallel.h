@@ -63,6 +63,8 @@ void runOnThreads(int32_t n, int32_t threads, const std::function<void(int32_t)>
 // take(i), at most `ahead` of them made and not yet taken. When take returns
 // false no more are made; the ones under way are finished first. With one
 // thread, make(i) and take(i) simply alternate. False when take stopped it.
+// make must not itself share work out on the pool, whose threads may all be
+// busy in this line.
 bool makeAhead(int32_t n, int32_t ahead, const std::function<void(int32_t)>& make,
                const std::function<bool(int32_t)>& take);
 
