@@ -149,7 +149,9 @@ void BM_BitmapPdfTenCardsThreads(benchmark::State& state)
     render::setRenderThreads(0);
     model::freeList(list);
 }
-BENCHMARK(BM_BitmapPdfTenCardsThreads)->ArgName("threads")->Arg(1)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_BitmapPdfTenCardsThreads)
+    ->ArgName("threads")->Arg(1)->Arg(2)->Arg(4)
+    ->Unit(benchmark::kMillisecond)->Iterations(4)->Repetitions(3)->ReportAggregatesOnly(true);
 
 void BM_RenderSheetThreads(benchmark::State& state)
 {

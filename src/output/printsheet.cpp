@@ -42,16 +42,22 @@ bool printSheet(QPainter& painter, const model::itemList_t& document, const devi
                 const QByteArray& printAreas, const progress_t& progress, QString* error, bool cropMarks)
 {
     if (!model::findHeader(document)) return fail(error, QStringLiteral("the document has no page"));
-    const QImage sheet = renderSheet(document, device, printAreas);
+    // The printer takes the first columns of tiles while the drawing threads
+    // finish the later ones (copy the cards into them, whiten the margins).
+    sheetInProgress_t job(document, device, printAreas);
+    const QImage& sheet = job.image();
     if (sheet.isNull()) return fail(error, QStringLiteral("the page is too large to print at this resolution"));
     const int32_t across = (sheet.width() + tileSize - 1) / tileSize, down = (sheet.height() + tileSize - 1) / tileSize;
     const int32_t total = across * down;
     int32_t done = 0;
-    const bool sent = sendTiles(sheet, [&](const QImage& tile, QPoint at) {
-        painter.drawImage(at, tile);
-        ++done;
-        return !progress || progress(done, total);
-    });
+    const bool sent = sendTiles(
+        sheet,
+        [&](const QImage& tile, QPoint at) {
+            painter.drawImage(at, tile);
+            ++done;
+            return !progress || progress(done, total);
+        },
+        [&](const QRect& column) { job.finish(column); });
     if (!sent) return fail(error, QStringLiteral("printing was cancelled"));
     if (cropMarks) drawCropMarks(painter, model::findHeader(document)->hdr(), device);
     return true;

@@ -192,85 +192,123 @@ bool outputFits(int64_t w, int64_t h)
 
 namespace {
 
-void fillWhite(QImage& sheet, QRect r)
+// The rows of a sheet, written straight: threads finishing areas of one
+// sheet must not go through its QImage, which counts every write access.
+struct sheetRows_t {
+    uchar* bits = nullptr;
+    qsizetype bytesPerLine = 0;
+    QRect rect;
+    uint32_t* row(int y) const { return reinterpret_cast<uint32_t*>(bits + y * bytesPerLine); }
+};
+
+void fillWhite(const sheetRows_t& sheet, QRect r)
 {
-    r = r.intersected(sheet.rect());
+    r = r.intersected(sheet.rect);
     if (r.isEmpty()) return;
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(sheet.scanLine(y)) + r.left();
-        std::fill(row, row + r.width(), 0xFFFFFFFFu);
-    }
+    for (int y = r.top(); y <= r.bottom(); ++y) std::fill_n(sheet.row(y) + r.left(), r.width(), 0xFFFFFFFFu);
 }
 
 // Copies `part` (a snapshot of the source rectangle `from`; pixels of `from`
-// outside the sheet are not in it) to `from` moved by `by`, clipped to the sheet.
-void pasteCell(QImage& sheet, const QImage& part, QRect from, QPoint by)
+// outside the sheet are not in it) to `from` moved by `by`, clipped to the
+// sheet and to `within`.
+void pasteCell(const sheetRows_t& sheet, const QImage& part, QRect from, QPoint by, const QRect& within)
 {
-    const QRect have = from.intersected(sheet.rect());
-    const QRect to = have.translated(by).intersected(sheet.rect());
+    const QRect have = from.intersected(sheet.rect);
+    const QRect to = have.translated(by).intersected(sheet.rect).intersected(within);
     if (to.isEmpty()) return;
     for (int y = to.top(); y <= to.bottom(); ++y) {
         const int sy = y - by.y() - have.top();
         const int sx = to.left() - by.x() - have.left();
-        std::memcpy(sheet.scanLine(y) + size_t(to.left()) * 4, part.constScanLine(sy) + size_t(sx) * 4,
-                    size_t(to.width()) * 4);
+        std::memcpy(sheet.row(y) + to.left(), part.constScanLine(sy) + size_t(sx) * 4, size_t(to.width()) * 4);
     }
-}
-
-
-void replicateCards(QImage& sheet, const sheetPlacement_t& p, const QByteArray& printAreas)
-{
-    const int32_t ox = p.origin.x(), oy = p.origin.y();
-    const QRect source(QPoint(ox - p.bleedX, oy - p.bleedY), QPoint(ox + p.cellWidth + p.bleedX - 1, oy + p.cellHeight + p.bleedY - 1));
-    const bool several = p.cells.rows > 1 || p.cells.columns > 1;
-    if (several) {
-        const QImage part = sheet.copy(source.intersected(sheet.rect()));
-        for (int32_t j = 1; j <= p.cells.rows; ++j)
-            for (int32_t i = 1; i <= p.cells.columns; ++i) {
-                if (i == 1 && j == 1) continue;
-                const QPoint by(cellOffset(i, p.cellWidth, p.columnGap), cellOffset(j, p.cellHeight, p.rowGap));
-                if (isAreaPrinted(printAreas, j, i, p.cells.columns)) pasteCell(sheet, part, source, by);
-                else fillWhite(sheet, source.translated(by));
-            }
-        // A single cell always prints: nobody is asked about it, so a string
-        // left from an earlier page setup must not blank the page.
-        if (!isAreaPrinted(printAreas, 1, 1, p.cells.columns))
-            fillWhite(sheet, QRect(QPoint(0, 0), QPoint(source.right(), source.bottom())));
-    }
-    fillWhite(sheet, QRect(0, 0, std::max(ox, 0), sheet.height()));
-    fillWhite(sheet, QRect(0, 0, sheet.width(), std::max(oy, 0)));
 }
 
 } // namespace
 
-QImage renderSheet(const model::itemList_t& document, const device_t& device, const QByteArray& printAreas)
+sheetInProgress_t::sheetInProgress_t(const model::itemList_t& document, const device_t& device, const QByteArray& printAreas)
+    : printAreas_(printAreas)
 {
     const model::item_t* header = model::findHeader(document);
-    if (!header) return {};
+    if (!header) return;
     const int64_t w = int64_t(device.pageWidth) - 2 * int64_t(device.offX);
     const int64_t h = int64_t(device.pageHeight) - 2 * int64_t(device.offY);
-    if (!outputFits(w, h)) return {};
-    QImage sheet(int(w), int(h), QImage::Format_RGB32);
-    if (sheet.isNull()) return {};
-    sheet.fill(0xFFFFFFFFu);
+    if (!outputFits(w, h)) return;
+    sheet_ = render::largeImage(QSize(int(w), int(h)), QImage::Format_RGB32);
+    if (sheet_.isNull()) return;
 
-    const sheetPlacement_t p = placeSheet(header->hdr(), device);
+    placement_ = placeSheet(header->hdr(), device);
+    const sheetPlacement_t& p = placement_;
     const auto& s = model::screen();
     const double scaleX = double(device.ppiX) / std::max(1, s.screenPpiX);
     const double scaleY = double(device.ppiY) / std::max(1, s.screenPpiY);
-    render::renderItemsToBitmap(sheet, document, render::paintingOrder(document), p.origin, scaleX, scaleY);
-    if (p.cards) replicateCards(sheet, p, printAreas);
-    return sheet;
+    render::renderItemsToBitmap(sheet_, document, render::paintingOrder(document), p.origin, scaleX, scaleY, 0xFFFFFFFFu);
+    const int32_t ox = p.origin.x(), oy = p.origin.y();
+    source_ = QRect(QPoint(ox - p.bleedX, oy - p.bleedY),
+                    QPoint(ox + p.cellWidth + p.bleedX - 1, oy + p.cellHeight + p.bleedY - 1));
+    // The copies come from the first cell as drawn, before any is pasted.
+    if (p.cards && (p.cells.rows > 1 || p.cells.columns > 1)) part_ = sheet_.copy(source_.intersected(sheet_.rect()));
+    pixels_ = sheet_.bits();
 }
 
-bool sendTiles(const QImage& sheet, const tileSink_t& sink)
+void sheetInProgress_t::finish(const QRect& area)
 {
-    for (int x = 0; x < sheet.width(); x += tileSize)
-        for (int y = 0; y < sheet.height(); y += tileSize) {
-            const QRect r(x, y, std::min(tileSize, sheet.width() - x), std::min(tileSize, sheet.height() - y));
-            if (!sink(sheet.copy(r), r.topLeft())) return false;
-        }
-    return true;
+    if (sheet_.isNull()) return;
+    const sheetPlacement_t& p = placement_;
+    const sheetRows_t rows{pixels_, sheet_.bytesPerLine(), sheet_.rect()};
+    auto whiten = [&](const QRect& r) { fillWhite(rows, r.intersected(area)); };
+    if (p.cards && (p.cells.rows > 1 || p.cells.columns > 1)) {
+        for (int32_t j = 1; j <= p.cells.rows; ++j)
+            for (int32_t i = 1; i <= p.cells.columns; ++i) {
+                if (i == 1 && j == 1) continue;
+                const QPoint by(cellOffset(i, p.cellWidth, p.columnGap), cellOffset(j, p.cellHeight, p.rowGap));
+                if (isAreaPrinted(printAreas_, j, i, p.cells.columns)) pasteCell(rows, part_, source_, by, area);
+                else whiten(source_.translated(by));
+            }
+        // A single cell always prints: nobody is asked about it, so a string
+        // left from an earlier page setup must not blank the page.
+        if (!isAreaPrinted(printAreas_, 1, 1, p.cells.columns))
+            whiten(QRect(QPoint(0, 0), QPoint(source_.right(), source_.bottom())));
+    }
+    if (p.cards) {
+        whiten(QRect(0, 0, std::max(p.origin.x(), 0), sheet_.height()));
+        whiten(QRect(0, 0, sheet_.width(), std::max(p.origin.y(), 0)));
+    }
+}
+
+QImage renderSheet(const model::itemList_t& document, const device_t& device, const QByteArray& printAreas)
+{
+    sheetInProgress_t sheet(document, device, printAreas);
+    sheet.finish(sheet.image().rect());
+    return sheet.image();
+}
+
+bool sendTiles(const QImage& sheet, const tileSink_t& sink, const std::function<void(const QRect& column)>& prepare)
+{
+    struct tile_t {
+        QImage image;
+        QPoint at;
+    };
+    const int32_t columns = (sheet.width() + tileSize - 1) / tileSize;
+    std::vector<std::vector<tile_t>> made(size_t(std::max(columns, 0)));
+    // A few columns ahead of the sink keep the threads busy without holding
+    // a copy of the whole sheet.
+    constexpr int32_t columnsAhead = 3;
+    return render::makeAhead(
+        columns, columnsAhead,
+        [&](int32_t c) {
+            const int x = c * tileSize, w = std::min(tileSize, sheet.width() - x);
+            if (prepare) prepare(QRect(x, 0, w, sheet.height()));
+            for (int y = 0; y < sheet.height(); y += tileSize) {
+                const QRect r(x, y, w, std::min(tileSize, sheet.height() - y));
+                made[size_t(c)].push_back({sheet.copy(r), r.topLeft()});
+            }
+        },
+        [&](int32_t c) {
+            const std::vector<tile_t> tiles = std::move(made[size_t(c)]);
+            for (const tile_t& t : tiles)
+                if (!sink(t.image, t.at)) return false;
+            return true;
+        });
 }
 
 namespace {

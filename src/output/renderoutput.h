@@ -85,11 +85,38 @@ int32_t cellOffset(int32_t index, int32_t cell, int32_t gap);
 // page is too large to hold.
 QImage renderSheet(const model::itemList_t& document, const device_t& device, const QByteArray& printAreas);
 
+// A sheet made in two steps: the items drawn (on construction), then the
+// cells copied and the margins whitened area by area (finish), so that a
+// printer can take the first columns of tiles while the others are finished.
+// Finishing disjoint areas that cover the sheet, in any order and on any
+// threads, leaves the pixels renderSheet gives.
+class sheetInProgress_t {
+public:
+    sheetInProgress_t(const model::itemList_t& document, const device_t& device, const QByteArray& printAreas);
+    sheetInProgress_t(const sheetInProgress_t&) = delete;
+    sheetInProgress_t& operator=(const sheetInProgress_t&) = delete;
+    // Null without a header or when the page is too large to hold.
+    const QImage& image() const { return sheet_; }
+    // Copies the cells and whitens the margins within `area` of the sheet.
+    void finish(const QRect& area);
+
+private:
+    QImage sheet_;
+    uchar* pixels_ = nullptr;  // the sheet's own pixels, written by finish
+    sheetPlacement_t placement_;
+    QByteArray printAreas_;
+    QRect source_;  // the first cell with its bleed
+    QImage part_;   // the first cell as drawn, when there are others to copy it to
+};
+
 // Hands the sheet out in tiles, a column of tiles at a time from the top;
 // each tile is a copy of its own size with its position on the sheet. Stops
-// and returns false when the sink does.
+// and returns false when the sink does. The sink is called on the calling
+// thread; the copies are taken ahead on the drawing threads, after
+// `prepare` has been given the column's area of the sheet (where the sheet
+// is still being finished: columns of tiles never overlap).
 using tileSink_t = std::function<bool(const QImage& tile, QPoint at)>;
-bool sendTiles(const QImage& sheet, const tileSink_t& sink);
+bool sendTiles(const QImage& sheet, const tileSink_t& sink, const std::function<void(const QRect& column)>& prepare = {});
 
 // The page at screen resolution: the preview (printAreas honoured, drawn at
 // the preview resolution and reduced) and the exact export (drawn at screen

@@ -14,6 +14,10 @@
 #include <mutex>
 #include <thread>
 
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
 namespace render {
 
 namespace {
@@ -132,6 +136,52 @@ std::vector<QRect> imageBands(QSize size, int32_t threads)
     return bands;
 }
 
+std::vector<QRect> evenCostBands(int32_t width, const std::vector<int64_t>& rowCost, int32_t n)
+{
+    const int32_t h = int32_t(std::min<size_t>(rowCost.size(), size_t(INT32_MAX)));
+    n = std::clamp(std::min(n, h / minBandRows), 1, maxRenderThreads);
+    // before[y]: the cost of the rows above row y.
+    std::vector<int64_t> before(size_t(h) + 1, 0);
+    for (int32_t y = 0; y < h; ++y) before[size_t(y) + 1] = before[size_t(y)] + std::max<int64_t>(rowCost[size_t(y)], 0);
+    const int64_t total = before[size_t(h)];
+    std::vector<QRect> bands;
+    int32_t top = 0;
+    for (int32_t k = 1; k <= n; ++k) {
+        int32_t bottom = h;  // one past the band's last row
+        if (k < n) {
+            // The first row whose cost above reaches k/n of the total, held
+            // so that this band and the ones below keep minBandRows each.
+            const int64_t goal = total / n * k + total % n * k / n;
+            bottom = int32_t(std::lower_bound(before.begin(), before.end(), goal) - before.begin());
+            bottom = std::clamp(bottom, top + minBandRows, h - (n - k) * minBandRows);
+        }
+        bands.emplace_back(0, top, std::max(width, 0), bottom - top);
+        top = bottom;
+    }
+    return bands;
+}
+
+QImage largeImage(QSize size, QImage::Format format)
+{
+#ifdef __linux__
+    const int32_t depth = QImage::toPixelFormat(format).bitsPerPixel();
+    const int64_t bytesPerLine = ((int64_t(std::max(size.width(), 0)) * depth + 31) / 32) * 4;
+    const int64_t bytes = bytesPerLine * std::max(size.height(), 0);
+    constexpr int64_t page = int64_t(2) << 20;
+    if (depth > 0 && bytes >= 4 * page && bytes <= (int64_t(1) << 40)) {
+        const size_t rounded = size_t((bytes + page - 1) / page * page);
+        if (void* p = std::aligned_alloc(size_t(page), rounded)) {
+            madvise(p, rounded, MADV_HUGEPAGE);
+            QImage image(static_cast<uchar*>(p), size.width(), size.height(), qsizetype(bytesPerLine), format,
+                         [](void* q) { std::free(q); }, p);
+            if (!image.isNull()) return image;
+            std::free(p);
+        }
+    }
+#endif
+    return QImage(size, format);
+}
+
 void runConcurrently(int32_t n, const std::function<void(int32_t)>& job)
 {
     if (n <= 0) return;
@@ -151,30 +201,125 @@ void runConcurrently(int32_t n, const std::function<void(int32_t)>& job)
     finished.wait(lock, [&] { return left == 0; });
 }
 
+void runOnThreads(int32_t n, int32_t threads, const std::function<void(int32_t)>& job)
+{
+    if (n <= 0) return;
+    threads = std::clamp(std::min(threads, n), 1, maxRenderThreads);
+    std::atomic<int32_t> next{1};
+    runConcurrently(threads, [&](int32_t t) {
+        if (t == 0) job(0);
+        for (int32_t i = next++; i < n; i = next++) job(i);
+    });
+}
+
+bool makeAhead(int32_t n, int32_t ahead, const std::function<void(int32_t)>& make,
+               const std::function<bool(int32_t)>& take)
+{
+    if (n <= 0) return true;
+    ahead = std::max(ahead, 1);
+    const int32_t helpers = std::clamp(std::min(renderThreads() - 1, n - 1), 0, maxRenderThreads - 1);
+    if (helpers == 0) {
+        for (int32_t i = 0; i < n; ++i) {
+            make(i);
+            if (!take(i)) return false;
+        }
+        return true;
+    }
+    std::mutex m;
+    std::condition_variable changed;
+    std::vector<char> made(size_t(n), 0);
+    int32_t next = 0;      // the first not yet claimed
+    int32_t taken = 0;     // how many the calling thread has taken
+    int32_t running = helpers;
+    bool stop = false;
+    // The next one to make when it may be made now (called under the lock).
+    auto claim = [&]() -> int32_t {
+        if (stop || next >= n || next >= taken + ahead) return -1;
+        return next++;
+    };
+    auto done = [&](int32_t i) {
+        std::lock_guard lock(m);
+        made[size_t(i)] = 1;
+        changed.notify_all();
+    };
+    std::vector<std::function<void()>> jobs;
+    for (int32_t t = 0; t < helpers; ++t)
+        jobs.emplace_back([&] {
+            std::unique_lock lock(m);
+            for (;;) {
+                int32_t i = -1;
+                changed.wait(lock, [&] { return stop || next >= n || (i = claim()) >= 0; });
+                if (i < 0) break;
+                lock.unlock();
+                make(i);
+                done(i);
+                lock.lock();
+            }
+            --running;
+            changed.notify_all();
+        });
+    bandPool().start(std::move(jobs), size_t(helpers));
+    bool ok = true;
+    for (int32_t i = 0; i < n && ok; ++i) {
+        std::unique_lock lock(m);
+        // Waiting for a piece nobody has started: the calling thread makes it.
+        if (next == i) {
+            ++next;
+            lock.unlock();
+            make(i);
+            done(i);
+            lock.lock();
+        }
+        changed.wait(lock, [&] { return made[size_t(i)] != 0; });
+        lock.unlock();
+        ok = take(i);
+        lock.lock();
+        ++taken;
+        if (!ok) stop = true;
+        changed.notify_all();
+    }
+    std::unique_lock lock(m);
+    stop = true;
+    changed.notify_all();
+    changed.wait(lock, [&] { return running == 0; });
+    return ok;
+}
+
 void paintInBands(QImage& target, const std::vector<QRect>& bands,
-                  const std::function<void(QImage& image, const QRect& band)>& paintBand)
+                  const std::function<void(QImage& image, const QRect& band)>& paintBand, bool blank)
 {
     if (bands.empty()) return;
     if (bands.size() == 1) {
         paintBand(target, bands[0]);
         return;
     }
-    // The other bands' copies are taken before any band is painted: the
-    // first band's painter may write into their rows of the target.
+    // The tallest band is painted on the target, the others on copies taken
+    // before any band is painted (a painter may write into other bands' rows).
+    const size_t onTarget = size_t(std::max_element(bands.begin(), bands.end(), [](const QRect& a, const QRect& b) {
+                                       return a.height() < b.height();
+                                   }) - bands.begin());
     std::vector<QImage> copies(bands.size());
-    for (size_t i = 1; i < bands.size(); ++i) {
-        copies[i] = QImage(target.size(), target.format());
+    for (size_t i = 0; i < bands.size(); ++i) {
+        if (i == onTarget) continue;
+        copies[i] = largeImage(target.size(), target.format());
         if (copies[i].isNull()) {
             // No memory for a copy: one pass over the whole image instead.
             paintBand(target, target.rect());
             return;
         }
-        copyRect(copies[i], bands[i].topLeft(), target, bands[i]);
+        if (!blank) copyRect(copies[i], bands[i].topLeft(), target, bands[i]);
     }
-    runConcurrently(int32_t(bands.size()), [&](int32_t i) {
-        paintBand(i == 0 ? target : copies[size_t(i)], bands[size_t(i)]);
+    const int32_t n = int32_t(bands.size()), threads = renderThreads();
+    runOnThreads(n, threads, [&](int32_t i) {
+        paintBand(size_t(i) == onTarget ? target : copies[size_t(i)], bands[size_t(i)]);
     });
-    for (size_t i = 1; i < bands.size(); ++i) copyRect(target, bands[i].topLeft(), copies[i], bands[i]);
+    // Each copy gives back its own rows (and its memory) on the threads.
+    runOnThreads(n, threads, [&](int32_t i) {
+        QImage& copy = copies[size_t(i)];
+        if (copy.isNull()) return;
+        copyRect(target, bands[size_t(i)].topLeft(), copy, bands[size_t(i)]);
+        copy = QImage();
+    });
 }
 
 } // namespace render

@@ -629,6 +629,30 @@ void restoreArea(renderView_t& view)
 
 namespace {
 
+// A rough cost of drawing each row of a bitmap: its width (filling it) and
+// a few times the width of every item's box across it. Only for sharing the
+// rows out; what a band draws does not depend on it.
+std::vector<int64_t> drawingCostByRow(QSize size, const std::vector<item_t*>& items, const xform_t& xf)
+{
+    constexpr int64_t drawnToFilled = 4;
+    const int32_t w = std::max(size.width(), 0), h = std::max(size.height(), 0);
+    std::vector<int64_t> change(size_t(h) + 1, 0);
+    change[0] = w;
+    for (const item_t* item : items) {
+        if (!isDrawable(item)) continue;
+        const QPoint a = xf.map(item->boxLeft, item->boxTop), c = xf.map(item->boxRight, item->boxBottom);
+        const int32_t top = std::clamp(std::min(a.y(), c.y()), 0, h), bottom = std::clamp(std::max(a.y(), c.y()) + 1, 0, h);
+        const int64_t across = std::clamp<int64_t>(std::abs(int64_t(c.x()) - a.x()) + 1, 1, w);
+        if (top >= bottom) continue;
+        change[size_t(top)] += drawnToFilled * across;
+        change[size_t(bottom)] -= drawnToFilled * across;
+    }
+    std::vector<int64_t> cost(static_cast<size_t>(h));
+    int64_t running = 0;
+    for (int32_t y = 0; y < h; ++y) cost[size_t(y)] = running += change[size_t(y)];
+    return cost;
+}
+
 void renderItemOn(canvas_t& canvas, const model::itemList_t& document, item_t* item, QPoint origin, double scaleX,
                   double scaleY, const textSubstitute_t* substitute)
 {
@@ -655,32 +679,44 @@ void renderItemToBitmap(QImage& bitmap, const model::itemList_t& document, item_
 }
 
 void renderItemsToBitmap(QImage& bitmap, const model::itemList_t& document, const std::vector<item_t*>& items,
-                         QPoint origin, double scaleX, double scaleY)
+                         QPoint origin, double scaleX, double scaleY, std::optional<QRgb> ground)
 {
-    const std::vector<QRect> bands = imageBands(bitmap.size(), renderThreads());
-    if (bands.size() == 1) {
-        for (item_t* item : items) renderItemToBitmap(bitmap, document, item, origin, scaleX, scaleY);
-        return;
-    }
     xform_t xf;
     xf.sx = scaleX;
     xf.sy = scaleY;
     xf.dx = origin.x();
     xf.dy = origin.y();
     xf.widthZoom = scaleY;
+    const int32_t threads = renderThreads();
+    const std::vector<QRect> bands =
+        threads > 1 ? evenCostBands(bitmap.width(), drawingCostByRow(bitmap.size(), items, xf), threads)
+                    : std::vector<QRect>{bitmap.rect()};
+    if (bands.size() == 1) {
+        if (ground) bitmap.fill(*ground);
+        for (item_t* item : items) renderItemToBitmap(bitmap, document, item, origin, scaleX, scaleY);
+        return;
+    }
     const bool sameScales = scaleX == scaleY;
     (void)model::findHeader(document);
-    paintInBands(bitmap, bands, [&](QImage& image, const QRect& band) {
-        for (item_t* item : items) {
-            if (!isDrawable(item)) continue;
-            // A shadow's reach on a device, and pens under unequal scales
-            // across and down, are not bounded here: drawn in every band.
-            if (sameScales && item->shadowElevation == 0 && !mayTouchAreaThrough(item, xf, scaleY, band)) continue;
-            canvas_t canvas(image);
-            canvas.clipTo(band);
-            renderItemOn(canvas, document, item, origin, scaleX, scaleY, nullptr);
-        }
-    });
+    paintInBands(
+        bitmap, bands,
+        [&](QImage& image, const QRect& band) {
+            if (ground)
+                for (int32_t y = band.top(); y <= band.bottom(); ++y) {
+                    auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+                    std::fill(row, row + image.width(), *ground);
+                }
+            for (item_t* item : items) {
+                if (!isDrawable(item)) continue;
+                // A shadow's reach on a device, and pens under unequal scales
+                // across and down, are not bounded here: drawn in every band.
+                if (sameScales && item->shadowElevation == 0 && !mayTouchAreaThrough(item, xf, scaleY, band)) continue;
+                canvas_t canvas(image);
+                canvas.clipTo(band);
+                renderItemOn(canvas, document, item, origin, scaleX, scaleY, nullptr);
+            }
+        },
+        ground.has_value());
 }
 
 void renderItemToDevice(QPainter& painter, QRect bounds, layerStore_t* layers, const model::itemList_t& document,

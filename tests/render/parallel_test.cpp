@@ -154,6 +154,149 @@ TEST(RunConcurrently, EveryJobOnceTheFirstOnTheCallingThread)
     EXPECT_GE(threads.size(), 2u) << "the other jobs ran on the pool";
 }
 
+// Jobs are taken one by one by whichever thread is free: each must run once,
+// none skipped at the end nor taken twice when two threads claim at once.
+TEST(RunOnThreads, EveryJobOnceTheFirstOnTheCallingThread)
+{
+    struct row_t {
+        int32_t jobs, threads;
+    };
+    for (const row_t r : {row_t{1, 1}, row_t{5, 1}, row_t{5, 2}, row_t{7, 3}, row_t{3, 8}, row_t{200, 4}, row_t{0, 2}}) {
+        std::mutex m;
+        std::multiset<int32_t> ran;
+        QThread* first = nullptr;
+        runOnThreads(r.jobs, r.threads, [&](int32_t i) {
+            std::lock_guard lock(m);
+            ran.insert(i);
+            if (i == 0) first = QThread::currentThread();
+        });
+        std::multiset<int32_t> all;
+        for (int32_t i = 0; i < r.jobs; ++i) all.insert(i);
+        EXPECT_EQ(ran, all) << r.jobs << " jobs on " << r.threads;
+        if (r.jobs > 0) {
+            EXPECT_EQ(first, QThread::currentThread()) << r.jobs << " jobs on " << r.threads;
+        }
+    }
+}
+
+// The production line takes every piece once, in order, on the calling
+// thread, never holds more than `ahead` made and not taken, and makes nothing
+// new once take says stop.
+TEST(MakeAhead, TakesInOrderWithinTheWindowAndStops)
+{
+    struct row_t {
+        int32_t threads, n, ahead, stopAt;  // stopAt: take returns false there (-1: never)
+    };
+    const row_t rows[] = {{1, 6, 1, -1}, {2, 1, 3, -1}, {2, 20, 1, -1}, {2, 20, 3, -1}, {4, 30, 2, -1},
+                          {4, 30, 5, -1}, {1, 10, 2, 4},  {2, 40, 3, 7},  {4, 40, 3, 0},  {3, 12, 4, 11}};
+    for (const row_t& r : rows) {
+        threads_t t(r.threads);
+        std::mutex m;
+        std::vector<int32_t> made(size_t(r.n), 0), taken;
+        int32_t outstanding = 0, most = 0;
+        const bool finished = makeAhead(
+            r.n, r.ahead,
+            [&](int32_t i) {
+                std::lock_guard lock(m);
+                ++made[size_t(i)];
+                most = std::max(most, ++outstanding);
+            },
+            [&](int32_t i) {
+                std::lock_guard lock(m);
+                EXPECT_EQ(made[size_t(i)], 1) << "piece " << i << " taken before it was made";
+                --outstanding;
+                taken.push_back(i);
+                return i != r.stopAt;
+            });
+        const std::string what = std::to_string(r.n) + " pieces, " + std::to_string(r.threads) + " threads, " +
+                                 std::to_string(r.ahead) + " ahead";
+        EXPECT_EQ(finished, r.stopAt < 0) << what;
+        const int32_t last = r.stopAt < 0 ? r.n - 1 : r.stopAt;
+        ASSERT_EQ(int32_t(taken.size()), last + 1) << what;
+        for (int32_t i = 0; i <= last; ++i) EXPECT_EQ(taken[size_t(i)], i) << what;
+        for (int32_t i = 0; i < r.n; ++i) EXPECT_LE(made[size_t(i)], 1) << what << ": piece " << i << " made twice";
+        EXPECT_LE(most, r.ahead) << what;
+        // After a stop, only pieces already under way may have been made.
+        for (int32_t i = last + r.ahead + 2; i < r.n; ++i) EXPECT_EQ(made[size_t(i)], 0) << what << ": piece " << i;
+    }
+}
+
+TEST(EvenCostBands, EqualSharesOfTheCost)
+{
+    struct row_t {
+        const char* what;
+        std::vector<int64_t> cost;
+        int32_t n;
+        std::vector<int32_t> heights;
+    };
+    auto rows = [](std::initializer_list<std::pair<int32_t, int64_t>> runs) {
+        std::vector<int64_t> c;
+        for (const auto& [count, value] : runs) c.insert(c.end(), size_t(count), value);
+        return c;
+    };
+    const row_t cases[] = {
+        {"even cost splits evenly", rows({{128, 5}}), 2, {64, 64}},
+        {"a dear top is cut thin", rows({{64, 30}, {192, 2}}), 2, {39, 217}},
+        {"every band keeps its minimum", rows({{32, 1000}, {96, 0}}), 3, {32, 32, 64}},
+        {"too few rows for more bands", rows({{63, 1}}), 4, {63}},
+        {"nothing to do still covers the rows", rows({{100, 0}}), 2, {32, 68}},
+        {"negative costs count as nothing", rows({{64, -7}, {64, 3}}), 2, {96, 32}},
+        {"no rows", {}, 4, {0}},
+    };
+    for (const row_t& c : cases) {
+        const std::vector<QRect> bands = evenCostBands(17, c.cost, c.n);
+        ASSERT_EQ(bands.size(), c.heights.size()) << c.what;
+        int32_t top = 0;
+        for (size_t i = 0; i < bands.size(); ++i) {
+            EXPECT_EQ(bands[i], QRect(0, top, 17, c.heights[i])) << c.what << ", band " << i;
+            top += c.heights[i];
+        }
+    }
+}
+
+TEST(LargeImage, LaidOutAsAnyImageOfItsSize)
+{
+    struct row_t {
+        int32_t w, h;
+        QImage::Format format;
+    };
+    for (const row_t r : {row_t{4961, 7016, QImage::Format_RGB32}, row_t{3001, 2999, QImage::Format_ARGB32},
+                          row_t{4001, 3000, QImage::Format_RGB888}, row_t{10, 10, QImage::Format_RGB32}}) {
+        QImage big = largeImage(QSize(r.w, r.h), r.format);
+        const QImage plain(r.w, r.h, r.format);
+        ASSERT_FALSE(big.isNull());
+        EXPECT_EQ(big.size(), plain.size());
+        EXPECT_EQ(big.format(), r.format);
+        EXPECT_EQ(big.bytesPerLine(), plain.bytesPerLine()) << r.w << " wide";
+        // Writable to the last byte of the last row, in place.
+        const uchar* before = big.constBits();
+        big.scanLine(r.h - 1)[big.bytesPerLine() - 1] = 0x5A;
+        EXPECT_EQ(big.constBits(), before);
+        EXPECT_EQ(big.constScanLine(r.h - 1)[big.bytesPerLine() - 1], 0x5A);
+    }
+}
+
+// Blank bands start from nothing: each painter sets its own rows, on the
+// target or on a copy, and the target ends up with every band's rows.
+TEST(PaintInBands, BlankBandsFillTheirOwnRows)
+{
+    for (int32_t threads : {1, 2, 4}) {
+        threads_t t(threads);
+        QImage img = newCanvasImage(30, 300);
+        const std::vector<QRect> bands = evenCostBands(30, std::vector<int64_t>(300, 1), 4);
+        ASSERT_EQ(bands.size(), 4u);
+        paintInBands(
+            img, bands,
+            [](QImage& image, const QRect& band) {
+                for (int y = band.top(); y <= band.bottom(); ++y)
+                    for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, 0xFF000000u | uint32_t(y * 7 + x));
+            },
+            true);
+        for (int y = 0; y < img.height(); ++y)
+            ASSERT_EQ(img.pixel(29, y), 0xFF000000u | uint32_t(y * 7 + 29)) << "row " << y << ", " << threads << " threads";
+    }
+}
+
 // Each band's painter floods the whole image with its own colour: only its
 // rows keep it, whatever it wrote elsewhere.
 TEST(PaintInBands, EachBandKeepsOnlyItsRows)
