@@ -307,8 +307,10 @@ public:
     // selected item, computed from the reference geometry beginEdit saved;
     // `final` completes the items and repaints the canvas.
     void manipulate(geometry::point_t start, geometry::point_t current, bool snap, int32_t code, bool final);
-    // The pasted items follow the mouse until the button is released.
-    void startPlacing(const std::vector<model::item_t*>& pasted);
+    // The pasted items follow the mouse until the button is released; with
+    // `boxByDrag` a drag gives the one new item the dragged box instead.
+    void startPlacing(const std::vector<model::item_t*>& pasted,
+                      std::function<void(model::item_t*, int32_t, int32_t, int32_t, int32_t)> boxByDrag = {});
     // Pasted items being placed stay where they are (another command came).
     void endPlacing();
     // Erases the marks of every item (putting back the pixels under them) /
