@@ -1,11 +1,17 @@
 // Barcode speed: repainting a canvas of 100 barcodes (QR Codes, EAN-13 and
 // Code 128) beside the same page of 100 plain rectangles; a ten-card sheet
 // with a QR Code on the card written as a vector PDF beside the same sheet
-// without it; and encoding ten QR Codes of different data, as a merge of ten
+// without it; the same sheet merged from a table of ten rows, each card's QR
+// Code holding its own row's web address, beside the merged sheet without
+// codes; and encoding ten QR Codes of different data, as a merge of ten
 // rows does (the drawing keeps every encoded symbol, so a replicated card is
 // encoded once).
 #include "../tests/output/carddoc.h"
 #include "model/barcode.h"
+#include "model/csv.h"
+#include "model/mergecards.h"
+#include "output/mergebarcodes.h"
+#include "output/mergesheet.h"
 #include "output/vectorsheet.h"
 #include "render/barcode.h"
 #include "render/renderpass.h"
@@ -57,9 +63,10 @@ void BM_Repaint100Items(benchmark::State& state)
 }
 BENCHMARK(BM_Repaint100Items)->Arg(0)->Arg(1)->ArgName("barcodes")->Unit(benchmark::kMillisecond);
 
-// The ten-card sheet of the output benchmarks (two texts, a solid and a
-// dashed line, a filled circle) and (qr) a QR Code of a web address on the card.
-void cardSheet(model::itemList_t& list, bool qr)
+// The ten-card sheet of the output benchmarks (two texts, the first `name`,
+// a solid and a dashed line, a filled circle) and, unless `qrData` is null,
+// a QR Code holding it on the card.
+void cardSheet(model::itemList_t& list, const char16_t* name, const char* qrData)
 {
     const outdoc::sheet_t s = outdoc::tenBusinessCards();
     model::item_t* header = testdoc::addHeader(list, 10, 10, 1.0, s.designType);
@@ -67,23 +74,22 @@ void cardSheet(model::itemList_t& list, bool qr)
     for (model::item_t* it = list.head; it; it = it->next)
         if (it->itemType == model::typeRectangle) it->fillColor = it->lineColor = 0xF8F8F8;
     const int32_t w = header->hdr().canvasWidth, h = header->hdr().canvasHeight;
-    for (model::item_t* t : {testdoc::addText(list, 20, 50, 300, 50, u"Alexandra Example", 0, 1, 16),
+    for (model::item_t* t : {testdoc::addText(list, 20, 50, 300, 50, name, 0, 1, 16),
                              testdoc::addText(list, 20, 75, 300, 75, u"Design and print\n+1 555 0100 · mail@example.com", 0, 1, 9)})
         render::textBox(t);
     testdoc::addLine(list, 20, 100, w - 20, 100, 0.5, 0, 0x804000);
     testdoc::addLine(list, 20, h - 20, w - 20, h - 20, 0.3, 2, 0x404040);
     testdoc::addShape(list, model::typeCircle, {{w - 50, 50}, {w - 20, 50}, {w - 20, 20}, {w - 50, 20}}, 0x2060C0, 0x103060, 0.5);
-    if (qr)
+    if (qrData)
         model::newBarcodeItem(list, w - 120, 104, 96, 96,
-                              {static_cast<int32_t>(symbology_t::qrCode), "https://lumora.example/alexandra",
-                               model::ecMedium, true});
+                              {static_cast<int32_t>(symbology_t::qrCode), qrData, model::ecMedium, true});
 }
 
 void BM_VectorPdfTenCards(benchmark::State& state)
 {
     QTemporaryDir dir;
     model::itemList_t list;
-    cardSheet(list, state.range(0) != 0);
+    cardSheet(list, u"Alexandra Example", state.range(0) != 0 ? "https://lumora.example/alexandra" : nullptr);
     const QString pdf = dir.filePath(QStringLiteral("cards.pdf"));
     output::vectorJob_t job;
     for (auto _ : state) {
@@ -94,6 +100,37 @@ void BM_VectorPdfTenCards(benchmark::State& state)
     model::freeList(list);
 }
 BENCHMARK(BM_VectorPdfTenCards)->Arg(0)->Arg(1)->ArgName("qr")->Unit(benchmark::kMillisecond);
+
+// Ten rows merged onto one sheet: each card its row's name and (qr) a QR
+// Code of its row's web address, the rows checked and the sheet written as a
+// merged print does. Every pass reads a table of new addresses, so the ten
+// codes are encoded in each, as when a merge prints.
+void BM_MergedPdfTenQrCodes(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    model::itemList_t list;
+    cardSheet(list, u"${name}", state.range(0) != 0 ? "${url}" : nullptr);
+    const QString pdf = dir.filePath(QStringLiteral("merged.pdf"));
+    int64_t serial = 0;
+    for (auto _ : state) {
+        std::string csv = "name,url\n";
+        for (int32_t row = 1; row <= 10; ++row)
+            csv += "Person " + std::to_string(row) + ",https://lumora.example/card/" + std::to_string(++serial) + "\n";
+        const model::csvTable_t table = model::readCsv(csv, {});
+        output::mergeJob_t job;
+        job.table = &table;
+        job.cards = model::mergeCards(table, {}).cards;
+        // A merged print checks every row's code before it draws.
+        if (!output::mergeBarcodeProblems(list, table, job.cards).empty()) state.SkipWithError("a row was refused");
+        QString why;
+        int32_t pages = 0;
+        if (!output::writeMergedPdf(list, pdf, job, 300, {}, false, &why, &pages) || pages != 1)
+            state.SkipWithError("merge failed");
+    }
+    state.counters["KB"] = double(QFileInfo(pdf).size()) / 1024.0;
+    model::freeList(list);
+}
+BENCHMARK(BM_MergedPdfTenQrCodes)->Arg(0)->Arg(1)->ArgName("qr")->Unit(benchmark::kMillisecond);
 
 void BM_EncodeTenDistinctQrCodes(benchmark::State& state)
 {

@@ -18,7 +18,10 @@ model::item_t* insertBarcode(TSandbox& w, const model::barcodeContent_t& content
     model::defaultBarcodeSize(content.symbology, width, height);
     model::item_t* it = model::newBarcodeItem(w.items(), corner.x, corner.y, width, height, content);
     model::selectOnly(w.items(), it);
-    w.startPlacing({it});
+    // A click puts it down at this size; a drag draws its box, as for a rectangle.
+    w.startPlacing({it}, [](model::item_t* code, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+        model::setBarcodeBox(code, left, top, right - left, bottom - top);
+    });
     return it;
 }
 

@@ -10,14 +10,23 @@
 #include "model/history_index.h"
 #include "model/itemlist.h"
 
+#include <QGuiApplication>
+#include <QStyleHints>
+
+#include <algorithm>
+#include <cstdlib>
+
 namespace canvas {
 
 using geometry::point_t;
 using model::item_t;
 
-void placingMode_t::begin(const std::vector<item_t*>& pasted)
+void placingMode_t::begin(const std::vector<item_t*>& pasted, boxByDrag_t boxByDrag)
 {
     if (pasted.empty()) return;
+    pressed_ = sizing_ = false;
+    sized_ = boxByDrag && pasted.size() == 1 ? pasted.front() : nullptr;
+    boxByDrag_ = sized_ ? std::move(boxByDrag) : boxByDrag_t{};
     h_.setMode(modePlacing);
     h_.setHandle(handleMove, 0);
     const model::pastePoint_t s = model::placingStart(pasted);
@@ -33,6 +42,7 @@ void placingMode_t::begin(const std::vector<item_t*>& pasted)
 void placingMode_t::finish()
 {
     if (w_.mode() != modePlacing) return;
+    pressed_ = sizing_ = false;
     h_.setMode(modePointer);
     h_.setHandle(0, h_.handleOwnerType());
     for (item_t* it : model::collectSelected(w_.items()))
@@ -41,15 +51,41 @@ void placingMode_t::finish()
     w_.repaintAll(true);
 }
 
-void placingMode_t::move(Qt::MouseButtons, Qt::KeyboardModifiers, point_t pos)
+void placingMode_t::press(Qt::MouseButton button, Qt::KeyboardModifiers, point_t pos)
 {
-    w_.manipulate(start_, pos, true, handleMove, false);
+    if (button != Qt::LeftButton || !sized_) return;
+    pressed_ = true;
+    pressAt_ = pos;
 }
 
-void placingMode_t::release(Qt::MouseButton button, Qt::KeyboardModifiers, point_t)
+void placingMode_t::move(Qt::MouseButtons buttons, Qt::KeyboardModifiers, point_t pos)
 {
-    // Placing ends at the release; the press itself does nothing.
+    if (pressed_ && (buttons & Qt::LeftButton)) {
+        // A press that moves no farther than a click may is still a click.
+        const int32_t distance = std::abs(pos.x - pressAt_.x) + std::abs(pos.y - pressAt_.y);
+        if (distance >= QGuiApplication::styleHints()->startDragDistance()) sizing_ = true;
+    }
+    if (sizing_) sizeTo(pos);
+    else w_.manipulate(start_, pos, true, handleMove, false);
+}
+
+void placingMode_t::sizeTo(point_t pos)
+{
+    const point_t a = w_.toDoc(w_.snapped(pressAt_)), b = w_.toDoc(w_.snapped(pos));
+    boxByDrag_(sized_, std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y));
+    w_.restoreUnder(w_.view().selectionUnder);
+    w_.saveUnder(w_.view().selectionUnder, coveredArea(w_, {sized_}, true));
+    render::drawItem(w_.view(), sized_, true);
+    w_.updateCanvas();
+}
+
+void placingMode_t::release(Qt::MouseButton button, Qt::KeyboardModifiers, point_t pos)
+{
+    // Placing ends at the release; a press does nothing but start a drag
+    // that sizes the item.
     if (button != Qt::LeftButton) return;
+    if (sizing_) sizeTo(pos);
+    pressed_ = sizing_ = false;
     finish();
     if (w_.host()) w_.host()->editStateChanged(&w_);
 }
@@ -57,6 +93,7 @@ void placingMode_t::release(Qt::MouseButton button, Qt::KeyboardModifiers, point
 bool placingMode_t::key(int key, Qt::KeyboardModifiers)
 {
     if (key != Qt::Key_Escape) return false;
+    pressed_ = sizing_ = false;
     h_.setMode(modePointer);
     h_.setHandle(0, h_.handleOwnerType());
     w_.view().selectionUnder = render::savedArea_t{};

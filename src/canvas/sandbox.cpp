@@ -458,9 +458,10 @@ bool TSandbox::startExtension()
     return extend_->begin();
 }
 
-void TSandbox::startPlacing(const std::vector<model::item_t*>& pasted)
+void TSandbox::startPlacing(const std::vector<model::item_t*>& pasted,
+                            std::function<void(model::item_t*, int32_t, int32_t, int32_t, int32_t)> boxByDrag)
 {
-    placing_->begin(pasted);
+    placing_->begin(pasted, std::move(boxByDrag));
 }
 
 void TSandbox::endPlacing()

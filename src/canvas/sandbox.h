@@ -309,8 +309,10 @@ public:
     void manipulate(geometry::point_t start, geometry::point_t current, bool snap, int32_t code, bool final);
     // The glue of the dragged items once a drag is complete (handledrag.cpp).
     void settleGlue(const std::vector<model::item_t*>& sel, int32_t code, bool translation);
-    // The pasted items follow the mouse until the button is released.
-    void startPlacing(const std::vector<model::item_t*>& pasted);
+    // The pasted items follow the mouse until the button is released; with
+    // `boxByDrag` a drag gives the one new item the dragged box instead.
+    void startPlacing(const std::vector<model::item_t*>& pasted,
+                      std::function<void(model::item_t*, int32_t, int32_t, int32_t, int32_t)> boxByDrag = {});
     // Pasted items being placed stay where they are (another command came).
     void endPlacing();
     // Erases the marks of every item (putting back the pixels under them) /

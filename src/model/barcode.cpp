@@ -98,11 +98,21 @@ void defaultBarcodeSize(int32_t symbology, int32_t& width, int32_t& height)
     height = inch;
 }
 
-item_t* newBarcodeItem(itemList_t& list, int32_t x, int32_t y, int32_t width, int32_t height,
-                       const barcodeContent_t& content)
+void setBarcodeBox(item_t* it, int32_t x, int32_t y, int32_t width, int32_t height)
 {
     width = std::max(width, 1);
     height = std::max(height, 1);
+    // The first side along the top, then the far corner: the rectangle tool's points.
+    geometry::buildShapePoints(it, typeRectangle, {{x, y}, {x + width, y}, {x + width, y + height}}, 0);
+    geometry::savePoints(it->points);
+    geometry::itemBounds(it);
+    computeMeasure(it);
+    recomputePixels(it);
+}
+
+item_t* newBarcodeItem(itemList_t& list, int32_t x, int32_t y, int32_t width, int32_t height,
+                       const barcodeContent_t& content)
+{
     item_t* it = newItem(list, typeRectangle);
     it->lineColor = 0x000000;
     it->fillColor = 0xFFFFFF;
@@ -112,12 +122,7 @@ item_t* newBarcodeItem(itemList_t& list, int32_t x, int32_t y, int32_t width, in
     it->direction = -1.0;
     it->roundness = defaultRoundness;
     it->penWidthPx = geometry::penWidthAt(1.0, it->lineWeight);
-    // The first side along the top, then the far corner: the rectangle tool's points.
-    geometry::buildShapePoints(it, typeRectangle, {{x, y}, {x + width, y}, {x + width, y + height}}, 0);
-    geometry::savePoints(it->points);
-    geometry::itemBounds(it);
-    computeMeasure(it);
-    recomputePixels(it);
+    setBarcodeBox(it, x, y, width, height);
     writeBarcode(it, content);
     recordNew(list, it);
     return it;

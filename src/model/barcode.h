@@ -84,6 +84,10 @@ void defaultBarcodeSize(int32_t symbology, int32_t& width, int32_t& height);
 item_t* newBarcodeItem(itemList_t& list, int32_t x, int32_t y, int32_t width, int32_t height,
                        const barcodeContent_t& content);
 
+// Makes the barcode item's box the unturned rectangle from (x, y) of width ×
+// height document pixels (at least 1 × 1), as a drag that places it gives.
+void setBarcodeBox(item_t* item, int32_t x, int32_t y, int32_t width, int32_t height);
+
 // The stored name of a symbology ("qr", "ean13", …) as the command line
 // takes it, and back; none for an unknown name.
 std::string_view symbologyName(int32_t symbology);

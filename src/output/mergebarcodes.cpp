@@ -14,8 +14,10 @@ std::vector<std::string> mergeBarcodeProblems(const model::itemList_t& document,
         std::u16string data;
     };
     std::vector<code_t> codes;
+    // Every code the sheet draws, members of groups among them; versions
+    // an edit, a deletion or an undo hid are never drawn, so never checked.
     for (const model::item_t* item = document.head; item; item = item->next) {
-        if (!model::isBarcodeItem(item)) continue;
+        if (item->hidden || !model::isBarcodeItem(item)) continue;
         std::optional<model::barcodeContent_t> content = model::readBarcode(item);
         if (!content) continue;
         std::u16string data = model::utf16Of(content->data);
@@ -27,10 +29,14 @@ std::vector<std::string> mergeBarcodeProblems(const model::itemList_t& document,
         if (out.size() >= limit) break;
         const model::mergeRow_t row(table, card.row);
         for (const code_t& c : codes) {
-            const std::string value =
-                model::utf8Of(model::substituteFields(c.data, u'\n', row.lookup(), card.number));
-            const std::string problem = render::barcodeDataProblem(c.content.symbology, value, c.content.ecLevel);
+            // Checked by laying the code out as the drawing will: the drawing
+            // then finds each row's symbol made and encodes nothing again.
+            model::barcodeContent_t filled = c.content;
+            filled.data = model::utf8Of(model::substituteFields(c.data, u'\n', row.lookup(), card.number));
+            const std::shared_ptr<const render::barcodeLayout_t> layout = render::barcodeLayout(filled);
+            const std::string& problem = layout->error;
             if (problem.empty()) continue;
+            const std::string& value = filled.data;
             // A long value is named by its start; the problem says the rest.
             size_t shown = 40;
             if (value.size() > shown)

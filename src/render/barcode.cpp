@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
@@ -184,6 +185,16 @@ QPoint turnedPoint(QRect box, int32_t lw, int32_t lh, QPointF p, int32_t q)
     }
 }
 
+// The translation of a transform that moves by whole pixels only; (0, 0)
+// for any other transform, which is left to the device.
+QPoint wholeShift(const QTransform& t)
+{
+    if (t.type() != QTransform::TxTranslate) return {};
+    const double dx = std::round(t.dx()), dy = std::round(t.dy());
+    if (dx != t.dx() || dy != t.dy() || std::abs(dx) > 1e9 || std::abs(dy) > 1e9) return {};
+    return {static_cast<int>(dx), static_cast<int>(dy)};
+}
+
 } // namespace
 
 std::string barcodeDataProblem(int32_t symbology, std::string_view data, int32_t ecLevel)
@@ -319,7 +330,14 @@ bool drawBarcodeFigure(drawContext_t& ctx, const model::item_t* item)
         p.save();
         p.setPen(Qt::NoPen);
         p.setBrush(toColor(fg));
-        for (const QRect& r : placed.bars) p.drawRect(QRectF(r.left(), r.top(), r.width(), r.height()));
+        // The cards of a sheet are placed by a translation, which a PDF
+        // writer puts around every bar as a saved state and a matrix of its
+        // own (twice the bytes of the bar, all of them compressed). A shift
+        // by whole pixels is added to the bars instead.
+        const QPoint shift = wholeShift(p.worldTransform());
+        if (!shift.isNull()) p.setWorldTransform(QTransform());
+        for (const QRect& r : placed.bars)
+            p.drawRect(QRectF(r.left() + shift.x(), r.top() + shift.y(), r.width(), r.height()));
         p.restore();
     } else {
         for (const QRect& r : placed.bars) ctx.canvas.fillRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1, fg);

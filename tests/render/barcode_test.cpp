@@ -12,7 +12,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QPaintDevice>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QTemporaryDir>
+#include <QTransform>
 
 using model::symbology_t;
 
@@ -303,4 +307,116 @@ TEST(BarcodeDraw, AHugeBoxFromAFileDrawsItsBarsAndSkipsAGiantTextLine)
         for (int32_t x = 0; x < img.width(); ++x) darkPixels += dark(img.pixel(x, y));
     // The view lies inside one module: all bar or all space, nothing in between.
     EXPECT_TRUE(darkPixels == 0 || darkPixels == int64_t(img.width()) * img.height()) << darkPixels;
+}
+
+namespace {
+
+// A device that keeps every rectangle it is asked to fill, with the
+// transform and brush colour it came under.
+class rectRecorder_t : public QPaintDevice {
+public:
+    struct fill_t {
+        QTransform transform;
+        QRectF rect;
+        QRgb color;
+    };
+    std::vector<fill_t> fills;
+
+    QPaintEngine* paintEngine() const override { return &engine_; }
+
+protected:
+    int metric(PaintDeviceMetric m) const override
+    {
+        switch (m) {
+        case PdmWidth:
+        case PdmHeight: return 2000;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY: return 300;
+        case PdmDepth: return 32;
+        case PdmDevicePixelRatio: return 1;
+        case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
+        default: return QPaintDevice::metric(m);
+        }
+    }
+
+private:
+    struct engine_t : QPaintEngine {
+        rectRecorder_t* owner = nullptr;
+        QTransform transform;
+        QRgb color = 0;
+        engine_t() : QPaintEngine(QPaintEngine::AllFeatures) {}
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState& s) override
+        {
+            if (s.state() & DirtyTransform) transform = s.transform();
+            if (s.state() & DirtyBrush) color = s.brush().color().rgb();
+        }
+        void drawRects(const QRectF* r, int n) override
+        {
+            for (int i = 0; i < n; ++i) owner->fills.push_back({transform, r[i], color});
+        }
+        void drawRects(const QRect* r, int n) override
+        {
+            for (int i = 0; i < n; ++i) owner->fills.push_back({transform, QRectF(r[i]), color});
+        }
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+        Type type() const override { return QPaintEngine::User; }
+    };
+    mutable engine_t engine_;
+
+public:
+    rectRecorder_t() { engine_.owner = this; }
+};
+
+// The bars (black fills) of `it` drawn on a recording device under `transform`.
+std::vector<rectRecorder_t::fill_t> barsUnder(barcodePage& page, model::item_t* it, const QTransform& transform)
+{
+    rectRecorder_t device;
+    QPainter painter(&device);
+    painter.setTransform(transform);
+    render::renderItemToDevice(painter, QRect(0, 0, 2000, 2000), nullptr, page.list, it, QPoint(0, 0), 3.125, 3.125);
+    painter.end();
+    std::vector<rectRecorder_t::fill_t> bars;
+    for (const auto& f : device.fills)
+        if (f.color == qRgb(0, 0, 0)) bars.push_back(f);
+    return bars;
+}
+
+} // namespace
+
+TEST(BarcodeVector, BarsOfACardShiftedByWholePixelsAreWrittenWithoutAMatrixEach)
+{
+    // A sheet places its cards by translations; a PDF writer puts a saved
+    // state and a matrix around every rectangle drawn under one. Bars moved
+    // by whole pixels are drawn in the device's own coordinates instead, at
+    // the same place; any other transform is left to the device.
+    barcodePage page;
+    model::item_t* it = page.add(symbology_t::qrCode, "https://lumora.example/card", {20, 20, 96, 96});
+    const std::vector<rectRecorder_t::fill_t> plain = barsUnder(page, it, QTransform());
+    ASSERT_GT(plain.size(), 20u);
+    const struct {
+        const char* name;
+        QTransform transform;
+        bool folded;
+    } cases[] = {
+        {"whole shift", QTransform::fromTranslate(874, 620), true},
+        {"shift left and up", QTransform::fromTranslate(-37, -11), true},
+        {"half-pixel shift", QTransform::fromTranslate(0.5, 3), false},
+        {"scale", QTransform::fromScale(2, 2), false},
+        {"shift and scale", QTransform::fromTranslate(10, 10).scale(2, 2), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<rectRecorder_t::fill_t> bars = barsUnder(page, it, c.transform);
+        ASSERT_EQ(bars.size(), plain.size());
+        for (size_t k = 0; k < bars.size(); ++k) {
+            // Wherever it is written, each bar lands where the transform puts the plain one.
+            EXPECT_EQ(bars[k].transform.mapRect(bars[k].rect), c.transform.mapRect(plain[k].rect)) << k;
+            EXPECT_EQ(bars[k].transform.isIdentity(), c.folded) << k;
+        }
+    }
 }
