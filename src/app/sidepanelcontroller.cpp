@@ -4,6 +4,8 @@
 #include "app/mainwindow.h"
 #include "app/panelframes.h"
 #include "app/suggestions.h"
+#include "canvas/sandbox.h"
+#include "canvas/textediting.h"
 #include "model/itemlist.h"
 #include "model/steptags.h"
 #include "panels/insertpanel.h"
@@ -282,8 +284,15 @@ int32_t sidePanelController_t::tagSelection(canvas::TSandbox* w)
 bool sidePanelController_t::selectTagged(canvas::TSandbox* w, int32_t tag)
 {
     if (!w) return false;
-    const bool any = model::selectTagged(w->items(), tag);
-    w->repaintAll(true);
+    // Only the marks change with the selection; a text being typed keeps
+    // its frame and caret only through a whole repaint.
+    bool any = false;
+    if (w->textEditor().typing()) {
+        any = model::selectTagged(w->items(), tag);
+        w->repaintAll(true);
+    } else {
+        w->reselect([&] { any = model::selectTagged(w->items(), tag); });
+    }
     shell_.refreshSelectionState();
     return any;
 }

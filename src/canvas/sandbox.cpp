@@ -424,6 +424,10 @@ void TSandbox::selectTool(int32_t code)
     else if (m == toolSolid) p.polyshape = 2;
     else if (m == toolCurve) p.bpolyshape = std::clamp(p.bpolystate, 0, 1);
     else if (m == toolOblong) p.bpolyshape = 2;
+    // From the pointer to the pointer (one fine-tune panel to another) the
+    // canvas holds nothing over the items but the marks and an area's frame,
+    // which the cancel below takes off: the items need no repaint.
+    const bool pointerStays = mode_ == modePointer && m == modePointer;
     endPlacing();
     if (isExtendTool(mode_)) extend_->cancel();
     abandonSequence();
@@ -435,7 +439,13 @@ void TSandbox::selectTool(int32_t code)
         if (host_) host_->editStateChanged(this);
     }
     view_.selectionUnder = render::savedArea_t{};
-    if (ready_) repaintAll(true);
+    if (!ready_) return;
+    if (pointerStays) {
+        eraseMarks();
+        deferMarks();
+    } else {
+        repaintAll(true);
+    }
 }
 
 void TSandbox::abandonSequence()

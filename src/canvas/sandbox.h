@@ -319,6 +319,11 @@ public:
     // draws the marks of the selected items.
     void eraseMarks();
     void drawSelectionMarks();
+    // The selection replaced by `change`, a command from outside the
+    // window's modes: what the modes show over the canvas and the old marks
+    // come off, the new marks follow with the deferred job; the items'
+    // pixels stay as they are.
+    void reselect(const std::function<void()>& change);
     // The double click on a picture: the front-most picture under the mouse
     // becomes the only selected item.
     void pickPicture();

@@ -71,6 +71,15 @@ void TSandbox::eraseMarks()
     if (any) canvasControl_->update();
 }
 
+void TSandbox::reselect(const std::function<void()>& change)
+{
+    for (interaction_t* i : interactions()) i->eraseOverlay();
+    eraseMarks();
+    change();
+    view_.selectionUnder.valid = false;
+    deferMarks();
+}
+
 void TSandbox::drawSelectionMarks()
 {
     render::drawMarks(view_);

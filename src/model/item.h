@@ -367,6 +367,7 @@ struct item_t;
 class extensionData_t;
 struct listIndex_t;
 struct spatialIndex_t;
+struct pictureTable_t;
 
 // The id fields of a kind 0 record as the list's lookup tables last counted them.
 struct filedIds_t {
@@ -393,6 +394,7 @@ struct itemList_t {
     mutable bool headerKnown = true;
     listIndex_t* index = nullptr;  // history lookup tables, owned; built on first use
     spatialIndex_t* spatial = nullptr;  // grid of the records for picking, owned; built on first use
+    pictureTable_t* pictures = nullptr;  // picture data records by picture id, owned; filled on lookup
 };
 
 struct item_t : itemBody_t {

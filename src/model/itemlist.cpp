@@ -9,7 +9,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <mutex>
 #include <random>
+#include <unordered_map>
 
 namespace model {
 
@@ -106,9 +108,50 @@ void noteIds(itemList_t& list, const item_t* item)
     }
 }
 
+// Picture data records by picture id, each the first of its id in list
+// order as the last walk found it. Every answer is checked against the
+// record (it may carry another id by now), and a record that leaves the
+// list leaves the table, so a hit is always a record of the list with that
+// id; anything else walks the list again and refills the table. Pictures
+// are drawn on several threads at once, so lookups take the lock. The list
+// operations create and drop the table; lookups only fill it.
+struct pictureTable_t {
+    std::mutex mutex;
+    std::unordered_map<int32_t, item_t*> byId;
+    std::unordered_map<const item_t*, int32_t> idOf;
+
+    void clear()
+    {
+        std::lock_guard lock(mutex);
+        byId.clear();
+        idOf.clear();
+    }
+};
+
+namespace {
+
+void forgetPictureData(itemList_t& list, const item_t* it)
+{
+    if (!list.pictures) return;
+    std::lock_guard lock(list.pictures->mutex);
+    const auto f = list.pictures->idOf.find(it);
+    if (f == list.pictures->idOf.end()) return;
+    list.pictures->byId.erase(f->second);
+    list.pictures->idOf.erase(f);
+}
+
+void dropPictureTable(itemList_t& list)
+{
+    delete list.pictures;
+    list.pictures = nullptr;
+}
+
+} // namespace
+
 void invalidateIds(itemList_t& list)
 {
     list.ids.valid = false;
+    if (list.pictures) list.pictures->clear();
     dropHistoryIndex(list);
     dropSpatialIndex(list);
     list.headerKnown = false;
@@ -148,6 +191,7 @@ void appendItem(itemList_t& list, item_t* it)
     it->next = nullptr;
     if (list.tail) list.tail->next = it; else list.head = it;
     list.tail = it;
+    if (!list.pictures) list.pictures = new pictureTable_t;
     indexPlace(list, it);
     spatialAppend(list, it);
     noteIds(list, it);
@@ -158,9 +202,12 @@ void unlinkItem(itemList_t& list, item_t* it)
 {
     indexUnlink(list, it);
     spatialUnlink(list, it);
+    forgetPictureData(list, it);
     if (it->prev) it->prev->next = it->next; else list.head = it->next;
     if (it->next) it->next->prev = it->prev; else list.tail = it->prev;
     it->prev = it->next = nullptr;
+    // A list emptied record by record may be dropped without freeList.
+    if (!list.head) dropPictureTable(list);
     if (it == list.header) {
         list.header = nullptr;
         list.headerKnown = false;
@@ -268,6 +315,7 @@ void freeList(itemList_t& list)
     list.headerKnown = true;
     dropHistoryIndex(list);
     dropSpatialIndex(list);
+    dropPictureTable(list);
 }
 
 
@@ -283,6 +331,9 @@ void moveList(itemList_t& from, itemList_t& to)
     dropSpatialIndex(to);
     to.spatial = from.spatial;
     from.spatial = nullptr;
+    dropPictureTable(to);
+    to.pictures = from.pictures;
+    from.pictures = nullptr;
     from.head = from.tail = nullptr;
     from.ids = idCache_t{};
     from.index = nullptr;
@@ -400,9 +451,20 @@ int32_t newPictureId(pictureIdScope_t scope)
 
 item_t* findPictureData(const itemList_t& list, int32_t pictureId)
 {
-    for (item_t* it = list.head; it; it = it->next)
+    pictureTable_t* table = list.pictures;
+    if (!table) return nullptr;  // only an empty list has none
+    std::lock_guard lock(table->mutex);
+    if (const auto f = table->byId.find(pictureId); f != table->byId.end()) {
+        item_t* it = f->second;
         if (it->kind == kindPictureData && it->pictureId == pictureId) return it;
-    return nullptr;
+    }
+    // One walk refills the table for every picture of the list.
+    table->byId.clear();
+    table->idOf.clear();
+    for (item_t* it = list.head; it; it = it->next)
+        if (it->kind == kindPictureData && table->byId.emplace(it->pictureId, it).second) table->idOf.emplace(it, it->pictureId);
+    const auto f = table->byId.find(pictureId);
+    return f != table->byId.end() ? f->second : nullptr;
 }
 
 // --- text ---

@@ -126,6 +126,48 @@ TEST_F(ShellTest, BackAndForwardRestoreStepsAndSkipErasedItems)
     EXPECT_FALSE(w->sidePanel()->forwardButton()->isEnabled());
 }
 
+// Back changes only the selection: the old marks come off and the new ones
+// go on, over a canvas left as it was, from the pointer mode and from a tool.
+TEST_F(ShellTest, BackLeavesTheCanvasAsAWholeRepaintWould)
+{
+    TSandbox* d = untitled();
+    model::item_t* first = seltest::addRectangle(d->items(), {40, 90}, {100, 90}, 50);
+    seltest::addRectangle(d->items(), {60, 100}, {160, 100}, 40);
+    model::item_t* last = seltest::addRectangle(d->items(), {200, 60}, {260, 60}, 30);
+    d->repaintAll(false);
+    auto select = [&](model::item_t* it) {
+        d->eraseMarks();
+        model::selectOnly(d->items(), it);
+        d->drawSelectionMarks();
+    };
+    w->showPanel(ui::panelNextLine, {.applyToWindow = true});
+    select(first);
+    w->showPanel(ui::panelRectangle, {.applyToWindow = true});
+    select(last);
+    w->showPanel(ui::panelRectangle, {.applyToWindow = true});
+    auto expectBackTo = [&](model::item_t* it, const char* what) {
+        d->deferredTimerTimeout();  // the marks of what is selected now are on the canvas
+        w->stepBack();
+        ASSERT_EQ(model::firstSelected(d->items()), it) << what;
+        // The old marks are gone at once, the new ones come with the deferred job.
+        const QImage unmarked = d->canvasImage().copy();
+        d->deferredTimerTimeout();
+        const QImage shown = d->canvasImage().copy();
+        d->repaintAll(true);
+        EXPECT_EQ(unmarked, d->canvasImage()) << what;
+        d->deferredTimerTimeout();
+        EXPECT_EQ(shown, d->canvasImage()) << what;
+    };
+    // The last rectangle's marks are on the canvas; Back selects the first.
+    expectBackTo(first, "from the pointer");
+    w->stepForward();
+    d->deferredTimerTimeout();
+    ASSERT_EQ(model::firstSelected(d->items()), last);
+    w->showPanel(canvas::toolStar, {.applyToWindow = true});
+    ASSERT_EQ(d->mode(), canvas::toolStar);
+    expectBackTo(last, "from a tool");
+}
+
 TEST_F(ShellTest, SuggestionSelectsTheNewestItemForFineTuning)
 {
     TSandbox* d = untitled();

@@ -1,11 +1,13 @@
 // The item list: defaults of new records, cloning, ids and their caches,
 // selection, the modified flag and the text buffer.
 #include "model/itemlist.h"
+#include "model/history.h"
 #include "model/metrics.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 using namespace model;
 
@@ -228,6 +230,67 @@ TEST_F(ItemList2, PatternIdsAndPictures)
         EXPECT_LE(id, 2147483646);
         EXPECT_NE(id, 17);
     }
+}
+
+// Picture data is found through a table the lookups fill; after every kind
+// of change to the list the answer stays that of a walk: the first data
+// record of the id in list order, or none.
+TEST_F(ItemList2, PictureDataLookupFollowsTheList)
+{
+    auto walked = [](const itemList_t& list, int32_t id) -> item_t* {
+        for (item_t* it = list.head; it; it = it->next)
+            if (it->kind == kindPictureData && it->pictureId == id) return it;
+        return nullptr;
+    };
+    auto data = [](itemList_t& list, int32_t id) {
+        item_t* d = newItem(list, typePictureData);
+        d->kind = kindPictureData;
+        d->pictureId = id;
+        return d;
+    };
+    auto picture = [](itemList_t& list, int32_t id) {
+        item_t* p = newItem(list, typePicture);
+        p->pictureId = id;
+        recordNew(list, p);
+        return p;
+    };
+    itemList_t other;
+    item_t* first = nullptr;
+    item_t* shown = nullptr;
+    struct step_t {
+        const char* what;
+        std::function<void()> change;
+    };
+    const step_t steps[] = {
+        {"data for two pictures", [&] { first = data(l, 1), data(l, 2); }},
+        {"a later record of the same id", [&] { data(l, 1); }},
+        {"the first one deleted: the later one", [&] { deleteItem(l, first); }},
+        {"a picture and its data made after the table was filled", [&] { data(l, 3), shown = picture(l, 3); }},
+        {"a data record given another id", [&] { findPictureData(l, 2)->pictureId = 4; }},
+        {"a data record turned into something else", [&] { findPictureData(l, 4)->kind = kindItem; invalidateIds(l); }},
+        {"the picture erased and the erasure undone",
+         [&] {
+             selectOnly(l, shown);
+             eraseSelection(l);
+             undo(l);
+         }},
+        {"the erasure redone and dropped with its data",
+         [&] {
+             redo(l);
+             clearHistory(l);
+         }},
+        {"every record moved to another list", [&] { moveList(l, other); }},
+        {"data in the emptied list again", [&] { data(l, 3); }},
+        {"the other list emptied record by record", [&] { while (other.head) deleteItem(other, other.head); }},
+        {"data in it again", [&] { data(other, 1); }},
+    };
+    for (const step_t& s : steps) {
+        s.change();
+        for (const itemList_t* list : {static_cast<const itemList_t*>(&l), static_cast<const itemList_t*>(&other)})
+            for (int32_t id : {1, 2, 3, 4, 99})
+                EXPECT_EQ(findPictureData(*list, id), walked(*list, id)) << s.what << ", picture " << id;
+    }
+    freeList(other);
 }
 
 TEST_F(ItemList2, TextLinesAndOffsets)
