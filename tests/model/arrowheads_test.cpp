@@ -26,28 +26,6 @@ std::vector<uint8_t> written(itemList_t& list)
     return readAll(d.file("x.lmra"));
 }
 
-// The file without its extension records: what a reader that skips them
-// keeps (extension records carry no blob).
-std::vector<uint8_t> withoutExtensionRecords(const std::vector<uint8_t>& bytes)
-{
-    std::vector<uint8_t> out;
-    size_t at = 0;
-    while (at + recordSize <= bytes.size()) {
-        int32_t type, blob, name;
-        std::memcpy(&type, &bytes[at + 4], 4);
-        std::memcpy(&blob, &bytes[at + 112], 4);
-        std::memcpy(&name, &bytes[at + 56], 4);
-        const bool blobbed = type == typeHeader || type == typeText || isShapeType(type) || type == typeGrid ||
-                             type == typePictureData;
-        const size_t length = recordSize + (blobbed ? size_t(std::max(blob, 0)) : 0) +
-                              (type == typePictureData ? size_t(std::max(name, 0)) : 0);
-        if (type != typeExtension) out.insert(out.end(), bytes.begin() + long(at), bytes.begin() + long(at + length));
-        at += length;
-    }
-    out.insert(out.end(), bytes.begin() + long(at), bytes.end());
-    return out;
-}
-
 // A document with a line and an open spline, each recorded as new.
 struct headDoc {
     itemList_t list;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -125,6 +126,48 @@ inline void newDocument(model::itemList_t& list)
     model::newItem(list, model::typeGrid);
     model::invalidateIds(list);
     model::setModified(list, false);
+}
+
+// One record of a document file as the writer lays it out: where it starts,
+// its length with the blobs its type carries, and its type.
+struct fileRecord {
+    size_t at = 0;
+    size_t length = 0;
+    int32_t type = 0;
+};
+
+inline std::vector<fileRecord> fileRecords(const std::vector<uint8_t>& bytes)
+{
+    std::vector<fileRecord> out;
+    size_t at = 0;
+    while (at + model::recordSize <= bytes.size()) {
+        int32_t type, blob, name;
+        std::memcpy(&type, &bytes[at + 4], 4);
+        std::memcpy(&blob, &bytes[at + 112], 4);
+        std::memcpy(&name, &bytes[at + 56], 4);
+        const bool blobbed = type == model::typeHeader || type == model::typeText || model::isShapeType(type) ||
+                             type == model::typeGrid || type == model::typePictureData;
+        const size_t length = model::recordSize + (blobbed ? size_t(std::max(blob, 0)) : 0) +
+                              (type == model::typePictureData ? size_t(std::max(name, 0)) : 0);
+        out.push_back({at, length, type});
+        at += length;
+    }
+    return out;
+}
+
+// The file without its extension records: what a reader that skips them keeps
+// (extension records carry no blob). Bytes after the last whole record stay.
+inline std::vector<uint8_t> withoutExtensionRecords(const std::vector<uint8_t>& bytes)
+{
+    std::vector<uint8_t> out;
+    size_t end = 0;
+    for (const fileRecord& r : fileRecords(bytes)) {
+        if (r.type != model::typeExtension)
+            out.insert(out.end(), bytes.begin() + long(r.at), bytes.begin() + long(std::min(r.at + r.length, bytes.size())));
+        end = r.at + r.length;
+    }
+    if (end < bytes.size()) out.insert(out.end(), bytes.begin() + long(end), bytes.end());
+    return out;
 }
 
 } // namespace testsupport

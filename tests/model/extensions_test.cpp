@@ -56,18 +56,8 @@ item_t* firstOfType(itemList_t& list, int32_t type)
 std::vector<size_t> extensionRecordsIn(const std::vector<uint8_t>& bytes)
 {
     std::vector<size_t> out;
-    size_t at = 0;
-    while (at + recordSize <= bytes.size()) {
-        int32_t type, blob, name;
-        std::memcpy(&type, &bytes[at + 4], 4);
-        std::memcpy(&blob, &bytes[at + 112], 4);
-        std::memcpy(&name, &bytes[at + 56], 4);
-        const bool blobbed = type == typeHeader || type == typeText || isShapeType(type) || type == typeGrid ||
-                             type == typePictureData;
-        if (type == typeExtension) out.push_back(at);
-        at += recordSize + (blobbed ? size_t(std::max(blob, 0)) : 0) +
-              (type == typePictureData ? size_t(std::max(name, 0)) : 0);
-    }
+    for (const fileRecord& r : fileRecords(bytes))
+        if (r.type == typeExtension) out.push_back(r.at);
     return out;
 }
 
@@ -172,7 +162,9 @@ TEST(ExtensionData, DamagedStreamsAreRefusedWhole)
     for (auto& c : cases) {
         extensionData_t d;
         EXPECT_EQ(decodeExtensionEntries(c.stream.data(), c.stream.size(), d), c.ok) << c.what;
-        if (!c.ok) EXPECT_TRUE(d.empty()) << c.what;
+        if (!c.ok) {
+            EXPECT_TRUE(d.empty()) << c.what;
+        }
     }
     auto twice = good;
     twice.insert(twice.end(), good.begin(), good.end());
