@@ -59,17 +59,7 @@ void BM_dragGluedBox(benchmark::State& state)
     point_t at{};
     for (const render::markSpot_t& m : canvas::handleSpots(d.box, canvas::handleViewOf(*d.w)))
         if (m.code == canvas::handleMove) at = m.at;
-    d.w->Image1MouseDown(Qt::LeftButton, Qt::NoModifier, QPoint(at.x, at.y));
-    if (d.w->handleCode() != canvas::handleMove) {
-        state.SkipWithError("the press did not start a move");
-        return;
-    }
-    int k = 0;
-    for (auto _ : state) {
-        ++k;
-        d.w->Image1MouseMove(Qt::LeftButton, Qt::NoModifier, QPoint(at.x + k % 40, at.y + (k * 3) % 40));
-    }
-    d.w->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, QPoint(at.x, at.y));
+    benchdoc::dragMoveRounds(state, *d.w, QPoint(at.x, at.y));
 }
 BENCHMARK(BM_dragGluedBox)->ArgName("linked")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

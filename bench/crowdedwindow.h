@@ -3,8 +3,11 @@
 #pragma once
 
 #include "../tests/render/docbuilder.h"
+#include "canvas/handles.h"
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
+
+#include <benchmark/benchmark.h>
 
 #include <memory>
 #include <random>
@@ -33,6 +36,24 @@ inline std::unique_ptr<canvas::TSandbox> crowdedWindow(int32_t n)
     w->repaintAll(false);
     w->findChild<QTimer*>(QStringLiteral("deferredTimer"))->stop();
     return w;
+}
+
+// Presses the move handle at `at`, then moves the mouse once per benchmark
+// round (a small wandering path) and releases; an error when the press did not
+// start a move.
+inline void dragMoveRounds(benchmark::State& state, canvas::TSandbox& w, QPoint at)
+{
+    w.Image1MouseDown(Qt::LeftButton, Qt::NoModifier, at);
+    if (w.handleCode() != canvas::handleMove) {
+        state.SkipWithError("the press did not start a move");
+        return;
+    }
+    int k = 0;
+    for (auto _ : state) {
+        ++k;
+        w.Image1MouseMove(Qt::LeftButton, Qt::NoModifier, QPoint(at.x() + k % 40, at.y() + (k * 3) % 40));
+    }
+    w.Image1MouseUp(Qt::LeftButton, Qt::NoModifier, at);
 }
 
 } // namespace benchdoc

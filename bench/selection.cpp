@@ -20,6 +20,7 @@
 #include <benchmark/benchmark.h>
 
 #include "benchmain.h"
+#include "crowdedwindow.h"
 
 #include <cstdlib>
 #include <memory>
@@ -168,17 +169,7 @@ void BM_dragMove100(benchmark::State& state)
         return;
     }
     const point_t at = d.w->toScreen(geometry::pointAt(grab->points, 1));
-    d.w->Image1MouseDown(Qt::LeftButton, Qt::NoModifier, QPoint(at.x, at.y));
-    if (d.w->handleCode() != canvas::handleMove) {
-        state.SkipWithError("the press did not start a move");
-        return;
-    }
-    int k = 0;
-    for (auto _ : state) {
-        ++k;
-        d.w->Image1MouseMove(Qt::LeftButton, Qt::NoModifier, QPoint(at.x + k % 40, at.y + (k * 3) % 40));
-    }
-    d.w->Image1MouseUp(Qt::LeftButton, Qt::NoModifier, QPoint(at.x, at.y));
+    benchdoc::dragMoveRounds(state, *d.w, QPoint(at.x, at.y));
     state.counters["selected"] = double(chosen.size());
 }
 BENCHMARK(BM_dragMove100)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
