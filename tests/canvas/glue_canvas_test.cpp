@@ -301,3 +301,71 @@ TEST_F(GlueWindow, QuarterTurnedBoxTurnsItsLabelAndKeepsItsLine)
     EXPECT_EQ(current(items(), line), line);
     EXPECT_EQ(current(items(), label), label);
 }
+
+TEST_F(GlueWindow, NewLabelAndItsTypingAreOneUndoStep)
+{
+    select(items(), {boxA});
+    ASSERT_TRUE(canvas::editLabel(*w, boxA));
+    w->FormKeyPress(QStringLiteral("Go"));
+    w->textEditor().stopEditing();
+    item_t* label = model::singleSelected(items());
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(model::getText(label), u"Go");
+    auto labels = [&] {
+        int32_t n = 0;
+        for (const item_t* it = items().head; it; it = it->next) n += model::isCurrent(it) && model::labelOf(it);
+        return n;
+    };
+    ASSERT_TRUE(model::undo(items()));
+    EXPECT_EQ(labels(), 0) << "one Undo takes the typed label away, not only its text";
+    ASSERT_TRUE(model::redo(items()));
+    ASSERT_EQ(labels(), 1);
+    EXPECT_EQ(model::getText(current(items(), label)), u"Go");
+
+    // Editing an existing label again is a step of its own: Undo keeps the label.
+    select(items(), {boxA});
+    ASSERT_TRUE(canvas::editLabel(*w, boxA));
+    w->FormKeyPress(QStringLiteral("!"));
+    w->textEditor().stopEditing();
+    ASSERT_TRUE(model::undo(items()));
+    ASSERT_EQ(labels(), 1);
+    EXPECT_EQ(model::getText(current(items(), label)), u"Go");
+}
+
+TEST_F(GlueWindow, LabelStaysCentredBothWaysAsItsLinesGrowAndShrink)
+{
+    struct row_t {
+        const char* typed;
+        int32_t backspaces;
+        const char16_t* text;
+    };
+    const row_t rows[] = {
+        {"One", 0, u"One"},
+        {"One\nTwo", 0, u"One\u2028Two"},
+        {"One\nTwo\nThree", 0, u"One\u2028Two\u2028Three"},
+        {"One\nTwo\nThree\nFour", 6, u"One\u2028Two\u2028Thre"},  // a line taken away again
+        {"Wide line of text\nx", 0, u"Wide line of text\u2028x"},
+    };
+    for (const row_t& r : rows) {
+        SCOPED_TRACE(r.typed);
+        item_t* box = addRectangle(items(), {600, 500}, {800, 500}, 200);
+        w->repaintAll(false);
+        select(items(), {box});
+        ASSERT_TRUE(canvas::editLabel(*w, box));
+        w->FormKeyPress(QString::fromUtf8(r.typed));
+        for (int32_t k = 0; k < r.backspaces; ++k) w->textEditor().backspace();
+        w->textEditor().stopEditing();
+        item_t* label = model::singleSelected(items());
+        ASSERT_NE(label, nullptr);
+        std::u16string text = model::getText(label);
+        std::replace(text.begin(), text.end(), char16_t(model::lineSeparator), u'\u2028');
+        EXPECT_EQ(text, r.text);
+        const geometry::quadrangle_t band = render::textBand(label);
+        const point_t middle = geometry::shapeMiddle(box);
+        const int32_t cx = (band[0].x + band[1].x + band[2].x + band[3].x) / 4;
+        const int32_t cy = (band[0].y + band[1].y + band[2].y + band[3].y) / 4;
+        EXPECT_LE(std::abs(cx - middle.x), 2) << "centred across";
+        EXPECT_LE(std::abs(cy - middle.y), 2) << "and up and down";
+        model::deselectAll(items());
+    }
+}
