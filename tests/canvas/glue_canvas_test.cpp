@@ -369,3 +369,44 @@ TEST_F(GlueWindow, LabelStaysCentredBothWaysAsItsLinesGrowAndShrink)
         model::deselectAll(items());
     }
 }
+
+TEST_F(GlueWindow, FineTuneShapeChangesKeepGlueOnTheNewOutlineInTheSameStep)
+{
+    struct row_t {
+        const char* name;
+        std::function<item_t*()> make;
+        int32_t gluedAt;
+        std::function<void()> change;
+        bool glued;  // false: the shape can no longer be glued to
+    };
+    const std::vector<row_t> rows = {
+        // A square's corner lies elsewhere than the rectangle's: the end must follow it.
+        {"rectangle made a square", [&] { return addRectangle(items(), {600, 600}, {700, 600}, 40); }, 2,
+         [&] { canvas::setSquareOrRectangle(*w, model::typeSquare); }, true},
+        {"closed spline opened",
+         [&] { return addSpline(items(), {{600, 600}, {700, 610}, {680, 700}, {590, 670}}, model::variantClosed); }, 2,
+         [&] { canvas::setShapeVariant(*w, model::variantOpen); }, false},
+    };
+    for (const row_t& r : rows) {
+        SCOPED_TRACE(r.name);
+        item_t* shape = r.make();
+        item_t* line = addLine(items(), {900, 900}, cp(shape, r.gluedAt));
+        model::setGlue(line, lineEnd_t::end, {model::ensureLinkId(items(), shape), r.gluedAt});
+        w->repaintAll(false);
+        select(items(), {shape});
+        r.change();
+        item_t* changed = current(items(), shape);
+        ASSERT_NE(changed, shape);
+        item_t* now = current(items(), line);
+        ASSERT_NE(now, line) << "the line changed";
+        EXPECT_EQ(now->actionId, changed->actionId) << "in the shape's step";
+        const auto g = model::glueOf(now, lineEnd_t::end);
+        EXPECT_EQ(bool(g), r.glued);
+        if (r.glued) EXPECT_EQ(point_t(now->x2, now->y2), cp(changed, g->point)) << "on its point of the new outline";
+        else EXPECT_EQ(point_t(now->x2, now->y2), point_t(line->x2, line->y2)) << "a loose end stays";
+        ASSERT_TRUE(model::undo(items()));
+        EXPECT_EQ(current(items(), line), line);
+        EXPECT_EQ(current(items(), shape), shape);
+        model::deselectAll(items());
+    }
+}
