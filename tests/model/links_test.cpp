@@ -10,6 +10,7 @@
 #include "model/clipboard.h"
 #include "model/docfile.h"
 #include "model/extensions.h"
+#include "model/groups.h"
 #include "model/links.h"
 
 #include <gtest/gtest.h>
@@ -643,5 +644,50 @@ TEST(LinkOutline, GlueMovesToTheNearestPointOfAChangedOutlineOrComesLoose)
         EXPECT_EQ(current(doc, line->reserved8), line) << "one Undo gives the old glue back";
         expectTablesConsistent(doc);
         freeList(doc);
+    }
+}
+
+TEST_F(Links, SplitGroupKeepsALabelWithItsShape)
+{
+    struct row_t {
+        const char* name;
+        bool labelGrouped;  // the label is in the group with its shape
+        bool otherGrouped;  // another shape is in the group
+    };
+    const row_t rows[] = {
+        {"shape and label grouped", true, false},
+        {"shape grouped with another, label outside", false, true},
+        {"all three grouped", true, true},
+    };
+    for (const row_t& r : rows) {
+        SCOPED_TRACE(r.name);
+        item_t* shape = drawShape(doc, shapeCases()[2]);
+        item_t* other = drawShape(doc, shapeCases()[0]);
+        item_t* label = labelFor(doc, shape);
+        std::vector<item_t*> members{shape};
+        if (r.labelGrouped) members.push_back(label);
+        if (r.otherGrouped) members.push_back(other);
+        selectItems(doc, members);
+        ASSERT_NE(joinItems(doc), nullptr);
+        // The whole group, handle and all, is split.
+        const int32_t group = current(doc, shape->reserved8)->groupId;
+        ASSERT_NE(group, 0);
+        for (item_t* it = doc.head; it; it = it->next)
+            if (isCurrent(it) && it->groupId == group) setSelected(doc, it, true);
+        ASSERT_GT(splitGroup(doc), 0);
+        item_t* s = current(doc, shape->reserved8);
+        item_t* l = current(doc, label->reserved8);
+        EXPECT_EQ(s->groupId, 0);
+        const linkTable_t table(doc);
+        EXPECT_EQ(table.shape(linkId(s)), s);
+        EXPECT_EQ(table.labelFor(linkId(s)), l) << "the label still belongs to its shape";
+        // And still follows it.
+        item_t* moved = editShape(doc, s, editCases()[0]);
+        const point_t m = geometry::shapeMiddle(moved), got = baseMiddle(current(doc, label->reserved8));
+        EXPECT_LE(std::abs(got.x - m.x), 1);
+        EXPECT_LE(std::abs(got.y - m.y), 1);
+        undo(doc);
+        undo(doc);
+        undo(doc);
     }
 }
