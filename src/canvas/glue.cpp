@@ -173,6 +173,18 @@ void followCommand(TSandbox& w, const std::vector<item_t*>& versions, bool turni
     model::dropLooseGlue(table, lines);
 }
 
+void followOutlineChange(TSandbox& w, const std::vector<item_t*>& versions)
+{
+    if (versions.empty()) return;
+    model::linkTable_t table(w.items());
+    if (table.empty()) return;
+    const std::vector<item_t*> reglued = model::reglueToOutline(w.items(), table, versions, versions.front()->actionId);
+    const std::vector<item_t*> moved = followShapes(w, table, versions, false);
+    if (reglued.empty() && moved.empty()) return;
+    for (item_t* line : reglued) model::spatialRefile(w.items(), line);
+    w.repaintAll(true);
+}
+
 void selectLabels(model::itemList_t& list)
 {
     const std::vector<item_t*> sel = model::collectSelected(list);

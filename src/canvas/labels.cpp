@@ -30,6 +30,21 @@ void centreText(item_t* text, point_t middle)
     render::textBox(text);
 }
 
+void recentreLabel(model::itemList_t& list, item_t* text)
+{
+    const int64_t of = model::labelOf(text);
+    if (!of || !model::isCurrent(text)) return;
+    // One walk finds the shape: no table is needed for a single identity.
+    const item_t* shape = nullptr;
+    for (const item_t* it = list.head; it; it = it->next) {
+        if (!model::isCurrent(it) || model::linkId(it) != of || !model::isLinkTarget(it)) continue;
+        // An identity two visible shapes claim names none.
+        if (shape) return;
+        shape = it;
+    }
+    if (shape) centreText(text, geometry::shapeMiddle(shape));
+}
+
 item_t* createLabel(TSandbox& w, item_t* shape)
 {
     if (!model::isCurrent(shape) || !model::isLinkTarget(shape)) return nullptr;
@@ -54,10 +69,13 @@ bool editLabel(TSandbox& w, item_t* shape)
         if (table.shape(id) == shape) label = table.labelFor(id);
     }
     w.eraseMarks();
-    if (!label) label = createLabel(w, shape);
+    const bool fresh = !label;
+    if (fresh) label = createLabel(w, shape);
     if (!label) return false;
     model::selectOnly(w.items(), label);
-    w.textEditor().startEditing();
+    // A label just made is typed into as it stands, so that making and typing
+    // it are undone together.
+    w.textEditor().startEditing(fresh);
     if (w.host()) w.host()->editStateChanged(&w);
     return true;
 }

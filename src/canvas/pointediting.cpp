@@ -1,5 +1,6 @@
 #include "canvas/pointediting.h"
 
+#include "canvas/glue.h"
 #include "canvas/handles.h"
 #include "canvas/sandbox.h"
 #include "canvas/shellparams.h"
@@ -61,6 +62,7 @@ bool deletePointUnderMouse(TSandbox& w)
         delete n;
     }
     rebuild(fresh.front());
+    followOutlineChange(w, fresh);
     finish(w);
     return true;
 }
@@ -110,6 +112,7 @@ bool insertPointAtMouse(TSandbox& w)
     else v->points.tail = n;
     prev->next = n;
     rebuild(v);
+    followOutlineChange(w, fresh);
     finish(w);
     return true;
 }

@@ -184,45 +184,46 @@ void transformSelectedItems(TSandbox& w, bool mirror, bool flip, int32_t turn)
 void setPieOrArc(TSandbox& w, int32_t itemType)
 {
     // A pie's box holds its centre, an arc's need not: the box follows the type.
-    applyToSelection(w, repaint_t::oldAndNewBox,
-                     [](const item_t* it) { return it->itemType == model::typePie || it->itemType == model::typeArc; },
-                     [&](item_t* it) {
-                         it->itemType = itemType;
-                         geometry::itemBounds(it, handleSize());
-                     });
+    followOutlineChange(w, applyToSelection(
+        w, repaint_t::oldAndNewBox,
+        [](const item_t* it) { return it->itemType == model::typePie || it->itemType == model::typeArc; },
+        [&](item_t* it) {
+            it->itemType = itemType;
+            geometry::itemBounds(it, handleSize());
+        }));
 }
 
 void setSquareOrRectangle(TSandbox& w, int32_t itemType)
 {
-    applyToSelection(
+    followOutlineChange(w, applyToSelection(
         w, repaint_t::oldAndNewBox,
         [](const item_t* it) { return it->itemType == model::typeSquare || it->itemType == model::typeRectangle; },
-        [&](item_t* it) { makeSquareOrRectangle(it, itemType); });
+        [&](item_t* it) { makeSquareOrRectangle(it, itemType); }));
 }
 
 void setCircleOrEllipse(TSandbox& w, int32_t itemType)
 {
-    applyToSelection(
+    followOutlineChange(w, applyToSelection(
         w, repaint_t::oldAndNewBox,
         [](const item_t* it) { return it->itemType == model::typeCircle || it->itemType == model::typeEllipse; },
-        [&](item_t* it) { makeCircleOrEllipse(it, itemType); });
+        [&](item_t* it) { makeCircleOrEllipse(it, itemType); }));
 }
 
 void setSides(TSandbox& w, int32_t sides)
 {
-    applyToSelection(
+    followOutlineChange(w, applyToSelection(
         w, repaint_t::wholeCanvas,
         [](const item_t* it) { return it->itemType == model::typePolygon || it->itemType == model::typeStar; },
-        [&](item_t* it) { rebuildSides(it, sides); });
+        [&](item_t* it) { rebuildSides(it, sides); }));
 }
 
 void setShapeVariant(TSandbox& w, int32_t variant)
 {
     if (variant < model::variantOpen || variant > model::variantFilled) return;
-    applyToSelection(
+    followOutlineChange(w, applyToSelection(
         w, repaint_t::wholeCanvas,
         [](const item_t* it) { return it->itemType == model::typeSpline || it->itemType == model::typeCurve; },
-        [&](item_t* it) { rebuildVariant(it, variant); });
+        [&](item_t* it) { rebuildVariant(it, variant); }));
 }
 
 // ---------------------------------------------------------------- lines and fills

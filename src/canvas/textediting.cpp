@@ -2,6 +2,7 @@
 
 #include "canvas/areapen.h"
 #include "canvas/creation.h"
+#include "canvas/labels.h"
 #include "canvas/modes.h"
 #include "canvas/sandbox.h"
 #include "canvas/selectionedit.h"
@@ -222,12 +223,17 @@ void textEditing_t::endTyping(bool deselect)
 
 // ---------------------------------------------------------------- editing again
 
-void textEditing_t::startEditing()
+void textEditing_t::startEditing(bool inPlace)
 {
     if (caretRunning_ || w_.mode() != modePointer || !target()) return;
-    const std::vector<item_t*> fresh = w_.beginEdit(true);
-    if (fresh.size() != 1) return;
-    item_t* it = fresh.front();
+    item_t* it = target();
+    if (inPlace) {
+        w_.eraseMarks();
+    } else {
+        const std::vector<item_t*> fresh = w_.beginEdit(true);
+        if (fresh.size() != 1) return;
+        it = fresh.front();
+    }
     h_.setMode(modeTextEditing);
     clickCount_ = 0;
     anchor_ = -1;
@@ -576,6 +582,8 @@ void textEditing_t::edit(Change change)
     const bool linesChanged = change(it);
     render::fitTextBox(it, false, w_.zoomFactor());
     render::textBox(it);
+    // A label grows and shrinks about its shape's middle.
+    recentreLabel(w_.items(), it);
     model::setModified(w_.items(), true);
     eraseCaret();
     // What changed on the canvas: within one line, the line from the first
@@ -883,6 +891,7 @@ void textEditing_t::restyled(const QRect& before)
     eraseCaret();
     render::fitTextBox(it, false, w_.zoomFactor());
     render::textBox(it);
+    recentreLabel(w_.items(), it);
     repaintChanged(it, before, true);
     startCaret();
 }

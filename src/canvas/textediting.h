@@ -39,7 +39,9 @@ public:
     // Characters from the keyboard or the input method; true when used.
     bool characters(const QString& text);
     // The double click on the one selected text: edit it as one history step.
-    void startEditing();
+    // `inPlace`: the text was made by the last step, whose version is typed
+    // into, so that making and typing are one step.
+    void startEditing(bool inPlace = false);
     // A press outside the text while editing: back to the pointer.
     void stopEditing();
     // The caret's blink (caretTimer, once Timer4).

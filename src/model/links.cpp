@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace model {
@@ -258,6 +259,48 @@ std::vector<item_t*> followEdited(itemList_t& list, linkTable_t& table, const st
             }
             spatialRefile(list, d);
             if (std::find(changed.begin(), changed.end(), d) == changed.end()) changed.push_back(d);
+        }
+    }
+    return changed;
+}
+
+std::vector<item_t*> reglueToOutline(itemList_t& list, linkTable_t& table, const std::vector<item_t*>& edited,
+                                     int32_t actionId)
+{
+    std::vector<item_t*> changed;
+    if (table.empty()) return changed;
+    for (const item_t* s : edited) {
+        const int64_t id = linkId(s);
+        if (!id) continue;
+        // Empty when the shape is no longer one lines can be glued to.
+        const std::vector<point_t> points =
+            table.shape(id) == s ? geometry::connectionPoints(s) : std::vector<point_t>{};
+        const std::vector<item_t*> deps = table.dependents(id);
+        for (item_t* d : deps) {
+            if (!isGlueSource(d)) continue;
+            for (lineEnd_t end : {lineEnd_t::start, lineEnd_t::end}) {
+                const std::optional<glue_t> g = glueOf(d, end);
+                if (!g || g->target != id) continue;
+                int32_t nearest = -1;
+                double best = std::numeric_limits<double>::infinity();
+                const point_t at = endOf(d, end);
+                for (size_t k = 0; k < points.size(); ++k) {
+                    const double dist = geometry::distance(points[k], at);
+                    if (dist < best) {
+                        best = dist;
+                        nearest = int32_t(k);
+                    }
+                }
+                if (nearest == g->point) continue;
+                if (d->actionId != actionId) {
+                    item_t* v = newVersionInAction(list, d, actionId);
+                    table.replaced(d, v);
+                    d = v;
+                }
+                if (nearest < 0) clearGlue(d, end);
+                else setGlue(d, end, {id, nearest});
+                if (std::find(changed.begin(), changed.end(), d) == changed.end()) changed.push_back(d);
+            }
         }
     }
     return changed;

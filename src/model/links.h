@@ -94,6 +94,18 @@ std::vector<item_t*> followEdited(itemList_t& list, linkTable_t& table, const st
                                   int32_t actionId, bool turning, const textLayout_t& layout,
                                   geometry::handleSize_t handles = {});
 
+// After an edit that may have changed which connection points a shape has
+// (its type, its number of sides or points), each end glued to one of
+// `edited` (current versions of shapes changed by action `actionId`) is glued
+// to the new outline's connection point nearest to where the end lies, or
+// comes loose when the shape can no longer be glued to; so no glue names a
+// point that is gone or has moved to another place on the outline. A line
+// not yet changed by the action gets a new version in it. Call before
+// followEdited, which then puts the ends on their points. Returns the lines
+// changed.
+std::vector<item_t*> reglueToOutline(itemList_t& list, linkTable_t& table, const std::vector<item_t*>& edited,
+                                     int32_t actionId);
+
 // Drops the glue of ends of `lines` that no longer lie on their connection
 // point (a line moved on its own). Returns the number of ends unglued.
 int32_t dropLooseGlue(const linkTable_t& table, const std::vector<item_t*>& lines);

@@ -9,6 +9,7 @@
 #include "canvas/gridedit.h"
 #include "canvas/labels.h"
 #include "canvas/picking.h"
+#include "canvas/pointediting.h"
 #include "canvas/setters.h"
 #include "canvas/textediting.h"
 #include "geometry/connectionpoints.h"
@@ -300,4 +301,123 @@ TEST_F(GlueWindow, QuarterTurnedBoxTurnsItsLabelAndKeepsItsLine)
     ASSERT_TRUE(model::undo(items()));
     EXPECT_EQ(current(items(), line), line);
     EXPECT_EQ(current(items(), label), label);
+}
+
+TEST_F(GlueWindow, NewLabelAndItsTypingAreOneUndoStep)
+{
+    select(items(), {boxA});
+    ASSERT_TRUE(canvas::editLabel(*w, boxA));
+    w->FormKeyPress(QStringLiteral("Go"));
+    w->textEditor().stopEditing();
+    item_t* label = model::singleSelected(items());
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(model::getText(label), u"Go");
+    auto labels = [&] {
+        int32_t n = 0;
+        for (const item_t* it = items().head; it; it = it->next) n += model::isCurrent(it) && model::labelOf(it);
+        return n;
+    };
+    ASSERT_TRUE(model::undo(items()));
+    EXPECT_EQ(labels(), 0) << "one Undo takes the typed label away, not only its text";
+    ASSERT_TRUE(model::redo(items()));
+    ASSERT_EQ(labels(), 1);
+    EXPECT_EQ(model::getText(current(items(), label)), u"Go");
+
+    // Editing an existing label again is a step of its own: Undo keeps the label.
+    select(items(), {boxA});
+    ASSERT_TRUE(canvas::editLabel(*w, boxA));
+    w->FormKeyPress(QStringLiteral("!"));
+    w->textEditor().stopEditing();
+    ASSERT_TRUE(model::undo(items()));
+    ASSERT_EQ(labels(), 1);
+    EXPECT_EQ(model::getText(current(items(), label)), u"Go");
+}
+
+TEST_F(GlueWindow, LabelStaysCentredBothWaysAsItsLinesGrowAndShrink)
+{
+    struct row_t {
+        const char* typed;
+        int32_t backspaces;
+        const char16_t* text;
+    };
+    const row_t rows[] = {
+        {"One", 0, u"One"},
+        {"One\nTwo", 0, u"One\u2028Two"},
+        {"One\nTwo\nThree", 0, u"One\u2028Two\u2028Three"},
+        {"One\nTwo\nThree\nFour", 6, u"One\u2028Two\u2028Thre"},  // a line taken away again
+        {"Wide line of text\nx", 0, u"Wide line of text\u2028x"},
+    };
+    for (const row_t& r : rows) {
+        SCOPED_TRACE(r.typed);
+        item_t* box = addRectangle(items(), {600, 500}, {800, 500}, 200);
+        w->repaintAll(false);
+        select(items(), {box});
+        ASSERT_TRUE(canvas::editLabel(*w, box));
+        w->FormKeyPress(QString::fromUtf8(r.typed));
+        for (int32_t k = 0; k < r.backspaces; ++k) w->textEditor().backspace();
+        w->textEditor().stopEditing();
+        item_t* label = model::singleSelected(items());
+        ASSERT_NE(label, nullptr);
+        std::u16string text = model::getText(label);
+        std::replace(text.begin(), text.end(), char16_t(model::lineSeparator), u'\u2028');
+        EXPECT_EQ(text, r.text);
+        const geometry::quadrangle_t band = render::textBand(label);
+        const point_t middle = geometry::shapeMiddle(box);
+        const int32_t cx = (band[0].x + band[1].x + band[2].x + band[3].x) / 4;
+        const int32_t cy = (band[0].y + band[1].y + band[2].y + band[3].y) / 4;
+        EXPECT_LE(std::abs(cx - middle.x), 2) << "centred across";
+        EXPECT_LE(std::abs(cy - middle.y), 2) << "and up and down";
+        model::deselectAll(items());
+    }
+}
+
+TEST_F(GlueWindow, FineTuneShapeChangesKeepGlueOnTheNewOutlineInTheSameStep)
+{
+    struct row_t {
+        const char* name;
+        std::function<item_t*()> make;
+        int32_t gluedAt;
+        std::function<void()> change;
+        bool glued;  // false: the shape can no longer be glued to
+        bool samePlace = false;  // the point it was glued to is still where it was
+    };
+    const std::vector<row_t> rows = {
+        // A square's corner lies elsewhere than the rectangle's: the end must follow it.
+        {"rectangle made a square", [&] { return addRectangle(items(), {600, 600}, {700, 600}, 40); }, 2,
+         [&] { canvas::setSquareOrRectangle(*w, model::typeSquare); }, true},
+        {"closed spline opened",
+         [&] { return addSpline(items(), {{600, 600}, {700, 610}, {680, 700}, {590, 670}}, model::variantClosed); }, 2,
+         [&] { canvas::setShapeVariant(*w, model::variantOpen); }, false},
+        // A point inserted before the glued vertex shifts its index by one; the
+        // end stays on the vertex, not on the point that now has its old index.
+        {"spline point inserted",
+         [&] { return addSpline(items(), {{600, 600}, {700, 610}, {680, 700}, {590, 670}}, model::variantClosed); }, 2,
+         [&] {
+             w->Image1MouseMove(Qt::NoButton, Qt::NoModifier, qscreen({650, 607}));
+             ASSERT_TRUE(canvas::insertPointAtMouse(*w));
+         },
+         true, true},
+    };
+    for (const row_t& r : rows) {
+        SCOPED_TRACE(r.name);
+        item_t* shape = r.make();
+        item_t* line = addLine(items(), {900, 900}, cp(shape, r.gluedAt));
+        model::setGlue(line, lineEnd_t::end, {model::ensureLinkId(items(), shape), r.gluedAt});
+        w->repaintAll(false);
+        select(items(), {shape});
+        r.change();
+        item_t* changed = current(items(), shape);
+        ASSERT_NE(changed, shape);
+        item_t* now = current(items(), line);
+        ASSERT_NE(now, line) << "the line changed";
+        EXPECT_EQ(now->actionId, changed->actionId) << "in the shape's step";
+        const auto g = model::glueOf(now, lineEnd_t::end);
+        EXPECT_EQ(bool(g), r.glued);
+        if (r.glued) EXPECT_EQ(point_t(now->x2, now->y2), cp(changed, g->point)) << "on its point of the new outline";
+        if (!r.glued || r.samePlace) EXPECT_EQ(point_t(now->x2, now->y2), point_t(line->x2, line->y2)) << "the end stays";
+        ASSERT_TRUE(model::undo(items()));
+        EXPECT_EQ(current(items(), line), line);
+        EXPECT_EQ(current(items(), shape), shape);
+        model::deselectAll(items());
+    }
 }
