@@ -472,33 +472,13 @@ std::vector<uint8_t> bytesOf(itemList_t& list)
     return out;
 }
 
-// The file without its extension records, as a reader that skips them sees it.
-std::vector<uint8_t> withoutExtensions(const std::vector<uint8_t>& bytes)
-{
-    std::vector<uint8_t> out;
-    size_t at = 0;
-    while (at + recordSize <= bytes.size()) {
-        int32_t type, blob, name;
-        std::memcpy(&type, &bytes[at + 4], 4);
-        std::memcpy(&blob, &bytes[at + 112], 4);
-        std::memcpy(&name, &bytes[at + 56], 4);
-        const bool blobbed = type == typeHeader || type == typeText || isShapeType(type) || type == typeGrid ||
-                             type == typePictureData;
-        const size_t n = recordSize + (blobbed ? size_t(std::max(blob, 0)) : 0) +
-                         (type == typePictureData ? size_t(std::max(name, 0)) : 0);
-        if (type != typeExtension) out.insert(out.end(), bytes.begin() + at, bytes.begin() + at + n);
-        at += n;
-    }
-    return out;
-}
-
 TEST_F(Links, AReaderThatIgnoresExtensionDataSeesTheSameRecordsAndTheFileRoundTrips)
 {
     item_t* shape = drawShape(doc, shapeCases()[2]);
     glueLine(doc, shape, 2);
     labelFor(doc, shape);
     const std::vector<uint8_t> bytes = bytesOf(doc);
-    const std::vector<uint8_t> plain = withoutExtensions(bytes);
+    const std::vector<uint8_t> plain = withoutExtensionRecords(bytes);
     ASSERT_LT(plain.size(), bytes.size()) << "the links are in extension records";
 
     scriptedQuestions q;
@@ -521,7 +501,7 @@ TEST_F(Links, AReaderThatIgnoresExtensionDataSeesTheSameRecordsAndTheFileRoundTr
     itemList_t again;
     ASSERT_TRUE(readDocumentBytes(saved.data(), saved.size(), again, q));
     EXPECT_EQ(bytesOf(again), saved) << "read, write: byte for byte";
-    EXPECT_EQ(withoutExtensions(saved).size() + 448 * 3, saved.size()) << "one extension record each";
+    EXPECT_EQ(withoutExtensionRecords(saved).size() + 448 * 3, saved.size()) << "one extension record each";
     freeList(again);
     freeList(linked);
     freeList(old);
