@@ -11,6 +11,7 @@
 #include "panels/insertpanel.h"
 #include "panels/panelhost.h"
 #include "panels/picklists.h"
+#include "panels/shapepanel.h"
 #include "ui/guidancepanel.h"
 #include "ui/sidepanel.h"
 
@@ -116,19 +117,27 @@ void sidePanelController_t::showPanel(int32_t code, panelSwitch_t how)
     recordStep(code, how.fromHistory);
     refreshStepControls();
 
-    // The insert panel is only hidden; any other panel is freed once it has
-    // finished the event that may have led here.
-    if (codePanel_) {
-        codePanel_->hide();
-        codePanel_->deleteLater();
-        codePanel_ = nullptr;
-    }
-    if (code == ui::panelInsert || code == ui::panelPictureInsert) {
-        showInsertPanel();
+    // A Back or Forward step between two shape panels keeps the panel's
+    // widgets and fills them for the step's code: building the lists and
+    // their pop-ups again is most of a step's time.
+    auto* shapePanel = dynamic_cast<panels::TPolybox*>(codePanel_);
+    if (how.fromHistory && shapePanel && ui::isShapePanel(code)) {
+        shapePanel->showCode(code);
     } else {
-        codePanel_ = app::makeSidePanel(code, *host_);
-        if (auto* page = dynamic_cast<ui::TLinehelp*>(codePanel_)) shell_.attachGuidance(page);
-        sidePanel_->setPanel(codePanel_);
+        // The insert panel is only hidden; any other panel is freed once it
+        // has finished the event that may have led here.
+        if (codePanel_) {
+            codePanel_->hide();
+            codePanel_->deleteLater();
+            codePanel_ = nullptr;
+        }
+        if (code == ui::panelInsert || code == ui::panelPictureInsert) {
+            showInsertPanel();
+        } else {
+            codePanel_ = app::makeSidePanel(code, *host_);
+            if (auto* page = dynamic_cast<ui::TLinehelp*>(codePanel_)) shell_.attachGuidance(page);
+            sidePanel_->setPanel(codePanel_);
+        }
     }
     if (ui::isGuidance(code)) previousPanelCode_ = panelCode_;
     panelCode_ = code;

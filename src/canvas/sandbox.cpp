@@ -426,8 +426,13 @@ void TSandbox::selectTool(int32_t code)
     else if (m == toolOblong) p.bpolyshape = 2;
     // From the pointer to the pointer (one fine-tune panel to another) the
     // canvas holds nothing over the items but the marks and an area's frame,
-    // which the cancel below takes off: the items need no repaint.
-    const bool pointerStays = mode_ == modePointer && m == modePointer;
+    // which the cancel below takes off: the items need no repaint. Leaving a
+    // line or shape tool for the pointer adds the tool's guides and marks,
+    // taken off first, and its preview, which its cancel takes off.
+    const bool leavesToolForPointer = m == modePointer && isToolMode(mode_) && mode_ != toolText;
+    const bool pointerStays = (mode_ == modePointer && m == modePointer) || leavesToolForPointer;
+    if (leavesToolForPointer && ready_)
+        for (interaction_t* i : interactions()) i->eraseOverlay();
     endPlacing();
     if (isExtendTool(mode_)) extend_->cancel();
     abandonSequence();

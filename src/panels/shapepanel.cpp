@@ -108,6 +108,16 @@ TPolybox::TPolybox(int32_t panelCode, panelHost_t& host, QWidget* parent)
     refresh();
 }
 
+void TPolybox::showCode(int32_t panelCode)
+{
+    code = panelCode;
+    listsEnabled_ = !isExtension(panelCode);
+    summary_ = selectionSummary_t{};
+    // A fine-tune panel leaves the tool's hidden first hint as it was.
+    for (int32_t k = 1; k <= 4; ++k) hint(k)->clear();
+    refresh();
+}
+
 // ---------------------------------------------------------------- filling
 
 void TPolybox::refresh()

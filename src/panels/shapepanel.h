@@ -32,6 +32,9 @@ public:
     TPolybox(int32_t code, panelHost_t& host, QWidget* parent = nullptr);
 
     void refresh() override;
+    // Shows another shape panel's code with the widgets already built: the
+    // lists and hints are filled again as a new panel would fill them.
+    void showCode(int32_t panelCode);
     void customizationClosed(int32_t hostedCode) override;
     void extensionEnded() override { enableShapeLists(true); }
     // The colour, weight, fill and fourth lists, given back after the

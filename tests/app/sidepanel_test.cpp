@@ -4,13 +4,18 @@
 #include "shell_fixture.h"
 
 #include "panels/insertpanel.h"
+#include "panels/panelhost.h"
+#include "panels/panelparts.h"
+#include "panels/shapepanel.h"
 #include "ui/panellook.h"
 #include "canvas/modes.h"
 #include "canvas/toolbar.h"
 #include "model/history.h"
 #include "model/history_index.h"
 #include "app/keyrouting.h"
+#include "app/panelframes.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
@@ -166,6 +171,66 @@ TEST_F(ShellTest, BackLeavesTheCanvasAsAWholeRepaintWould)
     w->showPanel(canvas::toolStar, {.applyToWindow = true});
     ASSERT_EQ(d->mode(), canvas::toolStar);
     expectBackTo(last, "from a tool");
+}
+
+// Back and Forward between a shape's fine-tune panel and a shape tool keep
+// the panel's widgets; what it shows must be what a panel built anew for
+// the step's code shows (title, the lists' entries and choices, which
+// lists are shown and enabled, the hints).
+TEST_F(ShellTest, BackBetweenShapePanelsShowsWhatANewPanelWould)
+{
+    TSandbox* d = untitled();
+    model::item_t* r = seltest::addRectangle(d->items(), {40, 90}, {100, 90}, 50);
+    r->lineColor = 0x0000FF;
+    r->lineWeight = 1.2;
+    auto shown = [](QWidget* panel) {
+        QString out;
+        auto* f = dynamic_cast<panels::TPolybox*>(panel);
+        if (!f) return out;
+        out += f->titleBar()->caption() + u'\n';
+        QList<QComboBox*> lists = f->findChildren<QComboBox*>();
+        std::sort(lists.begin(), lists.end(),
+                  [](const QComboBox* a, const QComboBox* b) { return a->objectName() < b->objectName(); });
+        for (const QComboBox* c : lists) {
+            QStringList entries;
+            for (int k = 0; k < c->count(); ++k) entries << c->itemText(k);
+            out += QStringLiteral("%1 shown=%2 enabled=%3 at=%4: %5\n")
+                       .arg(c->objectName())
+                       .arg(c->isVisibleTo(f))
+                       .arg(c->isEnabled())
+                       .arg(c->currentIndex())
+                       .arg(entries.join(u'|'));
+        }
+        for (const QWidget* c : f->findChildren<QWidget*>())
+            if (const auto* h = dynamic_cast<const panels::hintBox_t*>(c))
+                out += QStringLiteral("%1 shown=%2: %3\n").arg(h->objectName()).arg(h->isVisibleTo(f)).arg(h->text());
+        return out;
+    };
+    w->showPanel(ui::panelNextLine, {.applyToWindow = true});
+    model::selectOnly(d->items(), r);
+    w->showPanel(ui::panelRectangle, {.applyToWindow = true});
+    w->showPanel(canvas::toolStar, {.applyToWindow = true});
+    QWidget* const kept = w->codePanel();
+    const auto host = app::makePanelHost(*w);
+
+    struct step_t {
+        const char* what;
+        bool back;
+        int32_t code;
+    };
+    const step_t steps[] = {
+        {"Back from the star tool to the rectangle's fine-tune panel", true, ui::panelRectangle},
+        {"Forward to the star tool", false, canvas::toolStar},
+        {"Back again", true, ui::panelRectangle},
+    };
+    for (const step_t& s : steps) {
+        if (s.back) w->stepBack();
+        else w->stepForward();
+        ASSERT_EQ(w->panelCode(), s.code) << s.what;
+        EXPECT_EQ(w->codePanel(), kept) << s.what;
+        const std::unique_ptr<QWidget> fresh(app::makeSidePanel(s.code, *host));
+        EXPECT_EQ(shown(kept).toStdString(), shown(fresh.get()).toStdString()) << s.what;
+    }
 }
 
 TEST_F(ShellTest, SuggestionSelectsTheNewestItemForFineTuning)

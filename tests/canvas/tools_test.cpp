@@ -507,6 +507,33 @@ TEST_F(Tools, PreviewsLeaveNoTraceOverExistingItems)
     }
 }
 
+// Leaving a line or shape tool for the pointer in the middle of placing
+// points takes the preview, guides and the tool's marks off without painting
+// the canvas again: what stays is what a full repaint shows.
+TEST_F(Tools, LeavingAToolForThePointerLeavesTheCanvasAsAFullRepaintWould)
+{
+    w->selectTool(102);
+    for (point_t c : {point_t{100, 100}, point_t{300, 100}, point_t{300, 200}}) click(c);
+    struct case_t {
+        int32_t tool;
+        int32_t direction;  // a line's preset direction draws a guide; -1 none
+    };
+    const case_t cases[] = {{1, -1}, {1, 45}, {100, -1}, {102, -1}, {105, -1}, {104, -1}, {107, -1}, {111, -1}};
+    for (const case_t& c : cases) {
+        SCOPED_TRACE(testing::Message() << "tool " << c.tool << " direction " << c.direction);
+        canvas::params().lineDirection = c.direction;
+        w->selectTool(c.tool);
+        click({150, 120});
+        for (int32_t i = 0; i < 6; ++i) move({160 + 20 * i, 130 + 7 * i});
+        if (c.tool != 1) click({250, 170});
+        for (int32_t i = 0; i < 4; ++i) move({220 - 10 * i, 200 + 9 * i});
+        w->selectTool(modePointer);
+        const QImage left = w->canvasImage().copy();
+        EXPECT_EQ(left, freshCanvas());
+    }
+    canvas::params().lineDirection = -1;
+}
+
 TEST_F(Tools, CreatedItemLooksTheSameAsAfterAFullRepaint)
 {
     w->selectTool(100);
