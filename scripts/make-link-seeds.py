@@ -9,9 +9,9 @@ import sys
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
-spec = importlib.util.spec_from_file_location("heads", ROOT / "scripts/make-arrowhead-seeds.py")
-heads = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(heads)
+module_plan = importlib.util.spec_from_file_location("heads", ROOT / "scripts/make-arrowhead-seeds.py")
+heads = importlib.util.module_from_spec(module_plan)
+module_plan.loader.exec_module(heads)
 
 LINE, RECTANGLE, TRIANGLE, TEXT, PICTURE = 1000200, 1000500, 1000300, 1000100, 1004000
 
