@@ -1,6 +1,7 @@
 // What arrowheads cost a repaint: repaintAll of 1,000 and 10,000 lines, open
 // splines and arcs, bare and with a head at each end (kinds and sizes
 // mixed), at 100 % and 300 %.
+#include "guimain.h"
 #include "../tests/render/docbuilder.h"
 #include "model/arrowheads.h"
 #include "render/renderpass.h"
@@ -66,11 +67,5 @@ BENCHMARK(BM_repaintPaths)
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    int qargc = 1;
-    QGuiApplication app(qargc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchmarks::runWithGui(argc, argv);
 }

@@ -6,6 +6,7 @@
 // codes; and encoding ten QR Codes of different data, as a merge of ten
 // rows does (the drawing keeps every encoded symbol, so a replicated card is
 // encoded once).
+#include "guimain.h"
 #include "../tests/output/carddoc.h"
 #include "model/barcode.h"
 #include "model/csv.h"
@@ -149,11 +150,5 @@ BENCHMARK(BM_EncodeTenDistinctQrCodes)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    int qargc = 1;
-    QGuiApplication app(qargc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchmarks::runWithGui(argc, argv);
 }

@@ -1,5 +1,6 @@
 #include "output/calibration.h"
 
+#include "output/failure.h"
 #include "output/printsheet.h"
 
 #include <QFont>
@@ -30,12 +31,6 @@ constexpr double armMm = 5, circleMm = 3, lineMm = 0.15;
 constexpr double labelClearMm = 10;
 // The rulers run along the top and left edges this far in.
 constexpr double rulerEdgeMm = 4, rulerStartMm = 8;
-
-bool fail(QString* error, const QString& why)
-{
-    if (error) *error = why;
-    return false;
-}
 
 // Solves the n × n system a·x = b (Gaussian elimination with partial
 // pivoting); false when it is singular.
@@ -312,11 +307,7 @@ bool writeCalibrationSheet(const QString& fileName, QSizeF paperMm, const QStrin
     constexpr int32_t dpi = 1200;
     const QPageLayout layout(QPageSize(paperMm, QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
                              QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
-    device_t device;
-    device.ppiX = device.ppiY = dpi;
-    const QRect full = layout.fullRectPixels(dpi);
-    device.pageWidth = full.width();
-    device.pageHeight = full.height();
+    const device_t device = pdfDevice(layout, dpi);
     QSaveFile file(fileName);
     file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly)) return fail(error, file.errorString());

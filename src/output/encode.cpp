@@ -1,5 +1,7 @@
 #include "output/encode.h"
 
+#include "output/failure.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -24,12 +26,6 @@ pictureKind_t pictureKindOf(const QString& fileName)
 }
 
 namespace {
-
-bool fail(QString* error, const QString& why)
-{
-    if (error) *error = why;
-    return false;
-}
 
 bool usable(const QImage& image, QString* error)
 {

@@ -4,6 +4,7 @@
 #include "model/metrics.h"
 #include "output/cropmarks.h"
 #include "output/encode.h"
+#include "output/failure.h"
 #include "output/printsheet.h"
 #include "output/vectorsheet.h"
 #include "render/renderpass.h"
@@ -23,15 +24,6 @@
 namespace output {
 
 namespace {
-
-bool fail(QString* error, const QString& why)
-{
-    if (error) *error = why;
-    return false;
-}
-
-const QString noPage = QStringLiteral("the document has no page");
-const QString tooLarge = QStringLiteral("the page is too large to print at this resolution");
 
 void drawItems(QPainter& painter, const model::itemList_t& document, const device_t& device, QRect bounds,
                QPoint origin, render::layerStore_t& layers, const render::textSubstitute_t& substitute)
@@ -103,10 +95,10 @@ bool drawMergedSheet(QPainter& painter, const model::itemList_t& document, const
                      const mergeJob_t& job, const std::vector<int32_t>& cells, QString* error)
 {
     const model::item_t* header = model::findHeader(document);
-    if (!header || !job.table) return fail(error, noPage);
+    if (!header || !job.table) return fail(error, noPageReason);
     const int64_t w = int64_t(device.pageWidth) - 2 * int64_t(device.offX);
     const int64_t h = int64_t(device.pageHeight) - 2 * int64_t(device.offY);
-    if (!outputFits(w, h)) return fail(error, tooLarge);
+    if (!outputFits(w, h)) return fail(error, tooLargeReason);
     const QRect sheet(0, 0, int(w), int(h));
     painter.fillRect(sheet, Qt::white);
     const sheetPlacement_t p = placeSheet(header->hdr(), device);
@@ -141,9 +133,9 @@ bool drawMergedCard(QPainter& painter, const model::itemList_t& document, const 
                     const render::textSubstitute_t& substitute, QString* error)
 {
     const model::item_t* header = model::findHeader(document);
-    if (!header) return fail(error, noPage);
+    if (!header) return fail(error, noPageReason);
     const QSize size = cardPixels(header->hdr(), device);
-    if (!outputFits(size.width(), size.height())) return fail(error, tooLarge);
+    if (!outputFits(size.width(), size.height())) return fail(error, tooLargeReason);
     const QRect card(QPoint(0, 0), size);
     painter.fillRect(card, Qt::white);
     painter.save();
@@ -172,19 +164,15 @@ bool writeMergedPdf(const model::itemList_t& document, const QString& fileName, 
                     const QString& title, bool cropMarks, QString* error, int32_t* pages, const QTransform& correction)
 {
     const model::item_t* header = model::findHeader(document);
-    if (!header) return fail(error, noPage);
+    if (!header) return fail(error, noPageReason);
     const auto sheets = mergedSheets(header->hdr(), job);
     if (sheets.empty())
         return fail(error, job.cards.empty() ? QStringLiteral("no row of the data is ticked")
                                              : QStringLiteral("every cell of the sheet is crossed out"));
     dpi = std::clamp(dpi, 1, maxPdfDpi);
     const QPageLayout layout = documentPageLayout(header->hdr());
-    const QRect full = layout.fullRectPixels(dpi);
-    device_t device;
-    device.ppiX = device.ppiY = dpi;
-    device.pageWidth = full.width();
-    device.pageHeight = full.height();
-    if (!outputFits(device.pageWidth, device.pageHeight)) return fail(error, tooLarge);
+    const device_t device = pdfDevice(layout, dpi);
+    if (!outputFits(device.pageWidth, device.pageHeight)) return fail(error, tooLargeReason);
 
     if (pages) *pages = int32_t(sheets.size());
     return writePdfPages(fileName, layout, dpi, title, correction, error, [&](QPainter& painter, QPdfWriter& pdf) {
@@ -230,7 +218,7 @@ bool writeMergedCard(const model::itemList_t& document, const QString& fileName,
                      const model::mergeCard_t& card, int32_t dpi, QString* error)
 {
     const model::item_t* header = model::findHeader(document);
-    if (!header) return fail(error, noPage);
+    if (!header) return fail(error, noPageReason);
     const render::textSubstitute_t substitute = cardSubstitute(table, card);
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     const bool pdf = suffix == QLatin1String("pdf"), svg = suffix == QLatin1String("svg");
@@ -240,10 +228,10 @@ bool writeMergedCard(const model::itemList_t& document, const QString& fileName,
     device.pageWidth = model::roundHalfEven(in.width() * device.ppiX);
     device.pageHeight = model::roundHalfEven(in.height() * device.ppiY);
     const QSize pixels = cardPixels(header->hdr(), device);
-    if (!outputFits(pixels.width(), pixels.height())) return fail(error, tooLarge);
+    if (!outputFits(pixels.width(), pixels.height())) return fail(error, tooLargeReason);
     if (!pdf && !svg) {
         QImage image(pixels, QImage::Format_RGB32);
-        if (image.isNull()) return fail(error, tooLarge);
+        if (image.isNull()) return fail(error, tooLargeReason);
         {
             QPainter painter(&image);
             if (!drawMergedCard(painter, document, device, substitute, error)) return false;

@@ -1,8 +1,9 @@
 #include "output/printsheet.h"
 
-#include "output/cropmarks.h"
 #include "geometry/units.h"
 #include "model/metrics.h"
+#include "output/cropmarks.h"
+#include "output/failure.h"
 #include "settings/pageset.h"
 
 #include <QPainter>
@@ -14,15 +15,15 @@
 
 namespace output {
 
-namespace {
-
-bool fail(QString* error, const QString& why)
+device_t pdfDevice(const QPageLayout& layout, int32_t dpi)
 {
-    if (error) *error = why;
-    return false;
+    const QRect full = layout.fullRectPixels(dpi);
+    device_t device;
+    device.ppiX = device.ppiY = dpi;
+    device.pageWidth = full.width();
+    device.pageHeight = full.height();
+    return device;
 }
-
-} // namespace
 
 QSizeF paperInches(const model::headerBody_t& h)
 {
@@ -41,12 +42,12 @@ QSizeF paperInches(const model::headerBody_t& h)
 bool printSheet(QPainter& painter, const model::itemList_t& document, const device_t& device,
                 const QByteArray& printAreas, const progress_t& progress, QString* error, bool cropMarks)
 {
-    if (!model::findHeader(document)) return fail(error, QStringLiteral("the document has no page"));
+    if (!model::findHeader(document)) return fail(error, noPageReason);
     // The printer takes the first columns of tiles while the drawing threads
     // finish the later ones (copy the cards into them, whiten the margins).
     sheetInProgress_t job(document, device, printAreas);
     const QImage& sheet = job.image();
-    if (sheet.isNull()) return fail(error, QStringLiteral("the page is too large to print at this resolution"));
+    if (sheet.isNull()) return fail(error, tooLargeReason);
     const int32_t across = (sheet.width() + tileSize - 1) / tileSize, down = (sheet.height() + tileSize - 1) / tileSize;
     const int32_t total = across * down;
     int32_t done = 0;
@@ -94,14 +95,10 @@ bool printToPdf(const model::itemList_t& document, const QString& fileName, int3
                 bool cropMarks, const QTransform& correction)
 {
     const model::item_t* header = model::findHeader(document);
-    if (!header) return fail(error, QStringLiteral("the document has no page"));
+    if (!header) return fail(error, noPageReason);
     dpi = std::clamp(dpi, 1, maxPdfDpi);
     const QPageLayout layout = documentPageLayout(header->hdr());
-    const QRect full = layout.fullRectPixels(dpi);
-    device_t device;
-    device.ppiX = device.ppiY = dpi;
-    device.pageWidth = full.width();
-    device.pageHeight = full.height();
+    const device_t device = pdfDevice(layout, dpi);
 
     return writePdfPages(fileName, layout, dpi, title, correction, error, [&](QPainter& painter, QPdfWriter&) {
         return printSheet(painter, document, device, printAreas, progress, error, cropMarks);

@@ -43,6 +43,9 @@ bool writePdfPages(const QString& fileName, const QPageLayout& layout, int32_t d
                    const QTransform& correction, QString* error,
                    const std::function<bool(QPainter& painter, QPdfWriter& pdf)>& draw);
 
+// A device of the PDF page `layout` at `dpi`: its whole page in pixels.
+device_t pdfDevice(const QPageLayout& layout, int32_t dpi);
+
 // The paper in inches (a pixel paper at the screen's resolution), held
 // within 0.1 … 200 inches a side.
 QSizeF paperInches(const model::headerBody_t& h);

@@ -2,6 +2,7 @@
 
 #include "model/metrics.h"
 #include "output/cropmarks.h"
+#include "output/failure.h"
 #include "output/printsheet.h"
 #include "render/renderpass.h"
 
@@ -18,15 +19,6 @@
 namespace output {
 
 namespace {
-
-bool fail(QString* error, const QString& why)
-{
-    if (error) *error = why;
-    return false;
-}
-
-const QString noPage = QStringLiteral("the document has no page");
-const QString tooLarge = QStringLiteral("the page is too large to print at this resolution");
 
 // Everything the items of one card need to be drawn on a device.
 struct cardDraw_t {
@@ -69,10 +61,10 @@ bool drawVectorSheet(QPainter& painter, const model::itemList_t& document, const
                      const QByteArray& printAreas, QString* error)
 {
     const model::item_t* header = model::findHeader(document);
-    if (!header) return fail(error, noPage);
+    if (!header) return fail(error, noPageReason);
     const int64_t w = int64_t(device.pageWidth) - 2 * int64_t(device.offX);
     const int64_t h = int64_t(device.pageHeight) - 2 * int64_t(device.offY);
-    if (!outputFits(w, h)) return fail(error, tooLarge);
+    if (!outputFits(w, h)) return fail(error, tooLargeReason);
     const QRect sheet(0, 0, int(w), int(h));
     const sheetPlacement_t p = placeSheet(header->hdr(), device);
     cardDraw_t card = drawerFor(document, device, sheet, p.origin);
@@ -132,9 +124,9 @@ bool drawVectorSheet(QPainter& painter, const model::itemList_t& document, const
 bool drawVectorCard(QPainter& painter, const model::itemList_t& document, const device_t& device, QString* error)
 {
     const model::item_t* header = model::findHeader(document);
-    if (!header) return fail(error, noPage);
+    if (!header) return fail(error, noPageReason);
     const QSize size = cardPixels(header->hdr(), device);
-    if (!outputFits(size.width(), size.height())) return fail(error, tooLarge);
+    if (!outputFits(size.width(), size.height())) return fail(error, tooLargeReason);
     const QRect card(QPoint(0, 0), size);
     painter.fillRect(card, Qt::white);
     cardDraw_t drawer = drawerFor(document, device, card, QPoint(0, 0));
@@ -171,7 +163,7 @@ bool writeVector(const model::itemList_t& document, const QString& fileName, vec
                  const vectorJob_t& job, QString* error)
 {
     const model::item_t* header = model::findHeader(document);
-    if (!header) return fail(error, noPage);
+    if (!header) return fail(error, noPageReason);
     const int32_t dpi = std::clamp(job.dpi, 1, maxPdfDpi);
     QPageLayout layout = documentPageLayout(header->hdr());
     device_t device;
@@ -189,12 +181,12 @@ bool writeVector(const model::itemList_t& document, const QString& fileName, vec
     QSize pixels(device.pageWidth, device.pageHeight);
     if (!job.wholeSheet) {
         pixels = cardPixels(header->hdr(), device);
-        if (!outputFits(pixels.width(), pixels.height())) return fail(error, tooLarge);
+        if (!outputFits(pixels.width(), pixels.height())) return fail(error, tooLargeReason);
         const QSizeF inches(double(pixels.width()) / dpi, double(pixels.height()) / dpi);
         layout = QPageLayout(QPageSize(inches, QPageSize::Inch, QString(), QPageSize::ExactMatch), QPageLayout::Portrait,
                              QMarginsF(0, 0, 0, 0));
     } else if (!outputFits(pixels.width(), pixels.height())) {
-        return fail(error, tooLarge);
+        return fail(error, tooLargeReason);
     }
 
     QSaveFile file(fileName);
