@@ -13,6 +13,7 @@
 #include "testnames.h"
 
 #include <functional>
+#include <random>
 #include <ostream>
 
 using namespace seltest;
@@ -494,5 +495,129 @@ TEST_F(TextBeingEdited, DefaultsReachTheTextBeingTypedWithoutAStep)
     EXPECT_EQ(model::countItems(items()), count);
     EXPECT_TRUE(w->textEditor().typing());
 }
+
+} // namespace
+
+namespace {
+
+// ---------------------------------------------------------------- the canvas after a setter
+
+// The pixels where two canvases differ, and the box around them.
+struct difference_t {
+    int32_t pixels = 0;
+    QRect box;
+};
+
+difference_t differenceOf(const QImage& a, const QImage& b)
+{
+    difference_t d;
+    if (a.size() != b.size()) return {-1, {}};
+    for (int32_t y = 0; y < a.height(); ++y) {
+        const auto* ra = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+        const auto* rb = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+        for (int32_t x = 0; x < a.width(); ++x)
+            if (ra[x] != rb[x]) {
+                ++d.pixels;
+                d.box = d.box.united(QRect(x, y, 1, 1));
+            }
+    }
+    return d;
+}
+
+void setWeight(item_t* it, double weight)
+{
+    it->lineWeight = weight;
+    it->penWidthPx = geometry::penWidthAt(1.0, weight);
+}
+
+struct screenCase_t {
+    const char* name;
+    std::function<void(TSandbox&)> call;
+    double zoom;
+    // The weight of every line and shape before the call.
+    double weight;
+};
+void PrintTo(const screenCase_t& c, std::ostream* os) { *os << c.name; }
+
+class CanvasAfterSetter : public WindowTest, public ::testing::WithParamInterface<screenCase_t> {
+protected:
+    // A crowd of lines, squares, rectangles taller and flatter than wide,
+    // filled circles and a few texts, overlapping one another, with one item
+    // in three selected, so that changed items have unchanged ones above and
+    // below them.
+    void buildCrowd()
+    {
+        std::mt19937 rng(7);
+        auto rnd = [&](int32_t lo, int32_t hi) { return lo + int32_t(rng() % uint32_t(hi - lo + 1)); };
+        std::vector<item_t*> made;
+        for (int32_t i = 0; i < 90; ++i) {
+            const int32_t x = rnd(40, 420), y = rnd(40, 420), s = rnd(12, 70);
+            item_t* it = nullptr;
+            switch (i % 6) {
+            case 0: it = addLine(items(), {x, y}, {x + rnd(-70, 70), y + rnd(-70, 70)}); break;
+            case 1: it = addSquare(items(), {x, y}, {x + s, y}); break;
+            case 2: it = addRectangle(items(), {x, y}, {x + s, y}, s / 2 + 5); break;
+            case 3: it = addRectangle(items(), {x, y}, {x + s / 2 + 5, y}, s); break;
+            case 4: it = addCircle(items(), {x, y}, s / 2); break;
+            default: it = i % 4 == 1 ? addText(items(), {x, y}, {x + 60, y}) : addLine(items(), {x, y}, {x + s, y + s});
+            }
+            if (it->itemType != model::typeText) setWeight(it, GetParam().weight);
+            if (it->itemType == model::typeCircle || i % 6 == 2) it->fillColor = 0x40C040 + i;
+            it->lineColor = 0x101010 * (i % 8);
+            made.push_back(it);
+        }
+        // Apart from the crowd, at its bottom right, a line and a rectangle
+        // hanging down from its first side, both selected, with a thin line
+        // inside the rectangle's box: their old strokes and boxes are the
+        // farthest reach of the change, which no other item's repaint covers.
+        item_t* line = addLine(items(), {660, 640}, {760, 700});
+        item_t* rect = addRectangle(items(), {760, 600}, {700, 600}, 120);
+        for (item_t* it : {line, rect}) setWeight(it, GetParam().weight);
+        rect->fillColor = 0xA0A0F0;
+        addLine(items(), {710, 620}, {750, 700});
+        model::deselectAll(items());
+        for (size_t i = 0; i < made.size(); i += 3) model::setSelected(items(), made[i], true);
+        model::setSelected(items(), line, true);
+        model::setSelected(items(), rect, true);
+    }
+};
+
+// The canvas a setter leaves (once its deferred marks are back) is the one a
+// full repaint with marks gives: nothing of an item's old look stays outside
+// the area it paints again (the old wider stroke, the old rectangle's box),
+// and nothing above a changed item is left drawn under it.
+TEST_P(CanvasAfterSetter, EqualsAFullRepaint)
+{
+    buildCrowd();
+    if (GetParam().zoom != 1.0) w->applyZoom(GetParam().zoom);
+    w->findChild<QTimer*>(QStringLiteral("fullQualityTimer"))->stop();
+    paintWithMarks();
+    GetParam().call(*w);
+    w->deferredTimerTimeout();
+    const QImage shown = w->canvasImage().copy();
+    paintWithMarks();
+    const difference_t d = differenceOf(shown, w->canvasImage());
+    EXPECT_EQ(d.pixels, 0) << "differing pixels within (" << d.box.left() << ", " << d.box.top() << ") - ("
+                           << d.box.right() << ", " << d.box.bottom() << ")";
+}
+
+const screenCase_t screenCases[] = {
+    {"LineColor", [](TSandbox& w) { canvas::setLineColor(w, 0x0000FF); }, 1.0, 0.5},
+    {"LineColorZoomed", [](TSandbox& w) { canvas::setLineColor(w, 0x0000FF); }, 1.5, 0.5},
+    {"LineWeightThinner", [](TSandbox& w) { canvas::setLineWeight(w, 0.25); }, 1.0, 6.0},
+    {"LineWeightThinnerZoomed", [](TSandbox& w) { canvas::setLineWeight(w, 0.25); }, 1.5, 6.0},
+    {"LineWeightThicker", [](TSandbox& w) { canvas::setLineWeight(w, 6.0); }, 1.0, 0.25},
+    {"RectanglesToSquares", [](TSandbox& w) { canvas::setSquareOrRectangle(w, model::typeSquare); }, 1.0, 1.0},
+    {"RectanglesToSquaresZoomed", [](TSandbox& w) { canvas::setSquareOrRectangle(w, model::typeSquare); }, 1.5, 1.0},
+    {"SquaresAndBackToRectangles",
+     [](TSandbox& w) {
+         canvas::setSquareOrRectangle(w, model::typeSquare);
+         canvas::setSquareOrRectangle(w, model::typeRectangle);
+     },
+     1.0, 1.0},
+    {"FontWeight", [](TSandbox& w) { canvas::setFontWeight(w, 700); }, 1.0, 0.5},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, CanvasAfterSetter, ::testing::ValuesIn(screenCases), testnames::byName());
 
 } // namespace
