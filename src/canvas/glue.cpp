@@ -173,16 +173,19 @@ void followCommand(TSandbox& w, const std::vector<item_t*>& versions, bool turni
     model::dropLooseGlue(table, lines);
 }
 
-void followOutlineChange(TSandbox& w, const std::vector<item_t*>& versions)
+bool followOutlineChange(TSandbox& w, const std::vector<item_t*>& versions)
 {
-    if (versions.empty()) return;
+    // Only a shape with an identity has lines glued to it or a label: without
+    // one among the versions there is nothing to follow, and no table to build
+    // from the whole list.
+    if (std::none_of(versions.begin(), versions.end(), [](const item_t* v) { return model::linkId(v) != 0; }))
+        return false;
     model::linkTable_t table(w.items());
-    if (table.empty()) return;
+    if (table.empty()) return false;
     const std::vector<item_t*> reglued = model::reglueToOutline(w.items(), table, versions, versions.front()->actionId);
     const std::vector<item_t*> moved = followShapes(w, table, versions, false);
-    if (reglued.empty() && moved.empty()) return;
     for (item_t* line : reglued) model::spatialRefile(w.items(), line);
-    w.repaintAll(true);
+    return !reglued.empty() || !moved.empty();
 }
 
 void selectLabels(model::itemList_t& list)

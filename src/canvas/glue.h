@@ -75,9 +75,9 @@ void followCommand(TSandbox& w, const std::vector<model::item_t*>& versions, boo
 // The same after a command that may have changed which connection points the
 // shapes in `versions` have (their type, sides or points): glued ends go to
 // the nearest point of the new outline, or come loose from a shape that can
-// no longer be glued to, in the same step. The canvas is painted again when
-// a line or label changed.
-void followOutlineChange(TSandbox& w, const std::vector<model::item_t*>& versions);
+// no longer be glued to, in the same step. True when a line or label
+// changed (the caller paints the canvas again whole).
+bool followOutlineChange(TSandbox& w, const std::vector<model::item_t*>& versions);
 
 // The label of each selected shape joins the selection (erasing a shape erases its label).
 void selectLabels(model::itemList_t& list);

@@ -106,11 +106,28 @@ void textRefresh(TSandbox& w, const std::vector<item_t*>& changed, const QRect& 
     else w.repaintAll(true);
 }
 
+// What else a change moved besides the changed items (glued lines, labels):
+// true when it did, and the whole canvas is painted again.
+using follow_t = bool (*)(TSandbox&, const std::vector<item_t*>&);
+
+// A repaint of at least this share of the canvas is done as a whole one, in
+// bands: the two are alike in cost, and the whole one needs no walk of the
+// list to grow the area by the items that meet it.
+constexpr int64_t wholeCanvasShareNumerator = 3, wholeCanvasShareDenominator = 4;
+
+bool coversMostOf(const QRect& area, const QRect& canvas)
+{
+    return int64_t(area.width()) * area.height() * wholeCanvasShareDenominator >=
+           int64_t(canvas.width()) * canvas.height() * wholeCanvasShareNumerator;
+}
+
 // The common frame: one history step for the selection (nothing without
-// one), `change` on every new version that `applies` accepts, then the
-// repaint. Returns the items changed, in list order.
+// one), `change` on every new version that `applies` accepts, `follow` on
+// the changed items, then one repaint. Returns the items changed, in list
+// order.
 template <class Applies, class Change>
-std::vector<item_t*> applyToSelection(TSandbox& w, repaint_t how, Applies applies, Change change)
+std::vector<item_t*> applyToSelection(TSandbox& w, repaint_t how, Applies applies, Change change,
+                                      follow_t follow = nullptr)
 {
     if (!model::firstSelected(w.items())) return {};
     const bool typing = w.textEditor().typing();
@@ -138,6 +155,7 @@ std::vector<item_t*> applyToSelection(TSandbox& w, repaint_t how, Applies applie
             area = area.united(areaOf(w, it, how));
         }
     }
+    if (follow && follow(w, changed)) how = repaint_t::wholeCanvas;
     model::setModified(w.items(), true);
     switch (how) {
     case repaint_t::wholeCanvas: w.repaintAll(true); break;
@@ -146,6 +164,7 @@ std::vector<item_t*> applyToSelection(TSandbox& w, repaint_t how, Applies applie
         area = area.intersected(w.canvasImage().rect());
         // Nothing of the setter's types (or nothing on the canvas): only the marks come back.
         if (area.isEmpty()) w.deferMarks();
+        else if (coversMostOf(area, w.canvasImage().rect())) w.repaintAll(true);
         else w.repaintRect(area);
         break;
     }
@@ -184,46 +203,47 @@ void transformSelectedItems(TSandbox& w, bool mirror, bool flip, int32_t turn)
 void setPieOrArc(TSandbox& w, int32_t itemType)
 {
     // A pie's box holds its centre, an arc's need not: the box follows the type.
-    followOutlineChange(w, applyToSelection(
+    applyToSelection(
         w, repaint_t::oldAndNewBox,
         [](const item_t* it) { return it->itemType == model::typePie || it->itemType == model::typeArc; },
         [&](item_t* it) {
             it->itemType = itemType;
             geometry::itemBounds(it, handleSize());
-        }));
+        },
+        followOutlineChange);
 }
 
 void setSquareOrRectangle(TSandbox& w, int32_t itemType)
 {
-    followOutlineChange(w, applyToSelection(
+    applyToSelection(
         w, repaint_t::oldAndNewBox,
         [](const item_t* it) { return it->itemType == model::typeSquare || it->itemType == model::typeRectangle; },
-        [&](item_t* it) { makeSquareOrRectangle(it, itemType); }));
+        [&](item_t* it) { makeSquareOrRectangle(it, itemType); }, followOutlineChange);
 }
 
 void setCircleOrEllipse(TSandbox& w, int32_t itemType)
 {
-    followOutlineChange(w, applyToSelection(
+    applyToSelection(
         w, repaint_t::oldAndNewBox,
         [](const item_t* it) { return it->itemType == model::typeCircle || it->itemType == model::typeEllipse; },
-        [&](item_t* it) { makeCircleOrEllipse(it, itemType); }));
+        [&](item_t* it) { makeCircleOrEllipse(it, itemType); }, followOutlineChange);
 }
 
 void setSides(TSandbox& w, int32_t sides)
 {
-    followOutlineChange(w, applyToSelection(
+    applyToSelection(
         w, repaint_t::wholeCanvas,
         [](const item_t* it) { return it->itemType == model::typePolygon || it->itemType == model::typeStar; },
-        [&](item_t* it) { rebuildSides(it, sides); }));
+        [&](item_t* it) { rebuildSides(it, sides); }, followOutlineChange);
 }
 
 void setShapeVariant(TSandbox& w, int32_t variant)
 {
     if (variant < model::variantOpen || variant > model::variantFilled) return;
-    followOutlineChange(w, applyToSelection(
+    applyToSelection(
         w, repaint_t::wholeCanvas,
         [](const item_t* it) { return it->itemType == model::typeSpline || it->itemType == model::typeCurve; },
-        [&](item_t* it) { rebuildVariant(it, variant); }));
+        [&](item_t* it) { rebuildVariant(it, variant); }, followOutlineChange);
 }
 
 // ---------------------------------------------------------------- lines and fills

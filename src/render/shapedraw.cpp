@@ -22,10 +22,24 @@ using geometry::point_t;
 using model::item_t;
 using model::roundHalfEven;
 
+namespace {
+
+// Round(scale × v) held within 32 bits, as roundHalfEven gives it. At scale 1
+// (the view at 100 %, the commonest case by far) the product is v itself,
+// without the extended-precision multiplication and rounding that every
+// mapped point of every figure would otherwise pay for.
+int64_t scaled(double scale, int64_t v)
+{
+    if (scale == 1.0) return std::clamp<int64_t>(v, INT32_MIN, INT32_MAX);
+    return roundHalfEven(static_cast<long double>(scale) * v);
+}
+
+} // namespace
+
 QPoint xform_t::map(int32_t x, int32_t y) const
 {
-    return QPoint(geometry::canvasCoordinate(int64_t(roundHalfEven(static_cast<long double>(sx) * (int64_t(x) + ox))) + dx),
-                  geometry::canvasCoordinate(int64_t(roundHalfEven(static_cast<long double>(sy) * (int64_t(y) + oy))) + dy));
+    return QPoint(geometry::canvasCoordinate(scaled(sx, int64_t(x) + ox) + dx),
+                  geometry::canvasCoordinate(scaled(sy, int64_t(y) + oy) + dy));
 }
 
 point_t xform_t::mapPt(int32_t x, int32_t y) const
@@ -78,7 +92,10 @@ std::vector<QPoint> toQ(const std::vector<point_t>& v)
 
 void drawPlainPointList(drawContext_t& ctx, const item_t* item, int32_t pen)
 {
-    std::vector<QPoint> pts;
+    // One buffer per drawing thread, kept from figure to figure: a repaint
+    // draws thousands of them.
+    thread_local std::vector<QPoint> pts;
+    pts.clear();
     for (const model::pointNode_t* n = item->points.head; n; n = n->next) pts.push_back(ctx.xf.map(n->p.x, n->p.y));
     drawPointList(ctx.canvas, pts, item->shapeVariant, pen, figureFillColor(ctx, item), figureLineColor(ctx, item));
 }
