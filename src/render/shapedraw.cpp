@@ -348,6 +348,52 @@ void applyFillRules(canvas_t& canvas, int32_t fill, int32_t lineColor, int32_t p
     }
 }
 
+namespace {
+
+// The inclusive box of four corners that go round an upright rectangle of
+// some width and height (a fifth point may close it); false for any other
+// figure.
+bool uprightRectangle(const std::vector<QPoint>& in, QRect& box)
+{
+    if (in.size() != 4 && !(in.size() == 5 && in[4] == in[0])) return false;
+    const QPoint a = in[0], b = in[1], c = in[2], d = in[3];
+    const bool acrossFirst = a.y() == b.y() && b.x() == c.x() && c.y() == d.y() && d.x() == a.x();
+    const bool downFirst = a.x() == b.x() && b.y() == c.y() && c.x() == d.x() && d.y() == a.y();
+    if (!acrossFirst && !downFirst) return false;
+    const int32_t l = std::min(a.x(), c.x()), r = std::max(a.x(), c.x());
+    const int32_t t = std::min(a.y(), c.y()), b2 = std::max(a.y(), c.y());
+    if (l == r || t == b2) return false;
+    box = QRect(QPoint(l, t), QPoint(r, b2));
+    return true;
+}
+
+// An upright rectangle outlined by the thinnest pen on an image: the outline
+// takes the box's edge pixels and the fill the pixels within, so block fills
+// give the pixels the polygon would, without the general rasteriser (squares
+// and rectangles are among the commonest figures). Not on a vector device,
+// where the figure stays a path, nor while the drawing is being recorded.
+bool drawnAsBlocks(canvas_t& canvas, const std::vector<QPoint>& in, int32_t fill, int32_t lineColor, int32_t width)
+{
+    QRect box;
+    if (width > 1 || canvas.isVector() || canvas.recording() || !uprightRectangle(in, box)) return false;
+    // The raster engine cuts an outline at the image's edges and leaves out
+    // a corner pixel where it does: such a rectangle keeps the polygon.
+    if (!canvas.bounds().contains(box)) return false;
+    const int32_t l = box.left(), t = box.top(), r = box.right() + 1, b = box.bottom() + 1;
+    if (fill == -2) {
+        canvas.fillRect(l, t, r, b, lineColor);
+        return true;
+    }
+    canvas.fillRect(l, t, r, t + 1, lineColor);
+    canvas.fillRect(l, b - 1, r, b, lineColor);
+    canvas.fillRect(l, t + 1, l + 1, b - 1, lineColor);
+    canvas.fillRect(r - 1, t + 1, r, b - 1, lineColor);
+    if (fill != -1) canvas.fillRect(l + 1, t + 1, r - 1, b - 1, fill);
+    return true;
+}
+
+} // namespace
+
 void drawPointList(canvas_t& canvas, const std::vector<QPoint>& in, int32_t variant, int32_t pen, int32_t fill,
                    int32_t lineColor)
 {
@@ -361,7 +407,7 @@ void drawPointList(canvas_t& canvas, const std::vector<QPoint>& in, int32_t vari
     }
     if (variant == 2) {
         applyFillRules(canvas, fill, lineColor, pen);
-        canvas.polygon(in);
+        if (!drawnAsBlocks(canvas, in, fill, lineColor, width)) canvas.polygon(in);
         return;
     }
     canvas.setPen(lineColor, width);

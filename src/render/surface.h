@@ -135,6 +135,7 @@ public:
 
     // While a sink is set, operations are appended to it as well as drawn.
     void record(std::vector<primitive_t>* sink) { sink_ = sink; }
+    bool recording() const { return sink_ != nullptr; }
 
 private:
     // Thick solid pens are stroked as one filled band along the polyline and
