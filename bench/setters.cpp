@@ -2,8 +2,10 @@
 // of a document of 10,000, including the history step and the repaint (a
 // colour, repainting the changed items' boxes; a weight, repainting them with
 // the wider pen; a square-to-rectangle switch, repainting old and new boxes;
-// a font weight, repainting the whole canvas), and the colour adjustments of
-// 1,000 pictures among 10,000 items, each drawn again with the new values.
+// a font weight, repainting the whole canvas; the selected items are spread
+// over the page, so their boxes span most of it and each of the four repaints
+// the whole canvas once, in bands), and the colour adjustments of 1,000
+// pictures among 10,000 items, each drawn again with the new values.
 #include "crowdedwindow.h"
 
 #include "canvas/setters.h"
