@@ -358,6 +358,57 @@ TEST(SameOnEveryThreadCount, EffectsUnderEveryLightAndSwitch)
             }
 }
 
+// Each band blurs only its own rows of a shadow and shades only its own rows
+// of a surface. Items of every shaded type lie across the band edges of 2, 3
+// and 4 threads, right on them and a row or two off, and items beside an
+// edge cast soft shadows across it that reach further than a band is tall
+// at 50 %: the parts of one shadow or surface must meet without a seam, a
+// shift or a pixel darkened twice.
+TEST(SameOnEveryThreadCount, EffectsAcrossBandEdges)
+{
+    struct row_t {
+        double zoom;
+        geometry::point_t origin;
+        int32_t light;
+    };
+    const row_t rows[] = {{0.5, {0, 0}, 0}, {1.0, {0, 0}, 0}, {1.0, {0, 0}, 3}, {3.0, {150, 90}, 0}, {3.0, {150, 90}, 2}};
+    for (const row_t& r : rows) {
+        model::itemList_t doc;
+        model::item_t* h = testdoc::addHeader(doc, 900, 480, r.zoom);
+        h->hdr().lightDirection = r.light;
+        const int32_t height = canvasImageSize(h).height();
+        std::set<int32_t> edges;
+        for (int32_t n : {2, 3, 4})
+            for (const QRect& b : imageBands(QSize(1, height), n))
+                if (b.top() > 0) edges.insert(b.top());
+        ASSERT_GE(edges.size(), 4u);
+        int32_t k = 0;
+        for (int32_t edge : edges) {
+            // The document row shown on the edge's canvas row.
+            const int32_t y = geometry::screenToDoc(r.zoom, edge, r.origin.y);
+            const int32_t x = 20 + 220 * (k++ % 4) + r.origin.x / 3;
+            const int32_t fill = k % 2 ? 0x3070E0 : -1;
+            std::vector<model::item_t*> across = {
+                testdoc::addShape(doc, model::typeCircle, {{x + 25, y}, {x + 50, y}}, fill, 0x202080, 0.75),
+                testdoc::addShape(doc, model::typeEllipse, {{x + 85, y + 1}, {x + 110, y - 8}, {x + 83, y + 13}}, fill, 0x008000, 1.5),
+                testdoc::addShape(doc, model::typeStar, {{x + 135, y - 2}, {x + 135, y - 30}, {x + 145, y - 8}}, -2, 0x800000, 0.5, 2, 5),
+                testdoc::addShape(doc, model::typeSquare, {{x + 170, y - 1}, {x + 200, y - 1}, {x + 200, y + 29}, {x + 170, y + 29}}, 0xA0FFA0, 0x400040, 1.0),
+                testdoc::addLine(doc, x, y - 40, x + 200, y + 45, 3.0, 0, 0x0000C0, -2),
+            };
+            for (model::item_t* it : across) testdoc::withEffects(it, 85, 85, 60, 127);
+            // Just above and just below the edge, with very soft shadows that
+            // spread far across it.
+            testdoc::withEffects(testdoc::addShape(doc, model::typeTriangle, {{x + 40, y - 2}, {x + 90, y - 2}, {x + 65, y - 40}}, 0xFFC080, 0, 0.5),
+                                 170, 255, 0, 127);
+            testdoc::withEffects(testdoc::addShape(doc, model::typePolygon, {{x + 120, y + 22}, {x + 138, y + 22}}, -1, 0x806000, 1.0, 2, 6),
+                                 170, 255, 30, 127);
+        }
+        const passSetup_t s{r.zoom, r.origin};
+        expectSameOnEveryThreadCount(doc, s, "zoom " + std::to_string(r.zoom) + " light " + std::to_string(r.light));
+        model::freeList(doc);
+    }
+}
+
 TEST(SameOnEveryThreadCount, TurnedStyledAndShadedTexts)
 {
     for (double zoom : {1.0, 2.0, 0.75}) {
