@@ -299,16 +299,26 @@ std::vector<QRect> passBands(const renderView_t& view)
 // cannot touch; the others (texts) are drawn in every band, held in by its
 // clip. Every pixel depends only on the figures drawn over it in order, so
 // the bands come out as one pass over the whole image would leave them.
-void drawInBands(renderView_t& view, const std::vector<QRect>& bands, const std::vector<item_t*>& items)
+// With `background`, each band first paints its rows of the background and
+// the gridlines, so that the image's old pixels are neither read nor copied.
+void drawInBands(renderView_t& view, const std::vector<QRect>& bands, const std::vector<item_t*>& items,
+                 bool background = false)
 {
     // Lazily found values of the list are found now, before threads read it.
     if (view.items) (void)model::findHeader(*view.items);
-    paintInBands(view.Image1, bands, [&](QImage& image, const QRect& band) {
-        canvas_t canvas(image);
-        canvas.clipTo(band);
-        for (item_t* item : items)
-            if (mayTouchArea(view, item, band)) drawItemOn(view, canvas, item, false);
-    });
+    paintInBands(
+        view.Image1, bands,
+        [&](QImage& image, const QRect& band) {
+            canvas_t canvas(image);
+            canvas.clipTo(band);
+            if (background) {
+                paintBackgroundOn(view, canvas, {band.left(), band.top(), band.right() + 1, band.bottom() + 1});
+                drawGridlinesOn(view, canvas);
+            }
+            for (item_t* item : items)
+                if (mayTouchArea(view, item, band)) drawItemOn(view, canvas, item, false);
+        },
+        background);
 }
 
 QRect clippedRect(const QImage& img, rect_t r, int32_t limit)
@@ -360,9 +370,6 @@ void repaintAll(renderView_t& view, bool runDeferred)
 {
     const int32_t w = view.Image1.width(), h = view.Image1.height();
     {
-        canvas_t canvas(view.Image1);
-        canvas.record(view.recordTo);
-        paintBackgroundOn(view, canvas, {0, 0, w + 1, h + 1});
         view.selectionUnder.valid = false;
         const double zoom = viewZoom(view);
         // One canvas pixel beyond the image on every side: an edge pixel may
@@ -371,11 +378,12 @@ void repaintAll(renderView_t& view, bool runDeferred)
                        geometry::screenToDoc(zoom, w, view.viewOrigin.x), geometry::screenToDoc(zoom, h, view.viewOrigin.y)};
         const std::vector<QRect> bands = passBands(view);
         if (bands.size() == 1) {
+            canvas_t canvas(view.Image1);
+            canvas.record(view.recordTo);
+            paintBackgroundOn(view, canvas, {0, 0, w + 1, h + 1});
             drawItemsInRectOn(view, canvas, docRect, false);
         } else {
-            drawGridlinesOn(view, canvas);
-            canvas.release();
-            drawInBands(view, bands, itemsToDraw(view, docRect, false, true));
+            drawInBands(view, bands, itemsToDraw(view, docRect, false, true), true);
         }
     }
     if (view.items)

@@ -409,6 +409,57 @@ TEST(SameOnEveryThreadCount, EffectsAcrossBandEdges)
     }
 }
 
+// A whole repaint on several threads paints the background, the page guides
+// (dotted margin and fold lines running down through every band) and the
+// gridlines band by band: a dotted line cut by a band edge must keep its
+// dots where the line drawn whole has them.
+TEST(SameOnEveryThreadCount, BackgroundGuidesAndGridlines)
+{
+    struct row_t {
+        int32_t designType;
+        bool columnFold, rowFold;
+        double zoom;
+        geometry::point_t origin;
+    };
+    const row_t rows[] = {{1, false, false, 1.0, {0, 0}}, {3, true, true, 1.0, {0, 0}}, {10, true, true, 1.0, {0, 0}},
+                          {10, true, true, 2.0, {7, 13}}, {11, false, true, 0.5, {0, 0}}};
+    std::mt19937 rng(404);
+    for (const row_t& r : rows) {
+        model::itemList_t doc;
+        model::item_t* h = testdoc::addHeader(doc, 600, 600, 1.0, r.designType);
+        auto& hd = h->hdr();
+        hd.pxPerUnitX = 2;
+        hd.pxPerUnitY = 3;
+        hd.paperWidth = 280;
+        hd.paperHeight = 300;
+        hd.cardWidth = 60;
+        hd.cardHeight = 70;
+        hd.marginLeft = 5;
+        hd.marginTop = 7;
+        hd.marginRight = 9;
+        hd.marginBottom = 11;
+        hd.columns = 4;
+        hd.rows = 4;
+        hd.columnFold = r.columnFold;
+        hd.rowFold = r.rowFold;
+        model::item_t* grid = model::newItem(doc, model::typeGrid);
+        for (int32_t k = 0; k < 6; ++k) {
+            auto* a = new model::anchorNode_t;
+            a->left = int32_t(rng() % 600) - 3;
+            model::appendNode(grid->anchorsX, a);
+            auto* b = new model::anchorNode_t;
+            b->top = int32_t(rng() % 600) - 3;
+            model::appendNode(grid->anchorsY, b);
+        }
+        hd.showGridX = 1;
+        hd.showGridY = 1;
+        testdoc::addShape(doc, model::typeSquare, {{100, 250}, {180, 250}, {180, 330}, {100, 330}}, 0x40A0FF, 0, 0.5);
+        expectSameOnEveryThreadCount(doc, passSetup_t{r.zoom, r.origin},
+                                     "design type " + std::to_string(r.designType) + " at " + std::to_string(r.zoom));
+        model::freeList(doc);
+    }
+}
+
 TEST(SameOnEveryThreadCount, TurnedStyledAndShadedTexts)
 {
     for (double zoom : {1.0, 2.0, 0.75}) {
