@@ -331,6 +331,41 @@ QRect clippedRect(const QImage& img, rect_t r, int32_t limit)
 
 } // namespace
 
+std::vector<QRect> effectBands(const renderView_t& view, const std::vector<QRect>& even, const std::vector<item_t*>& items)
+{
+    if (even.size() < 2 || view.quickDraw || !(view.showShadows || view.show3D)) return even;
+    // Nanoseconds a pixel, roughly, on the machines measured.
+    constexpr int64_t filled = 1, plain = 4, shadowed = 12, shaded = 24;
+    const double zoom = viewZoom(view);
+    const xform_t xf = screenXform(zoom, view.viewOrigin);
+    const int32_t w = view.Image1.width(), h = view.Image1.height();
+    std::vector<int64_t> change(size_t(h) + 1, 0);
+    change[0] = int64_t(w) * filled;
+    auto add = [&](const rect_t& r, int64_t weight) {
+        const QPoint a = xf.map(r.left, r.top), c = xf.map(r.right, r.bottom);
+        const int32_t top = std::clamp(std::min(a.y(), c.y()), 0, h), bottom = std::clamp(std::max(a.y(), c.y()) + 1, 0, h);
+        const int64_t across = std::clamp<int64_t>(int64_t(std::min(std::max(a.x(), c.x()), w - 1)) -
+                                                       std::max(std::min(a.x(), c.x()), 0) + 1, 0, w);
+        if (top >= bottom || across == 0) return;
+        change[size_t(top)] += weight * across;
+        change[size_t(bottom)] -= weight * across;
+    };
+    bool effects = false;
+    for (const item_t* item : items) {
+        const bool shadow = view.showShadows && item->shadowElevation != 0, surface = view.show3D && item->surface >= 1;
+        const rect_t box{std::min(item->boxLeft, item->boxRight), std::min(item->boxTop, item->boxBottom),
+                         std::max(item->boxLeft, item->boxRight), std::max(item->boxTop, item->boxBottom)};
+        add(box, surface ? shaded : plain);
+        if (shadow) add(itemReach(item, zoom), shadowed);
+        effects = effects || shadow || surface;
+    }
+    if (!effects) return even;
+    std::vector<int64_t> cost(static_cast<size_t>(h));
+    int64_t running = 0;
+    for (int32_t y = 0; y < h; ++y) cost[size_t(y)] = running += change[size_t(y)];
+    return evenCostBands(w, cost, int32_t(even.size()));
+}
+
 void drawItem(renderView_t& view, item_t* item, bool noEffects)
 {
     canvas_t canvas(view.Image1);
@@ -383,7 +418,8 @@ void repaintAll(renderView_t& view, bool runDeferred)
             paintBackgroundOn(view, canvas, {0, 0, w + 1, h + 1});
             drawItemsInRectOn(view, canvas, docRect, false);
         } else {
-            drawInBands(view, bands, itemsToDraw(view, docRect, false, true), true);
+            const std::vector<item_t*> items = itemsToDraw(view, docRect, false, true);
+            drawInBands(view, effectBands(view, bands, items), items, true);
         }
     }
     if (view.items)
@@ -476,7 +512,7 @@ void fullQualityPass(renderView_t& view)
         std::vector<item_t*> drawn;
         for (item_t* item : order)
             if (!view.skipUnseen || mayTouchImage(view, item)) drawn.push_back(item);
-        drawInBands(view, bands, drawn);
+        drawInBands(view, effectBands(view, bands, drawn), drawn);
         return;
     }
     while (i < order.size()) {

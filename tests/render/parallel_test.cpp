@@ -359,11 +359,12 @@ TEST(SameOnEveryThreadCount, EffectsUnderEveryLightAndSwitch)
 }
 
 // Each band blurs only its own rows of a shadow and shades only its own rows
-// of a surface. Items of every shaded type lie across the band edges of 2, 3
-// and 4 threads, right on them and a row or two off, and items beside an
-// edge cast soft shadows across it that reach further than a band is tall
-// at 50 %: the parts of one shadow or surface must meet without a seam, a
-// shift or a pixel darkened twice.
+// of a surface. Groups of items of every shaded type lie close together down
+// the page, at every few rows, so that wherever the edges of 2, 3 or 4 bands
+// fall (they follow the estimated cost) items lie across them, right on them
+// and a row or two off, and items beside an edge cast soft shadows across it
+// that reach further than a band is tall at 50 %: the parts of one shadow or
+// surface must meet without a seam, a shift or a pixel darkened twice.
 TEST(SameOnEveryThreadCount, EffectsAcrossBandEdges)
 {
     struct row_t {
@@ -376,16 +377,8 @@ TEST(SameOnEveryThreadCount, EffectsAcrossBandEdges)
         model::itemList_t doc;
         model::item_t* h = testdoc::addHeader(doc, 900, 480, r.zoom);
         h->hdr().lightDirection = r.light;
-        const int32_t height = canvasImageSize(h).height();
-        std::set<int32_t> edges;
-        for (int32_t n : {2, 3, 4})
-            for (const QRect& b : imageBands(QSize(1, height), n))
-                if (b.top() > 0) edges.insert(b.top());
-        ASSERT_GE(edges.size(), 4u);
         int32_t k = 0;
-        for (int32_t edge : edges) {
-            // The document row shown on the edge's canvas row.
-            const int32_t y = geometry::screenToDoc(r.zoom, edge, r.origin.y);
+        for (int32_t y = 30; y < 470; y += 37) {
             const int32_t x = 20 + 220 * (k++ % 4) + r.origin.x / 3;
             const int32_t fill = k % 2 ? 0x3070E0 : -1;
             std::vector<model::item_t*> across = {
@@ -396,8 +389,7 @@ TEST(SameOnEveryThreadCount, EffectsAcrossBandEdges)
                 testdoc::addLine(doc, x, y - 40, x + 200, y + 45, 3.0, 0, 0x0000C0, -2),
             };
             for (model::item_t* it : across) testdoc::withEffects(it, 85, 85, 60, 127);
-            // Just above and just below the edge, with very soft shadows that
-            // spread far across it.
+            // Very soft shadows that spread far beyond their items.
             testdoc::withEffects(testdoc::addShape(doc, model::typeTriangle, {{x + 40, y - 2}, {x + 90, y - 2}, {x + 65, y - 40}}, 0xFFC080, 0, 0.5),
                                  170, 255, 0, 127);
             testdoc::withEffects(testdoc::addShape(doc, model::typePolygon, {{x + 120, y + 22}, {x + 138, y + 22}}, -1, 0x806000, 1.0, 2, 6),
@@ -406,6 +398,53 @@ TEST(SameOnEveryThreadCount, EffectsAcrossBandEdges)
         const passSetup_t s{r.zoom, r.origin};
         expectSameOnEveryThreadCount(doc, s, "zoom " + std::to_string(r.zoom) + " light " + std::to_string(r.light));
         model::freeList(doc);
+    }
+}
+
+// A repaint with shadows and surfaces shares the rows out by their cost: a
+// band over the shadowed items gets fewer rows, a band over bare page more;
+// without effects to draw (switched off, a quick pass, plain items) the
+// bands stay even.
+TEST(EffectBands, FewerRowsWhereTheEffectsAre)
+{
+    struct row_t {
+        const char* what;
+        int32_t top;  // the items' first row
+        bool shadows, threeD, quick, plain;
+        int32_t firstBand;  // -1: under half the rows, 0: half, +1: over half
+    };
+    const row_t rows[] = {
+        {"shadows at the top", 40, true, true, false, false, -1},
+        {"shadows at the bottom", 420, true, true, false, false, +1},
+        {"surfaces alone count", 40, false, true, false, false, -1},
+        {"shadows alone count", 420, true, false, false, false, +1},
+        {"effects switched off", 40, false, false, false, false, 0},
+        {"a quick pass", 40, true, true, true, false, 0},
+        {"items without effects", 40, true, true, false, true, 0},
+    };
+    for (const row_t& r : rows) {
+        model::itemList_t doc;
+        testdoc::addHeader(doc, 300, 600);
+        for (int32_t i = 0; i < 12; ++i) {
+            const int32_t x = 20 + 45 * (i % 6), y = r.top + 60 * (i / 6);
+            model::item_t* it = testdoc::addShape(doc, model::typeCircle, {{x + 20, y + 20}, {x + 40, y + 20}}, 0x3070E0, 0, 0.5);
+            if (!r.plain) testdoc::withEffects(it, 85, 85, 60, 127);
+        }
+        renderView_t view;
+        view.items = &doc;
+        view.Image1 = newCanvasImage(300, 600);
+        view.showShadows = r.shadows;
+        view.show3D = r.threeD;
+        view.quickDraw = r.quick;
+        const std::vector<QRect> even = imageBands(view.Image1.size(), 2);
+        const std::vector<QRect> bands = effectBands(view, even, paintingOrder(doc));
+        ASSERT_EQ(bands.size(), 2u) << r.what;
+        EXPECT_EQ(bands[0].top(), 0) << r.what;
+        EXPECT_EQ(bands[0].bottom() + 1, bands[1].top()) << r.what;
+        EXPECT_EQ(bands[1].bottom(), 599) << r.what;
+        EXPECT_EQ(bands[0].width(), 300) << r.what;
+        const int32_t side = bands[0].height() < 300 ? -1 : bands[0].height() > 300 ? 1 : 0;
+        EXPECT_EQ(side, r.firstBand) << r.what << ": first band " << bands[0].height() << " rows";
     }
 }
 
