@@ -334,13 +334,17 @@ QRect clippedRect(const QImage& img, rect_t r, int32_t limit)
 std::vector<QRect> effectBands(const renderView_t& view, const std::vector<QRect>& even, const std::vector<item_t*>& items)
 {
     if (even.size() < 2 || view.quickDraw || !(view.showShadows || view.show3D)) return even;
-    // Nanoseconds a pixel, roughly, on the machines measured.
-    constexpr int64_t filled = 1, plain = 4, shadowed = 12, shaded = 24;
+    auto shadowed = [&](const item_t* item) { return view.showShadows && item->shadowElevation != 0; };
+    auto shaded = [&](const item_t* item) { return view.show3D && item->surface >= 1; };
+    if (std::none_of(items.begin(), items.end(), [&](const item_t* it) { return shadowed(it) || shaded(it); })) return even;
+    // What a pixel costs, relative to filling it: drawn plain, under a
+    // shadow's reach (blurred and multiplied), shaded (picked from a ramp).
+    constexpr int64_t filledCost = 1, plainCost = 4, shadowCost = 12, surfaceCost = 24;
     const double zoom = viewZoom(view);
     const xform_t xf = screenXform(zoom, view.viewOrigin);
     const int32_t w = view.Image1.width(), h = view.Image1.height();
     std::vector<int64_t> change(size_t(h) + 1, 0);
-    change[0] = int64_t(w) * filled;
+    change[0] = int64_t(w) * filledCost;
     auto add = [&](const rect_t& r, int64_t weight) {
         const QPoint a = xf.map(r.left, r.top), c = xf.map(r.right, r.bottom);
         const int32_t top = std::clamp(std::min(a.y(), c.y()), 0, h), bottom = std::clamp(std::max(a.y(), c.y()) + 1, 0, h);
@@ -350,16 +354,12 @@ std::vector<QRect> effectBands(const renderView_t& view, const std::vector<QRect
         change[size_t(top)] += weight * across;
         change[size_t(bottom)] -= weight * across;
     };
-    bool effects = false;
     for (const item_t* item : items) {
-        const bool shadow = view.showShadows && item->shadowElevation != 0, surface = view.show3D && item->surface >= 1;
         const rect_t box{std::min(item->boxLeft, item->boxRight), std::min(item->boxTop, item->boxBottom),
                          std::max(item->boxLeft, item->boxRight), std::max(item->boxTop, item->boxBottom)};
-        add(box, surface ? shaded : plain);
-        if (shadow) add(itemReach(item, zoom), shadowed);
-        effects = effects || shadow || surface;
+        add(box, shaded(item) ? surfaceCost : plainCost);
+        if (shadowed(item)) add(itemReach(item, zoom), shadowCost);
     }
-    if (!effects) return even;
     std::vector<int64_t> cost(static_cast<size_t>(h));
     int64_t running = 0;
     for (int32_t y = 0; y < h; ++y) cost[size_t(y)] = running += change[size_t(y)];
