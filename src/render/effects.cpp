@@ -14,6 +14,8 @@
 #include <cmath>
 #include <map>
 #include <numbers>
+#include <optional>
+#include <utility>
 
 namespace render {
 
@@ -178,14 +180,37 @@ struct quotient_t {
 #define LUMORA_BLUR_CLONES
 #endif
 
-LUMORA_BLUR_CLONES plane_t resamplePlane(const plane_t& src, int32_t tw, int32_t th)
+// The source rows that targets first … last (held within 0 … target − 1) of
+// an axis resampled from `source` to `target` read, as a first-last pair;
+// first > last when there are none.
+std::pair<int32_t, int32_t> sourceRowsFor(int32_t target, int32_t source, int32_t first, int32_t last)
 {
+    first = std::max(first, 0);
+    last = std::min(last, target - 1);
+    if (first > last) return {0, -1};
+    const axisWeights_t& a = weightsFor(target, source);
+    int32_t lo = INT32_MAX, hi = INT32_MIN;
+    for (int32_t j = first; j <= last; ++j) {
+        lo = std::min(lo, a.lo[size_t(j)]);
+        hi = std::max(hi, a.hi[size_t(j)]);
+    }
+    return {lo, hi};
+}
+
+// Resamples the plane to tw × th, computing only target rows first … last
+// (the others are left 255) and only the source rows they read.
+LUMORA_BLUR_CLONES plane_t resamplePlane(const plane_t& src, int32_t tw, int32_t th, int32_t firstRow, int32_t lastRow)
+{
+    firstRow = std::max(firstRow, 0);
+    lastRow = std::min(lastRow, th - 1);
+    const auto [readTop, readBottom] = sourceRowsFor(th, src.h, firstRow, lastRow);
     // Rows first (width src.w → tw), then columns (height src.h → th).
     plane_t mid;
     mid.w = tw;
     mid.h = src.h;
     mid.v.assign(size_t(tw) * size_t(src.h), 255);
-    if (!src.active.isEmpty()) {
+    const int32_t top = std::max(src.active.top(), readTop), bottom = std::min(src.active.bottom(), readBottom);
+    if (!src.active.isEmpty() && top <= bottom) {
         const axisWeights_t& ax = weightsFor(tw, src.w);
         int32_t first = -1, last = -1;
         for (int32_t i = 0; i < tw; ++i) {
@@ -194,14 +219,14 @@ LUMORA_BLUR_CLONES plane_t resamplePlane(const plane_t& src, int32_t tw, int32_t
             last = i;
             const int32_t k0 = ax.c.start[size_t(i)], k1 = ax.c.start[size_t(i) + 1];
             const quotient_t quotient(ax.total[size_t(i)]);
-            for (int32_t y = src.active.top(); y <= src.active.bottom(); ++y) {
+            for (int32_t y = top; y <= bottom; ++y) {
                 const uint8_t* row = src.v.data() + size_t(y) * size_t(src.w);
                 int32_t sum = 0;
                 for (int32_t k = k0; k < k1; ++k) sum += ax.c.weight[size_t(k)] * row[ax.c.index[size_t(k)]];
                 mid.v[size_t(y) * size_t(tw) + size_t(i)] = quotient(sum);
             }
         }
-        if (first >= 0) mid.active = QRect(QPoint(first, src.active.top()), QPoint(last, src.active.bottom()));
+        if (first >= 0) mid.active = QRect(QPoint(first, top), QPoint(last, bottom));
     }
     plane_t out;
     out.w = tw;
@@ -211,7 +236,7 @@ LUMORA_BLUR_CLONES plane_t resamplePlane(const plane_t& src, int32_t tw, int32_t
     const axisWeights_t& ay = weightsFor(th, src.h);
     int32_t first = -1, last = -1;
     std::vector<int32_t> sums(static_cast<size_t>(tw));
-    for (int32_t j = 0; j < th; ++j) {
+    for (int32_t j = firstRow; j <= lastRow; ++j) {
         if (ay.hi[size_t(j)] < mid.active.top() || ay.lo[size_t(j)] > mid.active.bottom()) continue;
         if (first < 0) first = j;
         last = j;
@@ -246,19 +271,46 @@ const std::array<std::array<uint8_t, 256>, 256>& multiplyTable()
 
 } // namespace
 
-void blurShadowMask(shadowMask_t& mask, int32_t fade, double d)
+namespace {
+
+// The size the blur shrinks a mask to, or nothing when it leaves it as it is.
+std::optional<QSize> shrunkenSize(int32_t width, int32_t height, int32_t fade, double d)
 {
-    if (mask.width <= 1 || mask.height <= 1 || !(d > 0)) return;
-    const int32_t w2 = roundHalfEven(mask.width * 10.0L / (fade + 10) / d);
-    const int32_t h2 = roundHalfEven(mask.height * 10.0L / (fade + 10) / d);
-    if (!(w2 < mask.width && h2 < mask.height)) return;
+    if (width <= 1 || height <= 1 || !(d > 0)) return std::nullopt;
+    const int32_t w2 = roundHalfEven(width * 10.0L / (fade + 10) / d);
+    const int32_t h2 = roundHalfEven(height * 10.0L / (fade + 10) / d);
+    if (!(w2 < width && h2 < height)) return std::nullopt;
+    return QSize(std::max(w2, 6), std::max(h2, 6));
+}
+
+} // namespace
+
+std::pair<int32_t, int32_t> blurSourceRows(int32_t width, int32_t height, int32_t fade, double d, int32_t firstRow,
+                                           int32_t lastRow)
+{
+    firstRow = std::max(firstRow, 0);
+    lastRow = std::min(lastRow, height - 1);
+    const std::optional<QSize> small = shrunkenSize(width, height, fade, d);
+    if (!small || firstRow > lastRow) return {firstRow, lastRow};
+    const auto [smallTop, smallBottom] = sourceRowsFor(height, small->height(), firstRow, lastRow);
+    return sourceRowsFor(small->height(), height, smallTop, smallBottom);
+}
+
+void blurShadowMask(shadowMask_t& mask, int32_t fade, double d, int32_t firstRow, int32_t lastRow)
+{
+    const std::optional<QSize> shrunken = shrunkenSize(mask.width, mask.height, fade, d);
+    if (!shrunken) return;
     plane_t src;
     src.w = mask.width;
     src.h = mask.height;
     src.v = std::move(mask.b);
     src.active = mask.active;
-    const plane_t small = resamplePlane(src, std::max(w2, 6), std::max(h2, 6));
-    plane_t back = resamplePlane(small, mask.width, mask.height);
+    firstRow = std::max(firstRow, 0);
+    lastRow = std::min(lastRow, mask.height - 1);
+    // The shrunken rows the wanted rows are enlarged from.
+    const auto [smallTop, smallBottom] = sourceRowsFor(mask.height, shrunken->height(), firstRow, lastRow);
+    const plane_t small = resamplePlane(src, shrunken->width(), shrunken->height(), smallTop, smallBottom);
+    plane_t back = resamplePlane(small, mask.width, mask.height, firstRow, lastRow);
     mask.b = std::move(back.v);
     mask.active = back.active;
 }
@@ -337,6 +389,21 @@ void drawShadowOf(drawContext_t& ctx, const item_t* item, QRect extent, int32_t 
     const int32_t blurY = static_cast<int32_t>(std::ceil(4.0 * (maskRect.height() - 1) / std::max(h2 - 1, 1))) + 4;
     const QRect influence = ctx.canvas.bounds().adjusted(-blurX, -blurY, blurX, blurY);
     if (!maskRect.intersects(influence)) return;
+    // A canvas that changes only some rows (a band of an image painted by one
+    // thread) needs only those rows of the blurred mask, and of the mask the
+    // rows the blur reads for them; every one of them is computed as for the
+    // whole image, so the band gets the same pixels. A vector device takes
+    // the whole mask as its layer.
+    int32_t firstRow = 0, lastRow = maskRect.height() - 1;
+    if (!ctx.canvas.isVector()) {
+        const QRect painted = ctx.canvas.paintedArea();
+        firstRow = std::max(painted.top(), maskRect.top()) - maskRect.top();
+        lastRow = std::min(painted.bottom(), maskRect.bottom()) - maskRect.top();
+        if (firstRow > lastRow) return;
+    }
+    const auto [readTop, readBottom] =
+        blurSourceRows(maskRect.width(), maskRect.height(), item->shadowFade, d, firstRow, lastRow);
+    const QRect read(maskRect.left(), maskRect.top() + readTop, maskRect.width(), readBottom - readTop + 1);
 
     shadowMask_t mask;
     mask.width = maskRect.width();
@@ -344,17 +411,21 @@ void drawShadowOf(drawContext_t& ctx, const item_t* item, QRect extent, int32_t 
     mask.b.assign(size_t(area), 255);
 
     // The figure lies in the extent moved by the offset, its strokes at most
-    // `reach` further out: draw just that part.
+    // `reach` further out: draw just that part, and of it only the rows the
+    // blur reads (through a clip, so that the figure lands on the same pixels
+    // as when it is drawn whole).
     const QRect figureRect = extent.translated(g.signX * g.p, g.signY * g.p)
                                  .adjusted(-reach - 2, -reach - 2, reach + 2, reach + 2)
                                  .intersected(maskRect)
                                  .intersected(influence);
+    const QRect figureRows = figureRect.intersected(read).translated(-figureRect.topLeft());
     const uint8_t lightness = item->shadowLightness;
-    if (!figureRect.isEmpty() && lightness != 255) {
+    if (!figureRows.isEmpty() && lightness != 255) {
         QImage fig(figureRect.size(), QImage::Format_RGB32);
         fig.fill(0xFFFFFFFFu);
         {
             canvas_t maskCanvas(fig);
+            if (figureRows != fig.rect()) maskCanvas.clipTo(figureRows);
             drawContext_t mctx{maskCanvas, ctx.document, ctx.xf,    false, false, true, false,
                                true,       ctx.output,   ctx.style, true,  0,     0};
             mctx.maskLine = mctx.maskFill = int32_t(lightness) << 16;  // RGB(0, 0, lightness)
@@ -362,7 +433,7 @@ void drawShadowOf(drawContext_t& ctx, const item_t* item, QRect extent, int32_t 
         }
         int32_t l = INT32_MAX, t = INT32_MAX, r = INT32_MIN, b = INT32_MIN;
         const QPoint off = figureRect.topLeft() - maskRect.topLeft();
-        for (int32_t y = 0; y < fig.height(); ++y) {
+        for (int32_t y = figureRows.top(); y <= figureRows.bottom(); ++y) {
             const auto* row = reinterpret_cast<const QRgb*>(fig.constScanLine(y));
             uint8_t* m = mask.b.data() + size_t(y + off.y()) * size_t(mask.width) + size_t(off.x());
             for (int32_t x = 0; x < fig.width(); ++x) {
@@ -378,7 +449,8 @@ void drawShadowOf(drawContext_t& ctx, const item_t* item, QRect extent, int32_t 
         if (l <= r) mask.active = QRect(QPoint(l, t), QPoint(r, b)).translated(off);
     }
     if (mask.active.isEmpty()) return;
-    blurShadowMask(mask, item->shadowFade, d);
+    blurShadowMask(mask, item->shadowFade, d, firstRow, lastRow);
+    if (mask.active.isEmpty()) return;
     if (ctx.canvas.isVector()) {
         ctx.canvas.placeLayer(maskRect.topLeft() + mask.active.topLeft(), shadowLayer(mask));
         return;

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace render {
@@ -74,8 +75,16 @@ struct shadowMask_t {
 // Shrinks the mask to max(w′, 6) × max(h′, 6) and enlarges it again with the
 // cubic B-spline filter, w′ = Round(width × 10 / (fade + 10) / d); nothing
 // unless w′ < width and h′ < height. The result equals the resampler's on
-// the mask's channel; only the part that can differ from 255 is computed.
-void blurShadowMask(shadowMask_t& mask, int32_t fade, double d);
+// the mask's channel; only the part that can differ from 255 is computed,
+// and only rows firstRow … lastRow of the result (the others are left 255,
+// and `active` takes in only these rows).
+void blurShadowMask(shadowMask_t& mask, int32_t fade, double d, int32_t firstRow = 0, int32_t lastRow = INT32_MAX);
+
+// The rows of a width × height mask that rows firstRow … lastRow of its blur
+// read (those rows themselves when the mask is not blurred), as a first-last
+// pair within the mask; first > last when no row is wanted.
+std::pair<int32_t, int32_t> blurSourceRows(int32_t width, int32_t height, int32_t fade, double d, int32_t firstRow,
+                                           int32_t lastRow);
 
 // Every channel c of the image under the mask (at `topLeft`) becomes
 // c × b / 255, rounded, where the mask's b is not 255.

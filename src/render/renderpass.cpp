@@ -299,16 +299,26 @@ std::vector<QRect> passBands(const renderView_t& view)
 // cannot touch; the others (texts) are drawn in every band, held in by its
 // clip. Every pixel depends only on the figures drawn over it in order, so
 // the bands come out as one pass over the whole image would leave them.
-void drawInBands(renderView_t& view, const std::vector<QRect>& bands, const std::vector<item_t*>& items)
+// With `background`, each band first paints its rows of the background and
+// the gridlines, so that the image's old pixels are neither read nor copied.
+void drawInBands(renderView_t& view, const std::vector<QRect>& bands, const std::vector<item_t*>& items,
+                 bool background = false)
 {
     // Lazily found values of the list are found now, before threads read it.
     if (view.items) (void)model::findHeader(*view.items);
-    paintInBands(view.Image1, bands, [&](QImage& image, const QRect& band) {
-        canvas_t canvas(image);
-        canvas.clipTo(band);
-        for (item_t* item : items)
-            if (mayTouchArea(view, item, band)) drawItemOn(view, canvas, item, false);
-    });
+    paintInBands(
+        view.Image1, bands,
+        [&](QImage& image, const QRect& band) {
+            canvas_t canvas(image);
+            canvas.clipTo(band);
+            if (background) {
+                paintBackgroundOn(view, canvas, {band.left(), band.top(), band.right() + 1, band.bottom() + 1});
+                drawGridlinesOn(view, canvas);
+            }
+            for (item_t* item : items)
+                if (mayTouchArea(view, item, band)) drawItemOn(view, canvas, item, false);
+        },
+        background);
 }
 
 QRect clippedRect(const QImage& img, rect_t r, int32_t limit)
@@ -320,6 +330,41 @@ QRect clippedRect(const QImage& img, rect_t r, int32_t limit)
 }
 
 } // namespace
+
+std::vector<QRect> effectBands(const renderView_t& view, const std::vector<QRect>& even, const std::vector<item_t*>& items)
+{
+    if (even.size() < 2 || view.quickDraw || !(view.showShadows || view.show3D)) return even;
+    auto shadowed = [&](const item_t* item) { return view.showShadows && item->shadowElevation != 0; };
+    auto shaded = [&](const item_t* item) { return view.show3D && item->surface >= 1; };
+    if (std::none_of(items.begin(), items.end(), [&](const item_t* it) { return shadowed(it) || shaded(it); })) return even;
+    // What a pixel costs, relative to filling it: drawn plain, under a
+    // shadow's reach (blurred and multiplied), shaded (picked from a ramp).
+    constexpr int64_t filledCost = 1, plainCost = 4, shadowCost = 12, surfaceCost = 24;
+    const double zoom = viewZoom(view);
+    const xform_t xf = screenXform(zoom, view.viewOrigin);
+    const int32_t w = view.Image1.width(), h = view.Image1.height();
+    std::vector<int64_t> change(size_t(h) + 1, 0);
+    change[0] = int64_t(w) * filledCost;
+    auto add = [&](const rect_t& r, int64_t weight) {
+        const QPoint a = xf.map(r.left, r.top), c = xf.map(r.right, r.bottom);
+        const int32_t top = std::clamp(std::min(a.y(), c.y()), 0, h), bottom = std::clamp(std::max(a.y(), c.y()) + 1, 0, h);
+        const int64_t across = std::clamp<int64_t>(int64_t(std::min(std::max(a.x(), c.x()), w - 1)) -
+                                                       std::max(std::min(a.x(), c.x()), 0) + 1, 0, w);
+        if (top >= bottom || across == 0) return;
+        change[size_t(top)] += weight * across;
+        change[size_t(bottom)] -= weight * across;
+    };
+    for (const item_t* item : items) {
+        const rect_t box{std::min(item->boxLeft, item->boxRight), std::min(item->boxTop, item->boxBottom),
+                         std::max(item->boxLeft, item->boxRight), std::max(item->boxTop, item->boxBottom)};
+        add(box, shaded(item) ? surfaceCost : plainCost);
+        if (shadowed(item)) add(itemReach(item, zoom), shadowCost);
+    }
+    std::vector<int64_t> cost(static_cast<size_t>(h));
+    int64_t running = 0;
+    for (int32_t y = 0; y < h; ++y) cost[size_t(y)] = running += change[size_t(y)];
+    return evenCostBands(w, cost, int32_t(even.size()));
+}
 
 void drawItem(renderView_t& view, item_t* item, bool noEffects)
 {
@@ -360,9 +405,6 @@ void repaintAll(renderView_t& view, bool runDeferred)
 {
     const int32_t w = view.Image1.width(), h = view.Image1.height();
     {
-        canvas_t canvas(view.Image1);
-        canvas.record(view.recordTo);
-        paintBackgroundOn(view, canvas, {0, 0, w + 1, h + 1});
         view.selectionUnder.valid = false;
         const double zoom = viewZoom(view);
         // One canvas pixel beyond the image on every side: an edge pixel may
@@ -371,11 +413,13 @@ void repaintAll(renderView_t& view, bool runDeferred)
                        geometry::screenToDoc(zoom, w, view.viewOrigin.x), geometry::screenToDoc(zoom, h, view.viewOrigin.y)};
         const std::vector<QRect> bands = passBands(view);
         if (bands.size() == 1) {
+            canvas_t canvas(view.Image1);
+            canvas.record(view.recordTo);
+            paintBackgroundOn(view, canvas, {0, 0, w + 1, h + 1});
             drawItemsInRectOn(view, canvas, docRect, false);
         } else {
-            drawGridlinesOn(view, canvas);
-            canvas.release();
-            drawInBands(view, bands, itemsToDraw(view, docRect, false, true));
+            const std::vector<item_t*> items = itemsToDraw(view, docRect, false, true);
+            drawInBands(view, effectBands(view, bands, items), items, true);
         }
     }
     if (view.items)
@@ -468,7 +512,7 @@ void fullQualityPass(renderView_t& view)
         std::vector<item_t*> drawn;
         for (item_t* item : order)
             if (!view.skipUnseen || mayTouchImage(view, item)) drawn.push_back(item);
-        drawInBands(view, bands, drawn);
+        drawInBands(view, effectBands(view, bands, drawn), drawn);
         return;
     }
     while (i < order.size()) {

@@ -149,6 +149,14 @@ rect_t drawItemsInRect(renderView_t& view, rect_t docRect, bool skipSelected);
 // on an image of its own.
 void drawItemsMeeting(renderView_t& view, rect_t docRect, bool skipSelected);
 void repaintAll(renderView_t& view, bool runDeferred);
+// The bands a pass over the whole image that draws `items` (in painting
+// order) is cut into, given the `even` bands of its thread count. Shadows'
+// blurs and shaded surfaces cost many times a plain figure's pixels and lie
+// where their items are, so while the view shows them the rows are shared
+// out by an estimate of that cost (each item's box, a shadow's whole reach,
+// each pixel weighted by what is done there); otherwise the even bands stay.
+std::vector<QRect> effectBands(const renderView_t& view, const std::vector<QRect>& even,
+                               const std::vector<model::item_t*>& items);
 // Paints the canvas rectangle `area` (canvas pixels, inclusive) again: the
 // background, then every item whose reach meets it, each drawn whole, so the
 // painted part grows by those items. A shadow depends on everything under

@@ -44,13 +44,16 @@ std::vector<QRgb> rampRgb(int32_t n, int32_t level, int32_t colour)
 
 // Draws a figure into a black mask over `area` (canvas pixels, clipped to the
 // canvas) and replaces every blue or red mask pixel on the canvas by the row
-// `row(x, y)` of the line ramp or the fill ramp.
+// `row(x, y)` of the line ramp or the fill ramp. On a canvas that changes only
+// some of its pixels (a band of the image) only those are picked; the mask is
+// drawn whole all the same, so that the figure lands where it always does.
 template <class DrawFn, class RowFn>
 void maskAndPick(canvas_t& canvas, QRect area, int32_t n, const std::vector<QRgb>& lineRamp,
                  const std::vector<QRgb>& fillRamp, DrawFn drawFigure, RowFn row)
 {
     area = area.intersected(canvas.bounds());
-    if (area.isEmpty() || n < 1) return;
+    const QRect picked = canvas.paintedArea().intersected(area).translated(-area.topLeft());
+    if (picked.isEmpty() || n < 1) return;
     QImage mask(area.size(), QImage::Format_RGB32);
     mask.fill(0xFF000000u);
     {
@@ -68,10 +71,11 @@ void maskAndPick(canvas_t& canvas, QRect area, int32_t n, const std::vector<QRgb
     }
     QImage& image = canvas.isVector() ? layer : canvas.image();
     const QPoint corner = canvas.isVector() ? QPoint(0, 0) : area.topLeft();
-    for (int32_t y = 0; y < mask.height(); ++y) {
+    const int32_t left = picked.left(), right = picked.right();
+    for (int32_t y = picked.top(); y <= picked.bottom(); ++y) {
         const auto* m = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
         QRgb* dst = reinterpret_cast<QRgb*>(image.scanLine(corner.y() + y)) + corner.x();
-        for (int32_t x = 0; x < mask.width(); ++x) {
+        for (int32_t x = left; x <= right; ++x) {
             const QRgb v = m[x];
             if (v == maskBlueRgb) {
                 dst[x] = lineRamp[size_t(wrapRow(row(area.left() + x, area.top() + y), n))];

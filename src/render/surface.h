@@ -99,6 +99,9 @@ public:
     // only their pixels outside are left out. Pixel effects written row by
     // row are not held in: the caller discards what lies outside.
     void clipTo(const QRect& area);
+    // The pixels this canvas may change: the clip of clipTo within the image,
+    // or the whole device. Pixel effects compute only what lands here.
+    QRect paintedArea() const { return clip_.isNull() || vector_ ? bounds_ : clip_.intersected(bounds_); }
     // A layer of pixels (ARGB32, transparent where the canvas stays as it
     // is) laid over the canvas with its top-left corner at `at`; stored
     // without loss unless it is `photographic` (a picture read from a JPEG).

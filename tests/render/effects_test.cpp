@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <ostream>
 #include <random>
@@ -232,6 +233,57 @@ TEST(ShadowBlur, EqualsShrinkingAndEnlargingWithTheBSplineResampler)
             }
         EXPECT_EQ(differing, 0) << "trial " << trial << " " << w << "x" << h << " fade " << fade;
     }
+}
+
+// A band of the image needs only its rows of a blurred shadow: those rows
+// come out as in the whole blur even when the mask holds nothing but the rows
+// blurSourceRows names (a range one row short on either side would miss a
+// kernel tap at the range's ends), and every other row is left 255.
+TEST(ShadowBlur, SomeRowsFromTheRowsTheyRead)
+{
+    std::mt19937 rng(11);
+    struct row_t {
+        int32_t w, h, fade;
+        double d;
+    };
+    const row_t rows[] = {{90, 140, 85, 1.0}, {230, 230, 85, 1.0}, {60, 200, 255, 1.0}, {120, 80, 10, 1.0},
+                          {140, 160, 0, 2.0}, {75, 300, 40, 3.0}, {40, 40, 200, 0.5}, {300, 12, 85, 1.0},
+                          {50, 50, 0, 1.0}};
+    for (const row_t& r : rows)
+        for (int trial = 0; trial < 6; ++trial) {
+            shadowMask_t whole;
+            whole.width = r.w;
+            whole.height = r.h;
+            whole.b.assign(size_t(r.w) * size_t(r.h), 255);
+            const QRect blob(QPoint(r.w / 5, r.h / 5), QPoint(r.w * 4 / 5, r.h * 4 / 5));
+            for (int32_t y = blob.top(); y <= blob.bottom(); ++y)
+                for (int32_t x = blob.left(); x <= blob.right(); ++x) whole.b[size_t(y) * size_t(r.w) + size_t(x)] = uint8_t(rng() % 230);
+            whole.active = blob;
+            // A thin range, one at either end, or one across the blob's edge.
+            const int32_t first = trial == 0 ? 0 : trial == 1 ? r.h - 3 : int32_t(rng() % uint32_t(r.h));
+            const int32_t last = std::min(r.h - 1, first + (trial == 2 ? 0 : int32_t(rng() % 40)));
+            const auto [readTop, readBottom] = blurSourceRows(r.w, r.h, r.fade, r.d, first, last);
+            ASSERT_LE(readTop, first);
+            ASSERT_GE(readBottom, last);
+            // The rows read, and nothing else.
+            shadowMask_t part = whole;
+            for (int32_t y = 0; y < r.h; ++y)
+                if (y < readTop || y > readBottom) std::fill_n(part.b.begin() + ptrdiff_t(y) * r.w, r.w, uint8_t(255));
+            part.active = whole.active.intersected(QRect(0, readTop, r.w, readBottom - readTop + 1));
+            blurShadowMask(whole, r.fade, r.d);
+            blurShadowMask(part, r.fade, r.d, first, last);
+            const std::string what = std::to_string(r.w) + "x" + std::to_string(r.h) + " fade " + std::to_string(r.fade) +
+                                     " rows " + std::to_string(first) + "-" + std::to_string(last);
+            int32_t differing = 0, stray = 0;
+            for (int32_t y = 0; y < r.h; ++y)
+                for (int32_t x = 0; x < r.w; ++x) {
+                    if (y >= first && y <= last) differing += part.at(x, y) != whole.at(x, y);
+                    else stray += part.at(x, y) != 255;
+                }
+            EXPECT_EQ(differing, 0) << what;
+            EXPECT_EQ(stray, 0) << what;
+            EXPECT_TRUE(part.active.isEmpty() || (part.active.top() >= first && part.active.bottom() <= last)) << what;
+        }
 }
 
 // ---------- repaints ----------

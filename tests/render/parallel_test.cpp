@@ -358,6 +358,147 @@ TEST(SameOnEveryThreadCount, EffectsUnderEveryLightAndSwitch)
             }
 }
 
+// Each band blurs only its own rows of a shadow and shades only its own rows
+// of a surface. Groups of items of every shaded type lie close together down
+// the page, at every few rows, so that wherever the edges of 2, 3 or 4 bands
+// fall (they follow the estimated cost) items lie across them, right on them
+// and a row or two off, and items beside an edge cast soft shadows across it
+// that reach further than a band is tall at 50 %: the parts of one shadow or
+// surface must meet without a seam, a shift or a pixel darkened twice.
+TEST(SameOnEveryThreadCount, EffectsAcrossBandEdges)
+{
+    struct row_t {
+        double zoom;
+        geometry::point_t origin;
+        int32_t light;
+    };
+    const row_t rows[] = {{0.5, {0, 0}, 0}, {1.0, {0, 0}, 0}, {1.0, {0, 0}, 3}, {3.0, {150, 90}, 0}, {3.0, {150, 90}, 2}};
+    for (const row_t& r : rows) {
+        model::itemList_t doc;
+        model::item_t* h = testdoc::addHeader(doc, 900, 480, r.zoom);
+        h->hdr().lightDirection = r.light;
+        int32_t k = 0;
+        for (int32_t y = 30; y < 470; y += 37) {
+            const int32_t x = 20 + 220 * (k++ % 4) + r.origin.x / 3;
+            const int32_t fill = k % 2 ? 0x3070E0 : -1;
+            std::vector<model::item_t*> across = {
+                testdoc::addShape(doc, model::typeCircle, {{x + 25, y}, {x + 50, y}}, fill, 0x202080, 0.75),
+                testdoc::addShape(doc, model::typeEllipse, {{x + 85, y + 1}, {x + 110, y - 8}, {x + 83, y + 13}}, fill, 0x008000, 1.5),
+                testdoc::addShape(doc, model::typeStar, {{x + 135, y - 2}, {x + 135, y - 30}, {x + 145, y - 8}}, -2, 0x800000, 0.5, 2, 5),
+                testdoc::addShape(doc, model::typeSquare, {{x + 170, y - 1}, {x + 200, y - 1}, {x + 200, y + 29}, {x + 170, y + 29}}, 0xA0FFA0, 0x400040, 1.0),
+                testdoc::addLine(doc, x, y - 40, x + 200, y + 45, 3.0, 0, 0x0000C0, -2),
+            };
+            for (model::item_t* it : across) testdoc::withEffects(it, 85, 85, 60, 127);
+            // Very soft shadows that spread far beyond their items.
+            testdoc::withEffects(testdoc::addShape(doc, model::typeTriangle, {{x + 40, y - 2}, {x + 90, y - 2}, {x + 65, y - 40}}, 0xFFC080, 0, 0.5),
+                                 170, 255, 0, 127);
+            testdoc::withEffects(testdoc::addShape(doc, model::typePolygon, {{x + 120, y + 22}, {x + 138, y + 22}}, -1, 0x806000, 1.0, 2, 6),
+                                 170, 255, 30, 127);
+        }
+        const passSetup_t s{r.zoom, r.origin};
+        expectSameOnEveryThreadCount(doc, s, "zoom " + std::to_string(r.zoom) + " light " + std::to_string(r.light));
+        model::freeList(doc);
+    }
+}
+
+// A repaint with shadows and surfaces shares the rows out by their cost: a
+// band over the shadowed items gets fewer rows, a band over bare page more;
+// without effects to draw (switched off, a quick pass, plain items) the
+// bands stay even.
+TEST(EffectBands, FewerRowsWhereTheEffectsAre)
+{
+    struct row_t {
+        const char* what;
+        int32_t top;  // the items' first row
+        bool shadows, threeD, quick, plain;
+        int32_t firstBand;  // -1: under half the rows, 0: half, +1: over half
+    };
+    const row_t rows[] = {
+        {"shadows at the top", 40, true, true, false, false, -1},
+        {"shadows at the bottom", 420, true, true, false, false, +1},
+        {"surfaces alone count", 40, false, true, false, false, -1},
+        {"shadows alone count", 420, true, false, false, false, +1},
+        {"effects switched off", 40, false, false, false, false, 0},
+        {"a quick pass", 40, true, true, true, false, 0},
+        {"items without effects", 40, true, true, false, true, 0},
+    };
+    for (const row_t& r : rows) {
+        model::itemList_t doc;
+        testdoc::addHeader(doc, 300, 600);
+        for (int32_t i = 0; i < 12; ++i) {
+            const int32_t x = 20 + 45 * (i % 6), y = r.top + 60 * (i / 6);
+            model::item_t* it = testdoc::addShape(doc, model::typeCircle, {{x + 20, y + 20}, {x + 40, y + 20}}, 0x3070E0, 0, 0.5);
+            if (!r.plain) testdoc::withEffects(it, 85, 85, 60, 127);
+        }
+        renderView_t view;
+        view.items = &doc;
+        view.Image1 = newCanvasImage(300, 600);
+        view.showShadows = r.shadows;
+        view.show3D = r.threeD;
+        view.quickDraw = r.quick;
+        const std::vector<QRect> even = imageBands(view.Image1.size(), 2);
+        const std::vector<QRect> bands = effectBands(view, even, paintingOrder(doc));
+        ASSERT_EQ(bands.size(), 2u) << r.what;
+        EXPECT_EQ(bands[0].top(), 0) << r.what;
+        EXPECT_EQ(bands[0].bottom() + 1, bands[1].top()) << r.what;
+        EXPECT_EQ(bands[1].bottom(), 599) << r.what;
+        EXPECT_EQ(bands[0].width(), 300) << r.what;
+        const int32_t side = bands[0].height() < 300 ? -1 : bands[0].height() > 300 ? 1 : 0;
+        EXPECT_EQ(side, r.firstBand) << r.what << ": first band " << bands[0].height() << " rows";
+    }
+}
+
+// A whole repaint on several threads paints the background, the page guides
+// (dotted margin and fold lines running down through every band) and the
+// gridlines band by band: a dotted line cut by a band edge must keep its
+// dots where the line drawn whole has them.
+TEST(SameOnEveryThreadCount, BackgroundGuidesAndGridlines)
+{
+    struct row_t {
+        int32_t designType;
+        bool columnFold, rowFold;
+        double zoom;
+        geometry::point_t origin;
+    };
+    const row_t rows[] = {{1, false, false, 1.0, {0, 0}}, {3, true, true, 1.0, {0, 0}}, {10, true, true, 1.0, {0, 0}},
+                          {10, true, true, 2.0, {7, 13}}, {11, false, true, 0.5, {0, 0}}};
+    std::mt19937 rng(404);
+    for (const row_t& r : rows) {
+        model::itemList_t doc;
+        model::item_t* h = testdoc::addHeader(doc, 600, 600, 1.0, r.designType);
+        auto& hd = h->hdr();
+        hd.pxPerUnitX = 2;
+        hd.pxPerUnitY = 3;
+        hd.paperWidth = 280;
+        hd.paperHeight = 300;
+        hd.cardWidth = 60;
+        hd.cardHeight = 70;
+        hd.marginLeft = 5;
+        hd.marginTop = 7;
+        hd.marginRight = 9;
+        hd.marginBottom = 11;
+        hd.columns = 4;
+        hd.rows = 4;
+        hd.columnFold = r.columnFold;
+        hd.rowFold = r.rowFold;
+        model::item_t* grid = model::newItem(doc, model::typeGrid);
+        for (int32_t k = 0; k < 6; ++k) {
+            auto* a = new model::anchorNode_t;
+            a->left = int32_t(rng() % 600) - 3;
+            model::appendNode(grid->anchorsX, a);
+            auto* b = new model::anchorNode_t;
+            b->top = int32_t(rng() % 600) - 3;
+            model::appendNode(grid->anchorsY, b);
+        }
+        hd.showGridX = 1;
+        hd.showGridY = 1;
+        testdoc::addShape(doc, model::typeSquare, {{100, 250}, {180, 250}, {180, 330}, {100, 330}}, 0x40A0FF, 0, 0.5);
+        expectSameOnEveryThreadCount(doc, passSetup_t{r.zoom, r.origin},
+                                     "design type " + std::to_string(r.designType) + " at " + std::to_string(r.zoom));
+        model::freeList(doc);
+    }
+}
+
 TEST(SameOnEveryThreadCount, TurnedStyledAndShadedTexts)
 {
     for (double zoom : {1.0, 2.0, 0.75}) {
