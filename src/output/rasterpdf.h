@@ -24,8 +24,9 @@ namespace output {
 // reader shows the same pixels as in the files written before.
 constexpr int32_t rasterPdfJpegQuality = 94;
 
-// A tile as the file holds it (callable on any thread): JPEG data of a
-// 32-bit image; empty when it cannot be compressed.
+// A tile as the file holds it (callable on any thread): JPEG data of an
+// image of Format_RGB32 (its colour space is not recorded); empty for any
+// other format or when it cannot be compressed.
 QByteArray rasterPdfTile(const QImage& tile);
 
 // A number in the file's content: at most nine digits in all, cut (not

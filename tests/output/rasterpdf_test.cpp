@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QImageWriter>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -215,6 +216,29 @@ TEST(RasterPdf, TextsAreUtf16WithTheirMarkInHex)
                            // Beyond the first plane: a surrogate pair, high first.
                            row_t{QString::fromUcs4(U"\U0001F600"), "<FEFFD83DDE00>"}})
         EXPECT_EQ(output::pdfText(r.text), QByteArray(r.hex)) << r.text.toStdString();
+}
+
+// The tiles compress to the very bytes Qt's JPEG writer gives at the same
+// quality (the one its PDF writer used), so that a reader decodes the same
+// pixels as from the files written before; other formats are refused.
+TEST(RasterPdf, TilesCompressAsQtsJpegWriterDoes)
+{
+    QImage sheet(700, 300, QImage::Format_RGB32);
+    for (int y = 0; y < sheet.height(); ++y)
+        for (int x = 0; x < sheet.width(); ++x)
+            sheet.setPixel(x, y, qRgb((x * 7 + y) & 255, (y * 3) & 255, (x ^ y) & 255));
+    for (const QRect& r : {QRect(0, 0, 512, 300), QRect(512, 0, 188, 300), QRect(3, 5, 1, 1)}) {
+        const QImage tile = sheet.copy(r);
+        QByteArray qts;
+        QBuffer buffer(&qts);
+        ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+        QImageWriter writer(&buffer, "jpeg");
+        writer.setQuality(output::rasterPdfJpegQuality);
+        ASSERT_TRUE(writer.write(tile));
+        EXPECT_TRUE(output::rasterPdfTile(tile) == qts) << r.width() << " x " << r.height();
+    }
+    EXPECT_TRUE(output::rasterPdfTile(sheet.convertToFormat(QImage::Format_ARGB32)).isEmpty());
+    EXPECT_TRUE(output::rasterPdfTile(QImage()).isEmpty());
 }
 
 // A page with two tiles drawn by hand: everything the file promises is
