@@ -123,7 +123,10 @@ bool printToPdf(const model::itemList_t& document, const QString& fileName, int3
     const bool sent = sendEncodedTiles(
         sheet, rasterPdfTile,
         [&](const QByteArray& jpeg, const QRect& area) {
-            if (jpeg.isEmpty()) return compressed = false;
+            if (jpeg.isEmpty()) {
+                compressed = false;
+                return false;
+            }
             pdf.addTile(jpeg, area);
             ++done;
             return !progress || progress(done, total);

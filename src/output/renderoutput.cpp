@@ -330,7 +330,7 @@ bool sendTiles(const QImage& sheet, const tileSink_t& sink, const std::function<
 bool sendEncodedTiles(const QImage& sheet, const std::function<QByteArray(const QImage& tile)>& encode,
                       const encodedTileSink_t& sink, const std::function<void(const QRect& column)>& prepare)
 {
-    if (sheet.depth() != 32) return false;
+    Q_ASSERT(sheet.depth() == 32);
     return tilesAhead<QByteArray>(
         sheet,
         [&](const QRect& r) {
