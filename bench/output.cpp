@@ -3,7 +3,8 @@
 // page sent in tiles), the same kind of sheet (texts, lines, a shape, and
 // with a photograph) as a vector PDF beside the 600-dpi bitmap PDF, with the
 // file sizes as counters, and the exact export of a 1600 × 1600 pixel page to
-// JPEG and BMP. `bench_output --sheet OUT.lmra` writes the business-card
+// JPEG and BMP; the bitmap PDF also through Qt's PDF writer, as before it
+// had its own. `bench_output --sheet OUT.lmra` writes the business-card
 // document instead, so that `lumora-cli print` can be measured with
 // /usr/bin/time -v for its peak memory.
 #include "../tests/output/carddoc.h"
@@ -17,6 +18,8 @@
 #include "samples/samplepictures.h"
 
 #include <QFileInfo>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QtMath>
 
 #include <benchmark/benchmark.h>
@@ -147,10 +150,39 @@ void BM_BitmapPdfTenCardsThreads(benchmark::State& state)
         if (!output::printToPdf(list, pdf, 600, QByteArray(), {}, &why)) state.SkipWithError("print failed");
     }
     render::setRenderThreads(0);
+    state.counters["KB"] = double(QFileInfo(pdf).size()) / 1024.0;
     model::freeList(list);
 }
 BENCHMARK(BM_BitmapPdfTenCardsThreads)
     ->ArgName("threads")->Arg(1)->Arg(2)->Arg(4)
+    ->Unit(benchmark::kMillisecond)->Iterations(4)->Repetitions(3)->ReportAggregatesOnly(true);
+
+// The same file through Qt's PDF writer, the way the bitmap PDF was written
+// before it had a writer of its own (and the way a printer still gets the
+// sheet): every tile drawn on the writer's painter, which compresses it on
+// the calling thread.
+void BM_BitmapPdfTenCardsQtWriter(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    model::itemList_t list;
+    textCards(list, true);
+    const QString pdf = dir.filePath(QStringLiteral("cards.pdf"));
+    const QPageLayout layout = output::documentPageLayout(model::findHeader(list)->hdr());
+    const output::device_t device = output::pdfDevice(layout, 600);
+    render::setRenderThreads(int32_t(state.range(0)));
+    for (auto _ : state) {
+        QString why;
+        const bool ok = output::writePdfPages(pdf, layout, 600, QString(), QTransform(), &why, [&](QPainter& painter, QPdfWriter&) {
+            return output::printSheet(painter, list, device, QByteArray(), {}, &why);
+        });
+        if (!ok) state.SkipWithError("print failed");
+    }
+    render::setRenderThreads(0);
+    state.counters["KB"] = double(QFileInfo(pdf).size()) / 1024.0;
+    model::freeList(list);
+}
+BENCHMARK(BM_BitmapPdfTenCardsQtWriter)
+    ->ArgName("threads")->Arg(1)->Arg(2)
     ->Unit(benchmark::kMillisecond)->Iterations(4)->Repetitions(3)->ReportAggregatesOnly(true);
 
 void BM_RenderSheetThreads(benchmark::State& state)

@@ -52,15 +52,16 @@ std::vector<QLine> cropMarkLines(const model::headerBody_t& h, const device_t& d
     return out;
 }
 
+int32_t cropMarkWidth(const device_t& device) { return std::max(1, model::roundHalfEven(device.ppiX / 288.0)); }
+
 void drawCropMarks(QPainter& painter, const model::headerBody_t& h, const device_t& device)
 {
     const std::vector<QLine> lines = cropMarkLines(h, device);
     if (lines.empty()) return;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
-    // About a quarter point wide, at least one device pixel.
     QPen pen(Qt::black);
-    pen.setWidth(std::max(1, model::roundHalfEven(device.ppiX / 288.0)));
+    pen.setWidth(cropMarkWidth(device));
     pen.setCapStyle(Qt::FlatCap);
     painter.setPen(pen);
     painter.drawLines(lines.data(), int(lines.size()));

@@ -24,6 +24,9 @@ constexpr double cropMarkLengthMm = 5.0;
 // of cards. A margin too narrow for a mark gets none.
 std::vector<QLine> cropMarkLines(const model::headerBody_t& h, const device_t& device);
 
+// The marks' width in device pixels: about a quarter point, at least one pixel.
+int32_t cropMarkWidth(const device_t& device);
+
 void drawCropMarks(QPainter& painter, const model::headerBody_t& h, const device_t& device);
 
 } // namespace output

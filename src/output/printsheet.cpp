@@ -4,8 +4,10 @@
 #include "model/metrics.h"
 #include "output/cropmarks.h"
 #include "output/failure.h"
+#include "output/rasterpdf.h"
 #include "settings/pageset.h"
 
+#include <QDateTime>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
@@ -100,9 +102,49 @@ bool printToPdf(const model::itemList_t& document, const QString& fileName, int3
     const QPageLayout layout = documentPageLayout(header->hdr());
     const device_t device = pdfDevice(layout, dpi);
 
-    return writePdfPages(fileName, layout, dpi, title, correction, error, [&](QPainter& painter, QPdfWriter&) {
-        return printSheet(painter, document, device, printAreas, progress, error, cropMarks);
-    });
+    QSaveFile file(fileName);
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly)) return fail(error, file.errorString());
+    // The tiles are compressed on the drawing threads, a few columns ahead of
+    // the file, which takes them in order; the sheet is finished column by
+    // column on the same threads.
+    sheetInProgress_t job(document, device, printAreas);
+    const QImage& sheet = job.image();
+    if (sheet.isNull()) {
+        file.cancelWriting();
+        return fail(error, tooLargeReason);
+    }
+    rasterPdf_t pdf(file, title, QDateTime::currentDateTimeUtc());
+    pdf.beginPage(layout, dpi, correction);
+    const int32_t across = (sheet.width() + tileSize - 1) / tileSize, down = (sheet.height() + tileSize - 1) / tileSize;
+    const int32_t total = across * down;
+    int32_t done = 0;
+    bool compressed = true;
+    const bool sent = sendEncodedTiles(
+        sheet, rasterPdfTile,
+        [&](const QByteArray& jpeg, const QRect& area) {
+            if (jpeg.isEmpty()) {
+                compressed = false;
+                return false;
+            }
+            pdf.addTile(jpeg, area);
+            ++done;
+            return !progress || progress(done, total);
+        },
+        [&](const QRect& column) { job.finish(column); });
+    if (!sent) {
+        file.cancelWriting();
+        return fail(error, compressed ? QStringLiteral("printing was cancelled")
+                                      : QStringLiteral("a part of the page could not be compressed"));
+    }
+    if (cropMarks) pdf.addLines(cropMarkLines(header->hdr(), device), cropMarkWidth(device));
+    pdf.endPage();
+    if (!pdf.finish()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return fail(error, why.isEmpty() ? QStringLiteral("the PDF file could not be written") : why);
+    }
+    return commitOrCancel(file, true, error);
 }
 
 bool writePdfPages(const QString& fileName, const QPageLayout& layout, int32_t dpi, const QString& title,

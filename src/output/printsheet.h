@@ -55,8 +55,9 @@ QPageLayout documentPageLayout(const model::headerBody_t& h);
 
 // The sheet as a one-page PDF file of the document's paper at `dpi`, written
 // to a temporary file and renamed over `fileName`; `title` names the job.
-// `correction` (a printer's calibration, in the file's pixels) is applied to
-// everything drawn.
+// The page is a picture in JPEG tiles, compressed on the drawing threads, the
+// crop marks lines over it. `correction` (a printer's calibration, in the
+// file's pixels) is applied to everything drawn.
 bool printToPdf(const model::itemList_t& document, const QString& fileName, int32_t dpi,
                 const QByteArray& printAreas, const progress_t& progress, QString* error,
                 const QString& title = QString(), bool cropMarks = false, const QTransform& correction = QTransform());

@@ -282,11 +282,18 @@ QImage renderSheet(const model::itemList_t& document, const device_t& device, co
     return sheet.image();
 }
 
-bool sendTiles(const QImage& sheet, const tileSink_t& sink, const std::function<void(const QRect& column)>& prepare)
+namespace {
+
+// The sheet in columns of tiles, each column made (prepared, its tiles made
+// into `data_t` by `make`) ahead on the drawing threads and handed to the
+// sink in order on the calling thread.
+template <typename data_t, typename make_t, typename sink_t>
+bool tilesAhead(const QImage& sheet, const make_t& make, const sink_t& sink,
+                const std::function<void(const QRect& column)>& prepare)
 {
     struct tile_t {
-        QImage image;
-        QPoint at;
+        data_t data;
+        QRect area;
     };
     const int32_t columns = (sheet.width() + tileSize - 1) / tileSize;
     std::vector<std::vector<tile_t>> made(size_t(std::max(columns, 0)));
@@ -300,15 +307,41 @@ bool sendTiles(const QImage& sheet, const tileSink_t& sink, const std::function<
             if (prepare) prepare(QRect(x, 0, w, sheet.height()));
             for (int y = 0; y < sheet.height(); y += tileSize) {
                 const QRect r(x, y, w, std::min(tileSize, sheet.height() - y));
-                made[size_t(c)].push_back({sheet.copy(r), r.topLeft()});
+                made[size_t(c)].push_back({make(r), r});
             }
         },
         [&](int32_t c) {
             const std::vector<tile_t> tiles = std::move(made[size_t(c)]);
             for (const tile_t& t : tiles)
-                if (!sink(t.image, t.at)) return false;
+                if (!sink(t.data, t.area)) return false;
             return true;
         });
+}
+
+} // namespace
+
+bool sendTiles(const QImage& sheet, const tileSink_t& sink, const std::function<void(const QRect& column)>& prepare)
+{
+    return tilesAhead<QImage>(
+        sheet, [&](const QRect& r) { return sheet.copy(r); },
+        [&](const QImage& tile, const QRect& area) { return sink(tile, area.topLeft()); }, prepare);
+}
+
+bool sendEncodedTiles(const QImage& sheet, const std::function<QByteArray(const QImage& tile)>& encode,
+                      const encodedTileSink_t& sink, const std::function<void(const QRect& column)>& prepare)
+{
+    Q_ASSERT(sheet.depth() == 32);
+    return tilesAhead<QByteArray>(
+        sheet,
+        [&](const QRect& r) {
+            // A window onto the sheet's rows, read only.
+            QImage view(sheet.constScanLine(r.y()) + size_t(r.x()) * 4, r.width(), r.height(), sheet.bytesPerLine(),
+                        sheet.format());
+            view.setDotsPerMeterX(sheet.dotsPerMeterX());
+            view.setDotsPerMeterY(sheet.dotsPerMeterY());
+            return encode(view);
+        },
+        sink, prepare);
 }
 
 namespace {

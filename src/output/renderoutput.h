@@ -118,6 +118,14 @@ private:
 using tileSink_t = std::function<bool(const QImage& tile, QPoint at)>;
 bool sendTiles(const QImage& sheet, const tileSink_t& sink, const std::function<void(const QRect& column)>& prepare = {});
 
+// As sendTiles, but each tile is first turned into bytes by `encode` (a
+// compression) on the drawing threads, from the sheet's own pixels without a
+// copy (the sheet has 32 bits a pixel); the sink gets the bytes and the tile's
+// area, in the same order.
+using encodedTileSink_t = std::function<bool(const QByteArray& data, const QRect& area)>;
+bool sendEncodedTiles(const QImage& sheet, const std::function<QByteArray(const QImage& tile)>& encode,
+                      const encodedTileSink_t& sink, const std::function<void(const QRect& column)>& prepare = {});
+
 // The page at screen resolution: the preview (printAreas honoured, drawn at
 // the preview resolution and reduced) and the exact export (drawn at screen
 // resolution, every cell filled). Null without a header.
