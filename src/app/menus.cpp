@@ -25,19 +25,6 @@
 
 namespace app {
 
-namespace {
-
-// A menu item whose feature is not part of the editor yet.
-QAction* later(QMenu* m, const QString& text, const QKeySequence& key = {})
-{
-    QAction* a = m->addAction(text);
-    if (!key.isEmpty()) a->setShortcut(key);
-    a->setEnabled(false);
-    return a;
-}
-
-} // namespace
-
 QList<QKeySequence> withStandardKeys(const QKeySequence& own, QKeySequence::StandardKey standard)
 {
     // The menu shows the first: the platform's own key (Ctrl+C), which users
