@@ -233,10 +233,8 @@ bool makeAhead(int32_t n, int32_t ahead, const std::function<void(int32_t)>& mak
     int32_t running = helpers;
     bool stop = false;
     // The next one to make when it may be made now (called under the lock).
-    auto claim = [&]() -> int32_t {
-        if (stop || next >= n || next >= taken + ahead) return -1;
-        return next++;
-    };
+    auto claimable = [&] { return !stop && next < n && next < taken + ahead; };
+    auto claim = [&]() -> int32_t { return claimable() ? next++ : -1; };
     auto done = [&](int32_t i) {
         std::lock_guard lock(m);
         made[size_t(i)] = 1;
@@ -262,15 +260,20 @@ bool makeAhead(int32_t n, int32_t ahead, const std::function<void(int32_t)>& mak
     bool ok = true;
     for (int32_t i = 0; i < n && ok; ++i) {
         std::unique_lock lock(m);
-        // Waiting for a piece nobody has started: the calling thread makes it.
-        if (next == i) {
-            ++next;
+        // Rather than wait for piece i, the calling thread makes the next
+        // piece nobody has started (piece i itself when that is still free),
+        // so that it draws its share when taking is cheap.
+        while (made[size_t(i)] == 0) {
+            const int32_t j = claim();
+            if (j < 0) {
+                changed.wait(lock, [&] { return made[size_t(i)] != 0 || claimable(); });
+                continue;
+            }
             lock.unlock();
-            make(i);
-            done(i);
+            make(j);
+            done(j);
             lock.lock();
         }
-        changed.wait(lock, [&] { return made[size_t(i)] != 0; });
         lock.unlock();
         ok = take(i);
         lock.lock();

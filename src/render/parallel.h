@@ -60,7 +60,8 @@ void runOnThreads(int32_t n, int32_t threads, const std::function<void(int32_t)>
 // A production line: make(0) … make(n - 1) are made in order of their
 // number, on the pool's threads (renderThreads() in all, the calling thread
 // among them), while the calling thread takes each finished one in order with
-// take(i), at most `ahead` of them made and not yet taken. When take returns
+// take(i) (and makes pieces itself while the next is not ready), at most
+// `ahead` of them made and not yet taken. When take returns
 // false no more are made; the ones under way are finished first. With one
 // thread, make(i) and take(i) simply alternate. False when take stopped it.
 // make must not itself share work out on the pool, whose threads may all be
