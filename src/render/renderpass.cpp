@@ -12,6 +12,8 @@
 #include "render/shapedraw.h"
 #include "render/strokes.h"
 
+#include <QElapsedTimer>
+
 #include <algorithm>
 #include <cmath>
 
@@ -496,6 +498,46 @@ void clearUnderTransparentPictures(renderView_t& view, canvas_t& canvas, const s
     if (cleared) drawGridlinesOn(view, canvas);
 }
 
+// The painting order's next index after `z`, for a pass that goes on after
+// the document may have changed.
+size_t indexAfter(const std::vector<item_t*>& order, int32_t z)
+{
+    return static_cast<size_t>(
+        std::upper_bound(order.begin(), order.end(), z, [](int32_t v, const item_t* it) { return v < it->zOrder; }) -
+        order.begin());
+}
+
+// A full-quality pass that lets events in as it goes, with the items drawn in
+// runs, each run in bands on the threads while this thread waits (so no half
+// drawn band is ever shown). The first run is one item; runs then grow or
+// shrink so that events are let in about once per frame.
+void drawRunsBetweenEvents(renderView_t& view, std::vector<item_t*> order, const std::vector<QRect>& bands)
+{
+    constexpr qint64 runMilliseconds = 30;
+    size_t i = 0, runLength = 1;
+    std::vector<item_t*> run;
+    QElapsedTimer clock;
+    while (i < order.size()) {
+        run.clear();
+        int32_t z = 0;
+        while (i < order.size() && run.size() < runLength) {
+            item_t* item = order[i++];
+            z = item->zOrder;
+            if (!view.skipUnseen || mayTouchImage(view, item)) run.push_back(item);
+        }
+        if (run.empty()) break;
+        clock.start();
+        drawInBands(view, effectBands(view, bands, run), run);
+        const qint64 took = clock.elapsed();
+        if (took < runMilliseconds / 2) runLength *= 2;
+        else if (took > 2 * runMilliseconds && runLength > 1) runLength /= 2;
+        if (view.processEvents(view)) {
+            order = paintingOrder(*view.items);
+            i = indexAfter(order, z);
+        }
+    }
+}
+
 } // namespace
 
 void fullQualityPass(renderView_t& view)
@@ -506,9 +548,12 @@ void fullQualityPass(renderView_t& view)
     canvas_t canvas(view.Image1);
     canvas.record(view.recordTo);
     clearUnderTransparentPictures(view, canvas, order);
-    // A pass that lets events in between its items stays on this thread.
-    if (const std::vector<QRect> bands = passBands(view); bands.size() > 1 && !view.processEvents) {
+    if (const std::vector<QRect> bands = passBands(view); bands.size() > 1) {
         canvas.release();
+        if (view.processEvents) {
+            drawRunsBetweenEvents(view, std::move(order), bands);
+            return;
+        }
         std::vector<item_t*> drawn;
         for (item_t* item : order)
             if (!view.skipUnseen || mayTouchImage(view, item)) drawn.push_back(item);
@@ -525,9 +570,7 @@ void fullQualityPass(renderView_t& view)
         if (view.processEvents(view)) {
             // The document may have changed: find the next item by z again.
             order = paintingOrder(*view.items);
-            i = static_cast<size_t>(std::upper_bound(order.begin(), order.end(), z,
-                                                     [](int32_t v, const item_t* it) { return v < it->zOrder; }) -
-                                    order.begin());
+            i = indexAfter(order, z);
         }
     }
 }

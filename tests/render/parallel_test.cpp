@@ -37,7 +37,8 @@ struct passSetup_t {
 
 // Paints the document as the editor does after opening (a quick pass, then
 // the full-quality pass) with `threads` threads; also the quick image.
-std::pair<QImage, QImage> paintWith(model::itemList_t& doc, const passSetup_t& s, int32_t threads)
+std::pair<QImage, QImage> paintWith(model::itemList_t& doc, const passSetup_t& s, int32_t threads,
+                                    const std::function<bool(renderView_t&)>& events = {})
 {
     threads_t t(threads);
     model::item_t* h = model::findHeader(doc);
@@ -55,6 +56,7 @@ std::pair<QImage, QImage> paintWith(model::itemList_t& doc, const passSetup_t& s
     repaintAll(view, false);
     const QImage quick = view.Image1.copy();
     view.quickDraw = false;
+    view.processEvents = events;
     fullQualityPass(view);
     return {quick, view.Image1};
 }
@@ -398,6 +400,62 @@ TEST(SameOnEveryThreadCount, EffectsAcrossBandEdges)
         const passSetup_t s{r.zoom, r.origin};
         expectSameOnEveryThreadCount(doc, s, "zoom " + std::to_string(r.zoom) + " light " + std::to_string(r.light));
         model::freeList(doc);
+    }
+}
+
+// The editor's full-quality pass lets events in as it draws: on one thread
+// after every item, on several after runs of items drawn in bands. Either
+// way the page comes out as a pass without events leaves it, and an event
+// that changes the document is seen from the next item on (the first run is
+// a single item).
+TEST(SameOnEveryThreadCount, FullQualityPassThatLetsEventsIn)
+{
+    model::itemList_t doc;
+    testdoc::addHeader(doc, 900, 480, 1.0);
+    int32_t drawable = 0;
+    for (int32_t y = 30; y < 470; y += 37, drawable += 2) {
+        testdoc::withEffects(testdoc::addShape(doc, model::typeCircle, {{100, y}, {125, y}}, 0x3070E0, 0x202080, 0.75),
+                             85, 85, 60, 127);
+        testdoc::withEffects(testdoc::addShape(doc, model::typeStar, {{300, y - 2}, {300, y - 30}, {310, y - 8}}, -2,
+                                               0x800000, 0.5, 2, 5),
+                             170, 255, 30, 127);
+    }
+    const passSetup_t s;
+    const QImage reference = paintWith(doc, s, 1).second;
+    for (int32_t threads : {1, 2, 3}) {
+        SCOPED_TRACE(threads);
+        int32_t calls = 0;
+        const QImage img = paintWith(doc, s, threads, [&](renderView_t&) {
+                               ++calls;
+                               return false;
+                           }).second;
+        EXPECT_TRUE(img == reference);
+        if (threads == 1) EXPECT_EQ(calls, drawable);
+        else EXPECT_GE(calls, 1);
+    }
+    model::freeList(doc);
+
+    for (int32_t threads : {1, 2, 3}) {
+        SCOPED_TRACE(threads);
+        threads_t t(threads);
+        model::itemList_t two;
+        model::item_t* h = testdoc::addHeader(two, 300, 300, 1.0);
+        geometry::computeCanvasPixels(h);
+        testdoc::addShape(two, model::typeSquare, {{10, 10}, {50, 10}, {50, 50}, {10, 50}}, -2, 0x0000FF);
+        model::item_t* b = testdoc::addShape(two, model::typeSquare, {{100, 100}, {150, 100}, {150, 150}, {100, 150}}, -2, 0x0000FF);
+        renderView_t view;
+        view.items = &two;
+        view.Image1 = newCanvasImage(canvasImageSize(h).width(), canvasImageSize(h).height());
+        view.Image1.fill(0xFFFFFFFF);
+        int32_t calls = 0;
+        view.processEvents = [&](renderView_t&) {
+            if (++calls == 1) b->hidden = 1;  // an event hides the next item
+            return true;
+        };
+        fullQualityPass(view);
+        EXPECT_EQ(view.Image1.pixel(30, 30), 0xFFFF0000u);
+        EXPECT_EQ(view.Image1.pixel(120, 120), 0xFFFFFFFFu);
+        model::freeList(two);
     }
 }
 
