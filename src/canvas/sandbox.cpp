@@ -424,14 +424,15 @@ void TSandbox::selectTool(int32_t code)
     else if (m == toolSolid) p.polyshape = 2;
     else if (m == toolCurve) p.bpolyshape = std::clamp(p.bpolystate, 0, 1);
     else if (m == toolOblong) p.bpolyshape = 2;
-    // From the pointer to the pointer (one fine-tune panel to another) the
-    // canvas holds nothing over the items but the marks and an area's frame,
-    // which the cancel below takes off: the items need no repaint. Leaving a
-    // line or shape tool for the pointer adds the tool's guides and marks,
-    // taken off first, and its preview, which its cancel takes off.
-    const bool leavesToolForPointer = m == modePointer && isToolMode(mode_) && mode_ != toolText;
-    const bool pointerStays = (mode_ == modePointer && m == modePointer) || leavesToolForPointer;
-    if (leavesToolForPointer && ready_)
+    // Between the pointer and the line and shape tools the canvas holds
+    // nothing over the items but the selection marks, an area's frame, and
+    // a tool's guides, marks and preview: the guides and marks are taken off
+    // first, the frame and preview by the cancels below, the selection marks
+    // after. The items need no repaint. The text tool's editing is ended by
+    // a repaint.
+    const bool fromPointerOrTool = mode_ == modePointer || (isToolMode(mode_) && mode_ != toolText);
+    const bool itemsStay = fromPointerOrTool && m != toolText;
+    if (itemsStay && ready_)
         for (interaction_t* i : interactions()) i->eraseOverlay();
     endPlacing();
     if (isExtendTool(mode_)) extend_->cancel();
@@ -445,7 +446,7 @@ void TSandbox::selectTool(int32_t code)
     }
     view_.selectionUnder = render::savedArea_t{};
     if (!ready_) return;
-    if (pointerStays) {
+    if (itemsStay) {
         eraseMarks();
         deferMarks();
     } else {

@@ -534,6 +534,46 @@ TEST_F(Tools, LeavingAToolForThePointerLeavesTheCanvasAsAFullRepaintWould)
     canvas::params().lineDirection = -1;
 }
 
+// Switching from the pointer (with a selection's marks on the canvas) or
+// from a line or shape tool in the middle of placing points to another tool
+// takes the marks, guides and preview off without painting the canvas again:
+// what stays is what a full repaint shows, and the new tool starts clean.
+TEST_F(Tools, SwitchingToAnotherToolLeavesTheCanvasAsAFullRepaintWould)
+{
+    w->selectTool(102);
+    for (point_t c : {point_t{100, 100}, point_t{300, 100}, point_t{300, 200}}) click(c);
+    w->selectTool(103);
+    for (point_t c : {point_t{200, 150}, point_t{260, 150}}) click(c);
+    struct case_t {
+        int32_t from, to;
+        int32_t direction;  // a line's preset direction draws a guide; -1 none
+    };
+    const case_t cases[] = {{modePointer, 1, -1}, {modePointer, 104, -1}, {1, 102, 45},  {1, 105, -1},
+                            {102, 1, -1},         {105, 111, -1},        {111, 100, -1}, {107, 1, 30}};
+    for (const case_t& c : cases) {
+        SCOPED_TRACE(testing::Message() << "from " << c.from << " to " << c.to);
+        canvas::params().lineDirection = c.direction;
+        w->selectTool(c.from);
+        if (c.from == modePointer) {
+            click({120, 100});  // selects the rectangle: its marks are drawn
+            w->deferredTimerTimeout();
+            ASSERT_NE(model::firstSelected(w->items()), nullptr);
+        } else {
+            click({150, 120});
+            for (int32_t i = 0; i < 6; ++i) move({160 + 20 * i, 130 + 7 * i});
+            if (c.from != 1) click({250, 170});
+            for (int32_t i = 0; i < 4; ++i) move({220 - 10 * i, 200 + 9 * i});
+        }
+        w->selectTool(c.to);
+        EXPECT_EQ(w->mode(), c.to);
+        EXPECT_EQ(model::firstSelected(w->items()), nullptr);
+        EXPECT_TRUE(w->toolPoints().empty());
+        const QImage left = w->canvasImage().copy();
+        EXPECT_EQ(left, freshCanvas());
+    }
+    canvas::params().lineDirection = -1;
+}
+
 TEST_F(Tools, CreatedItemLooksTheSameAsAfterAFullRepaint)
 {
     w->selectTool(100);
