@@ -121,15 +121,10 @@ void BM_switchPanel(benchmark::State& state)
 }
 BENCHMARK(BM_switchPanel)->Unit(benchmark::kMillisecond);
 
-// One Back step from a shape tool onto a fine-tune step whose tagged items
-// are selected again, in a document of 500 or 10,000 items (the larger one
-// packed closer, to stay on the page). The events the step posts (layout,
-// freeing the old panel) are handled as the event loop would before the
-// next frame; left queued, they would make every later step slower.
-void BM_stepBack(benchmark::State& state)
+// A document of n rectangles (10,000 packed closer, to stay on the page);
+// the last one made.
+model::item_t* addRectangles(shell_t& s, int32_t n)
 {
-    shell_t s;
-    const int32_t n = static_cast<int32_t>(state.range(0));
     const int32_t columns = n <= 500 ? 25 : 100, pitch = n <= 500 ? 30 : 7, side = n <= 500 ? 20 : 5;
     model::item_t* last = nullptr;
     for (int32_t i = 0; i < n; ++i) {
@@ -143,10 +138,15 @@ void BM_stepBack(benchmark::State& state)
         model::recordNew(s.d->items(), it);
         last = it;
     }
-    s.w->showPanel(ui::panelNextLine, {.applyToWindow = true});
-    model::selectOnly(s.d->items(), last);
-    s.w->showPanel(ui::panelRectangle, {.applyToWindow = true});
-    s.w->showPanel(105, {.applyToWindow = true});
+    return last;
+}
+
+// Back and Forward between the last two panels shown; only Back is timed.
+// The events a step posts (layout, freeing the old panel) are handled as the
+// event loop would before the next frame; left queued, they would make every
+// later step slower.
+void timeStepBack(benchmark::State& state, shell_t& s)
+{
     for (auto _ : state) {
         s.w->stepBack();
         QCoreApplication::sendPostedEvents();
@@ -156,7 +156,32 @@ void BM_stepBack(benchmark::State& state)
         state.ResumeTiming();
     }
 }
+
+// One Back step from a shape tool onto a fine-tune step whose tagged items
+// are selected again, in a document of 500 or 10,000 items.
+void BM_stepBack(benchmark::State& state)
+{
+    shell_t s;
+    model::item_t* last = addRectangles(s, static_cast<int32_t>(state.range(0)));
+    s.w->showPanel(ui::panelNextLine, {.applyToWindow = true});
+    model::selectOnly(s.d->items(), last);
+    s.w->showPanel(ui::panelRectangle, {.applyToWindow = true});
+    s.w->showPanel(105, {.applyToWindow = true});
+    timeStepBack(state, s);
+}
 BENCHMARK(BM_stepBack)->Arg(500)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// One Back step from a shape tool to the line tool, panels of different
+// kinds: the line panel is built anew, the canvas keeps its items.
+void BM_stepBackToTheLineTool(benchmark::State& state)
+{
+    shell_t s;
+    addRectangles(s, static_cast<int32_t>(state.range(0)));
+    s.w->showPanel(ui::panelNextLine, {.applyToWindow = true});
+    s.w->showPanel(105, {.applyToWindow = true});
+    timeStepBack(state, s);
+}
+BENCHMARK(BM_stepBackToTheLineTool)->Arg(500)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 // Every list closed with an entry chosen, and under it all its rows as the
 // open list draws them.
