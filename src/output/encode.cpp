@@ -1,13 +1,13 @@
 #include "output/encode.h"
 
 #include "output/failure.h"
+#include "output/jpegcompress.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
 #include <array>
-#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -66,18 +66,6 @@ void putInfoHeader(QByteArray& b, int32_t width, int32_t height, int32_t bits, u
 // Colour files larger than this are refused rather than built in memory.
 constexpr int64_t maxFileBytes = int64_t(1) << 30;
 
-struct jpegFailure_t {
-    jpeg_error_mgr mgr;
-    std::jmp_buf jump;
-    char message[JMSG_LENGTH_MAX];
-};
-
-void jpegErrorExit(j_common_ptr c)
-{
-    auto* f = reinterpret_cast<jpegFailure_t*>(c->err);
-    (*c->err->format_message)(c, f->message);
-    std::longjmp(f->jump, 1);
-}
 
 // The table of the icon's 8-bit colour image: a 6 × 6 × 6 colour cube and a
 // ramp of 40 greys.
@@ -120,35 +108,8 @@ QByteArray encodeJpeg(const QImage& image, QString* error)
         return {};
     }
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-    jpeg_compress_struct c;
-    jpegFailure_t failure;
-    c.err = jpeg_std_error(&failure.mgr);
-    failure.mgr.error_exit = jpegErrorExit;
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    if (setjmp(failure.jump)) {
-        jpeg_destroy_compress(&c);
-        std::free(buffer);
-        fail(error, QString::fromLocal8Bit(failure.message));
-        return {};
-    }
-    jpeg_create_compress(&c);
-    jpeg_mem_dest(&c, &buffer, &size);
-    c.image_width = JDIMENSION(rgb.width());
-    c.image_height = JDIMENSION(rgb.height());
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    jpeg_start_compress(&c, TRUE);
-    while (c.next_scanline < c.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(rgb.constScanLine(int(c.next_scanline)));
-        jpeg_write_scanlines(&c, &row, 1);
-    }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    QByteArray out(reinterpret_cast<const char*>(buffer), qsizetype(size));
-    std::free(buffer);
-    return out;
+    return compressJpeg(rgb.width(), rgb.height(), 3, JCS_RGB, [&](int32_t y) { return rgb.constScanLine(y); }, {},
+                        error);
 }
 
 QByteArray encodeBmp(const QImage& image, QString* error)

@@ -1,5 +1,7 @@
 #include "output/rasterpdf.h"
 
+#include "output/jpegcompress.h"
+
 #include <QDateTime>
 #include <QImage>
 #include <QIODevice>
@@ -7,9 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <csetjmp>
 #include <cstdio>
-#include <cstdlib>
 
 #include <jpeglib.h>
 
@@ -17,51 +17,21 @@ namespace output {
 
 namespace {
 
-struct tileFailure_t {
-    jpeg_error_mgr mgr;
-    std::jmp_buf jump;
-};
-
-void tileErrorExit(j_common_ptr c) { std::longjmp(reinterpret_cast<tileFailure_t*>(c->err)->jump, 1); }
-
 // The JPEG data of a 32-bit image, taken from its rows as they lie in memory
 // (blue, green, red, unused on this little-endian host): the settings and
 // markers of Qt's own JPEG writer at the same quality, without its copying
 // of every row into red-green-blue order first.
 QByteArray tileJpeg(const QImage& tile)
 {
-    const int32_t w = tile.width(), h = tile.height();
-    std::vector<JSAMPROW> rows(size_t(std::max(h, 0)));
-    for (int32_t y = 0; y < h; ++y) rows[size_t(y)] = const_cast<JSAMPROW>(tile.constScanLine(y));
-    jpeg_compress_struct c;
-    tileFailure_t failure;
-    c.err = jpeg_std_error(&failure.mgr);
-    failure.mgr.error_exit = tileErrorExit;
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    if (setjmp(failure.jump)) {
-        jpeg_destroy_compress(&c);
-        std::free(buffer);
-        return {};
-    }
-    jpeg_create_compress(&c);
-    jpeg_mem_dest(&c, &buffer, &size);
-    c.image_width = JDIMENSION(w);
-    c.image_height = JDIMENSION(h);
-    c.input_components = 4;
-    c.in_color_space = JCS_EXT_BGRX;
-    jpeg_set_defaults(&c);
-    c.density_unit = 1;  // dots per inch
-    c.X_density = UINT16(std::clamp(qRound(tile.dotsPerMeterX() * 0.0254), 1, 65535));
-    c.Y_density = UINT16(std::clamp(qRound(tile.dotsPerMeterY() * 0.0254), 1, 65535));
-    jpeg_set_quality(&c, rasterPdfJpegQuality, TRUE);
-    jpeg_start_compress(&c, TRUE);
-    jpeg_write_scanlines(&c, rows.data(), JDIMENSION(h));
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    QByteArray out(reinterpret_cast<const char*>(buffer), qsizetype(size));
-    std::free(buffer);
-    return out;
+    return compressJpeg(
+        tile.width(), tile.height(), 4, JCS_EXT_BGRX, [&](int32_t y) { return tile.constScanLine(y); },
+        [&](jpeg_compress_struct& c) {
+            c.density_unit = 1;  // dots per inch
+            c.X_density = UINT16(std::clamp(qRound(tile.dotsPerMeterX() * 0.0254), 1, 65535));
+            c.Y_density = UINT16(std::clamp(qRound(tile.dotsPerMeterY() * 0.0254), 1, 65535));
+            jpeg_set_quality(&c, rasterPdfJpegQuality, TRUE);
+        },
+        nullptr);
 }
 
 } // namespace
