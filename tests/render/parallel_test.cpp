@@ -496,6 +496,7 @@ TEST(EffectBands, FewerRowsWhereTheEffectsAre)
         view.quickDraw = r.quick;
         const std::vector<QRect> even = imageBands(view.Image1.size(), 2);
         const std::vector<QRect> bands = effectBands(view, even, paintingOrder(doc));
+        model::freeList(doc);
         ASSERT_EQ(bands.size(), 2u) << r.what;
         EXPECT_EQ(bands[0].top(), 0) << r.what;
         EXPECT_EQ(bands[0].bottom() + 1, bands[1].top()) << r.what;
