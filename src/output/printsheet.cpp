@@ -50,8 +50,7 @@ bool printSheet(QPainter& painter, const model::itemList_t& document, const devi
     sheetInProgress_t job(document, device, printAreas);
     const QImage& sheet = job.image();
     if (sheet.isNull()) return fail(error, tooLargeReason);
-    const int32_t across = (sheet.width() + tileSize - 1) / tileSize, down = (sheet.height() + tileSize - 1) / tileSize;
-    const int32_t total = across * down;
+    const int32_t total = tilesAcross(sheet.width()) * tilesAcross(sheet.height());
     int32_t done = 0;
     const bool sent = sendTiles(
         sheet,
@@ -116,8 +115,7 @@ bool printToPdf(const model::itemList_t& document, const QString& fileName, int3
     }
     rasterPdf_t pdf(file, title, QDateTime::currentDateTimeUtc());
     pdf.beginPage(layout, dpi, correction);
-    const int32_t across = (sheet.width() + tileSize - 1) / tileSize, down = (sheet.height() + tileSize - 1) / tileSize;
-    const int32_t total = across * down;
+    const int32_t total = tilesAcross(sheet.width()) * tilesAcross(sheet.height());
     int32_t done = 0;
     bool compressed = true;
     const bool sent = sendEncodedTiles(

@@ -295,7 +295,7 @@ bool tilesAhead(const QImage& sheet, const make_t& make, const sink_t& sink,
         data_t data;
         QRect area;
     };
-    const int32_t columns = (sheet.width() + tileSize - 1) / tileSize;
+    const int32_t columns = tilesAcross(sheet.width());
     std::vector<std::vector<tile_t>> made(size_t(std::max(columns, 0)));
     // A few columns ahead of the sink keep the threads busy without holding
     // a copy of the whole sheet.

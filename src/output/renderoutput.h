@@ -23,6 +23,8 @@ constexpr int32_t modeExport = 2;
 
 // The printer receives the sheet in tiles of this size.
 constexpr int32_t tileSize = 512;
+// How many tiles cover `length` pixels (the last one may be narrower).
+constexpr int32_t tilesAcross(int32_t length) { return (length + tileSize - 1) / tileSize; }
 // Largest side of a preview page.
 constexpr int32_t maxPreviewSide = 32000;
 

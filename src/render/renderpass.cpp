@@ -507,14 +507,15 @@ size_t indexAfter(const std::vector<item_t*>& order, int32_t z)
         order.begin());
 }
 
-// A full-quality pass that lets events in as it goes, with the items drawn in
-// runs, each run in bands on the threads while this thread waits (so no half
-// drawn band is ever shown). The first run is one item; runs then grow or
-// shrink so that events are let in about once per frame.
-void drawRunsBetweenEvents(renderView_t& view, std::vector<item_t*> order, const std::vector<QRect>& bands)
+// The full-quality pass in bands on the threads while this thread waits (so
+// no half drawn band is ever shown). A pass that lets events in as it goes
+// draws the items in runs with events let in between: the first run is one
+// item, and runs then grow or shrink so that events are let in about once per
+// frame. Any other pass is one run.
+void drawInRuns(renderView_t& view, std::vector<item_t*> order, const std::vector<QRect>& bands)
 {
     constexpr qint64 runMilliseconds = 30;
-    size_t i = 0, runLength = 1;
+    size_t i = 0, runLength = view.processEvents ? 1 : order.size();
     std::vector<item_t*> run;
     QElapsedTimer clock;
     while (i < order.size()) {
@@ -528,6 +529,7 @@ void drawRunsBetweenEvents(renderView_t& view, std::vector<item_t*> order, const
         if (run.empty()) break;
         clock.start();
         drawInBands(view, effectBands(view, bands, run), run);
+        if (!view.processEvents) continue;
         const qint64 took = clock.elapsed();
         if (took < runMilliseconds / 2) runLength *= 2;
         else if (took > 2 * runMilliseconds && runLength > 1) runLength /= 2;
@@ -550,14 +552,7 @@ void fullQualityPass(renderView_t& view)
     clearUnderTransparentPictures(view, canvas, order);
     if (const std::vector<QRect> bands = passBands(view); bands.size() > 1) {
         canvas.release();
-        if (view.processEvents) {
-            drawRunsBetweenEvents(view, std::move(order), bands);
-            return;
-        }
-        std::vector<item_t*> drawn;
-        for (item_t* item : order)
-            if (!view.skipUnseen || mayTouchImage(view, item)) drawn.push_back(item);
-        drawInBands(view, effectBands(view, bands, drawn), drawn);
+        drawInRuns(view, std::move(order), bands);
         return;
     }
     while (i < order.size()) {
